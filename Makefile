@@ -1,0 +1,19 @@
+# The two commands of the README. Both install what is missing first.
+.PHONY: run test
+
+DATABASE ?= $(HOME)/.local/share/Velmora/Velmora.sq3
+
+run:
+	@./scripts/install-deps.sh
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@./scripts/run.sh "$(DATABASE)"
+
+test:
+	@./scripts/install-deps.sh
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release
+	@ctest --preset release
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan
+	@ctest --preset asan

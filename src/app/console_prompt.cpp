@@ -1,0 +1,38 @@
+#include "app/console_prompt.h"
+
+#include "app/report.h"
+#include "app/rtf.h"
+
+int CConsolePrompt::ShowReport(const ReportRequest& request) {
+  ++m_nReports;
+  m_out << "[" << ReportWindowTitle(request.title) << "]\n"
+        << RtfToPlainText(ReportDocument(request.body)) << "\n";
+  const ReportButtons buttons = ReportButtonsForMode(request.buttonMode);
+  return buttons.second.empty() || m_bConfirm ? 1 : 2;
+}
+
+MessageAnswer CConsolePrompt::ShowMessage(const std::string& text, MessageButtons buttons,
+                                          MessageIcon /*icon*/, const std::string& caption) {
+  m_out << (caption.empty() ? std::string("[Velmora]") : "[" + caption + "]") << " " << text
+        << "\n";
+  switch (buttons) {
+    case MessageButtons::Ok:
+      return MessageAnswer::Ok;
+    case MessageButtons::OkCancel:
+      return m_bConfirm ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+      return m_bConfirm ? MessageAnswer::Yes : MessageAnswer::No;
+    case MessageButtons::RetryCancel:
+      return MessageAnswer::Cancel;
+  }
+  return MessageAnswer::Ok;
+}
+
+std::optional<std::string> CConsolePrompt::ChooseFile(const FileRequest&) {
+  return std::nullopt;
+}
+
+std::optional<std::string> CConsolePrompt::ChooseFolder(const std::string&, const std::string&) {
+  return std::nullopt;
+}

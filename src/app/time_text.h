@@ -1,0 +1,12 @@
+#pragma once
+// Time texts shared by the log, the group read times and the data sets.
+#include <string>
+
+#include "platform/clock.h"
+
+// "Jan" .. "Dec" for 1..12; "???" outside.
+const char* MonthAbbreviation(int month);
+// "%02d/%s/%d %02d:%02d:%02d" (log lines, without the text).
+std::string FormatLogTime(const LocalTime& t);
+// "%02d/%s/%d %02d:%02d:%02d.%03d" (read times, data set times).
+std::string FormatTimeStampMs(const LocalTime& t);

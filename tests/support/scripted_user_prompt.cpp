@@ -1,0 +1,65 @@
+#include "scripted_user_prompt.h"
+
+int ScriptedUserPrompt::ShowReport(const ReportRequest& request) {
+  reports.push_back(request);
+  if (reportAnswers.empty())
+    return 1;
+  const int answer = reportAnswers.front();
+  reportAnswers.pop_front();
+  return answer;
+}
+
+MessageAnswer ScriptedUserPrompt::ShowMessage(const std::string& text, MessageButtons buttons,
+                                              MessageIcon icon, const std::string& caption) {
+  messages.push_back({text, buttons, icon, caption});
+  if (!messageAnswers.empty()) {
+    const MessageAnswer answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+  }
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+    case MessageButtons::Ok:
+      return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+      return MessageAnswer::Yes;
+    case MessageButtons::RetryCancel:
+      return MessageAnswer::Retry;
+  }
+  return MessageAnswer::Ok;
+}
+
+std::optional<std::string> ScriptedUserPrompt::ChooseFile(const FileRequest& request) {
+  fileRequests.push_back(request);
+  if (fileAnswers.empty())
+    return std::nullopt;
+  auto answer = fileAnswers.front();
+  fileAnswers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> ScriptedUserPrompt::ChooseFolder(const std::string&,
+                                                            const std::string&) {
+  if (folderAnswers.empty())
+    return std::nullopt;
+  auto answer = folderAnswers.front();
+  folderAnswers.pop_front();
+  return answer;
+}
+
+bool ScriptedUserPrompt::HasReportTitled(const std::string& title) const {
+  for (const auto& report : reports) {
+    if (report.title == title)
+      return true;
+  }
+  return false;
+}
+
+bool ScriptedUserPrompt::HasMessageContaining(const std::string& text) const {
+  for (const auto& message : messages) {
+    if (message.text.find(text) != std::string::npos)
+      return true;
+  }
+  return false;
+}
