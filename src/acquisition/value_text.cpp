@@ -1,0 +1,70 @@
+#include "acquisition/value_text.h"
+
+#include <zlib.h>
+
+namespace {
+
+template <typename Row>
+std::string BuildValueText(const Row& row) {
+  std::string text;
+  for (int column = 1; column <= row.ItemColumns(); ++column) {
+    text += row.Cell(column);
+    text += ';';
+    const uint8_t status = row.Status(column);
+    if (status != 0)
+      text += static_cast<char>('0' + status);
+    text += ';';
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string OPCAcqValueText(const CompactDataSet& row) {
+  return BuildValueText(row);
+}
+std::string OPCAcqValueText(const DataSet& row) {
+  return BuildValueText(row);
+}
+
+int CompressValueText(const std::string& text, std::vector<uint8_t>& compressed) {
+  z_stream stream{};
+  int result = deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
+  if (result != Z_OK)
+    return result;
+  compressed.resize(deflateBound(&stream, static_cast<uLong>(text.size())));
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+  stream.avail_in = static_cast<uInt>(text.size());
+  stream.next_out = compressed.data();
+  stream.avail_out = static_cast<uInt>(compressed.size());
+  result = deflate(&stream, Z_FINISH);
+  const uLong written = stream.total_out;
+  deflateEnd(&stream);
+  if (result != Z_STREAM_END)
+    return result == Z_OK ? Z_BUF_ERROR : result;
+  compressed.resize(written);
+  return Z_OK;
+}
+
+int DecompressValueText(const uint8_t* data, size_t size, std::string& text) {
+  text.clear();
+  z_stream stream{};
+  int result = inflateInit(&stream);
+  if (result != Z_OK)
+    return result;
+  stream.next_in = const_cast<Bytef*>(data);
+  stream.avail_in = static_cast<uInt>(size);
+  char buffer[16384];
+  do {
+    stream.next_out = reinterpret_cast<Bytef*>(buffer);
+    stream.avail_out = sizeof buffer;
+    result = inflate(&stream, Z_NO_FLUSH);
+    if (result != Z_OK && result != Z_STREAM_END)
+      break;
+    text.append(buffer, sizeof buffer - stream.avail_out);
+  } while (result != Z_STREAM_END);
+  inflateEnd(&stream);
+  if (result == Z_STREAM_END)
+    return Z_OK;
+  return result == Z_OK ? Z_BUF_ERROR : result;
+}
