@@ -264,3 +264,14 @@ std::string RtfToHtml(const std::string& rtf) {
   html += "</body></html>";
   return html;
 }
+
+std::string RtfEscape(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\\' || c == '{' || c == '}')
+      out += '\\';
+    out += c;
+  }
+  return out;
+}

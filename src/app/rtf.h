@@ -30,3 +30,6 @@ RtfDocument ParseRtf(const std::string& rtf);
 std::string RtfToPlainText(const std::string& rtf);
 // HTML for a rich-text label or browser: colours, bold, font sizes, paragraphs.
 std::string RtfToHtml(const std::string& rtf);
+// A value put into a report as text: backslashes and braces escaped, so a host name or an
+// item id can never be read as a control word or close a group.
+std::string RtfEscape(const std::string& text);

@@ -1,0 +1,73 @@
+#include "app/close_project.h"
+
+#include "app/log.h"
+#include "app/report.h"
+#include "app/rtf.h"
+
+namespace {
+
+constexpr char kStopHeading[] = "Request for Data Acquisition Stop";
+constexpr char kStopExplanation[] = "Data Acquisition is started ...";
+constexpr char kStopRequest[] = "Please Confirm Data Acquisition Stop";
+constexpr char kShutdownHeading[] = "Shutdown Request Triggered by %s !!!";
+constexpr char kShutdownBy[] = "OPC Server";
+constexpr char kShutdownExplanation[] =
+    "Velmora already stops Data Acquisition and now needs to Close the current Project ...";
+constexpr char kSaveHeading[] = "Request for Saving Velmora Project";
+constexpr char kSaveRequest[] = "Do you Want to Save changes made to Velmora Project ?";
+constexpr char kServerIdLabel[] = "Server Id";
+constexpr char kServerHostLabel[] = "OPC Server Host";
+constexpr char kSaveFailedQuestion[] = "Velmora Project Saving Failed !!! Close Project Anyway ? ";
+
+}  // namespace
+
+bool CCloseProjectSequence::Run(bool triggeredByServer) {
+  if (!m_frame.HasSessionViews())
+    return false;
+  if (m_session.IsAcquisitionRunning()) {
+    if (!triggeredByServer && !ConfirmAcquisitionStop())
+      return false;
+    m_session.StopAcquisition();
+  }
+  if (m_session.IsProjectModified()) {
+    if (!OfferProjectSave(triggeredByServer))
+      return false;
+    m_session.SetProjectModified(false);
+    m_frame.RunPendingMessages(kCloseProjectSettleMs);
+  }
+  m_frame.SetWaitCursor(true);
+  m_session.RemoveGroupsAndDisconnect();
+  m_session.ClearServerName();
+  m_frame.ResetSessionViews();
+  m_frame.SetWaitCursor(false);
+  return true;
+}
+
+bool CCloseProjectSequence::ConfirmAcquisitionStop() {
+  CReportBuilder report;
+  report.RequestHeading(kStopHeading)
+      .Explanation(kStopExplanation)
+      .Detail(kServerIdLabel, RtfEscape(m_session.ServerId()))
+      .Detail(kServerHostLabel, RtfEscape(m_session.ServerHost()))
+      .Closing(kStopRequest);
+  return m_prompt.ShowReport(report.Request(kConfirmationRequestTitle, kReportOkCancel)) == 1;
+}
+
+bool CCloseProjectSequence::OfferProjectSave(bool triggeredByServer) {
+  CReportBuilder report;
+  if (triggeredByServer) {
+    report.ServerRequestHeading(Format(kShutdownHeading, kShutdownBy))
+        .Explanation(kShutdownExplanation);
+  } else {
+    report.RequestHeading(kSaveHeading).Raw(" \\par");
+  }
+  report.Detail(kServerIdLabel, RtfEscape(m_session.ServerId()))
+      .Detail(kServerHostLabel, RtfEscape(m_session.ServerHost()))
+      .Closing(kSaveRequest);
+  if (m_prompt.ShowReport(report.Request(kConfirmationRequestTitle, kReportYesNo)) != 1)
+    return true;  // not saved, still closed
+  if (m_session.SaveProject())
+    return true;
+  return m_prompt.ShowMessage(kSaveFailedQuestion, MessageButtons::YesNo, MessageIcon::Question) ==
+         MessageAnswer::Yes;
+}

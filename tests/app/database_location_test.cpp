@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/database_location.h"
+#include "app/rtf.h"
+#include "app/settings.h"
+#include "scripted_user_prompt.h"
+#include "temp_dir.h"
+
+TEST(DatabaseLocation, SplitKeepsDriveAndDirectoryWithItsSeparator) {
+  DatabaseLocation location = SplitDatabasePath("/home/ada/.local/share/Velmora/Velmora.sq3");
+  EXPECT_EQ(location.drive, "");
+  EXPECT_EQ(location.directory, "/home/ada/.local/share/Velmora/");
+  location = SplitDatabasePath("C:\\Data\\Velmora.sq3");
+  EXPECT_EQ(location.drive, "C:");
+  EXPECT_EQ(location.directory, "\\Data\\");
+  EXPECT_EQ(SplitDatabasePath("Velmora.sq3").directory, "");
+}
+
+TEST(DatabaseLocation, AStoredPathIsUsedWithoutAskingAndWrittenBack) {
+  InMemorySettingsStore store;
+  ScriptedUserPrompt prompt;
+  settings::Write(store, settings::kDataPath, "/data/old/Velmora.sq3");
+  std::string checked;
+  auto location = LocateDatabase(store, prompt, "", [&](const std::string& path) {
+    checked = path;
+    return false;  // a failed check does not stop start-up
+  });
+  ASSERT_TRUE(location);
+  EXPECT_EQ(location->path, "/data/old/Velmora.sq3");
+  EXPECT_EQ(location->directory, "/data/old/");
+  EXPECT_EQ(checked, "/data/old/Velmora.sq3");
+  EXPECT_TRUE(prompt.fileRequests.empty());
+  EXPECT_TRUE(prompt.reports.empty());
+  EXPECT_EQ(settings::Read(store, settings::kDataPath), "/data/old/Velmora.sq3");
+}
+
+TEST(DatabaseLocation, DataPathIsWrittenOnEveryStart) {
+  // A store that records writes, to see the unchanged value written back.
+  class CountingStore : public InMemorySettingsStore {
+   public:
+    int WriteString(const std::string& name, const std::string& value, bool expandable) override {
+      if (name == "DataPath") {
+        ++writes;
+        lastExpandable = expandable;
+      }
+      return InMemorySettingsStore::WriteString(name, value, expandable);
+    }
+    int writes = 0;
+    bool lastExpandable = false;
+  } store;
+  ScriptedUserPrompt prompt;
+  settings::Write(store, settings::kDataPath, "/data/Velmora.sq3");
+  store.writes = 0;
+  ASSERT_TRUE(LocateDatabase(store, prompt, "", {}));
+  ASSERT_TRUE(LocateDatabase(store, prompt, "", {}));
+  EXPECT_EQ(store.writes, 2);
+  EXPECT_TRUE(store.lastExpandable);
+}
+
+TEST(DatabaseLocation, NoStoredPathAsksForAnExistingSq3File) {
+  InMemorySettingsStore store;
+  ScriptedUserPrompt prompt;
+  prompt.fileAnswers.push_back(std::string("/chosen/Velmora.sq3"));
+  auto location = LocateDatabase(store, prompt, "", {});
+  ASSERT_TRUE(location);
+  ASSERT_EQ(prompt.fileRequests.size(), 1u);
+  const FileRequest& request = prompt.fileRequests[0];
+  EXPECT_FALSE(request.save);
+  EXPECT_TRUE(request.mustExist);
+  EXPECT_EQ(request.defaultExtension, ".sq3");
+  EXPECT_EQ(request.filter, "SQLite Files (.sq3)|*.sq3");
+  EXPECT_EQ(settings::Read(store, settings::kDataPath), "/chosen/Velmora.sq3");
+  // The next start does not ask again.
+  ASSERT_TRUE(LocateDatabase(store, prompt, "", {}));
+  EXPECT_EQ(prompt.fileRequests.size(), 1u);
+}
+
+TEST(DatabaseLocation, CancellingTheDialogReportsAndStoresNothing) {
+  InMemorySettingsStore store;
+  ScriptedUserPrompt prompt;
+  settings::Write(store, settings::kDataPath, "None");
+  bool checked = false;
+  auto location = LocateDatabase(store, prompt, "", [&](const std::string&) {
+    checked = true;
+    return true;
+  });
+  EXPECT_FALSE(location);
+  EXPECT_FALSE(checked);
+  ASSERT_EQ(prompt.reports.size(), 1u);
+  const ReportRequest& report = prompt.reports[0];
+  EXPECT_EQ(report.title, "Velmora Database Path Error");
+  EXPECT_EQ(report.body,
+            "{\\f1\\cb5\\cf5\\b Unable to Get Velmora Database Path} \\par\\par \\fs18 Without "
+            "Database, Velmora is unable to work ... End of Job ... \\par \\par {\\f1 \\b Please "
+            "Restart Velmora 2.0 and Provide a Valid Path to Velmora.sq3} \\par}");
+  EXPECT_NE(report.buttonMode, 1);
+  EXPECT_NE(report.buttonMode, 4);
+  EXPECT_EQ(settings::Read(store, settings::kDataPath), "None");
+}
+
+TEST(DatabaseLocation, TheCommandLinePathWinsAndIsStoredAsAFullPath) {
+  TempDir dir;
+  InMemorySettingsStore store;
+  ScriptedUserPrompt prompt;
+  settings::Write(store, settings::kDataPath, "/elsewhere/Velmora.sq3");
+  const std::string given = dir.File("sub/../Velmora.sq3");
+  auto location = LocateDatabase(store, prompt, given, {});
+  ASSERT_TRUE(location);
+  EXPECT_EQ(location->path, dir.File("Velmora.sq3"));
+  EXPECT_TRUE(prompt.fileRequests.empty());
+  EXPECT_EQ(settings::Read(store, settings::kDataPath), dir.File("Velmora.sq3"));
+
+  const auto old = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  location = LocateDatabase(store, prompt, "relative.sq3", {});
+  std::filesystem::current_path(old);
+  ASSERT_TRUE(location);
+  EXPECT_TRUE(std::filesystem::path(location->path).is_absolute());
+  EXPECT_EQ(location->directory, (dir.Path() / "").string());
+}
