@@ -1,0 +1,325 @@
+#include "db/sqlite_db.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr char kOpenErrorLine[] = "Error Opening Database %s: %s ";
+constexpr char kStatementStartLine[] = "Executing SQL Transaction: %s";
+constexpr char kStatementEndLine[] = "SQL Query Executed in %d msec.";
+constexpr char kQueryFailedLine[] = "SQL Query Failed: %s ";
+constexpr char kBusyLine[] = "Hit SQLITE_BUSY in CSQLite ";
+constexpr char kStepErrorLine[] = "Step Error ";
+constexpr char kTablesStatement[] =
+    "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name";
+constexpr char kRollbackStatement[] = "ROLLBACK;";
+
+}  // namespace
+
+float NarrowToSingle(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (value > kMax)
+    return std::numeric_limits<float>::infinity();
+  if (value < -kMax)
+    return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
+
+CSQLite::CSQLite(AppContext& context) : m_context(context) {}
+
+CSQLite::~CSQLite() {
+  Close();
+}
+
+int CSQLite::OpenWithFlags(int flags, std::string& error) {
+  Close();
+  const int code = sqlite3_open_v2(m_sPath.c_str(), &m_pDb, flags, nullptr);
+  if (code != SQLITE_OK) {
+    // The handle exists even when opening failed (unless memory ran out): it holds the
+    // message and must be closed.
+    error = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : sqlite3_errstr(code);
+    Close();
+  }
+  return code;
+}
+
+int CSQLite::Open() {
+  std::string error;
+  if (OpenWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error) == SQLITE_OK)
+    return 1;
+  m_context.log.Log(Format(kOpenErrorLine, m_sPath.c_str(), error.c_str()), kLogOpcServer);
+  return kDbOpenFailed;
+}
+
+void CSQLite::Close() {
+  if (m_pDb != nullptr) {
+    sqlite3_close(m_pDb);
+    m_pDb = nullptr;
+  }
+}
+
+std::string CSQLite::HandleErrorMessage() const {
+  return m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : "";
+}
+
+void CSQLite::SetBusyWait(uint32_t timeoutMs, uint32_t retryMs) {
+  m_nBusyTimeoutMs = timeoutMs;
+  m_nBusyRetryMs = std::max<uint32_t>(retryMs, 1);  // a zero pause would spin
+}
+
+bool CSQLite::OpenIfAsked(bool openFirst) {
+  return !openFirst || Open() == 1;
+}
+
+void CSQLite::CloseIfAsked(bool closeAfter) {
+  if (closeAfter)
+    Close();
+}
+
+void CSQLite::LogStatementStart(const std::string& statement, bool log, int channel) {
+  if (!log)
+    return;
+  m_context.log.Log(Format(kStatementStartLine, statement.c_str()), channel);
+  m_nStatementStartTick = m_context.clock.TickCount();
+}
+
+void CSQLite::LogStatementEnd(bool log, int channel) {
+  if (!log)
+    return;
+  // Unsigned difference: right across a wrap of the tick count.
+  m_nLastDurationMs = static_cast<int>(m_context.clock.TickCount() - m_nStatementStartTick);
+  m_context.log.Log(Format(kStatementEndLine, m_nLastDurationMs), channel);
+}
+
+void CSQLite::LogError(const std::string& text, bool log, int channel) {
+  if (!log)
+    return;
+  if (m_pFeedback != nullptr)
+    m_pFeedback->ErrorBeep();
+  m_context.log.Log(text, channel);
+}
+
+bool CSQLite::WaitAfterBusy(const char* operation, bool log, int channel, BusyState& busy) {
+  const uint32_t now = m_context.clock.TickCount();
+  if (!busy.waiting) {
+    busy.waiting = true;
+    busy.firstBusyTick = now;
+  }
+  const uint32_t waited = now - busy.firstBusyTick;
+  if (waited >= m_nBusyTimeoutMs)
+    return false;
+  LogError(std::string(kBusyLine) + operation, log, channel);
+  m_context.clock.SleepMs(std::min(m_nBusyRetryMs, m_nBusyTimeoutMs - waited));
+  return true;
+}
+
+int CSQLite::Prepare(const std::string& statement, sqlite3_stmt** statementOut,
+                     const char* operation, bool log, int channel, BusyState& busy) {
+  *statementOut = nullptr;
+  if (m_pDb == nullptr)
+    return SQLITE_MISUSE;
+  for (;;) {
+    // A fresh connection reads the schema while preparing, so another connection's
+    // lock shows up here first.
+    const int code = sqlite3_prepare_v2(m_pDb, statement.c_str(), -1, statementOut, nullptr);
+    if (code != SQLITE_BUSY)
+      return code;
+    sqlite3_finalize(*statementOut);
+    *statementOut = nullptr;
+    if (!WaitAfterBusy(operation, log, channel, busy))
+      return SQLITE_BUSY;
+  }
+}
+
+int CSQLite::Step(sqlite3_stmt* statement, const char* operation, bool log, int channel,
+                  BusyState& busy) {
+  for (;;) {
+    const int code = sqlite3_step(statement);
+    if (code != SQLITE_BUSY || !WaitAfterBusy(operation, log, channel, busy))
+      return code;
+  }
+}
+
+int CSQLite::ExecSQL(const std::string& script, bool openFirst, bool closeAfter, bool log,
+                     int channel) {
+  CWaitCursor wait(m_pFeedback);
+  if (!OpenIfAsked(openFirst))
+    return kDbOpenFailed;
+  LogStatementStart(script, log, channel);
+  int result = 0;
+  if (m_pDb == nullptr) {
+    m_nLastResult = SQLITE_MISUSE;
+    m_sLastError = ErrorText(SQLITE_MISUSE);
+  } else {
+    char* error = nullptr;
+    m_nLastResult = sqlite3_exec(m_pDb, script.c_str(), nullptr, nullptr, &error);
+    if (m_nLastResult == SQLITE_OK) {
+      m_sLastError.clear();
+      result = 1;
+    } else {
+      m_sLastError = error != nullptr ? error : sqlite3_errmsg(m_pDb);
+      sqlite3_free(error);
+      // A script stopped half-way keeps its transaction open; end it here so that the
+      // next operation on this handle does not run inside it.
+      if (sqlite3_get_autocommit(m_pDb) == 0)
+        sqlite3_exec(m_pDb, kRollbackStatement, nullptr, nullptr, nullptr);
+    }
+  }
+  if (result == 1)
+    LogStatementEnd(log, channel);
+  else
+    LogError(Format(kQueryFailedLine, m_sLastError.c_str()), log, channel);
+  CloseIfAsked(closeAfter);
+  return result;
+}
+
+int CSQLite::GetQueryData(const std::string& statement, std::vector<QueryCell>& cells,
+                          bool openFirst, bool closeAfter, bool log, int channel) {
+  static constexpr char kOperation[] = "GetQueryData";
+  CWaitCursor wait(m_pFeedback);
+  if (!OpenIfAsked(openFirst))
+    return kDbOpenFailed;
+  LogStatementStart(statement, log, channel);
+  const size_t firstCell = cells.size();
+  BusyState busy;
+  sqlite3_stmt* query = nullptr;
+  int columns = 0;
+  bool failed = false;
+  const int prepared = Prepare(statement, &query, kOperation, log, channel, busy);
+  if (prepared == SQLITE_BUSY) {
+    failed = true;
+  } else if (prepared != SQLITE_OK) {
+    LogError(Format(kQueryFailedLine, ErrorText(prepared)), log, channel);
+  } else {
+    int code = SQLITE_DONE;
+    while (query != nullptr && (code = Step(query, kOperation, log, channel, busy)) == SQLITE_ROW) {
+      columns = sqlite3_column_count(query);
+      for (int column = 0; column < columns; ++column) {
+        const int type = sqlite3_column_type(query, column);
+        if (type == SQLITE_BLOB)
+          continue;
+        QueryCell cell;
+        const char* name = sqlite3_column_name(query, column);
+        cell.columnName = name != nullptr ? name : "";
+        if (type == SQLITE_INTEGER) {
+          cell.columnType = kCellInteger;
+          cell.intValue = sqlite3_column_int(query, column);
+        } else if (type == SQLITE_FLOAT) {
+          cell.columnType = kCellFloat;
+          cell.floatValue = NarrowToSingle(sqlite3_column_double(query, column));
+        } else if (type == SQLITE_TEXT) {
+          cell.columnType = kCellText;
+          const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, column));
+          if (text != nullptr)
+            cell.text.assign(text, static_cast<size_t>(sqlite3_column_bytes(query, column)));
+        } else {
+          cell.columnType = kCellNull;
+          cell.text = kNullFieldText;
+        }
+        cells.push_back(std::move(cell));
+      }
+    }
+    failed = code != SQLITE_DONE;
+    if (!failed)
+      LogStatementEnd(log, channel);
+  }
+  if (failed) {
+    LogError(kStepErrorLine + HandleErrorMessage(), log, channel);
+    cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(firstCell), cells.end());
+    columns = kDbStatementFailed;
+  }
+  sqlite3_finalize(query);
+  CloseIfAsked(closeAfter);
+  return columns;
+}
+
+int CSQLite::QueryInteger(const std::string& statement, bool openFirst, bool closeAfter, bool log,
+                          int channel) {
+  std::vector<QueryCell> cells;
+  const int columns = GetQueryData(statement, cells, openFirst, closeAfter, log, channel);
+  if (columns == kDbOpenFailed)
+    return kDbOpenFailed;
+  // A lone blob column gives a row but no cell.
+  if (columns != 1 || cells.empty())
+    return -1;
+  return cells.front().intValue;
+}
+
+int CSQLite::RowExists(const std::string& statement, bool openFirst, bool closeAfter) {
+  static constexpr char kOperation[] = "RowExists";
+  CWaitCursor wait(m_pFeedback);
+  if (!OpenIfAsked(openFirst))
+    return kDbOpenFailed;
+  BusyState busy;
+  sqlite3_stmt* query = nullptr;
+  int result = 0;
+  const int prepared = Prepare(statement, &query, kOperation, false, kLogOpcServer, busy);
+  if (prepared == SQLITE_BUSY) {
+    result = kDbStatementFailed;
+  } else if (prepared == SQLITE_OK && query != nullptr) {
+    const int code = Step(query, kOperation, false, kLogOpcServer, busy);
+    result = code == SQLITE_ROW ? 1 : code == SQLITE_DONE ? 0 : kDbStatementFailed;
+  }
+  sqlite3_finalize(query);
+  CloseIfAsked(closeAfter);
+  return result;
+}
+
+int CSQLite::CountRows(const std::string& statement, bool openFirst, bool closeAfter) {
+  static constexpr char kOperation[] = "CountRows";
+  CWaitCursor wait(m_pFeedback);
+  if (!OpenIfAsked(openFirst))
+    return kDbOpenFailed;
+  BusyState busy;
+  sqlite3_stmt* query = nullptr;
+  int result = 0;
+  const int prepared = Prepare(statement, &query, kOperation, false, kLogOpcServer, busy);
+  if (prepared == SQLITE_BUSY) {
+    result = kDbStatementFailed;
+  } else if (prepared != SQLITE_OK) {
+    result = kDbNotPrepared;
+  } else if (query != nullptr) {
+    int code;
+    while ((code = Step(query, kOperation, false, kLogOpcServer, busy)) == SQLITE_ROW)
+      ++result;
+    if (code != SQLITE_DONE)
+      result = kDbStatementFailed;  // a partial count would pass for a real one
+  }
+  sqlite3_finalize(query);
+  CloseIfAsked(closeAfter);
+  return result;
+}
+
+int CSQLite::ListTables(std::vector<std::string>& names) {
+  static constexpr char kOperation[] = "ListTables";
+  CWaitCursor wait(m_pFeedback);
+  names.clear();
+  BusyState busy;
+  sqlite3_stmt* query = nullptr;
+  int code = Prepare(kTablesStatement, &query, kOperation, false, kLogOpcServer, busy);
+  if (code == SQLITE_OK) {
+    while ((code = Step(query, kOperation, false, kLogOpcServer, busy)) == SQLITE_ROW) {
+      const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
+      names.emplace_back(name != nullptr ? name : "");
+    }
+  }
+  int result = static_cast<int>(names.size());
+  if (code != SQLITE_DONE) {
+    // The caller must not take a failed listing for a file without tables.
+    m_nLastResult = code;
+    m_sLastError = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : ErrorText(code);
+    names.clear();
+    result = kDbStatementFailed;
+  }
+  sqlite3_finalize(query);
+  return result;
+}
+
+bool CSQLite::TableExists(const std::string& name) {
+  std::vector<std::string> names;
+  if (ListTables(names) <= 0)
+    return false;
+  return std::find(names.begin(), names.end(), name) != names.end();
+}

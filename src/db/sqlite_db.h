@@ -1,0 +1,158 @@
+#pragma once
+// CSQLite: every database operation of the program goes through this one object, which
+// wraps the SQLite C API for the file Velmora.sq3. Each operation can open the file
+// first and close it after, so the file is not held open between user actions; with
+// `log` set it writes "Executing SQL Transaction: ..." / "SQL Query Executed in N msec."
+// lines timed with the clock's tick count.
+//
+// A busy database (another connection holds a lock) is waited out: each busy answer
+// is followed by a pause of the retry interval on the clock (never a spin), and after
+// the busy bound (30 s by default) the operation gives up like any failed step.
+//
+// Return codes shared by the operations: -3 the file could not be opened (open first);
+// -1 the statement failed while running (a step error, or still busy at the bound).
+//
+// Thread rule: GUI thread only (or the command-line tool's one thread); the handle is
+// never shared between threads.
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "db/db_feedback.h"
+#include "db/list_control.h"
+#include "db/query_cell.h"
+
+inline constexpr int kDbOpenFailed = -3;
+inline constexpr int kDbStatementFailed = -1;
+inline constexpr int kDbNotPrepared = -2;  // CountRows only
+
+enum class ListCtrlForm {
+  Plain,  // every result column is shown
+  Keyed,  // the first result column is an integer key: hidden, kept as the row's item data
+};
+
+class CSQLite {
+ public:
+  explicit CSQLite(AppContext& context);
+  ~CSQLite();
+  CSQLite(const CSQLite&) = delete;
+  CSQLite& operator=(const CSQLite&) = delete;
+
+  AppContext& Context() const { return m_context; }
+
+  // The database file; set by the start-up check.
+  void SetPath(const std::string& path) { m_sPath = path; }
+  const std::string& Path() const { return m_sPath; }
+
+  // Opens the stored path read/write, creating a missing file. 1 on success; otherwise
+  // logs "Error Opening Database %s: %s " on channel 0 and returns -3. A handle that
+  // is still open is closed first.
+  int Open();
+  // Opens the stored path with explicit sqlite3_open_v2 flags, without logging. Returns
+  // the SQLite code; on failure the handle is closed and error holds SQLite's message.
+  int OpenWithFlags(int flags, std::string& error);
+  void Close();
+  bool IsOpen() const { return m_pDb != nullptr; }
+  // The open connection for the few callers that bind blobs (null when closed).
+  sqlite3* Handle() const { return m_pDb; }
+  // SQLite's message for the last call on the handle ("" when closed).
+  std::string HandleErrorMessage() const;
+
+  // Runs a script of one or more statements. 1 success, 0 failure (the message is
+  // logged when logging and kept in LastErrorText), -3 open failed. A failed script
+  // that leaves a transaction open is rolled back, so the handle is clean again.
+  int ExecSQL(const std::string& script, bool openFirst = false, bool closeAfter = false,
+              bool log = false, int channel = kLogOpcServer);
+  // Appends one cell per non-blob column per row to cells. Returns the column count of
+  // the result (0: no row, or the statement could not be prepared), -1 when a step
+  // failed (the cells of this call are then removed), -3 open failed.
+  int GetQueryData(const std::string& statement, std::vector<QueryCell>& cells,
+                   bool openFirst = false, bool closeAfter = false, bool log = false,
+                   int channel = kLogOpcServer);
+  // The integer of the first cell when the result has exactly one column and a row
+  // (0 for a null or non-integer cell); -1 otherwise; -3 open failed.
+  int QueryInteger(const std::string& statement, bool openFirst = false, bool closeAfter = false,
+                   bool log = false, int channel = kLogOpcServer);
+  // 1 when the statement yields a row, 0 when not (or it cannot be prepared), -1 step
+  // failed, -3 open failed.
+  int RowExists(const std::string& statement, bool openFirst = false, bool closeAfter = false);
+  // Rows the statement yields; -1 step failed, -2 not prepared, -3 open failed.
+  int CountRows(const std::string& statement, bool openFirst = false, bool closeAfter = false);
+  // Names of all tables in name order, on the open handle. Returns their number, -1
+  // when the listing failed (LastResult/LastErrorText then say why).
+  int ListTables(std::vector<std::string>& names);
+  // True when ListTables holds exactly this name (case-sensitive).
+  bool TableExists(const std::string& name);
+  // Fills list with the result, logging on channel 0. Returns the rows shown, -1 when a
+  // step failed (rows shown until then stay), -3 open failed. No row: one column
+  // "Empty Table" and one row "There is No Data to Show ...".
+  int UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst = false,
+                     bool closeAfter = false, ListCtrlForm form = ListCtrlForm::Plain);
+
+  // The text of a SQLite result code ("Unknown Error" for codes outside the table).
+  static const char* ErrorText(int code);
+
+  int LastResult() const { return m_nLastResult; }
+  const std::string& LastErrorText() const { return m_sLastError; }
+  int LastDurationMs() const { return m_nLastDurationMs; }
+
+  // Busy waiting: give up after timeoutMs of waiting, pausing retryMs between tries.
+  void SetBusyWait(uint32_t timeoutMs, uint32_t retryMs = kDefaultBusyRetryMs);
+  uint32_t BusyTimeoutMs() const { return m_nBusyTimeoutMs; }
+  uint32_t BusyRetryMs() const { return m_nBusyRetryMs; }
+  static constexpr uint32_t kDefaultBusyTimeoutMs = 30000;
+  static constexpr uint32_t kDefaultBusyRetryMs = 1000;
+
+  // Optional wait cursor and error beep (none by default).
+  void SetFeedback(IDbFeedback* feedback) { m_pFeedback = feedback; }
+
+ private:
+  // Shows the wait cursor for the lifetime of one operation.
+  class CWaitCursor {
+   public:
+    explicit CWaitCursor(IDbFeedback* feedback) : m_pFeedback(feedback) {
+      if (m_pFeedback != nullptr)
+        m_pFeedback->BeginWait();
+    }
+    ~CWaitCursor() {
+      if (m_pFeedback != nullptr)
+        m_pFeedback->EndWait();
+    }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+   private:
+    IDbFeedback* m_pFeedback;
+  };
+  struct BusyState {
+    bool waiting = false;
+    uint32_t firstBusyTick = 0;
+  };
+
+  bool OpenIfAsked(bool openFirst);
+  void LogStatementStart(const std::string& statement, bool log, int channel);
+  void LogStatementEnd(bool log, int channel);
+  void LogError(const std::string& text, bool log, int channel);
+  // Prepares the whole text as one statement, waiting out a busy schema read.
+  int Prepare(const std::string& statement, sqlite3_stmt** statementOut, const char* operation,
+              bool log, int channel, BusyState& busy);
+  // One step, waiting out SQLITE_BUSY within the bound. Returns the final step code.
+  int Step(sqlite3_stmt* statement, const char* operation, bool log, int channel, BusyState& busy);
+  // True when the caller should try again after the pause; false at the bound.
+  bool WaitAfterBusy(const char* operation, bool log, int channel, BusyState& busy);
+  void CloseIfAsked(bool closeAfter);
+
+  AppContext& m_context;
+  sqlite3* m_pDb = nullptr;
+  std::string m_sPath;
+  int m_nLastResult = SQLITE_OK;
+  std::string m_sLastError;
+  int m_nLastDurationMs = 0;
+  uint32_t m_nStatementStartTick = 0;
+  uint32_t m_nBusyTimeoutMs = kDefaultBusyTimeoutMs;
+  uint32_t m_nBusyRetryMs = kDefaultBusyRetryMs;
+  IDbFeedback* m_pFeedback = nullptr;
+};

@@ -1,0 +1,89 @@
+// CSQLite::UpdateListCtrl: a query result shown in a list control.
+#include "db/sqlite_db.h"
+
+namespace {
+
+constexpr char kOperation[] = "UpdateListCtrl";
+constexpr char kStepErrorLine[] = "Step Error ";
+constexpr char kSqlErrorText[] = "SQL Error:  ";
+constexpr char kSqlStatementText[] = "!!!! \nSQL Statement: ";
+constexpr char kEmptyTableColumn[] = "Empty Table";
+constexpr char kEmptyTableRow[] = "There is No Data to Show ...";
+constexpr int kColumnWidth = 50;
+
+// The text a list shows for one column of the current row. Null shows as in query
+// cells; a blob has no text form.
+std::string CellText(sqlite3_stmt* query, int column) {
+  switch (sqlite3_column_type(query, column)) {
+    case SQLITE_INTEGER:
+      return Format("%i", sqlite3_column_int(query, column));
+    case SQLITE_FLOAT:
+      return Format("%f",
+                    static_cast<double>(NarrowToSingle(sqlite3_column_double(query, column))));
+    case SQLITE_TEXT: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, column));
+      return text != nullptr
+                 ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(query, column)))
+                 : std::string();
+    }
+    case SQLITE_BLOB:
+      return "";
+    default:
+      return kNullFieldText;
+  }
+}
+
+}  // namespace
+
+int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst,
+                            bool closeAfter, ListCtrlForm form) {
+  CWaitCursor wait(m_pFeedback);
+  if (!OpenIfAsked(openFirst))
+    return kDbOpenFailed;
+  LogStatementStart(statement, true, kLogOpcServer);
+  list.Clear();
+  const int firstShown = form == ListCtrlForm::Keyed ? 1 : 0;
+  int rows = 0;
+  bool failed = false;
+  BusyState busy;
+  sqlite3_stmt* query = nullptr;
+  const int prepared = Prepare(statement, &query, kOperation, true, kLogOpcServer, busy);
+  if (prepared == SQLITE_BUSY) {
+    failed = true;
+  } else if (prepared != SQLITE_OK) {
+    m_context.prompt.ShowMessage(
+        kSqlErrorText + HandleErrorMessage() + kSqlStatementText + statement, MessageButtons::Ok,
+        MessageIcon::Error);
+  } else {
+    int code = SQLITE_DONE;
+    while (query != nullptr &&
+           (code = Step(query, kOperation, true, kLogOpcServer, busy)) == SQLITE_ROW) {
+      const int columns = sqlite3_column_count(query);
+      if (rows == 0) {
+        for (int column = firstShown; column < columns; ++column) {
+          const char* name = sqlite3_column_name(query, column);
+          list.AddColumn(name != nullptr ? name : "", kColumnWidth, ListAlign::Left);
+        }
+      }
+      const int64_t key = form == ListCtrlForm::Keyed ? sqlite3_column_int(query, 0) : 0;
+      const int row =
+          list.AddRow(firstShown < columns ? CellText(query, firstShown) : std::string(), key);
+      for (int column = firstShown + 1; column < columns; ++column)
+        list.SetCell(row, column - firstShown, CellText(query, column));
+      ++rows;
+    }
+    failed = code != SQLITE_DONE;
+    if (!failed)
+      LogStatementEnd(true, kLogOpcServer);
+  }
+  if (failed)
+    LogError(kStepErrorLine + HandleErrorMessage(), true, kLogOpcServer);
+  if (rows == 0) {
+    list.AddColumn(kEmptyTableColumn, kColumnWidth, ListAlign::Left);
+    list.AddRow(kEmptyTableRow, 0);
+  }
+  sqlite3_finalize(query);
+  list.FitColumns();
+  CloseIfAsked(closeAfter);
+  return failed ? kDbStatementFailed : rows;
+}
