@@ -1,0 +1,17 @@
+# Runs CLI eval with ARG0..ARG<COUNT-1> and fails unless it exits with EXPECTED.
+set(args eval)
+math(EXPR last "${COUNT} - 1")
+if(COUNT GREATER 0)
+  foreach(i RANGE ${last})
+    list(APPEND args "${ARG${i}}")
+  endforeach()
+endif()
+if(COUNT EQUAL 1)
+  # Quoted, so that an empty expression still reaches the command as an argument.
+  execute_process(COMMAND ${CLI} eval "${ARG0}" RESULT_VARIABLE code OUTPUT_QUIET ERROR_QUIET)
+else()
+  execute_process(COMMAND ${CLI} ${args} RESULT_VARIABLE code OUTPUT_QUIET ERROR_QUIET)
+endif()
+if(NOT code EQUAL EXPECTED)
+  message(FATAL_ERROR "velmora-cli eval exited with ${code}, expected ${EXPECTED}")
+endif()
