@@ -9,7 +9,7 @@ void CRecordingListControl::Clear() {
 }
 
 int CRecordingListControl::AddColumn(const std::string& title, int width, ListAlign align) {
-  m_columns.push_back({title, width, align});
+  m_columns.push_back({title, width, align, -1});
   return static_cast<int>(m_columns.size()) - 1;
 }
 
@@ -35,7 +35,7 @@ void CRecordingListControl::FitColumns() {
       if (column < row.cells.size())
         width = std::max(width, row.cells[column].size());
     }
-    m_columns[column].width = static_cast<int>(width);
+    m_columns[column].fittedWidth = static_cast<int>(width);
   }
 }
 

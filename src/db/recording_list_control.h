@@ -10,8 +10,9 @@ class CRecordingListControl : public IListControl {
  public:
   struct Column {
     std::string title;
-    int width = 0;
+    int width = 0;  // as added
     ListAlign align = ListAlign::Left;
+    int fittedWidth = -1;  // set by FitColumns
   };
   struct Row {
     std::vector<std::string> cells;
@@ -22,7 +23,7 @@ class CRecordingListControl : public IListControl {
   int AddColumn(const std::string& title, int width, ListAlign align = ListAlign::Left) override;
   int AddRow(const std::string& firstCell, int64_t itemData = 0) override;
   void SetCell(int row, int column, const std::string& text) override;
-  // Widths become the longest text of each column, header included, in characters.
+  // Fitted widths: the longest text of each column, header included, in characters.
   void FitColumns() override;
 
   const std::vector<Column>& Columns() const { return m_columns; }

@@ -1,0 +1,151 @@
+// A database locked by another connection is waited out with pauses, and given up after
+// the bound as a failed step.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "db/recording_list_control.h"
+#include "db/sqlite_db.h"
+#include "db_test_util.h"
+#include "recording_log_sink.h"
+#include "scripted_user_prompt.h"
+#include "temp_dir.h"
+
+namespace {
+
+constexpr char kBusyGetQueryData[] = "Hit SQLITE_BUSY in CSQLite GetQueryData";
+
+class BusyTest : public ::testing::Test {
+ protected:
+  BusyTest() {
+    RawConnection setup(path);
+    setup.Exec("CREATE TABLE t(a); INSERT INTO t VALUES(1); INSERT INTO t VALUES(2);");
+    db.SetPath(path);
+  }
+  // Another program takes the write lock: nobody else may read until it commits.
+  void Lock() { ASSERT_EQ(locker.Exec("BEGIN EXCLUSIVE;"), SQLITE_OK); }
+
+  TempDir dir;
+  std::string path = dir.File("Velmora.sq3");
+  HookClock clock;
+  RecordingLogSink sink;
+  CLog log{clock, &sink};
+  ScriptedUserPrompt prompt;
+  InMemorySettingsStore settings;
+  AppContext context{clock, log, prompt, settings};
+  CSQLite db{context};
+  RawConnection locker{path};
+};
+
+TEST_F(BusyTest, StepGivesUpAfterTheDefaultBoundWithOnePausePerSecond) {
+  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.CountRows("SELECT a FROM t"), 2);  // schema read: the lock hits the step
+  Lock();
+  std::vector<QueryCell> cells;
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, false, true, true, kLogProjects), -1);
+  EXPECT_TRUE(cells.empty());
+  EXPECT_EQ(clock.sleeps, 30);
+  EXPECT_EQ(clock.sleptMs, 30000u);
+  EXPECT_EQ(sink.Count(kBusyGetQueryData, kLogProjects), 30);
+  EXPECT_TRUE(sink.Contains("Step Error database is locked", kLogProjects)) << sink.Dump();
+  EXPECT_FALSE(sink.Contains("SQL Query Executed"));
+  EXPECT_FALSE(db.IsOpen());
+}
+
+TEST_F(BusyTest, FreshConnectionWaitsWhileReadingTheSchemaToo) {
+  Lock();
+  db.SetBusyWait(5000);
+  std::vector<QueryCell> cells;
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), -1);
+  EXPECT_EQ(clock.sleptMs, 5000u);
+  EXPECT_EQ(sink.Count(kBusyGetQueryData), 5);
+  EXPECT_TRUE(sink.Contains("Step Error database is locked"));
+}
+
+TEST_F(BusyTest, LockReleasedDuringTheWaitLetsTheQueryFinish) {
+  Lock();
+  clock.onSleep = [this](int sleeps) {
+    if (sleeps == 2)
+      locker.Exec("COMMIT;");
+  };
+  std::vector<QueryCell> cells;
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), 1);
+  EXPECT_EQ(cells.size(), 2u);
+  EXPECT_EQ(clock.sleeps, 2);
+  EXPECT_EQ(sink.Count(kBusyGetQueryData), 2);
+  EXPECT_TRUE(sink.Contains("SQL Query Executed"));
+  EXPECT_FALSE(sink.Contains("Step Error"));
+}
+
+TEST_F(BusyTest, WithoutLogTheWaitIsSilentButStillPaused) {
+  Lock();
+  db.SetBusyWait(3000);
+  EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM t", true, true), -1);
+  EXPECT_EQ(clock.sleptMs, 3000u);
+  EXPECT_TRUE(sink.lines.empty()) << sink.Dump();
+}
+
+TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
+  Lock();
+  db.SetBusyWait(2000, 500);
+  EXPECT_EQ(db.RowExists("SELECT a FROM t", true, true), -1);
+  EXPECT_EQ(db.CountRows("SELECT a FROM t", true, true), -1);
+  ASSERT_EQ(db.Open(), 1);
+  std::vector<std::string> tables{"stale"};
+  EXPECT_EQ(db.ListTables(tables), -1);
+  EXPECT_TRUE(tables.empty());
+  EXPECT_EQ(db.LastErrorText(), "database is locked");
+  EXPECT_FALSE(db.TableExists("t"));
+  db.Close();
+  CRecordingListControl list;
+  EXPECT_EQ(db.UpdateListCtrl("SELECT a FROM t", list, true, true), -1);
+  EXPECT_EQ(list.Cell(0, 0), "There is No Data to Show ...");
+  EXPECT_EQ(sink.Count("Hit SQLITE_BUSY in CSQLite UpdateListCtrl", 0), 4);
+  EXPECT_TRUE(sink.Contains("Step Error database is locked", 0));
+  EXPECT_EQ(clock.sleptMs, 5u * 2000u);  // each operation waited its full bound
+}
+
+TEST_F(BusyTest, ZeroBoundFailsAtOnce) {
+  Lock();
+  db.SetBusyWait(0);
+  EXPECT_EQ(db.CountRows("SELECT a FROM t", true, true), -1);
+  EXPECT_EQ(clock.sleeps, 0);
+}
+
+TEST_F(BusyTest, ScriptOnALockedFileFailsWithSqlitesMessage) {
+  Lock();
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3);", true, true, true), 0);
+  EXPECT_EQ(db.LastErrorText(), "database is locked");
+  EXPECT_TRUE(sink.Contains("SQL Query Failed: database is locked "));
+  EXPECT_EQ(clock.sleeps, 0);
+}
+
+TEST(BusyRealClock, WaitsInPausesForTheBoundWithoutSpinning) {
+  TempDir dir;
+  const std::string path = dir.File("Velmora.sq3");
+  RawConnection setup(path);
+  ASSERT_EQ(setup.Exec("CREATE TABLE t(a); INSERT INTO t VALUES(1);"), SQLITE_OK);
+  ASSERT_EQ(setup.Exec("BEGIN EXCLUSIVE;"), SQLITE_OK);
+  SystemClock clock;
+  RecordingLogSink sink;
+  CLog log(clock, &sink);
+  ScriptedUserPrompt prompt;
+  InMemorySettingsStore settings;
+  AppContext context{clock, log, prompt, settings};
+  CSQLite db(context);
+  db.SetPath(path);
+  db.SetBusyWait(300, 50);
+  std::vector<QueryCell> cells;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), -1);
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now() - start)
+                           .count();
+  EXPECT_GE(elapsed, 290);
+  EXPECT_LT(elapsed, 5000);
+  const int tries = sink.Count(kBusyGetQueryData);
+  EXPECT_GE(tries, 3);
+  EXPECT_LE(tries, 7);  // about one per 50 ms pause: no busy loop
+}
+
+}  // namespace
