@@ -58,7 +58,8 @@ class IOPCServer : public IUnknown {
   virtual HRESULT GetGroupByName(const std::string& szName, REFIID riid, IUnknown** ppUnk) = 0;
   virtual HRESULT GetStatus(OPCSERVERSTATUS* pServerStatus) = 0;
   // OPC_S_INUSE when the client still holds the group and bForce is FALSE (the group
-  // goes when released); E_FAIL / OPC_E_INVALIDHANDLE for an unknown handle.
+  // goes when released); E_INVALIDARG for an unknown handle. With bForce the group
+  // goes at once and later calls on it fail with E_FAIL.
   virtual HRESULT RemoveGroup(OPCHANDLE hServerGroup, BOOL bForce) = 0;
   // Enumerates group names (IID_IEnumString) of the scope.
   virtual HRESULT CreateGroupEnumerator(OPCENUMSCOPE dwScope, REFIID riid, IUnknown** ppUnk) = 0;
