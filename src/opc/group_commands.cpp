@@ -1,0 +1,181 @@
+#include "opc/group_commands.h"
+
+#include "app/log.h"
+#include "opc/opc_texts.h"
+
+namespace {
+
+constexpr DWORD kUpdateRateChoices[kUpdateRateChoiceCount] = {
+    1000, 2000, 3000, 4000, 5000, 10000, 15000, 30000, 60000, 120000, 300000, 600000};
+constexpr int kOtherRateChoice = 4;  // 5 s
+
+constexpr char kMaximumGroupCount[] =
+    "Maximum Group Count (%d) is Reached ... No More Addition Allowed ....";
+constexpr char kDeviceReadWarning[] =
+    "Reading OPC Data Synchronously from the Device may take a long time (several seconds or "
+    "more) and may freeze operations "
+    "undertaken on the Server from other OPC Clients !!! This mode should be reserved for "
+    "Diagnostics Only ...\n"
+    "Please Confirm that you really want to use this OPC Data Read Mode ...";
+constexpr char kEmptyGroupName[] =
+    "Group Name is Empty !!! Do you want use Automatically Generated Name ? ";
+constexpr char kSyncIoMissing[] =
+    "Interface IOPCSyncIO is Not Available !!! Please Modify Settings for OPC Group %s ...";
+constexpr char kAsyncIoMissing[] =
+    "Interface IOPCAsyncIO (1.0a) is Not Available !!! Please Modify Settings for OPC Group %s ...";
+constexpr char kAsyncIo2Missing[] =
+    "Interface IOPCAsyncIO2 (2.0) is Not Available !!! Please Modify Settings for OPC Group %s ...";
+constexpr char kGroupAddedLog[] = "Add OPC Group '%s' to OPC Server %s";
+constexpr char kAddGroupFailed[] =
+    "Error Occured While Adding Group '%s' to OPC Server !!! Please Check Additional Information "
+    "in Output Window ...";
+constexpr char kConfirmGroupRemoval[] =
+    "Please Confirm that You Want to Delete the OPC Group %s ? ";
+
+// The locale the addition command passes to the server.
+constexpr LCID kAddGroupLocale = 0;
+
+std::string Trim(const std::string& text) {
+  const char* kBlanks = " \t\r\n";
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// The message naming the interface the group lacks for its read interface; empty if none.
+std::string MissingReadInterface(const COPCGroup& group) {
+  switch (group.m_nReadInterface) {
+    case kReadSyncCache:
+    case kReadSyncDevice:
+      return group.m_pIOPCSyncIO ? "" : Format(kSyncIoMissing, group.m_sName.c_str());
+    case kReadAsync10:
+      return group.m_pIOPCAsyncIO ? "" : Format(kAsyncIoMissing, group.m_sName.c_str());
+    case kReadAsync20:
+      return group.m_pIOPCAsyncIO2 ? "" : Format(kAsyncIo2Missing, group.m_sName.c_str());
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+DWORD UpdateRateForChoice(int position) {
+  if (position < 0 || position >= kUpdateRateChoiceCount)
+    return kDefaultUpdateRate;
+  return kUpdateRateChoices[position];
+}
+
+int ChoiceForUpdateRate(DWORD updateRate) {
+  for (int i = 0; i < kUpdateRateChoiceCount; ++i) {
+    // The list shows whole seconds; position 4 (5 s) also stands for every other rate.
+    if (updateRate / 1000 == kUpdateRateChoices[i] / 1000 && i != kOtherRateChoice)
+      return i;
+  }
+  return kOtherRateChoice;
+}
+
+bool CanAddGroup(const COPCServer& server, IUserPrompt& prompt) {
+  if (server.GroupCount() < kMaxGroupCount)
+    return true;
+  prompt.ShowMessage(Format(kMaximumGroupCount, kMaxGroupCount), MessageButtons::Ok,
+                     MessageIcon::Warning);
+  return false;
+}
+
+GroupDialogValues NewGroupDialogValues(const COPCServer& server) {
+  GroupDialogValues values;
+  values.m_sName = FirstFreeDefaultGroupName(server);
+  return values;
+}
+
+GroupDialogValues GroupDialogValuesOf(const COPCGroup& group) {
+  GroupDialogValues values;
+  values.m_sName = group.m_sName;
+  values.m_dwUpdateRate = group.m_dwUpdateRate;
+  values.m_nTimeBias = group.m_nTimeBias;
+  values.m_fDeadBand = group.m_fDeadBand;
+  values.m_nReadInterface = group.m_nReadInterface;
+  values.m_bActive = group.m_bActive;
+  return values;
+}
+
+std::string GroupNameMessage(const COPCServer& server, const std::string& name,
+                             const COPCGroup* editedGroup) {
+  const COPCGroup* owner = server.FindGroupByName(name);
+  return owner != nullptr && owner != editedGroup ? kGroupNameInUse : "";
+}
+
+bool GroupDialogOkEnabled(const COPCServer& server, const std::string& name,
+                          const COPCGroup* editedGroup) {
+  std::string stateText;
+  return GroupNameMessage(server, name, editedGroup).empty() &&
+         server.GetServerStateText(stateText);
+}
+
+bool ConfirmReadInterfaceChoice(uint32_t readInterface, IUserPrompt& prompt) {
+  if (readInterface != kReadSyncDevice)
+    return true;
+  return prompt.ShowMessage(kDeviceReadWarning, MessageButtons::OkCancel, MessageIcon::Warning) ==
+         MessageAnswer::Ok;
+}
+
+bool AcceptGroupDialog(const COPCServer& server, GroupDialogValues& values, IUserPrompt& prompt) {
+  values.m_sName = Trim(values.m_sName);
+  if (!values.m_sName.empty())
+    return true;
+  if (prompt.ShowMessage(kEmptyGroupName, MessageButtons::OkCancel, MessageIcon::Question) !=
+      MessageAnswer::Ok) {
+    return false;
+  }
+  values.m_sName = FirstFreeDefaultGroupName(server);
+  return true;
+}
+
+COPCGroup* AddGroupCommand(COPCServer& server, const GroupDialogValues& values) {
+  AppContext& context = server.Context();
+  COPCGroup* group =
+      server.AddGroup(values.m_sName, values.m_dwUpdateRate, values.m_nTimeBias, values.m_fDeadBand,
+                      kAddGroupLocale, values.m_nReadInterface, values.m_bActive);
+  if (group == nullptr) {
+    context.prompt.ShowMessage(Format(kAddGroupFailed, values.m_sName.c_str()), MessageButtons::Ok,
+                               MessageIcon::Warning);
+    return nullptr;
+  }
+  const std::string missing = MissingReadInterface(*group);
+  if (!missing.empty())
+    context.prompt.ShowMessage(missing, MessageButtons::Ok, MessageIcon::Warning);
+  server.RecountItems();
+  server.MarkConfigurationChanged();
+  context.log.Log(Format(kGroupAddedLog, group->m_sName.c_str(), server.m_sServerId.c_str()),
+                  kLogOpcServer);
+  return group;
+}
+
+bool ModifyGroupCommand(COPCServer& server, COPCGroup& group, const GroupDialogValues& values) {
+  const bool renamed = group.m_sName != values.m_sName;
+  group.m_sName = values.m_sName;
+  group.m_bActive = values.m_bActive;
+  group.m_dwUpdateRate = values.m_dwUpdateRate;
+  group.m_nReadInterface = values.m_nReadInterface;
+  server.MarkConfigurationChanged();
+  return renamed;
+}
+
+RemoveGroupOutcome RemoveGroupCommand(COPCServer& server, COPCGroup* group) {
+  RemoveGroupOutcome outcome;
+  if (group == nullptr)
+    return outcome;
+  AppContext& context = server.Context();
+  if (context.prompt.ShowMessage(Format(kConfirmGroupRemoval, group->m_sName.c_str()),
+                                 MessageButtons::OkCancel,
+                                 MessageIcon::Question) != MessageAnswer::Ok) {
+    return outcome;
+  }
+  outcome.m_bRemoved = server.RemoveGroup(group);
+  if (outcome.m_bRemoved) {
+    server.MarkConfigurationChanged();
+    outcome.m_check = CheckDefaultNames(server);
+  }
+  return outcome;
+}

@@ -1,0 +1,84 @@
+#include "opc/opc_group.h"
+
+#include "opc/opc_server.h"
+
+namespace {
+
+FILETIME CreationTime(const COPCServer* server) {
+  return server != nullptr ? server->Context().clock.UtcFileTimeNow() : FILETIME();
+}
+
+}  // namespace
+
+COPCGroup::~COPCGroup() {
+  DestroyItems();
+}
+
+COPCItem* COPCGroup::AppendAcquiredItem() {
+  m_acquiredItems.push_back(std::make_unique<COPCItem>(this, CreationTime(m_pServer)));
+  return m_acquiredItems.back().get();
+}
+
+COPCCalcItem* COPCGroup::AppendCalcItem() {
+  m_calcItems.push_back(std::make_unique<COPCCalcItem>(this, CreationTime(m_pServer)));
+  return m_calcItems.back().get();
+}
+
+void COPCGroup::DestroyItems() {
+  m_acquiredItems.clear();
+  m_calcItems.clear();
+}
+
+void COPCGroup::ReleaseInterfaces() {
+  m_pIOPCGroupStateMgt.Reset();
+  m_pIOPCPublicGroupStateMgt.Reset();
+  m_pIOPCItemMgt.Reset();
+  m_pIOPCSyncIO.Reset();
+  m_pIOPCAsyncIO2.Reset();
+  m_pIConnectionPointContainer.Reset();
+  m_pIOPCAsyncIO.Reset();
+  m_pIDataObject.Reset();
+}
+
+void COPCGroup::CopySettings(const COPCGroup& source, bool withAcquiredItems, bool withCalcItems) {
+  if (&source == this)
+    return;
+  m_pServer = source.m_pServer;
+  m_sName = source.m_sName;
+  m_dwUpdateRate = source.m_dwUpdateRate;
+  m_nTimeBias = source.m_nTimeBias;
+  m_fDeadBand = source.m_fDeadBand;
+  m_dwLocale = source.m_dwLocale;
+  m_nReadInterface = source.m_nReadInterface;
+  m_bActive = source.m_bActive;
+  m_pIOPCGroupStateMgt = source.m_pIOPCGroupStateMgt;
+  m_pIOPCPublicGroupStateMgt = source.m_pIOPCPublicGroupStateMgt;
+  m_pIOPCItemMgt = source.m_pIOPCItemMgt;
+  m_pIOPCSyncIO = source.m_pIOPCSyncIO;
+  m_pIOPCAsyncIO2 = source.m_pIOPCAsyncIO2;
+  m_pIConnectionPointContainer = source.m_pIConnectionPointContainer;
+  m_pIOPCAsyncIO = source.m_pIOPCAsyncIO;
+  m_pIDataObject = source.m_pIDataObject;
+  if (withAcquiredItems) {
+    for (const auto& item : source.m_acquiredItems) {
+      COPCItem* copy = AppendAcquiredItem();
+      copy->m_sQualifiedId = item->m_sQualifiedId;
+      copy->m_sShortId = item->m_sShortId;
+      copy->m_vtDataType = item->m_vtDataType;
+      copy->m_wQuality = item->m_wQuality;
+    }
+  }
+  if (withCalcItems) {
+    for (const auto& item : source.m_calcItems) {
+      COPCCalcItem* copy = AppendCalcItem();
+      copy->m_sQualifiedId = item->m_sQualifiedId;
+      copy->m_sShortId = item->m_sShortId;
+      copy->m_sDescription = item->m_sDescription;
+      copy->m_vtDataType = item->m_vtDataType;
+      copy->m_wQuality = item->m_wQuality;
+      copy->m_sExpression = item->m_sExpression;
+      copy->m_symbols = item->m_symbols;
+      copy->m_binding = item->m_binding;
+    }
+  }
+}

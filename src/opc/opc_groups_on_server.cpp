@@ -1,0 +1,141 @@
+// Adding and removing groups on the server (COPCServer).
+
+#include "app/log.h"
+#include "opc/opc_server.h"
+#include "platform/com/error_text.h"
+
+namespace {
+
+constexpr char kNoConnectionLog[] =
+    "Addition of Group '%s' to OPC Server '%s' Failed (No Connection)";
+constexpr char kAddGroupFailedLog[] =
+    "Fail to Add Group '%s' to OPC Server %s on %s !!! IOPCServer Interface Error. Error Code: "
+    "%08X  Reason: %s";
+constexpr char kNoGroupObjectLog[] =
+    "Addition of Group '%s' to OPC Server '%s' Succeded but IUnknown is invalid";
+constexpr char kRemoveGroupFailedLog[] =
+    "Fail to Remove OPC Group '%s' to OPC Server %s on %s !!! \nIOPCServer::RemoveGroup Error "
+    "\nError Code: %08X  \nReason: %s";
+constexpr char kRemoveGroupLog[] = "Successful Removal of OPC Group '%s' to OPC Server %s on %s";
+
+template <class T>
+void QueryGroupInterface(IUnknown* object, ComPtr<T>& field) {
+  object->QueryInterface(T::kIID, field.ReleaseAndGetVoidAddress());
+}
+
+}  // namespace
+
+COPCGroup* COPCServer::AddGroup(const std::string& name, DWORD updateRate, LONG timeBias,
+                                FLOAT deadBand, LCID locale, uint32_t readInterface, bool active) {
+  CLog& log = m_context.log;
+  if (!m_bConnected || !m_pIOPCServer) {
+    log.Log(Format(kNoConnectionLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
+    return nullptr;
+  }
+  // The name travels in a fixed wide buffer: a longer one cannot be converted.
+  if (name.size() >= static_cast<size_t>(kGroupNameBufferChars))
+    return nullptr;
+
+  auto group = std::make_unique<COPCGroup>(this);
+  group->m_sName = name;
+  group->m_dwUpdateRate = updateRate;
+  group->m_nTimeBias = timeBias;
+  group->m_fDeadBand = deadBand;
+  group->m_dwLocale = locale;
+  group->m_nReadInterface = readInterface;
+  group->m_bActive = active;
+
+  OPCHANDLE serverGroup = 0;
+  DWORD revisedRate = 0;
+  ComPtr<IUnknown> object;
+  const HRESULT hr = m_pIOPCServer->AddGroup(
+      name, active ? TRUE : FALSE, updateRate, 0, &group->m_nTimeBias, &group->m_fDeadBand, locale,
+      &serverGroup, &revisedRate, IID_IUnknown, object.ReleaseAndGetAddressOf());
+  if (FAILED(hr)) {
+    log.Log(Format(kAddGroupFailedLog, name.c_str(), m_sServerId.c_str(), m_sHost.c_str(),
+                   static_cast<unsigned>(hr), HResultReasonText(hr).c_str()),
+            kLogOpcServer);
+    return nullptr;
+  }
+  group->m_bOnServer = true;
+  if (!object) {
+    log.Log(Format(kNoGroupObjectLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
+    // The server made a group we cannot use: do not leave it behind.
+    m_pIOPCServer->RemoveGroup(serverGroup, TRUE);
+    return nullptr;
+  }
+  group->m_hServerGroup = serverGroup;
+  if (revisedRate != updateRate)
+    group->m_dwUpdateRate = revisedRate;
+
+  QueryGroupInterface(object.Get(), group->m_pIOPCGroupStateMgt);
+  QueryGroupInterface(object.Get(), group->m_pIOPCPublicGroupStateMgt);
+  QueryGroupInterface(object.Get(), group->m_pIOPCItemMgt);
+  QueryGroupInterface(object.Get(), group->m_pIOPCSyncIO);
+  QueryGroupInterface(object.Get(), group->m_pIOPCAsyncIO);
+  QueryGroupInterface(object.Get(), group->m_pIDataObject);
+  QueryGroupInterface(object.Get(), group->m_pIOPCAsyncIO2);
+  QueryGroupInterface(object.Get(), group->m_pIConnectionPointContainer);
+
+  if (group->m_pIOPCGroupStateMgt && group->m_sName.empty()) {
+    DWORD rate = 0;
+    BOOL isActive = FALSE;
+    std::string assignedName;
+    LONG bias = 0;
+    FLOAT band = 0.0f;
+    LCID lcid = 0;
+    OPCHANDLE clientGroup = 0;
+    OPCHANDLE serverHandle = 0;
+    if (SUCCEEDED(group->m_pIOPCGroupStateMgt->GetState(
+            &rate, &isActive, &assignedName, &bias, &band, &lcid, &clientGroup, &serverHandle))) {
+      group->m_sName = assignedName;
+      group->m_dwUpdateRate = rate;
+      group->m_bActive = isActive != FALSE;
+      group->m_nTimeBias = bias;
+      group->m_fDeadBand = band;
+      group->m_dwLocale = lcid;
+      group->m_hServerGroup = serverHandle;
+    }
+  }
+  object.Reset();
+  m_groups.push_back(std::move(group));
+  return m_groups.back().get();
+}
+
+void COPCServer::ReleaseGroupOnServer(COPCGroup& group) {
+  group.DestroyItems();
+  group.ReleaseInterfaces();
+  group.m_nItemCount = 0;
+  // Without a connection the server-side group went with it: nothing to ask.
+  if (!group.m_bOnServer || !m_pIOPCServer)
+    return;
+  const HRESULT hr = m_pIOPCServer->RemoveGroup(group.m_hServerGroup, TRUE);
+  if (FAILED(hr)) {
+    m_context.log.Log(
+        Format(kRemoveGroupFailedLog, group.m_sName.c_str(), m_sServerId.c_str(), m_sHost.c_str(),
+               static_cast<unsigned>(hr), HResultReasonText(hr).c_str()),
+        kLogOpcServer);
+  } else {
+    m_context.log.Log(
+        Format(kRemoveGroupLog, group.m_sName.c_str(), m_sServerId.c_str(), m_sHost.c_str()),
+        kLogOpcServer);
+  }
+  group.m_bOnServer = false;
+}
+
+bool COPCServer::RemoveGroup(COPCGroup* group) {
+  const int index = GroupIndex(group);
+  if (index < 0 || !group->m_bOnServer)
+    return false;
+  ReleaseGroupOnServer(*group);
+  m_groups.erase(m_groups.begin() + index);
+  RecountItems();
+  return true;
+}
+
+void COPCServer::RemoveAllGroups() {
+  for (auto& group : m_groups)
+    ReleaseGroupOnServer(*group);
+  m_groups.clear();
+  RecountItems();
+}

@@ -1,0 +1,74 @@
+#include "opc/opc_server.h"
+
+#include "app/log.h"
+
+namespace {
+
+constexpr char kNoStatusAvailable[] = "No Status Available";
+constexpr const char* kServerStateTexts[] = {"Running", "Failure", "No Configuration", "Suspended",
+                                             "Test"};
+constexpr char kShutdownRequestLog[] = "Shutdown Request from OPC Server %s (Reason: %s)";
+
+}  // namespace
+
+COPCServer::~COPCServer() {
+  RemoveAllGroups();
+  Disconnect();
+}
+
+bool COPCServer::IsAlive() const {
+  if (!m_bConnected || !m_pIOPCServer)
+    return false;
+  OPCSERVERSTATUS status;
+  return SUCCEEDED(m_pIOPCServer->GetStatus(&status));
+}
+
+bool COPCServer::GetServerStateText(std::string& text) const {
+  text = kNoStatusAvailable;
+  if (!m_bConnected || !m_pIOPCServer)
+    return false;
+  OPCSERVERSTATUS status;
+  if (FAILED(m_pIOPCServer->GetStatus(&status)))
+    return false;
+  const DWORD state = status.dwServerState;
+  if (state >= OPC_STATUS_RUNNING && state <= OPC_STATUS_TEST)
+    text = kServerStateTexts[state - OPC_STATUS_RUNNING];
+  return true;
+}
+
+void COPCServer::OnShutdownRequest(const std::string& reason) {
+  m_context.log.Log(Format(kShutdownRequestLog, m_sServerId.c_str(), reason.c_str()),
+                    kLogOpcServer);
+  if (m_shutdownHandler)
+    m_shutdownHandler();
+}
+
+COPCGroup* COPCServer::FindGroupByName(const std::string& name, int* index) const {
+  for (size_t i = 0; i < m_groups.size(); ++i) {
+    if (m_groups[i]->m_sName == name) {
+      if (index != nullptr)
+        *index = static_cast<int>(i);
+      return m_groups[i].get();
+    }
+  }
+  return nullptr;
+}
+
+int COPCServer::GroupIndex(const COPCGroup* group) const {
+  for (size_t i = 0; i < m_groups.size(); ++i) {
+    if (m_groups[i].get() == group)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void COPCServer::RecountItems() {
+  m_nTotalAcquiredCount = 0;
+  m_nTotalCalculatedCount = 0;
+  for (const auto& group : m_groups) {
+    group->m_nItemCount = group->AcquiredCount() + group->CalcCount();
+    m_nTotalAcquiredCount += group->AcquiredCount();
+    m_nTotalCalculatedCount += group->CalcCount();
+  }
+  m_nTotalItemCount = m_nTotalAcquiredCount + m_nTotalCalculatedCount;
+}

@@ -1,0 +1,114 @@
+#pragma once
+// COPCServer: the one server connection of the process. It keeps the server's interface
+// pointers, owns the groups (which own their items), connects and disconnects, listens
+// for the server's shutdown request, and adds and removes groups on the server.
+// Every log line goes to the "OPC Server" channel.
+// Thread rule: GUI thread (the client's single-threaded apartment) for everything.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "opc/opc_group.h"
+#include "platform/com/com_ptr.h"
+#include "platform/com/creation.h"
+#include "platform/opc/opc_interfaces.h"
+
+// The host text that means "this machine".
+inline constexpr char kLocalHost[] = "Local Host";
+// Slots of the interface request block handed to the object creation at connect.
+inline constexpr int kInterfaceRequestCount = 7;
+
+class COPCServer {
+ public:
+  explicit COPCServer(AppContext& context) : m_context(context) {}
+  // Removes every group from the server, then disconnects.
+  ~COPCServer();
+  COPCServer(const COPCServer&) = delete;
+  COPCServer& operator=(const COPCServer&) = delete;
+
+  AppContext& Context() const { return m_context; }
+
+  // ---- Session ----
+  // Connects to serverId on host ("Local Host" or a machine name); an all-zero clsid is
+  // looked up from serverId. True when IOPCServer was obtained. Disconnects first.
+  bool Connect(const std::string& serverId, const std::string& host, const CLSID& clsid);
+  // Releases every server interface and the shutdown advise; groups stay (callers remove
+  // them first with RemoveAllGroups).
+  void Disconnect();
+  // Connected and the server answers GetStatus.
+  bool IsAlive() const;
+  // "Running", "Failure"...; false with "No Status Available" when the status cannot be read.
+  bool GetServerStateText(std::string& text) const;
+  // Who handles the server's shutdown request: the owner runs the close-project sequence
+  // in its server-triggered form. The handler is called from within the server's call:
+  // the GUI queues the work rather than disconnecting inside it.
+  void SetShutdownHandler(std::function<void()> handler) { m_shutdownHandler = std::move(handler); }
+  // Called by the shutdown sink: logs the request and hands it to the handler.
+  void OnShutdownRequest(const std::string& reason);
+
+  // ---- Groups on the server ----
+  // Adds a group; null on failure (logged). The group's update rate becomes the server's
+  // revised rate; an empty name becomes the name the server assigned.
+  COPCGroup* AddGroup(const std::string& name, DWORD updateRate, LONG timeBias, FLOAT deadBand,
+                      LCID locale, uint32_t readInterface, bool active);
+  // Destroys the group's items, removes it from the server and from the list. False
+  // (nothing done) for a group that is not on the server or not in the list.
+  bool RemoveGroup(COPCGroup* group);
+  // Removes every group (project close, destruction).
+  void RemoveAllGroups();
+
+  // ---- Model ----
+  // The first group whose name equals name exactly; index set when found.
+  COPCGroup* FindGroupByName(const std::string& name, int* index = nullptr) const;
+  // Position of a group in the list; -1 when not there.
+  int GroupIndex(const COPCGroup* group) const;
+  int GroupCount() const { return static_cast<int>(m_groups.size()); }
+  COPCGroup* Group(int index) const { return m_groups.at(static_cast<size_t>(index)).get(); }
+  // Item count of every group and the three totals.
+  void RecountItems();
+  // Every change of groups or items: enables "Save Project", disables "Resume".
+  void MarkConfigurationChanged() {
+    m_bConfigurationModified = true;
+    m_bResumeAllowed = false;
+  }
+  std::string ServerId() const { return m_sServerId; }
+  std::string Host() const { return m_sHost; }
+
+  // ---- Fields ----
+  std::string m_sServerId;  // ProgID
+  std::string m_sHost;      // "Local Host" or a machine name
+  CLSID m_clsid;            // all zero: looked up from the server id at connect
+  // The request block of the last connect (the pointers are taken over at once).
+  std::array<MULTI_QI, kInterfaceRequestCount> m_interfaceRequests{};
+  ComPtr<IOPCServer> m_pIOPCServer;
+  ComPtr<IOPCServerPublicGroups> m_pIOPCServerPublicGroups;
+  ComPtr<IOPCBrowseServerAddressSpace> m_pIOPCBrowseServerAddressSpace;
+  ComPtr<IPersistFile> m_pIPersistFile;
+  ComPtr<IOPCItemProperties> m_pIOPCItemProperties;
+  ComPtr<IOPCCommon> m_pIOPCCommon;
+  ComPtr<IConnectionPointContainer> m_pIConnectionPointContainer;
+  ComPtr<IOPCShutdown> m_pShutdownSink;
+  DWORD m_dwShutdownCookie = 0;  // 0: not advised
+  std::vector<std::unique_ptr<COPCGroup>> m_groups;
+  int m_nTotalItemCount = 0;
+  int m_nTotalAcquiredCount = 0;
+  int m_nTotalCalculatedCount = 0;
+  bool m_bConnected = false;
+  bool m_bAcquisitionRunning = false;     // set and cleared by the acquisition engine
+  bool m_bResumeAllowed = false;          // an acquisition ran and nothing changed since
+  bool m_bConfigurationModified = false;  // enables "Save Project"
+  bool m_bAcquiredData = false;           // data was acquired since the last view reset
+  uint32_t m_nBasePeriod = 0;             // ms, set at acquisition start
+
+ private:
+  void AdviseShutdown();
+  // Steps 1 and 2 of a group removal: items, interfaces, the server's RemoveGroup.
+  void ReleaseGroupOnServer(COPCGroup& group);
+
+  AppContext& m_context;
+  std::function<void()> m_shutdownHandler;
+};
