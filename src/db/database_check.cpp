@@ -50,7 +50,7 @@ void ReportUpdateError(AppContext& context, const std::string& path, int from, i
 }
 
 void ReportCannotCreate(AppContext& context, const std::string& path, const std::string& error) {
-  const DatabasePathParts parts = SplitDatabasePath(path);
+  const DatabaseFileName parts = SplitDatabaseFileName(path);
   CReportBuilder report = ReportStart(kCreationHeading);
   report.Detail(kDriveLabel, RtfEscape(parts.drive))
       .Raw(" ")

@@ -1,17 +1,16 @@
 #pragma once
-// The parts of the database path: other files are placed next to the database from its
-// drive and directory, and the creation-error report names drive and file.
+// The parts of the database path that the creation-error report names: drive, file name
+// and extension. (Start-up keeps drive and directory through app/database_location.h.)
 //
-// On this platform a path has no drive letter: the drive is the path's root ("/" for an
-// absolute path, "" for a relative one) and the directory follows it, so that
-// drive + directory + file name + extension always give the path back.
+// The drive is the drive letter of a path that has one ("C:"). Paths on this platform
+// have none, so the report names the root instead: "/" for an absolute path, "" for a
+// relative one.
 #include <string>
 
-struct DatabasePathParts {
-  std::string drive;      // "/" or ""
-  std::string directory;  // "home/user/data/" (ends with the separator, or is empty)
+struct DatabaseFileName {
+  std::string drive;      // "C:", "/" or ""
   std::string fileName;   // "Velmora"
   std::string extension;  // ".sq3" (with its dot, or empty)
 };
 
-DatabasePathParts SplitDatabasePath(const std::string& path);
+DatabaseFileName SplitDatabaseFileName(const std::string& path);

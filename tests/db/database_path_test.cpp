@@ -4,49 +4,45 @@
 
 namespace {
 
-std::string Joined(const DatabasePathParts& parts) {
-  return parts.drive + parts.directory + parts.fileName + parts.extension;
-}
-
-TEST(DatabasePath, AbsolutePathSplitsAtTheRoot) {
-  const DatabasePathParts parts = SplitDatabasePath("/home/ada/data/Velmora.sq3");
+TEST(DatabaseFileName, AbsolutePathNamesTheRootAsDrive) {
+  const DatabaseFileName parts = SplitDatabaseFileName("/home/ada/data/Velmora.sq3");
   EXPECT_EQ(parts.drive, "/");
-  EXPECT_EQ(parts.directory, "home/ada/data/");
   EXPECT_EQ(parts.fileName, "Velmora");
   EXPECT_EQ(parts.extension, ".sq3");
 }
 
-TEST(DatabasePath, RelativeAndBarePaths) {
-  DatabasePathParts parts = SplitDatabasePath("data/Velmora.sq3");
-  EXPECT_EQ(parts.drive, "");
-  EXPECT_EQ(parts.directory, "data/");
-  parts = SplitDatabasePath("Velmora.sq3");
-  EXPECT_EQ(parts.directory, "");
+TEST(DatabaseFileName, DriveLetterAndBackslashes) {
+  DatabaseFileName parts = SplitDatabaseFileName("C:\\Data\\Velmora.sq3");
+  EXPECT_EQ(parts.drive, "C:");
   EXPECT_EQ(parts.fileName, "Velmora");
-  parts = SplitDatabasePath("/Velmora.sq3");
-  EXPECT_EQ(parts.drive, "/");
-  EXPECT_EQ(parts.directory, "");
+  EXPECT_EQ(parts.extension, ".sq3");
+  parts = SplitDatabaseFileName("d:Velmora.sq3");
+  EXPECT_EQ(parts.drive, "d:");
   EXPECT_EQ(parts.fileName, "Velmora");
 }
 
-TEST(DatabasePath, ExtensionIsTheLastDotOfTheName) {
-  DatabasePathParts parts = SplitDatabasePath("/x.y/archive.2024.sq3");
-  EXPECT_EQ(parts.directory, "x.y/");
+TEST(DatabaseFileName, RelativeAndBarePathsHaveNoDrive) {
+  DatabaseFileName parts = SplitDatabaseFileName("data/Velmora.sq3");
+  EXPECT_EQ(parts.drive, "");
+  EXPECT_EQ(parts.fileName, "Velmora");
+  parts = SplitDatabaseFileName("Velmora.sq3");
+  EXPECT_EQ(parts.drive, "");
+  EXPECT_EQ(parts.fileName + parts.extension, "Velmora.sq3");
+}
+
+TEST(DatabaseFileName, ExtensionIsTheLastDotOfTheName) {
+  DatabaseFileName parts = SplitDatabaseFileName("/x.y/archive.2024.sq3");
   EXPECT_EQ(parts.fileName, "archive.2024");
   EXPECT_EQ(parts.extension, ".sq3");
-  parts = SplitDatabasePath("/x.y/noext");
+  parts = SplitDatabaseFileName("/x.y/noext");
   EXPECT_EQ(parts.fileName, "noext");
   EXPECT_EQ(parts.extension, "");
-  parts = SplitDatabasePath("/home/.velmora");
+  parts = SplitDatabaseFileName("/home/.velmora");
   EXPECT_EQ(parts.fileName, ".velmora");
   EXPECT_EQ(parts.extension, "");
-}
-
-TEST(DatabasePath, PartsAlwaysGiveThePathBack) {
-  for (const char* path : {"/home/ada/data/Velmora.sq3", "rel/a.b", "/", "", "a", "/a/b/",
-                           "//double//slash.sq3", ".hidden", "dir/.hidden.sq3"}) {
-    EXPECT_EQ(Joined(SplitDatabasePath(path)), path) << path;
-  }
+  parts = SplitDatabaseFileName("/data/");
+  EXPECT_EQ(parts.fileName, "");
+  EXPECT_EQ(parts.extension, "");
 }
 
 }  // namespace
