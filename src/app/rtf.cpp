@@ -241,12 +241,12 @@ std::string RtfToHtml(const std::string& rtf) {
       std::string style = "font-size:" + std::to_string(run.fontHalfPoints / 2) + "pt;";
       if (run.bold)
         style += "font-weight:bold;";
+      // \cb is kept in the runs but not painted: the report box ignores it, as word
+      // processors do, and the headings pair it with the same colour as the text
+      // ("\cb5\cf5" would otherwise be red on red).
       const std::string fore = ColourHex(doc, run.foreColour);
-      const std::string back = ColourHex(doc, run.backColour);
       if (!fore.empty())
         style += "color:" + fore + ";";
-      if (!back.empty())
-        style += "background-color:" + back + ";";
       std::string text = HtmlEscape(run.text);
       // Keep runs of blanks visible, as the rich-text box does.
       std::string kept;

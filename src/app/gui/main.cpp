@@ -1,11 +1,30 @@
 // Velmora OPC Explorer: the desktop program.
 #include <QApplication>
-#include <QMainWindow>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/gui/velmora_app.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Velmora 2.0");
-  window.show();
-  return app.exec();
+  QApplication application(argc, argv);  // removes the toolkit's own options from argv
+
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i)
+    args.push_back(QString::fromLocal8Bit(argv[i]).toStdString());
+  const CommandLineOptions options = ParseCommandLine(args);
+  if (options.help) {
+    std::cout << kCommandLineUsage;
+    return 0;
+  }
+  if (!options.ok) {
+    std::cerr << "velmora: " << options.error << "\n" << kCommandLineUsage;
+    return 2;
+  }
+
+  CVelmoraApp app(options);
+  if (!app.InitInstance())
+    return 1;
+  return application.exec();
 }

@@ -1,0 +1,244 @@
+#include "app/gui/main_frame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QVBoxLayout>
+
+#include "app/gui/app_icon.h"
+#include "app/gui/outlook_bar.h"
+#include "app/gui/output_wnd.h"
+#include "app/gui/qt_settings_store.h"
+#include "app/gui/ribbon_bar.h"
+#include "app/gui/velmora_view.h"
+#include "app/report.h"
+#include "app/settings.h"
+#include "app/web_pages.h"
+
+namespace {
+
+constexpr char kWelcome[] = "Welcome to ";
+constexpr char kMessagesSuffix[] = " Messages";
+constexpr int kStatusPaneChars = 50;
+constexpr char kMakerLinkText[] = "www.quorix.example";
+constexpr char kNavigationTitle[] = "Navigation";
+constexpr char kApplicationLookKey[] = "ApplicationLook";
+constexpr char kDefaultLook[] = "Fusion";
+
+// The frame's own look: light ribbon panels, an Outlook-like navigation pane.
+constexpr char kFrameStyleSheet[] = R"(
+#RibbonBar > QWidget { background: #f6f8fb; }
+#RibbonPanelTitle { color: #4b5b73; padding-bottom: 2px; }
+#CaptionBar { background: #fff7d6; border-bottom: 1px solid #e0cf8a; padding: 4px 8px; }
+#OutlookBar QToolButton#OutlookGroup {
+  text-align: left; font-weight: bold; padding: 4px 6px;
+  border: 1px solid #b8c6da; border-radius: 2px;
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f4f7fb, stop:1 #dde6f2);
+}
+#OutlookBar QToolButton#OutlookGroup:checked {
+  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff1c9, stop:1 #ffd980);
+  border-color: #d9a93a;
+}
+#OutlookBar QListWidget#OutlookEntries { background: #ffffff; }
+)";
+
+}  // namespace
+
+CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), m_context(context) {
+  setObjectName("MainFrame");
+  setWindowTitle(kProductName);
+  setWindowIcon(VelmoraIcon());
+  resize(1280, 820);
+  m_fnOpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
+
+CMainFrame::~CMainFrame() {
+  // Lines logged after the frame is gone are dropped, never sent to a deleted pane.
+  if (m_pOutputWnd != nullptr && m_context.log.Sink() == m_pOutputWnd)
+    m_context.log.SetSink(nullptr);
+}
+
+void CMainFrame::CreateFrame() {
+  setStyleSheet(kFrameStyleSheet);
+  const std::unique_ptr<QSettings> profile = OpenVelmoraSettings();
+  ApplyVisualStyle(profile->value(kApplicationLookKey, kDefaultLook).toString());
+  CreateCommandBar();
+  CreatePanes();
+  CreateStatusBar();
+  ConnectFrameCommands();
+  m_context.log.SetSink(m_pOutputWnd);
+}
+
+void CMainFrame::CreateCommandBar() {
+  m_pRibbon = new CRibbonBar(this);
+  m_pCaptionBar = new QLabel(this);
+  m_pCaptionBar->setObjectName("CaptionBar");
+  m_pCaptionBar->hide();
+  auto* top = new QWidget(this);
+  auto* layout = new QVBoxLayout(top);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(m_pRibbon);
+  layout->addWidget(m_pCaptionBar);
+  m_pRibbon->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  setMenuWidget(top);
+  // Shortcuts work whichever category is shown.
+  addActions(m_pRibbon->Actions());
+}
+
+void CMainFrame::CreatePanes() {
+  m_pViewStack = new QStackedWidget(this);
+  setCentralWidget(m_pViewStack);
+  setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+
+  m_pOutlookBar = new COutlookBar(this);
+  m_pNavigationDock = new QDockWidget(kNavigationTitle, this);
+  m_pNavigationDock->setObjectName("NavigationPane");
+  m_pNavigationDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+  m_pNavigationDock->setWidget(m_pOutlookBar);
+  addDockWidget(Qt::LeftDockWidgetArea, m_pNavigationDock);
+  connect(m_pOutlookBar, &COutlookBar::groupOpened, this, &CMainFrame::OpenGroup);
+  connect(m_pOutlookBar, &COutlookBar::entryChosen, this, &CMainFrame::ChooseEntry);
+
+  m_pOutputWnd = new COutputWnd(&m_context.prompt, this);
+  addDockWidget(Qt::BottomDockWidgetArea, m_pOutputWnd);
+  resizeDocks({m_pNavigationDock}, {240}, Qt::Horizontal);
+  resizeDocks({m_pOutputWnd}, {190}, Qt::Vertical);
+  // A failed read keeps the pane visible (the default).
+  m_pOutputWnd->setVisible(settings::Read(m_context.settings, settings::kOutputPaneVisible) != 0);
+}
+
+void CMainFrame::CreateStatusBar() {
+  m_pStatusPane = new QLabel(QString(kWelcome) + kProductName, this);
+  m_pStatusPane->setToolTip(QString(kProductName) + kMessagesSuffix);
+  m_pStatusPane->setFixedWidth(m_pStatusPane->fontMetrics().averageCharWidth() * kStatusPaneChars);
+  m_pStatusLink =
+      new QLabel(QString("<a href=\"%1\">%2</a>").arg(kQuorixWebSiteUrl, kMakerLinkText), this);
+  m_pStatusLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                         Qt::LinksAccessibleByKeyboard);
+  connect(m_pStatusLink, &QLabel::linkActivated, this, &CMainFrame::OpenWebPage);
+  statusBar()->addWidget(m_pStatusPane);
+  statusBar()->addPermanentWidget(m_pStatusLink);
+}
+
+void CMainFrame::ConnectFrameCommands() {
+  auto handle = [this](CommandId id, auto slot) {
+    QAction* action = Command(id);
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, slot);
+  };
+  handle(CommandId::Exit, [this] { close(); });
+  handle(CommandId::CloseProject, [this] { OnCloseProjectCommand(); });
+
+  // The View commands keep their check marks in step with the panes.
+  auto* statusGroup = new QActionGroup(this);
+  auto* outputGroup = new QActionGroup(this);
+  for (auto [id, group] : {std::pair{CommandId::ShowStatusBar, statusGroup},
+                           {CommandId::HideStatusBar, statusGroup},
+                           {CommandId::ShowOutputPane, outputGroup},
+                           {CommandId::HideOutputPane, outputGroup}}) {
+    Command(id)->setCheckable(true);
+    group->addAction(Command(id));
+  }
+  handle(CommandId::ShowStatusBar, [this] { SetStatusBarVisible(true); });
+  handle(CommandId::HideStatusBar, [this] { SetStatusBarVisible(false); });
+  handle(CommandId::ShowOutputPane, [this] { SetOutputPaneVisible(true); });
+  handle(CommandId::HideOutputPane, [this] { SetOutputPaneVisible(false); });
+  Command(CommandId::CaptionBar)->setCheckable(true);
+  handle(CommandId::CaptionBar,
+         [this] { SetCaptionBarVisible(Command(CommandId::CaptionBar)->isChecked()); });
+  Command(CommandId::ShowStatusBar)->setChecked(true);
+  Command(m_pOutputWnd->isHidden() ? CommandId::HideOutputPane : CommandId::ShowOutputPane)
+      ->setChecked(true);
+  FillVisualStyles();
+
+  for (auto [id, url] : {std::pair{CommandId::WebHomePage, kVelmoraHomePageUrl},
+                         {CommandId::WebSupport, kVelmoraSupportUrl},
+                         {CommandId::WebDownloads, kVelmoraDownloadsUrl},
+                         {CommandId::WebQuorix, kQuorixWebSiteUrl}}) {
+    const QString address = url;
+    handle(id, [this, address] { OpenWebPage(address); });
+  }
+}
+
+void CMainFrame::FillVisualStyles() {
+  QAction* look = Command(CommandId::ApplicationLook);
+  look->setEnabled(true);
+  auto* group = new QActionGroup(this);
+  const QString current = QApplication::style()->name();
+  for (const QString& key : QStyleFactory::keys()) {
+    QAction* choice = look->menu()->addAction(key);
+    choice->setCheckable(true);
+    choice->setChecked(key.compare(current, Qt::CaseInsensitive) == 0);
+    group->addAction(choice);
+    connect(choice, &QAction::triggered, this, [this, key] {
+      ApplyVisualStyle(key);
+      OpenVelmoraSettings()->setValue(kApplicationLookKey, key);
+    });
+  }
+}
+
+void CMainFrame::ApplyVisualStyle(const QString& styleName) {
+  if (QApplication::style()->name().compare(styleName, Qt::CaseInsensitive) == 0)
+    return;
+  if (QStyle* style = QStyleFactory::create(styleName))
+    QApplication::setStyle(style);
+}
+
+QAction* CMainFrame::Command(CommandId id) const {
+  return m_pRibbon != nullptr ? m_pRibbon->Command(id) : nullptr;
+}
+
+void CMainFrame::SetOutputPaneVisible(bool visible) {
+  if (visible && m_pOutputWnd->isFloating())
+    m_pOutputWnd->setFloating(false);  // docked again
+  m_pOutputWnd->setVisible(visible);
+  Command(visible ? CommandId::ShowOutputPane : CommandId::HideOutputPane)->setChecked(true);
+  settings::Write(m_context.settings, settings::kOutputPaneVisible, visible ? 1 : 0);
+}
+
+void CMainFrame::SetStatusBarVisible(bool visible) {
+  statusBar()->setVisible(visible);
+  Command(visible ? CommandId::ShowStatusBar : CommandId::HideStatusBar)->setChecked(true);
+}
+
+void CMainFrame::SetCaptionBarVisible(bool visible) {
+  m_pCaptionBar->setVisible(visible);
+  Command(CommandId::CaptionBar)->setChecked(visible);
+  UpdateCaptionBar();
+}
+
+void CMainFrame::OpenWebPage(const QString& url) {
+  if (m_fnOpenUrl(QUrl(url)))
+    return;
+  // The system does not say why the browser did not start.
+  m_context.prompt.ShowMessage(WebBrowserErrorText(kShellOpenNoReason), MessageButtons::Ok,
+                               MessageIcon::Error);
+}
+
+void CMainFrame::setVisible(bool visible) {
+  if (visible && !m_bStartupFinished)
+    return;  // start-up shows the frame when it is done
+  QMainWindow::setVisible(visible);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  // Exit and the close box: the project is closed first, then the window, whatever the
+  // sequence answered.
+  if (!m_bClosing) {
+    m_bClosing = true;
+    CloseProject(false);
+    m_bClosing = false;
+  }
+  event->accept();
+}

@@ -1,0 +1,156 @@
+// CMainFrame: creating the views, switching between them, the navigation rules and the
+// close-project sequence.
+#include <QApplication>
+#include <QLabel>
+#include <QStackedWidget>
+
+#include "acquisition/gui/opc_data_view.h"
+#include "app/gui/main_frame.h"
+#include "app/gui/message_pump.h"
+#include "app/gui/outlook_bar.h"
+#include "app/gui/velmora_view.h"
+#include "app/gui/view_factory.h"
+#include "app/settings.h"
+#include "app/view_creation.h"
+#include "chart/gui/opc_chart_view.h"
+#include "explorer/gui/prj_data_view.h"
+#include "explorer/gui/prj_database_view.h"
+#include "explorer/gui/prj_export_view.h"
+#include "opc/gui/opc_server_view.h"
+#include "ui/view_header.h"
+
+namespace {
+constexpr int kPauseAfterEachViewMs = 40;
+}  // namespace
+
+int CMainFrame::CreateViews(ISplashProgress* splash, IViewFactory& factory) {
+  ViewCreationHooks hooks;
+  hooks.create = [this, &factory](VelmoraView view) {
+    CVelmoraView* created = factory.CreateView(view, m_pViewStack);
+    if (created == nullptr)
+      return false;
+    m_views[static_cast<size_t>(view)] = created;
+    m_pViewStack->addWidget(created);
+    return true;
+  };
+  hooks.pause = [this](int milliseconds) { PumpMessagesFor(m_bCreationPauses ? milliseconds : 0); };
+  hooks.pauseAfterEachMs = kPauseAfterEachViewMs;
+  const int created = CreateViewsInOrder(splash, m_context.prompt, hooks);
+  if (CVelmoraView* start = View(VelmoraView::Start))
+    m_pViewStack->setCurrentWidget(start);
+  UpdateCaptionBar();
+  return created;
+}
+
+CVelmoraView* CMainFrame::ActiveView() const {
+  return qobject_cast<CVelmoraView*>(m_pViewStack->currentWidget());
+}
+
+COPCServerView* CMainFrame::ServerView() const {
+  return qobject_cast<COPCServerView*>(View(VelmoraView::OpcServer));
+}
+
+COPCDataView* CMainFrame::DataView() const {
+  return qobject_cast<COPCDataView*>(View(VelmoraView::OpcData));
+}
+
+COPCChartView* CMainFrame::ChartView(VelmoraView view) const {
+  return qobject_cast<COPCChartView*>(View(view));
+}
+
+CPrjDatabaseView* CMainFrame::DatabaseView() const {
+  return qobject_cast<CPrjDatabaseView*>(View(VelmoraView::PrjDatabase));
+}
+
+bool CMainFrame::SwitchToView(VelmoraView view) {
+  CVelmoraView* target = View(view);
+  if (target == nullptr) {
+    m_context.prompt.ShowMessage(MissingViewMessage(view), MessageButtons::Ok, MessageIcon::Error);
+    return false;
+  }
+  SetWaitCursor(true);
+  m_pViewStack->setCurrentWidget(target);
+  target->OnViewShown();
+  target->setFocus();
+  UpdateCaptionBar();
+  SetWaitCursor(false);
+  return true;
+}
+
+void CMainFrame::OpenGroup(NavigationGroup group) {
+  m_pOutlookBar->ExpandGroup(group);
+  const bool noOutline = settings::Read(m_context.settings, settings::kNoFeaturesOutline) == 1;
+  if (const std::optional<NavigationTarget> target = m_navigator.OpenGroup(group, noOutline))
+    ApplyTarget(*target);
+}
+
+void CMainFrame::ChooseEntry(NavigationEntry entry) {
+  const CPrjDatabaseView* catalogue = DatabaseView();
+  const int selected = catalogue != nullptr ? catalogue->SelectedAcquisitionId() : kNoAcquisition;
+  ApplyTarget(m_navigator.SelectEntry(entry, selected));
+}
+
+void CMainFrame::ApplyTarget(const NavigationTarget& target) {
+  if (COPCChartView* chart = ChartView(target.view); chart != nullptr && target.chartMode)
+    chart->SetMode(*target.chartMode);
+  if (target.handAcquisitionId) {
+    if (auto* data = qobject_cast<CPrjDataView*>(View(target.view)))
+      data->SetAcquisitionId(target.acquisitionId);
+    else if (auto* exporter = qobject_cast<CPrjExportView*>(View(target.view)))
+      exporter->SetAcquisitionId(target.acquisitionId);
+    else if (COPCChartView* chart = ChartView(target.view))
+      chart->SetAcquisitionId(target.acquisitionId);
+  }
+  SwitchToView(target.view);
+}
+
+void CMainFrame::UpdateCaptionBar() {
+  if (m_pCaptionBar == nullptr || m_pViewStack == nullptr)
+    return;
+  const CVelmoraView* view = ActiveView();
+  m_pCaptionBar->setText(view != nullptr ? QString("<b>%1</b> &nbsp; %2")
+                                               .arg(view->Title().toHtmlEscaped(),
+                                                    view->Header()->Description().toHtmlEscaped())
+                                         : QString());
+}
+
+void CMainFrame::SetProjectSession(IProjectSession* session) {
+  m_pSession = session != nullptr ? session : &m_unconnectedSession;
+}
+
+bool CMainFrame::CloseProject(bool triggeredByServer) {
+  return CCloseProjectSequence(*m_pSession, *this, m_context.prompt).Run(triggeredByServer);
+}
+
+void CMainFrame::OnCloseProjectCommand() {
+  if (CloseProject(false)) {
+    if (COPCServerView* server = ServerView())
+      server->ClearServerDisplay();
+  }
+}
+
+bool CMainFrame::HasSessionViews() const {
+  return ServerView() != nullptr && DataView() != nullptr &&
+         ChartView(VelmoraView::LiveChart) != nullptr;
+}
+
+void CMainFrame::ResetSessionViews() {
+  for (VelmoraView view : {VelmoraView::OpcData, VelmoraView::LiveChart, VelmoraView::OpcServer}) {
+    if (CVelmoraView* target = View(view))
+      target->ResetView();
+  }
+}
+
+void CMainFrame::RunPendingMessages(int milliseconds) {
+  PumpMessagesFor(milliseconds);
+}
+
+void CMainFrame::SetWaitCursor(bool wait) {
+  if (wait) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++m_nWaitDepth;
+  } else if (m_nWaitDepth > 0) {
+    QApplication::restoreOverrideCursor();
+    --m_nWaitDepth;
+  }
+}

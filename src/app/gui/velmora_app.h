@@ -1,0 +1,86 @@
+#pragma once
+// CVelmoraApp: brings the program up in its fixed order (platform runtime, settings,
+// splash screen, main frame and views, database location and check, version offer,
+// main window) and releases what it started at exit. It owns the process-wide services.
+// Thread rule: GUI thread.
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/app_context.h"
+#include "app/command_line.h"
+#include "app/database_location.h"
+
+class CMainFrame;
+class CQtUserPrompt;
+class CSplashScreenDlg;
+class IViewFactory;
+class QWidget;
+
+inline constexpr char kTaskBarIdentity[] = "Quorix.VelmoraOPCExplorer.20";
+
+// Services a test puts in place of the real ones; nullptr takes the real one.
+struct VelmoraAppServices {
+  ISettingsStore* settings = nullptr;
+  IUserPrompt* prompt = nullptr;
+  IViewFactory* views = nullptr;
+};
+
+class CVelmoraApp {
+ public:
+  explicit CVelmoraApp(const CommandLineOptions& options,
+                       const VelmoraAppServices& services = VelmoraAppServices());
+  ~CVelmoraApp();
+  CVelmoraApp(const CVelmoraApp&) = delete;
+  CVelmoraApp& operator=(const CVelmoraApp&) = delete;
+
+  // Start-up; false when the program must exit at once.
+  bool InitInstance();
+
+  // Checks, creates or upgrades the database at start-up (filled by the database layer).
+  void SetDatabaseCheck(DatabaseCheck check) { m_fnCheckDatabase = std::move(check); }
+  // The automatic version check: started by the splash screen's first tick; after the
+  // database check, offers the newer version it found (filled by the version check).
+  void SetVersionCheck(std::function<void()> start, std::function<void(QWidget*)> offer);
+  // Tests start without the pauses that let the splash screen be seen.
+  void SetQuickStart(bool quick) { m_bQuickStart = quick; }
+
+  AppContext& Context() { return m_context; }
+  CMainFrame* MainFrame() const { return m_pFrame.get(); }
+  // The database path with its drive and directory; empty until located.
+  const std::optional<DatabaseLocation>& Database() const { return m_database; }
+  int TagDisplayType() const { return m_nTagDisplayType; }
+  int DecimalNbr() const { return m_nDecimalNbr; }
+  bool IsStartupFinished() const { return m_bStartupFinished; }
+
+ private:
+  // The platform layer's COM-like runtime for this thread (single-threaded apartment).
+  bool InitializePlatformRuntime();
+  void ReleasePlatformRuntime();
+  void CreateSettingsBranch();
+  void RunStartupPause();
+
+  CommandLineOptions m_options;
+  SystemClock m_clock;
+  std::unique_ptr<ISettingsStore> m_pOwnSettings;
+  std::unique_ptr<CQtUserPrompt> m_pOwnPrompt;
+  std::unique_ptr<IViewFactory> m_pOwnViews;
+  ISettingsStore& m_settings;
+  IUserPrompt& m_prompt;
+  IViewFactory& m_views;
+  CLog m_log;
+  AppContext m_context;
+
+  DatabaseCheck m_fnCheckDatabase;
+  std::function<void()> m_fnStartVersionCheck;
+  std::function<void(QWidget*)> m_fnOfferNewVersion;
+  std::optional<DatabaseLocation> m_database;
+  int m_nTagDisplayType = 0;
+  int m_nDecimalNbr = 2;
+  bool m_bStartupFinished = false;
+  bool m_bPlatformRuntime = false;
+  bool m_bQuickStart = false;
+
+  std::unique_ptr<CSplashScreenDlg> m_pSplash;
+  std::unique_ptr<CMainFrame> m_pFrame;  // destroyed first: its panes use the services
+};

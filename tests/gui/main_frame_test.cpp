@@ -1,0 +1,458 @@
+// The main frame: command bar, navigation rules, view creation, status bar, panes,
+// web pages and the close-project sequence behind Exit and the close box.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "acquisition/gui/opc_data_view.h"
+#include "app/gui/main_frame.h"
+#include "app/gui/outlook_bar.h"
+#include "app/gui/output_wnd.h"
+#include "app/gui/qt_settings_store.h"
+#include "app/gui/ribbon_bar.h"
+#include "app/gui/velmora_pane_view.h"
+#include "app/gui/velmora_start_view.h"
+#include "app/gui/view_factory.h"
+#include "app/settings.h"
+#include "chart/gui/opc_chart_view.h"
+#include "explorer/gui/prj_data_view.h"
+#include "explorer/gui/prj_database_view.h"
+#include "explorer/gui/prj_export_view.h"
+#include "opc/gui/opc_server_view.h"
+#include "scripted_user_prompt.h"
+#include "ui/rich_text_view.h"
+
+namespace {
+
+// Makes the real views but fails the one at failAt (creation order, 0-based).
+class FailingViewFactory : public CVelmoraViewFactory {
+ public:
+  explicit FailingViewFactory(int failAt) : m_nFailAt(failAt) {}
+  CVelmoraView* CreateView(VelmoraView view, QWidget* parent) override {
+    if (m_nCalls++ == m_nFailAt)
+      return nullptr;
+    return CVelmoraViewFactory::CreateView(view, parent);
+  }
+  int Calls() const { return m_nCalls; }
+
+ private:
+  int m_nFailAt;
+  int m_nCalls = 0;
+};
+
+class RunningSession : public CUnconnectedProjectSession {
+ public:
+  bool IsAcquisitionRunning() const override { return running; }
+  void StopAcquisition() override { running = false; }
+  std::string ServerId() const override { return "Velmora.Sim.DA2"; }
+  std::string ServerHost() const override { return "Local Host"; }
+  void RemoveGroupsAndDisconnect() override { ++disconnects; }
+  bool running = true;
+  int disconnects = 0;
+};
+
+struct Frame {
+  explicit Frame(IViewFactory* factory = nullptr) {
+    frame.SetCreationPauses(false);
+    frame.CreateFrame();
+    CVelmoraViewFactory real;
+    created = frame.CreateViews(nullptr, factory != nullptr ? *factory : real);
+  }
+  FakeClock clock;
+  CLog log{clock};
+  ScriptedUserPrompt prompt;
+  InMemorySettingsStore settings;
+  AppContext context{clock, log, prompt, settings};
+  CMainFrame frame{context};
+  int created = 0;
+};
+
+QStringList ActionTexts(const QList<QAction*>& actions) {
+  QStringList texts;
+  for (QAction* action : actions)
+    texts << action->text();
+  return texts;
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_dir.isValid());
+    SetVelmoraSettingsDirectory(m_dir.path());
+  }
+
+  void commandBarHasEveryCategoryPanelAndCommand() {
+    Frame f;
+    CRibbonBar* ribbon = f.frame.Ribbon();
+    QStringList categories;
+    for (int i = 0; i < ribbon->count(); ++i)
+      categories << ribbon->tabText(i).remove('&');
+    QCOMPARE(categories, (QStringList{"Home", "OPC Server", "Data Acquisition", "OPC Data Chart",
+                                      "Projects", "View", "Help"}));
+    QStringList panels;
+    for (QLabel* title : ribbon->findChildren<QLabel*>("RibbonPanelTitle"))
+      panels << title->text();
+    for (const char* panel :
+         {"Quit Velmora", "Velmora Project", "OPC Server", "OPC Group", "OPC Item",
+          "OPC Data Acquisition", "OPC Data", "Backup Data Saving", "Data Type Color",
+          "Performance", "Status Bar Display", "Output Pane Display", "Caption Bar Display"})
+      QVERIFY2(panels.contains(panel), panel);
+    const QStringList commands = ActionTexts(ribbon->Actions());
+    for (const char* command : {"Exit",
+                                "Load Project",
+                                "Save Project",
+                                "Close Project",
+                                "Select OPC Server",
+                                "Disconnect OPC Server",
+                                "Add OPC Group",
+                                "Remove OPC Group",
+                                "Add OPC Item(s)",
+                                "Add Calc. OPC Item(s)",
+                                "Remove Item",
+                                "Start Data Acquisition",
+                                "Resume Data Acquisition",
+                                "Stop Data Acquisition",
+                                "OPC Data Display",
+                                "Always Show Last Acquired Data",
+                                "Show Fully Qualified Identifier",
+                                "Show Short Identifier",
+                                "Clear OPC Data",
+                                "Backup OPC Data",
+                                "Auto Backup Settings",
+                                "Standard Color",
+                                "Bad Data Quality",
+                                "Interpolated Data Color",
+                                "Inactive Group Color",
+                                "Acquisition Statistics",
+                                "Chart Title Options",
+                                "Background Color",
+                                "Chart Series Selection",
+                                "Left Axis",
+                                "Right Axis",
+                                "Automatic Range",
+                                "Manual Range",
+                                "Set Axis Range",
+                                "Chart Legend Options",
+                                "Save Image to File",
+                                "Copy to Clipboard",
+                                "Delete Project",
+                                "View Project Data",
+                                "Export Data",
+                                "Show the Status Bar",
+                                "Hide the Status Bar",
+                                "Show the Output Pane",
+                                "Hide the Output Pane",
+                                "Caption Bar Display",
+                                "Check for Update",
+                                "About Velmora 2.0"})
+      QVERIFY2(commands.contains(command), command);
+    QCOMPARE(commands.count("Copy to Clipboard"), 2);
+    QCOMPARE(commands.count("Set Axis Range"), 2);
+    QCOMPARE(ActionTexts(f.frame.Command(CommandId::LeftAxis)->menu()->actions()),
+             (QStringList{"Automatic Range", "Manual Range", "Set Axis Range"}));
+    QCOMPARE(ActionTexts(f.frame.Command(CommandId::OpcDataDisplay)->menu()->actions()),
+             (QStringList{"Always Show Last Acquired Data", "Show Fully Qualified Identifier",
+                          "Show Short Identifier"}));
+  }
+
+  void laterCommandsStayDisabledAndFrameCommandsWork() {
+    Frame f;
+    for (CommandId id : {CommandId::LoadProject, CommandId::SaveProject, CommandId::SelectServer,
+                         CommandId::StartAcquisition, CommandId::DeleteProject,
+                         CommandId::ChartSaveImage, CommandId::CheckForUpdate})
+      QVERIFY(!f.frame.Command(id)->isEnabled());
+    for (CommandId id : {CommandId::Exit, CommandId::CloseProject, CommandId::ShowStatusBar,
+                         CommandId::HideOutputPane, CommandId::CaptionBar, CommandId::WebHomePage,
+                         CommandId::ApplicationLook})
+      QVERIFY(f.frame.Command(id)->isEnabled());
+    QVERIFY(!f.frame.Command(CommandId::ApplicationLook)->menu()->actions().isEmpty());
+    QCOMPARE(f.frame.Command(CommandId::Exit)->shortcut(), QKeySequence(QKeySequence::Quit));
+    // Every command can be reached from the window, whichever category is shown.
+    for (QAction* action : f.frame.Ribbon()->Actions())
+      QVERIFY(f.frame.actions().contains(action));
+  }
+
+  void elevenViewsAreCreatedInOrderAndTheStartViewIsShown() {
+    Frame f;
+    QCOMPARE(f.created, 11);
+    QVERIFY(qobject_cast<CVelmoraStartView*>(f.frame.View(VelmoraView::Start)));
+    QCOMPARE(qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::OpcOutline))->Page(),
+             OutlinePage::OpcExplorer);
+    QVERIFY(f.frame.ServerView() && f.frame.DataView() && f.frame.DatabaseView());
+    QCOMPARE(f.frame.ChartView(VelmoraView::LiveChart)->Mode(), ChartMode::Live);
+    QCOMPARE(f.frame.ChartView(VelmoraView::ProjectChart)->Mode(), ChartMode::Project);
+    QVERIFY(qobject_cast<CPrjDataView*>(f.frame.View(VelmoraView::PrjData)));
+    QVERIFY(qobject_cast<CPrjExportView*>(f.frame.View(VelmoraView::PrjExport)));
+    QCOMPARE(qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::DcomOutline))->Page(),
+             OutlinePage::Dcom);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::Start));
+    QVERIFY(f.prompt.messages.empty());
+  }
+
+  void aViewThatCannotBeCreatedLeavesTheLaterOnesMissing() {
+    FailingViewFactory factory(6);  // the catalogue
+    Frame f(&factory);
+    QCOMPARE(f.created, 6);
+    QCOMPARE(factory.Calls(), 7);
+    QCOMPARE(f.prompt.messages.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
+             QString("Unable to Create CPrjDatabaseView!!! Please Contact Quorix"));
+    for (int v = 0; v < 6; ++v)
+      QVERIFY(f.frame.View(static_cast<VelmoraView>(v)) != nullptr);
+    for (int v = 6; v < 11; ++v)
+      QVERIFY(f.frame.View(static_cast<VelmoraView>(v)) == nullptr);
+    // The views that exist work; a missing one is named and nothing switches.
+    QVERIFY(f.frame.SwitchToView(VelmoraView::OpcServer));
+    f.frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
+    QCOMPARE(QString::fromStdString(f.prompt.messages.back().text),
+             QString("Pointer to CPrjDatabaseView is NULL !!! Unable to Show View"));
+    f.frame.ChooseEntry(NavigationEntry::DcomSettings);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
+  }
+
+  void theFirstViewFailingNamesTheStartView() {
+    FailingViewFactory factory(0);
+    Frame f(&factory);
+    QCOMPARE(f.created, 0);
+    QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
+             QString("Unable to Create CVelmoraStartView!!! Please Contact Quorix"));
+    QVERIFY(!f.frame.HasSessionViews());
+    QVERIFY(!f.frame.CloseProject(false));
+  }
+
+  void groupsShowTheirOutlineOnceAndNoFeaturesOutlineSkipsIt() {
+    Frame f;
+    COutlookBar* bar = f.frame.OutlookBar();
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::ProjectsOutline));
+    QCOMPARE(f.frame.CurrentGroup(), 1);
+    QCOMPARE(bar->ExpandedGroup(), NavigationGroup::Projects);
+    f.frame.SwitchToView(VelmoraView::Start);
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::Start));  // already current
+
+    settings::Write(f.settings, settings::kNoFeaturesOutline, 1);
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::OpcExplorer), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjDatabase));
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::Dcom), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::DcomOutline));
+  }
+
+  void entriesOfTheNavigationPaneShowTheirViews() {
+    Frame f;
+    COutlookBar* bar = f.frame.OutlookBar();
+    QListWidget* opc = bar->EntryList(NavigationGroup::OpcExplorer);
+    QCOMPARE(opc->count(), 3);
+    QCOMPARE(bar->EntryList(NavigationGroup::Projects)->count(), 4);
+    QCOMPARE(bar->EntryList(NavigationGroup::Dcom)->count(), 1);
+    QCOMPARE(opc->item(0)->text(), QString("OPC Explorer Setup"));
+    emit opc->itemClicked(opc->item(1));
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcData));
+    QCOMPARE(f.frame.CurrentGroup(), kNoCurrentGroup);
+
+    COPCChartView* live = f.frame.ChartView(VelmoraView::LiveChart);
+    live->SetMode(ChartMode::Project);
+    emit opc->itemClicked(opc->item(2));
+    QCOMPARE(f.frame.ActiveView(), live);
+    QCOMPARE(live->Mode(), ChartMode::Live);
+  }
+
+  void projectEntriesNeedASelectedAcquisition() {
+    Frame f;
+    QListWidget* projects = f.frame.OutlookBar()->EntryList(NavigationGroup::Projects);
+    for (int row = 1; row <= 3; ++row) {
+      f.frame.SwitchToView(VelmoraView::Start);
+      emit projects->itemClicked(projects->item(row));
+      QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjDatabase));
+    }
+    f.frame.DatabaseView()->SetSelectedAcquisitionId(42);
+    emit projects->itemClicked(projects->item(1));
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjData));
+    QCOMPARE(qobject_cast<CPrjDataView*>(f.frame.View(VelmoraView::PrjData))->AcquisitionId(), 42);
+    emit projects->itemClicked(projects->item(2));
+    QCOMPARE(qobject_cast<CPrjExportView*>(f.frame.View(VelmoraView::PrjExport))->AcquisitionId(),
+             42);
+    COPCChartView* chart = f.frame.ChartView(VelmoraView::ProjectChart);
+    chart->SetMode(ChartMode::Live);
+    emit projects->itemClicked(projects->item(3));
+    QCOMPARE(f.frame.ActiveView(), chart);
+    QCOMPARE(chart->AcquisitionId(), 42);
+    QCOMPARE(chart->Mode(), ChartMode::Project);
+  }
+
+  void statusBarWelcomesAndLinksToTheMaker() {
+    Frame f;
+    QCOMPARE(f.frame.StatusPane()->text(), QString("Welcome to Velmora 2.0"));
+    QCOMPARE(f.frame.StatusPane()->toolTip(), QString("Velmora 2.0 Messages"));
+    QCOMPARE(f.frame.StatusPane()->width(),
+             f.frame.StatusPane()->fontMetrics().averageCharWidth() * 50);
+    QList<QLabel*> labels = f.frame.statusBar()->findChildren<QLabel*>();
+    bool link = false;
+    for (QLabel* label : labels)
+      link = link || label->text().contains("https://www.quorix.example/");
+    QVERIFY(link);
+    f.frame.Command(CommandId::HideStatusBar)->trigger();
+    QVERIFY(f.frame.statusBar()->isHidden());
+    f.frame.Command(CommandId::ShowStatusBar)->trigger();
+    QVERIFY(!f.frame.statusBar()->isHidden());
+  }
+
+  void outputPaneFollowsAndWritesOutputPaneVisible() {
+    {
+      Frame f;
+      QVERIFY(!f.frame.OutputWnd()->isHidden());  // nothing stored: shown
+      f.frame.Command(CommandId::HideOutputPane)->trigger();
+      QVERIFY(f.frame.OutputWnd()->isHidden());
+      QCOMPARE(settings::Read(f.settings, settings::kOutputPaneVisible), 0);
+      f.frame.Command(CommandId::ShowOutputPane)->trigger();
+      QVERIFY(!f.frame.OutputWnd()->isHidden());
+      QCOMPARE(settings::Read(f.settings, settings::kOutputPaneVisible), 1);
+    }
+    FakeClock clock;
+    CLog log(clock);
+    ScriptedUserPrompt prompt;
+    InMemorySettingsStore store;
+    settings::Write(store, settings::kOutputPaneVisible, 0);
+    AppContext context{clock, log, prompt, store};
+    CMainFrame frame(context);
+    frame.CreateFrame();
+    QVERIFY(frame.OutputWnd()->isHidden());
+    QVERIFY(frame.Command(CommandId::HideOutputPane)->isChecked());
+    // The frame's pane is the log's sink while the frame lives.
+    log.Log("into the pane", kLogDataChart);
+    QCOMPARE(frame.OutputWnd()->List(kLogDataChart)->count(), 1);
+  }
+
+  void logLinesAfterTheFrameIsGoneAreDropped() {
+    FakeClock clock;
+    CLog log(clock);
+    ScriptedUserPrompt prompt;
+    InMemorySettingsStore store;
+    AppContext context{clock, log, prompt, store};
+    {
+      CMainFrame frame(context);
+      frame.CreateFrame();
+      QVERIFY(log.Sink() != nullptr);
+    }
+    QVERIFY(log.Sink() == nullptr);
+    log.Log("dropped", 0);
+  }
+
+  void captionBarShowsTheActiveView() {
+    Frame f;
+    QVERIFY(f.frame.CaptionBar()->isHidden());
+    f.frame.Command(CommandId::CaptionBar)->trigger();
+    QVERIFY(!f.frame.CaptionBar()->isHidden());
+    f.frame.SwitchToView(VelmoraView::PrjDatabase);
+    QVERIFY(f.frame.CaptionBar()->text().contains("Velmora Projects"));
+    f.frame.Command(CommandId::CaptionBar)->trigger();
+    QVERIFY(f.frame.CaptionBar()->isHidden());
+  }
+
+  void outlineAndStartPagesUseTheDarkerGreen() {
+    Frame f;
+    auto* start = qobject_cast<CVelmoraStartView*>(f.frame.View(VelmoraView::Start));
+    const QString html = start->Page()->toHtml();
+    QVERIFY(html.contains("#008000"));
+    QVERIFY(!start->Page()->toPlainText().contains('\\'));
+    auto* dcom = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::DcomOutline));
+    QVERIFY(dcom->Outline()->toPlainText().contains("later release"));
+    auto* opc = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::OpcOutline));
+    for (const char* heading :
+         {"OPC Explorer Setup", "OPC Data Acquisition and Storage", "OPC Data Visualization"})
+      QVERIFY2(opc->Outline()->toPlainText().contains(heading), heading);
+    auto* projects = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::ProjectsOutline));
+    for (const char* heading : {"Velmora Projects", "Project OPC Data", "Export Project Data",
+                                "Project Data Visualization"})
+      QVERIFY2(projects->Outline()->toPlainText().contains(heading), heading);
+  }
+
+  void webPagesOpenAndAFailureShowsTheHeadingAlone() {
+    Frame f;
+    QList<QUrl> opened;
+    bool succeed = true;
+    f.frame.SetUrlOpener([&](const QUrl& url) {
+      opened << url;
+      return succeed;
+    });
+    f.frame.Command(CommandId::WebHomePage)->trigger();
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened[0].host(), QString("velmora.quorix.example"));
+    QVERIFY(f.prompt.messages.empty());
+    succeed = false;
+    f.frame.Command(CommandId::WebQuorix)->trigger();
+    QCOMPARE(f.prompt.messages.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
+             QString("An Error Occured Starting your Web Browser \n"));
+  }
+
+  void frameStaysHiddenUntilStartupHasFinished() {
+    Frame f;
+    f.frame.show();
+    QVERIFY(!f.frame.isVisible());
+    f.frame.SetStartupFinished(true);
+    f.frame.show();
+    QVERIFY(f.frame.isVisible());
+  }
+
+  void exitWhileAcquiringAsksAndCancelStillCloses() {
+    Frame f;
+    RunningSession session;
+    f.frame.SetProjectSession(&session);
+    f.frame.SetStartupFinished(true);
+    f.frame.show();
+    f.prompt.reportAnswers.push_back(2);  // Cancel
+    f.frame.Command(CommandId::Exit)->trigger();
+    QVERIFY(!f.frame.isVisible());
+    QCOMPARE(f.prompt.reports.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(f.prompt.reports[0].title), QString("Confirmation Request"));
+    QCOMPARE(f.prompt.reports[0].buttonMode, 1);
+    QVERIFY(session.running);  // not stopped, not disconnected: the user cancelled
+    QCOMPARE(session.disconnects, 0);
+  }
+
+  void closeBoxRunsTheSequenceAndStopsOnOk() {
+    Frame f;
+    RunningSession session;
+    f.frame.SetProjectSession(&session);
+    f.frame.SetStartupFinished(true);
+    f.frame.show();
+    f.prompt.reportAnswers.push_back(1);
+    QVERIFY(f.frame.close());
+    QVERIFY(!session.running);
+    QCOMPARE(session.disconnects, 1);
+  }
+
+  void closeProjectClearsTheConfigurationDisplay() {
+    Frame f;
+    COPCServerView* server = f.frame.ServerView();
+    server->ConfigurationTree()->addTopLevelItem(new QTreeWidgetItem({"Velmora.Sim.DA2"}));
+    RunningSession session;
+    f.frame.SetProjectSession(&session);
+    f.prompt.reportAnswers.push_back(2);
+    f.frame.Command(CommandId::CloseProject)->trigger();
+    QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 1);  // cancelled: kept
+    f.prompt.reportAnswers.push_back(1);
+    f.frame.Command(CommandId::CloseProject)->trigger();
+    QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 0);
+  }
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(MainFrameTest)
+#include "main_frame_test.moc"

@@ -1,0 +1,187 @@
+// Start-up: settings branch, splash screen, views, the database location with DataPath,
+// the main window kept hidden until the end.
+#include <QApplication>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/gui/main_frame.h"
+#include "app/gui/qt_settings_store.h"
+#include "app/gui/splash_screen_dlg.h"
+#include "app/gui/velmora_app.h"
+#include "app/gui/velmora_view.h"
+#include "app/gui/view_factory.h"
+#include "app/settings.h"
+#include "scripted_user_prompt.h"
+
+namespace {
+
+struct Start {
+  explicit Start(CommandLineOptions options = {}) : options(std::move(options)) {}
+  CommandLineOptions options;
+  InMemorySettingsStore settings;
+  ScriptedUserPrompt prompt;
+  std::vector<std::string> checked;
+  bool frameVisibleAtCheck = true;
+
+  std::unique_ptr<CVelmoraApp> Run() {
+    auto app = std::make_unique<CVelmoraApp>(options, VelmoraAppServices{&settings, &prompt});
+    app->SetQuickStart(true);
+    CVelmoraApp* raw = app.get();
+    app->SetDatabaseCheck([this, raw](const std::string& path) {
+      checked.push_back(path);
+      frameVisibleAtCheck = raw->MainFrame()->isVisible();
+      return true;
+    });
+    app->InitInstance();
+    return app;
+  }
+};
+
+}  // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_dir.isValid());
+    SetVelmoraSettingsDirectory(m_dir.path());
+  }
+
+  void aStoredPathIsCheckedWithoutAskingAndWrittenBack() {
+    Start start;
+    settings::Write(start.settings, settings::kDataPath, "/data/plant/Velmora.sq3");
+    auto app = start.Run();
+    QVERIFY(start.prompt.fileRequests.empty());
+    QVERIFY(start.prompt.reports.empty());
+    QCOMPARE(start.checked, (std::vector<std::string>{"/data/plant/Velmora.sq3"}));
+    QVERIFY(!start.frameVisibleAtCheck);  // hidden until start-up has finished
+    QVERIFY(app->Database().has_value());
+    QCOMPARE(app->Database()->directory, std::string("/data/plant/"));
+    QVERIFY(app->IsStartupFinished());
+    QVERIFY(app->MainFrame()->isVisible());
+    QCOMPARE(app->MainFrame()->ActiveView(), app->MainFrame()->View(VelmoraView::Start));
+    QCOMPARE(settings::Read(start.settings, settings::kDataPath),
+             std::string("/data/plant/Velmora.sq3"));
+  }
+
+  void noPathAsksForTheFileAndStoresTheChoice() {
+    Start start;
+    start.prompt.fileAnswers.push_back(std::string("/chosen/Velmora.sq3"));
+    auto app = start.Run();
+    QCOMPARE(start.prompt.fileRequests.size(), size_t(1));
+    QCOMPARE(start.prompt.fileRequests[0].filter, std::string("SQLite Files (.sq3)|*.sq3"));
+    QCOMPARE(settings::Read(start.settings, settings::kDataPath),
+             std::string("/chosen/Velmora.sq3"));
+    QVERIFY(app->MainFrame()->isVisible());
+  }
+
+  void cancellingTheDialogReportsAndClosesTheProgram() {
+    Start start;
+    settings::Write(start.settings, settings::kDataPath, "None");
+    auto app = start.Run();
+    QVERIFY(start.prompt.HasReportTitled("Velmora Database Path Error"));
+    QVERIFY(start.checked.empty());
+    QVERIFY(!app->Database().has_value());
+    QCOMPARE(settings::Read(start.settings, settings::kDataPath), std::string("None"));
+    QTRY_VERIFY(!app->MainFrame()->isVisible());  // closed as soon as events run
+  }
+
+  void theDatabaseOptionNeedsNoDialogAndIsStored() {
+    CommandLineOptions options;
+    options.databasePath = m_dir.filePath("db/Velmora.sq3").toStdString();
+    Start start(options);
+    auto app = start.Run();
+    QVERIFY(start.prompt.fileRequests.empty());
+    QCOMPARE(start.checked, (std::vector<std::string>{options.databasePath}));
+    QCOMPARE(settings::Read(start.settings, settings::kDataPath), options.databasePath);
+  }
+
+  void tagDisplayTypeIsReadAtConstruction() {
+    Start start;
+    settings::Write(start.settings, settings::kTagDisplayType, 2);
+    CVelmoraApp app(start.options, VelmoraAppServices{&start.settings, &start.prompt});
+    QCOMPARE(app.TagDisplayType(), 2);
+    QCOMPARE(app.DecimalNbr(), 2);
+    QVERIFY(!app.IsStartupFinished());
+  }
+
+  void theViewsOfAFailedCreationAreMissingAndStartupGoesOn() {
+    class FailFifth : public CVelmoraViewFactory {
+     public:
+      CVelmoraView* CreateView(VelmoraView view, QWidget* parent) override {
+        return view == VelmoraView::LiveChart ? nullptr
+                                              : CVelmoraViewFactory::CreateView(view, parent);
+      }
+    } factory;
+    InMemorySettingsStore settings;
+    ScriptedUserPrompt prompt;
+    settings::Write(settings, settings::kDataPath, "/data/Velmora.sq3");
+    CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt, &factory});
+    app.SetQuickStart(true);
+    QVERIFY(app.InitInstance());
+    QVERIFY(
+        prompt.HasMessageContaining("Unable to Create COPCDataChartView!!! Please Contact "
+                                    "Quorix"));
+    QVERIFY(app.MainFrame()->View(VelmoraView::OpcData) != nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::LiveChart) == nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::DcomOutline) == nullptr);
+    QVERIFY(app.MainFrame()->isVisible());
+  }
+
+  void theRealSettingsStoreIsUsedUnderTheSettingsFolder() {
+    QTemporaryDir own;
+    CommandLineOptions options;
+    options.settingsDir = own.path().toStdString();
+    options.databasePath = own.filePath("Velmora.sq3").toStdString();
+    ScriptedUserPrompt prompt;
+    {
+      CVelmoraApp app(options, VelmoraAppServices{nullptr, &prompt});
+      app.SetQuickStart(true);
+      QVERIFY(app.InitInstance());
+    }
+    QSettings stored(own.filePath("Quorix/Velmora.conf"), QSettings::IniFormat);
+    QCOMPARE(stored.value("Parameters/DataPath").toString(), own.filePath("Velmora.sq3"));
+    SetVelmoraSettingsDirectory(m_dir.path());
+  }
+
+  void splashStepsFillTheBarAndAClickClosesIt() {
+    FakeClock clock;
+    CSplashScreenDlg splash(clock);
+    int versionChecks = 0;
+    splash.Open([&] { ++versionChecks; });
+    QCOMPARE(splash.Progress()->maximum(), 12);
+    for (int i = 0; i < 12; ++i)
+      splash.ShowStep("step", false);
+    QCOMPARE(splash.Progress()->value(), 12);
+    QTRY_COMPARE(versionChecks, 1);
+    splash.ShowStep("Terminating Application Startup ...", true);
+    QVERIFY(splash.Progress()->isHidden());
+    QCOMPARE(splash.StatusText(), QString("Terminating Application Startup ..."));
+    QVERIFY(splash.CountDown());
+    QTest::mouseClick(&splash, Qt::LeftButton);
+    QVERIFY(splash.IsClosed());
+    QVERIFY(!splash.CountDown());
+    QVERIFY(!splash.isVisible());
+    QCOMPARE(versionChecks, 1);
+  }
+
+  void splashClosesItselfAfterSixteenSeconds() {
+    FakeClock clock;
+    CSplashScreenDlg splash(clock);
+    splash.Open({});
+    clock.AdvanceMs(8000);
+    QTest::qWait(450);
+    QVERIFY(!splash.IsClosed());
+    clock.AdvanceMs(8000);
+    QTRY_VERIFY(splash.IsClosed());
+    QVERIFY(!splash.isVisible());
+  }
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
