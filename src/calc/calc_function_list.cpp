@@ -39,8 +39,8 @@ const std::vector<CalcFunctionEntry>& CalcFunctionList() {
   return kList;
 }
 
-TextInsertion InsertIntoText(const std::string& sText, size_t nSelectionStart,
-                             size_t nSelectionEnd, const std::string& sInserted) {
+TextInsertion InsertIntoText(const std::string& sText, size_t nSelectionStart, size_t nSelectionEnd,
+                             const std::string& sInserted) {
   size_t nStart = std::min(nSelectionStart, sText.size());
   size_t nEnd = std::min(nSelectionEnd, sText.size());
   if (nEnd < nStart)

@@ -19,12 +19,12 @@ inline constexpr int kFunctionDescriptionColumnWidth = 500;
 const std::vector<CalcFunctionEntry>& CalcFunctionList();
 
 struct TextInsertion {
-  std::string sText;   // the whole new text
-  size_t nCaret = 0;   // right after the inserted text
+  std::string sText;  // the whole new text
+  size_t nCaret = 0;  // right after the inserted text
 };
 
 // Replaces text[selectionStart, selectionEnd) by inserted. Positions beyond the text are
 // taken as its end and a reversed selection is put in order, so any selection a widget
 // reports is safe.
-TextInsertion InsertIntoText(const std::string& sText, size_t nSelectionStart,
-                             size_t nSelectionEnd, const std::string& sInserted);
+TextInsertion InsertIntoText(const std::string& sText, size_t nSelectionStart, size_t nSelectionEnd,
+                             const std::string& sInserted);

@@ -1,0 +1,65 @@
+#include "calc/calc_binding.h"
+
+#include "app/log.h"
+#include "calc/calc_reference.h"
+#include "calc/expression_parser.h"
+#include "opc/opc_server.h"
+
+namespace {
+
+// The reference code of a symbol, or -1 when no item of the group has it as short id.
+// Acquired items come first: a name used by both kinds is the acquired item.
+int ReferenceCode(const COPCGroup& group, const std::string& sSymbol) {
+  for (size_t i = 0; i < group.m_acquiredItems.size(); ++i) {
+    const auto& item = group.m_acquiredItems[i];
+    if (item != nullptr && item->m_sShortId == sSymbol)
+      return static_cast<int>(i);
+  }
+  for (size_t i = 0; i < group.m_calcItems.size(); ++i) {
+    const auto& item = group.m_calcItems[i];
+    if (item != nullptr && item->m_sShortId == sSymbol)
+      return kCalcReferenceBase + static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+bool BindGroupCalcItems(COPCGroup& group, const IClock& clock, IUserPrompt& prompt) {
+  for (size_t k = 0; k < group.m_calcItems.size(); ++k) {
+    COPCCalcItem* item = group.m_calcItems[k].get();
+    if (item == nullptr)
+      continue;
+    CExpressionParser parser(item->m_sExpression);
+    parser.Evaluate(clock);
+    item->m_symbols = parser.Symbols();
+    // A binding left from an earlier acquisition may name symbols the expression no
+    // longer has.
+    item->m_binding.clear();
+    for (const std::string& sSymbol : parser.ItemSymbols()) {
+      const int nCode = ReferenceCode(group, sSymbol);
+      if (nCode < 0) {
+        prompt.ShowMessage(Format(kInvalidSymbolMessage, static_cast<int>(k), sSymbol.c_str(),
+                                  item->m_sExpression.c_str()),
+                           MessageButtons::Ok, MessageIcon::Error);
+        return false;
+      }
+      item->m_binding[sSymbol] = nCode;
+    }
+  }
+  return true;
+}
+
+bool BindCalcItems(COPCServer& server, IUserPrompt& prompt) {
+  const IClock& clock = server.Context().clock;
+  for (int g = 0; g < server.GroupCount(); ++g) {
+    COPCGroup* group = server.Group(g);
+    if (group != nullptr && !BindGroupCalcItems(*group, clock, prompt))
+      return false;
+  }
+  return true;
+}
+
+bool BindCalcItems(COPCServer& server) {
+  return BindCalcItems(server, server.Context().prompt);
+}

@@ -1,0 +1,335 @@
+#include "calc/calc_editor_presenter.h"
+
+#include "app/log.h"
+#include "calc/calc_expression_check.h"
+#include "calc/calc_identifier.h"
+#include "opc/opc_limits.h"
+#include "opc/opc_server.h"
+#include "opc/opc_texts.h"
+
+namespace {
+
+constexpr char kWindowTitle[] = "Add, Modify and Remove Calculated OPC Items in OPC Group %s";
+constexpr char kFrameCaption[] =
+    " Calculated Item Expressions for OPC Group '%s' (Group Index: %d)";
+constexpr char kUndefinedItem[] = "Undefined Item";
+constexpr char kNoData[] = "No Data";
+constexpr char kConnected[] = "Connected";
+constexpr char kNotConnected[] = "Not Connected";
+
+// True when both lists hold the same definitions in the same order.
+bool SameCalcItems(const COPCGroup& a, const COPCGroup& b) {
+  if (a.m_calcItems.size() != b.m_calcItems.size())
+    return false;
+  for (size_t i = 0; i < a.m_calcItems.size(); ++i) {
+    const COPCCalcItem& x = *a.m_calcItems[i];
+    const COPCCalcItem& y = *b.m_calcItems[i];
+    if (x.m_sQualifiedId != y.m_sQualifiedId || x.m_sShortId != y.m_sShortId ||
+        x.m_sExpression != y.m_sExpression || x.m_vtDataType != y.m_vtDataType ||
+        x.m_sDescription != y.m_sDescription)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const std::array<const char*, 4>& AcquiredListHeadings() {
+  static const std::array<const char*, 4> kHeadings = {"Qualified Name", "Short Name", "Data Type",
+                                                       "Description"};
+  return kHeadings;
+}
+
+const std::array<const char*, 4>& CalcListHeadings() {
+  static const std::array<const char*, 4> kHeadings = {"Qualified Name", "Short Name", "Data Type",
+                                                       "Expression"};
+  return kHeadings;
+}
+
+CCalcItemEditorPresenter::CCalcItemEditorPresenter(COPCServer& server, COPCGroup& group,
+                                                   IUserPrompt& prompt, const IClock& clock)
+    : m_server(server), m_group(group), m_prompt(prompt), m_clock(clock), m_working(&server) {
+  m_server.RecountItems();
+  m_nAllowance = kMaxCalculatedItemCount - m_server.m_nTotalCalculatedCount + m_group.CalcCount();
+  CopyGroup();
+  RecomputeButtons();
+}
+
+void CCalcItemEditorPresenter::CopyGroup() {
+  m_working.DestroyItems();
+  m_working.CopySettings(m_group, true, true);
+  // The copy of an acquired item carries no description; the list shows it.
+  for (size_t i = 0; i < m_working.m_acquiredItems.size(); ++i) {
+    if (m_group.m_acquiredItems[i] != nullptr)
+      m_working.m_acquiredItems[i]->m_sDescription = m_group.m_acquiredItems[i]->m_sDescription;
+  }
+  m_pEditedItem = nullptr;
+  m_nSelectedAcquiredRow = -1;
+  m_nSelectedCalcRow = -1;
+}
+
+std::string CCalcItemEditorPresenter::WindowTitle() const {
+  return Format(kWindowTitle, m_group.m_sName.c_str());
+}
+
+std::string CCalcItemEditorPresenter::FrameCaption() const {
+  return Format(kFrameCaption, m_group.m_sName.c_str(), m_server.GroupIndex(&m_group));
+}
+
+CalcEditorServerInfo CCalcItemEditorPresenter::ServerInfo() const {
+  CalcEditorServerInfo info;
+  info.sServerId = m_server.ServerId();
+  info.sHost = m_server.Host();
+  info.sConnectionStatus = m_server.m_bConnected ? kConnected : kNotConnected;
+  m_server.GetServerStateText(info.sServerStatus);
+  info.nGroupCount = m_server.GroupCount();
+  info.nAcquiredCount = m_server.m_nTotalAcquiredCount;
+  info.nCalculatedCount = m_server.m_nTotalCalculatedCount;
+  return info;
+}
+
+std::vector<CalcEditorRow> CCalcItemEditorPresenter::AcquiredRows() const {
+  std::vector<CalcEditorRow> rows;
+  for (const auto& item : m_working.m_acquiredItems) {
+    if (item == nullptr) {
+      rows.push_back({kUndefinedItem, kNoData, kNoData, kNoData});
+      continue;
+    }
+    rows.push_back({item->m_sQualifiedId, item->m_sShortId, DataTypeText(item->m_vtDataType),
+                    item->m_sDescription});
+  }
+  return rows;
+}
+
+std::vector<CalcEditorRow> CCalcItemEditorPresenter::CalcRows() const {
+  std::vector<CalcEditorRow> rows;
+  for (const auto& item : m_working.m_calcItems) {
+    rows.push_back(
+        {item->m_sQualifiedId, item->m_sShortId, kCalcItemTypeText, item->m_sExpression});
+  }
+  return rows;
+}
+
+void CCalcItemEditorPresenter::SetIdentifier(const std::string& sIdentifier) {
+  m_sIdentifier = sIdentifier;
+  RecomputeButtons();
+}
+
+void CCalcItemEditorPresenter::SetExpression(const std::string& sExpression) {
+  if (sExpression != m_sExpression) {
+    m_sExpression = sExpression;
+    m_bEvaluatedValid = false;
+    m_sCheckMessage.clear();
+  }
+  RecomputeButtons();
+}
+
+void CCalcItemEditorPresenter::SelectAcquiredRow(int nRow) {
+  const bool bSelected = nRow >= 0 && nRow < m_working.AcquiredCount();
+  m_nSelectedAcquiredRow = bSelected ? nRow : -1;
+  m_buttons.bInsertAcquired = bSelected;
+}
+
+void CCalcItemEditorPresenter::SelectCalcRow(int nRow) {
+  const bool bSelected = nRow >= 0 && nRow < m_working.CalcCount();
+  m_nSelectedCalcRow = bSelected ? nRow : -1;
+  m_buttons.bInsertCalc = bSelected;
+  m_buttons.bEditCalc = bSelected;
+  m_buttons.bRemove = bSelected;
+}
+
+TextInsertion CCalcItemEditorPresenter::InsertIntoExpression(const std::string& sInserted,
+                                                             size_t nSelectionStart,
+                                                             size_t nSelectionEnd) {
+  TextInsertion insertion =
+      InsertIntoText(m_sExpression, nSelectionStart, nSelectionEnd, sInserted);
+  SetExpression(insertion.sText);
+  return insertion;
+}
+
+std::optional<TextInsertion> CCalcItemEditorPresenter::InsertFunction(int nIndex,
+                                                                      size_t nSelectionStart,
+                                                                      size_t nSelectionEnd) {
+  const auto& functions = CalcFunctionList();
+  if (nIndex < 0 || static_cast<size_t>(nIndex) >= functions.size())
+    return std::nullopt;
+  return InsertIntoExpression(functions[static_cast<size_t>(nIndex)].pInserted, nSelectionStart,
+                              nSelectionEnd);
+}
+
+std::optional<TextInsertion> CCalcItemEditorPresenter::InsertAcquiredItem(size_t nSelectionStart,
+                                                                          size_t nSelectionEnd) {
+  if (!m_buttons.bInsertAcquired || m_nSelectedAcquiredRow < 0)
+    return std::nullopt;
+  const auto& item = m_working.m_acquiredItems[static_cast<size_t>(m_nSelectedAcquiredRow)];
+  if (item == nullptr)
+    return std::nullopt;
+  return InsertIntoExpression(item->m_sShortId, nSelectionStart, nSelectionEnd);
+}
+
+std::optional<TextInsertion> CCalcItemEditorPresenter::InsertCalcItem(size_t nSelectionStart,
+                                                                      size_t nSelectionEnd) {
+  if (!m_buttons.bInsertCalc || m_nSelectedCalcRow < 0)
+    return std::nullopt;
+  return InsertIntoExpression(
+      m_working.m_calcItems[static_cast<size_t>(m_nSelectedCalcRow)]->m_sShortId, nSelectionStart,
+      nSelectionEnd);
+}
+
+void CCalcItemEditorPresenter::RunCheck() {
+  const CalcExpressionCheck check = CheckCalcExpression(m_sExpression, m_working, m_clock);
+  m_bEvaluatedValid = check.bValid;
+  m_sCheckMessage = check.sMessage;
+}
+
+bool CCalcItemEditorPresenter::Evaluate() {
+  if (!m_buttons.bEvaluate)
+    return false;
+  RunCheck();
+  RecomputeButtons();
+  return m_bEvaluatedValid;
+}
+
+bool CCalcItemEditorPresenter::Add() {
+  if (!m_buttons.bAdd)
+    return false;
+  if (m_working.CalcCount() >= m_nAllowance) {
+    m_prompt.ShowMessage(Format(kMaximumReachedMessage, kMaxCalculatedItemCount),
+                         MessageButtons::Ok, MessageIcon::Warning);
+    return false;
+  }
+  COPCCalcItem* item = m_working.AppendCalcItem();
+  item->m_sQualifiedId = m_sIdentifier;
+  item->m_sShortId = m_sIdentifier;
+  item->m_sDescription = m_sIdentifier;
+  item->m_sExpression = m_sExpression;
+  item->m_vtDataType = kCalcItemTypeCode;
+  ListsRefilled();
+  ClearFields();
+  RecomputeButtons();
+  return true;
+}
+
+bool CCalcItemEditorPresenter::Edit() {
+  if (!m_buttons.bEditCalc || m_nSelectedCalcRow < 0)
+    return false;
+  m_pEditedItem = m_working.m_calcItems[static_cast<size_t>(m_nSelectedCalcRow)].get();
+  m_sIdentifier = m_pEditedItem->m_sShortId;
+  m_sExpression = m_pEditedItem->m_sExpression;
+  m_sResult.clear();
+  RunCheck();
+  RecomputeButtons();
+  return true;
+}
+
+bool CCalcItemEditorPresenter::Modify() {
+  if (!m_buttons.bModify || m_pEditedItem == nullptr)
+    return false;
+  m_pEditedItem->m_sQualifiedId = m_sIdentifier;
+  m_pEditedItem->m_sExpression = m_sExpression;
+  m_pEditedItem->m_vtDataType = kCalcItemTypeCode;
+  ListsRefilled();
+  ClearFields();
+  RecomputeButtons();
+  return true;
+}
+
+bool CCalcItemEditorPresenter::Remove() {
+  if (!m_buttons.bRemove || m_nSelectedCalcRow < 0)
+    return false;
+  const size_t nRow = static_cast<size_t>(m_nSelectedCalcRow);
+  const std::string sShortId = m_working.m_calcItems[nRow]->m_sShortId;
+  // A plain substring test: an expression using a longer name that begins with the short
+  // id counts as a use too.
+  int nUses = 0;
+  if (!sShortId.empty()) {
+    for (const auto& item : m_working.m_calcItems) {
+      if (item->m_sExpression.find(sShortId) != std::string::npos)
+        ++nUses;
+    }
+  }
+  if (nUses > 0) {
+    m_prompt.ShowMessage(
+        Format(kRemovalRefusedMessage, nUses, nUses == 1 ? " " : "s ", sShortId.c_str()),
+        MessageButtons::Ok, MessageIcon::Warning);
+    return false;
+  }
+  // The selected row is removed, even when another item's short id differs from it only
+  // in letter case.
+  if (m_pEditedItem == m_working.m_calcItems[nRow].get())
+    m_pEditedItem = nullptr;
+  m_working.m_calcItems.erase(m_working.m_calcItems.begin() + static_cast<std::ptrdiff_t>(nRow));
+  ListsRefilled();
+  ClearFields();
+  RecomputeButtons();
+  return true;
+}
+
+void CCalcItemEditorPresenter::Apply() {
+  const bool bChanged = !SameCalcItems(m_group, m_working);
+  m_group.m_calcItems = std::move(m_working.m_calcItems);
+  m_working.m_calcItems.clear();
+  for (auto& item : m_group.m_calcItems)
+    item->m_pGroup = &m_group;
+  m_server.RecountItems();
+  if (bChanged)
+    m_server.MarkConfigurationChanged();
+  CopyGroup();
+  ClearFields();
+  RecomputeButtons();
+}
+
+void CCalcItemEditorPresenter::ClearFields() {
+  m_sIdentifier.clear();
+  m_sExpression.clear();
+  m_sResult.clear();
+  m_sCheckMessage.clear();
+  m_bEvaluatedValid = false;
+}
+
+void CCalcItemEditorPresenter::ListsRefilled() {
+  // Refilled lists have no selection.
+  SelectAcquiredRow(-1);
+  SelectCalcRow(-1);
+}
+
+void CCalcItemEditorPresenter::RecomputeButtons() {
+  m_buttons.bAdd = true;
+  m_buttons.bModify = true;
+  m_buttons.bRemove = true;
+  // The last check of the current text stands until a rule says otherwise.
+  m_sResult = m_sCheckMessage;
+
+  if (IsAcquiredShortId(m_working, m_sIdentifier)) {
+    m_sResult = Format(kAcquiredUsedMessage, m_sIdentifier.c_str());
+    m_buttons.bAdd = m_buttons.bModify = m_buttons.bRemove = false;
+  }
+  if (IsCalcShortId(m_working, m_sIdentifier)) {
+    m_sResult = Format(kCalcUsedMessage, m_sIdentifier.c_str());
+    m_buttons.bAdd = false;
+    if (m_sExpression.empty()) {
+      m_sResult = kCalcExpressionEmptyMessage;
+      m_buttons.bModify = false;
+    }
+  }
+  if (m_sIdentifier.empty()) {
+    m_sResult = kIdentifierEmptyMessage;
+    m_buttons.bAdd = m_buttons.bModify = m_buttons.bRemove = false;
+  }
+  if (!m_bEvaluatedValid) {
+    // A failed check keeps its own reason, which says more than the general text.
+    m_sResult = m_sCheckMessage.empty() ? std::string(kNotEvaluatedMessage) : m_sCheckMessage;
+    m_buttons.bAdd = m_buttons.bModify = false;
+  }
+  if (HasRefusedIdentifierChar(m_sIdentifier)) {
+    m_buttons.bAdd = m_buttons.bModify = m_buttons.bRemove = false;
+    m_buttons.bEvaluate = false;
+    if (m_sIdentifier != m_sReportedIdentifier) {
+      m_sReportedIdentifier = m_sIdentifier;
+      m_prompt.ShowReport(IdentifierErrorReport());
+    }
+    return;
+  }
+  m_sReportedIdentifier.clear();
+  m_buttons.bEvaluate = !m_sExpression.empty();
+}
