@@ -239,7 +239,8 @@ bool ReAddItemsOfGroup(COPCServer& server, COPCGroup& group) {
 }
 
 bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<OPCITEMDEF>& defs,
-                        const std::vector<std::string>& shortIds) {
+                        const std::vector<std::string>& shortIds,
+                        std::vector<HRESULT>* pItemCodes) {
   group.m_acquiredItems.clear();
   std::vector<std::string> ids;
   for (size_t i = 0; i < defs.size(); ++i) {
@@ -252,10 +253,15 @@ bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<
   }
   server.RecountItems();
   server.MarkConfigurationChanged();
+  if (pItemCodes != nullptr)
+    pItemCodes->clear();
   if (defs.empty())
     return true;
   HRESULT hr = E_FAIL;
   const bool added = AddItemsToGroup(server, group, defs, ids, &hr);
+  if (pItemCodes != nullptr) {
+    *pItemCodes = SUCCEEDED(hr) ? group.m_itemErrors : std::vector<HRESULT>(defs.size(), E_FAIL);
+  }
   if (SUCCEEDED(hr))
     ApplyAddResults(server, group, defs);
   else

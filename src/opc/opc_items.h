@@ -29,9 +29,11 @@ bool ReAddItemsOfGroup(COPCServer& server, COPCGroup& group);
 
 // The add-item dialog's result: replaces the group's acquired items by one item per
 // definition, with its short id and description = its qualified id, sends them and takes
-// over the answers as above. True when every item was accepted.
+// over the answers as above. True when every item was accepted. *pItemCodes: the code
+// of each item (E_FAIL for all when the call itself failed).
 bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<OPCITEMDEF>& defs,
-                        const std::vector<std::string>& shortIds);
+                        const std::vector<std::string>& shortIds,
+                        std::vector<HRESULT>* pItemCodes = nullptr);
 
 // Removes the item from its group and destroys it (the server keeps it until the group
 // goes). Marks the configuration changed. False when the item is not in its group.
