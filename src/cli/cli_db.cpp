@@ -37,7 +37,10 @@ bool OpenExisting(CSQLite& db, const std::string& path) {
 }
 
 int RunInit(CSQLite& db, const std::string& path) {
-  return CheckVelmoraDatabase(db, path) ? 0 : 1;
+  // Start-up works with the full path; so does the command, for the same log lines.
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(path, error);
+  return CheckVelmoraDatabase(db, error ? path : full.lexically_normal().string()) ? 0 : 1;
 }
 
 int RunTables(CSQLite& db, const std::string& path) {
