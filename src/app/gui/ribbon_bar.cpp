@@ -26,6 +26,17 @@ QIcon SwatchIcon(const QColor& colour) {
   return QIcon(pixmap);
 }
 
+// Some style icons exist only at 16 pixels; a ribbon button shows them at full size.
+QIcon LargeIcon(const QIcon& icon) {
+  const QPixmap largest = icon.pixmap(kLargeIcon, kLargeIcon);
+  if (largest.isNull() || largest.width() >= kLargeIcon)
+    return icon;
+  QIcon scaled(icon);
+  scaled.addPixmap(
+      largest.scaled(kLargeIcon, kLargeIcon, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  return scaled;
+}
+
 // A large button's text on two lines, broken at the blank nearest the middle.
 QString TwoLines(const QString& text) {
   const int middle = text.size() / 2;
@@ -95,7 +106,7 @@ QAction* CRibbonBar::BuildAction(const RibbonCommandSpec& spec) {
     if (spec.swatch.isValid())
       action->setIcon(SwatchIcon(spec.swatch));
   } else {
-    action->setIcon(style()->standardIcon(spec.icon));
+    action->setIcon(LargeIcon(style()->standardIcon(spec.icon)));
   }
   if (!spec.shortcut.isEmpty()) {
     action->setShortcut(spec.shortcut);

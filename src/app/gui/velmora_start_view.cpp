@@ -6,7 +6,7 @@
 #include "ui/rich_text_view.h"
 
 namespace {
-constexpr char kTitle[] = "Velmora 2.0";
+constexpr char kTitle[] = "Start Page";
 constexpr char kDescription[] =
     "OPC Data Acquisition and Reporting: explore OPC servers, acquire and record their data, "
     "and review every recorded acquisition.";
