@@ -1,0 +1,160 @@
+#pragma once
+// CAcquisitionEngine: the acquisition of the data view. Driven by one base tick per
+// second (the GUI's one-second timer, or the command line's loop), it decides which
+// groups are due, has them read, builds and stores the data set, and tells the view,
+// the chart and the backup what happened. Start, Resume and Stop, the continuous and
+// time-controlled modes, Clear and the view reset live here too.
+// Thread rule: one thread (the GUI thread) calls everything; ticks never overlap.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "acquisition/acquisition_recorder.h"
+#include "acquisition/data_set_writer.h"
+#include "acquisition/historical_data_list.h"
+#include "acquisition/real_time_data_list.h"
+#include "app/app_context.h"
+
+class COPCServer;
+class COPCGroup;
+class CSQLite;
+
+enum AcquisitionMode : int { kContinuousAcquisition = 0, kTimeControlledAcquisition = 1 };
+
+// What the engine needs from the OPC client and the calculated items.
+struct AcquisitionServices {
+  std::function<bool(COPCGroup&)> readGroup;          // reads by the group's interface
+  std::function<void(COPCGroup&)> updateStatistics;   // after each successful read
+  std::function<bool(COPCServer&)> bindCalcItems;     // false: the start is refused
+  std::function<void(COPCGroup&)> evaluateCalcItems;  // after each read of the group
+};
+
+// The view, the chart and the backup, told what the engine did. Every method is optional.
+class IAcquisitionObserver {
+ public:
+  virtual ~IAcquisitionObserver() = default;
+  // After a cycle: its duration, the data set count, the earliest next read as
+  // "%02d/%02d/%d %02d:%02d:%02d.%03d", and the rows rewritten by the interpolation.
+  virtual void OnCycle(int /*elapsedMs*/, int /*dataSetCount*/,
+                       const std::string& /*nextAcquisition*/,
+                       const std::vector<int>& /*rewrittenRows*/) {}
+  // The lists were rebuilt (Start) or emptied (Clear, reset).
+  virtual void OnListsReset() {}
+  // Show or hide the acquisition-time and next-acquisition fields.
+  virtual void OnTimeFieldsVisible(bool /*visible*/) {}
+  // Start and Stop: the mode buttons are enabled only while not acquiring.
+  virtual void OnRunningChanged(bool /*running*/) {}
+  // The window end was moved to start + 60 s.
+  virtual void OnWindowEndAdjusted(int64_t /*windowEnd*/) {}
+  // Chart update notice with the base period.
+  virtual void OnChartUpdate(uint32_t /*basePeriodMs*/) {}
+  // A backup is due: automatic (final = false) or at the end of an acquisition.
+  virtual void OnBackup(bool /*final*/) {}
+  // Server attributes may have changed (read failure, reset).
+  virtual void OnServerAttributesChanged() {}
+};
+
+struct ServerAttributes {
+  std::string serverId;
+  std::string host;
+  std::string connectionStatus;  // "Connected" / "Not Connected"
+  std::string serverStatus;      // server state text when connected, else empty
+};
+
+class CAcquisitionEngine {
+ public:
+  CAcquisitionEngine(AppContext& context, COPCServer& server, CSQLite& db,
+                     AcquisitionServices services);
+
+  void SetObserver(IAcquisitionObserver* observer) { m_pObserver = observer; }
+
+  // ---- Commands ----
+  // "Start Data Acquisition": a new acquisition. False when it did not start.
+  bool StartCommand();
+  // "Resume Data Acquisition": the same acquisition goes on.
+  bool ResumeCommand() { return StartOrResume(false); }
+  // "Stop Data Acquisition": asks, then stops (final backup with automatic backups on).
+  void StopCommand();
+  // "Clear OPC Data": asks, then empties the history (stopping and resuming around it).
+  void ClearCommand();
+  // Entry points of the close-project sequence and of the database-full path.
+  bool StartOrResume(bool start);
+  void Stop(bool finalBackup);
+  // The view reset (view creation, project close).
+  void ResetView();
+
+  // One base tick (once per second).
+  void Tick();
+
+  // ---- Settings ----
+  void SetMode(AcquisitionMode mode);
+  AcquisitionMode Mode() const { return m_nMode; }
+  // Window of the time-controlled mode, seconds since 1970.
+  void SetWindow(int64_t start, int64_t end) { m_nWindowStart = start, m_nWindowEnd = end; }
+  int64_t WindowStart() const { return m_nWindowStart; }
+  int64_t WindowEnd() const { return m_nWindowEnd; }
+  // Minutes between automatic backups (0: none) and the backup type (0 full, 1 incremental).
+  void SetBackup(int frequencyMinutes, int type) {
+    m_nBackupFrequency = frequencyMinutes, m_nBackupType = type;
+  }
+  int BackupFrequency() const { return m_nBackupFrequency; }
+  // "Number of Decimals (Analog Values): " — written to the settings and logged.
+  void SetDecimals(int decimals);
+  int Decimals() const { return m_nDecimals; }
+  void SetAlwaysShowLast(bool on) { m_bAlwaysShowLast = on; }
+  bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
+
+  // ---- State ----
+  bool IsRunning() const;
+  bool WindowOpened() const { return m_bWindowOpened; }
+  int AcquisitionId() const { return m_nAcquisitionId; }
+  int DataSetCount() const { return m_nDataSetCount; }
+  int64_t AcquisitionStart() const { return m_nAcquisitionStart; }
+  int64_t NextBackupTime() const { return m_nNextBackupTime; }
+  bool FirstDataSetPending() const { return m_bFirstDataSetPending; }
+  int NextRowToSave() const { return m_nNextRowToSave; }
+  void SetNextRowToSave(int row) { m_nNextRowToSave = row; }
+  const HistoricalDataList& History() const { return m_history; }
+  const RealTimeDataList& RealTime() const { return m_realTime; }
+  // Headings of the item columns by TagDisplayType (0 qualified, 1 short, 2 description).
+  std::vector<std::string> ItemHeadings(int tagDisplayType) const;
+  ServerAttributes Attributes() const;
+
+  // The base period rule, for a set of update rates (ms).
+  static uint32_t BasePeriod(const std::vector<uint32_t>& updateRates);
+
+ private:
+  // One acquisition cycle; true when a group was read.
+  bool RunCycle();
+  RecordedConfiguration Snapshot() const;
+  void StoreRow(int row);
+
+  AppContext& m_context;
+  COPCServer& m_server;
+  CSQLite& m_db;
+  AcquisitionServices m_services;
+  IAcquisitionObserver* m_pObserver = nullptr;
+  IAcquisitionObserver m_noObserver;
+
+  HistoricalDataList m_history;
+  RealTimeDataList m_realTime;
+  CDataSetWriter m_writer{m_history, m_realTime};
+  CAcquisitionRecorder m_recorder;
+
+  AcquisitionMode m_nMode = kContinuousAcquisition;
+  int64_t m_nAcquisitionStart = 0;
+  int64_t m_nNextBackupTime = 0;
+  int64_t m_nWindowStart = 0;
+  int64_t m_nWindowEnd = 0;
+  bool m_bFirstDataSetPending = false;
+  bool m_bWindowOpened = false;
+  bool m_bAlwaysShowLast = true;
+  bool m_bStopRequested = false;
+  int m_nDataSetCount = 0;
+  int m_nAcquisitionId = -1;
+  int m_nBackupFrequency = 0;
+  int m_nBackupType = 1;
+  int m_nNextRowToSave = 0;
+  int m_nDecimals = 2;
+};

@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <memory>
+
+#include "acquisition/acquisition_engine.h"
+#include "acquisition/value_text.h"
+#include "db/database_check.h"
+#include "opc/default_names.h"
+#include "opc/opc_items.h"
+#include "opc/opc_read.h"
+#include "opc/opc_server.h"
+#include "platform/sim/sim_ids.h"
+#include "platform/sim/sim_runtime.h"
+#include "temp_dir.h"
+#include "test_context.h"
+
+namespace {
+
+class RecordingObserver : public IAcquisitionObserver {
+ public:
+  void OnCycle(int, int count, const std::string&, const std::vector<int>& rows) override {
+    ++cycles;
+    lastCount = count;
+    rewritten.insert(rewritten.end(), rows.begin(), rows.end());
+  }
+  void OnChartUpdate(uint32_t basePeriod) override {
+    ++chartUpdates;
+    lastBasePeriod = basePeriod;
+  }
+  void OnBackup(bool final) override { (final ? finalBackups : automaticBackups)++; }
+  void OnWindowEndAdjusted(int64_t end) override { adjustedEnd = end; }
+
+  int cycles = 0;
+  int lastCount = 0;
+  int chartUpdates = 0;
+  uint32_t lastBasePeriod = 0;
+  int finalBackups = 0;
+  int automaticBackups = 0;
+  int64_t adjustedEnd = 0;
+  std::vector<int> rewritten;
+};
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CSimRuntime::Instance().Reset();
+    CSimRuntime::Instance().SetClock(&test.clock);
+    server = std::make_unique<COPCServer>(test.context);
+    ASSERT_TRUE(server->Connect(kSimServerProgId, kLocalHost, GUID_NULL));
+    path = dir.File("Velmora.sq3");
+    db = std::make_unique<CSQLite>(test.context);
+    ASSERT_TRUE(CheckVelmoraDatabase(*db, path));
+    AcquisitionServices services;
+    services.readGroup = [this](COPCGroup& group) { return ReadGroup(*server, group); };
+    services.updateStatistics = [](COPCGroup& group) { UpdateReadStatistics(group); };
+    engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, services);
+    engine->SetObserver(&observer);
+  }
+  void TearDown() override {
+    engine.reset();
+    server.reset();
+    CSimRuntime::Instance().Reset();
+  }
+
+  COPCGroup* AddGroup(const std::string& name, DWORD rate, const std::vector<std::string>& ids,
+                      bool active = true) {
+    COPCGroup* group = server->AddGroup(name, rate, 0, 0.0f, 0, kReadSyncCache, active);
+    EXPECT_NE(group, nullptr);
+    if (group == nullptr)
+      return nullptr;
+    std::vector<OPCITEMDEF> defs;
+    std::vector<std::string> shortIds;
+    for (size_t i = 0; i < ids.size(); ++i) {
+      OPCITEMDEF def;
+      def.szItemID = ids[i];
+      defs.push_back(def);
+      shortIds.push_back(
+          DefaultAcquiredShortId(server->GroupIndex(group) + 1, static_cast<int>(i)));
+    }
+    EXPECT_TRUE(AddNewItemsToGroup(*server, *group, defs, shortIds));
+    server->RecountItems();
+    return group;
+  }
+
+  // One base tick one second after the previous one.
+  void Ticks(int count) {
+    for (int i = 0; i < count; ++i) {
+      test.clock.AdvanceMs(1000);
+      engine->Tick();
+    }
+  }
+
+  std::string Scalar(const std::string& sql) {
+    sqlite3* handle = nullptr;
+    sqlite3_open(path.c_str(), &handle);
+    sqlite3_stmt* statement = nullptr;
+    std::string value = "<none>";
+    if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+      const unsigned char* text = sqlite3_column_text(statement, 0);
+      value = text ? reinterpret_cast<const char*>(text) : "<null>";
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
+    return value;
+  }
+
+  TempDir dir;
+  std::string path;
+  TestContext test;
+  std::unique_ptr<COPCServer> server;
+  std::unique_ptr<CSQLite> db;
+  std::unique_ptr<CAcquisitionEngine> engine;
+  RecordingObserver observer;
+};
+
+TEST(BasePeriod, FollowsTheFastestGroupWithinOneToFifteenSeconds) {
+  EXPECT_EQ(CAcquisitionEngine::BasePeriod({500, 2500, 20000}), 1000u);
+  EXPECT_EQ(CAcquisitionEngine::BasePeriod({3000, 5000}), 3000u);
+  EXPECT_EQ(CAcquisitionEngine::BasePeriod({60000}), 15000u);
+  EXPECT_EQ(CAcquisitionEngine::BasePeriod({}), 15000u);
+}
+
+TEST_F(EngineTest, PeriodsFollowTheUpdateRatesAndEveryGroupIsReadInTheFirstCycle) {
+  COPCGroup* fast = AddGroup("Fast", 500, {"Signals.Ramp.R8"});
+  COPCGroup* medium = AddGroup("Medium", 2500, {"Signals.Ramp.I4"});
+  COPCGroup* slow = AddGroup("Slow", 20000, {"Signals.Ramp.R4"});
+  ASSERT_TRUE(engine->StartCommand());
+  EXPECT_EQ(fast->m_nPeriod, 1u);
+  EXPECT_EQ(medium->m_nPeriod, 2u);
+  EXPECT_EQ(slow->m_nPeriod, 20u);
+  EXPECT_EQ(server->m_nBasePeriod, 1000u);
+  Ticks(1);
+  EXPECT_EQ(engine->DataSetCount(), 1);
+  DataSetPtr first = engine->History().Row(0);
+  for (int column = 1; column <= 3; ++column)
+    EXPECT_FALSE(first->Cell(column).empty()) << column;
+  EXPECT_EQ(observer.chartUpdates, 1);
+  EXPECT_EQ(observer.lastBasePeriod, 1000u);
+}
+
+TEST_F(EngineTest, ASingleSlowGroupIsReadFirstThenEverySixtyTicks) {
+  AddGroup("Slow", 60000, {"Signals.Ramp.R8"});
+  ASSERT_TRUE(engine->StartCommand());
+  EXPECT_EQ(server->m_nBasePeriod, 15000u);
+  Ticks(1);
+  EXPECT_EQ(engine->DataSetCount(), 1);
+  Ticks(59);
+  EXPECT_EQ(engine->DataSetCount(), 1);
+  Ticks(1);
+  EXPECT_EQ(engine->DataSetCount(), 2);
+}
+
+TEST_F(EngineTest, ASlowGroupIsInterpolatedAndTheRewrittenRowsAreStoredAgain) {
+  AddGroup("Fast", 1000, {"Signals.Counter.I4"});
+  AddGroup("Slow", 3000, {"Signals.Ramp.R8", "Signals.Ramp.BSTR"});
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(4);
+  ASSERT_EQ(engine->DataSetCount(), 4);
+  const HistoricalDataList& history = engine->History();
+  for (int row = 1; row <= 2; ++row) {
+    EXPECT_EQ(history.Row(row)->Status(2), kStatusInterpolated) << row;
+    EXPECT_EQ(history.Row(row)->Status(1), 0) << row;
+  }
+  const double start = std::atof(std::string(history.Row(0)->Cell(2)).c_str());
+  const double end = std::atof(std::string(history.Row(3)->Cell(2)).c_str());
+  EXPECT_NEAR(std::atof(std::string(history.Row(1)->Cell(2)).c_str()), start + (end - start) / 3,
+              0.011);
+  EXPECT_EQ(history.Row(1)->Cell(3), history.Row(0)->Cell(3));  // middle row holds
+  EXPECT_EQ(history.Row(2)->Cell(3), history.Row(3)->Cell(3));
+  EXPECT_EQ(observer.rewritten, (std::vector<int>{1, 2}));
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqData"), "4");
+  // The stored rows are the rewritten ones.
+  sqlite3* handle = nullptr;
+  sqlite3_open(path.c_str(), &handle);
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(handle, "SELECT OPCAcqData_Value FROM OPCAcqData ORDER BY OPCAcqData_Id", -1,
+                     &statement, nullptr);
+  int row = 0;
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    std::string text;
+    DecompressValueText(static_cast<const uint8_t*>(sqlite3_column_blob(statement, 0)),
+                        static_cast<size_t>(sqlite3_column_bytes(statement, 0)), text);
+    EXPECT_EQ(text, OPCAcqValueText(*history.Row(row))) << row;
+    ++row;
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(handle);
+}
+
+TEST_F(EngineTest, AnInactiveGroupHasEmptyCellsWithTheInactiveBitAfterTheFirstRow) {
+  AddGroup("Active", 1000, {"Signals.Ramp.R8"});
+  AddGroup("Sleeping", 1000, {"Signals.Ramp.I2", "Signals.Ramp.BOOL"}, false);
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(3);
+  const HistoricalDataList& history = engine->History();
+  ASSERT_EQ(history.Count(), 3);
+  EXPECT_EQ(history.Row(0)->Status(2), 0);
+  for (int row = 1; row < 3; ++row) {
+    for (int column = 2; column <= 3; ++column) {
+      EXPECT_EQ(history.Row(row)->Cell(column), "");
+      EXPECT_EQ(history.Row(row)->Status(column), kStatusInactive);
+    }
+  }
+}
+
+TEST_F(EngineTest, StopRecordsTheEndAndResumeAppendsToTheSameAcquisition) {
+  AddGroup("Group01", 1000, {"Signals.Ramp.R8"});
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(3);
+  const int id = engine->AcquisitionId();
+  EXPECT_NE(id, -1);
+  test.prompt.reportAnswers.push_back(2);  // Cancel keeps it running
+  engine->StopCommand();
+  EXPECT_TRUE(engine->IsRunning());
+  engine->StopCommand();
+  EXPECT_FALSE(engine->IsRunning());
+  EXPECT_EQ(Scalar("SELECT OPCAcq_DataCount FROM OPCAcq"), "3");
+  EXPECT_TRUE(server->m_bResumeAllowed);
+  ASSERT_TRUE(engine->ResumeCommand());
+  Ticks(2);
+  EXPECT_EQ(engine->AcquisitionId(), id);
+  EXPECT_EQ(engine->DataSetCount(), 5);
+  engine->Stop(false);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) || ' ' || MAX(OPCAcq_DataCount) FROM OPCAcq"), "1 5");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqData"), "5");
+  EXPECT_TRUE(test.sink.Contains("Data Acquistion Resumed - No Automatic Backup of OPC Data"));
+}
+
+TEST_F(EngineTest, AFailedReadStopsTheAcquisitionWithTheReport) {
+  AddGroup("Group01", 1000, {"Signals.Ramp.R8"});
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(2);
+  CSimRuntime::Instance().Faults(kSimServerProgId).m_hrReadError = E_FAIL;
+  Ticks(1);
+  EXPECT_FALSE(engine->IsRunning());
+  EXPECT_EQ(engine->DataSetCount(), 2);
+  ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Read Error"));
+  EXPECT_NE(test.prompt.reports.back().body.find("Data Acquisition is stopped"), std::string::npos);
+  EXPECT_NE(test.prompt.reports.back().body.find("80004005"), std::string::npos);
+}
+
+TEST_F(EngineTest, ALostServerRefusesTheStart) {
+  AddGroup("Group01", 1000, {"Signals.Ramp.R8"});
+  CSimRuntime::Instance().Faults(kSimServerProgId).m_bDead = true;
+  EXPECT_FALSE(engine->StartCommand());
+  EXPECT_FALSE(engine->IsRunning());
+  EXPECT_TRUE(
+      test.prompt.HasMessageContaining("Connection to Server has been lost !!! End of Job ..."));
+}
+
+TEST_F(EngineTest, TheTimeWindowOpensLateAndClosesWithTheFinalBackup) {
+  AddGroup("Group01", 1000, {"Signals.Ramp.R8"});
+  const int64_t now = test.clock.SecondsSince1970();
+  engine->SetMode(kTimeControlledAcquisition);
+  engine->SetWindow(now + 5, now + 35);
+  engine->SetBackup(5, 1);
+  ASSERT_TRUE(engine->StartCommand());
+  EXPECT_EQ(engine->WindowEnd(), now + 65);  // at least a minute
+  EXPECT_EQ(observer.adjustedEnd, now + 65);
+  Ticks(4);
+  EXPECT_EQ(engine->DataSetCount(), 0);
+  EXPECT_FALSE(engine->WindowOpened());
+  Ticks(1);
+  EXPECT_TRUE(engine->WindowOpened());
+  EXPECT_EQ(engine->AcquisitionStart(), now + 5);
+  EXPECT_EQ(engine->DataSetCount(), 1);
+  Ticks(60);
+  EXPECT_TRUE(engine->IsRunning());
+  Ticks(1);
+  EXPECT_FALSE(engine->IsRunning());
+  EXPECT_EQ(observer.finalBackups, 1);
+  EXPECT_EQ(engine->DataSetCount(), 61);
+}
+
+TEST_F(EngineTest, ClearEmptiesTheHistoryAndResumesTheRunningAcquisition) {
+  AddGroup("Group01", 1000, {"Signals.Ramp.R8"});
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(3);
+  engine->ClearCommand();
+  EXPECT_TRUE(engine->IsRunning());
+  EXPECT_EQ(engine->History().Count(), 0);
+  EXPECT_NE(test.prompt.reports.back().body.find("Then Resume Automatically"), std::string::npos);
+  Ticks(1);
+  EXPECT_EQ(engine->History().Count(), 1);
+  EXPECT_TRUE(test.sink.Contains("Clearing Historical Data ...."));
+}
+
+TEST_F(EngineTest, DecimalsApplyToNewTextsOnlyAndAreLogged) {
+  AddGroup("Group01", 1000, {"Signals.Ramp.R8"});
+  engine->SetDecimals(1);
+  EXPECT_TRUE(test.sink.Contains("New Value: 1 Decinal Number "));
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(1);
+  engine->SetDecimals(4);
+  EXPECT_TRUE(test.sink.Contains("New Value: 4 Decinal Numbers . Warning"));
+  Ticks(1);
+  const std::string first(engine->History().Row(0)->Cell(1));
+  const std::string second(engine->History().Row(1)->Cell(1));
+  EXPECT_EQ(first.size() - first.find('.'), 2u);
+  EXPECT_EQ(second.size() - second.find('.'), 5u);
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "acquisition/acquisition_recorder.h"
+#include "acquisition/value_text.h"
+#include "db/database_check.h"
+#include "temp_dir.h"
+#include "test_context.h"
+
+namespace {
+
+class RecorderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = dir.File("Velmora.sq3");
+    ASSERT_TRUE(CheckVelmoraDatabase(db, path));
+  }
+
+  // Reads one value of the test database with a separate connection.
+  std::string Scalar(const std::string& sql) {
+    sqlite3* handle = nullptr;
+    sqlite3_open(path.c_str(), &handle);
+    sqlite3_stmt* statement = nullptr;
+    std::string value = "<none>";
+    if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+      const unsigned char* text = sqlite3_column_text(statement, 0);
+      value = text ? reinterpret_cast<const char*>(text) : "<null>";
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
+    return value;
+  }
+
+  std::string StoredValueText(int dataId) {
+    sqlite3* handle = nullptr;
+    sqlite3_open(path.c_str(), &handle);
+    sqlite3_stmt* statement = nullptr;
+    std::string text;
+    sqlite3_prepare_v2(handle, "SELECT OPCAcqData_Value FROM OPCAcqData WHERE OPCAcqData_Id = ?",
+                       -1, &statement, nullptr);
+    sqlite3_bind_int(statement, 1, dataId);
+    if (sqlite3_step(statement) == SQLITE_ROW) {
+      DecompressValueText(static_cast<const uint8_t*>(sqlite3_column_blob(statement, 0)),
+                          static_cast<size_t>(sqlite3_column_bytes(statement, 0)), text);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
+    return text;
+  }
+
+  RecordedConfiguration Configuration() {
+    RecordedConfiguration configuration;
+    configuration.serverId = "Velmora.SimServer.1";
+    configuration.host = "Local Host";
+    configuration.classIdText = "0b7e1c4a-3f1d-4c8e-9a55-1c2d3e4f5a6b";
+    RecordedGroup group;
+    group.name = "O'Neil";
+    group.updateRate = 1000;
+    group.items.push_back({"Plant.Line1.Tank1.Level", "G01_A001", "Tank 'A' level", 5, 0});
+    group.items.push_back({"C1", "C1", "G01_A001 * 2", 4, 1});
+    configuration.groups.push_back(group);
+    return configuration;
+  }
+
+  TempDir dir;
+  std::string path;
+  TestContext test;
+  CSQLite db{test.context};
+};
+
+TEST_F(RecorderTest, StartRecordsTheConfigurationWithApostrophesQuoted) {
+  CAcquisitionRecorder recorder(db);
+  int acquisitionId = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
+  EXPECT_EQ(acquisitionId, 1);
+  EXPECT_EQ(Scalar("SELECT OPCAcqGrp_Name FROM OPCAcqGrp"), "O'Neil");
+  EXPECT_EQ(Scalar("SELECT OPCAcqItem_Data FROM OPCAcqItem WHERE OPCAcqItem_ItemType = 0"),
+            "Tank 'A' level");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqItem"), "2");
+  EXPECT_EQ(Scalar("SELECT OPCAcq_StartDate || OPCAcq_DataCount FROM OPCAcq"), "Undefined-1");
+  EXPECT_FALSE(db.IsOpen());
+
+  // Resume keeps the row.
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
+  EXPECT_EQ(acquisitionId, 1);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcq"), "1");
+}
+
+TEST_F(RecorderTest, DataSetsAreInsertedThenUpdatedByTimeAndTheEndIsRecorded) {
+  CAcquisitionRecorder recorder(db);
+  int acquisitionId = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
+  ASSERT_EQ(db.Open(), 1);
+  EXPECT_TRUE(recorder.RecordFirstRead(acquisitionId, 1000, LocalTime{2026, 3, 3, 9, 5, 7, 42, 2}));
+  DataSet row("03/Mar/2026 09:05:07.042", 2);
+  row.SetCell(1, "1.00");
+  row.OrStatus(2, kStatusInactive);
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)), StoreResult::kStored);
+  row.SetCell(2, "2.00");
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)), StoreResult::kStored);
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, false, CompactDataSet(row)),
+            StoreResult::kNotStored);
+  db.Close();
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqData"), "1");
+  EXPECT_EQ(StoredValueText(1), "1.00;;2.00;2;");
+  EXPECT_EQ(Scalar("SELECT OPCAcq_StartDate || ' ' || OPCAcq_StartTime || ' ' || "
+                   "OPCAcq_UpdateRate FROM OPCAcq"),
+            "03/Mar/2026 09:05:07.042 1000");
+
+  ASSERT_TRUE(recorder.RecordEnd(acquisitionId, "03/Mar/2026 09:05:09.042", 3));
+  EXPECT_EQ(Scalar("SELECT OPCAcq_EndDate || '|' || OPCAcq_EndTime || '|' || OPCAcq_DataCount "
+                   "FROM OPCAcq"),
+            "03/Mar/2026|09:05:09.042|3");
+  ASSERT_TRUE(recorder.RecordEnd(acquisitionId, "", 0));
+  EXPECT_EQ(Scalar("SELECT OPCAcq_EndDate || '|' || OPCAcq_EndTime || '|' || OPCAcq_DataCount "
+                   "FROM OPCAcq"),
+            "||0");
+}
+
+TEST_F(RecorderTest, AWideConfigurationWithLongStringsIsStoredWhole) {
+  CAcquisitionRecorder recorder(db);
+  int acquisitionId = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
+  DataSet row("03/Mar/2026 09:05:07.042", 256);
+  for (int column = 1; column <= 256; ++column) {
+    row.SetCell(column, std::string(200, static_cast<char>('A' + column % 26)) + ",'x" +
+                            std::to_string(column));
+  }
+  ASSERT_EQ(db.Open(), 1);
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)), StoreResult::kStored);
+  db.Close();
+  EXPECT_EQ(StoredValueText(1), OPCAcqValueText(row));
+  EXPECT_GT(StoredValueText(1).size(), 5000u);
+}
+
+TEST_F(RecorderTest, AReadOnlyDatabaseAsksToStopTheAcquisition) {
+  CAcquisitionRecorder recorder(db);
+  int acquisitionId = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
+  std::string error;
+  ASSERT_EQ(db.OpenWithFlags(SQLITE_OPEN_READONLY, error), SQLITE_OK);
+  DataSet row("03/Mar/2026 09:05:07.042", 2);
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)),
+            StoreResult::kStopAcquisition);
+  db.Close();
+  EXPECT_TRUE(test.sink.Contains("Fail to Write OPC Data to Velmora Database !!! Cause: "));
+}
+
+}  // namespace
