@@ -1,4 +1,6 @@
 #include "platform/net/network.h"
+#include "platform/opc/opc_enum.h"
+#include "platform/sim/sim_describe.h"
 #include "sim_fixture.h"
 
 namespace {
@@ -101,4 +103,32 @@ TEST_F(Network, NameResolution) {
   EXPECT_TRUE(ResolveHostName("192.168.1.20", &address));
   EXPECT_FALSE(ResolveHostName("NOSUCHHOST", &address));
   EXPECT_FALSE(ResolveHostName("", &address));
+}
+
+TEST_F(Network, DescriptionOfTheSimulation) {
+  std::string error;
+  ASSERT_TRUE(CSimRuntime::Instance().LoadConfigurationText(
+      "[network]\nopcenum = 0\n[host H1]\naddress = 10.1.1.1\nservers = Velmora.SimServerDA1.1\n"
+      "opcenum = 0\n[server Velmora.SimServer.1]\nread_error = 0x80004005\nrefuse_item = A*\n",
+      &error))
+      << error;
+  EXPECT_EQ(DescribeSimulation(CSimRuntime::Instance()),
+            "workgroup\tWORKGROUP\n"
+            "host\t\\\\TESTPC\t127.0.0.1\tWORKGROUP\treachable\tlocal\n"
+            "server\t\\\\TESTPC\tVelmora.SimServer.1\t{6E0D3A11-5B7C-4C2E-9A41-3F1D2C7B8E01}\t"
+            "Velmora Simulation Server\n"
+            "server\t\\\\TESTPC\tVelmora.SimServerDA1.1\t{6E0D3A11-5B7C-4C2E-9A41-3F1D2C7B8E02}\t"
+            "Velmora Simulation Server DA 1.0\n"
+            "server\t\\\\TESTPC\tVelmora.SimServerNoBrowse.1\t"
+            "{6E0D3A11-5B7C-4C2E-9A41-3F1D2C7B8E03}\tVelmora Simulation Server without Browsing\n"
+            "host\t\\\\H1\t10.1.1.1\tWORKGROUP\treachable\n"
+            "server\t\\\\H1\tVelmora.SimServerDA1.1\t{6E0D3A11-5B7C-4C2E-9A41-3F1D2C7B8E02}\t"
+            "Velmora Simulation Server DA 1.0\n"
+            "faults\tVelmora.SimServer.1\tread_error=0x80004005\trefuse_item=A*\t"
+            "refuse_items_error=0x80004005\n");
+  // Without OPCEnum on the local machine the enumerator is not registered.
+  void* list = nullptr;
+  EXPECT_EQ(
+      CoGetClassObject(CLSID_OpcServerList, CLSCTX_LOCAL_SERVER, nullptr, IID_IClassFactory, &list),
+      REGDB_E_CLASSNOTREG);
 }

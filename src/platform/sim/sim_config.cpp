@@ -1,6 +1,7 @@
 // The simulation configuration file: the simulated network and the injected faults.
 // Format (described in docs/simulation-servers.md): INI-like sections, "key = value"
 // lines, "#" or ";" comment lines, repeatable keys for lists.
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -89,6 +90,7 @@ struct ParsedConfig {
   std::string m_sComputerName;
   std::string m_sLocalWorkgroup;
   int m_nNetworkAvailable = -1;
+  int m_nLocalOpcEnum = -1;
   std::vector<std::string> m_workgroups;
   std::vector<CSimHost> m_hosts;
   std::vector<bool> m_opcEnum;  // per host: whether OPCEnum is installed
@@ -208,6 +210,14 @@ bool CConfigParser::Entry(const std::string& key, const std::string& value, Pars
           return Fail("available must be 0 or 1");
         }
         config.m_nNetworkAvailable = available ? 1 : 0;
+        return true;
+      }
+      if (key == "opcenum") {
+        bool enabled = true;
+        if (!ParseBool(value, enabled)) {
+          return Fail("opcenum must be 0 or 1");
+        }
+        config.m_nLocalOpcEnum = enabled ? 1 : 0;
         return true;
       }
       return Fail("unknown key '" + key + "' in [network]");
@@ -353,6 +363,13 @@ bool CSimRuntime::LoadConfigurationText(const std::string& text, std::string* er
   }
   if (!config.m_sLocalWorkgroup.empty()) {
     m_localHost.m_sWorkgroup = config.m_sLocalWorkgroup;
+  }
+  if (config.m_nLocalOpcEnum == 0) {
+    auto& classes = m_localHost.m_classes;
+    classes.erase(
+        std::remove_if(classes.begin(), classes.end(),
+                       [](const CSimClass& c) { return c.m_eKind == SimServerKind::kServerList; }),
+        classes.end());
   }
   if (config.m_bHasNetwork) {
     m_remoteHosts.clear();

@@ -88,6 +88,8 @@ class CSimRuntime {
   // The faults that apply to a program id: its own entry, else "*", else none.
   const CSimFaults& FaultsFor(const std::string& progId) const;
   void ClearFaults();
+  // Every fault entry, in the order they were first set.
+  const std::vector<std::pair<std::string, CSimFaults>>& AllFaults() const { return m_faults; }
 
   // Asks every client advised on a live server of progId (every server when empty) to
   // shut down, through the dispatcher. Returns the number of clients asked.
@@ -97,8 +99,11 @@ class CSimRuntime {
   const std::string& ComputerName() const { return m_sComputerName; }
   void SetComputerName(const std::string& name);
   CSimHost& LocalHost() { return m_localHost; }
+  const CSimHost& LocalHost() const { return m_localHost; }
   std::vector<std::string>& Workgroups() { return m_workgroups; }
+  const std::vector<std::string>& Workgroups() const { return m_workgroups; }
   std::vector<CSimHost>& RemoteHosts() { return m_remoteHosts; }
+  const std::vector<CSimHost>& RemoteHosts() const { return m_remoteHosts; }
   bool NetworkAvailable() const { return m_bNetworkAvailable; }
   void SetNetworkAvailable(bool available) { m_bNetworkAvailable = available; }
   // The machine a name designates: "" / "Local Host" / "localhost" / 127.0.0.1 / the
