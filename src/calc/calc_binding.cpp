@@ -59,7 +59,3 @@ bool BindCalcItems(COPCServer& server, IUserPrompt& prompt) {
   }
   return true;
 }
-
-bool BindCalcItems(COPCServer& server) {
-  return BindCalcItems(server, server.Context().prompt);
-}

@@ -20,7 +20,6 @@ inline constexpr char kInvalidSymbolMessage[] =
 bool BindGroupCalcItems(COPCGroup& group, const IClock& clock, IUserPrompt& prompt);
 
 // Binds every group of the server, in group order; false (the acquisition must not start)
-// at the first symbol that cannot be bound.
+// at the first symbol that cannot be bound. The clock is the server's. The acquisition's
+// hook wraps it: [&prompt](COPCServer& s) { return BindCalcItems(s, prompt); }.
 bool BindCalcItems(COPCServer& server, IUserPrompt& prompt);
-// The same, with the server's own prompt.
-bool BindCalcItems(COPCServer& server);

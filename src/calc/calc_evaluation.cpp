@@ -76,13 +76,13 @@ double VariantToDouble(const VARIANT& value) {
   }
 }
 
-void EvaluateCalcItems(COPCGroup& group, const IClock& clock) {
+void EvaluateCalcItemsWithClock(COPCGroup& group, const IClock& clock) {
   EvaluateItems(group, [&clock](CExpressionParser& parser) { return parser.Evaluate(clock); });
 }
 
 void EvaluateCalcItems(COPCGroup& group) {
   if (group.m_pServer != nullptr) {
-    EvaluateCalcItems(group, group.m_pServer->Context().clock);
+    EvaluateCalcItemsWithClock(group, group.m_pServer->Context().clock);
     return;
   }
   EvaluateItems(group, [](CExpressionParser& parser) { return parser.EvaluateWithSeed(0); });

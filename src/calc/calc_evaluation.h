@@ -22,7 +22,7 @@ double VariantToDouble(const VARIANT& value);
 // Evaluates every calculated item of the group with its binding (BindGroupCalcItems must
 // have run). Each result goes to the item's value whatever the evaluation status: an
 // expression error never stops the acquisition. The clock seeds the random functions.
-void EvaluateCalcItems(COPCGroup& group, const IClock& clock);
+void EvaluateCalcItemsWithClock(COPCGroup& group, const IClock& clock);
 // The same with the clock of the group's server (a group without a server evaluates with a
-// fixed seed).
+// fixed seed). One name, one signature: the acquisition's hook takes it as it is.
 void EvaluateCalcItems(COPCGroup& group);

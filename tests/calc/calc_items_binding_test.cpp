@@ -72,8 +72,10 @@ TEST(CalcBinding, TheFirstInvalidSymbolInTableOrderStopsTheStart) {
   COPCGroup& group = env.AddGroup("G");
   CalcTestServer::AddAcquired(group, "temp");
   CalcTestServer::AddCalc(group, "C", "TEMP + temp + AB");
-  // The engine's hook: a bool(COPCServer&) function; the prompt of the server's context.
-  std::function<bool(COPCServer&)> bind = [](COPCServer& server) { return BindCalcItems(server); };
+  // The engine's hook: a bool(COPCServer&) function wrapping the prompt.
+  std::function<bool(COPCServer&)> bind = [&env](COPCServer& server) {
+    return BindCalcItems(server, env.test.prompt);
+  };
   EXPECT_FALSE(bind(env.server));
   ASSERT_EQ(env.test.prompt.messages.size(), 1u);
   EXPECT_EQ(env.test.prompt.messages[0].text,

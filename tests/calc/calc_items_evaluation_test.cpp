@@ -172,7 +172,8 @@ TEST_F(CalcEvaluationTest, ReferencesThatNoLongerNameAnItemReadZero) {
   item.m_symbols = {{"A", 0.0}, {"B", 0.0}, {"K", 0.0}, {"pi", 3.14}, {"e", 2.7}};
   item.m_binding = {{"A", 5}, {"B", kCalcReferenceBase + 9}};
   group.m_acquiredItems[0]->m_value = MakeVariantR8(100.0);
-  std::function<void(COPCGroup&)> evaluate = [](COPCGroup& g) { EvaluateCalcItems(g); };
+  // The engine's hook takes the function as it is.
+  std::function<void(COPCGroup&)> evaluate = EvaluateCalcItems;
   evaluate(group);
   EXPECT_EQ(item.m_dValue, 0.0);
   item.m_binding["A"] = 0;
@@ -189,7 +190,7 @@ TEST_F(CalcEvaluationTest, AGroupWithoutServerEvaluatesWithAFixedSeed) {
   EvaluateCalcItems(loose);
   EXPECT_EQ(loose.m_calcItems[0]->m_dValue, 2.0);
   EXPECT_TRUE(ExpressionStatus::Valid());
-  EvaluateCalcItems(loose, env.test.clock);
+  EvaluateCalcItemsWithClock(loose, env.test.clock);
   EXPECT_EQ(loose.m_calcItems[0]->m_dValue, 2.0);
 }
 
