@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
 #include "sim_fixture.h"
 #include "temp_dir.h"
@@ -245,4 +246,50 @@ TEST_F(SimFaults, ConfigurationFromTheEnvironment) {
   EXPECT_FALSE(CSimRuntime::Instance().LoadConfigurationFromEnvironment(&error));
   unsetenv(kSimConfigEnvironmentVariable);
   EXPECT_TRUE(CSimRuntime::Instance().LoadConfigurationFromEnvironment(&error));
+}
+
+namespace {
+
+// A client that closes everything from within the shutdown request, as a client running
+// its close sequence at once would.
+class CClosingSink : public CComObjectRoot<IOPCShutdown> {
+ public:
+  std::function<void()> m_close;
+  int m_nCalls = 0;
+  HRESULT ShutdownRequest(const std::string& /*reason*/) override {
+    ++m_nCalls;
+    m_close();
+    return S_OK;
+  }
+};
+
+}  // namespace
+
+TEST_F(SimFaults, ClientMayDisconnectInsideATimedShutdownRequest) {
+  CSimRuntime::Instance().Faults("Velmora.SimServer.1").m_nShutdownAfterMs = 1000;
+  Open();
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(m_connection.container->FindConnectionPoint(IID_IOPCShutdown, point.GetAddressOf()),
+            S_OK);
+  auto* sink = new CClosingSink;
+  ComPtr<IOPCShutdown> sinkRef(sink);
+  DWORD cookie = 0;
+  ASSERT_EQ(point->Advise(sinkRef.Get(), &cookie), S_OK);
+  ComPtr<IOPCSyncIO> sync = m_group.sync;
+  sink->m_close = [&]() {
+    point->Unadvise(cookie);
+    point.Reset();
+    m_connection.server->RemoveGroup(m_group.handle, TRUE);
+    m_group = Group{};
+    m_connection = Connection{};
+    sync.Reset();  // the last reference to the group and, with it, to the server's state
+  };
+  m_clock.AdvanceMs(1000);
+  std::vector<OPCITEMSTATE> values;
+  std::vector<HRESULT> errors;
+  // The request arrives when the read is done; the read itself completes normally.
+  EXPECT_EQ(sync->Read(OPC_DS_CACHE, 1, &m_hItem, &values, &errors), S_OK);
+  EXPECT_EQ(sink->m_nCalls, 1);
+  EXPECT_FALSE(sync);
+  EXPECT_FALSE(m_connection.server);
 }

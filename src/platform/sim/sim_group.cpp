@@ -33,8 +33,8 @@ void* CSimGroup::FindInterface(REFIID riid) {
   return CComObjectRoot::FindInterface(riid);
 }
 
-HRESULT CSimGroup::Enter() {
-  const HRESULT hr = m_pCore->Enter();
+HRESULT CSimGroup::Enter(const CSimCall& call) const {
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -55,7 +55,8 @@ CSimGroupItem* CSimGroup::FindItem(OPCHANDLE hServer) {
 HRESULT CSimGroup::GetState(DWORD* pUpdateRate, BOOL* pActive, std::string* pName, LONG* pTimeBias,
                             FLOAT* pPercentDeadband, LCID* pLCID, OPCHANDLE* phClientGroup,
                             OPCHANDLE* phServerGroup) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -79,7 +80,8 @@ HRESULT CSimGroup::SetState(const DWORD* pRequestedUpdateRate, DWORD* pRevisedUp
                             const BOOL* pActive, const LONG* pTimeBias,
                             const FLOAT* pPercentDeadband, const LCID* pLCID,
                             const OPCHANDLE* phClientGroup) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -116,7 +118,8 @@ HRESULT CSimGroup::SetState(const DWORD* pRequestedUpdateRate, DWORD* pRevisedUp
 }
 
 HRESULT CSimGroup::SetName(const std::string& szName) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -131,7 +134,8 @@ HRESULT CSimGroup::SetName(const std::string& szName) {
 }
 
 HRESULT CSimGroup::CloneGroup(const std::string& szName, REFIID riid, IUnknown** ppUnk) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -163,7 +167,8 @@ HRESULT CSimGroup::CloneGroup(const std::string& szName, REFIID riid, IUnknown**
 // ---- IOPCPublicGroupStateMgt ----
 
 HRESULT CSimGroup::GetState(BOOL* pPublic) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -175,7 +180,8 @@ HRESULT CSimGroup::GetState(BOOL* pPublic) {
 }
 
 HRESULT CSimGroup::MoveToPublic() {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : E_FAIL;  // public groups are not supported
 }
 
@@ -208,7 +214,8 @@ HRESULT CSimGroup::CheckDefinition(const OPCITEMDEF& def, const CSimItem** item)
 HRESULT CSimGroup::AddItems(DWORD dwCount, const OPCITEMDEF* pItemArray,
                             std::vector<OPCITEMRESULT>* pAddResults,
                             std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -241,7 +248,8 @@ HRESULT CSimGroup::AddItems(DWORD dwCount, const OPCITEMDEF* pItemArray,
 HRESULT CSimGroup::ValidateItems(DWORD dwCount, const OPCITEMDEF* pItemArray, BOOL /*bBlobUpdate*/,
                                  std::vector<OPCITEMRESULT>* pValidationResults,
                                  std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -263,7 +271,8 @@ HRESULT CSimGroup::ValidateItems(DWORD dwCount, const OPCITEMDEF* pItemArray, BO
 
 HRESULT CSimGroup::RemoveItems(DWORD dwCount, const OPCHANDLE* phServer,
                                std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -284,7 +293,8 @@ HRESULT CSimGroup::RemoveItems(DWORD dwCount, const OPCHANDLE* phServer,
 
 HRESULT CSimGroup::SetActiveState(DWORD dwCount, const OPCHANDLE* phServer, BOOL bActive,
                                   std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -305,7 +315,8 @@ HRESULT CSimGroup::SetActiveState(DWORD dwCount, const OPCHANDLE* phServer, BOOL
 
 HRESULT CSimGroup::SetClientHandles(DWORD dwCount, const OPCHANDLE* phServer,
                                     const OPCHANDLE* phClient, std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -326,7 +337,8 @@ HRESULT CSimGroup::SetClientHandles(DWORD dwCount, const OPCHANDLE* phServer,
 
 HRESULT CSimGroup::SetDatatypes(DWORD dwCount, const OPCHANDLE* phServer,
                                 const VARTYPE* pRequestedDatatypes, std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -351,7 +363,8 @@ HRESULT CSimGroup::CreateEnumerator(REFIID /*riid*/, IUnknown** ppUnk) {
   if (ppUnk != nullptr) {
     *ppUnk = nullptr;
   }
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : E_NOTIMPL;
 }
 
@@ -390,7 +403,8 @@ OPCITEMSTATE CSimGroup::ReadOne(const CSimGroupItem& item, OPCDATASOURCE source,
 
 HRESULT CSimGroup::Read(OPCDATASOURCE dwSource, DWORD dwCount, const OPCHANDLE* phServer,
                         std::vector<OPCITEMSTATE>* pItemValues, std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -419,7 +433,8 @@ HRESULT CSimGroup::Read(OPCDATASOURCE dwSource, DWORD dwCount, const OPCHANDLE* 
 
 HRESULT CSimGroup::Write(DWORD dwCount, const OPCHANDLE* phServer, const VARIANT* pItemValues,
                          std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -454,54 +469,63 @@ HRESULT CSimGroup::Write(DWORD dwCount, const OPCHANDLE* phServer, const VARIANT
 HRESULT CSimGroup::Read(DWORD /*dwConnection*/, OPCDATASOURCE /*dwSource*/, DWORD /*dwCount*/,
                         const OPCHANDLE* /*phServer*/, DWORD* /*pTransactionID*/,
                         std::vector<HRESULT>* /*pErrors*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : CONNECT_E_NOCONNECTION;
 }
 
 HRESULT CSimGroup::Write(DWORD /*dwConnection*/, DWORD /*dwCount*/, const OPCHANDLE* /*phServer*/,
                          const VARIANT* /*pItemValues*/, DWORD* /*pTransactionID*/,
                          std::vector<HRESULT>* /*pErrors*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : CONNECT_E_NOCONNECTION;
 }
 
 HRESULT CSimGroup::Refresh(DWORD /*dwConnection*/, OPCDATASOURCE /*dwSource*/,
                            DWORD* /*pTransactionID*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : CONNECT_E_NOCONNECTION;
 }
 
 HRESULT CSimGroup::Cancel(DWORD /*dwTransactionID*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : E_FAIL;  // no transaction is ever pending
 }
 
 HRESULT CSimGroup::Read(DWORD /*dwCount*/, const OPCHANDLE* /*phServer*/, DWORD /*dwTransactionID*/,
                         DWORD* /*pdwCancelID*/, std::vector<HRESULT>* /*pErrors*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : CONNECT_E_NOCONNECTION;
 }
 
 HRESULT CSimGroup::Write(DWORD /*dwCount*/, const OPCHANDLE* /*phServer*/,
                          const VARIANT* /*pItemValues*/, DWORD /*dwTransactionID*/,
                          DWORD* /*pdwCancelID*/, std::vector<HRESULT>* /*pErrors*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : CONNECT_E_NOCONNECTION;
 }
 
 HRESULT CSimGroup::Refresh2(OPCDATASOURCE /*dwSource*/, DWORD /*dwTransactionID*/,
                             DWORD* /*pdwCancelID*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : CONNECT_E_NOCONNECTION;
 }
 
 HRESULT CSimGroup::Cancel2(DWORD /*dwCancelID*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : E_FAIL;
 }
 
 HRESULT CSimGroup::SetEnable(BOOL bEnable) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -510,7 +534,8 @@ HRESULT CSimGroup::SetEnable(BOOL bEnable) {
 }
 
 HRESULT CSimGroup::GetEnable(BOOL* pbEnable) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -522,12 +547,14 @@ HRESULT CSimGroup::GetEnable(BOOL* pbEnable) {
 }
 
 HRESULT CSimGroup::GetData(const FORMATETC* /*pformatetcIn*/, STGMEDIUM* /*pmedium*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : DV_E_FORMATETC;
 }
 
 HRESULT CSimGroup::QueryGetData(const FORMATETC* /*pformatetc*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : DV_E_FORMATETC;
 }
 
@@ -536,17 +563,20 @@ HRESULT CSimGroup::DAdvise(const FORMATETC* /*pformatetc*/, DWORD /*advf*/, IUnk
   if (pdwConnection != nullptr) {
     *pdwConnection = 0;
   }
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : OLE_E_ADVISENOTSUPPORTED;
 }
 
 HRESULT CSimGroup::DUnadvise(DWORD /*dwConnection*/) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : OLE_E_ADVISENOTSUPPORTED;
 }
 
 HRESULT CSimGroup::EnumConnectionPoints(std::vector<ComPtr<IConnectionPoint>>* pPoints) {
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
@@ -562,6 +592,7 @@ HRESULT CSimGroup::FindConnectionPoint(REFIID /*riid*/, IConnectionPoint** ppCP)
     return E_POINTER;
   }
   *ppCP = nullptr;
-  const HRESULT hr = Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = Enter(call);
   return FAILED(hr) ? hr : CONNECT_E_NOCONNECTION;
 }

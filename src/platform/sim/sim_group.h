@@ -111,7 +111,8 @@ class CSimGroup
   void* FindInterface(REFIID riid) override;
 
  private:
-  HRESULT Enter();
+  // The call's result, or E_FAIL once the server removed the group.
+  HRESULT Enter(const CSimCall& call) const;
   CSimGroupItem* FindItem(OPCHANDLE hServer);
   // The per-item checks of AddItems and ValidateItems.
   HRESULT CheckDefinition(const OPCITEMDEF& def, const CSimItem** item) const;

@@ -48,11 +48,13 @@ class CSimShutdownPoint : public CComObjectRoot<IConnectionPoint> {
     return m_pContainer.CopyTo(ppCPC);
   }
   HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override {
-    const HRESULT hr = m_pCore->Enter();
+    const CSimCall call(m_pCore);
+    const HRESULT hr = call.Result();
     return FAILED(hr) ? hr : m_pCore->AdviseShutdown(pUnkSink, pdwCookie);
   }
   HRESULT Unadvise(DWORD dwCookie) override {
-    const HRESULT hr = m_pCore->Enter();
+    const CSimCall call(m_pCore);
+    const HRESULT hr = call.Result();
     return FAILED(hr) ? hr : m_pCore->UnadviseShutdown(dwCookie);
   }
   HRESULT EnumConnections(std::vector<CONNECTDATA>* pConnections) override {
@@ -161,7 +163,8 @@ HRESULT CSimServer::AddGroup(const std::string& szName, BOOL bActive, DWORD dwRe
                              OPCHANDLE hClientGroup, const LONG* pTimeBias,
                              const FLOAT* pPercentDeadband, DWORD dwLCID, OPCHANDLE* phServerGroup,
                              DWORD* pRevisedUpdateRate, REFIID riid, IUnknown** ppUnk) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -198,7 +201,8 @@ HRESULT CSimServer::AddGroup(const std::string& szName, BOOL bActive, DWORD dwRe
 }
 
 HRESULT CSimServer::GetErrorString(HRESULT dwError, LCID dwLocale, std::string* pString) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -210,7 +214,8 @@ HRESULT CSimServer::GetErrorString(HRESULT dwError, LCID dwLocale, std::string* 
 }
 
 HRESULT CSimServer::GetGroupByName(const std::string& szName, REFIID riid, IUnknown** ppUnk) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -229,7 +234,8 @@ HRESULT CSimServer::GetGroupByName(const std::string& szName, REFIID riid, IUnkn
 }
 
 HRESULT CSimServer::GetStatus(OPCSERVERSTATUS* pServerStatus) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -258,7 +264,8 @@ HRESULT CSimServer::GetStatus(OPCSERVERSTATUS* pServerStatus) {
 }
 
 HRESULT CSimServer::RemoveGroup(OPCHANDLE hServerGroup, BOOL bForce) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -279,7 +286,8 @@ HRESULT CSimServer::RemoveGroup(OPCHANDLE hServerGroup, BOOL bForce) {
 }
 
 HRESULT CSimServer::CreateGroupEnumerator(OPCENUMSCOPE dwScope, REFIID riid, IUnknown** ppUnk) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -305,7 +313,8 @@ HRESULT CSimServer::CreateGroupEnumerator(OPCENUMSCOPE dwScope, REFIID riid, IUn
 // ---- IOPCCommon ----
 
 HRESULT CSimServer::SetLocaleID(LCID dwLcid) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -317,7 +326,8 @@ HRESULT CSimServer::SetLocaleID(LCID dwLcid) {
 }
 
 HRESULT CSimServer::GetLocaleID(LCID* pdwLcid) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -329,7 +339,8 @@ HRESULT CSimServer::GetLocaleID(LCID* pdwLcid) {
 }
 
 HRESULT CSimServer::QueryAvailableLocaleIDs(std::vector<LCID>* pdwLcid) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -345,7 +356,8 @@ HRESULT CSimServer::GetErrorString(HRESULT dwError, std::string* pString) {
 }
 
 HRESULT CSimServer::SetClientName(const std::string& szName) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -356,7 +368,8 @@ HRESULT CSimServer::SetClientName(const std::string& szName) {
 // ---- IConnectionPointContainer ----
 
 HRESULT CSimServer::EnumConnectionPoints(std::vector<ComPtr<IConnectionPoint>>* pPoints) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -373,7 +386,8 @@ HRESULT CSimServer::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
     return E_POINTER;
   }
   *ppCP = nullptr;
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -391,7 +405,8 @@ HRESULT CSimServer::QueryAvailableProperties(const std::string& szItemID,
                                              std::vector<DWORD>* pPropertyIDs,
                                              std::vector<std::string>* pDescriptions,
                                              std::vector<VARTYPE>* pvtDataTypes) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -422,7 +437,8 @@ HRESULT CSimServer::QueryAvailableProperties(const std::string& szItemID,
 HRESULT CSimServer::GetItemProperties(const std::string& szItemID, DWORD dwCount,
                                       const DWORD* pdwPropertyIDs, std::vector<VARIANT>* pData,
                                       std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -492,7 +508,8 @@ HRESULT CSimServer::LookupItemIDs(const std::string& szItemID, DWORD dwCount,
                                   const DWORD* pdwPropertyIDs,
                                   std::vector<std::string>* pszNewItemIDs,
                                   std::vector<HRESULT>* pErrors) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -521,7 +538,8 @@ HRESULT CSimServer::LookupItemIDs(const std::string& szItemID, DWORD dwCount,
 // ---- IOPCBrowseServerAddressSpace ----
 
 HRESULT CSimServer::QueryOrganization(OPCNAMESPACETYPE* pNameSpaceType) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -534,7 +552,8 @@ HRESULT CSimServer::QueryOrganization(OPCNAMESPACETYPE* pNameSpaceType) {
 
 HRESULT CSimServer::ChangeBrowsePosition(OPCBROWSEDIRECTION dwBrowseDirection,
                                          const std::string& szString) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -578,7 +597,8 @@ HRESULT CSimServer::BrowseOPCItemIDs(OPCBROWSETYPE dwBrowseFilterType,
     return E_INVALIDARG;
   }
   *ppIEnumString = nullptr;
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -629,7 +649,8 @@ HRESULT CSimServer::BrowseOPCItemIDs(OPCBROWSETYPE dwBrowseFilterType,
 }
 
 HRESULT CSimServer::GetItemID(const std::string& szItemDataID, std::string* pszItemID) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -657,7 +678,8 @@ HRESULT CSimServer::BrowseAccessPaths(const std::string& szItemID, IEnumString**
     return E_INVALIDARG;
   }
   *ppIEnumString = nullptr;
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }
@@ -675,12 +697,14 @@ HRESULT CSimServer::GetPublicGroupByName(const std::string& /*szName*/, REFIID /
   if (ppUnk != nullptr) {
     *ppUnk = nullptr;
   }
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   return FAILED(hr) ? hr : E_INVALIDARG;
 }
 
 HRESULT CSimServer::RemovePublicGroup(OPCHANDLE /*hServerGroup*/, BOOL /*bForce*/) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   return FAILED(hr) ? hr : E_INVALIDARG;
 }
 
@@ -695,27 +719,32 @@ HRESULT CSimServer::GetClassID(CLSID* pClassID) {
 }
 
 HRESULT CSimServer::IsDirty() {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   return FAILED(hr) ? hr : S_FALSE;
 }
 
 HRESULT CSimServer::Load(const std::string& /*fileName*/, DWORD /*dwMode*/) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   return FAILED(hr) ? hr : E_NOTIMPL;
 }
 
 HRESULT CSimServer::Save(const std::string& /*fileName*/, BOOL /*fRemember*/) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   return FAILED(hr) ? hr : E_NOTIMPL;
 }
 
 HRESULT CSimServer::SaveCompleted(const std::string& /*fileName*/) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   return FAILED(hr) ? hr : S_OK;
 }
 
 HRESULT CSimServer::GetCurFile(std::string* pFileName) {
-  const HRESULT hr = m_pCore->Enter();
+  const CSimCall call(m_pCore);
+  const HRESULT hr = call.Result();
   if (FAILED(hr)) {
     return hr;
   }

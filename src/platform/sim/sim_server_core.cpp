@@ -49,9 +49,23 @@ HRESULT CSimServerCore::Enter() {
   const uint32_t elapsed = CSimRuntime::Instance().Clock().TickCount() - m_nStartTick;
   if (!m_bShutdownSent && faults.m_nShutdownAfterMs >= 0 && elapsed >= faults.m_nShutdownAfterMs) {
     m_bShutdownSent = true;
-    SendShutdown(faults.m_sShutdownReason);
+    m_bShutdownDue = true;
   }
   return S_OK;
+}
+
+void CSimServerCore::SendDueShutdown() {
+  if (m_bShutdownDue) {
+    m_bShutdownDue = false;
+    SendShutdown(Faults().m_sShutdownReason);
+  }
+}
+
+CSimCall::CSimCall(const std::shared_ptr<CSimServerCore>& core)
+    : m_pCore(core), m_hr(core->Enter()) {}
+
+CSimCall::~CSimCall() {
+  m_pCore->SendDueShutdown();
 }
 
 int64_t CSimServerCore::NowUtcMs() const {

@@ -14,6 +14,21 @@
 #include "platform/sim/sim_runtime.h"
 
 class CSimGroup;
+class CSimServerCore;
+
+// The span of one call on a server, group or connection point object.
+class CSimCall {
+ public:
+  explicit CSimCall(const std::shared_ptr<CSimServerCore>& core);
+  ~CSimCall();
+  CSimCall(const CSimCall&) = delete;
+  CSimCall& operator=(const CSimCall&) = delete;
+  HRESULT Result() const { return m_hr; }
+
+ private:
+  std::shared_ptr<CSimServerCore> m_pCore;  // a copy: the core outlives the call
+  HRESULT m_hr;
+};
 
 class CSimServerCore {
  public:
@@ -28,9 +43,12 @@ class CSimServerCore {
   const CSimAddressSpace& Space() const { return *m_pSpace; }
   const CSimFaults& Faults() const;
 
-  // Every call starts here: applies the timed faults (death, shutdown request) and
-  // answers RPC_S_SERVER_UNAVAILABLE once the server is dead.
+  // Every call starts here (through CSimCall): applies the timed faults and answers
+  // RPC_S_SERVER_UNAVAILABLE once the server is dead. A timed shutdown request found due
+  // is sent when the call ends, so that a client closing its connection from within the
+  // request never pulls the object out from under a running call.
   HRESULT Enter();
+  void SendDueShutdown();
   bool IsDead();
 
   // Time and values.
@@ -79,6 +97,7 @@ class CSimServerCore {
   uint32_t m_nStartTick = 0;
   bool m_bDied = false;
   bool m_bShutdownSent = false;
+  bool m_bShutdownDue = false;
   std::map<std::string, VARIANT> m_writes;
   std::vector<ComPtr<CSimGroup>> m_groups;
   OPCHANDLE m_nNextGroupHandle = 1;
