@@ -134,8 +134,10 @@ StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
     return StoreResult::kNotStored;
   }
 
+  // "+" keeps SQLite on the time index: without statistics it would pick the acquisition
+  // index and scan every row of the acquisition, a cost that grows with each data set.
   const int existingId = m_db.QueryInteger(
-      SqlPrintf("SELECT OPCAcqData_Id FROM OPCAcqData WHERE OPCAcq_Id = %d AND OPCAcqData_Time "
+      SqlPrintf("SELECT OPCAcqData_Id FROM OPCAcqData WHERE +OPCAcq_Id = %d AND OPCAcqData_Time "
                 "= '%q'",
                 acquisitionId, timeText.c_str()));
   sqlite3* handle = m_db.Handle();

@@ -91,7 +91,8 @@ struct OleVariantRow {
 };
 
 // The names of the variant type codes, in the order the table receives them (0 and 4095
-// repeat on purpose): every code of the OLE variant enumeration, plus "Native".
+// repeat on purpose): every code of the OLE variant enumeration, plus "Native", and the
+// two array types servers deliver most, so items of those types find their name.
 constexpr OleVariantRow kOleVariantRows[] = {
     {0, "VT_EMPTY", "Empty"},
     {0, "VT_EMPTY", "Native"},
@@ -141,13 +142,15 @@ constexpr OleVariantRow kOleVariantRows[] = {
     {4095, "VT_BSTR_BLOB", "String Blob"},
     {4096, "VT_VECTOR", "Vector"},
     {8192, "VT_ARRAY", "Array"},
+    {8196, "VT_ARRAY|VT_R4", "Float Array"},
+    {8197, "VT_ARRAY|VT_R8", "Double Array"},
     {16384, "VT_BYREF", "By Reference"},
     {32768, "VT_RESERVED", "Reserved"},
     {65535, "VT_ILLEGAL", "Illegal"},
     {4095, "VT_ILLEGALMASKED", "Illegal Masked"},
     {4095, "VT_TYPEMASK", "Type mask"},
 };
-static_assert(sizeof(kOleVariantRows) / sizeof(kOleVariantRows[0]) == 53);
+static_assert(sizeof(kOleVariantRows) / sizeof(kOleVariantRows[0]) == 55);
 
 std::string Script(std::initializer_list<std::string_view> statements) {
   std::string script;

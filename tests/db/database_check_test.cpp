@@ -52,7 +52,7 @@ TEST_F(DatabaseCheckTest, MissingFileIsCreatedWithTheWholeSchema) {
       raw.Value("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"),
       "9");
   EXPECT_EQ(raw.Value("SELECT COUNT(*) FROM Config"), "0");
-  EXPECT_EQ(raw.Value("SELECT COUNT(*) FROM OleVariant"), "53");
+  EXPECT_EQ(raw.Value("SELECT COUNT(*) FROM OleVariant"), "55");
 }
 
 TEST_F(DatabaseCheckTest, SecondCheckLogsCheckedAndChangesNothing) {

@@ -113,6 +113,8 @@ const std::vector<Variant> kVariants = {
     {4095, "VT_BSTR_BLOB", "String Blob"},
     {4096, "VT_VECTOR", "Vector"},
     {8192, "VT_ARRAY", "Array"},
+    {8196, "VT_ARRAY|VT_R4", "Float Array"},
+    {8197, "VT_ARRAY|VT_R8", "Double Array"},
     {16384, "VT_BYREF", "By Reference"},
     {32768, "VT_RESERVED", "Reserved"},
     {65535, "VT_ILLEGAL", "Illegal"},

@@ -1,0 +1,156 @@
+// Acquisition of the largest configuration (16 groups, 128 acquired and 128 calculated
+// items) on the simulated clock, recorded into a real database file. Prints the median
+// cycle time near 1 000 and near the last data set, their ratio (at most 1.2), the heap
+// bytes per data set kept in HistoricalDataList (at most 3 KB) and the database bytes per
+// data set.
+//
+// Usage: acquisition_bench [CYCLES [FOLDER]]   (default 100000 cycles in /dev/shm)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "acquisition/acquisition_engine.h"
+#include "acquisition/acquisition_services.h"
+#include "app/console_prompt.h"
+#include "db/database_check.h"
+#include "opc/default_names.h"
+#include "opc/opc_items.h"
+#include "opc/opc_server.h"
+#include "platform/sim/sim_ids.h"
+#include "platform/sim/sim_runtime.h"
+
+namespace {
+
+std::vector<std::string> ItemIds() {
+  std::vector<std::string> ids;
+  const char* generators[] = {"Sine", "Ramp", "Square", "Triangle", "Random", "Counter"};
+  const char* types[] = {"I1",  "I2", "I4", "I8",   "UI1",  "UI2",  "UI4",
+                         "UI8", "R4", "R8", "BOOL", "BSTR", "DATE", "CY"};
+  for (const char* generator : generators) {
+    for (const char* type : types)
+      ids.push_back(std::string("Signals.") + generator + "." + type);
+  }
+  const char* machineItems[] = {"SetPoint", "Temperature", "Speed", "Running",
+                                "Mode",     "PartsCount",  "Power"};
+  for (const char* line : {"Line1", "Line2"}) {
+    for (const char* machine : {"Machine1", "Machine2"}) {
+      for (const char* item : machineItems) {
+        ids.push_back(std::string("Plant.") + line + "." + machine + "." + item);
+      }
+    }
+  }
+  for (const char* line : {"Line1", "Line2"}) {
+    for (const char* item :
+         {"Level", "Volume", "SetPoint", "Temperature", "InletValve", "OutletValve"}) {
+      ids.push_back(std::string("Plant.") + line + ".Tank1." + item);
+    }
+  }
+  ids.resize(128);
+  return ids;
+}
+
+double MedianUs(std::vector<double> values) {
+  if (values.empty())
+    return 0;
+  std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2),
+                   values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int cycles = argc > 1 ? std::max(2000, std::atoi(argv[1])) : 100000;
+  // The file lives in memory-backed /dev/shm when there is one, so the figures measure the
+  // program rather than the disk's sync time (argument 2 names another folder).
+  const std::filesystem::path base = argc > 2 ? std::filesystem::path(argv[2])
+                                     : std::filesystem::is_directory("/dev/shm")
+                                         ? std::filesystem::path("/dev/shm")
+                                         : std::filesystem::temp_directory_path();
+  const std::filesystem::path folder = base / "velmora-acquisition-bench";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "Velmora.sq3").string();
+
+  FakeClock clock;
+  CLog log(clock);  // no sink: the cycle's log lines cost nothing here
+  CConsolePrompt prompt(std::cerr);
+  InMemorySettingsStore settings;
+  AppContext context{clock, log, prompt, settings};
+  CSimRuntime::Instance().SetClock(&clock);
+
+  COPCServer server(context);
+  CSQLite db(context);
+  if (!CheckVelmoraDatabase(db, path) || !server.Connect(kSimServerProgId, kLocalHost, GUID_NULL)) {
+    std::fprintf(stderr, "set-up failed\n");
+    return 1;
+  }
+  const std::vector<std::string> ids = ItemIds();
+  for (int g = 0; g < 16; ++g) {
+    COPCGroup* group = server.AddGroup("", 1000, 0, 0.0f, 0, 0, true);
+    std::vector<OPCITEMDEF> defs;
+    std::vector<std::string> shortIds;
+    for (int i = 0; i < 8; ++i) {
+      OPCITEMDEF def;
+      def.szItemID = ids[static_cast<size_t>(g * 8 + i)];
+      defs.push_back(def);
+      shortIds.push_back(DefaultAcquiredShortId(g + 1, i));
+    }
+    AddNewItemsToGroup(server, *group, defs, shortIds);
+    for (int c = 0; c < 8; ++c) {
+      COPCCalcItem* calc = group->AppendCalcItem();
+      const std::string a = shortIds[static_cast<size_t>(c)];
+      const std::string b = shortIds[static_cast<size_t>((c + 1) % 8)];
+      const std::string d = shortIds[static_cast<size_t>((c + 3) % 8)];
+      calc->m_sShortId = calc->m_sQualifiedId =
+          "G" + std::to_string(g + 1) + "_CALC" + std::to_string(c);
+      calc->m_sExpression =
+          "(" + a + " + " + b + ") * 0.5 + abs(" + d + " - " + a + ") / 10 + sqrt(2)";
+      calc->m_vtDataType = VT_R4;
+    }
+  }
+  server.RecountItems();
+
+  CAcquisitionEngine engine(context, server, db, MakeAcquisitionServices(server, context));
+  if (!engine.StartCommand()) {
+    std::fprintf(stderr, "the acquisition did not start\n");
+    return 1;
+  }
+  std::vector<double> early;
+  std::vector<double> late;
+  const auto start = std::chrono::steady_clock::now();
+  for (int cycle = 1; cycle <= cycles; ++cycle) {
+    clock.AdvanceMs(1000);
+    const auto t0 = std::chrono::steady_clock::now();
+    engine.Tick();
+    const double us =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
+    if (cycle > 500 && cycle <= 1500)
+      early.push_back(us);
+    if (cycle > cycles - 1000)
+      late.push_back(us);
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const int count = engine.DataSetCount();
+  engine.Stop(false);
+
+  const double medianEarly = MedianUs(early);
+  const double medianLate = MedianUs(late);
+  const double bytesPerDataSet = static_cast<double>(engine.History().HeapBytes()) / count;
+  const double dbBytesPerDataSet = static_cast<double>(std::filesystem::file_size(path)) / count;
+  std::printf("configuration: 16 groups, %d item columns, %d cycles in %.1f s (%s)\n",
+              engine.History().ItemColumns(), cycles, seconds, path.c_str());
+  std::printf("median cycle at 1 000 rows:   %.1f us\n", medianEarly);
+  std::printf("median cycle at %d rows: %.1f us\n", count, medianLate);
+  std::printf("ratio late / early:           %.3f (target <= 1.2)\n", medianLate / medianEarly);
+  std::printf("HistoricalDataList per data set: %.0f bytes (target <= 3072)\n", bytesPerDataSet);
+  std::printf("database per data set:        %.0f bytes\n", dbBytesPerDataSet);
+  std::filesystem::remove_all(folder);
+  return 0;
+}

@@ -1,0 +1,17 @@
+#include "acquisition/acquisition_services.h"
+
+#include "calc/calc_binding.h"
+#include "calc/calc_evaluation.h"
+#include "opc/opc_read.h"
+#include "opc/opc_server.h"
+
+AcquisitionServices MakeAcquisitionServices(COPCServer& server, AppContext& context) {
+  AcquisitionServices services;
+  services.readGroup = [&server](COPCGroup& group) { return ReadGroup(server, group); };
+  services.updateStatistics = [](COPCGroup& group) { UpdateReadStatistics(group); };
+  services.bindCalcItems = [&context](COPCServer& target) {
+    return BindCalcItems(target, context.prompt);
+  };
+  services.evaluateCalcItems = [](COPCGroup& group) { EvaluateCalcItems(group); };
+  return services;
+}
