@@ -1,0 +1,242 @@
+// velmora-cli project: the saved projects of a database: list, show, import from and
+// export to a project file (docs/project-file.md), delete. Log lines go to stderr as the
+// output pane would show them; results go to stdout.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/log.h"
+#include "calc/calc_expression_check.h"
+#include "calc/calc_identifier.h"
+#include "cli/cli_command.h"
+#include "cli/cli_environment.h"
+#include "db/project_export.h"
+#include "db/project_import.h"
+#include "db/project_list.h"
+#include "db/recording_list_control.h"
+#include "db/sql_format.h"
+#include "platform/com/creation.h"
+#include "platform/sim/sim_runtime.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: velmora-cli project ACTION --database PATH\n"
+    "  list [--sort N]\n"
+    "      The saved projects with their group and item counts, tab-separated, sorted by\n"
+    "      name (N: 0 id, 1 name, 2 server id, 3 host, 4 class id, 5 date, 6 time).\n"
+    "  show NAME\n"
+    "      The groups, then the items, of the project as the load dialog lists them.\n"
+    "  import FILE [--name NAME]\n"
+    "      Connects to the server the project file names, creates its groups and items\n"
+    "      there and saves the project (under NAME when given), replacing a project of\n"
+    "      the same name. Refused items are listed one per line; nothing is saved then.\n"
+    "  export NAME\n"
+    "      Writes the project as a project file on stdout.\n"
+    "  delete NAME\n"
+    "      Deletes the project with its groups and items.\n"
+    "Exit code: 0 done, 1 failed (or no such project), 2 usage error.\n";
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr char kPrefix[] = "velmora-cli project: ";
+constexpr char kLatestProjectId[] = "SELECT MAX(OPCPrj_Id) FROM OPCPrj WHERE OPCPrj_Name = '%q'";
+constexpr char kRefusedIdentifier[] = "the identifier holds a character that is not allowed (%s)";
+
+int UsageError(const std::string& reason) {
+  std::cerr << kPrefix << reason << "\n" << kUsage;
+  return kExitUsage;
+}
+
+int Failure(const std::string& reason) {
+  std::cerr << kPrefix << reason << "\n";
+  return kExitFailed;
+}
+
+// COM for the command's one thread, with the simulation faults of VELMORA_SIM_CONFIG.
+class CComSession {
+ public:
+  CComSession() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~CComSession() { CoUninitialize(); }
+  CComSession(const CComSession&) = delete;
+  CComSession& operator=(const CComSession&) = delete;
+};
+
+// The tool works on existing databases only: a typo must not leave an empty file behind.
+bool UseExistingDatabase(CSQLite& db, const std::string& path) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(path, ignored)) {
+    std::cerr << kPrefix << "no database file at " << path << "\n";
+    return false;
+  }
+  db.SetPath(path);
+  return true;
+}
+
+// The newest project of the name; -1 when there is none (or the file cannot be read).
+int LatestProjectId(CSQLite& db, const std::string& name) {
+  const int id = db.QueryInteger(SqlPrintf(kLatestProjectId, name.c_str()), true, true);
+  return id > 0 ? id : -1;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    return false;
+  std::ostringstream content;
+  content << in.rdbuf();
+  text = content.str();
+  return !in.bad();
+}
+
+// The calculated-item rules: the identifier's characters, then the expression check.
+std::string CheckCalcItem(const COPCGroup& group, const COPCCalcItem& item, const IClock& clock) {
+  if (HasRefusedIdentifierChar(item.m_sShortId))
+    return Format(kRefusedIdentifier, kRefusedIdentifierChars);
+  const CalcExpressionCheck check = CheckCalcExpression(item.m_sExpression, group, clock);
+  return check.bValid ? std::string() : check.sMessage;
+}
+
+int RunList(CSQLite& db, std::vector<std::string>& args) {
+  std::string sortText;
+  int sort = kSortByName;
+  if (TakeOption(args, "--sort", sortText)) {
+    if (sortText.size() != 1 || sortText[0] < '0' || sortText[0] >= '0' + kProjectSortChoiceCount)
+      return UsageError("--sort takes a number from 0 to 6");
+    sort = sortText[0] - '0';
+  }
+  if (!args.empty())
+    return UsageError("unexpected argument '" + args.front() + "'");
+  CRecordingListControl list;
+  const int rows = db.UpdateListCtrl(ProjectListStatement(true, sort), list, true, true);
+  std::cout << list.ToText();
+  return rows < 0 ? kExitFailed : kExitOk;
+}
+
+int RunShow(CSQLite& db, const std::string& name) {
+  const int projectId = LatestProjectId(db, name);
+  if (projectId < 0)
+    return Failure("no project named '" + name + "'");
+  CRecordingListControl groups;
+  CRecordingListControl items;
+  const int groupRows = db.UpdateListCtrl(ProjectGroupListStatement(projectId), groups, true, true,
+                                          ListCtrlForm::Keyed);
+  const int itemRows = db.UpdateListCtrl(ProjectItemListStatement(projectId), items, true, true,
+                                         ListCtrlForm::Keyed);
+  std::cout << groups.ToText() << "\n" << items.ToText();
+  return groupRows < 0 || itemRows < 0 ? kExitFailed : kExitOk;
+}
+
+int RunImport(CSQLite& db, CCliEnvironment& environment, const std::string& path,
+              const std::string& nameOverride) {
+  std::string text;
+  if (!ReadWholeFile(path, text))
+    return Failure("cannot read " + path);
+  ProjectFile file;
+  ProjectFileError error;
+  if (!ParseProjectFile(text, file, error))
+    return Failure(path + ": " + error.Text());
+  if (!nameOverride.empty())
+    file.m_sName = nameOverride;
+
+  std::string simulationError;
+  if (!CSimRuntime::Instance().LoadConfigurationFromEnvironment(&simulationError))
+    return Failure(simulationError);
+  AppContext& context = environment.Context();
+  COPCServer server(context);
+  CProjectStore store(db, server);
+  CProjectState state;
+  const IClock& clock = context.clock;
+  const ProjectImportResult result =
+      ImportProject(store, state, file, [&clock](const COPCGroup& group, const COPCCalcItem& item) {
+        return CheckCalcItem(group, item, clock);
+      });
+  for (const ProjectImportFailure& failure : result.m_failures) {
+    std::cout << Format("line %d: group '%s': '%s' (%s) refused: %s", failure.m_nLine,
+                        failure.m_sGroup.c_str(), failure.m_sShortId.c_str(),
+                        failure.m_sItem.c_str(), failure.m_sReason.c_str());
+    if (failure.m_hr != S_OK)
+      std::cout << Format(" (Error Code: %08X)", static_cast<unsigned>(failure.m_hr));
+    std::cout << "\n";
+  }
+  if (!result.Succeeded())
+    return Failure(path + ": import failed: " + result.m_sError);
+  std::cout << Format(
+      "Project '%s' imported: %d groups, %d acquired and %d calculated items "
+      "(project id %d)\n",
+      file.m_sName.c_str(), result.m_nGroupCount, result.m_nAcquiredCount, result.m_nCalcCount,
+      result.m_nProjectId);
+  return kExitOk;
+}
+
+int RunExport(CSQLite& db, const std::string& name) {
+  ProjectFile file;
+  std::string error;
+  const int found = ExportProject(db, name, file, error);
+  if (found < 0)
+    return Failure("cannot read project '" + name + "': " + error);
+  if (found == 0)
+    return Failure("no project named '" + name + "'");
+  std::cout << WriteProjectFile(file);
+  std::cout.flush();
+  return std::cout ? kExitOk : kExitFailed;
+}
+
+int RunDelete(CSQLite& db, const std::string& name) {
+  std::string error;
+  const int deleted = DeleteProject(db, name, error);
+  if (deleted < 0)
+    return Failure("cannot delete project '" + name + "': " + error);
+  if (deleted == 0)
+    return Failure("no project named '" + name + "'");
+  std::cout << "Project '" << name << "' deleted\n";
+  return kExitOk;
+}
+
+int RunProject(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  std::string path;
+  if (!TakeOption(args, "--database", path) || path.empty())
+    return UsageError("--database PATH is required");
+  std::string nameOverride;
+  const bool hasName = TakeOption(args, "--name", nameOverride);
+  if (args.empty())
+    return UsageError("missing action (list, show, import, export or delete)");
+  const std::string action = args.front();
+  args.erase(args.begin());
+  if (hasName && (action != "import" || nameOverride.empty()))
+    return UsageError("--name NAME belongs to import");
+
+  // COM before every object that may hold a server, so it is released first.
+  CComSession com;
+  CCliEnvironment environment;
+  CSQLite db(environment.Context());
+  if (action == "list") {
+    if (!UseExistingDatabase(db, path))
+      return kExitFailed;
+    return RunList(db, args);
+  }
+  if (action != "show" && action != "import" && action != "export" && action != "delete")
+    return UsageError("unknown action '" + action + "'");
+  if (args.size() != 1 || args.front().empty())
+    return UsageError(action + " takes exactly one " + (action == "import" ? "FILE" : "NAME"));
+  if (!UseExistingDatabase(db, path))
+    return kExitFailed;
+  if (action == "show")
+    return RunShow(db, args.front());
+  if (action == "import")
+    return RunImport(db, environment, args.front(), nameOverride);
+  if (action == "export")
+    return RunExport(db, args.front());
+  return RunDelete(db, args.front());
+}
+
+const CliCommandRegistration kProjectCommand({"project",
+                                              "list, show, import, export or delete saved projects",
+                                              kUsage, RunProject});
+
+}  // namespace

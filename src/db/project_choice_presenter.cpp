@@ -1,0 +1,60 @@
+#include "db/project_choice_presenter.h"
+
+#include <charconv>
+
+bool ParseProjectId(const std::string& text, int& id) {
+  const char* end = text.data() + text.size();
+  int value = 0;
+  const std::from_chars_result result = std::from_chars(text.data(), end, value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != end)
+    return false;
+  id = value;
+  return true;
+}
+
+int CGetProjectPresenter::FillProjects(IListControl* list, int sortIndex) {
+  m_nSortIndex = sortIndex >= 0 && sortIndex < kProjectSortChoiceCount ? sortIndex : kSortByName;
+  m_projects.SetTarget(list);
+  const int rows =
+      m_db.UpdateListCtrl(ProjectListStatement(true, m_nSortIndex), m_projects, true, true);
+  m_projects.SetTarget(nullptr);
+  m_nProjectCount = rows > 0 ? rows : 0;
+  return m_nProjectCount;
+}
+
+int CGetProjectPresenter::RowOfProject(int projectId) const {
+  for (int row = 0; row < m_nProjectCount; ++row) {
+    int id = -1;
+    if (ParseProjectId(m_projects.Copy().Cell(row, kProjectIdColumn), id) && id == projectId)
+      return row;
+  }
+  return -1;
+}
+
+bool CGetProjectPresenter::SelectRow(int row, IListControl* groups, IListControl* items) {
+  const CRecordingListControl& list = m_projects.Copy();
+  int id = -1;
+  CLSID clsid;
+  if (row < 0 || row >= m_nProjectCount ||
+      !GuidFromString(list.Cell(row, kProjectGuidColumn), clsid) ||
+      !ParseProjectId(list.Cell(row, kProjectIdColumn), id)) {
+    m_bOkEnabled = false;
+    return false;
+  }
+  m_choice.m_nId = id;
+  m_choice.m_sName = list.Cell(row, kProjectNameColumn);
+  m_choice.m_sServerId = list.Cell(row, kProjectServerIdColumn);
+  m_choice.m_sHost = list.Cell(row, kProjectHostColumn);
+  m_choice.m_clsid = clsid;
+
+  CMirroredListControl groupList(groups);
+  CMirroredListControl itemList(items);
+  const int groupRows = m_db.UpdateListCtrl(ProjectGroupListStatement(id), groupList, true, true,
+                                            ListCtrlForm::Keyed);
+  const int itemRows =
+      m_db.UpdateListCtrl(ProjectItemListStatement(id), itemList, true, true, ListCtrlForm::Keyed);
+  m_nGroupCount = groupRows > 0 ? groupRows : 0;
+  m_nItemCount = itemRows > 0 ? itemRows : 0;
+  m_bOkEnabled = true;
+  return true;
+}

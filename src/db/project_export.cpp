@@ -1,0 +1,142 @@
+#include "db/project_export.h"
+
+#include <map>
+#include <vector>
+
+#include "db/sql_format.h"
+#include "opc/opc_limits.h"
+
+namespace {
+
+constexpr char kProjectQuery[] =
+    "SELECT OPCPrj_Id, OPCPrj_ServerId, OPCPrj_ServerHost, OPCPrj_ServerGuid FROM OPCPrj WHERE "
+    "OPCPrj_Name = '%q' ORDER BY OPCPrj_Id DESC LIMIT 1";
+constexpr int kProjectColumns = 4;
+constexpr char kGroupQuery[] =
+    "SELECT OPCGrp_Id, OPCGrp_Name, OPCGrp_Active, OPCGrp_UpdateRate, OPCGrp_TimeBias, "
+    "OPCGrp_DeadBand, OPCGrp_ReadInterface FROM OPCGrp WHERE OPCPrj_Id = %d ORDER BY OPCGrp_Id";
+constexpr int kGroupColumns = 7;
+constexpr char kItemQuery[] =
+    "SELECT OPCGrp_Id, OPCItem_QualifiedName, OPCItem_ShortName, OPCItem_Data, "
+    "OPCItem_ItemType FROM OPCItem WHERE OPCGrp_Id IN ( SELECT OPCGrp_Id FROM OPCGrp WHERE "
+    "OPCPrj_Id = %d) ORDER BY OPCItem_Id";
+constexpr int kItemColumns = 5;
+
+constexpr char kProjectExists[] = "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = '%q'";
+// Items, groups, then the project rows: no child is ever left without its parent.
+constexpr char kDeleteScript[] =
+    "BEGIN TRANSACTION;"
+    "DELETE FROM OPCItem WHERE OPCGrp_Id IN ( SELECT OPCGrp_Id FROM OPCGrp WHERE OPCPrj_Id IN ( "
+    "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = '%q'));"
+    "DELETE FROM OPCGrp WHERE OPCPrj_Id IN ( SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = "
+    "'%q');"
+    "DELETE FROM OPCPrj WHERE OPCPrj_Name = '%q';"
+    "COMMIT;";
+
+std::string TextOf(const QueryCell& cell) {
+  return cell.columnType == kCellText ? cell.text : std::string();
+}
+
+double RealOf(const QueryCell& cell) {
+  return cell.columnType == kCellInteger ? static_cast<double>(cell.intValue)
+                                         : static_cast<double>(cell.floatValue);
+}
+
+// One query; false (with error) when it could not be read or its rows are not whole.
+bool Read(CSQLite& db, const std::string& statement, size_t columns, std::vector<QueryCell>& cells,
+          std::string& error) {
+  cells.clear();
+  const int result = db.GetQueryData(statement, cells);
+  if (result < 0 || cells.size() % columns != 0) {
+    error = db.LastErrorText().empty() ? "the project rows could not be read" : db.LastErrorText();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int ExportProject(CSQLite& db, const std::string& name, ProjectFile& file, std::string& error) {
+  file = ProjectFile();
+  if (db.Open() != 1) {
+    error = "the database could not be opened";
+    return -1;
+  }
+  std::vector<QueryCell> cells;
+  if (!Read(db, SqlPrintf(kProjectQuery, name.c_str()), kProjectColumns, cells, error)) {
+    db.Close();
+    return -1;
+  }
+  if (cells.empty()) {
+    db.Close();
+    return 0;
+  }
+  const int projectId = cells[0].intValue;
+  file.m_sName = name;
+  file.m_sServerId = TextOf(cells[1]);
+  file.m_sHost = TextOf(cells[2]);
+  file.m_sClassId = TextOf(cells[3]);
+
+  std::map<int, size_t> groupIndex;  // OPCGrp_Id → position in the file
+  if (!Read(db, SqlPrintf(kGroupQuery, projectId), kGroupColumns, cells, error)) {
+    db.Close();
+    return -1;
+  }
+  for (size_t first = 0; first < cells.size(); first += kGroupColumns) {
+    ProjectFileGroup group;
+    group.m_sName = TextOf(cells[first + 1]);
+    group.m_bActive = cells[first + 2].intValue != 0;
+    group.m_nUpdateRate = static_cast<uint32_t>(cells[first + 3].intValue);
+    group.m_nTimeBias = cells[first + 4].intValue;
+    group.m_dDeadBand = RealOf(cells[first + 5]);
+    group.m_nReadInterface = static_cast<uint32_t>(cells[first + 6].intValue);
+    groupIndex[cells[first].intValue] = file.m_groups.size();
+    file.m_groups.push_back(std::move(group));
+  }
+
+  const bool itemsRead = Read(db, SqlPrintf(kItemQuery, projectId), kItemColumns, cells, error);
+  db.Close();
+  if (!itemsRead)
+    return -1;
+  for (size_t first = 0; first < cells.size(); first += kItemColumns) {
+    const auto group = groupIndex.find(cells[first].intValue);
+    if (group == groupIndex.end())
+      continue;
+    ProjectFileGroup& target = file.m_groups[group->second];
+    ProjectFileItem item;
+    item.m_sShortId = TextOf(cells[first + 2]);
+    if (cells[first + 4].intValue == kItemCalculated) {
+      item.m_sText = TextOf(cells[first + 3]);
+      target.m_calcItems.push_back(std::move(item));
+    } else {
+      item.m_sText = TextOf(cells[first + 1]);
+      const std::string description = TextOf(cells[first + 3]);
+      // The usual description is the item id itself: the file leaves it out.
+      item.m_bHasDescription = description != item.m_sText;
+      if (item.m_bHasDescription)
+        item.m_sDescription = description;
+      target.m_acquiredItems.push_back(std::move(item));
+    }
+  }
+  return 1;
+}
+
+int DeleteProject(CSQLite& db, const std::string& name, std::string& error) {
+  const int exists = db.RowExists(SqlPrintf(kProjectExists, name.c_str()), true, false);
+  if (exists == kDbOpenFailed) {
+    error = "the database could not be opened";
+    return -1;
+  }
+  if (exists != 1) {
+    db.Close();
+    if (exists < 0) {
+      error = db.LastErrorText();
+      return -1;
+    }
+    return 0;
+  }
+  const int done = db.ExecSQL(SqlPrintf(kDeleteScript, name.c_str(), name.c_str(), name.c_str()));
+  error = done == 1 ? std::string() : db.LastErrorText();
+  db.Close();
+  return done == 1 ? 1 : -1;
+}

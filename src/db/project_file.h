@@ -1,0 +1,56 @@
+#pragma once
+// The project file: a small, human-editable text form of a project (server, groups with
+// their settings, acquired items with their short ids, calculated items with their
+// expressions), read by "velmora-cli project import" and written by "project export".
+// The format is described in docs/project-file.md.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ProjectFileItem {
+  std::string m_sShortId;
+  // Acquired item: the fully qualified item id. Calculated item: the expression.
+  std::string m_sText;
+  // Acquired items only; empty with m_bHasDescription false means "the item id".
+  std::string m_sDescription;
+  bool m_bHasDescription = false;
+  int m_nLine = 0;  // where the item stands in the file (0: not read from a file)
+};
+
+struct ProjectFileGroup {
+  std::string m_sName;
+  bool m_bActive = true;
+  uint32_t m_nUpdateRate = 1000;  // ms
+  int32_t m_nTimeBias = 0;        // minutes
+  double m_dDeadBand = 0.0;       // percent
+  uint32_t m_nReadInterface = 0;  // 0 cache, 1 device, 2 async 1.0, 3 async 2.0
+  std::vector<ProjectFileItem> m_acquiredItems;
+  std::vector<ProjectFileItem> m_calcItems;
+  int m_nLine = 0;
+};
+
+struct ProjectFile {
+  std::string m_sName;
+  std::string m_sServerId;
+  std::string m_sHost = "Local Host";
+  std::string m_sClassId;  // GUID text, or empty: looked up from the server id
+  std::vector<ProjectFileGroup> m_groups;
+};
+
+struct ProjectFileError {
+  int m_nLine = 0;  // 0: the file as a whole
+  std::string m_sMessage;
+  // "line 12: unknown key 'colour'" (or the message alone for line 0).
+  std::string Text() const;
+};
+
+// Reads a project file. False with the first error (and its line) when the text is not a
+// valid project file; file is then unspecified.
+bool ParseProjectFile(const std::string& text, ProjectFile& file, ProjectFileError& error);
+
+// The text of a project file; ParseProjectFile gives the same project back.
+std::string WriteProjectFile(const ProjectFile& file);
+
+// The file's value text of a string: as is when it reads back unchanged, otherwise in
+// double quotes with backslash escapes. nameField: '=' must be quoted too.
+std::string ProjectFileValue(const std::string& text, bool nameField = false);

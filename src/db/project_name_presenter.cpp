@@ -1,0 +1,71 @@
+#include "db/project_name_presenter.h"
+
+#include "app/log.h"
+#include "db/project_list.h"
+#include "db/project_state.h"
+
+namespace {
+
+constexpr char kBlanks[] = " \t\r\n\v\f";
+
+}  // namespace
+
+std::string TrimProjectName(const std::string& text) {
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string::npos)
+    return "";
+  const size_t last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+int CSetProjectNamePresenter::FillList(IListControl* list) {
+  m_list.SetTarget(list);
+  const int rows =
+      m_db.UpdateListCtrl(ProjectListStatement(false, kSortByName), m_list, true, true);
+  m_list.SetTarget(nullptr);
+  m_nProjectCount = rows > 0 ? rows : 0;
+  m_bOkEnabled = m_sCurrentName != kEmptyProjectName;
+  return m_nProjectCount;
+}
+
+int CSetProjectNamePresenter::CurrentRow() const {
+  if (m_sCurrentName == kEmptyProjectName)
+    return -1;
+  for (int row = 0; row < m_nProjectCount; ++row) {
+    if (m_list.Copy().Cell(row, kProjectNameColumn) == m_sCurrentName)
+      return row;
+  }
+  return -1;
+}
+
+void CSetProjectNamePresenter::TextChanged(const std::string& text) {
+  m_bOkEnabled = !TrimProjectName(text).empty();
+}
+
+std::string CSetProjectNamePresenter::RowName(int row) const {
+  if (row < 0 || row >= m_nProjectCount)
+    return "";
+  return m_list.Copy().Cell(row, kProjectNameColumn);
+}
+
+bool CSetProjectNamePresenter::IsListedName(const std::string& name) const {
+  for (int row = 0; row < m_nProjectCount; ++row) {
+    if (m_list.Copy().Cell(row, kProjectNameColumn) == name)
+      return true;
+  }
+  return false;
+}
+
+bool CSetProjectNamePresenter::Confirm(const std::string& text) {
+  const std::string name = TrimProjectName(text);
+  // A blank name would save a project nobody can find again.
+  if (name.empty())
+    return false;
+  if (name != m_sCurrentName && IsListedName(name) &&
+      m_prompt.ShowMessage(Format(kReplaceProjectQuestion, name.c_str()), MessageButtons::OkCancel,
+                           MessageIcon::Question) != MessageAnswer::Ok) {
+    return false;
+  }
+  m_sChosenName = name;
+  return true;
+}
