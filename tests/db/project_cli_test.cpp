@@ -1,0 +1,156 @@
+// velmora-cli project, run as a user runs it, on the built-in simulation servers.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "temp_dir.h"
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+// Runs velmora-cli with the arguments (already quoted for the shell); stdout only, or
+// stderr only with errorsOnly.
+CliRun RunCli(const std::string& arguments, bool errorsOnly = false) {
+  const std::string command = std::string("env -u VELMORA_SIM_CONFIG '") + VELMORA_CLI_PATH + "' " +
+                              arguments + (errorsOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr)
+    return run;
+  std::array<char, 4096> buffer;
+  size_t size = 0;
+  while ((size = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    run.out.append(buffer.data(), size);
+  const int status = pclose(pipe);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+class ProjectCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    database = "'" + dir.File("Velmora.sq3") + "'";
+    ASSERT_EQ(RunCli("db init --database " + database).exitCode, 0);
+  }
+  std::string WriteFile(const std::string& name, const std::string& text) {
+    const std::string path = dir.File(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return "'" + path + "'";
+  }
+  std::string Demo() const {
+    return std::string("'") + VELMORA_SOURCE_DIR + "/examples/demo-plant.vproj'";
+  }
+
+  TempDir dir;
+  std::string database;
+};
+
+TEST_F(ProjectCliTest, ImportListShowExportDelete) {
+  const CliRun imported = RunCli("project import " + Demo() + " --database " + database);
+  ASSERT_EQ(imported.exitCode, 0);
+  EXPECT_EQ(imported.out,
+            "Project 'Demo Plant' imported: 5 groups, 22 acquired and 7 calculated items "
+            "(project id 1)\n");
+
+  const CliRun list = RunCli("project list --database " + database);
+  EXPECT_EQ(list.exitCode, 0);
+  EXPECT_EQ(list.out.rfind("Project Id\tProject Name\tOPC Server Id\tOPC Server Host\tOPC Server "
+                           "Guid\tGroup Count\tTotal Item Count\tCreation Date\tCreation Time\n"
+                           "1\tDemo Plant\tVelmora.SimServer.1\tLocal Host\t"
+                           "6e0d3a11-5b7c-4c2e-9a41-3f1d2c7b8e01\t5\t29\t",
+                           0),
+            0u)
+      << list.out;
+
+  const CliRun show = RunCli("project show 'Demo Plant' --database " + database);
+  EXPECT_EQ(show.exitCode, 0);
+  EXPECT_EQ(show.out.rfind("Group Name\tActive Status\tUpdate Rate (ms)\n"
+                           "Line 1 Machine 1\t1\t1000\n",
+                           0),
+            0u)
+      << show.out;
+  EXPECT_NE(show.out.find("\nGroup Name\tItem Name\tData Type\tItem Type\n"
+                          "Line 1 Machine 1\tPlant.Line1.Machine1.Temperature\tDouble\tAcquired "
+                          "Data\n"),
+            std::string::npos)
+      << show.out;
+  EXPECT_NE(show.out.find("Line 2 Standby\t0\t10000\n"), std::string::npos);
+
+  const CliRun exported = RunCli("project export 'Demo Plant' --database " + database);
+  EXPECT_EQ(exported.exitCode, 0);
+  EXPECT_NE(exported.out.find("project = Demo Plant\n"), std::string::npos);
+
+  const CliRun deleted = RunCli("project delete 'Demo Plant' --database " + database);
+  EXPECT_EQ(deleted.exitCode, 0);
+  EXPECT_EQ(deleted.out, "Project 'Demo Plant' deleted\n");
+  EXPECT_EQ(RunCli("project export 'Demo Plant' --database " + database).exitCode, 1);
+  EXPECT_EQ(RunCli("project delete 'Demo Plant' --database " + database).exitCode, 1);
+}
+
+TEST_F(ProjectCliTest, RoundTripIsByteIdenticalAndNameCanBeChosen) {
+  ASSERT_EQ(RunCli("project import " + Demo() + " --database " + database).exitCode, 0);
+  const CliRun first = RunCli("project export 'Demo Plant' --database " + database);
+  ASSERT_EQ(first.exitCode, 0);
+  const std::string file = WriteFile("exported.vproj", first.out);
+  ASSERT_EQ(
+      RunCli("project import " + file + " --name \"Copy's plant\" --database " + database).exitCode,
+      0);
+  const CliRun copy = RunCli("project export \"Copy's plant\" --database " + database);
+  ASSERT_EQ(copy.exitCode, 0);
+  std::string expected = first.out;
+  expected.replace(expected.find("project = Demo Plant"), 20, "project = Copy's plant");
+  EXPECT_EQ(copy.out, expected);
+}
+
+TEST_F(ProjectCliTest, ParseErrorsNameTheLine) {
+  const std::string file =
+      WriteFile("bad.vproj", "project = P\nserver = Velmora.SimServer.1\ncolour = red\n");
+  const CliRun run = RunCli("project import " + file + " --database " + database, true);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("bad.vproj: line 3: unknown key 'colour'"), std::string::npos) << run.out;
+}
+
+TEST_F(ProjectCliTest, RefusedItemsArePrintedAndTheImportFails) {
+  const std::string file = WriteFile("refused.vproj",
+                                     "project = P\nserver = Velmora.SimServer.1\ngroup = G\n"
+                                     "item Good = Signals.Sine.R8\n"
+                                     "item Ghost = Plant.Nowhere\n"
+                                     "calc Bad = Good + Missing\n");
+  const CliRun run = RunCli("project import " + file + " --database " + database);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("line 5: group 'G': 'Ghost' (Plant.Nowhere) refused: The ItemID is not "
+                         "in the OPC Server Address Space (Error Code: C0040007)\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("line 6: group 'G': 'Bad' (Good + Missing) refused: Use of Unknown Item "
+                         "Symbol Missing"),
+            std::string::npos)
+      << run.out;
+  const CliRun errors = RunCli("project import " + file + " --database " + database, true);
+  EXPECT_NE(errors.out.find("import failed: 2 item(s) refused; nothing saved"), std::string::npos)
+      << errors.out;
+  EXPECT_EQ(RunCli("project list --database " + database).out.find("\nP\t"), std::string::npos);
+}
+
+TEST_F(ProjectCliTest, UsageAndMissingFiles) {
+  EXPECT_EQ(RunCli("project list").exitCode, 2);
+  EXPECT_EQ(RunCli("project --database " + database).exitCode, 2);
+  EXPECT_EQ(RunCli("project frobnicate --database " + database).exitCode, 2);
+  EXPECT_EQ(RunCli("project export --database " + database).exitCode, 2);
+  EXPECT_EQ(RunCli("project list --name X --database " + database).exitCode, 2);
+  EXPECT_EQ(RunCli("project list --sort 9 --database " + database).exitCode, 2);
+  EXPECT_EQ(RunCli("project list --database '" + dir.File("none.sq3") + "'").exitCode, 1);
+  EXPECT_EQ(
+      RunCli("project import '" + dir.File("none.vproj") + "' --database " + database).exitCode, 1);
+  EXPECT_EQ(RunCli("project show Nobody --database " + database).exitCode, 1);
+}
+
+}  // namespace
