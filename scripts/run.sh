@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Starts Velmora on its built-in simulation servers with the given database file.
+# Starts Velmora on its built-in simulation servers with the given database file. On the
+# first start (no database file yet) the database is created and the demo project
+# imported, so that "Load Project" has something to offer at once.
 set -euo pipefail
 database=$1
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,5 +12,20 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "To see the window on a headless machine, run it under a virtual display:"
   echo "    xvfb-run -a make run"
   exit 1
+fi
+
+if [ ! -e "$database" ]; then
+  cli="$root/build/bin/velmora-cli"
+  demo="$root/examples/demo-plant.vproj"
+  log=$(mktemp)
+  if "$cli" db init --database "$database" >"$log" 2>&1 &&
+    "$cli" project import "$demo" --database "$database" >>"$log" 2>&1; then
+    echo "New database $database with the demo project \"Demo Plant\"."
+  else
+    # The program still starts: it creates or checks the database itself.
+    echo "Warning: the demo project could not be imported into $database:"
+    tail -5 "$log"
+  fi
+  rm -f "$log"
 fi
 exec "$root/build/bin/velmora" --database "$database"
