@@ -15,6 +15,13 @@ CHistoricalDataModel::CHistoricalDataModel(const HistoricalDataList& list, QObje
     : QAbstractTableModel(parent), m_list(list) {}
 
 void CHistoricalDataModel::SetHeadings(const QStringList& itemHeadings) {
+  if (itemHeadings.size() == m_headings.size()) {
+    // Same columns: only the texts change, the rows and the scroll position stay.
+    m_headings = itemHeadings;
+    if (!m_headings.isEmpty())
+      emit headerDataChanged(Qt::Horizontal, 1, static_cast<int>(m_headings.size()));
+    return;
+  }
   beginResetModel();
   m_headings = itemHeadings;
   m_nRows = m_list.Count();
@@ -69,7 +76,7 @@ QVariant CHistoricalDataModel::data(const QModelIndex& index, int role) const {
     return {};
   if (role == Qt::DisplayRole) {
     const std::string_view text = index.column() == 0 ? row->TimeText() : row->Cell(index.column());
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   }
   if (index.column() == 0)
     return {};

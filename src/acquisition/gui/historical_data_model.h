@@ -13,7 +13,8 @@ class CHistoricalDataModel : public QAbstractTableModel {
  public:
   explicit CHistoricalDataModel(const HistoricalDataList& list, QObject* parent = nullptr);
 
-  // Headings of columns 1..N (column 0 is "OPC Data Acquisition Time  ").
+  // Headings of columns 1..N (column 0 is "OPC Data Acquisition Time  "). The same
+  // number of headings only renames the columns; another number resets the model.
   void SetHeadings(const QStringList& itemHeadings);
   void SetColours(const DataColours& colours);
   // Announces rows appended since the last call and rows rewritten in [first, last].

@@ -1,29 +1,414 @@
 #include "acquisition/gui/opc_data_view.h"
 
+#include <QColorDialog>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
+#include <QPointer>
+#include <QSplitter>
 #include <QTableView>
+#include <QTimeEdit>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "acquisition/gui/data_view_controls.h"
+#include "acquisition/gui/historical_data_model.h"
+#include "acquisition/gui/real_time_data_model.h"
+#include "acquisition/gui/window_time.h"
+#include "app/app_context.h"
+#include "app/settings.h"
 
 namespace {
+
 constexpr char kTitle[] = "Data Acquisition and Storage";
 constexpr char kDescription[] =
-    "Acquire the values of the configured items periodically, watch them in the table below "
+    "Acquire the values of the configured items periodically, watch them in the tables below "
     "and record every acquisition in the Velmora database.";
-constexpr char kStopped[] = "Data acquisition stopped.";
+constexpr char kRealTimeTitle[] = "Real-Time OPC Data";
+constexpr char kHistoryTitle[] = "Historical OPC Data";
+constexpr int kBasePeriodMs = 1000;
+// Fitting the columns of a long list is slow: only the first data sets fit them.
+constexpr int kFitColumnsBelow = 50;
+constexpr int kQualifiedIdDisplay = 0;
+constexpr int kShortIdDisplay = 1;
+// The window proposed in the pickers before the user sets one.
+constexpr int kProposedWindowSeconds = 3600;
+
+// What each colour command changes.
+struct ColourCommand {
+  CommandId command;
+  const IntSetting* setting;
+  uint32_t DataColours::*colour;
+  const char* title;
+};
+constexpr ColourCommand kColourCommands[] = {
+    {CommandId::StandardColor, &settings::kStandardColor, &DataColours::standard, "Standard Color"},
+    {CommandId::BadQualityColor, &settings::kBadQualityColor, &DataColours::badQuality,
+     "Bad Data Quality"},
+    {CommandId::InterpolatedColor, &settings::kInterpolatedColor, &DataColours::interpolated,
+     "Interpolated Data Color"},
+    {CommandId::InactiveGroupColor, &settings::kInactiveColor, &DataColours::inactive,
+     "Inactive Group Color"},
+};
+
+QColor FromColorRef(uint32_t colorRef) {
+  return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
+}
+
+uint32_t ToColorRef(const QColor& colour) {
+  return static_cast<uint32_t>(colour.red()) | (static_cast<uint32_t>(colour.green()) << 8) |
+         (static_cast<uint32_t>(colour.blue()) << 16);
+}
+
+// The engine's observer when no view listens (the engine must always have one).
+IAcquisitionObserver& SilentObserver() {
+  static IAcquisitionObserver observer;
+  return observer;
+}
+
+QTableView* MakeTable(QWidget* parent) {
+  auto* table = new QTableView(parent);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setWordWrap(false);
+  table->setAlternatingRowColors(true);
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return table;
+}
+
+QGroupBox* Framed(const char* title, QWidget* content, QWidget* parent) {
+  auto* box = new QGroupBox(title, parent);
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(content);
+  return box;
+}
+
 }  // namespace
 
 COPCDataView::COPCDataView(QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
-      m_pState(new QLabel(kStopped, this)),
-      m_pTable(new QTableView(this)) {
-  m_pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-  m_pTable->horizontalHeader()->setStretchLastSection(true);
-  ContentLayout()->addWidget(m_pState);
-  ContentLayout()->addWidget(m_pTable, 1);
+      m_pServerBox(new CServerAttributesBox(this)),
+      m_pModeBox(new CAcquisitionModeBox(this)),
+      m_pStatusBox(new CAcquisitionStatusBox(this)),
+      m_pSplitter(new QSplitter(Qt::Vertical, this)),
+      m_pRealTimeTable(MakeTable(this)),
+      m_pHistoryTable(MakeTable(this)),
+      m_pTimer(new QTimer(this)) {
+  BuildLayout();
+  m_fnChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+    const QColor chosen = QColorDialog::getColor(initial, this, title);
+    if (!chosen.isValid())
+      return std::nullopt;
+    return chosen;
+  };
+  m_pTimer->setInterval(kBasePeriodMs);
+  connect(m_pTimer, &QTimer::timeout, this, &COPCDataView::OnBaseTick);
+  connect(m_pModeBox, &CAcquisitionModeBox::ModeChosen, this, [this](int mode) {
+    if (m_pEngine != nullptr)
+      m_pEngine->SetMode(static_cast<AcquisitionMode>(mode));
+  });
+  connect(m_pStatusBox, &CAcquisitionStatusBox::DecimalsChosen, this, [this](int decimals) {
+    if (m_pEngine != nullptr)
+      m_pEngine->SetDecimals(decimals);
+  });
+}
+
+COPCDataView::~COPCDataView() {
+  Detach();
+}
+
+void COPCDataView::BuildLayout() {
+  auto* panels = new QHBoxLayout;
+  panels->setSpacing(8);
+  panels->addWidget(m_pServerBox, 1);
+  panels->addWidget(m_pModeBox, 0);
+  panels->addWidget(m_pStatusBox, 1);
+  ContentLayout()->addLayout(panels);
+
+  m_pRealTimeTable->horizontalHeader()->setStretchLastSection(true);
+  m_pSplitter->addWidget(Framed(kRealTimeTitle, m_pRealTimeTable, m_pSplitter));
+  m_pSplitter->addWidget(Framed(kHistoryTitle, m_pHistoryTable, m_pSplitter));
+  // The history takes most of the height; the real-time list shows a handful of items.
+  m_pSplitter->setStretchFactor(0, 2);
+  m_pSplitter->setStretchFactor(1, 3);
+  m_pSplitter->setChildrenCollapsible(false);
+  ContentLayout()->addWidget(m_pSplitter, 1);
+
+  setTabOrder(m_pModeBox->EndTime(), m_pStatusBox->Decimals());
+  setTabOrder(m_pStatusBox->Decimals(), m_pRealTimeTable);
+  setTabOrder(m_pRealTimeTable, m_pHistoryTable);
+  m_pModeBox->SetWindowStart(QDateTime::currentDateTime());
+  m_pModeBox->SetWindowEnd(QDateTime::currentDateTime().addSecs(kProposedWindowSeconds));
+}
+
+void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
+  if (engine == m_pEngine && context == m_pContext)
+    return;
+  Detach();
+  if (engine == nullptr || context == nullptr)
+    return;
+  m_pEngine = engine;
+  m_pContext = context;
+  m_pRealTimeModel = new CRealTimeDataModel(engine->RealTime(), this);
+  m_pHistoryModel = new CHistoricalDataModel(engine->History(), this);
+  m_pRealTimeTable->setModel(m_pRealTimeModel);
+  m_pHistoryTable->setModel(m_pHistoryModel);
+  ReadColours();
+  m_pStatusBox->SetDecimals(engine->Decimals());
+  const QDateTime now = PickerNow(context->clock);
+  m_pModeBox->SetWindowStart(now);
+  m_pModeBox->SetWindowEnd(now.addSecs(kProposedWindowSeconds));
+  engine->SetObserver(this);
+  if (engine->IsRunning()) {
+    // Attached in the middle of an acquisition: show what exists, reset nothing.
+    OnListsReset();
+    OnRunningChanged(true);
+    OnTimeFieldsVisible(true);
+    RefreshAttributes();
+  } else {
+    ResetView();
+  }
+  m_pTimer->start();
+}
+
+void COPCDataView::Detach() {
+  m_pTimer->stop();
+  if (m_pEngine != nullptr)
+    m_pEngine->SetObserver(&SilentObserver());
+  m_pRealTimeTable->setModel(nullptr);
+  m_pHistoryTable->setModel(nullptr);
+  delete m_pRealTimeModel;
+  delete m_pHistoryModel;
+  m_pRealTimeModel = nullptr;
+  m_pHistoryModel = nullptr;
+  m_pEngine = nullptr;
+  m_pContext = nullptr;
+}
+
+bool COPCDataView::IsAcquisitionRunning() const {
+  return m_pEngine != nullptr && m_pEngine->IsRunning();
 }
 
 void COPCDataView::ResetView() {
-  m_pTable->setModel(nullptr);
-  m_pState->setText(kStopped);
+  if (m_pEngine == nullptr) {
+    m_pServerBox->Show(ServerAttributes{});
+    m_pStatusBox->SetTimeFieldsVisible(false);
+    m_pStatusBox->ShowDataSetCount(0);
+    return;
+  }
+  m_pEngine->ResetView();
+  ShowModeFromEngine();
+  m_pModeBox->SetModeButtonsEnabled(!m_pEngine->IsRunning());
+  m_pStatusBox->ShowDataSetCount(0);
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::OnViewShown() {
+  RefreshAttributes();
+}
+
+void COPCDataView::ShowModeFromEngine() {
+  m_pModeBox->SetMode(m_pEngine->Mode());
+}
+
+// ---- Base tick ----
+
+void COPCDataView::OnBaseTick() {
+  if (m_pEngine == nullptr || m_bInTick)
+    return;
+  QPointer<COPCDataView> self(this);
+  m_bInTick = true;
+  m_pEngine->Tick();
+  if (self.isNull())
+    return;  // the window went away inside the tick (a report's event loop)
+  m_bInTick = false;
+  emit TickDone();
+}
+
+// ---- Commands ----
+
+void COPCDataView::ApplyWindow() {
+  IClock& clock = m_pContext->clock;
+  const QDateTime start = m_pModeBox->WindowStart();
+  const QDateTime end = m_pModeBox->WindowEnd();
+  m_pEngine->SetWindow(WindowSecondsFromPickers(start.date(), start.time(), clock),
+                       WindowSecondsFromPickers(end.date(), end.time(), clock));
+}
+
+void COPCDataView::StartAcquisition() {
+  if (m_pEngine == nullptr)
+    return;
+  ApplyWindow();
+  m_pEngine->StartCommand();
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::ResumeAcquisition() {
+  if (m_pEngine == nullptr)
+    return;
+  ApplyWindow();
+  m_pEngine->ResumeCommand();
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::StopAcquisition() {
+  if (m_pEngine == nullptr)
+    return;
+  m_pEngine->StopCommand();
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::ClearOpcData() {
+  if (m_pEngine == nullptr)
+    return;
+  m_pEngine->ClearCommand();
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::ToggleAlwaysShowLast() {
+  if (m_pEngine == nullptr)
+    return;
+  const bool on = !m_pEngine->AlwaysShowLast();
+  m_pEngine->SetAlwaysShowLast(on);
+  if (on && m_pEngine->DataSetCount() > 0)
+    m_pHistoryTable->scrollToBottom();
+  emit AlwaysShowLastChanged(on);
+}
+
+void COPCDataView::ShowFullyQualifiedId() {
+  SetTagDisplayType(kQualifiedIdDisplay);
+}
+
+void COPCDataView::ShowShortId() {
+  SetTagDisplayType(kShortIdDisplay);
+}
+
+void COPCDataView::SetTagDisplayType(int type) {
+  if (m_pEngine == nullptr)
+    return;
+  settings::Write(m_pContext->settings, settings::kTagDisplayType, type);
+  RefreshHeadings();
+  m_pHistoryTable->viewport()->update();
+  m_pHistoryTable->resizeColumnsToContents();
+  emit HeadingsChanged();
+}
+
+void COPCDataView::RefreshHeadings() {
+  const int type = settings::Read(m_pContext->settings, settings::kTagDisplayType);
+  QStringList headings;
+  for (const std::string& heading : m_pEngine->ItemHeadings(type))
+    headings << QString::fromStdString(heading);
+  // The list keeps the columns it was built with, even if the configuration changed since.
+  headings.resize(m_pEngine->History().ItemColumns());
+  m_pHistoryModel->SetHeadings(headings);
+}
+
+void COPCDataView::ChooseStandardColor() {
+  ChooseColour(CommandId::StandardColor);
+}
+
+void COPCDataView::ChooseBadQualityColor() {
+  ChooseColour(CommandId::BadQualityColor);
+}
+
+void COPCDataView::ChooseInterpolatedColor() {
+  ChooseColour(CommandId::InterpolatedColor);
+}
+
+void COPCDataView::ChooseInactiveColor() {
+  ChooseColour(CommandId::InactiveGroupColor);
+}
+
+void COPCDataView::ChooseColour(CommandId command) {
+  if (m_pContext == nullptr || !m_fnChooseColour)
+    return;
+  const auto entry =
+      std::find_if(std::begin(kColourCommands), std::end(kColourCommands),
+                   [command](const ColourCommand& c) { return c.command == command; });
+  if (entry == std::end(kColourCommands))
+    return;
+  const std::optional<QColor> chosen =
+      m_fnChooseColour(FromColorRef(m_colours.*(entry->colour)), QString(entry->title));
+  if (!chosen || !chosen->isValid())
+    return;
+  const uint32_t colorRef = ToColorRef(*chosen);
+  settings::Write(m_pContext->settings, *entry->setting, static_cast<int32_t>(colorRef));
+  m_colours.*(entry->colour) = colorRef;
+  if (m_pHistoryModel != nullptr)
+    m_pHistoryModel->SetColours(m_colours);
+  emit ColourChanged(command, FromColorRef(colorRef));
+}
+
+void COPCDataView::ReadColours() {
+  ISettingsStore& store = m_pContext->settings;
+  for (const ColourCommand& entry : kColourCommands)
+    m_colours.*(entry.colour) = static_cast<uint32_t>(settings::Read(store, *entry.setting));
+  m_pHistoryModel->SetColours(m_colours);
+}
+
+void COPCDataView::RefreshAttributes() {
+  m_pServerBox->Show(m_pEngine != nullptr ? m_pEngine->Attributes() : ServerAttributes{});
+}
+
+void COPCDataView::FitColumns() {
+  m_pRealTimeTable->resizeColumnsToContents();
+  m_pHistoryTable->resizeColumnsToContents();
+}
+
+// ---- Engine notices ----
+
+void COPCDataView::OnCycle(int elapsedMs, int dataSetCount, const std::string& nextAcquisition,
+                           const std::vector<int>& rewrittenRows) {
+  m_pStatusBox->ShowCycle(elapsedMs, dataSetCount, QString::fromStdString(nextAcquisition));
+  if (rewrittenRows.empty()) {
+    m_pHistoryModel->Refresh();
+  } else {
+    const auto [first, last] = std::minmax_element(rewrittenRows.begin(), rewrittenRows.end());
+    m_pHistoryModel->Refresh(*first, *last);
+  }
+  m_pRealTimeModel->ValuesChanged(0, m_pEngine->RealTime().Count() - 1);
+  if (dataSetCount < kFitColumnsBelow)
+    FitColumns();
+  if (m_pEngine->AlwaysShowLast() && dataSetCount > 0)
+    m_pHistoryTable->scrollToBottom();
+  // The first data set allows a Resume.
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::OnListsReset() {
+  RefreshHeadings();
+  m_pHistoryModel->ResetRows();
+  m_pRealTimeModel->ResetRows();
+  m_pStatusBox->ShowDataSetCount(m_pEngine->DataSetCount());
+  FitColumns();
+}
+
+void COPCDataView::OnTimeFieldsVisible(bool visible) {
+  m_pStatusBox->SetTimeFieldsVisible(visible);
+}
+
+void COPCDataView::OnRunningChanged(bool running) {
+  m_pModeBox->SetModeButtonsEnabled(!running);
+  emit RunningChanged(running);
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::OnWindowEndAdjusted(int64_t windowEnd) {
+  m_pModeBox->SetWindowEnd(PickerTimeFromWindowSeconds(windowEnd, m_pContext->clock));
+}
+
+void COPCDataView::OnChartUpdate(uint32_t basePeriodMs) {
+  emit ChartUpdate(basePeriodMs);
+}
+
+void COPCDataView::OnBackup(bool final) {
+  emit BackupDue(final);
+}
+
+void COPCDataView::OnServerAttributesChanged() {
+  RefreshAttributes();
 }

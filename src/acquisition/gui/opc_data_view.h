@@ -1,21 +1,137 @@
 #pragma once
-// COPCDataView: the acquisition view ("Data Acquisition and Storage"). It will run the
-// acquisition cycles, show the live value table and record each data set.
+// COPCDataView: the acquisition view ("Data Acquisition and Storage"). It shows the server
+// attributes, the acquisition mode with its time window, the acquisition status and the
+// decimals choice, the real-time list and the history list, and drives the acquisition
+// engine with a one-second base timer. The command bar's acquisition commands call its
+// public slots; the view keeps the engine's observer role for as long as it is attached.
+// Thread rule: GUI thread only (the base timer fires on it; ticks never overlap).
+#include <QColor>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "acquisition/acquisition_engine.h"
+#include "acquisition/cell_colour.h"
+#include "app/gui/ribbon_commands.h"
 #include "app/gui/velmora_view.h"
 
-class QLabel;
+struct AppContext;
+class CAcquisitionModeBox;
+class CAcquisitionStatusBox;
+class CHistoricalDataModel;
+class CRealTimeDataModel;
+class CServerAttributesBox;
+class QSplitter;
 class QTableView;
+class QTimer;
 
-class COPCDataView : public CVelmoraView {
+class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   Q_OBJECT
  public:
-  explicit COPCDataView(QWidget* parent = nullptr);
-  // Close-project sequence: the table and the acquisition state are cleared.
-  void ResetView() override;
+  // Chooses a colour starting from initial; nothing when the user cancelled.
+  using ColourChooser =
+      std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
 
-  QTableView* DataTable() const { return m_pTable; }
+  explicit COPCDataView(QWidget* parent = nullptr);
+  ~COPCDataView() override;
+
+  // Attaches the engine (the view becomes its observer, reads its settings, resets the
+  // lists on a first attach and starts the base timer). Null detaches: the timer stops
+  // and the engine no longer calls the view.
+  void SetEngine(CAcquisitionEngine* engine, AppContext* context);
+  CAcquisitionEngine* Engine() const { return m_pEngine; }
+  bool IsAcquisitionRunning() const;
+
+  // Close-project sequence: the engine's view reset, the mode from the engine, the lists
+  // emptied and the server attributes refreshed.
+  void ResetView() override;
+  // Refreshes the server attributes.
+  void OnViewShown() override;
+
+  // The colour commands ask this chooser (a QColorDialog unless replaced, as tests do).
+  void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
+  const DataColours& Colours() const { return m_colours; }
+
+  CServerAttributesBox* ServerBox() const { return m_pServerBox; }
+  CAcquisitionModeBox* ModeBox() const { return m_pModeBox; }
+  CAcquisitionStatusBox* StatusBox() const { return m_pStatusBox; }
+  QTableView* RealTimeTable() const { return m_pRealTimeTable; }
+  QTableView* HistoryTable() const { return m_pHistoryTable; }
+  CRealTimeDataModel* RealTimeModel() const { return m_pRealTimeModel; }
+  CHistoricalDataModel* HistoryModel() const { return m_pHistoryModel; }
+  QTimer* BaseTimer() const { return m_pTimer; }
+
+ public slots:
+  // One base tick; skipped while a tick is still running (a report shown inside a cycle
+  // runs a nested event loop in which the timer keeps firing).
+  void OnBaseTick();
+  // Command-bar commands.
+  void StartAcquisition();
+  void ResumeAcquisition();
+  void StopAcquisition();
+  void ToggleAlwaysShowLast();
+  void ShowFullyQualifiedId();
+  void ShowShortId();
+  void ClearOpcData();
+  void ChooseStandardColor();
+  void ChooseBadQualityColor();
+  void ChooseInterpolatedColor();
+  void ChooseInactiveColor();
+
+ signals:
+  // Running, resume-allowed or data state may have changed: update the command bar.
+  void CommandStatesChanged();
+  void RunningChanged(bool running);
+  void AlwaysShowLastChanged(bool on);
+  // The item headings changed (the chart's series names follow them).
+  void HeadingsChanged();
+  // A colour command wrote a new colour (the command bar may repaint its swatch).
+  void ColourChanged(CommandId command, const QColor& colour);
+  // The live chart's update notice, with the base period in ms.
+  void ChartUpdate(quint32 basePeriodMs);
+  // A backup is due: automatic (final false) or at the end of an acquisition.
+  void BackupDue(bool final);
+  // After every base tick (workers' progress is polled here).
+  void TickDone();
 
  private:
-  QLabel* m_pState;
-  QTableView* m_pTable;
+  // IAcquisitionObserver
+  void OnCycle(int elapsedMs, int dataSetCount, const std::string& nextAcquisition,
+               const std::vector<int>& rewrittenRows) override;
+  void OnListsReset() override;
+  void OnTimeFieldsVisible(bool visible) override;
+  void OnRunningChanged(bool running) override;
+  void OnWindowEndAdjusted(int64_t windowEnd) override;
+  void OnChartUpdate(uint32_t basePeriodMs) override;
+  void OnBackup(bool final) override;
+  void OnServerAttributesChanged() override;
+
+  void BuildLayout();
+  void Detach();
+  void ReadColours();
+  void RefreshAttributes();
+  void RefreshHeadings();
+  void SetTagDisplayType(int type);
+  void ChooseColour(CommandId command);
+  // The window from the pickers, handed to the engine before Start and Resume.
+  void ApplyWindow();
+  void FitColumns();
+  void ShowModeFromEngine();
+
+  CAcquisitionEngine* m_pEngine = nullptr;
+  AppContext* m_pContext = nullptr;
+  CRealTimeDataModel* m_pRealTimeModel = nullptr;
+  CHistoricalDataModel* m_pHistoryModel = nullptr;
+  DataColours m_colours;
+  ColourChooser m_fnChooseColour;
+  bool m_bInTick = false;
+
+  CServerAttributesBox* m_pServerBox;
+  CAcquisitionModeBox* m_pModeBox;
+  CAcquisitionStatusBox* m_pStatusBox;
+  QSplitter* m_pSplitter;
+  QTableView* m_pRealTimeTable;
+  QTableView* m_pHistoryTable;
+  QTimer* m_pTimer;
 };
