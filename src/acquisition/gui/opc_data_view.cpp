@@ -73,6 +73,7 @@ QTableView* MakeTable(QWidget* parent) {
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setWordWrap(false);
+  table->setTabKeyNavigation(false);  // Tab moves on to the next control
   table->setAlternatingRowColors(true);
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -198,6 +198,58 @@ class AcquisitionViewTest : public QObject {
             rig->view->HistoryTable()->horizontalHeader()->sectionSizeHint(1));
   }
 
+  void rowsRewrittenByTheInterpolationAreRepainted() {
+    QVERIFY(rig->AddGroup("Fast", 1000, {"Signals.Counter.I4"}));
+    QVERIFY(rig->AddGroup("Slow", 3000, {kRampR8}));
+    rig->Attach();
+    rig->view->StartAcquisition();
+    rig->Ticks(3);
+    QCOMPARE(rig->Cell(1, 2), QString());
+    QSignalSpy changed(rig->view->HistoryModel(), &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(rig->view->HistoryModel(), &QAbstractItemModel::rowsInserted);
+    rig->Ticks(1);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().at(0).toModelIndex().row(), 1);
+    QCOMPARE(changed.first().at(1).toModelIndex().row(), 2);
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.first().at(1).toInt(), 3);
+    QVERIFY(!rig->Cell(1, 2).isEmpty());
+    QCOMPARE(rig->Foreground(1, 2), QColor(0x54, 0x98, 0xE1));  // interpolated
+  }
+
+  void tabWalksThroughTheControlsInOrder() {
+    rig->Attach();
+    rig->view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig->view.get()));
+    CAcquisitionModeBox* mode = rig->view->ModeBox();
+    QTest::mouseClick(mode->TimeControlledButton(), Qt::LeftButton);
+    const QList<QWidget*> expected = {mode->StartDate(),
+                                      mode->StartTime(),
+                                      mode->EndDate(),
+                                      mode->EndTime(),
+                                      rig->view->StatusBox()->Decimals(),
+                                      rig->view->RealTimeTable(),
+                                      rig->view->HistoryTable()};
+    mode->TimeControlledButton()->setFocus();
+    QWidget* previous = mode->TimeControlledButton();
+    for (QWidget* next : expected) {
+      // Inside a date or time picker, Tab first walks through its sections.
+      for (int section = 0; section < 3 && QApplication::focusWidget() != nullptr &&
+                            (QApplication::focusWidget() == previous ||
+                             previous->isAncestorOf(QApplication::focusWidget()));
+           ++section) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      }
+      previous = next;
+      QWidget* focus = QApplication::focusWidget();
+      // The pickers take the focus on their line edit.
+      QVERIFY2(focus == next || next->isAncestorOf(focus),
+               qPrintable(QString("expected %1, got %2")
+                              .arg(next->metaObject()->className(),
+                                   focus ? focus->metaObject()->className() : "none")));
+    }
+  }
+
   void theModeButtonsAreDisabledWhileRunningAndStopWithCancelKeepsRunning() {
     QVERIFY(rig->AddGroup("Group01", 1000, {kRampR8}));
     rig->Attach();
