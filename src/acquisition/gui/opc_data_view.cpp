@@ -164,11 +164,13 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
   m_pModeBox->SetWindowStart(now);
   m_pModeBox->SetWindowEnd(now.addSecs(kProposedWindowSeconds));
   engine->SetObserver(this);
-  if (engine->IsRunning()) {
-    // Attached in the middle of an acquisition: show what exists, reset nothing.
+  if (engine->IsRunning() || engine->DataSetCount() > 0) {
+    // Attached again to an acquisition that runs or may be resumed: show it, reset nothing.
+    const bool running = engine->IsRunning();
     OnListsReset();
-    OnRunningChanged(true);
-    OnTimeFieldsVisible(true);
+    ShowModeFromEngine();
+    OnRunningChanged(running);
+    OnTimeFieldsVisible(running);
     RefreshAttributes();
   } else {
     ResetView();

@@ -36,9 +36,10 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   explicit COPCDataView(QWidget* parent = nullptr);
   ~COPCDataView() override;
 
-  // Attaches the engine (the view becomes its observer, reads its settings, resets the
-  // lists on a first attach and starts the base timer). Null detaches: the timer stops
-  // and the engine no longer calls the view.
+  // Attaches the engine: the view becomes its observer, reads its settings, performs the
+  // view reset (unless the engine already holds an acquisition, which is shown as it is)
+  // and starts the base timer. Null detaches: the timer stops and the engine no longer
+  // calls the view.
   void SetEngine(CAcquisitionEngine* engine, AppContext* context);
   CAcquisitionEngine* Engine() const { return m_pEngine; }
   bool IsAcquisitionRunning() const;

@@ -521,6 +521,15 @@ class AcquisitionViewTest : public QObject {
     QVERIFY(!rig->view->ModeBox()->ContinuousButton()->isEnabled());
     rig->Ticks(1);
     QCOMPARE(rig->view->HistoryModel()->rowCount(), 2);
+
+    // A stopped acquisition that may be resumed is kept too.
+    rig->engine->Stop(false);
+    rig->view->SetEngine(nullptr, nullptr);
+    rig->view->SetEngine(rig->engine.get(), &rig->test.context);
+    rig->view->BaseTimer()->stop();
+    QCOMPARE(rig->view->HistoryModel()->rowCount(), 2);
+    QVERIFY(rig->view->ModeBox()->ContinuousButton()->isEnabled());
+    QVERIFY(!rig->view->StatusBox()->TimeFieldsVisible());
   }
 
   void theBaseTimerDrivesTheEngine() {
