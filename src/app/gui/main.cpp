@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/gui/main_frame.h"
 #include "app/gui/velmora_app.h"
+#include "app/gui/velmora_session.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);  // removes the toolkit's own options from argv
@@ -24,7 +26,13 @@ int main(int argc, char** argv) {
   }
 
   CVelmoraApp app(options);
+  CVelmoraSession session(app.Context());
+  app.SetDatabaseCheck([&session](const std::string& path) { return session.CheckDatabase(path); });
   if (!app.InitInstance())
     return 1;
-  return application.exec();
+  if (app.MainFrame() != nullptr)
+    session.Attach(*app.MainFrame());
+  const int result = application.exec();
+  session.Detach();
+  return result;
 }

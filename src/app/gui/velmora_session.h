@@ -1,0 +1,69 @@
+#pragma once
+// CVelmoraSession: the process's one server connection, database object and acquisition
+// engine, and the project as the close-project sequence sees it. It checks the database at
+// start-up, delivers the simulation servers' callbacks on the GUI thread, turns a server's
+// shutdown request into the close-project sequence, and connects the command bar's
+// project and acquisition commands.
+// Thread rule: GUI thread.
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "acquisition/acquisition_engine.h"
+#include "app/app_context.h"
+#include "app/close_project.h"
+#include "db/project_state.h"
+#include "db/project_store.h"
+#include "db/sqlite_db.h"
+#include "opc/opc_server.h"
+
+class CMainFrame;
+
+class CVelmoraSession : public QObject, public IProjectSession {
+  Q_OBJECT
+ public:
+  explicit CVelmoraSession(AppContext& context, QObject* parent = nullptr);
+  ~CVelmoraSession() override;
+
+  // Start-up step: checks, creates or upgrades the database file at path.
+  bool CheckDatabase(const std::string& path);
+  // Plugs the session into the frame (views, commands, close-project sequence).
+  void Attach(CMainFrame& frame);
+  // Unplugs it again before the frame or the session goes.
+  void Detach();
+
+  COPCServer& Server() { return m_server; }
+  CSQLite& Database() { return m_db; }
+  CAcquisitionEngine& Engine() { return m_engine; }
+  CProjectStore& ProjectStore() { return m_store; }
+  CProjectState& ProjectState() { return m_state; }
+
+  // IProjectSession
+  bool IsAcquisitionRunning() const override;
+  void StopAcquisition() override;
+  bool IsProjectModified() const override;
+  void SetProjectModified(bool modified) override;
+  bool SaveProject() override;
+  void RemoveGroupsAndDisconnect() override;
+  std::string ServerId() const override;
+  std::string ServerHost() const override;
+  void ClearServerName() override;
+
+ public slots:
+  // Keeps the command bar in step with the server and the acquisition.
+  void UpdateCommandStates();
+
+ private:
+  void ConnectProjectCommands();
+  void ConnectAcquisitionCommands();
+  void OnShutdownRequest();
+
+  AppContext& m_context;
+  COPCServer m_server;
+  CSQLite m_db;
+  CProjectStore m_store{m_db, m_server};
+  CProjectState m_state;
+  CAcquisitionEngine m_engine;
+  QPointer<CMainFrame> m_pFrame;
+};
