@@ -12,6 +12,7 @@
 #include "opc/opc_server.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
+#include "sqlite_scalar.h"
 #include "temp_dir.h"
 #include "test_context.h"
 
@@ -91,20 +92,7 @@ class EngineTest : public ::testing::Test {
     }
   }
 
-  std::string Scalar(const std::string& sql) {
-    sqlite3* handle = nullptr;
-    sqlite3_open(path.c_str(), &handle);
-    sqlite3_stmt* statement = nullptr;
-    std::string value = "<none>";
-    if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-      const unsigned char* text = sqlite3_column_text(statement, 0);
-      value = text ? reinterpret_cast<const char*>(text) : "<null>";
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(handle);
-    return value;
-  }
+  std::string Scalar(const std::string& sql) { return SqliteScalar(path, sql); }
 
   TempDir dir;
   std::string path;

@@ -4,6 +4,7 @@
 #include "acquisition/acquisition_recorder.h"
 #include "acquisition/value_text.h"
 #include "db/database_check.h"
+#include "sqlite_scalar.h"
 #include "temp_dir.h"
 #include "test_context.h"
 
@@ -17,20 +18,7 @@ class RecorderTest : public ::testing::Test {
   }
 
   // Reads one value of the test database with a separate connection.
-  std::string Scalar(const std::string& sql) {
-    sqlite3* handle = nullptr;
-    sqlite3_open(path.c_str(), &handle);
-    sqlite3_stmt* statement = nullptr;
-    std::string value = "<none>";
-    if (sqlite3_prepare_v2(handle, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-      const unsigned char* text = sqlite3_column_text(statement, 0);
-      value = text ? reinterpret_cast<const char*>(text) : "<null>";
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(handle);
-    return value;
-  }
+  std::string Scalar(const std::string& sql) { return SqliteScalar(path, sql); }
 
   std::string StoredValueText(int dataId) {
     sqlite3* handle = nullptr;

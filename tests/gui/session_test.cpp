@@ -1,0 +1,84 @@
+// The application with its session on the simulation servers: the database is checked at
+// start-up, a project acquires from the command bar into the database, and a server's
+// shutdown request closes the project through the close-project sequence.
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <sstream>
+
+#include "acquisition/gui/opc_data_view.h"
+#include "app/gui/main_frame.h"
+#include "app/gui/qt_settings_store.h"
+#include "app/gui/velmora_app.h"
+#include "app/gui/velmora_session.h"
+#include "db/project_import.h"
+#include "platform/sim/sim_ids.h"
+#include "platform/sim/sim_runtime.h"
+#include "scripted_user_prompt.h"
+
+class SessionTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_dir.isValid());
+    SetVelmoraSettingsDirectory(m_dir.path());
+  }
+
+  void aLoadedProjectAcquiresFromTheCommandBarAndAShutdownClosesIt() {
+    CommandLineOptions options;
+    options.databasePath = (m_dir.path() + "/Velmora.sq3").toStdString();
+    InMemorySettingsStore settings;
+    ScriptedUserPrompt prompt;
+    CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
+    app.SetQuickStart(true);
+    CVelmoraSession session(app.Context());
+    app.SetDatabaseCheck([&](const std::string& path) { return session.CheckDatabase(path); });
+    QVERIFY(app.InitInstance());
+    session.Attach(*app.MainFrame());
+    CMainFrame& frame = *app.MainFrame();
+    QVERIFY(!frame.Command(CommandId::StartAcquisition)->isEnabled());  // no server yet
+
+    std::ifstream in(VELMORA_DEMO_PROJECT);
+    std::stringstream text;
+    text << in.rdbuf();
+    ProjectFile file;
+    ProjectFileError error;
+    QVERIFY(ParseProjectFile(text.str(), file, error));
+    QVERIFY(ImportProject(session.ProjectStore(), session.ProjectState(), file).Succeeded());
+    session.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::StartAcquisition)->isEnabled());
+
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    QVERIFY(session.Engine().IsRunning());
+    QVERIFY(frame.Command(CommandId::StopAcquisition)->isEnabled());
+    COPCDataView* view = frame.DataView();
+    QVERIFY(view != nullptr);
+    for (int tick = 0; tick < 3; ++tick) {
+      QTest::qWait(5);  // distinct millisecond time stamps
+      view->OnBaseTick();
+    }
+    QCOMPARE(session.Engine().DataSetCount(), 3);
+
+    // A shutdown request arrives on the GUI thread and runs the close-project sequence:
+    // the acquisition stops without asking; the offer to save the changed project is
+    // answered No.
+    session.SetProjectModified(true);
+    prompt.reportAnswers.push_back(2);
+    QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
+    QTRY_VERIFY(!session.Server().m_bConnected);
+    QVERIFY(!session.Engine().IsRunning());
+    QCOMPARE(session.Server().GroupCount(), 0);
+    QVERIFY(prompt.HasReportTitled("Confirmation Request"));
+    QVERIFY(prompt.reports.back().body.find("Shutdown Request Triggered by OPC Server") !=
+            std::string::npos);
+    QVERIFY(!frame.Command(CommandId::StopAcquisition)->isEnabled());
+    session.Detach();
+  }
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(SessionTest)
+#include "session_test.moc"
