@@ -50,6 +50,10 @@ std::vector<std::string> ItemIds() {
       ids.push_back(std::string("Plant.") + line + ".Tank1." + item);
     }
   }
+  for (const char* item :
+       {"Compressor.Pressure", "Compressor.Running", "Compressor.RunHours", "Power.ActivePower"}) {
+    ids.push_back(std::string("Plant.Utilities.") + item);
+  }
   ids.resize(128);
   return ids;
 }

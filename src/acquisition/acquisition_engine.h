@@ -67,7 +67,10 @@ class CAcquisitionEngine {
   CAcquisitionEngine(AppContext& context, COPCServer& server, CSQLite& db,
                      AcquisitionServices services);
 
-  void SetObserver(IAcquisitionObserver* observer) { m_pObserver = observer; }
+  // Null stands for "nobody": the engine then tells nothing to anyone.
+  void SetObserver(IAcquisitionObserver* observer) {
+    m_pObserver = observer != nullptr ? observer : &m_noObserver;
+  }
 
   // ---- Commands ----
   // "Start Data Acquisition": a new acquisition. False when it did not start.
