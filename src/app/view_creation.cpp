@@ -5,7 +5,7 @@ namespace {
 constexpr char kUnableToCreate[] = "Unable to Create ";
 constexpr char kPleaseContactQuorix[] = "!!! Please Contact Quorix";
 
-constexpr std::array<ViewCreationSpec, kViewCount> kOrder = {{
+constexpr std::array<ViewCreationStep, kViewCount> kOrder = {{
     {VelmoraView::Start, "Initializing Velmora Start View ...", "CVelmoraStartView"},
     {VelmoraView::OpcOutline, "Initializing OPC Server Pane View ...", "CVelmoraPaneView"},
     {VelmoraView::OpcServer, "Initializing OPC Server View ...", "COPCServerView"},
@@ -22,7 +22,7 @@ constexpr std::array<ViewCreationSpec, kViewCount> kOrder = {{
 
 }  // namespace
 
-const std::array<ViewCreationSpec, kViewCount>& ViewCreationOrder() {
+const std::array<ViewCreationStep, kViewCount>& ViewCreationOrder() {
   return kOrder;
 }
 
@@ -40,11 +40,11 @@ int CreateViewsInOrder(ISplashProgress* splash, IUserPrompt& prompt,
     splash->ShowText(kCreatingViewsText);
   pause(kViewCreationWaitMs);
   int created = 0;
-  for (const ViewCreationSpec& spec : kOrder) {
+  for (const ViewCreationStep& entry : kOrder) {
     if (splash != nullptr)
-      splash->ShowStep(spec.splashText, false);
-    if (!hooks.create || !hooks.create(spec.view)) {
-      prompt.ShowMessage(ViewCreationFailureText(spec.className), MessageButtons::Ok,
+      splash->ShowStep(entry.splashText, false);
+    if (!hooks.create || !hooks.create(entry.view)) {
+      prompt.ShowMessage(ViewCreationFailureText(entry.className), MessageButtons::Ok,
                          MessageIcon::Error);
       return created;
     }

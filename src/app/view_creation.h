@@ -9,13 +9,13 @@
 #include "app/splash_progress.h"
 #include "platform/user_prompt.h"
 
-struct ViewCreationSpec {
+struct ViewCreationStep {
   VelmoraView view;
   const char* splashText;
   const char* className;  // named in the failure message
 };
 
-const std::array<ViewCreationSpec, kViewCount>& ViewCreationOrder();
+const std::array<ViewCreationStep, kViewCount>& ViewCreationOrder();
 // "Unable to Create " + class name + "!!! Please Contact Quorix"
 std::string ViewCreationFailureText(const std::string& className);
 

@@ -100,24 +100,24 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QTabWidget(parent) {
   }
 }
 
-QAction* CRibbonBar::BuildAction(const RibbonCommandSpec& spec) {
-  auto* action = new QAction(spec.text, this);
-  if (spec.icon == QStyle::SP_CustomBase) {
-    if (spec.swatch.isValid())
-      action->setIcon(SwatchIcon(spec.swatch));
+QAction* CRibbonBar::BuildAction(const RibbonCommandDef& entry) {
+  auto* action = new QAction(entry.text, this);
+  if (entry.icon == QStyle::SP_CustomBase) {
+    if (entry.swatch.isValid())
+      action->setIcon(SwatchIcon(entry.swatch));
   } else {
-    action->setIcon(LargeIcon(style()->standardIcon(spec.icon)));
+    action->setIcon(LargeIcon(style()->standardIcon(entry.icon)));
   }
-  if (!spec.shortcut.isEmpty()) {
-    action->setShortcut(spec.shortcut);
+  if (!entry.shortcut.isEmpty()) {
+    action->setShortcut(entry.shortcut);
     action->setToolTip(
-        QString("%1 (%2)").arg(spec.text, spec.shortcut.toString(QKeySequence::NativeText)));
+        QString("%1 (%2)").arg(entry.text, entry.shortcut.toString(QKeySequence::NativeText)));
   }
   action->setEnabled(false);
-  m_actions[static_cast<size_t>(spec.id)] = action;
-  if (!spec.items.empty() || spec.id == CommandId::ApplicationLook) {
+  m_actions[static_cast<size_t>(entry.id)] = action;
+  if (!entry.items.empty() || entry.id == CommandId::ApplicationLook) {
     auto* menu = new QMenu(this);
-    for (const RibbonCommandSpec& item : spec.items)
+    for (const RibbonCommandDef& item : entry.items)
       menu->addAction(BuildAction(item));
     action->setMenu(menu);
   }
@@ -134,8 +134,8 @@ QWidget* CRibbonBar::BuildPanel(const RibbonPanelSpec& panel, QWidget* parent) {
   buttons->setSpacing(1);
   const bool large = panel.commands.size() <= 3;
   int index = 0;
-  for (const RibbonCommandSpec& spec : panel.commands) {
-    QAction* action = BuildAction(spec);
+  for (const RibbonCommandDef& entry : panel.commands) {
+    QAction* action = BuildAction(entry);
     QToolButton* button = ButtonFor(action, large, frame);
     if (large)
       buttons->addWidget(button, 0, index);

@@ -19,7 +19,7 @@ class CRibbonBar : public QTabWidget {
 
  private:
   QWidget* BuildPanel(const RibbonPanelSpec& panel, QWidget* parent);
-  QAction* BuildAction(const RibbonCommandSpec& spec);
+  QAction* BuildAction(const RibbonCommandDef& entry);
 
   std::array<QAction*, kCommandCount> m_actions{};
 };

@@ -11,22 +11,22 @@ QColor FromColorRef(int32_t colorRef) {
   return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
 }
 
-RibbonCommandSpec Command(CommandId id, const char* text, S::StandardPixmap icon,
-                          QKeySequence shortcut = {}) {
-  return RibbonCommandSpec{id, text, icon, QColor(), shortcut, {}};
+RibbonCommandDef Command(CommandId id, const char* text, S::StandardPixmap icon,
+                         QKeySequence shortcut = {}) {
+  return RibbonCommandDef{id, text, icon, QColor(), shortcut, {}};
 }
 
-RibbonCommandSpec Swatch(CommandId id, const char* text, int32_t colorRef) {
-  return RibbonCommandSpec{id, text, S::SP_CustomBase, FromColorRef(colorRef), {}, {}};
+RibbonCommandDef Swatch(CommandId id, const char* text, int32_t colorRef) {
+  return RibbonCommandDef{id, text, S::SP_CustomBase, FromColorRef(colorRef), {}, {}};
 }
 
-RibbonCommandSpec Menu(CommandId id, const char* text, S::StandardPixmap icon,
-                       std::vector<RibbonCommandSpec> items) {
-  return RibbonCommandSpec{id, text, icon, QColor(), {}, std::move(items)};
+RibbonCommandDef Menu(CommandId id, const char* text, S::StandardPixmap icon,
+                      std::vector<RibbonCommandDef> items) {
+  return RibbonCommandDef{id, text, icon, QColor(), {}, std::move(items)};
 }
 
-RibbonCommandSpec Item(CommandId id, const char* text) {
-  return RibbonCommandSpec{id, text, S::SP_CustomBase, QColor(), {}, {}};
+RibbonCommandDef Item(CommandId id, const char* text) {
+  return RibbonCommandDef{id, text, S::SP_CustomBase, QColor(), {}, {}};
 }
 
 std::vector<RibbonCategorySpec> BuildLayout() {

@@ -67,18 +67,18 @@ enum class CommandId : int {
 };
 inline constexpr int kCommandCount = static_cast<int>(CommandId::Count);
 
-struct RibbonCommandSpec {
+struct RibbonCommandDef {
   CommandId id;
   const char* text;
   QStyle::StandardPixmap icon = QStyle::SP_CustomBase;  // SP_CustomBase: a colour swatch
   QColor swatch;                                        // the swatch of colour commands
   QKeySequence shortcut;
-  std::vector<RibbonCommandSpec> items;  // a command with a drop-down of sub-commands
+  std::vector<RibbonCommandDef> items;  // a command with a drop-down of sub-commands
 };
 
 struct RibbonPanelSpec {
   const char* title;
-  std::vector<RibbonCommandSpec> commands;
+  std::vector<RibbonCommandDef> commands;
 };
 
 struct RibbonCategorySpec {
