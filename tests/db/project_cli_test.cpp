@@ -7,31 +7,18 @@
 #include <fstream>
 #include <string>
 
+#include "command_run.h"
 #include "temp_dir.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-};
+using CliRun = CommandRun;
 
 // Runs velmora-cli with the arguments (already quoted for the shell); stdout only, or
 // stderr only with errorsOnly.
 CliRun RunCli(const std::string& arguments, bool errorsOnly = false) {
-  const std::string command = std::string("env -u VELMORA_SIM_CONFIG '") + VELMORA_CLI_PATH + "' " +
-                              arguments + (errorsOnly ? " 2>&1 >/dev/null" : " 2>/dev/null");
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr)
-    return run;
-  std::array<char, 4096> buffer;
-  size_t size = 0;
-  while ((size = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-    run.out.append(buffer.data(), size);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return RunShellCommand(std::string("env -u VELMORA_SIM_CONFIG '") + VELMORA_CLI_PATH + "' " +
+                         arguments + (errorsOnly ? " 2>&1 >/dev/null" : " 2>/dev/null"));
 }
 
 class ProjectCliTest : public ::testing::Test {

@@ -11,29 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
+
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-};
+using CliRun = CommandRun;
 
 // Runs velmora-cli with the arguments (already quoted for the shell); stdout only unless
 // mergeErrors.
 CliRun RunCli(const std::string& arguments, bool mergeErrors = false) {
-  const std::string command = std::string("env -u VELMORA_SIM_CONFIG '") + VELMORA_CLI_PATH + "' " +
-                              arguments + (mergeErrors ? " 2>&1" : " 2>/dev/null");
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr)
-    return run;
-  std::array<char, 4096> buffer;
-  size_t size = 0;
-  while ((size = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-    run.out.append(buffer.data(), size);
-  const int status = pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return RunShellCommand(std::string("env -u VELMORA_SIM_CONFIG '") + VELMORA_CLI_PATH + "' " +
+                         arguments + (mergeErrors ? " 2>&1" : " 2>/dev/null"));
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
