@@ -269,94 +269,63 @@ HRESULT CSimGroup::ValidateItems(DWORD dwCount, const OPCITEMDEF* pItemArray, BO
   return Summary(*pErrors);
 }
 
-HRESULT CSimGroup::RemoveItems(DWORD dwCount, const OPCHANDLE* phServer,
-                               std::vector<HRESULT>* pErrors) {
+template <class Change>
+HRESULT CSimGroup::ForEachHandle(DWORD dwCount, const OPCHANDLE* phServer, bool otherArgumentsValid,
+                                 std::vector<HRESULT>* pErrors, Change change) {
   const CSimCall call(m_pCore);
   const HRESULT hr = Enter(call);
   if (FAILED(hr)) {
     return hr;
   }
-  if (!ArgumentsValid(dwCount, phServer) || pErrors == nullptr) {
+  if (!ArgumentsValid(dwCount, phServer) || !otherArgumentsValid || pErrors == nullptr) {
     return E_INVALIDARG;
   }
   pErrors->assign(dwCount, S_OK);
   for (DWORD i = 0; i < dwCount; ++i) {
-    const CSimGroupItem* item = FindItem(phServer[i]);
-    if (item == nullptr) {
-      (*pErrors)[i] = OPC_E_INVALIDHANDLE;
-      continue;
-    }
-    m_items.erase(m_items.begin() + (item - m_items.data()));
+    CSimGroupItem* item = FindItem(phServer[i]);
+    (*pErrors)[i] = item == nullptr ? OPC_E_INVALIDHANDLE : change(*item, i);
   }
   return Summary(*pErrors);
+}
+
+HRESULT CSimGroup::RemoveItems(DWORD dwCount, const OPCHANDLE* phServer,
+                               std::vector<HRESULT>* pErrors) {
+  return ForEachHandle(dwCount, phServer, true, pErrors,
+                       [this](CSimGroupItem& item, DWORD) -> HRESULT {
+                         m_items.erase(m_items.begin() + (&item - m_items.data()));
+                         return S_OK;
+                       });
 }
 
 HRESULT CSimGroup::SetActiveState(DWORD dwCount, const OPCHANDLE* phServer, BOOL bActive,
                                   std::vector<HRESULT>* pErrors) {
-  const CSimCall call(m_pCore);
-  const HRESULT hr = Enter(call);
-  if (FAILED(hr)) {
-    return hr;
-  }
-  if (!ArgumentsValid(dwCount, phServer) || pErrors == nullptr) {
-    return E_INVALIDARG;
-  }
-  pErrors->assign(dwCount, S_OK);
-  for (DWORD i = 0; i < dwCount; ++i) {
-    CSimGroupItem* item = FindItem(phServer[i]);
-    if (item == nullptr) {
-      (*pErrors)[i] = OPC_E_INVALIDHANDLE;
-    } else {
-      item->m_bActive = bActive != FALSE;
-    }
-  }
-  return Summary(*pErrors);
+  return ForEachHandle(dwCount, phServer, true, pErrors,
+                       [bActive](CSimGroupItem& item, DWORD) -> HRESULT {
+                         item.m_bActive = bActive != FALSE;
+                         return S_OK;
+                       });
 }
 
 HRESULT CSimGroup::SetClientHandles(DWORD dwCount, const OPCHANDLE* phServer,
                                     const OPCHANDLE* phClient, std::vector<HRESULT>* pErrors) {
-  const CSimCall call(m_pCore);
-  const HRESULT hr = Enter(call);
-  if (FAILED(hr)) {
-    return hr;
-  }
-  if (!ArgumentsValid(dwCount, phServer) || phClient == nullptr || pErrors == nullptr) {
-    return E_INVALIDARG;
-  }
-  pErrors->assign(dwCount, S_OK);
-  for (DWORD i = 0; i < dwCount; ++i) {
-    CSimGroupItem* item = FindItem(phServer[i]);
-    if (item == nullptr) {
-      (*pErrors)[i] = OPC_E_INVALIDHANDLE;
-    } else {
-      item->m_hClient = phClient[i];
-    }
-  }
-  return Summary(*pErrors);
+  return ForEachHandle(dwCount, phServer, phClient != nullptr, pErrors,
+                       [phClient](CSimGroupItem& item, DWORD i) -> HRESULT {
+                         item.m_hClient = phClient[i];
+                         return S_OK;
+                       });
 }
 
 HRESULT CSimGroup::SetDatatypes(DWORD dwCount, const OPCHANDLE* phServer,
                                 const VARTYPE* pRequestedDatatypes, std::vector<HRESULT>* pErrors) {
-  const CSimCall call(m_pCore);
-  const HRESULT hr = Enter(call);
-  if (FAILED(hr)) {
-    return hr;
-  }
-  if (!ArgumentsValid(dwCount, phServer) || pRequestedDatatypes == nullptr || pErrors == nullptr) {
-    return E_INVALIDARG;
-  }
-  pErrors->assign(dwCount, S_OK);
-  for (DWORD i = 0; i < dwCount; ++i) {
-    CSimGroupItem* item = FindItem(phServer[i]);
-    if (item == nullptr) {
-      (*pErrors)[i] = OPC_E_INVALIDHANDLE;
-    } else if (!VariantTypeConvertible(item->m_pItem->m_vtCanonical, pRequestedDatatypes[i])) {
-      (*pErrors)[i] = OPC_E_BADTYPE;
-    } else {
-      item->m_vtRequested = pRequestedDatatypes[i];
-    }
-  }
-  return Summary(*pErrors);
+  return ForEachHandle(
+      dwCount, phServer, pRequestedDatatypes != nullptr, pErrors,
+      [pRequestedDatatypes](CSimGroupItem& item, DWORD i) -> HRESULT {
+        if (!VariantTypeConvertible(item.m_pItem->m_vtCanonical, pRequestedDatatypes[i])) {
+          return OPC_E_BADTYPE;
+        }
+        item.m_vtRequested = pRequestedDatatypes[i];
+        return S_OK;
+      });
 }
 
 HRESULT CSimGroup::CreateEnumerator(REFIID /*riid*/, IUnknown** ppUnk) {

@@ -114,6 +114,11 @@ class CSimGroup
   // The call's result, or E_FAIL once the server removed the group.
   HRESULT Enter(const CSimCall& call) const;
   CSimGroupItem* FindItem(OPCHANDLE hServer);
+  // The methods that change items by handle: enters the call, checks the arguments, and
+  // applies change(item, index) to each item found; OPC_E_INVALIDHANDLE for the others.
+  template <class Change>
+  HRESULT ForEachHandle(DWORD dwCount, const OPCHANDLE* phServer, bool otherArgumentsValid,
+                        std::vector<HRESULT>* pErrors, Change change);
   // The per-item checks of AddItems and ValidateItems.
   HRESULT CheckDefinition(const OPCITEMDEF& def, const CSimItem** item) const;
   OPCITEMSTATE ReadOne(const CSimGroupItem& item, OPCDATASOURCE source, int64_t nowMs,

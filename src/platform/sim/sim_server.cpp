@@ -401,6 +401,15 @@ HRESULT CSimServer::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
 
 // ---- IOPCItemProperties ----
 
+HRESULT CSimServer::FindPropertyItem(const std::string& szItemID, const CSimItem** item) const {
+  const CSimAddressSpace& space = m_pCore->Space();
+  if (!space.IsValidItemId(szItemID)) {
+    return OPC_E_INVALIDITEMID;
+  }
+  *item = space.FindItem(szItemID);
+  return *item == nullptr ? OPC_E_UNKNOWNITEMID : S_OK;
+}
+
 HRESULT CSimServer::QueryAvailableProperties(const std::string& szItemID,
                                              std::vector<DWORD>* pPropertyIDs,
                                              std::vector<std::string>* pDescriptions,
@@ -413,13 +422,10 @@ HRESULT CSimServer::QueryAvailableProperties(const std::string& szItemID,
   if (pPropertyIDs == nullptr || pDescriptions == nullptr || pvtDataTypes == nullptr) {
     return E_INVALIDARG;
   }
-  const CSimAddressSpace& space = m_pCore->Space();
-  if (!space.IsValidItemId(szItemID)) {
-    return OPC_E_INVALIDITEMID;
-  }
-  const CSimItem* item = space.FindItem(szItemID);
-  if (item == nullptr) {
-    return OPC_E_UNKNOWNITEMID;
+  const CSimItem* item = nullptr;
+  const HRESULT found = FindPropertyItem(szItemID, &item);
+  if (FAILED(found)) {
+    return found;
   }
   pPropertyIDs->clear();
   pDescriptions->clear();
@@ -445,13 +451,10 @@ HRESULT CSimServer::GetItemProperties(const std::string& szItemID, DWORD dwCount
   if (dwCount == 0 || pdwPropertyIDs == nullptr || pData == nullptr || pErrors == nullptr) {
     return E_INVALIDARG;
   }
-  const CSimAddressSpace& space = m_pCore->Space();
-  if (!space.IsValidItemId(szItemID)) {
-    return OPC_E_INVALIDITEMID;
-  }
-  const CSimItem* item = space.FindItem(szItemID);
-  if (item == nullptr) {
-    return OPC_E_UNKNOWNITEMID;
+  const CSimItem* item = nullptr;
+  const HRESULT found = FindPropertyItem(szItemID, &item);
+  if (FAILED(found)) {
+    return found;
   }
   const int64_t nowMs = m_pCore->NowUtcMs();
   pData->assign(dwCount, VARIANT{});
@@ -516,13 +519,10 @@ HRESULT CSimServer::LookupItemIDs(const std::string& szItemID, DWORD dwCount,
   if (dwCount == 0 || pdwPropertyIDs == nullptr || pszNewItemIDs == nullptr || pErrors == nullptr) {
     return E_INVALIDARG;
   }
-  const CSimAddressSpace& space = m_pCore->Space();
-  if (!space.IsValidItemId(szItemID)) {
-    return OPC_E_INVALIDITEMID;
-  }
-  const CSimItem* item = space.FindItem(szItemID);
-  if (item == nullptr) {
-    return OPC_E_UNKNOWNITEMID;
+  const CSimItem* item = nullptr;
+  const HRESULT found = FindPropertyItem(szItemID, &item);
+  if (FAILED(found)) {
+    return found;
   }
   pszNewItemIDs->assign(dwCount, std::string());
   pErrors->assign(dwCount, S_OK);

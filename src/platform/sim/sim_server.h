@@ -72,5 +72,8 @@ class CSimServer
   void* FindInterface(REFIID riid) override;
 
  private:
+  // The item whose properties are asked for: OPC_E_INVALIDITEMID or OPC_E_UNKNOWNITEMID.
+  HRESULT FindPropertyItem(const std::string& szItemID, const CSimItem** item) const;
+
   std::shared_ptr<CSimServerCore> m_pCore;
 };
