@@ -16,7 +16,7 @@
 
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/acquisition_services.h"
-#include "app/console_prompt.h"
+#include "base/console_prompt.h"
 #include "db/database_check.h"
 #include "opc/default_names.h"
 #include "opc/opc_items.h"

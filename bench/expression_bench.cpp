@@ -10,7 +10,7 @@
 
 #include "calc/expression_parser.h"
 #include "calc/expression_status.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 
 namespace {
 

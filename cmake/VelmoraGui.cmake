@@ -1,22 +1,23 @@
 # The Qt GUI: one library made of every subsystem's gui/ folder and src/ui, and the
 # velmora executable. Widgets stay thin; the logic lives in the core libraries.
-file(GLOB VELMORA_GUI_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/src/*/gui/*.cpp ${PROJECT_SOURCE_DIR}/src/*/gui/*.h
-  ${PROJECT_SOURCE_DIR}/src/ui/*.cpp ${PROJECT_SOURCE_DIR}/src/ui/*.h)
-list(FILTER VELMORA_GUI_SOURCES EXCLUDE REGEX ".*/main\\.cpp$")
+# Every folder is named; a missing one is a configure error.
+set(VELMORA_GUI_FOLDERS app/gui db/gui opc/gui acquisition/gui explorer/gui chart/gui ui)
+set(VELMORA_GUI_SOURCES "")
+foreach(folder ${VELMORA_GUI_FOLDERS})
+  if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/src/${folder})
+    message(FATAL_ERROR "Missing GUI folder: src/${folder}")
+  endif()
+  file(GLOB folder_sources CONFIGURE_DEPENDS
+       ${PROJECT_SOURCE_DIR}/src/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/src/${folder}/*.h)
+  list(APPEND VELMORA_GUI_SOURCES ${folder_sources})
+endforeach()
+list(FILTER VELMORA_GUI_SOURCES EXCLUDE REGEX ".*/app/gui/main\\.cpp$")
 add_library(velmora_gui STATIC ${VELMORA_GUI_SOURCES})
 set_target_properties(velmora_gui PROPERTIES AUTOMOC ON)
 target_include_directories(velmora_gui PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(velmora_gui PUBLIC velmora_options Qt6::Widgets)
-foreach(lib velmora_platform velmora_app velmora_db velmora_expr velmora_opc velmora_calc
-            velmora_acquisition velmora_explorer velmora_chart velmora_update)
-  if(TARGET ${lib})
-    target_link_libraries(velmora_gui PUBLIC ${lib})
-  endif()
-endforeach()
-if(EXISTS ${PROJECT_SOURCE_DIR}/src/app/gui/resources.qrc)
-  qt_add_resources(VELMORA_GUI_RESOURCES ${PROJECT_SOURCE_DIR}/src/app/gui/resources.qrc)
-endif()
+target_link_libraries(velmora_gui PUBLIC velmora_base velmora_platform velmora_app velmora_db
+                                         velmora_expr velmora_opc velmora_calc velmora_acquisition)
 
 add_executable(velmora ${PROJECT_SOURCE_DIR}/src/app/gui/main.cpp ${VELMORA_GUI_RESOURCES})
 set_target_properties(velmora PROPERTIES AUTOMOC ON)

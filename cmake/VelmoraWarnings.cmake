@@ -30,3 +30,25 @@ function(velmora_gtest name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# velmora_subdirectories(parent folder...): adds each folder; a folder without a
+# CMakeLists.txt is a configure error, never a silently smaller build.
+function(velmora_subdirectories parent)
+  foreach(folder ${ARGN})
+    set(path ${CMAKE_CURRENT_SOURCE_DIR}/${parent}/${folder})
+    if(NOT EXISTS ${path}/CMakeLists.txt)
+      message(FATAL_ERROR "Missing build file: ${path}/CMakeLists.txt")
+    endif()
+    add_subdirectory(${path} ${CMAKE_CURRENT_BINARY_DIR}/${parent}/${folder})
+  endforeach()
+endfunction()
+
+# velmora_check_listed(files...): every source of the current folder must be listed.
+function(velmora_check_listed)
+  file(GLOB present RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(REMOVE_ITEM present ${ARGN})
+  if(present)
+    message(FATAL_ERROR "Not in any library of ${CMAKE_CURRENT_SOURCE_DIR}: ${present}")
+  endif()
+endfunction()

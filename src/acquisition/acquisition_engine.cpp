@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/report.h"
-#include "app/settings.h"
+#include "base/report.h"
+#include "base/settings.h"
 #include "db/sqlite_db.h"
 #include "opc/opc_group.h"
 #include "opc/opc_server.h"

@@ -14,7 +14,7 @@
 #include "acquisition/data_set_writer.h"
 #include "acquisition/historical_data_list.h"
 #include "acquisition/real_time_data_list.h"
-#include "app/app_context.h"
+#include "base/app_context.h"
 
 class COPCServer;
 class COPCGroup;

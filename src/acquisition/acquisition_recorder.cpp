@@ -3,8 +3,8 @@
 #include <zlib.h>
 
 #include "acquisition/value_text.h"
-#include "app/log.h"
-#include "app/time_text.h"
+#include "base/log.h"
+#include "base/time_text.h"
 #include "db/sql_format.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "app/close_project.h"
 
-#include "app/log.h"
-#include "app/report.h"
-#include "app/rtf.h"
+#include "base/log.h"
+#include "base/report.h"
+#include "base/rtf.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // groups, disconnect the server and reset the views. Thread rule: GUI thread.
 #include <string>
 
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 // The project as the acquisition, project and server features see it.
 class IProjectSession {

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/report.h"
-#include "app/settings.h"
+#include "base/report.h"
+#include "base/settings.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/settings_store.h"
-#include "platform/user_prompt.h"
+#include "base/settings_store.h"
+#include "base/user_prompt.h"
 
 inline constexpr char kNoDatabasePath[] = "None";
 inline constexpr char kDatabaseDefaultExtension[] = ".sq3";

@@ -7,7 +7,7 @@
 
 #include "app/navigation.h"
 #include "app/splash_progress.h"
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 struct ViewCreationStep {
   VelmoraView view;

@@ -1,6 +1,6 @@
 #include "calc/calc_binding.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "calc/calc_reference.h"
 #include "calc/expression_parser.h"
 #include "opc/opc_server.h"

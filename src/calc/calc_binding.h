@@ -3,8 +3,8 @@
 // item of its group (a reference code, see calc_reference.h), so that each cycle can look
 // the values up without searching.
 // Thread rule: the GUI thread, one evaluation at a time (the expression status is shared).
-#include "platform/clock.h"
-#include "platform/user_prompt.h"
+#include "base/clock.h"
+#include "base/user_prompt.h"
 
 class COPCServer;
 class COPCGroup;

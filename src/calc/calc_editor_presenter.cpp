@@ -1,6 +1,6 @@
 #include "calc/calc_editor_presenter.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "calc/calc_expression_check.h"
 #include "calc/calc_identifier.h"
 #include "opc/opc_limits.h"

@@ -13,8 +13,8 @@
 
 #include "calc/calc_function_list.h"
 #include "opc/opc_group.h"
-#include "platform/clock.h"
-#include "platform/user_prompt.h"
+#include "base/clock.h"
+#include "base/user_prompt.h"
 
 class COPCServer;
 

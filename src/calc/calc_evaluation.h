@@ -6,7 +6,7 @@
 // Thread rule: the GUI thread, one evaluation at a time (the expression status is shared).
 #include <cstdint>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/com/variant.h"
 
 class COPCGroup;

@@ -1,6 +1,6 @@
 #include "calc/calc_expression_check.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "calc/expression_parser.h"
 #include "calc/expression_status.h"
 #include "opc/opc_group.h"

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 
 class COPCGroup;
 

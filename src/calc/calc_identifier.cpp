@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/report.h"
-#include "app/rtf.h"
+#include "base/report.h"
+#include "base/rtf.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 // The 25 characters an identifier must not contain, in the order they are tested.
 inline constexpr char kRefusedIdentifierChars[] = "+-*/\\:;,\"=.?&|@#'(!{})[]%";

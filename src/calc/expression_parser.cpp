@@ -1,6 +1,6 @@
 #include "calc/expression_parser.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "calc/expression_functions.h"
 #include "calc/expression_random.h"
 

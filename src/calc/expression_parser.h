@@ -21,7 +21,7 @@
 
 #include "calc/expression_scanner.h"
 #include "calc/expression_status.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 
 // Name -> value, case-sensitive, in ascending byte order.
 using ExpressionSymbolTable = std::map<std::string, double>;

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <system_error>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 

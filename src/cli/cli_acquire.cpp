@@ -10,7 +10,7 @@
 
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/acquisition_services.h"
-#include "app/console_prompt.h"
+#include "base/console_prompt.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
 #include "db/database_check.h"

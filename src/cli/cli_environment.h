@@ -5,8 +5,8 @@
 #include <iostream>
 #include <ostream>
 
-#include "app/app_context.h"
-#include "app/console_prompt.h"
+#include "base/app_context.h"
+#include "base/console_prompt.h"
 
 // Prints every log line, as it comes, on its own line of the stream.
 class CStreamLogSink : public ILogSink {

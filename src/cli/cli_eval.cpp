@@ -11,7 +11,7 @@
 #include "calc/expression_parser.h"
 #include "calc/expression_status.h"
 #include "cli/cli_command.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 
 namespace {
 

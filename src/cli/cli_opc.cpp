@@ -6,8 +6,8 @@
 #include <system_error>
 #include <vector>
 
-#include "app/log.h"
-#include "app/settings.h"
+#include "base/log.h"
+#include "base/settings.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
 #include "opc/default_names.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "calc/calc_expression_check.h"
 #include "calc/calc_identifier.h"
 #include "cli/cli_command.h"

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/report.h"
-#include "app/rtf.h"
+#include "base/report.h"
+#include "base/rtf.h"
 #include "db/database_path.h"
 #include "db/schema.h"
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "db/project_commands.h"
 #include "opc/opc_items.h"
 #include "opc/opc_limits.h"

@@ -1,7 +1,7 @@
 // CProjectStore::LoadGroups and LoadItems: a saved project re-created on the server.
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "db/project_store.h"
 #include "db/sql_format.h"
 #include "opc/opc_items.h"

@@ -1,6 +1,6 @@
 #include "db/project_name_presenter.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "db/project_list.h"
 #include "db/project_state.h"
 

@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "db/project_store.h"
 #include "db/sql_format.h"
 #include "platform/com/guid.h"

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "db/db_feedback.h"
 #include "db/list_control.h"
 #include "db/query_cell.h"

@@ -1,6 +1,6 @@
 #include "opc/default_names.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "opc/opc_items.h"
 
 namespace {

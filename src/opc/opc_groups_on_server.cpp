@@ -1,6 +1,6 @@
 // Adding and removing groups on the server (COPCServer).
 
-#include "app/log.h"
+#include "base/log.h"
 #include "opc/opc_server.h"
 #include "platform/com/error_text.h"
 

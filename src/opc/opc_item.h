@@ -9,7 +9,7 @@
 
 #include "platform/com/com_types.h"
 #include "platform/com/variant.h"
-#include "platform/filetime.h"
+#include "base/filetime.h"
 
 class COPCGroup;
 

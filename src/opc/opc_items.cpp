@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/log.h"
-#include "app/report.h"
-#include "app/rtf.h"
+#include "base/log.h"
+#include "base/report.h"
+#include "base/rtf.h"
 #include "platform/com/error_text.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "opc/opc_read.h"
 
-#include "app/log.h"
-#include "app/rtf.h"
-#include "app/time_text.h"
+#include "base/log.h"
+#include "base/rtf.h"
+#include "base/time_text.h"
 #include "platform/com/error_text.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "opc/opc_server.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 

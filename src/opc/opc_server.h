@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "opc/opc_group.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/creation.h"

@@ -1,7 +1,7 @@
 // Connect and disconnect of COPCServer, and the shutdown advise.
 #include <utility>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "opc/opc_server.h"
 #include "opc/opc_shutdown_sink.h"
 #include "platform/com/error_text.h"

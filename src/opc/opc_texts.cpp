@@ -3,7 +3,7 @@
 #include <cinttypes>
 #include <cmath>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/com/automation_date.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // milliseconds, since the acquisition started.
 #include <cstdint>
 
-#include "platform/filetime.h"
+#include "base/filetime.h"
 
 inline constexpr int32_t kInitialMinimumInterval = 600000;
 

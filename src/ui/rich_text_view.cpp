@@ -1,6 +1,6 @@
 #include "ui/rich_text_view.h"
 
-#include "app/rtf.h"
+#include "base/rtf.h"
 
 CRichTextView::CRichTextView(QWidget* parent) : QTextBrowser(parent) {
   setReadOnly(true);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/close_project.h"
-#include "app/rtf.h"
+#include "base/rtf.h"
 #include "scripted_user_prompt.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "app/database_location.h"
-#include "app/rtf.h"
-#include "app/settings.h"
+#include "base/rtf.h"
+#include "base/settings.h"
 #include "scripted_user_prompt.h"
 #include "temp_dir.h"
 

@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "app/report.h"
-#include "app/rtf.h"
+#include "base/report.h"
+#include "base/rtf.h"
 #include "calc/calc_function_list.h"
 #include "calc/calc_identifier.h"
 #include "calc/expression_functions.h"

@@ -11,7 +11,7 @@
 #include "calc/expression_functions.h"
 #include "calc/expression_random.h"
 #include "expression_test_support.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 
 // A connection of its own to a file, closed with the object.
 class RawConnection {

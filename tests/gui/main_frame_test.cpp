@@ -20,7 +20,7 @@
 #include "app/gui/velmora_pane_view.h"
 #include "app/gui/velmora_start_view.h"
 #include "app/gui/view_factory.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "chart/gui/opc_chart_view.h"
 #include "explorer/gui/prj_data_view.h"
 #include "explorer/gui/prj_database_view.h"

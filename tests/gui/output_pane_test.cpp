@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "app/gui/output_wnd.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "scripted_user_prompt.h"
 
 class OutputPaneTest : public QObject {

@@ -11,7 +11,7 @@
 
 #include "app/gui/qt_user_prompt.h"
 #include "app/gui/velmora_msg_dlg.h"
-#include "app/report.h"
+#include "base/report.h"
 #include "ui/rich_text_view.h"
 
 namespace {

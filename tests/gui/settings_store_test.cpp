@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "app/gui/qt_settings_store.h"
-#include "app/settings.h"
+#include "base/settings.h"
 
 class SettingsStoreTest : public QObject {
   Q_OBJECT

@@ -12,7 +12,7 @@
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_view.h"
 #include "app/gui/view_factory.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "scripted_user_prompt.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/rtf.h"
+#include "base/rtf.h"
 #include "opc/default_names.h"
 #include "opc/group_commands.h"
 #include "opc_test_fixture.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/rtf.h"
+#include "base/rtf.h"
 #include "opc/item_commands.h"
 #include "opc/short_id_check.h"
 #include "opc_test_fixture.h"

@@ -3,7 +3,7 @@
 // the way the client makes it (the seven-slot request block).
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/creation.h"
 #include "platform/opc/opc_interfaces.h"

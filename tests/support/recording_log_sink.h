@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/log_sink.h"
+#include "base/log_sink.h"
 
 class RecordingLogSink : public ILogSink {
  public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 class ScriptedUserPrompt : public IUserPrompt {
  public:

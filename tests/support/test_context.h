@@ -1,7 +1,7 @@
 #pragma once
 // Everything a core test needs in one object: fake clock, recorded log, scripted
 // prompt, in-memory settings, and the AppContext made of them.
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "recording_log_sink.h"
 #include "scripted_user_prompt.h"
 

@@ -17,8 +17,8 @@
 #include "acquisition/gui/historical_data_model.h"
 #include "acquisition/gui/real_time_data_model.h"
 #include "acquisition/gui/window_time.h"
-#include "app/app_context.h"
-#include "app/settings.h"
+#include "base/app_context.h"
+#include "base/settings.h"
 
 namespace {
 

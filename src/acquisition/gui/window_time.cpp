@@ -2,7 +2,7 @@
 
 #include <QTimeZone>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 
 namespace {
 

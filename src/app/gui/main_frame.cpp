@@ -20,8 +20,8 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
 #include "app/gui/velmora_view.h"
-#include "app/report.h"
-#include "app/settings.h"
+#include "base/report.h"
+#include "base/settings.h"
 #include "app/web_pages.h"
 
 namespace {

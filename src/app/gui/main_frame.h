@@ -8,7 +8,7 @@
 #include <array>
 #include <functional>
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "app/close_project.h"
 #include "app/gui/ribbon_commands.h"
 #include "app/navigation.h"

@@ -10,7 +10,7 @@
 #include "app/gui/outlook_bar.h"
 #include "app/gui/velmora_view.h"
 #include "app/gui/view_factory.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "app/view_creation.h"
 #include "chart/gui/opc_chart_view.h"
 #include "explorer/gui/prj_data_view.h"

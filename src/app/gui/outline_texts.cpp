@@ -1,6 +1,6 @@
 #include "app/gui/outline_texts.h"
 
-#include "app/report.h"
+#include "base/report.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QListWidget>
 #include <array>
 
-#include "platform/log_sink.h"
-#include "platform/user_prompt.h"
+#include "base/log_sink.h"
+#include "base/user_prompt.h"
 
 class QTabWidget;
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 namespace {
 

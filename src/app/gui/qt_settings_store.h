@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <memory>
 
-#include "platform/settings_store.h"
+#include "base/settings_store.h"
 
 // The program's QSettings, also used for the framework's own values (ApplicationLook).
 std::unique_ptr<QSettings> OpenVelmoraSettings();

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "app/gui/velmora_msg_dlg.h"
-#include "app/report.h"
+#include "base/report.h"
 
 QString QtNameFilters(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|', Qt::SkipEmptyParts);

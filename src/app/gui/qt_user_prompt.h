@@ -3,7 +3,7 @@
 // messages, QFileDialog for files and folders. Thread rule: GUI thread.
 #include <QString>
 
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #include "app/gui/ribbon_commands.h"
 
-#include "app/settings.h"
+#include "base/settings.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "app/splash_progress.h"
 #include "app/splash_state.h"
-#include "platform/clock.h"
+#include "base/clock.h"
 
 class QLabel;
 class QProgressBar;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "app/command_line.h"
 #include "app/database_location.h"
 

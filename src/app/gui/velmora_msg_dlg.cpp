@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/report.h"
+#include "base/report.h"
 #include "ui/rich_text_view.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // two buttons by button mode. Returns 1 (first button) or 2 (second button, close box).
 #include <QDialog>
 
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 class CRichTextView;
 class QFrame;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "acquisition/acquisition_engine.h"
-#include "app/app_context.h"
+#include "base/app_context.h"
 #include "app/close_project.h"
 #include "db/project_state.h"
 #include "db/project_store.h"

@@ -4,9 +4,9 @@
 // as the system's conversions do.
 #include <cstdint>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/com/com_types.h"
-#include "platform/filetime.h"
+#include "base/filetime.h"
 
 inline constexpr DATE kMinAutomationDate = -657434.0;  // 0100-01-01
 inline constexpr DATE kMaxAutomationDate = 2958465.0;  // 9999-12-31

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 #include "platform/com/guid.h"
 #include "platform/com/hresult.h"
 

@@ -23,7 +23,7 @@
 #include "acquisition/gui/opc_data_view.h"
 #include "acquisition/gui/real_time_data_model.h"
 #include "acquisition/gui/window_time.h"
-#include "app/settings.h"
+#include "base/settings.h"
 #include "db/database_check.h"
 #include "db/sqlite_db.h"
 #include "opc/default_names.h"

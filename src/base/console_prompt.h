@@ -3,7 +3,7 @@
 // on stderr and answered with a fixed choice, since nobody sits at the keyboard.
 #include <ostream>
 
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 class CConsolePrompt : public IUserPrompt {
  public:

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/log.h"
-#include "app/report.h"
-#include "app/rtf.h"
-#include "app/settings.h"
-#include "app/time_text.h"
+#include "base/log.h"
+#include "base/report.h"
+#include "base/rtf.h"
+#include "base/settings.h"
+#include "base/time_text.h"
 #include "recording_log_sink.h"
 
 TEST(LogLine, FormatsDayMonthNameYearAndTime) {

@@ -1,4 +1,4 @@
-#include "platform/settings_store.h"
+#include "base/settings_store.h"
 
 // Error code of a write to a store that refuses it (ERROR_ACCESS_DENIED).
 static constexpr int kSettingAccessDenied = 5;

@@ -1,10 +1,10 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
 
-#include "app/time_text.h"
+#include "base/time_text.h"
 
 std::string FormatLogLine(const LocalTime& t, const std::string& text) {
   return FormatLogTime(t) + ": " + text;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/settings_store.h"
+#include "base/settings_store.h"
 
 inline constexpr char kSettingsKeyPath[] = "Software\\Quorix\\Velmora\\Parameters";
 inline constexpr char kSettingsOrganisation[] = "Quorix";

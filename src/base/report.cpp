@@ -1,4 +1,4 @@
-#include "app/report.h"
+#include "base/report.h"
 
 CReportBuilder& CReportBuilder::ErrorHeading(const std::string& text) {
   m_sBody += "{\\f1\\cb5\\cf5\\b " + text + "}";

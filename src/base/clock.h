@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "platform/filetime.h"
+#include "base/filetime.h"
 
 struct LocalTime {
   int year = 1970;

@@ -2,7 +2,7 @@
 // Time texts shared by the log, the group read times and the data sets.
 #include <string>
 
-#include "platform/clock.h"
+#include "base/clock.h"
 
 // "Jan" .. "Dec" for 1..12; "???" outside.
 const char* MonthAbbreviation(int month);

@@ -1,7 +1,7 @@
-#include "app/console_prompt.h"
+#include "base/console_prompt.h"
 
-#include "app/report.h"
-#include "app/rtf.h"
+#include "base/report.h"
+#include "base/rtf.h"
 
 int CConsolePrompt::ShowReport(const ReportRequest& request) {
   ++m_nReports;

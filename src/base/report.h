@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/user_prompt.h"
+#include "base/user_prompt.h"
 
 inline constexpr char kProductName[] = "Velmora 2.0";
 inline constexpr char kRtfHeader[] = "{\\rtf1\\ansi\\fs20 ";

@@ -4,8 +4,8 @@
 // line is dropped. Thread rule: GUI thread (or the CLI's one thread).
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/log_sink.h"
+#include "base/clock.h"
+#include "base/log_sink.h"
 
 // "%02d/%s/%d %02d:%02d:%02d: %s"
 std::string FormatLogLine(const LocalTime& t, const std::string& text);

@@ -1,4 +1,4 @@
-#include "app/time_text.h"
+#include "base/time_text.h"
 
 #include <cstdio>
 

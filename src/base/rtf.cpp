@@ -1,4 +1,4 @@
-#include "app/rtf.h"
+#include "base/rtf.h"
 
 #include <cctype>
 #include <cstdio>
