@@ -17,3 +17,6 @@ test:
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan --target base_worker_tests acquisition_tests
+	@ctest --preset tsan

@@ -13,6 +13,15 @@ if(VELMORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+# ThreadSanitizer, for the worker threads; it cannot be combined with AddressSanitizer.
+option(VELMORA_TSAN "Build with ThreadSanitizer" OFF)
+if(VELMORA_TSAN)
+  if(VELMORA_SANITIZE)
+    message(FATAL_ERROR "VELMORA_TSAN and VELMORA_SANITIZE exclude each other")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 # velmora_core_library(name SOURCES... DEPS...): a Qt-free static library of one subsystem.
 function(velmora_core_library name)
@@ -22,13 +31,15 @@ function(velmora_core_library name)
   target_link_libraries(${name} PUBLIC velmora_options ${ARG_DEPS})
 endfunction()
 
-# velmora_gtest(name SOURCES... DEPS...): a GoogleTest executable registered with CTest.
+# velmora_gtest(name SOURCES... DEPS...): a GoogleTest executable registered with CTest;
+# its tests carry the executable's name as label, so a preset can select one executable.
 function(velmora_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE velmora_options velmora_test_support ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS ${name})
 endfunction()
 
 # velmora_subdirectories(parent folder...): adds each folder; a folder without a
