@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3 zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
-  python3
+  python3 locales
 )
 
 missing=()
@@ -18,14 +18,29 @@ for p in "${packages[@]}"; do
   [ "$status" = "installed" ] || missing+=("$p")
 done
 
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The test suite runs a second time under a locale with a decimal comma.
+test_locale=de_DE.UTF-8
+locale_missing() { ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; }
 
-echo "Installing missing packages: ${missing[*]}"
+[ ${#missing[@]} -eq 0 ] && ! locale_missing && exit 0
+
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null 2>&1 || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  command -v sudo >/dev/null 2>&1 || { echo "Need root or sudo to install: ${missing[*]} $test_locale" >&2; exit 1; }
   sudo_cmd=(sudo)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq || true
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq || true
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if locale_missing; then
+  echo "Generating locale $test_locale"
+  if ! grep -q "^$test_locale UTF-8" /etc/locale.gen 2>/dev/null; then
+    echo "$test_locale UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  fi
+  "${sudo_cmd[@]}" locale-gen >/dev/null
+  locale_missing && { echo "Could not generate locale $test_locale" >&2; exit 1; }
+fi
+exit 0

@@ -1,8 +1,8 @@
 #include "acquisition/data_set_writer.h"
 
 #include <cstdio>
-#include <cstdlib>
 
+#include "base/number_text.h"
 #include "opc/opc_group.h"
 #include "opc/opc_server.h"
 #include "opc/opc_texts.h"
@@ -53,9 +53,7 @@ std::string FormatDateText(long long units) {
 }
 
 std::string FormatReal(double value, int decimals) {
-  char buffer[512];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  return buffer;
+  return FormatFixed(value, decimals);
 }
 
 }  // namespace
@@ -74,8 +72,8 @@ std::string InterpolatedText(int typeCode, const std::string& startText, const s
     case VT_UI1:
     case VT_UI2:
     case VT_UI4: {
-      const double start = std::atof(startText.c_str());
-      const double slope = (std::atof(endText.c_str()) - start) / gap;
+      const double start = LeadingDouble(startText);
+      const double slope = (LeadingDouble(endText) - start) / gap;
       double value = start;
       for (int i = 0; i < step; ++i)
         value += slope;  // accumulated, one slope per row
@@ -195,10 +193,8 @@ void CDataSetWriter::UpdateRealTime(const COPCGroup& group, int columnOffset, in
   }
   for (int i = 0; i < group.CalcCount(); ++i) {
     const COPCCalcItem& item = *group.m_calcItems[static_cast<size_t>(i)];
-    char value[512];
-    std::snprintf(value, sizeof value, "%f", item.m_dValue);
-    m_realTime.SetValue(columnOffset + group.AcquiredCount() + i, group.m_sTimeText, value,
-                        kGoodQuality);
+    m_realTime.SetValue(columnOffset + group.AcquiredCount() + i, group.m_sTimeText,
+                        FormatFixed6(item.m_dValue), kGoodQuality);
   }
 }
 

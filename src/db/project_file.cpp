@@ -1,5 +1,7 @@
 #include "db/project_file.h"
 
+#include "base/text.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -21,13 +23,6 @@ bool IsBlank(char c) {
 bool IsControl(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7F;
-}
-
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string::npos)
-    return "";
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 int HexDigit(char c) {
@@ -82,7 +77,7 @@ class CLineReader {
       return Quoted(name, true);
     const size_t equals = m_line.find('=', m_nPos);
     const size_t end = equals == std::string::npos ? m_line.size() : equals;
-    name = Trim(m_line.substr(m_nPos, end - m_nPos));
+    name = Trim(m_line.substr(m_nPos, end - m_nPos), kBlanks);
     m_nPos = end;
     return true;
   }
@@ -92,7 +87,7 @@ class CLineReader {
     SkipBlanks();
     if (Peek() == '"')
       return Quoted(value, false);
-    value = Trim(m_line.substr(m_nPos));
+    value = Trim(m_line.substr(m_nPos), kBlanks);
     m_nPos = m_line.size();
     return true;
   }

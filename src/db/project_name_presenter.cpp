@@ -1,22 +1,9 @@
 #include "db/project_name_presenter.h"
 
 #include "base/log.h"
+#include "base/text.h"
 #include "db/project_list.h"
 #include "db/project_state.h"
-
-namespace {
-
-constexpr char kBlanks[] = " \t\r\n\v\f";
-
-}  // namespace
-
-std::string TrimProjectName(const std::string& text) {
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string::npos)
-    return "";
-  const size_t last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
-}
 
 int CSetProjectNamePresenter::FillList(IListControl* list) {
   m_list.SetTarget(list);
@@ -39,7 +26,7 @@ int CSetProjectNamePresenter::CurrentRow() const {
 }
 
 void CSetProjectNamePresenter::TextChanged(const std::string& text) {
-  m_bOkEnabled = !TrimProjectName(text).empty();
+  m_bOkEnabled = !Trim(text).empty();
 }
 
 std::string CSetProjectNamePresenter::RowName(int row) const {
@@ -57,7 +44,7 @@ bool CSetProjectNamePresenter::IsListedName(const std::string& name) const {
 }
 
 bool CSetProjectNamePresenter::Confirm(const std::string& text) {
-  const std::string name = TrimProjectName(text);
+  const std::string name = Trim(text);
   // A blank name would save a project nobody can find again.
   if (name.empty())
     return false;

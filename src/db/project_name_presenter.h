@@ -52,5 +52,3 @@ class CSetProjectNamePresenter {
   bool m_bOkEnabled = false;
 };
 
-// Both ends stripped of blanks, tabs and line ends.
-std::string TrimProjectName(const std::string& text);

@@ -1,6 +1,7 @@
 #include "opc/default_names.h"
 
 #include "base/log.h"
+#include "base/text.h"
 #include "opc/opc_items.h"
 
 namespace {
@@ -23,14 +24,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string TrimSpaces(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos)
-    return {};
-  const size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 const char* PluralGap(int count) {
   return count >= 2 ? "s " : " ";
 }
@@ -38,7 +31,7 @@ const char* PluralGap(int count) {
 // Gives item the prefix of its group when its default short id carries another one.
 template <class Item>
 int RenumberShortId(COPCGroup& group, Item& item, const std::string& prefix) {
-  const std::string oldId = TrimSpaces(item.m_sShortId);
+  const std::string oldId = Trim(item.m_sShortId, " ");
   // An empty id counts as default but has no number to renumber: replacing "" in the
   // expressions would insert the prefix everywhere.
   if (oldId.empty() || !IsDefaultShortId(oldId) ||
@@ -76,7 +69,7 @@ std::string DefaultAcquiredShortId(int groupNumber, int itemNumber) {
 }
 
 bool IsDefaultShortId(const std::string& shortId) {
-  const std::string id = TrimSpaces(shortId);
+  const std::string id = Trim(shortId, " ");
   if (id.empty())
     return true;
   return id.size() == kDefaultShortIdLength && id[0] == 'G' && id[3] == '_' &&

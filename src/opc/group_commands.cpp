@@ -1,6 +1,7 @@
 #include "opc/group_commands.h"
 
 #include "base/log.h"
+#include "base/text.h"
 #include "opc/opc_texts.h"
 
 namespace {
@@ -34,14 +35,6 @@ constexpr char kConfirmGroupRemoval[] =
 
 // The locale the addition command passes to the server.
 constexpr LCID kAddGroupLocale = 0;
-
-std::string Trim(const std::string& text) {
-  const char* kBlanks = " \t\r\n";
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 // The message naming the interface the group lacks for its read interface; empty if none.
 std::string MissingReadInterface(const COPCGroup& group) {

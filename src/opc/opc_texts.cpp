@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/log.h"
+#include "base/number_text.h"
 #include "platform/com/automation_date.h"
 
 namespace {
@@ -96,10 +97,10 @@ std::string ValueText(int32_t valid, const VARIANT& value, int decimals) {
     case VT_I4:
       return Format("%d", value.lVal);
     case VT_R4:
-      return Format("%.*f", precision, static_cast<double>(value.fltVal));
+      return FormatFixed(static_cast<double>(value.fltVal), precision);
     case VT_R8:
       // Shown at single precision, as the display has always done.
-      return Format("%.*f", precision, static_cast<double>(static_cast<float>(value.dblVal)));
+      return FormatFixed(static_cast<double>(static_cast<float>(value.dblVal)), precision);
     case VT_CY:
       return CyToString(value.cyVal);
     case VT_DATE:

@@ -3,6 +3,7 @@
 #include "base/log.h"
 #include "base/report.h"
 #include "base/rtf.h"
+#include "base/text.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ constexpr char kGroupIndexLine[] = "\\par \\par Group Index: {\\b %d}";
 constexpr char kGroupNameLine[] = "\\par Group Name: {\\b %s}";
 constexpr char kItemIndexLine[] = "\\par Item Index: {\\b %d}";
 constexpr char kItemShortIdLine[] = "\\par Item Short Id: {\\b %s}";
-
-std::string Trim(const std::string& text) {
-  const char* kBlanks = " \t\r\n";
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 }  // namespace
 
