@@ -113,6 +113,30 @@ TEST_F(SimFaults, TimedShutdownRequestWithReason) {
   EXPECT_EQ(sink->m_reasons.size(), 1u);  // once
 }
 
+TEST_F(SimFaults, TimedShutdownDueBeforeAdviseIsSentOnceASinkIsAdvised) {
+  CSimRuntime::Instance().Faults("Velmora.SimServer.1").m_nShutdownAfterMs = 1000;
+  Open();
+  m_clock.AdvanceMs(1000);
+  EXPECT_EQ(Status(), S_OK);  // due now, with nobody to tell
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(m_connection.container->FindConnectionPoint(IID_IOPCShutdown, point.GetAddressOf()),
+            S_OK);
+  auto* sink = new CRecordingSink;
+  ComPtr<IOPCShutdown> sinkRef(sink);
+  DWORD cookie = 0;
+  ASSERT_EQ(point->Advise(sinkRef.Get(), &cookie), S_OK);
+  EXPECT_EQ(sink->m_reasons, std::vector<std::string>{"Server Shutdown Requested"});
+  EXPECT_EQ(Read(), S_OK);
+  // Once only, also for a client that advises again.
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
+  auto* second = new CRecordingSink;
+  ComPtr<IOPCShutdown> secondRef(second);
+  ASSERT_EQ(point->Advise(secondRef.Get(), &cookie), S_OK);
+  EXPECT_EQ(Status(), S_OK);
+  EXPECT_EQ(sink->m_reasons.size(), 1u);
+  EXPECT_TRUE(second->m_reasons.empty());
+}
+
 TEST_F(SimFaults, RefusedItemsAndSlowReads) {
   CSimFaults& faults = CSimRuntime::Instance().Faults("Velmora.SimServer.1");
   faults.m_refusedItems = {"Plant.Line1.*"};

@@ -55,9 +55,13 @@ HRESULT CSimServerCore::Enter() {
 }
 
 void CSimServerCore::SendDueShutdown() {
-  if (m_bShutdownDue) {
-    m_bShutdownDue = false;
-    SendShutdown(Faults().m_sShutdownReason);
+  if (!m_bShutdownDue) {
+    return;
+  }
+  // Cleared first: the client may call the server again from within the request.
+  m_bShutdownDue = false;
+  if (SendShutdown(Faults().m_sShutdownReason) == 0) {
+    m_bShutdownDue = true;  // no sink advised yet: sent after the call that advises one
   }
 }
 

@@ -46,7 +46,8 @@ class CSimServerCore {
   // Every call starts here (through CSimCall): applies the timed faults and answers
   // RPC_S_SERVER_UNAVAILABLE once the server is dead. A timed shutdown request found due
   // is sent when the call ends, so that a client closing its connection from within the
-  // request never pulls the object out from under a running call.
+  // request never pulls the object out from under a running call; while no sink is
+  // advised it stays due, so it is sent once, at the end of the call that advises one.
   HRESULT Enter();
   void SendDueShutdown();
   bool IsDead();
