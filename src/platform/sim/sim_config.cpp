@@ -1,26 +1,20 @@
 // The simulation configuration file: the simulated network and the injected faults.
 // Format (described in docs/simulation-servers.md): INI-like sections, "key = value"
-// lines, "#" or ";" comment lines, repeatable keys for lists.
+// lines, "#" or ";" comments, double-quoted values, repeatable keys for lists.
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "base/number_text.h"
+#include "base/text.h"
 #include "platform/com/guid.h"
 #include "platform/opc/opc_enum.h"
 #include "platform/opc/opc_types.h"
 #include "platform/sim/sim_runtime.h"
 
 namespace {
-
-std::string Trim(const std::string& text) {
-  const size_t begin = text.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos) {
-    return {};
-  }
-  const size_t end = text.find_last_not_of(" \t\r\n");
-  return text.substr(begin, end - begin + 1);
-}
 
 std::string Lower(std::string text) {
   for (char& c : text) {
@@ -42,19 +36,39 @@ std::vector<std::string> SplitList(const std::string& text, char separator) {
   return parts;
 }
 
+// A decimal number, or a hexadecimal one written 0x... (codes such as 0x80004005).
 bool ParseInteger(const std::string& text, int64_t& value) {
-  if (text.empty()) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    uint64_t parsed = 0;
+    const char* end = text.data() + text.size();
+    const std::from_chars_result result = std::from_chars(text.data() + 2, end, parsed, 16);
+    if (result.ec != std::errc() || result.ptr != end) {
+      return false;
+    }
+    value = static_cast<int64_t>(parsed);
+    return true;
+  }
+  const std::optional<int64_t> parsed = ParseInt64(text);
+  if (!parsed) {
     return false;
   }
-  char* end = nullptr;
-  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  const long long parsed = hex ? static_cast<long long>(std::strtoull(text.c_str() + 2, &end, 16))
-                               : std::strtoll(text.c_str(), &end, 10);
-  if (end == nullptr || *end != '\0') {
-    return false;
-  }
-  value = parsed;
+  value = *parsed;
   return true;
+}
+
+bool IsCommentMark(char c) {
+  return c == '#' || c == ';';
+}
+
+// Where the comment of a line starts (npos: none): a '#' or ';' at the start of the line
+// or after a blank. One inside a word (Tank#1, a;b) is part of the value.
+size_t CommentStart(const std::string& line, size_t from) {
+  for (size_t i = from; i < line.size(); ++i) {
+    if (IsCommentMark(line[i]) && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
+      return i;
+    }
+  }
+  return std::string::npos;
 }
 
 bool ParseBool(const std::string& text, bool& value) {
@@ -120,6 +134,7 @@ class CConfigParser {
     m_sError = "line " + std::to_string(m_nLine) + ": " + message;
     return false;
   }
+  bool Value(const std::string& line, size_t from, std::string& value);
   bool Section(const std::string& header, ParsedConfig& config);
   bool Entry(const std::string& key, const std::string& value, ParsedConfig& config);
   bool HostEntry(const std::string& key, const std::string& value, CSimHost& host);
@@ -137,18 +152,24 @@ bool CConfigParser::Parse(const std::string& text, ParsedConfig& config, std::st
   while (std::getline(stream, line)) {
     ++m_nLine;
     line = Trim(line);
-    if (line.empty() || line[0] == '#' || line[0] == ';') {
+    if (line.empty() || IsCommentMark(line[0])) {
       continue;
     }
     bool ok = true;
-    if (line.front() == '[') {
-      ok = line.back() == ']' ? Section(Trim(line.substr(1, line.size() - 2)), config)
-                              : Fail("unclosed section header");
+    const size_t equals = line.find('=');
+    const size_t comment = CommentStart(line, 0);
+    if (line.front() == '[' || equals == std::string::npos || comment < equals) {
+      const std::string content = Trim(line.substr(0, comment));
+      if (content.front() != '[') {
+        ok = Fail("expected key = value");
+      } else {
+        ok = content.back() == ']' ? Section(Trim(content.substr(1, content.size() - 2)), config)
+                                   : Fail("unclosed section header");
+      }
     } else {
-      const size_t equals = line.find('=');
-      ok = equals == std::string::npos
-               ? Fail("expected key = value")
-               : Entry(Lower(Trim(line.substr(0, equals))), Trim(line.substr(equals + 1)), config);
+      std::string value;
+      ok = Value(line, equals + 1, value) &&
+           Entry(Lower(Trim(line.substr(0, equals))), value, config);
     }
     if (!ok) {
       if (error != nullptr) {
@@ -157,6 +178,27 @@ bool CConfigParser::Parse(const std::string& text, ParsedConfig& config, std::st
       return false;
     }
   }
+  return true;
+}
+
+// The value from the given position: up to the comment, without surrounding blanks. A
+// value that starts with '"' runs to the next '"' and is taken as it stands between them.
+bool CConfigParser::Value(const std::string& line, size_t from, std::string& value) {
+  const size_t begin = line.find_first_not_of(" \t", from);
+  if (begin == std::string::npos || line[begin] != '"') {
+    const size_t comment = CommentStart(line, from);
+    value = Trim(line.substr(from, comment == std::string::npos ? comment : comment - from));
+    return true;
+  }
+  const size_t close = line.find('"', begin + 1);
+  if (close == std::string::npos) {
+    return Fail("unclosed quote");
+  }
+  const std::string rest = Trim(line.substr(close + 1));
+  if (!rest.empty() && !IsCommentMark(rest[0])) {
+    return Fail("only a comment may follow a quoted value");
+  }
+  value = line.substr(begin + 1, close - begin - 1);
   return true;
 }
 
