@@ -118,6 +118,23 @@ TEST_F(SimBrowse, FiltersByPatternTypeAndRights) {
   EXPECT_EQ(b->BrowseOPCItemIDs(OPC_LEAF, "*", VT_EMPTY, 0, nullptr), E_INVALIDARG);
 }
 
+TEST_F(SimBrowse, RightsFilterKeepsLeavesWithAnyOfTheRights) {
+  Connection c = Connect(CLSID_VelmoraSimServer);
+  IOPCBrowseServerAddressSpace* b = c.browse.Get();
+  ASSERT_EQ(b->ChangeBrowsePosition(OPC_BROWSE_TO, "Plant.Line1.Machine1"), S_OK);
+  const std::vector<std::string> all = Browse(b, OPC_LEAF);
+  ASSERT_EQ(all.size(), 7u);
+  EXPECT_EQ(Browse(b, OPC_LEAF, "*", VT_EMPTY, OPC_READABLE), all);
+  // Read-only leaves have one of the two rights asked for, so they are kept too.
+  EXPECT_EQ(Browse(b, OPC_LEAF, "*", VT_EMPTY, OPC_READABLE | OPC_WRITEABLE), all);
+  EXPECT_EQ(Browse(b, OPC_LEAF, "*", VT_EMPTY, OPC_WRITEABLE),
+            (std::vector<std::string>{"SetPoint"}));
+  ASSERT_EQ(b->ChangeBrowsePosition(OPC_BROWSE_TO, ""), S_OK);
+  const size_t flat = Browse(b, OPC_FLAT).size();
+  EXPECT_EQ(Browse(b, OPC_FLAT, "*", VT_EMPTY, OPC_READABLE | OPC_WRITEABLE).size(), flat);
+  EXPECT_LT(Browse(b, OPC_FLAT, "*", VT_EMPTY, OPC_WRITEABLE).size(), flat);
+}
+
 TEST_F(SimBrowse, FixedQualitiesOfEveryKind) {
   Connection c = Connect(CLSID_VelmoraSimServer);
   ASSERT_EQ(c.browse->ChangeBrowsePosition(OPC_BROWSE_TO, "Quality"), S_OK);

@@ -616,10 +616,11 @@ HRESULT CSimServer::BrowseOPCItemIDs(OPCBROWSETYPE dwBrowseFilterType,
   const CSimAddressSpace& space = m_pCore->Space();
   const std::string& position = m_pCore->m_sBrowsePosition;
   std::vector<std::string> names;
+  // The rights filter keeps a leaf with any of the rights asked for (0: every leaf).
   const auto leafPasses = [&](const CSimItem& item, const std::string& shown) {
     return OpcFilterMatch(shown, szFilterCriteria) &&
            VariantTypeConvertible(item.m_vtCanonical, vtDataTypeFilter) &&
-           (item.m_dwAccessRights & dwAccessRightsFilter) == dwAccessRightsFilter;
+           (dwAccessRightsFilter == 0 || (item.m_dwAccessRights & dwAccessRightsFilter) != 0);
   };
   if (dwBrowseFilterType == OPC_BRANCH) {
     if (!space.IsFlat()) {
