@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "comma_locale.h"
 #include "platform/com/automation_date.h"
 #include "sim_fixture.h"
 
@@ -534,4 +535,24 @@ TEST_F(SimServer, QueuedShutdownOutlivesTheConnection) {
   ASSERT_EQ(queue.size(), 1u);
   queue[0]();
   EXPECT_EQ(sink->m_reasons, std::vector<std::string>{"Bye"});
+}
+
+TEST_F(SimServer, TextSignalsHaveADecimalPointUnderAnyLocale) {
+  const CCommaLocale locale;
+  if (!locale.Active()) {
+    GTEST_SKIP() << "no de_DE.UTF-8 locale on this system";
+  }
+  Connection c = Connect(CLSID_VelmoraSimServer);
+  Group g = AddGroup(c.server.Get(), "G");
+  OPCITEMDEF def = Def("Signals.Ramp.BSTR");
+  std::vector<OPCITEMRESULT> results;
+  std::vector<HRESULT> errors;
+  ASSERT_EQ(g.items->AddItems(1, &def, &results, &errors), S_OK);
+  m_clock.AdvanceMs(15000);  // a quarter of the ramp: not a whole number
+  std::vector<OPCITEMSTATE> values;
+  ASSERT_EQ(g.sync->Read(OPC_DS_DEVICE, 1, &results[0].hServer, &values, &errors), S_OK);
+  ASSERT_EQ(values[0].vDataValue.vt, VT_BSTR);
+  const std::string text = values[0].vDataValue.bstrVal;
+  EXPECT_NE(text.find('.'), std::string::npos) << text;
+  EXPECT_EQ(text.find(','), std::string::npos) << text;
 }

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "comma_locale.h"
 #include "platform/com/automation_date.h"
 #include "platform/com/variant.h"
 
@@ -109,6 +110,9 @@ TEST(VariantChangeType, TextParsedAndWritten) {
   Convert(MakeVariantBstr(""), VT_I4, DISP_E_TYPEMISMATCH);
   Convert(MakeVariantBstr("0x10"), VT_I4, DISP_E_TYPEMISMATCH);
   Convert(MakeVariantBstr("inf"), VT_R8, DISP_E_TYPEMISMATCH);
+  Convert(MakeVariantBstr("1e400"), VT_R8, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(Convert(MakeVariantBstr("1e-400"), VT_R8).dblVal, 0.0);  // too small: zero
+  EXPECT_EQ(Convert(MakeVariantBstr("+2.5"), VT_R8).dblVal, 2.5);
   EXPECT_EQ(Convert(MakeVariantI4(-12), VT_BSTR).bstrVal, "-12");
   EXPECT_EQ(Convert(Make(VT_UI4, 4000000000.0), VT_BSTR).bstrVal, "4000000000");
   EXPECT_EQ(Convert(MakeVariantR8(2.5), VT_BSTR).bstrVal, "2.5");
@@ -118,6 +122,19 @@ TEST(VariantChangeType, TextParsedAndWritten) {
   VARIANT empty;
   EXPECT_EQ(Convert(empty, VT_BSTR).bstrVal, "");
   EXPECT_EQ(Convert(empty, VT_I4).lVal, 0);
+}
+
+TEST(VariantChangeType, TextNumbersHaveADecimalPointUnderAnyLocale) {
+  const CCommaLocale locale;
+  if (!locale.Active()) {
+    GTEST_SKIP() << "no de_DE.UTF-8 locale on this system";
+  }
+  EXPECT_EQ(Convert(MakeVariantBstr("3.25"), VT_R8).dblVal, 3.25);
+  Convert(MakeVariantBstr("3,25"), VT_R8, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(Convert(MakeVariantBstr("1.2345"), VT_CY).cyVal.int64, 12345);
+  EXPECT_EQ(Convert(MakeVariantR8(3.25), VT_BSTR).bstrVal, "3.25");
+  EXPECT_EQ(Convert(Make(VT_R4, 0.1), VT_BSTR).bstrVal, "0.1");
+  EXPECT_EQ(Convert(MakeVariantR8(-1.5e-20), VT_BSTR).bstrVal, "-1.5E-20");
 }
 
 TEST(VariantChangeType, CurrencyScaledByTenThousand) {

@@ -1,13 +1,17 @@
 // VariantChangeType: the conversions a server applies to deliver an item in the data
 // type its client asked for.
+// Numbers are read and written with the decimal point whatever the locale.
 #include <cctype>
-#include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
+#include <optional>
+#include <system_error>
 
+#include "base/number_text.h"
+#include "base/text.h"
 #include "platform/com/automation_date.h"
 #include "platform/com/variant.h"
 
@@ -21,18 +25,6 @@ struct Number {
   double d = 0.0;
 };
 
-std::string Trim(const std::string& text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) {
-    ++begin;
-  }
-  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) {
-    --end;
-  }
-  return text.substr(begin, end - begin);
-}
-
 bool EqualsNoCase(const std::string& a, const char* b) {
   size_t i = 0;
   for (; i < a.size() && b[i] != '\0'; ++i) {
@@ -44,37 +36,59 @@ bool EqualsNoCase(const std::string& a, const char* b) {
   return i == a.size() && b[i] == '\0';
 }
 
+// The whole text as an integer of type T; nothing on anything left over or out of range.
+template <typename T>
+std::optional<T> ParseWhole(std::string_view text) {
+  T value = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result result = std::from_chars(text.data(), end, value);
+  if (result.ec != std::errc() || result.ptr != end) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// The whole text as a real, as the C library reads it: a value beyond the range of a
+// double becomes zero or infinity instead of being refused.
+std::optional<double> ParseReal(std::string_view text) {
+  if (const std::optional<double> value = ParseDouble(text)) {
+    return value;
+  }
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') {
+    text.remove_prefix(1);
+  }
+  long double wide = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result result = std::from_chars(text.data(), end, wide);
+  if (result.ec != std::errc() || result.ptr != end) {
+    return std::nullopt;
+  }
+  return static_cast<double>(wide);
+}
+
 // Parses a whole number or decimal text ("12", "-3.5", "1E3"); integers stay exact.
 bool ParseNumber(const std::string& input, Number& n) {
   const std::string text = Trim(input);
   if (text.empty()) {
     return false;
   }
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  errno = 0;
   if (text[0] == '-') {
-    const long long value = std::strtoll(begin, &end, 10);
-    if (*end == '\0' && errno == 0) {
+    if (const std::optional<int64_t> value = ParseWhole<int64_t>(text)) {
       n.kind = Number::kSigned;
-      n.i = value;
+      n.i = *value;
       return true;
     }
-  } else {
-    const unsigned long long value = std::strtoull(begin, &end, 10);
-    if (*end == '\0' && errno == 0 && text.find_first_of("+") == std::string::npos) {
-      n.kind = Number::kUnsigned;
-      n.u = value;
-      return true;
-    }
+  } else if (const std::optional<uint64_t> value = ParseWhole<uint64_t>(text)) {
+    n.kind = Number::kUnsigned;
+    n.u = *value;
+    return true;
   }
-  errno = 0;
-  const double value = std::strtod(begin, &end);
-  if (*end != '\0' || !std::isfinite(value) || text.find_first_of("xXpP") != std::string::npos) {
+  const std::optional<double> value = ParseReal(text);
+  if (!value || !std::isfinite(*value)) {
     return false;
   }
   n.kind = Number::kReal;
-  n.d = value;
+  n.d = *value;
   return true;
 }
 
@@ -355,10 +369,16 @@ HRESULT ToCurrency(const Number& n, int64_t& out) {
   return DISP_E_TYPEMISMATCH;
 }
 
+// "%.*G" without the locale: to_chars' general form is printf's %g in the C locale.
 std::string FormatReal(double value, int significantDigits) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*G", significantDigits, value);
-  return buffer;
+  const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                    std::chars_format::general, significantDigits);
+  std::string text(buffer, result.ec == std::errc() ? result.ptr : buffer);
+  for (char& c : text) {
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));  // 1E+20, INF, NAN
+  }
+  return text;
 }
 
 HRESULT ToText(const VARIANT& v, uint16_t flags, std::string& out) {

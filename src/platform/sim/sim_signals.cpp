@@ -1,8 +1,8 @@
 // The values of the simulation items: deterministic functions of the clock, so that a
 // test with a fake clock always sees the same values.
 #include <cmath>
-#include <cstdio>
 
+#include "base/number_text.h"
 #include "platform/com/automation_date.h"
 #include "platform/sim/sim_address_space.h"
 
@@ -122,12 +122,9 @@ VARIANT FromNumber(VARTYPE vt, double x, bool positive, int64_t localMs) {
     case VT_BOOL:
       v.boolVal = positive ? VARIANT_TRUE : VARIANT_FALSE;
       break;
-    case VT_BSTR: {
-      char text[64];
-      std::snprintf(text, sizeof text, "%.2f", x);
-      v.bstrVal = text;
+    case VT_BSTR:
+      v.bstrVal = FormatFixed(x, 2);
       break;
-    }
     case VT_DATE:
       v.date = AutomationDateFromUnixMs(localMs) + x / 24.0;
       break;
