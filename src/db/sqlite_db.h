@@ -27,7 +27,7 @@
 
 inline constexpr int kDbOpenFailed = -3;
 inline constexpr int kDbStatementFailed = -1;
-inline constexpr int kDbNotPrepared = -2;  // CountRows only
+inline constexpr int kDbNotPrepared = -2;  // CountRows and UpdateListCtrl only
 
 enum class ListCtrlForm {
   Plain,  // every result column is shown
@@ -87,8 +87,10 @@ class CSQLite {
   // True when ListTables holds exactly this name (case-sensitive).
   bool TableExists(const std::string& name);
   // Fills list with the result, logging on channel 0. Returns the rows shown, -1 when a
-  // step failed (rows shown until then stay), -3 open failed. No row: one column
-  // "Empty Table" and one row "There is No Data to Show ...".
+  // step failed (rows shown until then stay), -2 when the statement could not be
+  // prepared (after an error message box), -3 open failed; after -1 or -2 LastResult and
+  // LastErrorText say why, also once the handle is closed. No row: one column "Empty
+  // Table" and one row "There is No Data to Show ...".
   int UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst = false,
                      bool closeAfter = false, ListCtrlForm form = ListCtrlForm::Plain);
 

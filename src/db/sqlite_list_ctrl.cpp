@@ -1,6 +1,8 @@
 // CSQLite::UpdateListCtrl: a query result shown in a list control.
 #include "db/sqlite_db.h"
 
+#include "base/number_text.h"
+
 namespace {
 
 constexpr char kOperation[] = "UpdateListCtrl";
@@ -18,8 +20,8 @@ std::string CellText(sqlite3_stmt* query, int column) {
     case SQLITE_INTEGER:
       return Format("%i", sqlite3_column_int(query, column));
     case SQLITE_FLOAT:
-      return Format("%f",
-                    static_cast<double>(NarrowToSingle(sqlite3_column_double(query, column))));
+      return FormatFixed6(
+          static_cast<double>(NarrowToSingle(sqlite3_column_double(query, column))));
     case SQLITE_TEXT: {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(query, column));
       return text != nullptr
@@ -45,12 +47,15 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
   const int firstShown = form == ListCtrlForm::Keyed ? 1 : 0;
   int rows = 0;
   bool failed = false;
+  bool prepareFailed = false;
   BusyState busy;
   sqlite3_stmt* query = nullptr;
   const int prepared = Prepare(statement, &query, kOperation, true, kLogOpcServer, busy);
+  m_nLastResult = prepared;
   if (prepared == SQLITE_BUSY) {
     failed = true;
   } else if (prepared != SQLITE_OK) {
+    prepareFailed = true;
     m_context.prompt.ShowMessage(
         kSqlErrorText + HandleErrorMessage() + kSqlStatementText + statement, MessageButtons::Ok,
         MessageIcon::Error);
@@ -73,11 +78,20 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
       ++rows;
     }
     failed = code != SQLITE_DONE;
-    if (!failed)
+    if (failed)
+      m_nLastResult = code;
+    else
       LogStatementEnd(true, kLogOpcServer);
   }
+  // Kept before the handle closes: a caller without a message box reports it.
+  m_sLastError.clear();
+  if (m_nLastResult != SQLITE_OK) {
+    m_sLastError = HandleErrorMessage();
+    if (m_sLastError.empty())
+      m_sLastError = ErrorText(m_nLastResult);
+  }
   if (failed)
-    LogError(kStepErrorLine + HandleErrorMessage(), true, kLogOpcServer);
+    LogError(kStepErrorLine + m_sLastError, true, kLogOpcServer);
   if (rows == 0) {
     list.AddColumn(kEmptyTableColumn, kColumnWidth, ListAlign::Left);
     list.AddRow(kEmptyTableRow, 0);
@@ -85,5 +99,7 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
   sqlite3_finalize(query);
   list.FitColumns();
   CloseIfAsked(closeAfter);
+  if (prepareFailed)
+    return kDbNotPrepared;
   return failed ? kDbStatementFailed : rows;
 }

@@ -1,6 +1,7 @@
 // CSQLite::UpdateListCtrl in its plain and keyed forms.
 #include <gtest/gtest.h>
 
+#include "../platform/comma_locale.h"
 #include "db/recording_list_control.h"
 #include "db/sqlite_db.h"
 #include "db_test_util.h"
@@ -80,8 +81,18 @@ TEST_F(UpdateListCtrlTest, EmptyResultShowsTheEmptyTableRow) {
   EXPECT_EQ(list.FitCount(), 1);
 }
 
+TEST_F(UpdateListCtrlTest, FloatsKeepThePointInACommaLocale) {
+  const CCommaLocale comma;
+  if (!comma.Active())
+    GTEST_SKIP() << "no de_DE.UTF-8 locale";
+  EXPECT_EQ(db.UpdateListCtrl("SELECT level FROM t ORDER BY id", list, true, true), 2);
+  EXPECT_EQ(list.Cell(0, 0), "0.500000");
+  EXPECT_EQ(list.Cell(1, 0), "12.250000");
+}
+
 TEST_F(UpdateListCtrlTest, UnpreparableStatementShowsAMessageBoxAndTheEmptyTable) {
-  EXPECT_EQ(db.UpdateListCtrl("SELECT * FROM nothere", list, true, true), 0);
+  EXPECT_EQ(db.UpdateListCtrl("SELECT * FROM nothere", list, true, true), kDbNotPrepared);
+  EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "SQL Error:  no such table: nothere!!!! \nSQL Statement: SELECT * FROM nothere");
@@ -96,6 +107,7 @@ TEST_F(UpdateListCtrlTest, StepErrorKeepsTheRowsShownAndReportsFailure) {
   raw.Exec("INSERT INTO t VALUES(-9223372036854775807 - 1, 'Overflow', 0, NULL);");
   EXPECT_EQ(db.UpdateListCtrl("SELECT abs(id), name FROM t ORDER BY rowid", list, true, true), -1);
   EXPECT_EQ(list.Rows().size(), 2u);
+  EXPECT_EQ(db.LastErrorText(), "integer overflow");
   EXPECT_TRUE(ctx.sink.Contains("Step Error integer overflow", 0)) << ctx.sink.Dump();
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
 }
