@@ -63,8 +63,13 @@ int RunQuery(CSQLite& db, const std::string& path, const std::string& statement)
     return 1;
   CRecordingListControl list;
   const int rows = db.UpdateListCtrl(statement, list, false, true);
+  if (rows < 0) {
+    // Rows shown before a failed step are no result: stdout stays empty.
+    std::cerr << "velmora-cli db: the statement failed: " << db.LastErrorText() << "\n";
+    return 1;
+  }
   std::cout << list.ToText();
-  return rows < 0 ? 1 : 0;
+  return 0;
 }
 
 int RunDb(const std::vector<std::string>& arguments) {

@@ -1,6 +1,7 @@
 // velmora-cli project: the saved projects of a database: list, show, import from and
 // export to a project file (docs/project-file.md), delete. Log lines go to stderr as the
 // output pane would show them; results go to stdout.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -45,6 +46,8 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr char kPrefix[] = "velmora-cli project: ";
 constexpr char kLatestProjectId[] = "SELECT MAX(OPCPrj_Id) FROM OPCPrj WHERE OPCPrj_Name = '%q'";
+// The tables that the project statements read.
+constexpr const char* kProjectTables[] = {"OPCPrj", "OPCGrp", "OPCItem", "OleVariant"};
 constexpr char kRefusedIdentifier[] = "the identifier holds a character that is not allowed (%s)";
 
 int UsageError(const std::string& reason) {
@@ -67,6 +70,8 @@ class CComSession {
 };
 
 // The tool works on existing databases only: a typo must not leave an empty file behind.
+// The project tables are checked first, so that a file that is no database, or one
+// without the schema, is reported as such and never as a missing project.
 bool UseExistingDatabase(CSQLite& db, const std::string& path) {
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(path, ignored)) {
@@ -74,7 +79,32 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
     return false;
   }
   db.SetPath(path);
+  if (db.Open() != 1) {
+    std::cerr << kPrefix << "cannot open " << path << "\n";
+    return false;
+  }
+  std::vector<std::string> tables;
+  const int count = db.ListTables(tables);
+  db.Close();
+  if (count < 0) {
+    std::cerr << kPrefix << "cannot read " << path << ": " << db.LastErrorText() << "\n";
+    return false;
+  }
+  for (const char* table : kProjectTables) {
+    if (std::find(tables.begin(), tables.end(), table) == tables.end()) {
+      std::cerr << kPrefix << path << " is not a Velmora database (no table " << table
+                << "); 'velmora-cli db init' creates the tables\n";
+      return false;
+    }
+  }
   return true;
+}
+
+// Why a list statement failed, as the database says it.
+std::string ListError(const CSQLite& db, int result) {
+  if (result == kDbOpenFailed || db.LastErrorText().empty())
+    return "the database could not be opened";
+  return db.LastErrorText();
 }
 
 // The newest project of the name; -1 when there is none (or the file cannot be read).
@@ -113,8 +143,10 @@ int RunList(CSQLite& db, std::vector<std::string>& args) {
     return UsageError("unexpected argument '" + args.front() + "'");
   CRecordingListControl list;
   const int rows = db.UpdateListCtrl(ProjectListStatement(true, sort), list, true, true);
+  if (rows < 0)
+    return Failure("cannot list the projects: " + ListError(db, rows));
   std::cout << list.ToText();
-  return rows < 0 ? kExitFailed : kExitOk;
+  return kExitOk;
 }
 
 int RunShow(CSQLite& db, const std::string& name) {
@@ -125,10 +157,14 @@ int RunShow(CSQLite& db, const std::string& name) {
   CRecordingListControl items;
   const int groupRows = db.UpdateListCtrl(ProjectGroupListStatement(projectId), groups, true, true,
                                           ListCtrlForm::Keyed);
+  if (groupRows < 0)
+    return Failure("cannot list the groups of '" + name + "': " + ListError(db, groupRows));
   const int itemRows = db.UpdateListCtrl(ProjectItemListStatement(projectId), items, true, true,
                                          ListCtrlForm::Keyed);
+  if (itemRows < 0)
+    return Failure("cannot list the items of '" + name + "': " + ListError(db, itemRows));
   std::cout << groups.ToText() << "\n" << items.ToText();
-  return groupRows < 0 || itemRows < 0 ? kExitFailed : kExitOk;
+  return kExitOk;
 }
 
 int RunImport(CSQLite& db, CCliEnvironment& environment, const std::string& path,

@@ -140,4 +140,36 @@ TEST_F(ProjectCliTest, UsageAndMissingFiles) {
   EXPECT_EQ(RunCli("project show Nobody --database " + database).exitCode, 1);
 }
 
+// A file that is no database, or a database without the tables, is a failure that says
+// so, never an empty list or a missing project; so is a statement that cannot run.
+TEST_F(ProjectCliTest, FilesWithoutTheSchemaAndBadStatementsFail) {
+  std::string text;
+  for (int line = 0; line < 200; ++line)
+    text += "this is not a database file, just text\n";
+  const std::string notDatabase = WriteFile("notdb.sq3", text);
+  const std::string empty = WriteFile("empty.sq3", "");
+  for (const std::string action : {"list", "show P", "export P", "delete P"}) {
+    const CliRun garbage = RunCli("project " + action + " --database " + notDatabase, true);
+    EXPECT_EQ(garbage.exitCode, 1) << action;
+    EXPECT_NE(garbage.out.find("notdb.sq3: file is not a database"), std::string::npos)
+        << garbage.out;
+    EXPECT_EQ(garbage.out.find("no project named"), std::string::npos) << garbage.out;
+    const CliRun bare = RunCli("project " + action + " --database " + empty, true);
+    EXPECT_EQ(bare.exitCode, 1) << action;
+    EXPECT_NE(bare.out.find("empty.sq3 is not a Velmora database (no table OPCPrj)"),
+              std::string::npos)
+        << bare.out;
+  }
+  const CliRun bad = RunCli("db query --database " + database + " \"SELEC nonsense\"", true);
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_NE(bad.out.find("velmora-cli db: the statement failed: near \"SELEC\": syntax error"),
+            std::string::npos)
+      << bad.out;
+  EXPECT_EQ(RunCli("db query --database " + database + " \"SELEC nonsense\"").out, "");
+  EXPECT_EQ(RunCli("db query --database " + notDatabase + " \"SELECT * FROM OPCPrj\"").exitCode, 1);
+  const CliRun good = RunCli("db query --database " + database + " \"SELECT 1.5 AS x, 2 AS y\"");
+  EXPECT_EQ(good.exitCode, 0);
+  EXPECT_EQ(good.out, "x\ty\n1.500000\t2\n");
+}
+
 }  // namespace
