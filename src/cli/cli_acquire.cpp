@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/acquisition_services.h"
 #include "base/console_prompt.h"
+#include "base/settings.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
 #include "db/database_check.h"
@@ -27,7 +29,11 @@ constexpr char kUsage[] =
     "[--simulated-clock] [--decimals N]\n"
     "  Loads the project, acquires in continuous mode for N seconds (until Ctrl+C without\n"
     "  --seconds) and records every data set in the database. With --simulated-clock the\n"
-    "  clock moves one second per tick without waiting.\n";
+    "  clock moves one second per tick without waiting. --decimals (0 to 5) sets the\n"
+    "  decimals of analog values; --seconds goes up to 31536000 (a year).\n";
+
+// A year of acquisition: far beyond any real run, well inside the tick counter.
+constexpr int kMaxSeconds = 31536000;
 
 std::atomic<bool> g_bInterrupted{false};
 
@@ -96,22 +102,22 @@ int RunAcquire(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   std::string database;
   std::string project;
-  std::string secondsText;
-  std::string decimalsText;
+  std::optional<int> seconds;
+  std::optional<int> decimals;
+  std::string error;
   TakeOption(args, "--database", database);
   TakeOption(args, "--project", project);
-  const bool limited = TakeOption(args, "--seconds", secondsText);
+  if (!TakeIntOption(args, "--seconds", 1, kMaxSeconds, seconds, error) ||
+      !TakeIntOption(args, "--decimals", 0, kMaxCliDecimals, decimals, error)) {
+    std::cerr << "velmora-cli acquire: " << error << "\n" << kUsage;
+    return 2;
+  }
   const bool simulated = TakeFlag(args, "--simulated-clock");
-  const bool decimalsGiven = TakeOption(args, "--decimals", decimalsText);
   if (database.empty() || project.empty() || !args.empty()) {
     std::cerr << kUsage;
     return 2;
   }
-  const int seconds = limited ? std::atoi(secondsText.c_str()) : 0;
-  if (limited && seconds <= 0) {
-    std::cerr << "velmora-cli acquire: --seconds needs a positive number\n";
-    return 2;
-  }
+  const bool limited = seconds.has_value();
 
   std::unique_ptr<IClock> clock;
   FakeClock* fakeClock = nullptr;
@@ -126,8 +132,8 @@ int RunAcquire(const std::vector<std::string>& arguments) {
   CLog log(*clock, &sink);
   CConsolePrompt prompt(std::cerr);
   InMemorySettingsStore settings;
-  if (decimalsGiven)
-    settings.WriteInt("DecimalNbr", std::atoi(decimalsText.c_str()));
+  if (decimals)
+    settings::Write(settings, settings::kDecimalNbr, *decimals);
   AppContext context{*clock, log, prompt, settings};
 
   CSimRuntime& runtime = CSimRuntime::Instance();
@@ -165,7 +171,7 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     }
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
-    for (int tick = 1; (!limited || tick <= seconds) && !g_bInterrupted; ++tick) {
+    for (int tick = 1; (!limited || tick <= *seconds) && !g_bInterrupted; ++tick) {
       if (fakeClock != nullptr) {
         fakeClock->AdvanceMs(1000);
       } else {

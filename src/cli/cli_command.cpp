@@ -1,6 +1,9 @@
 #include "cli/cli_command.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "base/number_text.h"
 
 std::vector<CliCommand>& CliCommands() {
   static std::vector<CliCommand> commands;
@@ -35,4 +38,32 @@ bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
     }
   }
   return false;
+}
+
+bool ParseIntOption(const std::string& name, const std::string& text, int64_t min, int64_t max,
+                    int64_t& value, std::string& error) {
+  const std::optional<int64_t> number = ParseInt64(text);
+  if (!number || *number < min || *number > max) {
+    error =
+        name + " needs a whole number from " + std::to_string(min) + " to " + std::to_string(max);
+    return false;
+  }
+  value = *number;
+  return true;
+}
+
+bool TakeIntOption(std::vector<std::string>& args, const std::string& name, int min, int max,
+                   std::optional<int>& value, std::string& error) {
+  std::string text;
+  const bool taken = TakeOption(args, name, text);
+  // TakeOption leaves a trailing "--name" in place; it is this option without its value.
+  const bool dangling = !taken && !args.empty() && args.back() == name &&
+                        std::find(args.begin(), args.end(), "--") == args.end();
+  if (!taken && !dangling)
+    return true;
+  int64_t number = 0;
+  if (!ParseIntOption(name, text, min, max, number, error))
+    return false;
+  value = static_cast<int>(number);
+  return true;
 }

@@ -2,6 +2,7 @@
 // to stderr as the output pane would show them; results go to stdout, tab-separated.
 #include <charconv>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -39,14 +40,14 @@ constexpr char kReadUsage[] =
     "  Connects, adds a group with the items, reads them once (from the cache, or from the\n"
     "  device with --device) and prints one line per item: qualified id, value text, quality\n"
     "  text, time text and data type, separated by tabs. An item the server refuses is\n"
-    "  printed as its id, the reason and its code.\n"
+    "  printed as its id, the reason and its code. --decimals (0 to 5) sets the decimals\n"
+    "  of analog values.\n"
     "Exit code: 0 when every item was read, 1 when an item was refused or the read failed,\n"
     "2 for a usage error.\n";
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr int kMaxDecimals = 20;
 constexpr char kBrowseUnavailable[] =
     "IOPCBrowseServerAddressSpace Interface in OPC Server %s on %s is Not Available !!! Fail to "
     "Browse Tags ... ";
@@ -215,17 +216,17 @@ int RunBrowse(const std::vector<std::string>& arguments) {
 int RunRead(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   std::string serverId;
-  std::string decimalsText;
+  std::optional<int> decimalsGiven;
+  std::string error;
   const std::string host = TakeHost(args);
   const bool hasServer = TakeOption(args, "--server", serverId);
   const bool fromDevice = TakeFlag(args, "--device");
+  if (!TakeIntOption(args, "--decimals", 0, kMaxCliDecimals, decimalsGiven, error))
+    return UsageError("read", error, kReadUsage);
   CCliEnvironment environment;
   AppContext& context = environment.Context();
-  int decimals = settings::Read(context.settings, settings::kDecimalNbr);
-  if (TakeOption(args, "--decimals", decimalsText) &&
-      (!ParseInt(decimalsText, decimals) || decimals < 0 || decimals > kMaxDecimals)) {
-    return UsageError("read", "--decimals needs a number from 0 to 20", kReadUsage);
-  }
+  const int decimals =
+      decimalsGiven.value_or(settings::Read(context.settings, settings::kDecimalNbr));
   if (!hasServer || serverId.empty())
     return UsageError("read", "--server PROGID is required", kReadUsage);
   if (!args.empty() && args.front() == "--")

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -132,17 +133,15 @@ std::string CheckCalcItem(const COPCGroup& group, const COPCCalcItem& item, cons
 }
 
 int RunList(CSQLite& db, std::vector<std::string>& args) {
-  std::string sortText;
-  int sort = kSortByName;
-  if (TakeOption(args, "--sort", sortText)) {
-    if (sortText.size() != 1 || sortText[0] < '0' || sortText[0] >= '0' + kProjectSortChoiceCount)
-      return UsageError("--sort takes a number from 0 to 6");
-    sort = sortText[0] - '0';
-  }
+  std::optional<int> sort;
+  std::string error;
+  if (!TakeIntOption(args, "--sort", 0, kProjectSortChoiceCount - 1, sort, error))
+    return UsageError(error);
   if (!args.empty())
     return UsageError("unexpected argument '" + args.front() + "'");
   CRecordingListControl list;
-  const int rows = db.UpdateListCtrl(ProjectListStatement(true, sort), list, true, true);
+  const int rows =
+      db.UpdateListCtrl(ProjectListStatement(true, sort.value_or(kSortByName)), list, true, true);
   if (rows < 0)
     return Failure("cannot list the projects: " + ListError(db, rows));
   std::cout << list.ToText();

@@ -172,4 +172,31 @@ TEST_F(ProjectCliTest, FilesWithoutTheSchemaAndBadStatementsFail) {
   EXPECT_EQ(good.out, "x\ty\n1.500000\t2\n");
 }
 
+// Every numeric option takes a whole number in its range and nothing else; the message
+// names the option and the range.
+TEST_F(ProjectCliTest, NumericOptionsRefuseTrailingTextOverflowAndRange) {
+  const std::string acquire = "acquire --project Nobody --database " + database;
+  const CliRun seconds = RunCli(acquire + " --seconds 3x", true);
+  EXPECT_EQ(seconds.exitCode, 2);
+  EXPECT_EQ(seconds.out.rfind(
+                "velmora-cli acquire: --seconds needs a whole number from 1 to 31536000\n", 0),
+            0u)
+      << seconds.out;
+  for (const std::string option :
+       {"--seconds 0", "--seconds=99999999999999999999", "--seconds 31536001", "--seconds",
+        "--decimals 2x", "--decimals 6", "--decimals -1", "--decimals ''"}) {
+    EXPECT_EQ(RunCli(acquire + " " + option).exitCode, 2) << option;
+  }
+  EXPECT_NE(RunCli(acquire + " --decimals 9", true)
+                .out.find("--decimals needs a whole number "
+                          "from 0 to 5"),
+            std::string::npos);
+  // Valid values get as far as the missing project.
+  EXPECT_EQ(RunCli(acquire + " --seconds 1 --decimals 5").exitCode, 1);
+  EXPECT_NE(RunCli("project list --sort 1x --database " + database, true)
+                .out.find("velmora-cli project: --sort needs a whole number from 0 to 6"),
+            std::string::npos);
+  EXPECT_EQ(RunCli("project list --sort=6 --database " + database).exitCode, 0);
+}
+
 }  // namespace

@@ -186,6 +186,13 @@ TEST(CliOpcRead, UsageErrorsAndUnknownServers) {
   EXPECT_EQ(RunCli("read Static.R8").exitCode, 2);
   EXPECT_EQ(RunCli("read --server Velmora.SimServer.1").exitCode, 2);
   EXPECT_EQ(RunCli("read --server Velmora.SimServer.1 --decimals x Static.R8").exitCode, 2);
+  // The decimals the acquisition view offers, as for acquire.
+  const CliRun decimals = RunCli("read --server Velmora.SimServer.1 --decimals 6 Static.R8", true);
+  EXPECT_EQ(decimals.exitCode, 2);
+  EXPECT_EQ(
+      decimals.out.rfind("velmora-cli read: --decimals needs a whole number from 0 to 5\n", 0), 0u)
+      << decimals.out;
+  EXPECT_EQ(RunCli("read --server Velmora.SimServer.1 Static.R8 --decimals").exitCode, 2);
   EXPECT_EQ(RunCli("read --server No.Such.Server Static.R8").exitCode, 1);
 }
 
