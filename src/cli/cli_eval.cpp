@@ -4,22 +4,24 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "base/clock.h"
+#include "base/number_text.h"
 #include "calc/expression_parser.h"
 #include "calc/expression_status.h"
 #include "cli/cli_command.h"
-#include "base/clock.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "Usage: velmora-cli eval [--set NAME=VALUE]... [--seed N] [--] EXPRESSION\n"
-    "  Evaluates EXPRESSION and prints one line: the value (%.17g), a tab, 1 or 0 for\n"
-    "  Valid, a tab, and the status message. An expression that begins with a minus sign\n"
-    "  comes after \"--\"; an empty expression is allowed.\n"
+    "  Evaluates EXPRESSION and prints one line: the value (17 significant digits), a tab,\n"
+    "  1 or 0 for Valid, a tab, and the status message. An expression that begins with a\n"
+    "  minus sign comes after \"--\"; an empty expression is allowed.\n"
     "  --set NAME=VALUE  gives the symbol NAME (case-sensitive) a value before evaluation\n"
     "  --seed N          seeds the random generator with N instead of the time in seconds\n"
     "Exit code: 0 when the expression is valid, 1 when it is not, 2 for a usage error.\n";
@@ -28,19 +30,13 @@ constexpr int kExitValid = 0;
 constexpr int kExitInvalid = 1;
 constexpr int kExitUsage = 2;
 
-bool ParseNumber(const std::string& sText, double& dValue) {
-  const char* pBegin = sText.data();
-  const char* pEnd = pBegin + sText.size();
-  if (pBegin != pEnd && *pBegin == '+')
-    ++pBegin;
-  const std::from_chars_result result = std::from_chars(pBegin, pEnd, dValue);
-  return pBegin != pEnd && result.ec == std::errc() && result.ptr == pEnd;
-}
-
-bool ParseSeed(const std::string& sText, uint32_t& nSeed) {
-  const char* pEnd = sText.data() + sText.size();
-  const std::from_chars_result result = std::from_chars(sText.data(), pEnd, nSeed);
-  return !sText.empty() && result.ec == std::errc() && result.ptr == pEnd;
+// printf's "%.17g" without the locale: every double reads back the same, and the value
+// column keeps the form scripts already parse.
+std::string SeventeenDigits(double dValue) {
+  char buffer[64];
+  const std::to_chars_result result =
+      std::to_chars(buffer, buffer + sizeof buffer, dValue, std::chars_format::general, 17);
+  return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
 }
 
 int UsageError(const std::string& sReason) {
@@ -87,17 +83,20 @@ int RunEval(const std::vector<std::string>& args) {
       continue;
     }
     if (bIsSeed) {
-      if (!ParseSeed(sValue, nSeed))
-        return UsageError("bad seed '" + sValue + "'");
+      int64_t nNumber = 0;
+      std::string sError;
+      if (!ParseIntOption("--seed", sValue, 0, UINT32_MAX, nNumber, sError))
+        return UsageError(sError);
+      nSeed = static_cast<uint32_t>(nNumber);
       bSeeded = true;
       continue;
     }
     const size_t nEquals = sValue.find('=');
-    double dValue = 0.0;
-    if (nEquals == std::string::npos || nEquals == 0 ||
-        !ParseNumber(sValue.substr(nEquals + 1), dValue))
+    const std::optional<double> dValue =
+        nEquals == std::string::npos ? std::nullopt : ParseDouble(sValue.substr(nEquals + 1));
+    if (nEquals == 0 || !dValue)
       return UsageError("bad symbol assignment '" + sValue + "' (expected NAME=VALUE)");
-    symbols.emplace_back(sValue.substr(0, nEquals), dValue);
+    symbols.emplace_back(sValue.substr(0, nEquals), *dValue);
   }
   if (operands.size() != 1)
     return UsageError(operands.empty() ? "no expression given"
@@ -109,10 +108,9 @@ int RunEval(const std::vector<std::string>& args) {
   SystemClock clock;
   const double dResult = bSeeded ? parser.EvaluateWithSeed(nSeed) : parser.Evaluate(clock);
   const bool bValid = ExpressionStatus::Valid();
-  std::printf("%.17g\t%d\t", dResult, bValid ? 1 : 0);
-  const std::string& sMessage = ExpressionStatus::Message();
-  std::fwrite(sMessage.data(), 1, sMessage.size(), stdout);
-  std::fputc('\n', stdout);
+  const std::string sLine =
+      SeventeenDigits(dResult) + (bValid ? "\t1\t" : "\t0\t") + ExpressionStatus::Message() + "\n";
+  std::fwrite(sLine.data(), 1, sLine.size(), stdout);
   std::fflush(stdout);
   return bValid ? kExitValid : kExitInvalid;
 }
