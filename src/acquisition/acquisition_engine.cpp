@@ -39,8 +39,39 @@ CAcquisitionEngine::CAcquisitionEngine(AppContext& context, COPCServer& server, 
   m_nDecimals = settings::Read(context.settings, settings::kDecimalNbr);
 }
 
-bool CAcquisitionEngine::IsRunning() const {
-  return m_server.m_bAcquisitionRunning;
+bool CAcquisitionEngine::IsServerConnected() const {
+  return m_server.m_bConnected;
+}
+
+bool CAcquisitionEngine::IsResumeAllowed() const {
+  return m_bResumable && m_nResumableRevision == m_server.ConfigurationRevision();
+}
+
+uint32_t CAcquisitionEngine::GroupPeriod(int group) const {
+  return group >= 0 && group < static_cast<int>(m_schedule.size())
+             ? m_schedule[static_cast<size_t>(group)].period
+             : 0;
+}
+
+CAcquisitionEngine::GroupSchedule& CAcquisitionEngine::Schedule(int group) {
+  // Groups cannot change while acquiring (that makes Resume impossible), but a Resume
+  // after a reset may meet more groups than the schedule has: they start afresh.
+  if (group >= static_cast<int>(m_schedule.size()))
+    m_schedule.resize(static_cast<size_t>(group) + 1, GroupSchedule{kReadAtFirstCycle, 1, 0});
+  return m_schedule[static_cast<size_t>(group)];
+}
+
+void CAcquisitionEngine::ResetSchedule() {
+  m_schedule.clear();
+  std::vector<uint32_t> rates;
+  for (int g = 0; g < m_server.GroupCount(); ++g) {
+    COPCGroup& group = *m_server.Group(g);
+    const uint32_t period = group.m_dwUpdateRate / 1000 == 0 ? 1 : group.m_dwUpdateRate / 1000;
+    m_schedule.push_back(GroupSchedule{kReadAtFirstCycle, period, 0});
+    group.m_statistics.Reset();
+    rates.push_back(group.m_dwUpdateRate);
+  }
+  m_nBasePeriod = BasePeriod(rates);
 }
 
 uint32_t CAcquisitionEngine::BasePeriod(const std::vector<uint32_t>& updateRates) {
@@ -94,6 +125,10 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_nWindowEnd = m_nWindowStart + 60;
     m_pObserver->OnWindowEndAdjusted(m_nWindowEnd);
   }
+  // A start refused by the binding keeps the previous acquisition's lists and records
+  // nothing (no empty acquisition in the database).
+  if (start && m_services.bindCalcItems && !m_services.bindCalcItems(m_server))
+    return false;
   // A Resume keeps the acquisition's row; one whose start could not be recorded gets its
   // row now, so what is acquired from here on is kept.
   m_recorder.RecordStart(Snapshot(), m_nAcquisitionId);
@@ -102,18 +137,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_writer.Rebuild(m_server);
     m_nDataSetCount = 0;
     m_pObserver->OnListsReset();
-    if (m_services.bindCalcItems && !m_services.bindCalcItems(m_server))
-      return false;
-    std::vector<uint32_t> rates;
-    for (int g = 0; g < m_server.GroupCount(); ++g) {
-      COPCGroup& group = *m_server.Group(g);
-      group.m_nTickCounter = kReadAtFirstCycle;
-      group.m_nLastDataSetRow = 0;
-      group.m_nPeriod = group.m_dwUpdateRate / 1000 == 0 ? 1 : group.m_dwUpdateRate / 1000;
-      group.m_statistics.Reset();
-      rates.push_back(group.m_dwUpdateRate);
-    }
-    m_server.m_nBasePeriod = BasePeriod(rates);
+    ResetSchedule();
   }
 
   m_pObserver->OnTimeFieldsVisible(true);
@@ -134,7 +158,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   } else {
     m_context.log.Log(Format("%s - No Automatic Backup of OPC Data", what), kLogDataAcquisition);
   }
-  m_server.m_bAcquisitionRunning = true;
+  m_bRunning = true;
   return true;
 }
 
@@ -157,7 +181,7 @@ void CAcquisitionEngine::StopCommand() {
 }
 
 void CAcquisitionEngine::Stop(bool finalBackup) {
-  m_server.m_bAcquisitionRunning = false;
+  m_bRunning = false;
   m_bWindowOpened = false;
   m_nDataSetCount = m_history.Count();
   if (m_nAcquisitionId != -1) {
@@ -195,8 +219,8 @@ void CAcquisitionEngine::ClearCommand() {
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Clear();
   m_nDataSetCount = 0;
-  for (int g = 0; g < m_server.GroupCount(); ++g)
-    m_server.Group(g)->m_nLastDataSetRow = 0;
+  for (GroupSchedule& schedule : m_schedule)
+    schedule.lastRow = kNoDataSetRow;  // the rows a group wrote are gone
   m_pObserver->OnListsReset();
   Pause(m_context.clock, 500);
   if (running)
@@ -219,7 +243,7 @@ void CAcquisitionEngine::ResetView() {
                              static_cast<int>(m_context.clock.TickCount() - startTick)),
                       kLogDataAcquisition);
   }
-  m_server.m_bAcquiredData = false;
+  m_bAcquiredData = false;
   m_nBackupFrequency = 0;
   m_pObserver->OnServerAttributesChanged();
 }
@@ -246,7 +270,7 @@ void CAcquisitionEngine::Tick() {
     }
   }
   if (RunCycle())
-    m_pObserver->OnChartUpdate(m_server.m_nBasePeriod);
+    m_pObserver->OnChartUpdate(m_nBasePeriod);
   if (m_bStopRequested) {
     m_bStopRequested = false;
     Stop(false);
@@ -284,11 +308,12 @@ bool CAcquisitionEngine::RunCycle() {
   int columnOffset = 0;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     COPCGroup& group = *m_server.Group(g);
+    GroupSchedule& schedule = Schedule(g);
     const int groupColumns = group.AcquiredCount() + group.CalcCount();
-    ++group.m_nTickCounter;
-    if (group.m_bActive && group.m_nTickCounter >= group.m_nPeriod) {
+    ++schedule.ticks;
+    if (group.m_bActive && schedule.ticks >= schedule.period) {
       if (!m_services.readGroup || !m_services.readGroup(group)) {
-        m_server.m_bAcquisitionRunning = false;
+        m_bRunning = false;
         m_pObserver->OnServerAttributesChanged();
         CReportBuilder report;
         report.ErrorHeading("Critical Error Occured in Read OPC Data !!!")
@@ -305,7 +330,7 @@ bool CAcquisitionEngine::RunCycle() {
       if (m_bFirstDataSetPending) {
         m_bFirstDataSetPending = false;
         if (m_nAcquisitionId != -1) {
-          m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_server.m_nBasePeriod),
+          m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_nBasePeriod),
                                      LocalTimeFromFileTime(group.m_ftLastReadTime));
         }
       }
@@ -315,7 +340,8 @@ bool CAcquisitionEngine::RunCycle() {
         m_services.evaluateCalcItems(group);
       m_writer.UpdateRealTime(group, columnOffset, m_nDecimals);
       std::vector<int> rewrittenByGroup;
-      m_writer.WriteGroupValues(group, columnOffset, m_nDecimals, rewrittenByGroup);
+      m_writer.WriteGroupValues(group, columnOffset, m_nDecimals, schedule.lastRow,
+                                rewrittenByGroup);
       for (int row : rewrittenByGroup)
         StoreRow(row);
       rewritten.insert(rewritten.end(), rewrittenByGroup.begin(), rewrittenByGroup.end());
@@ -323,7 +349,7 @@ bool CAcquisitionEngine::RunCycle() {
           earliestNextMs, UnixMsFromFileTime(group.m_ftLastReadTime) + group.m_dwUpdateRate);
       firstRead = false;
       somethingRead = true;
-      group.m_nTickCounter = 0;
+      schedule.ticks = 0;
     }
     columnOffset += groupColumns;
   }
@@ -332,7 +358,7 @@ bool CAcquisitionEngine::RunCycle() {
     for (int g = 0; g < m_server.GroupCount(); ++g) {
       COPCGroup& group = *m_server.Group(g);
       if (!group.m_bActive)
-        m_writer.FillInactiveGroup(group, columnOffset);
+        m_writer.FillInactiveGroup(group, columnOffset, Schedule(g).lastRow);
       columnOffset += group.AcquiredCount() + group.CalcCount();
     }
     StoreRow(m_history.Count() - 1);
@@ -341,8 +367,9 @@ bool CAcquisitionEngine::RunCycle() {
 
   m_nDataSetCount = m_history.Count();
   if (somethingRead) {
-    m_server.m_bAcquiredData = true;
-    m_server.m_bResumeAllowed = true;
+    m_bAcquiredData = true;
+    m_bResumable = true;
+    m_nResumableRevision = m_server.ConfigurationRevision();
   }
   const LocalTime next = LocalTimeFromUnixMs(earliestNextMs);
   m_pObserver->OnCycle(static_cast<int>(m_context.clock.TickCount() - startTick), m_nDataSetCount,

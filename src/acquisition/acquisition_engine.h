@@ -109,7 +109,16 @@ class CAcquisitionEngine {
   bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
 
   // ---- State ----
-  bool IsRunning() const;
+  bool IsRunning() const { return m_bRunning; }
+  // An acquisition acquired data and the configuration has not changed since.
+  bool IsResumeAllowed() const;
+  bool IsServerConnected() const;
+  // Data was acquired since the last view reset.
+  bool HasAcquiredData() const { return m_bAcquiredData; }
+  // ms between base ticks that read something; set at Start.
+  uint32_t BasePeriod() const { return m_nBasePeriod; }
+  // Reads of the group of that index: period in base ticks and ticks since its last read.
+  uint32_t GroupPeriod(int group) const;
   bool WindowOpened() const { return m_bWindowOpened; }
   int AcquisitionId() const { return m_nAcquisitionId; }
   int DataSetCount() const { return m_nDataSetCount; }
@@ -132,6 +141,16 @@ class CAcquisitionEngine {
   bool RunCycle();
   RecordedConfiguration Snapshot() const;
   void StoreRow(int row);
+  // Every group's schedule for a new acquisition: read at the first cycle, period, row.
+  void ResetSchedule();
+
+  // When each group is read and which row it last wrote (index: the group's position).
+  struct GroupSchedule {
+    uint32_t ticks = 0;   // base ticks since the group was last read
+    uint32_t period = 1;  // base ticks between reads (update rate / 1000, at least 1)
+    int lastRow = kNoDataSetRow;
+  };
+  GroupSchedule& Schedule(int group);
 
   AppContext& m_context;
   COPCServer& m_server;
@@ -145,6 +164,7 @@ class CAcquisitionEngine {
   CDataSetWriter m_writer{m_history, m_realTime};
   CAcquisitionRecorder m_recorder;
 
+  std::vector<GroupSchedule> m_schedule;
   AcquisitionMode m_nMode = kContinuousAcquisition;
   int64_t m_nAcquisitionStart = 0;
   int64_t m_nNextBackupTime = 0;
@@ -154,6 +174,11 @@ class CAcquisitionEngine {
   bool m_bWindowOpened = false;
   bool m_bAlwaysShowLast = true;
   bool m_bStopRequested = false;
+  bool m_bRunning = false;
+  bool m_bAcquiredData = false;
+  bool m_bResumable = false;  // data was acquired on the configuration of that revision
+  uint64_t m_nResumableRevision = 0;
+  uint32_t m_nBasePeriod = 0;
   int m_nDataSetCount = 0;
   int m_nAcquisitionId = -1;
   int m_nBackupFrequency = 0;

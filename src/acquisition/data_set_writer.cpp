@@ -122,8 +122,8 @@ int CDataSetWriter::StartDataSet(const COPCGroup& group) {
   return m_history.Append(DataSet(group.m_sTimeText, m_history.ItemColumns()));
 }
 
-void CDataSetWriter::WriteGroupValues(COPCGroup& group, int columnOffset, int decimals,
-                                      std::vector<int>& rewrittenRows) {
+void CDataSetWriter::WriteGroupValues(const COPCGroup& group, int columnOffset, int decimals,
+                                      int& lastRow, std::vector<int>& rewrittenRows) {
   const int current = m_history.Count() - 1;
   if (current < 0)
     return;
@@ -141,23 +141,22 @@ void CDataSetWriter::WriteGroupValues(COPCGroup& group, int columnOffset, int de
   }
   m_history.Replace(current, row);
 
-  const int previous = group.m_nLastDataSetRow;
-  if (current - previous > 1) {
+  const int previous = lastRow;
+  if (previous != kNoDataSetRow && current - previous > 1) {
     std::vector<DataSet> rows;
     for (int r = previous; r <= current; ++r)
       rows.push_back(m_history.Edit(r));
-    Interpolate(group, columnOffset, previous, current, decimals, rows);
+    Interpolate(group, columnOffset, current - previous, decimals, rows);
     for (int r = previous + 1; r < current; ++r) {
       m_history.Replace(r, rows[static_cast<size_t>(r - previous)]);
       rewrittenRows.push_back(r);
     }
   }
-  group.m_nLastDataSetRow = current;
+  lastRow = current;
 }
 
-void CDataSetWriter::Interpolate(COPCGroup& group, int columnOffset, int previousRow,
-                                 int currentRow, int decimals, std::vector<DataSet>& rows) {
-  const int gap = currentRow - previousRow;
+void CDataSetWriter::Interpolate(const COPCGroup& group, int columnOffset, int gap, int decimals,
+                                 std::vector<DataSet>& rows) {
   const DataSet& first = rows.front();
   const DataSet& last = rows.back();
   for (int i = 0; i < group.AcquiredCount(); ++i) {
@@ -198,20 +197,22 @@ void CDataSetWriter::UpdateRealTime(const COPCGroup& group, int columnOffset, in
   }
 }
 
-void CDataSetWriter::FillInactiveGroup(COPCGroup& group, int columnOffset) {
-  const int previous = group.m_nLastDataSetRow;
+void CDataSetWriter::FillInactiveGroup(const COPCGroup& group, int columnOffset, int& lastRow) {
+  const int previous = lastRow;
   const int last = m_history.Count() - 1;
   if (last <= previous)
     return;
-  const DataSet source = m_history.Edit(previous);
+  const DataSet source = previous != kNoDataSetRow
+                             ? m_history.Edit(previous)
+                             : DataSet(std::string(), m_history.ItemColumns());
   const int columns = group.AcquiredCount() + group.CalcCount();
   for (int r = previous + 1; r <= last; ++r) {
     DataSet row = m_history.Edit(r);
     for (int k = columnOffset + 1; k <= columnOffset + columns; ++k) {
-      row.SetCell(k, source.Cell(k));
+      row.SetCell(k, std::string(source.Cell(k)));
       row.OrStatus(k, kStatusInactive);
     }
     m_history.Replace(r, row);
   }
-  group.m_nLastDataSetRow = last;
+  lastRow = last;
 }

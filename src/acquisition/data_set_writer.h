@@ -12,6 +12,10 @@
 class COPCServer;
 class COPCGroup;
 
+// The row of the last data set a group wrote into; none after a Clear, so that nothing
+// is interpolated across the cleared rows.
+inline constexpr int kNoDataSetRow = -1;
+
 class CDataSetWriter {
  public:
   CDataSetWriter(HistoricalDataList& history, RealTimeDataList& realTime)
@@ -23,17 +27,19 @@ class CDataSetWriter {
   // Appends a row whose time is the group's time text; returns its index.
   int StartDataSet(const COPCGroup& group);
   // Writes the group's acquired and calculated values into the last row, interpolates
-  // the rows the group skipped and returns them in rewrittenRows (to be stored again).
-  void WriteGroupValues(COPCGroup& group, int columnOffset, int decimals,
+  // the rows the group skipped since lastRow and returns them in rewrittenRows (to be
+  // stored again). lastRow becomes the last row.
+  void WriteGroupValues(const COPCGroup& group, int columnOffset, int decimals, int& lastRow,
                         std::vector<int>& rewrittenRows);
   // Shows the group's fresh values in the real-time list.
   void UpdateRealTime(const COPCGroup& group, int columnOffset, int decimals);
-  // Copies an inactive group's last texts forward to the last row, with the inactive bit.
-  void FillInactiveGroup(COPCGroup& group, int columnOffset);
+  // Copies an inactive group's texts of lastRow forward to the last row (empty texts when
+  // the group has no row), with the inactive bit. lastRow becomes the last row.
+  void FillInactiveGroup(const COPCGroup& group, int columnOffset, int& lastRow);
 
  private:
-  void Interpolate(COPCGroup& group, int columnOffset, int previousRow, int currentRow,
-                   int decimals, std::vector<DataSet>& rows);
+  void Interpolate(const COPCGroup& group, int columnOffset, int gap, int decimals,
+                   std::vector<DataSet>& rows);
 
   HistoricalDataList& m_history;
   RealTimeDataList& m_realTime;

@@ -82,9 +82,4 @@ class COPCGroup {
   std::string m_sErrorMessage;
   std::string m_sErrorReport;  // rich-text detail lines of the last failed read
   GroupReadStatistics m_statistics;
-
-  // ---- Acquisition engine ----
-  uint32_t m_nTickCounter = 0;  // base ticks since the group was last read
-  uint32_t m_nPeriod = 0;       // seconds between reads (update rate / 1000, at least 1)
-  int m_nLastDataSetRow = 0;    // row of the last data set the group wrote into
 };

@@ -70,11 +70,14 @@ class COPCServer {
   COPCGroup* Group(int index) const { return m_groups.at(static_cast<size_t>(index)).get(); }
   // Item count of every group and the three totals.
   void RecountItems();
-  // Every change of groups or items: enables "Save Project", disables "Resume".
+  // Every change of groups or items: enables "Save Project"; an acquisition that ran on
+  // the configuration before can no longer be resumed.
   void MarkConfigurationChanged() {
     m_bConfigurationModified = true;
-    m_bResumeAllowed = false;
+    ++m_nConfigurationRevision;
   }
+  // Changes with every configuration change (the acquisition engine compares it).
+  uint64_t ConfigurationRevision() const { return m_nConfigurationRevision; }
   std::string ServerId() const { return m_sServerId; }
   std::string Host() const { return m_sHost; }
 
@@ -98,11 +101,7 @@ class COPCServer {
   int m_nTotalAcquiredCount = 0;
   int m_nTotalCalculatedCount = 0;
   bool m_bConnected = false;
-  bool m_bAcquisitionRunning = false;     // set and cleared by the acquisition engine
-  bool m_bResumeAllowed = false;          // an acquisition ran and nothing changed since
   bool m_bConfigurationModified = false;  // enables "Save Project"
-  bool m_bAcquiredData = false;           // data was acquired since the last view reset
-  uint32_t m_nBasePeriod = 0;             // ms, set at acquisition start
 
  private:
   void AdviseShutdown();
@@ -111,4 +110,5 @@ class COPCServer {
 
   AppContext& m_context;
   std::function<void()> m_shutdownHandler;
+  uint64_t m_nConfigurationRevision = 0;
 };

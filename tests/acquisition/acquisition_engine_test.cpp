@@ -115,10 +115,10 @@ TEST_F(EngineTest, PeriodsFollowTheUpdateRatesAndEveryGroupIsReadInTheFirstCycle
   COPCGroup* medium = AddGroup("Medium", 2500, {"Signals.Ramp.I4"});
   COPCGroup* slow = AddGroup("Slow", 20000, {"Signals.Ramp.R4"});
   ASSERT_TRUE(engine->StartCommand());
-  EXPECT_EQ(fast->m_nPeriod, 1u);
-  EXPECT_EQ(medium->m_nPeriod, 2u);
-  EXPECT_EQ(slow->m_nPeriod, 20u);
-  EXPECT_EQ(server->m_nBasePeriod, 1000u);
+  EXPECT_EQ(engine->GroupPeriod(server->GroupIndex(fast)), 1u);
+  EXPECT_EQ(engine->GroupPeriod(server->GroupIndex(medium)), 2u);
+  EXPECT_EQ(engine->GroupPeriod(server->GroupIndex(slow)), 20u);
+  EXPECT_EQ(engine->BasePeriod(), 1000u);
   Ticks(1);
   EXPECT_EQ(engine->DataSetCount(), 1);
   DataSetPtr first = engine->History().Row(0);
@@ -131,7 +131,7 @@ TEST_F(EngineTest, PeriodsFollowTheUpdateRatesAndEveryGroupIsReadInTheFirstCycle
 TEST_F(EngineTest, ASingleSlowGroupIsReadFirstThenEverySixtyTicks) {
   AddGroup("Slow", 60000, {"Signals.Ramp.R8"});
   ASSERT_TRUE(engine->StartCommand());
-  EXPECT_EQ(server->m_nBasePeriod, 15000u);
+  EXPECT_EQ(engine->BasePeriod(), 15000u);
   Ticks(1);
   EXPECT_EQ(engine->DataSetCount(), 1);
   Ticks(59);
@@ -205,7 +205,7 @@ TEST_F(EngineTest, StopRecordsTheEndAndResumeAppendsToTheSameAcquisition) {
   engine->StopCommand();
   EXPECT_FALSE(engine->IsRunning());
   EXPECT_EQ(Scalar("SELECT OPCAcq_DataCount FROM OPCAcq"), "3");
-  EXPECT_TRUE(server->m_bResumeAllowed);
+  EXPECT_TRUE(engine->IsResumeAllowed());
   ASSERT_TRUE(engine->ResumeCommand());
   Ticks(2);
   EXPECT_EQ(engine->AcquisitionId(), id);
@@ -273,6 +273,42 @@ TEST_F(EngineTest, ClearEmptiesTheHistoryAndResumesTheRunningAcquisition) {
   Ticks(1);
   EXPECT_EQ(engine->History().Count(), 1);
   EXPECT_TRUE(test.sink.Contains("Clearing Historical Data ...."));
+}
+
+TEST_F(EngineTest, AfterAClearNothingIsInterpolatedAcrossTheClearedRows) {
+  AddGroup("Fast", 1000, {"Signals.Counter.I4"});
+  AddGroup("Slow", 3000, {"Signals.Ramp.R8"});
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(1);
+  engine->ClearCommand();
+  Ticks(3);  // the slow group is read again in the third row after the Clear
+  const HistoricalDataList& history = engine->History();
+  ASSERT_EQ(history.Count(), 3);
+  EXPECT_FALSE(history.Row(2)->Cell(2).empty());
+  for (int row = 0; row < 2; ++row) {
+    EXPECT_EQ(history.Row(row)->Cell(2), "") << row;
+    EXPECT_EQ(history.Row(row)->Status(2), 0) << row;
+  }
+  EXPECT_TRUE(observer.rewritten.empty());
+}
+
+TEST_F(EngineTest, AStartRefusedByTheBindingKeepsThePreviousAcquisition) {
+  bool bindingSucceeds = true;
+  AcquisitionServices services;
+  services.readGroup = [this](COPCGroup& group) { return ReadGroup(*server, group); };
+  services.bindCalcItems = [&bindingSucceeds](COPCServer&) { return bindingSucceeds; };
+  engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, services);
+  engine->SetObserver(&observer);
+  AddGroup("Group01", 1000, {"Signals.Ramp.R8"});
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(3);
+  engine->Stop(false);
+  bindingSucceeds = false;
+  EXPECT_FALSE(engine->StartCommand());
+  EXPECT_FALSE(engine->IsRunning());
+  EXPECT_EQ(engine->History().Count(), 3);
+  EXPECT_EQ(engine->RealTime().Count(), 1);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcq"), "1");  // no empty acquisition recorded
 }
 
 TEST_F(EngineTest, DecimalsApplyToNewTextsOnlyAndAreLogged) {

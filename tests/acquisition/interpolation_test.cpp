@@ -51,9 +51,10 @@ TEST(Interpolation, WriterMarksRowsOfAGroupThatSkippedThem) {
   COPCCalcItem* calc = group.AppendCalcItem();
   calc->m_dValue = 7.0;
   std::vector<int> rewritten;
+  int lastRow = 0;
   group.m_sTimeText = "t0";
   writer.StartDataSet(group);
-  writer.WriteGroupValues(group, 0, 2, rewritten);
+  writer.WriteGroupValues(group, 0, 2, lastRow, rewritten);
   history.Append(DataSet("t1", 2));
   history.Append(DataSet("t2", 2));
   group.m_sTimeText = "t3";
@@ -61,7 +62,7 @@ TEST(Interpolation, WriterMarksRowsOfAGroupThatSkippedThem) {
   item->m_value.dblVal = 13.0;
   item->m_wQuality = 0x1C;  // bad now: interpolated cells carry the bad-quality bit
   calc->m_dValue = 9.0;
-  writer.WriteGroupValues(group, 0, 2, rewritten);
+  writer.WriteGroupValues(group, 0, 2, lastRow, rewritten);
   EXPECT_EQ(rewritten, (std::vector<int>{1, 2}));
   EXPECT_EQ(history.Row(1)->Cell(1), "11.00");
   EXPECT_EQ(history.Row(2)->Cell(1), "12.00");
@@ -70,7 +71,7 @@ TEST(Interpolation, WriterMarksRowsOfAGroupThatSkippedThem) {
   EXPECT_EQ(history.Row(2)->Cell(2), "7.00");  // calculated: sample and hold
   EXPECT_EQ(history.Row(2)->Status(2), kStatusInterpolated);
   EXPECT_EQ(history.Row(3)->Cell(2), "9.00");
-  EXPECT_EQ(group.m_nLastDataSetRow, 3);
+  EXPECT_EQ(lastRow, 3);
 }
 
 }  // namespace

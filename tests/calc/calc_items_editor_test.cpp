@@ -470,7 +470,7 @@ TEST_F(CalcEditorTest, InsertionsGoIntoTheExpressionAtTheSelection) {
 TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
   CalcTestServer::AddCalc(group, "OLD", "TEMP");
   env.server.m_bConfigurationModified = false;
-  env.server.m_bResumeAllowed = true;
+  const uint64_t revision = env.server.ConfigurationRevision();
   {
     // Cancel: the presenter goes away, nothing reaches the group.
     CCalcItemEditorPresenter& p = Open();
@@ -484,7 +484,7 @@ TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
   // OK without changes marks nothing.
   p.Apply();
   EXPECT_FALSE(env.server.m_bConfigurationModified);
-  EXPECT_TRUE(env.server.m_bResumeAllowed);
+  EXPECT_EQ(env.server.ConfigurationRevision(), revision);
   ASSERT_EQ(group.CalcCount(), 1);
   const COPCCalcItem* kept = group.m_calcItems[0].get();
   EXPECT_EQ(kept->m_pGroup, &group);
@@ -499,7 +499,7 @@ TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
   EXPECT_EQ(env.server.m_nTotalCalculatedCount, 2);
   EXPECT_EQ(env.server.m_nTotalItemCount, 5);
   EXPECT_TRUE(env.server.m_bConfigurationModified);
-  EXPECT_FALSE(env.server.m_bResumeAllowed);
+  EXPECT_NE(env.server.ConfigurationRevision(), revision);
   // The presenter goes on with a copy of the updated group.
   EXPECT_EQ(p.CalcRows().size(), 2u);
   EXPECT_NE(p.WorkingGroup().m_calcItems[1].get(), group.m_calcItems[1].get());

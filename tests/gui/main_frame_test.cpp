@@ -171,9 +171,14 @@ class MainFrameTest : public QObject {
                          CommandId::StartAcquisition, CommandId::DeleteProject,
                          CommandId::ChartSaveImage, CommandId::CheckForUpdate})
       QVERIFY(!f.frame.Command(id)->isEnabled());
-    for (CommandId id : {CommandId::Exit, CommandId::CloseProject, CommandId::ShowStatusBar,
-                         CommandId::HideOutputPane, CommandId::CaptionBar, CommandId::WebHomePage,
-                         CommandId::ApplicationLook})
+    // Close Project needs a project.
+    QVERIFY(!f.frame.Command(CommandId::CloseProject)->isEnabled());
+    RunningSession session;
+    f.frame.SetProjectSession(&session);
+    QVERIFY(f.frame.Command(CommandId::CloseProject)->isEnabled());
+    f.frame.SetProjectSession(nullptr);
+    for (CommandId id : {CommandId::Exit, CommandId::ShowStatusBar, CommandId::HideOutputPane,
+                         CommandId::CaptionBar, CommandId::WebHomePage, CommandId::ApplicationLook})
       QVERIFY(f.frame.Command(id)->isEnabled());
     QVERIFY(!f.frame.Command(CommandId::ApplicationLook)->menu()->actions().isEmpty());
     QCOMPARE(f.frame.Command(CommandId::Exit)->shortcut(), QKeySequence(QKeySequence::Quit));

@@ -2,6 +2,7 @@
 // start-up, a project acquires from the command bar into the database, and a server's
 // shutdown request closes the project through the close-project sequence.
 #include <QAction>
+#include <QColor>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
+#include "base/settings.h"
 #include "db/project_import.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
@@ -29,6 +31,7 @@ class SessionTest : public QObject {
     CommandLineOptions options;
     options.databasePath = (m_dir.path() + "/Velmora.sq3").toStdString();
     InMemorySettingsStore settings;
+    settings::Write(settings, settings::kStandardColor, 0x0000FF);  // chosen in an earlier run
     ScriptedUserPrompt prompt;
     CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
     app.SetQuickStart(true);
@@ -38,6 +41,11 @@ class SessionTest : public QObject {
     session.Attach(*app.MainFrame());
     CMainFrame& frame = *app.MainFrame();
     QVERIFY(!frame.Command(CommandId::StartAcquisition)->isEnabled());  // no server yet
+    // The acquisition view's commands reach the frame through the view.
+    QVERIFY(frame.Command(CommandId::OpcDataDisplay)->isEnabled());
+    QVERIFY(frame.Command(CommandId::ShowShortId)->isEnabled());
+    QCOMPARE(frame.Command(CommandId::StandardColor)->data().value<QColor>(), QColor(255, 0, 0));
+    QCOMPARE(frame.CommandTarget(CommandId::StartAcquisition), frame.DataView());
 
     std::ifstream in(VELMORA_DEMO_PROJECT);
     std::stringstream text;
@@ -46,7 +54,7 @@ class SessionTest : public QObject {
     ProjectFileError error;
     QVERIFY(ParseProjectFile(text.str(), file, error));
     QVERIFY(ImportProject(session.ProjectStore(), session.ProjectState(), file).Succeeded());
-    session.UpdateCommandStates();
+    frame.UpdateCommandStates();
     QVERIFY(frame.Command(CommandId::StartAcquisition)->isEnabled());
 
     frame.Command(CommandId::StartAcquisition)->trigger();

@@ -227,12 +227,12 @@ TEST_F(OpcGroupsTest, UpdateRateChoices) {
 
 TEST_F(OpcGroupsTest, AddGroupCommandMarksTheConfigurationAndLogs) {
   ASSERT_TRUE(ConnectFull());
-  server->m_bResumeAllowed = true;
+  const uint64_t revision = server->ConfigurationRevision();
   GroupDialogValues values = NewGroupDialogValues(*server);
   COPCGroup* group = AddGroupCommand(*server, values);
   ASSERT_NE(group, nullptr);
   EXPECT_TRUE(server->m_bConfigurationModified);
-  EXPECT_FALSE(server->m_bResumeAllowed);
+  EXPECT_NE(server->ConfigurationRevision(), revision);
   EXPECT_TRUE(ctx.sink.Contains("Add OPC Group 'Group01' to OPC Server Velmora.SimServer.1",
                                 kLogOpcServer));
   EXPECT_TRUE(ctx.prompt.messages.empty());

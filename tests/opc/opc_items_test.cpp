@@ -236,7 +236,7 @@ TEST_F(OpcItemsTest, RemoveItemCommandAsksAndRemoves) {
   COPCCalcItem* calc = group->AppendCalcItem();
   calc->m_sQualifiedId = "Sum";
   server->m_bConfigurationModified = false;
-  server->m_bResumeAllowed = true;
+  const uint64_t revision = server->ConfigurationRevision();
   ctx.prompt.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Ok, MessageAnswer::Ok};
   EXPECT_FALSE(RemoveItemCommand(*server, group->m_acquiredItems[0].get()));
   EXPECT_EQ(group->AcquiredCount(), 2);
@@ -247,7 +247,7 @@ TEST_F(OpcItemsTest, RemoveItemCommandAsksAndRemoves) {
   EXPECT_EQ(group->AcquiredCount(), 1);
   EXPECT_EQ(group->m_acquiredItems[0]->m_sQualifiedId, "Static.I4");
   EXPECT_TRUE(server->m_bConfigurationModified);
-  EXPECT_FALSE(server->m_bResumeAllowed);
+  EXPECT_NE(server->ConfigurationRevision(), revision);
   EXPECT_TRUE(RemoveItemCommand(*server, calc));
   EXPECT_NE(ctx.prompt.messages[2].text.find("OPC Item Type: Calculated OPC Item "),
             std::string::npos);

@@ -3,12 +3,10 @@
 #include <QBrush>
 #include <QColor>
 
+#include "ui/colour_ref.h"
+
 namespace {
 constexpr char kTimeHeading[] = "OPC Data Acquisition Time  ";
-
-QColor FromColorRef(uint32_t colorRef) {
-  return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
-}
 }  // namespace
 
 CHistoricalDataModel::CHistoricalDataModel(const HistoricalDataList& list, QObject* parent)
@@ -80,7 +78,7 @@ QVariant CHistoricalDataModel::data(const QModelIndex& index, int role) const {
   }
   if (index.column() == 0)
     return {};
-  return QBrush(FromColorRef(CellColour(row->Status(index.column()), m_colours)));
+  return QBrush(ColourFromColorRef(CellColour(row->Status(index.column()), m_colours)));
 }
 
 QVariant CHistoricalDataModel::headerData(int section, Qt::Orientation orientation,

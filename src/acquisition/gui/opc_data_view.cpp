@@ -19,6 +19,7 @@
 #include "acquisition/gui/window_time.h"
 #include "base/app_context.h"
 #include "base/settings.h"
+#include "ui/colour_ref.h"
 
 namespace {
 
@@ -52,15 +53,6 @@ constexpr ColourCommand kColourCommands[] = {
     {CommandId::InactiveGroupColor, &settings::kInactiveColor, &DataColours::inactive,
      "Inactive Group Color"},
 };
-
-QColor FromColorRef(uint32_t colorRef) {
-  return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
-}
-
-uint32_t ToColorRef(const QColor& colour) {
-  return static_cast<uint32_t>(colour.red()) | (static_cast<uint32_t>(colour.green()) << 8) |
-         (static_cast<uint32_t>(colour.blue()) << 16);
-}
 
 // The engine's observer when no view listens (the engine must always have one).
 IAcquisitionObserver& SilentObserver() {
@@ -176,6 +168,7 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
     ResetView();
   }
   m_pTimer->start();
+  emit CommandStatesChanged();
 }
 
 void COPCDataView::Detach() {
@@ -234,6 +227,80 @@ void COPCDataView::OnBaseTick() {
 
 // ---- Commands ----
 
+std::vector<CommandId> COPCDataView::Commands() const {
+  std::vector<CommandId> commands = {CommandId::StartAcquisition,   CommandId::ResumeAcquisition,
+                                     CommandId::StopAcquisition,    CommandId::OpcDataDisplay,
+                                     CommandId::AlwaysShowLastData, CommandId::ShowFullyQualifiedId,
+                                     CommandId::ShowShortId,        CommandId::ClearOpcData};
+  for (const ColourCommand& entry : kColourCommands)
+    commands.push_back(entry.command);
+  return commands;
+}
+
+void COPCDataView::OnCommand(CommandId id) {
+  switch (id) {
+    case CommandId::StartAcquisition:
+      return StartAcquisition();
+    case CommandId::ResumeAcquisition:
+      return ResumeAcquisition();
+    case CommandId::StopAcquisition:
+      return StopAcquisition();
+    case CommandId::AlwaysShowLastData:
+      return ToggleAlwaysShowLast();
+    case CommandId::ShowFullyQualifiedId:
+      return ShowFullyQualifiedId();
+    case CommandId::ShowShortId:
+      return ShowShortId();
+    case CommandId::ClearOpcData:
+      return ClearOpcData();
+    default:
+      return ChooseColour(id);  // the colour commands; others are not this view's
+  }
+}
+
+ViewCommandState COPCDataView::CommandState(CommandId id) const {
+  ViewCommandState state;
+  const bool attached = m_pEngine != nullptr;
+  const bool running = attached && m_pEngine->IsRunning();
+  const bool connected = attached && m_pEngine->IsServerConnected();
+  switch (id) {
+    case CommandId::StartAcquisition:
+      state.enabled = connected && !running;
+      break;
+    case CommandId::ResumeAcquisition:
+      state.enabled = connected && !running && m_pEngine->IsResumeAllowed();
+      break;
+    case CommandId::StopAcquisition:
+      state.enabled = running;
+      break;
+    case CommandId::AlwaysShowLastData:
+      state.enabled = attached;
+      state.checked = attached && m_pEngine->AlwaysShowLast();
+      break;
+    case CommandId::ShowFullyQualifiedId:
+    case CommandId::ShowShortId: {
+      const int type = attached ? settings::Read(m_pContext->settings, settings::kTagDisplayType)
+                                : kQualifiedIdDisplay;
+      state.enabled = attached;
+      state.checked = (id == CommandId::ShowShortId) == (type == kShortIdDisplay);
+      break;
+    }
+    case CommandId::OpcDataDisplay:
+    case CommandId::ClearOpcData:
+      state.enabled = attached;
+      break;
+    default:
+      for (const ColourCommand& entry : kColourCommands) {
+        if (entry.command == id) {
+          state.enabled = attached;
+          state.swatch = ColourFromColorRef(m_colours.*(entry.colour));
+        }
+      }
+      break;
+  }
+  return state;
+}
+
 void COPCDataView::ApplyWindow() {
   IClock& clock = m_pContext->clock;
   const QDateTime start = m_pModeBox->WindowStart();
@@ -280,6 +347,7 @@ void COPCDataView::ToggleAlwaysShowLast() {
   if (on && m_pEngine->DataSetCount() > 0)
     m_pHistoryTable->scrollToBottom();
   emit AlwaysShowLastChanged(on);
+  emit CommandStatesChanged();
 }
 
 void COPCDataView::ShowFullyQualifiedId() {
@@ -298,6 +366,7 @@ void COPCDataView::SetTagDisplayType(int type) {
   m_pHistoryTable->viewport()->update();
   m_pHistoryTable->resizeColumnsToContents();
   emit HeadingsChanged();
+  emit CommandStatesChanged();
 }
 
 void COPCDataView::RefreshHeadings() {
@@ -335,15 +404,15 @@ void COPCDataView::ChooseColour(CommandId command) {
   if (entry == std::end(kColourCommands))
     return;
   const std::optional<QColor> chosen =
-      m_fnChooseColour(FromColorRef(m_colours.*(entry->colour)), QString(entry->title));
+      m_fnChooseColour(ColourFromColorRef(m_colours.*(entry->colour)), QString(entry->title));
   if (!chosen || !chosen->isValid())
     return;
-  const uint32_t colorRef = ToColorRef(*chosen);
+  const uint32_t colorRef = ColorRefFromColour(*chosen);
   settings::Write(m_pContext->settings, *entry->setting, static_cast<int32_t>(colorRef));
   m_colours.*(entry->colour) = colorRef;
   if (m_pHistoryModel != nullptr)
     m_pHistoryModel->SetColours(m_colours);
-  emit ColourChanged(command, FromColorRef(colorRef));
+  emit CommandStatesChanged();
 }
 
 void COPCDataView::ReadColours() {

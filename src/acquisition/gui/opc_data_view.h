@@ -2,8 +2,9 @@
 // COPCDataView: the acquisition view ("Data Acquisition and Storage"). It shows the server
 // attributes, the acquisition mode with its time window, the acquisition status and the
 // decimals choice, the real-time list and the history list, and drives the acquisition
-// engine with a one-second base timer. The command bar's acquisition commands call its
-// public slots; the view keeps the engine's observer role for as long as it is attached.
+// engine with a one-second base timer. It owns the command bar's acquisition commands
+// (Start, Resume, Stop, the data display, Clear and the colours); the view keeps the
+// engine's observer role for as long as it is attached.
 // Thread rule: GUI thread only (the base timer fires on it; ticks never overlap).
 #include <QColor>
 #include <QString>
@@ -50,6 +51,11 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   // Refreshes the server attributes.
   void OnViewShown() override;
 
+  // The acquisition commands of the command bar.
+  std::vector<CommandId> Commands() const override;
+  void OnCommand(CommandId id) override;
+  ViewCommandState CommandState(CommandId id) const override;
+
   // The colour commands ask this chooser (a QColorDialog unless replaced, as tests do).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
   const DataColours& Colours() const { return m_colours; }
@@ -81,14 +87,10 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void ChooseInactiveColor();
 
  signals:
-  // Running, resume-allowed or data state may have changed: update the command bar.
-  void CommandStatesChanged();
   void RunningChanged(bool running);
   void AlwaysShowLastChanged(bool on);
   // The item headings changed (the chart's series names follow them).
   void HeadingsChanged();
-  // A colour command wrote a new colour (the command bar may repaint its swatch).
-  void ColourChanged(CommandId command, const QColor& colour);
   // The live chart's update notice, with the base period in ms.
   void ChartUpdate(quint32 basePeriodMs);
   // A backup is due: automatic (final false) or at the end of an acquisition.

@@ -20,9 +20,9 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
 #include "app/gui/velmora_view.h"
+#include "app/web_pages.h"
 #include "base/report.h"
 #include "base/settings.h"
-#include "app/web_pages.h"
 
 namespace {
 

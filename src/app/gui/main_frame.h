@@ -8,11 +8,11 @@
 #include <array>
 #include <functional>
 
-#include "base/app_context.h"
 #include "app/close_project.h"
 #include "app/gui/ribbon_commands.h"
 #include "app/navigation.h"
 #include "app/splash_progress.h"
+#include "base/app_context.h"
 
 class CPrjDatabaseView;
 class COPCChartView;
@@ -64,6 +64,11 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
 
   // Panes and commands.
   QAction* Command(CommandId id) const;
+  // The view a command goes to: the visible view when it handles the command, otherwise
+  // the first view that does; null for the frame's own commands.
+  CVelmoraView* CommandTarget(CommandId id) const;
+  // Asks every routed command's view how to show it (also after each view switch).
+  void UpdateCommandStates();
   CRibbonBar* Ribbon() const { return m_pRibbon; }
   COutlookBar* OutlookBar() const { return m_pOutlookBar; }
   COutputWnd* OutputWnd() const { return m_pOutputWnd; }
@@ -92,6 +97,8 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   void CreatePanes();
   void CreateStatusBar();
   void ConnectFrameCommands();
+  // Connects every command a view handles to its routing (after the views exist).
+  void RouteViewCommands();
   void FillVisualStyles();
   void ApplyTarget(const NavigationTarget& target);
   void UpdateCaptionBar();
@@ -102,6 +109,7 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   IProjectSession* m_pSession = &m_unconnectedSession;
   CNavigator m_navigator;
   std::array<CVelmoraView*, kViewCount> m_views{};
+  std::array<bool, kCommandCount> m_routed{};  // a view handles the command
   bool m_bStartupFinished = false;
   bool m_bCreationPauses = true;
   bool m_bClosing = false;

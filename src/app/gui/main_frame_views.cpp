@@ -10,8 +10,8 @@
 #include "app/gui/outlook_bar.h"
 #include "app/gui/velmora_view.h"
 #include "app/gui/view_factory.h"
-#include "base/settings.h"
 #include "app/view_creation.h"
+#include "base/settings.h"
 #include "chart/gui/opc_chart_view.h"
 #include "explorer/gui/prj_data_view.h"
 #include "explorer/gui/prj_database_view.h"
@@ -39,6 +39,7 @@ int CMainFrame::CreateViews(ISplashProgress* splash, IViewFactory& factory) {
   if (CVelmoraView* start = View(VelmoraView::Start))
     m_pViewStack->setCurrentWidget(start);
   UpdateCaptionBar();
+  RouteViewCommands();
   return created;
 }
 
@@ -73,6 +74,7 @@ bool CMainFrame::SwitchToView(VelmoraView view) {
   target->OnViewShown();
   target->setFocus();
   UpdateCaptionBar();
+  UpdateCommandStates();
   SetWaitCursor(false);
   return true;
 }
@@ -116,10 +118,14 @@ void CMainFrame::UpdateCaptionBar() {
 
 void CMainFrame::SetProjectSession(IProjectSession* session) {
   m_pSession = session != nullptr ? session : &m_unconnectedSession;
+  UpdateCommandStates();
 }
 
 bool CMainFrame::CloseProject(bool triggeredByServer) {
-  return CCloseProjectSequence(*m_pSession, *this, m_context.prompt).Run(triggeredByServer);
+  const bool closed =
+      CCloseProjectSequence(*m_pSession, *this, m_context.prompt).Run(triggeredByServer);
+  UpdateCommandStates();
+  return closed;
 }
 
 void CMainFrame::OnCloseProjectCommand() {
@@ -127,6 +133,7 @@ void CMainFrame::OnCloseProjectCommand() {
     if (COPCServerView* server = ServerView())
       server->ClearServerDisplay();
   }
+  UpdateCommandStates();
 }
 
 bool CMainFrame::HasSessionViews() const {

@@ -1,6 +1,7 @@
 #include "app/gui/ribbon_bar.h"
 
 #include <QAction>
+#include <QColor>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -98,6 +99,14 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QTabWidget(parent) {
     row->addStretch(1);
     addTab(page, category.tabText);
   }
+}
+
+void CRibbonBar::SetSwatch(CommandId id, const QColor& colour) {
+  QAction* action = Command(id);
+  if (action == nullptr || action->data().value<QColor>() == colour)
+    return;  // unchanged: no repaint of the button
+  action->setData(colour);
+  action->setIcon(SwatchIcon(colour));
 }
 
 QAction* CRibbonBar::BuildAction(const RibbonCommandDef& entry) {

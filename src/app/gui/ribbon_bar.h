@@ -16,6 +16,8 @@ class CRibbonBar : public QTabWidget {
   QList<QAction*> Actions() const;
   // Tab index of a category by its name ("Home", "View"...), -1 when unknown.
   int CategoryIndex(const QString& title) const;
+  // Shows a colour command's colour on its button.
+  void SetSwatch(CommandId id, const QColor& colour);
 
  private:
   QWidget* BuildPanel(const RibbonPanelSpec& panel, QWidget* parent);

@@ -1,15 +1,11 @@
 #include "app/gui/ribbon_commands.h"
 
 #include "base/settings.h"
+#include "ui/colour_ref.h"
 
 namespace {
 
 using S = QStyle;
-
-// A settings colour 0x00BBGGRR as a QColor.
-QColor FromColorRef(int32_t colorRef) {
-  return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
-}
 
 RibbonCommandDef Command(CommandId id, const char* text, S::StandardPixmap icon,
                          QKeySequence shortcut = {}) {
@@ -17,7 +13,8 @@ RibbonCommandDef Command(CommandId id, const char* text, S::StandardPixmap icon,
 }
 
 RibbonCommandDef Swatch(CommandId id, const char* text, int32_t colorRef) {
-  return RibbonCommandDef{id, text, S::SP_CustomBase, FromColorRef(colorRef), {}, {}};
+  return RibbonCommandDef{
+      id, text, S::SP_CustomBase, ColourFromColorRef(static_cast<uint32_t>(colorRef)), {}, {}};
 }
 
 RibbonCommandDef Menu(CommandId id, const char* text, S::StandardPixmap icon,

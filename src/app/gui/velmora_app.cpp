@@ -8,9 +8,9 @@
 #include "app/gui/qt_user_prompt.h"
 #include "app/gui/splash_screen_dlg.h"
 #include "app/gui/view_factory.h"
-#include "base/settings.h"
 #include "app/splash_state.h"
 #include "app/view_creation.h"
+#include "base/settings.h"
 
 namespace {
 

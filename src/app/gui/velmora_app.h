@@ -7,9 +7,9 @@
 #include <memory>
 #include <optional>
 
-#include "base/app_context.h"
 #include "app/command_line.h"
 #include "app/database_location.h"
+#include "base/app_context.h"
 
 class CMainFrame;
 class CQtUserPrompt;

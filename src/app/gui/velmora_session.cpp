@@ -1,6 +1,5 @@
 #include "app/gui/velmora_session.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QMetaObject>
 
@@ -10,6 +9,7 @@
 #include "db/database_check.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
+#include "opc/gui/opc_server_view.h"
 #include "platform/sim/sim_runtime.h"
 
 CVelmoraSession::CVelmoraSession(AppContext& context, QObject* parent)
@@ -51,13 +51,19 @@ bool CVelmoraSession::CheckDatabase(const std::string& path) {
 void CVelmoraSession::Attach(CMainFrame& frame) {
   m_pFrame = &frame;
   frame.SetProjectSession(this);
-  if (COPCDataView* view = frame.DataView()) {
-    view->SetEngine(&m_engine, &m_context);
-    connect(view, &COPCDataView::CommandStatesChanged, this, &CVelmoraSession::UpdateCommandStates);
+  m_state.SetNameListener([this](const std::string& name) {
+    if (m_pFrame != nullptr)
+      m_pFrame->setWindowTitle(QStringLiteral("Velmora 2.0 - ") + QString::fromStdString(name));
+  });
+  COPCDataView* dataView = frame.DataView();
+  if (dataView != nullptr)
+    dataView->SetEngine(&m_engine, &m_context);
+  if (COPCServerView* serverView = frame.ServerView()) {
+    serverView->SetSession(this);
+    if (dataView != nullptr)
+      connect(serverView, &COPCServerView::ProjectLoaded, dataView, &COPCDataView::ResetView);
   }
-  ConnectProjectCommands();
-  ConnectAcquisitionCommands();
-  UpdateCommandStates();
+  frame.UpdateCommandStates();
 }
 
 void CVelmoraSession::Detach() {
@@ -65,6 +71,9 @@ void CVelmoraSession::Detach() {
     return;
   if (COPCDataView* view = m_pFrame->DataView())
     view->SetEngine(nullptr, nullptr);
+  if (COPCServerView* view = m_pFrame->ServerView())
+    view->SetSession(nullptr);
+  m_state.SetNameListener(nullptr);
   m_pFrame->SetProjectSession(nullptr);
   m_pFrame = nullptr;
 }
@@ -72,62 +81,10 @@ void CVelmoraSession::Detach() {
 void CVelmoraSession::OnShutdownRequest() {
   if (m_pFrame != nullptr)
     m_pFrame->CloseProject(true);
-  UpdateCommandStates();
 }
 
-void CVelmoraSession::ConnectProjectCommands() {
-  m_state.SetNameListener([this](const std::string& name) {
-    if (m_pFrame != nullptr) {
-      m_pFrame->setWindowTitle(QStringLiteral("Velmora 2.0 - ") + QString::fromStdString(name));
-    }
-  });
-  if (QAction* save = m_pFrame->Command(CommandId::SaveProject)) {
-    connect(save, &QAction::triggered, this, [this] {
-      SaveProject();
-      UpdateCommandStates();
-    });
-  }
-  if (QAction* load = m_pFrame->Command(CommandId::LoadProject)) {
-    connect(load, &QAction::triggered, this, [this] {
-      CProjectDialogs dialogs(m_db, m_context.prompt, m_pFrame);
-      LoadProjectCommand(
-          m_store, m_state, dialogs, [this] { return m_pFrame->CloseProject(false); }, nullptr);
-      if (m_pFrame != nullptr) {
-        if (COPCDataView* view = m_pFrame->DataView())
-          view->ResetView();
-      }
-      UpdateCommandStates();
-    });
-  }
-  if (QAction* close = m_pFrame->Command(CommandId::CloseProject)) {
-    // The frame runs the sequence itself; afterwards the commands follow the new state.
-    connect(close, &QAction::triggered, this, &CVelmoraSession::UpdateCommandStates,
-            Qt::QueuedConnection);
-  }
-}
-
-void CVelmoraSession::ConnectAcquisitionCommands() {
-  COPCDataView* view = m_pFrame->DataView();
-  if (view == nullptr)
-    return;  // the view could not be created: its commands stay off
-  auto route = [this, view](CommandId id, void (COPCDataView::*slot)()) {
-    if (QAction* action = m_pFrame->Command(id)) {
-      connect(action, &QAction::triggered, view, slot);
-      connect(action, &QAction::triggered, this, &CVelmoraSession::UpdateCommandStates,
-              Qt::QueuedConnection);
-    }
-  };
-  route(CommandId::StartAcquisition, &COPCDataView::StartAcquisition);
-  route(CommandId::ResumeAcquisition, &COPCDataView::ResumeAcquisition);
-  route(CommandId::StopAcquisition, &COPCDataView::StopAcquisition);
-  route(CommandId::AlwaysShowLastData, &COPCDataView::ToggleAlwaysShowLast);
-  route(CommandId::ShowFullyQualifiedId, &COPCDataView::ShowFullyQualifiedId);
-  route(CommandId::ShowShortId, &COPCDataView::ShowShortId);
-  route(CommandId::ClearOpcData, &COPCDataView::ClearOpcData);
-  route(CommandId::StandardColor, &COPCDataView::ChooseStandardColor);
-  route(CommandId::BadQualityColor, &COPCDataView::ChooseBadQualityColor);
-  route(CommandId::InterpolatedColor, &COPCDataView::ChooseInterpolatedColor);
-  route(CommandId::InactiveGroupColor, &COPCDataView::ChooseInactiveColor);
+bool CVelmoraSession::CloseProject() {
+  return m_pFrame != nullptr && m_pFrame->CloseProject(false);
 }
 
 bool CVelmoraSession::SaveProject() {
@@ -167,29 +124,4 @@ void CVelmoraSession::RemoveGroupsAndDisconnect() {
 void CVelmoraSession::ClearServerName() {
   m_server.m_sServerId.clear();
   m_state.Reset();
-}
-
-void CVelmoraSession::UpdateCommandStates() {
-  if (m_pFrame == nullptr)
-    return;
-  const bool connected = m_server.m_bConnected;
-  const bool running = m_engine.IsRunning();
-  auto enable = [this](CommandId id, bool on) {
-    if (QAction* action = m_pFrame->Command(id))
-      action->setEnabled(on);
-  };
-  enable(CommandId::StartAcquisition, connected && !running);
-  enable(CommandId::ResumeAcquisition, connected && !running && m_server.m_bResumeAllowed);
-  enable(CommandId::StopAcquisition, running);
-  enable(CommandId::ClearOpcData, true);
-  enable(CommandId::AlwaysShowLastData, true);
-  enable(CommandId::ShowFullyQualifiedId, true);
-  enable(CommandId::ShowShortId, true);
-  enable(CommandId::StandardColor, true);
-  enable(CommandId::BadQualityColor, true);
-  enable(CommandId::InterpolatedColor, true);
-  enable(CommandId::InactiveGroupColor, true);
-  enable(CommandId::CloseProject, connected);
-  enable(CommandId::SaveProject, connected);
-  enable(CommandId::LoadProject, !running);
 }

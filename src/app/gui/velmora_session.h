@@ -2,8 +2,8 @@
 // CVelmoraSession: the process's one server connection, database object and acquisition
 // engine, and the project as the close-project sequence sees it. It checks the database at
 // start-up, delivers the simulation servers' callbacks on the GUI thread, turns a server's
-// shutdown request into the close-project sequence, and connects the command bar's
-// project and acquisition commands.
+// shutdown request into the close-project sequence, and hands its services to the views
+// (each view owns its commands).
 // Thread rule: GUI thread.
 #include <QObject>
 #include <QPointer>
@@ -11,8 +11,8 @@
 #include <string>
 
 #include "acquisition/acquisition_engine.h"
-#include "base/app_context.h"
 #include "app/close_project.h"
+#include "base/app_context.h"
 #include "db/project_state.h"
 #include "db/project_store.h"
 #include "db/sqlite_db.h"
@@ -33,11 +33,14 @@ class CVelmoraSession : public QObject, public IProjectSession {
   // Unplugs it again before the frame or the session goes.
   void Detach();
 
+  AppContext& Context() { return m_context; }
   COPCServer& Server() { return m_server; }
   CSQLite& Database() { return m_db; }
   CAcquisitionEngine& Engine() { return m_engine; }
   CProjectStore& ProjectStore() { return m_store; }
   CProjectState& ProjectState() { return m_state; }
+  // The close-project sequence of the frame (a load closes the current project first).
+  bool CloseProject();
 
   // IProjectSession
   bool IsAcquisitionRunning() const override;
@@ -50,13 +53,7 @@ class CVelmoraSession : public QObject, public IProjectSession {
   std::string ServerHost() const override;
   void ClearServerName() override;
 
- public slots:
-  // Keeps the command bar in step with the server and the acquisition.
-  void UpdateCommandStates();
-
  private:
-  void ConnectProjectCommands();
-  void ConnectAcquisitionCommands();
   void OnShutdownRequest();
 
   AppContext& m_context;

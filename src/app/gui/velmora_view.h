@@ -2,10 +2,22 @@
 // The common base of the frame's views: a header band with the view's title and a short
 // explanation, and the content area below it. The frame switches between views and
 // calls the hooks below; each view owns its commands and its content.
+#include <QColor>
 #include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "app/gui/ribbon_commands.h"
 
 class CViewHeader;
 class QVBoxLayout;
+
+// How a view wants one of its command-bar commands shown.
+struct ViewCommandState {
+  bool enabled = true;
+  std::optional<bool> checked;  // set for the commands that show a check mark
+  QColor swatch;                // valid for the colour commands
+};
 
 class CVelmoraView : public QWidget {
   Q_OBJECT
@@ -18,6 +30,17 @@ class CVelmoraView : public QWidget {
   virtual void ResetView() {}
   // The frame has just made this the active view.
   virtual void OnViewShown() {}
+
+  // The command-bar commands this view handles. The frame routes each to the visible view
+  // when that view handles it, otherwise to the first view (in creation order) that does,
+  // and shows it as CommandState says.
+  virtual std::vector<CommandId> Commands() const { return {}; }
+  virtual void OnCommand(CommandId /*id*/) {}
+  virtual ViewCommandState CommandState(CommandId /*id*/) const { return {}; }
+
+ signals:
+  // Something the command states depend on changed: the frame asks CommandState again.
+  void CommandStatesChanged();
 
  protected:
   // Where a view puts its content, below the header.

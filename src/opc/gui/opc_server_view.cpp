@@ -5,6 +5,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/gui/velmora_session.h"
+#include "db/gui/project_dialogs.h"
+#include "db/project_commands.h"
+
 namespace {
 constexpr char kTitle[] = "OPC Explorer Setup";
 constexpr char kDescription[] =
@@ -38,4 +42,48 @@ void COPCServerView::ClearServerDisplay() {
   m_pTree->clear();
   m_pProperties->clear();
   m_pServerLine->setText(kNoServer);
+}
+
+void COPCServerView::SetSession(CVelmoraSession* session) {
+  m_pSession = session;
+  emit CommandStatesChanged();
+}
+
+std::vector<CommandId> COPCServerView::Commands() const {
+  return {CommandId::LoadProject, CommandId::SaveProject};
+}
+
+void COPCServerView::OnCommand(CommandId id) {
+  if (m_pSession == nullptr)
+    return;
+  if (id == CommandId::LoadProject)
+    LoadProject();
+  else if (id == CommandId::SaveProject)
+    SaveProject();
+}
+
+ViewCommandState COPCServerView::CommandState(CommandId id) const {
+  ViewCommandState state;
+  state.enabled = false;
+  if (m_pSession == nullptr)
+    return state;
+  if (id == CommandId::LoadProject)
+    state.enabled = !m_pSession->Engine().IsRunning();
+  else if (id == CommandId::SaveProject)
+    state.enabled = m_pSession->Server().m_bConnected;
+  return state;
+}
+
+void COPCServerView::LoadProject() {
+  CProjectDialogs dialogs(m_pSession->Database(), m_pSession->Context().prompt, window());
+  LoadProjectCommand(
+      m_pSession->ProjectStore(), m_pSession->ProjectState(), dialogs,
+      [this] { return m_pSession->CloseProject(); }, nullptr);
+  emit ProjectLoaded();
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::SaveProject() {
+  m_pSession->SaveProject();
+  emit CommandStatesChanged();
 }

@@ -347,15 +347,16 @@ class AcquisitionViewTest : public QObject {
       return std::optional<QColor>(QColor(0, 128, 0));
     });
     QSignalSpy changed(rig->view->HistoryModel(), &QAbstractItemModel::dataChanged);
-    QSignalSpy swatch(rig->view.get(), &COPCDataView::ColourChanged);
+    QSignalSpy states(rig->view.get(), &CVelmoraView::CommandStatesChanged);
     rig->view->ChooseBadQualityColor();
     QCOMPARE(askedTitle, QString("Bad Data Quality"));
     QCOMPARE(offered, QColor(255, 0, 0));
     QCOMPARE(settings::Read(rig->test.settings, settings::kBadQualityColor), 0x008000);
     QCOMPARE(rig->Foreground(0, 2), QColor(0, 128, 0));
     QVERIFY(changed.count() > 0);
-    QCOMPARE(swatch.count(), 1);
-    QCOMPARE(swatch.last().at(0).value<CommandId>(), CommandId::BadQualityColor);
+    // The command bar's swatch shows the colour in force.
+    QCOMPARE(states.count(), 1);
+    QCOMPARE(rig->view->CommandState(CommandId::BadQualityColor).swatch, QColor(0, 128, 0));
 
     // 0x00BBGGRR: blue in the high byte.
     rig->view->SetColourChooser(
@@ -370,7 +371,8 @@ class AcquisitionViewTest : public QObject {
     rig->view->ChooseInterpolatedColor();
     QCOMPARE(settings::Read(rig->test.settings, settings::kInactiveColor), 0x404040);
     QCOMPARE(settings::Read(rig->test.settings, settings::kInterpolatedColor), 0xE19854);
-    QCOMPARE(swatch.count(), 2);
+    QCOMPARE(states.count(), 2);
+    QCOMPARE(rig->view->CommandState(CommandId::InactiveGroupColor).swatch, QColor(64, 64, 64));
   }
 
   void theColoursAreReadFromTheSettingsAtAttach() {
@@ -380,6 +382,7 @@ class AcquisitionViewTest : public QObject {
     rig->view->StartAcquisition();
     rig->Ticks(1);
     QCOMPARE(rig->Foreground(0, 1), QColor(0, 0, 255));
+    QCOMPARE(rig->view->CommandState(CommandId::BadQualityColor).swatch, QColor(0, 0, 255));
   }
 
   void theTimeControlledModeTakesTheWindowFromThePickers() {
