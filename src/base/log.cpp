@@ -10,10 +10,25 @@ std::string FormatLogLine(const LocalTime& t, const std::string& text) {
   return FormatLogTime(t) + ": " + text;
 }
 
-void CLog::Log(const std::string& text, int channel) const {
-  if (m_pSink == nullptr || channel < 0 || channel > 3)
+void CLog::SetSink(ILogSink* sink) {
+  m_pSink = sink;
+  if (sink == nullptr)
     return;
-  m_pSink->Log(channel, FormatLogLine(m_clock.LocalNow(), text));
+  m_bSinkSeen = true;
+  std::vector<std::pair<int, std::string>> pending;
+  pending.swap(m_pending);
+  for (const auto& [channel, line] : pending)
+    sink->Log(channel, line);
+}
+
+void CLog::Log(const std::string& text, int channel) const {
+  if (channel < 0 || channel > 3)
+    return;
+  if (m_pSink != nullptr) {
+    m_pSink->Log(channel, FormatLogLine(m_clock.LocalNow(), text));
+  } else if (!m_bSinkSeen && m_pending.size() < kMaxPendingLines) {
+    m_pending.emplace_back(channel, FormatLogLine(m_clock.LocalNow(), text));
+  }
 }
 
 std::string Format(const char* format, ...) {

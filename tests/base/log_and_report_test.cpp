@@ -26,15 +26,30 @@ TEST(LogLine, EveryMonthHasItsThreeLetterName) {
   EXPECT_EQ(FormatLogLine(LocalTime{2026, 12, 7, 23, 50, 1, 0, 1}, "x"), "07/Dec/2026 23:50:01: x");
 }
 
-TEST(LogLine, ChannelsOutsideZeroToThreeAreIgnoredAndNoSinkDrops) {
+TEST(LogLine, ChannelsOutsideZeroToThreeAreIgnored) {
   FakeClock clock;
   RecordingLogSink sink;
   CLog log(clock, &sink);
   log.Log("minus", -1);
   log.Log("four", 4);
   EXPECT_TRUE(sink.lines.empty());
-  CLog silent(clock);
-  silent.Log("dropped", 0);  // must not crash
+}
+
+TEST(LogLine, LinesBeforeTheFirstSinkReachItOldestFirstLaterOnesAreDropped) {
+  FakeClock clock;
+  CLog log(clock);
+  log.Log("first", 0);
+  log.Log("second", 3);
+  RecordingLogSink sink;
+  log.SetSink(&sink);
+  ASSERT_EQ(sink.lines.size(), 2u);
+  EXPECT_NE(sink.lines[0].text.find("first"), std::string::npos);
+  EXPECT_EQ(sink.lines[1].channel, 3);
+  log.SetSink(nullptr);  // the pane went away
+  log.Log("gone", 0);
+  RecordingLogSink later;
+  log.SetSink(&later);
+  EXPECT_TRUE(later.lines.empty());
 }
 
 TEST(Report, BuilderComposesTheFixedPiecesInOrder) {

@@ -3,6 +3,8 @@
 // shutdown request closes the project through the close-project sequence.
 #include <QAction>
 #include <QColor>
+#include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -10,6 +12,7 @@
 
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
+#include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
@@ -82,6 +85,32 @@ class SessionTest : public QObject {
             std::string::npos);
     QVERIFY(!frame.Command(CommandId::StopAcquisition)->isEnabled());
     session.Detach();
+  }
+
+  void aRefusedSimulationConfigurationIsShownInTheOutputPane() {
+    const QString config = m_dir.path() + "/bad-sim.ini";
+    QFile file(config);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[server Velmora.SimServer.1]\nunknown_fault = 7\n");
+    file.close();
+    qputenv("VELMORA_SIM_CONFIG", config.toUtf8());
+    CommandLineOptions options;
+    options.databasePath = (m_dir.path() + "/Early.sq3").toStdString();
+    InMemorySettingsStore settings;
+    ScriptedUserPrompt prompt;
+    CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
+    app.SetQuickStart(true);
+    CVelmoraSession session(app.Context());  // logs the refusal before the pane exists
+    app.SetDatabaseCheck([&](const std::string& path) { return session.CheckDatabase(path); });
+    const bool started = app.InitInstance();
+    qunsetenv("VELMORA_SIM_CONFIG");
+    QVERIFY(started);
+    COutputList* list = app.MainFrame()->OutputWnd()->List(kLogOpcServer);
+    bool shown = false;
+    for (int row = 0; row < list->count(); ++row)
+      shown = shown || list->item(row)->text().contains("unknown key");
+    QVERIFY(shown);
+    CSimRuntime::Instance().Reset();
   }
 
  private:
