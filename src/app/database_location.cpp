@@ -1,6 +1,7 @@
 #include "app/database_location.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -23,7 +24,55 @@ std::string FullPath(const std::string& path) {
   return error ? path : full.lexically_normal().string();
 }
 
+// The program's folder in the user's data folder; empty when none is known.
+std::filesystem::path UserDataFolder(const EnvironmentLookup& environment) {
+  namespace fs = std::filesystem;
+  const auto absolute = [&](const char* name) {
+    const fs::path value = environment(name);
+    return value.is_absolute() ? value : fs::path();  // a relative value is ignored
+  };
+#if defined(_WIN32)
+  fs::path base = absolute("LOCALAPPDATA");
+  if (base.empty())
+    base = absolute("APPDATA");
+#elif defined(__APPLE__)
+  fs::path base = absolute("HOME");
+  if (!base.empty())
+    base /= "Library/Application Support";
+#else
+  fs::path base = absolute("XDG_DATA_HOME");
+  if (base.empty()) {
+    base = absolute("HOME");
+    if (!base.empty())
+      base /= ".local/share";
+  }
+#endif
+  return base.empty() ? base : base / "Velmora";
+}
+
+// The folder of a new file must exist before the check can create the file there. A
+// folder that cannot be made is left to the check, which reports the path it cannot create.
+void MakeFolderOfNewFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path file(path);
+  if (std::filesystem::exists(file, error) || !file.has_parent_path())
+    return;
+  std::filesystem::create_directories(file.parent_path(), error);
+}
+
 }  // namespace
+
+std::string DefaultDatabasePath(const EnvironmentLookup& environment) {
+  const std::filesystem::path folder = UserDataFolder(environment);
+  return folder.empty() ? std::string(kDatabaseFileName) : (folder / kDatabaseFileName).string();
+}
+
+std::string DefaultDatabasePath() {
+  return DefaultDatabasePath([](const char* name) {
+    const char* value = std::getenv(name);
+    return std::string(value != nullptr ? value : "");
+  });
+}
 
 DatabaseLocation SplitDatabasePath(const std::string& path) {
   DatabaseLocation location;
@@ -52,7 +101,12 @@ std::optional<DatabaseLocation> LocateDatabase(ISettingsStore& store, IUserPromp
       request.title = kChooseDatabaseTitle;
       request.defaultExtension = kDatabaseDefaultExtension;
       request.filter = kDatabaseFileFilter;
-      request.mustExist = true;
+      // A first start has no database yet: the user may pick an existing file or name a
+      // new one, which the check creates. An existing file is opened, never replaced.
+      request.save = true;
+      request.mustExist = false;
+      request.confirmOverwrite = false;
+      request.initialPath = DefaultDatabasePath();
       const std::optional<std::string> chosen = prompt.ChooseFile(request);
       if (!chosen || chosen->empty()) {
         CReportBuilder report;
@@ -63,6 +117,7 @@ std::optional<DatabaseLocation> LocateDatabase(ISettingsStore& store, IUserPromp
         return std::nullopt;
       }
       path = *chosen;
+      MakeFolderOfNewFile(path);
     }
   }
   const DatabaseLocation location = SplitDatabasePath(path);

@@ -22,8 +22,9 @@ struct FileRequest {
   std::string title;
   std::string defaultExtension;  // ".sq3"
   std::string filter;            // "SQLite Files (.sq3)|*.sq3"
-  std::string initialPath;
+  std::string initialPath;       // folder, or a file name (with its folder) proposed to the user
   bool mustExist = true;
+  bool confirmOverwrite = true;  // save: ask before an existing file is taken
 };
 
 class IUserPrompt {

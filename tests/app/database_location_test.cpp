@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
 
 #include "app/database_location.h"
 #include "base/rtf.h"
@@ -59,22 +61,98 @@ TEST(DatabaseLocation, DataPathIsWrittenOnEveryStart) {
   EXPECT_TRUE(store.lastExpandable);
 }
 
-TEST(DatabaseLocation, NoStoredPathAsksForAnExistingSq3File) {
+TEST(DatabaseLocation, NoStoredPathAsksForAnExistingOrANewSq3File) {
+  TempDir dir;
   InMemorySettingsStore store;
   ScriptedUserPrompt prompt;
-  prompt.fileAnswers.push_back(std::string("/chosen/Velmora.sq3"));
+  const std::string chosen = dir.File("Velmora.sq3");
+  prompt.fileAnswers.push_back(chosen);
   auto location = LocateDatabase(store, prompt, "", {});
   ASSERT_TRUE(location);
   ASSERT_EQ(prompt.fileRequests.size(), 1u);
   const FileRequest& request = prompt.fileRequests[0];
-  EXPECT_FALSE(request.save);
-  EXPECT_TRUE(request.mustExist);
+  // A name that does not exist yet is accepted, and an existing file is not replaced.
+  EXPECT_TRUE(request.save);
+  EXPECT_FALSE(request.mustExist);
+  EXPECT_FALSE(request.confirmOverwrite);
+  EXPECT_EQ(request.initialPath, DefaultDatabasePath());
   EXPECT_EQ(request.defaultExtension, ".sq3");
   EXPECT_EQ(request.filter, "SQLite Files (.sq3)|*.sq3");
-  EXPECT_EQ(settings::Read(store, settings::kDataPath), "/chosen/Velmora.sq3");
+  EXPECT_EQ(settings::Read(store, settings::kDataPath), chosen);
   // The next start does not ask again.
   ASSERT_TRUE(LocateDatabase(store, prompt, "", {}));
   EXPECT_EQ(prompt.fileRequests.size(), 1u);
+}
+
+TEST(DatabaseLocation, ANewFileInAMissingFolderGetsTheFolderBeforeTheCheck) {
+  TempDir dir;
+  InMemorySettingsStore store;
+  ScriptedUserPrompt prompt;
+  const std::string chosen = dir.File("share/Velmora/Velmora.sq3");
+  prompt.fileAnswers.push_back(chosen);
+  std::string checked;
+  bool folderAtCheck = false;
+  auto location = LocateDatabase(store, prompt, "", [&](const std::string& path) {
+    checked = path;
+    folderAtCheck = std::filesystem::is_directory(dir.Path() / "share/Velmora");
+    return true;
+  });
+  ASSERT_TRUE(location);
+  EXPECT_EQ(checked, chosen);
+  EXPECT_TRUE(folderAtCheck);
+  EXPECT_EQ(location->directory, (dir.Path() / "share/Velmora/").string());
+  EXPECT_EQ(settings::Read(store, settings::kDataPath), chosen);
+  EXPECT_TRUE(prompt.reports.empty());
+}
+
+TEST(DatabaseLocation, AFolderThatCannotBeMadeIsLeftToTheCheck) {
+  TempDir dir;
+  InMemorySettingsStore store;
+  ScriptedUserPrompt prompt;
+  { std::ofstream blocker(dir.File("file")); }
+  const std::string chosen = dir.File("file/Velmora.sq3");
+  prompt.fileAnswers.push_back(chosen);
+  std::string checked;
+  auto location = LocateDatabase(store, prompt, "", [&](const std::string& path) {
+    checked = path;
+    return false;  // the check reports the path it cannot create
+  });
+  ASSERT_TRUE(location);
+  EXPECT_EQ(checked, chosen);
+  EXPECT_EQ(settings::Read(store, settings::kDataPath), chosen);
+}
+
+TEST(DatabaseLocation, AStoredPathInAMissingFolderGetsNoFolder) {
+  TempDir dir;
+  InMemorySettingsStore store;
+  ScriptedUserPrompt prompt;
+  // A stored path may be on a drive that is not there today: only the check reports it.
+  settings::Write(store, settings::kDataPath, dir.File("gone/Velmora.sq3"));
+  ASSERT_TRUE(LocateDatabase(store, prompt, "", {}));
+  EXPECT_FALSE(std::filesystem::exists(dir.Path() / "gone"));
+}
+
+TEST(DatabaseLocation, TheProposedFileIsInTheUserDataFolder) {
+  std::map<std::string, std::string> environment;
+  const auto lookup = [&](const char* name) { return environment[name]; };
+  EXPECT_EQ(DefaultDatabasePath(lookup), "Velmora.sq3");
+#if defined(_WIN32)
+  environment["APPDATA"] = "C:\\Users\\ada\\AppData\\Roaming";
+  EXPECT_EQ(DefaultDatabasePath(lookup), "C:\\Users\\ada\\AppData\\Roaming\\Velmora\\Velmora.sq3");
+  environment["LOCALAPPDATA"] = "C:\\Users\\ada\\AppData\\Local";
+  EXPECT_EQ(DefaultDatabasePath(lookup), "C:\\Users\\ada\\AppData\\Local\\Velmora\\Velmora.sq3");
+#elif defined(__APPLE__)
+  environment["HOME"] = "/Users/ada";
+  EXPECT_EQ(DefaultDatabasePath(lookup),
+            "/Users/ada/Library/Application Support/Velmora/Velmora.sq3");
+#else
+  environment["HOME"] = "/home/ada";
+  EXPECT_EQ(DefaultDatabasePath(lookup), "/home/ada/.local/share/Velmora/Velmora.sq3");
+  environment["XDG_DATA_HOME"] = "relative/data";  // not absolute: ignored
+  EXPECT_EQ(DefaultDatabasePath(lookup), "/home/ada/.local/share/Velmora/Velmora.sq3");
+  environment["XDG_DATA_HOME"] = "/srv/ada/data";
+  EXPECT_EQ(DefaultDatabasePath(lookup), "/srv/ada/data/Velmora/Velmora.sq3");
+#endif
 }
 
 TEST(DatabaseLocation, CancellingTheDialogReportsAndStoresNothing) {
