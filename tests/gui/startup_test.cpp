@@ -1,19 +1,32 @@
-// Start-up: settings branch, splash screen, views, the database location with DataPath,
-// the main window kept hidden until the end.
+// Start-up: settings branch, splash screen, views, the database location with DataPath
+// and the dialog of a first start, the main window kept hidden until the end.
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
+#include <optional>
 
+#include "app/database_location.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/qt_settings_store.h"
+#include "app/gui/qt_user_prompt.h"
 #include "app/gui/splash_screen_dlg.h"
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_view.h"
 #include "app/gui/view_factory.h"
 #include "base/settings.h"
+#include "db/database_check.h"
+#include "db/sqlite_db.h"
 #include "scripted_user_prompt.h"
+#include "test_context.h"
 
 namespace {
 
@@ -38,6 +51,38 @@ struct Start {
     return app;
   }
 };
+
+// The request the start-up asks with, proposing proposedPath, shown by the program's own
+// prompt; answer acts on the dialog once it is shown.
+std::optional<std::string> RunDatabaseDialog(const QString& proposedPath,
+                                             std::function<void(QFileDialog&)> answer) {
+  InMemorySettingsStore settings;
+  ScriptedUserPrompt scripted;
+  (void)LocateDatabase(settings, scripted, "", {});
+  if (scripted.fileRequests.size() != 1)
+    return std::nullopt;
+  FileRequest request = scripted.fileRequests[0];
+  request.initialPath = proposedPath.toStdString();
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr)
+      return;
+    answer(*dialog);
+    if (dialog->isVisible())
+      dialog->reject();  // a refused answer: the test sees no file
+  });
+  CQtUserPrompt prompt;
+  return prompt.ChooseFile(request);
+}
+
+// The dialog's Ok, as the button runs it (accept() itself is protected).
+void Accept(QFileDialog& dialog) {
+  QMetaObject::invokeMethod(&dialog, "accept", Qt::DirectConnection);
+}
+
+QLineEdit* FileNameEdit(QFileDialog& dialog) {
+  return dialog.findChild<QLineEdit*>("fileNameEdit");
+}
 
 }  // namespace
 
@@ -68,13 +113,76 @@ class StartupTest : public QObject {
 
   void noPathAsksForTheFileAndStoresTheChoice() {
     Start start;
-    start.prompt.fileAnswers.push_back(std::string("/chosen/Velmora.sq3"));
+    const std::string chosen = m_dir.filePath("chosen/Velmora.sq3").toStdString();
+    start.prompt.fileAnswers.push_back(chosen);
     auto app = start.Run();
     QCOMPARE(start.prompt.fileRequests.size(), size_t(1));
     QCOMPARE(start.prompt.fileRequests[0].filter, std::string("SQLite Files (.sq3)|*.sq3"));
-    QCOMPARE(settings::Read(start.settings, settings::kDataPath),
-             std::string("/chosen/Velmora.sq3"));
+    QVERIFY(!start.prompt.fileRequests[0].mustExist);
+    QCOMPARE(start.checked, (std::vector<std::string>{chosen}));
+    QCOMPARE(settings::Read(start.settings, settings::kDataPath), chosen);
     QVERIFY(app->MainFrame()->isVisible());
+  }
+
+  void aFirstStartCreatesTheChosenNewDatabase() {
+    InMemorySettingsStore settings;
+    ScriptedUserPrompt prompt;
+    TestContext test;
+    CSQLite db(test.context);
+    const std::string chosen = m_dir.filePath("first start/Velmora.sq3").toStdString();
+    prompt.fileAnswers.push_back(chosen);
+    CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt});
+    app.SetQuickStart(true);
+    app.SetDatabaseCheck([&db](const std::string& path) { return CheckVelmoraDatabase(db, path); });
+    QVERIFY(app.InitInstance());
+    QVERIFY(prompt.reports.empty());
+    QVERIFY(QFileInfo(QString::fromStdString(chosen)).isFile());
+    db.SetPath(chosen);
+    QVERIFY(db.CountRows("SELECT name FROM sqlite_master WHERE type = 'table'", true, true) > 0);
+    QCOMPARE(settings::Read(settings, settings::kDataPath), chosen);
+    QVERIFY(app.MainFrame()->isVisible());
+  }
+
+  // The dialog of a first start, run as the program shows it, answered by the user.
+  void theDatabaseDialogAcceptsTheProposedNewFile() {
+    const QString proposed = m_dir.filePath("data/Velmora/Velmora.sq3");
+    QString shownName;
+    const auto result = RunDatabaseDialog(proposed, [&](QFileDialog& dialog) {
+      shownName = FileNameEdit(dialog)->text();
+      Accept(dialog);
+    });
+    QCOMPARE(shownName, QString("data/Velmora/Velmora.sq3"));  // in the nearest folder
+    QCOMPARE(result, std::optional<std::string>(proposed.toStdString()));
+  }
+
+  void theDatabaseDialogAddsTheSuffixToATypedName() {
+    const auto result = RunDatabaseDialog(m_dir.filePath("Velmora.sq3"), [](QFileDialog& dialog) {
+      QCOMPARE(dialog.defaultSuffix(), QString("sq3"));
+      FileNameEdit(dialog)->setText("Plant");
+      Accept(dialog);
+    });
+    QCOMPARE(result, std::optional<std::string>(m_dir.filePath("Plant.sq3").toStdString()));
+  }
+
+  void theDatabaseDialogTakesAnExistingFileWithoutAsking() {
+    const QString existing = m_dir.filePath("Existing.sq3");
+    {
+      QFile file(existing);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    bool asked = false;
+    // A question about replacing the file would block the dialog: answer it and note it.
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&asked] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        asked = true;
+        box->reject();
+      }
+    });
+    watch.start(50);
+    const auto result = RunDatabaseDialog(existing, [](QFileDialog& dialog) { Accept(dialog); });
+    QVERIFY(!asked);
+    QCOMPARE(result, std::optional<std::string>(existing.toStdString()));
   }
 
   void cancellingTheDialogReportsAndClosesTheProgram() {

@@ -1,6 +1,7 @@
 #include "app/gui/qt_user_prompt.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -77,16 +78,57 @@ MessageAnswer CQtUserPrompt::ShowMessage(const std::string& text, MessageButtons
   }
 }
 
-std::optional<std::string> CQtUserPrompt::ChooseFile(const FileRequest& request) {
-  QFileDialog dialog(m_pParent, QString::fromStdString(request.title),
-                     QString::fromStdString(request.initialPath), QtNameFilters(request.filter));
+namespace {
+
+// A proposed file whose folder does not exist yet: the dialog opens in the nearest folder
+// that does, with the rest of the path as the name, so that accepting it gives the
+// proposed path (the caller makes the missing folders).
+void ProposePath(QFileDialog& dialog, const QString& initialPath) {
+  const QFileInfo proposed(initialPath);
+  if (initialPath.isEmpty() || proposed.isDir()) {
+    if (!initialPath.isEmpty())
+      dialog.setDirectory(initialPath);
+    return;
+  }
+  if (proposed.isRelative() && proposed.path() == ".") {
+    dialog.selectFile(initialPath);  // only a name: in the dialog's usual folder
+    return;
+  }
+  QString folder = proposed.absolutePath();
+  QString name = proposed.fileName();
+  while (!QFileInfo(folder).isDir()) {
+    const QFileInfo missing(folder);
+    const QString parent = missing.absolutePath();
+    if (parent == folder)
+      break;
+    name = missing.fileName() + '/' + name;
+    folder = parent;
+  }
+  dialog.setDirectory(folder);
+  dialog.selectFile(name);
+}
+
+// The dialog for request: open or save, whether a new name is accepted, the default
+// suffix and the proposed file.
+void SetUpFileDialog(QFileDialog& dialog, const FileRequest& request) {
+  dialog.setWindowTitle(QString::fromStdString(request.title));
+  dialog.setNameFilter(QtNameFilters(request.filter));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(!request.save && request.mustExist ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
   QString suffix = QString::fromStdString(request.defaultExtension);
   if (suffix.startsWith('.'))
     suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
+  ProposePath(dialog, QString::fromStdString(request.initialPath));
+}
+
+}  // namespace
+
+std::optional<std::string> CQtUserPrompt::ChooseFile(const FileRequest& request) {
+  QFileDialog dialog(m_pParent);
+  SetUpFileDialog(dialog, request);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
