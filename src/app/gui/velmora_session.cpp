@@ -18,6 +18,8 @@ CVelmoraSession::CVelmoraSession(AppContext& context, QObject* parent)
       m_server(context),
       m_db(context),
       m_engine(context, m_server, m_db, MakeAcquisitionServices(m_server, context)) {
+  m_db.SetFeedback(&m_feedback);
+  m_store.SetFeedback(&m_feedback);
   // Server callbacks (the shutdown request) arrive on the GUI thread, after the current
   // call has returned, as COM delivers them into a single-threaded apartment.
   CSimRuntime& runtime = CSimRuntime::Instance();
@@ -40,6 +42,8 @@ CVelmoraSession::~CVelmoraSession() {
   m_server.SetShutdownHandler(nullptr);
   m_server.RemoveAllGroups();
   m_server.Disconnect();
+  m_store.SetFeedback(nullptr);
+  m_db.SetFeedback(nullptr);
   CSimRuntime::Instance().SetDispatcher(nullptr);
   CSimRuntime::Instance().SetClock(nullptr);
 }

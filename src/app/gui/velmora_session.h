@@ -13,6 +13,7 @@
 #include "acquisition/acquisition_engine.h"
 #include "app/close_project.h"
 #include "base/app_context.h"
+#include "db/gui/qt_db_feedback.h"
 #include "db/project_state.h"
 #include "db/project_store.h"
 #include "db/sqlite_db.h"
@@ -58,6 +59,7 @@ class CVelmoraSession : public QObject, public IProjectSession {
 
   AppContext& m_context;
   COPCServer m_server;
+  CQtDbFeedback m_feedback;  // before the database objects that show it
   CSQLite m_db;
   CProjectStore m_store{m_db, m_server};
   CProjectState m_state;
