@@ -15,7 +15,7 @@ CViewHeader::CViewHeader(const QString& title, const QString& description, QWidg
   setPalette(band);
 
   QFont titleFont = m_pTitle->font();
-  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
   titleFont.setBold(true);
   m_pTitle->setFont(titleFont);
   QPalette titlePalette = m_pTitle->palette();
@@ -24,7 +24,7 @@ CViewHeader::CViewHeader(const QString& title, const QString& description, QWidg
   m_pDescription->setWordWrap(true);
 
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(12, 8, 12, 8);
+  layout->setContentsMargins(12, 5, 12, 5);
   layout->setSpacing(2);
   layout->addWidget(m_pTitle);
   layout->addWidget(m_pDescription);

@@ -43,6 +43,9 @@ QLabel* ValueLabel(QWidget* parent) {
   font.setBold(true);
   label->setFont(font);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long server name or host must not widen the window; the panel shows what fits.
+  label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Not Connected")));
   return label;
 }
 
@@ -75,6 +78,8 @@ CServerAttributesBox::CServerAttributesBox(QWidget* parent)
 void CServerAttributesBox::Show(const ServerAttributes& attributes) {
   m_pServerId->setText(QString::fromStdString(attributes.serverId));
   m_pHost->setText(QString::fromStdString(attributes.host));
+  m_pServerId->setToolTip(m_pServerId->text());
+  m_pHost->setToolTip(m_pHost->text());
   m_pConnection->setText(QString::fromStdString(attributes.connectionStatus));
   m_pStatus->setText(QString::fromStdString(attributes.serverStatus));
 }
@@ -107,18 +112,19 @@ CAcquisitionModeBox::CAcquisitionModeBox(QWidget* parent)
   }
 
   auto* layout = new QGridLayout(this);
-  layout->addWidget(m_pContinuous, 0, 0, 1, 3);
-  layout->addWidget(m_pTimeControlled, 1, 0, 1, 3);
+  // Both choices on one line: the panel row stays low and leaves room for the tables.
+  layout->addWidget(m_pContinuous, 0, 0, 1, 2);
+  layout->addWidget(m_pTimeControlled, 0, 2, 1, 2);
   auto* startLabel = new QLabel(kStartAt, this);
   auto* endLabel = new QLabel(kEndAt, this);
   startLabel->setBuddy(m_pStartDate);
   endLabel->setBuddy(m_pEndDate);
-  layout->addWidget(startLabel, 2, 0);
-  layout->addWidget(m_pStartDate, 2, 1);
-  layout->addWidget(m_pStartTime, 2, 2);
-  layout->addWidget(endLabel, 3, 0);
-  layout->addWidget(m_pEndDate, 3, 1);
-  layout->addWidget(m_pEndTime, 3, 2);
+  layout->addWidget(startLabel, 1, 0);
+  layout->addWidget(m_pStartDate, 1, 1, 1, 2);
+  layout->addWidget(m_pStartTime, 1, 3);
+  layout->addWidget(endLabel, 2, 0);
+  layout->addWidget(m_pEndDate, 2, 1, 1, 2);
+  layout->addWidget(m_pEndTime, 2, 3);
   layout->setColumnStretch(3, 1);
   layout->setRowStretch(4, 1);
 

@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QTimeEdit>
@@ -32,6 +34,8 @@ constexpr char kHistoryTitle[] = "Historical OPC Data";
 constexpr int kBasePeriodMs = 1000;
 // Fitting the columns of a long list is slow: only the first data sets fit them.
 constexpr int kFitColumnsBelow = 50;
+constexpr int kMinimumRealTimeRows = 3;
+constexpr int kMinimumHistoryRows = 5;
 constexpr int kQualifiedIdDisplay = 0;
 constexpr int kShortIdDisplay = 1;
 // The window proposed in the pickers before the user sets one.
@@ -115,12 +119,25 @@ COPCDataView::~COPCDataView() {
 }
 
 void COPCDataView::BuildLayout() {
-  auto* panels = new QHBoxLayout;
+  m_pSplitter->setObjectName("AcquisitionTables");
+  // The three panels scroll sideways in a window too narrow for them, so the view never
+  // makes the window wider than the screen.
+  auto* panelRow = new QWidget(this);
+  auto* panels = new QHBoxLayout(panelRow);
+  panels->setContentsMargins(0, 0, 0, 0);
   panels->setSpacing(8);
   panels->addWidget(m_pServerBox, 1);
   panels->addWidget(m_pModeBox, 0);
   panels->addWidget(m_pStatusBox, 1);
-  ContentLayout()->addLayout(panels);
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName("AcquisitionPanels");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroller->setWidget(panelRow);
+  scroller->setFixedHeight(panelRow->sizeHint().height() +
+                           scroller->horizontalScrollBar()->sizeHint().height());
+  ContentLayout()->addWidget(scroller);
 
   m_pRealTimeTable->horizontalHeader()->setStretchLastSection(true);
   m_pSplitter->addWidget(Framed(kRealTimeTitle, m_pRealTimeTable, m_pSplitter));
@@ -130,6 +147,13 @@ void COPCDataView::BuildLayout() {
   m_pSplitter->setStretchFactor(1, 3);
   m_pSplitter->setChildrenCollapsible(false);
   ContentLayout()->addWidget(m_pSplitter, 1);
+  // However small the window, the tables keep a few rows in sight (the view scrolls).
+  const int rowHeight = m_pHistoryTable->verticalHeader()->defaultSectionSize();
+  // The header has no model yet: a row's height plus its frame stands for it.
+  const int chrome = rowHeight + 8 + m_pHistoryTable->horizontalScrollBar()->sizeHint().height() +
+                     2 * m_pHistoryTable->frameWidth() + rowHeight / 2;
+  m_pRealTimeTable->setMinimumHeight(chrome + kMinimumRealTimeRows * rowHeight);
+  m_pHistoryTable->setMinimumHeight(chrome + kMinimumHistoryRows * rowHeight);
 
   setTabOrder(m_pModeBox->EndTime(), m_pStatusBox->Decimals());
   setTabOrder(m_pStatusBox->Decimals(), m_pRealTimeTable);

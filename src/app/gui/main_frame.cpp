@@ -36,7 +36,7 @@ constexpr char kDefaultLook[] = "Fusion";
 
 // The frame's own look: light ribbon panels, an Outlook-like navigation pane.
 constexpr char kFrameStyleSheet[] = R"(
-#RibbonBar > QWidget { background: #f6f8fb; }
+#RibbonBar > QWidget, #RibbonPage { background: #f6f8fb; }
 #RibbonPanelTitle { color: #4b5b73; padding-bottom: 2px; }
 #CaptionBar { background: #fff7d6; border-bottom: 1px solid #e0cf8a; padding: 4px 8px; }
 #OutlookBar QToolButton#OutlookGroup {
@@ -58,7 +58,6 @@ CMainFrame::CMainFrame(AppContext& context, QWidget* parent)
   setObjectName("MainFrame");
   setWindowTitle(kProductName);
   setWindowIcon(VelmoraIcon());
-  resize(1280, 820);
   m_fnOpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
@@ -99,6 +98,8 @@ void CMainFrame::CreateCommandBar() {
 void CMainFrame::CreatePanes() {
   m_pViewStack = new QStackedWidget(this);
   setCentralWidget(m_pViewStack);
+  // Only the visible view decides how small the window may be.
+  connect(m_pViewStack, &QStackedWidget::currentChanged, this, &CMainFrame::ApplyViewSizePolicies);
   setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
 
   m_pOutlookBar = new COutlookBar(this);
@@ -113,7 +114,7 @@ void CMainFrame::CreatePanes() {
   m_pOutputWnd = new COutputWnd(&m_context.prompt, this);
   addDockWidget(Qt::BottomDockWidgetArea, m_pOutputWnd);
   resizeDocks({m_pNavigationDock}, {240}, Qt::Horizontal);
-  resizeDocks({m_pOutputWnd}, {190}, Qt::Vertical);
+  resizeDocks({m_pOutputWnd}, {150}, Qt::Vertical);
   // A failed read keeps the pane visible (the default).
   m_pOutputWnd->setVisible(settings::Read(m_context.settings, settings::kOutputPaneVisible) != 0);
 }
@@ -240,5 +241,16 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     CloseProject(false);
     m_bClosing = false;
   }
+  if (m_bStartupFinished)
+    SaveWindowLayout();
   event->accept();
+}
+
+void CMainFrame::ApplyViewSizePolicies() {
+  const int current = m_pViewStack->currentIndex();
+  for (int i = 0; i < m_pViewStack->count(); ++i) {
+    const QSizePolicy::Policy policy = i == current ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+    m_pViewStack->widget(i)->setSizePolicy(policy, policy);
+  }
+  m_pViewStack->updateGeometry();
 }

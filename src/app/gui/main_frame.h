@@ -99,6 +99,10 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   void ConnectFrameCommands();
   // Connects every command a view handles to its routing (after the views exist).
   void RouteViewCommands();
+  // The window's size, panes, splitters and visible view, kept between runs.
+  void SaveWindowLayout() const;
+  void RestoreWindowLayout();
+  void ApplyViewSizePolicies();
   void FillVisualStyles();
   void ApplyTarget(const NavigationTarget& target);
   void UpdateCaptionBar();

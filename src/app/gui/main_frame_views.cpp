@@ -39,7 +39,9 @@ int CMainFrame::CreateViews(ISplashProgress* splash, IViewFactory& factory) {
   if (CVelmoraView* start = View(VelmoraView::Start))
     m_pViewStack->setCurrentWidget(start);
   UpdateCaptionBar();
+  ApplyViewSizePolicies();
   RouteViewCommands();
+  RestoreWindowLayout();
   return created;
 }
 

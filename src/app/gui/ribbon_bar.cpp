@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -91,13 +93,24 @@ CRibbonBar::CRibbonBar(QWidget* parent) : QTabWidget(parent) {
   setUsesScrollButtons(true);
   for (const RibbonCategorySpec& category : RibbonLayout()) {
     auto* page = new QWidget(this);
+    page->setObjectName("RibbonPage");
     auto* row = new QHBoxLayout(page);
     row->setContentsMargins(4, 2, 4, 2);
     row->setSpacing(0);
     for (const RibbonPanelSpec& panel : category.panels)
       row->addWidget(BuildPanel(panel, page));
     row->addStretch(1);
-    addTab(page, category.tabText);
+    // A category wider than a small window scrolls sideways instead of widening it.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName("RibbonCategory");
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroller->setWidget(page);
+    scroller->setFixedHeight(page->sizeHint().height() +
+                             scroller->horizontalScrollBar()->sizeHint().height());
+    addTab(scroller, category.tabText);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "app/gui/velmora_view.h"
 
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "ui/view_header.h"
@@ -10,10 +11,18 @@ CVelmoraView::CVelmoraView(const QString& title, const QString& description, QWi
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(m_pHeader);
-  m_pContent = new QVBoxLayout;
+  // The content scrolls when the window is smaller than it needs, so no view makes the
+  // window larger than a small screen.
+  auto* scroller = new QScrollArea(this);
+  scroller->setObjectName("ViewContent");
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  auto* content = new QWidget(scroller);
+  m_pContent = new QVBoxLayout(content);
   m_pContent->setContentsMargins(8, 8, 8, 8);
   m_pContent->setSpacing(6);
-  layout->addLayout(m_pContent, 1);
+  scroller->setWidget(content);
+  layout->addWidget(scroller, 1);
 }
 
 QString CVelmoraView::Title() const {

@@ -26,6 +26,7 @@ COPCServerView::COPCServerView(QWidget* parent)
   m_pProperties->setHeaderLabels({"Property", "Value"});
   m_pProperties->setRootIsDecorated(false);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->setObjectName("ConfigurationPanes");
   splitter->addWidget(m_pTree);
   splitter->addWidget(m_pProperties);
   splitter->setStretchFactor(0, 3);
