@@ -174,7 +174,8 @@ void CAcquisitionEngine::StopCommand() {
       .Detail("Server Id", m_server.ServerId())
       .Detail("OPC Server Host", m_server.Host())
       .Closing("Please Confirm Data Acquisition Stop");
-  if (m_context.prompt.ShowReport(report.Request(kConfirmationTitle, kReportOkCancel)) == 2) {
+  if (m_context.prompt.ShowReport(report.Request(kConfirmationTitle, kReportOkCancel)) ==
+      ReportAnswer::kSecondButton) {
     return;
   }
   Stop(m_nBackupFrequency > 0);
@@ -209,7 +210,8 @@ void CAcquisitionEngine::ClearCommand() {
         "Automatically");
   }
   report.Closing("Please Confirm Data Clear ?");
-  if (m_context.prompt.ShowReport(report.Request(kConfirmationTitle, kReportOkCancel)) == 2) {
+  if (m_context.prompt.ShowReport(report.Request(kConfirmationTitle, kReportOkCancel)) ==
+      ReportAnswer::kSecondButton) {
     return;
   }
   if (running) {

@@ -50,7 +50,8 @@ bool CCloseProjectSequence::ConfirmAcquisitionStop() {
       .Detail(kServerIdLabel, RtfEscape(m_session.ServerId()))
       .Detail(kServerHostLabel, RtfEscape(m_session.ServerHost()))
       .Closing(kStopRequest);
-  return m_prompt.ShowReport(report.Request(kConfirmationRequestTitle, kReportOkCancel)) == 1;
+  return m_prompt.ShowReport(report.Request(kConfirmationRequestTitle, kReportOkCancel)) ==
+         ReportAnswer::kFirstButton;
 }
 
 bool CCloseProjectSequence::OfferProjectSave(bool triggeredByServer) {
@@ -64,7 +65,8 @@ bool CCloseProjectSequence::OfferProjectSave(bool triggeredByServer) {
   report.Detail(kServerIdLabel, RtfEscape(m_session.ServerId()))
       .Detail(kServerHostLabel, RtfEscape(m_session.ServerHost()))
       .Closing(kSaveRequest);
-  if (m_prompt.ShowReport(report.Request(kConfirmationRequestTitle, kReportYesNo)) != 1)
+  if (m_prompt.ShowReport(report.Request(kConfirmationRequestTitle, kReportYesNo)) !=
+      ReportAnswer::kFirstButton)
     return true;  // not saved, still closed
   if (m_session.SaveProject())
     return true;

@@ -3,12 +3,13 @@
 #include "base/report.h"
 #include "base/rtf.h"
 
-int CConsolePrompt::ShowReport(const ReportRequest& request) {
+ReportAnswer CConsolePrompt::ShowReport(const ReportRequest& request) {
   ++m_nReports;
   m_out << "[" << ReportWindowTitle(request.title) << "]\n"
         << RtfToPlainText(ReportDocument(request.body)) << "\n";
   const ReportButtons buttons = ReportButtonsForMode(request.buttonMode);
-  return buttons.second.empty() || m_bConfirm ? 1 : 2;
+  return buttons.second.empty() || m_bConfirm ? ReportAnswer::kFirstButton
+                                              : ReportAnswer::kSecondButton;
 }
 
 MessageAnswer CConsolePrompt::ShowMessage(const std::string& text, MessageButtons buttons,

@@ -10,7 +10,7 @@ class CConsolePrompt : public IUserPrompt {
   // confirm: the answer to every question (true: Ok/Yes, false: Cancel/No).
   explicit CConsolePrompt(std::ostream& out, bool confirm = true)
       : m_out(out), m_bConfirm(confirm) {}
-  int ShowReport(const ReportRequest& request) override;
+  ReportAnswer ShowReport(const ReportRequest& request) override;
   MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons, MessageIcon icon,
                             const std::string& caption) override;
   std::optional<std::string> ChooseFile(const FileRequest& request) override;

@@ -13,6 +13,10 @@ struct ReportRequest {
   int buttonMode = 0;  // 1: Ok/Cancel, 4: Yes/No, other: Ok
 };
 
+// The answer of a rich-text report: its first button (Ok, Yes) is 1; its second button
+// (Cancel, No) or the close box is 2.
+enum class ReportAnswer : int { kFirstButton = 1, kSecondButton = 2 };
+
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
@@ -30,8 +34,8 @@ struct FileRequest {
 class IUserPrompt {
  public:
   virtual ~IUserPrompt() = default;
-  // Rich-text report; returns 1 (first button) or 2 (second button or close box).
-  virtual int ShowReport(const ReportRequest& request) = 0;
+  // Rich-text report.
+  virtual ReportAnswer ShowReport(const ReportRequest& request) = 0;
   // Plain message box.
   virtual MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons,
                                     MessageIcon icon, const std::string& caption = "") = 0;

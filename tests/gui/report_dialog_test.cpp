@@ -109,7 +109,7 @@ class ReportDialogTest : public QObject {
       QVERIFY(dialog != nullptr);
       QTest::mouseClick(dialog->SecondButton(), Qt::LeftButton);
     });
-    QCOMPARE(prompt.ShowReport(Request(kShutdownBody, 4)), 2);
+    QCOMPARE(prompt.ShowReport(Request(kShutdownBody, 4)), ReportAnswer::kSecondButton);
   }
 
   void errorHeadingIsRedBoldAndReadable() {

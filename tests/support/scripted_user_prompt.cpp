@@ -1,12 +1,12 @@
 #include "scripted_user_prompt.h"
 
-int ScriptedUserPrompt::ShowReport(const ReportRequest& request) {
+ReportAnswer ScriptedUserPrompt::ShowReport(const ReportRequest& request) {
   reports.push_back(request);
   if (reportAnswers.empty())
-    return 1;
+    return ReportAnswer::kFirstButton;
   const int answer = reportAnswers.front();
   reportAnswers.pop_front();
-  return answer;
+  return answer == 2 ? ReportAnswer::kSecondButton : ReportAnswer::kFirstButton;
 }
 
 MessageAnswer ScriptedUserPrompt::ShowMessage(const std::string& text, MessageButtons buttons,

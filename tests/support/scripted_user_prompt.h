@@ -10,7 +10,8 @@
 
 class ScriptedUserPrompt : public IUserPrompt {
  public:
-  int ShowReport(const ReportRequest& request) override;
+  // Answers from reportAnswers (1 or 2, as the dialog returns them); 1 when none is left.
+  ReportAnswer ShowReport(const ReportRequest& request) override;
   MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons, MessageIcon icon,
                             const std::string& caption) override;
   std::optional<std::string> ChooseFile(const FileRequest& request) override;

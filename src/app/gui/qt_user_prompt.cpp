@@ -19,9 +19,9 @@ QString QtNameFilters(const std::string& filter) {
   return filters.join(";;");
 }
 
-int CQtUserPrompt::ShowReport(const ReportRequest& request) {
+ReportAnswer CQtUserPrompt::ShowReport(const ReportRequest& request) {
   CVelmoraMsgDlg dialog(request, m_pParent);
-  return dialog.Show();
+  return dialog.Show() == 1 ? ReportAnswer::kFirstButton : ReportAnswer::kSecondButton;
 }
 
 MessageAnswer CQtUserPrompt::ShowMessage(const std::string& text, MessageButtons buttons,

@@ -16,7 +16,7 @@ class CQtUserPrompt : public IUserPrompt {
   // Dialogs are centred on the parent (the main frame once it exists).
   void SetParent(QWidget* parent) { m_pParent = parent; }
 
-  int ShowReport(const ReportRequest& request) override;
+  ReportAnswer ShowReport(const ReportRequest& request) override;
   MessageAnswer ShowMessage(const std::string& text, MessageButtons buttons, MessageIcon icon,
                             const std::string& caption) override;
   std::optional<std::string> ChooseFile(const FileRequest& request) override;
