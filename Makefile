@@ -14,6 +14,7 @@ test:
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release
 	@ctest --preset release
+	@ctest --preset release-decimal-comma
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
 	@ctest --preset asan
