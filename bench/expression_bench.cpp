@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/clock.h"
 #include "calc/expression_parser.h"
 #include "calc/expression_status.h"
-#include "base/clock.h"
 
 namespace {
 

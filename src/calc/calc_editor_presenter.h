@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "calc/calc_function_list.h"
-#include "opc/opc_group.h"
 #include "base/clock.h"
 #include "base/user_prompt.h"
+#include "calc/calc_function_list.h"
+#include "opc/opc_group.h"
 
 class COPCServer;
 

@@ -19,9 +19,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/clock.h"
 #include "calc/expression_scanner.h"
 #include "calc/expression_status.h"
-#include "base/clock.h"
 
 // Name -> value, case-sensitive, in ascending byte order.
 using ExpressionSymbolTable = std::map<std::string, double>;

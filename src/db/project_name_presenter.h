@@ -51,4 +51,3 @@ class CSetProjectNamePresenter {
   int m_nProjectCount = 0;
   bool m_bOkEnabled = false;
 };
-

@@ -7,9 +7,9 @@
 #include <map>
 #include <string>
 
+#include "base/filetime.h"
 #include "platform/com/com_types.h"
 #include "platform/com/variant.h"
-#include "base/filetime.h"
 
 class COPCGroup;
 

@@ -8,10 +8,10 @@
 #include <set>
 #include <string>
 
+#include "base/clock.h"
 #include "calc/expression_functions.h"
 #include "calc/expression_random.h"
 #include "expression_test_support.h"
-#include "base/clock.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "base/clock.h"
-#include "platform/com/com_types.h"
 #include "base/filetime.h"
+#include "platform/com/com_types.h"
 
 inline constexpr DATE kMinAutomationDate = -657434.0;  // 0100-01-01
 inline constexpr DATE kMaxAutomationDate = 2958465.0;  // 9999-12-31

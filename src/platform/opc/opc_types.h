@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/filetime.h"
 #include "platform/com/com_types.h"
 #include "platform/com/guid.h"
 #include "platform/com/variant.h"
-#include "base/filetime.h"
 
 enum OPCDATASOURCE : DWORD { OPC_DS_CACHE = 1, OPC_DS_DEVICE = 2 };
 enum OPCBROWSETYPE : DWORD { OPC_BRANCH = 1, OPC_LEAF = 2, OPC_FLAT = 3 };
