@@ -111,8 +111,13 @@ TEST(WorkerJob, FailureCarriesItsCauseTextAndAnExceptionFailsTheJob) {
   EXPECT_EQ(job.ErrorText(), "Access Denied");
 
   worker.Join();
-  ASSERT_TRUE(worker.Start(job, [](CWorkerJob&) { throw std::runtime_error("bad row"); }));
+  std::atomic<bool> release{false};
+  ASSERT_TRUE(worker.Start(job, [&release](CWorkerJob&) {
+    WaitUntil(release);
+    throw std::runtime_error("bad row");
+  }));
   EXPECT_EQ(job.ErrorText(), "");  // cleared by the start, hidden until the end
+  release = true;
   ASSERT_TRUE(PollToEnd(job, [] {}));
   EXPECT_EQ(job.State(), kJobFailed);
   EXPECT_EQ(job.ErrorCode(), kJobErrorException);
