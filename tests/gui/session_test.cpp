@@ -18,6 +18,7 @@
 #include "app/gui/velmora_session.h"
 #include "base/settings.h"
 #include "db/project_import.h"
+#include "demo_session.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
 #include "scripted_user_prompt.h"
@@ -31,18 +32,12 @@ class SessionTest : public QObject {
   }
 
   void aLoadedProjectAcquiresFromTheCommandBarAndAShutdownClosesIt() {
-    CommandLineOptions options;
-    options.databasePath = (m_dir.path() + "/Velmora.sq3").toStdString();
-    InMemorySettingsStore settings;
-    settings::Write(settings, settings::kStandardColor, 0x0000FF);  // chosen in an earlier run
-    ScriptedUserPrompt prompt;
-    CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
-    app.SetQuickStart(true);
-    CVelmoraSession session(app.Context());
-    app.SetDatabaseCheck([&](const std::string& path) { return session.CheckDatabase(path); });
-    QVERIFY(app.InitInstance());
-    session.Attach(*app.MainFrame());
-    CMainFrame& frame = *app.MainFrame();
+    DemoSessionRig rig(m_dir.path() + "/Velmora.sq3");
+    settings::Write(rig.settings, settings::kStandardColor, 0x0000FF);  // chosen in an earlier run
+    QVERIFY(rig.Start());
+    CVelmoraSession& session = *rig.session;
+    ScriptedUserPrompt& prompt = rig.prompt;
+    CMainFrame& frame = rig.Frame();
     QVERIFY(!frame.Command(CommandId::StartAcquisition)->isEnabled());  // no server yet
     // The acquisition view's commands reach the frame through the view.
     QVERIFY(frame.Command(CommandId::OpcDataDisplay)->isEnabled());
@@ -50,13 +45,7 @@ class SessionTest : public QObject {
     QCOMPARE(frame.Command(CommandId::StandardColor)->data().value<QColor>(), QColor(255, 0, 0));
     QCOMPARE(frame.CommandTarget(CommandId::StartAcquisition), frame.DataView());
 
-    std::ifstream in(VELMORA_DEMO_PROJECT);
-    std::stringstream text;
-    text << in.rdbuf();
-    ProjectFile file;
-    ProjectFileError error;
-    QVERIFY(ParseProjectFile(text.str(), file, error));
-    QVERIFY(ImportProject(session.ProjectStore(), session.ProjectState(), file).Succeeded());
+    QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
     QVERIFY(frame.Command(CommandId::StartAcquisition)->isEnabled());
 
@@ -94,18 +83,11 @@ class SessionTest : public QObject {
     file.write("[server Velmora.SimServer.1]\nunknown_fault = 7\n");
     file.close();
     qputenv("VELMORA_SIM_CONFIG", config.toUtf8());
-    CommandLineOptions options;
-    options.databasePath = (m_dir.path() + "/Early.sq3").toStdString();
-    InMemorySettingsStore settings;
-    ScriptedUserPrompt prompt;
-    CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
-    app.SetQuickStart(true);
-    CVelmoraSession session(app.Context());  // logs the refusal before the pane exists
-    app.SetDatabaseCheck([&](const std::string& path) { return session.CheckDatabase(path); });
-    const bool started = app.InitInstance();
+    DemoSessionRig rig(m_dir.path() + "/Early.sq3");
+    const bool started = rig.Start();  // the session logs the refusal before the pane exists
     qunsetenv("VELMORA_SIM_CONFIG");
     QVERIFY(started);
-    COutputList* list = app.MainFrame()->OutputWnd()->List(kLogOpcServer);
+    COutputList* list = rig.Frame().OutputWnd()->List(kLogOpcServer);
     bool shown = false;
     for (int row = 0; row < list->count(); ++row)
       shown = shown || list->item(row)->text().contains("unknown key");

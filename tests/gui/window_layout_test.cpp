@@ -6,19 +6,13 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
-#include <sstream>
 
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/qt_settings_store.h"
-#include "app/gui/velmora_app.h"
-#include "app/gui/velmora_session.h"
 #include "app/gui/velmora_view.h"
-#include "db/project_file.h"
-#include "db/project_import.h"
+#include "demo_session.h"
 #include "platform/sim/sim_runtime.h"
-#include "scripted_user_prompt.h"
 
 namespace {
 
@@ -39,25 +33,11 @@ class WindowLayoutTest : public QObject {
   }
 
   void everyViewFitsASmallScreenWithTheDemoProjectAcquiring() {
-    CommandLineOptions options;
-    options.databasePath = (m_dir.path() + "/Velmora.sq3").toStdString();
-    InMemorySettingsStore settings;
-    ScriptedUserPrompt prompt;
-    CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
-    app.SetQuickStart(true);
-    CVelmoraSession session(app.Context());
-    app.SetDatabaseCheck([&](const std::string& path) { return session.CheckDatabase(path); });
-    QVERIFY(app.InitInstance());
-    session.Attach(*app.MainFrame());
-    CMainFrame& frame = *app.MainFrame();
-
-    std::ifstream in(VELMORA_DEMO_PROJECT);
-    std::stringstream text;
-    text << in.rdbuf();
-    ProjectFile file;
-    ProjectFileError error;
-    QVERIFY(ParseProjectFile(text.str(), file, error));
-    QVERIFY(ImportProject(session.ProjectStore(), session.ProjectState(), file).Succeeded());
+    DemoSessionRig rig(m_dir.path() + "/Velmora.sq3");
+    QVERIFY(rig.Start());
+    QVERIFY(rig.ImportDemoProject());
+    CMainFrame& frame = rig.Frame();
+    ScriptedUserPrompt& prompt = rig.prompt;
     COPCDataView* view = frame.DataView();
     view->ResetView();  // the headings of the loaded project
     frame.UpdateCommandStates();
@@ -100,20 +80,15 @@ class WindowLayoutTest : public QObject {
     frame.Command(CommandId::StopAcquisition)->trigger();
     prompt.reportAnswers.push_back(2);  // do not save the project
     frame.close();
-    session.Detach();
+    rig.session->Detach();
     CSimRuntime::Instance().Reset();
   }
 
   void theWindowLayoutAndTheVisibleViewComeBackAtTheNextStart() {
-    CommandLineOptions options;
-    options.databasePath = (m_dir.path() + "/Layout.sq3").toStdString();
-    InMemorySettingsStore settings;
-    ScriptedUserPrompt prompt;
+    DemoSessionRig first(m_dir.path() + "/Layout.sq3");
     {
-      CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
-      app.SetQuickStart(true);
-      QVERIFY(app.InitInstance());
-      CMainFrame& frame = *app.MainFrame();
+      QVERIFY(first.Start());
+      CMainFrame& frame = first.Frame();
       frame.showNormal();
       frame.resize(1100, 720);
       QVERIFY(frame.SwitchToView(VelmoraView::OpcData));
@@ -124,10 +99,9 @@ class WindowLayoutTest : public QObject {
       m_sizes = splitter->sizes();
       frame.close();
     }
-    CVelmoraApp app(options, VelmoraAppServices{&settings, &prompt});
-    app.SetQuickStart(true);
-    QVERIFY(app.InitInstance());
-    CMainFrame& frame = *app.MainFrame();
+    DemoSessionRig second(m_dir.path() + "/Layout.sq3");
+    QVERIFY(second.Start());
+    CMainFrame& frame = second.Frame();
     QApplication::processEvents();
     QCOMPARE(frame.size(), QSize(1100, 720));
     QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::OpcData));
