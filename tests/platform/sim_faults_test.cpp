@@ -2,6 +2,7 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/sim/sim_describe.h"
 #include "sim_fixture.h"
 #include "temp_dir.h"
 
@@ -32,9 +33,18 @@ class SimFaults : public SimTest {
     m_hItem = results[0].hServer;
   }
   HRESULT Read(OPCDATASOURCE source = OPC_DS_CACHE) {
+    return ReadFrom(m_group.sync.Get(), m_hItem, source);
+  }
+  static HRESULT ReadFrom(IOPCSyncIO* sync, OPCHANDLE item, OPCDATASOURCE source = OPC_DS_CACHE) {
     std::vector<OPCITEMSTATE> values;
     std::vector<HRESULT> errors;
-    return m_group.sync->Read(source, 1, &m_hItem, &values, &errors);
+    return sync->Read(source, 1, &item, &values, &errors);
+  }
+  // Dies 20 s after its creation; its process is down for 15 s after a death.
+  static void SetRestartingServer() {
+    CSimFaults& faults = CSimRuntime::Instance().Faults("Velmora.SimServer.1");
+    faults.m_nDieAfterMs = 20000;
+    faults.m_nReviveAfterMs = 15000;
   }
   HRESULT Status() {
     OPCSERVERSTATUS status;
@@ -90,6 +100,81 @@ TEST_F(SimFaults, ServerDiesAfterAWhileAndStaysDead) {
   Connection fresh = Connect(CLSID_VelmoraSimServer);
   OPCSERVERSTATUS status;
   EXPECT_EQ(fresh.server->GetStatus(&status), S_OK);
+}
+
+TEST_F(SimFaults, WithoutReviveANewInstanceStartsAtOnceAfterADeath) {
+  CSimRuntime::Instance().Faults("Velmora.SimServer.1").m_nDieAfterMs = 20000;
+  Open();
+  m_clock.AdvanceMs(20000);
+  EXPECT_EQ(Read(), RPC_S_SERVER_UNAVAILABLE);
+  Connection fresh = Connect(CLSID_VelmoraSimServer);
+  ASSERT_TRUE(SUCCEEDED(fresh.hr));
+  OPCSERVERSTATUS status;
+  EXPECT_EQ(fresh.server->GetStatus(&status), S_OK);
+}
+
+TEST_F(SimFaults, DeadServerProcessComesBackAfterTheReviveTime) {
+  std::string error;
+  ASSERT_TRUE(CSimRuntime::Instance().LoadConfigurationText(
+      "[server Velmora.SimServer.1]\ndie_after_ms = 20000\nrevive_after_ms = 15000\n", &error))
+      << error;
+  EXPECT_EQ(CSimRuntime::Instance().FaultsFor("Velmora.SimServer.1").m_nReviveAfterMs, 15000);
+  EXPECT_NE(DescribeSimulation(CSimRuntime::Instance())
+                .find("\tdie_after_ms=20000\trevive_after_ms=15000\n"),
+            std::string::npos);
+  Open();
+  m_clock.AdvanceMs(19000);
+  EXPECT_EQ(Read(), S_OK);
+  m_clock.AdvanceMs(1000);  // 20 s
+  EXPECT_EQ(Read(), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(Status(), RPC_S_SERVER_UNAVAILABLE);
+
+  m_clock.AdvanceMs(5000);  // 25 s: the process is down, for either way of creating
+  EXPECT_EQ(Connect(CLSID_VelmoraSimServer).hr, RPC_S_SERVER_UNAVAILABLE);
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(CoGetClassObject(CLSID_VelmoraSimServer, CLSCTX_SERVER, nullptr, IID_IClassFactory,
+                             reinterpret_cast<void**>(factory.GetAddressOf())),
+            S_OK);
+  void* object = nullptr;
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IOPCServer, &object), RPC_S_SERVER_UNAVAILABLE);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(Connect(CLSID_VelmoraSimServerNoBrowse).hr, CO_S_NOTALLINTERFACES);  // another one
+  m_clock.AdvanceMs(9999);
+  EXPECT_EQ(Connect(CLSID_VelmoraSimServer).hr, RPC_S_SERVER_UNAVAILABLE);
+
+  m_clock.AdvanceMs(1);  // 35 s: a fresh server; the old instance stays dead
+  const ComPtr<IOPCSyncIO> oldSync = m_group.sync;
+  const OPCHANDLE oldItem = m_hItem;
+  Open();
+  EXPECT_EQ(Read(), S_OK);
+  EXPECT_EQ(Status(), S_OK);
+  EXPECT_EQ(ReadFrom(oldSync.Get(), oldItem), RPC_S_SERVER_UNAVAILABLE);
+
+  m_clock.AdvanceMs(20000);  // 55 s: it dies 20 s after its own creation, and so on
+  EXPECT_EQ(Read(), RPC_S_SERVER_UNAVAILABLE);
+  m_clock.AdvanceMs(14999);
+  EXPECT_EQ(Connect(CLSID_VelmoraSimServer).hr, RPC_S_SERVER_UNAVAILABLE);
+  m_clock.AdvanceMs(1);
+  EXPECT_TRUE(SUCCEEDED(Connect(CLSID_VelmoraSimServer).hr));
+}
+
+TEST_F(SimFaults, DeathsNobodyCalledAlsoTakeTheProcessDown) {
+  SetRestartingServer();
+  Open();
+  m_clock.AdvanceMs(20000);  // the instance dies while nobody calls it
+  EXPECT_EQ(Connect(CLSID_VelmoraSimServer).hr, RPC_S_SERVER_UNAVAILABLE);
+  m_clock.AdvanceMs(15000);
+  Connection second = Connect(CLSID_VelmoraSimServer);
+  ASSERT_TRUE(SUCCEEDED(second.hr));
+  m_clock.AdvanceMs(20000);  // the second one dies uncalled and is released
+  second = Connection{};
+  EXPECT_EQ(Connect(CLSID_VelmoraSimServer).hr, RPC_S_SERVER_UNAVAILABLE);
+
+  // Clearing the faults brings the process back at once.
+  CSimRuntime::Instance().ClearFaults();
+  SetRestartingServer();
+  EXPECT_TRUE(SUCCEEDED(Connect(CLSID_VelmoraSimServer).hr));
+  EXPECT_EQ(Status(), RPC_S_SERVER_UNAVAILABLE);  // the first instance stays dead
 }
 
 TEST_F(SimFaults, TimedShutdownRequestWithReason) {
@@ -250,6 +335,8 @@ TEST_F(SimFaults, BadConfigurationIsRefusedWholly) {
   EXPECT_EQ(runtime.FaultsFor("X").m_hrReadError, S_OK);  // nothing applied
   EXPECT_FALSE(runtime.LoadConfigurationText("[server X]\nslow_read_ms = fast\n", &error));
   EXPECT_EQ(error, "line 2: slow_read_ms must be a number of 0 or more");
+  EXPECT_FALSE(runtime.LoadConfigurationText("[server X]\nrevive_after_ms = -1\n", &error));
+  EXPECT_EQ(error, "line 2: revive_after_ms must be a number of 0 or more");
   EXPECT_FALSE(runtime.LoadConfigurationText("[host H]\nservers = Nobody.Server.1\n", &error));
   EXPECT_FALSE(runtime.LoadConfigurationText("key = value\n", &error));
   EXPECT_EQ(error, "line 1: key outside a section");

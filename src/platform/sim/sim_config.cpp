@@ -375,6 +375,8 @@ bool CConfigParser::FaultEntry(const std::string& key, const std::string& value,
   }
   if (key == "die_after_ms") {
     faults.m_nDieAfterMs = number;
+  } else if (key == "revive_after_ms") {
+    faults.m_nReviveAfterMs = number;
   } else if (key == "shutdown_after_ms") {
     faults.m_nShutdownAfterMs = number;
   } else if (key == "min_update_rate") {

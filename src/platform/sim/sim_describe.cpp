@@ -35,6 +35,9 @@ std::string DescribeFaults(const CSimFaults& f) {
   if (f.m_nDieAfterMs >= 0) {
     add("die_after_ms=" + std::to_string(f.m_nDieAfterMs));
   }
+  if (f.m_nReviveAfterMs >= 0) {
+    add("revive_after_ms=" + std::to_string(f.m_nReviveAfterMs));
+  }
   if (f.m_nShutdownAfterMs >= 0) {
     add("shutdown_after_ms=" + std::to_string(f.m_nShutdownAfterMs));
     add("shutdown_reason=" + f.m_sShutdownReason);

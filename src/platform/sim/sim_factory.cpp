@@ -183,6 +183,11 @@ HRESULT CreateSimObject(const CSimClass& simClass, const CSimHost& host, IUnknow
       object = static_cast<ICatInformation*>(new CSimCategoryManager());
       break;
     default:
+      // A server whose process went down with a dead instance is not running yet.
+      if (CSimRuntime::Instance().ServerProcessDown(simClass.m_sProgId)) {
+        *ppUnk = nullptr;
+        return RPC_S_SERVER_UNAVAILABLE;
+      }
       object = static_cast<IOPCServer*>(new CSimServer(simClass, host.m_sName));
       break;
   }

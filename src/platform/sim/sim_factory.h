@@ -4,7 +4,8 @@
 #include "platform/com/unknown.h"
 #include "platform/sim/sim_runtime.h"
 
-// S_OK and an object carrying one reference in *ppUnk.
+// S_OK and an object carrying one reference in *ppUnk; RPC_S_SERVER_UNAVAILABLE for a
+// simulation server whose "process" is down (CSimRuntime::ServerProcessDown).
 HRESULT CreateSimObject(const CSimClass& simClass, const CSimHost& host, IUnknown** ppUnk);
 
 // Class ids of host whose categories include at least one of cImplemented (any when 0)

@@ -119,6 +119,7 @@ void CSimRuntime::Reset() {
   m_pClock = nullptr;
   m_dispatcher = nullptr;
   m_faults.clear();
+  m_deathTicks.clear();
   m_bNetworkAvailable = true;
   m_sComputerName = SystemComputerName();
 
@@ -190,6 +191,38 @@ const CSimFaults& CSimRuntime::FaultsFor(const std::string& progId) const {
 
 void CSimRuntime::ClearFaults() {
   m_faults.clear();
+  m_deathTicks.clear();
+}
+
+void CSimRuntime::NoteServerDeath(const std::string& progId, uint32_t deathTick) {
+  for (auto& entry : m_deathTicks) {
+    if (SameName(entry.first, progId)) {
+      // Signed difference: the tick count may wrap.
+      if (static_cast<int32_t>(deathTick - entry.second) > 0) {
+        entry.second = deathTick;
+      }
+      return;
+    }
+  }
+  m_deathTicks.emplace_back(progId, deathTick);
+}
+
+bool CSimRuntime::ServerProcessDown(const std::string& progId) {
+  for (CSimServerCore* server : m_servers) {
+    if (SameName(server->ProgId(), progId)) {
+      server->NoteDeath();
+    }
+  }
+  const int64_t reviveAfterMs = FaultsFor(progId).m_nReviveAfterMs;
+  if (reviveAfterMs < 0) {
+    return false;
+  }
+  for (const auto& entry : m_deathTicks) {
+    if (SameName(entry.first, progId)) {
+      return Clock().TickCount() - entry.second < reviveAfterMs;
+    }
+  }
+  return false;
 }
 
 int CSimRuntime::RequestShutdown(const std::string& progId, const std::string& reason) {

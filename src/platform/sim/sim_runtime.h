@@ -42,6 +42,7 @@ struct CSimFaults {
   HRESULT m_hrReadError = S_OK;     // every IOPCSyncIO::Read fails with this code
   bool m_bDead = false;             // creation and every call fail with 0x800706BA
   int64_t m_nDieAfterMs = -1;       // each instance dies this long after its creation
+  int64_t m_nReviveAfterMs = -1;    // after a death, creation fails this long (-1: never)
   int64_t m_nShutdownAfterMs = -1;  // each instance asks its client to shut down this late
   std::string m_sShutdownReason = "Server Shutdown Requested";
   uint32_t m_nMinUpdateRate = 0;              // groups get at least this rate (0: the server's own)
@@ -91,6 +92,12 @@ class CSimRuntime {
   // Every fault entry, in the order they were first set.
   const std::vector<std::pair<std::string, CSimFaults>>& AllFaults() const { return m_faults; }
 
+  // The "server process" of a program id is down from the death of one of its instances
+  // (die_after_ms) until revive_after_ms later: creations fail then. Deaths are noted by
+  // the instances; the live ones are asked again here, so an uncalled death counts too.
+  void NoteServerDeath(const std::string& progId, uint32_t deathTick);
+  bool ServerProcessDown(const std::string& progId);
+
   // Asks every client advised on a live server of progId (every server when empty) to
   // shut down, through the dispatcher. Returns the number of clients asked.
   int RequestShutdown(const std::string& progId, const std::string& reason);
@@ -124,6 +131,7 @@ class CSimRuntime {
   IClock* m_pClock = nullptr;
   CallDispatcher m_dispatcher;
   std::vector<std::pair<std::string, CSimFaults>> m_faults;
+  std::vector<std::pair<std::string, uint32_t>> m_deathTicks;  // per program id, the latest
   std::string m_sComputerName;
   CSimHost m_localHost;
   std::vector<std::string> m_workgroups;

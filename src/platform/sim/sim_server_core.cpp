@@ -25,6 +25,7 @@ CSimServerCore::CSimServerCore(const CSimClass& simClass, const std::string& hos
 }
 
 CSimServerCore::~CSimServerCore() {
+  NoteDeath();  // a death nobody saw still takes the "process" down
   CSimRuntime::Instance().UnregisterServer(this);
 }
 
@@ -32,13 +33,22 @@ const CSimFaults& CSimServerCore::Faults() const {
   return CSimRuntime::Instance().FaultsFor(m_class.m_sProgId);
 }
 
-bool CSimServerCore::IsDead() {
-  const CSimFaults& faults = Faults();
-  const uint32_t elapsed = CSimRuntime::Instance().Clock().TickCount() - m_nStartTick;
-  if (faults.m_nDieAfterMs >= 0 && elapsed >= faults.m_nDieAfterMs) {
-    m_bDied = true;  // a dead process does not come back
+void CSimServerCore::NoteDeath() {
+  if (m_bDied) {
+    return;  // a dead process does not come back; its death is noted once
   }
-  return m_bDied || faults.m_bDead;
+  const int64_t dieAfterMs = Faults().m_nDieAfterMs;
+  const uint32_t elapsed = CSimRuntime::Instance().Clock().TickCount() - m_nStartTick;
+  if (dieAfterMs >= 0 && elapsed >= dieAfterMs) {
+    m_bDied = true;
+    CSimRuntime::Instance().NoteServerDeath(ProgId(),
+                                            m_nStartTick + static_cast<uint32_t>(dieAfterMs));
+  }
+}
+
+bool CSimServerCore::IsDead() {
+  NoteDeath();
+  return m_bDied || Faults().m_bDead;
 }
 
 HRESULT CSimServerCore::Enter() {

@@ -51,6 +51,10 @@ class CSimServerCore {
   HRESULT Enter();
   void SendDueShutdown();
   bool IsDead();
+  // Marks the instance dead once die_after_ms is reached and tells the runtime when it
+  // died (its "process" may stay down a while). Called at every call, by the runtime
+  // before a creation and when the instance goes.
+  void NoteDeath();
 
   // Time and values.
   int64_t NowUtcMs() const;
