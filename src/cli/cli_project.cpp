@@ -3,10 +3,8 @@
 // output pane would show them; results go to stdout.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,16 +112,6 @@ int LatestProjectId(CSQLite& db, const std::string& name) {
   return id > 0 ? id : -1;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    return false;
-  std::ostringstream content;
-  content << in.rdbuf();
-  text = content.str();
-  return !in.bad();
-}
-
 // The calculated-item rules: the identifier's characters, then the expression check.
 std::string CheckCalcItem(const COPCGroup& group, const COPCCalcItem& item, const IClock& clock) {
   if (HasRefusedIdentifierChar(item.m_sShortId))
@@ -169,10 +157,10 @@ int RunShow(CSQLite& db, const std::string& name) {
 int RunImport(CSQLite& db, CCliEnvironment& environment, const std::string& path,
               const std::string& nameOverride) {
   std::string text;
-  if (!ReadWholeFile(path, text))
-    return Failure("cannot read " + path);
-  ProjectFile file;
   ProjectFileError error;
+  if (!ReadProjectFileText(path, text, error))
+    return Failure(path + ": " + error.Text());
+  ProjectFile file;
   if (!ParseProjectFile(text, file, error))
     return Failure(path + ": " + error.Text());
   if (!nameOverride.empty())

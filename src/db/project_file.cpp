@@ -2,10 +2,15 @@
 
 #include "base/text.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <map>
+#include <memory>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -15,6 +20,12 @@ constexpr char kHeaderComment[] =
     "# Format: docs/project-file.md. Import with \"velmora-cli project import FILE\".\n";
 constexpr char kBlanks[] = " \t";
 constexpr double kMaxDeadBand = 100.0;
+constexpr size_t kReadChunkBytes = 64 * 1024;
+constexpr size_t kBytesPerMiB = 1024 * 1024;
+constexpr char kNulByte[] = "the text holds a NUL byte";
+constexpr char kNotUtf8[] = "the text is not valid UTF-8";
+constexpr char kQuotedNulByte[] = "the quoted value holds a NUL byte (\\x00)";
+constexpr char kQuotedNotUtf8[] = "the quoted value is not valid UTF-8 (see its \\x escapes)";
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -34,6 +45,68 @@ int HexDigit(char c) {
     return c - 'A' + 10;
   return -1;
 }
+
+std::string TooLargeText() {
+  return "the file is larger than " + std::to_string(kMaxProjectFileBytes) +
+         " bytes; a project file is at most " +
+         std::to_string(kMaxProjectFileBytes / kBytesPerMiB) + " MiB";
+}
+
+// Strict UTF-8: the shortest form only, no surrogates, nothing above U+10FFFF, no
+// sequence cut short. Anything else would reach the database and the server as raw bytes.
+bool IsValidUtf8(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+      ++pos;
+      continue;
+    }
+    size_t length = 0;
+    unsigned char secondLow = 0x80;  // the range of the byte after the lead
+    unsigned char secondHigh = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0)
+        secondLow = 0xA0;  // overlong below U+0800
+      if (lead == 0xED)
+        secondHigh = 0x9F;  // surrogates U+D800..U+DFFF
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0)
+        secondLow = 0x90;  // overlong below U+10000
+      if (lead == 0xF4)
+        secondHigh = 0x8F;  // above U+10FFFF
+    } else {
+      return false;  // a continuation byte, an overlong lead (C0, C1) or F5..FF
+    }
+    if (text.size() - pos < length)
+      return false;
+    for (size_t k = 1; k < length; ++k) {
+      const auto byte = static_cast<unsigned char>(text[pos + k]);
+      const unsigned char low = k == 1 ? secondLow : 0x80;
+      const unsigned char high = k == 1 ? secondHigh : 0xBF;
+      if (byte < low || byte > high)
+        return false;
+    }
+    pos += length;
+  }
+  return true;
+}
+
+// Why text cannot stand in a project file (nul, notUtf8), or nullptr. A NUL would cut the
+// text wherever it is passed on as a C string.
+const char* TextFault(std::string_view text, const char* nul, const char* notUtf8) {
+  if (text.find('\0') != std::string_view::npos)
+    return nul;
+  return IsValidUtf8(text) ? nullptr : notUtf8;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
 
 // Reads the line, one field at a time, and remembers the first error.
 class CLineReader {
@@ -136,6 +209,9 @@ class CLineReader {
           return Fail(std::string("unknown escape '\\") + escaped + "'");
       }
     }
+    // The line was valid, but \x escapes can still make a NUL or a broken sequence.
+    if (const char* fault = TextFault(text, kQuotedNulByte, kQuotedNotUtf8))
+      return Fail(fault);
     SkipBlanks();
     if (beforeEquals ? (!AtEnd() && Peek() != '=') : !AtEnd())
       return Fail("unexpected text after the closing '\"'");
@@ -383,9 +459,44 @@ std::string ProjectFileValue(const std::string& text, bool nameField) {
   return quoted;
 }
 
+bool ReadProjectFileText(const std::string& path, std::string& text, ProjectFileError& error) {
+  text.clear();
+  error = ProjectFileError();
+  const std::unique_ptr<std::FILE, FileCloser> in(std::fopen(path.c_str(), "rb"));
+  if (!in) {
+    error.m_sMessage = "cannot read the file: " + std::generic_category().message(errno);
+    return false;
+  }
+  // One byte past the limit tells a file at the limit from a larger one.
+  char chunk[kReadChunkBytes];
+  int readError = 0;
+  while (text.size() <= kMaxProjectFileBytes) {
+    const size_t wanted = std::min(sizeof(chunk), kMaxProjectFileBytes + 1 - text.size());
+    const size_t got = std::fread(chunk, 1, wanted, in.get());
+    if (got < wanted && std::ferror(in.get()))
+      readError = errno != 0 ? errno : EIO;
+    text.append(chunk, got);
+    if (got < wanted)
+      break;
+  }
+  if (readError != 0) {
+    error.m_sMessage = "cannot read the file: " + std::generic_category().message(readError);
+  } else if (text.size() > kMaxProjectFileBytes) {
+    error.m_sMessage = TooLargeText();
+  } else {
+    return true;
+  }
+  text.clear();
+  return false;
+}
+
 bool ParseProjectFile(const std::string& text, ProjectFile& file, ProjectFileError& error) {
   file = ProjectFile();
   error = ProjectFileError();
+  if (text.size() > kMaxProjectFileBytes) {
+    error.m_sMessage = TooLargeText();
+    return false;
+  }
   ParseState state{file, {}, {}, {}, nullptr, false};
   size_t start = 0;
   // A byte-order mark from an editor is not part of the first line.
@@ -400,6 +511,12 @@ bool ParseProjectFile(const std::string& text, ProjectFile& file, ProjectFileErr
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
     ++lineNumber;
+    // Checked whole, before any field is taken from it, so nothing is cut or kept raw.
+    if (const char* fault = TextFault(line, kNulByte, kNotUtf8)) {
+      error.m_nLine = lineNumber;
+      error.m_sMessage = fault;
+      return false;
+    }
     if (!ReadLine(line, lineNumber, state, error))
       return false;
     start = end + 1;

@@ -3,9 +3,14 @@
 // their settings, acquired items with their short ids, calculated items with their
 // expressions), read by "velmora-cli project import" and written by "project export".
 // The format is described in docs/project-file.md.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// A project file is a page of hand-written settings; anything larger is not one, and is
+// refused before it is held in memory.
+inline constexpr size_t kMaxProjectFileBytes = 4 * 1024 * 1024;
 
 struct ProjectFileItem {
   std::string m_sShortId;
@@ -44,8 +49,15 @@ struct ProjectFileError {
   std::string Text() const;
 };
 
+// Reads the text of the project file at path, never more than kMaxProjectFileBytes + 1
+// bytes (so a larger file, or an endless one, costs no more). False with the reason, for
+// the file as a whole, when it cannot be read or is larger than kMaxProjectFileBytes.
+bool ReadProjectFileText(const std::string& path, std::string& text, ProjectFileError& error);
+
 // Reads a project file. False with the first error (and its line) when the text is not a
-// valid project file; file is then unspecified.
+// valid project file; file is then unspecified. Every line must be valid UTF-8 without NUL
+// bytes, and so must every quoted value once its escapes are read; the text is at most
+// kMaxProjectFileBytes.
 bool ParseProjectFile(const std::string& text, ProjectFile& file, ProjectFileError& error);
 
 // The text of a project file; ParseProjectFile gives the same project back.

@@ -105,6 +105,38 @@ TEST_F(ProjectCliTest, ParseErrorsNameTheLine) {
   EXPECT_NE(run.out.find("bad.vproj: line 3: unknown key 'colour'"), std::string::npos) << run.out;
 }
 
+// A file past the size limit, or one with a NUL byte, fails before anything is connected or
+// saved; the same file without the fault imports.
+TEST_F(ProjectCliTest, OversizedAndNulFilesFailAndSaveNothing) {
+  constexpr size_t kLimit = 4 * 1024 * 1024;  // the documented limit
+  const std::string project = "project = P\nserver = Velmora.SimServer.1\n";
+  const std::string comment = "# " + std::string(kLimit - project.size() - 2, 'x') + "\n";
+  const std::string big = WriteFile("big.vproj", project + comment);
+  const CliRun oversized = RunCli("project import " + big + " --database " + database, true);
+  EXPECT_EQ(oversized.exitCode, 1);
+  EXPECT_NE(
+      oversized.out.find(
+          "big.vproj: the file is larger than 4194304 bytes; a project file is at most 4 MiB"),
+      std::string::npos)
+      << oversized.out;
+
+  const std::string item = "item Sine = Signals.Sine.R8\n";
+  const std::string nul =
+      WriteFile("nul.vproj", project + std::string("group = G\0x\n", 12) + item);
+  const CliRun withNul = RunCli("project import " + nul + " --database " + database, true);
+  EXPECT_EQ(withNul.exitCode, 1);
+  EXPECT_NE(withNul.out.find("nul.vproj: line 3: the text holds a NUL byte"), std::string::npos)
+      << withNul.out;
+
+  const std::string count = "db query --database " + database +
+                            " \"SELECT (SELECT COUNT(*) FROM OPCPrj) + (SELECT COUNT(*) FROM "
+                            "OPCGrp) + (SELECT COUNT(*) FROM OPCItem) AS n\"";
+  EXPECT_EQ(RunCli(count).out, "n\n0\n") << "nothing saved";
+  const std::string good = WriteFile("good.vproj", project + "group = Gx\n" + item);
+  EXPECT_EQ(RunCli("project import " + good + " --database " + database).exitCode, 0);
+  EXPECT_NE(RunCli(count).out, "n\n0\n");
+}
+
 TEST_F(ProjectCliTest, RefusedItemsArePrintedAndTheImportFails) {
   const std::string file = WriteFile("refused.vproj",
                                      "project = P\nserver = Velmora.SimServer.1\ngroup = G\n"

@@ -2,9 +2,15 @@
 // errors that name their line.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <string>
+
 #include "db/project_file.h"
+#include "temp_dir.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 ProjectFile Parse(const std::string& text) {
   ProjectFile file;
@@ -22,6 +28,14 @@ ProjectFileError ErrorOf(const std::string& text) {
 }
 
 constexpr char kHeader[] = "project = P\nserver = S\n";
+constexpr char kTooLarge[] =
+    "the file is larger than 4194304 bytes; a project file is at most 4 MiB";
+
+// A valid project file of exactly size bytes: the header, then one long comment line.
+std::string FileOfSize(size_t size) {
+  const std::string head = std::string(kHeader) + "# ";
+  return head + std::string(size - head.size() - 1, 'x') + "\n";
+}
 
 TEST(ProjectFileTest, ReadsHeaderGroupsItemsAndDefaults) {
   const ProjectFile file = Parse(
@@ -239,6 +253,110 @@ TEST(ProjectFileTest, ErrorsNameTheirLine) {
   }
   EXPECT_EQ(ErrorOf(h + "colour = red\n").Text(), "line 3: unknown key 'colour'");
   EXPECT_EQ(ErrorOf("project = P\n").Text(), "the file names no OPC server (server = PROGRAM_ID)");
+}
+
+TEST(ProjectFileTest, TextIsAtMostFourMiB) {
+  ASSERT_EQ(kMaxProjectFileBytes, 4u * 1024 * 1024);
+  const std::string atLimit = FileOfSize(kMaxProjectFileBytes);
+  ASSERT_EQ(atLimit.size(), kMaxProjectFileBytes);
+  EXPECT_EQ(Parse(atLimit).m_sName, "P");
+  const ProjectFileError error = ErrorOf(FileOfSize(kMaxProjectFileBytes + 1));
+  EXPECT_EQ(error.m_nLine, 0);
+  EXPECT_EQ(error.Text(), kTooLarge);
+}
+
+TEST(ProjectFileTest, ReadingAFileStopsPastTheLimit) {
+  TempDir dir;
+  const auto write = [&dir](const std::string& name, const std::string& text) {
+    const std::string path = dir.File(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  };
+  std::string text = "left over";
+  ProjectFileError error;
+  EXPECT_TRUE(
+      ReadProjectFileText(write("limit.vproj", FileOfSize(kMaxProjectFileBytes)), text, error))
+      << error.Text();
+  EXPECT_EQ(text.size(), kMaxProjectFileBytes);
+  EXPECT_EQ(text, FileOfSize(kMaxProjectFileBytes)) << "read whole and unchanged";
+
+  text = "left over";
+  EXPECT_FALSE(
+      ReadProjectFileText(write("big.vproj", FileOfSize(kMaxProjectFileBytes + 1)), text, error));
+  EXPECT_EQ(error.m_nLine, 0);
+  EXPECT_EQ(error.Text(), kTooLarge);
+  EXPECT_TRUE(text.empty()) << "no partial text is handed on";
+
+  EXPECT_FALSE(ReadProjectFileText(dir.File("none.vproj"), text, error));
+  EXPECT_EQ(error.Text(), "cannot read the file: No such file or directory");
+  EXPECT_FALSE(ReadProjectFileText(dir.Path().string(), text, error)) << "a folder";
+  EXPECT_EQ(error.Text(), "cannot read the file: Is a directory");
+}
+
+TEST(ProjectFileTest, NulBytesAndInvalidUtf8AreRefusedWithTheirLine) {
+  struct Case {
+    std::string text;
+    int line;
+    std::string message;
+  };
+  const std::string h = kHeader;
+  const std::string nul = "the text holds a NUL byte";
+  const std::string notUtf8 = "the text is not valid UTF-8";
+  const Case cases[] = {
+      {h + "group = Line\0 1\n"s, 3, nul},
+      {h + "group = G\nitem A = Plant.\0X\n"s, 4, nul},
+      {"# a comment\0\n"s + h, 1, nul},
+      {h + "group = \"G\\x00\"\n", 3, "the quoted value holds a NUL byte (\\x00)"},
+      {h + "group = G\xC3\n", 3, notUtf8},                                      // cut at line end
+      {h + "group = G\xC3\r\n", 3, notUtf8},                                    // cut before CR LF
+      {h + "group = G\nitem A = X\xC0\xAF\n", 4, notUtf8},                      // overlong '/'
+      {h + "group = G\nitem A = X\ndescription = \xED\xA0\x80\n", 5, notUtf8},  // surrogate
+      {"project = \xE0\x80\xAF\nserver = S\n", 1, notUtf8},                     // overlong, 3 bytes
+      {"project = P\nserver = \xF4\x90\x80\x80\n", 2, notUtf8},                 // above U+10FFFF
+      {h + "host = \x80\n", 3, notUtf8},                                        // lone continuation
+      {h + "class-id = \xFF\n", 3, notUtf8},
+      {h + "group = G\ncalc C = 1 + \xE6\xB3", 4, notUtf8},  // cut at the end of the file
+      {h + "group = \"G\\xC3\"\n", 3, "the quoted value is not valid UTF-8 (see its \\x escapes)"},
+  };
+  for (const Case& c : cases) {
+    const ProjectFileError error = ErrorOf(c.text);
+    EXPECT_EQ(error.m_nLine, c.line) << c.text;
+    EXPECT_EQ(error.m_sMessage, c.message) << c.text;
+  }
+  EXPECT_EQ(ErrorOf(h + "group = Line\0 1\n"s).Text(), "line 3: the text holds a NUL byte");
+}
+
+TEST(ProjectFileTest, ValidUtf8IsStoredUnchanged) {
+  // The first and the last code point of each sequence length, and those around the
+  // surrogates.
+  const std::string edges =
+      "\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"
+      "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+  const ProjectFile file = Parse(
+      "project = Température\n"
+      "server = S\n"
+      "host = 泵站\n"
+      "group = 泵 1\n"
+      "item 泵 = Plant.泵.Température\n"
+      "description = " +
+      edges +
+      "\n"
+      "calc Fahrenheit = 泵 * 1.8 + 32\n"
+      "group = \"Four \\xC3\\xA9\"\n");
+  EXPECT_EQ(file.m_sName, "Température");
+  EXPECT_EQ(file.m_sHost, "泵站");
+  ASSERT_EQ(file.m_groups.size(), 2u);
+  EXPECT_EQ(file.m_groups[0].m_sName, "泵 1");
+  ASSERT_EQ(file.m_groups[0].m_acquiredItems.size(), 1u);
+  EXPECT_EQ(file.m_groups[0].m_acquiredItems[0].m_sShortId, "泵");
+  EXPECT_EQ(file.m_groups[0].m_acquiredItems[0].m_sText, "Plant.泵.Température");
+  EXPECT_EQ(file.m_groups[0].m_acquiredItems[0].m_sDescription, edges);
+  ASSERT_EQ(file.m_groups[0].m_calcItems.size(), 1u);
+  EXPECT_EQ(file.m_groups[0].m_calcItems[0].m_sText, "泵 * 1.8 + 32");
+  EXPECT_EQ(file.m_groups[1].m_sName, "Four é") << "escapes that form a whole character";
+  const ProjectFile back = Parse(WriteProjectFile(file));
+  EXPECT_EQ(back.m_groups[0].m_acquiredItems[0].m_sDescription, edges);
+  EXPECT_EQ(WriteProjectFile(back), WriteProjectFile(file)) << "export keeps the text as it is";
 }
 
 }  // namespace
