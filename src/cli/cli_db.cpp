@@ -33,7 +33,7 @@ bool OpenExisting(CSQLite& db, const std::string& path) {
     return false;
   }
   db.SetPath(path);
-  return db.Open() == 1;
+  return db.OpenExisting() == 1;
 }
 
 int RunInit(CSQLite& db, const std::string& path) {

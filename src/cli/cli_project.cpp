@@ -78,7 +78,7 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
     return false;
   }
   db.SetPath(path);
-  if (db.Open() != 1) {
+  if (db.OpenExisting() != 1) {
     std::cerr << kPrefix << "cannot open " << path << "\n";
     return false;
   }

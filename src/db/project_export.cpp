@@ -58,7 +58,7 @@ bool Read(CSQLite& db, const std::string& statement, size_t columns, std::vector
 
 int ExportProject(CSQLite& db, const std::string& name, ProjectFile& file, std::string& error) {
   file = ProjectFile();
-  if (db.Open() != 1) {
+  if (db.OpenExisting() != 1) {
     error = "the database could not be opened";
     return -1;
   }

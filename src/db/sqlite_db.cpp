@@ -11,6 +11,8 @@ constexpr char kStatementStartLine[] = "Executing SQL Transaction: %s";
 constexpr char kStatementEndLine[] = "SQL Query Executed in %d msec.";
 constexpr char kQueryFailedLine[] = "SQL Query Failed: %s ";
 constexpr char kBusyLine[] = "Hit SQLITE_BUSY in CSQLite ";
+constexpr char kBusyWaitLine[] =
+    "Database %s is locked by another connection: %s waits for it (at most %u s)";
 constexpr char kStepErrorLine[] = "Step Error ";
 constexpr char kTablesStatement[] =
     "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name";
@@ -45,12 +47,23 @@ int CSQLite::OpenWithFlags(int flags, std::string& error) {
   return code;
 }
 
-int CSQLite::Open() {
+int CSQLite::OpenWithLog(int flags) {
   std::string error;
-  if (OpenWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error) == SQLITE_OK)
+  const int code = OpenWithFlags(flags, error);
+  if (code == SQLITE_OK)
     return 1;
+  m_nLastResult = code;
+  m_sLastError = error;
   m_context.log.Log(Format(kOpenErrorLine, m_sPath.c_str(), error.c_str()), kLogOpcServer);
   return kDbOpenFailed;
+}
+
+int CSQLite::Open() {
+  return OpenWithLog(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+int CSQLite::OpenExisting() {
+  return OpenWithLog(SQLITE_OPEN_READWRITE);
 }
 
 void CSQLite::Close() {
@@ -110,6 +123,13 @@ bool CSQLite::WaitAfterBusy(const char* operation, bool log, int channel, BusySt
   const uint32_t waited = now - busy.firstBusyTick;
   if (waited >= m_nBusyTimeoutMs)
     return false;
+  if (!busy.announced) {
+    // Said once, whatever the logging: a wait of up to the bound must not look like a hang.
+    busy.announced = true;
+    m_context.log.Log(
+        Format(kBusyWaitLine, m_sPath.c_str(), operation, (m_nBusyTimeoutMs + 999) / 1000),
+        channel);
+  }
   LogError(std::string(kBusyLine) + operation, log, channel);
   m_context.clock.SleepMs(std::min(m_nBusyRetryMs, m_nBusyTimeoutMs - waited));
   return true;
@@ -133,6 +153,46 @@ int CSQLite::Prepare(const std::string& statement, sqlite3_stmt** statementOut,
   }
 }
 
+int CSQLite::PrepareNext(const char* text, sqlite3_stmt** statementOut, const char** tail,
+                         const char* operation, bool log, int channel, BusyState& busy) {
+  for (;;) {
+    *statementOut = nullptr;
+    const int code = sqlite3_prepare_v2(m_pDb, text, -1, statementOut, tail);
+    if (code != SQLITE_BUSY)
+      return code;
+    sqlite3_finalize(*statementOut);
+    *statementOut = nullptr;
+    if (!WaitAfterBusy(operation, log, channel, busy))
+      return SQLITE_BUSY;
+  }
+}
+
+int CSQLite::RunScript(const std::string& script, bool log, int channel) {
+  static constexpr char kOperation[] = "ExecSQL";
+  BusyState busy;
+  const char* rest = script.c_str();
+  while (*rest != '\0') {
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    int code = PrepareNext(rest, &statement, &tail, kOperation, log, channel, busy);
+    if (code == SQLITE_OK && statement != nullptr) {
+      while ((code = Step(statement, kOperation, log, channel, busy)) == SQLITE_ROW) {
+      }
+      if (code == SQLITE_DONE)
+        code = SQLITE_OK;
+    }
+    if (code != SQLITE_OK) {
+      m_sLastError = sqlite3_errmsg(m_pDb);
+      sqlite3_finalize(statement);
+      return code;
+    }
+    sqlite3_finalize(statement);
+    rest = tail;  // a blank or comment tail prepares to no statement
+  }
+  m_sLastError.clear();
+  return SQLITE_OK;
+}
+
 int CSQLite::Step(sqlite3_stmt* statement, const char* operation, bool log, int channel,
                   BusyState& busy) {
   for (;;) {
@@ -153,14 +213,10 @@ int CSQLite::ExecSQL(const std::string& script, bool openFirst, bool closeAfter,
     m_nLastResult = SQLITE_MISUSE;
     m_sLastError = ErrorText(SQLITE_MISUSE);
   } else {
-    char* error = nullptr;
-    m_nLastResult = sqlite3_exec(m_pDb, script.c_str(), nullptr, nullptr, &error);
+    m_nLastResult = RunScript(script, log, channel);
     if (m_nLastResult == SQLITE_OK) {
-      m_sLastError.clear();
       result = 1;
     } else {
-      m_sLastError = error != nullptr ? error : sqlite3_errmsg(m_pDb);
-      sqlite3_free(error);
       // A script stopped half-way keeps its transaction open; end it here so that the
       // next operation on this handle does not run inside it.
       if (sqlite3_get_autocommit(m_pDb) == 0)
@@ -173,6 +229,42 @@ int CSQLite::ExecSQL(const std::string& script, bool openFirst, bool closeAfter,
     LogError(Format(kQueryFailedLine, m_sLastError.c_str()), log, channel);
   CloseIfAsked(closeAfter);
   return result;
+}
+
+int CSQLite::ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                       bool* prepared, int channel) {
+  static constexpr char kOperation[] = "ExecBound";
+  if (prepared != nullptr)
+    *prepared = false;
+  if (m_pDb == nullptr) {
+    m_nLastResult = SQLITE_MISUSE;
+    m_sLastError = ErrorText(SQLITE_MISUSE);
+    return SQLITE_MISUSE;
+  }
+  BusyState busy;
+  sqlite3_stmt* query = nullptr;
+  int code = Prepare(statement, &query, kOperation, false, channel, busy);
+  if (code == SQLITE_OK && query != nullptr) {
+    if (prepared != nullptr)
+      *prepared = true;
+    for (size_t i = 0; i < bindings.size(); ++i) {
+      const SqlBinding& binding = bindings[i];
+      const int index = static_cast<int>(i) + 1;
+      if (binding.kind == SqlBinding::kInteger) {
+        sqlite3_bind_int64(query, index, binding.integer);
+      } else if (binding.kind == SqlBinding::kText) {
+        sqlite3_bind_text(query, index, static_cast<const char*>(binding.data), binding.size,
+                          SQLITE_STATIC);
+      } else {
+        sqlite3_bind_blob(query, index, binding.data, binding.size, SQLITE_STATIC);
+      }
+    }
+    code = Step(query, kOperation, false, channel, busy);
+  }
+  m_nLastResult = code == SQLITE_DONE ? SQLITE_OK : code;
+  m_sLastError = code == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(m_pDb));
+  sqlite3_finalize(query);
+  return code;
 }
 
 int CSQLite::GetQueryData(const std::string& statement, std::vector<QueryCell>& cells,

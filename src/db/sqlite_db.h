@@ -5,8 +5,9 @@
 // `log` set it writes "Executing SQL Transaction: ..." / "SQL Query Executed in N msec."
 // lines timed with the clock's tick count.
 //
-// A busy database (another connection holds a lock) is waited out: each busy answer
-// is followed by a pause of the retry interval on the clock (never a spin), and after
+// A busy database (another connection holds a lock) is waited out by every operation,
+// scripts included: each busy answer is followed by a pause of the retry interval on the
+// clock (never a spin), the first pause of an operation logs what it waits for, and after
 // the busy bound (30 s by default) the operation gives up like any failed step.
 //
 // Return codes shared by the operations: -3 the file could not be opened (open first);
@@ -28,6 +29,22 @@
 inline constexpr int kDbOpenFailed = -3;
 inline constexpr int kDbStatementFailed = -1;
 inline constexpr int kDbNotPrepared = -2;  // CountRows and UpdateListCtrl only
+
+// One ? parameter of ExecBound. Texts and blobs are not copied: they must outlive the call.
+struct SqlBinding {
+  enum Kind { kInteger, kText, kBlob };
+  static SqlBinding Integer(int64_t value) { return {kInteger, value, nullptr, 0}; }
+  static SqlBinding Text(const std::string& text) {
+    return {kText, 0, text.data(), static_cast<int>(text.size())};
+  }
+  static SqlBinding Blob(const void* data, size_t size) {
+    return {kBlob, 0, data, static_cast<int>(size)};
+  }
+  Kind kind;
+  int64_t integer;
+  const void* data;
+  int size;
+};
 
 enum class ListCtrlForm {
   Plain,  // every result column is shown
@@ -51,6 +68,9 @@ class CSQLite {
   // logs "Error Opening Database %s: %s " on channel 0 and returns -3. A handle that
   // is still open is closed first.
   int Open();
+  // Opens the stored path read/write without ever creating it: a file that vanished
+  // while it was in use must not come back empty. Same results and log line as Open.
+  int OpenExisting();
   // Opens the stored path with explicit sqlite3_open_v2 flags, without logging. Returns
   // the SQLite code; on failure the handle is closed and error holds SQLite's message.
   int OpenWithFlags(int flags, std::string& error);
@@ -64,6 +84,7 @@ class CSQLite {
   // Runs a script of one or more statements. 1 success, 0 failure (the message is
   // logged when logging and kept in LastErrorText), -3 open failed. A failed script
   // that leaves a transaction open is rolled back, so the handle is clean again.
+  // The statements run one by one, each waiting out a lock like the queries do.
   int ExecSQL(const std::string& script, bool openFirst = false, bool closeAfter = false,
               bool log = false, int channel = kLogOpcServer);
   // Appends one cell per non-blob column per row to cells. Returns the column count of
@@ -86,6 +107,17 @@ class CSQLite {
   int ListTables(std::vector<std::string>& names);
   // True when ListTables holds exactly this name (case-sensitive).
   bool TableExists(const std::string& name);
+  // Runs one statement with its ? parameters bound, on the open handle, waiting out a
+  // lock. Returns SQLite's code: SQLITE_DONE on success, SQLITE_MISUSE when closed. After
+  // a failure LastResult and LastErrorText say why and *prepared tells whether the
+  // statement got past its preparation.
+  int ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                bool* prepared = nullptr, int channel = kLogOpcServer);
+  // Of the last statement on the open handle (0 when closed).
+  int64_t LastInsertRowId() const {
+    return m_pDb != nullptr ? sqlite3_last_insert_rowid(m_pDb) : 0;
+  }
+  int Changes() const { return m_pDb != nullptr ? sqlite3_changes(m_pDb) : 0; }
   // Fills list with the result, logging on channel 0. Returns the rows shown, -1 when a
   // step failed (rows shown until then stay), -2 when the statement could not be
   // prepared (after an error message box), -3 open failed; after -1 or -2 LastResult and
@@ -131,6 +163,7 @@ class CSQLite {
   };
   struct BusyState {
     bool waiting = false;
+    bool announced = false;  // the wait line was logged
     uint32_t firstBusyTick = 0;
   };
 
@@ -141,6 +174,13 @@ class CSQLite {
   // Prepares the whole text as one statement, waiting out a busy schema read.
   int Prepare(const std::string& statement, sqlite3_stmt** statementOut, const char* operation,
               bool log, int channel, BusyState& busy);
+  // Prepares the first statement of text (tail: what follows it), waiting out a lock.
+  int PrepareNext(const char* text, sqlite3_stmt** statementOut, const char** tail,
+                  const char* operation, bool log, int channel, BusyState& busy);
+  // Runs every statement of a script; the SQLite code of the first failure, with its
+  // message in m_sLastError.
+  int RunScript(const std::string& script, bool log, int channel);
+  int OpenWithLog(int flags);
   // One step, waiting out SQLITE_BUSY within the bound. Returns the final step code.
   int Step(sqlite3_stmt* statement, const char* operation, bool log, int channel, BusyState& busy);
   // True when the caller should try again after the pause; false at the bound.

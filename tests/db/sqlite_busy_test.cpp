@@ -77,12 +77,14 @@ TEST_F(BusyTest, LockReleasedDuringTheWaitLetsTheQueryFinish) {
   EXPECT_FALSE(sink.Contains("Step Error"));
 }
 
-TEST_F(BusyTest, WithoutLogTheWaitIsSilentButStillPaused) {
+TEST_F(BusyTest, WithoutLogTheWaitIsStillPausedAndSaidOnce) {
   Lock();
   db.SetBusyWait(3000);
   EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM t", true, true), -1);
   EXPECT_EQ(clock.sleptMs, 3000u);
-  EXPECT_TRUE(sink.lines.empty()) << sink.Dump();
+  ASSERT_EQ(sink.lines.size(), 1u) << sink.Dump();
+  EXPECT_TRUE(
+      sink.Contains("is locked by another connection: GetQueryData waits for it (at most 3 s)"));
 }
 
 TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
@@ -112,12 +114,24 @@ TEST_F(BusyTest, ZeroBoundFailsAtOnce) {
   EXPECT_EQ(clock.sleeps, 0);
 }
 
-TEST_F(BusyTest, ScriptOnALockedFileFailsWithSqlitesMessage) {
-  Lock();
-  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3);", true, true, true), 0);
+TEST_F(BusyTest, ScriptWaitsForTheLockAndGivesUpAtTheBoundWithSqlitesMessage) {
+  // Another program's BEGIN IMMEDIATE: reads go on, writers wait.
+  ASSERT_EQ(locker.Exec("BEGIN IMMEDIATE; INSERT INTO t VALUES(9);"), SQLITE_OK);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", true, true, true), 0);
   EXPECT_EQ(db.LastErrorText(), "database is locked");
   EXPECT_TRUE(sink.Contains("SQL Query Failed: database is locked "));
-  EXPECT_EQ(clock.sleeps, 0);
+  EXPECT_EQ(clock.sleeps, 30);
+  EXPECT_EQ(sink.Count("is locked by another connection: ExecSQL waits for it"), 1);
+
+  // Released after 8 pauses: the whole script then runs.
+  clock.sleeps = 0;
+  clock.onSleep = [this](int sleeps) {
+    if (sleeps == 8)
+      locker.Exec("ROLLBACK;");
+  };
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", true, true, true), 1);
+  EXPECT_EQ(clock.sleeps, 8);
+  EXPECT_EQ(locker.Value("SELECT COUNT(*) FROM t"), "4");
 }
 
 TEST(BusyRealClock, WaitsInPausesForTheBoundWithoutSpinning) {
