@@ -27,15 +27,6 @@ void QueryGroupInterface(IUnknown* object, ComPtr<T>& field) {
 
 COPCGroup* COPCServer::AddGroup(const std::string& name, DWORD updateRate, LONG timeBias,
                                 FLOAT deadBand, LCID locale, uint32_t readInterface, bool active) {
-  CLog& log = m_context.log;
-  if (!m_bConnected || !m_pIOPCServer) {
-    log.Log(Format(kNoConnectionLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
-    return nullptr;
-  }
-  // The name travels in a fixed wide buffer: a longer one cannot be converted.
-  if (name.size() >= static_cast<size_t>(kGroupNameBufferChars))
-    return nullptr;
-
   auto group = std::make_unique<COPCGroup>(this);
   group->m_sName = name;
   group->m_dwUpdateRate = updateRate;
@@ -44,40 +35,57 @@ COPCGroup* COPCServer::AddGroup(const std::string& name, DWORD updateRate, LONG 
   group->m_dwLocale = locale;
   group->m_nReadInterface = readInterface;
   group->m_bActive = active;
+  if (!CreateGroupOnServer(*group))
+    return nullptr;
+  m_groups.push_back(std::move(group));
+  return m_groups.back().get();
+}
 
+bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
+  CLog& log = m_context.log;
+  const std::string name = group.m_sName;
+  if (!m_bConnected || !m_pIOPCServer) {
+    log.Log(Format(kNoConnectionLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
+    return false;
+  }
+  // The name travels in a fixed wide buffer: a longer one cannot be converted.
+  if (name.size() >= static_cast<size_t>(kGroupNameBufferChars))
+    return false;
+
+  const DWORD updateRate = group.m_dwUpdateRate;
   OPCHANDLE serverGroup = 0;
   DWORD revisedRate = 0;
   ComPtr<IUnknown> object;
   const HRESULT hr = m_pIOPCServer->AddGroup(
-      name, active ? TRUE : FALSE, updateRate, 0, &group->m_nTimeBias, &group->m_fDeadBand, locale,
-      &serverGroup, &revisedRate, IID_IUnknown, object.ReleaseAndGetAddressOf());
+      name, group.m_bActive ? TRUE : FALSE, updateRate, 0, &group.m_nTimeBias, &group.m_fDeadBand,
+      group.m_dwLocale, &serverGroup, &revisedRate, IID_IUnknown, object.ReleaseAndGetAddressOf());
   if (FAILED(hr)) {
     log.Log(Format(kAddGroupFailedLog, name.c_str(), m_sServerId.c_str(), m_sHost.c_str(),
                    static_cast<unsigned>(hr), HResultReasonText(hr).c_str()),
             kLogOpcServer);
-    return nullptr;
+    return false;
   }
-  group->m_bOnServer = true;
   if (!object) {
     log.Log(Format(kNoGroupObjectLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
     // The server made a group we cannot use: do not leave it behind.
     m_pIOPCServer->RemoveGroup(serverGroup, TRUE);
-    return nullptr;
+    return false;
   }
-  group->m_hServerGroup = serverGroup;
+  group.m_bOnServer = true;
+  group.m_hServerGroup = serverGroup;
   if (revisedRate != updateRate)
-    group->m_dwUpdateRate = revisedRate;
+    group.m_dwUpdateRate = revisedRate;
 
-  QueryGroupInterface(object.Get(), group->m_pIOPCGroupStateMgt);
-  QueryGroupInterface(object.Get(), group->m_pIOPCPublicGroupStateMgt);
-  QueryGroupInterface(object.Get(), group->m_pIOPCItemMgt);
-  QueryGroupInterface(object.Get(), group->m_pIOPCSyncIO);
-  QueryGroupInterface(object.Get(), group->m_pIOPCAsyncIO);
-  QueryGroupInterface(object.Get(), group->m_pIDataObject);
-  QueryGroupInterface(object.Get(), group->m_pIOPCAsyncIO2);
-  QueryGroupInterface(object.Get(), group->m_pIConnectionPointContainer);
+  QueryGroupInterface(object.Get(), group.m_pIOPCGroupStateMgt);
+  QueryGroupInterface(object.Get(), group.m_pIOPCPublicGroupStateMgt);
+  QueryGroupInterface(object.Get(), group.m_pIOPCItemMgt);
+  QueryGroupInterface(object.Get(), group.m_pIOPCSyncIO);
+  QueryGroupInterface(object.Get(), group.m_pIOPCAsyncIO);
+  QueryGroupInterface(object.Get(), group.m_pIDataObject);
+  QueryGroupInterface(object.Get(), group.m_pIOPCAsyncIO2);
+  QueryGroupInterface(object.Get(), group.m_pIConnectionPointContainer);
 
-  if (group->m_pIOPCGroupStateMgt && group->m_sName.empty()) {
+  if (group.m_pIOPCGroupStateMgt && group.m_sName.empty()) {
     DWORD rate = 0;
     BOOL isActive = FALSE;
     std::string assignedName;
@@ -86,20 +94,18 @@ COPCGroup* COPCServer::AddGroup(const std::string& name, DWORD updateRate, LONG 
     LCID lcid = 0;
     OPCHANDLE clientGroup = 0;
     OPCHANDLE serverHandle = 0;
-    if (SUCCEEDED(group->m_pIOPCGroupStateMgt->GetState(
+    if (SUCCEEDED(group.m_pIOPCGroupStateMgt->GetState(
             &rate, &isActive, &assignedName, &bias, &band, &lcid, &clientGroup, &serverHandle))) {
-      group->m_sName = assignedName;
-      group->m_dwUpdateRate = rate;
-      group->m_bActive = isActive != FALSE;
-      group->m_nTimeBias = bias;
-      group->m_fDeadBand = band;
-      group->m_dwLocale = lcid;
-      group->m_hServerGroup = serverHandle;
+      group.m_sName = assignedName;
+      group.m_dwUpdateRate = rate;
+      group.m_bActive = isActive != FALSE;
+      group.m_nTimeBias = bias;
+      group.m_fDeadBand = band;
+      group.m_dwLocale = lcid;
+      group.m_hServerGroup = serverHandle;
     }
   }
-  object.Reset();
-  m_groups.push_back(std::move(group));
-  return m_groups.back().get();
+  return true;
 }
 
 void COPCServer::ReleaseGroupOnServer(COPCGroup& group) {

@@ -55,6 +55,9 @@ class COPCServer {
   // revised rate; an empty name becomes the name the server assigned.
   COPCGroup* AddGroup(const std::string& name, DWORD updateRate, LONG timeBias, FLOAT deadBand,
                       LCID locale, uint32_t readInterface, bool active);
+  // Creates an existing group object on the server (after a reconnection: its old
+  // server-side group went with the old server). False on failure (logged).
+  bool CreateGroupOnServer(COPCGroup& group);
   // Destroys the group's items, removes it from the server and from the list. False
   // (nothing done) for a group that is not on the server or not in the list.
   bool RemoveGroup(COPCGroup* group);
