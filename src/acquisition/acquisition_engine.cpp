@@ -1,6 +1,7 @@
 #include "acquisition/acquisition_engine.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/report.h"
 #include "base/settings.h"
@@ -19,8 +20,36 @@ constexpr char kStopped[] = "Data Acquistion Stopped";
 constexpr char kClearing[] = "Clearing Historical Data ....";
 constexpr char kConfirmationTitle[] = "Confirmation Request";
 constexpr char kReadErrorTitle[] = "OPC Data Read Error";
+constexpr char kStartErrorTitle[] = "Data Acquisition Start Error";
+constexpr char kStorageErrorTitle[] = "OPC Data Storage Error";
+constexpr char kConnectionLost[] = "Connection to Server has been lost ...";
+constexpr char kConnectionLostSince[] =
+    "Connection to Server has been lost ... Since %s - Reconnection in %d s";
+constexpr char kReconnectFailed[] = "Reconnection to OPC Server %s on %s Failed - Next Try in %d s";
+constexpr char kReconnected[] =
+    "Connection to Server Restored ... Outage from %s to %s (%d s) - %d Acquisition Cycle%s "
+    "Missed";
+constexpr char kRebindFailed[] = "the calculated items could not be bound again after reconnection";
+constexpr char kEndNotRecorded[] = "the end of the acquisition could not be recorded: %s";
 constexpr uint32_t kFirstBasePeriod = 15000;
+// Pauses between reconnection attempts, in seconds; the last one repeats.
+constexpr int kReconnectPauses[] = {1, 2, 5, 10, 30};
 constexpr uint32_t kReadAtFirstCycle = 1000;
+
+// A multi-line message as one line, for the cause kept with the stop.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\n' || c == '\r')
+      c = ' ';
+    if (c == ' ' && (line.empty() || line.back() == ' '))
+      continue;
+    line += c;
+  }
+  while (!line.empty() && line.back() == ' ')
+    line.pop_back();
+  return line;
+}
 
 void Pause(IClock& clock, uint32_t ms) {
   clock.SleepMs(ms);
@@ -37,6 +66,14 @@ CAcquisitionEngine::CAcquisitionEngine(AppContext& context, COPCServer& server, 
       m_recorder(db) {
   m_pObserver = &m_noObserver;
   m_nDecimals = settings::Read(context.settings, settings::kDecimalNbr);
+  m_bReconnectOnServerLoss =
+      settings::Read(context.settings, settings::kReconnectOnServerLoss) == 1;
+}
+
+CAcquisitionEngine::~CAcquisitionEngine() {
+  m_pObserver = &m_noObserver;  // the views may be gone already
+  if (m_bRunning)
+    Stop(false);
 }
 
 bool CAcquisitionEngine::IsServerConnected() const {
@@ -129,13 +166,27 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   // nothing (no empty acquisition in the database).
   if (start && m_services.bindCalcItems && !m_services.bindCalcItems(m_server))
     return false;
-  // A Resume keeps the acquisition's row; one whose start could not be recorded gets its
-  // row now, so what is acquired from here on is kept.
-  m_recorder.RecordStart(Snapshot(), m_nAcquisitionId);
+  // Start writes the acquisition's row and snapshot; Resume checks that the row is still
+  // there. Data with nowhere to go is never acquired.
+  int acquisitionId = start ? -1 : m_nAcquisitionId;
+  if (!m_recorder.RecordStart(Snapshot(), acquisitionId)) {
+    ReportRecordingFailure(
+        kStartErrorTitle, "Data Acquisition cannot be Recorded !!!",
+        start ? "Data Acquisition is not started ..." : "Data Acquisition is not resumed ...",
+        m_recorder.LastFailure().message);
+    return false;
+  }
+  m_nAcquisitionId = acquisitionId;
+  m_sStopCause.clear();
 
   if (start) {
     m_writer.Rebuild(m_server);
+    m_rowIds.clear();
     m_nDataSetCount = 0;
+    m_nAcquiredCount = 0;
+    m_nStoredCount = 0;
+    m_nMissedCycles = 0;
+    m_sLastStoredTime.clear();
     m_pObserver->OnListsReset();
     ResetSchedule();
   }
@@ -184,11 +235,17 @@ void CAcquisitionEngine::StopCommand() {
 void CAcquisitionEngine::Stop(bool finalBackup) {
   m_bRunning = false;
   m_bWindowOpened = false;
+  if (m_bReconnecting) {
+    m_bReconnecting = false;
+    m_pObserver->OnReconnectingChanged(false);
+  }
   m_nDataSetCount = m_history.Count();
   if (m_nAcquisitionId != -1) {
-    DataSetPtr last = m_history.Row(m_nDataSetCount - 1);
-    m_recorder.RecordEnd(m_nAcquisitionId, last ? std::string(last->TimeText()) : std::string(),
-                         m_nDataSetCount);
+    // The count and the last time are those of what is in the database.
+    if (!m_recorder.RecordEnd(m_nAcquisitionId, m_sLastStoredTime, m_nStoredCount) &&
+        m_sStopCause.empty()) {
+      m_sStopCause = Format(kEndNotRecorded, m_recorder.LastFailure().message.c_str());
+    }
   }
   m_pObserver->OnTimeFieldsVisible(false);
   if (finalBackup)
@@ -220,6 +277,7 @@ void CAcquisitionEngine::ClearCommand() {
   }
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Clear();
+  m_rowIds.clear();
   m_nDataSetCount = 0;
   for (GroupSchedule& schedule : m_schedule)
     schedule.lastRow = kNoDataSetRow;  // the rows a group wrote are gone
@@ -234,6 +292,7 @@ void CAcquisitionEngine::ResetView() {
   const int rows = m_history.Count();
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Reset(0);
+  m_rowIds.clear();
   m_realTime.Clear();
   m_nDataSetCount = 0;
   m_bFirstDataSetPending = false;
@@ -271,7 +330,7 @@ void CAcquisitionEngine::Tick() {
       m_pObserver->OnTimeFieldsVisible(true);
     }
   }
-  if (RunCycle())
+  if ((!m_bReconnecting || TickWhileReconnecting(now)) && RunCycle())
     m_pObserver->OnChartUpdate(m_nBasePeriod);
   if (m_bStopRequested) {
     m_bStopRequested = false;
@@ -284,16 +343,150 @@ void CAcquisitionEngine::Tick() {
   }
 }
 
-void CAcquisitionEngine::StoreRow(int row) {
-  if (m_nAcquisitionId == -1)
-    return;  // nothing of this acquisition could be recorded
+void CAcquisitionEngine::ReportRecordingFailure(const char* title, const std::string& heading,
+                                                const std::string& explanation,
+                                                const std::string& cause) {
+  m_sStopCause = cause + " (" + m_db.Path() + ")";
+  CReportBuilder report;
+  report.ErrorHeading(heading)
+      .Explanation(explanation)
+      .Detail("Database", m_db.Path())
+      .Detail("Cause", cause)
+      .Closing("Please Check the Velmora Database");
+  m_context.prompt.ShowReport(report.Request(title));
+}
+
+void CAcquisitionEngine::FailRecording(const std::string& heading, const std::string& cause) {
+  m_bRecordingFailed = true;
+  m_bStopRequested = true;
+  ReportRecordingFailure(kStorageErrorTitle, heading,
+                         "Data Acquisition is stopped ... The Data Already Stored are Kept", cause);
+}
+
+bool CAcquisitionEngine::StoreRow(int row) {
+  if (m_bRecordingFailed)
+    return false;
   DataSetPtr data = m_history.Row(row);
-  if (!data)
-    return;
-  if (m_recorder.StoreDataSet(m_nAcquisitionId, IsRunning(), *data) ==
-      StoreResult::kStopAcquisition) {
-    m_bStopRequested = true;  // a full or read-only database ends the acquisition
+  if (!data || m_nAcquisitionId == -1)
+    return false;
+  if (m_rowIds.size() < static_cast<size_t>(m_history.Count()))
+    m_rowIds.resize(static_cast<size_t>(m_history.Count()), kNoDataRowId);
+  int64_t& rowId = m_rowIds[static_cast<size_t>(row)];
+  const bool isNew = rowId == kNoDataRowId;
+  switch (m_recorder.StoreDataSet(m_nAcquisitionId, IsRunning(), *data, rowId)) {
+    case StoreResult::kStored:
+      if (isNew) {
+        ++m_nStoredCount;
+        m_sLastStoredTime = std::string(data->TimeText());
+      }
+      return true;
+    case StoreResult::kNotStored:
+      return false;
+    case StoreResult::kFailed:
+      FailRecording("Critical Error Occured in Storing OPC Data !!!",
+                    m_recorder.LastFailure().message);
+      return false;
   }
+  return false;
+}
+
+bool CAcquisitionEngine::OpenCycleDatabase() {
+  if (m_db.OpenExisting() == 1)
+    return true;
+  std::error_code ignored;
+  if (!std::filesystem::exists(m_db.Path(), ignored)) {
+    // Moved or deleted while acquiring: what would be acquired has nowhere to go.
+    FailRecording("Velmora Database Not Found !!!",
+                  "the database file is no longer at " + m_db.Path());
+    return false;
+  }
+  // Not openable for now (the cycle reads nothing, so nothing is lost): tried again at
+  // the next tick.
+  m_context.log.Log(kOpenFailed, kLogOpcServer);
+  return false;
+}
+
+void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
+  // What the groups before this one read is a data set too: it is kept.
+  if (rowStarted) {
+    ++m_nAcquiredCount;
+    StoreRow(m_history.Count() - 1);
+  }
+  m_db.Close();
+  const bool alive =
+      m_services.isServerAlive ? m_services.isServerAlive(m_server) : m_server.IsAlive();
+  if (m_bReconnectOnServerLoss && !alive && m_services.reconnect) {
+    const int64_t now = m_context.clock.SecondsSince1970();
+    m_bReconnecting = true;
+    m_nOutageStart = now;
+    const LocalTime local = m_context.clock.LocalNow();
+    m_sOutageStartText = Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
+    m_nReconnectAttempts = 0;
+    m_nOutageMissedCycles = 1;  // this cycle
+    m_nNextReconnect = now + kReconnectPauses[0];
+    m_context.log.Log(kConnectionLost, kLogDataAcquisition);
+    m_pObserver->OnServerAttributesChanged();
+    m_pObserver->OnReconnectingChanged(true);
+    return;
+  }
+  m_bRunning = false;
+  m_sStopCause = "the OPC server read failed: " + OneLine(group.m_sErrorMessage);
+  m_pObserver->OnServerAttributesChanged();
+  CReportBuilder report;
+  report.ErrorHeading("Critical Error Occured in Read OPC Data !!!")
+      .Raw(" \\par\\par \\fs18 Data Acquisition is stopped ...\\par ")
+      .Raw(group.m_sErrorReport)
+      .Closing("Please Check the Status of the OPC Server");
+  m_context.prompt.ShowReport(report.Request(kReadErrorTitle));
+  // The end of the acquisition is recorded whatever ended it.
+  Stop(false);
+}
+
+bool CAcquisitionEngine::TickWhileReconnecting(int64_t now) {
+  // Each group due in this tick is a cycle that reads nothing.
+  bool due = false;
+  for (int g = 0; g < m_server.GroupCount(); ++g) {
+    GroupSchedule& schedule = Schedule(g);
+    if (m_server.Group(g)->m_bActive && ++schedule.ticks >= schedule.period) {
+      schedule.ticks = 0;
+      due = true;
+    }
+  }
+  if (now < m_nNextReconnect) {
+    m_nOutageMissedCycles += due ? 1 : 0;
+    return false;
+  }
+  ++m_nReconnectAttempts;
+  if (!m_services.reconnect(m_server) ||
+      (m_services.bindCalcItems && !m_services.bindCalcItems(m_server))) {
+    const int index = std::min<int>(m_nReconnectAttempts, std::size(kReconnectPauses) - 1);
+    const int pause = kReconnectPauses[index];
+    m_nNextReconnect = now + pause;
+    m_nOutageMissedCycles += due ? 1 : 0;
+    m_context.log.Log(
+        Format(kReconnectFailed, m_server.ServerId().c_str(), m_server.Host().c_str(), pause),
+        kLogOpcServer);
+    return false;
+  }
+  EndOutage(now);
+  return true;
+}
+
+void CAcquisitionEngine::EndOutage(int64_t now) {
+  m_bReconnecting = false;
+  m_nMissedCycles += m_nOutageMissedCycles;
+  const LocalTime local = m_context.clock.LocalNow();
+  const std::string endText = Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
+  m_context.log.Log(Format(kReconnected, m_sOutageStartText.c_str(), endText.c_str(),
+                           static_cast<int>(now - m_nOutageStart), m_nOutageMissedCycles,
+                           m_nOutageMissedCycles == 1 ? "" : "s"),
+                    kLogDataAcquisition);
+  // Every group is read at once; nothing is interpolated across the outage, since no
+  // row was added while the server was away.
+  for (GroupSchedule& schedule : m_schedule)
+    schedule.ticks = kReadAtFirstCycle;
+  m_pObserver->OnServerAttributesChanged();
+  m_pObserver->OnReconnectingChanged(false);
 }
 
 bool CAcquisitionEngine::RunCycle() {
@@ -301,39 +494,30 @@ bool CAcquisitionEngine::RunCycle() {
   bool somethingRead = false;
   bool firstRead = true;
   int64_t earliestNextMs = UnixMsFromFileTime(m_context.clock.LocalFileTimeNow()) + 600000;
+  m_bRecordingFailed = false;
 
-  if (m_db.Open() != 1) {
-    m_context.log.Log(kOpenFailed, kLogOpcServer);
+  if (!OpenCycleDatabase())
     return false;
-  }
   std::vector<int> rewritten;
   int columnOffset = 0;
-  for (int g = 0; g < m_server.GroupCount(); ++g) {
+  for (int g = 0; g < m_server.GroupCount() && !m_bRecordingFailed; ++g) {
     COPCGroup& group = *m_server.Group(g);
     GroupSchedule& schedule = Schedule(g);
     const int groupColumns = group.AcquiredCount() + group.CalcCount();
     ++schedule.ticks;
     if (group.m_bActive && schedule.ticks >= schedule.period) {
       if (!m_services.readGroup || !m_services.readGroup(group)) {
-        m_bRunning = false;
-        m_pObserver->OnServerAttributesChanged();
-        CReportBuilder report;
-        report.ErrorHeading("Critical Error Occured in Read OPC Data !!!")
-            .Raw(" \\par\\par \\fs18 Data Acquisition is stopped ...\\par ")
-            .Raw(group.m_sErrorReport)
-            .Closing("Please Check the Status of the OPC Server");
-        m_context.prompt.ShowReport(report.Request(kReadErrorTitle));
-        m_db.Close();
-        m_pObserver->OnRunningChanged(false);
+        OnReadFailed(group, !firstRead);
         return false;
       }
       if (firstRead)
         m_writer.StartDataSet(group);
       if (m_bFirstDataSetPending) {
         m_bFirstDataSetPending = false;
-        if (m_nAcquisitionId != -1) {
-          m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_nBasePeriod),
-                                     LocalTimeFromFileTime(group.m_ftLastReadTime));
+        if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_nBasePeriod),
+                                        LocalTimeFromFileTime(group.m_ftLastReadTime))) {
+          FailRecording("Critical Error Occured in Storing OPC Data !!!",
+                        m_recorder.LastFailure().message);
         }
       }
       if (m_services.updateStatistics)
@@ -363,6 +547,7 @@ bool CAcquisitionEngine::RunCycle() {
         m_writer.FillInactiveGroup(group, columnOffset, Schedule(g).lastRow);
       columnOffset += group.AcquiredCount() + group.CalcCount();
     }
+    ++m_nAcquiredCount;
     StoreRow(m_history.Count() - 1);
   }
   m_db.Close();
@@ -430,6 +615,10 @@ ServerAttributes CAcquisitionEngine::Attributes() const {
   ServerAttributes attributes;
   attributes.serverId = m_server.ServerId();
   attributes.host = m_server.Host();
+  if (m_bReconnecting) {
+    attributes.connectionStatus = "Reconnecting ...";
+    return attributes;
+  }
   const bool alive = m_server.IsAlive();
   attributes.connectionStatus = alive ? "Connected" : "Not Connected";
   if (alive)

@@ -28,6 +28,11 @@ struct AcquisitionServices {
   std::function<void(COPCGroup&)> updateStatistics;   // after each successful read
   std::function<bool(COPCServer&)> bindCalcItems;     // false: the start is refused
   std::function<void(COPCGroup&)> evaluateCalcItems;  // after each read of the group
+  // Connects again to a server that went away and re-creates the groups and items on
+  // it; true when the server answers again. Used with ReconnectOnServerLoss only.
+  std::function<bool(COPCServer&)> reconnect;
+  // Asks whether the server still answers (after a failed read).
+  std::function<bool(COPCServer&)> isServerAlive;
 };
 
 // The view, the chart and the backup, told what the engine did. Every method is optional.
@@ -53,6 +58,9 @@ class IAcquisitionObserver {
   virtual void OnBackup(bool /*final*/) {}
   // Server attributes may have changed (read failure, reset).
   virtual void OnServerAttributesChanged() {}
+  // The server went away and the engine tries to reconnect (true), or it is back or the
+  // acquisition ended (false).
+  virtual void OnReconnectingChanged(bool /*reconnecting*/) {}
 };
 
 struct ServerAttributes {
@@ -66,6 +74,10 @@ class CAcquisitionEngine {
  public:
   CAcquisitionEngine(AppContext& context, COPCServer& server, CSQLite& db,
                      AcquisitionServices services);
+  // A running acquisition is stopped: its end is recorded whatever ends the program.
+  ~CAcquisitionEngine();
+  CAcquisitionEngine(const CAcquisitionEngine&) = delete;
+  CAcquisitionEngine& operator=(const CAcquisitionEngine&) = delete;
 
   // Null stands for "nobody": the engine then tells nothing to anyone.
   void SetObserver(IAcquisitionObserver* observer) {
@@ -105,11 +117,26 @@ class CAcquisitionEngine {
   // "Number of Decimals (Analog Values): " — written to the settings and logged.
   void SetDecimals(int decimals);
   int Decimals() const { return m_nDecimals; }
+  // Keep recording through a server restart instead of stopping (setting
+  // ReconnectOnServerLoss).
+  void SetReconnectOnServerLoss(bool on) { m_bReconnectOnServerLoss = on; }
+  bool ReconnectOnServerLoss() const { return m_bReconnectOnServerLoss; }
   void SetAlwaysShowLast(bool on) { m_bAlwaysShowLast = on; }
   bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
 
   // ---- State ----
   bool IsRunning() const { return m_bRunning; }
+  // Running, with the server gone: no cycle reads until it answers again.
+  bool IsReconnecting() const { return m_bReconnecting; }
+  // Data sets this acquisition made (since Start, over every Resume) and how many of them
+  // are stored in the database.
+  int AcquiredCount() const { return m_nAcquiredCount; }
+  int StoredCount() const { return m_nStoredCount; }
+  // Why the last acquisition ended or did not start, when it was not a command: a
+  // refused start, a failed read or write, a vanished database. Empty otherwise.
+  const std::string& StopCause() const { return m_sStopCause; }
+  // Cycles missed while the server was away, over the acquisition.
+  int MissedCycles() const { return m_nMissedCycles; }
   // An acquisition acquired data and the configuration has not changed since.
   bool IsResumeAllowed() const;
   bool IsServerConnected() const;
@@ -140,7 +167,22 @@ class CAcquisitionEngine {
   // One acquisition cycle; true when a group was read.
   bool RunCycle();
   RecordedConfiguration Snapshot() const;
-  void StoreRow(int row);
+  // Stores a data set (inserted the first time, updated by its id after). False when it
+  // could not be written: the acquisition is then stopped at the end of the tick.
+  bool StoreRow(int row);
+  // A write failed: the report, and the acquisition stops after this cycle.
+  void FailRecording(const std::string& heading, const std::string& cause);
+  // Shows the report of a failure that ends or refuses an acquisition and keeps its cause.
+  void ReportRecordingFailure(const char* title, const std::string& heading,
+                              const std::string& explanation, const std::string& cause);
+  // The cycle's database: the existing file only. False when the cycle must not read.
+  bool OpenCycleDatabase();
+  // A failed read: the server is gone (reconnect when asked) or the acquisition stops.
+  void OnReadFailed(COPCGroup& group, bool rowStarted);
+  // While the server is away: counts the missed cycles and tries to reconnect when due.
+  // True when it is back (the tick then reads as usual).
+  bool TickWhileReconnecting(int64_t now);
+  void EndOutage(int64_t now);
   // Every group's schedule for a new acquisition: read at the first cycle, period, row.
   void ResetSchedule();
 
@@ -165,6 +207,21 @@ class CAcquisitionEngine {
   CAcquisitionRecorder m_recorder;
 
   std::vector<GroupSchedule> m_schedule;
+  // OPCAcqData_Id of each history row (kNoDataRowId: not stored yet).
+  std::vector<int64_t> m_rowIds;
+  std::string m_sLastStoredTime;  // time text of the last data set inserted
+  std::string m_sStopCause;
+  int m_nAcquiredCount = 0;
+  int m_nStoredCount = 0;
+  bool m_bRecordingFailed = false;  // a write failed in this cycle: no more writes
+  bool m_bReconnectOnServerLoss = false;
+  bool m_bReconnecting = false;
+  int64_t m_nOutageStart = 0;    // seconds since 1970
+  int64_t m_nNextReconnect = 0;  // seconds since 1970
+  int m_nReconnectAttempts = 0;
+  int m_nOutageMissedCycles = 0;
+  int m_nMissedCycles = 0;
+  std::string m_sOutageStartText;
   AcquisitionMode m_nMode = kContinuousAcquisition;
   int64_t m_nAcquisitionStart = 0;
   int64_t m_nNextBackupTime = 0;

@@ -24,19 +24,57 @@ constexpr char kPrepareFailed[] =
     "Error Storing OPC Data !!! Preparation of SQL Statement Failed ... Please Contact Quorix.";
 constexpr char kWriteFailed[] =
     "Fail to Write OPC Data to Velmora Database !!! Cause: %s ... End of Job";
+constexpr char kCompressionFailed[] = "Error Storing OPC Data !!! Compression Error %d";
+constexpr char kAcquisitionExists[] = "SELECT OPCAcq_Id FROM OPCAcq WHERE OPCAcq_Id = %d";
+constexpr char kAcquisitionGone[] = "the acquisition %d is no longer in the database";
+constexpr char kDataRowGone[] = "the data set row %lld is no longer in the database";
 
 }  // namespace
 
+void CAcquisitionRecorder::TakeDbFailure() {
+  m_failure.code = m_db.LastResult();
+  m_failure.message =
+      m_db.LastErrorText().empty() ? CSQLite::ErrorText(m_failure.code) : m_db.LastErrorText();
+}
+
+bool CAcquisitionRecorder::Exec(const std::string& statement, bool log) {
+  if (m_db.ExecSQL(statement, false, false, log, kLogDataAcquisition) == 1)
+    return true;
+  TakeDbFailure();
+  return false;
+}
+
 bool CAcquisitionRecorder::RecordStart(const RecordedConfiguration& configuration,
                                        int& acquisitionId) {
-  if (m_db.Open() != 1) {
+  m_failure = RecordFailure();
+  // Never created here: a database that is not where it was is an error to report.
+  if (m_db.OpenExisting() != 1) {
+    TakeDbFailure();
     m_db.Context().log.Log(kOpenFailed, kLogOpcServer);
     return false;
   }
-  if (acquisitionId != -1) {  // Resume: same OPCAcq row
-    m_db.Close();
-    return true;
+  bool recorded = false;
+  if (acquisitionId != -1) {  // Resume: the same OPCAcq row, if it is still there
+    const int exists = m_db.RowExists(Format(kAcquisitionExists, acquisitionId));
+    recorded = exists == 1;
+    if (exists == 0)
+      m_failure = {SQLITE_NOTFOUND, Format(kAcquisitionGone, acquisitionId)};
+    else if (exists != 1)
+      TakeDbFailure();
+  } else {
+    recorded = RecordConfiguration(configuration, acquisitionId);
   }
+  m_db.Close();
+  return recorded;
+}
+
+bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& configuration,
+                                               int& acquisitionId) {
+  // One transaction: a failure or a kill half-way leaves no acquisition with a partial
+  // snapshot, whose data would be matched to the wrong items. IMMEDIATE takes the write
+  // lock first, so that MAX(id) is this acquisition's own even beside another writer.
+  if (!Exec("BEGIN IMMEDIATE;", false))
+    return false;
   const std::string insert =
       std::string(
           "INSERT INTO OPCAcq( OPCAcq_ServerId, OPCAcq_ServerHost, OPCacq_ServerGuid, "
@@ -47,11 +85,19 @@ bool CAcquisitionRecorder::RecordStart(const RecordedConfiguration& configuratio
       SqlPrintf("'%q',", configuration.classIdText.c_str()) +
       "'Undefined', 'Undefined', 'Undefined', 'Undefined', -1)";
   bool recorded = false;
-  if (m_db.ExecSQL(insert, false, false, true, kLogDataAcquisition) == 1) {
-    acquisitionId = m_db.QueryInteger("SELECT MAX( OPCAcq_Id) from OPCAcq");
-    recorded = RecordGroups(configuration, acquisitionId);
+  if (Exec(insert, true)) {
+    const int id = m_db.QueryInteger("SELECT MAX( OPCAcq_Id) from OPCAcq");
+    if (id > 0) {
+      recorded = RecordGroups(configuration, id) && Exec("COMMIT;", false);
+      if (recorded)
+        acquisitionId = id;
+    } else {
+      TakeDbFailure();
+    }
   }
-  m_db.Close();
+  // A failed statement has rolled the transaction back already; anything else has not.
+  if (!recorded && m_db.Handle() != nullptr && sqlite3_get_autocommit(m_db.Handle()) == 0)
+    m_db.ExecSQL("ROLLBACK;");
   return recorded;
 }
 
@@ -62,9 +108,14 @@ bool CAcquisitionRecorder::RecordGroups(const RecordedConfiguration& configurati
         "INSERT INTO OPCAcqGrp( OPCAcq_Id, OPCAcqGrp_Name, OPCAcqGrp_UpdateRate) VALUES( %d, "
         "%s, %d)",
         acquisitionId, SqlPrintf("'%q'", group.name.c_str()).c_str(), group.updateRate);
-    if (m_db.ExecSQL(insert) != 1)
-      continue;
+    // A group left out would shift every later column onto the wrong item names.
+    if (!Exec(insert, false))
+      return false;
     const int groupRowId = m_db.QueryInteger("SELECT MAX( OPCAcqGrp_Id) from OPCAcqGrp");
+    if (groupRowId <= 0) {
+      TakeDbFailure();
+      return false;
+    }
     if (!RecordItems(group, groupRowId))
       return false;
   }
@@ -81,7 +132,7 @@ bool CAcquisitionRecorder::RecordItems(const RecordedGroup& group, int groupRowI
             "OPCAcqItem_ShortName, OPCAcqItem_Data, OPCAcqItem_DataType, OPCAcqItem_ItemType) ") +
         SqlPrintf("VALUES( %d, '%q', '%q', '%q', %d, %d)", groupRowId, item.qualifiedId.c_str(),
                   item.shortId.c_str(), item.data.c_str(), item.dataType, item.itemType);
-    if (m_db.ExecSQL(insert) != 1)
+    if (!Exec(insert, false))
       return false;
   }
   return true;
@@ -97,7 +148,8 @@ bool CAcquisitionRecorder::RecordFirstRead(int acquisitionId, int basePeriodMs,
       "UPDATE OPCAcq Set OPCAcq_UpdateRate = %d,  OPCAcq_StartDate = '%s', OPCAcq_StartTime = "
       "'%s' WHERE OPCAcq_Id = %d",
       basePeriodMs, date.c_str(), time.c_str(), acquisitionId);
-  return m_db.ExecSQL(update, false, false, true, kLogDataAcquisition) == 1;
+  m_failure = RecordFailure();
+  return Exec(update, true);
 }
 
 void CAcquisitionRecorder::LogStoreFailure(const std::string& text) {
@@ -105,7 +157,8 @@ void CAcquisitionRecorder::LogStoreFailure(const std::string& text) {
 }
 
 StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
-                                               const CompactDataSet& row) {
+                                               const CompactDataSet& row, int64_t& rowId) {
+  m_failure = RecordFailure();
   const std::string valueText = OPCAcqValueText(row);
   const std::string timeText(row.TimeText());
   if (!running || timeText.empty())
@@ -114,86 +167,78 @@ StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
   // The buffer is sized for the text, so every configuration is stored whole.
   const int zresult = CompressValueText(valueText, m_compressed);
   if (zresult != Z_OK) {
+    std::string message;
     switch (zresult) {
       case Z_BUF_ERROR:
-        LogStoreFailure(Format(kBufferTooSmall, static_cast<long>(valueText.size()),
-                               static_cast<long>(m_compressed.size())));
+        message = Format(kBufferTooSmall, static_cast<long>(valueText.size()),
+                         static_cast<long>(m_compressed.size()));
         break;
       case Z_MEM_ERROR:
-        LogStoreFailure(kNoMemory);
+        message = kNoMemory;
         break;
       case Z_DATA_ERROR:
-        LogStoreFailure(kDataError);
+        message = kDataError;
         break;
       case Z_STREAM_ERROR:
-        LogStoreFailure(kStreamError);
+        message = kStreamError;
         break;
       default:
+        message = Format(kCompressionFailed, zresult);
         break;
     }
-    return StoreResult::kNotStored;
+    LogStoreFailure(message);
+    m_failure = {0, message};
+    return StoreResult::kFailed;
   }
 
-  // "+" keeps SQLite on the time index: without statistics it would pick the acquisition
-  // index and scan every row of the acquisition, a cost that grows with each data set.
-  const int existingId = m_db.QueryInteger(
-      SqlPrintf("SELECT OPCAcqData_Id FROM OPCAcqData WHERE +OPCAcq_Id = %d AND OPCAcqData_Time "
-                "= '%q'",
-                acquisitionId, timeText.c_str()));
-  sqlite3* handle = m_db.Handle();
-  sqlite3_stmt* statement = nullptr;
-  const char* sql = existingId == -1
-                        ? "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time, OPCAcqData_Value) "
-                          "VALUES( ?, ?, ?)"
-                        : "UPDATE OPCAcqData Set OPCAcqData_Value = ? WHERE OPCAcqData_Id = ?";
-  if (handle == nullptr || sqlite3_prepare_v2(handle, sql, -1, &statement, nullptr) != SQLITE_OK) {
-    sqlite3_finalize(statement);
-    LogStoreFailure(kPrepareFailed);
-    return StoreResult::kNotStored;
-  }
-  const int blobSize = static_cast<int>(m_compressed.size());
-  if (existingId == -1) {
-    sqlite3_bind_int(statement, 1, acquisitionId);
-    sqlite3_bind_text(statement, 2, timeText.c_str(), static_cast<int>(timeText.size()),
-                      SQLITE_STATIC);
-    sqlite3_bind_blob(statement, 3, m_compressed.data(), blobSize, SQLITE_STATIC);
+  // Rows are known by id, never by time text: local time repeats itself when the clock
+  // goes back, and a new data set must never overwrite an older one.
+  const bool insert = rowId == kNoDataRowId;
+  std::vector<SqlBinding> bindings;
+  if (insert) {
+    bindings = {SqlBinding::Integer(acquisitionId), SqlBinding::Text(timeText),
+                SqlBinding::Blob(m_compressed.data(), m_compressed.size())};
   } else {
-    sqlite3_bind_blob(statement, 1, m_compressed.data(), blobSize, SQLITE_STATIC);
-    sqlite3_bind_int(statement, 2, existingId);
+    bindings = {SqlBinding::Blob(m_compressed.data(), m_compressed.size()),
+                SqlBinding::Integer(rowId)};
   }
-
-  // Another process holding the file is waited out within the database's busy bound.
-  int stepResult = sqlite3_step(statement);
-  uint32_t waitedMs = 0;
-  while (stepResult == SQLITE_BUSY && waitedMs < m_db.BusyTimeoutMs()) {
-    m_db.Context().clock.SleepMs(m_db.BusyRetryMs());
-    waitedMs += m_db.BusyRetryMs();
-    sqlite3_reset(statement);
-    stepResult = sqlite3_step(statement);
+  bool prepared = false;
+  const int code = m_db.ExecBound(
+      insert ? "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time, OPCAcqData_Value) VALUES( ?, "
+               "?, ?)"
+             : "UPDATE OPCAcqData Set OPCAcqData_Value = ? WHERE OPCAcqData_Id = ?",
+      bindings, &prepared, kLogDataAcquisition);
+  if (code != SQLITE_DONE) {
+    LogStoreFailure(prepared ? Format(kWriteFailed, m_db.LastErrorText().c_str())
+                             : std::string(kPrepareFailed));
+    TakeDbFailure();
+    return StoreResult::kFailed;
   }
-  std::string message;
-  if (stepResult != SQLITE_DONE) {
-    message = sqlite3_errmsg(handle);
-    LogStoreFailure(Format(kWriteFailed, message.c_str()));
+  if (insert) {
+    rowId = m_db.LastInsertRowId();
+  } else if (m_db.Changes() != 1) {
+    m_failure = {SQLITE_NOTFOUND, Format(kDataRowGone, static_cast<long long>(rowId))};
+    LogStoreFailure(Format(kWriteFailed, m_failure.message.c_str()));
+    return StoreResult::kFailed;
   }
-  const int finalResult = sqlite3_finalize(statement);
-  if (stepResult == SQLITE_DONE && finalResult != SQLITE_OK) {
-    LogStoreFailure(Format(kWriteFailed, sqlite3_errmsg(handle)));
-  }
-  const int code = (stepResult != SQLITE_DONE ? stepResult : finalResult) & 0xFF;
-  if (code == SQLITE_FULL || code == SQLITE_READONLY)
-    return StoreResult::kStopAcquisition;
-  return stepResult == SQLITE_DONE ? StoreResult::kStored : StoreResult::kNotStored;
+  return StoreResult::kStored;
 }
 
 bool CAcquisitionRecorder::RecordEnd(int acquisitionId, const std::string& lastTimeText,
-                                     int dataSetCount) {
+                                     int storedCount) {
+  m_failure = RecordFailure();
   const std::string date = lastTimeText.substr(0, 11);
   const std::string time =
       lastTimeText.size() >= 12 ? lastTimeText.substr(lastTimeText.size() - 12) : lastTimeText;
   const std::string update = Format(
       "UPDATE OPCAcq Set OPCAcq_EndDate = '%s', OPCAcq_EndTime = '%s', OPCAcq_DataCount = %d "
       "WHERE OPCAcq_Id = %d",
-      date.c_str(), time.c_str(), dataSetCount, acquisitionId);
-  return m_db.ExecSQL(update, true, true, true, kLogDataAcquisition) == 1;
+      date.c_str(), time.c_str(), storedCount, acquisitionId);
+  // The existing file only: the end of an acquisition whose file vanished has nowhere to go.
+  const int result =
+      m_db.OpenExisting() == 1 ? m_db.ExecSQL(update, false, false, true, kLogDataAcquisition) : -3;
+  if (result != 1)
+    TakeDbFailure();
+  m_db.Close();
+  return result == 1;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // Records an acquisition in the database: the OPCAcq row with a snapshot of the groups
-// and items at Start, the first read's start time, one OPCAcqData row per data set
-// (zlib-compressed value text, inserted or updated by time) and the end at Stop.
+// and items at Start (one transaction: all of it or nothing), the first read's start
+// time, one OPCAcqData row per data set (zlib-compressed value text; a rewritten data set
+// updates its own row, known by id) and the end at Stop. Every failure keeps SQLite's
+// code and message for the report that stops or refuses the acquisition.
 // Thread rule: acquisition (GUI) thread; uses the connection the caller opened where
 // the operation says so.
 #include <string>
@@ -32,30 +34,51 @@ struct RecordedConfiguration {
 
 enum class StoreResult {
   kStored,
-  kNotStored,
-  kStopAcquisition,  // the database is full or read-only
+  kNotStored,  // nothing to store: no acquisition running, or no time text
+  kFailed,     // the data set could not be written: the acquisition must stop
 };
+
+// Why the last operation failed: SQLite's result code (0 when the failure is not
+// SQLite's, such as a compression error) and the message.
+struct RecordFailure {
+  int code = 0;
+  std::string message;
+};
+
+// A data set not stored yet (StoreDataSet then inserts it).
+inline constexpr int64_t kNoDataRowId = -1;
 
 class CAcquisitionRecorder {
  public:
   explicit CAcquisitionRecorder(CSQLite& db) : m_db(db) {}
 
-  // At Start: opens the database, inserts the rows (unless acquisitionId is already set,
-  // which is a Resume) and closes it. Sets acquisitionId; false when nothing could be
-  // recorded.
+  // At Start (acquisitionId -1): opens the existing database, writes the OPCAcq row and
+  // the snapshot in one transaction and closes it; sets acquisitionId. At Resume (an id
+  // set): checks that the acquisition's row is still there. False, with LastFailure,
+  // when the acquisition must not run: nothing of it is left in the database then.
   bool RecordStart(const RecordedConfiguration& configuration, int& acquisitionId);
   // At the first read after Start or Resume, inside the cycle's open database.
   bool RecordFirstRead(int acquisitionId, int basePeriodMs, const LocalTime& readTime);
-  // One data set, inside the cycle's open database.
-  StoreResult StoreDataSet(int acquisitionId, bool running, const CompactDataSet& row);
-  // At Stop: the last data set's date and time parts and the count. Opens and closes.
-  bool RecordEnd(int acquisitionId, const std::string& lastTimeText, int dataSetCount);
+  // One data set, inside the cycle's open database. rowId: kNoDataRowId inserts a new
+  // row and sets it to the row's id; any other id updates that row.
+  StoreResult StoreDataSet(int acquisitionId, bool running, const CompactDataSet& row,
+                           int64_t& rowId);
+  // At Stop: the last data set's date and time parts and the stored row count. Opens the
+  // existing file and closes it.
+  bool RecordEnd(int acquisitionId, const std::string& lastTimeText, int storedCount);
+
+  const RecordFailure& LastFailure() const { return m_failure; }
 
  private:
+  bool RecordConfiguration(const RecordedConfiguration& configuration, int& acquisitionId);
   bool RecordGroups(const RecordedConfiguration& configuration, int acquisitionId);
   bool RecordItems(const RecordedGroup& group, int groupRowId);
+  bool Exec(const std::string& statement, bool log);
+  // Keeps SQLite's answer to the last failed call as the failure.
+  void TakeDbFailure();
   void LogStoreFailure(const std::string& text);
 
   CSQLite& m_db;
   std::vector<uint8_t> m_compressed;
+  RecordFailure m_failure;
 };

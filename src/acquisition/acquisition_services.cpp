@@ -3,6 +3,7 @@
 #include "calc/calc_binding.h"
 #include "calc/calc_evaluation.h"
 #include "opc/opc_read.h"
+#include "opc/opc_reconnect.h"
 #include "opc/opc_server.h"
 
 AcquisitionServices MakeAcquisitionServices(COPCServer& server, AppContext& context) {
@@ -13,5 +14,7 @@ AcquisitionServices MakeAcquisitionServices(COPCServer& server, AppContext& cont
     return BindCalcItems(target, context.prompt);
   };
   services.evaluateCalcItems = [](COPCGroup& group) { EvaluateCalcItems(group); };
+  services.reconnect = [](COPCServer& target) { return ReconnectServer(target); };
+  services.isServerAlive = [](COPCServer& target) { return target.IsAlive(); };
   return services;
 }

@@ -2,13 +2,26 @@
 
 #include <zlib.h>
 
+#include <string_view>
+
 namespace {
+
+void AppendEncoded(std::string_view cell, std::string& text) {
+  for (char c : cell) {
+    if (c == ';')
+      text += "%3B";
+    else if (c == '%')
+      text += "%25";
+    else
+      text += c;
+  }
+}
 
 template <typename Row>
 std::string BuildValueText(const Row& row) {
   std::string text;
   for (int column = 1; column <= row.ItemColumns(); ++column) {
-    text += row.Cell(column);
+    AppendEncoded(row.Cell(column), text);
     text += ';';
     const uint8_t status = row.Status(column);
     if (status != 0)
@@ -19,6 +32,51 @@ std::string BuildValueText(const Row& row) {
 }
 
 }  // namespace
+
+std::string EncodeValueField(const std::string& text) {
+  std::string field;
+  AppendEncoded(text, field);
+  return field;
+}
+
+std::string DecodeValueField(const std::string& field) {
+  std::string text;
+  text.reserve(field.size());
+  for (size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '%' && field.compare(i, 3, "%3B") == 0) {
+      text += ';';
+      i += 2;
+    } else if (field[i] == '%' && field.compare(i, 3, "%25") == 0) {
+      text += '%';
+      i += 2;
+    } else {
+      text += field[i];
+    }
+  }
+  return text;
+}
+
+bool SplitValueText(const std::string& text, std::vector<StoredValueField>& fields) {
+  fields.clear();
+  size_t position = 0;
+  while (position < text.size()) {
+    const size_t cellEnd = text.find(';', position);
+    if (cellEnd == std::string::npos)
+      return false;
+    const size_t statusEnd = text.find(';', cellEnd + 1);
+    if (statusEnd == std::string::npos)
+      return false;
+    StoredValueField field;
+    field.text = DecodeValueField(text.substr(position, cellEnd - position));
+    const std::string status = text.substr(cellEnd + 1, statusEnd - cellEnd - 1);
+    if (status.size() > 1 || (status.size() == 1 && (status[0] < '1' || status[0] > '7')))
+      return false;
+    field.status = status.empty() ? 0 : static_cast<uint8_t>(status[0] - '0');
+    fields.push_back(std::move(field));
+    position = statusEnd + 1;
+  }
+  return true;
+}
 
 std::string OPCAcqValueText(const CompactDataSet& row) {
   return BuildValueText(row);

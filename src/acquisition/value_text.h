@@ -2,6 +2,8 @@
 // The stored form of a data set: for each item column, its cell text then ";", its status
 // bits as 1..7 then ";" (or ";" alone when 0). No time, no header, no terminator. The text
 // is stored as a zlib stream (RFC 1950; level 6, 15-bit window, memory level 8).
+// A cell text holding ";" or "%" (string values do) is written with ";" as "%3B" and
+// "%" as "%25", so that the columns never shift; readers decode exactly those two.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +12,18 @@
 
 std::string OPCAcqValueText(const CompactDataSet& row);
 std::string OPCAcqValueText(const DataSet& row);
+
+// One column of a stored value text.
+struct StoredValueField {
+  std::string text;    // decoded cell text
+  uint8_t status = 0;  // status bits
+};
+// The cell text as it is written into a value text, and back.
+std::string EncodeValueField(const std::string& text);
+std::string DecodeValueField(const std::string& field);
+// The columns of a value text, decoded. False when the text is not a sequence of
+// text;status; pairs.
+bool SplitValueText(const std::string& text, std::vector<StoredValueField>& fields);
 
 // Compresses the whole text into a buffer sized for it. Returns the zlib result code
 // (Z_OK = 0 on success).

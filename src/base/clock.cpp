@@ -58,13 +58,17 @@ int64_t SystemUnixMs() {
   return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-// Local wall-clock reading expressed as if it were UTC milliseconds.
-int64_t SystemLocalUnixMs() {
-  const int64_t utcMs = SystemUnixMs();
+// The local wall-clock reading of a UTC instant by the process's time-zone rules (TZ),
+// expressed as if it were UTC milliseconds.
+int64_t LocalUnixMsOf(int64_t utcMs) {
   const std::time_t seconds = static_cast<std::time_t>(utcMs / 1000);
   std::tm local{};
   localtime_r(&seconds, &local);
   return utcMs + static_cast<int64_t>(local.tm_gmtoff) * 1000;
+}
+
+int64_t SystemLocalUnixMs() {
+  return LocalUnixMsOf(SystemUnixMs());
 }
 
 }  // namespace
@@ -127,6 +131,35 @@ int64_t FakeClock::SecondsSince1970() const {
 }
 
 uint32_t FakeClock::TickCount() const {
+  std::lock_guard lock(m_mutex);
+  return static_cast<uint32_t>(m_nTickMs);
+}
+
+ZonedFakeClock::ZonedFakeClock(int64_t utcUnixMs) : m_nUtcUnixMs(utcUnixMs) {}
+
+void ZonedFakeClock::AdvanceMs(int64_t milliseconds) {
+  std::lock_guard lock(m_mutex);
+  m_nUtcUnixMs += milliseconds;
+  m_nTickMs += milliseconds;
+}
+int64_t ZonedFakeClock::UtcMs() const {
+  std::lock_guard lock(m_mutex);
+  return m_nUtcUnixMs;
+}
+LocalTime ZonedFakeClock::LocalNow() const {
+  return LocalTimeFromUnixMs(LocalUnixMsOf(UtcMs()));
+}
+FILETIME ZonedFakeClock::UtcFileTimeNow() const {
+  return FileTimeFromUnixMs(UtcMs());
+}
+FILETIME ZonedFakeClock::LocalFileTimeNow() const {
+  return FileTimeFromUnixMs(LocalUnixMsOf(UtcMs()));
+}
+int64_t ZonedFakeClock::SecondsSince1970() const {
+  const int64_t ms = UtcMs();
+  return ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+}
+uint32_t ZonedFakeClock::TickCount() const {
   std::lock_guard lock(m_mutex);
   return static_cast<uint32_t>(m_nTickMs);
 }

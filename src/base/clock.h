@@ -74,3 +74,25 @@ class FakeClock : public IClock {
   int64_t m_nTickMs = 0;
   int m_nUtcOffsetMinutes;
 };
+
+// A clock that stands still until advanced, like FakeClock, but keeps UTC and gives the
+// local time by the process's time-zone rules (TZ), so that a run can cross a daylight
+// saving change. Thread rule: safe from any thread.
+class ZonedFakeClock : public IClock {
+ public:
+  explicit ZonedFakeClock(int64_t utcUnixMs);
+  void AdvanceMs(int64_t milliseconds);
+  LocalTime LocalNow() const override;
+  FILETIME UtcFileTimeNow() const override;
+  FILETIME LocalFileTimeNow() const override;
+  int64_t SecondsSince1970() const override;
+  uint32_t TickCount() const override;
+  void SleepMs(uint32_t milliseconds) override { AdvanceMs(milliseconds); }
+
+ private:
+  int64_t UtcMs() const;
+
+  mutable std::mutex m_mutex;
+  int64_t m_nUtcUnixMs;
+  int64_t m_nTickMs = 0;
+};

@@ -1,6 +1,5 @@
 // velmora-cli acquire: loads a saved project and runs the acquisition engine on it, as the
 // acquisition view does, recording into the database.
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -26,19 +25,23 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: velmora-cli acquire --database PATH --project NAME [--seconds N] "
-    "[--simulated-clock] [--decimals N]\n"
+    "[--simulated-clock] [--simulated-start YYYY-MM-DDTHH:MM:SSZ] [--decimals N] "
+    "[--reconnect]\n"
     "  Loads the project, acquires in continuous mode for N seconds (until Ctrl+C without\n"
     "  --seconds) and records every data set in the database. With --simulated-clock the\n"
-    "  clock moves one second per tick without waiting. --decimals (0 to 5) sets the\n"
-    "  decimals of analog values; --seconds goes up to 31536000 (a year).\n";
+    "  clock moves one second per tick without waiting; --simulated-start starts it at that\n"
+    "  UTC instant (local time follows TZ). --decimals (0 to 5) sets the decimals of analog\n"
+    "  values; --seconds goes up to 31536000 (a year). --reconnect keeps recording through\n"
+    "  a server restart. Exit 0 only when the run ended as asked with every data set\n"
+    "  recorded.\n";
 
 // A year of acquisition: far beyond any real run, well inside the tick counter.
 constexpr int kMaxSeconds = 31536000;
 
-std::atomic<bool> g_bInterrupted{false};
+volatile std::sig_atomic_t g_nInterruptSignal = 0;
 
-void OnInterrupt(int) {
-  g_bInterrupted = true;
+void OnInterrupt(int signal) {
+  g_nInterruptSignal = signal;
 }
 
 // Prints one line per data set: its time and the first values.
@@ -70,14 +73,23 @@ class CConsoleAcquisitionObserver : public IAcquisitionObserver {
   int m_nPrinted = 0;
 };
 
-// A fake clock set to the present local time, with the machine's UTC offset.
-std::unique_ptr<FakeClock> SimulatedClockFromNow() {
-  SystemClock system;
-  const int64_t localMs = UnixMsFromFileTime(system.LocalFileTimeNow());
-  const int64_t utcMs = UnixMsFromFileTime(system.UtcFileTimeNow());
-  const int offsetMinutes = static_cast<int>((localMs - utcMs + 30000) / 60000);
-  return std::make_unique<FakeClock>(LocalTimeFromUnixMs(localMs), offsetMinutes);
+// "YYYY-MM-DDTHH:MM:SSZ" as milliseconds since 1970 (UTC).
+bool ParseUtcInstant(const std::string& text, int64_t& unixMs) {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  char zone = 0;
+  int consumed = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c%n", &year, &month, &day, &hour, &minute,
+                  &second, &zone, &consumed) != 7 ||
+      zone != 'Z' || consumed != static_cast<int>(text.size()) || text.size() != 20 || month < 1 ||
+      month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
+    return false;
+  }
+  unixMs =
+      ((DaysFromCivil(year, month, day) * 24 + hour) * 60 + minute) * 60000LL + second * 1000LL;
+  return true;
 }
+
+SystemClock g_systemClock;
 
 // The saved project named name, or nothing.
 bool FindProject(CSQLite& db, const std::string& name, ProjectChoice& choice) {
@@ -112,17 +124,27 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     std::cerr << "velmora-cli acquire: " << error << "\n" << kUsage;
     return 2;
   }
-  const bool simulated = TakeFlag(args, "--simulated-clock");
+  std::string simulatedStart;
+  TakeOption(args, "--simulated-start", simulatedStart);
+  const bool simulated = TakeFlag(args, "--simulated-clock") || !simulatedStart.empty();
+  const bool reconnect = TakeFlag(args, "--reconnect");
   if (database.empty() || project.empty() || !args.empty()) {
     std::cerr << kUsage;
+    return 2;
+  }
+  int64_t startUtcMs = UnixMsFromFileTime(g_systemClock.UtcFileTimeNow());
+  if (!simulatedStart.empty() && !ParseUtcInstant(simulatedStart, startUtcMs)) {
+    std::cerr << "velmora-cli acquire: --simulated-start needs a UTC time such as "
+                 "2026-10-25T02:58:00Z\n"
+              << kUsage;
     return 2;
   }
   const bool limited = seconds.has_value();
 
   std::unique_ptr<IClock> clock;
-  FakeClock* fakeClock = nullptr;
+  ZonedFakeClock* fakeClock = nullptr;
   if (simulated) {
-    auto fake = SimulatedClockFromNow();
+    auto fake = std::make_unique<ZonedFakeClock>(startUtcMs);
     fakeClock = fake.get();
     clock = std::move(fake);
   } else {
@@ -134,6 +156,8 @@ int RunAcquire(const std::vector<std::string>& arguments) {
   InMemorySettingsStore settings;
   if (decimals)
     settings::Write(settings, settings::kDecimalNbr, *decimals);
+  if (reconnect)
+    settings::Write(settings, settings::kReconnectOnServerLoss, 1);
   AppContext context{*clock, log, prompt, settings};
 
   CSimRuntime& runtime = CSimRuntime::Instance();
@@ -162,16 +186,27 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       std::cerr << "velmora-cli acquire: project '" << project << "' could not be loaded\n";
       return 1;
     }
+    // A server about to go away is answered as the program does: stop, record the end.
+    bool shutdownRequested = false;
+    server.SetShutdownHandler([&shutdownRequested] { shutdownRequested = true; });
     CAcquisitionEngine engine(context, server, db, MakeAcquisitionServices(server, context));
     CConsoleAcquisitionObserver observer(engine);
     engine.SetObserver(&observer);
     if (!engine.StartCommand()) {
-      std::cerr << "velmora-cli acquire: the acquisition did not start\n";
+      std::cerr << "velmora-cli acquire: the acquisition did not start";
+      if (!engine.StopCause().empty())
+        std::cerr << ": " << engine.StopCause();
+      std::cerr << "\n";
       return 1;
     }
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
-    for (int tick = 1; (!limited || tick <= *seconds) && !g_bInterrupted; ++tick) {
+#ifdef SIGHUP
+    std::signal(SIGHUP, OnInterrupt);
+#endif
+    std::string failure;
+    int tick = 1;
+    for (; (!limited || tick <= *seconds) && g_nInterruptSignal == 0; ++tick) {
       if (fakeClock != nullptr) {
         fakeClock->AdvanceMs(1000);
       } else {
@@ -179,17 +214,44 @@ int RunAcquire(const std::vector<std::string>& arguments) {
         const uint32_t ms = static_cast<uint32_t>(clock->LocalNow().millisecond);
         clock->SleepMs(1000 - ms);
       }
+      if (g_nInterruptSignal != 0)
+        break;
       engine.Tick();
+      if (shutdownRequested) {
+        failure = "the OPC server asked its clients to shut down";
+        break;
+      }
       if (!engine.IsRunning()) {
-        exitCode = 1;  // a failed read or a full database ended it
+        failure = engine.StopCause().empty() ? "the acquisition stopped" : engine.StopCause();
         break;
       }
     }
-    if (engine.IsRunning())
+    // With --seconds, a signal cuts the run short of what was asked.
+    if (g_nInterruptSignal != 0 && limited && failure.empty())
+      failure = Format("interrupted by signal %d after %d of %d seconds",
+                       static_cast<int>(g_nInterruptSignal), tick - 1, *seconds);
+    if (engine.IsRunning()) {
       engine.Stop(false);
-    std::printf("Acquisition %d of project '%s': %d data sets of %d items recorded in %s\n",
-                engine.AcquisitionId(), project.c_str(), engine.DataSetCount(),
-                engine.History().ItemColumns(), database.c_str());
+      if (failure.empty() && !engine.StopCause().empty())
+        failure = engine.StopCause();  // the end could not be recorded
+    }
+    const int acquired = engine.AcquiredCount();
+    const int recorded = engine.StoredCount();
+    if (failure.empty() && recorded != acquired)
+      failure = Format("%d acquired data set(s) are not in the database", acquired - recorded);
+    std::printf(
+        "Acquisition %d of project '%s': %d data sets acquired, %d recorded (%d items) in "
+        "%s\n",
+        engine.AcquisitionId(), project.c_str(), acquired, recorded, engine.History().ItemColumns(),
+        database.c_str());
+    if (engine.MissedCycles() > 0)
+      std::printf("%d acquisition cycles missed while the server was away\n",
+                  engine.MissedCycles());
+    std::fflush(stdout);
+    if (!failure.empty()) {
+      std::cerr << "velmora-cli acquire: " << failure << "\n";
+      exitCode = 1;
+    }
   }
   runtime.SetClock(nullptr);
   return exitCode;

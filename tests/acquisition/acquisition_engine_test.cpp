@@ -3,105 +3,10 @@
 
 #include <memory>
 
-#include "acquisition/acquisition_engine.h"
 #include "acquisition/value_text.h"
-#include "db/database_check.h"
-#include "opc/default_names.h"
-#include "opc/opc_items.h"
-#include "opc/opc_read.h"
-#include "opc/opc_server.h"
-#include "platform/sim/sim_ids.h"
-#include "platform/sim/sim_runtime.h"
-#include "sqlite_scalar.h"
-#include "temp_dir.h"
-#include "test_context.h"
+#include "engine_fixture.h"
 
 namespace {
-
-class RecordingObserver : public IAcquisitionObserver {
- public:
-  void OnCycle(int, int count, const std::string&, const std::vector<int>& rows) override {
-    ++cycles;
-    lastCount = count;
-    rewritten.insert(rewritten.end(), rows.begin(), rows.end());
-  }
-  void OnChartUpdate(uint32_t basePeriod) override {
-    ++chartUpdates;
-    lastBasePeriod = basePeriod;
-  }
-  void OnBackup(bool final) override { (final ? finalBackups : automaticBackups)++; }
-  void OnWindowEndAdjusted(int64_t end) override { adjustedEnd = end; }
-
-  int cycles = 0;
-  int lastCount = 0;
-  int chartUpdates = 0;
-  uint32_t lastBasePeriod = 0;
-  int finalBackups = 0;
-  int automaticBackups = 0;
-  int64_t adjustedEnd = 0;
-  std::vector<int> rewritten;
-};
-
-class EngineTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CSimRuntime::Instance().Reset();
-    CSimRuntime::Instance().SetClock(&test.clock);
-    server = std::make_unique<COPCServer>(test.context);
-    ASSERT_TRUE(server->Connect(kSimServerProgId, kLocalHost, GUID_NULL));
-    path = dir.File("Velmora.sq3");
-    db = std::make_unique<CSQLite>(test.context);
-    ASSERT_TRUE(CheckVelmoraDatabase(*db, path));
-    AcquisitionServices services;
-    services.readGroup = [this](COPCGroup& group) { return ReadGroup(*server, group); };
-    services.updateStatistics = [](COPCGroup& group) { UpdateReadStatistics(group); };
-    engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, services);
-    engine->SetObserver(&observer);
-  }
-  void TearDown() override {
-    engine.reset();
-    server.reset();
-    CSimRuntime::Instance().Reset();
-  }
-
-  COPCGroup* AddGroup(const std::string& name, DWORD rate, const std::vector<std::string>& ids,
-                      bool active = true) {
-    COPCGroup* group = server->AddGroup(name, rate, 0, 0.0f, 0, kReadSyncCache, active);
-    EXPECT_NE(group, nullptr);
-    if (group == nullptr)
-      return nullptr;
-    std::vector<OPCITEMDEF> defs;
-    std::vector<std::string> shortIds;
-    for (size_t i = 0; i < ids.size(); ++i) {
-      OPCITEMDEF def;
-      def.szItemID = ids[i];
-      defs.push_back(def);
-      shortIds.push_back(
-          DefaultAcquiredShortId(server->GroupIndex(group) + 1, static_cast<int>(i)));
-    }
-    EXPECT_TRUE(AddNewItemsToGroup(*server, *group, defs, shortIds));
-    server->RecountItems();
-    return group;
-  }
-
-  // One base tick one second after the previous one.
-  void Ticks(int count) {
-    for (int i = 0; i < count; ++i) {
-      test.clock.AdvanceMs(1000);
-      engine->Tick();
-    }
-  }
-
-  std::string Scalar(const std::string& sql) { return SqliteScalar(path, sql); }
-
-  TempDir dir;
-  std::string path;
-  TestContext test;
-  std::unique_ptr<COPCServer> server;
-  std::unique_ptr<CSQLite> db;
-  std::unique_ptr<CAcquisitionEngine> engine;
-  RecordingObserver observer;
-};
 
 TEST(BasePeriod, FollowsTheFastestGroupWithinOneToFifteenSeconds) {
   EXPECT_EQ(CAcquisitionEngine::BasePeriod({500, 2500, 20000}), 1000u);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <fstream>
+
 #include "acquisition/acquisition_recorder.h"
 #include "acquisition/value_text.h"
 #include "db/database_check.h"
@@ -75,23 +78,36 @@ TEST_F(RecorderTest, StartRecordsTheConfigurationWithApostrophesQuoted) {
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcq"), "1");
 }
 
-TEST_F(RecorderTest, DataSetsAreInsertedThenUpdatedByTimeAndTheEndIsRecorded) {
+TEST_F(RecorderTest, DataSetsAreInsertedThenUpdatedByIdAndTheEndIsRecorded) {
   CAcquisitionRecorder recorder(db);
   int acquisitionId = -1;
   ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenExisting(), 1);
   EXPECT_TRUE(recorder.RecordFirstRead(acquisitionId, 1000, LocalTime{2026, 3, 3, 9, 5, 7, 42, 2}));
   DataSet row("03/Mar/2026 09:05:07.042", 2);
   row.SetCell(1, "1.00");
   row.OrStatus(2, kStatusInactive);
-  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)), StoreResult::kStored);
+  int64_t firstId = kNoDataRowId;
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), firstId),
+            StoreResult::kStored);
+  EXPECT_EQ(firstId, 1);
+  // The same time text again (the clock went back) is a new data set, never a rewrite.
+  int64_t secondId = kNoDataRowId;
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), secondId),
+            StoreResult::kStored);
+  EXPECT_EQ(secondId, 2);
   row.SetCell(2, "2.00");
-  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)), StoreResult::kStored);
-  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, false, CompactDataSet(row)),
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), firstId),
+            StoreResult::kStored);
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, false, CompactDataSet(row), firstId),
             StoreResult::kNotStored);
+  int64_t goneId = 99;
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), goneId),
+            StoreResult::kFailed);
   db.Close();
-  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqData"), "1");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqData"), "2");
   EXPECT_EQ(StoredValueText(1), "1.00;;2.00;2;");
+  EXPECT_EQ(StoredValueText(2), "1.00;;;2;");
   EXPECT_EQ(Scalar("SELECT OPCAcq_StartDate || ' ' || OPCAcq_StartTime || ' ' || "
                    "OPCAcq_UpdateRate FROM OPCAcq"),
             "03/Mar/2026 09:05:07.042 1000");
@@ -104,6 +120,48 @@ TEST_F(RecorderTest, DataSetsAreInsertedThenUpdatedByTimeAndTheEndIsRecorded) {
   EXPECT_EQ(Scalar("SELECT OPCAcq_EndDate || '|' || OPCAcq_EndTime || '|' || OPCAcq_DataCount "
                    "FROM OPCAcq"),
             "||0");
+  EXPECT_FALSE(db.IsOpen());
+}
+
+TEST_F(RecorderTest, AStartThatFailsHalfWayLeavesNothingAndSaysWhy) {
+  // A refused item insert (the last of the snapshot), then a refused group insert.
+  ASSERT_EQ(
+      SqliteExec(path,
+                 "CREATE TRIGGER refuse_item BEFORE INSERT ON OPCAcqItem WHEN "
+                 "NEW.OPCAcqItem_ItemType = 1 BEGIN SELECT RAISE(ABORT, 'item refused'); END;"),
+      SQLITE_OK);
+  CAcquisitionRecorder recorder(db);
+  int acquisitionId = -1;
+  EXPECT_FALSE(recorder.RecordStart(Configuration(), acquisitionId));
+  EXPECT_EQ(acquisitionId, -1);
+  EXPECT_EQ(recorder.LastFailure().message, "item refused");
+  ASSERT_EQ(SqliteExec(path,
+                       "DROP TRIGGER refuse_item; CREATE TRIGGER refuse_group BEFORE INSERT ON "
+                       "OPCAcqGrp BEGIN SELECT RAISE(ABORT, 'group refused'); END;"),
+            SQLITE_OK);
+  EXPECT_FALSE(recorder.RecordStart(Configuration(), acquisitionId));
+  EXPECT_EQ(recorder.LastFailure().message, "group refused");
+  EXPECT_EQ(Scalar("SELECT (SELECT COUNT(*) FROM OPCAcq) || (SELECT COUNT(*) FROM OPCAcqGrp) || "
+                   "(SELECT COUNT(*) FROM OPCAcqItem)"),
+            "000");
+  EXPECT_FALSE(db.IsOpen());
+
+  // Resume of an acquisition whose row was deleted in between is refused too.
+  ASSERT_EQ(SqliteExec(path, "DROP TRIGGER refuse_group;"), SQLITE_OK);
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
+  ASSERT_EQ(SqliteExec(path, "DELETE FROM OPCAcq;"), SQLITE_OK);
+  EXPECT_FALSE(recorder.RecordStart(Configuration(), acquisitionId));
+  EXPECT_NE(recorder.LastFailure().message.find("no longer in the database"), std::string::npos);
+}
+
+TEST_F(RecorderTest, AVanishedFileIsNeverCreatedAgain) {
+  ASSERT_EQ(std::remove(path.c_str()), 0);
+  CAcquisitionRecorder recorder(db);
+  int acquisitionId = -1;
+  EXPECT_FALSE(recorder.RecordStart(Configuration(), acquisitionId));
+  EXPECT_FALSE(recorder.RecordEnd(1, "", 0));
+  EXPECT_FALSE(std::ifstream(path).good());
+  EXPECT_EQ(recorder.LastFailure().message, "unable to open database file");
 }
 
 TEST_F(RecorderTest, AWideConfigurationWithLongStringsIsStoredWhole) {
@@ -115,24 +173,29 @@ TEST_F(RecorderTest, AWideConfigurationWithLongStringsIsStoredWhole) {
     row.SetCell(column, std::string(200, static_cast<char>('A' + column % 26)) + ",'x" +
                             std::to_string(column));
   }
-  ASSERT_EQ(db.Open(), 1);
-  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)), StoreResult::kStored);
+  ASSERT_EQ(db.OpenExisting(), 1);
+  int64_t rowId = kNoDataRowId;
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), rowId),
+            StoreResult::kStored);
   db.Close();
   EXPECT_EQ(StoredValueText(1), OPCAcqValueText(row));
   EXPECT_GT(StoredValueText(1).size(), 5000u);
 }
 
-TEST_F(RecorderTest, AReadOnlyDatabaseAsksToStopTheAcquisition) {
+TEST_F(RecorderTest, AReadOnlyDatabaseFailsTheWriteWithSqlitesReason) {
   CAcquisitionRecorder recorder(db);
   int acquisitionId = -1;
   ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
   std::string error;
   ASSERT_EQ(db.OpenWithFlags(SQLITE_OPEN_READONLY, error), SQLITE_OK);
   DataSet row("03/Mar/2026 09:05:07.042", 2);
-  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row)),
-            StoreResult::kStopAcquisition);
+  int64_t rowId = kNoDataRowId;
+  EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), rowId),
+            StoreResult::kFailed);
   db.Close();
   EXPECT_TRUE(test.sink.Contains("Fail to Write OPC Data to Velmora Database !!! Cause: "));
+  EXPECT_EQ(recorder.LastFailure().message, "attempt to write a readonly database");
+  EXPECT_EQ(rowId, kNoDataRowId);
 }
 
 }  // namespace

@@ -126,6 +126,7 @@ class MainFrameTest : public QObject {
                                 "Always Show Last Acquired Data",
                                 "Show Fully Qualified Identifier",
                                 "Show Short Identifier",
+                                "Reconnect on Server Loss",
                                 "Clear OPC Data",
                                 "Backup OPC Data",
                                 "Auto Backup Settings",
@@ -162,7 +163,7 @@ class MainFrameTest : public QObject {
              (QStringList{"Automatic Range", "Manual Range", "Set Axis Range"}));
     QCOMPARE(ActionTexts(f.frame.Command(CommandId::OpcDataDisplay)->menu()->actions()),
              (QStringList{"Always Show Last Acquired Data", "Show Fully Qualified Identifier",
-                          "Show Short Identifier"}));
+                          "Show Short Identifier", "Reconnect on Server Loss"}));
   }
 
   void laterCommandsStayDisabledAndFrameCommandsWork() {

@@ -1,6 +1,7 @@
 #pragma once
 // Reads one value of a database file through a connection of its own, as another
-// program would: "<none>" without a row, "<null>" for a null.
+// program would: "<none>" without a row, "<null>" for a null. SqliteExec runs a script
+// the same way and returns SQLite's code.
 #include <sqlite3.h>
 
 #include <string>
@@ -18,4 +19,13 @@ inline std::string SqliteScalar(const std::string& path, const std::string& sql)
   sqlite3_finalize(statement);
   sqlite3_close(handle);
   return value;
+}
+
+inline int SqliteExec(const std::string& path, const std::string& script) {
+  sqlite3* handle = nullptr;
+  int code = sqlite3_open(path.c_str(), &handle);
+  if (code == SQLITE_OK)
+    code = sqlite3_exec(handle, script.c_str(), nullptr, nullptr, nullptr);
+  sqlite3_close(handle);
+  return code;
 }

@@ -252,10 +252,10 @@ void COPCDataView::OnBaseTick() {
 // ---- Commands ----
 
 std::vector<CommandId> COPCDataView::Commands() const {
-  std::vector<CommandId> commands = {CommandId::StartAcquisition,   CommandId::ResumeAcquisition,
-                                     CommandId::StopAcquisition,    CommandId::OpcDataDisplay,
-                                     CommandId::AlwaysShowLastData, CommandId::ShowFullyQualifiedId,
-                                     CommandId::ShowShortId,        CommandId::ClearOpcData};
+  std::vector<CommandId> commands = {
+      CommandId::StartAcquisition, CommandId::ResumeAcquisition,  CommandId::StopAcquisition,
+      CommandId::OpcDataDisplay,   CommandId::AlwaysShowLastData, CommandId::ShowFullyQualifiedId,
+      CommandId::ShowShortId,      CommandId::ClearOpcData,       CommandId::ReconnectOnServerLoss};
   for (const ColourCommand& entry : kColourCommands)
     commands.push_back(entry.command);
   return commands;
@@ -277,6 +277,8 @@ void COPCDataView::OnCommand(CommandId id) {
       return ShowShortId();
     case CommandId::ClearOpcData:
       return ClearOpcData();
+    case CommandId::ReconnectOnServerLoss:
+      return ToggleReconnectOnServerLoss();
     default:
       return ChooseColour(id);  // the colour commands; others are not this view's
   }
@@ -300,6 +302,10 @@ ViewCommandState COPCDataView::CommandState(CommandId id) const {
     case CommandId::AlwaysShowLastData:
       state.enabled = attached;
       state.checked = attached && m_pEngine->AlwaysShowLast();
+      break;
+    case CommandId::ReconnectOnServerLoss:
+      state.enabled = attached;
+      state.checked = attached && m_pEngine->ReconnectOnServerLoss();
       break;
     case CommandId::ShowFullyQualifiedId:
     case CommandId::ShowShortId: {
@@ -360,6 +366,20 @@ void COPCDataView::ClearOpcData() {
   if (m_pEngine == nullptr)
     return;
   m_pEngine->ClearCommand();
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::ToggleReconnectOnServerLoss() {
+  if (m_pEngine == nullptr)
+    return;
+  const bool on = !m_pEngine->ReconnectOnServerLoss();
+  m_pEngine->SetReconnectOnServerLoss(on);
+  settings::Write(m_pContext->settings, settings::kReconnectOnServerLoss, on ? 1 : 0);
+  m_pContext->log.Log(on ? "Reconnection to a Lost OPC Server: On - Data Acquisition Goes On after "
+                           "a Server Restart"
+                         : "Reconnection to a Lost OPC Server: Off - Data Acquisition Stops when "
+                           "the Server is Lost",
+                      kLogDataAcquisition);
   emit CommandStatesChanged();
 }
 
@@ -507,4 +527,9 @@ void COPCDataView::OnBackup(bool final) {
 
 void COPCDataView::OnServerAttributesChanged() {
   RefreshAttributes();
+}
+
+void COPCDataView::OnReconnectingChanged(bool) {
+  RefreshAttributes();
+  emit CommandStatesChanged();
 }

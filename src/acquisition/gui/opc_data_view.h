@@ -78,6 +78,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void ResumeAcquisition();
   void StopAcquisition();
   void ToggleAlwaysShowLast();
+  void ToggleReconnectOnServerLoss();
   void ShowFullyQualifiedId();
   void ShowShortId();
   void ClearOpcData();
@@ -109,6 +110,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void OnChartUpdate(uint32_t basePeriodMs) override;
   void OnBackup(bool final) override;
   void OnServerAttributesChanged() override;
+  void OnReconnectingChanged(bool reconnecting) override;
 
   void BuildLayout();
   void Detach();

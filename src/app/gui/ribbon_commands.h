@@ -25,6 +25,7 @@ enum class CommandId : int {
   AlwaysShowLastData,
   ShowFullyQualifiedId,
   ShowShortId,
+  ReconnectOnServerLoss,
   ClearOpcData,
   BackupOpcData,
   AutoBackupSettings,
