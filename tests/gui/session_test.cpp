@@ -4,16 +4,20 @@
 #include <QAction>
 #include <QColor>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
+#include "acquisition/gui/data_view_controls.h"
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
+#include "app/gui/quit_signals.h"
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
 #include "base/settings.h"
@@ -22,6 +26,7 @@
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
 #include "scripted_user_prompt.h"
+#include "sqlite_scalar.h"
 
 class SessionTest : public QObject {
   Q_OBJECT
@@ -73,6 +78,49 @@ class SessionTest : public QObject {
     QVERIFY(prompt.reports.back().body.find("Shutdown Request Triggered by OPC Server") !=
             std::string::npos);
     QVERIFY(!frame.Command(CommandId::StopAcquisition)->isEnabled());
+    // Ended by the server, the acquisition still has its end and count recorded.
+    QCOMPARE(SqliteScalar(rig.options.databasePath, "SELECT OPCAcq_DataCount FROM OPCAcq"),
+             std::string("3"));
+    session.Detach();
+  }
+
+  void aLostServerShowsReconnectingAndAQuitSignalRecordsTheEnd() {
+    DemoSessionRig rig(m_dir.path() + "/Signal.sq3");
+    QVERIFY(rig.Start());
+    QVERIFY(rig.ImportDemoProject());
+    CMainFrame& frame = rig.Frame();
+    CVelmoraSession& session = *rig.session;
+    COPCDataView* view = frame.DataView();
+    frame.UpdateCommandStates();
+    QAction* reconnect = frame.Command(CommandId::ReconnectOnServerLoss);
+    QVERIFY(reconnect->isEnabled() && !reconnect->isChecked());
+    reconnect->trigger();
+    QVERIFY(reconnect->isChecked());
+    QCOMPARE(settings::Read(rig.settings, settings::kReconnectOnServerLoss), 1);
+
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    QTest::qWait(5);
+    view->OnBaseTick();
+    CSimRuntime::Instance().Faults(kSimServerProgId).m_bDead = true;
+    QTest::qWait(5);
+    view->OnBaseTick();
+    QVERIFY(session.Engine().IsRunning());
+    QCOMPARE(view->ServerBox()->ConnectionStatus()->text(), QString("Reconnecting ..."));
+    QVERIFY(rig.prompt.reports.empty());  // no read error report: the acquisition goes on
+
+    bool quit = false;
+    CQuitSignals quitSignals([&](int signal) {
+      session.EndForSignal(signal);
+      quit = true;
+    });
+    std::raise(SIGTERM);
+    QTRY_VERIFY(quit);
+    QVERIFY(!session.Engine().IsRunning());
+    QCOMPARE(SqliteScalar(rig.options.databasePath,
+                          "SELECT OPCAcq_DataCount || ' ' || (OPCAcq_EndTime <> 'Undefined') "
+                          "FROM OPCAcq"),
+             std::string("1 1"));
+    CSimRuntime::Instance().Reset();
     session.Detach();
   }
 

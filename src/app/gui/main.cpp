@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/gui/main_frame.h"
+#include "app/gui/quit_signals.h"
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
 
@@ -32,6 +33,12 @@ int main(int argc, char** argv) {
     return 1;
   if (app.MainFrame() != nullptr)
     session.Attach(*app.MainFrame());
+  // Ended by a signal: the acquisition is stopped (its end recorded), then the program quits
+  // without questions, as nobody is there to answer them.
+  CQuitSignals quitSignals([&session](int signal) {
+    session.EndForSignal(signal);
+    QApplication::exit(0);
+  });
   const int result = application.exec();
   session.Detach();
   return result;

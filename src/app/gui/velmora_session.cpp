@@ -100,6 +100,12 @@ bool CVelmoraSession::IsAcquisitionRunning() const {
   return m_engine.IsRunning();
 }
 
+void CVelmoraSession::EndForSignal(int signal) {
+  m_context.log.Log(Format("Signal %d Received ... End of Application", signal), kLogOpcServer);
+  if (m_engine.IsRunning())
+    m_engine.Stop(false);
+}
+
 void CVelmoraSession::StopAcquisition() {
   m_engine.Stop(m_engine.BackupFrequency() > 0);
 }

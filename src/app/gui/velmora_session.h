@@ -46,6 +46,9 @@ class CVelmoraSession : public QObject, public IProjectSession {
   // IProjectSession
   bool IsAcquisitionRunning() const override;
   void StopAcquisition() override;
+  // A quit signal (SIGTERM...): a running acquisition stops and records its end at once,
+  // without the questions of the close-project sequence.
+  void EndForSignal(int signal);
   bool IsProjectModified() const override;
   void SetProjectModified(bool modified) override;
   bool SaveProject() override;
