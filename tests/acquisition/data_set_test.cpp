@@ -40,6 +40,27 @@ TEST(ValueText, TwoFieldsPerColumnWithStatusOnlyWhenSet) {
   EXPECT_EQ(OPCAcqValueText(CompactDataSet(example)), "12.50;;ON;1;");
 }
 
+TEST(ValueText, SemicolonsAndPercentsInCellsAreEscapedSoColumnsNeverShift) {
+  DataSet row("t", 3);
+  row.SetCell(1, "Alpha;Beta");
+  row.SetCell(2, "100% %3B");
+  row.SetCell(3, "12.50");
+  row.OrStatus(3, kStatusBadQuality);
+  const std::string text = OPCAcqValueText(row);
+  EXPECT_EQ(text, "Alpha%3BBeta;;100%25 %253B;;12.50;1;");
+  std::vector<StoredValueField> fields;
+  ASSERT_TRUE(SplitValueText(text, fields));
+  ASSERT_EQ(fields.size(), 3u);
+  EXPECT_EQ(fields[0].text, "Alpha;Beta");
+  EXPECT_EQ(fields[1].text, "100% %3B");
+  EXPECT_EQ(fields[2].status, kStatusBadQuality);
+  // Only the two sequences are decoded; a lone or other "%" stays as it is.
+  EXPECT_EQ(DecodeValueField("5%x%2%3b"), "5%x%2%3b");
+  EXPECT_FALSE(SplitValueText("1.00;;2.00", fields));  // no status field
+  EXPECT_FALSE(SplitValueText("1.00;9;", fields));     // not a status
+  EXPECT_TRUE(SplitValueText("", fields) && fields.empty());
+}
+
 TEST(ValueText, CompressionIsAPlainZlibStreamOfAnyLength) {
   std::string text;
   for (int i = 0; i < 256; ++i)
