@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3 zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
-  python3 locales
+  python3 locales util-linux
 )
 
 missing=()
