@@ -347,6 +347,9 @@ void CAcquisitionEngine::ReportRecordingFailure(const char* title, const std::st
                                                 const std::string& explanation,
                                                 const std::string& cause) {
   m_sStopCause = cause + " (" + m_db.Path() + ")";
+  m_context.log.Log(
+      Format("%s Cause: %s ... Database: %s", heading.c_str(), cause.c_str(), m_db.Path().c_str()),
+      kLogDataAcquisition);
   CReportBuilder report;
   report.ErrorHeading(heading)
       .Explanation(explanation)
