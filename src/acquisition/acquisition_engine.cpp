@@ -23,8 +23,6 @@ constexpr char kReadErrorTitle[] = "OPC Data Read Error";
 constexpr char kStartErrorTitle[] = "Data Acquisition Start Error";
 constexpr char kStorageErrorTitle[] = "OPC Data Storage Error";
 constexpr char kConnectionLost[] = "Connection to Server has been lost ...";
-constexpr char kConnectionLostSince[] =
-    "Connection to Server has been lost ... Since %s - Reconnection in %d s";
 constexpr char kReconnectFailed[] = "Reconnection to OPC Server %s on %s Failed - Next Try in %d s";
 constexpr char kReconnected[] =
     "Connection to Server Restored ... Outage from %s to %s (%d s) - %d Acquisition Cycle%s "
@@ -460,8 +458,12 @@ bool CAcquisitionEngine::TickWhileReconnecting(int64_t now) {
     return false;
   }
   ++m_nReconnectAttempts;
-  if (!m_services.reconnect(m_server) ||
-      (m_services.bindCalcItems && !m_services.bindCalcItems(m_server))) {
+  bool back = m_services.reconnect(m_server);
+  if (back && m_services.bindCalcItems && !m_services.bindCalcItems(m_server)) {
+    m_context.log.Log(kRebindFailed, kLogDataAcquisition);
+    back = false;
+  }
+  if (!back) {
     const int index = std::min<int>(m_nReconnectAttempts, std::size(kReconnectPauses) - 1);
     const int pause = kReconnectPauses[index];
     m_nNextReconnect = now + pause;

@@ -45,7 +45,9 @@ QLabel* ValueLabel(QWidget* parent) {
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   // A long server name or host must not widen the window; the panel shows what fits.
   label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Not Connected")));
+  // The longest connection status is always shown whole.
+  label->setMinimumWidth(
+      label->fontMetrics().horizontalAdvance(QStringLiteral("Reconnecting ...")) + 4);
   return label;
 }
 
