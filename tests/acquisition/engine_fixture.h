@@ -15,6 +15,7 @@
 #include "opc/opc_server.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
+#include "sim_group.h"
 #include "sqlite_scalar.h"
 #include "temp_dir.h"
 #include "test_context.h"
@@ -71,21 +72,8 @@ class EngineTest : public ::testing::Test {
 
   COPCGroup* AddGroup(const std::string& name, DWORD rate, const std::vector<std::string>& ids,
                       bool active = true) {
-    COPCGroup* group = server->AddGroup(name, rate, 0, 0.0f, 0, kReadSyncCache, active);
+    COPCGroup* group = AddSimGroup(*server, name, rate, ids, active);
     EXPECT_NE(group, nullptr);
-    if (group == nullptr)
-      return nullptr;
-    std::vector<OPCITEMDEF> defs;
-    std::vector<std::string> shortIds;
-    for (size_t i = 0; i < ids.size(); ++i) {
-      OPCITEMDEF def;
-      def.szItemID = ids[i];
-      defs.push_back(def);
-      shortIds.push_back(
-          DefaultAcquiredShortId(server->GroupIndex(group) + 1, static_cast<int>(i)));
-    }
-    EXPECT_TRUE(AddNewItemsToGroup(*server, *group, defs, shortIds));
-    server->RecountItems();
     return group;
   }
 

@@ -12,6 +12,7 @@
 #include "opc/opc_server.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
+#include "sim_group.h"
 #include "test_context.h"
 
 class OpcServerTest : public ::testing::Test {
@@ -32,20 +33,8 @@ class OpcServerTest : public ::testing::Test {
   // every item was accepted.
   COPCGroup* AddGroupWithItems(const std::string& name, const std::vector<std::string>& ids,
                                uint32_t readInterface = kReadSyncCache) {
-    COPCGroup* group = server->AddGroup(name, 1000, 0, 0.0f, 0, readInterface, true);
+    COPCGroup* group = AddSimGroup(*server, name, 1000, ids, true, 0, readInterface);
     EXPECT_NE(group, nullptr);
-    if (group == nullptr)
-      return nullptr;
-    const int number = server->GroupIndex(group) + 1;
-    std::vector<OPCITEMDEF> defs;
-    std::vector<std::string> shortIds;
-    for (size_t i = 0; i < ids.size(); ++i) {
-      OPCITEMDEF def;
-      def.szItemID = ids[i];
-      defs.push_back(def);
-      shortIds.push_back(DefaultAcquiredShortId(number, static_cast<int>(i)));
-    }
-    EXPECT_TRUE(AddNewItemsToGroup(*server, *group, defs, shortIds));
     return group;
   }
 

@@ -32,6 +32,7 @@
 #include "opc/opc_texts.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
+#include "sim_group.h"
 #include "temp_dir.h"
 #include "test_context.h"
 
@@ -72,22 +73,7 @@ struct Rig {
   }
 
   COPCGroup* AddGroup(const std::string& name, DWORD rate, const std::vector<std::string>& ids) {
-    COPCGroup* group = server->AddGroup(name, rate, 0, 0.0f, 0, kReadSyncCache, true);
-    if (group == nullptr)
-      return nullptr;
-    std::vector<OPCITEMDEF> defs;
-    std::vector<std::string> shortIds;
-    for (size_t i = 0; i < ids.size(); ++i) {
-      OPCITEMDEF def;
-      def.szItemID = ids[i];
-      defs.push_back(def);
-      shortIds.push_back(
-          DefaultAcquiredShortId(server->GroupIndex(group) + 1, static_cast<int>(i) + 1));
-    }
-    if (!AddNewItemsToGroup(*server, *group, defs, shortIds))
-      return nullptr;
-    server->RecountItems();
-    return group;
+    return AddSimGroup(*server, name, rate, ids, true, 1);
   }
 
   // Base ticks one second apart, through the view's tick slot.
