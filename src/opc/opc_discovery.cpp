@@ -39,10 +39,25 @@ HRESULT ObtainServerList(const std::string& host, ComPtr<IOPCServerList>& list,
   return S_OK;
 }
 
+constexpr size_t kClassDetailsBuffer = 512;
+
 }  // namespace
 
+std::string TextThroughBuffer(const std::string& text, size_t bufferSize) {
+  if (bufferSize == 0)
+    return {};
+  if (text.size() < bufferSize)
+    return text;
+  size_t size = bufferSize - 1;
+  // Back over continuation bytes to the start of the sequence that does not fit whole.
+  while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80)
+    --size;
+  return text.substr(0, size);
+}
+
 OpcEnumResult EnumerateServersWithOpcEnum(const std::string& host,
-                                          const std::vector<CATID>& categories) {
+                                          const std::vector<CATID>& implemented,
+                                          const std::vector<CATID>& required) {
   OpcEnumResult result;
   ComPtr<IOPCServerList> list;
   result.m_hr = ObtainServerList(host, list, result.m_sFailedStep);
@@ -50,9 +65,10 @@ OpcEnumResult EnumerateServersWithOpcEnum(const std::string& host,
     return result;
 
   ComPtr<IEnumGUID> classes;
-  result.m_hr =
-      list->EnumClassesOfCategories(static_cast<ULONG>(categories.size()), categories.data(), 0,
-                                    nullptr, classes.ReleaseAndGetAddressOf());
+  result.m_hr = list->EnumClassesOfCategories(
+      static_cast<ULONG>(implemented.size()), implemented.data(),
+      static_cast<ULONG>(required.size()), required.empty() ? nullptr : required.data(),
+      classes.ReleaseAndGetAddressOf());
   if (FAILED(result.m_hr) || !classes) {
     if (SUCCEEDED(result.m_hr))
       result.m_hr = E_FAIL;
@@ -66,6 +82,8 @@ OpcEnumResult EnumerateServersWithOpcEnum(const std::string& host,
     entry.m_clsid = clsid;
     if (FAILED(list->GetClassDetails(clsid, &entry.m_sProgId, &entry.m_sDescription)))
       continue;
+    entry.m_sProgId = TextThroughBuffer(entry.m_sProgId, kClassDetailsBuffer);
+    entry.m_sDescription = TextThroughBuffer(entry.m_sDescription, kClassDetailsBuffer);
     result.m_servers.push_back(std::move(entry));
   }
   result.m_hr = S_OK;

@@ -26,6 +26,12 @@ struct OpcEnumResult {
 };
 
 // The servers on host ("Local Host" or empty: this machine) that implement at least one
-// of the categories, in the enumerator's order.
+// of the implemented categories and every one of the required ones, in the enumerator's
+// order. Program ids and descriptions come as the system's 512-byte buffers hold them.
 OpcEnumResult EnumerateServersWithOpcEnum(const std::string& host,
-                                          const std::vector<CATID>& categories);
+                                          const std::vector<CATID>& implemented,
+                                          const std::vector<CATID>& required = {});
+
+// A text as a conversion into a char buffer of that size keeps it: at most size - 1
+// bytes, cut before a partial UTF-8 sequence.
+std::string TextThroughBuffer(const std::string& text, size_t bufferSize);
