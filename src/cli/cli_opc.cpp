@@ -18,6 +18,8 @@
 #include "opc/opc_read.h"
 #include "opc/opc_server.h"
 #include "opc/opc_texts.h"
+#include "opc/registry_enumeration.h"
+#include "opc/server_selection_opcenum.h"
 #include "platform/com/creation.h"
 #include "platform/com/error_text.h"
 #include "platform/sim/sim_runtime.h"
@@ -25,10 +27,13 @@
 namespace {
 
 constexpr char kServersUsage[] =
-    "Usage: velmora-cli servers [--host HOST]\n"
-    "  Lists the OPC DA 1.0 and 2.0 servers that the server enumerator of HOST (default:\n"
+    "Usage: velmora-cli servers [--host HOST] [--registry]\n"
+    "  Lists the OPC DA 2.0 servers that the server enumerator of HOST (default:\n"
     "  \"Local Host\") knows, one line each: description, program id and class id,\n"
-    "  separated by tabs.\n";
+    "  separated by tabs. With none, a note on stderr (exit code 0).\n"
+    "  --registry: the servers the local registry records under the component categories,\n"
+    "  a heading line for DA 1.0 then one for DA 2.0, each followed by its servers (program\n"
+    "  id and class id, separated by a tab). Local host only.\n";
 constexpr char kBrowseUsage[] =
     "Usage: velmora-cli browse --server PROGID [--host HOST] [--filter PATTERN] [--type VT]\n"
     "  Connects to the server and prints its address space: each branch on its own line,\n"
@@ -53,6 +58,8 @@ constexpr char kBrowseUnavailable[] =
     "Browse Tags ... ";
 constexpr char kEnumerationFailed[] =
     "Error Occured Enumerating OPC Servers with OPCEnum.exe !!! %s Error Code: %08X Reason: %s";
+constexpr char kRegistryFailed[] =
+    "The component category manager cannot list the %s: Error Code: %08X Reason: %s";
 constexpr char kItemRefused[] = "%s\t%s\tError Code: %08X";
 
 int UsageError(const char* command, const std::string& reason, const char* usage) {
@@ -145,23 +152,64 @@ std::string TakeHost(std::vector<std::string>& args) {
   return host;
 }
 
+bool IsLocalHostName(const std::string& host) {
+  return host.empty() || Upper(host) == Upper(kLocalHost) || Upper(host) == "LOCALHOST";
+}
+
+// The two category headings, each followed by the servers the registry records in it.
+int ListRegistryServers() {
+  struct Category {
+    const char* label;
+    const CATID& catid;
+  };
+  const Category categories[] = {{kCategoryDa10Label, CATID_OPCDAServer10},
+                                 {kCategoryDa20Label, CATID_OPCDAServer20}};
+  bool failed = false;
+  for (const Category& category : categories) {
+    std::cout << category.label << '\n';
+    const RegistryEnumResult result = EnumerateServersInRegistry(category.catid);
+    if (FAILED(result.m_hr)) {
+      std::cerr << Format(kRegistryFailed, category.label, static_cast<unsigned>(result.m_hr),
+                          HResultReasonText(result.m_hr).c_str())
+                << "\n";
+      failed = true;
+    }
+    for (const RegistryServerEntry& server : result.m_servers)
+      std::cout << server.m_sProgId << '\t' << GuidToString(server.m_clsid, false) << '\n';
+  }
+  return failed ? kExitFailed : kExitOk;
+}
+
 int RunServers(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   const std::string host = TakeHost(args);
+  const bool registry = TakeFlag(args, "--registry");
   if (!args.empty())
     return UsageError("servers", "unexpected argument '" + args.front() + "'", kServersUsage);
+  if (registry && !IsLocalHostName(host))
+    return UsageError("servers", "--registry lists the local host only", kServersUsage);
   CComSession com;
   if (!com.LoadSimulationConfiguration())
     return kExitFailed;
-  const OpcEnumResult result =
-      EnumerateServersWithOpcEnum(host, {CATID_OPCDAServer10, CATID_OPCDAServer20});
-  if (FAILED(result.m_hr)) {
-    std::cerr << Format(kEnumerationFailed, result.m_sFailedStep.c_str(),
-                        static_cast<unsigned>(result.m_hr), HResultReasonText(result.m_hr).c_str())
+  if (registry)
+    return ListRegistryServers();
+  // The dialog's enumeration: its report and log lines go to stderr.
+  CCliEnvironment environment;
+  const OpcEnumListing listing = ListServersWithOpcEnum(environment.Context(), host);
+  if (listing.m_eOutcome == OpcEnumOutcome::kException) {
+    std::cerr << kOpcEnumFailedText << kOpcEnumStoppedSuffix << "\n";
+    return kExitFailed;
+  }
+  if (listing.m_eOutcome == OpcEnumOutcome::kFailed) {
+    std::cerr << Format(kEnumerationFailed, listing.m_sFailedStep.c_str(),
+                        static_cast<unsigned>(listing.m_hr),
+                        HResultReasonText(listing.m_hr).c_str())
               << "\n";
     return kExitFailed;
   }
-  for (const OpcServerEntry& server : result.m_servers) {
+  if (listing.m_servers.empty())
+    std::cerr << kNoServerFoundText << "\n";
+  for (const OpcServerEntry& server : listing.m_servers) {
     std::cout << server.m_sDescription << '\t' << server.m_sProgId << '\t'
               << GuidToString(server.m_clsid, false) << '\n';
   }
