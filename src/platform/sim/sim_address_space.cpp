@@ -243,57 +243,61 @@ void AddStatics(CSimAddressSpace& space, const std::string& parent, const std::s
 
 }  // namespace
 
-std::shared_ptr<const CSimAddressSpace> CSimAddressSpace::Plant() {
-  static const std::shared_ptr<const CSimAddressSpace> space = [] {
-    auto built = std::shared_ptr<CSimAddressSpace>(new CSimAddressSpace(false));
-    CSimAddressSpace& s = *built;
-    uint32_t seed = 1;
-    for (int line = 1; line <= 2; ++line) {
-      const std::string linePath = s.Join("Plant", "Line" + std::to_string(line));
-      for (int machine = 1; machine <= 2; ++machine) {
-        AddMachine(s, s.Join(linePath, "Machine" + std::to_string(machine)),
-                   0.13 * line + 0.29 * machine, seed++);
-      }
-      AddTank(s, s.Join(linePath, "Tank1"), 0.37 * line, seed++);
+std::shared_ptr<CSimAddressSpace> CSimAddressSpace::BuildPlant() {
+  auto built = std::shared_ptr<CSimAddressSpace>(new CSimAddressSpace(false));
+  CSimAddressSpace& s = *built;
+  uint32_t seed = 1;
+  for (int line = 1; line <= 2; ++line) {
+    const std::string linePath = s.Join("Plant", "Line" + std::to_string(line));
+    for (int machine = 1; machine <= 2; ++machine) {
+      AddMachine(s, s.Join(linePath, "Machine" + std::to_string(machine)),
+                 0.13 * line + 0.29 * machine, seed++);
     }
-    const std::string compressor = "Plant.Utilities.Compressor";
-    Place(s, compressor,
-          Analog("Pressure", VT_R4, SimSignal::kSine, 50000, 6.5, 0.5, "bar", "Air pressure"), 0,
-          seed);
-    Place(s, compressor,
-          Analog("Running", VT_BOOL, SimSignal::kSquare, 240000, 0, 1, "", "Compressor running"), 0,
-          seed);
-    Place(s, compressor,
-          Analog("RunHours", VT_UI4, SimSignal::kCounter, 3600000, 0, 1, "h", "Running hours"), 0,
-          seed);
-    const std::string power = "Plant.Utilities.Power";
-    Place(s, power,
-          Analog("ActivePower", VT_R8, SimSignal::kSine, 180000, 250, 40, "kW", "Active power"), 0,
-          seed);
-    Place(s, power,
-          Analog("EnergyTotal", VT_R8, SimSignal::kCounter, 14400, 0, 1, "kWh", "Energy meter"), 0,
-          seed);
-    Place(s, power,
-          Analog("Frequency", VT_R4, SimSignal::kRandom, 1000, 50, 0.05, "Hz", "Grid frequency"), 0,
-          seed + 7);
-    AddSignals(s, "Signals", false);
-    AddQualities(s, "Quality", false);
-    AddTexts(s, "Text", "");
-    AddStatics(s, "Static", "");
-    return built;
-  }();
+    AddTank(s, s.Join(linePath, "Tank1"), 0.37 * line, seed++);
+  }
+  const std::string compressor = "Plant.Utilities.Compressor";
+  Place(s, compressor,
+        Analog("Pressure", VT_R4, SimSignal::kSine, 50000, 6.5, 0.5, "bar", "Air pressure"), 0,
+        seed);
+  Place(s, compressor,
+        Analog("Running", VT_BOOL, SimSignal::kSquare, 240000, 0, 1, "", "Compressor running"), 0,
+        seed);
+  Place(s, compressor,
+        Analog("RunHours", VT_UI4, SimSignal::kCounter, 3600000, 0, 1, "h", "Running hours"), 0,
+        seed);
+  const std::string power = "Plant.Utilities.Power";
+  Place(s, power,
+        Analog("ActivePower", VT_R8, SimSignal::kSine, 180000, 250, 40, "kW", "Active power"), 0,
+        seed);
+  Place(s, power,
+        Analog("EnergyTotal", VT_R8, SimSignal::kCounter, 14400, 0, 1, "kWh", "Energy meter"), 0,
+        seed);
+  Place(s, power,
+        Analog("Frequency", VT_R4, SimSignal::kRandom, 1000, 50, 0.05, "Hz", "Grid frequency"), 0,
+        seed + 7);
+  AddSignals(s, "Signals", false);
+  AddQualities(s, "Quality", false);
+  AddTexts(s, "Text", "");
+  AddStatics(s, "Static", "");
+  return built;
+}
+
+std::shared_ptr<CSimAddressSpace> CSimAddressSpace::BuildFlat() {
+  auto built = std::shared_ptr<CSimAddressSpace>(new CSimAddressSpace(true));
+  AddSignals(*built, "", true);
+  AddQualities(*built, "", true);
+  AddTexts(*built, "", "Text_");
+  AddStatics(*built, "", "Static_");
+  return built;
+}
+
+std::shared_ptr<const CSimAddressSpace> CSimAddressSpace::Plant() {
+  static const std::shared_ptr<const CSimAddressSpace> space = BuildPlant();
   return space;
 }
 
 std::shared_ptr<const CSimAddressSpace> CSimAddressSpace::Flat() {
-  static const std::shared_ptr<const CSimAddressSpace> space = [] {
-    auto built = std::shared_ptr<CSimAddressSpace>(new CSimAddressSpace(true));
-    AddSignals(*built, "", true);
-    AddQualities(*built, "", true);
-    AddTexts(*built, "", "Text_");
-    AddStatics(*built, "", "Static_");
-    return built;
-  }();
+  static const std::shared_ptr<const CSimAddressSpace> space = BuildFlat();
   return space;
 }
 
@@ -305,15 +309,18 @@ const CSimItem* CSimAddressSpace::FindItem(const std::string& id) const {
 const std::vector<std::string>& CSimAddressSpace::ChildBranches(const std::string& path) const {
   static const std::vector<std::string> kNone;
   const auto it = m_branches.find(path);
-  return it == m_branches.end() ? kNone : it->second;
+  return it == m_branches.end() ? kNone : it->second.m_children;
 }
 
 std::vector<const CSimItem*> CSimAddressSpace::Leaves(const std::string& path) const {
   std::vector<const CSimItem*> leaves;
-  for (const CSimItem& item : m_items) {
-    if (item.m_sParent == path) {
-      leaves.push_back(&item);
-    }
+  const auto it = m_branches.find(path);
+  if (it == m_branches.end()) {
+    return leaves;
+  }
+  leaves.reserve(it->second.m_leaves.size());
+  for (const size_t index : it->second.m_leaves) {
+    leaves.push_back(&m_items[index]);
   }
   return leaves;
 }
@@ -321,6 +328,9 @@ std::vector<const CSimItem*> CSimAddressSpace::Leaves(const std::string& path) c
 std::vector<const CSimItem*> CSimAddressSpace::ItemsBelow(const std::string& path) const {
   std::vector<const CSimItem*> items;
   const std::string prefix = path.empty() ? std::string() : path + Delimiter();
+  if (path.empty()) {
+    items.reserve(m_items.size());
+  }
   for (const CSimItem& item : m_items) {
     if (path.empty() || item.m_sParent == path || item.m_sParent.rfind(prefix, 0) == 0) {
       items.push_back(&item);
@@ -349,21 +359,21 @@ bool CSimAddressSpace::IsValidItemId(const std::string& id) const {
          id.find(std::string(2, Delimiter())) == std::string::npos;
 }
 
-void CSimAddressSpace::AddBranch(const std::string& path) {
-  if (path.empty() || m_branches.count(path) != 0) {
-    return;
+CSimAddressSpace::Branch& CSimAddressSpace::AddBranch(const std::string& path) {
+  const auto found = m_branches.find(path);
+  if (found != m_branches.end()) {
+    return found->second;
   }
   const size_t dot = path.rfind(Delimiter());
   const std::string parent = dot == std::string::npos ? std::string() : path.substr(0, dot);
-  AddBranch(parent);
-  m_branches[parent].push_back(dot == std::string::npos ? path : path.substr(dot + 1));
-  m_branches[path];
+  AddBranch(parent).m_children.push_back(dot == std::string::npos ? path : path.substr(dot + 1));
+  return m_branches[path];
 }
 
 void CSimAddressSpace::AddItem(CSimItem item) {
-  if (!m_bFlat) {
-    AddBranch(item.m_sParent);
-  }
+  // A flat space keeps every item at its root.
+  Branch& branch = m_bFlat ? m_branches[""] : AddBranch(item.m_sParent);
+  branch.m_leaves.push_back(m_items.size());
   m_index[item.m_sId] = m_items.size();
   m_items.push_back(std::move(item));
 }

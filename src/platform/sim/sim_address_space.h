@@ -1,10 +1,12 @@
 #pragma once
 // The address space of a simulation server: its items with their types, rights,
 // qualities and signal, and the branch tree that browsing walks. Built once per server
-// kind and shared read-only by every server object of that kind.
+// kind (and per generated size) and shared read-only by every server object using it.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/com/variant.h"
@@ -51,6 +53,9 @@ class CSimAddressSpace {
   static std::shared_ptr<const CSimAddressSpace> Plant();
   // The flat space of the DA 1.0 server.
   static std::shared_ptr<const CSimAddressSpace> Flat();
+  // The built-in space (plant or flat) plus tagCount generated leaves in areas, units and
+  // devices (see sim_generated_space.cpp). Built on first use and shared while in use.
+  static std::shared_ptr<const CSimAddressSpace> Generated(uint32_t tagCount, bool flat);
 
   bool IsFlat() const { return m_bFlat; }
   char Delimiter() const { return '.'; }
@@ -60,7 +65,7 @@ class CSimAddressSpace {
   // Child branch names and leaf items of a branch ("" is the root), in creation order.
   const std::vector<std::string>& ChildBranches(const std::string& path) const;
   std::vector<const CSimItem*> Leaves(const std::string& path) const;
-  // Every item at or below a branch.
+  // Every item at or below a branch, in creation order.
   std::vector<const CSimItem*> ItemsBelow(const std::string& path) const;
   // Joins a branch path and a name.
   std::string Join(const std::string& path, const std::string& name) const;
@@ -71,13 +76,22 @@ class CSimAddressSpace {
   void AddItem(CSimItem item);
 
  private:
+  struct Branch {
+    std::vector<std::string> m_children;  // child branch names
+    std::vector<size_t> m_leaves;         // indices into m_items
+  };
+
   explicit CSimAddressSpace(bool flat) : m_bFlat(flat) { m_branches[""]; }
-  void AddBranch(const std::string& path);
+  // The built-in spaces, each a new object (Plant() and Flat() keep one of each).
+  static std::shared_ptr<CSimAddressSpace> BuildPlant();
+  static std::shared_ptr<CSimAddressSpace> BuildFlat();
+  Branch& AddBranch(const std::string& path);
 
   bool m_bFlat;
   std::vector<CSimItem> m_items;
-  std::map<std::string, size_t> m_index;
-  std::map<std::string, std::vector<std::string>> m_branches;  // path -> child names
+  // Hashed: a generated space holds 100 000 items and more.
+  std::unordered_map<std::string, size_t> m_index;
+  std::unordered_map<std::string, Branch> m_branches;  // path -> its children and leaves
 };
 
 // The value of an item at a time (milliseconds since 1970, UTC), as its canonical

@@ -385,6 +385,11 @@ bool CConfigParser::FaultEntry(const std::string& key, const std::string& value,
     faults.m_nSlowReadMs = static_cast<uint32_t>(number);
   } else if (key == "state") {
     faults.m_nServerState = static_cast<uint32_t>(number);
+  } else if (key == "tags") {
+    if (number > kMaxGeneratedTags) {
+      return Fail("tags must be at most " + std::to_string(kMaxGeneratedTags));
+    }
+    faults.m_nGeneratedTags = static_cast<uint32_t>(number);
   } else {
     return Fail("unknown key '" + key + "' in [server]");
   }

@@ -60,6 +60,9 @@ std::string DescribeFaults(const CSimFaults& f) {
   if (f.m_nServerState != 0) {
     add("state=" + std::to_string(f.m_nServerState));
   }
+  if (f.m_nGeneratedTags != 0) {
+    add("tags=" + std::to_string(f.m_nGeneratedTags));
+  }
   return out;
 }
 

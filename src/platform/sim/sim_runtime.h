@@ -51,7 +51,13 @@ struct CSimFaults {
   uint32_t m_nSlowReadMs = 0;                 // extra time every read takes
   std::vector<std::string> m_refusedFilters;  // browse filters refused (OPC_E_INVALIDFILTER)
   uint32_t m_nServerState = 0;                // 0: running; else the state GetStatus reports
+  // Not a fault but a setting of the same section: this many generated leaves in addition
+  // to the built-in space (0: the built-in space alone). Read when a server is created.
+  uint32_t m_nGeneratedTags = 0;
 };
+
+// The largest generated address space "tags" may ask for.
+inline constexpr uint32_t kMaxGeneratedTags = 1000000;
 
 // Runs a call on the thread that owns the client's objects. The GUI posts a queued
 // call; the default runs it at once.

@@ -11,13 +11,20 @@ constexpr uint32_t kDeviceReadMs = 20;
 // The fastest rate the servers update their cache at.
 constexpr DWORD kServerMinimumRate = 100;
 
+// The built-in space of the kind, or the generated one its "tags" setting asks for.
+std::shared_ptr<const CSimAddressSpace> SpaceFor(const CSimClass& simClass) {
+  const bool flat = simClass.m_eKind == SimServerKind::kDa1;
+  const uint32_t tags = CSimRuntime::Instance().FaultsFor(simClass.m_sProgId).m_nGeneratedTags;
+  if (tags > 0) {
+    return CSimAddressSpace::Generated(tags, flat);
+  }
+  return flat ? CSimAddressSpace::Flat() : CSimAddressSpace::Plant();
+}
+
 }  // namespace
 
 CSimServerCore::CSimServerCore(const CSimClass& simClass, const std::string& hostName)
-    : m_class(simClass),
-      m_sHost(hostName),
-      m_pSpace(simClass.m_eKind == SimServerKind::kDa1 ? CSimAddressSpace::Flat()
-                                                       : CSimAddressSpace::Plant()) {
+    : m_class(simClass), m_sHost(hostName), m_pSpace(SpaceFor(simClass)) {
   IClock& clock = CSimRuntime::Instance().Clock();
   m_ftStart = clock.UtcFileTimeNow();
   m_nStartTick = clock.TickCount();
