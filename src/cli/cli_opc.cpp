@@ -12,6 +12,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
 #include "opc/default_names.h"
+#include "opc/item_search.h"
 #include "opc/opc_browse.h"
 #include "opc/opc_discovery.h"
 #include "opc/opc_items.h"
@@ -36,10 +37,15 @@ constexpr char kServersUsage[] =
     "  id and class id, separated by a tab). Local host only.\n";
 constexpr char kBrowseUsage[] =
     "Usage: velmora-cli browse --server PROGID [--host HOST] [--filter PATTERN] [--type VT]\n"
+    "                          [--access any|read|write] [--find PATTERN]\n"
     "  Connects to the server and prints its address space: each branch on its own line,\n"
     "  indented by its depth and ending in \"/\", followed by what lies below it, then the\n"
     "  fully qualified ids of the leaves that match PATTERN (default \"*\") and can be\n"
-    "  delivered as VT (a number, VT_R4, R4 or a type name such as \"Float Array\").\n";
+    "  delivered as VT (a number, VT_R4, R4 or a type name such as \"Float Array\").\n"
+    "  --access keeps the leaves that are readable (read) or writable (write).\n"
+    "  --find prints only the fully qualified ids of the leaves anywhere in the space whose\n"
+    "  names match PATTERN (in a flat space: whose ids match), one per line; --type and\n"
+    "  --access apply, --filter does not go with it.\n";
 constexpr char kReadUsage[] =
     "Usage: velmora-cli read --server PROGID [--host HOST] [--device] [--decimals N] ITEMID...\n"
     "  Connects, adds a group with the items, reads them once (from the cache, or from the\n"
@@ -216,17 +222,59 @@ int RunServers(const std::vector<std::string>& arguments) {
   return kExitOk;
 }
 
+// "any", "read" or "write": the rights mask of the leaves listed.
+bool ParseAccessRights(const std::string& text, DWORD& rights) {
+  const std::string name = Upper(text);
+  if (name == "ANY")
+    rights = 0;
+  else if (name == "READ")
+    rights = OPC_READABLE;
+  else if (name == "WRITE")
+    rights = OPC_WRITEABLE;
+  else
+    return false;
+  return true;
+}
+
+// --find: the qualified ids of the matching leaves of the whole space, one per line.
+int PrintFoundItems(IOPCBrowseServerAddressSpace& browse, const ItemSearchRequest& request,
+                    const std::string& serverId, const std::string& host) {
+  const ItemSearchResult result = SearchItems(browse, request);
+  std::string out;
+  for (const std::string& id : result.m_itemIds) {
+    out += id;
+    out += '\n';
+  }
+  std::cout << out << std::flush;
+  if (FAILED(result.m_hr)) {
+    std::cerr << Format("BrowseOPCItemIDs failed for OPC Server %s on %s: %08X %s",
+                        serverId.c_str(), host.c_str(), static_cast<unsigned>(result.m_hr),
+                        HResultReasonText(result.m_hr).c_str())
+              << "\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
 int RunBrowse(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   std::string serverId;
   std::string filter = "*";
   std::string typeText;
+  std::string accessText;
+  std::string findPattern;
   const std::string host = TakeHost(args);
   const bool hasServer = TakeOption(args, "--server", serverId);
-  TakeOption(args, "--filter", filter);
+  const bool hasFilter = TakeOption(args, "--filter", filter);
+  const bool find = TakeOption(args, "--find", findPattern);
   VARTYPE dataType = VT_EMPTY;
   if (TakeOption(args, "--type", typeText) && !ParseVarType(typeText, dataType))
     return UsageError("browse", "unknown data type '" + typeText + "'", kBrowseUsage);
+  DWORD accessRights = 0;
+  if (TakeOption(args, "--access", accessText) && !ParseAccessRights(accessText, accessRights))
+    return UsageError("browse", "--access takes any, read or write", kBrowseUsage);
+  if (find && hasFilter)
+    return UsageError("browse", "--find and --filter do not go together", kBrowseUsage);
   if (!hasServer || serverId.empty())
     return UsageError("browse", "--server PROGID is required", kBrowseUsage);
   if (!args.empty())
@@ -244,9 +292,16 @@ int RunBrowse(const std::vector<std::string>& arguments) {
                                   kLogOpcServer);
     return kExitFailed;
   }
+  if (find) {
+    ItemSearchRequest request;
+    request.m_sPattern = findPattern;
+    request.m_vtDataType = dataType;
+    request.m_dwAccessRights = accessRights;
+    return PrintFoundItems(*server.m_pIOPCBrowseServerAddressSpace, request, serverId, host);
+  }
   std::vector<BrowseEntry> entries;
-  const HRESULT hr =
-      WalkAddressSpace(*server.m_pIOPCBrowseServerAddressSpace, filter, dataType, 0, entries);
+  const HRESULT hr = WalkAddressSpace(*server.m_pIOPCBrowseServerAddressSpace, filter, dataType,
+                                      accessRights, entries);
   for (const BrowseEntry& entry : entries) {
     const std::string indent(static_cast<size_t>(entry.m_nDepth) * 2, ' ');
     std::cout << indent << (entry.m_bBranch ? entry.m_sName + "/" : entry.m_sItemId) << '\n';
