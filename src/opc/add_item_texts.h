@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "opc/tree_placeholder.h"
 #include "platform/com/hresult.h"
 
 inline constexpr char kAddItemTitleFormat[] =
@@ -13,7 +14,6 @@ inline constexpr char kAddItemTitleFormat[] =
 inline constexpr char kAddItemLabelFormat[] = "OPC Item%sin Group %s";
 inline constexpr char kUndefinedShortId[] = "Undefined";
 // The placeholder child of a branch not yet expanded.
-inline constexpr char kPlaceholderLabel[] = "Dummy_Quorix_Item";
 
 inline constexpr char kQueryOrganizationFailedLog[] =
     "Fail to Query System Organization to OPC Server %s on %s !!! \nQueryOrganization Error "

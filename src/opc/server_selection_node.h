@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "opc/tree_placeholder.h"
 #include "platform/net/network.h"
 
 enum class ServerNodeKind : int {
@@ -24,8 +25,6 @@ enum class ServerNodeKind : int {
   kDirectServerRoot = 10,
   kFailureNote = 11,
 };
-
-inline constexpr char kPlaceholderLabel[] = "Dummy_Quorix_Item";
 
 class CServerNode {
  public:
