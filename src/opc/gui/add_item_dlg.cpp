@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -31,7 +30,7 @@ constexpr char kFoundTab[] = "Search Results";
 constexpr char kFilterLabel[] = "Filter: ";
 constexpr char kTypeCaption[] = "Data Type: %1";
 constexpr char kAccessCaption[] = "Access: %1";
-constexpr char kSearchLabel[] = "Find Below Branch: ";
+constexpr char kSearchLabel[] = "Find: ";
 constexpr char kSearchText[] = "Find";
 constexpr char kStopText[] = "Stop";
 constexpr char kSearchProgress[] = "%1 found in %2 branches ...";
@@ -99,7 +98,7 @@ CAddItemDlg::CAddItemDlg(AppContext& context, COPCServer& server, COPCGroup& gro
   m_pTreeModel = new CBrowseTreeModel(*m_pSession, this);
   m_pLeafModel = new CLeafListModel(*m_pSession, this);
   m_pRowsModel = new CItemRowsModel(*m_pSession, this);
-  m_pFoundModel = new QStringListModel(this);
+  m_pFoundModel = new CFoundIdsModel(this);
   m_pSession->SetTreeListener(m_pTreeModel);
   m_pSession->SetListListener(this);
 
@@ -108,12 +107,12 @@ CAddItemDlg::CAddItemDlg(AppContext& context, COPCServer& server, COPCGroup& gro
   m_pTree->setUniformRowHeights(true);
   m_pLeaves->setModel(m_pLeafModel);
   m_pFound->setModel(m_pFoundModel);
-  m_pFoundModel->setHeaderData(0, Qt::Horizontal, "Qualified Tag");
   m_pRows->setModel(m_pRowsModel);
   m_pTabs->addTab(m_pLeaves, kLeavesTab);
   m_pTabs->addTab(m_pFound, kFoundTab);
   m_pPattern->setMaxLength(static_cast<int>(kMaxNamePatternLength));
   m_pSearch->setText("*");
+  m_pSearch->setToolTip("Leaves anywhere below the selected branch whose name matches");
   m_pDataType = FilterButton(kTypeCaption);
   m_pAccess = FilterButton(kAccessCaption);
   for (int i = 0; i < kDataTypeFilterCount; ++i) {
@@ -183,6 +182,7 @@ CAddItemDlg::CAddItemDlg(AppContext& context, COPCServer& server, COPCGroup& gro
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 2);
   splitter->setStretchFactor(2, 3);
+  splitter->setSizes({280, 300, 400});
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   m_pOk = buttons->button(QDialogButtonBox::Ok);
   for (QAbstractButton* button : buttons->buttons()) {
@@ -244,6 +244,7 @@ CAddItemDlg::~CAddItemDlg() {
 QToolButton* CAddItemDlg::FilterButton(const QString& caption) {
   auto* button = new QToolButton(this);
   button->setPopupMode(QToolButton::InstantPopup);
+  button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   button->setToolButtonStyle(Qt::ToolButtonTextOnly);
   button->setMenu(new QMenu(button));
   button->setProperty("caption", caption);
@@ -303,9 +304,8 @@ void CAddItemDlg::ApplyPattern() {
 void CAddItemDlg::AddSelected() {
   if (m_pTabs->currentWidget() == m_pFound) {
     std::vector<std::string> ids;
-    const QStringList found = m_pFoundModel->stringList();
     for (int row : SelectedRows(m_pFound))
-      ids.push_back(found[row].toStdString());
+      ids.push_back(m_pFoundModel->Ids()[static_cast<size_t>(row)]);
     if (!ids.empty())
       Waiting([&] { m_pSession->AddFoundIds(ids); });
     m_pFound->clearSelection();
@@ -369,14 +369,9 @@ void CAddItemDlg::Search() {
     return !m_bStopSearch;
   });
   m_pSession->SetNamePattern(previousPattern);
-  QStringList ids;
-  ids.reserve(static_cast<int>(result.m_itemIds.size()));
-  for (const std::string& id : result.m_itemIds)
-    ids.push_back(QString::fromStdString(id));
-  m_pFoundModel->setStringList(ids);
-  m_pFoundModel->setHeaderData(0, Qt::Horizontal, "Qualified Tag");
+  m_pFoundModel->SetIds(result.m_itemIds);
   m_pSearchStatus->setText(QString(result.m_bCancelled ? kSearchStopped : kSearchDone)
-                               .arg(ids.size())
+                               .arg(result.m_itemIds.size())
                                .arg(result.m_nBranchesVisited));
   m_bSearching = false;
   m_pSearchButton->setText(kSearchText);

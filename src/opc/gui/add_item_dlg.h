@@ -10,12 +10,12 @@
 #include "opc/add_item_session.h"
 
 class CBrowseTreeModel;
+class CFoundIdsModel;
 class CItemRowsModel;
 class CLeafListModel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStringListModel;
 class QTabWidget;
 class QTableView;
 class QToolButton;
@@ -76,7 +76,7 @@ class CAddItemDlg : public QDialog, private IAddItemListListener {
   CBrowseTreeModel* m_pTreeModel;
   CLeafListModel* m_pLeafModel;
   CItemRowsModel* m_pRowsModel;
-  QStringListModel* m_pFoundModel;
+  CFoundIdsModel* m_pFoundModel;
   QTreeView* m_pTree;
   QTabWidget* m_pTabs;
   QTableView* m_pLeaves;

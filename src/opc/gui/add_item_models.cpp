@@ -99,6 +99,30 @@ QVariant CLeafListModel::headerData(int section, Qt::Orientation orientation, in
   return {};
 }
 
+// ---- Found ids ----
+
+void CFoundIdsModel::SetIds(std::vector<std::string> ids) {
+  beginResetModel();
+  m_ids = std::move(ids);
+  endResetModel();
+}
+
+int CFoundIdsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(m_ids.size());
+}
+
+QVariant CFoundIdsModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
+    return {};
+  return QString::fromStdString(m_ids[static_cast<size_t>(index.row())]);
+}
+
+QVariant CFoundIdsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section == 0)
+    return QString(kRowColumns[0]);
+  return {};
+}
+
 // ---- Item list ----
 
 CItemRowsModel::CItemRowsModel(const CAddItemSession& session, QObject* parent)

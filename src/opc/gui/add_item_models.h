@@ -50,6 +50,23 @@ class CLeafListModel : public QAbstractListModel {
   const CAddItemSession& m_session;
 };
 
+// The fully qualified ids a search found ("Qualified Tag").
+class CFoundIdsModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  using QAbstractListModel::QAbstractListModel;
+  void SetIds(std::vector<std::string> ids);
+  const std::vector<std::string>& Ids() const { return m_ids; }
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  QVariant headerData(int section, Qt::Orientation orientation,
+                      int role = Qt::DisplayRole) const override;
+
+ private:
+  std::vector<std::string> m_ids;
+};
+
 class CItemRowsModel : public QAbstractTableModel {
   Q_OBJECT
 

@@ -44,7 +44,7 @@ CDirectHostDlg::CDirectHostDlg(AppContext& context, QWidget* parent)
   layout->addWidget(m_pEnumerate);
   layout->addWidget(m_pList, 1);
   layout->addWidget(buttons);
-  resize(560, 320);
+  resize(780, 320);
 
   m_pEnumerate->setDefault(true);
   connect(m_pEnumerate, &QPushButton::clicked, this, &CDirectHostDlg::Enumerate);
