@@ -26,6 +26,8 @@
 namespace {
 
 constexpr char kLeavesTab[] = "Branch Leaves";
+constexpr char kLeafColumn[] = "Tag";
+constexpr char kFoundColumn[] = "Qualified Tag";
 constexpr char kFoundTab[] = "Search Results";
 constexpr char kFilterLabel[] = "Filter: ";
 constexpr char kTypeCaption[] = "Data Type: %1";
@@ -96,9 +98,9 @@ CAddItemDlg::CAddItemDlg(AppContext& context, COPCServer& server, COPCGroup& gro
       m_pImport(new QPushButton(kImportText, this)),
       m_pExport(new QPushButton(kExportText, this)) {
   m_pTreeModel = new CBrowseTreeModel(*m_pSession, this);
-  m_pLeafModel = new CLeafListModel(*m_pSession, this);
+  m_pLeafModel = new CTextListModel(m_pSession->Leaves(), kLeafColumn, this);
   m_pRowsModel = new CItemRowsModel(*m_pSession, this);
-  m_pFoundModel = new CFoundIdsModel(this);
+  m_pFoundModel = new CTextListModel(m_foundIds, kFoundColumn, this);
   m_pSession->SetTreeListener(m_pTreeModel);
   m_pSession->SetListListener(this);
 
@@ -305,7 +307,7 @@ void CAddItemDlg::AddSelected() {
   if (m_pTabs->currentWidget() == m_pFound) {
     std::vector<std::string> ids;
     for (int row : SelectedRows(m_pFound))
-      ids.push_back(m_pFoundModel->Ids()[static_cast<size_t>(row)]);
+      ids.push_back(m_foundIds[static_cast<size_t>(row)]);
     if (!ids.empty())
       Waiting([&] { m_pSession->AddFoundIds(ids); });
     m_pFound->clearSelection();
@@ -369,7 +371,9 @@ void CAddItemDlg::Search() {
     return !m_bStopSearch;
   });
   m_pSession->SetNamePattern(previousPattern);
-  m_pFoundModel->SetIds(result.m_itemIds);
+  m_pFoundModel->BeginChange();
+  m_foundIds = result.m_itemIds;
+  m_pFoundModel->EndChange();
   m_pSearchStatus->setText(QString(result.m_bCancelled ? kSearchStopped : kSearchDone)
                                .arg(result.m_itemIds.size())
                                .arg(result.m_nBranchesVisited));
@@ -422,7 +426,7 @@ void CAddItemDlg::RefreshButtons() {
       QString::fromStdString(m_pSession->AccessFilterText())));
   const bool onFound = m_pTabs->currentWidget() == m_pFound;
   m_pAdd->setEnabled(!m_bSearching &&
-                     (onFound ? m_pFoundModel->rowCount() > 0 : m_pSession->IsAddLeavesEnabled()));
+                     (onFound ? !m_foundIds.empty() : m_pSession->IsAddLeavesEnabled()));
   m_pAddTyped->setEnabled(
       CAddItemSession::IsAddTypedEnabled(m_pTypedId->text().trimmed().toStdString()));
   m_pRemove->setEnabled(m_pRows->selectionModel()->hasSelection());

@@ -10,9 +10,8 @@
 #include "opc/add_item_session.h"
 
 class CBrowseTreeModel;
-class CFoundIdsModel;
 class CItemRowsModel;
-class CLeafListModel;
+class CTextListModel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -74,9 +73,10 @@ class CAddItemDlg : public QDialog, private IAddItemListListener {
   AppContext& m_context;
   std::unique_ptr<CAddItemSession> m_pSession;
   CBrowseTreeModel* m_pTreeModel;
-  CLeafListModel* m_pLeafModel;
+  CTextListModel* m_pLeafModel;
   CItemRowsModel* m_pRowsModel;
-  CFoundIdsModel* m_pFoundModel;
+  std::vector<std::string> m_foundIds;  // of the last search
+  CTextListModel* m_pFoundModel;
   QTreeView* m_pTree;
   QTabWidget* m_pTabs;
   QTableView* m_pLeaves;

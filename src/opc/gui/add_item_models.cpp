@@ -6,7 +6,6 @@
 namespace {
 
 constexpr const char* kRowColumns[] = {"Qualified Tag", "Short Tag", "Data Type"};
-constexpr char kLeafColumn[] = "Tag";
 
 }  // namespace
 
@@ -78,48 +77,25 @@ void CBrowseTreeModel::OnChildrenAdded(const CBrowseNode*) {
   endInsertRows();
 }
 
-// ---- Leaf list ----
+// ---- Texts ----
 
-CLeafListModel::CLeafListModel(const CAddItemSession& session, QObject* parent)
-    : QAbstractListModel(parent), m_session(session) {}
+CTextListModel::CTextListModel(const std::vector<std::string>& texts, QString header,
+                               QObject* parent)
+    : QAbstractListModel(parent), m_texts(texts), m_sHeader(std::move(header)) {}
 
-int CLeafListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(m_session.Leaves().size());
+int CTextListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(m_texts.size());
 }
 
-QVariant CLeafListModel::data(const QModelIndex& index, int role) const {
+QVariant CTextListModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
     return {};
-  return QString::fromStdString(m_session.Leaves()[static_cast<size_t>(index.row())]);
+  return QString::fromStdString(m_texts[static_cast<size_t>(index.row())]);
 }
 
-QVariant CLeafListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant CTextListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section == 0)
-    return QString(kLeafColumn);
-  return {};
-}
-
-// ---- Found ids ----
-
-void CFoundIdsModel::SetIds(std::vector<std::string> ids) {
-  beginResetModel();
-  m_ids = std::move(ids);
-  endResetModel();
-}
-
-int CFoundIdsModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(m_ids.size());
-}
-
-QVariant CFoundIdsModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
-    return {};
-  return QString::fromStdString(m_ids[static_cast<size_t>(index.row())]);
-}
-
-QVariant CFoundIdsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role == Qt::DisplayRole && orientation == Qt::Horizontal && section == 0)
-    return QString(kRowColumns[0]);
+    return m_sHeader;
   return {};
 }
 

@@ -7,6 +7,9 @@
 #include <QAbstractItemModel>
 #include <QAbstractListModel>
 #include <QAbstractTableModel>
+#include <QString>
+#include <string>
+#include <vector>
 
 #include "opc/add_item_session.h"
 
@@ -34,11 +37,13 @@ class CBrowseTreeModel : public QAbstractItemModel, public IBrowseTreeListener {
   const CAddItemSession& m_session;
 };
 
-class CLeafListModel : public QAbstractListModel {
+// A list of texts kept elsewhere (the leaves "Tag", the found ids "Qualified Tag"); the
+// owner brackets every change of the texts with BeginChange and EndChange.
+class CTextListModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  explicit CLeafListModel(const CAddItemSession& session, QObject* parent = nullptr);
+  CTextListModel(const std::vector<std::string>& texts, QString header, QObject* parent = nullptr);
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation,
@@ -47,24 +52,8 @@ class CLeafListModel : public QAbstractListModel {
   void EndChange() { endResetModel(); }
 
  private:
-  const CAddItemSession& m_session;
-};
-
-// The fully qualified ids a search found ("Qualified Tag").
-class CFoundIdsModel : public QAbstractListModel {
-  Q_OBJECT
-
- public:
-  using QAbstractListModel::QAbstractListModel;
-  void SetIds(std::vector<std::string> ids);
-  const std::vector<std::string>& Ids() const { return m_ids; }
-  int rowCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-  QVariant headerData(int section, Qt::Orientation orientation,
-                      int role = Qt::DisplayRole) const override;
-
- private:
-  std::vector<std::string> m_ids;
+  const std::vector<std::string>& m_texts;
+  QString m_sHeader;
 };
 
 class CItemRowsModel : public QAbstractTableModel {
