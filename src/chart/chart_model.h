@@ -1,0 +1,133 @@
+#pragma once
+// CChartModel: what a chart control holds, without its window. Four axis slots (left,
+// bottom, right, top), the line series keyed by id in id order, the title, the legend,
+// the colours, and the redraw-suspension counter (nested suspensions redraw once).
+// Layout() computes one redraw's rectangles and gives every axis its pixels and ticks;
+// the painter then draws what the model says. Qt-free. Thread rule: GUI thread.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/chart_axis.h"
+#include "chart/chart_serie.h"
+
+struct ChartRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool operator==(const ChartRect&) const = default;
+};
+
+struct ChartSize {
+  int width = 0;
+  int height = 0;
+};
+
+// How the painter's fonts measure a text (the widget's, an image's or a test's metrics).
+class IChartTextMeasure {
+ public:
+  virtual ~IChartTextMeasure() = default;
+  virtual ChartSize Measure(const std::string& text, const ChartFont& font) const = 0;
+};
+
+struct ChartTitle {
+  std::vector<std::string> lines;
+  ChartFont font{"Microsoft Sans Serif", 100, false};
+  bool italic = false;
+  bool underline = false;
+  ChartColor color = ChartRgb(0, 0, 0);
+  bool visible = true;
+};
+
+enum class ChartLegendSide : int { kRight = 0, kLeft, kTop, kBottom };
+
+struct ChartLegend {
+  bool visible = false;
+  ChartLegendSide side = ChartLegendSide::kRight;
+  ChartFont font;
+  ChartColor textColor = ChartRgb(0, 0, 0);
+  ChartColor background = ChartRgb(255, 255, 255);
+  bool transparent = false;
+  bool shadow = true;
+};
+
+// One redraw's places, in pixels of the client rectangle.
+struct ChartLayout {
+  ChartRect client;
+  ChartRect title;   // empty when there is no title
+  ChartRect legend;  // empty when hidden
+  ChartRect plot;    // inside the axes
+  // The room each slot's axis took: labels, ticks and caption.
+  ChartRect axisBand[4];
+};
+
+inline constexpr int kChartMargin = 4;
+inline constexpr int kChartTickLength = 4;
+inline constexpr int kLegendSymbolWidth = 24;
+
+class CChartModel {
+ public:
+  CChartModel() = default;
+  ~CChartModel();
+  CChartModel(const CChartModel&) = delete;
+  CChartModel& operator=(const CChartModel&) = delete;
+
+  // Replaces the slot's axis (its series keep no binding to the old one).
+  CChartAxis& CreateStandardAxis(ChartAxisSlot slot);
+  CChartAxis& CreateDateTimeAxis(ChartAxisSlot slot);
+  // Null for an empty slot.
+  CChartAxis* Axis(ChartAxisSlot slot) const;
+
+  // A line series bound to two axes (which must exist); its id.
+  int CreateLineSerie(ChartAxisSlot horizontal, ChartAxisSlot vertical);
+  CChartLineSerie* Serie(int id) const;
+  // Binds the series to another vertical axis.
+  bool RebindVertical(int id, ChartAxisSlot vertical);
+  void RemoveSerie(int id);
+  void RemoveAllSeries();
+  // Series in id order.
+  std::vector<const CChartLineSerie*> Series() const;
+
+  ChartTitle& Title() { return m_title; }
+  const ChartTitle& Title() const { return m_title; }
+  ChartLegend& Legend() { return m_legend; }
+  const ChartLegend& Legend() const { return m_legend; }
+  ChartColor BackgroundColor() const { return m_background; }
+  void SetBackgroundColor(ChartColor color) { m_background = color; }
+  ChartColor BorderColor() const { return m_border; }
+  void SetBorderColor(ChartColor color) { m_border = color; }
+
+  // Redraw suspension: false suspends, true resumes; the redraw handler runs when the
+  // last suspension is resumed, and on RequestRedraw while nothing is suspended.
+  void EnableRefresh(bool enable);
+  bool IsRefreshSuspended() const { return m_nSuspensions > 0; }
+  void RequestRedraw();
+  void SetRedrawHandler(std::function<void()> handler) { m_redraw = std::move(handler); }
+
+  // One redraw's layout for a client rectangle: the title on top, the legend on its
+  // side, the axes around the plotting rectangle; every axis gets its pixels, its
+  // automatic range and its ticks.
+  ChartLayout Layout(const ChartRect& client, const IChartTextMeasure& measure);
+
+ private:
+  CChartAxis& PlaceAxis(ChartAxisSlot slot, std::unique_ptr<CChartAxis> axis);
+  // The room of one axis's labels, ticks and caption across the axis.
+  int AxisRoom(const CChartAxis& axis, const IChartTextMeasure& measure) const;
+  ChartSize LegendSize(const IChartTextMeasure& measure) const;
+  void SetAxisPixels(const ChartRect& plot);
+
+  std::unique_ptr<CChartAxis> m_axes[4];
+  std::map<int, std::unique_ptr<CChartLineSerie>> m_series;
+  int m_nNextSerieId = 0;
+  ChartTitle m_title;
+  ChartLegend m_legend;
+  ChartColor m_background = ChartRgb(255, 255, 255);
+  ChartColor m_border = ChartRgb(0, 0, 0);
+  int m_nSuspensions = 0;
+  std::function<void()> m_redraw;
+};

@@ -1,0 +1,240 @@
+#include "chart/gui/chart_painter.h"
+
+#include <QFontMetrics>
+#include <QPainterPath>
+
+#include "ui/colour_ref.h"
+
+namespace {
+
+QRect ToQRect(const ChartRect& rect) {
+  return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+}
+
+Qt::PenStyle PenStyleOf(ChartLineStyle style) {
+  switch (style) {
+    case ChartLineStyle::kDash:
+      return Qt::DashLine;
+    case ChartLineStyle::kDot:
+      return Qt::DotLine;
+    case ChartLineStyle::kDashDot:
+      return Qt::DashDotLine;
+    case ChartLineStyle::kDashDotDot:
+      return Qt::DashDotDotLine;
+    case ChartLineStyle::kSolid:
+      break;
+  }
+  return Qt::SolidLine;
+}
+
+// CChartTitle: its lines centred at the top.
+void PaintTitle(const ChartTitle& title, QPainter& painter, const ChartRect& rect) {
+  if (rect.Height() <= 0)
+    return;
+  QFont font = ChartQFont(title.font);
+  font.setItalic(title.italic);
+  font.setUnderline(title.underline);
+  painter.setFont(font);
+  painter.setPen(ColourFromColorRef(title.color));
+  const QFontMetrics metrics(font, painter.device());
+  int top = rect.top;
+  for (const std::string& line : title.lines) {
+    painter.drawText(QRect(rect.left, top, rect.Width(), metrics.height()), Qt::AlignCenter,
+                     QString::fromStdString(line));
+    top += metrics.height();
+  }
+}
+
+// CChartGrid: one line per tick across the plotting rectangle.
+void PaintGrid(const CChartAxis& axis, QPainter& painter, const ChartRect& plot) {
+  if (!axis.IsVisible() || !axis.IsGridVisible())
+    return;
+  QPen pen(ColourFromColorRef(axis.GridColor()));
+  pen.setStyle(Qt::DotLine);
+  painter.setPen(pen);
+  for (double tick : axis.Ticks()) {
+    const int pixel = axis.ValueToScreen(tick);
+    if (axis.IsHorizontal())
+      painter.drawLine(pixel, plot.top, pixel, plot.bottom - 1);
+    else
+      painter.drawLine(plot.left, pixel, plot.right - 1, pixel);
+  }
+}
+
+// The axis line, its ticks, CChartAxisLabel texts and caption, on the slot's side.
+void PaintAxis(const CChartAxis& axis, ChartAxisSlot slot, QPainter& painter, const ChartRect& plot,
+               const ChartRect& band) {
+  if (!axis.IsVisible())
+    return;
+  const QFont font = ChartQFont(axis.LabelFont());
+  painter.setFont(font);
+  const QFontMetrics metrics(font, painter.device());
+  const QColor colour = ColourFromColorRef(axis.LabelColor());
+  painter.setPen(colour);
+  const bool horizontal = axis.IsHorizontal();
+  const bool before = slot == ChartAxisSlot::kLeft || slot == ChartAxisSlot::kTop;
+  const int edge = slot == ChartAxisSlot::kLeft    ? plot.left
+                   : slot == ChartAxisSlot::kRight ? plot.right - 1
+                   : slot == ChartAxisSlot::kTop   ? plot.top
+                                                   : plot.bottom - 1;
+  const int tickEnd = before ? edge - kChartTickLength : edge + kChartTickLength;
+  if (horizontal)
+    painter.drawLine(plot.left, edge, plot.right - 1, edge);
+  else
+    painter.drawLine(edge, plot.top, edge, plot.bottom - 1);
+  for (double tick : axis.Ticks()) {
+    const int pixel = axis.ValueToScreen(tick);
+    const QString label = QString::fromStdString(axis.TickLabel(tick));
+    const int labelPixel = axis.IsDiscrete() ? axis.ValueToScreen(axis.LabelValue(tick)) : pixel;
+    if (horizontal) {
+      painter.drawLine(pixel, edge, pixel, tickEnd);
+      const int width = metrics.horizontalAdvance(label);
+      const int top =
+          before ? tickEnd - kChartMargin / 2 - metrics.height() : tickEnd + kChartMargin / 2;
+      painter.drawText(QRect(labelPixel - width / 2 - 1, top, width + 2, metrics.height()),
+                       Qt::AlignCenter, label);
+    } else {
+      painter.drawLine(edge, pixel, tickEnd, pixel);
+      const int width = metrics.horizontalAdvance(label);
+      const int left = before ? tickEnd - kChartMargin / 2 - width : tickEnd + kChartMargin / 2;
+      painter.drawText(QRect(left, labelPixel - metrics.height() / 2, width + 1, metrics.height()),
+                       Qt::AlignVCenter | (before ? Qt::AlignRight : Qt::AlignLeft), label);
+    }
+  }
+  if (axis.Caption().empty())
+    return;
+  const QString caption = QString::fromStdString(axis.Caption());
+  if (horizontal) {
+    const int top = before ? band.top : band.bottom - metrics.height();
+    painter.drawText(QRect(plot.left, top, plot.Width(), metrics.height()), Qt::AlignCenter,
+                     caption);
+    return;
+  }
+  // A vertical caption reads upwards on the left, downwards on the right.
+  painter.save();
+  const int x = before ? band.left : band.right;
+  painter.translate(x, (plot.top + plot.bottom) / 2);
+  painter.rotate(before ? -90 : 90);
+  painter.drawText(QRect(-plot.Height() / 2, 0, plot.Height(), metrics.height()), Qt::AlignCenter,
+                   caption);
+  painter.restore();
+}
+
+QPainterPath PathOf(const std::vector<ChartPixelPoint>& points, bool smooth) {
+  QPainterPath path(QPointF(points.front().x, points.front().y));
+  if (smooth) {
+    for (size_t i = 1; i + 2 < points.size(); i += 3) {
+      path.cubicTo(QPointF(points[i].x, points[i].y), QPointF(points[i + 1].x, points[i + 1].y),
+                   QPointF(points[i + 2].x, points[i + 2].y));
+    }
+  } else {
+    for (size_t i = 1; i < points.size(); ++i)
+      path.lineTo(points[i].x, points[i].y);
+  }
+  return path;
+}
+
+// CChartLineSerie: the shadow first, then the line, clipped to the plot.
+void PaintSerie(const CChartLineSerie& serie, QPainter& painter) {
+  const std::vector<ChartPixelPoint> points = serie.Path();
+  if (points.size() < 2)
+    return;
+  const QPainterPath path = PathOf(points, serie.IsSmooth());
+  const Qt::PenStyle style = PenStyleOf(serie.Style());
+  if (serie.HasShadow()) {
+    QPen shadow(ColourFromColorRef(serie.ShadowColor()), serie.Width(), style, Qt::FlatCap,
+                Qt::RoundJoin);
+    painter.setPen(shadow);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path.translated(serie.ShadowDepth(), serie.ShadowDepth()));
+  }
+  QPen pen(ColourFromColorRef(serie.Color()), serie.Width(), style, Qt::FlatCap, Qt::RoundJoin);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawPath(path);
+}
+
+// CChartLegend: one entry per visible series, a line sample and the name.
+void PaintLegend(const CChartModel& model, QPainter& painter, const ChartRect& rect) {
+  const ChartLegend& legend = model.Legend();
+  if (!legend.visible || rect.Width() <= 0)
+    return;
+  const QRect box = ToQRect(rect);
+  if (!legend.transparent) {
+    if (legend.shadow)
+      painter.fillRect(box.translated(3, 3), QColor(0, 0, 0, 60));
+    painter.fillRect(box, ColourFromColorRef(legend.background));
+    painter.setPen(QColor(0, 0, 0));
+    painter.drawRect(box);
+  }
+  const QFont font = ChartQFont(legend.font);
+  painter.setFont(font);
+  const QFontMetrics metrics(font, painter.device());
+  const bool sideways =
+      legend.side == ChartLegendSide::kLeft || legend.side == ChartLegendSide::kRight;
+  int x = rect.left + kChartMargin;
+  int y = rect.top + kChartMargin;
+  for (const CChartLineSerie* serie : model.Series()) {
+    if (!serie->IsVisible())
+      continue;
+    const QString name = QString::fromStdString(serie->Name());
+    const int middle = y + metrics.height() / 2;
+    painter.setPen(QPen(ColourFromColorRef(serie->Color()), std::max(2, serie->Width()),
+                        PenStyleOf(serie->Style())));
+    painter.drawLine(x, middle, x + kLegendSymbolWidth - kChartMargin, middle);
+    painter.setPen(ColourFromColorRef(legend.textColor));
+    painter.drawText(QPoint(x + kLegendSymbolWidth, y + metrics.ascent()), name);
+    if (sideways)
+      y += metrics.height();
+    else
+      x += kLegendSymbolWidth + metrics.horizontalAdvance(name) + 2 * kChartMargin;
+  }
+}
+
+}  // namespace
+
+QFont ChartQFont(const ChartFont& font) {
+  QFont qfont(QString::fromStdString(font.face));
+  qfont.setPointSizeF(font.tenthsOfPoint / 10.0);
+  qfont.setBold(font.bold);
+  return qfont;
+}
+
+ChartSize CQtChartMeasure::Measure(const std::string& text, const ChartFont& font) const {
+  const QFontMetrics metrics = m_pDevice != nullptr ? QFontMetrics(ChartQFont(font), m_pDevice)
+                                                    : QFontMetrics(ChartQFont(font));
+  return {metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
+}
+
+ChartLayout PaintChart(CChartModel& model, QPainter& painter, const QRect& client,
+                       const ChartPaintOptions& options) {
+  const ChartRect clientRect{client.left(), client.top(), client.right() + 1, client.bottom() + 1};
+  const ChartLayout layout = model.Layout(clientRect, CQtChartMeasure(painter.device()));
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.fillRect(client, ColourFromColorRef(model.BackgroundColor()));
+  PaintTitle(model.Title(), painter, layout.title);
+  for (int slot = 0; slot < 4; ++slot) {
+    const CChartAxis* axis = model.Axis(static_cast<ChartAxisSlot>(slot));
+    if (axis != nullptr)
+      PaintGrid(*axis, painter, layout.plot);
+  }
+  for (int slot = 0; slot < 4; ++slot) {
+    const CChartAxis* axis = model.Axis(static_cast<ChartAxisSlot>(slot));
+    if (axis != nullptr)
+      PaintAxis(*axis, static_cast<ChartAxisSlot>(slot), painter, layout.plot,
+                layout.axisBand[slot]);
+  }
+  painter.setPen(QPen(ColourFromColorRef(model.BorderColor()), 1, Qt::SolidLine));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(ToQRect(layout.plot));
+  painter.save();
+  painter.setClipRect(ToQRect(layout.plot));
+  painter.setRenderHint(QPainter::Antialiasing, options.antialiasing);
+  for (const CChartLineSerie* serie : model.Series())
+    PaintSerie(*serie, painter);
+  painter.restore();
+  PaintLegend(model, painter, layout.legend);
+  painter.restore();
+  return layout;
+}

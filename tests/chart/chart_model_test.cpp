@@ -1,0 +1,82 @@
+// The chart model: nested redraw suspensions redraw once, series by id, and the layout of
+// one redraw (title on top, the legend on its side, the axes around the plot).
+#include <gtest/gtest.h>
+
+#include "chart/chart_model.h"
+
+namespace {
+
+// Every character 7 pixels wide and 12 high.
+class FixedMeasure : public IChartTextMeasure {
+ public:
+  ChartSize Measure(const std::string& text, const ChartFont&) const override {
+    return {static_cast<int>(text.size()) * 7, 12};
+  }
+};
+
+TEST(ChartModel, NestedSuspensionsRedrawOnceWhenTheLastOneEnds) {
+  CChartModel model;
+  int redraws = 0;
+  model.SetRedrawHandler([&] { ++redraws; });
+  model.EnableRefresh(false);
+  model.EnableRefresh(false);
+  model.RequestRedraw();
+  model.EnableRefresh(true);
+  EXPECT_EQ(redraws, 0);
+  EXPECT_TRUE(model.IsRefreshSuspended());
+  model.EnableRefresh(true);
+  EXPECT_EQ(redraws, 1);
+  model.EnableRefresh(true);  // nothing to resume
+  EXPECT_EQ(redraws, 1);
+  model.RequestRedraw();
+  EXPECT_EQ(redraws, 2);
+}
+
+TEST(ChartModel, SeriesAreKeptByIdAndRebound) {
+  CChartModel model;
+  model.CreateDateTimeAxis(ChartAxisSlot::kBottom);
+  CChartAxis& left = model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  CChartAxis& right = model.CreateStandardAxis(ChartAxisSlot::kRight);
+  const int first = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+  const int second = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+  EXPECT_NE(model.Serie(first)->Color(), model.Serie(second)->Color());
+  EXPECT_EQ(left.Series().size(), 2u);
+  ASSERT_TRUE(model.RebindVertical(second, ChartAxisSlot::kRight));
+  EXPECT_EQ(left.Series().size(), 1u);
+  EXPECT_EQ(right.Series().size(), 1u);
+  EXPECT_EQ(model.Series().front(), model.Serie(first));
+  model.RemoveAllSeries();
+  EXPECT_TRUE(left.Series().empty());
+  EXPECT_EQ(model.Serie(first), nullptr);
+}
+
+TEST(ChartModel, LayoutPlacesTitleLegendAndAxesAroundThePlot) {
+  CChartModel model;
+  CChartAxis& bottom = model.CreateStandardAxis(ChartAxisSlot::kBottom);
+  CChartAxis& left = model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  bottom.SetMinMax(0, 10);
+  left.SetMinMax(0, 1000);
+  left.SetCaption("Level");
+  model.Title().lines = {"Tank 1", "Line 1"};
+  model.Legend().visible = true;
+  const int id = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+  model.Serie(id)->SetName("Temperature");
+  const ChartLayout layout = model.Layout({0, 0, 600, 400}, FixedMeasure());
+  EXPECT_EQ(layout.title, (ChartRect{4, 4, 596, 28}));  // two lines of 12
+  // The legend on the right: symbol, name, margins.
+  EXPECT_EQ(layout.legend.right, 596);
+  EXPECT_EQ(layout.legend.Width(), kLegendSymbolWidth + 11 * 7 + 3 * kChartMargin);
+  EXPECT_LT(layout.plot.right, layout.legend.left);
+  // Left: ticks, margin, the widest label ("1000", 28 px) and the caption's height.
+  EXPECT_EQ(layout.plot.left, 4 + kChartTickLength + kChartMargin + 28 + 12 + kChartMargin);
+  EXPECT_EQ(layout.plot.top, 28 + kChartMargin);
+  EXPECT_EQ(layout.plot.bottom, 396 - (kChartTickLength + kChartMargin + 12));
+  // The axes run along the plot and their ticks are those of its size.
+  EXPECT_EQ(bottom.PixelStart(), layout.plot.left);
+  EXPECT_EQ(bottom.PixelEnd(), layout.plot.right);
+  EXPECT_EQ(left.PixelStart(), layout.plot.bottom);
+  EXPECT_EQ(left.PixelEnd(), layout.plot.top);
+  EXPECT_EQ(left.ValueToScreen(1000), layout.plot.top);
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+// The chart component's pictures: fixed charts rendered offscreen into images and compared
+// with the stored golden pictures (a few pixels may differ: font rendering), and the
+// image of the control equal to what its window shows. To accept a change of the drawing
+// on purpose, run with VELMORA_UPDATE_GOLDEN=1 and commit the new pictures.
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <cmath>
+
+#include "chart/chart_date.h"
+#include "chart/chart_datetime_axis.h"
+#include "chart/gui/chart_ctrl.h"
+
+namespace {
+
+// The trend of the chart views: a date-time axis and two value axes, three series.
+void FillTrend(CChartCtrl& chart, bool smooth) {
+  CChartModel& model = chart.Model();
+  model.EnableRefresh(false);
+  model.SetBackgroundColor(16767935);
+  auto& time = static_cast<CChartDateTimeAxis&>(model.CreateDateTimeAxis(ChartAxisSlot::kBottom));
+  CChartAxis& left = model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  CChartAxis& right = model.CreateStandardAxis(ChartAxisSlot::kRight);
+  left.SetMinMax(0, 100);
+  right.SetMinMax(0, 2000);
+  left.SetCaption("Temperature (degC)");
+  right.SetCaption("Speed (rpm)");
+  const double start = ChartDateFromParts({2026, 12, 9, 10, 0, 0, 0});
+  time.SetMinMax(start, start + 60.0 / 1440);
+  model.Title().lines = {"Line 1 Machine 1"};
+  model.Legend().visible = true;
+  const char* names[] = {"Temperature", "SetPoint", "Speed"};
+  for (int s = 0; s < 3; ++s) {
+    const int id = model.CreateLineSerie(ChartAxisSlot::kBottom,
+                                         s == 2 ? ChartAxisSlot::kRight : ChartAxisSlot::kLeft);
+    CChartLineSerie& serie = *model.Serie(id);
+    serie.SetName(names[s]);
+    serie.SetSmooth(smooth);
+    serie.SetStyle(s == 1 ? ChartLineStyle::kDash : ChartLineStyle::kSolid);
+    serie.SetWidth(s == 0 ? 2 : 1);
+    serie.SetShadow(s == 0);
+    std::vector<SChartXYPoint> points;
+    for (int minute = 0; minute <= 60; minute += 2) {
+      const double value = s == 0   ? 60 + 15 * std::sin(minute / 9.0)
+                           : s == 1 ? (minute < 30 ? 70 : 80)
+                                    : 1200 + 500 * std::cos(minute / 12.0);
+      points.push_back({start + minute / 1440.0, value});
+    }
+    serie.SetPoints(points);
+  }
+  model.EnableRefresh(true);
+}
+
+// The share of pixels that differ by more than a little in any channel.
+double DifferentShare(const QImage& a, const QImage& b) {
+  if (a.size() != b.size())
+    return 1.0;
+  const QImage x = a.convertToFormat(QImage::Format_RGB32);
+  const QImage y = b.convertToFormat(QImage::Format_RGB32);
+  int different = 0;
+  for (int row = 0; row < x.height(); ++row) {
+    const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+    const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+    for (int column = 0; column < x.width(); ++column) {
+      if (std::abs(qRed(p[column]) - qRed(q[column])) > 24 ||
+          std::abs(qGreen(p[column]) - qGreen(q[column])) > 24 ||
+          std::abs(qBlue(p[column]) - qBlue(q[column])) > 24)
+        ++different;
+    }
+  }
+  return static_cast<double>(different) / (x.width() * x.height());
+}
+
+void CompareWithGolden(const QImage& image, const QString& name) {
+  const QString path = QString(VELMORA_GOLDEN_DIR) + "/" + name;
+  if (qEnvironmentVariableIsSet("VELMORA_UPDATE_GOLDEN")) {
+    QVERIFY(image.save(path));
+    return;
+  }
+  const QImage golden(path);
+  QVERIFY2(!golden.isNull(), qPrintable("no golden picture " + path));
+  const double share = DifferentShare(image, golden);
+  if (share > 0.01)
+    image.save(QDir::temp().filePath(name));  // to look at what changed
+  QVERIFY2(
+      share <= 0.01,
+      qPrintable(QString("%1: %2 % of the pixels differ").arg(name).arg(share * 100, 0, 'f', 2)));
+}
+
+}  // namespace
+
+class ChartRenderTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aStraightTrendMatchesItsGoldenPicture() {
+    CChartCtrl chart;
+    FillTrend(chart, false);
+    CompareWithGolden(chart.RenderImage(QSize(640, 360), false), "trend-straight.png");
+  }
+
+  void aSmoothAntialiasedTrendMatchesItsGoldenPicture() {
+    CChartCtrl chart;
+    FillTrend(chart, true);
+    CompareWithGolden(chart.RenderImage(QSize(640, 360), true), "trend-smooth.png");
+  }
+
+  void theImageIsWhatTheWindowShowsAndSuspensionsRedrawOnce() {
+    CChartCtrl chart;
+    chart.resize(500, 300);
+    const int before = chart.RedrawCount();
+    FillTrend(chart, false);
+    QCOMPARE(chart.RedrawCount(), before + 1);  // one redraw for the whole filling
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const QImage window = chart.grab().toImage();
+    QCOMPARE(DifferentShare(window, chart.RenderImage()), 0.0);
+  }
+};
+
+QTEST_MAIN(ChartRenderTest)
+#include "chart_render_test.moc"
