@@ -2,6 +2,7 @@
 // one redraw (title on top, the legend on its side, the axes around the plot).
 #include <gtest/gtest.h>
 
+#include "chart/chart_interaction.h"
 #include "chart/chart_model.h"
 
 namespace {
@@ -77,6 +78,42 @@ TEST(ChartModel, LayoutPlacesTitleLegendAndAxesAroundThePlot) {
   EXPECT_EQ(left.PixelStart(), layout.plot.bottom);
   EXPECT_EQ(left.PixelEnd(), layout.plot.top);
   EXPECT_EQ(left.ValueToScreen(1000), layout.plot.top);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ChartInteraction, ZoomPanBandResetAndReadout) {
+  CChartModel model;
+  CChartAxis& x = model.CreateStandardAxis(ChartAxisSlot::kBottom);
+  model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  const int id = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+  model.Serie(id)->SetName("Level");
+  model.Serie(id)->SetPoints({{0, 1}, {10, 2.5}, {20, 3}, {100, 4}});
+  x.SetMinMax(0, 100);
+  x.SetPixels(0, 200);
+  ZoomAxis(x, 50, 0.5);  // the anchor keeps its place
+  EXPECT_DOUBLE_EQ(x.Min(), 25);
+  EXPECT_DOUBLE_EQ(x.Max(), 75);
+  PanAxisByPixels(x, 40);  // a fifth of the axis to the right: earlier values
+  EXPECT_DOUBLE_EQ(x.Min(), 15);
+  EXPECT_DOUBLE_EQ(x.Max(), 65);
+  EXPECT_FALSE(ZoomAxisToPixels(x, 100, 101));
+  ASSERT_TRUE(ZoomAxisToPixels(x, 120, 40));
+  EXPECT_DOUBLE_EQ(x.Min(), 25);
+  EXPECT_DOUBLE_EQ(x.Max(), 45);
+  ResetAxisRange(x);
+  EXPECT_DOUBLE_EQ(x.Min(), 0);
+  EXPECT_DOUBLE_EQ(x.Max(), 100);
+  EXPECT_FALSE(x.IsAutomatic());
+
+  const ChartReadout readout = ReadoutAt(model, ChartAxisSlot::kBottom, 28);  // x = 14
+  ASSERT_TRUE(readout.valid);
+  EXPECT_EQ(readout.position, "14");
+  ASSERT_EQ(readout.values.size(), 1u);
+  EXPECT_EQ(readout.values[0].name, "Level");
+  EXPECT_EQ(readout.values[0].value, "2.50");  // 10 is nearer than 20
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 // with the stored golden pictures (a few pixels may differ: font rendering), and the
 // image of the control equal to what its window shows. To accept a change of the drawing
 // on purpose, run with VELMORA_UPDATE_GOLDEN=1 and commit the new pictures.
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "chart/chart_date.h"
@@ -115,6 +117,37 @@ class ChartRenderTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&chart));
     const QImage window = chart.grab().toImage();
     QCOMPARE(DifferentShare(window, chart.RenderImage()), 0.0);
+  }
+
+  void theMouseAndTheKeysZoomAndPanTheTimeAxisAndReadItsValues() {
+    CChartCtrl chart;
+    chart.resize(640, 360);
+    FillTrend(chart, false);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    CChartAxis& time = *chart.Model().Axis(ChartAxisSlot::kBottom);
+    const double fullMin = time.Min();
+    const double span = time.Max() - time.Min();
+    const QPoint middle(300, 180);
+    QWheelEvent wheel(middle, chart.mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&chart, &wheel);
+    QVERIFY(std::fabs((time.Max() - time.Min()) - span * 0.8) < span * 1e-9);
+    const double zoomedMin = time.Min();
+    QTest::mousePress(&chart, Qt::LeftButton, {}, middle);
+    QTest::mouseMove(&chart, middle + QPoint(40, 0));
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, middle + QPoint(40, 0));
+    QVERIFY(time.Min() < zoomedMin);  // dragged right: earlier times
+    QTest::keyClick(&chart, Qt::Key_Home);
+    QCOMPARE(time.Min(), fullMin);
+    QTest::keyClick(&chart, Qt::Key_Right);
+    QVERIFY(std::fabs(time.Min() - (fullMin + span / 10)) < span * 1e-9);
+    QTest::mouseDClick(&chart, Qt::LeftButton, {}, middle);
+    QCOMPARE(time.Min(), fullMin);
+    QTest::mouseMove(&chart, middle);
+    QVERIFY(chart.Readout().valid);
+    QCOMPARE(chart.Readout().values.size(), size_t(3));
+    QVERIFY(QString::fromStdString(chart.Readout().position).startsWith("09 Dec 2026 10:"));
   }
 };
 
