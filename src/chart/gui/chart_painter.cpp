@@ -120,6 +120,7 @@ void PaintAxis(const CChartAxis& axis, ChartAxisSlot slot, QPainter& painter, co
   painter.restore();
 }
 
+// A smooth path (a Bézier chain) or straight segments through the points.
 QPainterPath PathOf(const std::vector<ChartPixelPoint>& points, bool smooth) {
   QPainterPath path(QPointF(points.front().x, points.front().y));
   if (smooth) {
@@ -134,23 +135,45 @@ QPainterPath PathOf(const std::vector<ChartPixelPoint>& points, bool smooth) {
   return path;
 }
 
+QPen SeriePen(ChartColor color, int width, Qt::PenStyle style) {
+  QPen pen(ColourFromColorRef(color), width, style, Qt::FlatCap, Qt::RoundJoin);
+  // A one-pixel line is drawn as such (cosmetic): the raster engine's fast path, the same
+  // pixels as a width of 1 without any transform.
+  pen.setCosmetic(width <= 1);
+  return pen;
+}
+
+// Straight lines on whole pixels, as one polyline.
+void DrawStraight(QPainter& painter, const std::vector<ChartPixelPoint>& points, int shift) {
+  QPolygon line(static_cast<int>(points.size()));
+  for (size_t i = 0; i < points.size(); ++i)
+    line[static_cast<int>(i)] =
+        QPoint(static_cast<int>(points[i].x) + shift, static_cast<int>(points[i].y) + shift);
+  painter.drawPolyline(line);
+}
+
 // CChartLineSerie: the shadow first, then the line, clipped to the plot.
 void PaintSerie(const CChartLineSerie& serie, QPainter& painter) {
   const std::vector<ChartPixelPoint> points = serie.Path();
   if (points.size() < 2)
     return;
-  const QPainterPath path = PathOf(points, serie.IsSmooth());
   const Qt::PenStyle style = PenStyleOf(serie.Style());
+  painter.setBrush(Qt::NoBrush);
+  if (!serie.IsSmooth()) {
+    if (serie.HasShadow()) {
+      painter.setPen(SeriePen(serie.ShadowColor(), serie.Width(), style));
+      DrawStraight(painter, points, serie.ShadowDepth());
+    }
+    painter.setPen(SeriePen(serie.Color(), serie.Width(), style));
+    DrawStraight(painter, points, 0);
+    return;
+  }
+  const QPainterPath path = PathOf(points, true);
   if (serie.HasShadow()) {
-    QPen shadow(ColourFromColorRef(serie.ShadowColor()), serie.Width(), style, Qt::FlatCap,
-                Qt::RoundJoin);
-    painter.setPen(shadow);
-    painter.setBrush(Qt::NoBrush);
+    painter.setPen(SeriePen(serie.ShadowColor(), serie.Width(), style));
     painter.drawPath(path.translated(serie.ShadowDepth(), serie.ShadowDepth()));
   }
-  QPen pen(ColourFromColorRef(serie.Color()), serie.Width(), style, Qt::FlatCap, Qt::RoundJoin);
-  painter.setPen(pen);
-  painter.setBrush(Qt::NoBrush);
+  painter.setPen(SeriePen(serie.Color(), serie.Width(), style));
   painter.drawPath(path);
 }
 
