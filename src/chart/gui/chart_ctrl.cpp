@@ -27,9 +27,16 @@ CChartCtrl::CChartCtrl(QWidget* parent) : QWidget(parent) {
 }
 
 void CChartCtrl::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  m_layout = PaintChart(m_model, painter, rect());
-  PaintReadout(painter);
+  // Drawn into an image first: the window shows exactly what RenderImage gives.
+  const qreal ratio = devicePixelRatioF();
+  QImage image(size() * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  {
+    QPainter painter(&image);
+    m_layout = PaintChart(m_model, painter, rect());
+    PaintReadout(painter);
+  }
+  QPainter(this).drawImage(0, 0, image);
 }
 
 bool CChartCtrl::InPlot(const QPoint& point) const {

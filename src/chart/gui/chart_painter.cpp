@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainterPath>
 
+#include "chart/gui/chart_fast_lines.h"
 #include "ui/colour_ref.h"
 
 namespace {
@@ -152,13 +153,33 @@ void DrawStraight(QPainter& painter, const std::vector<ChartPixelPoint>& points,
   painter.drawPolyline(line);
 }
 
+// The image to draw one-pixel solid lines into directly, or null (then QPainter does).
+QImage* FastLineTarget(QPainter& painter) {
+  QPaintDevice* device = painter.device();
+  if (device == nullptr || device->devType() != QInternal::Image ||
+      painter.transform().type() != QTransform::TxNone)
+    return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  return CanDrawFastLines(*image) ? image : nullptr;
+}
+
 // CChartLineSerie: the shadow first, then the line, clipped to the plot.
-void PaintSerie(const CChartLineSerie& serie, QPainter& painter) {
+void PaintSerie(const CChartLineSerie& serie, QPainter& painter, const QRect& plot) {
   const std::vector<ChartPixelPoint> points = serie.Path();
   if (points.size() < 2)
     return;
   const Qt::PenStyle style = PenStyleOf(serie.Style());
   painter.setBrush(Qt::NoBrush);
+  QImage* image = FastLineTarget(painter);
+  if (image != nullptr && !serie.IsSmooth() && serie.Width() <= 1 && style == Qt::SolidLine) {
+    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+    if (serie.HasShadow()) {
+      DrawFastPolyline(*image, points, ColourFromColorRef(serie.ShadowColor()).rgb(), plot,
+                       antialiased, serie.ShadowDepth());
+    }
+    DrawFastPolyline(*image, points, ColourFromColorRef(serie.Color()).rgb(), plot, antialiased);
+    return;
+  }
   if (!serie.IsSmooth()) {
     if (serie.HasShadow()) {
       painter.setPen(SeriePen(serie.ShadowColor(), serie.Width(), style));
@@ -255,7 +276,7 @@ ChartLayout PaintChart(CChartModel& model, QPainter& painter, const QRect& clien
   painter.setClipRect(ToQRect(layout.plot));
   painter.setRenderHint(QPainter::Antialiasing, options.antialiasing);
   for (const CChartLineSerie* serie : model.Series())
-    PaintSerie(*serie, painter);
+    PaintSerie(*serie, painter, ToQRect(layout.plot));
   painter.restore();
   PaintLegend(model, painter, layout.legend);
   painter.restore();

@@ -104,6 +104,11 @@ CServerSelectionDlg::CServerSelectionDlg(AppContext& context, CSQLite* db, QWidg
 }
 
 CServerSelectionDlg::~CServerSelectionDlg() {
+  // The model leaves the tree while the tree still exists (the children of the dialog
+  // would otherwise go after its members).
+  m_pView->setModel(nullptr);
+  delete m_pModel;
+  m_pModel = nullptr;
   m_pTree->SetDialogs(nullptr);
 }
 
