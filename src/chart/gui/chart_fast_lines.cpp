@@ -1,6 +1,6 @@
 #include "chart/gui/chart_fast_lines.h"
 
-#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -11,41 +11,86 @@ class CPixelWriter {
   CPixelWriter(QImage& image, QRgb color, const QRect& clip)
       : m_pBits(reinterpret_cast<QRgb*>(image.bits())),
         m_nStride(image.bytesPerLine() / 4),
-        m_color(color),
-        m_clip(clip.intersected(image.rect())) {}
+        m_color(color) {
+    const QRect inside = clip.intersected(image.rect());
+    m_nLeft = inside.left(), m_nTop = inside.top();
+    m_nRight = inside.right(), m_nBottom = inside.bottom();
+  }
 
+  bool Inside(int x, int y) const {
+    return x >= m_nLeft && x <= m_nRight && y >= m_nTop && y <= m_nBottom;
+  }
   void Set(int x, int y) {
-    if (m_clip.contains(x, y))
+    if (Inside(x, y))
       m_pBits[y * m_nStride + x] = m_color;
   }
-  // Blends the colour over the pixel with a coverage of 0..1.
-  void Blend(int x, int y, double coverage) {
-    if (!m_clip.contains(x, y) || coverage <= 0.0)
+  // Without the clip test: for a segment known to lie inside.
+  void SetInside(int x, int y) { m_pBits[y * m_nStride + x] = m_color; }
+  // Blends the colour over the pixel with a coverage of 0..256: red and blue in one
+  // multiplication, green in another.
+  void BlendFixed(int x, int y, int a) {
+    if (a <= 0 || !Inside(x, y))
       return;
     QRgb& pixel = m_pBits[y * m_nStride + x];
-    const int a = static_cast<int>(coverage * 256.0);
-    const auto mix = [a](int from, int to) { return from + (((to - from) * a) >> 8); };
-    pixel = qRgb(mix(qRed(pixel), qRed(m_color)), mix(qGreen(pixel), qGreen(m_color)),
-                 mix(qBlue(pixel), qBlue(m_color)));
+    const uint32_t from = pixel;
+    const uint32_t redBlue = from & 0xFF00FF;
+    const uint32_t green = from & 0x00FF00;
+    const uint32_t toRedBlue = m_color & 0xFF00FF;
+    const uint32_t toGreen = m_color & 0x00FF00;
+    // The weights add up to 256, so neither sum overflows into its neighbour channel.
+    const uint32_t weight = static_cast<uint32_t>(a);
+    const uint32_t mixedRedBlue = ((redBlue * (256 - weight) + toRedBlue * weight) >> 8) & 0xFF00FF;
+    const uint32_t mixedGreen = ((green * (256 - weight) + toGreen * weight) >> 8) & 0x00FF00;
+    pixel = 0xFF000000u | mixedRedBlue | mixedGreen;
+  }
+  // A vertical run of opaque pixels inside the clip.
+  void RunInside(int x, int from, int to) {
+    if (from > to)
+      std::swap(from, to);
+    QRgb* pixel = m_pBits + from * m_nStride + x;
+    for (int y = from; y <= to; ++y, pixel += m_nStride)
+      *pixel = m_color;
   }
 
  private:
   QRgb* m_pBits;
   int m_nStride;
   QRgb m_color;
-  QRect m_clip;
+  int m_nLeft = 0, m_nTop = 0, m_nRight = -1, m_nBottom = -1;
 };
+
+// A segment one column wide or less, inside the clip (what a dense trend is made of):
+// a vertical run in each end's column, meeting half-way. Opaque pixels may be written
+// twice where segments join.
+bool NarrowSegment(CPixelWriter& writer, int x0, int y0, int x1, int y1) {
+  if (std::abs(x1 - x0) > 1 || !writer.Inside(x0, y0) || !writer.Inside(x1, y1))
+    return false;
+  const int middle = y0 + (y1 - y0) / 2;
+  if (x0 == x1) {
+    writer.RunInside(x0, y0, y1);
+  } else {
+    writer.RunInside(x0, y0, middle);
+    writer.RunInside(x1, middle, y1);
+  }
+  return true;
+}
 
 void Bresenham(CPixelWriter& writer, int x0, int y0, int x1, int y1, bool skipFirst) {
   const int dx = std::abs(x1 - x0);
   const int dy = -std::abs(y1 - y0);
   const int sx = x0 < x1 ? 1 : -1;
   const int sy = y0 < y1 ? 1 : -1;
+  // Most segments of a trend lie inside the plot: no test per pixel then.
+  const bool inside = writer.Inside(x0, y0) && writer.Inside(x1, y1);
   int error = dx + dy;
   bool first = true;
   for (;;) {
-    if (!(first && skipFirst))
-      writer.Set(x0, y0);
+    if (!(first && skipFirst)) {
+      if (inside)
+        writer.SetInside(x0, y0);
+      else
+        writer.Set(x0, y0);
+    }
     first = false;
     if (x0 == x1 && y0 == y1)
       return;
@@ -61,8 +106,10 @@ void Bresenham(CPixelWriter& writer, int x0, int y0, int x1, int y1, bool skipFi
   }
 }
 
-void Wu(CPixelWriter& writer, double x0, double y0, double x1, double y1) {
-  const bool steep = std::fabs(y1 - y0) > std::fabs(x1 - x0);
+// Wu's line on whole-pixel end points, in 16.16 fixed point: two pixels per column (or
+// row, for a steep line), shared by the line's distance to each.
+void Wu(CPixelWriter& writer, int x0, int y0, int x1, int y1) {
+  const bool steep = std::abs(y1 - y0) > std::abs(x1 - x0);
   if (steep) {
     std::swap(x0, y0);
     std::swap(x1, y1);
@@ -71,23 +118,19 @@ void Wu(CPixelWriter& writer, double x0, double y0, double x1, double y1) {
     std::swap(x0, x1);
     std::swap(y0, y1);
   }
-  const auto plot = [&](int x, int y, double c) {
-    if (steep)
-      writer.Blend(y, x, c);
-    else
-      writer.Blend(x, y, c);
-  };
-  const double dx = x1 - x0;
-  const double gradient = dx == 0.0 ? 1.0 : (y1 - y0) / dx;
-  // Whole-pixel end points: each end pixel is drawn fully once.
-  const int xStart = static_cast<int>(std::lround(x0));
-  const int xEnd = static_cast<int>(std::lround(x1));
-  double y = y0 + gradient * (xStart - x0);
-  for (int x = xStart; x <= xEnd; ++x) {
-    const int row = static_cast<int>(std::floor(y));
-    const double below = y - row;
-    plot(x, row, 1.0 - below);
-    plot(x, row + 1, below);
+  const int dx = x1 - x0;
+  const int64_t gradient = dx == 0 ? 0 : (static_cast<int64_t>(y1 - y0) << 16) / dx;
+  int64_t y = static_cast<int64_t>(y0) << 16;
+  for (int x = x0; x <= x1; ++x) {
+    const int row = static_cast<int>(y >> 16);
+    const int below = static_cast<int>((y >> 8) & 0xFF);  // 0..255 towards the next row
+    if (steep) {
+      writer.BlendFixed(row, x, 256 - below);
+      writer.BlendFixed(row + 1, x, below);
+    } else {
+      writer.BlendFixed(x, row, 256 - below);
+      writer.BlendFixed(x, row + 1, below);
+    }
     y += gradient;
   }
 }
@@ -107,8 +150,13 @@ void DrawFastPolyline(QImage& image, const std::vector<ChartPixelPoint>& points,
     const ChartPixelPoint& from = points[i - 1];
     const ChartPixelPoint& to = points[i];
     if (antialiased) {
-      Wu(writer, from.x + shift, from.y + shift, to.x + shift, to.y + shift);
+      Wu(writer, static_cast<int>(from.x) + shift, static_cast<int>(from.y) + shift,
+         static_cast<int>(to.x) + shift, static_cast<int>(to.y) + shift);
     } else {
+      const int ax = static_cast<int>(from.x) + shift, ay = static_cast<int>(from.y) + shift;
+      const int bx = static_cast<int>(to.x) + shift, by = static_cast<int>(to.y) + shift;
+      if (NarrowSegment(writer, ax, ay, bx, by))
+        continue;
       // Each segment after the first starts where the previous one ended.
       Bresenham(writer, static_cast<int>(from.x) + shift, static_cast<int>(from.y) + shift,
                 static_cast<int>(to.x) + shift, static_cast<int>(to.y) + shift, i > 1);

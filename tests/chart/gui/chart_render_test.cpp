@@ -12,6 +12,7 @@
 #include "chart/chart_date.h"
 #include "chart/chart_datetime_axis.h"
 #include "chart/gui/chart_ctrl.h"
+#include "chart/gui/chart_fast_lines.h"
 
 namespace {
 
@@ -117,6 +118,28 @@ class ChartRenderTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&chart));
     const QImage window = chart.grab().toImage();
     QCOMPARE(DifferentShare(window, chart.RenderImage()), 0.0);
+  }
+
+  void fastLinesSetEveryPixelOfTheirRunInsideTheClipOnly() {
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QRgb red = qRgb(255, 0, 0);
+    // A steep one-column segment, a longer diagonal, a point outside the clip.
+    DrawFastPolyline(image, {{2, 2}, {3, 9}, {12, 12}, {30, 12}}, red, QRect(0, 0, 15, 15), false);
+    QCOMPARE(image.pixel(2, 2), red);
+    QCOMPARE(image.pixel(2, 5), red);
+    QCOMPARE(image.pixel(3, 9), red);
+    QCOMPARE(image.pixel(12, 12), red);
+    QCOMPARE(image.pixel(14, 12), red);
+    QCOMPARE(image.pixel(15, 12), qRgb(255, 255, 255));  // clipped
+    QCOMPARE(image.pixel(10, 2), qRgb(255, 255, 255));
+    // Antialiased: a line half-way between two rows covers each by half.
+    image.fill(Qt::white);
+    DrawFastPolyline(image, {{0, 4}, {10, 5}}, qRgb(0, 0, 0), image.rect(), true);
+    const QRgb middle = image.pixel(5, 4);
+    QVERIFY(qRed(middle) > 100 && qRed(middle) < 160);
+    QCOMPARE(qRed(middle), qGreen(middle));
+    QCOMPARE(image.pixel(0, 4), qRgb(0, 0, 0));
   }
 
   void theMouseAndTheKeysZoomAndPanTheTimeAxisAndReadItsValues() {
