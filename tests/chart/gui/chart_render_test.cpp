@@ -13,6 +13,7 @@
 #include "chart/chart_datetime_axis.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_fast_lines.h"
+#include "chart/gui/chart_scroll_bar.h"
 
 namespace {
 
@@ -118,6 +119,23 @@ class ChartRenderTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&chart));
     const QImage window = chart.grab().toImage();
     QCOMPARE(DifferentShare(window, chart.RenderImage()), 0.0);
+  }
+
+  void theScrollBarMovesTheTimeAxisByTenthsOfItsRange() {
+    CChartCtrl chart;
+    FillTrend(chart, false);
+    CChartAxis& time = *chart.Model().Axis(ChartAxisSlot::kBottom);
+    const double start = time.Min();
+    const double span = time.Max() - time.Min();
+    CChartScrollBar bar(chart, ChartAxisSlot::kBottom);
+    bar.SetFullRange(start, start + 3 * span);
+    QCOMPARE(bar.maximum(), 20);  // 30 steps, a page of 10
+    QCOMPARE(bar.value(), 0);
+    bar.setValue(5);
+    QVERIFY(std::fabs(time.Min() - (start + span / 2)) < span * 1e-9);
+    QVERIFY(std::fabs((time.Max() - time.Min()) - span) < span * 1e-9);
+    QTest::keyClick(&chart, Qt::Key_Right);  // moved elsewhere: the bar follows
+    QCOMPARE(bar.value(), 6);
   }
 
   void fastLinesSetEveryPixelOfTheirRunInsideTheClipOnly() {
