@@ -70,6 +70,20 @@ int main(int argc, char** argv) {
       std::printf("no path\n");
   });
   std::printf("mapping the points to pixel paths: %.1f ms\n", paths);
+  {
+    // The frame alone: background, title, axes, grids and labels, without series.
+    CChartModel frame;
+    auto& frameTime =
+        static_cast<CChartDateTimeAxis&>(frame.CreateDateTimeAxis(ChartAxisSlot::kBottom));
+    frameTime.SetMinMax(time.Min(), time.Max());
+    frame.CreateStandardAxis(ChartAxisSlot::kLeft).SetMinMax(-100, 100);
+    frame.CreateStandardAxis(ChartAxisSlot::kRight).SetMinMax(-100, 100);
+    const double frameMs = MedianMs([&] {
+      QPainter painter(&image);
+      PaintChart(frame, painter, image.rect());
+    });
+    std::printf("the frame without series: %.1f ms\n", frameMs);
+  }
   const double totalPoints = static_cast<double>(kSeries) * kPoints;
   for (const bool antialias : {false, true}) {
     const double floor = MedianMs([&] {
