@@ -19,6 +19,13 @@ void CChartSerie::SetAxes(CChartAxis* horizontal, CChartAxis* vertical) {
     vertical->BindSerie(this);
 }
 
+void CChartXYSerie::SetPoints(const double* xs, const double* ys, size_t count) {
+  std::vector<SChartXYPoint> points(count);
+  for (size_t i = 0; i < count; ++i)
+    points[i] = {xs[i], ys[i]};
+  SetPoints(std::move(points));
+}
+
 bool CChartXYSerie::VisibleRange(double minimum, double maximum, size_t& first,
                                  size_t& last) const {
   const std::vector<SChartXYPoint>& points = Points();

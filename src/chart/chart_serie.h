@@ -101,6 +101,9 @@ class CChartSerieBase : public CChartSerie {
 
 class CChartXYSerie : public CChartSerieBase<SChartXYPoint> {
  public:
+  using CChartSerieBase<SChartXYPoint>::SetPoints;
+  // The points from an array of X values (times) and an array of Y values.
+  void SetPoints(const double* xs, const double* ys, size_t count);
   // The points whose X lies in [minimum, maximum] (the points sorted by X), widened by
   // one point on each side; false when fewer than two points remain.
   bool VisibleRange(double minimum, double maximum, size_t& first, size_t& last) const;

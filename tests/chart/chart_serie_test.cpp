@@ -36,6 +36,12 @@ TEST(ChartSerie, VisibleRangeIsWidenedByOnePointOnEachSide) {
   double low = 0, high = 0;
   ASSERT_TRUE(serie.YExtent(low, high));
   EXPECT_DOUBLE_EQ(high, 19);
+  const double times[] = {1, 2, 3};
+  const double values[] = {-4, 8, 2};
+  serie.SetPoints(times, values, 3);
+  ASSERT_TRUE(serie.YExtent(low, high));
+  EXPECT_DOUBLE_EQ(low, -4);
+  EXPECT_DOUBLE_EQ(high, 8);
   CChartLineSerie empty;
   EXPECT_FALSE(empty.XExtent(low, high));
   EXPECT_FALSE(empty.VisibleRange(0, 1, first, last));
