@@ -445,15 +445,19 @@ class MainFrameTest : public QObject {
   void closeProjectClearsTheConfigurationDisplay() {
     Frame f;
     COPCServerView* server = f.frame.ServerView();
+    QCOMPARE(server->ConfigurationTree()->topLevelItem(0)->text(0),
+             QString("No OPC Server Selected"));
     server->ConfigurationTree()->addTopLevelItem(new QTreeWidgetItem({"Velmora.Sim.DA2"}));
     RunningSession session;
     f.frame.SetProjectSession(&session);
     f.prompt.reportAnswers.push_back(2);
     f.frame.Command(CommandId::CloseProject)->trigger();
-    QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 1);  // cancelled: kept
+    QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 2);  // cancelled: kept
     f.prompt.reportAnswers.push_back(1);
     f.frame.Command(CommandId::CloseProject)->trigger();
-    QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 0);
+    QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 1);
+    QCOMPARE(server->ConfigurationTree()->topLevelItem(0)->text(0),
+             QString("No OPC Server Selected"));
   }
 
  private:

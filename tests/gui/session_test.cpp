@@ -5,9 +5,14 @@
 #include <QColor>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
 #include <csignal>
 #include <fstream>
 #include <sstream>
@@ -23,6 +28,10 @@
 #include "base/settings.h"
 #include "db/project_import.h"
 #include "demo_session.h"
+#include "opc/gui/add_item_dlg.h"
+#include "opc/gui/opc_server_view.h"
+#include "opc/gui/server_selection_dlg.h"
+#include "opc/gui/server_selection_model.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
 #include "scripted_user_prompt.h"
@@ -81,6 +90,72 @@ class SessionTest : public QObject {
     // Ended by the server, the acquisition still has its end and count recorded.
     QCOMPARE(SqliteScalar(rig.options.databasePath, "SELECT OPCAcq_DataCount FROM OPCAcq"),
              std::string("3"));
+    session.Detach();
+  }
+
+  void aServerIsSelectedAndItemsAreAddedInTheConfigurationView() {
+    DemoSessionRig rig(m_dir.path() + "/Configure.sq3");
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    CVelmoraSession& session = *rig.session;
+    COPCServerView* view = frame.ServerView();
+    frame.SwitchToView(VelmoraView::OpcServer);
+    QCOMPARE(view->SelectedKind(), ConfigNodeKind::kNoServer);
+    frame.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::SelectServer)->isEnabled());
+    QVERIFY(!frame.Command(CommandId::AddItems)->isEnabled());
+
+    // The dialog: the full server of the local host.
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<CServerSelectionDlg*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      const QModelIndex local = dialog->Model()->index(0, 0);
+      dialog->TreeView()->expand(local);
+      for (int row = 0; row < dialog->Model()->rowCount(local); ++row) {
+        const QModelIndex server = dialog->Model()->index(row, 0, local);
+        if (server.data().toString().endsWith("(Velmora.SimServer.1)"))
+          dialog->TreeView()->setCurrentIndex(server);
+      }
+      dialog->OkButton()->click();
+    });
+    frame.Command(CommandId::SelectServer)->trigger();
+    QVERIFY(session.Server().m_bConnected);
+    QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0), QString("Velmora.SimServer.1"));
+    QCOMPARE(view->Attribute("Connection Status: ")->text(), QString("Connected"));
+    QCOMPARE(view->Attribute("Server Status: ")->text(), QString("Running"));
+    QCOMPARE(QString::fromStdString(session.ProjectState().Name()), QString("UnNamed Project"));
+    QCOMPARE(view->GroupList()->topLevelItem(0)->text(0), QString("No Data"));
+
+    // A group (its own command comes with the group dialog), then its items.
+    QVERIFY(session.Server().AddGroup("Group01", 1000, 0, 0.0f, 0, 0, true) != nullptr);
+    view->Refresh();
+    QTreeWidgetItem* group = view->ConfigurationTree()->topLevelItem(0)->child(0);
+    view->ConfigurationTree()->setCurrentItem(group);
+    QCOMPARE(view->ItemList()->topLevelItem(0)->text(0), QString("Undefined Item"));
+    frame.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::AddItems)->isEnabled());
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<CAddItemDlg*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      dialog->TypedIdField()->setText("Signals.Sine.R8");
+      dialog->AddTypedButton()->click();
+      dialog->OkButton()->click();
+    });
+    frame.Command(CommandId::AddItems)->trigger();
+    group = view->ConfigurationTree()->topLevelItem(0)->child(0);
+    QCOMPARE(group->childCount(), 1);
+    QCOMPARE(group->child(0)->text(0), QString("Signals.Sine.R8 (Acquired OPC Item)"));
+    QCOMPARE(view->ItemList()->topLevelItem(0)->text(1), QString("G01_A000"));
+    QCOMPARE(view->Attribute("Total Number of Acquired Items in OPC Server: ")->text(),
+             QString("1"));
+
+    // Disconnecting runs the close-project sequence (the unsaved project: not saved).
+    view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));
+    rig.prompt.reportAnswers.push_back(2);
+    frame.Command(CommandId::DisconnectServer)->trigger();
+    QVERIFY(!session.Server().m_bConnected);
+    QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0),
+             QString("No OPC Server Selected"));
     session.Detach();
   }
 

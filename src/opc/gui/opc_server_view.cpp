@@ -1,38 +1,123 @@
 #include "opc/gui/opc_server_view.h"
 
+#include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/gui/velmora_session.h"
+#include "base/log.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
+#include "db/project_state.h"
+#include "opc/add_item_result.h"
+#include "opc/gui/add_item_dlg.h"
+#include "opc/gui/server_selection_dlg.h"
+#include "opc/opc_texts.h"
 
 namespace {
+
 constexpr char kTitle[] = "OPC Explorer Setup";
 constexpr char kDescription[] =
     "Find an OPC server on this computer or on the network, connect to it, and define its "
     "groups, acquired items and calculated items.";
-constexpr char kNoServer[] = "No OPC server connected.";
+constexpr char kConnectionLog[] = "Connection to OPC Server %s %s";
+constexpr char kNoData[] = "No Data";
+constexpr char kUndefinedItem[] = "Undefined Item";
+constexpr char kGroupCaption[] = "OPC Groups";
+constexpr char kResetGroupCaption[] = "OPC Group";
+constexpr char kItemCaption[] = "OPC Items in OPC Group '%1'";
+constexpr char kNoGroupItemCaption[] = "OPC Items in Group";
+constexpr char kResetItemCaption[] = "OPC Item";
+constexpr int kKindRole = Qt::UserRole + 1;
+
+constexpr const char* kAttributeLabels[] = {
+    "Server Id: ",
+    "OPC Server Host: ",
+    "OPC Server Version: ",
+    "OPC Vendor: ",
+    "Connection Status: ",
+    "Server Status: ",
+    "Start Time: ",
+    "Current Time: ",
+    "Last Time: ",
+    "Group Count in OPC Server: ",
+    "Total Number of Acquired Items in OPC Server: ",
+    "Total Number of Calculated Items in OPC Server: ",
+    "Acquired OPC Item Count in Group: ",
+    "Calculated Item Count in Group: ",
+};
+
+QTreeWidgetItem* Node(const QString& label, ConfigNodeKind kind, const QIcon& icon) {
+  auto* node = new QTreeWidgetItem({label});
+  node->setData(0, kKindRole, static_cast<int>(kind));
+  node->setIcon(0, icon);
+  return node;
+}
+
 }  // namespace
 
 COPCServerView::COPCServerView(QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
-      m_pServerLine(new QLabel(kNoServer, this)),
       m_pTree(new QTreeWidget(this)),
-      m_pProperties(new QTreeWidget(this)) {
+      m_pGroups(new QTreeWidget(this)),
+      m_pItems(new QTreeWidget(this)),
+      m_pGroupCaption(new QLabel(kResetGroupCaption, this)),
+      m_pItemCaption(new QLabel(kResetItemCaption, this)) {
   m_pTree->setHeaderLabels({"OPC Server Configuration"});
-  m_pProperties->setHeaderLabels({"Property", "Value"});
-  m_pProperties->setRootIsDecorated(false);
+  m_pGroups->setHeaderLabels({"Group Name", "Item Count", "Update Rate", "Time Bias", "Deadband"});
+  m_pItems->setHeaderLabels(
+      {"Qualified Name", "Short Name", "Description", "Data Type", "Expression"});
+  for (QTreeWidget* list : {m_pGroups, m_pItems}) {
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+  }
+
+  auto* attributes = new QWidget(this);
+  auto* form = new QFormLayout(attributes);
+  form->setContentsMargins(0, 0, 0, 0);
+  for (const char* label : kAttributeLabels) {
+    auto* value = new QLabel(attributes);
+    QFont font = value->font();
+    font.setBold(true);
+    value->setFont(font);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(label, value);
+    m_attributes.emplace_back(label, value);
+  }
+
+  auto* right = new QWidget(this);
+  auto* rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  rightLayout->addWidget(attributes);
+  rightLayout->addWidget(m_pGroupCaption);
+  rightLayout->addWidget(m_pGroups, 1);
+  rightLayout->addWidget(m_pItemCaption);
+  rightLayout->addWidget(m_pItems, 2);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName("ConfigurationPanes");
   splitter->addWidget(m_pTree);
-  splitter->addWidget(m_pProperties);
-  splitter->setStretchFactor(0, 3);
-  splitter->setStretchFactor(1, 2);
-  ContentLayout()->addWidget(m_pServerLine);
+  splitter->addWidget(right);
+  splitter->setStretchFactor(0, 2);
+  splitter->setStretchFactor(1, 3);
   ContentLayout()->addWidget(splitter, 1);
+
+  connect(m_pTree, &QTreeWidget::currentItemChanged, this, [this] {
+    RefreshAttributes();
+    RefreshItemList();
+    emit CommandStatesChanged();
+  });
+  ClearServerDisplay();
+}
+
+QLabel* COPCServerView::Attribute(const char* label) const {
+  for (const auto& [name, value] : m_attributes) {
+    if (std::string(name) == label)
+      return value;
+  }
+  return nullptr;
 }
 
 void COPCServerView::ResetView() {
@@ -41,26 +126,195 @@ void COPCServerView::ResetView() {
 
 void COPCServerView::ClearServerDisplay() {
   m_pTree->clear();
-  m_pProperties->clear();
-  m_pServerLine->setText(kNoServer);
+  m_pTree->addTopLevelItem(Node(kNoServerSelectedLabel, ConfigNodeKind::kNoServer,
+                                style()->standardIcon(QStyle::SP_ComputerIcon)));
+  m_pTree->setCurrentItem(m_pTree->topLevelItem(0));
+  for (const auto& [name, value] : m_attributes)
+    value->clear();
+  m_pGroups->clear();
+  m_pItems->clear();
+  m_pGroupCaption->setText(kResetGroupCaption);
+  m_pItemCaption->setText(kResetItemCaption);
+  emit CommandStatesChanged();
 }
 
 void COPCServerView::SetSession(CVelmoraSession* session) {
   m_pSession = session;
-  emit CommandStatesChanged();
+  Refresh();
+}
+
+void COPCServerView::showEvent(QShowEvent* event) {
+  CVelmoraView::showEvent(event);
+  Refresh();  // a project may have been loaded or imported elsewhere
+}
+
+void COPCServerView::Refresh() {
+  if (m_pSession == nullptr || !m_pSession->Server().m_bConnected) {
+    if (m_pTree->topLevelItemCount() != 1 || SelectedKind() != ConfigNodeKind::kNoServer)
+      ClearServerDisplay();
+    return;
+  }
+  RebuildTree();
+}
+
+ConfigNodeKind COPCServerView::SelectedKind() const {
+  const QTreeWidgetItem* node = m_pTree->currentItem();
+  return node != nullptr ? static_cast<ConfigNodeKind>(node->data(0, kKindRole).toInt())
+                         : ConfigNodeKind::kNoServer;
+}
+
+COPCGroup* COPCServerView::SelectedGroup() const {
+  if (m_pSession == nullptr)
+    return nullptr;
+  const QTreeWidgetItem* node = m_pTree->currentItem();
+  if (node != nullptr && SelectedKind() == ConfigNodeKind::kItem)
+    node = node->parent();
+  if (node == nullptr ||
+      static_cast<ConfigNodeKind>(node->data(0, kKindRole).toInt()) != ConfigNodeKind::kGroup)
+    return nullptr;
+  COPCServer& server = m_pSession->Server();
+  return server.FindGroupByName(node->text(0).toStdString());
+}
+
+QTreeWidgetItem* COPCServerView::NodeOfGroup(const COPCGroup* group) const {
+  QTreeWidgetItem* root = m_pTree->topLevelItem(0);
+  for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
+    if (root->child(i)->text(0).toStdString() == group->m_sName)
+      return root->child(i);
+  }
+  return nullptr;
+}
+
+void COPCServerView::RebuildTree() {
+  COPCServer& server = m_pSession->Server();
+  const COPCGroup* selected = SelectedGroup();
+  const std::string selectedName = selected != nullptr ? selected->m_sName : std::string();
+  m_pTree->clear();
+  auto* root = Node(QString::fromStdString(server.ServerId()), ConfigNodeKind::kServer,
+                    style()->standardIcon(QStyle::SP_DriveNetIcon));
+  m_pTree->addTopLevelItem(root);
+  QTreeWidgetItem* current = root;
+  for (int g = 0; g < server.GroupCount(); ++g) {
+    const COPCGroup& group = *server.Group(g);
+    auto* node = Node(QString::fromStdString(group.m_sName), ConfigNodeKind::kGroup,
+                      style()->standardIcon(QStyle::SP_DirIcon));
+    root->addChild(node);
+    for (const auto& item : group.m_acquiredItems) {
+      node->addChild(Node(QString::fromStdString(ItemNodeLabel(*item, false)),
+                          ConfigNodeKind::kItem, style()->standardIcon(QStyle::SP_FileIcon)));
+    }
+    for (const auto& item : group.m_calcItems) {
+      node->addChild(Node(QString::fromStdString(ItemNodeLabel(*item, true)), ConfigNodeKind::kItem,
+                          style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
+    }
+    if (group.m_sName == selectedName)
+      current = node;
+  }
+  root->setExpanded(true);
+  m_pTree->setCurrentItem(current);
+  RefreshAttributes();
+  RefreshGroupList();
+  RefreshItemList();
+}
+
+void COPCServerView::RefreshAttributes() {
+  if (m_pSession == nullptr || !m_pSession->Server().m_bConnected)
+    return;
+  const ServerAttributeTexts texts = ReadServerAttributes(m_pSession->Server());
+  const std::pair<const char*, const std::string*> values[] = {
+      {"Server Id: ", &texts.serverId},
+      {"OPC Server Host: ", &texts.host},
+      {"OPC Server Version: ", &texts.version},
+      {"OPC Vendor: ", &texts.vendor},
+      {"Connection Status: ", &texts.connection},
+      {"Server Status: ", &texts.status},
+      {"Start Time: ", &texts.startTime},
+      {"Current Time: ", &texts.currentTime},
+      {"Last Time: ", &texts.lastTime},
+      {"Group Count in OPC Server: ", &texts.groupCount},
+      {"Total Number of Acquired Items in OPC Server: ", &texts.acquiredTotal},
+      {"Total Number of Calculated Items in OPC Server: ", &texts.calculatedTotal},
+  };
+  for (const auto& [label, value] : values)
+    Attribute(label)->setText(QString::fromStdString(*value));
+  const COPCGroup* group = SelectedGroup();
+  Attribute("Acquired OPC Item Count in Group: ")
+      ->setText(group != nullptr ? QString::number(group->AcquiredCount()) : QString());
+  Attribute("Calculated Item Count in Group: ")
+      ->setText(group != nullptr ? QString::number(group->CalcCount()) : QString());
+}
+
+void COPCServerView::RefreshGroupList() {
+  m_pGroups->clear();
+  m_pGroupCaption->setText(kGroupCaption);
+  const COPCServer& server = m_pSession->Server();
+  if (server.GroupCount() == 0) {
+    m_pGroups->addTopLevelItem(new QTreeWidgetItem({kNoData}));
+    return;
+  }
+  for (int g = 0; g < server.GroupCount(); ++g) {
+    const COPCGroup& group = *server.Group(g);
+    m_pGroups->addTopLevelItem(new QTreeWidgetItem(
+        {QString::fromStdString(group.m_sName), QString::number(group.AcquiredCount()),
+         QString::number(group.m_dwUpdateRate), QString::number(group.m_nTimeBias),
+         QString::fromStdString(Format("%2.2f", static_cast<double>(group.m_fDeadBand)))}));
+  }
+  for (int column = 0; column < m_pGroups->columnCount(); ++column)
+    m_pGroups->resizeColumnToContents(column);
+}
+
+void COPCServerView::RefreshItemList() {
+  m_pItems->clear();
+  const COPCGroup* group = SelectedGroup();
+  if (group == nullptr) {
+    m_pItemCaption->setText(m_pSession != nullptr && m_pSession->Server().m_bConnected
+                                ? kNoGroupItemCaption
+                                : kResetItemCaption);
+    return;
+  }
+  m_pItemCaption->setText(QString(kItemCaption).arg(QString::fromStdString(group->m_sName)));
+  if (group->AcquiredCount() + group->CalcCount() == 0) {
+    m_pItems->addTopLevelItem(new QTreeWidgetItem({kUndefinedItem, kNoData}));
+    return;
+  }
+  for (const auto& item : group->m_acquiredItems) {
+    m_pItems->addTopLevelItem(new QTreeWidgetItem(
+        {QString::fromStdString(item->m_sQualifiedId), QString::fromStdString(item->m_sShortId),
+         QString::fromStdString(item->m_sDescription),
+         QString::fromStdString(DataTypeText(item->m_vtDataType)), QString()}));
+  }
+  for (const auto& item : group->m_calcItems) {
+    m_pItems->addTopLevelItem(new QTreeWidgetItem(
+        {QString::fromStdString(item->m_sQualifiedId), QString::fromStdString(item->m_sShortId),
+         QString::fromStdString(item->m_sDescription), "Double",
+         QString::fromStdString(item->m_sExpression)}));
+  }
+  for (int column = 0; column < m_pItems->columnCount(); ++column)
+    m_pItems->resizeColumnToContents(column);
 }
 
 std::vector<CommandId> COPCServerView::Commands() const {
-  return {CommandId::LoadProject, CommandId::SaveProject};
+  return {CommandId::LoadProject, CommandId::SaveProject, CommandId::SelectServer,
+          CommandId::DisconnectServer, CommandId::AddItems};
 }
 
 void COPCServerView::OnCommand(CommandId id) {
   if (m_pSession == nullptr)
     return;
-  if (id == CommandId::LoadProject)
-    LoadProject();
-  else if (id == CommandId::SaveProject)
-    SaveProject();
+  switch (id) {
+    case CommandId::LoadProject:
+      return LoadProject();
+    case CommandId::SaveProject:
+      return SaveProject();
+    case CommandId::SelectServer:
+      return SelectServer();
+    case CommandId::DisconnectServer:
+      return DisconnectServer();
+    case CommandId::AddItems:
+      return AddItems();
+    default:
+      return;
+  }
 }
 
 ViewCommandState COPCServerView::CommandState(CommandId id) const {
@@ -68,10 +322,27 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
   state.enabled = false;
   if (m_pSession == nullptr)
     return state;
-  if (id == CommandId::LoadProject)
-    state.enabled = !m_pSession->Engine().IsRunning();
-  else if (id == CommandId::SaveProject)
-    state.enabled = m_pSession->Server().m_bConnected;
+  const bool acquiring = m_pSession->Engine().IsRunning();
+  const ConfigNodeKind kind = SelectedKind();
+  switch (id) {
+    case CommandId::LoadProject:
+      state.enabled = !acquiring;
+      break;
+    case CommandId::SaveProject:
+      state.enabled = m_pSession->Server().m_bConnected;
+      break;
+    case CommandId::SelectServer:
+      state.enabled = ConfigCommandEnabled(ConfigCommand::kSelectServer, kind, acquiring);
+      break;
+    case CommandId::DisconnectServer:
+      state.enabled = ConfigCommandEnabled(ConfigCommand::kDisconnectServer, kind, acquiring);
+      break;
+    case CommandId::AddItems:
+      state.enabled = ConfigCommandEnabled(ConfigCommand::kAddItems, kind, acquiring);
+      break;
+    default:
+      break;
+  }
   return state;
 }
 
@@ -80,11 +351,49 @@ void COPCServerView::LoadProject() {
   LoadProjectCommand(
       m_pSession->ProjectStore(), m_pSession->ProjectState(), dialogs,
       [this] { return m_pSession->CloseProject(); }, nullptr);
+  Refresh();
   emit ProjectLoaded();
   emit CommandStatesChanged();
 }
 
 void COPCServerView::SaveProject() {
   m_pSession->SaveProject();
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::SelectServer() {
+  CServerSelectionDlg dialog(m_pSession->Context(), &m_pSession->Database(), window());
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  const ServerSelection& selection = dialog.Selection();
+  COPCServer& server = m_pSession->Server();
+  const bool connected =
+      server.Connect(selection.m_sServerId, selection.m_sHost, selection.m_clsid);
+  m_pSession->Context().log.Log(
+      Format(kConnectionLog, selection.m_sServerId.c_str(), connected ? "succeeded" : "failed"),
+      kLogOpcServer);
+  m_pSession->ProjectState().SetName(kUnnamedProjectName);
+  Refresh();
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::DisconnectServer() {
+  if (m_pSession->CloseProject())
+    ClearServerDisplay();
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::AddItems() {
+  COPCGroup* group = SelectedGroup();
+  if (group == nullptr)
+    return;
+  COPCServer& server = m_pSession->Server();
+  CAddItemDlg dialog(m_pSession->Context(), server, *group, window());
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  ApplyAddItemResult(server, *group, dialog.Session().TakeResult());
+  RebuildTree();
+  if (QTreeWidgetItem* node = NodeOfGroup(group))
+    m_pTree->setCurrentItem(node);
   emit CommandStatesChanged();
 }

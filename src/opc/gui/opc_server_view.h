@@ -1,13 +1,15 @@
 #pragma once
-// COPCServerView: the OPC configuration view ("OPC Explorer Setup"). It will show the
-// connected server with its groups and items as a tree, and the properties of the
-// selected node; the server and configuration commands fill it. It owns the project
-// commands (Load Project, Save Project).
+// COPCServerView: the OPC configuration view ("OPC Explorer Setup"): the tree of the
+// server, its groups and their items, the server attributes, the list of groups and the
+// items of the selected group, and the commands of the selected node. It also owns the
+// project commands (Load Project, Save Project).
 #include "app/gui/velmora_view.h"
+#include "opc/configuration_view_rules.h"
 
 class CVelmoraSession;
 class QLabel;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 class COPCServerView : public CVelmoraView {
   Q_OBJECT
@@ -15,28 +17,50 @@ class COPCServerView : public CVelmoraView {
   explicit COPCServerView(QWidget* parent = nullptr);
   // The session whose server, database and project the commands work on; null detaches.
   void SetSession(CVelmoraSession* session);
-  // Close-project sequence: back to "no server".
+  // Close-project sequence: back to "No OPC Server Selected".
   void ResetView() override;
   // "Close Project": the server, group and item display is emptied.
   void ClearServerDisplay();
+  // The tree, the attributes and the lists made anew from the model.
+  void Refresh();
 
   std::vector<CommandId> Commands() const override;
   void OnCommand(CommandId id) override;
   ViewCommandState CommandState(CommandId id) const override;
 
   QTreeWidget* ConfigurationTree() const { return m_pTree; }
-  QTreeWidget* PropertyList() const { return m_pProperties; }
+  QTreeWidget* GroupList() const { return m_pGroups; }
+  QTreeWidget* ItemList() const { return m_pItems; }
+  QLabel* ItemListCaption() const { return m_pItemCaption; }
+  // The value label of an attribute of the panel ("Server Id: "...); null when unknown.
+  QLabel* Attribute(const char* label) const;
+  ConfigNodeKind SelectedKind() const;
 
  signals:
   // A project was loaded: the acquisition view shows its items.
   void ProjectLoaded();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void LoadProject();
   void SaveProject();
+  void SelectServer();
+  void DisconnectServer();
+  void AddItems();
+  void RebuildTree();
+  void RefreshAttributes();
+  void RefreshGroupList();
+  void RefreshItemList();
+  COPCGroup* SelectedGroup() const;
+  QTreeWidgetItem* NodeOfGroup(const COPCGroup* group) const;
 
   CVelmoraSession* m_pSession = nullptr;
-  QLabel* m_pServerLine;
   QTreeWidget* m_pTree;
-  QTreeWidget* m_pProperties;
+  QTreeWidget* m_pGroups;
+  QTreeWidget* m_pItems;
+  QLabel* m_pGroupCaption;
+  QLabel* m_pItemCaption;
+  std::vector<std::pair<const char*, QLabel*>> m_attributes;
 };

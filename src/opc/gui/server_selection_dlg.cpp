@@ -159,8 +159,11 @@ void CServerSelectionDlg::keyPressEvent(QKeyEvent* event) {
 void CServerSelectionDlg::done(int result) {
   if (result == QDialog::Accepted && !m_selection.m_bOkEnabled)
     return;
+  // Emptying the tree moves the current node: the choice made must outlive it.
+  const ServerSelection chosen = m_selection;
   m_pView->setModel(nullptr);
   m_pTree->Close();
+  m_selection = chosen;
   QDialog::done(result);
 }
 
