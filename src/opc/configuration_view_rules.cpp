@@ -20,13 +20,14 @@ std::string LocalTimeText(const FILETIME& utc, const IClock& clock) {
 
 std::string ItemNodeLabel(const COPCBaseItem& item, bool calculated) {
   return Format("%s (%s)", item.m_sQualifiedId.c_str(),
-                calculated ? kCalculatedItemKind : kAcquiredItemKind);
+                calculated ? kCalculatedItemTypeText : kAcquiredItemTypeText);
 }
 
 const COPCBaseItem* FindItemByLabel(const COPCGroup& group, const std::string& label,
                                     bool* calculated) {
   for (const bool calc : {false, true}) {
-    const std::string suffix = Format(" (%s)", calc ? kCalculatedItemKind : kAcquiredItemKind);
+    const std::string suffix =
+        Format(" (%s)", calc ? kCalculatedItemTypeText : kAcquiredItemTypeText);
     if (label.size() < suffix.size() ||
         label.compare(label.size() - suffix.size(), suffix.size(), suffix) != 0)
       continue;

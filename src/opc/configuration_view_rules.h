@@ -4,13 +4,12 @@
 // allows, and the texts of the server attributes panel. Thread rule: GUI thread.
 #include <string>
 
+#include "opc/item_commands.h"
 #include "opc/opc_server.h"
 
 enum class ConfigNodeKind : int { kNoServer = -1, kServer = 0, kGroup = 1, kItem = 2 };
 
 inline constexpr char kNoServerSelectedLabel[] = "No OPC Server Selected";
-inline constexpr char kAcquiredItemKind[] = "Acquired OPC Item";
-inline constexpr char kCalculatedItemKind[] = "Calculated OPC Item";
 
 // "%s (%s)": the qualified id and the item's kind.
 std::string ItemNodeLabel(const COPCBaseItem& item, bool calculated);

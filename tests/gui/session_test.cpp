@@ -3,6 +3,7 @@
 // shutdown request closes the project through the close-project sequence.
 #include <QAction>
 #include <QColor>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,7 @@
 #include "db/project_import.h"
 #include "demo_session.h"
 #include "opc/gui/add_item_dlg.h"
+#include "opc/gui/group_dlg.h"
 #include "opc/gui/opc_server_view.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/gui/server_selection_model.h"
@@ -126,11 +128,23 @@ class SessionTest : public QObject {
     QCOMPARE(QString::fromStdString(session.ProjectState().Name()), QString("UnNamed Project"));
     QCOMPARE(view->GroupList()->topLevelItem(0)->text(0), QString("No Data"));
 
-    // A group (its own command comes with the group dialog), then its items.
-    QVERIFY(session.Server().AddGroup("Group01", 1000, 0, 0.0f, 0, 0, true) != nullptr);
-    view->Refresh();
+    // A group through the group dialog: a taken name is refused, the default one is not.
+    frame.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::AddGroup)->isEnabled());
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<CGroupDlg*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      QCOMPARE(dialog->NameField()->text(), QString("Group01"));
+      QVERIFY(dialog->OkButton()->isEnabled());
+      dialog->UpdateRateChoice()->setCurrentIndex(dialog->UpdateRateChoice()->findText("2 s"));
+      dialog->OkButton()->click();
+    });
+    frame.Command(CommandId::AddGroup)->trigger();
     QTreeWidgetItem* group = view->ConfigurationTree()->topLevelItem(0)->child(0);
-    view->ConfigurationTree()->setCurrentItem(group);
+    QVERIFY(group != nullptr);
+    QCOMPARE(group->text(0), QString("Group01"));
+    QCOMPARE(session.Server().Group(0)->m_dwUpdateRate, DWORD(2000));
+    QCOMPARE(view->ConfigurationTree()->currentItem(), group);
     QCOMPARE(view->ItemList()->topLevelItem(0)->text(0), QString("Undefined Item"));
     frame.UpdateCommandStates();
     QVERIFY(frame.Command(CommandId::AddItems)->isEnabled());
@@ -148,6 +162,12 @@ class SessionTest : public QObject {
     QCOMPARE(view->ItemList()->topLevelItem(0)->text(1), QString("G01_A000"));
     QCOMPARE(view->Attribute("Total Number of Acquired Items in OPC Server: ")->text(),
              QString("1"));
+    // Delete on the item removes it after the question.
+    view->ConfigurationTree()->setCurrentItem(group->child(0));
+    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);
+    QTest::keyClick(view->ConfigurationTree(), Qt::Key_Delete);
+    group = view->ConfigurationTree()->topLevelItem(0)->child(0);
+    QCOMPARE(group->childCount(), 0);
 
     // Disconnecting runs the close-project sequence (the unsaved project: not saved).
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));

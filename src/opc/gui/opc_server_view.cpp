@@ -2,6 +2,7 @@
 
 #include <QFormLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -13,7 +14,9 @@
 #include "db/project_commands.h"
 #include "db/project_state.h"
 #include "opc/add_item_result.h"
+#include "opc/group_commands.h"
 #include "opc/gui/add_item_dlg.h"
+#include "opc/gui/group_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/opc_texts.h"
 
@@ -104,6 +107,7 @@ COPCServerView::COPCServerView(QWidget* parent)
   splitter->setStretchFactor(1, 3);
   ContentLayout()->addWidget(splitter, 1);
 
+  m_pTree->installEventFilter(this);
   connect(m_pTree, &QTreeWidget::currentItemChanged, this, [this] {
     RefreshAttributes();
     RefreshItemList();
@@ -294,8 +298,9 @@ void COPCServerView::RefreshItemList() {
 }
 
 std::vector<CommandId> COPCServerView::Commands() const {
-  return {CommandId::LoadProject, CommandId::SaveProject, CommandId::SelectServer,
-          CommandId::DisconnectServer, CommandId::AddItems};
+  return {CommandId::LoadProject,      CommandId::SaveProject, CommandId::SelectServer,
+          CommandId::DisconnectServer, CommandId::AddGroup,    CommandId::RemoveGroup,
+          CommandId::AddItems,         CommandId::RemoveItem};
 }
 
 void COPCServerView::OnCommand(CommandId id) {
@@ -312,6 +317,12 @@ void COPCServerView::OnCommand(CommandId id) {
       return DisconnectServer();
     case CommandId::AddItems:
       return AddItems();
+    case CommandId::AddGroup:
+      return AddGroup();
+    case CommandId::RemoveGroup:
+      return RemoveGroup();
+    case CommandId::RemoveItem:
+      return RemoveItem();
     default:
       return;
   }
@@ -339,6 +350,15 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
       break;
     case CommandId::AddItems:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kAddItems, kind, acquiring);
+      break;
+    case CommandId::AddGroup:
+      state.enabled = ConfigCommandEnabled(ConfigCommand::kAddGroup, kind, acquiring);
+      break;
+    case CommandId::RemoveGroup:
+      state.enabled = ConfigCommandEnabled(ConfigCommand::kRemoveGroup, kind, acquiring);
+      break;
+    case CommandId::RemoveItem:
+      state.enabled = ConfigCommandEnabled(ConfigCommand::kRemoveItem, kind, acquiring);
       break;
     default:
       break;
@@ -396,4 +416,74 @@ void COPCServerView::AddItems() {
   if (QTreeWidgetItem* node = NodeOfGroup(group))
     m_pTree->setCurrentItem(node);
   emit CommandStatesChanged();
+}
+
+void COPCServerView::AddGroup() {
+  COPCServer& server = m_pSession->Server();
+  if (!CanAddGroup(server, m_pSession->Context().prompt))
+    return;
+  CGroupDlg dialog(server, m_pSession->Context().prompt, nullptr, window());
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  COPCGroup* group = AddGroupCommand(server, dialog.Values());
+  RebuildTree();
+  if (QTreeWidgetItem* node = group != nullptr ? NodeOfGroup(group) : nullptr)
+    m_pTree->setCurrentItem(node);
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::ModifyGroup() {
+  COPCGroup* group = SelectedGroup();
+  if (group == nullptr || m_pSession->Engine().IsRunning())
+    return;
+  CGroupDlg dialog(m_pSession->Server(), m_pSession->Context().prompt, group, window());
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  ModifyGroupCommand(m_pSession->Server(), *group, dialog.Values());
+  RebuildTree();
+  if (QTreeWidgetItem* node = NodeOfGroup(group))
+    m_pTree->setCurrentItem(node);
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::RemoveGroup() {
+  COPCGroup* group = SelectedGroup();
+  if (group == nullptr)
+    return;
+  if (RemoveGroupCommand(m_pSession->Server(), group).m_bRemoved)
+    RebuildTree();
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::RemoveItem() {
+  COPCGroup* group = SelectedGroup();
+  const QTreeWidgetItem* node = m_pTree->currentItem();
+  if (group == nullptr || node == nullptr || SelectedKind() != ConfigNodeKind::kItem)
+    return;
+  auto* item = const_cast<COPCBaseItem*>(FindItemByLabel(*group, node->text(0).toStdString()));
+  if (item != nullptr && RemoveItemCommand(m_pSession->Server(), item)) {
+    RebuildTree();
+    if (QTreeWidgetItem* groupNode = NodeOfGroup(group))
+      m_pTree->setCurrentItem(groupNode);
+  }
+  emit CommandStatesChanged();
+}
+
+bool COPCServerView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_pTree && event->type() == QEvent::KeyPress && m_pSession != nullptr) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool acquiring = m_pSession->Engine().IsRunning();
+    if (key == Qt::Key_F2 && SelectedKind() == ConfigNodeKind::kGroup) {
+      ModifyGroup();
+      return true;
+    }
+    if (key == Qt::Key_Delete && !acquiring) {
+      if (SelectedKind() == ConfigNodeKind::kGroup)
+        RemoveGroup();
+      else if (SelectedKind() == ConfigNodeKind::kItem)
+        RemoveItem();
+      return true;
+    }
+  }
+  return CVelmoraView::eventFilter(watched, event);
 }

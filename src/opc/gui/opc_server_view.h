@@ -42,6 +42,8 @@ class COPCServerView : public CVelmoraView {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // F2 modifies the selected group, Delete removes the selected group or item.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void LoadProject();
@@ -49,6 +51,10 @@ class COPCServerView : public CVelmoraView {
   void SelectServer();
   void DisconnectServer();
   void AddItems();
+  void AddGroup();
+  void ModifyGroup();
+  void RemoveGroup();
+  void RemoveItem();
   void RebuildTree();
   void RefreshAttributes();
   void RefreshGroupList();
