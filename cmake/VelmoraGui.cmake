@@ -1,7 +1,7 @@
 # The Qt GUI: one library made of every subsystem's gui/ folder and src/ui, and the
 # velmora executable. Widgets stay thin; the logic lives in the core libraries.
 # Every folder is named; a missing one is a configure error.
-set(VELMORA_GUI_FOLDERS app/gui db/gui opc/gui acquisition/gui explorer/gui chart/gui ui)
+set(VELMORA_GUI_FOLDERS app/gui db/gui opc/gui calc/gui acquisition/gui explorer/gui chart/gui ui)
 set(VELMORA_GUI_SOURCES "")
 foreach(folder ${VELMORA_GUI_FOLDERS})
   if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/src/${folder})

@@ -27,6 +27,7 @@
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
 #include "base/settings.h"
+#include "calc/gui/add_calc_item_dlg.h"
 #include "db/project_import.h"
 #include "demo_session.h"
 #include "opc/gui/add_item_dlg.h"
@@ -162,12 +163,36 @@ class SessionTest : public QObject {
     QCOMPARE(view->ItemList()->topLevelItem(0)->text(1), QString("G01_A000"));
     QCOMPARE(view->Attribute("Total Number of Acquired Items in OPC Server: ")->text(),
              QString("1"));
-    // Delete on the item removes it after the question.
-    view->ConfigurationTree()->setCurrentItem(group->child(0));
+    // Two calculated items, the second using the first.
+    view->ConfigurationTree()->setCurrentItem(group);
+    frame.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::AddCalcItems)->isEnabled());
+    QTimer::singleShot(0, [] {
+      auto* editor = qobject_cast<CAddCalcItemDlg*>(QApplication::activeModalWidget());
+      QVERIFY(editor != nullptr);
+      const std::pair<const char*, const char*> items[] = {{"C1", "G01_A000 * 2"},
+                                                           {"C2", "C1 + 1"}};
+      for (const auto& [name, expression] : items) {
+        editor->IdentifierField()->setText(name);
+        editor->ExpressionField()->setText(expression);
+        editor->EvaluateButton()->click();
+        QVERIFY2(editor->AddButton()->isEnabled(), qPrintable(editor->ResultLabel()->text()));
+        editor->AddButton()->click();
+      }
+      QCOMPARE(editor->CalcList()->topLevelItemCount(), 2);
+      editor->accept();
+    });
+    frame.Command(CommandId::AddCalcItems)->trigger();
+    group = view->ConfigurationTree()->topLevelItem(0)->child(0);
+    QCOMPARE(group->childCount(), 3);
+    QCOMPARE(group->child(2)->text(0).endsWith("(Calculated OPC Item)"), true);
+
+    // Delete on the last calculated item removes it after the question.
+    view->ConfigurationTree()->setCurrentItem(group->child(2));
     rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);
     QTest::keyClick(view->ConfigurationTree(), Qt::Key_Delete);
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
-    QCOMPARE(group->childCount(), 0);
+    QCOMPARE(group->childCount(), 2);
 
     // Disconnecting runs the close-project sequence (the unsaved project: not saved).
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));

@@ -10,6 +10,7 @@
 
 #include "app/gui/velmora_session.h"
 #include "base/log.h"
+#include "calc/gui/add_calc_item_dlg.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
 #include "db/project_state.h"
@@ -18,6 +19,7 @@
 #include "opc/gui/add_item_dlg.h"
 #include "opc/gui/group_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
+#include "opc/item_commands.h"
 #include "opc/opc_texts.h"
 
 namespace {
@@ -298,9 +300,9 @@ void COPCServerView::RefreshItemList() {
 }
 
 std::vector<CommandId> COPCServerView::Commands() const {
-  return {CommandId::LoadProject,      CommandId::SaveProject, CommandId::SelectServer,
-          CommandId::DisconnectServer, CommandId::AddGroup,    CommandId::RemoveGroup,
-          CommandId::AddItems,         CommandId::RemoveItem};
+  return {CommandId::LoadProject,      CommandId::SaveProject,  CommandId::SelectServer,
+          CommandId::DisconnectServer, CommandId::AddGroup,     CommandId::RemoveGroup,
+          CommandId::AddItems,         CommandId::AddCalcItems, CommandId::RemoveItem};
 }
 
 void COPCServerView::OnCommand(CommandId id) {
@@ -319,6 +321,8 @@ void COPCServerView::OnCommand(CommandId id) {
       return AddItems();
     case CommandId::AddGroup:
       return AddGroup();
+    case CommandId::AddCalcItems:
+      return AddCalcItems();
     case CommandId::RemoveGroup:
       return RemoveGroup();
     case CommandId::RemoveItem:
@@ -353,6 +357,9 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
       break;
     case CommandId::AddGroup:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kAddGroup, kind, acquiring);
+      break;
+    case CommandId::AddCalcItems:
+      state.enabled = ConfigCommandEnabled(ConfigCommand::kAddCalcItems, kind, acquiring);
       break;
     case CommandId::RemoveGroup:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kRemoveGroup, kind, acquiring);
@@ -486,4 +493,18 @@ bool COPCServerView::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return CVelmoraView::eventFilter(watched, event);
+}
+
+void COPCServerView::AddCalcItems() {
+  COPCGroup* group = SelectedGroup();
+  AppContext& context = m_pSession->Context();
+  if (group == nullptr || !CanAddCalcItems(*group, context.prompt))
+    return;
+  CAddCalcItemDlg dialog(m_pSession->Server(), *group, context.prompt, context.clock, window());
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  RebuildTree();
+  if (QTreeWidgetItem* node = NodeOfGroup(group))
+    m_pTree->setCurrentItem(node);
+  emit CommandStatesChanged();
 }

@@ -52,6 +52,7 @@ class COPCServerView : public CVelmoraView {
   void DisconnectServer();
   void AddItems();
   void AddGroup();
+  void AddCalcItems();
   void ModifyGroup();
   void RemoveGroup();
   void RemoveItem();
