@@ -33,6 +33,7 @@
 #include "opc/gui/add_item_dlg.h"
 #include "opc/gui/group_dlg.h"
 #include "opc/gui/opc_server_view.h"
+#include "opc/gui/property_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/gui/server_selection_model.h"
 #include "platform/sim/sim_ids.h"
@@ -163,6 +164,30 @@ class SessionTest : public QObject {
     QCOMPARE(view->ItemList()->topLevelItem(0)->text(1), QString("G01_A000"));
     QCOMPARE(view->Attribute("Total Number of Acquired Items in OPC Server: ")->text(),
              QString("1"));
+    // The property sheets: the group's (no statistics before an acquisition), an item's.
+    view->ConfigurationTree()->setCurrentItem(group);
+    QTimer::singleShot(0, [] {
+      auto* sheet = qobject_cast<CPropertyDlg*>(QApplication::activeModalWidget());
+      QVERIFY(sheet != nullptr);
+      QCOMPARE(sheet->windowTitle(), QString("Display OPC Group Properties"));
+      QCOMPARE(sheet->Value("Update Rate"), QString("2000 ms"));
+      QCOMPARE(sheet->Value("Dead band"), QString("0.00 %"));
+      QCOMPARE(sheet->Value("Average Update Rate"),
+               QString("Data Available Only when Acquisition is Started"));
+      QCOMPARE(sheet->Value("IOPCSyncIO"), QString("Supported"));
+      sheet->reject();
+    });
+    view->OpenSelectedProperties();
+    view->ConfigurationTree()->setCurrentItem(group->child(0));
+    QTimer::singleShot(0, [] {
+      auto* sheet = qobject_cast<CPropertyDlg*>(QApplication::activeModalWidget());
+      QVERIFY(sheet != nullptr);
+      QCOMPARE(sheet->Value("OPC Item Short Name"), QString("G01_A000"));
+      QCOMPARE(sheet->Value("OPC Item Group"), QString("Group01"));
+      sheet->reject();
+    });
+    QTest::keyClick(view->ConfigurationTree(), Qt::Key_Return);
+
     // Two calculated items, the second using the first.
     view->ConfigurationTree()->setCurrentItem(group);
     frame.UpdateCommandStates();

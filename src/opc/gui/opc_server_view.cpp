@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -18,6 +19,7 @@
 #include "opc/group_commands.h"
 #include "opc/gui/add_item_dlg.h"
 #include "opc/gui/group_dlg.h"
+#include "opc/gui/property_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/item_commands.h"
 #include "opc/opc_texts.h"
@@ -110,6 +112,9 @@ COPCServerView::COPCServerView(QWidget* parent)
   ContentLayout()->addWidget(splitter, 1);
 
   m_pTree->installEventFilter(this);
+  m_pTree->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_pTree, &QTreeWidget::customContextMenuRequested, this,
+          &COPCServerView::ShowContextMenu);
   connect(m_pTree, &QTreeWidget::currentItemChanged, this, [this] {
     RefreshAttributes();
     RefreshItemList();
@@ -480,6 +485,11 @@ bool COPCServerView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_pTree && event->type() == QEvent::KeyPress && m_pSession != nullptr) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     const bool acquiring = m_pSession->Engine().IsRunning();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        SelectedKind() == ConfigNodeKind::kItem) {
+      ShowProperties();
+      return true;
+    }
     if (key == Qt::Key_F2 && SelectedKind() == ConfigNodeKind::kGroup) {
       ModifyGroup();
       return true;
@@ -506,5 +516,65 @@ void COPCServerView::AddCalcItems() {
   RebuildTree();
   if (QTreeWidgetItem* node = NodeOfGroup(group))
     m_pTree->setCurrentItem(node);
+  emit CommandStatesChanged();
+}
+
+void COPCServerView::ShowProperties() {
+  COPCGroup* group = SelectedGroup();
+  if (group == nullptr || m_pSession == nullptr)
+    return;
+  const bool acquiring = m_pSession->Engine().IsRunning();
+  if (SelectedKind() == ConfigNodeKind::kGroup) {
+    CPropertyDlg dialog(
+        kGroupPropertiesTitle, kGroupPropertiesCaption,
+        GroupPropertySheet(*group, m_pSession->Server().GroupIndex(group), acquiring), window());
+    dialog.exec();
+    return;
+  }
+  bool calculated = false;
+  const COPCBaseItem* item =
+      FindItemByLabel(*group, m_pTree->currentItem()->text(0).toStdString(), &calculated);
+  if (item == nullptr)
+    return;
+  CPropertyDlg dialog(kItemPropertiesTitle, kItemPropertiesCaption,
+                      ItemPropertySheet(*item, calculated, *group), window());
+  dialog.exec();
+}
+
+// The commands of the node under the mouse, as the command bar has them.
+void COPCServerView::ShowContextMenu(const QPoint& position) {
+  QTreeWidgetItem* node = m_pTree->itemAt(position);
+  if (node == nullptr || m_pSession == nullptr)
+    return;
+  m_pTree->setCurrentItem(node);
+  const bool acquiring = m_pSession->Engine().IsRunning();
+  const ConfigNodeKind kind = SelectedKind();
+  QMenu menu(this);
+  const auto add = [&](const char* text, ConfigCommand command, auto handler) {
+    QAction* action = menu.addAction(text, this, handler);
+    action->setEnabled(ConfigCommandEnabled(command, kind, acquiring));
+  };
+  switch (kind) {
+    case ConfigNodeKind::kNoServer:
+      add("Select OPC Server", ConfigCommand::kSelectServer, [this] { SelectServer(); });
+      break;
+    case ConfigNodeKind::kServer:
+      add("Add OPC Group", ConfigCommand::kAddGroup, [this] { AddGroup(); });
+      add("Disconnect OPC Server", ConfigCommand::kDisconnectServer,
+          [this] { DisconnectServer(); });
+      break;
+    case ConfigNodeKind::kGroup:
+      add("Add OPC Item(s)", ConfigCommand::kAddItems, [this] { AddItems(); });
+      add("Add Calc. OPC Item(s)", ConfigCommand::kAddCalcItems, [this] { AddCalcItems(); });
+      add("Modify OPC Group...", ConfigCommand::kModifyGroup, [this] { ModifyGroup(); });
+      add("OPC Group Properties...", ConfigCommand::kGroupProperties, [this] { ShowProperties(); });
+      add("Remove OPC Group", ConfigCommand::kRemoveGroup, [this] { RemoveGroup(); });
+      break;
+    case ConfigNodeKind::kItem:
+      add("OPC Item Properties...", ConfigCommand::kItemProperties, [this] { ShowProperties(); });
+      add("Remove Item", ConfigCommand::kRemoveItem, [this] { RemoveItem(); });
+      break;
+  }
+  menu.exec(m_pTree->viewport()->mapToGlobal(position));
   emit CommandStatesChanged();
 }

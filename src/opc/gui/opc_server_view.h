@@ -34,6 +34,8 @@ class COPCServerView : public CVelmoraView {
   QLabel* ItemListCaption() const { return m_pItemCaption; }
   // The value label of an attribute of the panel ("Server Id: "...); null when unknown.
   QLabel* Attribute(const char* label) const;
+  // The property sheet of the selected group or item (also while acquiring).
+  void OpenSelectedProperties() { ShowProperties(); }
   ConfigNodeKind SelectedKind() const;
 
  signals:
@@ -56,6 +58,8 @@ class COPCServerView : public CVelmoraView {
   void ModifyGroup();
   void RemoveGroup();
   void RemoveItem();
+  void ShowProperties();
+  void ShowContextMenu(const QPoint& position);
   void RebuildTree();
   void RefreshAttributes();
   void RefreshGroupList();
