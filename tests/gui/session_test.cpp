@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,6 +37,7 @@
 #include "opc/gui/property_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/gui/server_selection_model.h"
+#include "opc/gui/statistics_dlg.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
 #include "scripted_user_prompt.h"
@@ -187,6 +189,20 @@ class SessionTest : public QObject {
       sheet->reject();
     });
     QTest::keyClick(view->ConfigurationTree(), Qt::Key_Return);
+
+    // The statistics dialog shows the group and its figures.
+    frame.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::AcquisitionStatistics)->isEnabled());
+    QTimer::singleShot(0, [] {
+      auto* statistics = qobject_cast<CStatisticsDlg*>(QApplication::activeModalWidget());
+      QVERIFY(statistics != nullptr);
+      QCOMPARE(statistics->GroupList()->topLevelItem(0)->text(1), QString("2000 ms"));
+      QCOMPARE(statistics->GroupFrame()->title(),
+               QString(" OPC Group Statistics for Group 'Group01'"));
+      QCOMPARE(statistics->CountLabel()->text(), QString("0"));
+      statistics->accept();
+    });
+    frame.Command(CommandId::AcquisitionStatistics)->trigger();
 
     // Two calculated items, the second using the first.
     view->ConfigurationTree()->setCurrentItem(group);

@@ -21,6 +21,7 @@
 #include "opc/gui/group_dlg.h"
 #include "opc/gui/property_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
+#include "opc/gui/statistics_dlg.h"
 #include "opc/item_commands.h"
 #include "opc/opc_texts.h"
 
@@ -305,9 +306,11 @@ void COPCServerView::RefreshItemList() {
 }
 
 std::vector<CommandId> COPCServerView::Commands() const {
-  return {CommandId::LoadProject,      CommandId::SaveProject,  CommandId::SelectServer,
-          CommandId::DisconnectServer, CommandId::AddGroup,     CommandId::RemoveGroup,
-          CommandId::AddItems,         CommandId::AddCalcItems, CommandId::RemoveItem};
+  return {CommandId::LoadProject,  CommandId::SaveProject,
+          CommandId::SelectServer, CommandId::DisconnectServer,
+          CommandId::AddGroup,     CommandId::RemoveGroup,
+          CommandId::AddItems,     CommandId::AddCalcItems,
+          CommandId::RemoveItem,   CommandId::AcquisitionStatistics};
 }
 
 void COPCServerView::OnCommand(CommandId id) {
@@ -328,6 +331,8 @@ void COPCServerView::OnCommand(CommandId id) {
       return AddGroup();
     case CommandId::AddCalcItems:
       return AddCalcItems();
+    case CommandId::AcquisitionStatistics:
+      return ShowStatistics();
     case CommandId::RemoveGroup:
       return RemoveGroup();
     case CommandId::RemoveItem:
@@ -365,6 +370,9 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
       break;
     case CommandId::AddCalcItems:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kAddCalcItems, kind, acquiring);
+      break;
+    case CommandId::AcquisitionStatistics:
+      state.enabled = m_pSession->Server().m_bConnected;
       break;
     case CommandId::RemoveGroup:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kRemoveGroup, kind, acquiring);
@@ -577,4 +585,9 @@ void COPCServerView::ShowContextMenu(const QPoint& position) {
   }
   menu.exec(m_pTree->viewport()->mapToGlobal(position));
   emit CommandStatesChanged();
+}
+
+void COPCServerView::ShowStatistics() {
+  CStatisticsDlg dialog(m_pSession->Server(), m_pSession->Context().prompt, window());
+  dialog.exec();
 }

@@ -59,6 +59,7 @@ class COPCServerView : public CVelmoraView {
   void RemoveGroup();
   void RemoveItem();
   void ShowProperties();
+  void ShowStatistics();
   void ShowContextMenu(const QPoint& position);
   void RebuildTree();
   void RefreshAttributes();
