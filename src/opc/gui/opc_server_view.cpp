@@ -1,6 +1,6 @@
 #include "opc/gui/opc_server_view.h"
 
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -83,18 +83,27 @@ COPCServerView::COPCServerView(QWidget* parent)
     list->setUniformRowHeights(true);
   }
 
+  // Two columns of label and value: the lists below keep their height on a small screen.
   auto* attributes = new QWidget(this);
-  auto* form = new QFormLayout(attributes);
-  form->setContentsMargins(0, 0, 0, 0);
-  for (const char* label : kAttributeLabels) {
+  auto* grid = new QGridLayout(attributes);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setVerticalSpacing(2);
+  constexpr int kRows = static_cast<int>(std::size(kAttributeLabels) + 1) / 2;
+  for (int i = 0; i < static_cast<int>(std::size(kAttributeLabels)); ++i) {
+    const char* label = kAttributeLabels[i];
     auto* value = new QLabel(attributes);
     QFont font = value->font();
     font.setBold(true);
     value->setFont(font);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    form->addRow(label, value);
+    const int row = i % kRows;
+    const int column = i / kRows * 2;
+    grid->addWidget(new QLabel(label, attributes), row, column);
+    grid->addWidget(value, row, column + 1);
     m_attributes.emplace_back(label, value);
   }
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
 
   auto* right = new QWidget(this);
   auto* rightLayout = new QVBoxLayout(right);
