@@ -1,0 +1,87 @@
+#include "update/url_fetch.h"
+
+#include <curl/curl.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "base/worker_job.h"
+
+namespace {
+// Shared by the caller and the worker, so an abandoned worker never touches freed memory.
+struct SFetchState {
+  std::string sUrl;
+  std::string sData;
+  std::atomic<bool> bAbandoned{false};
+  std::atomic<bool> bOpened{false};
+};
+
+size_t WriteBytes(char* data, size_t size, size_t count, void* user) {
+  auto* state = static_cast<SFetchState*>(user);
+  const size_t total = size * count;
+  const size_t room = kVersionFileMaxBytes - state->sData.size();
+  const size_t taken = total < room ? total : room;
+  state->sData.append(data, taken);
+  // A short count ends the transfer once the limit is reached.
+  return state->sData.size() >= kVersionFileMaxBytes ? taken : total;
+}
+
+int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  // Nonzero aborts: this is how closing the handle cuts a hanging server.
+  return static_cast<SFetchState*>(user)->bAbandoned.load() ? 1 : 0;
+}
+
+void RunFetch(const std::shared_ptr<SFetchState>& state) {
+  static std::once_flag s_init;
+  std::call_once(s_init, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+  CURL* curl = curl_easy_init();
+  if (curl == nullptr)
+    return;
+  curl_slist* headers = nullptr;
+  headers = curl_slist_append(headers, "Cache-Control: no-cache");
+  headers = curl_slist_append(headers, "Pragma: no-cache");
+  curl_easy_setopt(curl, CURLOPT_URL, state->sUrl.c_str());
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, "Velmora");
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBytes);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, state.get());
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, Progress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, state.get());
+  curl_easy_perform(curl);
+  long code = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+  // An answer arrived: the URL opened. An error page carries no version.
+  if (code >= 400)
+    state->sData.clear();
+  if (code > 0 && !state->bAbandoned.load())
+    state->bOpened.store(true);
+  curl_slist_free_all(headers);
+  curl_easy_cleanup(curl);
+}
+}  // namespace
+
+SFetchResult CCurlFetcher::Fetch(const std::string& url, uint32_t waitMs) {
+  SFetchResult result;
+  auto state = std::make_shared<SFetchState>();
+  state->sUrl = url;
+  CWorkerJob job;
+  CWorker worker;
+  if (!worker.Start(job, [state](CWorkerJob&) { RunFetch(state); }))
+    return result;
+  if (!worker.WaitFor(waitMs)) {
+    state->bAbandoned.store(true);
+    worker.Join();
+    result.eOutcome = EFetchOutcome::TimedOut;
+    return result;
+  }
+  if (state->bOpened.load()) {
+    result.eOutcome = EFetchOutcome::Opened;
+    result.sData = state->sData;
+  }
+  return result;
+}
