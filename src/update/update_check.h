@@ -7,6 +7,7 @@
 #include "base/clock.h"
 #include "base/settings_store.h"
 #include "update/url_fetch.h"
+#include "update/version_info.h"
 
 inline constexpr int32_t kUpdateNoResult = 0;
 inline constexpr int32_t kUpdateNewer = 1;
@@ -49,8 +50,9 @@ class CUpdateCheck {
   IUrlFetcher& m_fetcher;
   int32_t m_nStatus = kUpdateNoResult;
   bool m_bRequested = false;
-  uint32_t m_nLocalHigh = 0;
-  uint32_t m_nLocalLow = 0;
+  // The running version is known before any check, so a skipped check still shows it.
+  uint32_t m_nLocalHigh = kProgramVersionHigh;
+  uint32_t m_nLocalLow = kProgramVersionLow;
   uint32_t m_nRemoteHigh = 0;
   uint32_t m_nRemoteLow = 0;
   std::string m_sRemoteText;

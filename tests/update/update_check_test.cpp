@@ -114,6 +114,7 @@ TEST_F(UpdateCheckTest, AutomaticRulesSkipTheRequest) {
   settings::Write(store, settings::kNoUpdateCheck, 1);
   EXPECT_EQ(check.Check(server.Url(), false), kUpdateNoResult);
   EXPECT_EQ(server.Requests(), 0);
+  EXPECT_EQ(check.LocalVersionText(), "2.0");
   EXPECT_EQ(check.Check(server.Url(), true), kUpdateLatest);
   EXPECT_EQ(server.Requests(), 1);
   settings::Write(store, settings::kNoUpdateCheck, 0);
