@@ -6,11 +6,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/acquisition_services.h"
 #include "base/console_prompt.h"
+#include "base/number_text.h"
 #include "base/settings.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
@@ -75,13 +77,24 @@ class CConsoleAcquisitionObserver : public IAcquisitionObserver {
 
 // "YYYY-MM-DDTHH:MM:SSZ" as milliseconds since 1970 (UTC).
 bool ParseUtcInstant(const std::string& text, int64_t& unixMs) {
+  // Fixed places: YYYY-MM-DDTHH:MM:SSZ, every field digits only.
+  if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':' || text[19] != 'Z') {
+    return false;
+  }
+  const auto field = [&text](size_t at, size_t length, int& value) {
+    for (size_t i = at; i < at + length; ++i) {
+      if (text[i] < '0' || text[i] > '9')
+        return false;
+    }
+    const std::optional<int64_t> parsed = ParseInt64(std::string_view(text).substr(at, length));
+    value = parsed ? static_cast<int>(*parsed) : -1;
+    return parsed.has_value();
+  };
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  char zone = 0;
-  int consumed = 0;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c%n", &year, &month, &day, &hour, &minute,
-                  &second, &zone, &consumed) != 7 ||
-      zone != 'Z' || consumed != static_cast<int>(text.size()) || text.size() != 20 || month < 1 ||
-      month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59) {
+  if (!field(0, 4, year) || !field(5, 2, month) || !field(8, 2, day) || !field(11, 2, hour) ||
+      !field(14, 2, minute) || !field(17, 2, second) || month < 1 || month > 12 || day < 1 ||
+      day > 31 || hour > 23 || minute > 59 || second > 59) {
     return false;
   }
   unixMs =
