@@ -1,6 +1,7 @@
 #include "opc/property_sheet.h"
 
 #include "base/log.h"
+#include "base/number_text.h"
 #include "opc/opc_texts.h"
 
 namespace {
@@ -36,7 +37,7 @@ std::vector<PropertyRow> GroupPropertySheet(const COPCGroup& group, int groupInd
                   Format("%ld ms", static_cast<long>(group.m_dwUpdateRate)),
                   "Specifies the Update Rate of the OPC Group (expressed in milliseconds)"});
   rows.push_back({kGroupCategory, "Dead band",
-                  Format("%.2f %%", static_cast<double>(group.m_fDeadBand)),
+                  FormatFixed(static_cast<double>(group.m_fDeadBand), 2) + " %",
                   "Specifies the Dead band of the OPC Group Analog Data (expressed in % of Data "
                   "range). Please Note that this figure is NOT used by Velmora 2.0"});
   const uint32_t mode = group.m_nReadInterface;

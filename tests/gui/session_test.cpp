@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -138,9 +139,11 @@ class SessionTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<CGroupDlg*>(QApplication::activeModalWidget());
       QVERIFY(dialog != nullptr);
+      auto close = qScopeGuard([dialog] { dialog->reject(); });
       QCOMPARE(dialog->NameField()->text(), QString("Group01"));
       QVERIFY(dialog->OkButton()->isEnabled());
       dialog->UpdateRateChoice()->setCurrentIndex(dialog->UpdateRateChoice()->findText("2 s"));
+      close.dismiss();
       dialog->OkButton()->click();
     });
     frame.Command(CommandId::AddGroup)->trigger();
@@ -171,6 +174,7 @@ class SessionTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* sheet = qobject_cast<CPropertyDlg*>(QApplication::activeModalWidget());
       QVERIFY(sheet != nullptr);
+      const auto close = qScopeGuard([sheet] { sheet->reject(); });
       QCOMPARE(sheet->windowTitle(), QString("Display OPC Group Properties"));
       QCOMPARE(sheet->Value("Update Rate"), QString("2000 ms"));
       QCOMPARE(sheet->Value("Dead band"), QString("0.00 %"));
@@ -184,6 +188,7 @@ class SessionTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* sheet = qobject_cast<CPropertyDlg*>(QApplication::activeModalWidget());
       QVERIFY(sheet != nullptr);
+      const auto close = qScopeGuard([sheet] { sheet->reject(); });
       QCOMPARE(sheet->Value("OPC Item Short Name"), QString("G01_A000"));
       QCOMPARE(sheet->Value("OPC Item Group"), QString("Group01"));
       sheet->reject();
@@ -196,6 +201,7 @@ class SessionTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* statistics = qobject_cast<CStatisticsDlg*>(QApplication::activeModalWidget());
       QVERIFY(statistics != nullptr);
+      const auto close = qScopeGuard([statistics] { statistics->reject(); });
       QCOMPARE(statistics->GroupList()->topLevelItem(0)->text(1), QString("2000 ms"));
       QCOMPARE(statistics->GroupFrame()->title(),
                QString(" OPC Group Statistics for Group 'Group01'"));
@@ -211,6 +217,7 @@ class SessionTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* editor = qobject_cast<CAddCalcItemDlg*>(QApplication::activeModalWidget());
       QVERIFY(editor != nullptr);
+      auto close = qScopeGuard([editor] { editor->reject(); });
       const std::pair<const char*, const char*> items[] = {{"C1", "G01_A000 * 2"},
                                                            {"C2", "C1 + 1"}};
       for (const auto& [name, expression] : items) {
@@ -221,6 +228,7 @@ class SessionTest : public QObject {
         editor->AddButton()->click();
       }
       QCOMPARE(editor->CalcList()->topLevelItemCount(), 2);
+      close.dismiss();
       editor->accept();
     });
     frame.Command(CommandId::AddCalcItems)->trigger();

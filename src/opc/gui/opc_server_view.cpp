@@ -11,6 +11,7 @@
 
 #include "app/gui/velmora_session.h"
 #include "base/log.h"
+#include "base/number_text.h"
 #include "calc/gui/add_calc_item_dlg.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
@@ -278,7 +279,7 @@ void COPCServerView::RefreshGroupList() {
     m_pGroups->addTopLevelItem(new QTreeWidgetItem(
         {QString::fromStdString(group.m_sName), QString::number(group.AcquiredCount()),
          QString::number(group.m_dwUpdateRate), QString::number(group.m_nTimeBias),
-         QString::fromStdString(Format("%2.2f", static_cast<double>(group.m_fDeadBand)))}));
+         QString::fromStdString(FormatFixed(static_cast<double>(group.m_fDeadBand), 2))}));
   }
   for (int column = 0; column < m_pGroups->columnCount(); ++column)
     m_pGroups->resizeColumnToContents(column);
