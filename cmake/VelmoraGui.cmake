@@ -17,7 +17,8 @@ set_target_properties(velmora_gui PROPERTIES AUTOMOC ON)
 target_include_directories(velmora_gui PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(velmora_gui PUBLIC velmora_options Qt6::Widgets)
 target_link_libraries(velmora_gui PUBLIC velmora_base velmora_platform velmora_app velmora_db
-                                         velmora_expr velmora_opc velmora_calc velmora_acquisition velmora_chart)
+                                         velmora_expr velmora_opc velmora_calc velmora_acquisition velmora_chart
+                                         velmora_explorer)
 
 add_executable(velmora ${PROJECT_SOURCE_DIR}/src/app/gui/main.cpp ${VELMORA_GUI_RESOURCES})
 set_target_properties(velmora PROPERTIES AUTOMOC ON)

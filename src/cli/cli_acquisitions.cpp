@@ -1,0 +1,239 @@
+// velmora-cli acquisitions: the recorded acquisitions of a database, as the project
+// explorer shows them: list, show, repair, delete (with the compaction), export to CSV
+// and the clipboard text. Log lines go to stderr; results go to stdout.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/log.h"
+#include "cli/cli_command.h"
+#include "cli/cli_environment.h"
+#include "explorer/acquisition_catalogue.h"
+#include "explorer/catalogue_statements.h"
+#include "explorer/project_data.h"
+#include "explorer/table_text.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: velmora-cli acquisitions ACTION --database PATH\n"
+    "  list [--sort N]\n"
+    "      The recorded acquisitions, tab-separated, id first (N: 0 id, 1 server id,\n"
+    "      2 host, 3 acquisition start, 4 data count).\n"
+    "  show ID\n"
+    "      The summary, the items and the group and item counts of an acquisition.\n"
+    "  repair ID\n"
+    "      Sets the end and the count of an acquisition that was not closed properly.\n"
+    "  delete ID --yes\n"
+    "      Deletes the acquisition with all its rows and compacts the database.\n"
+    "  export ID [--separator ';'|','] [--output FILE]\n"
+    "      The CSV file of the export view (stdout without --output).\n"
+    "  copy ID\n"
+    "      The clipboard text of the data view on stdout.\n"
+    "Exit code: 0 done, 1 failed (or no such acquisition), 2 usage error.\n";
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr char kPrefix[] = "velmora-cli acquisitions: ";
+
+int UsageError(const std::string& reason) {
+  std::cerr << kPrefix << reason << "\n" << kUsage;
+  return kExitUsage;
+}
+
+int Failure(const std::string& reason) {
+  std::cerr << kPrefix << reason << "\n";
+  return kExitFailed;
+}
+
+bool UseExistingDatabase(CSQLite& db, const std::string& path) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(path, ignored)) {
+    std::cerr << kPrefix << "no database file at " << path << "\n";
+    return false;
+  }
+  db.SetPath(path);
+  if (db.OpenExisting() != 1 || !db.TableExists("OPCAcq")) {
+    db.Close();
+    std::cerr << kPrefix << path << " is not a Velmora database (no table OPCAcq)\n";
+    return false;
+  }
+  db.Close();
+  return true;
+}
+
+bool WriteOut(const std::string& text) {
+  return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+         std::fflush(stdout) == 0;
+}
+
+int RunList(CAcquisitionCatalogue& catalogue, std::vector<std::string>& args) {
+  std::optional<int> sort;
+  std::string error;
+  if (!TakeIntOption(args, "--sort", 0, kCatalogueSortChoiceCount - 1, sort, error))
+    return UsageError(error);
+  if (!args.empty())
+    return UsageError("unexpected argument '" + args.front() + "'");
+  catalogue.SetRepairOnSelect(false);
+  const int rows = (catalogue.SetSortChoice(sort.value_or(0)), catalogue.List());
+  if (rows < 0)
+    return Failure("cannot list the acquisitions");
+  const CRecordingListControl& list = catalogue.Catalogue();
+  std::string text = "Project Id";
+  for (const auto& column : list.Columns())
+    text += "\t" + column.title;
+  text += "\n";
+  for (int row = 0; row < rows; ++row) {
+    text += std::to_string(list.Rows()[static_cast<size_t>(row)].itemData);
+    for (size_t column = 0; column < list.Columns().size(); ++column)
+      text += "\t" + list.Cell(row, static_cast<int>(column));
+    text += "\n";
+  }
+  return WriteOut(text) ? kExitOk : kExitFailed;
+}
+
+int RunShow(CAcquisitionCatalogue& catalogue, int id) {
+  const CatalogueDetails& details = catalogue.Details();
+  const CRecordingListControl& items = catalogue.Items();
+  std::string text = "Server Id\t" + details.serverId + "\nOPC Server Host\t" + details.host +
+                     "\nAcquisition Start\t" + details.start + "\nAcquisition End\t" + details.end +
+                     "\nData Count\t" +
+                     catalogue.Catalogue().Cell(catalogue.SelectedRow(), kCatDataCount) +
+                     Format("\nGroups\t%d\nAcquired Items\t%d\nCalculated Items\t%d\n\n",
+                            details.groups, details.acquiredItems, details.calculatedItems);
+  (void)id;
+  if (details.acquiredItems + details.calculatedItems > 0 || !items.Rows().empty())
+    text += items.ToText();
+  return WriteOut(text) ? kExitOk : kExitFailed;
+}
+
+int RunRepair(CAcquisitionCatalogue& catalogue) {
+  const RepairResult result = catalogue.Repair();
+  catalogue.SelectRow(catalogue.SelectedRow());  // closes the database the repair used
+  const CatalogueDetails& details = catalogue.Details();
+  const std::string count = catalogue.Catalogue().Cell(catalogue.SelectedRow(), kCatDataCount);
+  switch (result) {
+    case RepairResult::kComplete:
+      std::cout << "complete: end " << details.end << ", " << count << " data sets\n";
+      return kExitOk;
+    case RepairResult::kRepaired:
+      std::cout << "repaired: end " << details.end << ", " << count << " data sets\n";
+      return kExitOk;
+    default:
+      return Failure("the acquisition could not be repaired");
+  }
+}
+
+int RunDelete(CAcquisitionCatalogue& catalogue, int id) {
+  switch (catalogue.Delete(kNoAcquisitionId)) {
+    case DeleteResult::kDeleted:
+      std::cout << "Acquisition " << id << " deleted\n";
+      if (!catalogue.LastSizeLine().empty())
+        std::cout << catalogue.LastSizeLine() << "\n";
+      return kExitOk;
+    case DeleteResult::kFailed:
+      return Failure("the deletion failed");
+    default:
+      return Failure("nothing was deleted");
+  }
+}
+
+int RunExport(CSQLite& db, AppContext& context, int id, char separator, const std::string& output) {
+  CProjectData data(db, context);
+  if (!data.LoadNow(id))
+    return Failure("the rows could not be read");
+  const uint32_t start = context.clock.TickCount();
+  const std::string text = ExportText(data.Table(), separator);
+  if (output.empty())
+    return WriteOut(text) ? kExitOk : kExitFailed;
+  std::string cause;
+  if (!WriteExportFile(output, text, cause))
+    return Failure("cannot write " + output + ": " + cause);
+  context.log.Log(
+      Format(kExportedLine, output.c_str(), static_cast<int>(context.clock.TickCount() - start)),
+      kLogProjects);
+  return kExitOk;
+}
+
+int RunCopy(CSQLite& db, AppContext& context, int id) {
+  CProjectData data(db, context);
+  if (!data.LoadNow(id))
+    return Failure("the rows could not be read");
+  return WriteOut(ClipboardText(data.Table())) ? kExitOk : kExitFailed;
+}
+
+int RunAcquisitions(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  std::string path;
+  if (!TakeOption(args, "--database", path) || path.empty())
+    return UsageError("--database PATH is required");
+  const bool yes = TakeFlag(args, "--yes");
+  std::string separatorText;
+  const bool hasSeparator = TakeOption(args, "--separator", separatorText);
+  std::string output;
+  const bool hasOutput = TakeOption(args, "--output", output);
+  if (args.empty())
+    return UsageError("missing action (list, show, repair, delete, export or copy)");
+  const std::string action = args.front();
+  args.erase(args.begin());
+  if ((hasSeparator || hasOutput) && action != "export")
+    return UsageError("--separator and --output belong to export");
+  if (yes && action != "delete")
+    return UsageError("--yes belongs to delete");
+  if (hasSeparator && separatorText != ";" && separatorText != ",")
+    return UsageError("--separator is ';' or ','");
+  if (hasOutput && output.empty())
+    return UsageError("--output needs a FILE");
+
+  CCliEnvironment environment;
+  AppContext& context = environment.Context();
+  CSQLite db(context);
+  CAcquisitionCatalogue catalogue(db, context);
+  if (action == "list") {
+    if (!UseExistingDatabase(db, path))
+      return kExitFailed;
+    return RunList(catalogue, args);
+  }
+  if (action != "show" && action != "repair" && action != "delete" && action != "export" &&
+      action != "copy")
+    return UsageError("unknown action '" + action + "'");
+  if (args.size() != 1)
+    return UsageError(action + " takes exactly one ID");
+  int64_t id = 0;
+  std::string error;
+  if (!ParseIntOption("ID", args.front(), 1, INT32_MAX, id, error))
+    return UsageError(error);
+  if (action == "delete" && !yes)
+    return Failure("refusing to delete acquisition " + args.front() +
+                   " without --yes (its data cannot be retrieved afterwards)");
+  if (!UseExistingDatabase(db, path))
+    return kExitFailed;
+  catalogue.SetRepairOnSelect(false);
+  if (catalogue.List() < 0)
+    return Failure("cannot list the acquisitions");
+  const int acquisitionId = static_cast<int>(id);
+  if (!catalogue.SelectAcquisition(acquisitionId))
+    return Failure("no acquisition with id " + args.front());
+  if (action == "show")
+    return RunShow(catalogue, acquisitionId);
+  if (action == "repair") {
+    if (db.Open() != 1)
+      return Failure("cannot open " + path);
+    return RunRepair(catalogue);
+  }
+  if (action == "delete")
+    return RunDelete(catalogue, acquisitionId);
+  if (action == "export")
+    return RunExport(db, context, acquisitionId, hasSeparator ? separatorText[0] : ';', output);
+  return RunCopy(db, context, acquisitionId);
+}
+
+const CliCommandRegistration kAcquisitionsCommand(
+    {"acquisitions", "list, show, repair, delete, export or copy recorded acquisitions", kUsage,
+     RunAcquisitions});
+
+}  // namespace

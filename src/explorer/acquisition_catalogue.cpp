@@ -1,0 +1,219 @@
+#include "explorer/acquisition_catalogue.h"
+
+#include <filesystem>
+
+#include "base/log.h"
+#include "base/number_text.h"
+#include "explorer/catalogue_statements.h"
+#include "explorer/explorer_reports.h"
+
+namespace {
+
+constexpr char kOpenFailedOnSelect[] =
+    "Error Opening Database ... Unable to Retrieve Project Data !!! ";
+constexpr char kOpenFailedOnView[] = "Error Opening Database ... Unable to Check Project Data !!! ";
+constexpr char kCompressDone[] = "Database Compress Successfully ...";
+constexpr char kCompressFailed[] = "Error occured while compacting Database !!!";
+constexpr char kSizeLine[] = "Original Database Size: %s  Database Size After Project Removal: %s";
+constexpr char kVacuum[] = "VACUUM;";
+constexpr size_t kEndDateLength = 11;
+constexpr size_t kEndTimeStart = 12;
+
+int CountOf(const std::string& text) {
+  const std::optional<int64_t> value = ParseInt64(text);
+  return value ? static_cast<int>(*value) : 0;
+}
+
+}  // namespace
+
+void CountCatalogueItems(const CRecordingListControl& items, int rows, CatalogueDetails& details) {
+  details.groups = details.acquiredItems = details.calculatedItems = 0;
+  std::string previousGroup;
+  for (int row = 0; row < rows; ++row) {
+    const std::string group = items.Cell(row, kItemGroupName);
+    if (row == 0 || group != previousGroup)
+      ++details.groups;
+    previousGroup = group;
+    const std::string type = items.Cell(row, kItemType);
+    if (type == kAcquiredItemType)
+      ++details.acquiredItems;
+    else if (type == kCalculatedItemType)
+      ++details.calculatedItems;
+  }
+}
+
+std::optional<uint64_t> DatabaseFileSize(const std::string& path) {
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (error)
+    return std::nullopt;
+  return static_cast<uint64_t>(size);
+}
+
+void CAcquisitionCatalogue::SetTargets(IListControl* catalogue, IListControl* items) {
+  m_catalogue.SetTarget(catalogue);
+  m_items.SetTarget(items);
+}
+
+int CAcquisitionCatalogue::SetSortChoice(int sortIndex) {
+  m_nSortChoice = sortIndex >= 0 && sortIndex < kCatalogueSortChoiceCount ? sortIndex : 0;
+  return Refresh();
+}
+
+int CAcquisitionCatalogue::FillList() {
+  const int rows = m_db.UpdateListCtrl(CatalogueStatement(m_nSortChoice), m_catalogue, true, false,
+                                       ListCtrlForm::Keyed);
+  m_nRowCount = rows > 0 ? rows : 0;
+  return rows;
+}
+
+int CAcquisitionCatalogue::List() {
+  const int rows = FillList();
+  m_db.Close();
+  return rows;
+}
+
+int CAcquisitionCatalogue::Refresh() {
+  const int rows = FillList();
+  if (rows == kDbOpenFailed)
+    return rows;
+  if (m_nSelectedRow == kNoCatalogueRow && m_nRowCount > 0)
+    m_nSelectedRow = 0;
+  if (m_nSelectedRow != kNoCatalogueRow) {
+    ShowDetails(m_nSelectedRow);
+    if (m_bRepairOnSelect)
+      Repair();
+  }
+  m_db.Close();
+  return rows;
+}
+
+bool CAcquisitionCatalogue::SelectRow(int row) {
+  m_nSelectedRow = row;
+  if (m_db.Open() != 1) {
+    m_context.log.Log(kOpenFailedOnSelect, kLogOpcServer);
+    return false;
+  }
+  ShowDetails(row);
+  if (m_bRepairOnSelect)
+    Repair();
+  m_db.Close();
+  return true;
+}
+
+bool CAcquisitionCatalogue::SelectAcquisition(int acquisitionId) {
+  const int row = RowOfAcquisition(acquisitionId);
+  if (row < 0)
+    return false;
+  return SelectRow(row);
+}
+
+int CAcquisitionCatalogue::ViewData(int row) {
+  m_nSelectedRow = row;
+  if (m_db.Open() != 1) {
+    m_context.log.Log(kOpenFailedOnView, kLogOpcServer);
+    return kNoAcquisitionId;
+  }
+  ShowDetails(row);
+  Repair();
+  m_db.Close();
+  return m_nSelectedId;
+}
+
+int CAcquisitionCatalogue::RowOfAcquisition(int acquisitionId) const {
+  const auto& rows = Catalogue().Rows();
+  for (int row = 0; row < m_nRowCount && row < static_cast<int>(rows.size()); ++row) {
+    if (rows[static_cast<size_t>(row)].itemData == acquisitionId)
+      return row;
+  }
+  return -1;
+}
+
+std::string CAcquisitionCatalogue::CatalogueCell(int row, int column) const {
+  return Catalogue().Cell(row, column);
+}
+
+int CAcquisitionCatalogue::ShowDetails(int row) {
+  m_details = CatalogueDetails();
+  if (row < 0 || row >= m_nRowCount) {
+    m_nSelectedId = kNoAcquisitionId;
+    m_items.Clear();
+    return m_nSelectedId;
+  }
+  m_details.serverId = CatalogueCell(row, kCatServerId);
+  m_details.host = CatalogueCell(row, kCatHost);
+  m_details.start = CatalogueCell(row, kCatStartDate) + " " + CatalogueCell(row, kCatStartTime);
+  m_details.end = CatalogueCell(row, kCatEndDate) + " " + CatalogueCell(row, kCatEndTime);
+  m_nSelectedId = static_cast<int>(Catalogue().Rows()[static_cast<size_t>(row)].itemData);
+  const int items = m_db.UpdateListCtrl(AcquisitionItemListStatement(m_nSelectedId), m_items);
+  CountCatalogueItems(Items(), items > 0 ? items : 0, m_details);
+  return m_nSelectedId;
+}
+
+RepairResult CAcquisitionCatalogue::Repair() {
+  const int row = m_nSelectedRow;
+  if (row < 0 || row >= m_nRowCount)
+    return RepairResult::kNoSelection;
+  const std::string endDate = CatalogueCell(row, kCatEndDate);
+  const std::string endTime = CatalogueCell(row, kCatEndTime);
+  const int listedCount = CountOf(CatalogueCell(row, kCatDataCount));
+  if (listedCount >= 0 && endDate != kUndefinedText && endTime != kUndefinedText)
+    return RepairResult::kComplete;
+
+  const int id = m_nSelectedId;
+  const int count = m_db.QueryInteger(RepairCountStatement(id));
+  std::vector<QueryCell> cells;
+  std::string last = kUndefinedText;
+  if (m_db.GetQueryData(RepairLastTimeStatement(id), cells) > 0 && !cells.empty() &&
+      cells.front().columnType == kCellText)
+    last = cells.front().text;
+  if (count >= 0 && last != kUndefinedText) {
+    const std::string date = last.substr(0, kEndDateLength);
+    const std::string time = last.size() > kEndTimeStart ? last.substr(kEndTimeStart) : "";
+    if (m_db.ExecSQL(RepairUpdateStatement(date, time, count, id), false, false, true,
+                     kLogProjects) != 1)
+      return RepairResult::kFailed;
+    // The list shows the new end and count; the repaired row needs no second repair.
+    FillList();
+    ShowDetails(m_nSelectedRow);
+    return RepairResult::kRepaired;
+  }
+  m_context.prompt.ShowReport(UpdateErrorReport(count, last));
+  return RepairResult::kFailed;
+}
+
+DeleteResult CAcquisitionCatalogue::Delete(int runningId) {
+  m_sLastSizeLine.clear();
+  const std::optional<uint64_t> sizeBefore = DatabaseFileSize(m_db.Path());
+  const int id = m_nSelectedId;
+  const int row = id == kNoAcquisitionId ? -1 : RowOfAcquisition(id);
+  if (row < 0)
+    return DeleteResult::kNoSelection;
+  const std::string serverId = CatalogueCell(row, kCatServerId);
+  const std::string host = CatalogueCell(row, kCatHost);
+  if (runningId != kNoAcquisitionId && runningId == id) {
+    m_context.prompt.ShowReport(DeletionRejectionReport(serverId, host, runningId, id));
+    return DeleteResult::kRejected;
+  }
+  const ReportAnswer answer = m_context.prompt.ShowReport(DeletionConfirmationReport(
+      serverId, host, CatalogueCell(row, kCatStartDate), CatalogueCell(row, kCatStartTime),
+      CatalogueCell(row, kCatEndDate), CatalogueCell(row, kCatEndTime),
+      CatalogueCell(row, kCatDataCount)));
+  if (answer != ReportAnswer::kFirstButton)
+    return DeleteResult::kCancelled;
+
+  const int deleted = m_db.ExecSQL(DeleteAcquisitionScript(id), true, false, true, kLogProjects);
+  bool compacted = false;
+  if (m_db.IsOpen())
+    compacted = sqlite3_exec(m_db.Handle(), kVacuum, nullptr, nullptr, nullptr) == SQLITE_OK;
+  m_db.Close();
+  m_context.log.Log(compacted ? kCompressDone : kCompressFailed, kLogProjects);
+  const std::optional<uint64_t> sizeAfter = DatabaseFileSize(m_db.Path());
+  if (sizeBefore && sizeAfter) {
+    m_sLastSizeLine =
+        Format(kSizeLine, FileSizeText(*sizeBefore).c_str(), FileSizeText(*sizeAfter).c_str());
+    m_context.log.Log(m_sLastSizeLine, kLogProjects);
+  }
+  Refresh();
+  return deleted == 1 ? DeleteResult::kDeleted : DeleteResult::kFailed;
+}

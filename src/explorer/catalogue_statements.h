@@ -1,0 +1,46 @@
+#pragma once
+// The statements and texts of the acquisition catalogue: the catalogue list in a chosen
+// order, the item list of one acquisition, the repair queries, the deletion script and
+// the file size text of the compaction line.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Sort choices of the catalogue: index → expression. 0 (by id) is the initial choice.
+inline constexpr int kCatalogueSortChoiceCount = 5;
+inline constexpr int kCatalogueSortByStart = 3;
+const std::vector<std::string>& CatalogueSortChoices();
+// The ORDER BY expression of a choice; an index out of range counts as the first.
+const char* CatalogueSortExpression(int sortIndex);
+// The keyed catalogue statement (hidden key: OPCAcq_Id).
+std::string CatalogueStatement(int sortIndex);
+
+// Visible columns of the catalogue list.
+inline constexpr int kCatServerId = 0;
+inline constexpr int kCatHost = 1;
+inline constexpr int kCatGuid = 2;
+inline constexpr int kCatStartDate = 3;
+inline constexpr int kCatStartTime = 4;
+inline constexpr int kCatEndDate = 5;
+inline constexpr int kCatEndTime = 6;
+inline constexpr int kCatDataCount = 7;
+
+// The item list of an acquisition, in recording order (the order of the value fields).
+std::string AcquisitionItemListStatement(int acquisitionId);
+inline constexpr int kItemGroupName = 0;
+inline constexpr int kItemQualifiedName = 1;
+inline constexpr int kItemType = 4;
+inline constexpr char kAcquiredItemType[] = "Acquired Data";
+inline constexpr char kCalculatedItemType[] = "Calculated Data";
+
+std::string RepairCountStatement(int acquisitionId);
+std::string RepairLastTimeStatement(int acquisitionId);
+std::string RepairUpdateStatement(const std::string& endDate, const std::string& endTime, int count,
+                                  int acquisitionId);
+// One script: the rows, items, groups and the acquisition itself, in one transaction.
+std::string DeleteAcquisitionScript(int acquisitionId);
+
+inline constexpr char kUndefinedText[] = "Undefined";
+
+// "%d.%d.%d bytes": millions, then thousands and units with three digits each.
+std::string FileSizeText(uint64_t size);

@@ -1,0 +1,168 @@
+#include "explorer/loaded_table.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kRowAlignment = 8;
+
+size_t AlignUp(size_t bytes) {
+  return (bytes + kRowAlignment - 1) & ~(kRowAlignment - 1);
+}
+
+}  // namespace
+
+CLoadedTable::CLoadedTable() : m_index(new std::atomic<const uint8_t**>[kIndexSegments]) {
+  for (size_t i = 0; i < kIndexSegments; ++i)
+    m_index[i].store(nullptr, std::memory_order_relaxed);
+}
+
+CLoadedTable::~CLoadedTable() {
+  FreeAll();
+}
+
+void CLoadedTable::FreeAll() {
+  for (size_t i = 0; i < m_nSegmentsMade; ++i) {
+    delete[] m_index[i].load(std::memory_order_relaxed);
+    m_index[i].store(nullptr, std::memory_order_relaxed);
+  }
+  m_nSegmentsMade = 0;
+  m_chunks.clear();
+  m_nChunkUsed = m_nChunkSize = m_nChunkBytes = 0;
+}
+
+void CLoadedTable::Reset(std::vector<std::string> titles) {
+  m_nRows.store(0, std::memory_order_release);
+  FreeAll();
+  m_titles = std::move(titles);
+}
+
+uint8_t* CLoadedTable::Allocate(size_t bytes) {
+  bytes = AlignUp(bytes);
+  if (m_chunks.empty() || m_nChunkUsed + bytes > m_nChunkSize) {
+    // A row larger than a chunk gets a chunk of its own.
+    const size_t size = std::max(kChunkBytes, bytes);
+    m_chunks.emplace_back(new uint8_t[size]);
+    m_nChunkSize = size;
+    m_nChunkUsed = 0;
+    m_nChunkBytes += size;
+  }
+  uint8_t* place = m_chunks.back().get() + m_nChunkUsed;
+  m_nChunkUsed += bytes;
+  return place;
+}
+
+void CLoadedTable::CRowBuilder::Begin(std::string_view timeText) {
+  m_text.clear();
+  m_ends.clear();
+  m_status.clear();
+  AddCell(timeText, 0);
+}
+
+int CLoadedTable::CRowBuilder::AddCell(std::string_view text, uint8_t status) {
+  m_text.append(text);
+  return FinishCell(status);
+}
+
+int CLoadedTable::CRowBuilder::FinishCell(uint8_t status) {
+  m_ends.push_back(static_cast<uint32_t>(m_text.size()));
+  m_status.push_back(status);
+  return static_cast<int>(m_ends.size()) - 1;
+}
+
+void CLoadedTable::AppendRow(const CRowBuilder& row) {
+  const size_t rowIndex = static_cast<size_t>(m_nRows.load(std::memory_order_relaxed));
+  const size_t segment = rowIndex / kIndexSegmentRows;
+  if (segment >= kIndexSegments)
+    return;  // beyond the index: the table is full
+  const size_t columns = m_titles.size();
+  const size_t cells = std::min(columns, row.m_ends.size());
+  const size_t textBytes = cells == 0 ? 0 : row.m_ends[cells - 1];
+  const bool wide = textBytes > 0xFFFF;
+  const size_t offsetBytes = columns * (wide ? 4 : 2);
+  const size_t statusBytes = (columns + 1) / 2;
+  uint8_t* bytes = Allocate(sizeof(RowHeader) + offsetBytes + statusBytes + textBytes);
+
+  RowHeader header{};
+  header.textBytes = static_cast<uint32_t>(textBytes);
+  header.wideOffsets = wide ? 1 : 0;
+  std::memcpy(bytes, &header, sizeof header);
+  uint8_t* offsets = bytes + sizeof(RowHeader);
+  for (size_t c = 0; c < columns; ++c) {
+    const uint32_t end = c < cells ? row.m_ends[c] : static_cast<uint32_t>(textBytes);
+    if (wide) {
+      std::memcpy(offsets + c * 4, &end, 4);
+    } else {
+      const uint16_t end16 = static_cast<uint16_t>(end);
+      std::memcpy(offsets + c * 2, &end16, 2);
+    }
+  }
+  uint8_t* status = offsets + offsetBytes;
+  std::memset(status, 0, statusBytes);
+  for (size_t c = 0; c < cells; ++c)
+    status[c / 2] |= static_cast<uint8_t>((row.m_status[c] & 0x0F) << ((c % 2) * 4));
+  std::memcpy(status + statusBytes, row.m_text.data(), textBytes);
+
+  if (segment >= m_nSegmentsMade) {
+    m_index[segment].store(new const uint8_t*[kIndexSegmentRows], std::memory_order_release);
+    m_nSegmentsMade = segment + 1;
+  }
+  m_index[segment].load(std::memory_order_relaxed)[rowIndex % kIndexSegmentRows] = bytes;
+  m_nRows.store(static_cast<int>(rowIndex + 1), std::memory_order_release);
+}
+
+const uint8_t* CLoadedTable::RowBytes(int row) const {
+  if (row < 0 || row >= RowCount())
+    return nullptr;
+  const size_t index = static_cast<size_t>(row);
+  const uint8_t** segment = m_index[index / kIndexSegmentRows].load(std::memory_order_acquire);
+  return segment != nullptr ? segment[index % kIndexSegmentRows] : nullptr;
+}
+
+std::string_view CLoadedTable::Cell(int row, int column) const {
+  const uint8_t* bytes = RowBytes(row);
+  const size_t columns = m_titles.size();
+  if (bytes == nullptr || column < 0 || static_cast<size_t>(column) >= columns)
+    return {};
+  RowHeader header;
+  std::memcpy(&header, bytes, sizeof header);
+  const uint8_t* offsets = bytes + sizeof(RowHeader);
+  auto endOf = [&](size_t c) -> uint32_t {
+    if (header.wideOffsets) {
+      uint32_t end;
+      std::memcpy(&end, offsets + c * 4, 4);
+      return end;
+    }
+    uint16_t end;
+    std::memcpy(&end, offsets + c * 2, 2);
+    return end;
+  };
+  const size_t c = static_cast<size_t>(column);
+  const uint32_t begin = c == 0 ? 0 : endOf(c - 1);
+  const uint32_t end = endOf(c);
+  const size_t offsetBytes = columns * (header.wideOffsets ? 4 : 2);
+  const char* text = reinterpret_cast<const char*>(offsets + offsetBytes + (columns + 1) / 2);
+  return std::string_view(text + begin, end - begin);
+}
+
+uint8_t CLoadedTable::Status(int row, int column) const {
+  const uint8_t* bytes = RowBytes(row);
+  const size_t columns = m_titles.size();
+  if (bytes == nullptr || column < 0 || static_cast<size_t>(column) >= columns)
+    return 0;
+  RowHeader header;
+  std::memcpy(&header, bytes, sizeof header);
+  const size_t offsetBytes = columns * (header.wideOffsets ? 4 : 2);
+  const uint8_t* status = bytes + sizeof(RowHeader) + offsetBytes;
+  const size_t c = static_cast<size_t>(column);
+  return static_cast<uint8_t>((status[c / 2] >> ((c % 2) * 4)) & 0x0F);
+}
+
+size_t CLoadedTable::HeapBytes() const {
+  size_t bytes = m_nChunkBytes + kIndexSegments * sizeof(std::atomic<const uint8_t**>) +
+                 m_nSegmentsMade * kIndexSegmentRows * sizeof(const uint8_t*);
+  for (const std::string& title : m_titles)
+    bytes += title.capacity();
+  return bytes;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// CLoadedTable: the rows of one recorded acquisition as loaded from the database, kept
+// compact: each row is one block of bytes — the end offsets of its cells, its status bits
+// (4 per column, for every column of the table) and the cell texts back to back — placed
+// in large shared chunks, so a row costs its text plus about 2.5 bytes per cell and no
+// heap string per cell.
+//
+// Thread rule: one writer (the loading worker, or the owner while no worker runs) appends
+// rows; any thread reads the rows below RowCount() at the same time (the count is
+// published after the row is complete). Columns are set and the table is cleared by the
+// owner only while no writer runs.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CLoadedTable {
+ public:
+  CLoadedTable();
+  ~CLoadedTable();
+  CLoadedTable(const CLoadedTable&) = delete;
+  CLoadedTable& operator=(const CLoadedTable&) = delete;
+
+  // Removes every row and sets the column titles (column 0 is the time).
+  void Reset(std::vector<std::string> titles);
+  void Clear() { Reset({}); }
+
+  int ColumnCount() const { return static_cast<int>(m_titles.size()); }
+  const std::string& ColumnTitle(int column) const { return m_titles[static_cast<size_t>(column)]; }
+  const std::vector<std::string>& Titles() const { return m_titles; }
+  int RowCount() const { return m_nRows.load(std::memory_order_acquire); }
+
+  // Text of a cell (empty outside the row); the view stays valid until Reset.
+  std::string_view Cell(int row, int column) const;
+  uint8_t Status(int row, int column) const;
+
+  // Building one row (writer side): Begin, then the cells in column order (column 0,
+  // the time, first), then End publishes it. Missing cells are empty.
+  class CRowBuilder {
+   public:
+    void Begin(std::string_view timeText);
+    // Appends the next cell's text; returns its column.
+    int AddCell(std::string_view text, uint8_t status);
+    // The next cell's text piece by piece (for decoded texts), then FinishCell.
+    void AppendToCell(std::string_view piece) { m_text.append(piece); }
+    void AppendToCell(char c) { m_text.push_back(c); }
+    int FinishCell(uint8_t status);
+    int Cells() const { return static_cast<int>(m_ends.size()); }
+
+   private:
+    friend class CLoadedTable;
+    std::string m_text;
+    std::vector<uint32_t> m_ends;
+    std::vector<uint8_t> m_status;
+  };
+  void AppendRow(const CRowBuilder& row);
+
+  // Heap bytes held by the rows and their index (memory figures).
+  size_t HeapBytes() const;
+
+ private:
+  struct RowHeader {
+    uint32_t textBytes;
+    uint8_t wideOffsets;  // 1: 32-bit end offsets, 0: 16-bit
+    uint8_t reserved[3];
+  };
+  static constexpr size_t kChunkBytes = size_t{1} << 20;
+  static constexpr size_t kIndexSegmentRows = 4096;
+  static constexpr size_t kIndexSegments = size_t{1} << 14;  // 67 million rows
+
+  const uint8_t* RowBytes(int row) const;
+  uint8_t* Allocate(size_t bytes);
+  void FreeAll();
+
+  std::vector<std::string> m_titles;
+  std::atomic<int> m_nRows{0};
+  // Chunks never move once made; the writer alone adds them.
+  std::vector<std::unique_ptr<uint8_t[]>> m_chunks;
+  size_t m_nChunkUsed = 0;
+  size_t m_nChunkSize = 0;
+  size_t m_nChunkBytes = 0;
+  // Row index: a fixed table of segments, so readers never see it move.
+  std::unique_ptr<std::atomic<const uint8_t**>[]> m_index;
+  size_t m_nSegmentsMade = 0;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The texts made from a loaded table: the clipboard text (every title and every cell
+// followed by ",", lines ended by CR LF), the CSV file (fields joined by the separator,
+// lines ended by CR LF; a field holding the separator, a double quote, CR or LF is quoted
+// the RFC 4180 way so spreadsheets read it back in one piece) and the preview lines,
+// built one at a time on demand, plain or aligned (" | " and right padding).
+// Thread rule: the caller's thread, while the table has no writer (or on its rows so far).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "explorer/loaded_table.h"
+
+std::string ClipboardText(const CLoadedTable& table);
+
+// The CSV field as written: unchanged, or quoted with inner quotes doubled.
+void AppendCsvField(std::string_view field, char separator, std::string& out);
+// The whole file: header line and one line per row.
+std::string ExportText(const CLoadedTable& table, char separator);
+
+// Preview lines: line 0 the titles, line r + 1 row r; each without its line break.
+class CPreviewLines {
+ public:
+  CPreviewLines(const CLoadedTable& table, char separator, bool aligned);
+  int LineCount() const { return m_table.RowCount() + 1; }
+  std::string Line(int line) const;
+
+ private:
+  const CLoadedTable& m_table;
+  char m_cSeparator;
+  bool m_bAligned;
+  std::vector<size_t> m_widths;  // aligned: the longest text of each column
+};
