@@ -1,0 +1,31 @@
+#pragma once
+// The vertical axis rule of the chart view: which of the two vertical axes each series
+// goes to, and the range of each axis. A manual axis keeps the user's range; an automatic
+// one is fitted to its series. With automatic assignment a series whose maximum reaches
+// the threshold T goes right, the others left. Qt-free.
+#include <vector>
+
+inline constexpr int kChartLeftAxis = 0;
+inline constexpr int kChartRightAxis = 1;
+
+struct ChartAxisRange {
+  bool manual = false;
+  double min = 0.0;
+  double max = 100.0;
+};
+
+// One shown, charted series: its range at the last redraw and the axis it is on.
+struct ChartAxisSerie {
+  double min = 0.0;
+  double max = 0.0;
+  int axis = kChartLeftAxis;
+};
+
+// The threshold T for the two axes' modes and the overall range of the values.
+double ChartAxisThreshold(const ChartAxisRange axes[2], double overallMin, double overallMax);
+
+// Assigns the series (their axis is set when automaticAssignment is on) and fits the
+// automatic axes: an automatic axis without series takes the other's range (the right
+// one first).
+void ApplyChartAxisRule(ChartAxisRange axes[2], std::vector<ChartAxisSerie>& series,
+                        bool automaticAssignment, double overallMin, double overallMax);

@@ -1,0 +1,109 @@
+// The fixed rules of the chart view: spans, small steps, time texts, decimation, the
+// row search, the vertical axis rule and the refresh divider.
+#include <gtest/gtest.h>
+
+#include "chart/chart_axis_rules.h"
+#include "chart/chart_view_rules.h"
+#include "chart_view_test_support.h"
+
+TEST(ChartViewRules, SpanListPositionsTextsAndSmallSteps) {
+  const int minutes[] = {1,    2,    5,    10,   15,   20,   30,    60,    120,   360,  720,
+                         1440, 2880, 4320, 5760, 7200, 8640, 10080, 20160, 30240, 40320};
+  const int steps[] = {1,   1,   5,   2,   3,    4,    5,    10,   20,   60,  120,
+                       240, 480, 720, 960, 1200, 1440, 1440, 2880, 4320, 5760};
+  for (int i = 0; i < kChartSpanCount; ++i) {
+    EXPECT_EQ(ChartSpanMinutes(i), minutes[i]) << i;
+    EXPECT_EQ(ChartSpanPosition(minutes[i]), i);
+    EXPECT_EQ(ChartSmallStepMinutes(minutes[i]), steps[i]) << minutes[i];
+  }
+  EXPECT_EQ(ChartSpanMinutes(-1), 60);
+  EXPECT_EQ(ChartSpanMinutes(21), 60);
+  EXPECT_STREQ(ChartSpanText(0), "1 min");
+  EXPECT_STREQ(ChartSpanText(7), "1 hour");
+  EXPECT_STREQ(ChartSpanText(20), "4 weeks");
+  EXPECT_EQ(ChartSpanPosition(45), -1);
+  EXPECT_EQ(ChartSmallStepMinutes(45), 10);
+}
+
+TEST(ChartViewRules, TimeTextsOfTheTablesReadAsAutomationDates) {
+  const double start = *ParseChartTimeText("07/Dec/2026 10:00:00.000");
+  EXPECT_NEAR(*ParseChartTimeText("07/Dec/2026 10:00:01.500") - start, 1.5 / 86400, 1e-9);
+  EXPECT_NEAR(*ParseChartTimeText("08/Dec/2026 10:00:00") - start, 1.0, 1e-9);
+  EXPECT_FALSE(ParseChartTimeText("07/Dez/2026 10:00:00.000"));
+  EXPECT_FALSE(ParseChartTimeText("07/Dec/2026 10:00"));
+  EXPECT_FALSE(ParseChartTimeText("07/Dec/2026 10:00:00,000"));
+}
+
+TEST(ChartViewRules, DecimationGivesAtMost1600Points) {
+  EXPECT_EQ(ChartDecimationStep(1599), 1);
+  EXPECT_EQ(ChartDrawnPointCount(1599, 1), 1599);
+  EXPECT_EQ(ChartDecimationStep(1600), 2);
+  EXPECT_EQ(ChartDrawnPointCount(1600, 2), 800);
+  EXPECT_EQ(ChartDecimationStep(4000), 3);
+  EXPECT_EQ(ChartDrawnPointCount(4000, 3), 1334);
+  EXPECT_EQ(ChartDrawnPointCount(0, 1), 0);
+  for (int points : {1601, 3200, 1000000})
+    EXPECT_LE(2 * ((points + ChartPeakRunLength(points) - 1) / ChartPeakRunLength(points)),
+              kChartMaxPoints)
+        << points;
+  EXPECT_EQ(ChartPeakRunLength(1600), 1);
+}
+
+TEST(ChartViewRules, RowByTimeTakesHalfASecondOfToleranceFromAnyStart) {
+  CFakeChartRows rows;
+  rows.AddRows(100, {[](int) { return 0.0; }});
+  const double start = CFakeChartRows::Start();
+  const double second = 1.0 / 86400;
+  for (int period : {1, 3, 60}) {
+    // 10.4 s: row 10 is within half a second, so it counts as at or after the target.
+    EXPECT_EQ(FindChartRow(rows, start + 10.4 * second, true, 99, start, period), 10) << period;
+    EXPECT_EQ(FindChartRow(rows, start + 10.6 * second, true, 99, start, period), 11) << period;
+    EXPECT_EQ(FindChartRow(rows, start + 10.6 * second, false, 99, start, period), 11) << period;
+    EXPECT_EQ(FindChartRow(rows, start + 10.4 * second, false, 99, start, period), 10) << period;
+    EXPECT_EQ(FindChartRow(rows, start - 1.0, true, 99, start, period), 0);
+    EXPECT_EQ(FindChartRow(rows, start + 1.0, false, 99, start, period), 99);
+  }
+}
+
+TEST(ChartViewRules, VerticalAxesThresholdAndAutomaticAssignment) {
+  ChartAxisRange axes[2];
+  // Maxima 1000 and 5 on automatic axes: T = 200, the first right, the second left.
+  std::vector<ChartAxisSerie> series = {{0.0, 1000.0, 0}, {0.0, 5.0, 1}};
+  EXPECT_DOUBLE_EQ(ChartAxisThreshold(axes, 0.0, 1000.0), 200.0);
+  ApplyChartAxisRule(axes, series, true, 0.0, 1000.0);
+  EXPECT_EQ(series[0].axis, kChartRightAxis);
+  EXPECT_EQ(series[1].axis, kChartLeftAxis);
+  EXPECT_DOUBLE_EQ(axes[1].max, 1000.0);
+  EXPECT_DOUBLE_EQ(axes[0].max, 5.0);
+
+  // All negative: every series left, the right axis copies the left.
+  ChartAxisRange negative[2];
+  series = {{-50.0, -10.0, 1}, {-5.0, -1.0, 1}};
+  ApplyChartAxisRule(negative, series, true, -50.0, -1.0);
+  EXPECT_EQ(series[0].axis, kChartLeftAxis);
+  EXPECT_EQ(series[1].axis, kChartLeftAxis);
+  EXPECT_DOUBLE_EQ(negative[0].min, -50.0);
+  EXPECT_DOUBLE_EQ(negative[0].max, -1.0);
+  EXPECT_DOUBLE_EQ(negative[1].min, -50.0);
+  EXPECT_DOUBLE_EQ(negative[1].max, -1.0);
+
+  // Without automatic assignment the series keep their axes; a manual axis its range.
+  ChartAxisRange manual[2];
+  manual[1] = {true, 0.0, 50.0};
+  EXPECT_DOUBLE_EQ(ChartAxisThreshold(manual, 0.0, 1000.0), 10.0);
+  manual[0] = {true, 20.0, 80.0};
+  EXPECT_DOUBLE_EQ(ChartAxisThreshold(manual, 0.0, 1000.0), 80.0);
+  series = {{0.0, 1000.0, 0}, {0.0, 5.0, 1}};
+  ApplyChartAxisRule(manual, series, false, 0.0, 1000.0);
+  EXPECT_EQ(series[0].axis, kChartLeftAxis);
+  EXPECT_EQ(series[1].axis, kChartRightAxis);
+  EXPECT_DOUBLE_EQ(manual[0].min, 20.0);
+  EXPECT_DOUBLE_EQ(manual[1].max, 50.0);
+}
+
+TEST(ChartViewRules, RefreshDividerKeepsARedrawUnderAQuarterPeriod) {
+  EXPECT_EQ(ChartRefreshDivider(1000, 600), 3);  // Q = 250
+  EXPECT_EQ(ChartRefreshDivider(1000, 200), 1);
+  EXPECT_EQ(ChartRefreshDivider(3, 10), 0);  // Q = 0: no rule
+  EXPECT_EQ(ChartRefreshDivider(1000, -1), 0);
+}
