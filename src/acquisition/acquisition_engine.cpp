@@ -195,6 +195,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   m_nAcquisitionStart = now;
   m_nNextBackupTime = now + 60LL * m_nBackupFrequency;
   m_nNextRowToSave = 0;
+  ++m_nSaveEpoch;
   m_bFirstDataSetPending = true;
   m_bStopRequested = false;
 
@@ -295,6 +296,7 @@ void CAcquisitionEngine::ResetView() {
   m_nDataSetCount = 0;
   m_bFirstDataSetPending = false;
   m_nNextRowToSave = 0;
+  ++m_nSaveEpoch;
   m_pObserver->OnListsReset();
   m_pObserver->OnTimeFieldsVisible(false);
   if (rows >= 5) {
@@ -305,6 +307,10 @@ void CAcquisitionEngine::ResetView() {
   m_bAcquiredData = false;
   m_nBackupFrequency = 0;
   m_pObserver->OnServerAttributesChanged();
+}
+
+const std::string& CAcquisitionEngine::DatabasePath() const {
+  return m_db.Path();
 }
 
 void CAcquisitionEngine::Tick() {

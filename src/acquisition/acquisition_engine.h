@@ -140,8 +140,9 @@ class CAcquisitionEngine {
   // An acquisition acquired data and the configuration has not changed since.
   bool IsResumeAllowed() const;
   bool IsServerConnected() const;
-  // Data was acquired since the last view reset.
+  // Data was acquired since the last view reset or the last successful backup.
   bool HasAcquiredData() const { return m_bAcquiredData; }
+  void ClearAcquiredData() { m_bAcquiredData = false; }
   // ms between base ticks that read something; set at Start.
   uint32_t BasePeriod() const { return m_nBasePeriod; }
   // Reads of the group of that index: period in base ticks and ticks since its last read.
@@ -151,9 +152,16 @@ class CAcquisitionEngine {
   int DataSetCount() const { return m_nDataSetCount; }
   int64_t AcquisitionStart() const { return m_nAcquisitionStart; }
   int64_t NextBackupTime() const { return m_nNextBackupTime; }
+  // The backup settings changed: the next automatic backup is due then.
+  void SetNextBackupTime(int64_t time) { m_nNextBackupTime = time; }
   bool FirstDataSetPending() const { return m_bFirstDataSetPending; }
   int NextRowToSave() const { return m_nNextRowToSave; }
   void SetNextRowToSave(int row) { m_nNextRowToSave = row; }
+  // Changes whenever the next row to save goes back to 0 (Start, Resume, view reset): a
+  // backup that ends after that must not move it to its own end row.
+  uint32_t SaveEpoch() const { return m_nSaveEpoch; }
+  // The database file the acquisition is recorded in.
+  const std::string& DatabasePath() const;
   const HistoricalDataList& History() const { return m_history; }
   const RealTimeDataList& RealTime() const { return m_realTime; }
   // Headings of the item columns by TagDisplayType (0 qualified, 1 short, 2 description).
@@ -241,5 +249,6 @@ class CAcquisitionEngine {
   int m_nBackupFrequency = 0;
   int m_nBackupType = 1;
   int m_nNextRowToSave = 0;
+  uint32_t m_nSaveEpoch = 0;
   int m_nDecimals = 2;
 };

@@ -1,0 +1,153 @@
+#include "acquisition/backup_save.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <exception>
+#include <new>
+
+#include "acquisition/acquired_data_text.h"
+#include "acquisition/opc_data_job.h"
+#include "base/log.h"
+
+namespace {
+
+constexpr const char* kFileCauses[] = {
+    "Unspecified Error Occurred",
+    "File Not Found",
+    "Invalid Path",
+    "Too Many Files Open",
+    "Access Denied",
+    "Invalid File",
+    "Unable to Remove Directory",
+    "Directory Full",
+    "Error Occurred on Seek",
+    "Hardware Error",
+    "Sharing Violation",
+    "Lock Violation",
+    "Disk Full",
+    "Unexpected End of File",
+};
+constexpr int kFileCauseCount = static_cast<int>(sizeof(kFileCauses) / sizeof(kFileCauses[0]));
+
+constexpr char kMemoryException[] =
+    "Critical Velmora Memory Exception !!! Unable to Save Velmora Backup File %s ... Cause: ";
+constexpr char kFileException[] =
+    "Critical Velmora File Exception !!! Unable to Save Velmora Backup File %s ... Cause: ";
+constexpr char kOtherException[] =
+    "Critical Velmora Exception !!! Unable to Save Velmora Backup File %s ... Cause: ";
+
+// The rows done after which one more 5 % step is shown (every row for fewer than 20).
+int RowsPerStep(int rows) {
+  const int step = rows / 20;
+  return step > 0 ? step : 1;
+}
+
+// Builds the file text; counts the rows and the steps as it goes.
+std::string BuildText(COPCDataJob& job) {
+  const AcquiredRows& source = *job.m_pRows;
+  std::string text;
+  AcquiredDataText::AppendHeader(text, source.headings, job.m_cSeparator,
+                                 AcquiredDataText::kFileLineEnd);
+  const int columns = static_cast<int>(source.headings.size());
+  const int rowsPerStep = RowsPerStep(static_cast<int>(source.rows.size()));
+  int sinceStep = 0;
+  for (const DataSetPtr& row : source.rows) {
+    if (row) {
+      AcquiredDataText::AppendRow(text, *row, columns, job.m_cSeparator,
+                                  AcquiredDataText::kFileLineEnd);
+    }
+    job.AddDone();
+    if (++sinceStep == rowsPerStep) {
+      sinceStep = 0;
+      job.AddProgressStep();
+      job.MarkProgressChanged();
+    }
+  }
+  return text;
+}
+
+void Save(COPCDataJob& job) {
+  const std::string text = BuildText(job);
+  std::FILE* file = std::fopen(job.m_sFullPath.c_str(), "wb");
+  if (file == nullptr) {
+    // Nothing is written; the cause goes to the log after the error line.
+    const int cause = FileCauseFromErrno(errno);
+    job.Fail(cause, OpenFailureText(cause));
+    return;
+  }
+  const size_t written = text.empty() ? 0 : std::fwrite(text.data(), 1, text.size(), file);
+  const int writeError = written == text.size() ? 0 : (errno != 0 ? errno : EIO);
+  const int closeError = std::fclose(file) == 0 ? 0 : errno;
+  if (writeError != 0 || closeError != 0) {
+    const int cause = FileCauseFromErrno(writeError != 0 ? writeError : closeError);
+    job.Fail(cause, Format(kFileException, job.m_sFullPath.c_str()) + FileCauseText(cause));
+    return;
+  }
+  job.SetState(kJobFinished);
+}
+
+}  // namespace
+
+const char* FileCauseText(int cause) {
+  if (cause < 1 || cause > kFileCauseCount)
+    return "";
+  return kFileCauses[cause - 1];
+}
+
+int FileCauseFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+      return 2;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case ELOOP:
+      return 3;
+    case EMFILE:
+    case ENFILE:
+      return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return 5;
+    case EISDIR:
+      return 6;
+    case ESPIPE:
+      return 9;
+    case EIO:
+      return 10;
+    case EBUSY:
+    case ETXTBSY:
+      return 11;
+    case ENOLCK:
+      return 12;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return 13;
+    default:
+      return 1;
+  }
+}
+
+std::string OpenFailureText(int cause) {
+  const char* text = FileCauseText(cause);
+  if (*text == '\0')
+    return "Unknown Error !!!";
+  return std::string("Unable to Open File ... ") + text;
+}
+
+void RunBackupSave(COPCDataJob& job) {
+  job.SetState(kJobSaving);
+  if (!job.m_pRows) {
+    job.SetState(kJobFailed);  // no view: nothing to read
+    return;
+  }
+  try {
+    Save(job);
+  } catch (const std::bad_alloc& e) {
+    job.Fail(kJobErrorException, Format(kMemoryException, job.m_sFullPath.c_str()) + e.what());
+  } catch (const std::exception& e) {
+    job.Fail(kJobErrorException, Format(kOtherException, job.m_sFullPath.c_str()) + e.what());
+  }
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The backup save worker: writes the job's rows as a delimited file. The whole text is
+// assembled in memory and written in one call, so a backup is never half a file because
+// the acquisition went on meanwhile. Failures end the job with status 21 and, when there
+// is one, the cause text that the owner logs after the error line.
+// Thread rule: RunBackupSave runs on the worker thread and touches only the job.
+#include <string>
+
+class COPCDataJob;
+
+// The cause texts of a file failure, by the program's cause codes 1..14 ("Unspecified
+// Error Occurred" ... "Unexpected End of File"); empty for other codes.
+const char* FileCauseText(int cause);
+// The cause code of a C library error number.
+int FileCauseFromErrno(int error);
+// "Unable to Open File ... " + the cause text, or "Unknown Error !!!" without one.
+std::string OpenFailureText(int cause);
+
+void RunBackupSave(COPCDataJob& job);

@@ -1,0 +1,26 @@
+#include "acquisition/clipboard_copy.h"
+
+#include "acquisition/acquired_data_text.h"
+#include "acquisition/opc_data_job.h"
+
+void RunClipboardCopy(COPCDataJob& job) {
+  if (!job.m_pRows) {
+    // Shown by the owner: a worker never opens a window.
+    job.Fail(kCopyNoViewCode, kNullCopyView);
+    return;
+  }
+  job.SetState(kJobCopying);
+  const AcquiredRows& source = *job.m_pRows;
+  std::string text;
+  AcquiredDataText::AppendHeader(text, source.headings, '\t', AcquiredDataText::kClipboardLineEnd);
+  const int columns = static_cast<int>(source.headings.size());
+  for (const DataSetPtr& row : source.rows) {
+    if (row)
+      AcquiredDataText::AppendRow(text, *row, columns, '\t', AcquiredDataText::kClipboardLineEnd);
+    job.AddDone();
+    job.MarkProgressChanged();
+  }
+  text += "\r\n";
+  job.m_sText = std::move(text);
+  job.SetState(kJobFinished);
+}
