@@ -1,5 +1,6 @@
 #include "explorer/project_data.h"
 
+#include "base/settings.h"
 #include "db/recording_list_control.h"
 #include "explorer/catalogue_statements.h"
 #include "explorer/explorer_reports.h"
@@ -56,4 +57,14 @@ std::string CProjectData::ProgressText(int32_t state) {
     return kLoadFailedText;
   }
   return LoadingProgressText(job.Done(), m_nExpectedRows);
+}
+
+DataColours ProjectDataColours(ISettingsStore& settings) {
+  DataColours colours;
+  colours.standard = static_cast<uint32_t>(settings::Read(settings, settings::kStandardColor));
+  colours.badQuality = static_cast<uint32_t>(settings::Read(settings, settings::kBadQualityColor));
+  colours.interpolated =
+      static_cast<uint32_t>(settings::Read(settings, settings::kInterpolatedColor));
+  colours.inactive = kProjectInactiveColour;
+  return colours;
 }

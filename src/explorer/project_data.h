@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/cell_colour.h"
 #include "base/app_context.h"
 #include "db/sqlite_db.h"
 #include "explorer/acquisition_loader.h"
@@ -35,6 +36,8 @@ class CProjectData {
   std::string ProgressText(int32_t state);
 
   int LoadedAcquisitionId() const { return m_nLoadedId; }
+  // Showing the view loads unless the requested id is the one already loaded.
+  bool NeedsLoad(int requestedId) const { return requestedId == -1 || requestedId != m_nLoadedId; }
   bool HasSummary() const { return m_bHasSummary; }
   const AcquisitionSummary& Summary() const { return m_summary; }
   int ExpectedRows() const { return m_nExpectedRows; }
@@ -56,3 +59,8 @@ class CProjectData {
 // the catalogue's item-list order.
 std::vector<std::string> LoadedTableTitles(CSQLite& db, int acquisitionId);
 inline constexpr char kTimeColumnTitle[] = "OPC Acquisition Time";
+
+// The data view's colours: the standard, bad-quality and interpolated settings, and a
+// fixed grey (red, green and blue 128) for inactive groups.
+inline constexpr uint32_t kProjectInactiveColour = 8421504;
+DataColours ProjectDataColours(ISettingsStore& settings);
