@@ -3,6 +3,8 @@
 #include "base/log.h"
 #include "calc/calc_expression_check.h"
 #include "calc/calc_identifier.h"
+#include "opc/add_item_silent_prompt.h"
+#include "opc/opc_items.h"
 #include "opc/opc_limits.h"
 #include "opc/opc_server.h"
 #include "opc/opc_texts.h"
@@ -265,8 +267,71 @@ bool CCalcItemEditorPresenter::Remove() {
   return true;
 }
 
+std::vector<ShortIdOwner> CCalcItemEditorPresenter::OtherAcquiredShortIds(int nRow) const {
+  // The other groups as they are, this group as its copy says.
+  const int nGroupIndex = m_server.GroupIndex(&m_group);
+  std::vector<ShortIdOwner> owners;
+  for (ShortIdOwner& owner : CollectAcquiredShortIds(m_server, -1, -1)) {
+    if (owner.m_nGroupIndex != nGroupIndex)
+      owners.push_back(std::move(owner));
+  }
+  for (int i = 0; i < m_working.AcquiredCount(); ++i) {
+    const auto& item = m_working.m_acquiredItems[static_cast<size_t>(i)];
+    if (i != nRow && item != nullptr)
+      owners.push_back({nGroupIndex, m_group.m_sName, i, item->m_sShortId});
+  }
+  return owners;
+}
+
+ShortIdEditRequest CCalcItemEditorPresenter::AcquiredShortIdEditFor(int nRow) const {
+  ShortIdEditRequest request;
+  request.m_sGroupName = m_group.m_sName;
+  request.m_nGroupIndex = m_server.GroupIndex(&m_group);
+  request.m_nAcquiredCount = m_working.AcquiredCount();
+  request.m_nCalcCount = m_working.CalcCount();
+  if (nRow >= 0 && nRow < m_working.AcquiredCount()) {
+    if (const auto& item = m_working.m_acquiredItems[static_cast<size_t>(nRow)]) {
+      request.m_sQualifiedId = item->m_sQualifiedId;
+      request.m_sShortId = item->m_sShortId;
+      request.m_sDataType = DataTypeText(item->m_vtDataType);
+    }
+  }
+  return request;
+}
+
+ShortIdCheck CCalcItemEditorPresenter::CheckAcquiredShortId(int nRow,
+                                                            const std::string& sText) const {
+  return CheckShortId(sText, OtherAcquiredShortIds(nRow), m_prompt);
+}
+
+bool CCalcItemEditorPresenter::RenameAcquiredShortId(int nRow, const std::string& sText) {
+  if (nRow < 0 || nRow >= m_working.AcquiredCount() ||
+      m_working.m_acquiredItems[static_cast<size_t>(nRow)] == nullptr)
+    return false;
+  CSilentPrompt silent;
+  const ShortIdCheck check = CheckShortId(sText, OtherAcquiredShortIds(nRow), silent);
+  if (!check.m_bOkEnabled || check.m_sShortId.empty())
+    return false;
+  const std::string sOldId = m_working.m_acquiredItems[static_cast<size_t>(nRow)]->m_sShortId;
+  if (sOldId != check.m_sShortId)
+    RenameShortId(m_working, sOldId, check.m_sShortId, true);
+  m_bEvaluatedValid = false;
+  ListsRefilled();
+  return true;
+}
+
 void CCalcItemEditorPresenter::Apply() {
-  const bool bChanged = !SameCalcItems(m_group, m_working);
+  bool bShortIdsChanged = false;
+  for (size_t i = 0; i < m_group.m_acquiredItems.size() && i < m_working.m_acquiredItems.size();
+       ++i) {
+    COPCItem* pItem = m_group.m_acquiredItems[i].get();
+    const COPCItem* pCopy = m_working.m_acquiredItems[i].get();
+    if (pItem != nullptr && pCopy != nullptr && pItem->m_sShortId != pCopy->m_sShortId) {
+      pItem->m_sShortId = pCopy->m_sShortId;
+      bShortIdsChanged = true;
+    }
+  }
+  const bool bChanged = bShortIdsChanged || !SameCalcItems(m_group, m_working);
   m_group.m_calcItems = std::move(m_working.m_calcItems);
   m_working.m_calcItems.clear();
   for (auto& item : m_group.m_calcItems)

@@ -14,7 +14,9 @@
 #include "base/clock.h"
 #include "base/user_prompt.h"
 #include "calc/calc_function_list.h"
+#include "opc/add_item_session.h"
 #include "opc/opc_group.h"
+#include "opc/short_id_check.h"
 
 class COPCServer;
 
@@ -128,6 +130,14 @@ class CCalcItemEditorPresenter {
   // Remove Item: removes the selected row's item unless an expression uses its short id
   // (message box with the count).
   bool Remove();
+  // A click on the Short Name cell of an acquired row: what the short-id editor shows,
+  // the check of an edited text against every other acquired item, and the edit itself
+  // (expressions of the copy follow the new id). False for a row out of range or a
+  // refused text.
+  ShortIdEditRequest AcquiredShortIdEditFor(int nRow) const;
+  ShortIdCheck CheckAcquiredShortId(int nRow, const std::string& sText) const;
+  bool RenameAcquiredShortId(int nRow, const std::string& sText);
+
   // OK: the group's calculated items become the edited list; items are recounted and the
   // configuration is marked changed when the list differs. The presenter then works on a
   // fresh copy of the updated group.
@@ -139,6 +149,7 @@ class CCalcItemEditorPresenter {
   void ClearFields();
   void ListsRefilled();
   void RunCheck();
+  std::vector<ShortIdOwner> OtherAcquiredShortIds(int nRow) const;
 
   COPCServer& m_server;
   COPCGroup& m_group;

@@ -514,3 +514,23 @@ TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
 }
 
 }  // namespace
+
+TEST_F(CalcEditorTest, AnAcquiredShortIdEditedInTheEditorReachesExpressionsAndTheGroupOnOk) {
+  CalcTestServer::AddCalc(group, "C1", "TEMP * 2");
+  COPCGroup& other = env.AddGroup("Other");
+  CalcTestServer::AddAcquired(other, "X");
+  CCalcItemEditorPresenter& p = Open();
+  EXPECT_EQ(p.AcquiredShortIdEditFor(0).m_sShortId, "TEMP");
+  EXPECT_FALSE(p.CheckAcquiredShortId(0, "X").m_bOkEnabled);  // another group's id
+  EXPECT_FALSE(p.RenameAcquiredShortId(0, "R"));              // this group's
+  EXPECT_FALSE(p.RenameAcquiredShortId(7, "T9"));
+  ASSERT_TRUE(p.RenameAcquiredShortId(0, "TB"));
+  EXPECT_EQ(p.AcquiredRows()[0][1], "TB");
+  EXPECT_EQ(p.CalcRows()[0][3], "TB * 2");
+  EXPECT_EQ(group.m_acquiredItems[0]->m_sShortId, "TEMP");  // the copy only, until OK
+  env.server.m_bConfigurationModified = false;
+  p.Apply();
+  EXPECT_EQ(group.m_acquiredItems[0]->m_sShortId, "TB");
+  EXPECT_EQ(group.m_calcItems[0]->m_sExpression, "TB * 2");
+  EXPECT_TRUE(env.server.m_bConfigurationModified);
+}

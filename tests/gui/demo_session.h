@@ -18,7 +18,8 @@ struct DemoSessionRig {
   }
   // Starts the application and plugs the session into its frame.
   bool Start() {
-    app = std::make_unique<CVelmoraApp>(options, VelmoraAppServices{&settings, &prompt});
+    app = std::make_unique<CVelmoraApp>(options,
+                                        VelmoraAppServices{&settings, &prompt, nullptr, clock});
     app->SetQuickStart(true);
     session = std::make_unique<CVelmoraSession>(app->Context());
     app->SetDatabaseCheck([this](const std::string& path) { return session->CheckDatabase(path); });
@@ -42,6 +43,7 @@ struct DemoSessionRig {
   CommandLineOptions options;
   InMemorySettingsStore settings;
   ScriptedUserPrompt prompt;
+  IClock* clock = nullptr;  // set before Start for simulated seconds
   std::unique_ptr<CVelmoraApp> app;
   std::unique_ptr<CVelmoraSession> session;
 };

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +23,7 @@
 
 #include "acquisition/gui/data_view_controls.h"
 #include "acquisition/gui/opc_data_view.h"
+#include "acquisition/value_text.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
@@ -30,6 +32,7 @@
 #include "app/gui/velmora_session.h"
 #include "base/settings.h"
 #include "calc/gui/add_calc_item_dlg.h"
+#include "db/gui/set_project_name_dlg.h"
 #include "db/project_import.h"
 #include "demo_session.h"
 #include "opc/gui/add_item_dlg.h"
@@ -43,6 +46,28 @@
 #include "platform/sim/sim_runtime.h"
 #include "scripted_user_prompt.h"
 #include "sqlite_scalar.h"
+
+namespace {
+// The decoded value rows of the database, in their order.
+std::vector<std::vector<StoredValueField>> StoredRows(const std::string& path) {
+  std::vector<std::vector<StoredValueField>> rows;
+  sqlite3* handle = nullptr;
+  sqlite3_open(path.c_str(), &handle);
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(handle, "SELECT OPCAcqData_Value FROM OPCAcqData ORDER BY OPCAcqData_Id", -1,
+                     &statement, nullptr);
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    std::string text;
+    DecompressValueText(static_cast<const uint8_t*>(sqlite3_column_blob(statement, 0)),
+                        static_cast<size_t>(sqlite3_column_bytes(statement, 0)), text);
+    rows.emplace_back();
+    SplitValueText(text, rows.back());
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(handle);
+  return rows;
+}
+}  // namespace
 
 class SessionTest : public QObject {
   Q_OBJECT
@@ -102,6 +127,8 @@ class SessionTest : public QObject {
 
   void aServerIsSelectedAndItemsAreAddedInTheConfigurationView() {
     DemoSessionRig rig(m_dir.path() + "/Configure.sq3");
+    FakeClock clock;
+    rig.clock = &clock;
     QVERIFY(rig.Start());
     CMainFrame& frame = rig.Frame();
     CVelmoraSession& session = *rig.session;
@@ -243,9 +270,125 @@ class SessionTest : public QObject {
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 2);
 
-    // Disconnecting runs the close-project sequence (the unsaved project: not saved).
+    // A second group at the default rate, its items picked by browsing.
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));
-    rig.prompt.reportAnswers.push_back(2);
+    frame.UpdateCommandStates();
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<CGroupDlg*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      auto close = qScopeGuard([dialog] { dialog->reject(); });
+      QCOMPARE(dialog->NameField()->text(), QString("Group02"));
+      close.dismiss();
+      dialog->OkButton()->click();
+    });
+    frame.Command(CommandId::AddGroup)->trigger();
+    QCOMPARE(session.Server().GroupCount(), 2);
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<CAddItemDlg*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      auto close = qScopeGuard([dialog] { dialog->reject(); });
+      QAbstractItemModel* tree = dialog->BrowseTree()->model();
+      QModelIndex node = tree->index(0, 0);
+      for (const char* level : {"Plant", "Line1", "Machine1"}) {
+        dialog->BrowseTree()->expand(node);
+        QModelIndex next;
+        for (int row = 0; row < tree->rowCount(node) && !next.isValid(); ++row) {
+          if (tree->index(row, 0, node).data().toString().startsWith(level))
+            next = tree->index(row, 0, node);
+        }
+        QVERIFY2(next.isValid(), level);
+        node = next;
+        dialog->BrowseTree()->setCurrentIndex(node);
+      }
+      QVERIFY(dialog->LeafList()->model()->rowCount() >= 2);
+      dialog->LeafList()->selectAll();
+      dialog->AddButton()->click();
+      close.dismiss();
+      dialog->OkButton()->click();
+    });
+    frame.Command(CommandId::AddItems)->trigger();
+    const size_t browsed = session.Server().Group(1)->m_acquiredItems.size();
+    QVERIFY(browsed >= 2);
+
+    // Saved under a name; "Save Project" follows the modified flag.
+    frame.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::SaveProject)->isEnabled());
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<CSetProjectNameDlg*>(QApplication::activeModalWidget());
+      QVERIFY(dialog != nullptr);
+      auto close = qScopeGuard([dialog] { dialog->reject(); });
+      dialog->NameEdit()->setText("Line Test");
+      close.dismiss();
+      dialog->OkButton()->click();
+    });
+    frame.Command(CommandId::SaveProject)->trigger();
+    QCOMPARE(QString::fromStdString(session.ProjectState().Name()), QString("Line Test"));
+    frame.UpdateCommandStates();
+    QVERIFY(!frame.Command(CommandId::SaveProject)->isEnabled());
+    const std::string database = rig.options.databasePath;
+    QCOMPARE(SqliteScalar(database,
+                          "SELECT COUNT(*) FROM OPCGrp JOIN OPCPrj USING(OPCPrj_Id) "
+                          "WHERE OPCPrj_Name = 'Line Test'"),
+             std::string("2"));
+
+    // A few simulated seconds of acquisition. The structure is locked meanwhile, the
+    // property sheets still open and show figures.
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    QVERIFY(session.Engine().IsRunning());
+    for (int second = 0; second < 6; ++second) {
+      clock.AdvanceMs(1000);
+      frame.DataView()->OnBaseTick();
+    }
+    frame.UpdateCommandStates();
+    for (CommandId locked : {CommandId::AddGroup, CommandId::RemoveGroup, CommandId::AddItems,
+                             CommandId::AddCalcItems, CommandId::DisconnectServer})
+      QVERIFY(!frame.Command(locked)->isEnabled());
+    view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0)->child(0));
+    QTimer::singleShot(0, [] {
+      auto* sheet = qobject_cast<CPropertyDlg*>(QApplication::activeModalWidget());
+      QVERIFY(sheet != nullptr);
+      const auto close = qScopeGuard([sheet] { sheet->reject(); });
+      QVERIFY(sheet->Value("Average Update Rate") !=
+              QString("Data Available Only when Acquisition is Started"));
+    });
+    view->OpenSelectedProperties();
+    rig.prompt.reportAnswers.push_back(1);  // "Please Confirm Data Acquisition Stop"
+    frame.Command(CommandId::StopAcquisition)->trigger();
+    QVERIFY(!session.Engine().IsRunning());
+
+    // The database holds the acquisition, both groups and their decoded rows; the cells of
+    QCOMPARE(SqliteScalar(database, "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("6"));
+    QCOMPARE(SqliteScalar(database, "SELECT COUNT(*) FROM OPCAcqGrp"), std::string("2"));
+    QCOMPARE(SqliteScalar(database, "SELECT COUNT(*) FROM OPCAcqItem"),
+             std::to_string(2 + browsed));
+    const std::vector<std::vector<StoredValueField>> rows = StoredRows(database);
+    QCOMPARE(rows.size(), size_t(6));
+    // the 2 s group between its reads are interpolated (its calculated item held), those of
+    // the 1 s group never.
+    int interpolated = 0;
+    for (size_t r = 0; r < rows.size(); ++r) {
+      const auto& row = rows[r];
+      QCOMPARE(row.size(), 2 + browsed);
+      if (row[0].text.empty()) {  // after the 2 s group's last read: nothing to hold yet
+        QCOMPARE(r, rows.size() - 1);
+        continue;
+      }
+      if ((row[0].status & kStatusInterpolated) != 0) {
+        ++interpolated;
+        QCOMPARE(row[1].text, rows[r - 1][1].text);  // sample and hold
+        QVERIFY((row[1].status & kStatusInterpolated) != 0);
+      } else {
+        // C1 = G01_A000 * 2, of the unrounded value
+        QVERIFY(qAbs(QString::fromStdString(row[1].text).toDouble() -
+                     QString::fromStdString(row[0].text).toDouble() * 2) <= 0.011);
+      }
+      for (size_t column = 2; column < row.size(); ++column)
+        QVERIFY((row[column].status & kStatusInterpolated) == 0);
+    }
+    QVERIFY(interpolated >= 2);
+
+    // Disconnecting runs the close-project sequence (the saved project: nothing to ask).
+    view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));
     frame.Command(CommandId::DisconnectServer)->trigger();
     QVERIFY(!session.Server().m_bConnected);
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0),

@@ -29,6 +29,7 @@ ISettingsStore* MakeSettings(const CommandLineOptions& options) {
 
 CVelmoraApp::CVelmoraApp(const CommandLineOptions& options, const VelmoraAppServices& services)
     : m_options(options),
+      m_clock(services.clock != nullptr ? *services.clock : m_systemClock),
       m_pOwnSettings(services.settings == nullptr ? MakeSettings(options) : nullptr),
       m_pOwnPrompt(services.prompt == nullptr ? new CQtUserPrompt : nullptr),
       m_pOwnViews(services.views == nullptr ? new CVelmoraViewFactory : nullptr),

@@ -24,6 +24,7 @@ struct VelmoraAppServices {
   ISettingsStore* settings = nullptr;
   IUserPrompt* prompt = nullptr;
   IViewFactory* views = nullptr;
+  IClock* clock = nullptr;  // a test's fake clock runs simulated seconds at once
 };
 
 class CVelmoraApp {
@@ -61,7 +62,8 @@ class CVelmoraApp {
   void RunStartupPause();
 
   CommandLineOptions m_options;
-  SystemClock m_clock;
+  SystemClock m_systemClock;
+  IClock& m_clock;
   std::unique_ptr<ISettingsStore> m_pOwnSettings;
   std::unique_ptr<CQtUserPrompt> m_pOwnPrompt;
   std::unique_ptr<IViewFactory> m_pOwnViews;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "calc/calc_function_list.h"
+#include "opc/gui/short_id_dlg.h"
 
 namespace {
 
@@ -144,6 +145,11 @@ CAddCalcItemDlg::CAddCalcItemDlg(COPCServer& server, COPCGroup& group, IUserProm
       Refresh();
     }
   });
+  // A click on the Short Name cell of an acquired row edits that item's short id.
+  connect(m_pAcquired, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
+    if (column == 1)
+      EditAcquiredShortId(m_pAcquired->indexOfTopLevelItem(item));
+  });
   connect(m_pFunctions, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
     const int index = m_pFunctions->indexOfTopLevelItem(item);
     if (index >= 0 && index < static_cast<int>(CalcFunctionList().size()))
@@ -184,6 +190,23 @@ CAddCalcItemDlg::CAddCalcItemDlg(COPCServer& server, COPCGroup& group, IUserProm
   });
   connect(buttons, &QDialogButtonBox::accepted, this, &CAddCalcItemDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  RefreshLists();
+  Refresh();
+}
+
+void CAddCalcItemDlg::EditAcquiredShortId(int row) {
+  const ShortIdEditRequest request = m_pPresenter->AcquiredShortIdEditFor(row);
+  if (request.m_sQualifiedId.empty())
+    return;  // a missing item has no short id to edit
+  CShortIdDlg dialog(
+      request,
+      [this, row](const std::string& text) {
+        return m_pPresenter->CheckAcquiredShortId(row, text);
+      },
+      this);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  m_pPresenter->RenameAcquiredShortId(row, dialog.ShortId());
   RefreshLists();
   Refresh();
 }

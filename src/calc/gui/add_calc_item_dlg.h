@@ -41,6 +41,7 @@ class CAddCalcItemDlg : public QDialog {
   void RefreshLists();
   // Puts text into the expression field over its selection, as one undoable edit.
   void InsertText(const std::string& text);
+  void EditAcquiredShortId(int row);
 
   std::unique_ptr<CCalcItemEditorPresenter> m_pPresenter;
   QLabel* m_pCaption;

@@ -364,7 +364,7 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
       state.enabled = !acquiring;
       break;
     case CommandId::SaveProject:
-      state.enabled = m_pSession->Server().m_bConnected;
+      state.enabled = m_pSession->Server().m_bConnected && m_pSession->IsProjectModified();
       break;
     case CommandId::SelectServer:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kSelectServer, kind, acquiring);

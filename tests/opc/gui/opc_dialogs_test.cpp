@@ -4,6 +4,9 @@
 // id, removing a row and handing the rows to the group.
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -19,6 +22,7 @@
 #include "opc/add_item_result.h"
 #include "opc/gui/add_item_dlg.h"
 #include "opc/gui/direct_server_dlg.h"
+#include "opc/gui/group_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/gui/server_selection_model.h"
 #include "opc/gui/short_id_dlg.h"
@@ -168,6 +172,42 @@ class OpcDialogsTest : public QObject {
     dialog.Refresh(root);
     QCOMPARE(model.rowCount(root), 1);
     QCOMPARE(model.index(0, 0, root).data().toString(), QString("Dummy_Quorix_Item"));
+  }
+
+  void theGroupDialogKeepsNamesApartAndConfirmsADeviceRead() {
+    TestContext test;
+    COPCServer server(test.context);
+    QVERIFY(server.Connect(kSimServerProgId, kLocalHost, GUID_NULL));
+    COPCGroup* first = AddSimGroup(server, "Group01", 1000, {});
+    QVERIFY(AddSimGroup(server, "Line", 1000, {}) != nullptr);
+    QVERIFY(AddSimGroup(server, "Group04", 1000, {}) != nullptr);
+
+    CGroupDlg adding(server, test.prompt, nullptr);
+    QCOMPARE(adding.windowTitle(), QString(kGroupAdditionTitle));
+    QCOMPARE(adding.NameField()->text(), QString("Group05"));  // after the count, free
+    adding.NameField()->setText("Line");
+    QVERIFY(!adding.OkButton()->isEnabled());
+    QCOMPARE(adding.NameMessage()->text(), QString(kGroupNameInUse));
+    // A device read is confirmed; cancelled, the previous choice comes back.
+    test.prompt.messageAnswers.push_back(MessageAnswer::Cancel);
+    adding.ReadInterfaceChoice()->setCurrentIndex(1);
+    emit adding.ReadInterfaceChoice()->activated(1);
+    QCOMPARE(adding.ReadInterfaceChoice()->currentIndex(), 0);
+    QCOMPARE(test.prompt.messages.size(), size_t(1));
+    test.prompt.messageAnswers.push_back(MessageAnswer::Ok);
+    adding.ReadInterfaceChoice()->setCurrentIndex(1);
+    emit adding.ReadInterfaceChoice()->activated(1);
+    QCOMPARE(adding.ReadInterfaceChoice()->currentIndex(), 1);
+
+    // Modifying a group: its own name is no conflict, another group's is.
+    CGroupDlg modifying(server, test.prompt, first);
+    QCOMPARE(modifying.windowTitle(), QString(kGroupModificationTitle));
+    QCOMPARE(modifying.NameField()->text(), QString("Group01"));
+    QVERIFY(modifying.OkButton()->isEnabled());
+    modifying.NameField()->setText("Line");
+    QVERIFY(!modifying.OkButton()->isEnabled());
+    modifying.NameField()->setText("Group01");
+    QVERIFY(modifying.OkButton()->isEnabled());
   }
 
   void itemsAreBrowsedFilteredSearchedAddedEditedAndHandedOver() {
