@@ -309,6 +309,16 @@ void CAcquisitionEngine::ResetView() {
   m_pObserver->OnServerAttributesChanged();
 }
 
+int CAcquisitionEngine::SettledRowCount() const {
+  int settled = m_history.Count();
+  for (const GroupSchedule& schedule : m_schedule) {
+    // A group without a row (after a Clear) interpolates nothing before its next write.
+    if (schedule.lastRow != kNoDataSetRow)
+      settled = std::min(settled, schedule.lastRow + 1);
+  }
+  return settled;
+}
+
 const std::string& CAcquisitionEngine::DatabasePath() const {
   return m_db.Path();
 }

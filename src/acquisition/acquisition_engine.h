@@ -160,6 +160,10 @@ class CAcquisitionEngine {
   // Changes whenever the next row to save goes back to 0 (Start, Resume, view reset): a
   // backup that ends after that must not move it to its own end row.
   uint32_t SaveEpoch() const { return m_nSaveEpoch; }
+  // Rows no group will rewrite any more: a group slower than the acquisition may still
+  // interpolate the rows after the last one it wrote. A backup taken while acquiring ends
+  // there, so that it never keeps a cell the interpolation fills later.
+  int SettledRowCount() const;
   // The database file the acquisition is recorded in.
   const std::string& DatabasePath() const;
   const HistoricalDataList& History() const { return m_history; }

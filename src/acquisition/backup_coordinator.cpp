@@ -87,8 +87,12 @@ bool CBackupCoordinator::SaveTo(const std::string& folder, const std::string& fi
   const HistoricalDataList& history = m_engine.History();
   const int first = m_settings.type == kIncrementalBackup ? m_engine.NextRowToSave() : 0;
   const int type = settings::Read(m_context.settings, settings::kTagDisplayType);
-  m_saveJob.m_pRows =
-      TakeAcquiredRows(history, m_engine.ItemHeadings(type), first, history.Count());
+  // While acquiring, an incremental backup leaves the rows still to be interpolated to
+  // the next one: its file is never written again.
+  const bool incremental = m_settings.type == kIncrementalBackup;
+  const int end =
+      incremental && m_engine.IsRunning() ? m_engine.SettledRowCount() : history.Count();
+  m_saveJob.m_pRows = TakeAcquiredRows(history, m_engine.ItemHeadings(type), first, end);
   m_saveJob.m_sPath = folder;
   m_saveJob.m_sFileName = fileName;
   m_saveJob.m_sFullPath = BackupFullPath(folder, fileName);

@@ -11,6 +11,7 @@
 
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/acquisition_services.h"
+#include "acquisition/backup_coordinator.h"
 #include "base/console_prompt.h"
 #include "base/number_text.h"
 #include "base/settings.h"
@@ -28,14 +29,21 @@ namespace {
 constexpr char kUsage[] =
     "Usage: velmora-cli acquire --database PATH --project NAME [--seconds N] "
     "[--simulated-clock] [--simulated-start YYYY-MM-DDTHH:MM:SSZ] [--decimals N] "
-    "[--reconnect]\n"
+    "[--reconnect] [--backup-every MINUTES --backup-folder DIR [--backup-root NAME]\n"
+    "  [--backup-type full|incremental] [--separator ';'|','|tab]]\n"
     "  Loads the project, acquires in continuous mode for N seconds (until Ctrl+C without\n"
     "  --seconds) and records every data set in the database. With --simulated-clock the\n"
     "  clock moves one second per tick without waiting; --simulated-start starts it at that\n"
     "  UTC instant (local time follows TZ). --decimals (0 to 5) sets the decimals of analog\n"
     "  values; --seconds goes up to 31536000 (a year). --reconnect keeps recording through\n"
     "  a server restart. Exit 0 only when the run ended as asked with every data set\n"
-    "  recorded.\n";
+    "  recorded.\n"
+    "  --backup-every writes a CSV backup of the acquired data every MINUTES (1 to 1440) into\n"
+    "  DIR, named ROOT_dd_Mon_yyyy_hh_mm_ss.csv (ROOT: --backup-root, else the project name),\n"
+    "  and a final one at the end; incremental (the default) writes the data sets since the\n"
+    "  last backup, full all of them. A failed backup fails the run.\n";
+
+constexpr int kMaxBackupMinutes = 1440;
 
 // A year of acquisition: far beyond any real run, well inside the tick counter.
 constexpr int kMaxSeconds = 31536000;
@@ -46,10 +54,15 @@ void OnInterrupt(int signal) {
   g_nInterruptSignal = signal;
 }
 
-// Prints one line per data set: its time and the first values.
+// Prints one line per data set: its time and the first values; hands the backups on.
 class CConsoleAcquisitionObserver : public IAcquisitionObserver {
  public:
   explicit CConsoleAcquisitionObserver(const CAcquisitionEngine& engine) : m_engine(engine) {}
+  void SetBackups(CBackupCoordinator* backups) { m_pBackups = backups; }
+  void OnBackup(bool final) override {
+    if (m_pBackups != nullptr)
+      m_pBackups->OnBackup(final);
+  }
   void OnCycle(int elapsedMs, int count, const std::string&, const std::vector<int>&) override {
     if (count <= m_nPrinted)
       return;
@@ -72,6 +85,7 @@ class CConsoleAcquisitionObserver : public IAcquisitionObserver {
  private:
   static constexpr int kShownValues = 4;
   const CAcquisitionEngine& m_engine;
+  CBackupCoordinator* m_pBackups = nullptr;
   int m_nPrinted = 0;
 };
 
@@ -103,6 +117,52 @@ bool ParseUtcInstant(const std::string& text, int64_t& unixMs) {
 }
 
 SystemClock g_systemClock;
+
+// The backup options; false (usage error) when they do not fit together.
+bool TakeBackupOptions(std::vector<std::string>& args, std::optional<int>& minutes,
+                       BackupSettings& backup, std::string& error) {
+  if (!TakeIntOption(args, "--backup-every", 1, kMaxBackupMinutes, minutes, error))
+    return false;
+  const bool folder = TakeOption(args, "--backup-folder", backup.path);
+  const bool root = TakeOption(args, "--backup-root", backup.nameRoot);
+  std::string type;
+  std::string separator;
+  const bool typed = TakeOption(args, "--backup-type", type);
+  const bool separated = TakeOption(args, "--separator", separator);
+  if (!minutes) {
+    if (folder || root || typed || separated) {
+      error = "the backup options need --backup-every";
+      return false;
+    }
+    return true;
+  }
+  if (!folder || backup.path.empty()) {
+    error = "--backup-every needs --backup-folder";
+    return false;
+  }
+  if (root && ReducedNameRoot(backup.nameRoot).empty()) {
+    error = "--backup-root needs a name";
+    return false;
+  }
+  backup.nameRoot = ReducedNameRoot(backup.nameRoot);
+  if (typed && type != "full" && type != "incremental") {
+    error = "--backup-type is full or incremental";
+    return false;
+  }
+  backup.type = type == "full" ? kFullBackup : kIncrementalBackup;
+  if (separated) {
+    if (separator == ";" || separator == ",")
+      backup.separator = separator[0];
+    else if (separator == "tab" || separator == "\t")
+      backup.separator = '\t';
+    else {
+      error = "--separator is ';', ',' or tab";
+      return false;
+    }
+  }
+  backup.frequency = *minutes;
+  return true;
+}
 
 // The saved project named name, or nothing.
 bool FindProject(CSQLite& db, const std::string& name, ProjectChoice& choice) {
@@ -141,6 +201,12 @@ int RunAcquire(const std::vector<std::string>& arguments) {
   TakeOption(args, "--simulated-start", simulatedStart);
   const bool simulated = TakeFlag(args, "--simulated-clock") || !simulatedStart.empty();
   const bool reconnect = TakeFlag(args, "--reconnect");
+  std::optional<int> backupMinutes;
+  BackupSettings backup;
+  if (!TakeBackupOptions(args, backupMinutes, backup, error)) {
+    std::cerr << "velmora-cli acquire: " << error << "\n" << kUsage;
+    return 2;
+  }
   if (database.empty() || project.empty() || !args.empty()) {
     std::cerr << kUsage;
     return 2;
@@ -205,6 +271,19 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     CAcquisitionEngine engine(context, server, db, MakeAcquisitionServices(server, context));
     CConsoleAcquisitionObserver observer(engine);
     engine.SetObserver(&observer);
+    // Backups are written by the same workers as in the view, one at a time: each one is
+    // waited for and reported before the next tick.
+    CBackupCoordinator backups(context, engine);
+    if (backupMinutes) {
+      if (backup.nameRoot.empty())
+        backup.nameRoot = ReducedNameRoot(project);
+      backups.SetSettings(backup);
+      observer.SetBackups(&backups);
+    }
+    const auto reportBackups = [&backups] {
+      backups.WaitForWorkers();
+      backups.Poll();
+    };
     if (!engine.StartCommand()) {
       std::cerr << "velmora-cli acquire: the acquisition did not start";
       if (!engine.StopCause().empty())
@@ -230,6 +309,7 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       if (g_nInterruptSignal != 0)
         break;
       engine.Tick();
+      reportBackups();
       if (shutdownRequested) {
         failure = "the OPC server asked its clients to shut down";
         break;
@@ -244,10 +324,14 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       failure = Format("interrupted by signal %d after %d of %d seconds",
                        static_cast<int>(g_nInterruptSignal), tick - 1, *seconds);
     if (engine.IsRunning()) {
-      engine.Stop(false);
+      engine.Stop(backupMinutes.has_value());  // the final backup
       if (failure.empty() && !engine.StopCause().empty())
         failure = engine.StopCause();  // the end could not be recorded
+    } else if (backupMinutes) {
+      // The acquisition stopped on its own (a failure): its data still gets its backup.
+      backups.SaveAutomatic();
     }
+    reportBackups();
     const int acquired = engine.AcquiredCount();
     const int recorded = engine.StoredCount();
     if (failure.empty() && recorded != acquired)
@@ -257,6 +341,13 @@ int RunAcquire(const std::vector<std::string>& arguments) {
         "%s\n",
         engine.AcquisitionId(), project.c_str(), acquired, recorded, engine.History().ItemColumns(),
         database.c_str());
+    if (backupMinutes) {
+      std::printf("Backups: %d written to %s, %d failed\n", backups.SavesDone(),
+                  backup.path.c_str(), backups.SavesFailed());
+      if (failure.empty() && backups.SavesFailed() > 0)
+        failure = Format("%d backup(s) failed, the last to %s", backups.SavesFailed(),
+                         backups.LastSavePath().c_str());
+    }
     if (engine.MissedCycles() > 0)
       std::printf("%d acquisition cycles missed while the server was away\n",
                   engine.MissedCycles());
