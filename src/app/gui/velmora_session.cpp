@@ -9,6 +9,7 @@
 #include "db/database_check.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
+#include "explorer/gui/explorer_views.h"
 #include "opc/gui/opc_server_view.h"
 #include "platform/sim/sim_runtime.h"
 
@@ -67,6 +68,7 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
     if (dataView != nullptr)
       connect(serverView, &COPCServerView::ProjectLoaded, dataView, &COPCDataView::ResetView);
   }
+  AttachExplorerViews(frame, this);
   frame.UpdateCommandStates();
 }
 
@@ -77,6 +79,7 @@ void CVelmoraSession::Detach() {
     view->SetEngine(nullptr, nullptr);
   if (COPCServerView* view = m_pFrame->ServerView())
     view->SetSession(nullptr);
+  AttachExplorerViews(*m_pFrame, nullptr);
   m_state.SetNameListener(nullptr);
   m_pFrame->SetProjectSession(nullptr);
   m_pFrame = nullptr;

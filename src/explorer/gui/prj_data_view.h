@@ -1,23 +1,79 @@
 #pragma once
-// CPrjDataView: the data of one recorded acquisition ("Project OPC Data"), loaded from the
-// database into the same table layout as the live acquisition.
+// CPrjDataView: the data of one recorded acquisition ("Project OPC Data"): its summary and
+// every recorded row, loaded by a worker into a compact table with a progress window, one
+// column per item, each cell coloured by its marks. Ctrl+C and "Copy to Clipboard" copy
+// the table. The export view and the project chart read the loaded table.
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
 #include "app/gui/velmora_view.h"
 #include "app/navigation.h"
 
+class CLoadedTableModel;
+class CProjectData;
+class CThreadProgressDlg;
+class CVelmoraSession;
+class CWorkerJobPoller;
 class QLabel;
 class QTableView;
 
 class CPrjDataView : public CVelmoraView {
   Q_OBJECT
  public:
+  // Before a load, the view waits this long after being shown.
+  static constexpr int kShowDelayMs = 500;
+  // While loading, new rows are announced to the table this often.
+  static constexpr int kRowBatchMs = 100;
+
   explicit CPrjDataView(QWidget* parent = nullptr);
+  ~CPrjDataView() override;
+  void SetSession(CVelmoraSession* session);
+
+  // The acquisition to show (handed over by the navigation).
   void SetAcquisitionId(int acquisitionId);
   int AcquisitionId() const { return m_nAcquisitionId; }
+  // Starts loading the requested acquisition now.
+  void Load();
+  bool IsLoading() const;
+  // The loaded acquisition (-1 before the first load).
+  int LoadedAcquisitionId() const;
+  CProjectData* Data() const { return m_pData.get(); }
+  // "Copy to Clipboard".
+  void CopyToClipboard();
+
+  void OnViewShown() override;
+  std::vector<CommandId> Commands() const override;
+  void OnCommand(CommandId id) override;
+  ViewCommandState CommandState(CommandId id) const override;
 
   QTableView* DataTable() const { return m_pTable; }
+  CLoadedTableModel* Model() const { return m_pModel.get(); }
+  CThreadProgressDlg* ProgressWindow() const;
+  QLabel* Summary(const char* label) const;
+  // How many loads were started (for tests).
+  int LoadCount() const { return m_nLoads; }
+
+ signals:
+  // A load ended (finished or failed).
+  void LoadEnded(int acquisitionId);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void OnLoadTick(int32_t state);
+  void ShowSummary();
+
+  CVelmoraSession* m_pSession = nullptr;
   int m_nAcquisitionId = kNoAcquisition;
-  QLabel* m_pProject;
+  int m_nLoads = 0;
+  std::unique_ptr<CProjectData> m_pData;
+  std::unique_ptr<CLoadedTableModel> m_pModel;
+  std::unique_ptr<CWorkerJobPoller> m_pPoller;
+  QPointer<CThreadProgressDlg> m_pProgress;
+  QTimer m_showTimer;
+  QTimer m_batchTimer;
   QTableView* m_pTable;
+  std::vector<std::pair<const char*, QLabel*>> m_summary;
 };

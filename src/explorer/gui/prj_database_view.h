@@ -1,9 +1,17 @@
 #pragma once
-// CPrjDatabaseView: the catalogue of recorded acquisitions ("Velmora Projects"). The
-// acquisition selected here is the one the data, export and project chart views work on.
+// CPrjDatabaseView: the catalogue of recorded acquisitions ("Velmora Projects"): the keyed
+// list in the chosen order, the details and items of the selected acquisition, its repair,
+// "View Project Data" and "Delete Project". The acquisition selected here is the one the
+// data, export and project chart views work on. The logic is CAcquisitionCatalogue's.
+#include <QStandardItemModel>
+#include <memory>
+
 #include "app/gui/velmora_view.h"
 #include "app/navigation.h"
 
+class CAcquisitionCatalogue;
+class CTableListControl;
+class CVelmoraSession;
 class QComboBox;
 class QLabel;
 class QTableView;
@@ -12,15 +20,54 @@ class CPrjDatabaseView : public CVelmoraView {
   Q_OBJECT
  public:
   explicit CPrjDatabaseView(QWidget* parent = nullptr);
+  ~CPrjDatabaseView() override;
+  // The session whose database is listed; null detaches.
+  void SetSession(CVelmoraSession* session);
+
   // -1 while no acquisition is selected.
-  int SelectedAcquisitionId() const { return m_nSelectedAcquisitionId; }
+  int SelectedAcquisitionId() const;
   void SetSelectedAcquisitionId(int acquisitionId);
 
+  // Fills the list again (on show and on a change of the sort choice).
+  void Refresh();
+  // Double click / "View Project Data" on a row.
+  void ViewData(int row);
+  // "Delete Project".
+  void DeleteSelected();
+
+  void OnViewShown() override;
+  std::vector<CommandId> Commands() const override;
+  void OnCommand(CommandId id) override;
+  ViewCommandState CommandState(CommandId id) const override;
+
   QTableView* Catalogue() const { return m_pCatalogue; }
+  QTableView* ItemList() const { return m_pItems; }
+  QComboBox* SortChoice() const { return m_pSort; }
+  QLabel* RowCountLabel() const { return m_pRowCount; }
+  // The detail value shown for a label ("Server Id" ...); null when unknown.
+  QLabel* Detail(const char* label) const;
+  CAcquisitionCatalogue* Logic() const { return m_pCatalogue_.get(); }
+
+ signals:
+  // The acquisition is to be shown in the data view.
+  void ViewProjectDataRequested(int acquisitionId);
 
  private:
+  void OnRowSelected(int row);
+  void ShowDetails();
+  void ShowSelection();
+
+  CVelmoraSession* m_pSession = nullptr;
   int m_nSelectedAcquisitionId = kNoAcquisition;
+  std::unique_ptr<CAcquisitionCatalogue> m_pCatalogue_;
+  QStandardItemModel m_catalogueModel;
+  QStandardItemModel m_itemModel;
+  std::unique_ptr<CTableListControl> m_pCatalogueTarget;
+  std::unique_ptr<CTableListControl> m_pItemTarget;
   QComboBox* m_pSort;
   QTableView* m_pCatalogue;
-  QLabel* m_pSelection;
+  QTableView* m_pItems;
+  QLabel* m_pRowCount;
+  std::vector<std::pair<const char*, QLabel*>> m_details;
+  bool m_bFilling = false;
 };

@@ -1,34 +1,213 @@
 #include "explorer/gui/prj_export_view.h"
 
+#include <QCheckBox>
+#include <QFont>
+#include <QFontDatabase>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "app/gui/velmora_session.h"
+#include "base/log.h"
+#include "explorer/explorer_reports.h"
+#include "explorer/gui/preview_lines_model.h"
+#include "explorer/gui/prj_data_view.h"
+#include "explorer/project_data.h"
+#include "explorer/table_text.h"
 
 namespace {
 constexpr char kTitle[] = "Export Project Data";
 constexpr char kDescription[] =
-    "Write the data of the recorded acquisition selected in Velmora Projects to a CSV file laid "
-    "out for spreadsheets, or copy it to the clipboard.";
-constexpr char kProjectLabel[] = "Project:";
-constexpr char kFileLabel[] = "Export file:";
-constexpr char kNoProject[] = "none selected";
+    "The data of the recorded acquisition as a CSV file, for spreadsheets and other programs.";
+constexpr char kServerId[] = "Server Id";
+constexpr char kHost[] = "OPC Server Host";
+constexpr char kStart[] = "Acquisition Start";
+constexpr char kEnd[] = "Acquisition End";
+constexpr char kCount[] = "Data Count";
+constexpr char kSeparator[] = "Separator:";
+constexpr char kAlignedText[] = "Aligned Preview";
+constexpr char kExportText[] = "Export Data ...";
+constexpr char kRows[] = "%1 Row(s)";
+constexpr char kPreviewFont[] = "Courier New";
+constexpr int kPreviewFontPixels = 14;
 }  // namespace
 
 CPrjExportView::CPrjExportView(QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
-      m_pProject(new QLabel(kNoProject, this)),
-      m_pFile(new QLineEdit(this)) {
-  m_pFile->setReadOnly(true);
+      m_pModel(std::make_unique<CPreviewLinesModel>()),
+      m_pSemicolon(new QRadioButton(";", this)),
+      m_pComma(new QRadioButton(",", this)),
+      m_pAligned(new QCheckBox(kAlignedText, this)),
+      m_pPreview(new QListView(this)),
+      m_pRowCount(new QLabel(this)),
+      m_pExport(new QPushButton(kExportText, this)) {
   auto* form = new QFormLayout;
-  form->addRow(kProjectLabel, m_pProject);
-  form->addRow(kFileLabel, m_pFile);
+  for (const char* label : {kServerId, kHost, kStart, kEnd, kCount}) {
+    auto* value = new QLabel(this);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QString(label) + ":", value);
+    m_summary.emplace_back(label, value);
+  }
   ContentLayout()->addLayout(form);
-  ContentLayout()->addStretch(1);
+  m_pSemicolon->setChecked(true);
+  auto* options = new QHBoxLayout;
+  options->addWidget(new QLabel(kSeparator, this));
+  options->addWidget(m_pSemicolon);
+  options->addWidget(m_pComma);
+  options->addSpacing(16);
+  options->addWidget(m_pAligned);
+  options->addStretch(1);
+  options->addWidget(m_pRowCount);
+  options->addWidget(m_pExport);
+  ContentLayout()->addLayout(options);
+
+  QFont font(kPreviewFont);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setPixelSize(kPreviewFontPixels);
+  m_pPreview->setFont(font);
+  m_pPreview->setUniformItemSizes(true);
+  m_pPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_pPreview->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  m_pPreview->setModel(m_pModel.get());
+  ContentLayout()->addWidget(m_pPreview, 1);
+
+  connect(m_pSemicolon, &QRadioButton::toggled, this, [this](bool on) {
+    if (on)
+      Preview();
+  });
+  connect(m_pComma, &QRadioButton::toggled, this, [this](bool on) {
+    if (on)
+      Preview();
+  });
+  connect(m_pAligned, &QCheckBox::toggled, this, [this] { Preview(); });
+  connect(m_pExport, &QPushButton::clicked, this, [this] { Export(); });
+}
+
+CPrjExportView::~CPrjExportView() {
+  m_pPreview->setModel(nullptr);
+}
+
+void CPrjExportView::SetSession(CVelmoraSession* session, CPrjDataView* dataView) {
+  if (m_pDataView != nullptr)
+    disconnect(m_pDataView, nullptr, this, nullptr);
+  m_pModel->SetLines(nullptr);
+  m_pSession = session;
+  m_pDataView = session != nullptr ? dataView : nullptr;
+  m_nPreviewedId = kNoAcquisition;
+  if (m_pDataView != nullptr) {
+    connect(m_pDataView, &CPrjDataView::LoadEnded, this, [this](int id) {
+      if (m_bWaitingForLoad && id == m_nAcquisitionId) {
+        m_bWaitingForLoad = false;
+        BuildPreview();
+      }
+    });
+  }
 }
 
 void CPrjExportView::SetAcquisitionId(int acquisitionId) {
   m_nAcquisitionId = acquisitionId;
-  m_pProject->setText(acquisitionId == kNoAcquisition ? QString(kNoProject)
-                                                      : QString::number(acquisitionId));
+}
+
+char CPrjExportView::Separator() const {
+  return m_pComma->isChecked() ? ',' : ';';
+}
+
+QLabel* CPrjExportView::Summary(const char* label) const {
+  for (const auto& [name, value] : m_summary) {
+    if (std::string(name) == label)
+      return value;
+  }
+  return nullptr;
+}
+
+void CPrjExportView::OnViewShown() {
+  if (m_nAcquisitionId != kNoAcquisition && m_nAcquisitionId != m_nPreviewedId)
+    Preview();
+}
+
+void CPrjExportView::Preview() {
+  if (m_pSession == nullptr || m_pDataView == nullptr || m_nAcquisitionId == kNoAcquisition)
+    return;
+  m_pModel->SetLines(nullptr);  // "There is nothing to show ..."
+  CProjectData* data = m_pDataView->Data();
+  if (data == nullptr)
+    return;
+  // The data view's table is the source: it is loaded first when it holds another one.
+  if (m_pDataView->IsLoading() || data->LoadedAcquisitionId() != m_nAcquisitionId) {
+    m_bWaitingForLoad = true;
+    if (!m_pDataView->IsLoading()) {
+      m_pDataView->SetAcquisitionId(m_nAcquisitionId);
+      m_pDataView->Load();
+    }
+    return;
+  }
+  BuildPreview();
+}
+
+void CPrjExportView::BuildPreview() {
+  AppContext& context = m_pSession->Context();
+  const uint32_t start = context.clock.TickCount();
+  AcquisitionSummary summary;
+  const int columns =
+      ReadAcquisitionSummary(m_pSession->Database(), m_nAcquisitionId, false, summary);
+  if (columns != kExportSummaryColumns) {
+    context.prompt.ShowReport(RetrievalErrorReport(columns));
+    for (const auto& entry : m_summary)
+      entry.second->clear();
+  } else {
+    Summary(kServerId)->setText(QString::fromStdString(summary.serverId));
+    Summary(kHost)->setText(QString::fromStdString(summary.host));
+    Summary(kStart)->setText(QString::fromStdString(summary.start));
+    Summary(kEnd)->setText(QString::fromStdString(summary.end));
+    Summary(kCount)->setText(QString::number(summary.dataCount));
+  }
+  const CLoadedTable& table = m_pDataView->Data()->Table();
+  m_pModel->SetLines(std::make_unique<CPreviewLines>(table, Separator(), m_pAligned->isChecked()));
+  m_pRowCount->setText(QString(kRows).arg(table.RowCount()));
+  const int seconds = static_cast<int>((context.clock.TickCount() - start) / 1000);
+  context.log.Log(Format(kPreviewLoadedLine, table.RowCount(), table.ColumnCount(), seconds),
+                  kLogProjects);
+  m_nPreviewedId = m_nAcquisitionId;
+  emit CommandStatesChanged();
+}
+
+bool CPrjExportView::Export() {
+  if (m_pSession == nullptr || m_pDataView == nullptr || m_pDataView->Data() == nullptr ||
+      m_pDataView->IsLoading() || m_nPreviewedId == kNoAcquisition)
+    return false;
+  AppContext& context = m_pSession->Context();
+  const std::optional<std::string> path =
+      context.prompt.ChooseFile(ExportFileRequest(m_pSession->Database().Path()));
+  if (!path || path->empty())
+    return false;
+  const uint32_t start = context.clock.TickCount();
+  std::string cause;
+  if (!WriteExportFile(*path, ExportText(m_pDataView->Data()->Table(), Separator()), cause)) {
+    context.prompt.ShowReport(ExportErrorReport(*path, cause));
+    return false;
+  }
+  context.log.Log(
+      Format(kExportedLine, path->c_str(), static_cast<int>(context.clock.TickCount() - start)),
+      kLogProjects);
+  return true;
+}
+
+std::vector<CommandId> CPrjExportView::Commands() const {
+  return {CommandId::ExportData};
+}
+
+void CPrjExportView::OnCommand(CommandId id) {
+  if (id == CommandId::ExportData)
+    Export();
+}
+
+ViewCommandState CPrjExportView::CommandState(CommandId) const {
+  ViewCommandState state;
+  state.enabled = m_pSession != nullptr && m_nPreviewedId != kNoAcquisition;
+  return state;
 }

@@ -1,21 +1,65 @@
 #pragma once
-// CPrjExportView: exports the data of one recorded acquisition ("Export Project Data") to
-// a CSV file or the clipboard.
+// CPrjExportView: exports the recorded acquisition loaded in the data view ("Export Project
+// Data"): its summary, the separator choice, a preview whose lines are built on demand
+// (plain or aligned), and the CSV file written in one piece.
+#include <memory>
+
 #include "app/gui/velmora_view.h"
 #include "app/navigation.h"
 
+class CPreviewLinesModel;
+class CPrjDataView;
+class CVelmoraSession;
+class QCheckBox;
 class QLabel;
-class QLineEdit;
+class QListView;
+class QPushButton;
+class QRadioButton;
 
 class CPrjExportView : public CVelmoraView {
   Q_OBJECT
  public:
   explicit CPrjExportView(QWidget* parent = nullptr);
+  ~CPrjExportView() override;
+  // The session and the data view whose table is exported; null detaches.
+  void SetSession(CVelmoraSession* session, CPrjDataView* dataView);
+
   void SetAcquisitionId(int acquisitionId);
   int AcquisitionId() const { return m_nAcquisitionId; }
+  int PreviewedAcquisitionId() const { return m_nPreviewedId; }
+  char Separator() const;
+  // Builds the preview from the data view's table (loading it first when it holds
+  // another acquisition).
+  void Preview();
+  // "Export Data": the save dialog, then the file. True when a file was written.
+  bool Export();
+
+  void OnViewShown() override;
+  std::vector<CommandId> Commands() const override;
+  void OnCommand(CommandId id) override;
+  ViewCommandState CommandState(CommandId id) const override;
+
+  QListView* PreviewList() const { return m_pPreview; }
+  QRadioButton* SemicolonButton() const { return m_pSemicolon; }
+  QRadioButton* CommaButton() const { return m_pComma; }
+  QCheckBox* AlignedBox() const { return m_pAligned; }
+  QLabel* RowCountLabel() const { return m_pRowCount; }
+  QLabel* Summary(const char* label) const;
 
  private:
+  void BuildPreview();
+
+  CVelmoraSession* m_pSession = nullptr;
+  CPrjDataView* m_pDataView = nullptr;
   int m_nAcquisitionId = kNoAcquisition;
-  QLabel* m_pProject;
-  QLineEdit* m_pFile;
+  int m_nPreviewedId = kNoAcquisition;
+  bool m_bWaitingForLoad = false;
+  std::unique_ptr<CPreviewLinesModel> m_pModel;
+  QRadioButton* m_pSemicolon;
+  QRadioButton* m_pComma;
+  QCheckBox* m_pAligned;
+  QListView* m_pPreview;
+  QLabel* m_pRowCount;
+  QPushButton* m_pExport;
+  std::vector<std::pair<const char*, QLabel*>> m_summary;
 };
