@@ -1,7 +1,11 @@
 #include "acquisition/gui/opc_data_view.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,13 +19,16 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "acquisition/gui/backup_settings_dlg.h"
 #include "acquisition/gui/data_view_controls.h"
+#include "acquisition/gui/export_data_dlg.h"
 #include "acquisition/gui/historical_data_model.h"
 #include "acquisition/gui/real_time_data_model.h"
 #include "acquisition/gui/window_time.h"
 #include "base/app_context.h"
 #include "base/settings.h"
 #include "ui/colour_ref.h"
+#include "ui/thread_progress_dlg.h"
 
 namespace {
 
@@ -38,6 +45,9 @@ constexpr int kMinimumRealTimeRows = 3;
 constexpr int kMinimumHistoryRows = 5;
 constexpr int kQualifiedIdDisplay = 0;
 constexpr int kShortIdDisplay = 1;
+// The project name when none is loaded: no name root is proposed then.
+constexpr char kEmptyProject[] = "Empty Project";
+constexpr char kCopyText[] = "Copy to Clipboard";
 // The window proposed in the pickers before the user sets one.
 constexpr int kProposedWindowSeconds = 3600;
 
@@ -96,6 +106,13 @@ COPCDataView::COPCDataView(QWidget* parent)
       m_pHistoryTable(MakeTable(this)),
       m_pTimer(new QTimer(this)) {
   BuildLayout();
+  // The copy of the acquired data: Ctrl+C in the history and its context menu.
+  m_pCopyAction = new QAction(kCopyText, m_pHistoryTable);
+  m_pCopyAction->setShortcut(QKeySequence::Copy);
+  m_pCopyAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  m_pHistoryTable->addAction(m_pCopyAction);
+  m_pHistoryTable->setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(m_pCopyAction, &QAction::triggered, this, &COPCDataView::CopyToClipboard);
   m_fnChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
     const QColor chosen = QColorDialog::getColor(initial, this, title);
     if (!chosen.isValid())
@@ -180,6 +197,8 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
   m_pModeBox->SetWindowStart(now);
   m_pModeBox->SetWindowEnd(now.addSecs(kProposedWindowSeconds));
   engine->SetObserver(this);
+  m_pBackups = std::make_unique<CBackupCoordinator>(*context, *engine);
+  m_pBackups->SetDisplay(this);
   if (engine->IsRunning() || engine->DataSetCount() > 0) {
     // Attached again to an acquisition that runs or may be resumed: show it, reset nothing.
     const bool running = engine->IsRunning();
@@ -197,6 +216,12 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
 
 void COPCDataView::Detach() {
   m_pTimer->stop();
+  // Waits for a running save or copy: its rows and record go with the coordinator.
+  m_pBackups.reset();
+  for (QPointer<CThreadProgressDlg>* dialog : {&m_pSaveDlg, &m_pCopyDlg}) {
+    delete dialog->data();
+    *dialog = nullptr;
+  }
   if (m_pEngine != nullptr)
     m_pEngine->SetObserver(&SilentObserver());
   m_pRealTimeTable->setModel(nullptr);
@@ -246,6 +271,10 @@ void COPCDataView::OnBaseTick() {
   if (self.isNull())
     return;  // the window went away inside the tick (a report's event loop)
   m_bInTick = false;
+  if (m_pBackups != nullptr)
+    m_pBackups->Poll();
+  if (self.isNull())
+    return;
   emit TickDone();
 }
 
@@ -255,7 +284,8 @@ std::vector<CommandId> COPCDataView::Commands() const {
   std::vector<CommandId> commands = {
       CommandId::StartAcquisition, CommandId::ResumeAcquisition,  CommandId::StopAcquisition,
       CommandId::OpcDataDisplay,   CommandId::AlwaysShowLastData, CommandId::ShowFullyQualifiedId,
-      CommandId::ShowShortId,      CommandId::ClearOpcData,       CommandId::ReconnectOnServerLoss};
+      CommandId::ShowShortId,      CommandId::ClearOpcData,       CommandId::ReconnectOnServerLoss,
+      CommandId::BackupOpcData,    CommandId::AutoBackupSettings};
   for (const ColourCommand& entry : kColourCommands)
     commands.push_back(entry.command);
   return commands;
@@ -279,6 +309,10 @@ void COPCDataView::OnCommand(CommandId id) {
       return ClearOpcData();
     case CommandId::ReconnectOnServerLoss:
       return ToggleReconnectOnServerLoss();
+    case CommandId::BackupOpcData:
+      return BackupOpcData();
+    case CommandId::AutoBackupSettings:
+      return AutoBackupSettings();
     default:
       return ChooseColour(id);  // the colour commands; others are not this view's
   }
@@ -317,6 +351,8 @@ ViewCommandState COPCDataView::CommandState(CommandId id) const {
     }
     case CommandId::OpcDataDisplay:
     case CommandId::ClearOpcData:
+    case CommandId::BackupOpcData:
+    case CommandId::AutoBackupSettings:
       state.enabled = attached;
       break;
     default:
@@ -367,6 +403,82 @@ void COPCDataView::ClearOpcData() {
     return;
   m_pEngine->ClearCommand();
   emit CommandStatesChanged();
+}
+
+void COPCDataView::BackupOpcData() {
+  if (m_pBackups == nullptr || m_pBackups->RefuseWhileActive(kJobKindSave))
+    return;
+  if (m_pEngine->BackupFrequency() > 0) {
+    m_pBackups->SaveAutomatic();
+    return;
+  }
+  CExportDataDlg dialog(m_pBackups->DatabaseFolder(), m_pContext->clock, m_pContext->prompt, this);
+  if (dialog.exec() != QDialog::Accepted || m_pBackups == nullptr)
+    return;
+  settings::Write(m_pContext->settings, settings::kSaveOPCDataPath, dialog.Folder());
+  m_pBackups->SaveTo(dialog.Folder(), dialog.FileName(), dialog.Separator());
+}
+
+void COPCDataView::AutoBackupSettings() {
+  if (m_pBackups == nullptr)
+    return;
+  BackupSettings initial = m_pBackups->Settings();
+  if (initial.path.empty() || !QDir(QString::fromStdString(initial.path)).exists())
+    initial.path = m_pBackups->DatabaseFolder();
+  const std::string project = m_fnProjectName ? m_fnProjectName() : std::string();
+  initial.nameRoot = project == kEmptyProject ? std::string() : project;
+  CBackupSettingsDlg dialog(initial, m_pContext->clock, m_pContext->prompt, this);
+  if (dialog.exec() != QDialog::Accepted || m_pBackups == nullptr)
+    return;
+  m_pBackups->ApplySettings(dialog.Chosen());
+  emit CommandStatesChanged();
+}
+
+void COPCDataView::CopyToClipboard() {
+  if (m_pBackups != nullptr)
+    m_pBackups->CopyToClipboard();
+}
+
+QPointer<CThreadProgressDlg>& COPCDataView::ProgressDialog(int kind) {
+  return kind == kJobKindSave ? m_pSaveDlg : m_pCopyDlg;
+}
+
+void COPCDataView::OnJobStarted(int kind, const std::string& caption, int maximum,
+                                const std::string& text) {
+  QPointer<CThreadProgressDlg>& dialog = ProgressDialog(kind);
+  if (!dialog.isNull()) {
+    // The last job's dialog is still closing: the new job reports to the log only.
+    m_pContext->log.Log(kOperationInProgress, kLogOpcServer);
+    return;
+  }
+  auto* created = new CThreadProgressDlg(kind, QString::fromStdString(caption), 0, maximum,
+                                         QString::fromStdString(text), this);
+  dialog = created;
+  connect(created, &CThreadProgressDlg::closed, this, [this, created](int closedKind) {
+    QPointer<CThreadProgressDlg>& slot = ProgressDialog(closedKind);
+    if (slot == created)
+      slot = nullptr;
+    created->deleteLater();
+  });
+  created->show();
+}
+
+void COPCDataView::OnJobProgress(int kind, int position, const std::string& text) {
+  if (CThreadProgressDlg* dialog = ProgressDialog(kind))
+    dialog->SetProgress(position, QString::fromStdString(text));
+}
+
+void COPCDataView::OnJobEnded(int kind, const std::string& finalText) {
+  if (CThreadProgressDlg* dialog = ProgressDialog(kind))
+    dialog->Finish(QString::fromStdString(finalText));
+}
+
+bool COPCDataView::SetClipboardText(const std::string& text) {
+  QClipboard* clipboard = QApplication::clipboard();
+  if (clipboard == nullptr)
+    return false;
+  clipboard->setText(QString::fromStdString(text));
+  return true;
 }
 
 void COPCDataView::ToggleReconnectOnServerLoss() {
@@ -522,6 +634,8 @@ void COPCDataView::OnChartUpdate(uint32_t basePeriodMs) {
 }
 
 void COPCDataView::OnBackup(bool final) {
+  if (m_pBackups != nullptr)
+    m_pBackups->OnBackup(final);
   emit BackupDue(final);
 }
 

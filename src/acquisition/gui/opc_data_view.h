@@ -3,31 +3,39 @@
 // attributes, the acquisition mode with its time window, the acquisition status and the
 // decimals choice, the real-time list and the history list, and drives the acquisition
 // engine with a one-second base timer. It owns the command bar's acquisition commands
-// (Start, Resume, Stop, the data display, Clear and the colours); the view keeps the
-// engine's observer role for as long as it is attached.
+// (Start, Resume, Stop, the data display, Clear, the backups and the colours) and the copy
+// of the acquired data to the clipboard; the view keeps the engine's observer role for as
+// long as it is attached. Backups and copies run on workers; the base tick reports them.
 // Thread rule: GUI thread only (the base timer fires on it; ticks never overlap).
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 
 #include "acquisition/acquisition_engine.h"
+#include "acquisition/backup_coordinator.h"
 #include "acquisition/cell_colour.h"
 #include "app/gui/ribbon_commands.h"
 #include "app/gui/velmora_view.h"
+#include "ui/thread_progress_dlg.h"
 
 struct AppContext;
 class CAcquisitionModeBox;
+
 class CAcquisitionStatusBox;
 class CHistoricalDataModel;
 class CRealTimeDataModel;
 class CServerAttributesBox;
+class QAction;
 class QSplitter;
 class QTableView;
 class QTimer;
 
-class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
+class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private IBackupDisplay {
   Q_OBJECT
  public:
   // Chooses a colour starting from initial; nothing when the user cancelled.
@@ -56,6 +64,16 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void OnCommand(CommandId id) override;
   ViewCommandState CommandState(CommandId id) const override;
 
+  // The current project's name: the name root the backup settings dialog proposes.
+  void SetProjectNameSource(std::function<std::string()> source) {
+    m_fnProjectName = std::move(source);
+  }
+  // The backups and copies of the attached engine (null while detached).
+  CBackupCoordinator* Backups() const { return m_pBackups.get(); }
+  CThreadProgressDlg* SaveProgressDialog() const { return m_pSaveDlg; }
+  CThreadProgressDlg* CopyProgressDialog() const { return m_pCopyDlg; }
+  QAction* CopyAction() const { return m_pCopyAction; }
+
   // The colour commands ask this chooser (a QColorDialog unless replaced, as tests do).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
   const DataColours& Colours() const { return m_colours; }
@@ -82,6 +100,12 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void ShowFullyQualifiedId();
   void ShowShortId();
   void ClearOpcData();
+  // "Backup OPC Data": the automatic settings, or the export dialog without a frequency.
+  void BackupOpcData();
+  // "Auto Backup Settings".
+  void AutoBackupSettings();
+  // Copies every data set to the clipboard (tab separated).
+  void CopyToClipboard();
   void ChooseStandardColor();
   void ChooseBadQualityColor();
   void ChooseInterpolatedColor();
@@ -112,6 +136,14 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void OnServerAttributesChanged() override;
   void OnReconnectingChanged(bool reconnecting) override;
 
+  // IBackupDisplay
+  void OnJobStarted(int kind, const std::string& caption, int maximum,
+                    const std::string& text) override;
+  void OnJobProgress(int kind, int position, const std::string& text) override;
+  void OnJobEnded(int kind, const std::string& finalText) override;
+  bool SetClipboardText(const std::string& text) override;
+  QPointer<CThreadProgressDlg>& ProgressDialog(int kind);
+
   void BuildLayout();
   void Detach();
   void ReadColours();
@@ -130,6 +162,11 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   CHistoricalDataModel* m_pHistoryModel = nullptr;
   DataColours m_colours;
   ColourChooser m_fnChooseColour;
+  std::function<std::string()> m_fnProjectName;
+  std::unique_ptr<CBackupCoordinator> m_pBackups;
+  QPointer<CThreadProgressDlg> m_pSaveDlg;
+  QPointer<CThreadProgressDlg> m_pCopyDlg;
+  QAction* m_pCopyAction;
   bool m_bInTick = false;
 
   CServerAttributesBox* m_pServerBox;
