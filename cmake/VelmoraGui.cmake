@@ -12,6 +12,16 @@ foreach(folder ${VELMORA_GUI_FOLDERS})
   list(APPEND VELMORA_GUI_SOURCES ${folder_sources})
 endforeach()
 list(FILTER VELMORA_GUI_SOURCES EXCLUDE REGEX ".*/app/gui/main\\.cpp$")
+# Chart painting and pictures need Qt Gui only: velmora-cli chart draws with them too.
+set(VELMORA_CHART_PAINT_SOURCES "")
+foreach(name chart_painter chart_fast_lines chart_image)
+  list(APPEND VELMORA_CHART_PAINT_SOURCES ${PROJECT_SOURCE_DIR}/src/chart/gui/${name}.cpp
+                                          ${PROJECT_SOURCE_DIR}/src/chart/gui/${name}.h)
+endforeach()
+list(REMOVE_ITEM VELMORA_GUI_SOURCES ${VELMORA_CHART_PAINT_SOURCES})
+add_library(velmora_chart_paint STATIC ${VELMORA_CHART_PAINT_SOURCES})
+target_include_directories(velmora_chart_paint PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(velmora_chart_paint PUBLIC velmora_options Qt6::Gui velmora_chart)
 add_library(velmora_gui STATIC ${VELMORA_GUI_SOURCES})
 set_target_properties(velmora_gui PROPERTIES AUTOMOC ON)
 target_include_directories(velmora_gui PUBLIC ${PROJECT_SOURCE_DIR}/src)
@@ -19,6 +29,7 @@ target_link_libraries(velmora_gui PUBLIC velmora_options Qt6::Widgets)
 target_link_libraries(velmora_gui PUBLIC velmora_base velmora_platform velmora_app velmora_db
                                          velmora_expr velmora_opc velmora_calc velmora_acquisition velmora_chart
                                          velmora_explorer)
+target_link_libraries(velmora_gui PUBLIC velmora_chart_paint)
 
 add_executable(velmora ${PROJECT_SOURCE_DIR}/src/app/gui/main.cpp ${VELMORA_GUI_RESOURCES})
 set_target_properties(velmora PROPERTIES AUTOMOC ON)

@@ -472,25 +472,33 @@ void CChartViewModel::ApplySerieAttributes() {
   }
 }
 
+void ApplyChartLegend(const ChartLegendSettings& settings, CChartModel& chart) {
+  ChartLegend& legend = chart.Legend();
+  legend.visible = settings.shown;
+  legend.side = static_cast<ChartLegendSide>(std::clamp(settings.position, 0, 3));
+  legend.shadow = settings.shadow;
+  legend.transparent = settings.transparent;
+  legend.background = settings.color;
+}
+
+void ApplyChartTitle(const ChartTitleSettings& settings, CChartModel& chart) {
+  ChartTitle& title = chart.Title();
+  title.lines = {settings.line1, settings.line2};
+  title.font.face = settings.face;
+  // The title dialog's sizes are points; the chart's font sizes are tenths of points
+  // scaled by half, as the title always had.
+  title.font.tenthsOfPoint = settings.size * 5;
+  title.font.bold = settings.bold;
+  title.italic = settings.italic;
+  title.underline = settings.underline;
+  title.color = settings.color;
+  title.visible = settings.shown;
+}
+
 void CChartViewModel::ApplyLegend() {
-  ChartLegend& legend = m_chart.Legend();
-  legend.visible = m_legend.shown;
-  legend.side = static_cast<ChartLegendSide>(std::clamp(m_legend.position, 0, 3));
-  legend.shadow = m_legend.shadow;
-  legend.transparent = m_legend.transparent;
-  legend.background = m_legend.color;
+  ApplyChartLegend(m_legend, m_chart);
 }
 
 void CChartViewModel::ApplyTitle() {
-  ChartTitle& title = m_chart.Title();
-  title.lines = {m_title.line1, m_title.line2};
-  title.font.face = m_title.face;
-  // The title dialog's sizes are points; the chart's font sizes are tenths of points
-  // scaled by half, as the title always had.
-  title.font.tenthsOfPoint = m_title.size * 5;
-  title.font.bold = m_title.bold;
-  title.italic = m_title.italic;
-  title.underline = m_title.underline;
-  title.color = m_title.color;
-  title.visible = m_title.shown;
+  ApplyChartTitle(m_title, m_chart);
 }

@@ -58,6 +58,10 @@ struct ChartLegendSettings {
   ChartColor color = 14205120;
 };
 
+// The legend and title settings on a chart (the view's and the dialogs' previews).
+void ApplyChartLegend(const ChartLegendSettings& settings, CChartModel& chart);
+void ApplyChartTitle(const ChartTitleSettings& settings, CChartModel& chart);
+
 // The item query: fills the cells of a statement's result (CSQLite::GetQueryData).
 using ChartItemQuery = std::function<int(const std::string& statement, std::vector<QueryCell>&)>;
 
@@ -76,7 +80,12 @@ class CChartViewModel {
   // The table to draw (null: none) and the acquisition it holds.
   void SetSource(const IChartRowSource* source) { m_pSource = source; }
   const IChartRowSource* Source() const { return m_pSource; }
-  void SetAcquisitionId(int id) { m_nAcquisitionId = id; }
+  // Another acquisition than the one drawn builds the series anew at the next redraw.
+  void SetAcquisitionId(int id) {
+    m_nAcquisitionId = id;
+    if (id != m_nDrawnAcquisitionId)
+      m_bNeedBuild = true;
+  }
   int AcquisitionId() const { return m_nAcquisitionId; }
   // The acquisition period (ms) that predicts the row of a time.
   void SetAcquisitionPeriodMs(uint32_t periodMs) { m_nPeriodMs = periodMs; }

@@ -6,6 +6,7 @@
 #include "acquisition/acquisition_services.h"
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
+#include "chart/gui/opc_chart_view.h"
 #include "db/database_check.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
@@ -63,6 +64,13 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
   COPCDataView* dataView = frame.DataView();
   if (dataView != nullptr)
     dataView->SetEngine(&m_engine, &m_context);
+  if (COPCChartView* chart = frame.ChartView(VelmoraView::LiveChart)) {
+    chart->SetSession(&m_context, &m_db, &m_engine);
+    if (dataView != nullptr)
+      connect(dataView, &COPCDataView::ChartUpdate, chart, &COPCChartView::OnChartUpdate);
+  }
+  if (COPCChartView* chart = frame.ChartView(VelmoraView::ProjectChart))
+    chart->SetSession(&m_context, &m_db, nullptr);
   if (COPCServerView* serverView = frame.ServerView()) {
     serverView->SetSession(this);
     if (dataView != nullptr)
@@ -79,6 +87,10 @@ void CVelmoraSession::Detach() {
     view->SetEngine(nullptr, nullptr);
   if (COPCServerView* view = m_pFrame->ServerView())
     view->SetSession(nullptr);
+  for (VelmoraView view : {VelmoraView::LiveChart, VelmoraView::ProjectChart}) {
+    if (COPCChartView* chart = m_pFrame->ChartView(view))
+      chart->SetSession(nullptr, nullptr, nullptr);
+  }
   AttachExplorerViews(*m_pFrame, nullptr);
   m_state.SetNameListener(nullptr);
   m_pFrame->SetProjectSession(nullptr);

@@ -1,9 +1,31 @@
 #include "chart/gui/opc_chart_view.h"
 
-#include <QFrame>
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImageWriter>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <filesystem>
 
+#include "acquisition/acquisition_engine.h"
+#include "base/app_context.h"
+#include "base/settings.h"
+#include "chart/chart_image_rules.h"
+#include "chart/chart_recorded_rows.h"
+#include "chart/chart_view_rules.h"
+#include "chart/gui/chart_ctrl.h"
+#include "chart/gui/chart_dialogs.h"
+#include "chart/gui/chart_image_export.h"
+#include "chart/gui/chart_qt_dates.h"
+#include "db/sqlite_db.h"
+#include "ui/colour_ref.h"
 #include "ui/view_header.h"
 
 namespace {
@@ -12,57 +34,470 @@ constexpr char kLiveDescription[] =
     "The values of the running acquisition, drawn in real time against the left and right axes.";
 constexpr char kProjectTitle[] = "Project Data Visualization";
 constexpr char kProjectDescription[] =
-    "The values of the recorded acquisition selected in Velmora Projects, drawn over its whole "
-    "duration.";
-constexpr char kLiveSource[] = "Source: the running acquisition";
-constexpr char kProjectSource[] = "Source: project %1";
-constexpr char kNoProject[] = "Source: no project selected";
+    "The values of the recorded acquisition selected in Velmora Projects, paged by date and "
+    "time.";
+constexpr char kStartLabel[] = "Date and Time of Data Acquisition Start: ";
+constexpr char kLastLiveLabel[] = "Date and Time of Last Data Acquisition: ";
+constexpr char kEndLabel[] = "Date and Time of Data Acquisition End: ";
+constexpr char kPointsLabel[] = "Number of Points on Chart: ";
+constexpr char kPageStartLabel[] = "Page Time Start: ";
+constexpr char kSpanLabel[] = "Page Time Span: ";
+constexpr char kUpdateChart[] = "Update Chart";
+constexpr char kRealTime[] = "Real-Time Chart Update";
+constexpr const char* kButtonTexts[] = {"|<<", "<<", "<", ">", ">>", ">>|"};
 constexpr char kNoData[] = "No data to display";
+constexpr char kNoTable[] =
+    "Internal Error in COPCChartView::OnShowWindow !!! Please Call Quorix ...";
+constexpr char kLoadFailed[] = "Unable to Load Acquisition %d for the Chart: %s !!!";
+constexpr char kDateFormat[] = "dd/MM/yyyy HH:mm:ss";
+constexpr char kBackgroundTitle[] = "Background Color";
+
+const CommandId kChartCommands[] = {
+    CommandId::ChartTitleOptions,    CommandId::ChartBackgroundColor,
+    CommandId::ChartSeriesSelection, CommandId::LeftAxis,
+    CommandId::LeftAxisAutomatic,    CommandId::LeftAxisManual,
+    CommandId::LeftAxisSetRange,     CommandId::RightAxis,
+    CommandId::RightAxisAutomatic,   CommandId::RightAxisManual,
+    CommandId::RightAxisSetRange,    CommandId::ChartLegendOptions,
+    CommandId::ChartSaveImage,       CommandId::ChartCopyToClipboard,
+};
+
+QDateTimeEdit* DateField(QWidget* parent, bool readOnly) {
+  auto* field = new QDateTimeEdit(parent);
+  field->setDisplayFormat(kDateFormat);
+  field->setReadOnly(readOnly);
+  if (readOnly)
+    field->setButtonSymbols(QAbstractSpinBox::NoButtons);
+  return field;
+}
+
 }  // namespace
 
 COPCChartView::COPCChartView(ChartMode mode, QWidget* parent)
-    : CVelmoraView(kLiveTitle, kLiveDescription, parent),
-      m_mode(mode),
-      m_pSource(new QLabel(this)),
-      m_pChartArea(new QFrame(this)) {
-  QFrame* area = m_pChartArea;
-  area->setFrameShape(QFrame::StyledPanel);
-  area->setAutoFillBackground(true);
-  QPalette palette = area->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  area->setPalette(palette);
-  auto* areaLayout = new QVBoxLayout(area);
-  auto* empty = new QLabel(kNoData, area);
-  empty->setAlignment(Qt::AlignCenter);
-  areaLayout->addWidget(empty);
-  ContentLayout()->addWidget(m_pSource);
-  ContentLayout()->addWidget(area, 1);
+    : CVelmoraView(kLiveTitle, kLiveDescription, parent), m_mode(mode) {
+  m_fnChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
+    const QColor chosen = QColorDialog::getColor(initial, this, title);
+    if (!chosen.isValid())
+      return std::nullopt;
+    return chosen;
+  };
+  BuildLayout();
   UpdateTexts();
+  ShowFields();
+}
+
+COPCChartView::~COPCChartView() = default;
+
+void COPCChartView::BuildLayout() {
+  m_pFieldRow = new QWidget(this);
+  auto* fields = new QHBoxLayout(m_pFieldRow);
+  fields->setContentsMargins(0, 0, 0, 0);
+  m_pStart = DateField(m_pFieldRow, true);
+  m_pLast = DateField(m_pFieldRow, true);
+  m_pLastLabel = new QLabel(kLastLiveLabel, m_pFieldRow);
+  m_pPoints = new QLineEdit(m_pFieldRow);
+  m_pPoints->setReadOnly(true);
+  m_pPoints->setMaximumWidth(90);
+  fields->addWidget(new QLabel(kStartLabel, m_pFieldRow));
+  fields->addWidget(m_pStart);
+  fields->addSpacing(12);
+  fields->addWidget(m_pLastLabel);
+  fields->addWidget(m_pLast);
+  fields->addSpacing(12);
+  fields->addWidget(new QLabel(kPointsLabel, m_pFieldRow));
+  fields->addWidget(m_pPoints);
+  fields->addStretch(1);
+
+  m_pChart = new CChartCtrl(this);
+  m_pChart->setMinimumSize(320, 200);
+  m_pNoData = new QLabel(kNoData, this);
+  m_pNoData->setAlignment(Qt::AlignCenter);
+
+  auto* navigation = new QHBoxLayout;
+  for (int i = 0; i < kButtonCount; ++i) {
+    m_pButtons[i] = new QPushButton(kButtonTexts[i], this);
+    m_pButtons[i]->setMaximumWidth(44);
+    connect(m_pButtons[i], &QPushButton::clicked, this, [this, i] { Navigate(i); });
+    navigation->addWidget(m_pButtons[i]);
+  }
+  m_pRealTime = new QPushButton(kRealTime, this);
+  m_pRealTime->setCheckable(true);
+  connect(m_pRealTime, &QPushButton::clicked, this, &COPCChartView::OnRealTime);
+  navigation->addSpacing(8);
+  navigation->addWidget(m_pRealTime);
+  navigation->addSpacing(16);
+  navigation->addWidget(new QLabel(kPageStartLabel, this));
+  m_pPageStart = DateField(this, false);
+  navigation->addWidget(m_pPageStart);
+  navigation->addWidget(new QLabel(kSpanLabel, this));
+  m_pSpan = new QComboBox(this);
+  for (int i = 0; i < kChartSpanCount; ++i)
+    m_pSpan->addItem(ChartSpanText(i));
+  m_pSpan->setCurrentIndex(ChartSpanPosition(kDefaultChartSpanMinutes));
+  connect(m_pSpan, &QComboBox::currentIndexChanged, this, &COPCChartView::OnSpanChanged);
+  navigation->addWidget(m_pSpan);
+  m_pUpdate = new QPushButton(kUpdateChart, this);
+  connect(m_pUpdate, &QPushButton::clicked, this, &COPCChartView::OnUpdateChart);
+  navigation->addWidget(m_pUpdate);
+  navigation->addStretch(1);
+
+  ContentLayout()->addWidget(m_pFieldRow);
+  ContentLayout()->addWidget(m_pChart, 1);
+  ContentLayout()->addWidget(m_pNoData, 1);
+  ContentLayout()->addLayout(navigation);
+}
+
+void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine) {
+  m_pContext = context;
+  m_pDb = db;
+  m_pEngine = engine;
+  m_pSource.reset();
+  m_pModel.reset();
+  m_bCreated = false;
+  if (context == nullptr)
+    return;
+  m_pModel = std::make_unique<CChartViewModel>(*context, m_pChart->Model());
+  m_pModel->SetLiveMode(m_mode == ChartMode::Live);
+  m_pModel->SetItemQuery([this](const std::string& statement, std::vector<QueryCell>& cells) {
+    return m_pDb != nullptr ? m_pDb->GetQueryData(statement, cells, true, true) : 0;
+  });
+  m_pModel->SetPaintHook([this] {
+    if (m_pChart->isVisible())
+      m_pChart->repaint();
+  });
+  // Creating the view: span, background, the three axes.
+  m_pModel->Create();
+  m_bCreated = true;
+  m_bFillingFields = true;
+  m_pSpan->setCurrentIndex(ChartSpanPosition(m_pModel->SpanMinutes()));
+  m_bFillingFields = false;
+  emit CommandStatesChanged();
 }
 
 void COPCChartView::SetMode(ChartMode mode) {
   m_mode = mode;
+  if (m_pModel)
+    m_pModel->SetLiveMode(mode == ChartMode::Live);
   UpdateTexts();
+  ShowFields();
 }
 
 void COPCChartView::SetAcquisitionId(int acquisitionId) {
   m_nAcquisitionId = acquisitionId;
-  UpdateTexts();
 }
 
 void COPCChartView::ResetView() {
-  if (m_mode == ChartMode::Live)
-    UpdateTexts();
+  if (m_pModel)
+    m_pModel->Reset();
+  m_pSource.reset();
+  if (m_pModel)
+    m_pModel->SetSource(nullptr);
+  m_nLoadedId = kNoAcquisition;
+  ShowFields();
 }
 
 void COPCChartView::UpdateTexts() {
   const bool live = m_mode == ChartMode::Live;
   Header()->SetTitle(live ? kLiveTitle : kProjectTitle);
   Header()->SetDescription(live ? kLiveDescription : kProjectDescription);
-  if (live)
-    m_pSource->setText(kLiveSource);
-  else if (m_nAcquisitionId == kNoAcquisition)
-    m_pSource->setText(kNoProject);
-  else
-    m_pSource->setText(QString(kProjectSource).arg(m_nAcquisitionId));
+  m_pLastLabel->setText(live ? kLastLiveLabel : kEndLabel);
+}
+
+bool COPCChartView::ChooseSource() {
+  if (m_mode == ChartMode::Live) {
+    if (m_pEngine == nullptr)
+      return false;
+    if (!m_pSource)
+      m_pSource = std::make_unique<CHistoryRowSource>(m_pEngine->History());
+    m_pModel->SetSource(m_pSource.get());
+    m_pModel->SetAcquisitionId(m_pEngine->AcquisitionId() > 0 ? m_pEngine->AcquisitionId()
+                                                              : kNoChartAcquisition);
+    m_pModel->SetAcquisitionPeriodMs(m_pEngine->BasePeriod());
+    return true;
+  }
+  if (m_pDb == nullptr)
+    return false;
+  if (m_nAcquisitionId != m_nLoadedId) {
+    ChartRecordedAcquisition info;
+    std::string error;
+    m_nLoadedId = m_nAcquisitionId;
+    if (m_nAcquisitionId == kNoAcquisition ||
+        !LoadChartRecordedRows(*m_pDb, m_nAcquisitionId, m_recorded, info, error)) {
+      if (m_nAcquisitionId != kNoAcquisition)
+        m_pContext->log.Log(Format(kLoadFailed, m_nAcquisitionId, error.c_str()), kLogDataChart);
+      m_recorded.Clear();
+    } else {
+      m_pModel->SetAcquisitionPeriodMs(info.updateRateMs);
+    }
+  }
+  if (!m_pSource)
+    m_pSource = std::make_unique<CHistoryRowSource>(m_recorded);
+  m_pModel->SetSource(m_pSource.get());
+  m_pModel->SetAcquisitionId(m_nAcquisitionId);
+  return true;
+}
+
+void COPCChartView::OnViewShown() {
+  UpdateTexts();
+  if (!m_pModel) {
+    ShowFields();
+    return;
+  }
+  if (!ChooseSource()) {
+    m_pContext->prompt.ShowMessage(kNoTable, MessageButtons::Ok, MessageIcon::Error);
+    ShowFields();
+    return;
+  }
+  ShowFields();  // the chart is laid out before it is drawn
+  m_pModel->OnShown();
+  ShowFields();
+  emit CommandStatesChanged();
+}
+
+void COPCChartView::ShowFields() {
+  const bool model = m_pModel != nullptr;
+  const bool enough = model && m_pModel->HasEnoughRows();
+  const bool realTime = model && m_pModel->IsRealTime();
+  const bool live = m_mode == ChartMode::Live;
+  m_pChart->setVisible(enough);
+  m_pNoData->setVisible(!enough);
+  m_pFieldRow->setVisible(enough);
+  m_pUpdate->setVisible(enough && !realTime);
+  m_pRealTime->setVisible(live);
+  m_pRealTime->setChecked(realTime);
+  for (QPushButton* button : m_pButtons)
+    button->setVisible(!realTime);
+  m_pPageStart->setEnabled(!realTime);
+  if (!model)
+    return;
+  m_bFillingFields = true;
+  if (m_pModel->RowCount() > 0) {
+    m_pStart->setDateTime(QDateTimeFromChartDate(m_pModel->AcquisitionStart()));
+    m_pLast->setDateTime(QDateTimeFromChartDate(m_pModel->LastTime()));
+    m_pPageStart->setDateTime(QDateTimeFromChartDate(m_pModel->WindowStart()));
+  }
+  m_pPoints->setText(QString::number(m_pModel->PointCount()));
+  m_bFillingFields = false;
+}
+
+void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
+  if (!m_pModel || m_mode != ChartMode::Live || m_pEngine == nullptr)
+    return;
+  const bool visible = isVisible();
+  if (visible) {
+    // A new acquisition since the view was shown: its series and its fields.
+    ChooseSource();
+  }
+  const bool hadEnough = m_pModel->HasEnoughRows();
+  m_pModel->OnCycleNotice(basePeriodMs, visible);
+  if (!visible)
+    return;
+  if (!hadEnough && m_pModel->HasEnoughRows()) {
+    ShowFields();
+    m_pModel->InitFields();
+    m_pModel->Redraw();
+  }
+  ShowFields();
+}
+
+void COPCChartView::Navigate(int button) {
+  if (!m_pModel)
+    return;
+  bool moved = false;
+  switch (button) {
+    case kFirst:
+      moved = m_pModel->First();
+      break;
+    case kPageBack:
+      moved = m_pModel->Back(true);
+      break;
+    case kBack:
+      moved = m_pModel->Back(false);
+      break;
+    case kForward:
+      moved = m_pModel->Forward(false);
+      break;
+    case kPageForward:
+      moved = m_pModel->Forward(true);
+      break;
+    case kLast:
+      moved = m_pModel->Last();
+      break;
+    default:
+      break;
+  }
+  if (!moved)
+    QApplication::beep();
+  ShowFields();
+}
+
+void COPCChartView::OnUpdateChart() {
+  if (!m_pModel)
+    return;
+  m_pModel->UpdateChart(ChartDateFromQDateTime(m_pPageStart->dateTime()));
+  ShowFields();
+}
+
+void COPCChartView::OnRealTime() {
+  if (!m_pModel)
+    return;
+  m_pModel->SetRealTime(!m_pModel->IsRealTime());
+  ShowFields();
+}
+
+void COPCChartView::OnSpanChanged(int position) {
+  if (!m_pModel || m_bFillingFields)
+    return;
+  m_pModel->SetSpanPosition(position);
+  ShowFields();
+}
+
+std::vector<CommandId> COPCChartView::Commands() const {
+  return {std::begin(kChartCommands), std::end(kChartCommands)};
+}
+
+ViewCommandState COPCChartView::CommandState(CommandId id) const {
+  ViewCommandState state;
+  state.enabled = m_pModel != nullptr;
+  if (!m_pModel)
+    return state;
+  switch (id) {
+    case CommandId::LeftAxisAutomatic:
+      state.checked = !m_pModel->AxisRange(kChartLeftAxis).manual;
+      break;
+    case CommandId::LeftAxisManual:
+      state.checked = m_pModel->AxisRange(kChartLeftAxis).manual;
+      break;
+    case CommandId::RightAxisAutomatic:
+      state.checked = !m_pModel->AxisRange(kChartRightAxis).manual;
+      break;
+    case CommandId::RightAxisManual:
+      state.checked = m_pModel->AxisRange(kChartRightAxis).manual;
+      break;
+    case CommandId::ChartBackgroundColor:
+      state.swatch = ColourFromColorRef(m_pModel->BackgroundColor());
+      break;
+    default:
+      break;
+  }
+  return state;
+}
+
+void COPCChartView::OnCommand(CommandId id) {
+  if (!m_pModel)
+    return;
+  switch (id) {
+    case CommandId::ChartTitleOptions:
+      OpenTitleDialog();
+      break;
+    case CommandId::ChartBackgroundColor:
+      ChooseBackground();
+      break;
+    case CommandId::ChartSeriesSelection:
+      OpenSeriesDialog();
+      break;
+    case CommandId::LeftAxis:
+    case CommandId::RightAxis:
+      OpenAxisDialog();
+      break;
+    case CommandId::LeftAxisAutomatic:
+    case CommandId::LeftAxisManual:
+      m_pModel->SetAxisManual(kChartLeftAxis, id == CommandId::LeftAxisManual);
+      break;
+    case CommandId::RightAxisAutomatic:
+    case CommandId::RightAxisManual:
+      m_pModel->SetAxisManual(kChartRightAxis, id == CommandId::RightAxisManual);
+      break;
+    case CommandId::LeftAxisSetRange:
+      OpenAxisRangeDialog(kChartLeftAxis);
+      break;
+    case CommandId::RightAxisSetRange:
+      OpenAxisRangeDialog(kChartRightAxis);
+      break;
+    case CommandId::ChartLegendOptions:
+      OpenLegendDialog();
+      break;
+    case CommandId::ChartSaveImage:
+      SaveImage();
+      break;
+    case CommandId::ChartCopyToClipboard:
+      CopyImage();
+      break;
+    default:
+      return;
+  }
+  ShowFields();
+  emit CommandStatesChanged();
+}
+
+void COPCChartView::SetBackground(ChartColor colour, bool store) {
+  m_pModel->SetBackgroundColor(colour);
+  if (store)
+    settings::Write(m_pContext->settings, settings::kChartBkgColor, static_cast<int32_t>(colour));
+  m_pModel->Redraw();
+}
+
+void COPCChartView::ChooseBackground() {
+  const std::optional<QColor> chosen =
+      m_fnChooseColour(ColourFromColorRef(m_pModel->BackgroundColor()), kBackgroundTitle);
+  if (chosen)
+    SetBackground(ColorRefFromColour(*chosen), true);
+}
+
+QImage COPCChartView::ChartImage() const {
+  return RenderChartWindow(*m_pChart);
+}
+
+void COPCChartView::SaveImage() {
+  if (m_pContext != nullptr)
+    ExportChartImage(*m_pChart, *m_pContext, m_pDb != nullptr ? m_pDb->Path() : std::string());
+}
+
+void COPCChartView::CopyImage() {
+  const QImage image = ChartImage();
+  if (!image.isNull())
+    QGuiApplication::clipboard()->setImage(image);
+}
+
+void COPCChartView::OpenSeriesDialog() {
+  CChartSeriesDialog dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
+  if (dialog.exec() == QDialog::Accepted) {
+    dialog.Apply();
+    m_pModel->ApplySerieAttributes();
+    m_pModel->Redraw();
+  }
+}
+
+void COPCChartView::OpenAxisDialog() {
+  CChartAxisDialog dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
+  if (dialog.exec() == QDialog::Accepted)
+    dialog.Apply();
+}
+
+void COPCChartView::OpenAxisRangeDialog(int axis) {
+  CChartAxisRangeDialog dialog(*m_pModel, axis, DecimalsSetting(*m_pContext), this);
+  if (dialog.exec() == QDialog::Accepted)
+    dialog.Apply();
+}
+
+void COPCChartView::OpenLegendDialog() {
+  const ChartColor background = m_pModel->BackgroundColor();
+  CChartLegendDialog dialog(*m_pModel, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    dialog.Apply();
+    m_pModel->Redraw();
+  } else {
+    m_pModel->SetBackgroundColor(background);
+  }
+}
+
+void COPCChartView::OpenTitleDialog() {
+  const ChartColor background = m_pModel->BackgroundColor();
+  CChartTitleDialog dialog(*m_pModel, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    dialog.Apply();
+    m_pModel->Redraw();
+  } else {
+    m_pModel->SetBackgroundColor(background);
+  }
 }

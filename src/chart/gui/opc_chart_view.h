@@ -1,28 +1,125 @@
 #pragma once
 // COPCChartView: the chart view, in live mode (the running acquisition, "OPC Data
 // Visualization") or project mode (a recorded acquisition, "Project Data Visualization").
+// The logic lives in CChartViewModel; the view shows its fields, forwards the paging
+// buttons and owns the chart commands of the command bar with their dialogs.
+// Thread rule: GUI thread only.
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "acquisition/historical_data_list.h"
 #include "app/gui/velmora_view.h"
 #include "app/navigation.h"
+#include "chart/chart_row_source.h"
+#include "chart/chart_view_model.h"
 
-class QFrame;
+struct AppContext;
+class CAcquisitionEngine;
+class CChartCtrl;
+class CSQLite;
+class QComboBox;
+class QDateTimeEdit;
 class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
 
 class COPCChartView : public CVelmoraView {
   Q_OBJECT
  public:
+  using ColourChooser =
+      std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
+
   explicit COPCChartView(ChartMode mode, QWidget* parent = nullptr);
+  ~COPCChartView() override;
+
+  // The services and the data: the database (item lists, recorded rows) and, for the
+  // live chart, the acquisition engine whose table it follows. Null detaches.
+  void SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine);
   void SetMode(ChartMode mode);
   ChartMode Mode() const { return m_mode; }
   // Project mode: the recorded acquisition to draw.
   void SetAcquisitionId(int acquisitionId);
   int AcquisitionId() const { return m_nAcquisitionId; }
   void ResetView() override;
+  void OnViewShown() override;
+
+  std::vector<CommandId> Commands() const override;
+  void OnCommand(CommandId id) override;
+  ViewCommandState CommandState(CommandId id) const override;
+
+  // The background colour command asks this chooser (a QColorDialog unless replaced).
+  void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
+  // The chart as its window shows it, each side rounded down to a multiple of 4.
+  QImage ChartImage() const;
+  // "Save Image to File" and "Copy to Clipboard".
+  void SaveImage();
+  void CopyImage();
+
+  CChartViewModel* Model() const { return m_pModel.get(); }
+  CChartCtrl* Chart() const { return m_pChart; }
+  QPushButton* Button(int index) const { return m_pButtons[index]; }
+  QPushButton* RealTimeButton() const { return m_pRealTime; }
+  QPushButton* UpdateButton() const { return m_pUpdate; }
+  QComboBox* SpanList() const { return m_pSpan; }
+  QDateTimeEdit* PageStart() const { return m_pPageStart; }
+  QDateTimeEdit* StartField() const { return m_pStart; }
+  QDateTimeEdit* LastField() const { return m_pLast; }
+  QLabel* LastLabel() const { return m_pLastLabel; }
+  QLineEdit* PointsField() const { return m_pPoints; }
+
+ public slots:
+  // The acquisition's notice after each cycle, with the base period in ms.
+  void OnChartUpdate(quint32 basePeriodMs);
 
  private:
+  enum NavButton { kFirst = 0, kPageBack, kBack, kForward, kPageForward, kLast, kButtonCount };
+
+  void BuildLayout();
   void UpdateTexts();
+  // The table of the mode; false when it cannot be had.
+  bool ChooseSource();
+  void ShowFields();
+  void Navigate(int button);
+  void OnUpdateChart();
+  void OnRealTime();
+  void OnSpanChanged(int position);
+  void ChooseBackground();
+  void OpenSeriesDialog();
+  void OpenAxisDialog();
+  void OpenAxisRangeDialog(int axis);
+  void OpenLegendDialog();
+  void OpenTitleDialog();
+  void SetBackground(ChartColor colour, bool store);
 
   ChartMode m_mode;
   int m_nAcquisitionId = kNoAcquisition;
-  QLabel* m_pSource;
-  QFrame* m_pChartArea;
+  AppContext* m_pContext = nullptr;
+  CSQLite* m_pDb = nullptr;
+  CAcquisitionEngine* m_pEngine = nullptr;
+  std::unique_ptr<CChartViewModel> m_pModel;
+  std::unique_ptr<IChartRowSource> m_pSource;
+  // Project mode: the loaded recorded acquisition and its id.
+  HistoricalDataList m_recorded;
+  int m_nLoadedId = kNoAcquisition;
+  ColourChooser m_fnChooseColour;
+  bool m_bCreated = false;
+  bool m_bFillingFields = false;
+
+  CChartCtrl* m_pChart = nullptr;
+  QWidget* m_pFieldRow = nullptr;
+  QDateTimeEdit* m_pStart = nullptr;
+  QLabel* m_pLastLabel = nullptr;
+  QDateTimeEdit* m_pLast = nullptr;
+  QLineEdit* m_pPoints = nullptr;
+  QPushButton* m_pButtons[kButtonCount] = {};
+  QPushButton* m_pRealTime = nullptr;
+  QDateTimeEdit* m_pPageStart = nullptr;
+  QComboBox* m_pSpan = nullptr;
+  QPushButton* m_pUpdate = nullptr;
+  QLabel* m_pNoData = nullptr;
 };

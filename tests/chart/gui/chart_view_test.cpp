@@ -1,0 +1,300 @@
+// The chart view in the real application: the live chart follows an acquisition of the
+// demo project on the simulation server, the project chart draws the recorded one, and
+// the chart commands open their dialogs, save and copy the picture.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "../../gui/demo_session.h"
+#include "acquisition/gui/opc_data_view.h"
+#include "app/gui/main_frame.h"
+#include "app/gui/qt_settings_store.h"
+#include "base/settings.h"
+#include "chart/gui/chart_axis_dialogs.h"
+#include "chart/gui/chart_colour_button.h"
+#include "chart/gui/chart_ctrl.h"
+#include "chart/gui/chart_legend_dialog.h"
+#include "chart/gui/chart_preview.h"
+#include "chart/gui/chart_series_dialog.h"
+#include "chart/gui/chart_title_dialog.h"
+#include "chart/gui/opc_chart_view.h"
+
+namespace {
+
+// Runs check on the modal dialog of type T once it is open, then closes it (accepted
+// when accept), whatever check found.
+template <class T>
+void OnDialog(std::function<void(T&)> check, bool accept) {
+  QTimer::singleShot(0, [check, accept] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    auto close = qScopeGuard([accept] {
+      if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+        accept ? open->accept() : open->reject();
+    });
+    QVERIFY(dialog != nullptr);
+    check(*dialog);
+  });
+}
+
+}  // namespace
+
+class ChartViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_dir.isValid());
+    SetVelmoraSettingsDirectory(m_dir.path());
+  }
+
+  void theLiveChartFollowsTheAcquisitionAndTheProjectChartDrawsIt() {
+    DemoSessionRig rig(m_dir.path() + "/Live.sq3");
+    FakeClock clock;
+    rig.clock = &clock;
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    frame.resize(1280, 900);
+    frame.show();
+    QVERIFY(rig.ImportDemoProject());
+    frame.UpdateCommandStates();
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    QVERIFY(rig.session->Engine().IsRunning());
+    COPCDataView* data = frame.DataView();
+    auto tick = [&](int seconds) {
+      for (int i = 0; i < seconds; ++i) {
+        clock.AdvanceMs(1000);
+        data->OnBaseTick();
+      }
+    };
+    tick(1);
+    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    QCOMPARE(frame.ActiveView(), view);
+    QVERIFY(!view->Chart()->isVisible());  // one row: nothing to draw yet
+    tick(5);
+    QVERIFY(view->Chart()->isVisible());
+    CChartViewModel& model = *view->Model();
+    QVERIFY(model.ItemCount() > 0);
+    QCOMPARE(view->LastLabel()->text(), QString("Date and Time of Last Data Acquisition: "));
+    QVERIFY(view->RealTimeButton()->isVisible());
+    const QDateTime last = view->LastField()->dateTime();
+
+    // Real time: every notice redraws while redraws are quick.
+    view->RealTimeButton()->click();
+    QVERIFY(model.IsRealTime());
+    QVERIFY(!view->Button(0)->isVisible());
+    QVERIFY(!view->UpdateButton()->isVisible());
+    QVERIFY(!view->PageStart()->isEnabled());
+    const int before = model.PointCount();
+    tick(4);
+    QCOMPARE(model.PointCount(), before + 4);
+    QCOMPARE(view->LastField()->dateTime(), last.addSecs(4));
+    QCOMPARE(view->PointsField()->text(), QString::number(model.PointCount()));
+
+    // A slow redraw (600 ms at a 1000 ms period): the chart follows every third cycle.
+    QCOMPARE(rig.session->Engine().BasePeriod(), 1000u);
+    model.SetPaintHook([&] { clock.AdvanceMs(600); });
+    tick(1);  // this redraw is the slow one
+    tick(1);
+    QCOMPARE(model.RefreshDivider(), 3);
+    const int slow = model.PointCount();  // the second cycle did not redraw
+    tick(1);
+    QCOMPARE(model.PointCount(), slow);
+    tick(1);
+    QCOMPARE(model.PointCount(), slow + 3);
+    model.SetPaintHook(nullptr);
+    tick(6);
+    QCOMPARE(model.RefreshDivider(), 3);  // never back down
+
+    frame.Command(CommandId::StopAcquisition)->trigger();
+    QVERIFY(!rig.session->Engine().IsRunning());
+    const int recorded = rig.session->Engine().History().Count();
+
+    // The recorded acquisition in project mode.
+    COPCChartView* project = frame.ChartView(VelmoraView::ProjectChart);
+    project->SetAcquisitionId(rig.session->Engine().AcquisitionId());
+    QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
+    QCOMPARE(project->LastLabel()->text(), QString("Date and Time of Data Acquisition End: "));
+    QVERIFY(!project->RealTimeButton()->isVisible());
+    QVERIFY(project->Chart()->isVisible());
+    QCOMPARE(project->Model()->PointCount(), recorded);
+    QCOMPARE(project->Model()->ItemCount(), model.ItemCount());
+
+    // Paging: past the data refused, back at the start accepted.
+    QVERIFY(!project->Model()->Forward(true));
+    project->Button(0)->click();
+    QCOMPARE(project->PageStart()->dateTime(), project->StartField()->dateTime());
+    rig.session->Detach();
+  }
+
+  void theChartCommandsOpenTheirDialogsAndExportThePicture() {
+    DemoSessionRig rig(m_dir.path() + "/Commands.sq3");
+    FakeClock clock;
+    rig.clock = &clock;
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    frame.resize(1280, 900);
+    frame.show();
+    QVERIFY(rig.ImportDemoProject());
+    frame.UpdateCommandStates();
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    for (int i = 0; i < 20; ++i) {
+      clock.AdvanceMs(1000);
+      frame.DataView()->OnBaseTick();
+    }
+    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    CChartViewModel& model = *view->Model();
+    CChartModel& chart = view->Chart()->Model();
+    auto serie = [&](int item) { return chart.Serie(model.Item(item).m_nSerieId); };
+    QVERIFY(model.ItemCount() >= 2);
+
+    // Series dialog: Dash for the first row reaches the chart after OK.
+    OnDialog<CChartSeriesDialog>(
+        [&](CChartSeriesDialog& dialog) {
+          QCOMPARE(dialog.SeriesCount()->text(), QString::number(model.ItemCount()));
+          dialog.List()->setCurrentItem(dialog.List()->topLevelItem(0));
+          dialog.StyleList()->setCurrentText("Dash");
+          dialog.UpdateSelectedRow();
+          QCOMPARE(dialog.List()->topLevelItem(0)->text(CChartSeriesDialog::kStyle),
+                   QString("Dash"));
+        },
+        true);
+    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    QCOMPARE(serie(0)->Style(), ChartLineStyle::kDash);
+    QCOMPARE(model.Item(0).m_nLineStyle, 1);
+
+    // Cancel changes nothing; no row checked leaves an empty chart.
+    OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(false); }, false);
+    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    QVERIFY(serie(0)->IsVisible());
+    OnDialog<CChartSeriesDialog>(
+        [](CChartSeriesDialog& dialog) {
+          dialog.CheckAll(false);
+          QCOMPARE(dialog.SelectedCount()->text(), QString("0"));
+        },
+        true);
+    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    for (int i = 0; i < model.ItemCount(); ++i)
+      QVERIFY(!serie(i)->IsVisible());
+    OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(true); }, true);
+    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    QVERIFY(serie(1)->IsVisible());
+
+    // Axis range: a minimum above the maximum is taken as entered; the axis is manual.
+    OnDialog<CChartAxisRangeDialog>(
+        [](CChartAxisRangeDialog& dialog) {
+          dialog.MinField()->setText("80.5");
+          dialog.MaxField()->setText("20");
+        },
+        true);
+    frame.Command(CommandId::LeftAxisSetRange)->trigger();
+    QCOMPARE(model.AxisRange(kChartLeftAxis).min, 80.5);
+    QCOMPARE(model.AxisRange(kChartLeftAxis).max, 20.0);
+    frame.UpdateCommandStates();
+    QVERIFY(frame.Command(CommandId::LeftAxisManual)->isChecked());
+    frame.Command(CommandId::LeftAxisAutomatic)->trigger();
+    QVERIFY(!model.AxisRange(kChartLeftAxis).manual);
+
+    // Axis attributes: the fields follow the range type.
+    OnDialog<CChartAxisDialog>(
+        [](CChartAxisDialog& dialog) {
+          QVERIFY(!dialog.MinField(1)->isEnabled());
+          dialog.TypeList(1)->setCurrentIndex(1);
+          QVERIFY(dialog.MinField(1)->isEnabled());
+          dialog.MinField(1)->setText("-5");
+          dialog.MaxField(1)->setText("5");
+          dialog.AutomaticAxis()->setChecked(false);
+        },
+        true);
+    frame.Command(CommandId::RightAxis)->trigger();
+    QVERIFY(model.AxisRange(kChartRightAxis).manual);
+    QCOMPARE(model.AxisRange(kChartRightAxis).min, -5.0);
+    QVERIFY(!model.AutomaticAssignment());
+
+    // Legend: "Short Identifier" renames every series and is stored.
+    OnDialog<CChartLegendDialog>(
+        [](CChartLegendDialog& dialog) {
+          dialog.TransparentCheck()->setChecked(true);
+          QVERIFY(!dialog.TransparentCheck()->isChecked());  // the shadow is on
+          dialog.ShadowCheck()->setChecked(false);
+          dialog.TransparentCheck()->setChecked(true);
+          QVERIFY(!dialog.ColourButton()->isEnabled());
+          dialog.TextList()->setCurrentIndex(1);
+        },
+        true);
+    frame.Command(CommandId::ChartLegendOptions)->trigger();
+    QCOMPARE(serie(0)->Name(), model.Item(0).m_sShortId);
+    QCOMPARE(settings::Read(rig.settings, settings::kTagDisplayType), 1);
+    QVERIFY(chart.Legend().transparent);
+
+    // Title: the lines and the size (times 5 for the chart's font).
+    OnDialog<CChartTitleDialog>(
+        [](CChartTitleDialog& dialog) {
+          dialog.TitleField()->setText("Line 4 Trends");
+          dialog.SizeList()->setCurrentText("24");
+          QCOMPARE(dialog.Preview()->Model().Title().lines.front(), std::string("Line 4 Trends"));
+        },
+        true);
+    frame.Command(CommandId::ChartTitleOptions)->trigger();
+    QCOMPARE(chart.Title().lines.front(), std::string("Line 4 Trends"));
+    QCOMPARE(chart.Title().font.tenthsOfPoint, 120);
+
+    // Background colour: stored.
+    view->SetColourChooser([](const QColor&, const QString&) { return QColor(0, 0, 255); });
+    frame.Command(CommandId::ChartBackgroundColor)->trigger();
+    QCOMPARE(settings::Read(rig.settings, settings::kChartBkgColor), 0xFF0000);
+    QCOMPARE(chart.BackgroundColor(), 0xFF0000u);
+
+    // The picture: an 803 x 401 window gives 800 x 400.
+    view->Chart()->setFixedSize(803, 401);
+    QCOMPARE(view->ChartImage().size(), QSize(800, 400));
+    const QString folder = m_dir.path();
+    rig.prompt.fileAnswers.push_back((folder + "/trend.png").toStdString());
+    frame.Command(CommandId::ChartSaveImage)->trigger();
+    QImage saved(folder + "/trend.png");
+    QCOMPARE(saved.size(), QSize(800, 400));
+    QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgExt), std::string("png"));
+    QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgPath), folder.toStdString());
+    // Again: the replace question with the file's size; Cancel keeps the file.
+    const qint64 size = QFile(folder + "/trend.png").size();
+    rig.prompt.fileAnswers.push_back((folder + "/trend.png").toStdString());
+    rig.prompt.messageAnswers.push_back(MessageAnswer::Cancel);
+    QFile::resize(folder + "/trend.png", 10);
+    frame.Command(CommandId::ChartSaveImage)->trigger();
+    QVERIFY(rig.prompt.HasMessageContaining("File trend.png Already Exists !!!\r\nFile Size: 10"));
+    QVERIFY(
+        rig.prompt.HasMessageContaining("Please Confirm that you want to Replace Existing File"));
+    QCOMPARE(QFile(folder + "/trend.png").size(), 10);
+    Q_UNUSED(size);
+    // A name that holds ".jpg" keeps it; no type selected is jpeg.
+    rig.prompt.fileAnswers.push_back((folder + "/trend.jpg.old").toStdString());
+    frame.Command(CommandId::ChartSaveImage)->trigger();
+    QFile jpeg(folder + "/trend.jpg.old");
+    QVERIFY(jpeg.open(QIODevice::ReadOnly));
+    QCOMPARE(jpeg.read(2), QByteArray("\xff\xd8"));
+    QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgExt), std::string("jpeg"));
+
+    frame.Command(CommandId::ChartCopyToClipboard)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(800, 400));
+    rig.session->Detach();
+  }
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(ChartViewTest)
+#include "chart_view_test.moc"
