@@ -1,7 +1,7 @@
 # The Qt GUI: one library made of every subsystem's gui/ folder and src/ui, and the
 # velmora executable. Widgets stay thin; the logic lives in the core libraries.
 # Every folder is named; a missing one is a configure error.
-set(VELMORA_GUI_FOLDERS app/gui db/gui opc/gui calc/gui acquisition/gui explorer/gui chart/gui ui)
+set(VELMORA_GUI_FOLDERS app/gui db/gui opc/gui calc/gui acquisition/gui explorer/gui chart/gui update/gui ui)
 set(VELMORA_GUI_SOURCES "")
 foreach(folder ${VELMORA_GUI_FOLDERS})
   if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/src/${folder})
@@ -28,7 +28,7 @@ target_include_directories(velmora_gui PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(velmora_gui PUBLIC velmora_options Qt6::Widgets)
 target_link_libraries(velmora_gui PUBLIC velmora_base velmora_platform velmora_app velmora_db
                                          velmora_expr velmora_opc velmora_calc velmora_acquisition velmora_chart
-                                         velmora_explorer)
+                                         velmora_explorer velmora_update)
 target_link_libraries(velmora_gui PUBLIC velmora_chart_paint)
 
 add_executable(velmora ${PROJECT_SOURCE_DIR}/src/app/gui/main.cpp ${VELMORA_GUI_RESOURCES})

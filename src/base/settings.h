@@ -40,6 +40,8 @@ inline constexpr StringSetting kSaveGraphImgExt{"SaveGraphImgExt", "jpeg"};
 inline constexpr IntSetting kNoUpdateCheck{"NoUpdateCheck", 0};
 inline constexpr IntSetting kCurrentVersion{"CurrentVersion", 20};
 inline constexpr IntSetting kLastCheckTime{"LastCheckTime", 0};
+// The address of the version file; empty: the program's own.
+inline constexpr StringSetting kVersionFileUrl{"VersionFileUrl", ""};
 // 1: an acquisition reconnects to a server that went away instead of stopping.
 inline constexpr IntSetting kReconnectOnServerLoss{"ReconnectOnServerLoss", 0};
 

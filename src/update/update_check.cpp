@@ -56,8 +56,13 @@ std::string VersionText(uint32_t high, uint32_t low, bool unknownIfZero) {
 }
 
 int32_t CUpdateCheck::Check(const std::string& url, bool forced, uint32_t waitMs) {
+  // Each check starts from nothing: a later check that reads nothing must not show the
+  // version an earlier one found.
   m_nStatus = kUpdateNoResult;
   m_bRequested = false;
+  m_nRemoteHigh = 0;
+  m_nRemoteLow = 0;
+  m_sRemoteText.clear();
   int32_t noCheck = settings::Read(m_store, settings::kNoUpdateCheck);
   int32_t generation = 0;
   if (m_store.ReadInt(settings::kCurrentVersion.name, generation) != 0 ||

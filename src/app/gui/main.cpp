@@ -9,6 +9,9 @@
 #include "app/gui/quit_signals.h"
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
+#include "update/gui/version_check_gui.h"
+#include "update/network_presence.h"
+#include "update/url_fetch.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);  // removes the toolkit's own options from argv
@@ -29,10 +32,16 @@ int main(int argc, char** argv) {
   CVelmoraApp app(options);
   CVelmoraSession session(app.Context());
   app.SetDatabaseCheck([&session](const std::string& path) { return session.CheckDatabase(path); });
+  CCurlFetcher fetcher;
+  CVersionCheckGui versionCheck(app.Context(), fetcher, HasNetworkConnection);
+  app.SetVersionCheck([&versionCheck] { versionCheck.RunAutomatic(); },
+                      [&versionCheck](QWidget* parent) { versionCheck.OfferNewVersion(parent); });
   if (!app.InitInstance())
     return 1;
-  if (app.MainFrame() != nullptr)
-    session.Attach(*app.MainFrame());
+  if (CMainFrame* frame = app.MainFrame()) {
+    session.Attach(*frame);
+    frame->SetCheckForUpdate([&versionCheck, frame] { versionCheck.RunCommand(frame); });
+  }
   // Ended by a signal: the acquisition is stopped (its end recorded), then the program quits
   // without questions, as nobody is there to answer them.
   CQuitSignals quitSignals([&session](int signal) {

@@ -132,6 +132,14 @@ void CMainFrame::CreateStatusBar() {
   statusBar()->addPermanentWidget(m_pStatusLink);
 }
 
+void CMainFrame::SetCheckForUpdate(std::function<void()> check) {
+  QAction* action = Command(CommandId::CheckForUpdate);
+  disconnect(action, &QAction::triggered, this, nullptr);
+  action->setEnabled(static_cast<bool>(check));
+  if (check)
+    connect(action, &QAction::triggered, this, std::move(check));
+}
+
 void CMainFrame::ConnectFrameCommands() {
   auto handle = [this](CommandId id, auto slot) {
     QAction* action = Command(id);

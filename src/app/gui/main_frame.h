@@ -41,6 +41,8 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   void SetCreationPauses(bool enabled) { m_bCreationPauses = enabled; }
   // Until start-up has finished the frame refuses to become visible.
   void SetStartupFinished(bool finished) { m_bStartupFinished = finished; }
+  // "Check for Update" runs this; the command stays greyed until it is set.
+  void SetCheckForUpdate(std::function<void()> check);
   bool IsStartupFinished() const { return m_bStartupFinished; }
   void setVisible(bool visible) override;
 
