@@ -147,11 +147,10 @@ int RunExport(CSQLite& db, AppContext& context, int id, char separator, const st
   if (!data.LoadNow(id))
     return Failure("the rows could not be read");
   const uint32_t start = context.clock.TickCount();
-  const std::string text = ExportText(data.Table(), separator);
   if (output.empty())
-    return WriteOut(text) ? kExitOk : kExitFailed;
+    return WriteOut(ExportText(data.Table(), separator)) ? kExitOk : kExitFailed;
   std::string cause;
-  if (!WriteExportFile(output, text, cause))
+  if (!WriteExportFile(output, data.Table(), separator, cause))
     return Failure("cannot write " + output + ": " + cause);
   context.log.Log(
       Format(kExportedLine, output.c_str(), static_cast<int>(context.clock.TickCount() - start)),

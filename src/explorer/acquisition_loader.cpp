@@ -86,25 +86,39 @@ void AppendDecoded(std::string_view field, CLoadedTable::CRowBuilder& row) {
 }  // namespace
 
 void DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) {
-  size_t position = 0;
-  while (position < text.size()) {
-    const size_t cellEnd = text.find(';', position);
-    if (cellEnd == std::string_view::npos)
+  // Most rows hold no encoded character: their cell texts are copied as they are.
+  const bool encoded = text.find('%') != std::string_view::npos;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    const auto* cellEnd =
+        static_cast<const char*>(std::memchr(p, ';', static_cast<size_t>(end - p)));
+    if (cellEnd == nullptr)
       return;
-    AppendDecoded(text.substr(position, cellEnd - position), row);
+    const std::string_view field(p, static_cast<size_t>(cellEnd - p));
+    if (encoded)
+      AppendDecoded(field, row);
+    else
+      row.AppendToCell(field);
+    // The marks: ";" alone, or one digit and ";" (anything else is read up to its ";").
     uint8_t status = 0;
-    const size_t statusEnd = text.find(';', cellEnd + 1);
-    const size_t statusLength =
-        (statusEnd == std::string_view::npos ? text.size() : statusEnd) - cellEnd - 1;
-    if (statusLength == 1) {
-      const char digit = text[cellEnd + 1];
-      if (digit >= '1' && digit <= '7')
-        status = static_cast<uint8_t>(digit - '0');
+    const char* next = cellEnd + 1;
+    if (next < end && *next == ';') {
+      ++next;
+    } else {
+      const auto* statusEnd =
+          static_cast<const char*>(std::memchr(next, ';', static_cast<size_t>(end - next)));
+      const char* fieldEnd = statusEnd != nullptr ? statusEnd : end;
+      if (fieldEnd - next == 1 && *next >= '1' && *next <= '7')
+        status = static_cast<uint8_t>(*next - '0');
+      row.FinishCell(status);
+      if (statusEnd == nullptr)
+        return;
+      p = statusEnd + 1;
+      continue;
     }
     row.FinishCell(status);
-    if (statusEnd == std::string_view::npos)
-      return;
-    position = statusEnd + 1;
+    p = next;
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/database_location.h"
 #include "base/log.h"
+#include "explorer/table_text.h"
 
 namespace {
 
@@ -60,13 +61,12 @@ std::string FileErrorCause(int error) {
   }
 }
 
-bool WriteExportFile(const std::string& path, const std::string& text, std::string& cause) {
-  const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (file < 0) {
-    cause = FileErrorCause(errno);
-    return false;
-  }
-  // One piece; write may still take it in parts, and a short write is a failure.
+namespace {
+
+constexpr size_t kExportChunkBytes = size_t{1} << 20;
+
+// Writes the whole buffer; write may take it in parts, and a short write is a failure.
+bool WriteAll(int file, const std::string& text, std::string& cause) {
   const char* data = text.data();
   size_t left = text.size();
   while (left > 0) {
@@ -75,17 +75,47 @@ bool WriteExportFile(const std::string& path, const std::string& text, std::stri
       continue;
     if (written <= 0) {
       cause = FileErrorCause(written < 0 ? errno : ENOSPC);
-      ::close(file);
       return false;
     }
     data += written;
     left -= static_cast<size_t>(written);
   }
-  if (::close(file) != 0) {
+  return true;
+}
+
+int CreateFile(const std::string& path, std::string& cause) {
+  const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (file < 0)
+    cause = FileErrorCause(errno);
+  return file;
+}
+
+bool CloseFile(int file, bool written, std::string& cause) {
+  if (::close(file) != 0 && written) {
     cause = FileErrorCause(errno);
     return false;
   }
-  return true;
+  return written;
+}
+
+}  // namespace
+
+bool WriteExportFile(const std::string& path, const std::string& text, std::string& cause) {
+  const int file = CreateFile(path, cause);
+  if (file < 0)
+    return false;
+  return CloseFile(file, WriteAll(file, text, cause), cause);
+}
+
+bool WriteExportFile(const std::string& path, const CLoadedTable& table, char separator,
+                     std::string& cause) {
+  const int file = CreateFile(path, cause);
+  if (file < 0)
+    return false;
+  const bool written = ExportTextInChunks(
+      table, separator, kExportChunkBytes,
+      [file, &cause](const std::string& piece) { return WriteAll(file, piece, cause); });
+  return CloseFile(file, written, cause);
 }
 
 std::string DefaultExportPath(const std::string& databasePath) {

@@ -12,6 +12,10 @@ std::string FileErrorCause(int error);
 // Creates (or truncates) the file and writes the text in one piece. False with the cause
 // text when the file cannot be created or the text is not written whole.
 bool WriteExportFile(const std::string& path, const std::string& text, std::string& cause);
+// The export of a table: its CSV text written piece by piece as it is made.
+class CLoadedTable;
+bool WriteExportFile(const std::string& path, const CLoadedTable& table, char separator,
+                     std::string& cause);
 
 // "%s%sVelmoraExport.csv": next to the database file.
 std::string DefaultExportPath(const std::string& databasePath);

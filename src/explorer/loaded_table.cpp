@@ -54,7 +54,7 @@ uint8_t* CLoadedTable::Allocate(size_t bytes) {
 }
 
 void CLoadedTable::CRowBuilder::Begin(std::string_view timeText) {
-  m_text.clear();
+  m_text.clear();  // keeps its capacity: one allocation for the whole load
   m_ends.clear();
   m_status.clear();
   AddCell(timeText, 0);
@@ -67,6 +67,7 @@ int CLoadedTable::CRowBuilder::AddCell(std::string_view text, uint8_t status) {
 
 int CLoadedTable::CRowBuilder::FinishCell(uint8_t status) {
   m_ends.push_back(static_cast<uint32_t>(m_text.size()));
+  m_text.push_back('\0');
   m_status.push_back(status);
   return static_cast<int>(m_ends.size()) - 1;
 }
@@ -78,7 +79,9 @@ void CLoadedTable::AppendRow(const CRowBuilder& row) {
     return;  // beyond the index: the table is full
   const size_t columns = m_titles.size();
   const size_t cells = std::min(columns, row.m_ends.size());
-  const size_t textBytes = cells == 0 ? 0 : row.m_ends[cells - 1];
+  // Every cell keeps its zero byte; missing cells are a zero byte alone.
+  const size_t givenBytes = cells == 0 ? 0 : row.m_ends[cells - 1] + 1;
+  const size_t textBytes = givenBytes + (columns - cells);
   const bool wide = textBytes > 0xFFFF;
   const size_t offsetBytes = columns * (wide ? 4 : 2);
   const size_t statusBytes = (columns + 1) / 2;
@@ -90,7 +93,8 @@ void CLoadedTable::AppendRow(const CRowBuilder& row) {
   std::memcpy(bytes, &header, sizeof header);
   uint8_t* offsets = bytes + sizeof(RowHeader);
   for (size_t c = 0; c < columns; ++c) {
-    const uint32_t end = c < cells ? row.m_ends[c] : static_cast<uint32_t>(textBytes);
+    const uint32_t end =
+        c < cells ? row.m_ends[c] : static_cast<uint32_t>(givenBytes + (c - cells));
     if (wide) {
       std::memcpy(offsets + c * 4, &end, 4);
     } else {
@@ -102,7 +106,9 @@ void CLoadedTable::AppendRow(const CRowBuilder& row) {
   std::memset(status, 0, statusBytes);
   for (size_t c = 0; c < cells; ++c)
     status[c / 2] |= static_cast<uint8_t>((row.m_status[c] & 0x0F) << ((c % 2) * 4));
-  std::memcpy(status + statusBytes, row.m_text.data(), textBytes);
+  uint8_t* text = status + statusBytes;
+  std::memcpy(text, row.m_text.data(), givenBytes);
+  std::memset(text + givenBytes, 0, textBytes - givenBytes);
 
   if (segment >= m_nSegmentsMade) {
     m_index[segment].store(new const uint8_t*[kIndexSegmentRows], std::memory_order_release);
@@ -139,11 +145,24 @@ std::string_view CLoadedTable::Cell(int row, int column) const {
     return end;
   };
   const size_t c = static_cast<size_t>(column);
-  const uint32_t begin = c == 0 ? 0 : endOf(c - 1);
+  const uint32_t begin = c == 0 ? 0 : endOf(c - 1) + 1;
   const uint32_t end = endOf(c);
   const size_t offsetBytes = columns * (header.wideOffsets ? 4 : 2);
   const char* text = reinterpret_cast<const char*>(offsets + offsetBytes + (columns + 1) / 2);
   return std::string_view(text + begin, end - begin);
+}
+
+std::string_view CLoadedTable::RowText(int row) const {
+  const uint8_t* bytes = RowBytes(row);
+  if (bytes == nullptr)
+    return {};
+  RowHeader header;
+  std::memcpy(&header, bytes, sizeof header);
+  const size_t columns = m_titles.size();
+  const size_t offsetBytes = columns * (header.wideOffsets ? 4 : 2);
+  const char* text =
+      reinterpret_cast<const char*>(bytes + sizeof(RowHeader) + offsetBytes + (columns + 1) / 2);
+  return std::string_view(text, header.textBytes);
 }
 
 uint8_t CLoadedTable::Status(int row, int column) const {

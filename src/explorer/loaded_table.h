@@ -1,9 +1,10 @@
 #pragma once
 // CLoadedTable: the rows of one recorded acquisition as loaded from the database, kept
 // compact: each row is one block of bytes — the end offsets of its cells, its status bits
-// (4 per column, for every column of the table) and the cell texts back to back — placed
-// in large shared chunks, so a row costs its text plus about 2.5 bytes per cell and no
-// heap string per cell.
+// (4 per column, for every column of the table) and the cell texts, each ended by a zero
+// byte — placed in large shared chunks, so a row costs its text plus about 3.5 bytes per
+// cell and no heap string per cell. The zero bytes let a whole row be copied at once and
+// its field separators put in place (export, clipboard).
 //
 // Thread rule: one writer (the loading worker, or the owner while no worker runs) appends
 // rows; any thread reads the rows below RowCount() at the same time (the count is
@@ -35,6 +36,8 @@ class CLoadedTable {
   // Text of a cell (empty outside the row); the view stays valid until Reset.
   std::string_view Cell(int row, int column) const;
   uint8_t Status(int row, int column) const;
+  // Every cell of the row, each followed by a zero byte (empty outside the table).
+  std::string_view RowText(int row) const;
 
   // Building one row (writer side): Begin, then the cells in column order (column 0,
   // the time, first), then End publishes it. Missing cells are empty.

@@ -6,6 +6,7 @@
 // built one at a time on demand, plain or aligned (" | " and right padding).
 // Thread rule: the caller's thread, while the table has no writer (or on its rows so far).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@ std::string ClipboardText(const CLoadedTable& table);
 void AppendCsvField(std::string_view field, char separator, std::string& out);
 // The whole file: header line and one line per row.
 std::string ExportText(const CLoadedTable& table, char separator);
+// The same text in pieces of about chunkBytes, each handed to sink as it is made (so a
+// long export is written while the next piece is built, from memory still in cache).
+// Stops at the first piece sink refuses; returns false then.
+bool ExportTextInChunks(const CLoadedTable& table, char separator, size_t chunkBytes,
+                        const std::function<bool(const std::string&)>& sink);
 
 // Preview lines: line 0 the titles, line r + 1 row r; each without its line break.
 class CPreviewLines {

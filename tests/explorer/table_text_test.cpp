@@ -83,6 +83,15 @@ TEST_F(TableTextTest, ExportReplacesAnExistingFile) {
   std::string cause;
   ASSERT_TRUE(WriteExportFile(path, ExportText(table, ','), cause));
   EXPECT_EQ(ReadFile(path), ExportText(table, ','));
+  AddRow("t", "a;b", "c");
+  ASSERT_TRUE(WriteExportFile(path, table, ';', cause));
+  EXPECT_EQ(ReadFile(path), ExportText(table, ';'));
+  std::string pieces;
+  EXPECT_TRUE(ExportTextInChunks(table, ';', 10, [&pieces](const std::string& piece) {
+    pieces += piece;
+    return true;
+  }));
+  EXPECT_EQ(pieces, ExportText(table, ';'));
   EXPECT_FALSE(WriteExportFile(dir.File("no/such/folder/x.csv"), "x", cause));
   EXPECT_EQ(cause, "File Not Found");
   EXPECT_FALSE(WriteExportFile(dir.Path().string(), "x", cause));

@@ -187,7 +187,7 @@ bool CPrjExportView::Export() {
     return false;
   const uint32_t start = context.clock.TickCount();
   std::string cause;
-  if (!WriteExportFile(*path, ExportText(m_pDataView->Data()->Table(), Separator()), cause)) {
+  if (!WriteExportFile(*path, m_pDataView->Data()->Table(), Separator(), cause)) {
     context.prompt.ShowReport(ExportErrorReport(*path, cause));
     return false;
   }
