@@ -11,6 +11,7 @@
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
 #include "explorer/gui/explorer_views.h"
+#include "explorer/gui/prj_data_view.h"
 #include "opc/gui/opc_server_view.h"
 #include "platform/sim/sim_runtime.h"
 
@@ -69,8 +70,10 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
     if (dataView != nullptr)
       connect(dataView, &COPCDataView::ChartUpdate, chart, &COPCChartView::OnChartUpdate);
   }
-  if (COPCChartView* chart = frame.ChartView(VelmoraView::ProjectChart))
+  if (COPCChartView* chart = frame.ChartView(VelmoraView::ProjectChart)) {
     chart->SetSession(&m_context, &m_db, nullptr);
+    chart->SetProjectDataView(qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData)));
+  }
   if (COPCServerView* serverView = frame.ServerView()) {
     serverView->SetSession(this);
     if (dataView != nullptr)

@@ -12,19 +12,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <filesystem>
 
 #include "acquisition/acquisition_engine.h"
 #include "base/app_context.h"
 #include "base/settings.h"
 #include "chart/chart_image_rules.h"
-#include "chart/chart_recorded_rows.h"
+#include "chart/chart_loaded_rows.h"
 #include "chart/chart_view_rules.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_dialogs.h"
 #include "chart/gui/chart_image_export.h"
 #include "chart/gui/chart_qt_dates.h"
 #include "db/sqlite_db.h"
+#include "explorer/gui/prj_data_view.h"
+#include "explorer/project_data.h"
 #include "ui/colour_ref.h"
 #include "ui/view_header.h"
 
@@ -48,7 +51,8 @@ constexpr const char* kButtonTexts[] = {"|<<", "<<", "<", ">", ">>", ">>|"};
 constexpr char kNoData[] = "No data to display";
 constexpr char kNoTable[] =
     "Internal Error in COPCChartView::OnShowWindow !!! Please Call Quorix ...";
-constexpr char kLoadFailed[] = "Unable to Load Acquisition %d for the Chart: %s !!!";
+constexpr char kLoading[] = "Loading the recorded acquisition ...";
+constexpr int kLoadPollMs = 100;
 constexpr char kDateFormat[] = "dd/MM/yyyy HH:mm:ss";
 constexpr char kBackgroundTitle[] = "Background Color";
 
@@ -81,6 +85,15 @@ COPCChartView::COPCChartView(ChartMode mode, QWidget* parent)
       return std::nullopt;
     return chosen;
   };
+  m_pLoadTimer = new QTimer(this);
+  m_pLoadTimer->setInterval(kLoadPollMs);
+  connect(m_pLoadTimer, &QTimer::timeout, this, [this] {
+    if (m_pOwnData && m_pOwnData->IsLoading())
+      return;
+    m_pLoadTimer->stop();
+    if (isVisible())
+      OnViewShown();
+  });
   BuildLayout();
   UpdateTexts();
   ShowFields();
@@ -151,8 +164,12 @@ void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEng
   m_pContext = context;
   m_pDb = db;
   m_pEngine = engine;
+  m_pLoadTimer->stop();
+  if (m_pModel)
+    m_pModel->SetSource(nullptr);
   m_pSource.reset();
   m_pModel.reset();
+  m_pOwnData.reset();
   m_bCreated = false;
   if (context == nullptr)
     return;
@@ -189,10 +206,9 @@ void COPCChartView::SetAcquisitionId(int acquisitionId) {
 void COPCChartView::ResetView() {
   if (m_pModel)
     m_pModel->Reset();
-  m_pSource.reset();
   if (m_pModel)
     m_pModel->SetSource(nullptr);
-  m_nLoadedId = kNoAcquisition;
+  m_pSource.reset();
   ShowFields();
 }
 
@@ -217,23 +233,21 @@ bool COPCChartView::ChooseSource() {
   }
   if (m_pDb == nullptr)
     return false;
-  if (m_nAcquisitionId != m_nLoadedId) {
-    ChartRecordedAcquisition info;
-    std::string error;
-    m_nLoadedId = m_nAcquisitionId;
-    if (m_nAcquisitionId == kNoAcquisition ||
-        !LoadChartRecordedRows(*m_pDb, m_nAcquisitionId, m_recorded, info, error)) {
-      if (m_nAcquisitionId != kNoAcquisition)
-        m_pContext->log.Log(Format(kLoadFailed, m_nAcquisitionId, error.c_str()), kLogDataChart);
-      m_recorded.Clear();
-    } else {
-      m_pModel->SetAcquisitionPeriodMs(info.updateRateMs);
-    }
+  const CProjectData* data = m_pDataView != nullptr ? m_pDataView->Data() : nullptr;
+  if (data == nullptr || data->LoadedAcquisitionId() != m_nAcquisitionId || data->IsLoading() ||
+      m_nAcquisitionId == kNoAcquisition) {
+    if (!m_pOwnData)
+      m_pOwnData = std::make_unique<CProjectData>(*m_pDb, *m_pContext);
+    if (m_nAcquisitionId != kNoAcquisition && m_pOwnData->NeedsLoad(m_nAcquisitionId) &&
+        !m_pOwnData->IsLoading() && m_pOwnData->StartLoad(m_nAcquisitionId))
+      m_pLoadTimer->start();
+    data = m_pOwnData.get();
   }
-  if (!m_pSource)
-    m_pSource = std::make_unique<CHistoryRowSource>(m_recorded);
+  m_pSource = std::make_unique<CLoadedTableRowSource>(data->Table());
   m_pModel->SetSource(m_pSource.get());
   m_pModel->SetAcquisitionId(m_nAcquisitionId);
+  if (data->HasSummary())
+    m_pModel->SetAcquisitionPeriodMs(static_cast<uint32_t>(data->Summary().updateRate));
   return true;
 }
 
@@ -248,6 +262,14 @@ void COPCChartView::OnViewShown() {
     ShowFields();
     return;
   }
+  if (m_pLoadTimer->isActive()) {
+    // The rows come on the loader's worker; the chart is drawn when they are all there.
+    m_pModel->SetSource(nullptr);
+    m_pNoData->setText(kLoading);
+    ShowFields();
+    return;
+  }
+  m_pNoData->setText(kNoData);
   ShowFields();  // the chart is laid out before it is drawn
   m_pModel->OnShown();
   ShowFields();

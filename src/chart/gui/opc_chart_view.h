@@ -11,7 +11,6 @@
 #include <memory>
 #include <optional>
 
-#include "acquisition/historical_data_list.h"
 #include "app/gui/velmora_view.h"
 #include "app/navigation.h"
 #include "chart/chart_row_source.h"
@@ -20,6 +19,9 @@
 struct AppContext;
 class CAcquisitionEngine;
 class CChartCtrl;
+class CPrjDataView;
+class CProjectData;
+class QTimer;
 class CSQLite;
 class QComboBox;
 class QDateTimeEdit;
@@ -40,6 +42,8 @@ class COPCChartView : public CVelmoraView {
   // The services and the data: the database (item lists, recorded rows) and, for the
   // live chart, the acquisition engine whose table it follows. Null detaches.
   void SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine);
+  // Project mode reads the data view's table when it holds the acquisition shown.
+  void SetProjectDataView(CPrjDataView* dataView) { m_pDataView = dataView; }
   void SetMode(ChartMode mode);
   ChartMode Mode() const { return m_mode; }
   // Project mode: the recorded acquisition to draw.
@@ -103,9 +107,11 @@ class COPCChartView : public CVelmoraView {
   CAcquisitionEngine* m_pEngine = nullptr;
   std::unique_ptr<CChartViewModel> m_pModel;
   std::unique_ptr<IChartRowSource> m_pSource;
-  // Project mode: the loaded recorded acquisition and its id.
-  HistoricalDataList m_recorded;
-  int m_nLoadedId = kNoAcquisition;
+  // Project mode: the data view, or the chart's own load when the data view holds
+  // another acquisition; polled until the load ends.
+  CPrjDataView* m_pDataView = nullptr;
+  std::unique_ptr<CProjectData> m_pOwnData;
+  QTimer* m_pLoadTimer = nullptr;
   ColourChooser m_fnChooseColour;
   bool m_bCreated = false;
   bool m_bFillingFields = false;

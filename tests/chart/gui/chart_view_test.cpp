@@ -126,6 +126,8 @@ class ChartViewTest : public QObject {
     COPCChartView* project = frame.ChartView(VelmoraView::ProjectChart);
     project->SetAcquisitionId(rig.session->Engine().AcquisitionId());
     QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
+    // Loaded on the explorer's worker, then drawn.
+    QTRY_VERIFY_WITH_TIMEOUT(project->Chart()->isVisible(), 10000);
     QCOMPARE(project->LastLabel()->text(), QString("Date and Time of Data Acquisition End: "));
     QVERIFY(!project->RealTimeButton()->isVisible());
     QVERIFY(project->Chart()->isVisible());
