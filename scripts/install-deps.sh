@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   python3 locales util-linux ccache
+  # The Windows stage: mingw-w64 cross compilers, widl, zlib for mingw, Wine to run it.
+  g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64
 )
 
 missing=()
