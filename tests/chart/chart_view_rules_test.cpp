@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "chart/chart_axis_rules.h"
+#include "chart/chart_image_rules.h"
 #include "chart/chart_view_rules.h"
 #include "chart_view_test_support.h"
 
@@ -106,4 +107,21 @@ TEST(ChartViewRules, RefreshDividerKeepsARedrawUnderAQuarterPeriod) {
   EXPECT_EQ(ChartRefreshDivider(1000, 200), 1);
   EXPECT_EQ(ChartRefreshDivider(3, 10), 0);  // Q = 0: no rule
   EXPECT_EQ(ChartRefreshDivider(1000, -1), 0);
+}
+
+TEST(ChartImageRules, ExtensionsNamesAndTheSizeRule) {
+  EXPECT_EQ(ChartImageType(""), "jpeg");
+  EXPECT_EQ(ChartImageExtension("jpeg"), ".jpg");
+  EXPECT_EQ(ChartImageExtension("png"), ".png");
+  EXPECT_EQ(ChartImageFileName("trend", "png"), "trend.png");
+  EXPECT_EQ(ChartImageFileName("trend.jpg.old", "jpeg"), "trend.jpg.old");
+  EXPECT_EQ(ChartImageFileName("trend.png", "jpeg"), "trend.png.jpg");
+  EXPECT_EQ(RoundDownToFour(803), 800);
+  EXPECT_EQ(RoundDownToFour(401), 400);
+  EXPECT_EQ(RoundDownToFour(3), 0);
+  EXPECT_EQ(ChartImagePath("/tmp", "a.png"), "/tmp/a.png");
+  EXPECT_EQ(ChartImagePath("/tmp/", "a.png"), "/tmp/a.png");
+  EXPECT_EQ(ChartImageFolder("/no/such/folder", "/data"), "/data");
+  EXPECT_EQ(ChartImageFolder("/", "/data"), "/");
+  EXPECT_EQ(ChartReplaceQuestion("/no/such/file.png"), "");
 }
