@@ -49,6 +49,7 @@ CPrjDataView::CPrjDataView(QWidget* parent)
   m_pTable->verticalHeader()->setDefaultSectionSize(m_pTable->fontMetrics().height() + 4);
   m_pTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   ContentLayout()->addWidget(m_pTable, 1);
+  m_pTable->installEventFilter(this);
 
   m_showTimer.setSingleShot(true);
   m_showTimer.setInterval(kShowDelayMs);
@@ -202,6 +203,20 @@ void CPrjDataView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   CVelmoraView::keyPressEvent(event);
+}
+
+bool CPrjDataView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_pTable &&
+      (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy)) {
+      event->accept();
+      if (event->type() == QEvent::KeyPress)
+        CopyToClipboard();
+      return true;
+    }
+  }
+  return CVelmoraView::eventFilter(watched, event);
 }
 
 std::vector<CommandId> CPrjDataView::Commands() const {

@@ -60,6 +60,8 @@ class CPrjDataView : public CVelmoraView {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Ctrl+C in the table copies the whole table, not the table's current cell.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void OnLoadTick(int32_t state);

@@ -1,0 +1,254 @@
+// The project explorer views on a recorded database: the catalogue with its selection and
+// commands, the data view's load (once per acquisition) with its colours and clipboard,
+// and the export view's preview and file.
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTest>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "acquisition/acquisition_recorder.h"
+#include "app/gui/velmora_session.h"
+#include "base/log.h"
+#include "explorer/acquisition_catalogue.h"
+#include "explorer/explorer_reports.h"
+#include "explorer/gui/loaded_table_model.h"
+#include "explorer/gui/prj_data_view.h"
+#include "explorer/gui/prj_database_view.h"
+#include "explorer/gui/prj_export_view.h"
+#include "explorer/project_data.h"
+#include "explorer/table_text.h"
+#include "temp_dir.h"
+#include "test_context.h"
+#include "ui/thread_progress_dlg.h"
+
+namespace {
+
+// Records one acquisition of items A, B, C with the given rows through the recorder.
+int RecordAcquisition(CSQLite& db, int rows) {
+  RecordedConfiguration configuration;
+  configuration.serverId = "Velmora.SimServer.1";
+  configuration.host = "Local Host";
+  RecordedGroup group;
+  group.name = "Line 1";
+  group.updateRate = 1000;
+  for (const char* name : {"A", "B", "C"}) {
+    RecordedItem item;
+    item.qualifiedId = item.shortId = name;
+    item.dataType = 5;
+    group.items.push_back(item);
+  }
+  configuration.groups.push_back(group);
+  CAcquisitionRecorder recorder(db);
+  int id = -1;
+  if (!recorder.RecordStart(configuration, id) || db.OpenExisting() != 1)
+    return -1;
+  recorder.RecordFirstRead(id, 1000, LocalTime{2026, 12, 7, 10, 0, 0, 0, 1});
+  std::string time;
+  for (int row = 0; row < rows; ++row) {
+    time = Format("07/Dec/2026 10:%02d:%02d.000", row / 60, row % 60);
+    DataSet set(time, 3);
+    set.SetCell(1, "12.5");
+    set.SetCell(2, "7");
+    set.SetCell(3, Format("v%d", row));
+    set.OrStatus(2, 5);
+    int64_t rowId = kNoDataRowId;
+    recorder.StoreDataSet(id, true, CompactDataSet(set), rowId);
+  }
+  db.Close();
+  recorder.RecordEnd(id, time, rows);
+  return id;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+class ExplorerViewsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() {
+    m_pDir = std::make_unique<TempDir>();
+    m_pTest = std::make_unique<TestContext>();
+    m_pSession = std::make_unique<CVelmoraSession>(m_pTest->context);
+    QVERIFY(m_pSession->CheckDatabase(m_pDir->File("Velmora.sq3")));
+  }
+  void cleanup() {
+    m_pSession.reset();
+    m_pTest.reset();
+    m_pDir.reset();
+  }
+
+  void emptyCatalogueSelectsNothingAndDisablesDelete() {
+    CPrjDatabaseView view;
+    view.SetSession(m_pSession.get());
+    view.OnViewShown();
+    QCOMPARE(view.SelectedAcquisitionId(), -1);
+    QVERIFY(!view.CommandState(CommandId::DeleteProject).enabled);
+    auto* model = qobject_cast<QStandardItemModel*>(view.Catalogue()->model());
+    QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Empty Table"));
+    QCOMPARE(model->item(0, 0)->text(), QString("There is No Data to Show ..."));
+  }
+
+  void catalogueSelectsShowsDetailsAndOpensTheData() {
+    const int first = RecordAcquisition(m_pSession->Database(), 2);
+    const int second = RecordAcquisition(m_pSession->Database(), 4);
+    CPrjDatabaseView view;
+    view.SetSession(m_pSession.get());
+    view.OnViewShown();
+    QCOMPARE(view.SelectedAcquisitionId(), first);
+    QCOMPARE(view.Detail("Server Id")->text(), QString("Velmora.SimServer.1"));
+    QCOMPARE(view.Detail("Acquired Items")->text(), QString("3"));
+    QCOMPARE(view.ItemList()->model()->rowCount(), 3);
+    QVERIFY(view.CommandState(CommandId::DeleteProject).enabled);
+    QCOMPARE(view.Catalogue()->model()->columnCount(), 8);  // the id is the hidden key
+
+    view.Catalogue()->selectionModel()->setCurrentIndex(
+        view.Catalogue()->model()->index(1, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QCOMPARE(view.SelectedAcquisitionId(), second);
+    QCOMPARE(view.Detail("Acquisition End")->text(), QString("07/Dec/2026 10:00:03.000"));
+
+    QSignalSpy opened(&view, &CPrjDatabaseView::ViewProjectDataRequested);
+    emit view.Catalogue()->doubleClicked(view.Catalogue()->model()->index(0, 2));
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).toInt(), first);
+    view.SortChoice()->setCurrentIndex(4);  // by count: still two rows, the same selection row
+    QCOMPARE(view.Catalogue()->model()->rowCount(), 2);
+  }
+
+  void deletingTheSelectedAcquisitionAsksAndRefreshes() {
+    RecordAcquisition(m_pSession->Database(), 2);
+    const int second = RecordAcquisition(m_pSession->Database(), 3);
+    CPrjDatabaseView view;
+    view.SetSession(m_pSession.get());
+    view.OnViewShown();
+    m_pTest->prompt.reportAnswers = {1};
+    view.OnCommand(CommandId::DeleteProject);
+    QVERIFY(m_pTest->prompt.HasReportTitled(kConfirmationTitle));
+    QCOMPARE(view.Catalogue()->model()->rowCount(), 1);
+    QCOMPARE(view.SelectedAcquisitionId(), second);
+    QVERIFY(m_pTest->sink.Contains("Database Compress Successfully ...", kLogProjects));
+  }
+
+  void dataViewLoadsOnceWithColoursAndCopies() {
+    const int id = RecordAcquisition(m_pSession->Database(), 3);
+    CPrjDataView view;
+    view.SetSession(m_pSession.get());
+    QAbstractItemModelTester tester(view.Model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    view.SetAcquisitionId(id);
+    view.show();
+    view.OnViewShown();
+    QCOMPARE(view.LoadCount(), 0);  // after the show delay
+    QTRY_COMPARE_WITH_TIMEOUT(view.LoadCount(), 1, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!view.IsLoading(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(view.Model()->rowCount(), 3, 5000);
+    QVERIFY(view.ProgressWindow() != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(view.ProgressWindow() == nullptr ||
+                                 view.ProgressWindow()->Text().startsWith(
+                                     "Loading Project Data Successfully (3 Data Set Loaded in"),
+                             3000);
+    QCOMPARE(view.Summary("Data Count")->text(), QString("3"));
+    QCOMPARE(view.Model()->columnCount(), 4);
+    QCOMPARE(view.Model()->headerData(1, Qt::Horizontal).toString(), QString("A"));
+    const QModelIndex plain = view.Model()->index(0, 1);
+    const QModelIndex marked = view.Model()->index(0, 2);
+    QCOMPARE(plain.data().toString(), QString("12.5"));
+    QCOMPARE(marked.data().toString(), QString("7"));
+    QCOMPARE(plain.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 0, 0));
+    QCOMPARE(marked.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(255, 0, 0));
+
+    view.OnViewShown();  // the same acquisition again: kept
+    QTest::qWait(CPrjDataView::kShowDelayMs + 200);
+    QCOMPARE(view.LoadCount(), 1);
+
+    view.DataTable()->setFocus();
+    QTest::keyClick(view.DataTable(), Qt::Key_C, Qt::ControlModifier);
+    const QString text = QGuiApplication::clipboard()->text();
+    QVERIFY(text.startsWith("OPC Acquisition Time,A,B,C,\r\n"));
+    QCOMPARE(text, QString::fromStdString(ClipboardText(view.Data()->Table())));
+    QVERIFY(m_pTest->sink.Contains("Velmora Project Data Copied Successfully to Clipboard in",
+                                   kLogProjects));
+  }
+
+  void emptyAcquisitionLoadsWithTheSuccessText() {
+    const int id = RecordAcquisition(m_pSession->Database(), 0);
+    CPrjDataView view;
+    view.SetSession(m_pSession.get());
+    view.SetAcquisitionId(id);
+    view.Load();
+    QTRY_VERIFY_WITH_TIMEOUT(!view.IsLoading(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        view.ProgressWindow() == nullptr || view.ProgressWindow()->Text().startsWith(
+                                                "Loading Project Data Successfully (0 Data Set"),
+        3000);
+    QCOMPARE(view.Model()->rowCount(), 0);
+  }
+
+  void exportViewPreviewsAndWritesTheFile() {
+    const int id = RecordAcquisition(m_pSession->Database(), 2);
+    CPrjDataView data;
+    data.SetSession(m_pSession.get());
+    CPrjExportView view;
+    view.SetSession(m_pSession.get(), &data);
+    view.SetAcquisitionId(id);
+    view.OnViewShown();  // the data view loads it first
+    QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
+    QAbstractItemModel* preview = view.PreviewList()->model();
+    QCOMPARE(preview->rowCount(), 3);
+    QCOMPARE(preview->index(0, 0).data().toString(), QString("OPC Acquisition Time;A;B;C"));
+    QCOMPARE(view.RowCountLabel()->text(), QString("2 Row(s)"));
+    QVERIFY(
+        m_pTest->sink.Contains("Velmora Project Data (2 Data Set with 4 Tags) Loaded "
+                               "Successfully in 0 sec.",
+                               kLogProjects));
+    view.AlignedBox()->setChecked(true);
+    QCOMPARE(preview->index(1, 0).data().toString(),
+             QString("07/Dec/2026 10:00:00.000 | 12.5 | 7 | v0"));
+    view.CommaButton()->setChecked(true);
+
+    const std::string path = m_pDir->File("VelmoraExport.csv");
+    std::ofstream(path) << "old content that is longer than the export";
+    m_pTest->prompt.fileAnswers = {path};
+    QVERIFY(view.Export());
+    const FileRequest& request = m_pTest->prompt.fileRequests.back();
+    QCOMPARE(QString::fromStdString(request.title),
+             QString("Save Velmora Project Export Data File"));
+    QCOMPARE(QString::fromStdString(request.initialPath),
+             QString::fromStdString(m_pDir->File("VelmoraExport.csv")));
+    QCOMPARE(ReadFile(path), ExportText(data.Data()->Table(), ','));
+    QVERIFY(ReadFile(path).find(" | ") == std::string::npos);
+    QVERIFY(
+        m_pTest->sink.Contains("Velmora Project Data Exported Successfully to File", kLogProjects));
+
+    m_pTest->prompt.fileAnswers = {m_pDir->File("missing/VelmoraExport.csv")};
+    QVERIFY(!view.Export());
+    QVERIFY(m_pTest->prompt.HasReportTitled(kExportErrorTitle));
+    QVERIFY(m_pTest->prompt.reports.back().body.find("Cause: {\\b File Not Found} ") !=
+            std::string::npos);
+  }
+
+ private:
+  std::unique_ptr<TempDir> m_pDir;
+  std::unique_ptr<TestContext> m_pTest;
+  std::unique_ptr<CVelmoraSession> m_pSession;
+};
+
+QTEST_MAIN(ExplorerViewsTest)
+#include "explorer_views_test.moc"
