@@ -1,5 +1,6 @@
 #include "chart/gui/chart_fast_lines.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -8,28 +9,34 @@ namespace {
 
 class CPixelWriter {
  public:
-  CPixelWriter(QImage& image, QRgb color, const QRect& clip)
-      : m_pBits(reinterpret_cast<QRgb*>(image.bits())),
-        m_nStride(image.bytesPerLine() / 4),
-        m_color(color) {
-    const QRect inside = clip.intersected(image.rect());
+  CPixelWriter(const FastLinePixels& pixels, QRgb color, const QRect& clip, int bandTop,
+               int bandBottom)
+      : m_pBits(pixels.bits), m_nStride(pixels.stride), m_color(color) {
+    const QRect inside = clip.intersected(pixels.rect);
     m_nLeft = inside.left(), m_nTop = inside.top();
     m_nRight = inside.right(), m_nBottom = inside.bottom();
+    m_nBandTop = std::max(bandTop, m_nTop);
+    m_nBandBottom = std::min(bandBottom, m_nBottom);
   }
 
+  // Inside the clip: what decides how a segment is drawn.
   bool Inside(int x, int y) const {
     return x >= m_nLeft && x <= m_nRight && y >= m_nTop && y <= m_nBottom;
   }
+  bool InBand(int y) const { return y >= m_nBandTop && y <= m_nBandBottom; }
   void Set(int x, int y) {
-    if (Inside(x, y))
+    if (Inside(x, y) && InBand(y))
       m_pBits[y * m_nStride + x] = m_color;
   }
   // Without the clip test: for a segment known to lie inside.
-  void SetInside(int x, int y) { m_pBits[y * m_nStride + x] = m_color; }
+  void SetInside(int x, int y) {
+    if (InBand(y))
+      m_pBits[y * m_nStride + x] = m_color;
+  }
   // Blends the colour over the pixel with a coverage of 0..256: red and blue in one
   // multiplication, green in another.
   void BlendFixed(int x, int y, int a) {
-    if (a <= 0 || !Inside(x, y))
+    if (a <= 0 || !Inside(x, y) || !InBand(y))
       return;
     QRgb& pixel = m_pBits[y * m_nStride + x];
     const uint32_t from = pixel;
@@ -47,6 +54,8 @@ class CPixelWriter {
   void RunInside(int x, int from, int to) {
     if (from > to)
       std::swap(from, to);
+    from = std::max(from, m_nBandTop);
+    to = std::min(to, m_nBandBottom);
     QRgb* pixel = m_pBits + from * m_nStride + x;
     for (int y = from; y <= to; ++y, pixel += m_nStride)
       *pixel = m_color;
@@ -57,6 +66,7 @@ class CPixelWriter {
   int m_nStride;
   QRgb m_color;
   int m_nLeft = 0, m_nTop = 0, m_nRight = -1, m_nBottom = -1;
+  int m_nBandTop = 0, m_nBandBottom = -1;
 };
 
 // A segment one column wide or less, inside the clip (what a dense trend is made of):
@@ -143,23 +153,29 @@ bool CanDrawFastLines(const QImage& image) {
 
 void DrawFastPolyline(QImage& image, const std::vector<ChartPixelPoint>& points, QRgb color,
                       const QRect& clip, bool antialiased, int shift) {
+  DrawFastPolylineInBand(FastLinePixels(image), points, color, clip, antialiased, shift,
+                         image.rect().top(), image.rect().bottom());
+}
+
+void DrawFastPolylineInBand(const FastLinePixels& pixels,
+                            const std::vector<ChartPixelPoint>& points, QRgb color,
+                            const QRect& clip, bool antialiased, int shift, int bandTop,
+                            int bandBottom) {
   if (points.size() < 2)
     return;
-  CPixelWriter writer(image, color, clip);
+  CPixelWriter writer(pixels, color, clip, bandTop, bandBottom);
   for (size_t i = 1; i < points.size(); ++i) {
     const ChartPixelPoint& from = points[i - 1];
     const ChartPixelPoint& to = points[i];
+    const int ax = static_cast<int>(from.x) + shift, ay = static_cast<int>(from.y) + shift;
+    const int bx = static_cast<int>(to.x) + shift, by = static_cast<int>(to.y) + shift;
     if (antialiased) {
-      Wu(writer, static_cast<int>(from.x) + shift, static_cast<int>(from.y) + shift,
-         static_cast<int>(to.x) + shift, static_cast<int>(to.y) + shift);
-    } else {
-      const int ax = static_cast<int>(from.x) + shift, ay = static_cast<int>(from.y) + shift;
-      const int bx = static_cast<int>(to.x) + shift, by = static_cast<int>(to.y) + shift;
-      if (NarrowSegment(writer, ax, ay, bx, by))
-        continue;
-      // Each segment after the first starts where the previous one ended.
-      Bresenham(writer, static_cast<int>(from.x) + shift, static_cast<int>(from.y) + shift,
-                static_cast<int>(to.x) + shift, static_cast<int>(to.y) + shift, i > 1);
+      Wu(writer, ax, ay, bx, by);
+      continue;
     }
+    if (NarrowSegment(writer, ax, ay, bx, by))
+      continue;
+    // Each segment after the first starts where the previous one ended.
+    Bresenham(writer, ax, ay, bx, by, i > 1);
   }
 }

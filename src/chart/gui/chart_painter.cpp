@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QPainterPath>
+#include <barrier>
+#include <thread>
 
 #include "chart/gui/chart_fast_lines.h"
 #include "ui/colour_ref.h"
@@ -163,6 +165,55 @@ QImage* FastLineTarget(QPainter& painter) {
   return CanDrawFastLines(*image) ? image : nullptr;
 }
 
+bool IsFastSerie(const CChartLineSerie& serie) {
+  return !serie.IsSmooth() && serie.Width() <= 1 && PenStyleOf(serie.Style()) == Qt::SolidLine;
+}
+
+// Below this many points one thread draws faster than two can be started.
+constexpr size_t kBandedPaintPoints = 40000;
+
+// Every series on the fast path, drawn by two threads: each maps half of the paths, then
+// draws every series in order into its own band of rows, which gives exactly the picture
+// of one thread drawing them one after the other. False (nothing drawn) when a series
+// needs the painter or the work is too small to share.
+bool PaintSeriesInBands(const std::vector<const CChartLineSerie*>& series, QPainter& painter,
+                        const QRect& plot) {
+  QImage* image = FastLineTarget(painter);
+  if (image == nullptr || plot.height() < 2)
+    return false;
+  size_t points = 0;
+  for (const CChartLineSerie* serie : series) {
+    if (!IsFastSerie(*serie))
+      return false;
+    points += serie->Points().size();
+  }
+  if (points < kBandedPaintPoints)
+    return false;
+  const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+  const FastLinePixels pixels(*image);
+  std::vector<std::vector<ChartPixelPoint>> paths(series.size());
+  const int middle = plot.top() + plot.height() / 2;
+  auto work = [&](size_t half, int bandTop, int bandBottom, std::barrier<>& mapped) {
+    for (size_t i = half; i < series.size(); i += 2)
+      paths[i] = series[i]->Path();
+    mapped.arrive_and_wait();
+    for (size_t i = 0; i < series.size(); ++i) {
+      const CChartLineSerie& serie = *series[i];
+      if (serie.HasShadow()) {
+        DrawFastPolylineInBand(pixels, paths[i], ColourFromColorRef(serie.ShadowColor()).rgb(),
+                               plot, antialiased, serie.ShadowDepth(), bandTop, bandBottom);
+      }
+      DrawFastPolylineInBand(pixels, paths[i], ColourFromColorRef(serie.Color()).rgb(), plot,
+                             antialiased, 0, bandTop, bandBottom);
+    }
+  };
+  std::barrier<> mapped(2);
+  std::thread lower([&] { work(1, middle, plot.bottom(), mapped); });
+  work(0, plot.top(), middle - 1, mapped);
+  lower.join();
+  return true;
+}
+
 // CChartLineSerie: the shadow first, then the line, clipped to the plot.
 void PaintSerie(const CChartLineSerie& serie, QPainter& painter, const QRect& plot) {
   const std::vector<ChartPixelPoint> points = serie.Path();
@@ -275,8 +326,10 @@ ChartLayout PaintChart(CChartModel& model, QPainter& painter, const QRect& clien
   painter.save();
   painter.setClipRect(ToQRect(layout.plot));
   painter.setRenderHint(QPainter::Antialiasing, options.antialiasing);
-  for (const CChartLineSerie* serie : model.Series())
-    PaintSerie(*serie, painter, ToQRect(layout.plot));
+  if (!options.shareWork || !PaintSeriesInBands(model.Series(), painter, ToQRect(layout.plot))) {
+    for (const CChartLineSerie* serie : model.Series())
+      PaintSerie(*serie, painter, ToQRect(layout.plot));
+  }
   painter.restore();
   PaintLegend(model, painter, layout.legend);
   painter.restore();

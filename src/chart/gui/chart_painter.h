@@ -23,6 +23,9 @@ class CQtChartMeasure : public IChartTextMeasure {
 
 struct ChartPaintOptions {
   bool antialiasing = true;
+  // Large charts of one-pixel solid lines are drawn by two threads, each into half of the
+  // rows; the picture is the same either way.
+  bool shareWork = true;
 };
 
 // Lays the model out for the rectangle and paints it; returns the layout used.

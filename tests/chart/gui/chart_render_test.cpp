@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "chart/chart_datetime_axis.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_fast_lines.h"
+#include "chart/gui/chart_painter.h"
 #include "chart/gui/chart_scroll_bar.h"
 
 namespace {
@@ -158,6 +160,35 @@ class ChartRenderTest : public QObject {
     QVERIFY(qRed(middle) > 100 && qRed(middle) < 160);
     QCOMPARE(qRed(middle), qGreen(middle));
     QCOMPARE(image.pixel(0, 4), qRgb(0, 0, 0));
+  }
+
+  void twoThreadsDrawingHalfTheRowsEachGiveTheSamePicture() {
+    CChartModel model;
+    auto& time = static_cast<CChartDateTimeAxis&>(model.CreateDateTimeAxis(ChartAxisSlot::kBottom));
+    model.CreateStandardAxis(ChartAxisSlot::kLeft).SetMinMax(-100, 100);
+    time.SetMinMax(46000.0, 46000.0 + 1599.0 / 86400);
+    for (int s = 0; s < 40; ++s) {  // 64 000 points: enough to share
+      std::vector<SChartXYPoint> points;
+      for (int i = 0; i < 1600; ++i)
+        points.push_back({46000.0 + i / 86400.0, 95 * std::sin(i / (7.0 + s) + s)});
+      CChartLineSerie& serie =
+          *model.Serie(model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft));
+      serie.SetPoints(points);
+      serie.SetColor(static_cast<uint32_t>(0x10204 * s));
+      serie.SetShadow(s % 3 == 0);
+    }
+    for (const bool antialiased : {false, true}) {
+      QImage shared(640, 400, QImage::Format_RGB32);
+      QImage alone(640, 400, QImage::Format_RGB32);
+      for (QImage* image : {&shared, &alone}) {
+        QPainter painter(image);
+        ChartPaintOptions options;
+        options.antialiasing = antialiased;
+        options.shareWork = image == &shared;
+        PaintChart(model, painter, image->rect(), options);
+      }
+      QVERIFY(shared == alone);
+    }
   }
 
   void theMouseAndTheKeysZoomAndPanTheTimeAxisAndReadItsValues() {
