@@ -40,7 +40,7 @@ struct CVelmoraChartItem {
 struct ChartTitleSettings {
   bool shown = true;
   std::string line1 = "OPC Data Chart";
-  std::string line2 = "Velmora 2.0 - www.quorix.com";
+  std::string line2 = "Velmora 2.0 - www.quorix.example";
   std::string face = "Arial";
   int size = 18;
   bool italic = false;

@@ -1,0 +1,104 @@
+// Takes the pictures of the chart view: the live chart during the demo acquisition, the
+// project chart of the recorded acquisition with both axes in use, and the series
+// dialog, in the real program on the simulation server. Not a test; build and run it by
+// hand (offscreen) when they change:
+//   ninja -C build velmora_chart_screenshots
+//   QT_QPA_PLATFORM=offscreen build/tests/velmora_chart_screenshots docs
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <iostream>
+
+#include "../../gui/demo_session.h"
+#include "acquisition/gui/opc_data_view.h"
+#include "app/gui/main_frame.h"
+#include "app/gui/qt_settings_store.h"
+#include "app/gui/ribbon_bar.h"
+#include "base/settings.h"
+#include "chart/gui/chart_ctrl.h"
+#include "chart/gui/chart_series_dialog.h"
+#include "chart/gui/opc_chart_view.h"
+
+namespace {
+
+bool Save(QWidget& widget, const QString& folder, const char* name) {
+  widget.show();
+  QApplication::processEvents();
+  if (!widget.grab().save(folder + "/" + name)) {
+    std::cerr << "Cannot write " << name << "\n";
+    return false;
+  }
+  return true;
+}
+
+// The counters climb to millions: left out, so that both axes show the process values.
+void HideCounters(CChartViewModel& model) {
+  for (int i = 0; i < model.ItemCount(); ++i) {
+    CVelmoraChartItem& item = model.Item(i);
+    item.m_bShown = item.m_dMax < 100000.0;
+  }
+  model.ApplySerieAttributes();
+  model.Redraw();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc != 2) {
+    std::cerr << "Usage: velmora_chart_screenshots FOLDER\n";
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  QTemporaryDir dir;
+  SetVelmoraSettingsDirectory(dir.path());
+  DemoSessionRig rig(dir.filePath("Velmora.sq3"));
+  FakeClock clock;
+  rig.clock = &clock;
+  settings::Write(rig.settings, settings::kChartTimeSpan, 5);
+  settings::Write(rig.settings, settings::kTagDisplayType, 1);
+  if (!rig.Start() || !rig.ImportDemoProject())
+    return 1;
+  CMainFrame& frame = rig.Frame();
+  frame.resize(1280, 800);
+  frame.show();
+  frame.UpdateCommandStates();
+  frame.Command(CommandId::StartAcquisition)->trigger();
+  auto tick = [&](int seconds) {
+    for (int i = 0; i < seconds; ++i) {
+      clock.AdvanceMs(1000);
+      frame.DataView()->OnBaseTick();
+    }
+  };
+  tick(2);
+  frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
+  frame.Ribbon()->setCurrentIndex(frame.Ribbon()->CategoryIndex("OPC Data Chart"));
+  COPCChartView* live = frame.ChartView(VelmoraView::LiveChart);
+  live->RealTimeButton()->click();
+  tick(420);
+  HideCounters(*live->Model());
+  tick(1);
+  bool saved = Save(frame, folder, "chart-view-live.png");
+
+  frame.Command(CommandId::StopAcquisition)->trigger();
+  COPCChartView* project = frame.ChartView(VelmoraView::ProjectChart);
+  project->SetAcquisitionId(rig.session->Engine().AcquisitionId());
+  frame.SwitchToView(VelmoraView::ProjectChart);
+  QElapsedTimer waited;
+  waited.start();
+  while (!project->Chart()->isVisible() && waited.elapsed() < 20000)
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  project->SpanList()->setCurrentIndex(3);  // 10 min
+  HideCounters(*project->Model());
+  saved = Save(frame, folder, "chart-view-project.png") && saved;
+
+  CChartSeriesDialog dialog(*project->Model(), 2, &frame);
+  dialog.List()->setCurrentItem(dialog.List()->topLevelItem(1));
+  saved = Save(dialog, folder, "chart-series-dialog.png") && saved;
+  rig.session->Detach();
+  return saved ? 0 : 1;
+}
