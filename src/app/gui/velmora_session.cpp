@@ -67,8 +67,10 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
     dataView->SetEngine(&m_engine, &m_context);
   if (COPCChartView* chart = frame.ChartView(VelmoraView::LiveChart)) {
     chart->SetSession(&m_context, &m_db, &m_engine);
-    if (dataView != nullptr)
+    if (dataView != nullptr) {
       connect(dataView, &COPCDataView::ChartUpdate, chart, &COPCChartView::OnChartUpdate);
+      connect(dataView, &COPCDataView::HeadingsChanged, chart, &COPCChartView::OnHeadingsChanged);
+    }
   }
   if (COPCChartView* chart = frame.ChartView(VelmoraView::ProjectChart)) {
     chart->SetSession(&m_context, &m_db, nullptr);

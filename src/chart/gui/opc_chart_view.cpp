@@ -322,6 +322,13 @@ void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
   ShowFields();
 }
 
+void COPCChartView::OnHeadingsChanged() {
+  if (!m_pModel)
+    return;
+  m_pModel->SetTagDisplayType(settings::Read(m_pContext->settings, settings::kTagDisplayType));
+  m_pChart->Model().RequestRedraw();
+}
+
 void COPCChartView::Navigate(int button) {
   if (!m_pModel)
     return;

@@ -79,6 +79,9 @@ class COPCChartView : public CVelmoraView {
  public slots:
   // The acquisition's notice after each cycle, with the base period in ms.
   void OnChartUpdate(quint32 basePeriodMs);
+  // The acquisition view switched between qualified and short ids (TagDisplayType): the
+  // series take their names anew.
+  void OnHeadingsChanged();
 
  private:
   enum NavButton { kFirst = 0, kPageBack, kBack, kForward, kPageForward, kLast, kButtonCount };

@@ -241,6 +241,9 @@ class ChartViewTest : public QObject {
     QCOMPARE(serie(0)->Name(), model.Item(0).m_sShortId);
     QCOMPARE(settings::Read(rig.settings, settings::kTagDisplayType), 1);
     QVERIFY(chart.Legend().transparent);
+    // The acquisition view's identifier choice renames the series too.
+    frame.Command(CommandId::ShowFullyQualifiedId)->trigger();
+    QCOMPARE(serie(0)->Name(), model.Item(0).m_sQualifiedId);
 
     // Title: the lines and the size (times 5 for the chart's font).
     OnDialog<CChartTitleDialog>(
