@@ -65,8 +65,9 @@ CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
   m_pCatalogueTarget = std::make_unique<CTableListControl>(m_catalogueModel, m_pCatalogue);
   m_pItemTarget = std::make_unique<CTableListControl>(m_itemModel, m_pItems);
 
+  // The details of the selection: its fields beside its item list.
   auto* detail = new QWidget(this);
-  auto* detailLayout = new QVBoxLayout(detail);
+  auto* detailLayout = new QHBoxLayout(detail);
   detailLayout->setContentsMargins(0, 0, 0, 0);
   auto* form = new QFormLayout;
   for (const char* label : {kServerId, kHost, kStart, kEnd, kGroups, kAcquired, kCalculated}) {
@@ -75,14 +76,15 @@ CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
     form->addRow(QString(label) + ":", value);
     m_details.emplace_back(label, value);
   }
+  form->setFormAlignment(Qt::AlignTop);
   detailLayout->addLayout(form);
   detailLayout->addWidget(m_pItems, 1);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(m_pCatalogue);
   splitter->addWidget(detail);
-  splitter->setStretchFactor(0, 3);
-  splitter->setStretchFactor(1, 2);
+  splitter->setStretchFactor(0, 1);
+  splitter->setStretchFactor(1, 1);
   ContentLayout()->addWidget(splitter, 1);
 
   connect(m_pSort, &QComboBox::currentIndexChanged, this, [this](int index) {
