@@ -63,8 +63,10 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
       m_pFrame->setWindowTitle(QStringLiteral("Velmora 2.0 - ") + QString::fromStdString(name));
   });
   COPCDataView* dataView = frame.DataView();
-  if (dataView != nullptr)
+  if (dataView != nullptr) {
     dataView->SetEngine(&m_engine, &m_context);
+    dataView->SetProjectNameSource([this] { return m_state.Name(); });
+  }
   if (COPCChartView* chart = frame.ChartView(VelmoraView::LiveChart)) {
     chart->SetSession(&m_context, &m_db, &m_engine);
     if (dataView != nullptr) {
