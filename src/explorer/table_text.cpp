@@ -134,15 +134,18 @@ bool ExportTextInChunks(const CLoadedTable& table, char separator, size_t chunkB
 }
 
 CPreviewLines::CPreviewLines(const CLoadedTable& table, char separator, bool aligned)
-    : m_table(table), m_cSeparator(separator), m_bAligned(aligned) {
+    : m_table(table),
+      m_cSeparator(separator),
+      m_bAligned(aligned),
+      m_nRows(table.RowCount()),
+      m_nColumns(table.ColumnCount()) {
   if (!aligned)
     return;
-  const int columns = table.ColumnCount();
+  const int columns = m_nColumns;
   m_widths.assign(static_cast<size_t>(columns), 0);
   for (int column = 0; column < columns; ++column)
     m_widths[static_cast<size_t>(column)] = table.ColumnTitle(column).size();
-  const int rows = table.RowCount();
-  for (int row = 0; row < rows; ++row) {
+  for (int row = 0; row < m_nRows; ++row) {
     for (int column = 0; column < columns; ++column) {
       size_t& width = m_widths[static_cast<size_t>(column)];
       width = std::max(width, table.Cell(row, column).size());
@@ -152,9 +155,11 @@ CPreviewLines::CPreviewLines(const CLoadedTable& table, char separator, bool ali
 
 std::string CPreviewLines::Line(int line) const {
   std::string text;
-  if (line < 0 || line >= LineCount())
+  // A table emptied or refilled since then gives no line.
+  if (line < 0 || line >= LineCount() || m_table.ColumnCount() != m_nColumns ||
+      m_table.RowCount() < m_nRows)
     return text;
-  const int columns = m_table.ColumnCount();
+  const int columns = m_nColumns;
   for (int column = 0; column < columns; ++column) {
     const std::string_view cell =
         line == 0 ? std::string_view(m_table.ColumnTitle(column)) : m_table.Cell(line - 1, column);

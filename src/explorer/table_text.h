@@ -24,16 +24,19 @@ std::string ExportText(const CLoadedTable& table, char separator);
 bool ExportTextInChunks(const CLoadedTable& table, char separator, size_t chunkBytes,
                         const std::function<bool(const std::string&)>& sink);
 
-// Preview lines: line 0 the titles, line r + 1 row r; each without its line break.
+// Preview lines: line 0 the titles, line r + 1 row r; each without its line break. The
+// lines are those of the rows and columns the table had when the preview was made.
 class CPreviewLines {
  public:
   CPreviewLines(const CLoadedTable& table, char separator, bool aligned);
-  int LineCount() const { return m_table.RowCount() + 1; }
+  int LineCount() const { return m_nRows + 1; }
   std::string Line(int line) const;
 
  private:
   const CLoadedTable& m_table;
   char m_cSeparator;
   bool m_bAligned;
+  int m_nRows;
+  int m_nColumns;
   std::vector<size_t> m_widths;  // aligned: the longest text of each column
 };

@@ -75,6 +75,10 @@ TEST_F(TableTextTest, AlignedPreviewPadsAndLeavesTheFileAlone) {
   EXPECT_EQ(plain.Line(1), "07/Dec/2026 10:00:00.000;1.50;ON");
   EXPECT_EQ(plain.Line(3), "");
   EXPECT_EQ(ExportText(table, ';'), before);
+  // The table refilled with other columns: the old preview shows nothing of it.
+  table.Reset({"OPC Acquisition Time", "A", "B", "C"});
+  EXPECT_EQ(aligned.LineCount(), 3);
+  EXPECT_EQ(aligned.Line(0), "");
 }
 
 TEST_F(TableTextTest, ExportReplacesAnExistingFile) {

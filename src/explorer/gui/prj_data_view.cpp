@@ -123,6 +123,7 @@ void CPrjDataView::Load() {
     return;
   for (const auto& entry : m_summary)
     entry.second->clear();
+  emit LoadStarted(m_nAcquisitionId);
   m_pModel->BeginReset();
   const bool started = m_pData->StartLoad(m_nAcquisitionId);
   m_pModel->EndReset();

@@ -55,6 +55,8 @@ class CPrjDataView : public CVelmoraView {
   int LoadCount() const { return m_nLoads; }
 
  signals:
+  // A load begins: the table is emptied for another acquisition.
+  void LoadStarted(int acquisitionId);
   // A load ended (finished or failed).
   void LoadEnded(int acquisitionId);
 

@@ -100,6 +100,13 @@ void CPrjExportView::SetSession(CVelmoraSession* session, CPrjDataView* dataView
   m_pDataView = session != nullptr ? dataView : nullptr;
   m_nPreviewedId = kNoAcquisition;
   if (m_pDataView != nullptr) {
+    // The preview reads the data view's table: it goes when the table is refilled.
+    connect(m_pDataView, &CPrjDataView::LoadStarted, this, [this] {
+      m_pModel->SetLines(nullptr);
+      m_pRowCount->clear();
+      m_nPreviewedId = kNoAcquisition;
+      emit CommandStatesChanged();
+    });
     connect(m_pDataView, &CPrjDataView::LoadEnded, this, [this](int id) {
       if (m_bWaitingForLoad && id == m_nAcquisitionId) {
         m_bWaitingForLoad = false;
