@@ -12,14 +12,18 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "acquisition/acquisition_recorder.h"
+#include "app/gui/main_frame.h"
+#include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_session.h"
 #include "base/log.h"
+#include "demo_session.h"
 #include "explorer/acquisition_catalogue.h"
 #include "explorer/explorer_reports.h"
 #include "explorer/gui/loaded_table_model.h"
@@ -242,6 +246,33 @@ class ExplorerViewsTest : public QObject {
     QVERIFY(m_pTest->prompt.HasReportTitled(kExportErrorTitle));
     QVERIFY(m_pTest->prompt.reports.back().body.find("Cause: {\\b File Not Found} ") !=
             std::string::npos);
+  }
+
+  void frameOpensTheSelectedAcquisitionFromTheCatalogue() {
+    m_pSession.reset();
+    QTemporaryDir settingsDir;
+    SetVelmoraSettingsDirectory(settingsDir.path());
+    DemoSessionRig rig(QString::fromStdString(m_pDir->File("Frame.sq3")));
+    QVERIFY(rig.Start());
+    RecordAcquisition(rig.session->Database(), 1);
+    const int second = RecordAcquisition(rig.session->Database(), 2);
+    CMainFrame& frame = rig.Frame();
+    frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+    CPrjDatabaseView* catalogue = frame.DatabaseView();
+    QCOMPARE(frame.ActiveView(), catalogue);
+    QCOMPARE(catalogue->Catalogue()->model()->rowCount(), 2);
+    emit catalogue->Catalogue()->doubleClicked(catalogue->Catalogue()->model()->index(1, 0));
+    auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData));
+    QCOMPARE(frame.ActiveView(), data);
+    QCOMPARE(data->AcquisitionId(), second);
+    QTRY_COMPARE_WITH_TIMEOUT(data->LoadCount(), 1, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!data->IsLoading(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(data->Model()->rowCount(), 2, 3000);
+    frame.ChooseEntry(NavigationEntry::ExportProjectData);
+    auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::PrjExport));
+    QCOMPARE(exporter->PreviewedAcquisitionId(), second);
+    QCOMPARE(data->LoadCount(), 1);  // the export reads the table already loaded
+    rig.session->Detach();
   }
 
  private:
