@@ -130,9 +130,7 @@ ChartSize CChartModel::LegendSize(const IChartTextMeasure& measure) const {
   }
   if (entries == 0)
     return {};
-  const bool sideways =
-      m_legend.side == ChartLegendSide::kLeft || m_legend.side == ChartLegendSide::kRight;
-  if (sideways)
+  if (m_legend.IsVertical())
     return {kLegendSymbolWidth + widest + 3 * kChartMargin, entries * rowHeight + 2 * kChartMargin};
   return {size.width + kChartMargin, rowHeight + 2 * kChartMargin};
 }

@@ -45,6 +45,9 @@ struct ChartTitle {
 };
 
 enum class ChartLegendSide : int { kRight = 0, kLeft, kTop, kBottom };
+// How the entries follow each other: by the side (a column beside the plot, a row above
+// or below it), or always in a row or always in a column.
+enum class ChartLegendLayout : int { kBySide = 0, kHorizontal, kVertical };
 
 struct ChartLegend {
   bool visible = false;
@@ -54,6 +57,13 @@ struct ChartLegend {
   ChartColor background = ChartRgb(255, 255, 255);
   bool transparent = false;
   bool shadow = true;
+  ChartLegendLayout layout = ChartLegendLayout::kBySide;
+  // True when the entries stand in a column.
+  bool IsVertical() const {
+    if (layout != ChartLegendLayout::kBySide)
+      return layout == ChartLegendLayout::kVertical;
+    return side == ChartLegendSide::kLeft || side == ChartLegendSide::kRight;
+  }
 };
 
 // One redraw's places, in pixels of the client rectangle.

@@ -479,6 +479,8 @@ void ApplyChartLegend(const ChartLegendSettings& settings, CChartModel& chart) {
   legend.shadow = settings.shadow;
   legend.transparent = settings.transparent;
   legend.background = settings.color;
+  legend.layout =
+      settings.horizontal ? ChartLegendLayout::kHorizontal : ChartLegendLayout::kVertical;
 }
 
 void ApplyChartTitle(const ChartTitleSettings& settings, CChartModel& chart) {

@@ -237,6 +237,12 @@ TEST_F(ChartViewModelTest, TheLegendTextRenamesEverySeriesAndIsStored) {
   SetUpView({{"A"}, {"B"}});
   rows.AddRows(5, {Ramp, Ramp});
   view.OnShown();
+  EXPECT_TRUE(chart.Legend().IsVertical());  // "Display Vertically" by default
+  view.Legend().horizontal = true;
+  view.Legend().position = 1;
+  view.ApplyLegend();
+  EXPECT_FALSE(chart.Legend().IsVertical());
+  EXPECT_EQ(chart.Legend().side, ChartLegendSide::kLeft);
   view.SetTagDisplayType(1);
   EXPECT_EQ(Serie(0).Name(), "A");
   EXPECT_EQ(Serie(1).Name(), "B");

@@ -265,8 +265,7 @@ void PaintLegend(const CChartModel& model, QPainter& painter, const ChartRect& r
   const QFont font = ChartQFont(legend.font);
   painter.setFont(font);
   const QFontMetrics metrics(font, painter.device());
-  const bool sideways =
-      legend.side == ChartLegendSide::kLeft || legend.side == ChartLegendSide::kRight;
+  const bool sideways = legend.IsVertical();
   int x = rect.left + kChartMargin;
   int y = rect.top + kChartMargin;
   for (const CChartLineSerie* serie : model.Series()) {

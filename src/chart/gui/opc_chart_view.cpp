@@ -515,8 +515,9 @@ void COPCChartView::OpenLegendDialog() {
   if (dialog.exec() == QDialog::Accepted) {
     dialog.Apply();
     m_pModel->Redraw();
-  } else {
+  } else if (m_pModel->BackgroundColor() != background) {
     m_pModel->SetBackgroundColor(background);
+    m_pModel->Redraw();
   }
 }
 
@@ -526,7 +527,8 @@ void COPCChartView::OpenTitleDialog() {
   if (dialog.exec() == QDialog::Accepted) {
     dialog.Apply();
     m_pModel->Redraw();
-  } else {
+  } else if (m_pModel->BackgroundColor() != background) {
     m_pModel->SetBackgroundColor(background);
+    m_pModel->Redraw();
   }
 }
