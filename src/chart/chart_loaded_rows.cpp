@@ -19,5 +19,5 @@ double CLoadedTableRowSource::RowTime(int row) const {
 void CLoadedTableRowSource::RowValues(int row, const std::vector<int>& columns,
                                       double* values) const {
   for (size_t i = 0; i < columns.size(); ++i)
-    values[i] = LeadingDouble(m_table.Cell(row, columns[i]));
+    values[i] = ChartCellValue(m_table.Cell(row, columns[i]));
 }

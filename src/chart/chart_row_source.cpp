@@ -20,11 +20,15 @@ std::string CHistoryRowSource::TimeText(int row) const {
   return data != nullptr ? std::string(data->TimeText()) : std::string();
 }
 
+double ChartCellValue(std::string_view text) {
+  // Standard text-to-number conversion, except for a cell that holds nothing at all.
+  return text.empty() ? kChartNoValue : LeadingDouble(text);
+}
+
 void CHistoryRowSource::RowValues(int row, const std::vector<int>& columns, double* values) const {
   const DataSetPtr data = m_list.Row(row);
   for (size_t i = 0; i < columns.size(); ++i) {
-    // Standard text-to-number conversion: the leading number, 0.0 when there is none.
-    values[i] = data != nullptr ? LeadingDouble(data->Cell(columns[i])) : 0.0;
+    values[i] = data != nullptr ? ChartCellValue(data->Cell(columns[i])) : kChartNoValue;
   }
 }
 

@@ -5,10 +5,17 @@
 // HistoricalDataList, the project chart the loaded recorded acquisition.
 // Thread rule: called on the GUI thread; the live list may grow meanwhile (rows appended
 // by the same thread between calls).
+#include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class HistoricalDataList;
+
+inline constexpr double kChartNoValue = std::numeric_limits<double>::quiet_NaN();
+// A cell's number: kChartNoValue when the cell is empty, else its leading number (0.0
+// when there is none).
+double ChartCellValue(std::string_view text);
 
 class IChartRowSource {
  public:
@@ -17,8 +24,9 @@ class IChartRowSource {
   virtual std::string TimeText(int row) const = 0;
   // The row's time as an automation date (0.0 when the text is not a time).
   virtual double RowTime(int row) const;
-  // The cells of columns (1..N) of one row as numbers, into values (a cell that is not a
-  // number, or outside the row, gives 0.0).
+  // The cells of columns (1..N) of one row as numbers, into values: a cell that is not a
+  // number gives 0.0; an empty cell (a group not read yet, a row outside the list) gives
+  // kChartNoValue, which draws no point rather than a false drop to zero.
   virtual void RowValues(int row, const std::vector<int>& columns, double* values) const = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "chart/chart_serie.h"
 
 #include <algorithm>
+#include <cmath>
 
 CChartSerie::~CChartSerie() {
   SetAxes(nullptr, nullptr);
@@ -20,9 +21,13 @@ void CChartSerie::SetAxes(CChartAxis* horizontal, CChartAxis* vertical) {
 }
 
 void CChartXYSerie::SetPoints(const double* xs, const double* ys, size_t count) {
-  std::vector<SChartXYPoint> points(count);
-  for (size_t i = 0; i < count; ++i)
-    points[i] = {xs[i], ys[i]};
+  // A value that is not a number is no point: the line joins its neighbours.
+  std::vector<SChartXYPoint> points;
+  points.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    if (std::isfinite(ys[i]))
+      points.push_back({xs[i], ys[i]});
+  }
   SetPoints(std::move(points));
 }
 

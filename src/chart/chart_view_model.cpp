@@ -242,13 +242,17 @@ void CChartViewModel::FillSeries(int first, int last) {
     int drawn = 0;
     for (int a = first; a <= last; a += run) {
       const int b = std::min(a + run - 1, last);
+      std::fill(low.begin(), low.end(), kChartNoValue);
+      std::fill(high.begin(), high.end(), kChartNoValue);
       for (int r = a; r <= b; ++r) {
         m_pSource->RowValues(r, columns, m_vRow.data());
         for (size_t s = 0; s < shown; ++s) {
           const double v = m_vRow[s];
-          if (r == a || v < low[s])
+          if (std::isnan(v))
+            continue;
+          if (std::isnan(low[s]) || v < low[s])
             low[s] = v, lowRow[s] = r;
-          if (r == a || v > high[s])
+          if (std::isnan(high[s]) || v > high[s])
             high[s] = v, highRow[s] = r;
         }
       }
@@ -281,6 +285,8 @@ void CChartViewModel::FillSeries(int first, int last) {
     double maximum = kChartEmptyMax;
     const double* series = values + s * kChartMaxPoints;
     for (int i = 0; i < m_nDrawn; ++i) {
+      if (std::isnan(series[i]))
+        continue;  // a cell without a value: no point
       minimum = std::min(minimum, series[i]);
       maximum = std::max(maximum, series[i]);
     }

@@ -2,6 +2,8 @@
 // axes, the live refresh divider, paging, Keep Peaks and the legend text.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "base/settings.h"
 #include "chart/chart_view_model.h"
 #include "chart_view_test_support.h"
@@ -27,6 +29,11 @@ double Negative(int row) {
 // A one-row spike that a plain decimation of 4000 rows steps over.
 double Spike(int row) {
   return row == 1001 ? 900.0 : 1.0;
+}
+
+// A slower group: nothing read yet in row 3 and after row 7.
+double Gappy(int row) {
+  return row == 3 || row > 7 ? kChartNoValue : 50.0 + row;
 }
 
 class ChartViewModelTest : public ::testing::Test {
@@ -231,6 +238,23 @@ TEST_F(ChartViewModelTest, KeepPeaksDrawsEveryRunsMinimumAndMaximum) {
   EXPECT_DOUBLE_EQ(peak(), 900.0);
   EXPECT_LE(Serie(0).PointCount(), 1600u);
   EXPECT_DOUBLE_EQ(view.Item(0).m_dMax, 900.0);
+}
+
+TEST_F(ChartViewModelTest, AnEmptyCellDrawsNoPointInsteadOfADropToZero) {
+  EXPECT_TRUE(std::isnan(ChartCellValue("")));
+  EXPECT_DOUBLE_EQ(ChartCellValue("abc"), 0.0);  // not a number: 0.0, as ever
+  EXPECT_DOUBLE_EQ(ChartCellValue("12.5x"), 12.5);
+  SetUpView({{"Gappy"}});
+  rows.AddRows(10, {Gappy});
+  view.OnShown();
+  for (const bool keepPeaks : {false, true}) {
+    view.SetKeepPeaks(keepPeaks);
+    view.Redraw();
+    ASSERT_EQ(Serie(0).PointCount(), 7u);
+    for (const SChartXYPoint& point : Serie(0).Points())
+      EXPECT_GE(point.Y, 50.0);
+    EXPECT_DOUBLE_EQ(view.Item(0).m_dMax, 57.0);
+  }
 }
 
 TEST_F(ChartViewModelTest, TheLegendTextRenamesEverySeriesAndIsStored) {
