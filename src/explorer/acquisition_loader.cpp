@@ -85,9 +85,10 @@ void AppendDecoded(std::string_view field, CLoadedTable::CRowBuilder& row) {
 
 }  // namespace
 
-void DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) {
-  // Most rows hold no encoded character: their cell texts are copied as they are.
-  const bool encoded = text.find('%') != std::string_view::npos;
+namespace {
+
+// The general decoder: encoded characters, marks of any form.
+void DecodeEncoded(std::string_view text, CLoadedTable::CRowBuilder& row) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p < end) {
@@ -95,30 +96,63 @@ void DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) 
         static_cast<const char*>(std::memchr(p, ';', static_cast<size_t>(end - p)));
     if (cellEnd == nullptr)
       return;
-    const std::string_view field(p, static_cast<size_t>(cellEnd - p));
-    if (encoded)
-      AppendDecoded(field, row);
-    else
-      row.AppendToCell(field);
-    // The marks: ";" alone, or one digit and ";" (anything else is read up to its ";").
-    uint8_t status = 0;
+    AppendDecoded(std::string_view(p, static_cast<size_t>(cellEnd - p)), row);
     const char* next = cellEnd + 1;
-    if (next < end && *next == ';') {
-      ++next;
-    } else {
-      const auto* statusEnd =
-          static_cast<const char*>(std::memchr(next, ';', static_cast<size_t>(end - next)));
-      const char* fieldEnd = statusEnd != nullptr ? statusEnd : end;
-      if (fieldEnd - next == 1 && *next >= '1' && *next <= '7')
-        status = static_cast<uint8_t>(*next - '0');
-      row.FinishCell(status);
-      if (statusEnd == nullptr)
-        return;
-      p = statusEnd + 1;
-      continue;
-    }
+    const auto* statusEnd =
+        static_cast<const char*>(std::memchr(next, ';', static_cast<size_t>(end - next)));
+    const char* fieldEnd = statusEnd != nullptr ? statusEnd : end;
+    uint8_t status = 0;
+    if (fieldEnd - next == 1 && *next >= '1' && *next <= '7')
+      status = static_cast<uint8_t>(*next - '0');
     row.FinishCell(status);
-    p = next;
+    if (statusEnd == nullptr)
+      return;
+    p = statusEnd + 1;
+  }
+}
+
+}  // namespace
+
+void DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) {
+  // Rows with an encoded character, or that do not end in ";", take the general way;
+  // the others (nearly all) are copied byte by byte in one pass with ";" as the stop.
+  if (text.empty())
+    return;
+  if (text.back() != ';')
+    return DecodeEncoded(text, row);
+  row.Reserve(text.size(), text.size() / 2 + 1);
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  char* out = row.TextEnd();
+  while (p < end) {
+    char c;
+    while ((c = *p) != ';' && c != '%') {  // the text ends in ";": no other bound needed
+      *out++ = c;
+      ++p;
+    }
+    if (c == '%') {  // an encoded character: the row starts again the general way
+      row.KeepTimeOnly();
+      return DecodeEncoded(text, row);
+    }
+    ++p;  // the cell's ";"
+    uint8_t status = 0;
+    if (p < end && *p == ';') {
+      ++p;
+    } else if (p + 1 < end && p[1] == ';') {
+      if (*p >= '1' && *p <= '7')
+        status = static_cast<uint8_t>(*p - '0');
+      p += 2;
+    } else {
+      // A mark of several characters: read up to its ";" (there is one: the text ends so).
+      while (p < end && *p != ';')
+        ++p;
+      ++p;
+    }
+    if (p > end) {  // the last cell had no mark field
+      out = row.EndCell(out, status);
+      return;
+    }
+    out = row.EndCell(out, status);
   }
 }
 

@@ -12,6 +12,7 @@
 // owner only while no writer runs.
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,20 +44,69 @@ class CLoadedTable {
   // the time, first), then End publishes it. Missing cells are empty.
   class CRowBuilder {
    public:
-    void Begin(std::string_view timeText);
+    // reserveBytes: room for the text to come (the row grows past it when needed).
+    void Begin(std::string_view timeText, size_t reserveBytes = 0);
     // Appends the next cell's text; returns its column.
     int AddCell(std::string_view text, uint8_t status);
     // The next cell's text piece by piece (for decoded texts), then FinishCell.
-    void AppendToCell(std::string_view piece) { m_text.append(piece); }
-    void AppendToCell(char c) { m_text.push_back(c); }
-    int FinishCell(uint8_t status);
-    int Cells() const { return static_cast<int>(m_ends.size()); }
+    void AppendToCell(std::string_view piece) {
+      if (m_nText + piece.size() + 1 > m_text.size())
+        Grow(piece.size() + 1);
+      std::memcpy(m_text.data() + m_nText, piece.data(), piece.size());
+      m_nText += piece.size();
+    }
+    void AppendToCell(char c) { AppendToCell(std::string_view(&c, 1)); }
+    int FinishCell(uint8_t status) {
+      if (m_nText + 1 > m_text.size())
+        Grow(1);
+      if (m_nCells == m_ends.size()) {
+        m_ends.resize(m_ends.size() * 2 + 16);
+        m_status.resize(m_ends.size());
+      }
+      m_ends[m_nCells] = static_cast<uint32_t>(m_nText);
+      m_status[m_nCells] = status;
+      m_text[m_nText++] = '\0';
+      return static_cast<int>(m_nCells++);
+    }
+    int Cells() const { return static_cast<int>(m_nCells); }
+
+    // Raw writing for a fast decoder: after Reserve, the text is written at TextEnd() and
+    // each cell ended with EndCell, with no check of the room (Reserve made it).
+    void Reserve(size_t textBytes, size_t cells) {
+      if (m_nText + textBytes + 1 > m_text.size())
+        Grow(textBytes + 1);
+      if (m_nCells + cells > m_ends.size()) {
+        m_ends.resize(m_nCells + cells);
+        m_status.resize(m_ends.size());
+      }
+    }
+    char* TextEnd() { return m_text.data() + m_nText; }
+    // Back to the time cell alone (a decoder that starts the row again).
+    void KeepTimeOnly() {
+      if (m_nCells > 1) {
+        m_nCells = 1;
+        m_nText = m_ends[0] + 1;
+      }
+    }
+    // end: one past the cell's last byte (the cell's zero byte goes there).
+    char* EndCell(char* end, uint8_t status) {
+      *end = '\0';
+      m_nText = static_cast<size_t>(end - m_text.data());
+      m_ends[m_nCells] = static_cast<uint32_t>(m_nText);
+      m_status[m_nCells++] = status;
+      return m_text.data() + ++m_nText;
+    }
 
    private:
     friend class CLoadedTable;
-    std::string m_text;
+    void Grow(size_t more);
+
+    // Sized buffers written by position: no bookkeeping per byte.
+    std::vector<char> m_text;
+    size_t m_nText = 0;
     std::vector<uint32_t> m_ends;
     std::vector<uint8_t> m_status;
+    size_t m_nCells = 0;
   };
   void AppendRow(const CRowBuilder& row);
 
@@ -69,7 +119,7 @@ class CLoadedTable {
     uint8_t wideOffsets;  // 1: 32-bit end offsets, 0: 16-bit
     uint8_t reserved[3];
   };
-  static constexpr size_t kChunkBytes = size_t{1} << 20;
+  static constexpr size_t kChunkBytes = size_t{2} << 20;
   static constexpr size_t kIndexSegmentRows = 4096;
   static constexpr size_t kIndexSegments = size_t{1} << 14;  // 67 million rows
 
@@ -80,7 +130,10 @@ class CLoadedTable {
   std::vector<std::string> m_titles;
   std::atomic<int> m_nRows{0};
   // Chunks never move once made; the writer alone adds them.
-  std::vector<std::unique_ptr<uint8_t[]>> m_chunks;
+  struct CFreeChunk {
+    void operator()(uint8_t* chunk) const;
+  };
+  std::vector<std::unique_ptr<uint8_t, CFreeChunk>> m_chunks;
   size_t m_nChunkUsed = 0;
   size_t m_nChunkSize = 0;
   size_t m_nChunkBytes = 0;

@@ -136,13 +136,22 @@ TEST(DecodeValueTextTest, AgreesWithTheStoredFormat) {
     EXPECT_EQ(table.Cell(0, column), fields[static_cast<size_t>(column - 1)].text);
     EXPECT_EQ(table.Status(0, column), fields[static_cast<size_t>(column - 1)].status);
   }
+  // An encoded character after plain cells: the row is decoded again from its start.
+  builder.Begin("v");
+  DecodeValueTextInto("1.00;;x%3By%25;2;;;", builder);
+  table.AppendRow(builder);
+  EXPECT_EQ(table.Cell(1, 1), "1.00");
+  EXPECT_EQ(table.Cell(1, 2), "x;y%");
+  EXPECT_EQ(table.Status(1, 2), 2);
+  EXPECT_EQ(table.Cell(1, 3), "");
+  EXPECT_EQ(builder.Cells(), 4);
   // A text cut short keeps the cells before the cut.
   builder.Begin("u");
   DecodeValueTextInto("1;;2;4;3", builder);
   table.AppendRow(builder);
-  EXPECT_EQ(table.Cell(1, 2), "2");
-  EXPECT_EQ(table.Status(1, 2), 4);
-  EXPECT_EQ(table.Cell(1, 3), "");
+  EXPECT_EQ(table.Cell(2, 2), "2");
+  EXPECT_EQ(table.Status(2, 2), 4);
+  EXPECT_EQ(table.Cell(2, 3), "");
 }
 
 TEST(LoadedTableTest, ReadersSeeCompleteRowsWhileTheWriterAppends) {
