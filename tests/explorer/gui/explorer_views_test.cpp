@@ -215,6 +215,8 @@ class ExplorerViewsTest : public QObject {
     view.OnViewShown();  // the data view loads it first
     QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
     QAbstractItemModel* preview = view.PreviewList()->model();
+    QAbstractItemModelTester previewTester(preview,
+                                           QAbstractItemModelTester::FailureReportingMode::QtTest);
     QCOMPARE(preview->rowCount(), 3);
     QCOMPARE(preview->index(0, 0).data().toString(), QString("OPC Acquisition Time;A;B;C"));
     QCOMPARE(view.RowCountLabel()->text(), QString("2 Row(s)"));
