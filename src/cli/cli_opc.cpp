@@ -28,10 +28,11 @@
 namespace {
 
 constexpr char kServersUsage[] =
-    "Usage: velmora-cli servers [--host HOST] [--registry]\n"
-    "  Lists the OPC DA 2.0 servers that the server enumerator of HOST (default:\n"
+    "Usage: velmora-cli servers [--host HOST] [--da2] [--registry]\n"
+    "  Lists the OPC DA 1.0 and 2.0 servers that the server enumerator of HOST (default:\n"
     "  \"Local Host\") knows, one line each: description, program id and class id,\n"
     "  separated by tabs. With none, a note on stderr (exit code 0).\n"
+    "  --da2: the DA 2.0 servers only, as the server selection dialog lists them.\n"
     "  --registry: the servers the local registry records under the component categories,\n"
     "  a heading line for DA 1.0 then one for DA 2.0, each followed by its servers (program\n"
     "  id and class id, separated by a tab). Local host only.\n";
@@ -190,6 +191,7 @@ int RunServers(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   const std::string host = TakeHost(args);
   const bool registry = TakeFlag(args, "--registry");
+  const bool da2Only = TakeFlag(args, "--da2");
   if (!args.empty())
     return UsageError("servers", "unexpected argument '" + args.front() + "'", kServersUsage);
   if (registry && !IsLocalHostName(host))
@@ -201,7 +203,7 @@ int RunServers(const std::vector<std::string>& arguments) {
     return ListRegistryServers();
   // The dialog's enumeration: its report and log lines go to stderr.
   CCliEnvironment environment;
-  const OpcEnumListing listing = ListServersWithOpcEnum(environment.Context(), host);
+  const OpcEnumListing listing = ListServersWithOpcEnum(environment.Context(), host, !da2Only);
   if (listing.m_eOutcome == OpcEnumOutcome::kException) {
     std::cerr << kOpcEnumFailedText << kOpcEnumStoppedSuffix << "\n";
     return kExitFailed;

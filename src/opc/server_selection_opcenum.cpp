@@ -41,11 +41,14 @@ void ReportEnumeratorFailure(IUserPrompt& prompt, const std::string& step, HRESU
 
 }  // namespace
 
-OpcEnumListing ListServersWithOpcEnum(AppContext& context, const std::string& host) {
+OpcEnumListing ListServersWithOpcEnum(AppContext& context, const std::string& host,
+                                      bool allDataAccess) {
   OpcEnumListing listing;
   try {
     OpcEnumResult result =
-        EnumerateServersWithOpcEnum(host, {CATID_OPCDAServer20}, {CATID_OPCDAServer20});
+        allDataAccess
+            ? EnumerateServersWithOpcEnum(host, {CATID_OPCDAServer10, CATID_OPCDAServer20})
+            : EnumerateServersWithOpcEnum(host, {CATID_OPCDAServer20}, {CATID_OPCDAServer20});
     listing.m_hr = result.m_hr;
     listing.m_sFailedStep = result.m_sFailedStep;
     if (FAILED(result.m_hr)) {

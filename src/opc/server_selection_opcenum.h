@@ -28,8 +28,11 @@ struct OpcEnumListing {
   std::vector<OpcServerEntry> m_servers;
 };
 
-// host: "Local Host" or empty for this machine, else the host's name.
-OpcEnumListing ListServersWithOpcEnum(AppContext& context, const std::string& host);
+// host: "Local Host" or empty for this machine, else the host's name. The servers of the
+// DA 2.0 category (what the selection dialog lists), or with allDataAccess those of DA 1.0
+// or DA 2.0, each once.
+OpcEnumListing ListServersWithOpcEnum(AppContext& context, const std::string& host,
+                                      bool allDataAccess = false);
 
 // The server's label in the tree and the direct host list: "description (program id)".
 std::string OpcEnumServerLabel(const OpcServerEntry& server);

@@ -2,6 +2,8 @@
 // the simulated network.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <string>
 
@@ -38,16 +40,22 @@ TEST(CliDiscovery, ServersFromTheRegistryUnderTheirCategoryHeadings) {
   EXPECT_EQ(RunCli("servers --registry --host PLANTSRV01").exitCode, 2);
 }
 
-TEST(CliDiscovery, ServersOfARemoteHostThroughOpcEnumAreTheDa2Servers) {
-  const CommandRun run = RunCli("servers --host PLANTSRV01");
+TEST(CliDiscovery, ServersOfARemoteHostThroughOpcEnum) {
+  const CommandRun run = RunCli("servers --host PLANTSRV01 --da2");
   ASSERT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
             "Velmora Simulation Server\tVelmora.SimServer.1\t6E0D3A11-5B7C-4C2E-9A41-3F1D2C7B8E01\n"
             "Velmora Simulation Server without Browsing\tVelmora.SimServerNoBrowse.1\t"
             "6E0D3A11-5B7C-4C2E-9A41-3F1D2C7B8E03\n");
+  // Without --da2 the DA 1.0 server as well, each server once.
+  const CommandRun all = RunCli("servers --host PLANTSRV01");
+  ASSERT_EQ(all.exitCode, 0);
+  EXPECT_EQ(std::count(all.out.begin(), all.out.end(), '\n'), 3) << all.out;
+  EXPECT_NE(all.out.find("Velmora.SimServerDA1.1"), std::string::npos) << all.out;
+  EXPECT_EQ(all.out.find("Velmora.SimServer.1"), all.out.rfind("Velmora.SimServer.1"));
   // A host without a DA 2.0 server: the note, and no failure.
   const CommandRun none =
-      RunCli("servers --host H1", true, "[host H1]\nservers = Velmora.SimServerDA1.1\n");
+      RunCli("servers --host H1 --da2", true, "[host H1]\nservers = Velmora.SimServerDA1.1\n");
   EXPECT_EQ(none.exitCode, 0);
   EXPECT_EQ(none.out, "No OPC Server Found using OPCEnum ...\n");
   const CommandRun down = RunCli("servers --host DOWN", true, "[host DOWN]\nreachable = 0\n");

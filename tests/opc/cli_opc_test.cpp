@@ -203,9 +203,10 @@ TEST(CliOpcServers, ListsTheSimulationServersWithTheirClassIds) {
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0],
             "Velmora Simulation Server\tVelmora.SimServer.1\t6E0D3A11-5B7C-4C2E-9A41-3F1D2C7B8E01");
-  // The DA 2.0 category, as the server selection dialog asks it.
-  EXPECT_EQ(run.out.find("Velmora.SimServerDA1.1"), std::string::npos);
+  // Both categories; with --da2 the DA 2.0 one, as the server selection dialog asks it.
+  EXPECT_NE(run.out.find("Velmora.SimServerDA1.1"), std::string::npos);
   EXPECT_NE(run.out.find("Velmora.SimServerNoBrowse.1"), std::string::npos);
+  EXPECT_EQ(RunCli("servers --da2").out.find("Velmora.SimServerDA1.1"), std::string::npos);
   EXPECT_EQ(RunCli("servers --host NOSUCHHOST").exitCode, 1);
   EXPECT_NE(RunCli("servers --host PLANTSRV01").out.find("Velmora.SimServer.1"), std::string::npos);
 }
