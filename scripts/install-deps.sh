@@ -11,7 +11,8 @@ packages=(
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
   python3 locales util-linux ccache
   # The Windows stage: mingw-w64 cross compilers, widl, zlib for mingw, Wine to run it.
-  g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64
+  # libwine-dev brings the system IDL files (oaidl.idl, ocidl.idl, comcat.idl) widl imports.
+  g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 libwine-dev
 )
 
 missing=()

@@ -63,8 +63,14 @@ int64_t SystemUnixMs() {
 int64_t LocalUnixMsOf(int64_t utcMs) {
   const std::time_t seconds = static_cast<std::time_t>(utcMs / 1000);
   std::tm local{};
+#ifdef _WIN32
+  // No tm_gmtoff there: the offset is the local reading taken back as if it were UTC.
+  localtime_s(&local, &seconds);
+  return utcMs + (static_cast<int64_t>(_mkgmtime(&local)) - seconds) * 1000;
+#else
   localtime_r(&seconds, &local);
   return utcMs + static_cast<int64_t>(local.tm_gmtoff) * 1000;
+#endif
 }
 
 int64_t SystemLocalUnixMs() {

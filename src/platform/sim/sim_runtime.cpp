@@ -1,9 +1,12 @@
 #include "platform/sim/sim_runtime.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "platform/com/category.h"
 #include "platform/opc/opc_enum.h"
@@ -31,11 +34,19 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 std::string SystemComputerName() {
+#ifdef _WIN32
+  const char* computer = std::getenv("COMPUTERNAME");
+  if (computer == nullptr || computer[0] == '\0') {
+    return kFallbackComputerName;
+  }
+  std::string name(computer);
+#else
   char buffer[256] = {};
   if (gethostname(buffer, sizeof buffer - 1) != 0 || buffer[0] == '\0') {
     return kFallbackComputerName;
   }
   std::string name(buffer);
+#endif
   const size_t dot = name.find('.');  // the NetBIOS-like short name
   return Upper(dot == std::string::npos ? name : name.substr(0, dot));
 }
