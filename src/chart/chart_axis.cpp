@@ -33,7 +33,11 @@ int CChartAxis::ValueToScreen(double value) const {
   if (m_dMin == m_dMax)
     return m_bHorizontal ? m_nPixelStart + length / 2 : m_nPixelStart - length / 2;
   // floor without the library call: a chart maps hundreds of thousands of points a redraw.
-  const double scaled = length * (value - m_dMin) / (m_dMax - m_dMin);
+  double scaled = length * (value - m_dMin) / (m_dMax - m_dMin);
+  // A value far outside the range (or not a number) still maps to a whole pixel: held a
+  // million pixels out, where the clip hides it, instead of overflowing the conversion.
+  constexpr double kFarOut = 1e6;
+  scaled = !(scaled >= -kFarOut) ? -kFarOut : scaled > kFarOut ? kFarOut : scaled;
   int offset = static_cast<int>(scaled);
   if (offset > scaled)
     --offset;

@@ -51,6 +51,11 @@ TEST(ChartAxis, ValuesAndPixelsMapBothWaysOnEveryOrientation) {
   flat.SetHorizontal(true);
   flat.SetPixels(0, 300);
   EXPECT_EQ(flat.ValueToScreen(-5), 150);
+
+  // Far outside the range: held a million pixels out, never an overflowed conversion.
+  vertical.SetInverted(false);
+  EXPECT_EQ(vertical.ValueToScreen(1e300), 250 - 1000000);
+  EXPECT_EQ(vertical.ValueToScreen(-1e300), 250 + 1000000);
 }
 
 TEST(ChartAxis, StandardIncrementsDecimalsAndFirstTicks) {

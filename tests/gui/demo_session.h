@@ -8,6 +8,7 @@
 
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
+#include "base/clock.h"
 #include "db/project_file.h"
 #include "db/project_import.h"
 #include "scripted_user_prompt.h"
@@ -43,7 +44,14 @@ struct DemoSessionRig {
   CommandLineOptions options;
   InMemorySettingsStore settings;
   ScriptedUserPrompt prompt;
-  IClock* clock = nullptr;  // set before Start for simulated seconds
+  // Before Start: the application runs on a clock that moves only when advanced, kept
+  // here so that it outlives the application and its session.
+  FakeClock& UseFakeClock() {
+    clock = &fakeClock;
+    return fakeClock;
+  }
+  FakeClock fakeClock;
+  IClock* clock = nullptr;
   std::unique_ptr<CVelmoraApp> app;
   std::unique_ptr<CVelmoraSession> session;
 };

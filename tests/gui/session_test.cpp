@@ -127,8 +127,7 @@ class SessionTest : public QObject {
 
   void aServerIsSelectedAndItemsAreAddedInTheConfigurationView() {
     DemoSessionRig rig(m_dir.path() + "/Configure.sq3");
-    FakeClock clock;
-    rig.clock = &clock;
+    FakeClock& clock = rig.UseFakeClock();
     QVERIFY(rig.Start());
     CMainFrame& frame = rig.Frame();
     CVelmoraSession& session = *rig.session;

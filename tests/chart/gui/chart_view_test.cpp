@@ -61,8 +61,7 @@ class ChartViewTest : public QObject {
 
   void theLiveChartFollowsTheAcquisitionAndTheProjectChartDrawsIt() {
     DemoSessionRig rig(m_dir.path() + "/Live.sq3");
-    FakeClock clock;
-    rig.clock = &clock;
+    FakeClock& clock = rig.UseFakeClock();
     QVERIFY(rig.Start());
     CMainFrame& frame = rig.Frame();
     frame.resize(1280, 900);
@@ -143,8 +142,7 @@ class ChartViewTest : public QObject {
 
   void theChartCommandsOpenTheirDialogsAndExportThePicture() {
     DemoSessionRig rig(m_dir.path() + "/Commands.sq3");
-    FakeClock clock;
-    rig.clock = &clock;
+    FakeClock& clock = rig.UseFakeClock();
     QVERIFY(rig.Start());
     CMainFrame& frame = rig.Frame();
     frame.resize(1280, 900);
