@@ -19,5 +19,5 @@ test:
 	@cmake --build --preset asan
 	@ctest --preset asan
 	@cmake --preset tsan >/dev/null
-	@cmake --build --preset tsan --target base_worker_tests acquisition_tests
+	@cmake --build --preset tsan --target base_worker_tests acquisition_tests explorer_tests update_tests
 	@ctest --preset tsan
