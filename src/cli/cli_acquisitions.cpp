@@ -35,19 +35,14 @@ constexpr char kUsage[] =
     "      The clipboard text of the data view on stdout.\n"
     "Exit code: 0 done, 1 failed (or no such acquisition), 2 usage error.\n";
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr char kPrefix[] = "velmora-cli acquisitions: ";
 
 int UsageError(const std::string& reason) {
-  std::cerr << kPrefix << reason << "\n" << kUsage;
-  return kExitUsage;
+  return CliUsageError(kPrefix, reason, kUsage);
 }
 
 int Failure(const std::string& reason) {
-  std::cerr << kPrefix << reason << "\n";
-  return kExitFailed;
+  return CliFailure(kPrefix, reason);
 }
 
 bool UseExistingDatabase(CSQLite& db, const std::string& path) {

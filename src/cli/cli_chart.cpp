@@ -38,9 +38,6 @@ constexpr char kUsage[] =
     "  (default 1200 x 800), each rounded down to a multiple of 4.\n"
     "Exit code: 0 done, 1 failed (or no such acquisition), 2 usage error.\n";
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr char kPrefix[] = "velmora-cli chart: ";
 constexpr int kDefaultWidth = 1200;
 constexpr int kDefaultHeight = 800;
@@ -49,13 +46,11 @@ constexpr int kMaxSide = 16384;
 constexpr int kMaxSpan = 40320 * 52;
 
 int UsageError(const std::string& reason) {
-  std::cerr << kPrefix << reason << "\n" << kUsage;
-  return kExitUsage;
+  return CliUsageError(kPrefix, reason, kUsage);
 }
 
 int Failure(const std::string& reason) {
-  std::cerr << kPrefix << reason << "\n";
-  return kExitFailed;
+  return CliFailure(kPrefix, reason);
 }
 
 // The image type of the file's extension; empty when it has none the command writes.

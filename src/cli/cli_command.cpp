@@ -1,5 +1,7 @@
 #include "cli/cli_command.h"
 
+#include <iostream>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -26,6 +28,16 @@ bool TakeOption(std::vector<std::string>& args, const std::string& name, std::st
     }
   }
   return false;
+}
+
+int CliUsageError(const char* prefix, const std::string& reason, const char* usage) {
+  std::cerr << prefix << reason << "\n" << usage;
+  return kExitUsage;
+}
+
+int CliFailure(const char* prefix, const std::string& reason) {
+  std::cerr << prefix << reason << "\n";
+  return kExitFailed;
 }
 
 bool TakeFlag(std::vector<std::string>& args, const std::string& name) {

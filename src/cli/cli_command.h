@@ -24,7 +24,16 @@ struct CliCommandRegistration {
   }
 };
 
+// Exit codes of every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
 // Small helpers shared by the commands.
+// "PREFIX reason" and the usage on stderr; returns kExitUsage.
+int CliUsageError(const char* prefix, const std::string& reason, const char* usage);
+// "PREFIX reason" on stderr; returns kExitFailed.
+int CliFailure(const char* prefix, const std::string& reason);
 // Takes "--name VALUE" out of args; returns true and sets value when present.
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value);
 // Takes a flag "--name" out of args.

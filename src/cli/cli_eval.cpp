@@ -28,7 +28,6 @@ constexpr char kUsage[] =
 
 constexpr int kExitValid = 0;
 constexpr int kExitInvalid = 1;
-constexpr int kExitUsage = 2;
 
 // printf's "%.17g" without the locale: every double reads back the same, and the value
 // column keeps the form scripts already parse.

@@ -22,9 +22,6 @@ constexpr char kNetworkUsage[] =
     "Exit code: 0 when listed, 1 when the neighbourhood could not be read or the container\n"
     "is unknown, 2 for a usage error.\n";
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr char kLevelFailed[] =
     "velmora-cli network: the network neighbourhood cannot be enumerated (Error Code: %u)";
 constexpr char kUnknownContainer[] = "velmora-cli network: no container '%s' in the network";

@@ -57,9 +57,6 @@ constexpr char kReadUsage[] =
     "Exit code: 0 when every item was read, 1 when an item was refused or the read failed,\n"
     "2 for a usage error.\n";
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr char kBrowseUnavailable[] =
     "IOPCBrowseServerAddressSpace Interface in OPC Server %s on %s is Not Available !!! Fail to "
     "Browse Tags ... ";

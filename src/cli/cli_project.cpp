@@ -40,9 +40,6 @@ constexpr char kUsage[] =
     "      Deletes the project with its groups and items.\n"
     "Exit code: 0 done, 1 failed (or no such project), 2 usage error.\n";
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
 constexpr char kPrefix[] = "velmora-cli project: ";
 constexpr char kLatestProjectId[] = "SELECT MAX(OPCPrj_Id) FROM OPCPrj WHERE OPCPrj_Name = '%q'";
 // The tables that the project statements read.
@@ -50,13 +47,11 @@ constexpr const char* kProjectTables[] = {"OPCPrj", "OPCGrp", "OPCItem", "OleVar
 constexpr char kRefusedIdentifier[] = "the identifier holds a character that is not allowed (%s)";
 
 int UsageError(const std::string& reason) {
-  std::cerr << kPrefix << reason << "\n" << kUsage;
-  return kExitUsage;
+  return CliUsageError(kPrefix, reason, kUsage);
 }
 
 int Failure(const std::string& reason) {
-  std::cerr << kPrefix << reason << "\n";
-  return kExitFailed;
+  return CliFailure(kPrefix, reason);
 }
 
 // COM for the command's one thread, with the simulation faults of VELMORA_SIM_CONFIG.
