@@ -509,26 +509,29 @@ void COPCChartView::OpenAxisRangeDialog(int axis) {
     dialog.Apply();
 }
 
-void COPCChartView::OpenLegendDialog() {
-  const ChartColor background = m_pModel->BackgroundColor();
-  CChartLegendDialog dialog(*m_pModel, this);
+namespace {
+
+// A dialog with a live preview may change the background while open: OK keeps what it
+// set, Cancel puts the background back.
+template <class Dialog>
+void RunPreviewDialog(CChartViewModel& model, QWidget* parent) {
+  const ChartColor background = model.BackgroundColor();
+  Dialog dialog(model, parent);
   if (dialog.exec() == QDialog::Accepted) {
     dialog.Apply();
-    m_pModel->Redraw();
-  } else if (m_pModel->BackgroundColor() != background) {
-    m_pModel->SetBackgroundColor(background);
-    m_pModel->Redraw();
+    model.Redraw();
+  } else if (model.BackgroundColor() != background) {
+    model.SetBackgroundColor(background);
+    model.Redraw();
   }
 }
 
+}  // namespace
+
+void COPCChartView::OpenLegendDialog() {
+  RunPreviewDialog<CChartLegendDialog>(*m_pModel, this);
+}
+
 void COPCChartView::OpenTitleDialog() {
-  const ChartColor background = m_pModel->BackgroundColor();
-  CChartTitleDialog dialog(*m_pModel, this);
-  if (dialog.exec() == QDialog::Accepted) {
-    dialog.Apply();
-    m_pModel->Redraw();
-  } else if (m_pModel->BackgroundColor() != background) {
-    m_pModel->SetBackgroundColor(background);
-    m_pModel->Redraw();
-  }
+  RunPreviewDialog<CChartTitleDialog>(*m_pModel, this);
 }
