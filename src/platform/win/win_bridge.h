@@ -125,6 +125,11 @@ Hr ClsidFromProgId(const std::string& progId, Guid* clsid);
 Hr ProgIdFromClsid(const Guid& clsid, std::string* progId);
 // The class's name in the registry (the default value of its CLSID key).
 Hr ClassUserType(const Guid& clsid, std::string* userType);
+// The classes of the local registry (HKCR\CLSID) that implement at least one of the
+// implemented categories (any class when none is given) and require no category outside
+// the required ones, in registry order.
+Hr ClassesOfCategories(const std::vector<Guid>& implemented, const std::vector<Guid>& required,
+                       std::vector<Guid>* classes);
 
 struct NetResource {
   uint32_t scope = 0;

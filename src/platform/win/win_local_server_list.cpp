@@ -3,6 +3,7 @@
 #include "platform/com/category.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/creation.h"
+#include "platform/com/enumerators.h"
 #include "platform/opc/opc_enum.h"
 #include "platform/win/win_layer_convert.h"
 
@@ -12,16 +13,26 @@ class CLocalServerList : public CComObjectRoot<IOPCServerList> {
  public:
   HRESULT EnumClassesOfCategories(ULONG cImplemented, const CATID* rgcatidImpl, ULONG cRequired,
                                   const CATID* rgcatidReq, IEnumGUID** ppenumClsid) override {
-    if (ppenumClsid == nullptr)
+    if (ppenumClsid == nullptr || (cImplemented > 0 && rgcatidImpl == nullptr) ||
+        (cRequired > 0 && rgcatidReq == nullptr))
       return E_INVALIDARG;
     *ppenumClsid = nullptr;
-    ComPtr<ICatInformation> categories;
-    const HRESULT hr = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_SERVER,
-                                        IID_ICatInformation, categories.ReleaseAndGetVoidAddress());
+    // Read from the registry as OPCEnum reads it, not through the component category
+    // manager: Wine's (8.0) keeps only the classes that implement every one of the
+    // implemented categories, where the system keeps those that implement any of them.
+    std::vector<winbridge::Guid> found;
+    const HRESULT hr = winbridge::Guarded([&] {
+      return winbridge::sys::ClassesOfCategories(winbridge::ToBridge(cImplemented, rgcatidImpl),
+                                                 winbridge::ToBridge(cRequired, rgcatidReq),
+                                                 &found);
+    });
     if (FAILED(hr))
       return hr;
-    return categories->EnumClassesOfCategories(cImplemented, rgcatidImpl, cRequired, rgcatidReq,
-                                               ppenumClsid);
+    std::vector<CLSID> classes;
+    for (const winbridge::Guid& clsid : found)
+      classes.push_back(winbridge::FromBridge(clsid));
+    *ppenumClsid = CreateGuidEnumerator(std::move(classes));
+    return S_OK;
   }
   HRESULT GetClassDetails(REFCLSID clsid, std::string* pszProgID,
                           std::string* pszUserType) override {

@@ -103,6 +103,79 @@ Hr ClassUserType(const Guid& clsid, std::string* userType) {
   return S_OK;
 }
 
+namespace {
+
+bool HasSubkey(HKEY key, const std::wstring& name) {
+  HKEY subkey = nullptr;
+  if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, &subkey) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(subkey);
+  return true;
+}
+
+// Every category the class requires is among the given ones.
+bool RequiresOnly(HKEY classKey, const std::vector<std::wstring>& given) {
+  HKEY required = nullptr;
+  if (RegOpenKeyExW(classKey, L"Required Categories", 0, KEY_READ, &required) != ERROR_SUCCESS)
+    return true;
+  bool ok = true;
+  wchar_t name[64];
+  for (DWORD index = 0; ok; ++index) {
+    DWORD size = 64;
+    if (RegEnumKeyExW(required, index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    bool found = false;
+    for (const std::wstring& category : given)
+      found = found || lstrcmpiW(category.c_str(), name) == 0;
+    ok = found;
+  }
+  RegCloseKey(required);
+  return ok;
+}
+
+}  // namespace
+
+Hr ClassesOfCategories(const std::vector<Guid>& implemented, const std::vector<Guid>& required,
+                       std::vector<Guid>* classes) {
+  classes->clear();
+  std::vector<std::wstring> impl;
+  std::vector<std::wstring> req;
+  for (const Guid& guid : implemented)
+    impl.push_back(GuidText(ToGuid(guid)));
+  for (const Guid& guid : required)
+    req.push_back(GuidText(ToGuid(guid)));
+  HKEY root = nullptr;
+  const LSTATUS status = RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, &root);
+  if (status != ERROR_SUCCESS)
+    return HRESULT_FROM_WIN32(status);
+  wchar_t name[64];
+  for (DWORD index = 0;; ++index) {
+    DWORD size = 64;  // reset for every key: the call shortens it to the name read
+    const LSTATUS found =
+        RegEnumKeyExW(root, index, name, &size, nullptr, nullptr, nullptr, nullptr);
+    if (found == ERROR_MORE_DATA)
+      continue;  // not a class id
+    if (found != ERROR_SUCCESS)
+      break;
+    CLSID clsid;
+    if (FAILED(CLSIDFromString(name, &clsid)))
+      continue;
+    HKEY classKey = nullptr;
+    if (RegOpenKeyExW(root, name, 0, KEY_READ, &classKey) != ERROR_SUCCESS)
+      continue;
+    bool qualifies = impl.empty();
+    for (const std::wstring& category : impl)
+      qualifies = qualifies || HasSubkey(classKey, L"Implemented Categories\\" + category);
+    qualifies = qualifies && RequiresOnly(classKey, req);
+    RegCloseKey(classKey);
+    if (qualifies)
+      classes->push_back(FromGuid(clsid));
+  }
+  RegCloseKey(root);
+  return S_OK;
+}
+
 // ---- Network neighbourhood ----
 
 uint32_t NetOpenEnum(uint32_t scope, uint32_t type, uint32_t usage, const NetResource* parent,
