@@ -21,3 +21,4 @@ test:
 	@cmake --preset tsan >/dev/null
 	@cmake --build --preset tsan --target base_worker_tests acquisition_tests explorer_tests update_tests
 	@ctest --preset tsan
+	@./tests/windows/wine_test.sh
