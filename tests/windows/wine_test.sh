@@ -111,6 +111,15 @@ same "browse with a filter the server refuses (exit code)" "$T/w.rc" "$T/l.rc"
 same "browse with a filter the server refuses (message)" <(log_texts "$T/w.err" | tail -1) \
   <(log_texts "$T/l.err" | tail -1)
 
+for server in Velmora.SimServerDA1.1 Velmora.SimServerNoBrowse.1; do
+  wexe browse --server "$server"
+  lcli browse --server "$server"
+  same "browse $server: the space or its absence" "$T/w.out" "$T/l.out"
+  same "browse $server: exit code" "$T/w.rc" "$T/l.rc"
+  same "browse $server: the interfaces it lacks, in the log" <(log_texts "$T/w.err") \
+    <(log_texts "$T/l.err")
+done
+
 echo "== Reads"
 fixed=(Plant.Line1.Machine1.SetPoint Plant.Line1.Machine1.Mode Plant.Line1.Machine1.Running
        Plant.Line1.Tank1.SetPoint Plant.Line2.Machine2.Mode Plant.Utilities.Compressor.Running)
@@ -131,6 +140,15 @@ same "read: the item addition report and log" <(log_texts "$T/w.err") <(log_text
 wexe read --server Velmora.SimServer.1 --device Plant.Line1.Machine2.SetPoint
 lcli read --server Velmora.SimServer.1 --device Plant.Line1.Machine2.SetPoint
 same "read --device" <(cut -f1,2,3,5 "$T/w.out") <(cut -f1,2,3,5 "$T/l.out")
+
+wexe read --server Velmora.SimServerDA1.1 Sine_I1 Sine_R8
+lcli read --server Velmora.SimServerDA1.1 Sine_I1 Sine_R8
+same "read from the DA 1.0 server: qualities and types" <(cut -f1,3,5 "$T/w.out") \
+  <(cut -f1,3,5 "$T/l.out")
+wexe read --server No.Such.Server X
+lcli read --server No.Such.Server X
+same "read from an unknown program id: the log and exit code" \
+  <(log_texts "$T/w.err"; cat "$T/w.rc") <(log_texts "$T/l.err"; cat "$T/l.rc")
 
 echo "== Faults through COM"
 simconfig '[server Velmora.SimServer.1]' 'shutdown_after_ms = 0' \
