@@ -5,3 +5,5 @@
 find_package(Threads REQUIRED)
 velmora_subdirectories(src base platform opc calc)
 add_subdirectory(src/cli)
+# velmora-comcheck.exe: the call transcripts through real COM (tests/windows/wine_test.sh).
+add_subdirectory(tests/windows)

@@ -19,6 +19,18 @@ file(WRITE ${proxy} "/* 600 (parameter szItemID) */
         NdrFcShort(0x2),\t/* Offset= 2 (208) */
 /* 208 (LPWSTR) */
         0x13, 0x8,\t/* FC_OP [simple_pointer] */
+/* 824 (parameter ppszNewItemIDs) */
+        NdrFcShort(0x2013),\t/* flags: must size, must free, out, srv size=8 */
+        NdrFcShort(0x20),\t/* stack offset = 32 */
+        NdrFcShort(0x58a),\t/* type offset = 1418 */
+/* 1410 (LPWSTR **) */
+        0x11, 0x14,\t\t/* FC_RP [allocated_on_stack] [pointer_deref] */
+        NdrFcShort(0x2),\t/* Offset= 2 (1414) */
+/* 1414 (LPWSTR *) */
+        0x13, 0x0,\t/* FC_OP */
+        NdrFcShort(0x2),
+/* 1418 (LPWSTR *) */
+        0x21,\t/* FC_BOGUS_ARRAY */
 ")
 execute_process(COMMAND ${CMAKE_COMMAND} -DPROXY=${proxy} -P ${SCRIPT} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -26,7 +38,8 @@ if(NOT result EQUAL 0)
 endif()
 file(READ ${proxy} text)
 string(REGEX MATCHALL "type offset = [0-9]+( \\(mended\\))?" offsets "${text}")
-set(expected "type offset = 204 (mended);type offset = 1660;type offset = 208")
+set(expected
+    "type offset = 204 (mended);type offset = 1660;type offset = 208;type offset = 1410 (mended)")
 if(NOT offsets STREQUAL expected)
   message(FATAL_ERROR "offsets after the repair: '${offsets}', expected '${expected}'")
 endif()

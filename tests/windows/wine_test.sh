@@ -162,6 +162,12 @@ same "shutdown request and failing read: the log" <(log_texts "$T/w.err") <(log_
 same "failing read: exit code" "$T/w.rc" "$T/l.rc"
 simconfig
 
+echo "== Every forwarded call: through COM and in process"
+timeout 120 wine "$BIN/velmora-comcheck.exe" >"$T/check.raw" 2>&1
+check_rc=$?
+tr -d '\r' <"$T/check.raw" | sed 's/^/  /'
+[ "$check_rc" -eq 0 ] || fail "velmora-comcheck.exe: the transcripts differ (exit code $check_rc)"
+
 echo "== Expressions"
 wexe eval '2 * (3 + 4.5)'
 lcli eval '2 * (3 + 4.5)'

@@ -24,5 +24,21 @@ foreach(pair IN LISTS pairs)
          "\\1NdrFcShort(${outer_hex}),\t/* type offset = ${outer} (mended) */" text "${text}")
   math(EXPR count "${count} + 1")
 endforeach()
+# The same for an [out, string, size_is(, n)] LPWSTR** (LookupItemIDs): there widl names
+# the array of strings, two steps below the parameter's FC_RP through an FC_OP.
+string(REGEX MATCHALL
+       "/\\* ([0-9]+) \\([^)]*\\) \\*/\n[ \t]+0x11, 0x14,[^\n]*\n[ \t]+NdrFcShort\\(0x2\\),[^\n]*\\(([0-9]+)\\) \\*/\n/\\* [0-9]+ \\([^)]*\\) \\*/\n[ \t]+0x13, 0x0,[^\n]*\n[ \t]+NdrFcShort\\(0x2\\),"
+       chains "${text}")
+foreach(chain IN LISTS chains)
+  string(REGEX MATCH "^/\\* ([0-9]+) " _ "${chain}")
+  set(outer ${CMAKE_MATCH_1})
+  string(REGEX MATCH "\\(([0-9]+)\\) \\*/\n/" _ "${chain}")
+  math(EXPR inner "${CMAKE_MATCH_1} + 4")
+  math(EXPR outer_hex "${outer}" OUTPUT_FORMAT HEXADECIMAL)
+  string(REGEX REPLACE
+         "(srv size=8 \\*/\n[ \t]+NdrFcShort\\(0x[0-9a-f]+\\),[^\n]*\n[ \t]+)NdrFcShort\\(0x[0-9a-f]+\\),\t/\\* type offset = ${inner} \\*/"
+         "\\1NdrFcShort(${outer_hex}),\t/* type offset = ${outer} (mended) */" text "${text}")
+  math(EXPR count "${count} + 1")
+endforeach()
 file(WRITE ${PROXY} "${text}")
 message(STATUS "fix_widl_proxy: ${count} string pointer descriptions checked")
