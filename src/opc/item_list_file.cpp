@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/atomic_file.h"
 #include "base/text.h"
 
 namespace {
@@ -157,15 +158,11 @@ std::string FormatItemList(const std::vector<ItemListRow>& rows) {
 
 bool WriteItemListFile(const std::string& path, const std::vector<ItemListRow>& rows,
                        std::string* error) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) {
-    const std::string text = FormatItemList(rows);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-  }
-  if (!file) {
+  // Replaced whole or not at all: a failed export keeps the list that was there.
+  int cause = 0;
+  if (!WriteFileWhole(path, FormatItemList(rows), cause)) {
     if (error != nullptr)
-      *error = "cannot write " + path;
+      *error = "cannot write " + path + ": " + FileErrorCauseText(cause);
     return false;
   }
   return true;

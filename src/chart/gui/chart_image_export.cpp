@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "base/app_context.h"
+#include "base/database_files.h"
+#include "base/log.h"
 #include "base/settings.h"
 #include "chart/chart_image_rules.h"
 #include "chart/gui/chart_ctrl.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr char kDialogTitle[] = "Save Chart to Image File";
 constexpr char kNoEncoder[] = "No Jpeg Encoder in GDI+ .... ";
+constexpr char kSaveFailed[] = "Unable to Save Chart Image File %s ... Cause: %s";
 
 // "jpeg (*.jpg)|*.jpg|png (*.png)|*.png|...": the encoders, the stored type first.
 std::string TypeFilter(const QStringList& types, const std::string& stored) {
@@ -69,6 +72,11 @@ bool ExportChartImage(CChartCtrl& chart, AppContext& context, const std::string&
   const std::string path =
       ChartImagePath(folder, ChartImageFileName(chosenPath.filename().string(), type));
 
+  if (IsDatabaseFile(path, databasePath)) {
+    context.prompt.ShowMessage(Format(kSaveFailed, path.c_str(), kDatabaseTargetCause),
+                               MessageButtons::Ok, MessageIcon::Error);
+    return false;
+  }
   const std::string question = ChartReplaceQuestion(path);
   if (!question.empty() && context.prompt.ShowMessage(question, MessageButtons::OkCancel,
                                                       MessageIcon::Question) != MessageAnswer::Ok)
@@ -80,5 +88,12 @@ bool ExportChartImage(CChartCtrl& chart, AppContext& context, const std::string&
     context.prompt.ShowMessage(kNoEncoder, MessageButtons::Ok, MessageIcon::Error);
     return false;
   }
-  return SaveChartImage(image, path, type);
+  std::string cause;
+  if (!SaveChartImage(image, path, type, cause)) {
+    // The previous file, if any, is left as it was; the user learns why.
+    context.prompt.ShowMessage(Format(kSaveFailed, path.c_str(), cause.c_str()), MessageButtons::Ok,
+                               MessageIcon::Error);
+    return false;
+  }
+  return true;
 }
