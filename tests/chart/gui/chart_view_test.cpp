@@ -21,6 +21,7 @@
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/qt_settings_store.h"
+#include "base/database_files.h"
 #include "base/settings.h"
 #include "chart/gui/chart_axis_dialogs.h"
 #include "chart/gui/chart_colour_button.h"
@@ -289,6 +290,29 @@ class ChartViewTest : public QObject {
     QVERIFY(jpeg.open(QIODevice::ReadOnly));
     QCOMPARE(jpeg.read(2), QByteArray("\xff\xd8"));
     QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgExt), std::string("jpeg"));
+
+    // A picture named onto the database (through a link with a picture's name) is refused
+    // and reported; the database keeps every byte.
+    const QString database = QString::fromStdString(rig.session->Database().Path());
+    QFile databaseFile(database);
+    QVERIFY(databaseFile.open(QIODevice::ReadOnly));
+    const QByteArray before = databaseFile.readAll();
+    databaseFile.close();
+    QVERIFY(QFile::link(database, folder + "/db.png"));
+    rig.prompt.fileAnswers.push_back((folder + "/db.png").toStdString());
+    frame.Command(CommandId::ChartSaveImage)->trigger();
+    QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
+                                            (folder + "/db.png").toStdString() +
+                                            " ... Cause: " + kDatabaseTargetCause));
+    QVERIFY(databaseFile.open(QIODevice::ReadOnly));
+    QCOMPARE(databaseFile.readAll(), before);
+    databaseFile.close();
+    // A file that cannot be written is reported with its cause.
+    rig.prompt.fileAnswers.push_back((folder + "/missing/trend.png").toStdString());
+    frame.Command(CommandId::ChartSaveImage)->trigger();
+    QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
+                                            (folder + "/missing/trend.png").toStdString() +
+                                            " ... Cause: File Not Found"));
 
     frame.Command(CommandId::ChartCopyToClipboard)->trigger();
     QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(800, 400));
