@@ -107,6 +107,20 @@ with tempfile.TemporaryDirectory() as folder:
                             capture_output=True, env=env).stdout
     assert open(csv, "rb").read() == direct, "the export changed its bytes"
 
+    # The database itself meets the size limit while recording: a reported failure, and
+    # the end of the acquisition is still written for the rows stored.
+    small = os.path.join(folder, "small.sq3")
+    run("db", "init", "--database", small)
+    run("project", "import", demo, "--database", small)
+    result = subprocess.run([cli, "acquire", "--database", small, "--project", name, "--seconds",
+                             "3000", "--simulated-clock"], capture_output=True, text=True,
+                            env=env, preexec_fn=size_limit(os.path.getsize(small) + 131072))
+    assert result.returncode == 1, "acquire past the size limit gave %d" % result.returncode
+    end, count, stored = sqlite3.connect(small).execute(
+        "select OPCAcq_EndDate, OPCAcq_DataCount, (select count(*) from OPCAcqData)"
+        " from OPCAcq").fetchone()
+    assert end and count == stored and stored > 0, (end, count, stored)
+
     # 3. Every command fails when its output cannot be written (stdout on a full device),
     # and succeeds when it can.
     class VersionFile(http.server.BaseHTTPRequestHandler):
