@@ -25,12 +25,14 @@ namespace {
 #ifdef _WIN32
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY;
 constexpr int kInPlaceFlags = O_WRONLY | O_TRUNC | O_BINARY;
+constexpr int kWriteAccess = 2;
 int CurrentProcess() {
   return _getpid();
 }
 #else
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 constexpr int kInPlaceFlags = O_WRONLY | O_TRUNC | O_CLOEXEC;
+constexpr int kWriteAccess = W_OK;
 int CurrentProcess() {
   return static_cast<int>(::getpid());
 }
@@ -187,6 +189,10 @@ bool CAtomicFile::Open() {
     m_nFile = ::open(m_sTarget.c_str(), kInPlaceFlags);
     return m_nFile >= 0 || Fail(errno);
   }
+  // A file the user may not write stays refused, as when it was opened for writing: the
+  // rename would otherwise replace it on the folder's permission alone.
+  if (exists && ::access(m_sTarget.c_str(), kWriteAccess) != 0)
+    return Fail(errno);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string name = TemporaryName(m_sTarget, static_cast<unsigned>(attempt));
     // 0666 as a plain create: the user's umask decides, as for any new file.

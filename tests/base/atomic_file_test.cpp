@@ -137,6 +137,20 @@ TEST(AtomicFile, TheReplacedFileKeepsItsPermissionsAndALinkKeepsPointingAtIt) {
   EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
+TEST(AtomicFile, AFileTheUserMayNotWriteIsNotReplaced) {
+  if (::geteuid() == 0)
+    GTEST_SKIP() << "the superuser may write any file";
+  TempDir dir;
+  const fs::path target = dir.Path() / "locked.csv";
+  WriteFile(target, "kept");
+  ::chmod(target.c_str(), 0444);
+  int error = 0;
+  EXPECT_FALSE(WriteFileWhole(target.string(), "new", error));
+  EXPECT_EQ(FileErrorCauseText(error), "Access Denied");
+  EXPECT_EQ(ReadFile(target), "kept");
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"locked.csv"});
+}
+
 TEST(AtomicFile, ADeviceIsWrittenInPlace) {
   int error = 0;
   EXPECT_TRUE(WriteFileWhole("/dev/null", "anything", error));
