@@ -362,9 +362,14 @@ StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
 bool CAcquisitionRecorder::RecordEnd(int acquisitionId, const std::string& lastTimeText,
                                      int storedCount) {
   m_failure = RecordFailure();
-  const std::string date = lastTimeText.substr(0, 11);
-  const std::string time =
-      lastTimeText.size() >= 12 ? lastTimeText.substr(lastTimeText.size() - 12) : lastTimeText;
+  // Split at the blank, never cut by length: a five-digit year keeps all its digits.
+  const size_t blank = lastTimeText.rfind(' ');
+  const std::string date =
+      blank != std::string::npos ? lastTimeText.substr(0, blank) : lastTimeText.substr(0, 11);
+  const std::string time = blank != std::string::npos ? lastTimeText.substr(blank + 1)
+                           : lastTimeText.size() >= 12
+                               ? lastTimeText.substr(lastTimeText.size() - 12)
+                               : lastTimeText;
   const std::string update = Format(
       "UPDATE OPCAcq Set OPCAcq_EndDate = '%s', OPCAcq_EndTime = '%s', OPCAcq_DataCount = %d "
       "WHERE OPCAcq_Id = %d",

@@ -203,12 +203,18 @@ RepairResult CAcquisitionCatalogue::Repair(bool request) {
       cells.front().columnType == kCellText)
     last = cells.front().text;
   if (count >= 0 && last != kUndefinedText) {
-    const std::string date = last.substr(0, kEndDateLength);
-    const std::string time = last.size() > kEndTimeStart ? last.substr(kEndTimeStart) : "";
+    // Split at the blank, never cut by length: a five-digit year keeps all its digits.
+    const size_t blank = last.find(' ');
+    const std::string date =
+        blank != std::string::npos ? last.substr(0, blank) : last.substr(0, kEndDateLength);
+    const std::string time = blank != std::string::npos    ? last.substr(blank + 1)
+                             : last.size() > kEndTimeStart ? last.substr(kEndTimeStart)
+                                                           : "";
     if (m_db.ExecSQL(RepairUpdateStatement(date, time, count, id), false, false, true,
                      kLogProjects) != 1)
       return RepairResult::kFailed;
     // The list shows the new end and count; the repaired row needs no second repair.
+    lock.Release();  // else the list would show this very repair as a recording
     FillList();
     ShowDetails(m_nSelectedRow);
     return RepairResult::kRepaired;
@@ -260,6 +266,7 @@ DeleteResult CAcquisitionCatalogue::Delete(int runningId) {
         Format(kSizeLine, FileSizeText(*sizeBefore).c_str(), FileSizeText(*sizeAfter).c_str());
     m_context.log.Log(m_sLastSizeLine, kLogProjects);
   }
+  lock.Release();
   Refresh();
   return deleted == 1 ? DeleteResult::kDeleted : DeleteResult::kFailed;
 }
