@@ -1,5 +1,7 @@
 #include "db/file_identity.h"
 
+#ifndef _WIN32
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -17,3 +19,5 @@ bool ReadFileIdentity(const std::string& path, FileIdentity& identity, std::stri
   identity.known = true;
   return true;
 }
+
+#endif  // !_WIN32

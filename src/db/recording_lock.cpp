@@ -1,5 +1,7 @@
 #include "db/recording_lock.h"
 
+#ifndef _WIN32
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -7,8 +9,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr char kLockSuffix[] = ".lock";
 
 // One byte at the acquisition's id.
 struct flock LockRange(short type, int acquisitionId) {
@@ -46,10 +46,6 @@ int GetLock(int fd, struct flock& range) {
 
 }  // namespace
 
-std::string RecordingLockPath(const std::string& databasePath) {
-  return databasePath + kLockSuffix;
-}
-
 bool CRecordingLock::Acquire(const std::string& databasePath, int acquisitionId) {
   Release();
   m_bBusy = false;
@@ -75,8 +71,8 @@ bool CRecordingLock::Acquire(const std::string& databasePath, int acquisitionId)
 }
 
 void CRecordingLock::Release() {
-  if (m_nFd >= 0) {
-    ::close(m_nFd);  // closing the description releases its locks
+  if (m_nFd != -1) {
+    ::close(static_cast<int>(m_nFd));  // closing the description releases its locks
     m_nFd = -1;
   }
   m_nId = -1;
@@ -92,15 +88,17 @@ CRecordingLockProbe::CRecordingLockProbe(const std::string& databasePath) {
 }
 
 CRecordingLockProbe::~CRecordingLockProbe() {
-  if (m_nFd >= 0)
-    ::close(m_nFd);
+  if (m_nFd != -1)
+    ::close(static_cast<int>(m_nFd));
 }
 
 RecordingLockState CRecordingLockProbe::State(int acquisitionId) const {
   if (m_nFd < 0)
     return m_bNoFile ? RecordingLockState::kFree : RecordingLockState::kUnknown;
   struct flock range = LockRange(F_WRLCK, acquisitionId);
-  if (GetLock(m_nFd, range) != 0)
+  if (GetLock(static_cast<int>(m_nFd), range) != 0)
     return RecordingLockState::kUnknown;
   return range.l_type == F_UNLCK ? RecordingLockState::kFree : RecordingLockState::kRecorded;
 }
+
+#endif  // !_WIN32

@@ -9,6 +9,7 @@
 // process apart; classic fcntl locks where those are missing. A Windows side uses
 // LockFileEx on the same byte.
 // Thread rule: one owner thread per object.
+#include <cstdint>
 #include <string>
 
 // The lock file of a database.
@@ -31,13 +32,13 @@ class CRecordingLock {
   // another holder has it (Busy() then true) or the lock file cannot be used (Cause()).
   bool Acquire(const std::string& databasePath, int acquisitionId);
   void Release();
-  bool Held() const { return m_nFd >= 0; }
+  bool Held() const { return m_nFd != -1; }
   int AcquisitionId() const { return m_nId; }
   bool Busy() const { return m_bBusy; }
   const std::string& Cause() const { return m_sCause; }
 
  private:
-  int m_nFd = -1;
+  intptr_t m_nFd = -1;  // file descriptor (Windows: file handle)
   int m_nId = -1;
   bool m_bBusy = false;
   std::string m_sCause;
@@ -56,7 +57,7 @@ class CRecordingLockProbe {
   const std::string& Cause() const { return m_sCause; }
 
  private:
-  int m_nFd = -1;
+  intptr_t m_nFd = -1;
   bool m_bNoFile = false;  // no lock file: nothing was ever recorded with locks
   std::string m_sCause;
 };

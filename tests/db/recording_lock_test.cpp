@@ -3,9 +3,11 @@
 #include "db/recording_lock.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -35,6 +37,7 @@ TEST(RecordingLockTest, AHeldLockIsSeenAndRefusedToOthersUntilReleased) {
   EXPECT_EQ(CRecordingLockProbe(database).State(8), RecordingLockState::kRecorded);
 }
 
+#ifndef _WIN32
 TEST(RecordingLockTest, TheSystemDropsTheLockOfAProcessThatDies) {
   TempDir dir;
   const std::string database = dir.File("Velmora.sq3");
@@ -62,6 +65,7 @@ TEST(RecordingLockTest, TheSystemDropsTheLockOfAProcessThatDies) {
   close(ready[0]);
   close(ready[1]);
 }
+#endif
 
 TEST(FileIdentityTest, AFileRenamedOverThePathIsAnotherFile) {
   TempDir dir;
