@@ -22,7 +22,8 @@ constexpr char kUsage[] =
     "Usage: velmora-cli acquisitions ACTION --database PATH\n"
     "  list [--sort N]\n"
     "      The recorded acquisitions, tab-separated, id first (N: 0 id, 1 server id,\n"
-    "      2 host, 3 acquisition start, 4 data count).\n"
+    "      2 host, 3 acquisition start, 4 data count). One that a program records now\n"
+    "      shows the end date \"Being Recorded\": it is neither repaired nor deleted.\n"
     "  show ID\n"
     "      The summary, the items and the group and item counts of an acquisition.\n"
     "  repair ID\n"
@@ -107,7 +108,7 @@ int RunShow(CAcquisitionCatalogue& catalogue, int id) {
 }
 
 int RunRepair(CAcquisitionCatalogue& catalogue) {
-  const RepairResult result = catalogue.Repair();
+  const RepairResult result = catalogue.Repair(true);
   catalogue.SelectRow(catalogue.SelectedRow());  // closes the database the repair used
   const CatalogueDetails& details = catalogue.Details();
   const std::string count = catalogue.Catalogue().Cell(catalogue.SelectedRow(), kCatDataCount);
@@ -118,6 +119,9 @@ int RunRepair(CAcquisitionCatalogue& catalogue) {
     case RepairResult::kRepaired:
       std::cout << "repaired: end " << details.end << ", " << count << " data sets\n";
       return kExitOk;
+    case RepairResult::kRecording:
+      return Failure(Format("acquisition %d is being recorded: it is not repaired",
+                            catalogue.SelectedAcquisitionId()));
     default:
       return Failure("the acquisition could not be repaired");
   }
@@ -132,6 +136,8 @@ int RunDelete(CAcquisitionCatalogue& catalogue, int id) {
       return kExitOk;
     case DeleteResult::kFailed:
       return Failure("the deletion failed");
+    case DeleteResult::kRejected:
+      return Failure(Format("acquisition %d is being recorded: it is not deleted", id));
     default:
       return Failure("nothing was deleted");
   }

@@ -27,6 +27,7 @@
 #include "base/log.h"
 #include "demo_session.h"
 #include "explorer/acquisition_catalogue.h"
+#include "explorer/catalogue_statements.h"
 #include "explorer/explorer_reports.h"
 #include "explorer/gui/loaded_table_model.h"
 #include "explorer/gui/prj_data_view.h"
@@ -34,6 +35,7 @@
 #include "explorer/gui/prj_export_view.h"
 #include "explorer/project_data.h"
 #include "explorer/table_text.h"
+#include "sqlite_scalar.h"
 #include "temp_dir.h"
 #include "test_context.h"
 #include "ui/thread_progress_dlg.h"
@@ -152,6 +154,40 @@ class ExplorerViewsTest : public QObject {
     QCOMPARE(view.Catalogue()->model()->rowCount(), 1);
     QCOMPARE(view.SelectedAcquisitionId(), second);
     QVERIFY(m_pTest->sink.Contains("Database Compress Successfully ...", kLogProjects));
+  }
+
+  void anAcquisitionBeingRecordedIsShownNeitherRepairedNorDeleted() {
+    // A recorder that has not stopped: to the recording lock, another program.
+    RecordedConfiguration configuration;
+    configuration.serverId = "Velmora.SimServer.1";
+    configuration.host = "Local Host";
+    configuration.groups.push_back({"Line 1", 1000, {{"A", "A", "", 5, 0}}});
+    CSQLite& db = m_pSession->Database();
+    CAcquisitionRecorder recorder(db);
+    int id = -1;
+    QVERIFY(recorder.RecordStart(configuration, id));
+    QCOMPARE(db.OpenExisting(), 1);
+    for (int row = 0; row < 3; ++row) {
+      DataSet set(Format("07/Dec/2026 10:00:%02d.000", row), 1);
+      int64_t rowId = kNoDataRowId;
+      QVERIFY(recorder.StoreDataSet(id, true, CompactDataSet(set), rowId) == StoreResult::kStored);
+    }
+    db.Close();
+
+    CPrjDatabaseView view;
+    view.SetSession(m_pSession.get());
+    view.OnViewShown();
+    QCOMPARE(view.SelectedAcquisitionId(), id);
+    auto* model = qobject_cast<QStandardItemModel*>(view.Catalogue()->model());
+    QCOMPARE(model->item(0, kCatEndDate)->text(), QString("Being Recorded"));
+    QVERIFY(m_pTest->prompt.reports.empty());  // no "repair" of a running recording
+    QCOMPARE(SqliteScalar(db.Path(), "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("-1"));
+
+    view.OnCommand(CommandId::DeleteProject);
+    QVERIFY(m_pTest->prompt.HasReportTitled(kRejectionTitle));
+    QVERIFY(!m_pTest->prompt.HasReportTitled(kConfirmationTitle));
+    QCOMPARE(SqliteScalar(db.Path(), "SELECT COUNT(*) FROM OPCAcqData"), std::string("3"));
+    QVERIFY(recorder.RecordEnd(id, "07/Dec/2026 10:00:02.000", 3));
   }
 
   void dataViewLoadsOnceWithColoursAndCopies() {
