@@ -78,8 +78,14 @@ bool CProjectData::LoadNow(int acquisitionId) {
 
 std::string CProjectData::ProgressText(int32_t state) {
   CWorkerJob& job = m_loader.Job();
-  if (state == kJobFinished)
-    return LoadedText(m_nExpectedRows, job.ElapsedMs());
+  if (state == kJobFinished) {
+    // A load that left data sets unread is not a success: the progress says how many.
+    const std::string damage = DamageText();
+    if (damage.empty())
+      return LoadedText(m_nExpectedRows, job.ElapsedMs());
+    m_context.log.Log(damage, kLogOpcServer);
+    return damage;
+  }
   if (state == kJobFailed || state == kJobStopped) {
     m_context.log.Log(job.ErrorText(), kLogOpcServer);
     return kLoadFailedText;
