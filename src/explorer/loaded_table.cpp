@@ -35,8 +35,12 @@ void CLoadedTable::FreeAll() {
     m_index[i].store(nullptr, std::memory_order_relaxed);
   }
   m_nSegmentsMade = 0;
-  m_chunks.clear();
-  m_nChunkUsed = m_nChunkSize = m_nChunkBytes = 0;
+  // The first chunk is kept for the next rows (a table is refilled again and again).
+  if (m_chunks.size() > 1 || (m_chunks.size() == 1 && m_nChunkSize != kChunkBytes)) {
+    m_chunks.clear();
+    m_nChunkSize = m_nChunkBytes = 0;
+  }
+  m_nChunkUsed = 0;
 }
 
 void CLoadedTable::Reset(std::vector<std::string> titles) {
