@@ -112,8 +112,11 @@ void CPrjExportView::SetSession(CVelmoraSession* session, CPrjDataView* dataView
         m_bWaitingForLoad = false;
         BuildPreview();
         if (m_bExportWhenLoaded) {
+          // The rows just loaded are written, even if a recording added more since.
           m_bExportWhenLoaded = false;
+          m_bJustLoaded = true;
           Export();
+          m_bJustLoaded = false;
         }
       }
     });
@@ -199,7 +202,7 @@ bool CPrjExportView::Export() {
       m_pDataView->IsLoading() || m_nPreviewedId == kNoAcquisition)
     return false;
   // Rows added or an end written since the load: the file gets the rows there are now.
-  if (m_pDataView->Data()->NeedsLoad(m_nPreviewedId)) {
+  if (!m_bJustLoaded && m_pDataView->Data()->NeedsLoad(m_nPreviewedId)) {
     m_bExportWhenLoaded = true;
     m_nAcquisitionId = m_nPreviewedId;
     Preview();

@@ -58,6 +58,7 @@ class CPrjExportView : public CVelmoraView {
   int m_nPreviewedId = kNoAcquisition;
   bool m_bWaitingForLoad = false;
   bool m_bExportWhenLoaded = false;
+  bool m_bJustLoaded = false;
   std::unique_ptr<CPreviewLinesModel> m_pModel;
   QRadioButton* m_pSemicolon;
   QRadioButton* m_pComma;
