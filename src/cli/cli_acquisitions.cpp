@@ -92,7 +92,15 @@ int RunList(CAcquisitionCatalogue& catalogue, std::vector<std::string>& args) {
   return WriteOut(text) ? kExitOk : kExitFailed;
 }
 
-int RunShow(CAcquisitionCatalogue& catalogue, int id) {
+// Written what could be read: the rows that could not be are a failure, said on stderr.
+int DamageResult(const CProjectData& data, int written) {
+  if (written != kExitOk)
+    return written;
+  const std::string damage = data.DamageText();
+  return damage.empty() ? kExitOk : Failure(damage);
+}
+
+int RunShow(CAcquisitionCatalogue& catalogue, CSQLite& db, AppContext& context, int id) {
   const CatalogueDetails& details = catalogue.Details();
   const CRecordingListControl& items = catalogue.Items();
   std::string text = "Server Id\t" + details.serverId + "\nOPC Server Host\t" + details.host +
@@ -101,10 +109,15 @@ int RunShow(CAcquisitionCatalogue& catalogue, int id) {
                      catalogue.Catalogue().Cell(catalogue.SelectedRow(), kCatDataCount) +
                      Format("\nGroups\t%d\nAcquired Items\t%d\nCalculated Items\t%d\n\n",
                             details.groups, details.acquiredItems, details.calculatedItems);
-  (void)id;
   if (details.acquiredItems + details.calculatedItems > 0 || !items.Rows().empty())
     text += items.ToText();
-  return WriteOut(text) ? kExitOk : kExitFailed;
+  if (!WriteOut(text))
+    return kExitFailed;
+  // The rows are read too, so that damage is told here as well.
+  CProjectData data(db, context);
+  if (!data.LoadNow(id))
+    return Failure("the rows could not be read");
+  return DamageResult(data, kExitOk);
 }
 
 int RunRepair(CAcquisitionCatalogue& catalogue) {
@@ -149,21 +162,22 @@ int RunExport(CSQLite& db, AppContext& context, int id, char separator, const st
     return Failure("the rows could not be read");
   const uint32_t start = context.clock.TickCount();
   if (output.empty())
-    return WriteOut(ExportText(data.Table(), separator)) ? kExitOk : kExitFailed;
+    return DamageResult(data,
+                        WriteOut(ExportText(data.Table(), separator)) ? kExitOk : kExitFailed);
   std::string cause;
   if (!WriteExportFile(output, data.Table(), separator, cause))
     return Failure("cannot write " + output + ": " + cause);
   context.log.Log(
       Format(kExportedLine, output.c_str(), static_cast<int>(context.clock.TickCount() - start)),
       kLogProjects);
-  return kExitOk;
+  return DamageResult(data, kExitOk);
 }
 
 int RunCopy(CSQLite& db, AppContext& context, int id) {
   CProjectData data(db, context);
   if (!data.LoadNow(id))
     return Failure("the rows could not be read");
-  return WriteOut(ClipboardText(data.Table())) ? kExitOk : kExitFailed;
+  return DamageResult(data, WriteOut(ClipboardText(data.Table())) ? kExitOk : kExitFailed);
 }
 
 int RunAcquisitions(const std::vector<std::string>& arguments) {
@@ -223,7 +237,7 @@ int RunAcquisitions(const std::vector<std::string>& arguments) {
   if (!catalogue.SelectAcquisition(acquisitionId))
     return Failure("no acquisition with id " + args.front());
   if (action == "show")
-    return RunShow(catalogue, acquisitionId);
+    return RunShow(catalogue, db, context, acquisitionId);
   if (action == "repair") {
     if (db.Open() != 1)
       return Failure("cannot open " + path);
