@@ -290,13 +290,18 @@ void COPCChartView::ShowFields() {
   for (QPushButton* button : m_pButtons)
     button->setVisible(!realTime);
   m_pPageStart->setEnabled(!realTime);
+  m_bShowsChart = enough;
   if (!model)
     return;
   m_bFillingFields = true;
   if (m_pModel->RowCount() > 0) {
     m_pStart->setDateTime(QDateTimeFromChartDate(m_pModel->AcquisitionStart()));
     m_pLast->setDateTime(QDateTimeFromChartDate(m_pModel->LastTime()));
-    m_pPageStart->setDateTime(QDateTimeFromChartDate(m_pModel->WindowStart()));
+    // Only a moved window rewrites the page start: the user may be typing a new one.
+    if (m_pModel->WindowStart() != m_dShownPageStart) {
+      m_dShownPageStart = m_pModel->WindowStart();
+      m_pPageStart->setDateTime(QDateTimeFromChartDate(m_dShownPageStart));
+    }
   }
   m_pPoints->setText(QString::number(m_pModel->PointCount()));
   m_bFillingFields = false;
@@ -310,7 +315,9 @@ void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
     // A new acquisition since the view was shown: its series and its fields.
     ChooseSource();
   }
-  const bool hadEnough = m_pModel->HasEnoughRows();
+  // The table already holds this cycle's row: whether the chart was drawn is what the
+  // fields last showed, not the row count before the notice.
+  const bool hadEnough = m_bShowsChart;
   m_pModel->OnCycleNotice(basePeriodMs, visible);
   if (!visible)
     return;

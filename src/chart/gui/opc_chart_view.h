@@ -118,6 +118,9 @@ class COPCChartView : public CVelmoraView {
   ColourChooser m_fnChooseColour;
   bool m_bCreated = false;
   bool m_bFillingFields = false;
+  // What the fields last showed: the chart (enough rows) and the page start.
+  bool m_bShowsChart = false;
+  double m_dShownPageStart = -1.0;
 
   CChartCtrl* m_pChart = nullptr;
   QWidget* m_pFieldRow = nullptr;

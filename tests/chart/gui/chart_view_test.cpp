@@ -27,6 +27,7 @@
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_legend_dialog.h"
 #include "chart/gui/chart_preview.h"
+#include "chart/gui/chart_qt_dates.h"
 #include "chart/gui/chart_series_dialog.h"
 #include "chart/gui/chart_title_dialog.h"
 #include "chart/gui/opc_chart_view.h"
@@ -46,6 +47,25 @@ void OnDialog(std::function<void(T&)> check, bool accept) {
     QVERIFY(dialog != nullptr);
     check(*dialog);
   });
+}
+
+// Every message box and report the program showed must be one the test expected (a
+// piece of its text); anything else fails the test.
+void ExpectOnlyPrompts(const ScriptedUserPrompt& prompt, const std::vector<std::string>& expected) {
+  for (const ScriptedUserPrompt::Message& message : prompt.messages) {
+    bool known = false;
+    for (const std::string& text : expected)
+      known = known || message.text.find(text) != std::string::npos;
+    if (!known)
+      QFAIL(("Unexpected message: " + message.text).c_str());
+  }
+  for (const ReportRequest& report : prompt.reports) {
+    bool known = false;
+    for (const std::string& text : expected)
+      known = known || report.title.find(text) != std::string::npos;
+    if (!known)
+      QFAIL(("Unexpected report: " + report.title).c_str());
+  }
 }
 
 }  // namespace
@@ -137,6 +157,54 @@ class ChartViewTest : public QObject {
     QVERIFY(!project->Model()->Forward(true));
     project->Button(0)->click();
     QCOMPARE(project->PageStart()->dateTime(), project->StartField()->dateTime());
+    rig.session->Detach();
+  }
+
+  void aLiveChartOpenedBeforeStartDrawsTheAcquisition() {
+    DemoSessionRig rig(m_dir.path() + "/Before.sq3");
+    FakeClock& clock = rig.UseFakeClock();
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    frame.resize(1280, 900);
+    frame.show();
+    QVERIFY(rig.ImportDemoProject());
+    frame.UpdateCommandStates();
+    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    QCOMPARE(frame.ActiveView(), view);
+    QVERIFY(!view->Chart()->isVisible());
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    QVERIFY(rig.session->Engine().IsRunning());
+    auto tick = [&](int seconds) {
+      for (int i = 0; i < seconds; ++i) {
+        clock.AdvanceMs(1000);
+        frame.DataView()->OnBaseTick();
+      }
+    };
+    tick(5);
+    QVERIFY(view->Chart()->isVisible());
+    CChartViewModel& model = *view->Model();
+    // Drawn without a paging button: the acquisition's own dates, its rows, its series.
+    QVERIFY(model.ItemCount() > 0);
+    QVERIFY(model.PointCount() >= 2);
+    QVERIFY(view->StartField()->date().year() > 2000);
+    QCOMPARE(view->PageStart()->dateTime(), view->StartField()->dateTime());
+    const CChartAxis* bottom = view->Chart()->Model().Axis(ChartAxisSlot::kBottom);
+    QVERIFY(bottom->Min() > 40000.0);  // not 30/12/1899
+
+    // Paging: the cycles leave a page start the user is typing alone.
+    QVERIFY(!model.IsRealTime());
+    const QDateTime typed = view->StartField()->dateTime().addSecs(2);
+    view->PageStart()->setDateTime(typed);
+    tick(3);
+    QCOMPARE(view->PageStart()->dateTime(), typed);
+    view->UpdateButton()->click();
+    QCOMPARE(view->PageStart()->dateTime(), typed);
+    QCOMPARE(QDateTimeFromChartDate(model.WindowStart()), typed);
+    // A move writes the new start.
+    view->Button(0)->click();
+    QCOMPARE(view->PageStart()->dateTime(), view->StartField()->dateTime());
+    ExpectOnlyPrompts(rig.prompt, {});
     rig.session->Detach();
   }
 
