@@ -56,7 +56,8 @@ class COPCChartView : public CVelmoraView {
   void OnCommand(CommandId id) override;
   ViewCommandState CommandState(CommandId id) const override;
 
-  // The background colour command asks this chooser (a QColorDialog unless replaced).
+  // The background colour command drops down a palette whose "More Colors..." asks this
+  // chooser (a QColorDialog unless replaced).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
   // The chart as its window shows it, each side rounded down to a multiple of 4.
   QImage ChartImage() const;
