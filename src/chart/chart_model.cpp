@@ -137,9 +137,14 @@ ChartLegendGrid CChartModel::LegendGrid(const IChartTextMeasure& measure, int ma
   const int innerHeight = maxHeight - 2 * kChartMargin;
   grid.cellWidth =
       std::max(1, std::min(kLegendSymbolWidth + widest + 2 * kChartMargin, innerWidth));
-  const int fitColumns = std::max(1, innerWidth / grid.cellWidth);
   const int fitRows = std::max(1, innerHeight / grid.rowHeight);
   grid.columnMajor = m_legend.IsVertical();
+  if (grid.columnMajor) {
+    // The columns that every entry needs share the width, names cut, down to a minimum.
+    const int needed = (entries + fitRows - 1) / fitRows;
+    grid.cellWidth = std::min(grid.cellWidth, std::max(kLegendMinCellWidth, innerWidth / needed));
+  }
+  const int fitColumns = std::max(1, innerWidth / grid.cellWidth);
   if (grid.columnMajor) {
     grid.rows = std::min(entries, fitRows);
     grid.columns = std::min((entries + grid.rows - 1) / grid.rows, fitColumns);

@@ -86,6 +86,8 @@ struct ChartLegendGrid {
 // the chart above or below it.
 inline constexpr double kLegendSideShare = 0.4;
 inline constexpr double kLegendTopShare = 0.35;
+// A legend cell cut to share the width keeps at least this much (symbol and some name).
+inline constexpr int kLegendMinCellWidth = 96;
 
 // One redraw's places, in pixels of the client rectangle.
 struct ChartLayout {

@@ -143,6 +143,20 @@ TEST(ChartModel, AColumnLegendBesideThePlotWrapsWhenTheChartIsLow) {
   EXPECT_EQ(layout.legendGrid.shown, 26);
   EXPECT_LE(layout.legend.Height(), 192);
   EXPECT_LE(layout.legend.Width(), static_cast<int>(792 * kLegendSideShare));
+
+  // Long names: two columns of names cut to share the width rather than entries lost.
+  CChartModel wide;
+  wide.CreateStandardAxis(ChartAxisSlot::kBottom).SetMinMax(0, 10);
+  wide.CreateStandardAxis(ChartAxisSlot::kLeft);
+  wide.Legend().visible = true;
+  for (int i = 0; i < 26; ++i) {
+    const int id = wide.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+    wide.Serie(id)->SetName("Plant.Utilities.Compressor.RunHours" + std::to_string(i));
+  }
+  const ChartLayout cut = wide.Layout({0, 0, 800, 200}, FixedMeasure());
+  EXPECT_EQ(cut.legendGrid.columns, 2);
+  EXPECT_EQ(cut.legendGrid.shown, 26);
+  EXPECT_LE(cut.legend.Width(), static_cast<int>(792 * kLegendSideShare));
 }
 
 TEST(ChartModel, SeriesBuiltAnewGetTheSameColours) {

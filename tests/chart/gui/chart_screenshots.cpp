@@ -1,6 +1,6 @@
-// Takes the pictures of the chart view: the live chart during the demo acquisition, the
-// project chart of the recorded acquisition with both axes in use, and the series
-// dialog, in the real program on the simulation server. Not a test; build and run it by
+// Takes the pictures of the chart view with the program's defaults (every series shown,
+// the axes as the program assigns them): the live chart during the demo acquisition, the
+// project chart of the recorded acquisition, and the series dialog, in the real program on the simulation server. Not a test; build and run it by
 // hand (offscreen) when they change:
 //   ninja -C build velmora_chart_screenshots
 //   QT_QPA_PLATFORM=offscreen build/tests/velmora_chart_screenshots docs
@@ -35,16 +35,6 @@ bool Save(QWidget& widget, const QString& folder, const char* name) {
   return true;
 }
 
-// The counters climb to millions: left out, so that both axes show the process values.
-void HideCounters(CChartViewModel& model) {
-  for (int i = 0; i < model.ItemCount(); ++i) {
-    CVelmoraChartItem& item = model.Item(i);
-    item.m_bShown = item.m_dMax < 100000.0;
-  }
-  model.ApplySerieAttributes();
-  model.Redraw();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,8 +49,6 @@ int main(int argc, char** argv) {
   DemoSessionRig rig(dir.filePath("Velmora.sq3"));
   FakeClock clock;
   rig.clock = &clock;
-  settings::Write(rig.settings, settings::kChartTimeSpan, 5);
-  settings::Write(rig.settings, settings::kTagDisplayType, 1);
   if (!rig.Start() || !rig.ImportDemoProject())
     return 1;
   CMainFrame& frame = rig.Frame();
@@ -80,8 +68,6 @@ int main(int argc, char** argv) {
   COPCChartView* live = frame.ChartView(VelmoraView::LiveChart);
   live->RealTimeButton()->click();
   tick(420);
-  HideCounters(*live->Model());
-  tick(1);
   bool saved = Save(frame, folder, "chart-view-live.png");
 
   frame.Command(CommandId::StopAcquisition)->trigger();
@@ -92,8 +78,6 @@ int main(int argc, char** argv) {
   waited.start();
   while (!project->Chart()->isVisible() && waited.elapsed() < 20000)
     QApplication::processEvents(QEventLoop::AllEvents, 50);
-  project->SpanList()->setCurrentIndex(3);  // 10 min
-  HideCounters(*project->Model());
   saved = Save(frame, folder, "chart-view-project.png") && saved;
 
   CChartSeriesDialog dialog(*project->Model(), 2, &frame);
