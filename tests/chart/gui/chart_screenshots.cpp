@@ -1,13 +1,14 @@
 // Takes the pictures of the chart view with the program's defaults (every series shown,
 // the axes as the program assigns them): the live chart during the demo acquisition, the
-// project chart of the recorded acquisition, and the series dialog, in the real program on the simulation server. Not a test; build and run it by
-// hand (offscreen) when they change:
+// project chart of the recorded acquisition, and the series dialog, in the real program on the
+// simulation server. Not a test; build and run it by hand (offscreen) when they change:
 //   ninja -C build velmora_chart_screenshots
 //   QT_QPA_PLATFORM=offscreen build/tests/velmora_chart_screenshots docs
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -19,7 +20,10 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
 #include "base/settings.h"
+#include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
+#include "chart/gui/chart_image.h"
+#include "chart/gui/chart_image_file_dialog.h"
 #include "chart/gui/chart_series_dialog.h"
 #include "chart/gui/opc_chart_view.h"
 
@@ -79,6 +83,26 @@ int main(int argc, char** argv) {
   while (!project->Chart()->isVisible() && waited.elapsed() < 20000)
     QApplication::processEvents(QEventLoop::AllEvents, 50);
   saved = Save(frame, folder, "chart-view-project.png") && saved;
+
+  // The legend below the chart, in columns: 26 series in a bounded share of the height.
+  project->Model()->Legend().position = 3;
+  project->Model()->ApplyLegend();
+  project->Model()->Redraw();
+  saved = Save(*project->Chart(), folder, "chart-legend-bottom.png") && saved;
+  project->Model()->Legend().position = 0;
+  project->Model()->ApplyLegend();
+  project->Model()->Redraw();
+
+  // The background colour palette and the picture dialog.
+  CChartColourPalette palette(QColor(0xBF, 0xDF, 0xFF), nullptr, &frame);
+  palette.adjustSize();
+  saved = Save(palette, folder, "chart-background-palette.png") && saved;
+  palette.hide();
+  CChartImageFileDialog picture(ChartImageTypes(), "/home/user/Pictures", "png", rig.app->Context(),
+                                &frame);
+  picture.NameField()->setText("trend");
+  saved = Save(picture, folder, "chart-image-dialog.png") && saved;
+  picture.hide();
 
   CChartSeriesDialog dialog(*project->Model(), 2, &frame);
   dialog.List()->setCurrentItem(dialog.List()->topLevelItem(1));
