@@ -102,7 +102,9 @@ bool CBackupCoordinator::SaveTo(const std::string& folder, const std::string& fi
   m_saveJob.m_nEpoch = m_engine.SaveEpoch();
   m_saveJob.ResetProgressSteps();
   m_bSaveActive = true;
-  if (!m_saveWorker.Start(m_saveJob, [this](CWorkerJob&) { RunBackupSave(m_saveJob); })) {
+  const std::string database = m_engine.DatabasePath();
+  if (!m_saveWorker.Start(m_saveJob,
+                          [this, database](CWorkerJob&) { RunBackupSave(m_saveJob, database); })) {
     // The job is failed already; the next poll reports it like any failure.
     return true;
   }
@@ -181,6 +183,7 @@ void CBackupCoordinator::PollSave() {
     m_pDisplay->OnJobEnded(kJobKindSave, text);
   } else {
     ++m_nSavesFailed;
+    m_sLastFailedPath = job.m_sFullPath;
     const std::string text = Format(kSaveFailed, job.m_sFullPath.c_str());
     m_context.log.Log(text, kLogDataAcquisition);
     const std::string cause = job.ErrorCause();

@@ -84,6 +84,9 @@ class CBackupCoordinator {
   int SavesDone() const { return m_nSavesDone; }
   int SavesFailed() const { return m_nSavesFailed; }
   const std::string& LastSavePath() const { return m_saveJob.m_sFullPath; }
+  // The file of the last save that failed (empty while none has): a later successful
+  // save must not stand in for it in a summary.
+  const std::string& LastFailedSavePath() const { return m_sLastFailedPath; }
   const COPCDataJob& SaveJob() const { return m_saveJob; }
   const COPCDataJob& CopyJob() const { return m_copyJob; }
 
@@ -100,6 +103,7 @@ class CBackupCoordinator {
   IBackupDisplay m_noDisplay;
   BackupSettings m_settings;
   std::string m_sLastAutomaticName;
+  std::string m_sLastFailedPath;
   int m_nNameRepeats = 0;
   int m_nSavesDone = 0;
   int m_nSavesFailed = 0;

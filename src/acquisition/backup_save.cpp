@@ -1,12 +1,13 @@
 #include "acquisition/backup_save.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <exception>
 #include <new>
 
 #include "acquisition/acquired_data_text.h"
 #include "acquisition/opc_data_job.h"
+#include "base/atomic_file.h"
+#include "base/database_files.h"
 #include "base/log.h"
 
 namespace {
@@ -66,21 +67,34 @@ std::string BuildText(COPCDataJob& job) {
   return text;
 }
 
-void Save(COPCDataJob& job) {
+// The text after the file exception's "Cause: ": the cause code's text, and for a file
+// size limit (which the codes have none for) "File Too Large".
+std::string WriteFailureText(int error) {
+  if (error == EFBIG)
+    return FileErrorCauseText(error);
+  return FileCauseText(FileCauseFromErrno(error));
+}
+
+void Save(COPCDataJob& job, const std::string& databasePath) {
+  if (IsDatabaseFile(job.m_sFullPath, databasePath)) {
+    // Refused before anything is opened: the database would be destroyed.
+    job.Fail(kJobErrorException,
+             Format(kFileException, job.m_sFullPath.c_str()) + kDatabaseTargetCause);
+    return;
+  }
   const std::string text = BuildText(job);
-  std::FILE* file = std::fopen(job.m_sFullPath.c_str(), "wb");
-  if (file == nullptr) {
+  // Written to a temporary file renamed over the target: a failed backup never leaves a
+  // partial file, nor destroys a file of the same name.
+  CAtomicFile file(job.m_sFullPath);
+  if (!file.Open()) {
     // Nothing is written; the cause goes to the log after the error line.
-    const int cause = FileCauseFromErrno(errno);
+    const int cause = FileCauseFromErrno(file.Error());
     job.Fail(cause, OpenFailureText(cause));
     return;
   }
-  const size_t written = text.empty() ? 0 : std::fwrite(text.data(), 1, text.size(), file);
-  const int writeError = written == text.size() ? 0 : (errno != 0 ? errno : EIO);
-  const int closeError = std::fclose(file) == 0 ? 0 : errno;
-  if (writeError != 0 || closeError != 0) {
-    const int cause = FileCauseFromErrno(writeError != 0 ? writeError : closeError);
-    job.Fail(cause, Format(kFileException, job.m_sFullPath.c_str()) + FileCauseText(cause));
+  if (!file.Write(text) || !file.Commit()) {
+    job.Fail(FileCauseFromErrno(file.Error()),
+             Format(kFileException, job.m_sFullPath.c_str()) + WriteFailureText(file.Error()));
     return;
   }
   job.SetState(kJobFinished);
@@ -137,14 +151,14 @@ std::string OpenFailureText(int cause) {
   return std::string("Unable to Open File ... ") + text;
 }
 
-void RunBackupSave(COPCDataJob& job) {
+void RunBackupSave(COPCDataJob& job, const std::string& databasePath) {
   job.SetState(kJobSaving);
   if (!job.m_pRows) {
     job.SetState(kJobFailed);  // no view: nothing to read
     return;
   }
   try {
-    Save(job);
+    Save(job, databasePath);
   } catch (const std::bad_alloc& e) {
     job.Fail(kJobErrorException, Format(kMemoryException, job.m_sFullPath.c_str()) + e.what());
   } catch (const std::exception& e) {

@@ -16,4 +16,6 @@ int FileCauseFromErrno(int error);
 // "Unable to Open File ... " + the cause text, or "Unknown Error !!!" without one.
 std::string OpenFailureText(int cause);
 
-void RunBackupSave(COPCDataJob& job);
+// The file is replaced whole or not at all; a target that is the database (databasePath)
+// or one of its side files is refused.
+void RunBackupSave(COPCDataJob& job, const std::string& databasePath = {});

@@ -346,7 +346,7 @@ int RunAcquire(const std::vector<std::string>& arguments) {
                   backup.path.c_str(), backups.SavesFailed());
       if (failure.empty() && backups.SavesFailed() > 0)
         failure = Format("%d backup(s) failed, the last to %s", backups.SavesFailed(),
-                         backups.LastSavePath().c_str());
+                         backups.LastFailedSavePath().c_str());
     }
     if (engine.MissedCycles() > 0)
       std::printf("%d acquisition cycles missed while the server was away\n",

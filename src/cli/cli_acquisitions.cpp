@@ -182,6 +182,10 @@ int RunAcquisitions(const std::vector<std::string>& arguments) {
     return UsageError("--separator is ';' or ','");
   if (hasOutput && output.empty())
     return UsageError("--output needs a FILE");
+  // Checked before the database is opened: an export there would destroy it.
+  std::string refusal;
+  if (hasOutput && RefuseDatabaseTarget(output, path, refusal))
+    return Failure("refusing to export to " + output + ": " + refusal);
 
   CCliEnvironment environment;
   AppContext& context = environment.Context();

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/database_files.h"
 #include "base/log.h"
 #include "base/settings.h"
 #include "chart/chart_image_rules.h"
@@ -100,6 +101,8 @@ int RunChart(const std::vector<std::string>& arguments) {
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(database, ignored))
     return Failure("no database file at " + database);
+  if (IsDatabaseFile(output, database))
+    return Failure("refusing to write the chart to " + output + ": " + kDatabaseTargetCause);
 
   // Qt Gui for the painting only; the platform is offscreen unless one is named.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -150,8 +153,9 @@ int RunChart(const std::vector<std::string>& arguments) {
     return Failure("the chart cannot be drawn");
   if (!HasChartImageEncoder(type))
     return Failure("no " + type + " encoder");
-  if (!SaveChartImage(image, output, type))
-    return Failure("cannot write " + output);
+  std::string cause;
+  if (!SaveChartImage(image, output, type, cause))
+    return Failure("cannot write " + output + ": " + cause);
   std::cout << Format("Chart of acquisition %lld: %d of %d rows in %d points, %dx%d, written to ",
                       static_cast<long long>(id), view.PointCount(), table.RowCount(),
                       view.DrawnPoints(), image.width(), image.height())

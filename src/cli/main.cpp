@@ -1,10 +1,14 @@
 // velmora-cli: headless use of the Velmora core (database, OPC servers, expressions,
 // projects, acquisition).
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "cli/cli_command.h"
 
 namespace {
@@ -26,10 +30,24 @@ void PrintHelp(std::ostream& out) {
   out << "\nRun 'velmora-cli COMMAND --help' for the arguments of a command.\n";
 }
 
-}  // namespace
+// The one check of every command's output: what it printed must have reached stdout (a
+// full disk, a closed pipe, a file size limit). A command that printed its result into
+// nothing has failed, whatever it returned.
+int CheckOutput(int code) {
+  errno = 0;
+  std::cout.flush();
+  const bool streamFailed = !std::cout.good();
+  const bool flushFailed = std::fflush(stdout) != 0;
+  const int error = errno;
+  // Not closed: the C++ streams flush stdout once more at exit.
+  if (!streamFailed && !flushFailed && std::ferror(stdout) == 0)
+    return code;
+  std::cerr << "velmora-cli: the output could not be written"
+            << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+  return code == 0 ? 1 : code;
+}
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Dispatch(const std::vector<std::string>& args) {
   if (args.empty()) {
     PrintHelp(std::cerr);
     return 2;
@@ -56,4 +74,12 @@ int main(int argc, char** argv) {
   std::cerr << "velmora-cli: unknown command '" << name << "'\n";
   PrintHelp(std::cerr);
   return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  IgnoreFileSizeLimitSignal();
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return CheckOutput(Dispatch(args));
 }

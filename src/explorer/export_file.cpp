@@ -1,11 +1,8 @@
 #include "explorer/export_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "app/database_location.h"
+#include "base/atomic_file.h"
+#include "base/database_files.h"
 #include "base/log.h"
 #include "explorer/table_text.h"
 
@@ -27,95 +24,44 @@ constexpr char kSummary[] =
 }  // namespace
 
 std::string FileErrorCause(int error) {
-  switch (error) {
-    case ENOENT:
-      return "File Not Found";
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-      return "Invalid Path";
-    case EMFILE:
-    case ENFILE:
-      return "Too Many Files Open";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return "Access Denied";
-    case EISDIR:
-    case EINVAL:
-      return "Invalid File";
-    case ENOSPC:
-    case EDQUOT:
-      return "Disk Full";
-    case EIO:
-      return "Hardware Error";
-    case ETXTBSY:
-    case EBUSY:
-      return "Sharing Violation";
-    case ESPIPE:
-      return "Error Occurred on Seek";
-    case 0:
-      return "Unspecified Error Occurred";
-    default:
-      return "Unknown Error !!!";
-  }
+  return FileErrorCauseText(error);
 }
 
 namespace {
 
 constexpr size_t kExportChunkBytes = size_t{1} << 20;
 
-// Writes the whole buffer; write may take it in parts, and a short write is a failure.
-bool WriteAll(int file, const std::string& text, std::string& cause) {
-  const char* data = text.data();
-  size_t left = text.size();
-  while (left > 0) {
-    const ssize_t written = ::write(file, data, left);
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0) {
-      cause = FileErrorCause(written < 0 ? errno : ENOSPC);
-      return false;
-    }
-    data += written;
-    left -= static_cast<size_t>(written);
-  }
-  return true;
-}
-
-int CreateFile(const std::string& path, std::string& cause) {
-  const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (file < 0)
-    cause = FileErrorCause(errno);
-  return file;
-}
-
-bool CloseFile(int file, bool written, std::string& cause) {
-  if (::close(file) != 0 && written) {
-    cause = FileErrorCause(errno);
-    return false;
-  }
-  return written;
+// The file is replaced only once every piece is written: a failure part-way leaves the
+// previous file as it was and no partial file behind.
+template <typename WritePieces>
+bool WriteWhole(const std::string& path, std::string& cause, WritePieces writePieces) {
+  CAtomicFile file(path);
+  if (file.Open() && writePieces(file) && file.Commit())
+    return true;
+  cause = file.Cause();
+  return false;
 }
 
 }  // namespace
 
 bool WriteExportFile(const std::string& path, const std::string& text, std::string& cause) {
-  const int file = CreateFile(path, cause);
-  if (file < 0)
-    return false;
-  return CloseFile(file, WriteAll(file, text, cause), cause);
+  return WriteWhole(path, cause, [&text](CAtomicFile& file) { return file.Write(text); });
 }
 
 bool WriteExportFile(const std::string& path, const CLoadedTable& table, char separator,
                      std::string& cause) {
-  const int file = CreateFile(path, cause);
-  if (file < 0)
+  return WriteWhole(path, cause, [&table, separator](CAtomicFile& file) {
+    return ExportTextInChunks(table, separator, kExportChunkBytes,
+                              [&file](const std::string& piece) { return file.Write(piece); });
+  });
+}
+
+bool RefuseDatabaseTarget(const std::string& path, const std::string& databasePath,
+                          std::string& cause) {
+  if (!IsDatabaseFile(path, databasePath))
     return false;
-  const bool written = ExportTextInChunks(
-      table, separator, kExportChunkBytes,
-      [file, &cause](const std::string& piece) { return WriteAll(file, piece, cause); });
-  return CloseFile(file, written, cause);
+  cause = kDatabaseTargetCause;
+  return true;
 }
 
 std::string DefaultExportPath(const std::string& databasePath) {

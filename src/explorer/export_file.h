@@ -9,13 +9,18 @@
 // The cause text of a file that cannot be created or written, by errno.
 std::string FileErrorCause(int error);
 
-// Creates (or truncates) the file and writes the text in one piece. False with the cause
-// text when the file cannot be created or the text is not written whole.
+// Replaces the file whole with the text (a temporary file renamed over it). False with
+// the cause text when it cannot be written; the previous file is then untouched.
 bool WriteExportFile(const std::string& path, const std::string& text, std::string& cause);
-// The export of a table: its CSV text written piece by piece as it is made.
+// The export of a table: its CSV text written piece by piece as it is made, the file
+// replaced only when all of it is written.
 class CLoadedTable;
 bool WriteExportFile(const std::string& path, const CLoadedTable& table, char separator,
                      std::string& cause);
+// True, with the cause text, when path is the database or one of its side files: an
+// export there would destroy the database, so it is refused before anything is written.
+bool RefuseDatabaseTarget(const std::string& path, const std::string& databasePath,
+                          std::string& cause);
 
 // "%s%sVelmoraExport.csv": next to the database file.
 std::string DefaultExportPath(const std::string& databasePath);

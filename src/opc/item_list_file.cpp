@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/atomic_file.h"
 #include "base/text.h"
 
 namespace {
@@ -64,7 +65,10 @@ std::vector<std::string> SplitFields(const std::string& line) {
 bool NeedsQuotes(const std::string& field) {
   if (field.empty())
     return false;
-  if (field.front() == ' ' || field.back() == ' ')
+  // Blanks at either end would be trimmed, a leading # would make the line a comment.
+  const std::string_view blanks(kBlankCharacters);
+  if (field.front() == '#' || blanks.find(field.front()) != std::string_view::npos ||
+      blanks.find(field.back()) != std::string_view::npos)
     return true;
   return field.find_first_of(",;\t\"\r\n") != std::string::npos;
 }
@@ -157,15 +161,11 @@ std::string FormatItemList(const std::vector<ItemListRow>& rows) {
 
 bool WriteItemListFile(const std::string& path, const std::vector<ItemListRow>& rows,
                        std::string* error) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) {
-    const std::string text = FormatItemList(rows);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-  }
-  if (!file) {
+  // Replaced whole or not at all: a failed export keeps the list that was there.
+  int cause = 0;
+  if (!WriteFileWhole(path, FormatItemList(rows), cause)) {
     if (error != nullptr)
-      *error = "cannot write " + path;
+      *error = "cannot write " + path + ": " + FileErrorCauseText(cause);
     return false;
   }
   return true;

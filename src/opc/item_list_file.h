@@ -5,7 +5,7 @@
 // a field may be double-quoted ("" inside stands for one quote); blank lines and lines
 // starting with # are skipped, and so is a header line whose first two fields are
 // "ItemId" and "ShortId". "Export Item List..." writes "ItemId,ShortId,DataType" and one
-// line per row, quoting the fields that need it. Plain file streams; the GUI picks the
+// line per row, quoting the fields that need it, and replaces the file whole; the GUI picks the
 // file name. Thread rule: any thread (no shared state).
 #include <cstddef>
 #include <string>

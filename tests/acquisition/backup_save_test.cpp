@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +8,8 @@
 #include "acquisition/backup_coordinator.h"
 #include "acquisition/backup_save.h"
 #include "acquisition/clipboard_copy.h"
+#include "base/atomic_file.h"
+#include "base/database_files.h"
 #include "base/settings.h"
 #include "engine_fixture.h"
 
@@ -185,6 +188,84 @@ TEST_F(BackupTest, AFileThatCannotBeOpenedWritesNothingAndKeepsTheNextRowToSave)
   ASSERT_TRUE(coordinator->SaveTo(backups.string(), "y.csv", ';'));
   Finish();
   EXPECT_EQ(Saved("y.csv").size(), 4u);
+}
+
+TEST_F(BackupTest, ABackupOntoTheDatabaseIsRefusedAndTheDatabaseKept) {
+  UseSettings(kFullBackup);
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(5);
+  engine->StopCommand();
+  const std::string before = ReadFile(path);
+  for (const std::string& name : {std::string("Velmora.sq3"), std::string("Velmora.sq3-wal"),
+                                  std::string("Velmora.sq3.lock")}) {
+    ASSERT_TRUE(coordinator->SaveTo(dir.Path().string(), name, ';'));
+    Finish();
+    EXPECT_TRUE(
+        test.sink.Contains("Error Saving OPC Acquired Data to File " + (dir.Path() / name).string(),
+                           kLogDataAcquisition))
+        << name;
+  }
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_FALSE(fs::exists(dir.Path() / "Velmora.sq3.lock"));
+  EXPECT_EQ(coordinator->SavesFailed(), 3);
+  EXPECT_EQ(coordinator->SavesDone(), 0);
+  EXPECT_TRUE(test.sink.Contains(std::string("Critical Velmora File Exception !!! Unable to Save "
+                                             "Velmora Backup File ") +
+                                     path + " ... Cause: " + kDatabaseTargetCause,
+                                 kLogDataAcquisition))
+      << test.sink.Dump();
+}
+
+// A size limit is met part-way through the file (the program ignores SIGXFSZ, so the
+// write fails with EFBIG): the file it was to replace stays whole, nothing else is left.
+TEST_F(BackupTest, ABackupFailingPartWayKeepsThePreviousFileAndLeavesNoPartialFile) {
+  UseSettings(kFullBackup);
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(200);
+  engine->StopCommand();
+  const std::string previous = "previous backup\r\n";
+  {
+    std::ofstream out(backups / "line.csv", std::ios::binary);
+    out << previous;
+  }
+  IgnoreFileSizeLimitSignal();
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool started = coordinator->SaveTo(backups.string(), "line.csv", ';');
+  coordinator->WaitForWorkers();
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ASSERT_TRUE(started);
+  coordinator->Poll();
+  EXPECT_EQ(ReadFile(backups / "line.csv"), previous);
+  EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
+  EXPECT_EQ(coordinator->SavesFailed(), 1);
+  EXPECT_TRUE(
+      test.sink.Contains("Critical Velmora File Exception !!! Unable to Save Velmora "
+                         "Backup File " +
+                             (backups / "line.csv").string() + " ... Cause: File Too Large",
+                         kLogDataAcquisition))
+      << test.sink.Dump();
+}
+
+TEST_F(BackupTest, TheFailedBackupIsNamedAfterLaterSuccessfulOnes) {
+  UseSettings(kFullBackup);
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(3);
+  EXPECT_EQ(coordinator->LastFailedSavePath(), "");
+  ASSERT_TRUE(coordinator->SaveTo(backups.string(), "a.csv", ';'));
+  Finish();
+  const fs::path missing = backups / "gone" / "b.csv";
+  ASSERT_TRUE(coordinator->SaveTo((backups / "gone").string(), "b.csv", ';'));
+  Finish();
+  ASSERT_TRUE(coordinator->SaveTo(backups.string(), "c.csv", ';'));
+  Finish();
+  EXPECT_EQ(coordinator->SavesDone(), 2);
+  EXPECT_EQ(coordinator->SavesFailed(), 1);
+  EXPECT_EQ(coordinator->LastFailedSavePath(), missing.string());
+  EXPECT_EQ(coordinator->LastSavePath(), (backups / "c.csv").string());
 }
 
 TEST_F(BackupTest, AutomaticBackupsEveryFrequencyMinutesAndAtStop) {

@@ -1,15 +1,49 @@
 // Item list files: the text rules, an import through the add-item rules with its summary,
 // and an export read back.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "add_item_fakes.h"
+#include "base/atomic_file.h"
 #include "opc/add_item_filters.h"
 #include "opc_test_fixture.h"
 #include "temp_dir.h"
 
 namespace {
+
+// An export that fails part-way (a file size limit, in a child process) keeps the list
+// that was there and leaves no partial file.
+TEST(ItemListFile, AFailedExportKeepsThePreviousList) {
+  TempDir dir;
+  const std::string path = dir.File("list.csv");
+  { std::ofstream(path, std::ios::binary) << "ItemId,ShortId,DataType\nKept,K,Float\n"; }
+  std::vector<ItemListRow> rows(400, ItemListRow{std::string(40, 'i'), "S", "Float"});
+  const pid_t child = ::fork();
+  if (child == 0) {
+    IgnoreFileSizeLimitSignal();
+    rlimit limit{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error;
+    const bool written = WriteItemListFile(path, rows, &error);
+    ::_exit(!written && error.find("File Too Large") != std::string::npos ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "ItemId,ShortId,DataType\nKept,K,Float\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
 
 void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -56,6 +90,15 @@ TEST(ItemListFile, LinesFieldsQuotesAndTheHeader) {
   const ItemListParse big = ReadItemListFile(dir.File("big.csv"));
   EXPECT_FALSE(big.m_bOk);
   EXPECT_NE(big.m_sError.find("larger than"), std::string::npos);
+  // A device that never ends is refused at the limit, not read until memory runs out.
+  const ItemListParse endless = ReadItemListFile("/dev/zero");
+  EXPECT_FALSE(endless.m_bOk);
+  EXPECT_NE(endless.m_sError.find("larger than"), std::string::npos) << endless.m_sError;
+  // Ids that begin with # or a blank are exported so that they read back unchanged.
+  const ItemListParse odd = ParseItemList(FormatItemList({{"#A", "", ""}, {"\vB", "", ""}}));
+  ASSERT_EQ(odd.m_entries.size(), 2u);
+  EXPECT_EQ(odd.m_entries[0].m_sItemId, "#A");
+  EXPECT_EQ(odd.m_entries[1].m_sItemId, "\vB");
 }
 
 using ItemListImportTest = OpcServerTest;

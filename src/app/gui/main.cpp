@@ -9,11 +9,14 @@
 #include "app/gui/quit_signals.h"
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
+#include "base/atomic_file.h"
 #include "update/gui/version_check_gui.h"
 #include "update/network_presence.h"
 #include "update/url_fetch.h"
 
 int main(int argc, char** argv) {
+  // A file size limit is a write error the program reports, not a signal that kills it.
+  IgnoreFileSizeLimitSignal();
   QApplication application(argc, argv);  // removes the toolkit's own options from argv
 
   std::vector<std::string> args;

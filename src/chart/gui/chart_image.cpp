@@ -1,8 +1,10 @@
 #include "chart/gui/chart_image.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
 
+#include "base/atomic_file.h"
 #include "chart/chart_image_rules.h"
 #include "chart/chart_model.h"
 #include "chart/gui/chart_painter.h"
@@ -45,10 +47,29 @@ bool HasChartImageEncoder(const std::string& type) {
   return !FormatOf(type).isEmpty();
 }
 
-bool SaveChartImage(const QImage& image, const std::string& path, const std::string& type) {
+bool SaveChartImage(const QImage& image, const std::string& path, const std::string& type,
+                    std::string& cause) {
   const QByteArray format = FormatOf(type);
-  if (format.isEmpty() || image.isNull())
+  if (format.isEmpty() || image.isNull()) {
+    cause = format.isEmpty() ? "no " + type + " encoder" : "no picture";
     return false;
-  QImageWriter writer(QString::fromStdString(path), format);
-  return writer.write(image);
+  }
+  // Encoded in memory first: the file is then written by the one rule for every file
+  // the program writes (a temporary file renamed over the target).
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  if (!writer.write(image)) {
+    cause = writer.errorString().toStdString();
+    return false;
+  }
+  buffer.close();
+  int error = 0;
+  if (!WriteFileWhole(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                      error)) {
+    cause = FileErrorCauseText(error);
+    return false;
+  }
+  return true;
 }

@@ -16,5 +16,8 @@ QImage RenderChartModel(CChartModel& model, const QSize& windowSize);
 // "bmp", "jpeg", "png", ...: the encoders there are.
 QStringList ChartImageTypes();
 bool HasChartImageEncoder(const std::string& type);
-// Saves with the encoder of type; false when there is none or the file was not written.
-bool SaveChartImage(const QImage& image, const std::string& path, const std::string& type);
+// Encodes with the encoder of type and replaces the file whole with the picture (or
+// leaves it as it was). False with the cause text when there is no encoder, the
+// picture cannot be encoded or the file cannot be written.
+bool SaveChartImage(const QImage& image, const std::string& path, const std::string& type,
+                    std::string& cause);

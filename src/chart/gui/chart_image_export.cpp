@@ -1,6 +1,8 @@
 #include "chart/gui/chart_image_export.h"
 
 #include "base/app_context.h"
+#include "base/database_files.h"
+#include "base/log.h"
 #include "base/settings.h"
 #include "chart/chart_image_rules.h"
 #include "chart/gui/chart_ctrl.h"
@@ -10,6 +12,7 @@
 namespace {
 
 constexpr char kNoEncoder[] = "No Jpeg Encoder in GDI+ .... ";
+constexpr char kSaveFailed[] = "Unable to Save Chart Image File %s ... Cause: %s";
 
 }  // namespace
 
@@ -24,6 +27,11 @@ bool ExportChartImage(CChartCtrl& chart, AppContext& context, const std::string&
   const std::string& type = chosen->type;
   const std::string path = ChartImagePath(chosen->folder, chosen->fileName);
 
+  if (IsDatabaseFile(path, databasePath)) {
+    context.prompt.ShowMessage(Format(kSaveFailed, path.c_str(), kDatabaseTargetCause),
+                               MessageButtons::Ok, MessageIcon::Error);
+    return false;
+  }
   const std::string question = ChartReplaceQuestion(path);
   if (!question.empty() && context.prompt.ShowMessage(question, MessageButtons::OkCancel,
                                                       MessageIcon::Question) != MessageAnswer::Ok)
@@ -35,5 +43,12 @@ bool ExportChartImage(CChartCtrl& chart, AppContext& context, const std::string&
     context.prompt.ShowMessage(kNoEncoder, MessageButtons::Ok, MessageIcon::Error);
     return false;
   }
-  return SaveChartImage(image, path, type);
+  std::string cause;
+  if (!SaveChartImage(image, path, type, cause)) {
+    // The previous file, if any, is left as it was; the user learns why.
+    context.prompt.ShowMessage(Format(kSaveFailed, path.c_str(), cause.c_str()), MessageButtons::Ok,
+                               MessageIcon::Error);
+    return false;
+  }
+  return true;
 }

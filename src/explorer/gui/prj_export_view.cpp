@@ -194,7 +194,8 @@ bool CPrjExportView::Export() {
     return false;
   const uint32_t start = context.clock.TickCount();
   std::string cause;
-  if (!WriteExportFile(*path, m_pDataView->Data()->Table(), Separator(), cause)) {
+  if (RefuseDatabaseTarget(*path, m_pSession->Database().Path(), cause) ||
+      !WriteExportFile(*path, m_pDataView->Data()->Table(), Separator(), cause)) {
     context.prompt.ShowReport(ExportErrorReport(*path, cause));
     return false;
   }

@@ -26,6 +26,7 @@
 #include "app/gui/main_frame.h"
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
+#include "base/database_files.h"
 #include "base/settings.h"
 #include "chart/gui/chart_axis_dialogs.h"
 #include "chart/gui/chart_colour_button.h"
@@ -416,11 +417,12 @@ class ChartViewTest : public QObject {
     QCOMPARE(view->ChartImage().size(), QSize(800, 400));
     const QString folder = m_dir.path();
     // "png" picked in the type list and "trend" typed: trend.png, a PNG.
+    QString saveIn = folder;
     auto saveAs = [&](const QString& name, const QString& type) {
       OnDialog<CChartImageFileDialog>(
           [&](CChartImageFileDialog& dialog) {
             QCOMPARE(dialog.windowTitle(), QString("Save Chart to Image File"));
-            dialog.PathField()->setText(folder);
+            dialog.PathField()->setText(saveIn);
             QTest::keyClicks(dialog.NameField(), name);
             if (!type.isEmpty()) {
               const QList<QListWidgetItem*> found =
@@ -474,9 +476,33 @@ class ChartViewTest : public QObject {
     QCOMPARE(jpeg.read(2), QByteArray("\xff\xd8"));
     QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgExt), std::string("jpeg"));
 
+    // A picture named onto the database (through a link with a picture's name) is refused
+    // and reported; the database keeps every byte.
+    const QString database = QString::fromStdString(rig.session->Database().Path());
+    QFile databaseFile(database);
+    QVERIFY(databaseFile.open(QIODevice::ReadOnly));
+    const QByteArray before = databaseFile.readAll();
+    databaseFile.close();
+    QVERIFY(QFile::link(database, folder + "/db.png"));
+    saveAs("db.png", "png");
+    QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
+                                            (folder + "/db.png").toStdString() +
+                                            " ... Cause: " + kDatabaseTargetCause));
+    QVERIFY(databaseFile.open(QIODevice::ReadOnly));
+    QCOMPARE(databaseFile.readAll(), before);
+    databaseFile.close();
+    // A file that cannot be written is reported with its cause.
+    saveIn = folder + "/missing";
+    saveAs("trend", "png");
+    saveIn = folder;
+    QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
+                                            (folder + "/missing/trend.png").toStdString() +
+                                            " ... Cause: File Not Found"));
+
     ClickRibbon(frame, "Copy to Clipboard");
     QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(800, 400));
-    ExpectOnlyPrompts(rig.prompt, {"File trend.png Already Exists !!!"});
+    ExpectOnlyPrompts(rig.prompt,
+                      {"File trend.png Already Exists !!!", "Unable to Save Chart Image File "});
     rig.session->Detach();
   }
 

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -22,6 +23,7 @@
 #include "app/gui/main_frame.h"
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_session.h"
+#include "base/database_files.h"
 #include "base/log.h"
 #include "demo_session.h"
 #include "explorer/acquisition_catalogue.h"
@@ -37,6 +39,8 @@
 #include "ui/thread_progress_dlg.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Records one acquisition of items A, B, C with the given rows through the recorder.
 int RecordAcquisition(CSQLite& db, int rows) {
@@ -248,6 +252,34 @@ class ExplorerViewsTest : public QObject {
     QVERIFY(m_pTest->prompt.HasReportTitled(kExportErrorTitle));
     QVERIFY(m_pTest->prompt.reports.back().body.find("Cause: {\\b File Not Found} ") !=
             std::string::npos);
+  }
+
+  // The database (or a side file of it) typed in the save dialog: refused with the export
+  // report, the database left as it was, nothing logged as exported.
+  void exportOntoTheDatabaseIsRefused() {
+    const int id = RecordAcquisition(m_pSession->Database(), 2);
+    CPrjDataView data;
+    data.SetSession(m_pSession.get());
+    CPrjExportView view;
+    view.SetSession(m_pSession.get(), &data);
+    view.SetAcquisitionId(id);
+    view.OnViewShown();
+    QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
+    const std::string database = m_pSession->Database().Path();
+    const std::string before = ReadFile(database);
+    QVERIFY(!before.empty());
+    fs::create_directory(m_pDir->Path() / "sub");
+    for (const std::string& target :
+         {database, m_pDir->File("sub/../Velmora.sq3"), database + "-journal", database + "-wal",
+          database + ".lock"}) {
+      m_pTest->prompt.fileAnswers = {target};
+      QVERIFY(!view.Export());
+      QVERIFY(m_pTest->prompt.HasReportTitled(kExportErrorTitle));
+      QVERIFY2(m_pTest->prompt.reports.back().body.find(kDatabaseTargetCause) != std::string::npos,
+               target.c_str());
+      QCOMPARE(ReadFile(database), before);
+    }
+    QVERIFY(!m_pTest->sink.Contains("Velmora Project Data Exported Successfully", kLogProjects));
   }
 
   void frameOpensTheSelectedAcquisitionFromTheCatalogue() {

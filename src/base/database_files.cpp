@@ -1,0 +1,44 @@
+#include "base/database_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The absolute path with links and "." / ".." resolved as far as the file system has them.
+fs::path Canonical(const std::string& path) {
+  std::error_code error;
+  fs::path canonical = fs::weakly_canonical(fs::path(path), error);
+  if (error)
+    canonical = fs::absolute(fs::path(path), error).lexically_normal();
+  return canonical;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  const bool same = fs::equivalent(fs::path(a), fs::path(b), error);
+  return !error && same;
+}
+
+}  // namespace
+
+bool IsDatabaseFile(const std::string& path, const std::string& databasePath) {
+  if (path.empty() || databasePath.empty())
+    return false;
+  const fs::path target = Canonical(path);
+  auto matches = [&path, &target](const std::string& candidate) {
+    return SameFile(path, candidate) || Canonical(candidate) == target;
+  };
+  // SQLite keeps the side files next to the file a link names; both places are checked.
+  for (const std::string& database : {databasePath, Canonical(databasePath).string()}) {
+    if (matches(database))
+      return true;
+    for (const char* suffix : kDatabaseSideSuffixes) {
+      if (matches(database + suffix))
+        return true;
+    }
+  }
+  return false;
+}
