@@ -159,8 +159,9 @@ class MainFrameTest : public QObject {
       QVERIFY2(commands.contains(command), command);
     QCOMPARE(commands.count("Copy to Clipboard"), 2);
     QCOMPARE(commands.count("Set Axis Range"), 2);
-    QCOMPARE(ActionTexts(f.frame.Command(CommandId::LeftAxis)->menu()->actions()),
-             (QStringList{"Automatic Range", "Manual Range", "Set Axis Range"}));
+    QCOMPARE(
+        ActionTexts(f.frame.Command(CommandId::LeftAxis)->menu()->actions()),
+        (QStringList{"Automatic Range", "Manual Range", "Set Axis Range", "Axis Attributes..."}));
     QCOMPARE(ActionTexts(f.frame.Command(CommandId::OpcDataDisplay)->menu()->actions()),
              (QStringList{"Always Show Last Acquired Data", "Show Fully Qualified Identifier",
                           "Show Short Identifier", "Reconnect on Server Loss"}));
