@@ -19,8 +19,8 @@ struct DemoSessionRig {
   }
   // Starts the application and plugs the session into its frame.
   bool Start() {
-    app = std::make_unique<CVelmoraApp>(options,
-                                        VelmoraAppServices{&settings, &prompt, nullptr, clock});
+    app = std::make_unique<CVelmoraApp>(
+        options, VelmoraAppServices{&settings, &prompt, nullptr, clock, availableGeometry});
     app->SetQuickStart(true);
     session = std::make_unique<CVelmoraSession>(app->Context());
     app->SetDatabaseCheck([this](const std::string& path) { return session->CheckDatabase(path); });
@@ -42,6 +42,8 @@ struct DemoSessionRig {
   CMainFrame& Frame() { return *app->MainFrame(); }
 
   CommandLineOptions options;
+  // Before Start: the screen the window goes on (empty: the platform's).
+  std::function<QRect()> availableGeometry;
   InMemorySettingsStore settings;
   ScriptedUserPrompt prompt;
   // Before Start: the application runs on a clock that moves only when advanced, kept

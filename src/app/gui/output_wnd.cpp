@@ -1,14 +1,19 @@
 #include "app/gui/output_wnd.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -17,8 +22,31 @@ constexpr const char* kTabCaptions[COutputWnd::kChannelCount] = {
     "OPC Server  ", "OPC Data Acquisition  ", "OPC Data Chart  ", "Projects  "};
 constexpr char kCopyOutput[] = "Copy output";
 constexpr char kClearOutput[] = "Clear output";
+constexpr char kFindPlaceholder[] = "Find in messages";
+constexpr char kHideSql[] = "Hide SQL Statements";
+constexpr char kShownFormat[] = "%1 of %2 lines";
+// The statement log of the database layer, after the line's time stamp.
+constexpr const char* kSqlLinePrefixes[] = {"Executing SQL Transaction: ",
+                                            "SQL Query Executed in "};
+// "dd/Mon/yyyy hh:mm:ss: " before the message.
+constexpr int kStampLength = 22;
 
 }  // namespace
+
+bool IsSqlStatementLine(const QString& line) {
+  const QStringView message = QStringView(line).mid(std::min<qsizetype>(kStampLength, line.size()));
+  for (const char* prefix : kSqlLinePrefixes) {
+    if (message.startsWith(QLatin1String(prefix)))
+      return true;
+  }
+  return false;
+}
+
+bool OutputFilter::Shows(const QString& line) const {
+  if (hideSqlStatements && IsSqlStatementLine(line))
+    return false;
+  return findText.isEmpty() || line.contains(findText, Qt::CaseInsensitive);
+}
 
 COutputList::COutputList(IUserPrompt* prompt, QWidget* parent)
     : QListWidget(parent), m_pPrompt(prompt) {
@@ -31,12 +59,17 @@ COutputList::COutputList(IUserPrompt* prompt, QWidget* parent)
 
 void COutputList::AddLine(const QString& line) {
   insertItem(0, line);
+  if (m_filter.Shows(line))
+    ++m_nShown;
+  else
+    setRowHidden(0, true);
   const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
   const int width = fontMetrics().horizontalAdvance(line) + 3 * border;
   if (width > m_nHorizontalExtent) {
     m_nHorizontalExtent = width;
     updateGeometries();
   }
+  emit lineAdded();
 }
 
 bool COutputList::CopySelectedLine() {
@@ -50,6 +83,16 @@ bool COutputList::CopySelectedLine() {
     return false;
   QApplication::beep();
   return true;
+}
+
+void COutputList::SetFilter(const OutputFilter& filter) {
+  m_filter = filter;
+  m_nShown = 0;
+  for (int row = 0; row < count(); ++row) {
+    const bool shown = m_filter.Shows(item(row)->text());
+    setRowHidden(row, !shown);
+    m_nShown += shown ? 1 : 0;
+  }
 }
 
 void COutputList::keyPressEvent(QKeyEvent* event) {
@@ -82,7 +125,11 @@ void COutputList::updateGeometries() {
 }
 
 COutputWnd::COutputWnd(IUserPrompt* prompt, QWidget* parent)
-    : QDockWidget(kPaneTitle, parent), m_pTabs(new QTabWidget(this)) {
+    : QDockWidget(kPaneTitle, parent),
+      m_pTabs(new QTabWidget(this)),
+      m_pFind(new QLineEdit(this)),
+      m_pHideSql(new QCheckBox(kHideSql, this)),
+      m_pShown(new QLabel(this)) {
   setObjectName("OutputPane");
   // The View commands show and hide the pane; its own close button would bypass
   // OutputPaneVisible.
@@ -92,8 +139,46 @@ COutputWnd::COutputWnd(IUserPrompt* prompt, QWidget* parent)
   for (int channel = 0; channel < kChannelCount; ++channel) {
     m_lists[static_cast<size_t>(channel)] = new COutputList(prompt, m_pTabs);
     m_pTabs->addTab(m_lists[static_cast<size_t>(channel)], kTabCaptions[channel]);
+    connect(m_lists[static_cast<size_t>(channel)], &COutputList::lineAdded, this,
+            &COutputWnd::UpdateShownLabel);
   }
-  setWidget(m_pTabs);
+  m_pFind->setObjectName("OutputFind");
+  m_pFind->setPlaceholderText(kFindPlaceholder);
+  m_pFind->setClearButtonEnabled(true);
+  m_pHideSql->setObjectName("OutputHideSql");
+  m_pHideSql->setChecked(false);  // every line is shown until the user asks otherwise
+  connect(m_pFind, &QLineEdit::textChanged, this, &COutputWnd::ApplyFilter);
+  connect(m_pHideSql, &QCheckBox::toggled, this, &COutputWnd::ApplyFilter);
+  connect(m_pTabs, &QTabWidget::currentChanged, this, &COutputWnd::UpdateShownLabel);
+
+  auto* tools = new QHBoxLayout;
+  tools->setContentsMargins(4, 2, 4, 2);
+  tools->addWidget(m_pFind, 1);
+  tools->addWidget(m_pHideSql);
+  tools->addWidget(m_pShown);
+  auto* content = new QWidget(this);
+  auto* layout = new QVBoxLayout(content);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addLayout(tools);
+  layout->addWidget(m_pTabs, 1);
+  setWidget(content);
+  UpdateShownLabel();
+}
+
+void COutputWnd::ApplyFilter() {
+  const OutputFilter filter{m_pFind->text(), m_pHideSql->isChecked()};
+  for (COutputList* list : m_lists)
+    list->SetFilter(filter);
+  UpdateShownLabel();
+}
+
+void COutputWnd::UpdateShownLabel() {
+  const auto* list = qobject_cast<const COutputList*>(m_pTabs->currentWidget());
+  const bool filtered = !m_pFind->text().isEmpty() || m_pHideSql->isChecked();
+  m_pShown->setVisible(list != nullptr && filtered);
+  if (list != nullptr)
+    m_pShown->setText(QString(kShownFormat).arg(list->ShownCount()).arg(list->count()));
 }
 
 void COutputWnd::Log(int channel, const std::string& line) {

@@ -38,7 +38,8 @@ CVelmoraApp::CVelmoraApp(const CommandLineOptions& options, const VelmoraAppServ
                                           : static_cast<IUserPrompt&>(*m_pOwnPrompt)),
       m_views(services.views != nullptr ? *services.views : *m_pOwnViews),
       m_log(m_clock),
-      m_context{m_clock, m_log, m_prompt, m_settings} {
+      m_context{m_clock, m_log, m_prompt, m_settings},
+      m_fnAvailableGeometry(services.availableGeometry) {
   m_nTagDisplayType = settings::Read(m_settings, settings::kTagDisplayType);
   m_nDecimalNbr = settings::kDecimalNbr.defaultValue;
   m_bStartupFinished = false;
@@ -101,6 +102,8 @@ bool CVelmoraApp::InitInstance() {
 
   m_pFrame = std::make_unique<CMainFrame>(m_context);
   m_pFrame->SetCreationPauses(!m_bQuickStart);
+  if (m_fnAvailableGeometry)
+    m_pFrame->SetAvailableGeometry(m_fnAvailableGeometry);
   m_pFrame->CreateFrame();
   if (m_pOwnPrompt)
     m_pOwnPrompt->SetParent(m_pFrame.get());
@@ -125,7 +128,7 @@ bool CVelmoraApp::InitInstance() {
 
   m_bStartupFinished = true;
   m_pFrame->SetStartupFinished(true);
-  m_pFrame->showNormal();
+  m_pFrame->ShowRestored();
   m_pFrame->update();
   return true;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+#include <QRect>
+
 #include "app/command_line.h"
 #include "app/database_location.h"
 #include "base/app_context.h"
@@ -25,6 +27,8 @@ struct VelmoraAppServices {
   IUserPrompt* prompt = nullptr;
   IViewFactory* views = nullptr;
   IClock* clock = nullptr;  // a test's fake clock runs simulated seconds at once
+  // The available area of the screen the window goes on; empty takes the real screen's.
+  std::function<QRect()> availableGeometry;
 };
 
 class CVelmoraApp {
@@ -76,6 +80,7 @@ class CVelmoraApp {
   DatabaseCheck m_fnCheckDatabase;
   std::function<void()> m_fnStartVersionCheck;
   std::function<void(QWidget*)> m_fnOfferNewVersion;
+  std::function<QRect()> m_fnAvailableGeometry;
   std::optional<DatabaseLocation> m_database;
   int m_nTagDisplayType = 0;
   int m_nDecimalNbr = 2;
