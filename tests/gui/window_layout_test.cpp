@@ -4,23 +4,26 @@
 // visible view with its data and the navigation group come back at the next start.
 #include <QHeaderView>
 #include <QListWidget>
-#include <QToolButton>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <functional>
 
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/outlook_bar.h"
+#include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_view.h"
 #include "app/gui/window_geometry.h"
 #include "demo_session.h"
 #include "explorer/gui/prj_database_view.h"
+#include "opc/gui/opc_server_view.h"
 #include "platform/sim/sim_runtime.h"
 
 namespace {
@@ -77,6 +80,13 @@ class WindowLayoutTest : public QObject {
       // The status bar is inside the window, and the window inside the screen.
       QVERIFY(frame.statusBar()->isVisible());
       QVERIFY(frame.statusBar()->geometry().bottom() < frame.height());
+      // The configuration tree keeps a usable width (the view scrolls sideways instead).
+      QVERIFY(frame.SwitchToView(VelmoraView::OpcServer));
+      QApplication::processEvents();
+      QVERIFY2(frame.ServerView()->ConfigurationTree()->width() >= 150,
+               qPrintable(QString::number(frame.ServerView()->ConfigurationTree()->width())));
+      // The output pane leaves the views most of a small screen's height.
+      QVERIFY(frame.OutputWnd()->height() <= std::max(150, screen.height() / 5));
       if (screen.width() >= kFirstStartSize.width() + 8 &&
           screen.height() >= kFirstStartSize.height() + 36)
         QCOMPARE(frame.size(), kFirstStartSize);

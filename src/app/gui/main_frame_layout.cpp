@@ -1,5 +1,8 @@
 // The window's layout between runs: size and position, the panes, the splitters of the
 // views and the view shown last. Kept beside the settings, in the "Window" group.
+#include <algorithm>
+
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -31,6 +34,11 @@ constexpr int kFrameSettleMs = 300;
 // A frame estimate for the first placement, generous rather than short.
 constexpr int kEstimatedTitleBar = 32;
 constexpr int kEstimatedBorder = 4;
+// The first start's pane sizes, in pixels: a share of the window within these bounds.
+constexpr int kNavigationWidthMin = 190;
+constexpr int kNavigationWidthMax = 240;
+constexpr int kOutputHeightMin = 110;
+constexpr int kOutputHeightMax = 150;
 constexpr char kSplitterPrefix[] = "Splitter/";
 // Bumped when the docks change, so an old state is not applied to new panes.
 constexpr int kStateVersion = 1;
@@ -94,7 +102,17 @@ void CMainFrame::RestoreWindowLayout() {
   const int group = settings->value(kGroupKey).toInt(&groupOk);
   if (groupOk && group >= 0 && group < kGroupCount)
     m_pOutlookBar->ExpandGroup(static_cast<NavigationGroup>(group));
-  restoreState(settings->value(kStateKey).toByteArray(), kStateVersion);
+  if (!restoreState(settings->value(kStateKey).toByteArray(), kStateVersion)) {
+    // First start: the panes take a share of the window, so a small screen keeps most of
+    // its height and width for the views.
+    const QSize size = geometry().size();
+    resizeDocks({m_pNavigationDock},
+                {std::clamp(size.width() * 19 / 100, kNavigationWidthMin, kNavigationWidthMax)},
+                Qt::Horizontal);
+    resizeDocks({m_pOutputWnd},
+                {std::clamp(size.height() * 17 / 100, kOutputHeightMin, kOutputHeightMax)},
+                Qt::Vertical);
+  }
   // The output pane follows its own setting, whatever the saved state says.
   m_pOutputWnd->setVisible(settings::Read(m_context.settings, settings::kOutputPaneVisible) != 0);
   for (int index = 0; index < kViewCount; ++index) {

@@ -13,7 +13,6 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -127,9 +126,9 @@ void COutputList::updateGeometries() {
 COutputWnd::COutputWnd(IUserPrompt* prompt, QWidget* parent)
     : QDockWidget(kPaneTitle, parent),
       m_pTabs(new QTabWidget(this)),
-      m_pFind(new QLineEdit(this)),
-      m_pHideSql(new QCheckBox(kHideSql, this)),
-      m_pShown(new QLabel(this)) {
+      m_pFind(new QLineEdit),
+      m_pHideSql(new QCheckBox(kHideSql)),
+      m_pShown(new QLabel) {
   setObjectName("OutputPane");
   // The View commands show and hide the pane; its own close button would bypass
   // OutputPaneVisible.
@@ -151,18 +150,16 @@ COutputWnd::COutputWnd(IUserPrompt* prompt, QWidget* parent)
   connect(m_pHideSql, &QCheckBox::toggled, this, &COutputWnd::ApplyFilter);
   connect(m_pTabs, &QTabWidget::currentChanged, this, &COutputWnd::UpdateShownLabel);
 
-  auto* tools = new QHBoxLayout;
-  tools->setContentsMargins(4, 2, 4, 2);
-  tools->addWidget(m_pFind, 1);
-  tools->addWidget(m_pHideSql);
-  tools->addWidget(m_pShown);
-  auto* content = new QWidget(this);
-  auto* layout = new QVBoxLayout(content);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addLayout(tools);
-  layout->addWidget(m_pTabs, 1);
-  setWidget(content);
+  // The find box and the switch sit beside the channel tabs, so they cost no height.
+  auto* tools = new QWidget(m_pTabs);
+  auto* row = new QHBoxLayout(tools);
+  row->setContentsMargins(4, 0, 4, 0);
+  row->addWidget(m_pShown);
+  row->addWidget(m_pFind);
+  row->addWidget(m_pHideSql);
+  m_pFind->setMinimumWidth(m_pFind->fontMetrics().averageCharWidth() * 24);
+  m_pTabs->setCornerWidget(tools, Qt::BottomRightCorner);
+  setWidget(m_pTabs);
   UpdateShownLabel();
 }
 
