@@ -200,9 +200,11 @@ class WindowLayoutTest : public QObject {
     const QByteArray shot = qgetenv("VELMORA_SCREENSHOT");
     if (!shot.isEmpty())
       frame.grab().save(QString::fromLocal8Bit(shot));
+    prompt.reportAnswers.push_back(1);  // confirm the stop
     frame.Command(CommandId::StopAcquisition)->trigger();
-    prompt.reportAnswers.push_back(2);  // do not save the project
-    frame.close();
+    frame.close();  // the loaded project is unchanged: nothing more to ask
+    QCOMPARE(prompt.reports.size(), size_t(1));
+    QCOMPARE(prompt.reports[0].title, std::string("Confirmation Request"));
     rig.session->Detach();
     CSimRuntime::Instance().Reset();
   }
@@ -251,6 +253,7 @@ class WindowLayoutTest : public QObject {
         QTest::qWait(5);
         frame.DataView()->OnBaseTick();
       }
+      first.prompt.reportAnswers.push_back(1);  // confirm the stop
       frame.Command(CommandId::StopAcquisition)->trigger();
       // Through the navigation pane, as a user goes there.
       COutlookBar* bar = frame.OutlookBar();
@@ -260,8 +263,8 @@ class WindowLayoutTest : public QObject {
       QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::PrjDatabase));
       listed = frame.DatabaseView()->Catalogue()->model()->rowCount();
       QVERIFY(listed >= 1);
-      first.prompt.reportAnswers.push_back(2);  // do not save the project
       frame.close();
+      QCOMPARE(first.prompt.reports.size(), size_t(1));
       first.session->Detach();
       CSimRuntime::Instance().Reset();
     }
