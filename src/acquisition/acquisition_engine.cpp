@@ -400,7 +400,7 @@ bool CAcquisitionEngine::StoreRow(int row) {
     case StoreResult::kNotStored:
       return false;
     case StoreResult::kFailed:
-      FailRecording("Critical Error Occured in Storing OPC Data !!!",
+      FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                     m_recorder.LastFailure().message);
       return false;
   }
@@ -537,7 +537,7 @@ bool CAcquisitionEngine::RunCycle() {
         m_bFirstDataSetPending = false;
         if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_nBasePeriod),
                                         LocalTimeFromFileTime(group.m_ftLastReadTime))) {
-          FailRecording("Critical Error Occured in Storing OPC Data !!!",
+          FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                         m_recorder.LastFailure().message);
         }
       }

@@ -4,9 +4,11 @@
 // visible view with its data and the navigation group come back at the next start.
 #include <QHeaderView>
 #include <QListWidget>
+#include <QLocale>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -276,6 +278,19 @@ class WindowLayoutTest : public QObject {
     QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::PrjDatabase));
     QCOMPARE(frame.DatabaseView()->Catalogue()->model()->rowCount(), listed);
     QCOMPARE(frame.OutlookBar()->ExpandedGroup(), NavigationGroup::Projects);
+    // The selected acquisition's items show their data types by name.
+    QTableView* catalogue = frame.DatabaseView()->Catalogue();
+    QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      catalogue->visualRect(catalogue->model()->index(0, 0)).center());
+    QTableView* items = frame.DatabaseView()->ItemList();
+    QVERIFY(items->model()->rowCount() > 0);
+    QCOMPARE(items->model()->headerData(5, Qt::Horizontal).toString(), QString("Data Type"));
+    const auto* delegate = qobject_cast<QStyledItemDelegate*>(items->itemDelegateForColumn(5));
+    QVERIFY(delegate != nullptr);
+    QStringList types;
+    for (int row = 0; row < items->model()->rowCount(); ++row)
+      types << delegate->displayText(items->model()->index(row, 5).data(), QLocale());
+    QVERIFY2(types.contains("VT_R8 (Double)"), qPrintable(types.join(" | ")));
     QVERIFY(second.prompt.reports.empty() && second.prompt.messages.empty());
   }
 
