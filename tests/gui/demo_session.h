@@ -19,9 +19,11 @@ struct DemoSessionRig {
   }
   // Starts the application and plugs the session into its frame.
   bool Start() {
-    app = std::make_unique<CVelmoraApp>(
-        options, VelmoraAppServices{&settings, &prompt, nullptr, clock, availableGeometry});
+    app = std::make_unique<CVelmoraApp>(options,
+                                        VelmoraAppServices{&settings, &prompt, nullptr, clock});
     app->SetQuickStart(true);
+    if (availableGeometry)
+      app->SetAvailableGeometry(availableGeometry);
     session = std::make_unique<CVelmoraSession>(app->Context());
     app->SetDatabaseCheck([this](const std::string& path) { return session->CheckDatabase(path); });
     if (!app->InitInstance())

@@ -203,6 +203,31 @@ class OutputPaneTest : public QObject {
     QCOMPARE(ShownLines(list).size(), list->count());
   }
 
+  void aHiddenWideLineLeavesNoSidewaysScrolling() {
+    ScriptedUserPrompt prompt;
+    COutputWnd pane(&prompt);
+    pane.resize(400, 200);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    FakeClock clock;
+    CLog log(clock, &pane);
+    log.Log("Executing SQL Transaction: " + std::string(300, 'S'), kLogProjects);
+    log.Log("SQL Query Executed in 2 msec.", kLogProjects);
+    pane.ShowChannel(kLogProjects);
+    COutputList* list = pane.List(kLogProjects);
+    QTest::qWait(20);
+    QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+    QTest::mouseClick(pane.HideSqlSwitch(), Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(list->ShownCount(), 0);
+    // Nothing shown, nothing to scroll to (and the scroll bar settles).
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(list->HorizontalExtent() > 0);  // the widest line is still known
+    QTest::mouseClick(pane.HideSqlSwitch(), Qt::LeftButton);
+    QTest::qWait(20);
+    QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+  }
+
   void onlyTheStatementLinesCountAsSql() {
     QVERIFY(IsSqlStatementLine("05/Mar/2026 09:04:07: Executing SQL Transaction: SELECT 1"));
     QVERIFY(IsSqlStatementLine("05/Mar/2026 09:04:07: SQL Query Executed in 3 msec."));

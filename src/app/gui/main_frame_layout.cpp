@@ -35,7 +35,7 @@ constexpr int kFrameSettleMs = 300;
 constexpr int kEstimatedTitleBar = 32;
 constexpr int kEstimatedBorder = 4;
 // The first start's pane sizes, in pixels: a share of the window within these bounds.
-constexpr int kNavigationWidthMin = 190;
+constexpr int kNavigationWidthMin = 215;
 constexpr int kNavigationWidthMax = 240;
 constexpr int kOutputHeightMin = 110;
 constexpr int kOutputHeightMax = 150;

@@ -1,5 +1,7 @@
 #include "app/gui/output_wnd.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -58,12 +60,13 @@ COutputList::COutputList(IUserPrompt* prompt, QWidget* parent)
 
 void COutputList::AddLine(const QString& line) {
   insertItem(0, line);
-  if (m_filter.Shows(line))
+  const int width = LineWidth(line);
+  if (m_filter.Shows(line)) {
     ++m_nShown;
-  else
+    m_nShownExtent = std::max(m_nShownExtent, width);
+  } else {
     setRowHidden(0, true);
-  const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-  const int width = fontMetrics().horizontalAdvance(line) + 3 * border;
+  }
   if (width > m_nHorizontalExtent) {
     m_nHorizontalExtent = width;
     updateGeometries();
@@ -87,11 +90,22 @@ bool COutputList::CopySelectedLine() {
 void COutputList::SetFilter(const OutputFilter& filter) {
   m_filter = filter;
   m_nShown = 0;
+  m_nShownExtent = 0;
   for (int row = 0; row < count(); ++row) {
-    const bool shown = m_filter.Shows(item(row)->text());
+    const QString& line = item(row)->text();
+    const bool shown = m_filter.Shows(line);
     setRowHidden(row, !shown);
-    m_nShown += shown ? 1 : 0;
+    if (shown) {
+      ++m_nShown;
+      m_nShownExtent = std::max(m_nShownExtent, LineWidth(line));
+    }
   }
+  updateGeometries();
+}
+
+int COutputList::LineWidth(const QString& line) const {
+  const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+  return fontMetrics().horizontalAdvance(line) + 3 * border;
 }
 
 void COutputList::keyPressEvent(QKeyEvent* event) {
@@ -117,8 +131,10 @@ void COutputList::ShowCaption(const char* caption) {
 
 void COutputList::updateGeometries() {
   QListWidget::updateGeometries();
-  // The extent of the widest line decides how far the list scrolls sideways.
-  const int range = m_nHorizontalExtent - viewport()->width();
+  // The extent of the widest shown line decides how far the list scrolls sideways (a
+  // hidden line's width would show a scroll bar the list itself then hides, again and
+  // again).
+  const int range = std::min(m_nHorizontalExtent, m_nShownExtent) - viewport()->width();
   horizontalScrollBar()->setRange(0, range > 0 ? range : 0);
   horizontalScrollBar()->setPageStep(viewport()->width());
 }

@@ -49,11 +49,13 @@ class COutputList : public QListWidget {
 
  private:
   void ShowCaption(const char* caption);
+  int LineWidth(const QString& line) const;
 
   IUserPrompt* m_pPrompt;
   int m_nHorizontalExtent = 0;
   OutputFilter m_filter;
   int m_nShown = 0;
+  int m_nShownExtent = 0;  // the widest line the filter shows
 };
 
 class COutputWnd : public QDockWidget, public ILogSink {

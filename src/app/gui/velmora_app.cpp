@@ -38,8 +38,7 @@ CVelmoraApp::CVelmoraApp(const CommandLineOptions& options, const VelmoraAppServ
                                           : static_cast<IUserPrompt&>(*m_pOwnPrompt)),
       m_views(services.views != nullptr ? *services.views : *m_pOwnViews),
       m_log(m_clock),
-      m_context{m_clock, m_log, m_prompt, m_settings},
-      m_fnAvailableGeometry(services.availableGeometry) {
+      m_context{m_clock, m_log, m_prompt, m_settings} {
   m_nTagDisplayType = settings::Read(m_settings, settings::kTagDisplayType);
   m_nDecimalNbr = settings::kDecimalNbr.defaultValue;
   m_bStartupFinished = false;

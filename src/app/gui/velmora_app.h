@@ -27,8 +27,6 @@ struct VelmoraAppServices {
   IUserPrompt* prompt = nullptr;
   IViewFactory* views = nullptr;
   IClock* clock = nullptr;  // a test's fake clock runs simulated seconds at once
-  // The available area of the screen the window goes on; empty takes the real screen's.
-  std::function<QRect()> availableGeometry;
 };
 
 class CVelmoraApp {
@@ -49,6 +47,10 @@ class CVelmoraApp {
   void SetVersionCheck(std::function<void()> start, std::function<void(QWidget*)> offer);
   // Tests start without the pauses that let the splash screen be seen.
   void SetQuickStart(bool quick) { m_bQuickStart = quick; }
+  // Tests give the window a screen of their own (before InitInstance).
+  void SetAvailableGeometry(std::function<QRect()> available) {
+    m_fnAvailableGeometry = std::move(available);
+  }
 
   AppContext& Context() { return m_context; }
   CMainFrame* MainFrame() const { return m_pFrame.get(); }
