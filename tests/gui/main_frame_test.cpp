@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "acquisition/gui/opc_data_view.h"
+#include "app/gui/about_dlg.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/outlook_bar.h"
 #include "app/gui/output_wnd.h"
@@ -26,6 +27,7 @@
 #include "explorer/gui/prj_database_view.h"
 #include "explorer/gui/prj_export_view.h"
 #include "opc/gui/opc_server_view.h"
+#include "ribbon_clicks.h"
 #include "scripted_user_prompt.h"
 #include "ui/rich_text_view.h"
 
@@ -415,20 +417,68 @@ class MainFrameTest : public QObject {
     QVERIFY(f.frame.isVisible());
   }
 
-  void exitWhileAcquiringAsksAndCancelStillCloses() {
+  void exitWhileAcquiringAsksAndCancelKeepsTheWindowOpen() {
     Frame f;
     RunningSession session;
     f.frame.SetProjectSession(&session);
     f.frame.SetStartupFinished(true);
     f.frame.show();
-    f.prompt.reportAnswers.push_back(2);  // Cancel
-    f.frame.Command(CommandId::Exit)->trigger();
-    QVERIFY(!f.frame.isVisible());
+    f.prompt.reportAnswers.push_back(2);  // Cancel on the stop question
+    QVERIFY(ClickRibbon(f.frame.Ribbon(), "Home", "Exit"));
+    QApplication::processEvents();
+    QVERIFY(f.frame.isVisible());
     QCOMPARE(f.prompt.reports.size(), size_t(1));
     QCOMPARE(QString::fromStdString(f.prompt.reports[0].title), QString("Confirmation Request"));
     QCOMPARE(f.prompt.reports[0].buttonMode, 1);
     QVERIFY(session.running);  // not stopped, not disconnected: the user cancelled
     QCOMPARE(session.disconnects, 0);
+    // The close box asks the same question; Ok stops the acquisition and closes.
+    f.prompt.reportAnswers.push_back(1);
+    QVERIFY(f.frame.close());
+    QVERIFY(!f.frame.isVisible());
+    QCOMPARE(f.prompt.reports.size(), size_t(2));
+    QVERIFY(!session.running);
+    QCOMPARE(session.disconnects, 1);
+  }
+
+  void exitWithoutAnAcquisitionClosesAtOnce() {
+    Frame f;
+    f.frame.SetStartupFinished(true);
+    f.frame.show();
+    QVERIFY(ClickRibbon(f.frame.Ribbon(), "Home", "Exit"));
+    QVERIFY(!f.frame.isVisible());
+    QVERIFY(f.prompt.reports.empty());
+  }
+
+  void theAboutBoxOpensFromTheHelpCategory() {
+    Frame f;
+    QList<QUrl> opened;
+    f.frame.SetUrlOpener([&](const QUrl& url) {
+      opened << url;
+      return true;
+    });
+    f.frame.SetStartupFinished(true);
+    f.frame.show();
+    QVERIFY(f.frame.Command(CommandId::About)->isEnabled());
+    bool found = false;
+    QString title;
+    QString credits;
+    OnNextModal<CAboutDlg>(
+        [&](CAboutDlg& about) {
+          title = about.windowTitle();
+          credits = about.Credits()->text();
+          emit about.Link()->linkActivated("https://www.quorix.example/");
+          about.accept();
+        },
+        &found);
+    QVERIFY(ClickRibbon(f.frame.Ribbon(), "Help", "About Velmora 2.0"));
+    QVERIFY(found);
+    QCOMPARE(title, QString("About Velmora 2.0"));
+    for (const char* credit : {"Qt ", "SQLite ", "zlib ", "libcurl "})
+      QVERIFY2(credits.contains(credit), credit);
+    QVERIFY(credits.contains(QString::fromLatin1(qVersion())));
+    QCOMPARE(opened, QList<QUrl>{QUrl("https://www.quorix.example/")});
+    QVERIFY(f.prompt.messages.empty() && f.prompt.reports.empty());
   }
 
   void closeBoxRunsTheSequenceAndStopsOnOk() {

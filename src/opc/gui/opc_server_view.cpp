@@ -120,6 +120,9 @@ COPCServerView::COPCServerView(QWidget* parent)
   splitter->addWidget(right);
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 3);
+  // On a narrow window the view scrolls sideways rather than squeeze the tree.
+  m_pTree->setMinimumWidth(m_pTree->fontMetrics().averageCharWidth() * 28);
+  splitter->setChildrenCollapsible(false);
   ContentLayout()->addWidget(splitter, 1);
 
   m_pTree->installEventFilter(this);
