@@ -79,8 +79,10 @@ std::string ReportHelpUrl(uint32_t errorCode) {
 
 ReportButtons ReportButtonsForMode(int buttonMode) {
   if (buttonMode == kReportOkCancel)
-    return {"Ok", "Cancel"};
+    return {"Ok", "Cancel", ""};
   if (buttonMode == kReportYesNo)
-    return {"Yes", "No"};
-  return {"Ok", ""};
+    return {"Yes", "No", ""};
+  if (buttonMode == kReportYesNoCancel)
+    return {"Yes", "No", "Cancel"};
+  return {"Ok", "", ""};
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTableView>
@@ -44,6 +45,7 @@
 #include "opc/gui/statistics_dlg.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
+#include "ribbon_click.h"
 #include "scripted_user_prompt.h"
 #include "sqlite_scalar.h"
 
@@ -151,7 +153,7 @@ class SessionTest : public QObject {
       }
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::SelectServer)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::SelectServer));
     QVERIFY(session.Server().m_bConnected);
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0), QString("Velmora.SimServer.1"));
     QCOMPARE(view->Attribute("Connection Status: ")->text(), QString("Connected"));
@@ -172,7 +174,7 @@ class SessionTest : public QObject {
       close.dismiss();
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::AddGroup)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::AddGroup));
     QTreeWidgetItem* group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QVERIFY(group != nullptr);
     QCOMPARE(group->text(0), QString("Group01"));
@@ -188,7 +190,7 @@ class SessionTest : public QObject {
       dialog->AddTypedButton()->click();
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::AddItems)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::AddItems));
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 1);
     QCOMPARE(group->child(0)->text(0), QString("Signals.Sine.R8 (Acquired OPC Item)"));
@@ -257,7 +259,7 @@ class SessionTest : public QObject {
       close.dismiss();
       editor->accept();
     });
-    frame.Command(CommandId::AddCalcItems)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::AddCalcItems));
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 3);
     QCOMPARE(group->child(2)->text(0).endsWith("(Calculated OPC Item)"), true);
@@ -388,10 +390,105 @@ class SessionTest : public QObject {
 
     // Disconnecting runs the close-project sequence (the saved project: nothing to ask).
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));
-    frame.Command(CommandId::DisconnectServer)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
     QVERIFY(!session.Server().m_bConnected);
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0),
              QString("No OPC Server Selected"));
+    session.Detach();
+  }
+
+  // After a server's shutdown the view is back to "No OPC Server Selected", ready to
+  // select a server from the command bar, whether or not an acquisition was running.
+  void aShutdownLeavesTheViewReadyToSelectAServer() {
+    for (const bool acquiring : {false, true}) {
+      DemoSessionRig rig(m_dir.path() + (acquiring ? "/ShutdownRun.sq3" : "/Shutdown.sq3"));
+      QVERIFY(rig.Start());
+      QVERIFY(rig.ImportDemoProject());
+      CMainFrame& frame = rig.Frame();
+      CVelmoraSession& session = *rig.session;
+      frame.SwitchToView(VelmoraView::OpcServer);
+      COPCServerView* view = frame.ServerView();
+      QTreeWidget* tree = view->ConfigurationTree();
+      QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
+      tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+      if (acquiring) {
+        QVERIFY(ClickRibbon(frame, CommandId::StartAcquisition));
+        QVERIFY(session.Engine().IsRunning());
+        frame.SwitchToView(VelmoraView::OpcServer);
+      }
+      if (session.IsProjectModified())
+        rig.prompt.reportAnswers.push_back(2);  // not saved
+      QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
+      QTRY_VERIFY(!session.Server().m_bConnected);
+      QTest::qWait(50);
+      QCOMPARE(tree->topLevelItemCount(), 1);
+      QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
+      QCOMPARE(view->SelectedKind(), ConfigNodeKind::kNoServer);
+      QToolButton* select = RibbonButton(frame, CommandId::SelectServer);
+      QVERIFY(select != nullptr);
+      QVERIFY(select->isEnabled());
+      session.Detach();
+      CSimRuntime::Instance().Reset();
+    }
+  }
+
+  // A server shutdown while a dialog works on a group: the dialog ends unapplied before
+  // the group is freed, and its OK can no longer write into it.
+  void aShutdownEndsTheDialogsThatWorkOnAGroup() {
+    DemoSessionRig rig(m_dir.path() + "/DialogShutdown.sq3");
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    CVelmoraSession& session = *rig.session;
+    enum class Way { kAddItems, kCalcItems, kModifyGroup };
+    for (const Way way : {Way::kAddItems, Way::kCalcItems, Way::kModifyGroup}) {
+      QVERIFY(rig.ImportDemoProject());
+      frame.SwitchToView(VelmoraView::OpcServer);
+      COPCServerView* view = frame.ServerView();
+      view->Refresh();
+      QTreeWidget* tree = view->ConfigurationTree();
+      tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+      if (session.IsProjectModified())
+        rig.prompt.reportAnswers.push_back(2);  // not saved
+      QPointer<QDialog> open;
+      bool opened = false;
+      bool stillOpen = false;
+      QTimer watch;
+      QTimer::singleShot(0, [&] {
+        open = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        opened = !open.isNull();
+        if (!opened)
+          return;
+        QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
+        // Once the server is gone, a dialog still open is accepted as a user would.
+        connect(&watch, &QTimer::timeout, [&] {
+          if (session.Server().m_bConnected)
+            return;
+          watch.stop();
+          if (!open.isNull() && open->isVisible()) {
+            stillOpen = true;
+            open->accept();
+          }
+        });
+        watch.start(5);
+      });
+      switch (way) {
+        case Way::kAddItems:
+          QVERIFY(ClickRibbon(frame, CommandId::AddItems));
+          break;
+        case Way::kCalcItems:
+          QVERIFY(ClickRibbon(frame, CommandId::AddCalcItems));
+          break;
+        case Way::kModifyGroup:
+          QTest::keyClick(tree, Qt::Key_F2);
+          break;
+      }
+      QVERIFY(opened);
+      QTRY_VERIFY(!session.Server().m_bConnected);
+      QVERIFY2(!stillOpen, "the dialog outlived its group");
+      QCOMPARE(session.Server().GroupCount(), 0);
+      QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
+      CSimRuntime::Instance().Reset();
+    }
     session.Detach();
   }
 
