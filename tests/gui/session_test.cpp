@@ -32,6 +32,7 @@
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
 #include "base/settings.h"
+#include "base/time_text.h"
 #include "calc/gui/add_calc_item_dlg.h"
 #include "db/gui/set_project_name_dlg.h"
 #include "db/project_import.h"
@@ -489,6 +490,50 @@ class SessionTest : public QObject {
       QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
       CSimRuntime::Instance().Reset();
     }
+    session.Detach();
+  }
+
+  // The default-name check after a group removal shows its two summaries, time-stamped, in
+  // the view's own message list.
+  void removingAGroupShowsTheDefaultNameChecksInTheView() {
+    DemoSessionRig rig(m_dir.path() + "/Names.sq3");
+    FakeClock& clock = rig.UseFakeClock();
+    QVERIFY(rig.Start());
+    QVERIFY(rig.ImportDemoProject());
+    CMainFrame& frame = rig.Frame();
+    CVelmoraSession& session = *rig.session;
+    frame.SwitchToView(VelmoraView::OpcServer);
+    COPCServerView* view = frame.ServerView();
+    QTreeWidget* tree = view->ConfigurationTree();
+    const int groups = session.Server().GroupCount();
+    for (int added = 0; added < 2; ++added) {
+      tree->setCurrentItem(tree->topLevelItem(0));
+      QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CGroupDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        dialog->OkButton()->click();
+      });
+      QVERIFY(ClickRibbon(frame, CommandId::AddGroup));
+    }
+    QCOMPARE(session.Server().GroupCount(), groups + 2);
+    QCOMPARE(QString::fromStdString(session.Server().Group(groups)->m_sName),
+             QString("Group%1").arg(groups + 1, 2, 10, QChar('0')));
+    QVERIFY(view->MessageList()->count() == 0);
+
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // "Please Confirm ..."
+    QVERIFY(ClickRibbon(frame, CommandId::RemoveGroup));
+    QCOMPARE(QString::fromStdString(session.Server().Group(groups - 1)->m_sName),
+             QString("Group%1").arg(groups, 2, 10, QChar('0')));
+    QListWidget* messages = view->MessageList();
+    QCOMPARE(messages->count(), 2);
+    const QString stamp = QString::fromStdString(FormatLogTime(clock.LocalNow()));
+    QCOMPARE(messages->item(0)->text(),
+             stamp +
+                 ": Consistency Check of Default Group Names Done - 2 Default Group Names "
+                 "Changed ...");
+    QVERIFY(messages->item(1)->text().startsWith(
+        stamp + ": Consistency Check of Default Short Identifiers Done - "));
     session.Detach();
   }
 
