@@ -2,6 +2,7 @@
 
 #include "base/log.h"
 #include "base/report.h"
+#include "base/report_cancel.h"
 #include "base/rtf.h"
 
 namespace {
@@ -73,7 +74,7 @@ bool CCloseProjectSequence::OfferProjectSave(bool triggeredByServer) {
   // The user may keep the project open; a server that shuts down leaves no such choice.
   const ReportAnswer answer = m_prompt.ShowReport(report.Request(
       kConfirmationRequestTitle, triggeredByServer ? kReportYesNo : kReportYesNoCancel));
-  if (answer == ReportAnswer::kThirdButton)
+  if (answer == kReportThirdButton)
     return false;  // Cancel: not closed
   if (answer != ReportAnswer::kFirstButton)
     return true;  // not saved, still closed

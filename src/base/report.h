@@ -16,7 +16,6 @@ inline constexpr char kRtfColourTable[] =
 // Button modes of a report.
 inline constexpr int kReportOkCancel = 1;
 inline constexpr int kReportYesNo = 4;
-inline constexpr int kReportYesNoCancel = 3;
 inline constexpr int kReportOk = 0;
 
 class CReportBuilder {
@@ -50,10 +49,9 @@ std::string ReportWindowTitle(const std::string& title);
 std::string ReportDocument(const std::string& body);
 // Help page of a COM error code, or "Unknown URL".
 std::string ReportHelpUrl(uint32_t errorCode);
-// Button texts of a mode: {"Ok","Cancel"}, {"Yes","No"}, {"Yes","No","Cancel"} or {"Ok",""}.
+// Button texts of a mode: {"Ok","Cancel"}, {"Yes","No"} or {"Ok",""}.
 struct ReportButtons {
   std::string first;
   std::string second;  // empty: one button
-  std::string third;   // empty: no third button
 };
 ReportButtons ReportButtonsForMode(int buttonMode);

@@ -15,7 +15,7 @@ struct ReportRequest {
 
 // The answer of a rich-text report: its first button (Ok, Yes) is 1; its second button
 // (Cancel, No) or the close box is 2.
-enum class ReportAnswer : int { kFirstButton = 1, kSecondButton = 2, kThirdButton = 3 };
+enum class ReportAnswer : int { kFirstButton = 1, kSecondButton = 2 };
 
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Information, Warning, Error, Question };

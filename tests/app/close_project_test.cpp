@@ -5,6 +5,7 @@
 
 #include "app/close_project.h"
 #include "base/report.h"
+#include "base/report_cancel.h"
 #include "base/rtf.h"
 #include "scripted_user_prompt.h"
 

@@ -1,5 +1,7 @@
 #include "scripted_user_prompt.h"
 
+#include "base/report_cancel.h"
+
 namespace {
 ScriptedUserPrompt::UnexpectedPromptHandler g_unexpectedHandler = nullptr;
 }  // namespace
@@ -23,7 +25,7 @@ ReportAnswer ScriptedUserPrompt::ShowReport(const ReportRequest& request) {
   const int answer = reportAnswers.front();
   reportAnswers.pop_front();
   if (answer == 3)
-    return ReportAnswer::kThirdButton;
+    return kReportThirdButton;
   return answer == 2 ? ReportAnswer::kSecondButton : ReportAnswer::kFirstButton;
 }
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "base/report.h"
+#include "base/report_cancel.h"
 #include "ui/rich_text_view.h"
 
 namespace {
@@ -58,8 +59,8 @@ CVelmoraMsgDlg::CVelmoraMsgDlg(const ReportRequest& request, QWidget* parent)
   m_pFirst->setDefault(true);
   m_pSecond->setText(QString::fromStdString(buttons.second));
   m_pSecond->setVisible(!buttons.second.empty());
-  m_pThird->setText(QString::fromStdString(buttons.third));
-  m_pThird->setVisible(!buttons.third.empty());
+  m_pThird->setText(kReportThirdButtonText);
+  m_pThird->setVisible(request.buttonMode == kReportYesNoCancel);
   connect(m_pFirst, &QPushButton::clicked, this, [this] { done(kFirstButtonResult); });
   connect(m_pSecond, &QPushButton::clicked, this, [this] { done(kSecondButtonResult); });
   connect(m_pThird, &QPushButton::clicked, this, [this] { done(kThirdButtonResult); });
