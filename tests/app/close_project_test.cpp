@@ -39,8 +39,7 @@ class FakeFrame : public ICloseProjectFrame {
   void RunPendingMessages(int milliseconds) override { settledMs += milliseconds; }
   void SetWaitCursor(bool wait) override { waitCursor.push_back(wait); }
   void CloseOpenDialogs() override {
-    ++dialogCloses;
-    if (sessionCalls != nullptr)
+    if (++dialogCloses == 1 && sessionCalls != nullptr)
       callsBeforeDialogsClosed = *sessionCalls;
   }
 

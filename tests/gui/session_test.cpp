@@ -412,16 +412,17 @@ class SessionTest : public QObject {
       QTreeWidget* tree = view->ConfigurationTree();
       QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
       tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-      if (acquiring) {
+      if (acquiring) {  // watched from the acquisition view
+        frame.SwitchToView(VelmoraView::OpcData);
         QVERIFY(ClickRibbon(frame, CommandId::StartAcquisition));
         QVERIFY(session.Engine().IsRunning());
-        frame.SwitchToView(VelmoraView::OpcServer);
       }
       if (session.IsProjectModified())
         rig.prompt.reportAnswers.push_back(2);  // not saved
       QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
       QTRY_VERIFY(!session.Server().m_bConnected);
       QTest::qWait(50);
+      frame.SwitchToView(VelmoraView::OpcServer);
       QCOMPARE(tree->topLevelItemCount(), 1);
       QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
       QCOMPARE(view->SelectedKind(), ConfigNodeKind::kNoServer);

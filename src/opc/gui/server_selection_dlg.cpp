@@ -134,7 +134,9 @@ void CServerSelectionDlg::Refresh(const QModelIndex& index) {
 }
 
 void CServerSelectionDlg::OnCurrentChanged(const QModelIndex& current) {
-  m_selection = m_pTree->Select(m_pModel->Node(current));
+  // No current node (its branch was enumerated again, or the tree emptied) selects nothing;
+  // only a node without its data is an error.
+  m_selection = current.isValid() ? m_pTree->Select(m_pModel->Node(current)) : ServerSelection{};
   m_pServerId->setText(QString::fromStdString(m_selection.m_sServerId));
   m_pHost->setText(QString::fromStdString(m_selection.m_sHost));
   m_pClassId->setText(QString::fromStdString(m_selection.m_sClassIdText));
