@@ -359,7 +359,8 @@ class SessionTest : public QObject {
     QVERIFY(!session.Engine().IsRunning());
 
     // The database holds the acquisition, both groups and their decoded rows; the cells of
-    QCOMPARE(SqliteScalar(database, "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("6"));
+    QCOMPARE(QString::fromStdString(SqliteScalar(database, "SELECT OPCAcq_DataCount FROM OPCAcq")),
+             QString("6"));
     QCOMPARE(SqliteScalar(database, "SELECT COUNT(*) FROM OPCAcqGrp"), std::string("2"));
     QCOMPARE(SqliteScalar(database, "SELECT COUNT(*) FROM OPCAcqItem"),
              std::to_string(2 + browsed));
