@@ -536,6 +536,20 @@ class SessionTest : public QObject {
                  "Changed ...");
     QVERIFY(messages->item(1)->text().startsWith(
         stamp + ": Consistency Check of Default Short Identifiers Done - "));
+
+    // Disconnecting the changed project: Cancel on the save question keeps it connected.
+    QVERIFY(session.IsProjectModified());
+    tree->setCurrentItem(tree->topLevelItem(0));
+    rig.prompt.reportAnswers.push_back(3);  // Cancel
+    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
+    QCOMPARE(rig.prompt.reports.back().buttonMode, 3);
+    QVERIFY(session.Server().m_bConnected);
+    QCOMPARE(session.Server().GroupCount(), groups + 1);
+    QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
+    rig.prompt.reportAnswers.push_back(2);  // No: closed without saving
+    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
+    QVERIFY(!session.Server().m_bConnected);
+    QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
     session.Detach();
   }
 
