@@ -77,6 +77,7 @@ class WindowLayoutTest : public QObject {
     const QByteArray shot = qgetenv("VELMORA_SCREENSHOT");
     if (!shot.isEmpty())
       frame.grab().save(QString::fromLocal8Bit(shot));
+    prompt.reportAnswers.push_back(1);  // "Please Confirm Data Acquisition Stop"
     frame.Command(CommandId::StopAcquisition)->trigger();
     prompt.reportAnswers.push_back(2);  // do not save the project
     frame.close();
