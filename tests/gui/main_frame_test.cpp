@@ -61,7 +61,10 @@ class RunningSession : public CUnconnectedProjectSession {
 };
 
 struct Frame {
-  explicit Frame(IViewFactory* factory = nullptr) {
+  // expectedMessages: the message boxes the creation itself shows (a view that fails).
+  explicit Frame(IViewFactory* factory = nullptr, int expectedMessages = 0) {
+    for (int i = 0; i < expectedMessages; ++i)
+      prompt.messageAnswers.push_back(MessageAnswer::Ok);
     frame.SetCreationPauses(false);
     frame.CreateFrame();
     CVelmoraViewFactory real;
@@ -210,7 +213,7 @@ class MainFrameTest : public QObject {
 
   void aViewThatCannotBeCreatedLeavesTheLaterOnesMissing() {
     FailingViewFactory factory(6);  // the catalogue
-    Frame f(&factory);
+    Frame f(&factory, 1);
     QCOMPARE(f.created, 6);
     QCOMPARE(factory.Calls(), 7);
     QCOMPARE(f.prompt.messages.size(), size_t(1));
@@ -222,6 +225,7 @@ class MainFrameTest : public QObject {
       QVERIFY(f.frame.View(static_cast<VelmoraView>(v)) == nullptr);
     // The views that exist work; a missing one is named and nothing switches.
     QVERIFY(f.frame.SwitchToView(VelmoraView::OpcServer));
+    f.prompt.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Ok};  // the two missing views
     f.frame.ChooseEntry(NavigationEntry::VelmoraProjects);
     QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
     QCOMPARE(QString::fromStdString(f.prompt.messages.back().text),
@@ -232,7 +236,7 @@ class MainFrameTest : public QObject {
 
   void theFirstViewFailingNamesTheStartView() {
     FailingViewFactory factory(0);
-    Frame f(&factory);
+    Frame f(&factory, 1);
     QCOMPARE(f.created, 0);
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
              QString("Unable to Create CVelmoraStartView!!! Please Contact Quorix"));
@@ -402,6 +406,7 @@ class MainFrameTest : public QObject {
     QCOMPARE(opened[0].host(), QString("velmora.quorix.example"));
     QVERIFY(f.prompt.messages.empty());
     succeed = false;
+    f.prompt.messageAnswers.push_back(MessageAnswer::Ok);
     f.frame.Command(CommandId::WebQuorix)->trigger();
     QCOMPARE(f.prompt.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),

@@ -103,6 +103,7 @@ class OutputPaneTest : public QObject {
 
   void contextMenuCommandsShowTheirOwnCaption() {
     ScriptedUserPrompt prompt;
+    prompt.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Ok};  // one per command
     COutputWnd pane(&prompt);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));

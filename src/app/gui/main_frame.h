@@ -99,6 +99,7 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   void ResetSessionViews() override;
   void RunPendingMessages(int milliseconds) override;
   void SetWaitCursor(bool wait) override;
+  void CloseOpenDialogs() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -150,6 +150,7 @@ class BackupDialogsTest : public QObject {
     TestContext test;
     CBackupSettingsDlg dialog(BackupSettings{}, test.clock, test.prompt);
     dialog.show();
+    test.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // "FileName is Empty ..."
     dialog.accept();
     QVERIFY(dialog.isVisible());
     QVERIFY(test.prompt.HasMessageContaining(
