@@ -196,6 +196,8 @@ TEST_F(BackupTest, ABackupOntoTheDatabaseIsRefusedAndTheDatabaseKept) {
   Ticks(5);
   engine->StopCommand();
   const std::string before = ReadFile(path);
+  // The recording lock file stays next to the database; a backup must not write over it.
+  const std::string lockBefore = ReadFile(path + ".lock");
   for (const std::string& name : {std::string("Velmora.sq3"), std::string("Velmora.sq3-wal"),
                                   std::string("Velmora.sq3.lock")}) {
     ASSERT_TRUE(coordinator->SaveTo(dir.Path().string(), name, ';'));
@@ -206,7 +208,8 @@ TEST_F(BackupTest, ABackupOntoTheDatabaseIsRefusedAndTheDatabaseKept) {
         << name;
   }
   EXPECT_EQ(ReadFile(path), before);
-  EXPECT_FALSE(fs::exists(dir.Path() / "Velmora.sq3.lock"));
+  EXPECT_EQ(ReadFile(path + ".lock"), lockBefore);
+  EXPECT_FALSE(fs::exists(dir.Path() / "Velmora.sq3-wal"));
   EXPECT_EQ(coordinator->SavesFailed(), 3);
   EXPECT_EQ(coordinator->SavesDone(), 0);
   EXPECT_TRUE(test.sink.Contains(std::string("Critical Velmora File Exception !!! Unable to Save "

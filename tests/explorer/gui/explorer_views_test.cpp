@@ -95,7 +95,12 @@ void ResumeAcquisition(CSQLite& db, int id, int first, int count) {
     recorder.StoreDataSet(id, true, CompactDataSet(set), rowId);
   }
   db.Close();
-  recorder.RecordEnd(id, time, first + count);
+  // The Stop of that Resume (the recorder writes an end only into the file it started in).
+  const size_t blank = time.find(' ');
+  SqliteExec(db.Path(), Format("UPDATE OPCAcq SET OPCAcq_EndDate = '%s', OPCAcq_EndTime = '%s', "
+                               "OPCAcq_DataCount = %d WHERE OPCAcq_Id = %d",
+                               time.substr(0, blank).c_str(), time.substr(blank + 1).c_str(),
+                               first + count, id));
 }
 
 std::string ReadFile(const std::string& path) {
@@ -201,6 +206,7 @@ class ExplorerViewsTest : public QObject {
     QVERIFY(m_pTest->prompt.reports.empty());  // no "repair" of a running recording
     QCOMPARE(SqliteScalar(db.Path(), "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("-1"));
 
+    m_pTest->prompt.reportAnswers.push_back(1);  // the rejection
     view.OnCommand(CommandId::DeleteProject);
     QVERIFY(m_pTest->prompt.HasReportTitled(kRejectionTitle));
     QVERIFY(!m_pTest->prompt.HasReportTitled(kConfirmationTitle));
@@ -328,6 +334,7 @@ class ExplorerViewsTest : public QObject {
          {database, m_pDir->File("sub/../Velmora.sq3"), database + "-journal", database + "-wal",
           database + ".lock"}) {
       m_pTest->prompt.fileAnswers = {target};
+      m_pTest->prompt.reportAnswers.push_back(1);  // the export report
       QVERIFY(!view.Export());
       QVERIFY(m_pTest->prompt.HasReportTitled(kExportErrorTitle));
       QVERIFY2(m_pTest->prompt.reports.back().body.find(kDatabaseTargetCause) != std::string::npos,
@@ -348,6 +355,7 @@ class ExplorerViewsTest : public QObject {
     CPrjDataView view;
     view.SetSession(m_pSession.get());
     view.SetAcquisitionId(id);
+    m_pTest->prompt.reportAnswers.push_back(1);  // the retrieval report
     view.Load();
     QTRY_VERIFY_WITH_TIMEOUT(!view.IsLoading(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(m_pTest->prompt.HasReportTitled(kRetrievalErrorTitle), 3000);
