@@ -192,6 +192,7 @@ class ChartViewTest : public QObject {
     tick(6);
     QCOMPARE(model.RefreshDivider(), 3);  // never back down
 
+    rig.prompt.reportAnswers.push_back(1);  // confirm the stop
     frame.Command(CommandId::StopAcquisition)->trigger();
     QVERIFY(!rig.session->Engine().IsRunning());
     const int recorded = rig.session->Engine().History().Count();
@@ -220,6 +221,7 @@ class ChartViewTest : public QObject {
     frame.Command(CommandId::ResumeAcquisition)->trigger();
     QVERIFY(rig.session->Engine().IsRunning());
     tick(5);
+    rig.prompt.reportAnswers.push_back(1);  // confirm the stop
     frame.Command(CommandId::StopAcquisition)->trigger();
     const int grown = rig.session->Engine().History().Count();
     QVERIFY(grown > recorded);
@@ -497,6 +499,7 @@ class ChartViewTest : public QObject {
     const QByteArray before = databaseFile.readAll();
     databaseFile.close();
     QVERIFY(QFile::link(database, folder + "/db.png"));
+    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the refusal, read
     saveAs("db.png", "png");
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
                                             (folder + "/db.png").toStdString() +
@@ -506,6 +509,7 @@ class ChartViewTest : public QObject {
     databaseFile.close();
     // A file that cannot be written is reported with its cause.
     saveIn = folder + "/missing";
+    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the failure, read
     saveAs("trend", "png");
     saveIn = folder;
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
