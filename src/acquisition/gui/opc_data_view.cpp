@@ -46,6 +46,8 @@ constexpr int kMinimumRealTimeRows = 3;
 constexpr int kMinimumHistoryRows = 5;
 // The panels' least height in the splitter: a line of fields, the rest scrolls.
 constexpr int kMinimumPanelsHeight = 40;
+// Set by the main frame on a splitter whose sizes it brought back from the last run.
+constexpr char kRestoredSplitterProperty[] = "restoredLayout";
 constexpr int kQualifiedIdDisplay = 0;
 constexpr int kShortIdDisplay = 1;
 // The project name when none is loaded: no name root is proposed then.
@@ -257,6 +259,29 @@ void COPCDataView::ResetView() {
 
 void COPCDataView::OnViewShown() {
   RefreshAttributes();
+  if (!m_bPanesSized)
+    QTimer::singleShot(0, this, &COPCDataView::SizePanesOnce);
+}
+
+void COPCDataView::SizePanesOnce() {
+  // A layout the user kept from the last run stays as it was.
+  if (m_bPanesSized || m_pSplitter->property(kRestoredSplitterProperty).toBool())
+    return;
+  const QList<int> sizes = m_pSplitter->sizes();
+  int total = 0;
+  for (const int size : sizes)
+    total += size;
+  if (sizes.size() != 3 || total <= 0)
+    return;  // not laid out yet
+  m_bPanesSized = true;
+  // The tables keep their rows; what is left goes to the panels, up to all they need; the
+  // rest to the tables, most of it to the history.
+  const int realTime = m_pSplitter->widget(1)->minimumSizeHint().height();
+  const int history = m_pSplitter->widget(2)->minimumSizeHint().height();
+  const int wanted = std::max(kMinimumPanelsHeight, m_pSplitter->widget(0)->sizeHint().height());
+  const int panels = std::clamp(total - realTime - history, kMinimumPanelsHeight, wanted);
+  const int extra = std::max(0, total - panels - realTime - history);
+  m_pSplitter->setSizes({panels, realTime + extra * 2 / 5, history + extra - extra * 2 / 5});
 }
 
 void COPCDataView::ShowModeFromEngine() {
