@@ -27,6 +27,11 @@ double ChartAxisThreshold(const ChartAxisRange axes[2], double overallMin, doubl
 // Both axes automatic: the threshold that sends right the series T sends right and, when
 // that lets more series be told apart (each spanning at least 5 % of its axis), the
 // next largest ones too. Returns the smallest maximum sent right, or T itself.
+// So counters that dwarf everything go right with the series near their size, and the left
+// axis is fitted to the band of process values that holds the most series. Values spread
+// over many decades (flags next to counters in the billions) cannot all span a readable
+// share of two linear axes; for the demo project this tells apart as many as any sharing
+// between the two axes can.
 double ChartSpreadThreshold(const std::vector<ChartAxisSerie>& series, double threshold);
 
 // Assigns the series (their axis is set when automaticAssignment is on; with both axes

@@ -1,6 +1,7 @@
 // The fixed rules of the chart view: spans, small steps, time texts, decimation, the
 // row search, the vertical axis rule and the refresh divider.
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "chart/chart_axis_rules.h"
 #include "chart/chart_image_rules.h"
@@ -178,4 +179,57 @@ TEST(ChartViewRules, CountersAndLargeCountsGoRightSoThatTheProcessValuesShow) {
   manualAxes[kChartRightAxis].max = 2e9;
   ApplyChartAxisRule(manualAxes, manual, true, -100, 1.79664e9);
   EXPECT_EQ(manual[16].axis, kChartLeftAxis);
+}
+
+namespace {
+
+// Series told apart: each spans at least 5 % of the range of the axis it is on.
+int ToldApart(const std::vector<ChartAxisSerie>& series) {
+  double lo[2] = {kChartEmptyMin, kChartEmptyMin};
+  double hi[2] = {kChartEmptyMax, kChartEmptyMax};
+  for (const ChartAxisSerie& serie : series) {
+    lo[serie.axis] = std::min(lo[serie.axis], serie.min);
+    hi[serie.axis] = std::max(hi[serie.axis], serie.max);
+  }
+  int apart = 0;
+  for (const ChartAxisSerie& serie : series) {
+    const double span = hi[serie.axis] - lo[serie.axis];
+    apart += span <= 0.0 || (serie.max - serie.min) >= 0.05 * span;
+  }
+  return apart;
+}
+
+}  // namespace
+
+// With values from 0/1 flags to a counter near 1.8e9, no two linear axes let every series
+// of the demo span a readable share of its axis. The automatic assignment gives the best
+// that two axes can: no way of sharing the series between them (series of equal ranges
+// kept together) tells more of them apart.
+TEST(ChartViewRules, NoSharingOfTheDemoSeriesBetweenTwoAxesTellsMoreApart) {
+  std::vector<ChartAxisSerie> assigned = DemoSeries();
+  ChartAxisRange axes[2];
+  ApplyChartAxisRule(axes, assigned, true, -100, 1.79664e9);
+  const int chosen = ToldApart(assigned);
+
+  std::vector<std::pair<double, double>> ranges;
+  for (const ChartAxisSerie& serie : DemoSeries()) {
+    if (std::find(ranges.begin(), ranges.end(), std::make_pair(serie.min, serie.max)) ==
+        ranges.end())
+      ranges.emplace_back(serie.min, serie.max);
+  }
+  ASSERT_LE(ranges.size(), 20u);
+  int best = 0;
+  std::vector<ChartAxisSerie> tried = DemoSeries();
+  for (unsigned mask = 0; mask < (1u << ranges.size()); ++mask) {
+    for (ChartAxisSerie& serie : tried) {
+      const auto at = std::find(ranges.begin(), ranges.end(), std::make_pair(serie.min, serie.max));
+      serie.axis = (mask >> (at - ranges.begin())) & 1u ? kChartRightAxis : kChartLeftAxis;
+    }
+    best = std::max(best, ToldApart(tried));
+  }
+  EXPECT_EQ(chosen, best);
+  EXPECT_EQ(best, 11);
+  // The counters, whose values dwarf all others, go right.
+  EXPECT_EQ(assigned[4].axis, kChartRightAxis);
+  EXPECT_EQ(assigned[21].axis, kChartRightAxis);
 }

@@ -2,9 +2,15 @@
 // screen, the maximised state is kept; with the demo project acquiring, every view fits
 // 1024 x 700 and the acquisition tables still show rows; the window's layout, the
 // visible view with its data and the navigation group come back at the next start.
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
@@ -23,6 +29,7 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_view.h"
 #include "app/gui/window_geometry.h"
+#include "app/navigation.h"
 #include "demo_session.h"
 #include "explorer/gui/prj_database_view.h"
 #include "opc/gui/opc_server_view.h"
@@ -34,6 +41,79 @@ namespace {
 int VisibleRows(const QTableView* table) {
   const int rowHeight = table->verticalHeader()->defaultSectionSize();
   return rowHeight > 0 ? table->viewport()->height() / rowHeight : 0;
+}
+
+// The part of a widget seen through every scrolling area between it and the view, in
+// global coordinates (empty when it is scrolled out of sight).
+QRect SeenPart(const QWidget* widget, const QWidget* view) {
+  QRect seen(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+  for (const QWidget* parent = widget->parentWidget(); parent != nullptr && parent != view;
+       parent = parent->parentWidget()) {
+    seen &= QRect(parent->mapToGlobal(QPoint(0, 0)), parent->size());
+  }
+  return seen & QRect(view->mapToGlobal(QPoint(0, 0)), view->size());
+}
+
+// Rows of a list, table or tree seen without scrolling the view around it.
+int SeenRows(const QAbstractItemView* list, const QWidget* view) {
+  int rowHeight = list->fontMetrics().height() + 6;
+  if (const auto* table = qobject_cast<const QTableView*>(list))
+    rowHeight = table->verticalHeader()->defaultSectionSize();
+  else if (list->model() != nullptr && list->model()->rowCount() > 0)
+    rowHeight = std::max(1, list->sizeHintForRow(0));
+  return SeenPart(list->viewport(), view).height() / rowHeight;
+}
+
+// What is wrong with a control's place in the view: it must not need sideways scrolling,
+// and whatever is out of sight must be reachable by a vertical scroll bar.
+QString Unreachable(const QWidget* control, const QWidget* view) {
+  const QRect rect(control->mapToGlobal(QPoint(0, 0)), control->size());
+  for (const QWidget* parent = control->parentWidget(); parent != nullptr && parent != view;
+       parent = parent->parentWidget()) {
+    const auto* area = qobject_cast<const QAbstractScrollArea*>(parent);
+    if (area == nullptr || qobject_cast<const QAbstractItemView*>(parent) != nullptr)
+      continue;
+    if (area->horizontalScrollBar()->maximum() > 0)
+      return QString("%1 scrolls sideways by %2")
+          .arg(area->objectName())
+          .arg(area->horizontalScrollBar()->maximum());
+    const QRect port(area->viewport()->mapToGlobal(QPoint(0, 0)), area->viewport()->size());
+    if (rect.left() < port.left() || rect.right() > port.right())
+      return QString("cut at the side of %1").arg(area->objectName());
+    if (area->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff &&
+        (rect.top() < port.top() || rect.bottom() > port.bottom()))
+      return QString("cut at the bottom of %1").arg(area->objectName());
+  }
+  const QRect whole(view->mapToGlobal(QPoint(0, 0)), view->size());
+  if (rect.left() < whole.left() || rect.right() > whole.right())
+    return "beyond the side of the view";
+  return {};
+}
+
+// The buttons and fields a user works with in a view.
+QList<QWidget*> Controls(QWidget* view) {
+  QList<QWidget*> controls;
+  for (QWidget* widget : view->findChildren<QWidget*>()) {
+    if (!widget->isVisibleTo(view))
+      continue;
+    if (qobject_cast<QAbstractButton*>(widget) == nullptr &&
+        qobject_cast<QLineEdit*>(widget) == nullptr &&
+        qobject_cast<QComboBox*>(widget) == nullptr &&
+        qobject_cast<QAbstractSpinBox*>(widget) == nullptr)
+      continue;
+    // The parts of a composite control (a spin box's line, a table's corner button).
+    bool part = false;
+    for (QWidget* parent = widget->parentWidget(); parent != nullptr && parent != view;
+         parent = parent->parentWidget()) {
+      if (qobject_cast<QAbstractSpinBox*>(parent) != nullptr ||
+          qobject_cast<QComboBox*>(parent) != nullptr ||
+          qobject_cast<QAbstractItemView*>(parent) != nullptr)
+        part = true;
+    }
+    if (!part)
+      controls << widget;
+  }
+  return controls;
 }
 
 // A screen of the given size for the window (the test platform's own is fixed).
@@ -159,6 +239,9 @@ class WindowLayoutTest : public QObject {
   void everyViewFitsASmallScreenWithTheDemoProjectAcquiring() {
     ForgetWindowLayout();
     DemoSessionRig rig(m_dir.path() + "/Velmora.sq3");
+    // A screen larger than the window: the fit to the screen after the first show (the test
+    // platform's screen is 800 pixels wide) must not shrink it while the views are checked.
+    rig.availableGeometry = Screen(1280, 800);
     QVERIFY(rig.Start());
     QVERIFY(rig.ImportDemoProject());
     CMainFrame& frame = rig.Frame();
@@ -207,6 +290,82 @@ class WindowLayoutTest : public QObject {
     frame.close();  // the loaded project is unchanged: nothing more to ask
     QCOMPARE(prompt.reports.size(), size_t(1));
     QCOMPARE(prompt.reports[0].title, std::string("Confirmation Request"));
+    rig.session->Detach();
+    CSimRuntime::Instance().Reset();
+  }
+
+  void atTheSmallestWindowEveryViewShowsFiveRowsAndReachesItsControls() {
+    ForgetWindowLayout();
+    DemoSessionRig rig(m_dir.path() + "/Small.sq3");
+    // A screen on which the first start gives a 1024 x 700 window with its default panes.
+    rig.availableGeometry = Screen(1024 + 8, 700 + 36 + 4);
+    QVERIFY(rig.Start());
+    QVERIFY(rig.ImportDemoProject());
+    CMainFrame& frame = rig.Frame();
+    frame.DataView()->ResetView();
+    frame.UpdateCommandStates();
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    for (int tick = 0; tick < 8; ++tick) {
+      QTest::qWait(5);
+      frame.DataView()->OnBaseTick();
+    }
+    rig.prompt.reportAnswers.push_back(1);  // confirm the stop
+    frame.Command(CommandId::StopAcquisition)->trigger();
+    frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+    QTableView* catalogue = frame.DatabaseView()->Catalogue();
+    QVERIFY(catalogue->model()->rowCount() >= 1);
+    QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      catalogue->visualRect(catalogue->model()->index(0, 0)).center());
+    QApplication::processEvents();
+    QCOMPARE(frame.size(), QSize(1024, 700));
+    QVERIFY(frame.OutputWnd()->isVisible());
+
+    const NavigationEntry entries[] = {
+        NavigationEntry::OpcExplorerSetup,        NavigationEntry::DataAcquisition,
+        NavigationEntry::OpcDataVisualization,    NavigationEntry::VelmoraProjects,
+        NavigationEntry::ProjectOpcData,          NavigationEntry::ExportProjectData,
+        NavigationEntry::ProjectDataVisualization};
+    QStringList faults;
+    for (const NavigationEntry entry : entries) {
+      frame.ChooseEntry(entry);
+      QTest::qWait(50);
+      QApplication::processEvents();
+      CVelmoraView* view = frame.ActiveView();
+      QCOMPARE(frame.size(), QSize(1024, 700));
+      const QString title = view->Title();
+      const QByteArray shots = qgetenv("VELMORA_SCREENSHOT_DIR");
+      if (!shots.isEmpty())
+        frame.grab().save(QString("%1/small-%2.png")
+                              .arg(QString::fromLocal8Bit(shots))
+                              .arg(static_cast<int>(entry)));
+      for (const QAbstractItemView* list : view->findChildren<QAbstractItemView*>()) {
+        // The tables and trees; a message list may stay a few lines high.
+        if (!list->isVisibleTo(view) || list->model() == nullptr ||
+            (qobject_cast<const QTableView*>(list) == nullptr &&
+             qobject_cast<const QTreeView*>(list) == nullptr))
+          continue;
+        const int rows = SeenRows(list, view);
+        // The real-time list shows the latest value of each item: a few rows will do.
+        const int wanted = list->objectName() == "RealTimeTable" ? 3 : 5;
+        if (rows < wanted)
+          faults << QString("%1: %2 %3 shows %4 rows")
+                        .arg(title, list->metaObject()->className(), list->objectName())
+                        .arg(rows);
+      }
+      for (const QWidget* control : Controls(view)) {
+        const QString fault = Unreachable(control, view);
+        if (!fault.isEmpty())
+          faults << QString("%1: %2 '%3' %4")
+                        .arg(title, control->metaObject()->className(),
+                             control->objectName() + control->property("text").toString(), fault);
+      }
+    }
+    for (const QString& fault : faults)
+      qWarning("%s", qPrintable(fault));
+    QVERIFY2(faults.isEmpty(), qPrintable(QString("%1 faults").arg(faults.size())));
+    frame.close();
+    QCOMPARE(rig.prompt.reports.size(), size_t(1));
+    QVERIFY(rig.prompt.messages.empty());
     rig.session->Detach();
     CSimRuntime::Instance().Reset();
   }

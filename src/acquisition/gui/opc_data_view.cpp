@@ -23,6 +23,7 @@
 #include "acquisition/gui/data_view_controls.h"
 #include "acquisition/gui/export_data_dlg.h"
 #include "acquisition/gui/historical_data_model.h"
+#include "acquisition/gui/panel_flow.h"
 #include "acquisition/gui/real_time_data_model.h"
 #include "acquisition/gui/window_time.h"
 #include "base/app_context.h"
@@ -43,6 +44,10 @@ constexpr int kBasePeriodMs = 1000;
 constexpr int kFitColumnsBelow = 50;
 constexpr int kMinimumRealTimeRows = 3;
 constexpr int kMinimumHistoryRows = 5;
+// The panels' least height in the splitter: a line of fields, the rest scrolls.
+constexpr int kMinimumPanelsHeight = 40;
+// Set by the main frame on a splitter whose sizes it brought back from the last run.
+constexpr char kRestoredSplitterProperty[] = "restoredLayout";
 constexpr int kQualifiedIdDisplay = 0;
 constexpr int kShortIdDisplay = 1;
 // The project name when none is loaded: no name root is proposed then.
@@ -89,7 +94,7 @@ QTableView* MakeTable(QWidget* parent) {
 QGroupBox* Framed(const char* title, QWidget* content, QWidget* parent) {
   auto* box = new QGroupBox(title, parent);
   auto* layout = new QVBoxLayout(box);
-  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setContentsMargins(4, 2, 4, 4);
   layout->addWidget(content);
   return box;
 }
@@ -136,35 +141,35 @@ COPCDataView::~COPCDataView() {
 }
 
 void COPCDataView::BuildLayout() {
-  m_pSplitter->setObjectName("AcquisitionTables");
-  // The three panels scroll sideways in a window too narrow for them, so the view never
-  // makes the window wider than the screen.
-  auto* panelRow = new QWidget(this);
-  auto* panels = new QHBoxLayout(panelRow);
-  panels->setContentsMargins(0, 0, 0, 0);
-  panels->setSpacing(8);
-  panels->addWidget(m_pServerBox, 1);
-  panels->addWidget(m_pModeBox, 0);
-  panels->addWidget(m_pStatusBox, 1);
-  auto* scroller = new QScrollArea(this);
+  // The panels, the real-time list and the history share the height in one splitter: in a
+  // small window the tables keep their rows in sight and the panels scroll instead; in a
+  // narrow one the panels wrap into rows, so nothing needs scrolling sideways.
+  m_pSplitter->setObjectName("AcquisitionPanes");
+  auto* panels = new CPanelFlow(this);
+  panels->AddPanel(m_pServerBox, 1);
+  panels->AddPanel(m_pModeBox, 0);
+  panels->AddPanel(m_pStatusBox, 1);
+  auto* scroller = new QScrollArea(m_pSplitter);
   scroller->setObjectName("AcquisitionPanels");
   scroller->setFrameShape(QFrame::NoFrame);
   scroller->setWidgetResizable(true);
-  scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  scroller->setWidget(panelRow);
-  scroller->setFixedHeight(panelRow->sizeHint().height() +
-                           scroller->horizontalScrollBar()->sizeHint().height());
-  ContentLayout()->addWidget(scroller);
+  scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroller->setWidget(panels);
+  scroller->setMinimumHeight(kMinimumPanelsHeight);
+  m_pSplitter->addWidget(scroller);
 
+  m_pRealTimeTable->setObjectName("RealTimeTable");
+  m_pHistoryTable->setObjectName("HistoryTable");
   m_pRealTimeTable->horizontalHeader()->setStretchLastSection(true);
   m_pSplitter->addWidget(Framed(kRealTimeTitle, m_pRealTimeTable, m_pSplitter));
   m_pSplitter->addWidget(Framed(kHistoryTitle, m_pHistoryTable, m_pSplitter));
   // The history takes most of the height; the real-time list shows a handful of items.
-  m_pSplitter->setStretchFactor(0, 2);
-  m_pSplitter->setStretchFactor(1, 3);
+  m_pSplitter->setStretchFactor(0, 0);
+  m_pSplitter->setStretchFactor(1, 2);
+  m_pSplitter->setStretchFactor(2, 3);
   m_pSplitter->setChildrenCollapsible(false);
   ContentLayout()->addWidget(m_pSplitter, 1);
-  // However small the window, the tables keep a few rows in sight (the view scrolls).
+  // However small the window, the tables keep a few rows in sight.
   const int rowHeight = m_pHistoryTable->verticalHeader()->defaultSectionSize();
   // The header has no model yet: a row's height plus its frame stands for it.
   const int chrome = rowHeight + 8 + m_pHistoryTable->horizontalScrollBar()->sizeHint().height() +
@@ -254,6 +259,29 @@ void COPCDataView::ResetView() {
 
 void COPCDataView::OnViewShown() {
   RefreshAttributes();
+  if (!m_bPanesSized)
+    QTimer::singleShot(0, this, &COPCDataView::SizePanesOnce);
+}
+
+void COPCDataView::SizePanesOnce() {
+  // A layout the user kept from the last run stays as it was.
+  if (m_bPanesSized || m_pSplitter->property(kRestoredSplitterProperty).toBool())
+    return;
+  const QList<int> sizes = m_pSplitter->sizes();
+  int total = 0;
+  for (const int size : sizes)
+    total += size;
+  if (sizes.size() != 3 || total <= 0)
+    return;  // not laid out yet
+  m_bPanesSized = true;
+  // The tables keep their rows; what is left goes to the panels, up to all they need; the
+  // rest to the tables, most of it to the history.
+  const int realTime = m_pSplitter->widget(1)->minimumSizeHint().height();
+  const int history = m_pSplitter->widget(2)->minimumSizeHint().height();
+  const int wanted = std::max(kMinimumPanelsHeight, m_pSplitter->widget(0)->sizeHint().height());
+  const int panels = std::clamp(total - realTime - history, kMinimumPanelsHeight, wanted);
+  const int extra = std::max(0, total - panels - realTime - history);
+  m_pSplitter->setSizes({panels, realTime + extra * 2 / 5, history + extra - extra * 2 / 5});
 }
 
 void COPCDataView::ShowModeFromEngine() {

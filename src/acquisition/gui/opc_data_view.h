@@ -145,6 +145,8 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   QPointer<CThreadProgressDlg>& ProgressDialog(int kind);
 
   void BuildLayout();
+  // The first time the view is shown without a kept layout: the panes' share of the height.
+  void SizePanesOnce();
   void Detach();
   void ReadColours();
   void RefreshAttributes();
@@ -173,6 +175,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   CAcquisitionModeBox* m_pModeBox;
   CAcquisitionStatusBox* m_pStatusBox;
   QSplitter* m_pSplitter;
+  bool m_bPanesSized = false;
   QTableView* m_pRealTimeTable;
   QTableView* m_pHistoryTable;
   QTimer* m_pTimer;

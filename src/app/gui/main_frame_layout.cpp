@@ -40,6 +40,7 @@ constexpr int kNavigationWidthMax = 240;
 constexpr int kOutputHeightMin = 110;
 constexpr int kOutputHeightMax = 150;
 constexpr char kSplitterPrefix[] = "Splitter/";
+constexpr char kRestoredSplitterProperty[] = "restoredLayout";
 // Bumped when the docks change, so an old state is not applied to new panes.
 constexpr int kStateVersion = 1;
 
@@ -121,8 +122,10 @@ void CMainFrame::RestoreWindowLayout() {
       continue;
     for (QSplitter* splitter : view->findChildren<QSplitter*>()) {
       const QVariant state = settings->value(SplitterKey(index, splitter));
-      if (!splitter->objectName().isEmpty() && state.isValid())
-        splitter->restoreState(state.toByteArray());
+      // The views leave the sizes of a splitter marked so as they are.
+      if (!splitter->objectName().isEmpty() && state.isValid() &&
+          splitter->restoreState(state.toByteArray()))
+        splitter->setProperty(kRestoredSplitterProperty, true);
     }
   }
   bool ok = false;

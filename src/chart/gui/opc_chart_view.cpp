@@ -105,24 +105,26 @@ COPCChartView::COPCChartView(ChartMode mode, QWidget* parent)
 COPCChartView::~COPCChartView() = default;
 
 void COPCChartView::BuildLayout() {
+  // The fields and the page controls each take two short lines, so a window 1024 pixels
+  // wide shows every one of them without scrolling sideways.
   m_pFieldRow = new QWidget(this);
-  auto* fields = new QHBoxLayout(m_pFieldRow);
+  auto* fields = new QGridLayout(m_pFieldRow);
   fields->setContentsMargins(0, 0, 0, 0);
+  fields->setVerticalSpacing(2);
   m_pStart = DateField(m_pFieldRow, true);
   m_pLast = DateField(m_pFieldRow, true);
   m_pLastLabel = new QLabel(kLastLiveLabel, m_pFieldRow);
   m_pPoints = new QLineEdit(m_pFieldRow);
   m_pPoints->setReadOnly(true);
   m_pPoints->setMaximumWidth(90);
-  fields->addWidget(new QLabel(kStartLabel, m_pFieldRow));
-  fields->addWidget(m_pStart);
-  fields->addSpacing(12);
-  fields->addWidget(m_pLastLabel);
-  fields->addWidget(m_pLast);
-  fields->addSpacing(12);
-  fields->addWidget(new QLabel(kPointsLabel, m_pFieldRow));
-  fields->addWidget(m_pPoints);
-  fields->addStretch(1);
+  fields->addWidget(new QLabel(kStartLabel, m_pFieldRow), 0, 0);
+  fields->addWidget(m_pStart, 0, 1);
+  fields->setColumnMinimumWidth(2, 12);
+  fields->addWidget(new QLabel(kPointsLabel, m_pFieldRow), 0, 3);
+  fields->addWidget(m_pPoints, 0, 4);
+  fields->addWidget(m_pLastLabel, 1, 0);
+  fields->addWidget(m_pLast, 1, 1);
+  fields->setColumnStretch(5, 1);
 
   m_pChart = new CChartCtrl(this);
   m_pChart->setMinimumSize(320, 200);
@@ -141,26 +143,29 @@ void COPCChartView::BuildLayout() {
   connect(m_pRealTime, &QPushButton::clicked, this, &COPCChartView::OnRealTime);
   navigation->addSpacing(8);
   navigation->addWidget(m_pRealTime);
-  navigation->addSpacing(16);
-  navigation->addWidget(new QLabel(kPageStartLabel, this));
+  navigation->addStretch(1);
+  auto* page = new QHBoxLayout;
+  page->addWidget(new QLabel(kPageStartLabel, this));
   m_pPageStart = DateField(this, false);
-  navigation->addWidget(m_pPageStart);
-  navigation->addWidget(new QLabel(kSpanLabel, this));
+  page->addWidget(m_pPageStart);
+  page->addSpacing(8);
+  page->addWidget(new QLabel(kSpanLabel, this));
   m_pSpan = new QComboBox(this);
   for (int i = 0; i < kChartSpanCount; ++i)
     m_pSpan->addItem(ChartSpanText(i));
   m_pSpan->setCurrentIndex(ChartSpanPosition(kDefaultChartSpanMinutes));
   connect(m_pSpan, &QComboBox::currentIndexChanged, this, &COPCChartView::OnSpanChanged);
-  navigation->addWidget(m_pSpan);
+  page->addWidget(m_pSpan);
   m_pUpdate = new QPushButton(kUpdateChart, this);
   connect(m_pUpdate, &QPushButton::clicked, this, &COPCChartView::OnUpdateChart);
-  navigation->addWidget(m_pUpdate);
-  navigation->addStretch(1);
+  page->addWidget(m_pUpdate);
+  page->addStretch(1);
 
   ContentLayout()->addWidget(m_pFieldRow);
   ContentLayout()->addWidget(m_pChart, 1);
   ContentLayout()->addWidget(m_pNoData, 1);
   ContentLayout()->addLayout(navigation);
+  ContentLayout()->addLayout(page);
 }
 
 void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine) {

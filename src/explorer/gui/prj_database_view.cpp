@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -35,6 +36,9 @@ constexpr char kGroups[] = "OPC Groups";
 constexpr char kAcquired[] = "Acquired Items";
 constexpr char kCalculated[] = "Calculated Items";
 
+// Rows every table keeps in sight: its header's height stands in as the row height's.
+constexpr int kMinimumRows = 5;
+
 void SetupTable(QTableView* table) {
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -42,6 +46,12 @@ void SetupTable(QTableView* table) {
   table->setShowGrid(true);
   table->verticalHeader()->hide();
   table->horizontalHeader()->setStretchLastSection(true);
+  // Compact rows, and room for five of them however small the window.
+  const int rowHeight = table->fontMetrics().height() + 6;
+  table->verticalHeader()->setDefaultSectionSize(rowHeight);
+  table->setMinimumHeight(kMinimumRows * rowHeight + rowHeight + 8 +
+                          table->horizontalScrollBar()->sizeHint().height() +
+                          2 * table->frameWidth());
 }
 // The item list's "Data Type" column holds the stored code: shown with its name.
 class CDataTypeDelegate : public QStyledItemDelegate {

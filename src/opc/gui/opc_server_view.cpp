@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -28,6 +30,11 @@
 #include "opc/opc_texts.h"
 
 namespace {
+
+// Rows the group and item lists keep in sight, and the attributes' least height (two lines;
+// the rest scrolls).
+constexpr int kMinimumListRows = 5;
+constexpr int kMinimumAttributesHeight = 40;
 
 constexpr char kTitle[] = "OPC Explorer Setup";
 constexpr char kDescription[] =
@@ -109,14 +116,36 @@ COPCServerView::COPCServerView(QWidget* parent)
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
 
-  auto* right = new QWidget(this);
-  auto* rightLayout = new QVBoxLayout(right);
-  rightLayout->setContentsMargins(0, 0, 0, 0);
-  rightLayout->addWidget(attributes);
-  rightLayout->addWidget(m_pGroupCaption);
-  rightLayout->addWidget(m_pGroups, 1);
-  rightLayout->addWidget(m_pItemCaption);
-  rightLayout->addWidget(m_pItems, 2);
+  // The attributes, the group list and the item list share the height in a splitter: in a
+  // small window the lists keep five rows in sight and the attributes scroll instead.
+  auto* attributeScroller = new QScrollArea(this);
+  attributeScroller->setObjectName("ServerAttributes");
+  attributeScroller->setFrameShape(QFrame::NoFrame);
+  attributeScroller->setWidgetResizable(true);
+  attributeScroller->setWidget(attributes);
+  attributeScroller->setMinimumHeight(kMinimumAttributesHeight);
+  const auto captioned = [this](QLabel* caption, QTreeWidget* list) {
+    auto* pane = new QWidget(this);
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(caption);
+    layout->addWidget(list, 1);
+    const int rowHeight = list->fontMetrics().height() + 4;
+    list->setMinimumHeight(kMinimumListRows * rowHeight + list->header()->sizeHint().height() +
+                           list->horizontalScrollBar()->sizeHint().height() +
+                           2 * list->frameWidth());
+    return pane;
+  };
+  auto* right = new QSplitter(Qt::Vertical, this);
+  right->setObjectName("ConfigurationLists");
+  right->addWidget(attributeScroller);
+  right->addWidget(captioned(m_pGroupCaption, m_pGroups));
+  right->addWidget(captioned(m_pItemCaption, m_pItems));
+  right->setStretchFactor(0, 0);
+  right->setStretchFactor(1, 1);
+  right->setStretchFactor(2, 2);
+  right->setChildrenCollapsible(false);
   // The view's own messages (the default-name checks) under the tree, a few lines high.
   auto* left = new QWidget(this);
   auto* leftLayout = new QVBoxLayout(left);
@@ -132,7 +161,7 @@ COPCServerView::COPCServerView(QWidget* parent)
   splitter->addWidget(right);
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 3);
-  // On a narrow window the view scrolls sideways rather than squeeze the tree.
+  // The tree keeps a usable width; the attributes scroll in their own pane instead.
   m_pTree->setMinimumWidth(m_pTree->fontMetrics().averageCharWidth() * 28);
   splitter->setChildrenCollapsible(false);
   ContentLayout()->addWidget(splitter, 1);

@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
   DemoSessionRig rig(dir.filePath("Velmora.sq3"));
   FakeClock clock;
   rig.clock = &clock;
+  // A screen with room for the window at 1280 x 800 and its frame.
+  rig.availableGeometry = [] { return QRect(0, 0, 1280 + 8, 800 + 36 + 4); };
   if (!rig.Start() || !rig.ImportDemoProject())
     return 1;
   CMainFrame& frame = rig.Frame();
