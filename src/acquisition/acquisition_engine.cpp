@@ -1,4 +1,5 @@
 #include "acquisition/acquisition_engine.h"
+#include "base/utf8_path.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -411,7 +412,7 @@ bool CAcquisitionEngine::OpenCycleDatabase() {
   if (m_db.OpenExisting() == 1)
     return true;
   std::error_code ignored;
-  if (!std::filesystem::exists(m_db.Path(), ignored)) {
+  if (!std::filesystem::exists(Utf8Path(m_db.Path()), ignored)) {
     // Moved or deleted while acquiring: what would be acquired has nowhere to go.
     FailRecording("Velmora Database Not Found !!!",
                   "the database file is no longer at " + m_db.Path());

@@ -24,6 +24,10 @@
 #include "platform/com/guid.h"
 #include "platform/sim/sim_runtime.h"
 
+#ifdef _WIN32
+#include "platform/win/win_sys_console.h"
+#endif
+
 namespace {
 
 constexpr char kUsage[] =
@@ -291,10 +295,15 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       std::cerr << "\n";
       return 1;
     }
+#ifdef _WIN32
+    // Ctrl+C, Ctrl+Break and closing the console stop the run as SIGINT/SIGTERM do.
+    winconsole::OnConsoleStop(OnInterrupt);
+#else
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
 #ifdef SIGHUP
     std::signal(SIGHUP, OnInterrupt);
+#endif
 #endif
     std::string failure;
     int tick = 1;
@@ -356,6 +365,9 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       std::cerr << "velmora-cli acquire: " << failure << "\n";
       exitCode = 1;
     }
+#ifdef _WIN32
+    winconsole::FinishStop();  // a closing console may end the process now
+#endif
   }
   runtime.SetClock(nullptr);
   return exitCode;
