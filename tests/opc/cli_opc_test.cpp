@@ -192,14 +192,14 @@ TEST(CliOpcRead, ItemWhoseReadFailsFailsTheRunWithItsCodeAndText) {
   {
     std::FILE* file = std::fopen(config.c_str(), "w");
     ASSERT_NE(file, nullptr);
-    std::fputs("[server Velmora.SimServer.1]\nunreadable_item = Static.UI4\n", file);
+    std::fputs("[server Velmora.SimServer.1]\nunreadable_item = Static.R8\n", file);
     std::fclose(file);
   }
   const CliRun run = RunShellCommand("VELMORA_SIM_CONFIG='" + config + "' '" + VELMORA_CLI_PATH +
-                                     "' read --server Velmora.SimServer.1 Static.I4 Static.UI4 "
+                                     "' read --server Velmora.SimServer.1 Static.I4 Static.R8 "
                                      "2>&1 >/dev/null");
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.out.find("velmora-cli read: the read of Static.UI4 failed: "), std::string::npos)
+  EXPECT_NE(run.out.find("velmora-cli read: the read of Static.R8 failed: "), std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("Error Code: C0040006"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("the read of Static.I4"), std::string::npos) << run.out;
