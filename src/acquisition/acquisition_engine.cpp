@@ -1,5 +1,4 @@
 #include "acquisition/acquisition_engine.h"
-#include "base/utf8_path.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -29,6 +28,18 @@ constexpr char kReconnected[] =
     "Connection to Server Restored ... Outage from %s to %s (%d s) - %d Acquisition Cycle%s "
     "Missed";
 constexpr char kRebindFailed[] = "the calculated items could not be bound again after reconnection";
+constexpr char kOutageAtEnd[] =
+    "Connection to Server Not Restored at the End of the Acquisition ... Outage from %s to %s "
+    "(%d s) - %d Acquisition Cycle%s Missed";
+constexpr char kCyclesMissed[] = "%d Acquisition Cycle%s Missed at %s: %s";
+constexpr char kLateCycle[] = "the previous cycle ended %d s late";
+constexpr char kLockedFor[] = " (Velmora Database locked by another program for %d ms)";
+constexpr char kNotStoredInTime[] =
+    "the data set of %s could not be stored in time: the Velmora Database is locked by another "
+    "program";
+constexpr char kNotOpenable[] = "the Velmora Database could not be opened: %s";
+constexpr char kReplacedHeading[] = "Velmora Database Replaced During Data Acquisition !!!";
+constexpr char kDeletedHeading[] = "Velmora Project Deleted During Data Acquisition !!!";
 constexpr char kEndNotRecorded[] = "the end of the acquisition could not be recorded: %s";
 constexpr uint32_t kFirstBasePeriod = 15000;
 // Pauses between reconnection attempts, in seconds; the last one repeats.
@@ -185,6 +196,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_nAcquiredCount = 0;
     m_nStoredCount = 0;
     m_nMissedCycles = 0;
+    m_nDatabaseMissedCycles = 0;
     m_sLastStoredTime.clear();
     m_pObserver->OnListsReset();
     ResetSchedule();
@@ -199,6 +211,8 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   ++m_nSaveEpoch;
   m_bFirstDataSetPending = true;
   m_bStopRequested = false;
+  m_bEndedInOutage = false;
+  m_nLastCycleSecond = 0;
 
   const char* what = start ? kStarted : kResumed;
   if (m_nBackupFrequency > 0) {
@@ -236,7 +250,17 @@ void CAcquisitionEngine::Stop(bool finalBackup) {
   m_bRunning = false;
   m_bWindowOpened = false;
   if (m_bReconnecting) {
+    // The outage goes on: its missed cycles count as much as those of one that ended.
     m_bReconnecting = false;
+    m_bEndedInOutage = true;
+    m_nMissedCycles += m_nOutageMissedCycles;
+    const LocalTime local = m_context.clock.LocalNow();
+    const std::string endText = Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
+    m_context.log.Log(Format(kOutageAtEnd, m_sOutageStartText.c_str(), endText.c_str(),
+                             static_cast<int>(m_context.clock.SecondsSince1970() - m_nOutageStart),
+                             m_nOutageMissedCycles, m_nOutageMissedCycles == 1 ? "" : "s"),
+                      kLogDataAcquisition);
+    m_nOutageMissedCycles = 0;
     m_pObserver->OnReconnectingChanged(false);
   }
   m_nDataSetCount = m_history.Count();
@@ -345,6 +369,8 @@ void CAcquisitionEngine::Tick() {
       m_pObserver->OnTimeFieldsVisible(true);
     }
   }
+  if (!m_bReconnecting)
+    CountSkippedTicks(now);
   if ((!m_bReconnecting || TickWhileReconnecting(now)) && RunCycle())
     m_pObserver->OnChartUpdate(m_nBasePeriod);
   if (m_bStopRequested) {
@@ -400,6 +426,9 @@ bool CAcquisitionEngine::StoreRow(int row) {
       return true;
     case StoreResult::kNotStored:
       return false;
+    case StoreResult::kLocked:
+      CountMissed(1, Format(kNotStoredInTime, std::string(data->TimeText()).c_str()));
+      return false;
     case StoreResult::kFailed:
       FailRecording("Critical Error Occured in Storing OPC Data !!!",
                     m_recorder.LastFailure().message);
@@ -409,19 +438,73 @@ bool CAcquisitionEngine::StoreRow(int row) {
 }
 
 bool CAcquisitionEngine::OpenCycleDatabase() {
-  if (m_db.OpenExisting() == 1)
-    return true;
-  std::error_code ignored;
-  if (!std::filesystem::exists(Utf8Path(m_db.Path()), ignored)) {
-    // Moved or deleted while acquiring: what would be acquired has nowhere to go.
-    FailRecording("Velmora Database Not Found !!!",
-                  "the database file is no longer at " + m_db.Path());
-    return false;
+  switch (m_recorder.OpenForCycle(m_nAcquisitionId)) {
+    case CycleOpen::kOpen:
+      return true;
+    case CycleOpen::kVanished:
+      // Moved or deleted while acquiring: what would be acquired has nowhere to go.
+      FailRecording("Velmora Database Not Found !!!", m_recorder.LastFailure().message);
+      return false;
+    case CycleOpen::kReplaced:
+      FailFile(kReplacedHeading);
+      return false;
+    case CycleOpen::kAcquisitionGone:
+      FailFile(kDeletedHeading);
+      return false;
+    case CycleOpen::kNotNow:
+      break;
   }
-  // Not openable for now (the cycle reads nothing, so nothing is lost): tried again at
-  // the next tick.
+  // Not openable for now: tried again at the next tick; this cycle reads nothing.
   m_context.log.Log(kOpenFailed, kLogOpcServer);
+  CountMissed(1, Format(kNotOpenable, m_recorder.LastFailure().message.c_str()));
   return false;
+}
+
+void CAcquisitionEngine::FailFile(const std::string& heading) {
+  const std::string cause = m_recorder.LastFailure().message;
+  std::vector<StoredRow> rows;
+  for (size_t row = 0; row < m_rowIds.size(); ++row) {
+    DataSetPtr data = m_history.Row(static_cast<int>(row));
+    if (m_rowIds[row] != kNoDataRowId && data)
+      rows.push_back({m_rowIds[row], std::string(data->TimeText())});
+  }
+  // The summary counts what the file at the path holds, not what went into the old one.
+  const int still = m_recorder.CountRowsStillStored(m_nAcquisitionId, rows);
+  m_nStoredCount = still > 0 ? still : 0;
+  m_bRecordingFailed = true;
+  m_bStopRequested = true;
+  ReportRecordingFailure(
+      kStorageErrorTitle, heading,
+      Format("Data Acquisition is stopped ... %d of the %d Data Sets Recorded are in the File "
+             "Now There",
+             m_nStoredCount, static_cast<int>(rows.size())),
+      cause);
+}
+
+void CAcquisitionEngine::CountMissed(int cycles, const std::string& why) {
+  if (cycles <= 0)
+    return;
+  m_nDatabaseMissedCycles += cycles;
+  const LocalTime local = m_context.clock.LocalNow();
+  m_context.log.Log(
+      Format(kCyclesMissed, cycles, cycles == 1 ? "" : "s",
+             Format("%02d:%02d:%02d", local.hour, local.minute, local.second).c_str(), why.c_str()),
+      kLogDataAcquisition);
+}
+
+void CAcquisitionEngine::CountSkippedTicks(int64_t now) {
+  const uint64_t busyMs = m_db.BusyWaitedMs();
+  if (m_nLastCycleSecond != 0 && now - m_nLastCycleSecond > 1) {
+    // Ticks of a base period above a second read nothing most of the time.
+    const int skipped = static_cast<int>((now - m_nLastCycleSecond - 1) * 1000 /
+                                         std::max<uint32_t>(m_nBasePeriod, 1000));
+    std::string why = Format(kLateCycle, static_cast<int>(now - m_nLastCycleSecond - 1));
+    if (busyMs > m_nBusyMsAtLastCycle)
+      why += Format(kLockedFor, static_cast<int>(busyMs - m_nBusyMsAtLastCycle));
+    CountMissed(skipped, why);
+  }
+  m_nLastCycleSecond = now;
+  m_nBusyMsAtLastCycle = busyMs;
 }
 
 void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
@@ -441,6 +524,7 @@ void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
     m_sOutageStartText = Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
     m_nReconnectAttempts = 0;
     m_nOutageMissedCycles = 1;  // this cycle
+    m_nLastCycleSecond = 0;     // the outage counts its own missed cycles
     m_nNextReconnect = now + kReconnectPauses[0];
     m_context.log.Log(kConnectionLost, kLogDataAcquisition);
     m_pObserver->OnServerAttributesChanged();
@@ -503,6 +587,7 @@ void CAcquisitionEngine::EndOutage(int64_t now) {
                            static_cast<int>(now - m_nOutageStart), m_nOutageMissedCycles,
                            m_nOutageMissedCycles == 1 ? "" : "s"),
                     kLogDataAcquisition);
+  m_nLastCycleSecond = 0;
   // Every group is read at once; nothing is interpolated across the outage, since no
   // row was added while the server was away.
   for (GroupSchedule& schedule : m_schedule)

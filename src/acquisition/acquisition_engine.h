@@ -135,8 +135,14 @@ class CAcquisitionEngine {
   // Why the last acquisition ended or did not start, when it was not a command: a
   // refused start, a failed read or write, a vanished database. Empty otherwise.
   const std::string& StopCause() const { return m_sStopCause; }
-  // Cycles missed while the server was away, over the acquisition.
-  int MissedCycles() const { return m_nMissedCycles; }
+  // Cycles missed over the acquisition: while the server was away, and those whose data
+  // set could not be stored in time (the database locked by another program, or a cycle
+  // that ended so late that the next ones never ran).
+  int MissedCycles() const { return m_nMissedCycles + m_nDatabaseMissedCycles; }
+  int ServerAwayCycles() const { return m_nMissedCycles; }
+  int DatabaseMissedCycles() const { return m_nDatabaseMissedCycles; }
+  // The server was still away when the acquisition stopped.
+  bool EndedInOutage() const { return m_bEndedInOutage; }
   // An acquisition acquired data and the configuration has not changed since.
   bool IsResumeAllowed() const;
   bool IsServerConnected() const;
@@ -189,6 +195,13 @@ class CAcquisitionEngine {
                               const std::string& explanation, const std::string& cause);
   // The cycle's database: the existing file only. False when the cycle must not read.
   bool OpenCycleDatabase();
+  // The file or the acquisition's row is not what the acquisition wrote into: stop, and
+  // count only what the file now at the path holds.
+  void FailFile(const std::string& heading);
+  // Cycles that could not be stored in time: counted and logged with the reason.
+  void CountMissed(int cycles, const std::string& why);
+  // Ticks that never ran (a cycle ended seconds late) since the previous one.
+  void CountSkippedTicks(int64_t now);
   // A failed read: the server is gone (reconnect when asked) or the acquisition stops.
   void OnReadFailed(COPCGroup& group, bool rowStarted);
   // While the server is away: counts the missed cycles and tries to reconnect when due.
@@ -233,6 +246,10 @@ class CAcquisitionEngine {
   int m_nReconnectAttempts = 0;
   int m_nOutageMissedCycles = 0;
   int m_nMissedCycles = 0;
+  int m_nDatabaseMissedCycles = 0;
+  bool m_bEndedInOutage = false;
+  int64_t m_nLastCycleSecond = 0;  // 0: no cycle since Start, Resume or an outage
+  uint64_t m_nBusyMsAtLastCycle = 0;
   std::string m_sOutageStartText;
   AcquisitionMode m_nMode = kContinuousAcquisition;
   int64_t m_nAcquisitionStart = 0;

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <unordered_map>
+
 #include "acquisition/value_text.h"
 #include "base/log.h"
 #include "base/time_text.h"
@@ -28,6 +30,28 @@ constexpr char kCompressionFailed[] = "Error Storing OPC Data !!! Compression Er
 constexpr char kAcquisitionExists[] = "SELECT OPCAcq_Id FROM OPCAcq WHERE OPCAcq_Id = %d";
 constexpr char kAcquisitionGone[] = "the acquisition %d is no longer in the database";
 constexpr char kDataRowGone[] = "the data set row %lld is no longer in the database";
+constexpr char kFileReplaced[] = "the database file was replaced during the acquisition";
+constexpr char kFileVanished[] = "the database file is no longer at %s";
+constexpr char kIdentityUnknown[] = "the database file %s cannot be identified: %s";
+constexpr char kEndNotOneRow[] =
+    "the end of the acquisition %d changed %d rows of OPCAcq instead of one";
+constexpr char kLockFailed[] = "the recording lock of acquisition %d cannot be taken: %s";
+// The highest id any row ever used: the Config mark, the acquisitions and their groups.
+// The data rows are scanned only while the file has no mark yet (their index is not
+// usable), since every acquisition made since then is below the mark.
+constexpr char kHighestAcquisitionId[] =
+    "SELECT MAX( x) FROM ( SELECT MAX( OPCAcq_Id) AS x FROM OPCAcq UNION ALL SELECT MAX( "
+    "OPCAcq_Id) FROM OPCAcqGrp UNION ALL SELECT Config_IntData FROM Config WHERE Config_Mnemo = "
+    "'%s' UNION ALL SELECT MAX( OPCAcq_Id) FROM OPCAcqData WHERE NOT EXISTS ( SELECT 1 FROM "
+    "Config WHERE Config_Mnemo = '%s'))";
+constexpr char kHighestGroupId[] =
+    "SELECT MAX( x) FROM ( SELECT MAX( OPCAcqGrp_Id) AS x FROM OPCAcqGrp UNION ALL SELECT MAX( "
+    "OPCAcqGrp_Id) FROM OPCAcqItem)";
+constexpr char kSetIdMark[] =
+    "INSERT OR REPLACE INTO Config( Config_Mnemo, Config_DataType, Config_IntData, "
+    "Config_FloatData, Config_StrData) VALUES( '%s', 0, %d, -1.00, 'NA')";
+constexpr char kOwnRows[] =
+    "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcq_Id = %d";
 
 }  // namespace
 
@@ -55,44 +79,151 @@ bool CAcquisitionRecorder::RecordStart(const RecordedConfiguration& configuratio
   }
   bool recorded = false;
   if (acquisitionId != -1) {  // Resume: the same OPCAcq row, if it is still there
-    const int exists = m_db.RowExists(Format(kAcquisitionExists, acquisitionId));
-    recorded = exists == 1;
-    if (exists == 0)
-      m_failure = {SQLITE_NOTFOUND, Format(kAcquisitionGone, acquisitionId)};
-    else if (exists != 1)
-      TakeDbFailure();
+    recorded = CheckResume(acquisitionId);
   } else {
-    recorded = RecordConfiguration(configuration, acquisitionId);
+    std::string cause;
+    if (!ReadFileIdentity(m_db.Path(), m_identity, cause))
+      m_failure = {SQLITE_CANTOPEN, Format(kIdentityUnknown, m_db.Path().c_str(), cause.c_str())};
+    else
+      recorded = RecordConfiguration(configuration, acquisitionId);
   }
   m_db.Close();
   return recorded;
+}
+
+bool CAcquisitionRecorder::CheckResume(int acquisitionId) {
+  std::string cause;
+  if (!IsOwnFile(cause)) {
+    m_failure = {SQLITE_NOTFOUND, cause};
+    return false;
+  }
+  if (m_lock.AcquisitionId() != acquisitionId && !m_lock.Acquire(m_db.Path(), acquisitionId)) {
+    m_failure = {SQLITE_BUSY, Format(kLockFailed, acquisitionId, m_lock.Cause().c_str())};
+    return false;
+  }
+  const int exists = m_db.RowExists(Format(kAcquisitionExists, acquisitionId));
+  if (exists == 1)
+    return true;
+  if (exists == 0)
+    m_failure = {SQLITE_NOTFOUND, Format(kAcquisitionGone, acquisitionId)};
+  else
+    TakeDbFailure();
+  m_lock.Release();
+  return false;
+}
+
+bool CAcquisitionRecorder::IsOwnFile(std::string& cause) {
+  FileIdentity now;
+  std::string error;
+  if (!ReadFileIdentity(m_db.Path(), now, error)) {
+    cause = Format(kFileVanished, m_db.Path().c_str());
+    return false;
+  }
+  if (!now.SameFileAs(m_identity)) {
+    cause = kFileReplaced;
+    return false;
+  }
+  return true;
+}
+
+CycleOpen CAcquisitionRecorder::OpenForCycle(int acquisitionId) {
+  m_failure = RecordFailure();
+  if (m_db.OpenExisting() != 1) {
+    TakeDbFailure();
+    FileIdentity ignored;
+    std::string error;
+    if (!ReadFileIdentity(m_db.Path(), ignored, error)) {
+      m_failure = {SQLITE_NOTFOUND, Format(kFileVanished, m_db.Path().c_str())};
+      return CycleOpen::kVanished;
+    }
+    return CycleOpen::kNotNow;
+  }
+  // Checked after the open: the handle holds the file that was at the path then, so a
+  // file put in its place before the open is seen here.
+  std::string cause;
+  if (!IsOwnFile(cause)) {
+    m_db.Close();
+    m_failure = {SQLITE_NOTFOUND, cause};
+    FileIdentity ignored;
+    std::string error;
+    return ReadFileIdentity(m_db.Path(), ignored, error) ? CycleOpen::kReplaced
+                                                         : CycleOpen::kVanished;
+  }
+  const int exists = m_db.RowExists(Format(kAcquisitionExists, acquisitionId));
+  if (exists == 1)
+    return CycleOpen::kOpen;
+  if (exists == 0) {
+    m_failure = {SQLITE_NOTFOUND, Format(kAcquisitionGone, acquisitionId)};
+    m_db.Close();
+    return CycleOpen::kAcquisitionGone;
+  }
+  TakeDbFailure();
+  m_db.Close();
+  return CycleOpen::kNotNow;
+}
+
+int CAcquisitionRecorder::CountRowsStillStored(int acquisitionId,
+                                               const std::vector<StoredRow>& rows) {
+  std::vector<QueryCell> cells;
+  int count = 0;
+  if (m_db.OpenExisting() == 1) {
+    const int result = m_db.GetQueryData(Format(kOwnRows, acquisitionId), cells);
+    m_db.Close();
+    if (result < 0)
+      return -1;
+    std::unordered_map<int64_t, std::string> present;
+    for (size_t i = 0; i + 1 < cells.size(); i += 2)
+      present.emplace(cells[i].intValue, cells[i + 1].text);
+    // A row counts when its id holds this acquisition's data set of that time; another
+    // file's rows of the same acquisition id do not.
+    for (const StoredRow& row : rows) {
+      const auto found = present.find(row.rowId);
+      if (found != present.end() && found->second == row.timeText)
+        ++count;
+    }
+    return count;
+  }
+  return 0;  // no file: nothing of it is stored anywhere that can be found
 }
 
 bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& configuration,
                                                int& acquisitionId) {
   // One transaction: a failure or a kill half-way leaves no acquisition with a partial
   // snapshot, whose data would be matched to the wrong items. IMMEDIATE takes the write
-  // lock first, so that MAX(id) is this acquisition's own even beside another writer.
+  // lock first, so that the new id is this acquisition's own even beside another writer.
   if (!Exec("BEGIN IMMEDIATE;", false))
     return false;
-  const std::string insert =
-      std::string(
-          "INSERT INTO OPCAcq( OPCAcq_ServerId, OPCAcq_ServerHost, OPCacq_ServerGuid, "
-          "OPCAcq_StartDate, OPCAcq_StartTime, OPCAcq_EndDate, OPCAcq_EndTime, "
-          "OPCAcq_DataCount)") +
-      "VALUES( " + SqlPrintf("'%q', ", configuration.serverId.c_str()) +
-      SqlPrintf("'%q', ", configuration.host.c_str()) +
-      SqlPrintf("'%q',", configuration.classIdText.c_str()) +
-      "'Undefined', 'Undefined', 'Undefined', 'Undefined', -1)";
   bool recorded = false;
-  if (Exec(insert, true)) {
-    const int id = m_db.QueryInteger("SELECT MAX( OPCAcq_Id) from OPCAcq");
-    if (id > 0) {
-      recorded = RecordGroups(configuration, id) && Exec("COMMIT;", false);
-      if (recorded)
-        acquisitionId = id;
-    } else {
-      TakeDbFailure();
+  const int highest =
+      m_db.QueryInteger(Format(kHighestAcquisitionId, kAcquisitionIdMark, kAcquisitionIdMark));
+  const int highestGroup = highest >= 0 ? m_db.QueryInteger(kHighestGroupId) : -1;
+  if (highest < 0 || highestGroup < 0) {
+    TakeDbFailure();
+  } else {
+    m_nNextGroupId = highestGroup + 1;
+    const std::string insert =
+        std::string(
+            "INSERT INTO OPCAcq( OPCAcq_Id, OPCAcq_ServerId, OPCAcq_ServerHost, OPCacq_ServerGuid, "
+            "OPCAcq_StartDate, OPCAcq_StartTime, OPCAcq_EndDate, OPCAcq_EndTime, "
+            "OPCAcq_DataCount)") +
+        "VALUES( " + std::to_string(highest + 1) + ", " +
+        SqlPrintf("'%q', ", configuration.serverId.c_str()) +
+        SqlPrintf("'%q', ", configuration.host.c_str()) +
+        SqlPrintf("'%q',", configuration.classIdText.c_str()) +
+        "'Undefined', 'Undefined', 'Undefined', 'Undefined', -1)";
+    if (Exec(insert, true)) {
+      const int id = static_cast<int>(m_db.LastInsertRowId());
+      if (!Exec(Format(kSetIdMark, kAcquisitionIdMark, id), false)) {
+      } else if (!m_lock.Acquire(m_db.Path(), id)) {
+        // Taken before the row is visible: no other program ever sees it unlocked.
+        m_failure = {SQLITE_CANTOPEN, Format(kLockFailed, id, m_lock.Cause().c_str())};
+      } else {
+        recorded = RecordGroups(configuration, id) && Exec("COMMIT;", false);
+        if (recorded)
+          acquisitionId = id;
+        else
+          m_lock.Release();
+      }
     }
   }
   // A failed statement has rolled the transaction back already; anything else has not.
@@ -104,18 +235,16 @@ bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& conf
 bool CAcquisitionRecorder::RecordGroups(const RecordedConfiguration& configuration,
                                         int acquisitionId) {
   for (const RecordedGroup& group : configuration.groups) {
+    // Above every group id the items ever used: orphan item rows never join a group.
     const std::string insert = Format(
-        "INSERT INTO OPCAcqGrp( OPCAcq_Id, OPCAcqGrp_Name, OPCAcqGrp_UpdateRate) VALUES( %d, "
-        "%s, %d)",
-        acquisitionId, SqlPrintf("'%q'", group.name.c_str()).c_str(), group.updateRate);
+        "INSERT INTO OPCAcqGrp( OPCAcqGrp_Id, OPCAcq_Id, OPCAcqGrp_Name, OPCAcqGrp_UpdateRate) "
+        "VALUES( %d, %d, %s, %d)",
+        m_nNextGroupId++, acquisitionId, SqlPrintf("'%q'", group.name.c_str()).c_str(),
+        group.updateRate);
     // A group left out would shift every later column onto the wrong item names.
     if (!Exec(insert, false))
       return false;
-    const int groupRowId = m_db.QueryInteger("SELECT MAX( OPCAcqGrp_Id) from OPCAcqGrp");
-    if (groupRowId <= 0) {
-      TakeDbFailure();
-      return false;
-    }
+    const int groupRowId = static_cast<int>(m_db.LastInsertRowId());
     if (!RecordItems(group, groupRowId))
       return false;
   }
@@ -208,6 +337,12 @@ StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
                "?, ?)"
              : "UPDATE OPCAcqData Set OPCAcqData_Value = ? WHERE OPCAcqData_Id = ?",
       bindings, &prepared, kLogDataAcquisition);
+  if (code == SQLITE_BUSY) {
+    // Another program kept the lock past the bound (or a signal ended the wait): this
+    // data set is missed, the acquisition goes on.
+    TakeDbFailure();
+    return StoreResult::kLocked;
+  }
   if (code != SQLITE_DONE) {
     LogStoreFailure(prepared ? Format(kWriteFailed, m_db.LastErrorText().c_str())
                              : std::string(kPrepareFailed));
@@ -227,18 +362,36 @@ StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
 bool CAcquisitionRecorder::RecordEnd(int acquisitionId, const std::string& lastTimeText,
                                      int storedCount) {
   m_failure = RecordFailure();
-  const std::string date = lastTimeText.substr(0, 11);
-  const std::string time =
-      lastTimeText.size() >= 12 ? lastTimeText.substr(lastTimeText.size() - 12) : lastTimeText;
+  // Split at the blank, never cut by length: a five-digit year keeps all its digits.
+  const size_t blank = lastTimeText.rfind(' ');
+  const std::string date =
+      blank != std::string::npos ? lastTimeText.substr(0, blank) : lastTimeText.substr(0, 11);
+  const std::string time = blank != std::string::npos ? lastTimeText.substr(blank + 1)
+                           : lastTimeText.size() >= 12
+                               ? lastTimeText.substr(lastTimeText.size() - 12)
+                               : lastTimeText;
   const std::string update = Format(
       "UPDATE OPCAcq Set OPCAcq_EndDate = '%s', OPCAcq_EndTime = '%s', OPCAcq_DataCount = %d "
       "WHERE OPCAcq_Id = %d",
       date.c_str(), time.c_str(), storedCount, acquisitionId);
-  // The existing file only: the end of an acquisition whose file vanished has nowhere to go.
-  const int result =
-      m_db.OpenExisting() == 1 ? m_db.ExecSQL(update, false, false, true, kLogDataAcquisition) : -3;
-  if (result != 1)
+  // The existing file only: the end of an acquisition whose file vanished has nowhere to
+  // go, and another file put in its place must not take it.
+  bool done = false;
+  if (m_db.OpenExisting() != 1) {
     TakeDbFailure();
+  } else {
+    std::string cause;
+    if (!IsOwnFile(cause)) {
+      m_failure = {SQLITE_NOTFOUND, cause};
+    } else if (m_db.ExecSQL(update, false, false, true, kLogDataAcquisition) != 1) {
+      TakeDbFailure();
+    } else if (m_db.Changes() != 1) {
+      m_failure = {SQLITE_NOTFOUND, Format(kEndNotOneRow, acquisitionId, m_db.Changes())};
+    } else {
+      done = true;
+    }
+  }
   m_db.Close();
-  return result == 1;
+  m_lock.Release();
+  return done;
 }

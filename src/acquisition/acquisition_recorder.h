@@ -4,12 +4,20 @@
 // time, one OPCAcqData row per data set (zlib-compressed value text; a rewritten data set
 // updates its own row, known by id) and the end at Stop. Every failure keeps SQLite's
 // code and message for the report that stops or refuses the acquisition.
+// The recorder proves where it writes: the file opened at Start is known by its identity,
+// and every later open checks that the file at the path is still that one and that it
+// still holds the acquisition. While an acquisition is recorded its recording lock is
+// held, so other programs see it and leave it alone. A new acquisition's id is above
+// every id the file ever used (a high-water mark kept in Config), so rows left behind by
+// a deleted acquisition never join a new one.
 // Thread rule: acquisition (GUI) thread; uses the connection the caller opened where
 // the operation says so.
 #include <string>
 #include <vector>
 
 #include "acquisition/data_set.h"
+#include "db/file_identity.h"
+#include "db/recording_lock.h"
 #include "db/sqlite_db.h"
 
 // What is recorded of the configuration at Start.
@@ -36,6 +44,25 @@ enum class StoreResult {
   kStored,
   kNotStored,  // nothing to store: no acquisition running, or no time text
   kFailed,     // the data set could not be written: the acquisition must stop
+  kLocked,     // another program held the database past the bound: not stored in time
+};
+
+// What the open of a cycle found.
+enum class CycleOpen {
+  kOpen,             // the acquisition's own file, holding its row: the cycle may store
+  kNotNow,           // not openable or locked for now: tried again at the next cycle
+  kVanished,         // no file at the path any more
+  kReplaced,         // another file is at the path
+  kAcquisitionGone,  // the file no longer holds the acquisition
+};
+
+// The Config key of the highest acquisition id the file ever used.
+inline constexpr char kAcquisitionIdMark[] = "ACQ_LAST_ID";
+
+// A data set this acquisition inserted: its row id and time text.
+struct StoredRow {
+  int64_t rowId;
+  std::string timeText;
 };
 
 // Why the last operation failed: SQLite's result code (0 when the failure is not
@@ -64,14 +91,30 @@ class CAcquisitionRecorder {
   StoreResult StoreDataSet(int acquisitionId, bool running, const CompactDataSet& row,
                            int64_t& rowId);
   // At Stop: the last data set's date and time parts and the stored row count. Opens the
-  // existing file and closes it.
+  // existing file and closes it; writes only into the acquisition's own file, and only
+  // when exactly its row changes. Releases the recording lock.
   bool RecordEnd(int acquisitionId, const std::string& lastTimeText, int storedCount);
+  // The cycle's open: the existing file, checked to be the one of the Start and to hold
+  // the acquisition. On kOpen the database stays open; otherwise it is closed and
+  // LastFailure says what happened.
+  CycleOpen OpenForCycle(int acquisitionId);
+  // How many of the rows this acquisition inserted are in the file now at the path (the
+  // one counted in a summary after a replacement). -1 when it cannot be read. Opens and
+  // closes the database.
+  int CountRowsStillStored(int acquisitionId, const std::vector<StoredRow>& rows);
+  // The recording lock is dropped (the acquisition is over without its end record).
+  void ReleaseLock() { m_lock.Release(); }
+  bool HoldsLock() const { return m_lock.Held(); }
 
   const RecordFailure& LastFailure() const { return m_failure; }
 
  private:
   bool RecordConfiguration(const RecordedConfiguration& configuration, int& acquisitionId);
   bool RecordGroups(const RecordedConfiguration& configuration, int acquisitionId);
+  // After the open: the file at the path is the one identified at Start.
+  bool IsOwnFile(std::string& cause);
+  // Resume: the Start's file, the lock again, and the row still there.
+  bool CheckResume(int acquisitionId);
   bool RecordItems(const RecordedGroup& group, int groupRowId);
   bool Exec(const std::string& statement, bool log);
   // Keeps SQLite's answer to the last failed call as the failure.
@@ -81,4 +124,7 @@ class CAcquisitionRecorder {
   CSQLite& m_db;
   std::vector<uint8_t> m_compressed;
   RecordFailure m_failure;
+  FileIdentity m_identity;  // of the file the acquisition was started in
+  CRecordingLock m_lock;
+  int m_nNextGroupId = 0;
 };

@@ -6,12 +6,24 @@
 
 namespace {
 
+// The cell cut to kMaxValueCellText bytes, never inside a UTF-8 sequence.
+std::string_view StoredCell(std::string_view cell) {
+  if (cell.size() <= kMaxValueCellText)
+    return cell;
+  size_t size = kMaxValueCellText;
+  while (size > 0 && (static_cast<unsigned char>(cell[size]) & 0xC0) == 0x80)
+    --size;
+  return cell.substr(0, size);
+}
+
 void AppendEncoded(std::string_view cell, std::string& text) {
-  for (char c : cell) {
+  for (char c : StoredCell(cell)) {
     if (c == ';')
       text += "%3B";
     else if (c == '%')
       text += "%25";
+    else if (c == '\0')
+      text += "%00";
     else
       text += c;
   }
@@ -48,6 +60,9 @@ std::string DecodeValueField(const std::string& field) {
       i += 2;
     } else if (field[i] == '%' && field.compare(i, 3, "%25") == 0) {
       text += '%';
+      i += 2;
+    } else if (field[i] == '%' && field.compare(i, 3, "%00") == 0) {
+      text += '\0';
       i += 2;
     } else {
       text += field[i];
@@ -104,7 +119,7 @@ int CompressValueText(const std::string& text, std::vector<uint8_t>& compressed)
   return Z_OK;
 }
 
-int DecompressValueText(const uint8_t* data, size_t size, std::string& text) {
+int DecompressValueText(const uint8_t* data, size_t size, std::string& text, size_t limit) {
   text.clear();
   z_stream stream{};
   int result = inflateInit(&stream);
@@ -119,10 +134,18 @@ int DecompressValueText(const uint8_t* data, size_t size, std::string& text) {
     result = inflate(&stream, Z_NO_FLUSH);
     if (result != Z_OK && result != Z_STREAM_END)
       break;
-    text.append(buffer, sizeof buffer - stream.avail_out);
+    const size_t produced = sizeof buffer - stream.avail_out;
+    if (text.size() + produced > limit) {
+      result = Z_BUF_ERROR;
+      break;
+    }
+    text.append(buffer, produced);
+    if (result == Z_OK && produced == 0 && stream.avail_in == 0)
+      break;  // the input ended before the stream did
   } while (result != Z_STREAM_END);
+  const bool trailing = result == Z_STREAM_END && stream.avail_in != 0;
   inflateEnd(&stream);
   if (result == Z_STREAM_END)
-    return Z_OK;
+    return trailing ? Z_DATA_ERROR : Z_OK;
   return result == Z_OK ? Z_BUF_ERROR : result;
 }

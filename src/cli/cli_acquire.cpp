@@ -2,6 +2,7 @@
 // acquisition view does, recording into the database.
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -40,8 +41,11 @@ constexpr char kUsage[] =
     "  clock moves one second per tick without waiting; --simulated-start starts it at that\n"
     "  UTC instant (local time follows TZ). --decimals (0 to 5) sets the decimals of analog\n"
     "  values; --seconds goes up to 31536000 (a year). --reconnect keeps recording through\n"
-    "  a server restart. Exit 0 only when the run ended as asked with every data set\n"
-    "  recorded.\n"
+    "  a server restart. The database must exist (velmora-cli db init creates one); while\n"
+    "  the run records, other programs see it through DATABASE.lock and cannot delete or\n"
+    "  repair the acquisition. Exit 0 only when the run ended as asked with every data set\n"
+    "  recorded and no cycle missed for another program's lock or a server still away at\n"
+    "  the end (the summary then says \"K cycles missed\" and the log when and why).\n"
     "  --backup-every writes a CSV backup of the acquired data every MINUTES (1 to 1440) into\n"
     "  DIR, named ROOT_dd_Mon_yyyy_hh_mm_ss.csv (ROOT: --backup-root, else the project name),\n"
     "  and a final one at the end; incremental (the default) writes the data sets since the\n"
@@ -53,6 +57,8 @@ constexpr int kMaxBackupMinutes = 1440;
 constexpr int kMaxSeconds = 31536000;
 
 volatile std::sig_atomic_t g_nInterruptSignal = 0;
+// Set once the run ends: the end of the acquisition then waits for a lock as usual.
+bool g_bEnding = false;
 
 void OnInterrupt(int signal) {
   g_nInterruptSignal = signal;
@@ -93,7 +99,13 @@ class CConsoleAcquisitionObserver : public IAcquisitionObserver {
   int m_nPrinted = 0;
 };
 
-// "YYYY-MM-DDTHH:MM:SSZ" as milliseconds since 1970 (UTC).
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// "YYYY-MM-DDTHH:MM:SSZ" as milliseconds since 1970 (UTC); only dates of the calendar.
 bool ParseUtcInstant(const std::string& text, int64_t& unixMs) {
   // Fixed places: YYYY-MM-DDTHH:MM:SSZ, every field digits only.
   if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
@@ -111,8 +123,8 @@ bool ParseUtcInstant(const std::string& text, int64_t& unixMs) {
   };
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   if (!field(0, 4, year) || !field(5, 2, month) || !field(8, 2, day) || !field(11, 2, hour) ||
-      !field(14, 2, minute) || !field(17, 2, second) || month < 1 || month > 12 || day < 1 ||
-      day > 31 || hour > 23 || minute > 59 || second > 59) {
+      !field(14, 2, minute) || !field(17, 2, second) || year < 1 || month < 1 || month > 12 ||
+      day < 1 || day > DaysInMonth(year, month) || hour > 23 || minute > 59 || second > 59) {
     return false;
   }
   unixMs =
@@ -251,7 +263,18 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     return 1;
   }
 
+  // Every other command refuses a missing file: a mistyped path must not become a new,
+  // empty database that the recording goes into unseen.
+  std::error_code missing;
+  if (!std::filesystem::exists(database, missing)) {
+    std::cerr << "velmora-cli acquire: no database file at " << database
+              << " (velmora-cli db init --database PATH creates one)\n";
+    return 1;
+  }
   CSQLite db(context);
+  // A signal ends a wait for another program's lock at once (the end of the acquisition
+  // is still recorded: it waits as usual).
+  db.SetWaitInterrupt([] { return g_nInterruptSignal != 0 && !g_bEnding; });
   if (!CheckVelmoraDatabase(db, database))
     return 1;
   ProjectChoice choice;
@@ -288,13 +311,6 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       backups.WaitForWorkers();
       backups.Poll();
     };
-    if (!engine.StartCommand()) {
-      std::cerr << "velmora-cli acquire: the acquisition did not start";
-      if (!engine.StopCause().empty())
-        std::cerr << ": " << engine.StopCause();
-      std::cerr << "\n";
-      return 1;
-    }
 #ifdef _WIN32
     // Ctrl+C, Ctrl+Break and closing the console stop the run as SIGINT/SIGTERM do.
     winconsole::OnConsoleStop(OnInterrupt);
@@ -305,6 +321,13 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     std::signal(SIGHUP, OnInterrupt);
 #endif
 #endif
+    if (!engine.StartCommand()) {
+      std::cerr << "velmora-cli acquire: the acquisition did not start";
+      if (!engine.StopCause().empty())
+        std::cerr << ": " << engine.StopCause();
+      std::cerr << "\n";
+      return 1;
+    }
     std::string failure;
     int tick = 1;
     for (; (!limited || tick <= *seconds) && g_nInterruptSignal == 0; ++tick) {
@@ -332,6 +355,7 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     if (g_nInterruptSignal != 0 && limited && failure.empty())
       failure = Format("interrupted by signal %d after %d of %d seconds",
                        static_cast<int>(g_nInterruptSignal), tick - 1, *seconds);
+    g_bEnding = true;
     if (engine.IsRunning()) {
       engine.Stop(backupMinutes.has_value());  // the final backup
       if (failure.empty() && !engine.StopCause().empty())
@@ -345,11 +369,13 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     const int recorded = engine.StoredCount();
     if (failure.empty() && recorded != acquired)
       failure = Format("%d acquired data set(s) are not in the database", acquired - recorded);
+    const int missed = engine.MissedCycles();
+    const std::string missedText = missed > 0 ? Format(", %d cycles missed", missed) : "";
     std::printf(
-        "Acquisition %d of project '%s': %d data sets acquired, %d recorded (%d items) in "
+        "Acquisition %d of project '%s': %d data sets acquired, %d recorded%s (%d items) in "
         "%s\n",
-        engine.AcquisitionId(), project.c_str(), acquired, recorded, engine.History().ItemColumns(),
-        database.c_str());
+        engine.AcquisitionId(), project.c_str(), acquired, recorded, missedText.c_str(),
+        engine.History().ItemColumns(), database.c_str());
     if (backupMinutes) {
       std::printf("Backups: %d written to %s, %d failed\n", backups.SavesDone(),
                   backup.path.c_str(), backups.SavesFailed());
@@ -357,9 +383,19 @@ int RunAcquire(const std::vector<std::string>& arguments) {
         failure = Format("%d backup(s) failed, the last to %s", backups.SavesFailed(),
                          backups.LastFailedSavePath().c_str());
     }
-    if (engine.MissedCycles() > 0)
-      std::printf("%d acquisition cycles missed while the server was away\n",
-                  engine.MissedCycles());
+    if (engine.ServerAwayCycles() > 0)
+      std::printf("%d acquisition cycles missed while the server was away%s\n",
+                  engine.ServerAwayCycles(),
+                  engine.EndedInOutage() ? " (still away at the end)" : "");
+    if (engine.DatabaseMissedCycles() > 0)
+      std::printf("%d acquisition cycles not stored in time (the log says when and why)\n",
+                  engine.DatabaseMissedCycles());
+    if (failure.empty() && engine.EndedInOutage())
+      failure = Format("the OPC server was still away at the end: %d acquisition cycles missed",
+                       engine.ServerAwayCycles());
+    if (failure.empty() && engine.DatabaseMissedCycles() > 0)
+      failure = Format("%d acquisition cycles could not be stored in time",
+                       engine.DatabaseMissedCycles());
     std::fflush(stdout);
     if (!failure.empty()) {
       std::cerr << "velmora-cli acquire: " << failure << "\n";

@@ -23,7 +23,8 @@ constexpr char kUsage[] =
     "Usage: velmora-cli acquisitions ACTION --database PATH\n"
     "  list [--sort N]\n"
     "      The recorded acquisitions, tab-separated, id first (N: 0 id, 1 server id,\n"
-    "      2 host, 3 acquisition start, 4 data count).\n"
+    "      2 host, 3 acquisition start, 4 data count). One that a program records now\n"
+    "      shows the end date \"Being Recorded\": it is neither repaired nor deleted.\n"
     "  show ID\n"
     "      The summary, the items and the group and item counts of an acquisition.\n"
     "  repair ID\n"
@@ -92,7 +93,15 @@ int RunList(CAcquisitionCatalogue& catalogue, std::vector<std::string>& args) {
   return WriteOut(text) ? kExitOk : kExitFailed;
 }
 
-int RunShow(CAcquisitionCatalogue& catalogue, int id) {
+// Written what could be read: the rows that could not be are a failure, said on stderr.
+int DamageResult(const CProjectData& data, int written) {
+  if (written != kExitOk)
+    return written;
+  const std::string damage = data.DamageText();
+  return damage.empty() ? kExitOk : Failure(damage);
+}
+
+int RunShow(CAcquisitionCatalogue& catalogue, CSQLite& db, AppContext& context, int id) {
   const CatalogueDetails& details = catalogue.Details();
   const CRecordingListControl& items = catalogue.Items();
   std::string text = "Server Id\t" + details.serverId + "\nOPC Server Host\t" + details.host +
@@ -101,14 +110,19 @@ int RunShow(CAcquisitionCatalogue& catalogue, int id) {
                      catalogue.Catalogue().Cell(catalogue.SelectedRow(), kCatDataCount) +
                      Format("\nGroups\t%d\nAcquired Items\t%d\nCalculated Items\t%d\n\n",
                             details.groups, details.acquiredItems, details.calculatedItems);
-  (void)id;
   if (details.acquiredItems + details.calculatedItems > 0 || !items.Rows().empty())
     text += items.ToText();
-  return WriteOut(text) ? kExitOk : kExitFailed;
+  if (!WriteOut(text))
+    return kExitFailed;
+  // The rows are read too, so that damage is told here as well.
+  CProjectData data(db, context);
+  if (!data.LoadNow(id))
+    return Failure("the rows could not be read");
+  return DamageResult(data, kExitOk);
 }
 
 int RunRepair(CAcquisitionCatalogue& catalogue) {
-  const RepairResult result = catalogue.Repair();
+  const RepairResult result = catalogue.Repair(true);
   catalogue.SelectRow(catalogue.SelectedRow());  // closes the database the repair used
   const CatalogueDetails& details = catalogue.Details();
   const std::string count = catalogue.Catalogue().Cell(catalogue.SelectedRow(), kCatDataCount);
@@ -119,6 +133,9 @@ int RunRepair(CAcquisitionCatalogue& catalogue) {
     case RepairResult::kRepaired:
       std::cout << "repaired: end " << details.end << ", " << count << " data sets\n";
       return kExitOk;
+    case RepairResult::kRecording:
+      return Failure(Format("acquisition %d is being recorded: it is not repaired",
+                            catalogue.SelectedAcquisitionId()));
     default:
       return Failure("the acquisition could not be repaired");
   }
@@ -133,6 +150,8 @@ int RunDelete(CAcquisitionCatalogue& catalogue, int id) {
       return kExitOk;
     case DeleteResult::kFailed:
       return Failure("the deletion failed");
+    case DeleteResult::kRejected:
+      return Failure(Format("acquisition %d is being recorded: it is not deleted", id));
     default:
       return Failure("nothing was deleted");
   }
@@ -144,21 +163,22 @@ int RunExport(CSQLite& db, AppContext& context, int id, char separator, const st
     return Failure("the rows could not be read");
   const uint32_t start = context.clock.TickCount();
   if (output.empty())
-    return WriteOut(ExportText(data.Table(), separator)) ? kExitOk : kExitFailed;
+    return DamageResult(data,
+                        WriteOut(ExportText(data.Table(), separator)) ? kExitOk : kExitFailed);
   std::string cause;
   if (!WriteExportFile(output, data.Table(), separator, cause))
     return Failure("cannot write " + output + ": " + cause);
   context.log.Log(
       Format(kExportedLine, output.c_str(), static_cast<int>(context.clock.TickCount() - start)),
       kLogProjects);
-  return kExitOk;
+  return DamageResult(data, kExitOk);
 }
 
 int RunCopy(CSQLite& db, AppContext& context, int id) {
   CProjectData data(db, context);
   if (!data.LoadNow(id))
     return Failure("the rows could not be read");
-  return WriteOut(ClipboardText(data.Table())) ? kExitOk : kExitFailed;
+  return DamageResult(data, WriteOut(ClipboardText(data.Table())) ? kExitOk : kExitFailed);
 }
 
 int RunAcquisitions(const std::vector<std::string>& arguments) {
@@ -218,7 +238,7 @@ int RunAcquisitions(const std::vector<std::string>& arguments) {
   if (!catalogue.SelectAcquisition(acquisitionId))
     return Failure("no acquisition with id " + args.front());
   if (action == "show")
-    return RunShow(catalogue, acquisitionId);
+    return RunShow(catalogue, db, context, acquisitionId);
   if (action == "repair") {
     if (db.Open() != 1)
       return Failure("cannot open " + path);

@@ -125,6 +125,8 @@ int RunChart(const std::vector<std::string>& arguments) {
   if (!data.LoadNow(static_cast<int>(id)) || !data.HasSummary())
     return Failure(Format("acquisition %lld cannot be loaded", static_cast<long long>(id)));
   const CLoadedTable& table = data.Table();
+  if (table.RowCount() < 2 && !data.DamageText().empty())
+    Failure(data.DamageText());
   if (table.RowCount() < 2)
     return Failure(Format("acquisition %lld has %d row%s: nothing to chart",
                           static_cast<long long>(id), table.RowCount(),
@@ -160,7 +162,9 @@ int RunChart(const std::vector<std::string>& arguments) {
                       static_cast<long long>(id), view.PointCount(), table.RowCount(),
                       view.DrawnPoints(), image.width(), image.height())
             << output << "\n";
-  return kExitOk;
+  // Drawn from what could be read; rows that could not be are a failure, said on stderr.
+  const std::string damage = data.DamageText();
+  return damage.empty() ? kExitOk : Failure(damage);
 }
 
 const CliCommandRegistration kChartCommand(

@@ -13,6 +13,8 @@ constexpr char kQueryFailedLine[] = "SQL Query Failed: %s ";
 constexpr char kBusyLine[] = "Hit SQLITE_BUSY in CSQLite ";
 constexpr char kBusyWaitLine[] =
     "Database %s is locked by another connection: %s waits for it (at most %u s)";
+constexpr char kBusyInterruptedLine[] =
+    "Wait for the Velmora Database Lock Interrupted: %s Gives Up";
 constexpr char kStepErrorLine[] = "Step Error ";
 constexpr char kTablesStatement[] =
     "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name";
@@ -29,7 +31,7 @@ float NarrowToSingle(double value) {
   return static_cast<float>(value);
 }
 
-CSQLite::CSQLite(AppContext& context) : m_context(context) {}
+CSQLite::CSQLite(AppContext& context) : m_context(context), m_jitter(std::random_device{}()) {}
 
 CSQLite::~CSQLite() {
   Close();
@@ -115,7 +117,7 @@ void CSQLite::LogError(const std::string& text, bool log, int channel) {
 }
 
 bool CSQLite::WaitAfterBusy(const char* operation, bool log, int channel, BusyState& busy) {
-  const uint32_t now = m_context.clock.TickCount();
+  const uint32_t now = m_pWaitClock->TickCount();
   if (!busy.waiting) {
     busy.waiting = true;
     busy.firstBusyTick = now;
@@ -123,6 +125,10 @@ bool CSQLite::WaitAfterBusy(const char* operation, bool log, int channel, BusySt
   const uint32_t waited = now - busy.firstBusyTick;
   if (waited >= m_nBusyTimeoutMs)
     return false;
+  if (m_waitInterrupted && m_waitInterrupted()) {
+    m_context.log.Log(Format(kBusyInterruptedLine, operation), channel);
+    return false;
+  }
   if (!busy.announced) {
     // Said once, whatever the logging: a wait of up to the bound must not look like a hang.
     busy.announced = true;
@@ -131,7 +137,13 @@ bool CSQLite::WaitAfterBusy(const char* operation, bool log, int channel, BusySt
         channel);
   }
   LogError(std::string(kBusyLine) + operation, log, channel);
-  m_context.clock.SleepMs(std::min(m_nBusyRetryMs, m_nBusyTimeoutMs - waited));
+  // A varied pause: two programs that write at the same moment every second must not
+  // meet again at each retry.
+  const uint32_t shortest = std::max<uint32_t>(m_nBusyRetryMs / 4, 1);
+  std::uniform_int_distribution<uint32_t> pause(shortest, m_nBusyRetryMs);
+  const uint32_t ms = std::min(pause(m_jitter), m_nBusyTimeoutMs - waited);
+  m_pWaitClock->SleepMs(ms);
+  m_nBusyWaitedMs += ms;
   return true;
 }
 

@@ -6,9 +6,12 @@
 // lines timed with the clock's tick count.
 //
 // A busy database (another connection holds a lock) is waited out by every operation,
-// scripts included: each busy answer is followed by a pause of the retry interval on the
-// clock (never a spin), the first pause of an operation logs what it waits for, and after
-// the busy bound (30 s by default) the operation gives up like any failed step.
+// scripts included: each busy answer is followed by a short pause of varied length (so
+// that two programs writing every second interleave instead of meeting again), the
+// first pause of an operation logs what it waits for, and after the busy bound (30 s by
+// default) the operation gives up like any failed step. The waits take real time even
+// when the program's clock is simulated (the other program is real); an interrupt test
+// ends a wait at once (a signal must not wait for another program's lock).
 //
 // Return codes shared by the operations: -3 the file could not be opened (open first);
 // -1 the statement failed while running (a step error, or still busy at the bound).
@@ -18,6 +21,8 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -133,12 +138,22 @@ class CSQLite {
   const std::string& LastErrorText() const { return m_sLastError; }
   int LastDurationMs() const { return m_nLastDurationMs; }
 
-  // Busy waiting: give up after timeoutMs of waiting, pausing retryMs between tries.
+  // Busy waiting: give up after timeoutMs of waiting, pausing between retryMs / 4 and
+  // retryMs (varied) between tries.
   void SetBusyWait(uint32_t timeoutMs, uint32_t retryMs = kDefaultBusyRetryMs);
   uint32_t BusyTimeoutMs() const { return m_nBusyTimeoutMs; }
   uint32_t BusyRetryMs() const { return m_nBusyRetryMs; }
   static constexpr uint32_t kDefaultBusyTimeoutMs = 30000;
-  static constexpr uint32_t kDefaultBusyRetryMs = 1000;
+  static constexpr uint32_t kDefaultBusyRetryMs = 100;
+  // The clock lock waits are measured and paused on (real time by default; tests give
+  // theirs). Null restores the default.
+  void SetWaitClock(IClock* clock) { m_pWaitClock = clock != nullptr ? clock : &m_realClock; }
+  // Asked before every pause: true ends the wait as if the bound was reached.
+  void SetWaitInterrupt(std::function<bool()> interrupted) {
+    m_waitInterrupted = std::move(interrupted);
+  }
+  // Milliseconds spent waiting for locks since the object was made (on the wait clock).
+  uint64_t BusyWaitedMs() const { return m_nBusyWaitedMs; }
 
   // Optional wait cursor and error beep (none by default).
   void SetFeedback(IDbFeedback* feedback) { m_pFeedback = feedback; }
@@ -197,4 +212,9 @@ class CSQLite {
   uint32_t m_nBusyTimeoutMs = kDefaultBusyTimeoutMs;
   uint32_t m_nBusyRetryMs = kDefaultBusyRetryMs;
   IDbFeedback* m_pFeedback = nullptr;
+  SystemClock m_realClock;
+  IClock* m_pWaitClock = &m_realClock;
+  std::function<bool()> m_waitInterrupted;
+  uint64_t m_nBusyWaitedMs = 0;
+  std::minstd_rand m_jitter;
 };

@@ -5,6 +5,7 @@
 
 #include "base/log.h"
 #include "base/number_text.h"
+#include "db/recording_lock.h"
 #include "explorer/catalogue_statements.h"
 #include "explorer/explorer_reports.h"
 
@@ -17,6 +18,9 @@ constexpr char kCompressDone[] = "Database Compress Successfully ...";
 constexpr char kCompressFailed[] = "Error occured while compacting Database !!!";
 constexpr char kSizeLine[] = "Original Database Size: %s  Database Size After Project Removal: %s";
 constexpr char kVacuum[] = "VACUUM;";
+constexpr char kNotRepaired[] =
+    "Velmora Project %d is Being Recorded ... Its End and Data Count are Written When It Stops";
+constexpr char kLockUnusable[] = "Velmora Project %d Not Deleted: %s !!!";
 constexpr size_t kEndDateLength = 11;
 constexpr size_t kEndTimeStart = 12;
 
@@ -65,7 +69,24 @@ int CAcquisitionCatalogue::FillList() {
   const int rows = m_db.UpdateListCtrl(CatalogueStatement(m_nSortChoice), m_catalogue, true, false,
                                        ListCtrlForm::Keyed);
   m_nRowCount = rows > 0 ? rows : 0;
+  // An acquisition being recorded is shown as such, not as one that was never closed.
+  m_recorded.assign(static_cast<size_t>(m_nRowCount), false);
+  if (m_nRowCount > 0) {
+    const CRecordingLockProbe probe(m_db.Path());
+    for (int row = 0; row < m_nRowCount; ++row) {
+      const int id = static_cast<int>(Catalogue().Rows()[static_cast<size_t>(row)].itemData);
+      if (probe.State(id) == RecordingLockState::kRecorded) {
+        m_recorded[static_cast<size_t>(row)] = true;
+        m_catalogue.SetCell(row, kCatEndDate, kBeingRecordedText);
+      }
+    }
+  }
   return rows;
+}
+
+bool CAcquisitionCatalogue::IsBeingRecorded(int row) const {
+  return row >= 0 && row < static_cast<int>(m_recorded.size()) &&
+         m_recorded[static_cast<size_t>(row)];
 }
 
 int CAcquisitionCatalogue::List() {
@@ -151,17 +172,31 @@ int CAcquisitionCatalogue::ShowDetails(int row) {
   return m_nSelectedId;
 }
 
-RepairResult CAcquisitionCatalogue::Repair() {
+RepairResult CAcquisitionCatalogue::Repair(bool request) {
   const int row = m_nSelectedRow;
   if (row < 0 || row >= m_nRowCount)
     return RepairResult::kNoSelection;
   const std::string endDate = CatalogueCell(row, kCatEndDate);
   const std::string endTime = CatalogueCell(row, kCatEndTime);
   const int listedCount = CountOf(CatalogueCell(row, kCatDataCount));
-  if (listedCount >= 0 && endDate != kUndefinedText && endTime != kUndefinedText)
+  const int id = m_nSelectedId;
+  if (listedCount >= 0 && endDate != kUndefinedText && endTime != kUndefinedText &&
+      !IsBeingRecorded(row))
     return RepairResult::kComplete;
 
-  const int id = m_nSelectedId;
+  // The recording lock, held while repairing: an acquisition that a program records is
+  // not one that was left unclosed, and no recorder resumes it half-way.
+  CRecordingLock lock;
+  if (!lock.Acquire(m_db.Path(), id)) {
+    if (request) {
+      m_context.prompt.ShowReport(RecordingRejectionReport(
+          kRepairRequest, CatalogueCell(row, kCatServerId), CatalogueCell(row, kCatHost), id));
+    } else {
+      m_context.log.Log(Format(kNotRepaired, id), kLogProjects);
+    }
+    return RepairResult::kRecording;
+  }
+
   const int count = m_db.QueryInteger(RepairCountStatement(id));
   std::vector<QueryCell> cells;
   std::string last = kUndefinedText;
@@ -169,12 +204,18 @@ RepairResult CAcquisitionCatalogue::Repair() {
       cells.front().columnType == kCellText)
     last = cells.front().text;
   if (count >= 0 && last != kUndefinedText) {
-    const std::string date = last.substr(0, kEndDateLength);
-    const std::string time = last.size() > kEndTimeStart ? last.substr(kEndTimeStart) : "";
+    // Split at the blank, never cut by length: a five-digit year keeps all its digits.
+    const size_t blank = last.find(' ');
+    const std::string date =
+        blank != std::string::npos ? last.substr(0, blank) : last.substr(0, kEndDateLength);
+    const std::string time = blank != std::string::npos    ? last.substr(blank + 1)
+                             : last.size() > kEndTimeStart ? last.substr(kEndTimeStart)
+                                                           : "";
     if (m_db.ExecSQL(RepairUpdateStatement(date, time, count, id), false, false, true,
                      kLogProjects) != 1)
       return RepairResult::kFailed;
     // The list shows the new end and count; the repaired row needs no second repair.
+    lock.Release();  // else the list would show this very repair as a recording
     FillList();
     ShowDetails(m_nSelectedRow);
     return RepairResult::kRepaired;
@@ -196,6 +237,17 @@ DeleteResult CAcquisitionCatalogue::Delete(int runningId) {
     m_context.prompt.ShowReport(DeletionRejectionReport(serverId, host, runningId, id));
     return DeleteResult::kRejected;
   }
+  // Another program may record it: its recording lock says so. Held until the deletion
+  // is over, so that nothing resumes the acquisition meanwhile.
+  CRecordingLock lock;
+  if (!lock.Acquire(m_db.Path(), id)) {
+    if (lock.Busy()) {
+      m_context.prompt.ShowReport(DeletionRejectionReport(serverId, host, id, id));
+      return DeleteResult::kRejected;
+    }
+    m_context.log.Log(Format(kLockUnusable, id, lock.Cause().c_str()), kLogProjects);
+    return DeleteResult::kFailed;
+  }
   const ReportAnswer answer = m_context.prompt.ShowReport(DeletionConfirmationReport(
       serverId, host, CatalogueCell(row, kCatStartDate), CatalogueCell(row, kCatStartTime),
       CatalogueCell(row, kCatEndDate), CatalogueCell(row, kCatEndTime),
@@ -215,6 +267,7 @@ DeleteResult CAcquisitionCatalogue::Delete(int runningId) {
         Format(kSizeLine, FileSizeText(*sizeBefore).c_str(), FileSizeText(*sizeAfter).c_str());
     m_context.log.Log(m_sLastSizeLine, kLogProjects);
   }
+  lock.Release();
   Refresh();
   return deleted == 1 ? DeleteResult::kDeleted : DeleteResult::kFailed;
 }

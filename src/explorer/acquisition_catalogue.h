@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/app_context.h"
 #include "db/mirrored_list_control.h"
@@ -29,9 +30,10 @@ struct CatalogueDetails {
 
 enum class RepairResult {
   kNoSelection,
-  kComplete,  // nothing to repair
-  kRepaired,  // end and count written from the rows
-  kFailed,    // no row to take the end from: the update error report was shown
+  kComplete,   // nothing to repair
+  kRepaired,   // end and count written from the rows
+  kFailed,     // no row to take the end from: the update error report was shown
+  kRecording,  // being recorded (by this or another program): not closed, not repaired
 };
 
 enum class DeleteResult {
@@ -70,11 +72,17 @@ class CAcquisitionCatalogue {
   // Double click / "View Project Data": repairs the row and returns the id to show
   // (-1 when none is selected, or the database cannot be opened).
   int ViewData(int row);
-  // Repairs the selected row on the open database (the callers open and close it).
-  RepairResult Repair();
+  // Repairs the selected row on the open database (the callers open and close it). An
+  // acquisition being recorded is left alone; asked for explicitly (request), the
+  // refusal is reported ("Request Rejection").
+  RepairResult Repair(bool request = false);
   // Deletes the selected acquisition after the confirmation report; runningId is the id
-  // of the acquisition being recorded (-1 when none).
+  // of the acquisition this program records (-1 when none). One that any program records
+  // is refused with the rejection report.
   DeleteResult Delete(int runningId);
+  // Whether the row's acquisition is being recorded (by any program) as the list was
+  // filled.
+  bool IsBeingRecorded(int row) const;
 
   int RowCount() const { return m_nRowCount; }
   int SelectedRow() const { return m_nSelectedRow; }
@@ -106,6 +114,7 @@ class CAcquisitionCatalogue {
   CatalogueDetails m_details;
   std::string m_sLastSizeLine;
   bool m_bRepairOnSelect = true;
+  std::vector<bool> m_recorded;  // per listed row: held by a recording lock
 };
 
 // The counts of the detail area from an item list (group name runs, item types).

@@ -3,8 +3,10 @@
 #include <sqlite3.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "acquisition/value_text.h"
 #include "base/log.h"
 
 namespace {
@@ -16,9 +18,15 @@ constexpr char kLoadingText[] = "Loading Project Data %d of %d ...";
 constexpr char kLoadedText[] = "Loading Project Data Successfully (%d Data Set Loaded in %d msec)";
 constexpr int kBusyTimeoutMs = 30000;
 constexpr size_t kFirstBufferBytes = 16384;
+// A zero byte cannot stay in a cell (the table ends its cells with one, the exports turn
+// those into separators): it is shown as U+FFFD REPLACEMENT CHARACTER.
+constexpr std::string_view kZeroByteShown = "\xEF\xBF\xBD";
 
-// Inflates plain zlib streams into one buffer that grows as far as a row needs.
-class CInflater {
+}  // namespace
+
+// Inflates plain zlib streams into one buffer that grows as far as a row needs, up to
+// the most a row of its columns can hold.
+class CValueRowReader::CInflater {
  public:
   CInflater() { m_bReady = inflateInit(&m_stream) == Z_OK; }
   ~CInflater() {
@@ -28,12 +36,13 @@ class CInflater {
   CInflater(const CInflater&) = delete;
   CInflater& operator=(const CInflater&) = delete;
 
-  // The inflated text, or false when the stream is broken.
-  bool Inflate(const void* data, size_t size, std::string_view& text) {
+  // The inflated text, or false when the stream is broken, has bytes after its end or
+  // would be longer than limit.
+  bool Inflate(const void* data, size_t size, size_t limit, std::string_view& text) {
     if (!m_bReady || inflateReset(&m_stream) != Z_OK)
       return false;
     if (m_buffer.empty())
-      m_buffer.resize(kFirstBufferBytes);
+      m_buffer.resize(std::min(kFirstBufferBytes, limit + 1));
     m_stream.next_in = static_cast<Bytef*>(const_cast<void*>(data));
     m_stream.avail_in = static_cast<uInt>(size);
     size_t produced = 0;
@@ -42,14 +51,18 @@ class CInflater {
       m_stream.avail_out = static_cast<uInt>(m_buffer.size() - produced);
       const int result = inflate(&m_stream, Z_FINISH);
       produced = m_buffer.size() - m_stream.avail_out;
+      if (produced > limit)
+        return false;  // more than a row of these columns holds
       if (result == Z_STREAM_END)
         break;
       if (result == Z_BUF_ERROR && m_stream.avail_out == 0) {
-        m_buffer.resize(m_buffer.size() * 2);
+        m_buffer.resize(std::min(m_buffer.size() * 2, limit + 1));
         continue;
       }
       return false;  // data error, or the input ended before the stream did
     }
+    if (m_stream.avail_in != 0)
+      return false;  // bytes after the stream's end
     text = std::string_view(m_buffer.data(), produced);
     return true;
   }
@@ -60,21 +73,41 @@ class CInflater {
   std::string m_buffer;
 };
 
+namespace {
+
+// Appends a piece of a cell with its zero bytes shown as kZeroByteShown.
+void AppendShown(std::string_view piece, CLoadedTable::CRowBuilder& row) {
+  size_t position = 0;
+  for (;;) {
+    const size_t zero = piece.find('\0', position);
+    if (zero == std::string_view::npos) {
+      row.AppendToCell(piece.substr(position));
+      return;
+    }
+    row.AppendToCell(piece.substr(position, zero - position));
+    row.AppendToCell(kZeroByteShown);
+    position = zero + 1;
+  }
+}
+
 void AppendDecoded(std::string_view field, CLoadedTable::CRowBuilder& row) {
   size_t position = 0;
   while (position < field.size()) {
     const size_t percent = field.find('%', position);
     if (percent == std::string_view::npos) {
-      row.AppendToCell(field.substr(position));
+      AppendShown(field.substr(position), row);
       return;
     }
-    row.AppendToCell(field.substr(position, percent - position));
+    AppendShown(field.substr(position, percent - position), row);
     const std::string_view code = field.substr(percent, 3);
     if (code == "%3B") {
       row.AppendToCell(';');
       position = percent + 3;
     } else if (code == "%25") {
       row.AppendToCell('%');
+      position = percent + 3;
+    } else if (code == "%00") {
+      row.AppendToCell(kZeroByteShown);
       position = percent + 3;
     } else {
       row.AppendToCell('%');
@@ -87,38 +120,43 @@ void AppendDecoded(std::string_view field, CLoadedTable::CRowBuilder& row) {
 
 namespace {
 
-// The general decoder: encoded characters, marks of any form.
-void DecodeEncoded(std::string_view text, CLoadedTable::CRowBuilder& row) {
+// The general decoder: encoded characters, zero bytes, marks of any form. False when
+// the text is not a sequence of text ";" [digit 1-7] ";" (the cells before the fault
+// are kept).
+bool DecodeEncoded(std::string_view text, CLoadedTable::CRowBuilder& row) {
   const char* p = text.data();
   const char* const end = p + text.size();
   while (p < end) {
     const auto* cellEnd =
         static_cast<const char*>(std::memchr(p, ';', static_cast<size_t>(end - p)));
     if (cellEnd == nullptr)
-      return;
+      return false;
     AppendDecoded(std::string_view(p, static_cast<size_t>(cellEnd - p)), row);
     const char* next = cellEnd + 1;
     const auto* statusEnd =
         static_cast<const char*>(std::memchr(next, ';', static_cast<size_t>(end - next)));
     const char* fieldEnd = statusEnd != nullptr ? statusEnd : end;
+    const ptrdiff_t markBytes = fieldEnd - next;
     uint8_t status = 0;
-    if (fieldEnd - next == 1 && *next >= '1' && *next <= '7')
+    if (markBytes == 1 && *next >= '1' && *next <= '7')
       status = static_cast<uint8_t>(*next - '0');
     row.FinishCell(status);
-    if (statusEnd == nullptr)
-      return;
+    if (statusEnd == nullptr || (markBytes != 0 && status == 0))
+      return false;
     p = statusEnd + 1;
   }
+  return true;
 }
 
 }  // namespace
 
-void DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) {
-  // Rows with an encoded character, or that do not end in ";", take the general way;
-  // the others (nearly all) are copied byte by byte in one pass with ";" as the stop.
+bool DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) {
+  // Rows with an encoded character or a zero byte, or that do not end in ";", take the
+  // general way; the others (nearly all) are copied byte by byte in one pass with ";" as
+  // the stop.
   if (text.empty())
-    return;
-  if (text.back() != ';')
+    return true;
+  if (text.back() != ';' || std::memchr(text.data(), '\0', text.size()) != nullptr)
     return DecodeEncoded(text, row);
   row.Reserve(text.size(), text.size() / 2 + 1);
   const char* p = text.data();
@@ -136,24 +174,43 @@ void DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) 
     }
     ++p;  // the cell's ";"
     uint8_t status = 0;
+    bool wellFormed = true;
     if (p < end && *p == ';') {
       ++p;
     } else if (p + 1 < end && p[1] == ';') {
       if (*p >= '1' && *p <= '7')
         status = static_cast<uint8_t>(*p - '0');
+      else
+        wellFormed = false;
       p += 2;
     } else {
       // A mark of several characters: read up to its ";" (there is one: the text ends so).
       while (p < end && *p != ';')
         ++p;
       ++p;
-    }
-    if (p > end) {  // the last cell had no mark field
-      out = row.EndCell(out, status);
-      return;
+      wellFormed = false;
     }
     out = row.EndCell(out, status);
+    if (p > end || !wellFormed)  // the last cell had no mark field, or a mark is not one
+      return false;
   }
+  return true;
+}
+
+CValueRowReader::CValueRowReader() : m_pInflater(std::make_unique<CInflater>()) {}
+CValueRowReader::~CValueRowReader() = default;
+
+bool CValueRowReader::Read(bool isBlob, const void* data, size_t size, int itemColumns,
+                           CLoadedTable::CRowBuilder& row) {
+  // Only a blob that inflates within the limit to a well-formed text of one cell per item
+  // column is a row; anything else keeps its time alone and is marked damaged.
+  std::string_view text;
+  const bool readable = isBlob && data != nullptr && size > 0 &&
+                        m_pInflater->Inflate(data, size, StoredValueTextLimit(itemColumns), text) &&
+                        DecodeValueTextInto(text, row) && row.Cells() == itemColumns + 1;
+  if (!readable)
+    row.MarkDamaged();
+  return readable;
 }
 
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,
@@ -174,8 +231,10 @@ void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLo
     job.Fail(2, cause);
     return;
   }
-  CInflater inflater;
+  CValueRowReader reader;
   CLoadedTable::CRowBuilder row;
+  // A row of these columns inflates to at most this much; more is a damaged row.
+  const int itemColumns = std::max(0, table.ColumnCount() - 1);
   int rows = 0;
   int code = SQLITE_ROW;
   while ((code = sqlite3_step(query)) == SQLITE_ROW) {
@@ -183,12 +242,12 @@ void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLo
     row.Begin(time != nullptr
                   ? std::string_view(time, static_cast<size_t>(sqlite3_column_bytes(query, 0)))
                   : std::string_view());
-    const void* blob = sqlite3_column_blob(query, 1);
-    const int size = sqlite3_column_bytes(query, 1);
-    std::string_view text;
-    // A row that does not inflate keeps only its time.
-    if (blob != nullptr && size > 0 && inflater.Inflate(blob, static_cast<size_t>(size), text))
-      DecodeValueTextInto(text, row);
+    const bool isBlob = sqlite3_column_type(query, 1) == SQLITE_BLOB;
+    const void* blob = isBlob ? sqlite3_column_blob(query, 1) : nullptr;
+    const int size = isBlob ? sqlite3_column_bytes(query, 1) : 0;
+    // A row without its time cannot be placed either.
+    if (reader.Read(isBlob, blob, static_cast<size_t>(size), itemColumns, row) && time == nullptr)
+      row.MarkDamaged();
     table.AppendRow(row);
     job.SetDone(++rows);
   }

@@ -2,13 +2,17 @@
 // Loading the value rows of one recorded acquisition into a CLoadedTable on a worker
 // thread. The worker opens its own read-only connection and holds it for the whole load;
 // nothing else uses it. Each stored value is inflated into one buffer reused for every
-// row (grown when a row needs more) and decoded straight into the table's row.
+// row (grown when a row needs more, never past what a row of the table's columns can
+// hold) and decoded straight into the table's row. A row that is not a blob, does not
+// inflate within that bound, is not well formed or has another number of cells than the
+// table has item columns keeps its time alone and is marked damaged in the table.
 //
 // Job record: state 11 while loading, 20 finished, 21 failed (the cause text then holds
 // the log line); done = rows read; total = the expected count; elapsed on the final state.
 // Thread rule: Start, IsRunning and Wait on the owner's thread; the worker writes only the
 // job record and the table.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,9 +24,30 @@ inline constexpr char kLoadOpenFailed[] =
     "Error Opening Database ... Unable to Load Project Data !!! ";
 
 // Decodes one inflated value text into the row after its time cell: cells of text ";"
-// [digit] ";", with %3B and %25 of string values turned back into ";" and "%". Stops
-// when no further ";" follows.
-void DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row);
+// [digit] ";", with %3B and %25 of string values turned back into ";" and "%", and a
+// zero byte (%00, or raw in older rows) shown as U+FFFD. Stops when no further ";"
+// follows. False when the text is not such a sequence (the cells before the fault stay).
+bool DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row);
+
+// Reads stored value rows one after another into row builders (the loader's reading of
+// each row; the fuzzer's too), reusing one inflate buffer.
+class CValueRowReader {
+ public:
+  CValueRowReader();
+  ~CValueRowReader();
+  CValueRowReader(const CValueRowReader&) = delete;
+  CValueRowReader& operator=(const CValueRowReader&) = delete;
+  // The stored value (isBlob: SQLite holds a blob, not text, null or a number) decoded
+  // into row after its time cell; false, with the row marked damaged and kept at its time,
+  // when it is not a stream that inflates within StoredValueTextLimit(itemColumns) to a
+  // well-formed text of exactly itemColumns cells.
+  bool Read(bool isBlob, const void* data, size_t size, int itemColumns,
+            CLoadedTable::CRowBuilder& row);
+
+ private:
+  class CInflater;
+  std::unique_ptr<CInflater> m_pInflater;
+};
 
 // The whole load, on the calling thread (the worker's body; tests call it directly).
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,

@@ -1,6 +1,8 @@
 #include "explorer/catalogue_statements.h"
 
 #include "base/log.h"
+#include "base/report.h"
+#include "explorer/explorer_reports.h"
 
 namespace {
 
@@ -38,7 +40,24 @@ constexpr char kDeleteScript[] =
     "DELETE FROM OPCAcq WHERE OPCAcq_Id = %d;"
     "END TRANSACTION;";
 
+constexpr char kRecordingRejection[] =
+    "{\\f1\\cb1\\cf2\\b Request for Velmora Project %s} \\par\\par \\fs18 {\\b Warning} The "
+    "Velmora Project is Being Recorded !!! \\par"
+    "\\par Server Id: {\\b %s}"
+    "\\par OPC Server Host: {\\b %s}"
+    "\\par Project Id (in Velmora Database): {\\b %d}"
+    "\\par \\par {\\f1 \\b Please Stop First its Data Acquisition Before Velmora Project %s} "
+    "\\par}";
+
 }  // namespace
+
+ReportRequest RecordingRejectionReport(const char* request, const std::string& serverId,
+                                       const std::string& host, int acquisitionId) {
+  return CReportBuilder()
+      .Raw(Format(kRecordingRejection, request, serverId.c_str(), host.c_str(), acquisitionId,
+                  request))
+      .Request(kRejectionTitle, kReportOk);
+}
 
 const std::vector<std::string>& CatalogueSortChoices() {
   static const std::vector<std::string> choices = {"Project Id", "OPC Server Id", "OPC Server Host",

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "base/user_prompt.h"
+
 // Sort choices of the catalogue: index → expression. 0 (by id) is the initial choice.
 inline constexpr int kCatalogueSortChoiceCount = 5;
 inline constexpr int kCatalogueSortByStart = 3;
@@ -41,6 +43,13 @@ std::string RepairUpdateStatement(const std::string& endDate, const std::string&
 std::string DeleteAcquisitionScript(int acquisitionId);
 
 inline constexpr char kUndefinedText[] = "Undefined";
+// Shown as the end date of an acquisition that a program records now.
+inline constexpr char kBeingRecordedText[] = "Being Recorded";
+
+// The request refused because the acquisition is being recorded ("Request Rejection").
+inline constexpr char kRepairRequest[] = "Repair";
+ReportRequest RecordingRejectionReport(const char* request, const std::string& serverId,
+                                       const std::string& host, int acquisitionId);
 
 // "%d.%d.%d bytes": millions, then thousands and units with three digits each.
 std::string FileSizeText(uint64_t size);

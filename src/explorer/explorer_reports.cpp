@@ -45,6 +45,12 @@ constexpr char kCopyError[] =
     "\\par \\fs18 \\par Cause: {\\b %s} "
     "\\par \\par {\\f1 \\b %s is Unable to Copy Velmora Project Data } \\par "
     "\\par}";
+constexpr char kDamagedData[] =
+    "{\\f1\\cb5\\cf5\\b Error Occured Reading Velmora Project Data} "
+    "\\par \\fs18 \\par {\\b %s} "
+    "\\par \\par The data sets that could not be read are marked in the table and hold their "
+    "time only; a data set counted by the acquisition but not stored has no row. "
+    "\\par}";
 constexpr char kExportError[] =
     "{\\f1\\cb5\\cf5\\b Error Occured when Creating Velmora Project Export Data File} "
     "\\par File Name: {\\b %s}"
@@ -82,6 +88,10 @@ ReportRequest RetrievalErrorReport(int columnsRetrieved) {
   return Request(Format(kRetrieval, kSummaryFieldsNamed, columnsRetrieved, kProductName,
                         kProductName, kProductName),
                  kRetrievalErrorTitle);
+}
+
+ReportRequest DamagedDataReport(const std::string& damageText) {
+  return Request(Format(kDamagedData, damageText.c_str()), kRetrievalErrorTitle);
 }
 
 ReportRequest CopyErrorReport(const std::string& cause) {

@@ -23,5 +23,7 @@ ReportRequest DeletionConfirmationReport(const std::string& serverId, const std:
 // The summary did not return its columns (expected: 8 for the data view, 7 for export;
 // the report names 7 in both).
 ReportRequest RetrievalErrorReport(int columnsRetrieved);
+// Some data sets of the loaded acquisition could not be read (damaged or missing rows).
+ReportRequest DamagedDataReport(const std::string& damageText);
 ReportRequest CopyErrorReport(const std::string& cause);
 ReportRequest ExportErrorReport(const std::string& path, const std::string& cause);

@@ -35,12 +35,17 @@ void CLoadedTable::FreeAll() {
     m_index[i].store(nullptr, std::memory_order_relaxed);
   }
   m_nSegmentsMade = 0;
-  m_chunks.clear();
-  m_nChunkUsed = m_nChunkSize = m_nChunkBytes = 0;
+  // The first chunk is kept for the next rows (a table is refilled again and again).
+  if (m_chunks.size() > 1 || (m_chunks.size() == 1 && m_nChunkSize != kChunkBytes)) {
+    m_chunks.clear();
+    m_nChunkSize = m_nChunkBytes = 0;
+  }
+  m_nChunkUsed = 0;
 }
 
 void CLoadedTable::Reset(std::vector<std::string> titles) {
   m_nRows.store(0, std::memory_order_release);
+  m_nDamaged.store(0, std::memory_order_release);
   FreeAll();
   m_titles = std::move(titles);
 }
@@ -66,6 +71,7 @@ uint8_t* CLoadedTable::Allocate(size_t bytes) {
 void CLoadedTable::CRowBuilder::Begin(std::string_view timeText, size_t reserveBytes) {
   m_nText = 0;
   m_nCells = 0;
+  m_bDamaged = false;
   // Kept between rows: one allocation for the whole load.
   if (m_text.size() < timeText.size() + reserveBytes + 1)
     m_text.resize(timeText.size() + reserveBytes + 1);
@@ -99,6 +105,7 @@ void CLoadedTable::AppendRow(const CRowBuilder& row) {
   RowHeader header{};
   header.textBytes = static_cast<uint32_t>(textBytes);
   header.wideOffsets = wide ? 1 : 0;
+  header.damaged = row.m_bDamaged ? 1 : 0;
   std::memcpy(bytes, &header, sizeof header);
   uint8_t* offsets = bytes + sizeof(RowHeader);
   // Plain loops over the whole row, which the compiler turns into vector code.
@@ -137,7 +144,18 @@ void CLoadedTable::AppendRow(const CRowBuilder& row) {
     m_nSegmentsMade = segment + 1;
   }
   m_index[segment].load(std::memory_order_relaxed)[rowIndex % kIndexSegmentRows] = bytes;
+  if (row.m_bDamaged)
+    m_nDamaged.store(m_nDamaged.load(std::memory_order_relaxed) + 1, std::memory_order_release);
   m_nRows.store(static_cast<int>(rowIndex + 1), std::memory_order_release);
+}
+
+bool CLoadedTable::IsDamaged(int row) const {
+  const uint8_t* bytes = RowBytes(row);
+  if (bytes == nullptr)
+    return false;
+  RowHeader header;
+  std::memcpy(&header, bytes, sizeof header);
+  return header.damaged != 0;
 }
 
 const uint8_t* CLoadedTable::RowBytes(int row) const {

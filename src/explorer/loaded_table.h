@@ -33,6 +33,10 @@ class CLoadedTable {
   const std::string& ColumnTitle(int column) const { return m_titles[static_cast<size_t>(column)]; }
   const std::vector<std::string>& Titles() const { return m_titles; }
   int RowCount() const { return m_nRows.load(std::memory_order_acquire); }
+  // Rows whose stored values could not be read (they hold their time only), among the
+  // rows below RowCount().
+  int DamagedRows() const { return m_nDamaged.load(std::memory_order_acquire); }
+  bool IsDamaged(int row) const;
 
   // Text of a cell (empty outside the row); the view stays valid until Reset.
   std::string_view Cell(int row, int column) const;
@@ -69,6 +73,12 @@ class CLoadedTable {
       return static_cast<int>(m_nCells++);
     }
     int Cells() const { return static_cast<int>(m_nCells); }
+    // The row's values could not be read: it keeps its time alone and is marked.
+    void MarkDamaged() {
+      KeepTimeOnly();
+      m_bDamaged = true;
+    }
+    bool IsDamaged() const { return m_bDamaged; }
 
     // Raw writing for a fast decoder: after Reserve, the text is written at TextEnd() and
     // each cell ended with EndCell, with no check of the room (Reserve made it).
@@ -107,6 +117,7 @@ class CLoadedTable {
     std::vector<uint32_t> m_ends;
     std::vector<uint8_t> m_status;
     size_t m_nCells = 0;
+    bool m_bDamaged = false;
   };
   void AppendRow(const CRowBuilder& row);
 
@@ -117,7 +128,8 @@ class CLoadedTable {
   struct RowHeader {
     uint32_t textBytes;
     uint8_t wideOffsets;  // 1: 32-bit end offsets, 0: 16-bit
-    uint8_t reserved[3];
+    uint8_t damaged;      // 1: the stored values could not be read
+    uint8_t reserved[2];
   };
   static constexpr size_t kChunkBytes = size_t{2} << 20;
   static constexpr size_t kIndexSegmentRows = 4096;
@@ -129,6 +141,7 @@ class CLoadedTable {
 
   std::vector<std::string> m_titles;
   std::atomic<int> m_nRows{0};
+  std::atomic<int> m_nDamaged{0};
   // Chunks never move once made; the writer alone adds them.
   struct CFreeChunk {
     void operator()(uint8_t* chunk) const;

@@ -36,8 +36,25 @@ class CProjectData {
   std::string ProgressText(int32_t state);
 
   int LoadedAcquisitionId() const { return m_nLoadedId; }
-  // Showing the view loads unless the requested id is the one already loaded.
-  bool NeedsLoad(int requestedId) const { return requestedId == -1 || requestedId != m_nLoadedId; }
+  // Showing the view loads unless the requested id is the one already loaded and its rows
+  // and end are still those it had when it was loaded (a Resume adds rows and moves the
+  // end; another program may record, repair or delete).
+  bool NeedsLoad(int requestedId);
+  // The acquisition's rows and end as the database has them now: the same token means
+  // nothing was added, removed or closed since.
+  struct ChangeToken {
+    std::string rows;  // count, last row id, end date and time, data count
+    bool operator==(const ChangeToken&) const = default;
+  };
+  ChangeToken ReadChangeToken(int acquisitionId);
+
+  // After a load: the data sets that could not be read (rows not decoded, and data sets
+  // the count names but no row holds) of all the data sets there are (the rows, or the
+  // count when it is higher); 0 when all were read.
+  int UnreadableDataSets() const;
+  int DataSetCount() const;
+  // "K of N data sets could not be read", or empty when K is 0.
+  std::string DamageText() const;
   bool HasSummary() const { return m_bHasSummary; }
   const AcquisitionSummary& Summary() const { return m_summary; }
   int ExpectedRows() const { return m_nExpectedRows; }
@@ -53,7 +70,10 @@ class CProjectData {
   bool m_bHasSummary = false;
   int m_nExpectedRows = 0;
   int m_nLoadedId = -1;
+  ChangeToken m_loadedToken;
 };
+
+inline constexpr char kDamagedDataSets[] = "%d of %d data sets could not be read";
 
 // The column titles: "OPC Acquisition Time", then the qualified names of the items in
 // the catalogue's item-list order.

@@ -65,7 +65,10 @@ std::vector<std::string> SplitFields(const std::string& line) {
 bool NeedsQuotes(const std::string& field) {
   if (field.empty())
     return false;
-  if (field.front() == ' ' || field.back() == ' ')
+  // Blanks at either end would be trimmed, a leading # would make the line a comment.
+  const std::string_view blanks(kBlankCharacters);
+  if (field.front() == '#' || blanks.find(field.front()) != std::string_view::npos ||
+      blanks.find(field.back()) != std::string_view::npos)
     return true;
   return field.find_first_of(",;\t\"\r\n") != std::string::npos;
 }

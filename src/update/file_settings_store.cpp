@@ -3,7 +3,41 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/bounded_read.h"
 #include "base/number_text.h"
+
+namespace {
+constexpr int kErrorInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+constexpr int kErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
+
+bool Storable(const std::string& name, const std::string& value) {
+  return !name.empty() && name.find_first_of("=\n") == std::string::npos &&
+         value.find('\n') == std::string::npos;
+}
+}  // namespace
+
+SettingsValues ParseSettingsText(const std::string& text) {
+  SettingsValues values;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos)
+      end = text.size();
+    const std::string line = text.substr(start, end - start);
+    const size_t eq = line.find('=');
+    if (eq != std::string::npos && eq > 0)
+      values[line.substr(0, eq)] = line.substr(eq + 1);
+    start = end + 1;
+  }
+  return values;
+}
+
+std::string FormatSettingsText(const SettingsValues& values) {
+  std::string text;
+  for (const auto& [name, value] : values)
+    text += name + '=' + value + '\n';
+  return text;
+}
 
 CFileSettingsStore::CFileSettingsStore(std::string folder)
     : m_sFile((std::filesystem::path(folder) / "settings.txt").string()) {
@@ -11,23 +45,30 @@ CFileSettingsStore::CFileSettingsStore(std::string folder)
 }
 
 void CFileSettingsStore::Load() {
-  std::ifstream in(m_sFile);
-  std::string line;
-  while (std::getline(in, line)) {
-    const size_t eq = line.find('=');
-    if (eq != std::string::npos)
-      m_values[line.substr(0, eq)] = line.substr(eq + 1);
+  std::string text;
+  const SBoundedRead read = ReadFileBounded(m_sFile, kMaxSettingsFileBytes, text);
+  if (read.eResult == EBoundedRead::Missing)
+    return;
+  if (!read.Ok()) {
+    if (read.eResult == EBoundedRead::TooLarge)
+      m_sLoadError = "the settings file " + m_sFile + " is larger than " +
+                     std::to_string(kMaxSettingsFileBytes) + " bytes: not a settings file";
+    else
+      m_sLoadError = "the settings file could not be read: " + read.sError;
+    return;
   }
+  m_values = ParseSettingsText(text);
 }
 
 int CFileSettingsStore::Save() const {
+  if (!m_sLoadError.empty())
+    return kErrorAccessDenied;
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::path(m_sFile).parent_path(), error);
-  std::ofstream out(m_sFile, std::ios::trunc);
-  for (const auto& [name, value] : m_values)
-    out << name << '=' << value << '\n';
+  std::ofstream out(m_sFile, std::ios::trunc | std::ios::binary);
+  out << FormatSettingsText(m_values);
   out.flush();
-  return out ? 0 : 5;  // ERROR_ACCESS_DENIED
+  return out ? 0 : kErrorAccessDenied;
 }
 
 int CFileSettingsStore::CreateBranch() {
@@ -54,11 +95,15 @@ int CFileSettingsStore::ReadString(const std::string& name, std::string& destina
 }
 
 int CFileSettingsStore::WriteInt(const std::string& name, int32_t value) {
+  if (!Storable(name, ""))
+    return kErrorInvalidParameter;
   m_values[name] = "i:" + std::to_string(value);
   return Save();
 }
 
 int CFileSettingsStore::WriteString(const std::string& name, const std::string& value, bool) {
+  if (!Storable(name, value))
+    return kErrorInvalidParameter;
   m_values[name] = "s:" + value;
   return Save();
 }

@@ -7,6 +7,7 @@
 #include "base/clock.h"
 #include "base/settings_store.h"
 #include "update/url_fetch.h"
+#include "update/version_file.h"
 #include "update/version_info.h"
 
 inline constexpr int32_t kUpdateNoResult = 0;
@@ -14,17 +15,6 @@ inline constexpr int32_t kUpdateNewer = 1;
 inline constexpr int32_t kUpdateLatest = 2;
 inline constexpr int32_t kUpdateSettingsGeneration = 20;
 inline constexpr int64_t kAutomaticCheckIntervalS = 2419200;  // 28 days
-
-struct SVersionFile {
-  uint32_t nHigh = 0;
-  uint32_t nLow = 0;
-  std::string sText;
-};
-
-// Splits "major|minor|revision|text" of at most 512 bytes; bad numbers count as 0.
-SVersionFile ParseVersionFile(const std::string& data);
-// "2.0", "2.0a" for revision 1; "Unknown" for 0.0 without a revision when unknownIfZero.
-std::string VersionText(uint32_t high, uint32_t low, bool unknownIfZero);
 
 class CUpdateCheck {
  public:
@@ -36,6 +26,8 @@ class CUpdateCheck {
 
   int32_t Status() const { return m_nStatus; }
   bool Requested() const { return m_bRequested; }
+  // Why a requested check has no result (status 0), or why it was not requested.
+  const std::string& Reason() const { return m_sReason; }
   uint32_t LocalHigh() const { return m_nLocalHigh; }
   uint32_t LocalLow() const { return m_nLocalLow; }
   uint32_t RemoteHigh() const { return m_nRemoteHigh; }
@@ -56,4 +48,5 @@ class CUpdateCheck {
   uint32_t m_nRemoteHigh = 0;
   uint32_t m_nRemoteLow = 0;
   std::string m_sRemoteText;
+  std::string m_sReason;
 };

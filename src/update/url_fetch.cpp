@@ -15,6 +15,8 @@ struct SFetchState {
   std::string sData;
   std::atomic<bool> bAbandoned{false};
   std::atomic<bool> bOpened{false};
+  long nHttpCode = 0;
+  std::string sError;
 };
 
 size_t WriteBytes(char* data, size_t size, size_t count, void* user) {
@@ -36,8 +38,10 @@ void RunFetch(const std::shared_ptr<SFetchState>& state) {
   static std::once_flag s_init;
   std::call_once(s_init, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
   CURL* curl = curl_easy_init();
-  if (curl == nullptr)
+  if (curl == nullptr) {
+    state->sError = "the network library could not start";
     return;
+  }
   curl_slist* headers = nullptr;
   headers = curl_slist_append(headers, "Cache-Control: no-cache");
   headers = curl_slist_append(headers, "Pragma: no-cache");
@@ -52,14 +56,27 @@ void RunFetch(const std::shared_ptr<SFetchState>& state) {
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, Progress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, state.get());
-  curl_easy_perform(curl);
+  const CURLcode outcome = curl_easy_perform(curl);
   long code = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
-  // An answer arrived: the URL opened. An error page carries no version.
-  if (code >= 400)
+  state->nHttpCode = code;
+  // The write callback's short count at the read limit ends the transfer on purpose.
+  const bool readWhole = outcome == CURLE_OK || (outcome == CURLE_WRITE_ERROR &&
+                                                 state->sData.size() >= kVersionFileMaxBytes);
+  if (code >= 400) {
+    // An error page is no answer: the URL did not open, as when the server is unreachable.
     state->sData.clear();
-  if (code > 0 && !state->bAbandoned.load())
+    state->sError = "the server answered HTTP " + std::to_string(code);
+  } else if (code > 0 && !state->bAbandoned.load()) {
     state->bOpened.store(true);
+    if (!readWhole) {
+      // A broken read is a failed read: a cut version file could name another version.
+      state->sData.clear();
+      state->sError = std::string("the read failed: ") + curl_easy_strerror(outcome);
+    }
+  } else {
+    state->sError = curl_easy_strerror(outcome);
+  }
   curl_slist_free_all(headers);
   curl_easy_cleanup(curl);
 }
@@ -71,17 +88,22 @@ SFetchResult CCurlFetcher::Fetch(const std::string& url, uint32_t waitMs) {
   state->sUrl = url;
   CWorkerJob job;
   CWorker worker;
-  if (!worker.Start(job, [state](CWorkerJob&) { RunFetch(state); }))
+  if (!worker.Start(job, [state](CWorkerJob&) { RunFetch(state); })) {
+    result.sError = "the fetch could not be started";
     return result;
+  }
   if (!worker.WaitFor(waitMs)) {
     state->bAbandoned.store(true);
     worker.Join();
     result.eOutcome = EFetchOutcome::TimedOut;
+    result.sError = "no answer within " + std::to_string(waitMs) + " ms";
     return result;
   }
   if (state->bOpened.load()) {
     result.eOutcome = EFetchOutcome::Opened;
     result.sData = state->sData;
   }
+  result.nHttpCode = state->nHttpCode;
+  result.sError = state->sError;
   return result;
 }

@@ -11,7 +11,9 @@ enum class EFetchOutcome { Opened, Failed, TimedOut };
 
 struct SFetchResult {
   EFetchOutcome eOutcome = EFetchOutcome::Failed;
-  std::string sData;  // what was read, at most kVersionFileMaxBytes
+  std::string sData;   // what was read, at most kVersionFileMaxBytes
+  long nHttpCode = 0;  // the server's status code, 0 when none arrived
+  std::string sError;  // why the URL did not open or the read failed
 };
 
 // The way the check reaches the network; tests may substitute their own.

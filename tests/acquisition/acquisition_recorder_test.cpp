@@ -2,10 +2,12 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "acquisition/acquisition_recorder.h"
 #include "acquisition/value_text.h"
+#include "base/log.h"
 #include "db/database_check.h"
 #include "sqlite_scalar.h"
 #include "temp_dir.h"
@@ -196,6 +198,93 @@ TEST_F(RecorderTest, AReadOnlyDatabaseFailsTheWriteWithSqlitesReason) {
   EXPECT_TRUE(test.sink.Contains("Fail to Write OPC Data to Velmora Database !!! Cause: "));
   EXPECT_EQ(recorder.LastFailure().message, "attempt to write a readonly database");
   EXPECT_EQ(rowId, kNoDataRowId);
+}
+
+TEST_F(RecorderTest, IdsAreNeverReusedSoLeftOverRowsNeverJoinANewAcquisition) {
+  CAcquisitionRecorder recorder(db);
+  int first = -1;
+  int second = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), first));
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), second));
+  EXPECT_EQ(first, 1);
+  EXPECT_EQ(second, 2);
+  // Another program deletes the newest acquisition but leaves its data and item rows.
+  ASSERT_EQ(SqliteExec(path,
+                       "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 2, 'x');"
+                       "DELETE FROM OPCAcqGrp WHERE OPCAcq_Id = 2; DELETE FROM OPCAcq WHERE "
+                       "OPCAcq_Id = 2;"),
+            SQLITE_OK);
+  int third = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), third));
+  EXPECT_EQ(third, 3);
+  // The group ids stay above the left-over item rows too.
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqItem WHERE OPCAcqGrp_Id IN ( SELECT OPCAcqGrp_Id "
+                   "FROM OPCAcqGrp WHERE OPCAcq_Id = 3)"),
+            "2");
+  // Everything gone: the mark in Config still knows the highest id.
+  ASSERT_EQ(SqliteExec(path,
+                       "DELETE FROM OPCAcq; DELETE FROM OPCAcqGrp; DELETE FROM OPCAcqItem; "
+                       "DELETE FROM OPCAcqData;"),
+            SQLITE_OK);
+  int fourth = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), fourth));
+  EXPECT_EQ(fourth, 4);
+  EXPECT_EQ(Scalar("SELECT Config_IntData FROM Config WHERE Config_Mnemo = 'ACQ_LAST_ID'"), "4");
+  // A file without the mark: data rows of an acquisition that is gone count too.
+  ASSERT_EQ(SqliteExec(path,
+                       "DELETE FROM Config WHERE Config_Mnemo = 'ACQ_LAST_ID';"
+                       "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 9, 'x');"),
+            SQLITE_OK);
+  int fifth = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), fifth));
+  EXPECT_EQ(fifth, 10);
+}
+
+TEST_F(RecorderTest, TheCycleOpenProvesTheFileAndTheAcquisition) {
+  CAcquisitionRecorder recorder(db);
+  int id = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), id));
+  ASSERT_EQ(recorder.OpenForCycle(id), CycleOpen::kOpen);
+  EXPECT_TRUE(db.IsOpen());
+  db.Close();
+  EXPECT_TRUE(recorder.HoldsLock());
+  EXPECT_EQ(CRecordingLockProbe(path).State(id), RecordingLockState::kRecorded);
+
+  // An older copy put in its place (a restore, a sync tool) is another file.
+  const std::string copy = dir.File("copy.sq3");
+  std::filesystem::copy_file(path, copy);
+  std::filesystem::rename(copy, path);
+  EXPECT_EQ(recorder.OpenForCycle(id), CycleOpen::kReplaced);
+  EXPECT_FALSE(db.IsOpen());
+  EXPECT_EQ(recorder.LastFailure().message,
+            "the database file was replaced during the acquisition");
+  // Its end is not written into the file that is there now.
+  EXPECT_FALSE(recorder.RecordEnd(id, "03/Mar/2026 09:05:09.042", 3));
+  EXPECT_EQ(Scalar("SELECT OPCAcq_DataCount FROM OPCAcq"), "-1");
+  EXPECT_FALSE(recorder.HoldsLock());
+
+  // In its own file, the acquisition's row deleted by another program.
+  CAcquisitionRecorder other(db);
+  int otherId = -1;
+  ASSERT_TRUE(other.RecordStart(Configuration(), otherId));
+  ASSERT_EQ(SqliteExec(path, Format("DELETE FROM OPCAcq WHERE OPCAcq_Id = %d", otherId)),
+            SQLITE_OK);
+  EXPECT_EQ(other.OpenForCycle(otherId), CycleOpen::kAcquisitionGone);
+  // The end must change exactly one row.
+  EXPECT_FALSE(other.RecordEnd(otherId, "03/Mar/2026 09:05:09.042", 3));
+  EXPECT_NE(other.LastFailure().message.find("changed 0 rows"), std::string::npos);
+
+  std::filesystem::remove(path);
+  EXPECT_EQ(other.OpenForCycle(otherId), CycleOpen::kVanished);
+}
+
+TEST_F(RecorderTest, TheEndTextIsSplitAtTheBlankNotCut) {
+  CAcquisitionRecorder recorder(db);
+  int id = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration(), id));
+  ASSERT_TRUE(recorder.RecordEnd(id, "01/Jan/10000 00:00:01.000", 3));
+  EXPECT_EQ(Scalar("SELECT OPCAcq_EndDate || '|' || OPCAcq_EndTime FROM OPCAcq"),
+            "01/Jan/10000|00:00:01.000");
 }
 
 }  // namespace

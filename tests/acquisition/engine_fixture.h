@@ -53,6 +53,7 @@ class EngineTest : public ::testing::Test {
     ASSERT_TRUE(server->Connect(kSimServerProgId, kLocalHost, GUID_NULL));
     path = dir.File("Velmora.sq3");
     db = std::make_unique<CSQLite>(test.context);
+    db->SetWaitClock(&test.clock);  // lock waits pass on the fake clock, in no real time
     ASSERT_TRUE(CheckVelmoraDatabase(*db, path));
     engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, Services());
     engine->SetObserver(&observer);

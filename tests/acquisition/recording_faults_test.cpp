@@ -194,7 +194,7 @@ TEST_F(RecordingFaultTest, AStartThatCannotBeRecordedIsRefusedWithSqlitesReason)
   EXPECT_NE(test.prompt.reports.back().body.find(path), std::string::npos);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcq"), "0");
 
-  // Another program holds the write lock beyond the wait: refused after 30 one-second pauses.
+  // Another program holds the write lock beyond the wait: refused after the 30 s bound.
   ASSERT_EQ(SqliteExec(path, "DROP TRIGGER refuse;"), SQLITE_OK);
   sqlite3* locker = nullptr;
   ASSERT_EQ(sqlite3_open(path.c_str(), &locker), SQLITE_OK);
@@ -307,6 +307,92 @@ TEST_F(RecordingFaultTest, TwoAcquisitionsOnOneDatabaseKeepEveryDataSetApart) {
   EXPECT_EQ(Scalar("SELECT OPCAcqItem_ShortName FROM OPCAcqItem JOIN OPCAcqGrp USING "
                    "(OPCAcqGrp_Id) WHERE OPCAcq_Id = 2"),
             "Other_Sine");
+}
+
+TEST_F(RecordingFaultTest, AFileReplacedDuringTheRunStopsItAndOnlyItsRowsAreCounted) {
+  ASSERT_TRUE(engine->StartCommand());
+  Run(2);
+  const std::string older = dir.File("older.sq3");
+  std::filesystem::copy_file(path, older);  // a backup taken now, restored later
+  Run(3);
+  std::filesystem::rename(older, path);
+  Run(2);
+  EXPECT_FALSE(engine->IsRunning());
+  ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
+  EXPECT_NE(test.prompt.reports.back().body.find("Velmora Database Replaced"), std::string::npos);
+  EXPECT_NE(engine->StopCause().find("was replaced during the acquisition"), std::string::npos);
+  EXPECT_EQ(engine->AcquiredCount(), 5);
+  EXPECT_EQ(engine->StoredCount(), 2);  // those of the copy now at the path
+  EXPECT_EQ(End(), "0 -1");             // neither end nor count written into the copy
+  EXPECT_EQ(Rows(), 2);
+}
+
+TEST_F(RecordingFaultTest, AnAcquisitionDeletedUnderTheRecorderStopsIt) {
+  ASSERT_TRUE(engine->StartCommand());
+  Run(3);
+  EXPECT_EQ(CRecordingLockProbe(path).State(engine->AcquisitionId()),
+            RecordingLockState::kRecorded);
+  // A program that ignores the recording lock.
+  ASSERT_EQ(SqliteExec(path, "DELETE FROM OPCAcqData; DELETE FROM OPCAcq;"), SQLITE_OK);
+  Run(2);
+  EXPECT_FALSE(engine->IsRunning());
+  EXPECT_NE(engine->StopCause().find("is no longer in the database"), std::string::npos);
+  EXPECT_EQ(engine->StoredCount(), 0);
+  EXPECT_EQ(Rows(), 0);
+  EXPECT_EQ(CRecordingLockProbe(path).State(engine->AcquisitionId()), RecordingLockState::kFree);
+}
+
+TEST_F(RecordingFaultTest, TheRecordingLockIsHeldWhileRecordingOnly) {
+  ASSERT_TRUE(engine->StartCommand());
+  const int id = engine->AcquisitionId();
+  Run(2);
+  EXPECT_EQ(CRecordingLockProbe(path).State(id), RecordingLockState::kRecorded);
+  engine->Stop(false);
+  EXPECT_EQ(CRecordingLockProbe(path).State(id), RecordingLockState::kFree);
+  ASSERT_TRUE(engine->ResumeCommand());
+  EXPECT_EQ(CRecordingLockProbe(path).State(id), RecordingLockState::kRecorded);
+  engine->Stop(false);
+  EXPECT_EQ(End(), "1 2");
+}
+
+TEST_F(RecordingFaultTest, CyclesMissedBehindAnotherWritersLockAreCountedAndLogged) {
+  ASSERT_TRUE(engine->StartCommand());
+  Run(2);
+  sqlite3* locker = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &locker), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(locker, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr), SQLITE_OK);
+  Run(1);  // its data set waits the whole bound (30 s) and is given up
+  sqlite3_exec(locker, "ROLLBACK;", nullptr, nullptr, nullptr);
+  sqlite3_close(locker);
+  EXPECT_TRUE(engine->IsRunning());
+  Run(2);
+  engine->Stop(false);
+  EXPECT_EQ(engine->AcquiredCount(), 5);
+  EXPECT_EQ(engine->StoredCount(), 4);
+  // The one not stored, and the 30 one-second cycles that never ran during the wait.
+  EXPECT_EQ(engine->DatabaseMissedCycles(), 31);
+  EXPECT_EQ(engine->MissedCycles(), 31);
+  EXPECT_TRUE(test.sink.Contains("could not be stored in time")) << test.sink.Dump();
+  EXPECT_TRUE(test.sink.Contains("30 Acquisition Cycles Missed at")) << test.sink.Dump();
+  EXPECT_TRUE(test.sink.Contains("locked by another program for 30000 ms")) << test.sink.Dump();
+  EXPECT_EQ(End(), "1 4");
+}
+
+TEST_F(RecordingFaultTest, AnOutageStillGoingAtTheEndIsCountedAndLogged) {
+  engine->SetReconnectOnServerLoss(true);
+  CSimFaults& faults = CSimRuntime::Instance().Faults(kSimServerProgId);
+  faults.m_nDieAfterMs = 3500;        // dies after the third cycle
+  faults.m_nReviveAfterMs = 3600000;  // and is not back before the end
+  ASSERT_TRUE(engine->StartCommand());
+  Run(10);
+  EXPECT_TRUE(engine->IsReconnecting());
+  engine->Stop(false);
+  EXPECT_TRUE(engine->EndedInOutage());
+  EXPECT_EQ(engine->ServerAwayCycles(), 7);
+  EXPECT_TRUE(test.sink.Contains("Connection to Server Not Restored at the End of the Acquisition"))
+      << test.sink.Dump();
+  EXPECT_TRUE(test.sink.Contains("7 Acquisition Cycles Missed"));
+  EXPECT_EQ(End(), "1 3");
 }
 
 }  // namespace

@@ -291,6 +291,8 @@ TEST(ProjectFileTest, ReadingAFileStopsPastTheLimit) {
   EXPECT_EQ(error.Text(), "cannot read the file: No such file or directory");
   EXPECT_FALSE(ReadProjectFileText(dir.Path().string(), text, error)) << "a folder";
   EXPECT_EQ(error.Text(), "cannot read the file: Is a directory");
+  EXPECT_FALSE(ReadProjectFileText("/dev/zero", text, error)) << "a device that never ends";
+  EXPECT_EQ(error.Text(), kTooLarge);
 }
 
 TEST(ProjectFileTest, NulBytesAndInvalidUtf8AreRefusedWithTheirLine) {

@@ -152,4 +152,46 @@ TEST(CatalogueTextTest, FileSizeGroupsThreeDigits) {
   EXPECT_EQ(FileSizeText(2000001005), "2000.001.005 bytes");
 }
 
+TEST_F(CatalogueTest, AnAcquisitionBeingRecordedIsShownAndNeitherRepairedNorDeleted) {
+  // Another recorder (a program of its own, as far as the lock goes) is still at it.
+  CAcquisitionRecorder recorder(db);
+  int id = -1;
+  ASSERT_TRUE(recorder.RecordStart(Configuration({{"A"}}), id));
+  ASSERT_EQ(db.OpenExisting(), 1);
+  for (int row = 0; row < 4; ++row) {
+    DataSet set(TimeText(row), 1);
+    int64_t rowId = kNoDataRowId;
+    ASSERT_EQ(recorder.StoreDataSet(id, true, CompactDataSet(set), rowId), StoreResult::kStored);
+  }
+  db.Close();
+
+  EXPECT_EQ(catalogue.Refresh(), 1);  // selects the row: no repair of a running recording
+  EXPECT_TRUE(catalogue.IsBeingRecorded(0));
+  EXPECT_EQ(catalogue.Catalogue().Cell(0, kCatEndDate), "Being Recorded");
+  EXPECT_EQ(Scalar("SELECT OPCAcq_DataCount || OPCAcq_EndDate FROM OPCAcq"), "-1Undefined");
+  EXPECT_TRUE(test.prompt.reports.empty());
+  EXPECT_EQ(catalogue.ViewData(0), id);
+  EXPECT_EQ(Scalar("SELECT OPCAcq_DataCount FROM OPCAcq"), "-1");
+
+  ASSERT_EQ(db.Open(), 1);
+  EXPECT_EQ(catalogue.Repair(true), RepairResult::kRecording);
+  db.Close();
+  ASSERT_EQ(test.prompt.reports.size(), 1u);
+  EXPECT_EQ(test.prompt.reports[0].title, kRejectionTitle);
+  EXPECT_NE(test.prompt.reports[0].body.find("Being Recorded"), std::string::npos);
+
+  EXPECT_EQ(catalogue.Delete(kNoAcquisitionId), DeleteResult::kRejected);
+  ASSERT_EQ(test.prompt.reports.size(), 2u);
+  EXPECT_EQ(test.prompt.reports[1].title, kRejectionTitle);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqData"), "4");
+
+  // Once the recording has ended, it is an ordinary acquisition again.
+  ASSERT_TRUE(recorder.RecordEnd(id, TimeText(3), 4));
+  EXPECT_EQ(catalogue.Refresh(), 1);
+  EXPECT_FALSE(catalogue.IsBeingRecorded(0));
+  EXPECT_EQ(catalogue.Catalogue().Cell(0, kCatEndDate), "07/Dec/2026");
+  EXPECT_EQ(catalogue.Delete(kNoAcquisitionId), DeleteResult::kDeleted);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OPCAcqData"), "0");
+}
+
 }  // namespace

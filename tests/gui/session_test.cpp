@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QColor>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -450,6 +451,24 @@ class SessionTest : public QObject {
     bool shown = false;
     for (int row = 0; row < list->count(); ++row)
       shown = shown || list->item(row)->text().contains("unknown key");
+    QVERIFY(shown);
+    CSimRuntime::Instance().Reset();
+  }
+
+  void anEndlessSimulationConfigurationIsRefusedAtStartUp() {
+    qputenv("VELMORA_SIM_CONFIG", "/dev/zero");
+    QElapsedTimer timer;
+    timer.start();
+    DemoSessionRig rig(m_dir.path() + "/Zero.sq3");
+    const bool started = rig.Start();
+    qunsetenv("VELMORA_SIM_CONFIG");
+    QVERIFY(started);
+    QVERIFY2(timer.elapsed() < 30000, "the start-up read /dev/zero for long");
+    COutputList* list = rig.Frame().OutputWnd()->List(kLogOpcServer);
+    bool shown = false;
+    for (int row = 0; row < list->count(); ++row)
+      shown = shown || list->item(row)->text().contains(
+                           "the simulation configuration /dev/zero is larger than");
     QVERIFY(shown);
     CSimRuntime::Instance().Reset();
   }

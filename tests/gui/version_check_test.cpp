@@ -26,7 +26,10 @@ class CScriptedFetcher : public IUrlFetcher {
   SFetchResult Fetch(const std::string& url, uint32_t /*waitMs*/) override {
     ++m_nRequests;
     m_sUrl = url;
-    return {EFetchOutcome::Opened, m_sBody};
+    SFetchResult result;
+    result.eOutcome = EFetchOutcome::Opened;
+    result.sData = m_sBody;
+    return result;
   }
   std::string m_sBody;
   std::string m_sUrl;
@@ -116,6 +119,28 @@ class VersionCheckTest : public QObject {
     });
     versionCheck.RunCommand(nullptr);
     QCOMPARE(fetcher.m_nRequests, 3);
+  }
+
+  void anAnswerThatIsNoVersionFileShowsNothingNew() {
+    TestContext test;
+    CScriptedFetcher fetcher("<html><body>Not found</body></html>");
+    CVersionCheckGui versionCheck(test.context, fetcher, [] { return true; });
+    OnUpdateDialog([](CUpdateDlg& dialog) {
+      QCOMPARE(dialog.LatestVersion()->text(), QString("Unknown"));
+      QCOMPARE(dialog.Message()->text(), QString());
+      QCOMPARE(dialog.RemoteText()->text(), QString());
+    });
+    versionCheck.RunCommand(nullptr);
+    QCOMPARE(versionCheck.Check().Status(), kUpdateNoResult);
+
+    // Markup and control characters of the remote text are shown as plain text.
+    fetcher.m_sBody = "2|1|0|<b>bold</b>\x1b[2J";
+    OnUpdateDialog([](CUpdateDlg& dialog) {
+      QCOMPARE(dialog.RemoteText()->text(), QString("<b>bold</b>[2J"));
+      QCOMPARE(dialog.RemoteText()->textFormat(), Qt::PlainText);
+    });
+    versionCheck.RunCommand(nullptr);
+    QCOMPARE(fetcher.m_nRequests, 2);
   }
 };
 

@@ -90,6 +90,15 @@ TEST(ItemListFile, LinesFieldsQuotesAndTheHeader) {
   const ItemListParse big = ReadItemListFile(dir.File("big.csv"));
   EXPECT_FALSE(big.m_bOk);
   EXPECT_NE(big.m_sError.find("larger than"), std::string::npos);
+  // A device that never ends is refused at the limit, not read until memory runs out.
+  const ItemListParse endless = ReadItemListFile("/dev/zero");
+  EXPECT_FALSE(endless.m_bOk);
+  EXPECT_NE(endless.m_sError.find("larger than"), std::string::npos) << endless.m_sError;
+  // Ids that begin with # or a blank are exported so that they read back unchanged.
+  const ItemListParse odd = ParseItemList(FormatItemList({{"#A", "", ""}, {"\vB", "", ""}}));
+  ASSERT_EQ(odd.m_entries.size(), 2u);
+  EXPECT_EQ(odd.m_entries[0].m_sItemId, "#A");
+  EXPECT_EQ(odd.m_entries[1].m_sItemId, "\vB");
 }
 
 using ItemListImportTest = OpcServerTest;

@@ -1,6 +1,10 @@
+#include <chrono>
+#include <fstream>
+
 #include "documented_config.h"
 #include "platform/sim/sim_describe.h"
 #include "sim_fixture.h"
+#include "temp_dir.h"
 
 using SimConfig = SimTest;
 
@@ -55,4 +59,29 @@ TEST_F(SimConfig, CommentsAfterABlankAndQuotedValues) {
   EXPECT_EQ(error, "line 2: expected key = value");
   EXPECT_FALSE(runtime.LoadConfigurationText("[server X] extra\n", &error));
   EXPECT_EQ(error, "line 1: unclosed section header");
+}
+
+TEST_F(SimConfig, AnEndlessOrHugeFileIsRefusedUnread) {
+  CSimRuntime& runtime = CSimRuntime::Instance();
+  std::string error;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(runtime.LoadConfigurationFile("/dev/zero", &error));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(error, "the simulation configuration /dev/zero is larger than " +
+                       std::to_string(kMaxSimConfigBytes) + " bytes");
+  TempDir dir;
+  const std::string path = dir.File("big.ini");
+  std::string text = "[network]\ncomputer = BIG\n";
+  text.resize(kMaxSimConfigBytes + 1, '\n');
+  std::ofstream(path, std::ios::binary) << text;
+  EXPECT_FALSE(runtime.LoadConfigurationFile(path, &error));
+  EXPECT_NE(error.find("larger than"), std::string::npos) << error;
+  EXPECT_NE(runtime.ComputerName(), "BIG");
+  text.resize(kMaxSimConfigBytes);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+  EXPECT_TRUE(runtime.LoadConfigurationFile(path, &error)) << error;
+  EXPECT_EQ(runtime.ComputerName(), "BIG");
+  ASSERT_EQ(setenv(kSimConfigEnvironmentVariable, "/dev/zero", 1), 0);
+  EXPECT_FALSE(runtime.LoadConfigurationFromEnvironment(&error));
+  unsetenv(kSimConfigEnvironmentVariable);
 }

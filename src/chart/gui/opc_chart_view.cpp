@@ -233,9 +233,11 @@ bool COPCChartView::ChooseSource() {
   }
   if (m_pDb == nullptr)
     return false;
-  const CProjectData* data = m_pDataView != nullptr ? m_pDataView->Data() : nullptr;
-  if (data == nullptr || data->LoadedAcquisitionId() != m_nAcquisitionId || data->IsLoading() ||
-      m_nAcquisitionId == kNoAcquisition) {
+  // The data view's table only when it holds this acquisition as the database has it now
+  // (rows added by a Resume or a new end load it again).
+  CProjectData* data = m_pDataView != nullptr ? m_pDataView->Data() : nullptr;
+  if (data == nullptr || m_nAcquisitionId == kNoAcquisition || data->IsLoading() ||
+      data->NeedsLoad(m_nAcquisitionId)) {
     if (!m_pOwnData)
       m_pOwnData = std::make_unique<CProjectData>(*m_pDb, *m_pContext);
     if (m_nAcquisitionId != kNoAcquisition && m_pOwnData->NeedsLoad(m_nAcquisitionId) &&

@@ -35,6 +35,15 @@ QVariant CLoadedTableModel::data(const QModelIndex& index, int role) const {
     const std::string_view text = m_table.Cell(index.row(), index.column());
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   }
+  // A row whose values could not be read: every cell, the time too, in the bad-quality
+  // colour, and the reason beside it.
+  if (m_table.IsDamaged(index.row())) {
+    if (role == Qt::ForegroundRole)
+      return QBrush(ColourFromColorRef(m_colours.badQuality));
+    if (role == Qt::ToolTipRole)
+      return QString(kDamagedRowText);
+    return {};
+  }
   if (role == Qt::ForegroundRole && index.column() > 0)
     return QBrush(
         ColourFromColorRef(CellColour(m_table.Status(index.row(), index.column()), m_colours)));
@@ -42,10 +51,13 @@ QVariant CLoadedTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CLoadedTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::ToolTipRole && orientation == Qt::Vertical && m_table.IsDamaged(section))
+    return QString(kDamagedRowText);
   if (role != Qt::DisplayRole)
     return {};
   if (orientation == Qt::Vertical)
-    return section + 1;
+    return m_table.IsDamaged(section) ? QString("%1 %2").arg(section + 1).arg(kDamagedRowMark)
+                                      : QVariant(section + 1);
   if (section < 0 || section >= m_nColumns)
     return {};
   return QString::fromStdString(m_table.ColumnTitle(section));

@@ -2,12 +2,16 @@
 // CLoadedTableModel: a recorded acquisition's compact table shown in a QTableView. While
 // the worker loads, SyncRows (called by a short timer) announces the rows published since
 // the last call in one batch, so the view scrolls during the load; cell texts are made in
-// data() only for the rows on screen. Colours come from the status marks.
+// data() only for the rows on screen. Colours come from the status marks; a row whose
+// values could not be read is shown in the bad-quality colour with a mark by its number.
 // Thread rule: GUI thread; the table may be appended to by its worker meanwhile.
 #include <QAbstractTableModel>
 
 #include "acquisition/cell_colour.h"
 #include "explorer/loaded_table.h"
+
+inline constexpr char kDamagedRowMark[] = "(not read)";
+inline constexpr char kDamagedRowText[] = "The values of this data set could not be read";
 
 class CLoadedTableModel : public QAbstractTableModel {
   Q_OBJECT

@@ -34,7 +34,9 @@ constexpr int kTimeColumnWidth = 50;
 }  // namespace
 
 CPrjDataView::CPrjDataView(QWidget* parent)
-    : CVelmoraView(kTitle, kDescription, parent), m_pTable(new QTableView(this)) {
+    : CVelmoraView(kTitle, kDescription, parent),
+      m_pTable(new QTableView(this)),
+      m_pDamage(new QLabel(this)) {
   auto* form = new QFormLayout;
   for (const char* label : {kServerId, kHost, kStart, kEnd, kCount}) {
     auto* value = new QLabel(this);
@@ -43,6 +45,11 @@ CPrjDataView::CPrjDataView(QWidget* parent)
     m_summary.emplace_back(label, value);
   }
   ContentLayout()->addLayout(form);
+  // "K of N data sets could not be read" after a load that left some unread.
+  m_pDamage->setStyleSheet("color: #ff0000; font-weight: bold;");
+  m_pDamage->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  m_pDamage->hide();
+  ContentLayout()->addWidget(m_pDamage);
   m_pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_pTable->setShowGrid(true);
@@ -123,6 +130,8 @@ void CPrjDataView::Load() {
     return;
   for (const auto& entry : m_summary)
     entry.second->clear();
+  m_pDamage->clear();
+  m_pDamage->hide();
   emit LoadStarted(m_nAcquisitionId);
   m_pModel->BeginReset();
   const bool started = m_pData->StartLoad(m_nAcquisitionId);
@@ -175,6 +184,12 @@ void CPrjDataView::OnLoadTick(int32_t state) {
   if (m_pProgress != nullptr) {
     m_pProgress->SetProgress(m_pData->Job().Done(), text);
     m_pProgress->Finish(text);
+  }
+  const std::string damage = state == kJobFinished ? m_pData->DamageText() : std::string();
+  if (!damage.empty()) {
+    m_pDamage->setText(QString::fromStdString(damage));
+    m_pDamage->show();
+    m_pSession->Context().prompt.ShowReport(DamagedDataReport(damage));
   }
   emit CommandStatesChanged();
   emit LoadEnded(m_pData->LoadedAcquisitionId());

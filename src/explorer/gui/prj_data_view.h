@@ -1,7 +1,9 @@
 #pragma once
 // CPrjDataView: the data of one recorded acquisition ("Project OPC Data"): its summary and
 // every recorded row, loaded by a worker into a compact table with a progress window, one
-// column per item, each cell coloured by its marks. Ctrl+C and "Copy to Clipboard" copy
+// column per item, each cell coloured by its marks; rows that could not be read are marked
+// and counted in the summary and a report. Showing it loads again when the acquisition's
+// rows or end changed since it was loaded. Ctrl+C and "Copy to Clipboard" copy
 // the table. The export view and the project chart read the loaded table.
 #include <QPointer>
 #include <QTimer>
@@ -51,6 +53,8 @@ class CPrjDataView : public CVelmoraView {
   CLoadedTableModel* Model() const { return m_pModel.get(); }
   CThreadProgressDlg* ProgressWindow() const;
   QLabel* Summary(const char* label) const;
+  // "K of N data sets could not be read" (hidden when all were read).
+  QLabel* DamageLabel() const { return m_pDamage; }
   // How many loads were started (for tests).
   int LoadCount() const { return m_nLoads; }
 
@@ -79,5 +83,6 @@ class CPrjDataView : public CVelmoraView {
   QTimer m_showTimer;
   QTimer m_batchTimer;
   QTableView* m_pTable;
+  QLabel* m_pDamage;
   std::vector<std::pair<const char*, QLabel*>> m_summary;
 };

@@ -111,6 +111,13 @@ void CPrjExportView::SetSession(CVelmoraSession* session, CPrjDataView* dataView
       if (m_bWaitingForLoad && id == m_nAcquisitionId) {
         m_bWaitingForLoad = false;
         BuildPreview();
+        if (m_bExportWhenLoaded) {
+          // The rows just loaded are written, even if a recording added more since.
+          m_bExportWhenLoaded = false;
+          m_bJustLoaded = true;
+          Export();
+          m_bJustLoaded = false;
+        }
       }
     });
   }
@@ -133,7 +140,12 @@ QLabel* CPrjExportView::Summary(const char* label) const {
 }
 
 void CPrjExportView::OnViewShown() {
-  if (m_nAcquisitionId != kNoAcquisition && m_nAcquisitionId != m_nPreviewedId)
+  if (m_nAcquisitionId == kNoAcquisition)
+    return;
+  // Also when the acquisition grew or ended since its rows were loaded.
+  CProjectData* data = m_pDataView != nullptr ? m_pDataView->Data() : nullptr;
+  if (m_nAcquisitionId != m_nPreviewedId ||
+      (data != nullptr && !m_pDataView->IsLoading() && data->NeedsLoad(m_nAcquisitionId)))
     Preview();
 }
 
@@ -145,7 +157,7 @@ void CPrjExportView::Preview() {
   if (data == nullptr)
     return;
   // The data view's table is the source: it is loaded first when it holds another one.
-  if (m_pDataView->IsLoading() || data->LoadedAcquisitionId() != m_nAcquisitionId) {
+  if (m_pDataView->IsLoading() || data->NeedsLoad(m_nAcquisitionId)) {
     m_bWaitingForLoad = true;
     if (!m_pDataView->IsLoading()) {
       m_pDataView->SetAcquisitionId(m_nAcquisitionId);
@@ -175,7 +187,9 @@ void CPrjExportView::BuildPreview() {
   }
   const CLoadedTable& table = m_pDataView->Data()->Table();
   m_pModel->SetLines(std::make_unique<CPreviewLines>(table, Separator(), m_pAligned->isChecked()));
-  m_pRowCount->setText(QString(kRows).arg(table.RowCount()));
+  const std::string damage = m_pDataView->Data()->DamageText();
+  m_pRowCount->setText(QString(kRows).arg(table.RowCount()) +
+                       (damage.empty() ? QString() : " (" + QString::fromStdString(damage) + ")"));
   const int seconds = static_cast<int>((context.clock.TickCount() - start) / 1000);
   context.log.Log(Format(kPreviewLoadedLine, table.RowCount(), table.ColumnCount(), seconds),
                   kLogProjects);
@@ -187,6 +201,13 @@ bool CPrjExportView::Export() {
   if (m_pSession == nullptr || m_pDataView == nullptr || m_pDataView->Data() == nullptr ||
       m_pDataView->IsLoading() || m_nPreviewedId == kNoAcquisition)
     return false;
+  // Rows added or an end written since the load: the file gets the rows there are now.
+  if (!m_bJustLoaded && m_pDataView->Data()->NeedsLoad(m_nPreviewedId)) {
+    m_bExportWhenLoaded = true;
+    m_nAcquisitionId = m_nPreviewedId;
+    Preview();
+    return false;
+  }
   AppContext& context = m_pSession->Context();
   const std::optional<std::string> path =
       context.prompt.ChooseFile(ExportFileRequest(m_pSession->Database().Path()));
@@ -198,6 +219,13 @@ bool CPrjExportView::Export() {
       !WriteExportFile(*path, m_pDataView->Data()->Table(), Separator(), cause)) {
     context.prompt.ShowReport(ExportErrorReport(*path, cause));
     return false;
+  }
+  // The file holds what could be read; what could not is told, never called a success.
+  const std::string damage = m_pDataView->Data()->DamageText();
+  if (!damage.empty()) {
+    context.log.Log(damage, kLogProjects);
+    context.prompt.ShowReport(DamagedDataReport(damage));
+    return true;
   }
   context.log.Log(
       Format(kExportedLine, path->c_str(), static_cast<int>(context.clock.TickCount() - start)),

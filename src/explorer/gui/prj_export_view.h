@@ -1,7 +1,8 @@
 #pragma once
 // CPrjExportView: exports the recorded acquisition loaded in the data view ("Export Project
 // Data"): its summary, the separator choice, a preview whose lines are built on demand
-// (plain or aligned), and the CSV file written in one piece.
+// (plain or aligned), and the CSV file written in one piece. Data sets that could not be
+// read are told beside the row count and after the export.
 #include <memory>
 
 #include "app/gui/velmora_view.h"
@@ -31,7 +32,9 @@ class CPrjExportView : public CVelmoraView {
   // Builds the preview from the data view's table (loading it first when it holds
   // another acquisition).
   void Preview();
-  // "Export Data": the save dialog, then the file. True when a file was written.
+  // "Export Data": the save dialog, then the file. True when a file was written. When the
+  // acquisition changed since the data view loaded it, it is loaded again first and the
+  // export follows the load (false now).
   bool Export();
 
   void OnViewShown() override;
@@ -54,6 +57,8 @@ class CPrjExportView : public CVelmoraView {
   int m_nAcquisitionId = kNoAcquisition;
   int m_nPreviewedId = kNoAcquisition;
   bool m_bWaitingForLoad = false;
+  bool m_bExportWhenLoaded = false;
+  bool m_bJustLoaded = false;
   std::unique_ptr<CPreviewLinesModel> m_pModel;
   QRadioButton* m_pSemicolon;
   QRadioButton* m_pComma;

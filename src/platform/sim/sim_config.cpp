@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
+#include "base/bounded_read.h"
 #include "base/number_text.h"
 #include "base/text.h"
 #include "platform/com/guid.h"
@@ -465,16 +465,18 @@ bool CSimRuntime::LoadConfigurationText(const std::string& text, std::string* er
 }
 
 bool CSimRuntime::LoadConfigurationFile(const std::string& path, std::string* error) {
-  std::ifstream file(path);
-  if (!file) {
+  std::string text;
+  const SBoundedRead read = ReadFileBounded(path, kMaxSimConfigBytes, text);
+  if (!read.Ok()) {
     if (error != nullptr) {
-      *error = "cannot open " + path;
+      *error = read.eResult == EBoundedRead::TooLarge
+                   ? "the simulation configuration " + path + " is larger than " +
+                         std::to_string(kMaxSimConfigBytes) + " bytes"
+                   : read.sError;
     }
     return false;
   }
-  std::stringstream text;
-  text << file.rdbuf();
-  return LoadConfigurationText(text.str(), error);
+  return LoadConfigurationText(text, error);
 }
 
 bool CSimRuntime::LoadConfigurationFromEnvironment(std::string* error) {

@@ -67,6 +67,8 @@ using CallDispatcher = std::function<void(std::function<void()>)>;
 class CSimServerCore;
 
 inline constexpr const char* kSimConfigEnvironmentVariable = "VELMORA_SIM_CONFIG";
+// A configuration is a page of hand-written lines; anything larger is refused unread.
+inline constexpr size_t kMaxSimConfigBytes = 4 * 1024 * 1024;
 
 class CSimRuntime {
  public:

@@ -30,6 +30,8 @@ CUpdateDlg::CUpdateDlg(const CUpdateCheck& check, bool noUpdateCheck, QWidget* p
   setWindowTitle(kUpdateDialogTitle);
   m_pMessage->setWordWrap(true);
   m_pRemoteText->setWordWrap(true);
+  // The remote text is shown as it stands: a page of markup must not be rendered.
+  m_pRemoteText->setTextFormat(Qt::PlainText);
   m_pNoCheck->setChecked(noUpdateCheck);
   QFont bold = m_pLatest->font();
   bold.setBold(true);

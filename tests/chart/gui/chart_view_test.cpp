@@ -138,6 +138,19 @@ class ChartViewTest : public QObject {
     QVERIFY(!project->Model()->Forward(true));
     project->Button(0)->click();
     QCOMPARE(project->PageStart()->dateTime(), project->StartField()->dateTime());
+
+    // Resumed and stopped again: shown again, the project chart draws the rows there are
+    // now, not those it loaded before.
+    QVERIFY(frame.SwitchToView(VelmoraView::LiveChart));
+    frame.UpdateCommandStates();
+    frame.Command(CommandId::ResumeAcquisition)->trigger();
+    QVERIFY(rig.session->Engine().IsRunning());
+    tick(5);
+    frame.Command(CommandId::StopAcquisition)->trigger();
+    const int grown = rig.session->Engine().History().Count();
+    QVERIFY(grown > recorded);
+    QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
+    QTRY_COMPARE_WITH_TIMEOUT(project->Model()->PointCount(), grown, 10000);
     rig.session->Detach();
   }
 

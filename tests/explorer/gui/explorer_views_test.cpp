@@ -27,6 +27,7 @@
 #include "base/log.h"
 #include "demo_session.h"
 #include "explorer/acquisition_catalogue.h"
+#include "explorer/catalogue_statements.h"
 #include "explorer/explorer_reports.h"
 #include "explorer/gui/loaded_table_model.h"
 #include "explorer/gui/prj_data_view.h"
@@ -34,6 +35,7 @@
 #include "explorer/gui/prj_export_view.h"
 #include "explorer/project_data.h"
 #include "explorer/table_text.h"
+#include "sqlite_scalar.h"
 #include "temp_dir.h"
 #include "test_context.h"
 #include "ui/thread_progress_dlg.h"
@@ -76,6 +78,24 @@ int RecordAcquisition(CSQLite& db, int rows) {
   db.Close();
   recorder.RecordEnd(id, time, rows);
   return id;
+}
+
+// Rows first .. first + count - 1 added to acquisition id as a Resume adds them, then
+// the end written as at Stop.
+void ResumeAcquisition(CSQLite& db, int id, int first, int count) {
+  CAcquisitionRecorder recorder(db);
+  if (db.OpenExisting() != 1)
+    return;
+  std::string time;
+  for (int row = first; row < first + count; ++row) {
+    time = Format("07/Dec/2026 10:%02d:%02d.000", row / 60, row % 60);
+    DataSet set(time, 3);
+    set.SetCell(3, Format("v%d", row));
+    int64_t rowId = kNoDataRowId;
+    recorder.StoreDataSet(id, true, CompactDataSet(set), rowId);
+  }
+  db.Close();
+  recorder.RecordEnd(id, time, first + count);
 }
 
 std::string ReadFile(const std::string& path) {
@@ -152,6 +172,40 @@ class ExplorerViewsTest : public QObject {
     QCOMPARE(view.Catalogue()->model()->rowCount(), 1);
     QCOMPARE(view.SelectedAcquisitionId(), second);
     QVERIFY(m_pTest->sink.Contains("Database Compress Successfully ...", kLogProjects));
+  }
+
+  void anAcquisitionBeingRecordedIsShownNeitherRepairedNorDeleted() {
+    // A recorder that has not stopped: to the recording lock, another program.
+    RecordedConfiguration configuration;
+    configuration.serverId = "Velmora.SimServer.1";
+    configuration.host = "Local Host";
+    configuration.groups.push_back({"Line 1", 1000, {{"A", "A", "", 5, 0}}});
+    CSQLite& db = m_pSession->Database();
+    CAcquisitionRecorder recorder(db);
+    int id = -1;
+    QVERIFY(recorder.RecordStart(configuration, id));
+    QCOMPARE(db.OpenExisting(), 1);
+    for (int row = 0; row < 3; ++row) {
+      DataSet set(Format("07/Dec/2026 10:00:%02d.000", row), 1);
+      int64_t rowId = kNoDataRowId;
+      QVERIFY(recorder.StoreDataSet(id, true, CompactDataSet(set), rowId) == StoreResult::kStored);
+    }
+    db.Close();
+
+    CPrjDatabaseView view;
+    view.SetSession(m_pSession.get());
+    view.OnViewShown();
+    QCOMPARE(view.SelectedAcquisitionId(), id);
+    auto* model = qobject_cast<QStandardItemModel*>(view.Catalogue()->model());
+    QCOMPARE(model->item(0, kCatEndDate)->text(), QString("Being Recorded"));
+    QVERIFY(m_pTest->prompt.reports.empty());  // no "repair" of a running recording
+    QCOMPARE(SqliteScalar(db.Path(), "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("-1"));
+
+    view.OnCommand(CommandId::DeleteProject);
+    QVERIFY(m_pTest->prompt.HasReportTitled(kRejectionTitle));
+    QVERIFY(!m_pTest->prompt.HasReportTitled(kConfirmationTitle));
+    QCOMPARE(SqliteScalar(db.Path(), "SELECT COUNT(*) FROM OPCAcqData"), std::string("3"));
+    QVERIFY(recorder.RecordEnd(id, "07/Dec/2026 10:00:02.000", 3));
   }
 
   void dataViewLoadsOnceWithColoursAndCopies() {
@@ -280,6 +334,71 @@ class ExplorerViewsTest : public QObject {
       QCOMPARE(ReadFile(database), before);
     }
     QVERIFY(!m_pTest->sink.Contains("Velmora Project Data Exported Successfully", kLogProjects));
+  }
+
+  void dataViewMarksAndTellsRowsThatCannotBeRead() {
+    const int id = RecordAcquisition(m_pSession->Database(), 3);
+    QCOMPARE(SqliteExec(m_pDir->File("Velmora.sq3"),
+                        Format("UPDATE OPCAcqData SET OPCAcqData_Value = randomblob(300) WHERE "
+                               "OPCAcqData_Id = (SELECT MIN(OPCAcqData_Id) + 1 FROM OPCAcqData "
+                               "WHERE OPCAcq_Id = %d)",
+                               id)),
+             SQLITE_OK);
+    CPrjDataView view;
+    view.SetSession(m_pSession.get());
+    view.SetAcquisitionId(id);
+    view.Load();
+    QTRY_VERIFY_WITH_TIMEOUT(!view.IsLoading(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pTest->prompt.HasReportTitled(kRetrievalErrorTitle), 3000);
+    QVERIFY(m_pTest->prompt.reports.back().body.find("1 of 3 data sets could not be read") !=
+            std::string::npos);
+    QCOMPARE(view.DamageLabel()->text(), QString("1 of 3 data sets could not be read"));
+    QVERIFY(!view.DamageLabel()->isHidden());
+    QVERIFY(view.ProgressWindow() == nullptr ||
+            view.ProgressWindow()->Text() == "1 of 3 data sets could not be read");
+    QCOMPARE(view.Model()->rowCount(), 3);
+    QVERIFY(view.Model()->headerData(1, Qt::Vertical).toString().contains("(not read)"));
+    QCOMPARE(view.Model()->headerData(0, Qt::Vertical).toString(), QString("1"));
+    QCOMPARE(view.Model()->index(1, 0).data(Qt::ForegroundRole).value<QBrush>().color(),
+             QColor(255, 0, 0));
+    QCOMPARE(view.Model()->index(1, 1).data().toString(), QString());
+    QCOMPARE(view.Model()->index(2, 3).data().toString(), QString("v2"));
+  }
+
+  void viewsLoadAgainWhenTheAcquisitionGrew() {
+    const int id = RecordAcquisition(m_pSession->Database(), 3);
+    CPrjDataView data;
+    data.SetSession(m_pSession.get());
+    CPrjExportView view;
+    view.SetSession(m_pSession.get(), &data);
+    data.SetAcquisitionId(id);
+    view.SetAcquisitionId(id);
+    view.OnViewShown();
+    QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
+    QCOMPARE(data.LoadCount(), 1);
+    QCOMPARE(view.RowCountLabel()->text(), QString("3 Row(s)"));
+
+    ResumeAcquisition(m_pSession->Database(), id, 3, 4);
+    // The export never writes the rows of before: it loads first, then writes.
+    const std::string path = m_pDir->File("VelmoraExport.csv");
+    m_pTest->prompt.fileAnswers = {path};
+    QVERIFY(!view.Export());
+    QTRY_VERIFY_WITH_TIMEOUT(m_pTest->prompt.fileAnswers.empty(), 5000);
+    QCOMPARE(data.LoadCount(), 2);
+    QCOMPARE(data.Data()->Table().RowCount(), 7);
+    QCOMPARE(ReadFile(path), ExportText(data.Data()->Table(), ';'));
+    QCOMPARE(view.RowCountLabel()->text(), QString("7 Row(s)"));
+
+    // The data view shown again after another Resume loads again; unchanged, it does not.
+    ResumeAcquisition(m_pSession->Database(), id, 7, 2);
+    data.OnViewShown();
+    QTRY_COMPARE_WITH_TIMEOUT(data.LoadCount(), 3, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!data.IsLoading(), 5000);
+    QCOMPARE(data.Summary("Data Count")->text(), QString("9"));
+    QTRY_COMPARE_WITH_TIMEOUT(data.Model()->rowCount(), 9, 3000);
+    data.OnViewShown();
+    QTest::qWait(CPrjDataView::kShowDelayMs + 200);
+    QCOMPARE(data.LoadCount(), 3);
   }
 
   void frameOpensTheSelectedAcquisitionFromTheCatalogue() {

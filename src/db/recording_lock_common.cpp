@@ -1,0 +1,5 @@
+#include "db/recording_lock.h"
+
+std::string RecordingLockPath(const std::string& databasePath) {
+  return databasePath + ".lock";
+}
