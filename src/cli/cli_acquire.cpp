@@ -22,6 +22,7 @@
 #include "db/project_commands.h"
 #include "db/sql_format.h"
 #include "opc/opc_server.h"
+#include "platform/com/creation.h"
 #include "platform/com/guid.h"
 #include "platform/sim/sim_runtime.h"
 
@@ -199,7 +200,17 @@ bool FindProject(CSQLite& db, const std::string& name, ProjectChoice& choice) {
   return true;
 }
 
+// COM for the command's thread (on Windows the system's, which refuses creation without it).
+class CComSession {
+ public:
+  CComSession() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~CComSession() { CoUninitialize(); }
+  CComSession(const CComSession&) = delete;
+  CComSession& operator=(const CComSession&) = delete;
+};
+
 int RunAcquire(const std::vector<std::string>& arguments) {
+  const CComSession com;
   std::vector<std::string> args = arguments;
   std::string database;
   std::string project;
