@@ -187,7 +187,7 @@ echo "== Recording through COM"
 # Windows paths of the files, and velmora-cli.exe in the background (its Unix pid in $wpid).
 win() { winepath -w "$1" 2>/dev/null; }
 wexe_bg() {
-  timeout 180 wine "$BIN/velmora-cli.exe" "$@" >"$T/bg.raw" 2>"$T/bg.eraw" &
+  wine "$BIN/velmora-cli.exe" "$@" >"$T/bg.raw" 2>"$T/bg.eraw" &
   wpid=$!
 }
 rows() { sqlite3 "$1" "select count(*) from OPCAcqData where OPCAcq_Id=$2"; }
@@ -213,7 +213,8 @@ for action in list "show 1" "copy 1"; do
   wexe acquisitions $action --database "$(win "$wdb")"
   # shellcheck disable=SC2086
   lcli acquisitions $action --database "$wdb"
-  same "acquisitions $action of the Windows recording on both builds" "$T/w.out" "$T/l.out"
+  same "acquisitions $action of the Windows recording on both builds" "$T/w.out" \
+    <(tr -d '\r' <"$T/l.out")
 done
 ldb=$T/linux.sq3
 lcli db init --database "$ldb"
@@ -229,7 +230,9 @@ rdb=$T/reconnect.sq3
 cp "$T/linux.sq3" "$rdb"
 wexe_bg acquire --database "$(win "$rdb")" --project "Demo Plant" --seconds 16 --reconnect
 sleep 7
-timeout 30 wine taskkill /F /IM velmora-simserver.exe >/dev/null 2>&1
+# Wine's rpcss keeps the dead server's class registration (Windows' service control
+# manager drops it when the server's process ends): it goes with the server.
+timeout 30 wine taskkill /F /IM velmora-simserver.exe /IM rpcss.exe >/dev/null 2>&1
 wait "$wpid"
 rc=$?
 tr -d '\r' <"$T/bg.raw" >"$T/bg.out"
@@ -249,9 +252,15 @@ kdb=$T/killed.sq3
 cp "$T/linux.sq3" "$kdb"
 wexe_bg acquire --database "$(win "$kdb")" --project "Demo Plant"
 sleep 6
+# The recording lock (LockFileEx) keeps a second Windows process from repairing it now.
+wexe acquisitions repair 2 --database "$(win "$kdb")"
+[ "$(cat "$T/w.rc")" = 1 ] && ! grep -q '^repaired' "$T/w.out" &&
+  pass "a running Windows recording is not repaired under it (recording lock)" ||
+  fail "repair during the recording: exit $(cat "$T/w.rc"): $(head -1 "$T/w.out")"
 kill -KILL "$wpid"
 wait "$wpid" 2>/dev/null
-timeout 30 wine taskkill /F /IM velmora-simserver.exe >/dev/null 2>&1
+timeout 30 wine taskkill /F /IM velmora-cli.exe >/dev/null 2>&1
+timeout 30 wine taskkill /F /IM velmora-simserver.exe /IM rpcss.exe >/dev/null 2>&1
 timeout 30 wineserver -w
 n=$(rows "$kdb" 2)
 wexe acquisitions repair 2 --database "$(win "$kdb")"
