@@ -223,6 +223,14 @@ lcli acquire --database "$ldb" --project "Demo Plant" --seconds 30 --simulated-c
 wexe acquisitions export 1 --database "$(win "$ldb")" --output "$(win "$T/w2.csv")"
 lcli acquisitions export 1 --database "$ldb" --output "$T/l2.csv"
 same "the export of a Linux recording: Windows and Linux byte for byte" "$T/w2.csv" "$T/l2.csv"
+# Non-ASCII file and project names through the wide file functions.
+cp "$ldb" "$T/Zürich.sq3"
+cp examples/demo-plant.vproj "$T/Démo.vproj"
+wexe project import "$(win "$T/Démo.vproj")" --name "Démo Zürich" --database "$(win "$T/Zürich.sq3")"
+grep -q "^Project 'Démo Zürich' imported" "$T/w.out" && pass "a non-ASCII project file and name" ||
+  fail "non-ASCII project import: exit $(cat "$T/w.rc"): $(tail -1 "$T/w.err")"
+wexe acquisitions export 1 --database "$(win "$T/Zürich.sq3")" --output "$(win "$T/Température.csv")"
+same "an export between non-ASCII file names" "$T/Température.csv" "$T/l2.csv"
 
 echo "== The server killed during a --reconnect run"
 timeout 30 wineserver -w
