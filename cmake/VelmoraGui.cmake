@@ -35,9 +35,10 @@ add_executable(velmora ${PROJECT_SOURCE_DIR}/src/app/gui/main.cpp ${VELMORA_GUI_
 set_target_properties(velmora PROPERTIES AUTOMOC ON)
 target_link_libraries(velmora PRIVATE velmora_gui)
 
-# velmora_qttest(name SOURCES...): a Qt Test executable run offscreen by CTest.
+# velmora_qttest(name SOURCES...): a Qt Test executable run offscreen by CTest. A report or
+# message box that the test did not script an answer for fails it.
 function(velmora_qttest name)
-  add_executable(${name} ${ARGN})
+  add_executable(${name} ${ARGN} ${PROJECT_SOURCE_DIR}/tests/support/strict_prompt_qt.cpp)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE velmora_gui velmora_test_support Qt6::Test)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)

@@ -430,7 +430,7 @@ bool CAcquisitionEngine::StoreRow(int row) {
       CountMissed(1, Format(kNotStoredInTime, std::string(data->TimeText()).c_str()));
       return false;
     case StoreResult::kFailed:
-      FailRecording("Critical Error Occured in Storing OPC Data !!!",
+      FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                     m_recorder.LastFailure().message);
       return false;
   }
@@ -623,7 +623,7 @@ bool CAcquisitionEngine::RunCycle() {
         m_bFirstDataSetPending = false;
         if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_nBasePeriod),
                                         LocalTimeFromFileTime(group.m_ftLastReadTime))) {
-          FailRecording("Critical Error Occured in Storing OPC Data !!!",
+          FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                         m_recorder.LastFailure().message);
         }
       }

@@ -180,6 +180,8 @@ void CBackupCoordinator::PollSave() {
     const std::string text = Format(kSaveDone, job.m_sFullPath.c_str(),
                                     job.m_nEndRow - job.m_nFirstRow, job.ElapsedMs());
     m_context.log.Log(text, kLogDataAcquisition);
+    // A quick save ends before any tick saw it run: the bar still shows the whole of it.
+    m_pDisplay->OnJobProgress(kJobKindSave, kSaveProgressSteps, text);
     m_pDisplay->OnJobEnded(kJobKindSave, text);
   } else {
     ++m_nSavesFailed;
@@ -215,6 +217,7 @@ void CBackupCoordinator::PollCopy() {
   std::string text;
   if (copied) {
     text = Format(kCopyDone, job.m_nEndRow - job.m_nFirstRow, job.ElapsedMs());
+    m_pDisplay->OnJobProgress(kJobKindClipboard, job.m_nEndRow - job.m_nFirstRow, text);
   } else {
     text = kCopyFailed;
   }

@@ -2,6 +2,7 @@
 
 #include "base/log.h"
 #include "base/report.h"
+#include "base/report_cancel.h"
 #include "base/rtf.h"
 
 namespace {
@@ -24,6 +25,8 @@ constexpr char kSaveFailedQuestion[] = "Velmora Project Saving Failed !!! Close 
 bool CCloseProjectSequence::Run(bool triggeredByServer) {
   if (!m_frame.HasSessionViews())
     return false;
+  if (triggeredByServer)
+    m_frame.CloseOpenDialogs();  // nothing to keep them for: the server goes in any case
   if (m_session.IsAcquisitionRunning()) {
     if (!triggeredByServer && !ConfirmAcquisitionStop())
       return false;
@@ -35,6 +38,9 @@ bool CCloseProjectSequence::Run(bool triggeredByServer) {
     m_session.SetProjectModified(false);
     m_frame.RunPendingMessages(kCloseProjectSettleMs);
   }
+  // A dialog still open on a group or item (a server shutdown does not wait for it) ends
+  // unapplied before the groups go.
+  m_frame.CloseOpenDialogs();
   m_frame.SetWaitCursor(true);
   m_session.RemoveGroupsAndDisconnect();
   m_session.ClearServerName();
@@ -65,8 +71,12 @@ bool CCloseProjectSequence::OfferProjectSave(bool triggeredByServer) {
   report.Detail(kServerIdLabel, RtfEscape(m_session.ServerId()))
       .Detail(kServerHostLabel, RtfEscape(m_session.ServerHost()))
       .Closing(kSaveRequest);
-  if (m_prompt.ShowReport(report.Request(kConfirmationRequestTitle, kReportYesNo)) !=
-      ReportAnswer::kFirstButton)
+  // The user may keep the project open; a server that shuts down leaves no such choice.
+  const ReportAnswer answer = m_prompt.ShowReport(report.Request(
+      kConfirmationRequestTitle, triggeredByServer ? kReportYesNo : kReportYesNoCancel));
+  if (answer == kReportThirdButton)
+    return false;  // Cancel: not closed
+  if (answer != ReportAnswer::kFirstButton)
     return true;  // not saved, still closed
   if (m_session.SaveProject())
     return true;

@@ -34,6 +34,8 @@ class ICloseProjectFrame {
   // Lets pending window messages run for about the given time.
   virtual void RunPendingMessages(int milliseconds) = 0;
   virtual void SetWaitCursor(bool wait) = 0;
+  // Ends every dialog still open (unapplied): what they work on is about to be freed.
+  virtual void CloseOpenDialogs() = 0;
 };
 
 inline constexpr char kConfirmationRequestTitle[] = "Confirmation Request";

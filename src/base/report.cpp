@@ -1,5 +1,7 @@
 #include "base/report.h"
 
+#include "base/report_cancel.h"
+
 CReportBuilder& CReportBuilder::ErrorHeading(const std::string& text) {
   m_sBody += "{\\f1\\cb5\\cf5\\b " + text + "}";
   return *this;
@@ -80,7 +82,7 @@ std::string ReportHelpUrl(uint32_t errorCode) {
 ReportButtons ReportButtonsForMode(int buttonMode) {
   if (buttonMode == kReportOkCancel)
     return {"Ok", "Cancel"};
-  if (buttonMode == kReportYesNo)
-    return {"Yes", "No"};
+  if (buttonMode == kReportYesNo || buttonMode == kReportYesNoCancel)
+    return {"Yes", "No"};  // the report dialog adds Cancel to the second
   return {"Ok", ""};
 }

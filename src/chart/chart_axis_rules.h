@@ -24,7 +24,13 @@ struct ChartAxisSerie {
 // The threshold T for the two axes' modes and the overall range of the values.
 double ChartAxisThreshold(const ChartAxisRange axes[2], double overallMin, double overallMax);
 
-// Assigns the series (their axis is set when automaticAssignment is on) and fits the
+// Both axes automatic: the threshold that sends right the series T sends right and, when
+// that lets more series be told apart (each spanning at least 5 % of its axis), the
+// next largest ones too. Returns the smallest maximum sent right, or T itself.
+double ChartSpreadThreshold(const std::vector<ChartAxisSerie>& series, double threshold);
+
+// Assigns the series (their axis is set when automaticAssignment is on; with both axes
+// automatic by ChartSpreadThreshold) and fits the
 // automatic axes: an automatic axis without series takes the other's range (the right
 // one first).
 void ApplyChartAxisRule(ChartAxisRange axes[2], std::vector<ChartAxisSerie>& series,

@@ -28,6 +28,35 @@ bool IsCalendarUnit(ChartTimeUnit unit) {
   return unit == ChartTimeUnit::kMonths || unit == ChartTimeUnit::kYears;
 }
 
+// The steps a tick may take, from the finest to the coarsest below a year.
+struct TickStep {
+  ChartTimeUnit unit;
+  int multiplier;
+};
+constexpr TickStep kTickSteps[] = {
+    {ChartTimeUnit::kSeconds, 1},  {ChartTimeUnit::kSeconds, 2},  {ChartTimeUnit::kSeconds, 5},
+    {ChartTimeUnit::kSeconds, 10}, {ChartTimeUnit::kSeconds, 30}, {ChartTimeUnit::kMinutes, 1},
+    {ChartTimeUnit::kMinutes, 2},  {ChartTimeUnit::kMinutes, 5},  {ChartTimeUnit::kMinutes, 10},
+    {ChartTimeUnit::kMinutes, 30}, {ChartTimeUnit::kHours, 1},    {ChartTimeUnit::kHours, 2},
+    {ChartTimeUnit::kHours, 6},    {ChartTimeUnit::kHours, 12},   {ChartTimeUnit::kDays, 1},
+    {ChartTimeUnit::kDays, 2},     {ChartTimeUnit::kDays, 7},     {ChartTimeUnit::kMonths, 1},
+    {ChartTimeUnit::kMonths, 2},   {ChartTimeUnit::kMonths, 4},   {ChartTimeUnit::kMonths, 6},
+    {ChartTimeUnit::kYears, 1},
+};
+// A tick may stand this much closer than the room of a label before it steps up.
+constexpr double kLabelRoomShare = 0.9;
+
+double StepDays(ChartTimeUnit unit, int multiplier) {
+  switch (unit) {
+    case ChartTimeUnit::kMonths:
+      return 30.436875 * multiplier;
+    case ChartTimeUnit::kYears:
+      return 365.2425 * multiplier;
+    default:
+      return UnitDays(unit) * multiplier;
+  }
+}
+
 int64_t FloorToMultiple(int64_t value, int64_t multiple) {
   if (multiple <= 1)
     return value;
@@ -114,10 +143,29 @@ void CChartDateTimeAxis::RefreshTicks() {
         m_eUnit = ChartTimeUnit::kYears;
         m_nMultiplier = static_cast<int>(d / 365) + 1;
       }
+      // The whole-second rounding above lets ticks of 1 or 2 units stand up to 2.5 units
+      // of time apart per label's room: the labels would run into each other (a
+      // minute-long window had a label every 24 pixels). Step up until a tick has the
+      // room of a label.
+      KeepLabelsApart(daysPerTick * kLabelRoomShare);
     }
   }
   if (m_bAutomaticFormat)
     m_sFormat = UnitFormat(m_eUnit);
+}
+
+void CChartDateTimeAxis::KeepLabelsApart(double minimumDays) {
+  if (StepDays(m_eUnit, m_nMultiplier) >= minimumDays)
+    return;
+  for (const TickStep& step : kTickSteps) {
+    if (StepDays(step.unit, step.multiplier) >= minimumDays) {
+      m_eUnit = step.unit;
+      m_nMultiplier = step.multiplier;
+      return;
+    }
+  }
+  m_eUnit = ChartTimeUnit::kYears;
+  m_nMultiplier = static_cast<int>(minimumDays / 365.2425) + 1;
 }
 
 double CChartDateTimeAxis::FirstTick() const {

@@ -38,6 +38,8 @@ class CChartDateTimeAxis : public CChartAxis {
   static const char* UnitFormat(ChartTimeUnit unit);
 
  private:
+  // Steps up the tick unit and multiplier until a tick spans at least minimumDays.
+  void KeepLabelsApart(double minimumDays);
   ChartTimeUnit m_eUnit = ChartTimeUnit::kDays;
   int m_nMultiplier = 1;
   bool m_bAutomaticIncrement = true;

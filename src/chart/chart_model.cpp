@@ -12,9 +12,12 @@ int SlotIndex(ChartAxisSlot slot) {
 }
 
 // Line colours of new series, in turn.
+// Sixteen colours that stay apart from each other and from the light backgrounds.
 constexpr ChartColor kSerieColors[] = {
-    ChartRgb(0, 0, 255),   ChartRgb(255, 0, 0),   ChartRgb(0, 160, 0),   ChartRgb(255, 128, 0),
-    ChartRgb(128, 0, 128), ChartRgb(0, 160, 160), ChartRgb(160, 160, 0), ChartRgb(96, 96, 96),
+    ChartRgb(0, 0, 255),   ChartRgb(255, 0, 0),   ChartRgb(0, 160, 0),     ChartRgb(255, 128, 0),
+    ChartRgb(128, 0, 128), ChartRgb(0, 160, 160), ChartRgb(160, 160, 0),   ChartRgb(96, 96, 96),
+    ChartRgb(0, 0, 128),   ChartRgb(160, 0, 64),  ChartRgb(0, 96, 0),      ChartRgb(160, 96, 32),
+    ChartRgb(224, 0, 224), ChartRgb(0, 112, 192), ChartRgb(128, 128, 255), ChartRgb(0, 0, 0),
 };
 
 }  // namespace
@@ -47,7 +50,8 @@ CChartAxis* CChartModel::Axis(ChartAxisSlot slot) const {
 
 int CChartModel::CreateLineSerie(ChartAxisSlot horizontal, ChartAxisSlot vertical) {
   auto serie = std::make_unique<CChartLineSerie>();
-  serie->SetColor(kSerieColors[m_nNextSerieId % std::size(kSerieColors)]);
+  // By the series' place, not its id: series built anew get the same colours again.
+  serie->SetColor(kSerieColors[m_series.size() % std::size(kSerieColors)]);
   serie->SetAxes(Axis(horizontal), Axis(vertical));
   const int id = m_nNextSerieId++;
   m_series[id] = std::move(serie);
@@ -114,25 +118,42 @@ int CChartModel::AxisRoom(const CChartAxis& axis, const IChartTextMeasure& measu
   return kChartTickLength + kChartMargin + labels + caption;
 }
 
-ChartSize CChartModel::LegendSize(const IChartTextMeasure& measure) const {
-  ChartSize size;
+ChartLegendGrid CChartModel::LegendGrid(const IChartTextMeasure& measure, int maxWidth,
+                                        int maxHeight) const {
+  ChartLegendGrid grid;
   int entries = 0;
   int widest = 0;
-  int rowHeight = 0;
   for (const auto& [id, serie] : m_series) {
     if (!serie->IsVisible())
       continue;
     const ChartSize text = measure.Measure(serie->Name(), m_legend.font);
     widest = std::max(widest, text.width);
-    rowHeight = std::max(rowHeight, text.height);
-    size.width += kLegendSymbolWidth + text.width + 2 * kChartMargin;
+    grid.rowHeight = std::max(grid.rowHeight, text.height);
     ++entries;
   }
-  if (entries == 0)
-    return {};
-  if (m_legend.IsVertical())
-    return {kLegendSymbolWidth + widest + 3 * kChartMargin, entries * rowHeight + 2 * kChartMargin};
-  return {size.width + kChartMargin, rowHeight + 2 * kChartMargin};
+  if (entries == 0 || grid.rowHeight <= 0)
+    return grid;
+  const int innerWidth = maxWidth - kChartMargin;
+  const int innerHeight = maxHeight - 2 * kChartMargin;
+  grid.cellWidth =
+      std::max(1, std::min(kLegendSymbolWidth + widest + 2 * kChartMargin, innerWidth));
+  const int fitRows = std::max(1, innerHeight / grid.rowHeight);
+  grid.columnMajor = m_legend.IsVertical();
+  if (grid.columnMajor) {
+    // The columns that every entry needs share the width, names cut, down to a minimum.
+    const int needed = (entries + fitRows - 1) / fitRows;
+    grid.cellWidth = std::min(grid.cellWidth, std::max(kLegendMinCellWidth, innerWidth / needed));
+  }
+  const int fitColumns = std::max(1, innerWidth / grid.cellWidth);
+  if (grid.columnMajor) {
+    grid.rows = std::min(entries, fitRows);
+    grid.columns = std::min((entries + grid.rows - 1) / grid.rows, fitColumns);
+  } else {
+    grid.columns = std::min(entries, fitColumns);
+    grid.rows = std::min((entries + grid.columns - 1) / grid.columns, fitRows);
+  }
+  grid.shown = std::min(entries, grid.columns * grid.rows);
+  return grid;
 }
 
 void CChartModel::SetAxisPixels(const ChartRect& plot) {
@@ -166,8 +187,16 @@ ChartLayout CChartModel::Layout(const ChartRect& client, const IChartTextMeasure
 
   // 2. The legend on its side.
   if (m_legend.visible) {
-    const ChartSize size = LegendSize(measure);
-    if (size.width > 0) {
+    const bool beside =
+        m_legend.side == ChartLegendSide::kLeft || m_legend.side == ChartLegendSide::kRight;
+    const int maxWidth = beside ? static_cast<int>(room.Width() * kLegendSideShare) : room.Width();
+    const int maxHeight =
+        beside ? room.Height() : static_cast<int>(room.Height() * kLegendTopShare);
+    layout.legendGrid = LegendGrid(measure, maxWidth, maxHeight);
+    const ChartLegendGrid& grid = layout.legendGrid;
+    const ChartSize size{grid.columns * grid.cellWidth + kChartMargin,
+                         grid.rows * grid.rowHeight + 2 * kChartMargin};
+    if (grid.shown > 0) {
       switch (m_legend.side) {
         case ChartLegendSide::kRight:
           layout.legend = {room.right - size.width, room.top, room.right, room.top + size.height};

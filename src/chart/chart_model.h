@@ -4,6 +4,7 @@
 // the colours, and the redraw-suspension counter (nested suspensions redraw once).
 // Layout() computes one redraw's rectangles and gives every axis its pixels and ticks;
 // the painter then draws what the model says. Qt-free. Thread rule: GUI thread.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -66,12 +67,35 @@ struct ChartLegend {
   }
 };
 
+// The legend's entries in a grid of equal cells: a column legend fills its columns one
+// after the other, a row legend its rows. Bounded to a share of the chart, it wraps into
+// more columns or rows; entries beyond the last cell that fits are left out.
+struct ChartLegendGrid {
+  int columns = 0;
+  int rows = 0;
+  int cellWidth = 0;  // symbol, name and margins; a name wider than the legend is cut
+  int rowHeight = 0;
+  bool columnMajor = true;
+  int shown = 0;  // entries drawn (the others did not fit)
+  // The cell of the n-th drawn entry: column and row.
+  int Column(int n) const { return columnMajor ? n / std::max(rows, 1) : n % std::max(columns, 1); }
+  int Row(int n) const { return columnMajor ? n % std::max(rows, 1) : n / std::max(columns, 1); }
+};
+
+// The share of the chart a legend may take: across the chart beside the plot, and down
+// the chart above or below it.
+inline constexpr double kLegendSideShare = 0.4;
+inline constexpr double kLegendTopShare = 0.35;
+// A legend cell cut to share the width keeps at least this much (symbol and some name).
+inline constexpr int kLegendMinCellWidth = 96;
+
 // One redraw's places, in pixels of the client rectangle.
 struct ChartLayout {
   ChartRect client;
   ChartRect title;   // empty when there is no title
   ChartRect legend;  // empty when hidden
-  ChartRect plot;    // inside the axes
+  ChartLegendGrid legendGrid;
+  ChartRect plot;  // inside the axes
   // The room each slot's axis took: labels, ticks and caption.
   ChartRect axisBand[4];
 };
@@ -128,7 +152,8 @@ class CChartModel {
   CChartAxis& PlaceAxis(ChartAxisSlot slot, std::unique_ptr<CChartAxis> axis);
   // The room of one axis's labels, ticks and caption across the axis.
   int AxisRoom(const CChartAxis& axis, const IChartTextMeasure& measure) const;
-  ChartSize LegendSize(const IChartTextMeasure& measure) const;
+  // The legend's grid inside room (width and height it may take at most).
+  ChartLegendGrid LegendGrid(const IChartTextMeasure& measure, int maxWidth, int maxHeight) const;
   void SetAxisPixels(const ChartRect& plot);
 
   std::unique_ptr<CChartAxis> m_axes[4];

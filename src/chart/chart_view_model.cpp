@@ -93,13 +93,23 @@ void CChartViewModel::OnShown() {
   Redraw();
 }
 
+void CChartViewModel::SetSource(const IChartRowSource* source) {
+  if (source == m_pTable && source != nullptr) {
+    m_pRealTime->Revalidate();  // the same table, perhaps cleared and filled anew
+    return;
+  }
+  m_pTable = source;
+  m_pRealTime = source != nullptr ? std::make_unique<CRealTimeRowSource>(*source) : nullptr;
+  m_pSource = m_pRealTime.get();
+}
+
 void CChartViewModel::InitFields() {
   const int rows = RowCount();
   if (rows == 0)
     return;
   m_dAcquisitionStart = m_pSource->RowTime(0);
   if (!m_bLive || rows >= 2)
-    m_dLastTime = m_pSource->RowTime(rows - 1);
+    m_dLastTime = m_pRealTime->WallTime(rows - 1);
   m_dWindowStart = m_dAcquisitionStart;
   m_dWindowEnd = m_dWindowStart + Span(m_nSpanMinutes);
 }
@@ -331,7 +341,7 @@ bool CChartViewModel::OnCycleNotice(uint32_t basePeriodMs, bool visible) {
     return false;
   const int rows = RowCount();
   if (rows >= 2)
-    m_dLastTime = m_pSource->RowTime(rows - 1);
+    m_dLastTime = m_pRealTime->WallTime(rows - 1);
   if (!m_bRealTime)
     return false;
   ++m_nCycles;

@@ -7,12 +7,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/app_context.h"
 #include "chart/chart_axis_rules.h"
 #include "chart/chart_model.h"
+#include "chart/chart_real_time_rows.h"
 #include "chart/chart_row_source.h"
 #include "chart/chart_view_rules.h"
 #include "db/query_cell.h"
@@ -78,8 +80,10 @@ class CChartViewModel {
   void SetLiveMode(bool live) { m_bLive = live; }
   bool IsLiveMode() const { return m_bLive; }
   // The table to draw (null: none) and the acquisition it holds.
-  void SetSource(const IChartRowSource* source) { m_pSource = source; }
-  const IChartRowSource* Source() const { return m_pSource; }
+  // The times are read in the order of real time (CRealTimeRowSource): a step back of
+  // the clocks does not fold the rows after it onto the hour before.
+  void SetSource(const IChartRowSource* source);
+  const IChartRowSource* Source() const { return m_pTable; }
   // Another acquisition than the one drawn builds the series anew at the next redraw.
   void SetAcquisitionId(int id) {
     m_nAcquisitionId = id;
@@ -186,7 +190,9 @@ class CChartViewModel {
   std::array<CVelmoraChartItem, kMaxChartItems> m_items;
   int m_nItemCount = 0;
   bool m_bLive = true;
-  const IChartRowSource* m_pSource = nullptr;
+  const IChartRowSource* m_pTable = nullptr;
+  std::unique_ptr<CRealTimeRowSource> m_pRealTime;
+  const IChartRowSource* m_pSource = nullptr;  // the table read in real time order
   ChartItemQuery m_fnQuery;
   std::function<void()> m_fnPaint;
   int m_nAcquisitionId = kNoChartAcquisition;

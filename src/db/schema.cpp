@@ -152,6 +152,18 @@ constexpr OleVariantRow kOleVariantRows[] = {
 };
 static_assert(sizeof(kOleVariantRows) / sizeof(kOleVariantRows[0]) == 55);
 
+}  // namespace
+
+std::string VariantTypeLabel(int code) {
+  for (const OleVariantRow& row : kOleVariantRows) {
+    if (row.value == code)
+      return std::string(row.symbol) + " (" + row.description + ")";
+  }
+  return std::to_string(code);
+}
+
+namespace {
+
 std::string Script(std::initializer_list<std::string_view> statements) {
   std::string script;
   for (std::string_view statement : statements)

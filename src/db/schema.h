@@ -16,6 +16,10 @@ std::string CreateSchemaScript();
 // and the acquisition tables made anew (their rows are dropped; projects stay).
 std::string UpgradeSchemaScript();
 
+// The name of a variant type code as the OleVariant table has it, for lists that show a
+// stored code: "VT_R8 (Double)"; the code itself when the table does not know it.
+std::string VariantTypeLabel(int code);
+
 // Runs the creation script on the open handle.
 bool CreateSchema(CSQLite& db);
 // On the open handle: nothing to do when Config exists (from = to = 2); otherwise the

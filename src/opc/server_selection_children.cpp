@@ -86,6 +86,17 @@ std::unique_ptr<CServerNode> MakeDirectHostNode(const DirectHostChoice& choice) 
   return host;
 }
 
+std::unique_ptr<CServerNode> CopyTypedHost(const CServerNode& host) {
+  auto copy = std::make_unique<CServerNode>(host.Kind(), host.Label());
+  for (int row = 0; row < host.ChildCount(); ++row) {
+    const CServerNode& server = *host.Child(row);
+    const CServerNode* classId = server.Child(0);
+    copy->AddChild(MakeServerNode(server.Kind(), server.Label(),
+                                  classId != nullptr ? classId->Label() : std::string()));
+  }
+  return copy;
+}
+
 std::unique_ptr<CServerNode> MakeDirectServerNode(const DirectServerChoice& choice) {
   auto host = std::make_unique<CServerNode>(ServerNodeKind::kNetwork, choice.m_sHost);
   host->AddChild(MakeServerNode(ServerNodeKind::kRemoteServer,

@@ -35,5 +35,7 @@ bool NetworkChildren(const CLog& log, const NETRESOURCE* parent, ServerNodeList&
 // A host typed in the direct host dialog (kind 3, nothing left to enumerate; empty:
 // "Local Host") with its servers (kind 5) and their class ids.
 std::unique_ptr<CServerNode> MakeDirectHostNode(const DirectHostChoice& choice);
+// A copy of a host made by MakeDirectHostNode, with its servers and their class ids.
+std::unique_ptr<CServerNode> CopyTypedHost(const CServerNode& host);
 // The host, server and class id of the direct server dialog.
 std::unique_ptr<CServerNode> MakeDirectServerNode(const DirectServerChoice& choice);

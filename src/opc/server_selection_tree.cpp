@@ -128,9 +128,20 @@ ExpandOutcome CServerSelectionTree::ExpandNetwork(CServerNode& node) {
   // A host typed in a direct dialog has no resource: its servers are all it has.
   if (!isRoot && node.Resource() == nullptr)
     return ExpandOutcome::kUnchanged;
+  // Hosts typed in the direct host dialog are kept when the network is listed again.
+  ServerNodeList typed;
+  if (isRoot) {
+    for (int row = 0; row < node.ChildCount(); ++row) {
+      const CServerNode& child = *node.Child(row);
+      if (child.Kind() == ServerNodeKind::kNetwork && child.Resource() == nullptr)
+        typed.push_back(CopyTypedHost(child));
+    }
+  }
   RemoveChildren(node);
   ServerNodeList children;
   const bool listed = NetworkChildren(m_context.log, isRoot ? nullptr : node.Resource(), children);
+  for (auto& host : typed)
+    children.push_back(std::move(host));
   AddChildren(node, std::move(children));
   return listed ? ExpandOutcome::kEnumerated : ExpandOutcome::kFailed;
 }
@@ -153,17 +164,25 @@ ExpandOutcome CServerSelectionTree::ExpandNetworkHost(CServerNode& node) {
 ExpandOutcome CServerSelectionTree::ExpandDirectHost(CServerNode& node) {
   RemoveChildren(node);
   DirectHostChoice choice;
-  if (m_pDialogs == nullptr || !m_pDialogs->AskDirectHost(choice)) {
-    PutPlaceholderBack(node);
-    if (m_pListener != nullptr)
-      m_pListener->CollapseNode(node);
+  const bool chosen = m_pDialogs != nullptr && m_pDialogs->AskDirectHost(choice);
+  // The root only opens the dialog: it stays ready to open it again.
+  PutPlaceholderBack(node);
+  if (m_pListener != nullptr)
+    m_pListener->CollapseNode(node);
+  if (!chosen)
     return ExpandOutcome::kCancelled;
-  }
+  // The typed host joins the hosts of the network. A network root not enumerated yet
+  // loses its placeholder, so that the host is not swept away by a later expansion;
+  // F5 on it still enumerates the network and keeps the typed hosts.
+  CServerNode& network = *m_roots[kNetworkRow];
+  if (network.HasPlaceholder())
+    RemoveChildren(network);
   ServerNodeList children;
   children.push_back(MakeDirectHostNode(choice));
-  AddChildren(node, std::move(children));
+  AddChildren(network, std::move(children));
   if (m_pListener != nullptr) {
-    const CServerNode& host = *node.Child(node.ChildCount() - 1);
+    const CServerNode& host = *network.Child(network.ChildCount() - 1);
+    m_pListener->ExpandNode(network);
     m_pListener->ExpandNode(host);
     for (int row = 0; row < host.ChildCount(); ++row)
       m_pListener->ExpandNode(*host.Child(row));

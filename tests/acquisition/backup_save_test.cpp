@@ -393,7 +393,10 @@ TEST_F(BackupTest, ProgressGoesInFivePercentStepsAndIsShownFromThePoll) {
   EXPECT_EQ(coordinator->SaveJob().ProgressSteps(), 20);
   EXPECT_EQ(coordinator->SaveJob().Done(), 40);
   coordinator->Poll();
-  EXPECT_TRUE(display.progress.empty());  // the end is reported, not a stale step
+  // The end is reported with a full bar, not a stale step.
+  ASSERT_EQ(display.progress.size(), size_t(1));
+  EXPECT_EQ(display.lastPosition, kSaveProgressSteps);
+  EXPECT_EQ(display.progress[0].rfind("OPC Acquired Data Saved Successfully to File", 0), 0u);
   EXPECT_EQ(coordinator->SaveJob().ErrorCause(), "None");
 }
 

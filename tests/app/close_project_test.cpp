@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/close_project.h"
+#include "base/report.h"
+#include "base/report_cancel.h"
 #include "base/rtf.h"
 #include "scripted_user_prompt.h"
 
@@ -36,8 +38,15 @@ class FakeFrame : public ICloseProjectFrame {
   void ResetSessionViews() override { ++resets; }
   void RunPendingMessages(int milliseconds) override { settledMs += milliseconds; }
   void SetWaitCursor(bool wait) override { waitCursor.push_back(wait); }
+  void CloseOpenDialogs() override {
+    if (++dialogCloses == 1 && sessionCalls != nullptr)
+      callsBeforeDialogsClosed = *sessionCalls;
+  }
 
   bool hasViews = true;
+  int dialogCloses = 0;
+  const std::vector<std::string>* sessionCalls = nullptr;
+  std::vector<std::string> callsBeforeDialogsClosed;
   int resets = 0;
   int settledMs = 0;
   std::vector<bool> waitCursor;
@@ -114,6 +123,35 @@ TEST(CloseProject, AServerShutdownStopsWithoutAskingAndSaysWhoAsked) {
   EXPECT_EQ(f.session.calls, (std::vector<std::string>{"stop", "disconnect", "clear name"}));
   EXPECT_FALSE(f.session.IsProjectModified());
   EXPECT_EQ(f.frame.settledMs, 200);
+}
+
+TEST(CloseProject, OpenDialogsEndBeforeTheGroupsGo) {
+  Fixture f;
+  f.frame.sessionCalls = &f.session.calls;
+  f.session.running = true;
+  f.prompt.reportAnswers.push_back(1);
+  EXPECT_TRUE(f.sequence.Run(false));
+  EXPECT_GE(f.frame.dialogCloses, 1);
+  EXPECT_EQ(f.frame.callsBeforeDialogsClosed, (std::vector<std::string>{"stop"}));
+
+  Fixture server;
+  server.frame.sessionCalls = &server.session.calls;
+  server.session.running = true;
+  EXPECT_TRUE(server.sequence.Run(true));
+  EXPECT_GE(server.frame.dialogCloses, 1);
+  EXPECT_TRUE(server.frame.callsBeforeDialogsClosed.empty()) << "closed first";
+}
+
+TEST(CloseProject, CancelOnTheSaveQuestionKeepsTheProjectOpen) {
+  Fixture f;
+  f.session.SetProjectModified(true);
+  f.prompt.reportAnswers.push_back(3);
+  EXPECT_FALSE(f.sequence.Run(false));
+  ASSERT_EQ(f.prompt.reports.size(), 1u);
+  EXPECT_EQ(f.prompt.reports[0].buttonMode, kReportYesNoCancel);
+  EXPECT_TRUE(f.session.IsProjectModified());
+  EXPECT_TRUE(f.session.calls.empty());
+  EXPECT_EQ(f.frame.resets, 0);
 }
 
 TEST(CloseProject, ModifiedProjectIsSavedOnYes) {

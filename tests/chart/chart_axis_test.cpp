@@ -101,7 +101,9 @@ TEST(ChartAxis, DateTimeUnitsAndFormatsFollowTheSpanPerTick) {
       {20 * 365.25, ChartTimeUnit::kYears, 3, "%Y"},
       {10.0 * 45 / 86400, ChartTimeUnit::kMinutes, 1, "%H:%M"},  // 45 s per tick
       {10.0 * 12 / 86400, ChartTimeUnit::kSeconds, 30, "%H:%M:%S"},
-      {10.0 * 2 / 86400, ChartTimeUnit::kSeconds, 1, "%H:%M:%S"},
+      // 2 s per label's room: a tick every 2 s (every second, labels 30 px apart, overlap).
+      {10.0 * 2 / 86400, ChartTimeUnit::kSeconds, 2, "%H:%M:%S"},
+      {10.0 * 0.4 / 86400, ChartTimeUnit::kSeconds, 1, "%H:%M:%S"},
       {10.0 * 40 / 1440, ChartTimeUnit::kHours, 1, "%H:00"},
       {10.0 * 20 / 24, ChartTimeUnit::kDays, 1, "%d %b"},
       {10.0 * 4 / 24, ChartTimeUnit::kHours, 6, "%H:00"},
@@ -126,6 +128,26 @@ TEST(ChartAxis, DateTimeUnitsAndFormatsFollowTheSpanPerTick) {
   still.RefreshTicks();
   EXPECT_EQ(still.TickUnit(), ChartTimeUnit::kHours);  // unchanged
   EXPECT_EQ(still.Multiplier(), 1);
+}
+
+// The first minute of an acquisition: whatever the window and the width, two labels
+// stand at least 54 px (nine tenths of a label's room of 60 px) apart.
+TEST(ChartAxis, DateTimeLabelsOfAShortWindowDoNotRunIntoEachOther) {
+  const double start = Date(2026, 3, 2, 8, 0, 0);
+  for (int width : {300, 600, 803, 1000, 1600}) {
+    for (int seconds = 2; seconds <= 7200; seconds += seconds < 120 ? 1 : 37) {
+      CChartDateTimeAxis axis;
+      axis.SetHorizontal(true);
+      axis.SetMinMax(start, start + seconds / 86400.0);
+      axis.SetPixels(0, width);
+      axis.RefreshTicks();
+      const std::vector<double> ticks = axis.Ticks();
+      for (size_t i = 1; i < ticks.size(); ++i) {
+        ASSERT_GE(axis.ValueToScreen(ticks[i]) - axis.ValueToScreen(ticks[i - 1]), 53)
+            << width << " px, " << seconds << " s";
+      }
+    }
+  }
 }
 
 TEST(ChartAxis, DateTimeTicksCountFromTheReferenceWithCalendarMonths) {

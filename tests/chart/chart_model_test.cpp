@@ -80,6 +80,105 @@ TEST(ChartModel, LayoutPlacesTitleLegendAndAxesAroundThePlot) {
   EXPECT_EQ(left.ValueToScreen(1000), layout.plot.top);
 }
 
+// 26 series named "Series 01".."Series 26" (9 characters, 63 px): the demo's count.
+void AddSeries(CChartModel& model, int count) {
+  for (int i = 0; i < count; ++i) {
+    const int id = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+    model.Serie(id)->SetName(std::string("Series ") + (i < 9 ? "0" : "") + std::to_string(i + 1));
+  }
+}
+
+TEST(ChartModel, AColumnLegendBelowThePlotTakesAShareAndWrapsIntoColumns) {
+  CChartModel model;
+  CChartAxis& bottom = model.CreateStandardAxis(ChartAxisSlot::kBottom);
+  model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  bottom.SetMinMax(0, 10);
+  model.Legend().visible = true;
+  model.Legend().side = ChartLegendSide::kBottom;
+  model.Legend().layout = ChartLegendLayout::kVertical;
+  AddSeries(model, 26);
+  const ChartLayout layout = model.Layout({0, 0, 800, 400}, FixedMeasure());
+  // At most 35 % of the height; the plot keeps the rest.
+  EXPECT_LE(layout.legend.Height(), static_cast<int>(392 * kLegendTopShare));
+  EXPECT_GT(layout.plot.Height(), 200);
+  // 10 rows of 12 fit in 137 - 8 px: 3 columns of 95 px hold all 26 entries.
+  EXPECT_EQ(layout.legendGrid.rows, 10);
+  EXPECT_EQ(layout.legendGrid.columns, 3);
+  EXPECT_EQ(layout.legendGrid.shown, 26);
+  EXPECT_TRUE(layout.legendGrid.columnMajor);
+  EXPECT_EQ(layout.legendGrid.Column(25), 2);
+  EXPECT_EQ(layout.legendGrid.Row(25), 5);
+}
+
+TEST(ChartModel, ARowLegendWrapsIntoRowsInsteadOfRunningOffTheChart) {
+  CChartModel model;
+  CChartAxis& bottom = model.CreateStandardAxis(ChartAxisSlot::kBottom);
+  model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  bottom.SetMinMax(0, 10);
+  model.Legend().visible = true;
+  model.Legend().side = ChartLegendSide::kTop;
+  model.Legend().layout = ChartLegendLayout::kHorizontal;
+  AddSeries(model, 26);
+  const ChartLayout layout = model.Layout({0, 0, 800, 400}, FixedMeasure());
+  const ChartLegendGrid& grid = layout.legendGrid;
+  EXPECT_FALSE(grid.columnMajor);
+  EXPECT_EQ(grid.columns, 8);  // 95-px cells in 788 px
+  EXPECT_EQ(grid.rows, 4);
+  EXPECT_EQ(grid.shown, 26);
+  EXPECT_LE(layout.legend.right, 796);
+  EXPECT_EQ(grid.Row(25), 3);
+  EXPECT_EQ(grid.Column(25), 1);
+}
+
+TEST(ChartModel, AColumnLegendBesideThePlotWrapsWhenTheChartIsLow) {
+  CChartModel model;
+  CChartAxis& bottom = model.CreateStandardAxis(ChartAxisSlot::kBottom);
+  model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  bottom.SetMinMax(0, 10);
+  model.Legend().visible = true;
+  AddSeries(model, 26);
+  const ChartLayout layout = model.Layout({0, 0, 800, 200}, FixedMeasure());
+  EXPECT_EQ(layout.legendGrid.rows, 15);  // 192 - 8 = 184 px: 15 rows
+  EXPECT_EQ(layout.legendGrid.columns, 2);
+  EXPECT_EQ(layout.legendGrid.shown, 26);
+  EXPECT_LE(layout.legend.Height(), 192);
+  EXPECT_LE(layout.legend.Width(), static_cast<int>(792 * kLegendSideShare));
+
+  // Long names: two columns of names cut to share the width rather than entries lost.
+  CChartModel wide;
+  wide.CreateStandardAxis(ChartAxisSlot::kBottom).SetMinMax(0, 10);
+  wide.CreateStandardAxis(ChartAxisSlot::kLeft);
+  wide.Legend().visible = true;
+  for (int i = 0; i < 26; ++i) {
+    const int id = wide.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+    wide.Serie(id)->SetName("Plant.Utilities.Compressor.RunHours" + std::to_string(i));
+  }
+  const ChartLayout cut = wide.Layout({0, 0, 800, 200}, FixedMeasure());
+  EXPECT_EQ(cut.legendGrid.columns, 2);
+  EXPECT_EQ(cut.legendGrid.shown, 26);
+  EXPECT_LE(cut.legend.Width(), static_cast<int>(792 * kLegendSideShare));
+}
+
+TEST(ChartModel, SeriesBuiltAnewGetTheSameColours) {
+  CChartModel model;
+  model.CreateStandardAxis(ChartAxisSlot::kBottom);
+  model.CreateStandardAxis(ChartAxisSlot::kLeft);
+  std::vector<ChartColor> first;
+  for (int i = 0; i < 20; ++i)
+    first.push_back(
+        model.Serie(model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft))->Color());
+  model.RemoveAllSeries();
+  for (int i = 0; i < 20; ++i) {
+    const int id = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
+    EXPECT_EQ(model.Serie(id)->Color(), first[static_cast<size_t>(i)]) << i;
+  }
+  // Sixteen different colours before the first comes back.
+  for (size_t i = 0; i < 16; ++i) {
+    for (size_t j = i + 1; j < 16; ++j)
+      EXPECT_NE(first[i], first[j]);
+  }
+}
+
 }  // namespace
 
 namespace {

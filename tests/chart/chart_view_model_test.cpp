@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "base/settings.h"
 #include "chart/chart_view_model.h"
@@ -93,6 +94,55 @@ TEST_F(ChartViewModelTest, AnItemListNotMadeOfFiveCellRowsLeavesNoSeries) {
   EXPECT_EQ(test.prompt.messages.size(), 1u);  // asked once, not at every redraw
   view.Redraw();
   EXPECT_EQ(test.prompt.messages.size(), 1u);
+}
+
+// Four hours of one row a second over the end of summer time: the wall clock reads
+// 00:00 .. 01:59:59, then 01:00 .. 02:59:59 again (an hour later in real time).
+class CFallBackRows : public IChartRowSource {
+ public:
+  int RowCount() const override { return 4 * 3600; }
+  std::string TimeText(int row) const override {
+    const int wall = row < 2 * 3600 ? row : row - 3600;
+    char text[40];
+    std::snprintf(text, sizeof text, "25/Oct/2026 %02d:%02d:%02d.000", wall / 3600, wall / 60 % 60,
+                  wall % 60);
+    return text;
+  }
+  void RowValues(int row, const std::vector<int>& columns, double* values) const override {
+    for (size_t i = 0; i < columns.size(); ++i)
+      values[i] = row;
+  }
+};
+
+TEST_F(ChartViewModelTest, AFallBackOfTheClocksKeepsThePointsInTheOrderOfRealTime) {
+  SetUpView({{"A"}});
+  CFallBackRows fallBack;
+  test.settings.WriteInt(settings::kChartTimeSpan.name, 360);
+  view.Create();
+  view.SetSource(&fallBack);
+  view.OnShown();
+  EXPECT_EQ(view.PointCount(), 4 * 3600);  // every row, not the first two hours only
+  const std::vector<SChartXYPoint>& points = Serie(0).Points();
+  ASSERT_GT(points.size(), 1000u);
+  for (size_t i = 1; i < points.size(); ++i)
+    ASSERT_GT(points[i].X, points[i - 1].X) << i;
+  // As many points in each of the four hours (not two hours' worth in the second and
+  // none in the third and the fourth).
+  const double start = *ParseChartTimeText("25/Oct/2026 00:00:00.000");
+  int perHour[4] = {};
+  for (const SChartXYPoint& point : points) {
+    const int hour = static_cast<int>((point.X - start) * 24.0);
+    ASSERT_GE(hour, 0);
+    ASSERT_LT(hour, 4);
+    ++perHour[hour];
+  }
+  for (int hour = 0; hour < 4; ++hour)
+    EXPECT_NEAR(perHour[hour], static_cast<int>(points.size()) / 4, 2) << hour;
+  // The last point drawn (step 10) is row 14390, 14390 s of real time after the start.
+  EXPECT_DOUBLE_EQ(points.back().Y, 14390);
+  EXPECT_NEAR((points.back().X - start) * 86400.0, 14390, 0.01);
+  // The field shows the wall clock.
+  EXPECT_NEAR((view.LastTime() - start) * 86400.0, 3 * 3600 - 1, 0.01);
 }
 
 TEST_F(ChartViewModelTest, DecimationStepsAndTheLastRowOfTheWindow) {

@@ -125,3 +125,57 @@ TEST(ChartImageRules, ExtensionsNamesAndTheSizeRule) {
   EXPECT_EQ(ChartImageFolder("/", "/data"), "/");
   EXPECT_EQ(ChartReplaceQuestion("/no/such/file.png"), "");
 }
+
+namespace {
+
+// The demo project's series as a 7-minute acquisition draws them (zero-based ranges):
+// two counters in the hundreds of millions and billions, a running-hours count, a
+// squared sine, speeds, temperatures, levels, flags.
+std::vector<ChartAxisSerie> DemoSeries() {
+  const double ranges[][2] = {
+      {0, 80.3},   {0, 80},       {0, 1499.99}, {0, 1},         {0, 5.98879e8}, {-0.3, 19.9},
+      {0, 176.54}, {0, 1499.99},  {0, 80},      {0, 40},        {0, 1},         {0, 1},
+      {0, 1},      {-1, 1},       {0, 6.98},    {0, 1},         {0, 499066},    {0, 290},
+      {0, 50.05},  {-0.05, 0.05}, {-100, 100},  {0, 1.79664e9}, {0, 1},         {0, 10000}};
+  std::vector<ChartAxisSerie> series;
+  for (const auto& range : ranges)
+    series.push_back({range[0], range[1], kChartLeftAxis});
+  return series;
+}
+
+}  // namespace
+
+TEST(ChartViewRules, CountersAndLargeCountsGoRightSoThatTheProcessValuesShow) {
+  std::vector<ChartAxisSerie> series = DemoSeries();
+  ChartAxisRange axes[2];
+  ApplyChartAxisRule(axes, series, true, -100, 1.79664e9);
+  // T = 3.6e8 sends both counters right; so do the running hours, the squared sine and
+  // the speeds, which would otherwise flatten everything else on the left.
+  for (size_t i : {4u, 21u, 16u, 23u, 2u, 7u})
+    EXPECT_EQ(series[i].axis, kChartRightAxis) << i;
+  EXPECT_DOUBLE_EQ(axes[kChartLeftAxis].max, 290);
+  EXPECT_DOUBLE_EQ(axes[kChartLeftAxis].min, -100);
+  int visible = 0;
+  for (const ChartAxisSerie& serie : series) {
+    const ChartAxisRange& axis = axes[serie.axis];
+    visible += (serie.max - serie.min) >= 0.05 * (axis.max - axis.min);
+  }
+  EXPECT_GE(visible, 11);
+  // The threshold alone leaves three series apart (the counters and the running hours).
+  std::vector<ChartAxisSerie> plain = DemoSeries();
+  const double threshold = (1.79664e9 + 100) / 5.0;
+  int apart = 0;
+  for (const ChartAxisSerie& serie : plain) {
+    const bool right = serie.max >= threshold;
+    const double span = right ? 1.79664e9 : 499066 + 100;
+    apart += (serie.max - serie.min) >= 0.05 * span;
+  }
+  EXPECT_EQ(apart, 3);
+  // A manual axis keeps the plain rule.
+  std::vector<ChartAxisSerie> manual = DemoSeries();
+  ChartAxisRange manualAxes[2];
+  manualAxes[kChartRightAxis].manual = true;
+  manualAxes[kChartRightAxis].max = 2e9;
+  ApplyChartAxisRule(manualAxes, manual, true, -100, 1.79664e9);
+  EXPECT_EQ(manual[16].axis, kChartLeftAxis);
+}

@@ -22,6 +22,8 @@ struct DemoSessionRig {
     app = std::make_unique<CVelmoraApp>(options,
                                         VelmoraAppServices{&settings, &prompt, nullptr, clock});
     app->SetQuickStart(true);
+    if (availableGeometry)
+      app->SetAvailableGeometry(availableGeometry);
     session = std::make_unique<CVelmoraSession>(app->Context());
     app->SetDatabaseCheck([this](const std::string& path) { return session->CheckDatabase(path); });
     if (!app->InitInstance())
@@ -42,6 +44,8 @@ struct DemoSessionRig {
   CMainFrame& Frame() { return *app->MainFrame(); }
 
   CommandLineOptions options;
+  // Before Start: the screen the window goes on (empty: the platform's).
+  std::function<QRect()> availableGeometry;
   InMemorySettingsStore settings;
   ScriptedUserPrompt prompt;
   // Before Start: the application runs on a clock that moves only when advanced, kept

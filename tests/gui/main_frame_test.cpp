@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "acquisition/gui/opc_data_view.h"
+#include "app/gui/about_dlg.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/outlook_bar.h"
 #include "app/gui/output_wnd.h"
@@ -26,6 +27,7 @@
 #include "explorer/gui/prj_database_view.h"
 #include "explorer/gui/prj_export_view.h"
 #include "opc/gui/opc_server_view.h"
+#include "ribbon_clicks.h"
 #include "scripted_user_prompt.h"
 #include "ui/rich_text_view.h"
 
@@ -59,7 +61,10 @@ class RunningSession : public CUnconnectedProjectSession {
 };
 
 struct Frame {
-  explicit Frame(IViewFactory* factory = nullptr) {
+  // expectedMessages: the message boxes the creation itself shows (a view that fails).
+  explicit Frame(IViewFactory* factory = nullptr, int expectedMessages = 0) {
+    for (int i = 0; i < expectedMessages; ++i)
+      prompt.messageAnswers.push_back(MessageAnswer::Ok);
     frame.SetCreationPauses(false);
     frame.CreateFrame();
     CVelmoraViewFactory real;
@@ -159,8 +164,9 @@ class MainFrameTest : public QObject {
       QVERIFY2(commands.contains(command), command);
     QCOMPARE(commands.count("Copy to Clipboard"), 2);
     QCOMPARE(commands.count("Set Axis Range"), 2);
-    QCOMPARE(ActionTexts(f.frame.Command(CommandId::LeftAxis)->menu()->actions()),
-             (QStringList{"Automatic Range", "Manual Range", "Set Axis Range"}));
+    QCOMPARE(
+        ActionTexts(f.frame.Command(CommandId::LeftAxis)->menu()->actions()),
+        (QStringList{"Automatic Range", "Manual Range", "Set Axis Range", "Axis Attributes..."}));
     QCOMPARE(ActionTexts(f.frame.Command(CommandId::OpcDataDisplay)->menu()->actions()),
              (QStringList{"Always Show Last Acquired Data", "Show Fully Qualified Identifier",
                           "Show Short Identifier", "Reconnect on Server Loss"}));
@@ -207,7 +213,7 @@ class MainFrameTest : public QObject {
 
   void aViewThatCannotBeCreatedLeavesTheLaterOnesMissing() {
     FailingViewFactory factory(6);  // the catalogue
-    Frame f(&factory);
+    Frame f(&factory, 1);
     QCOMPARE(f.created, 6);
     QCOMPARE(factory.Calls(), 7);
     QCOMPARE(f.prompt.messages.size(), size_t(1));
@@ -219,6 +225,7 @@ class MainFrameTest : public QObject {
       QVERIFY(f.frame.View(static_cast<VelmoraView>(v)) == nullptr);
     // The views that exist work; a missing one is named and nothing switches.
     QVERIFY(f.frame.SwitchToView(VelmoraView::OpcServer));
+    f.prompt.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Ok};  // the two missing views
     f.frame.ChooseEntry(NavigationEntry::VelmoraProjects);
     QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
     QCOMPARE(QString::fromStdString(f.prompt.messages.back().text),
@@ -229,7 +236,7 @@ class MainFrameTest : public QObject {
 
   void theFirstViewFailingNamesTheStartView() {
     FailingViewFactory factory(0);
-    Frame f(&factory);
+    Frame f(&factory, 1);
     QCOMPARE(f.created, 0);
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
              QString("Unable to Create CVelmoraStartView!!! Please Contact Quorix"));
@@ -399,6 +406,7 @@ class MainFrameTest : public QObject {
     QCOMPARE(opened[0].host(), QString("velmora.quorix.example"));
     QVERIFY(f.prompt.messages.empty());
     succeed = false;
+    f.prompt.messageAnswers.push_back(MessageAnswer::Ok);
     f.frame.Command(CommandId::WebQuorix)->trigger();
     QCOMPARE(f.prompt.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
@@ -414,20 +422,68 @@ class MainFrameTest : public QObject {
     QVERIFY(f.frame.isVisible());
   }
 
-  void exitWhileAcquiringAsksAndCancelStillCloses() {
+  void exitWhileAcquiringAsksAndCancelKeepsTheWindowOpen() {
     Frame f;
     RunningSession session;
     f.frame.SetProjectSession(&session);
     f.frame.SetStartupFinished(true);
     f.frame.show();
-    f.prompt.reportAnswers.push_back(2);  // Cancel
-    f.frame.Command(CommandId::Exit)->trigger();
-    QVERIFY(!f.frame.isVisible());
+    f.prompt.reportAnswers.push_back(2);  // Cancel on the stop question
+    QVERIFY(ClickRibbon(f.frame.Ribbon(), "Home", "Exit"));
+    QApplication::processEvents();
+    QVERIFY(f.frame.isVisible());
     QCOMPARE(f.prompt.reports.size(), size_t(1));
     QCOMPARE(QString::fromStdString(f.prompt.reports[0].title), QString("Confirmation Request"));
     QCOMPARE(f.prompt.reports[0].buttonMode, 1);
     QVERIFY(session.running);  // not stopped, not disconnected: the user cancelled
     QCOMPARE(session.disconnects, 0);
+    // The close box asks the same question; Ok stops the acquisition and closes.
+    f.prompt.reportAnswers.push_back(1);
+    QVERIFY(f.frame.close());
+    QVERIFY(!f.frame.isVisible());
+    QCOMPARE(f.prompt.reports.size(), size_t(2));
+    QVERIFY(!session.running);
+    QCOMPARE(session.disconnects, 1);
+  }
+
+  void exitWithoutAnAcquisitionClosesAtOnce() {
+    Frame f;
+    f.frame.SetStartupFinished(true);
+    f.frame.show();
+    QVERIFY(ClickRibbon(f.frame.Ribbon(), "Home", "Exit"));
+    QVERIFY(!f.frame.isVisible());
+    QVERIFY(f.prompt.reports.empty());
+  }
+
+  void theAboutBoxOpensFromTheHelpCategory() {
+    Frame f;
+    QList<QUrl> opened;
+    f.frame.SetUrlOpener([&](const QUrl& url) {
+      opened << url;
+      return true;
+    });
+    f.frame.SetStartupFinished(true);
+    f.frame.show();
+    QVERIFY(f.frame.Command(CommandId::About)->isEnabled());
+    bool found = false;
+    QString title;
+    QString credits;
+    OnNextModal<CAboutDlg>(
+        [&](CAboutDlg& about) {
+          title = about.windowTitle();
+          credits = about.Credits()->text();
+          emit about.Link()->linkActivated("https://www.quorix.example/");
+          about.accept();
+        },
+        &found);
+    QVERIFY(ClickRibbon(f.frame.Ribbon(), "Help", "About Velmora 2.0"));
+    QVERIFY(found);
+    QCOMPARE(title, QString("About Velmora 2.0"));
+    for (const char* credit : {"Qt ", "SQLite ", "zlib ", "libcurl "})
+      QVERIFY2(credits.contains(credit), credit);
+    QVERIFY(credits.contains(QString::fromLatin1(qVersion())));
+    QCOMPARE(opened, QList<QUrl>{QUrl("https://www.quorix.example/")});
+    QVERIFY(f.prompt.messages.empty() && f.prompt.reports.empty());
   }
 
   void closeBoxRunsTheSequenceAndStopsOnOk() {

@@ -1,16 +1,37 @@
-// The output pane: four channels, newest line on top, horizontal extent, Ctrl+C, menu.
+// The output pane: four channels, newest line on top, horizontal extent, Ctrl+C, menu,
+// the find box and the switch that hides the SQL statement lines.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "app/gui/output_wnd.h"
+#include "base/app_context.h"
 #include "base/log.h"
+#include "db/sqlite_db.h"
 #include "scripted_user_prompt.h"
+
+namespace {
+
+// The texts of the lines a list shows (hidden ones left out), top first.
+QStringList ShownLines(const COutputList* list) {
+  QStringList lines;
+  for (int row = 0; row < list->count(); ++row) {
+    if (!list->isRowHidden(row))
+      lines << list->item(row)->text();
+  }
+  return lines;
+}
+
+}  // namespace
 
 class OutputPaneTest : public QObject {
   Q_OBJECT
@@ -82,6 +103,7 @@ class OutputPaneTest : public QObject {
 
   void contextMenuCommandsShowTheirOwnCaption() {
     ScriptedUserPrompt prompt;
+    prompt.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Ok};  // one per command
     COutputWnd pane(&prompt);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));
@@ -107,6 +129,111 @@ class OutputPaneTest : public QObject {
     QCOMPARE(prompt.messages.size(), size_t(2));
     QCOMPARE(QString::fromStdString(prompt.messages[0].text), QString("Copy output"));
     QCOMPARE(QString::fromStdString(prompt.messages[1].text), QString("Clear output"));
+  }
+
+  void theFindBoxShowsOnlyTheLinesContainingItInEveryTab() {
+    ScriptedUserPrompt prompt;
+    COutputWnd pane(&prompt);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    FakeClock clock(LocalTime{2026, 3, 5, 9, 4, 7, 0, 4});
+    CLog log(clock, &pane);
+    log.Log("Connected to OPC Server Velmora.SimServer.1", kLogOpcServer);
+    log.Log("Group Group01 Added", kLogOpcServer);
+    log.Log("Data Acquisition Started", kLogDataAcquisition);
+    QVERIFY(pane.FindBox()->isVisible());
+    QVERIFY(pane.ShownLabel()->isHidden());  // nothing filtered
+    QTest::keyClicks(pane.FindBox(), "group01");
+    QCOMPARE(ShownLines(pane.List(kLogOpcServer)),
+             QStringList{"05/Mar/2026 09:04:07: Group Group01 Added"});
+    QVERIFY(ShownLines(pane.List(kLogDataAcquisition)).isEmpty());
+    QCOMPARE(pane.List(kLogOpcServer)->count(), 2);  // hidden, not dropped
+    QVERIFY(pane.ShownLabel()->isVisible());
+    QCOMPARE(pane.ShownLabel()->text(), QString("1 of 2 lines"));
+    // Lines logged while a text is entered follow it.
+    log.Log("Group Group02 Added", kLogOpcServer);
+    log.Log("Group01 Read in 3 ms", kLogOpcServer);
+    QCOMPARE(ShownLines(pane.List(kLogOpcServer)).size(), 2);
+    QCOMPARE(pane.ShownLabel()->text(), QString("2 of 4 lines"));
+    pane.FindBox()->clear();
+    QCOMPARE(ShownLines(pane.List(kLogOpcServer)).size(), 4);
+    QCOMPARE(ShownLines(pane.List(kLogDataAcquisition)).size(), 1);
+    QVERIFY(pane.ShownLabel()->isHidden());
+  }
+
+  void hideSqlStatementsIsOffAtFirstAndHidesTheDatabaseStatementLines() {
+    ScriptedUserPrompt prompt;
+    COutputWnd pane(&prompt);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    FakeClock clock;
+    CLog log(clock, &pane);
+    InMemorySettingsStore settings;
+    AppContext context{clock, log, prompt, settings};
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // The database layer's own statement lines, on the OPC Server channel.
+    CSQLite db(context);
+    db.SetPath((dir.path() + "/Velmora.sq3").toStdString());
+    QCOMPARE(db.ExecSQL("CREATE TABLE Probe(Probe_Id INTEGER);", true, true, true), 1);
+    log.Log("Velmora Database Checked Successfully", kLogOpcServer);
+    COutputList* list = pane.List(kLogOpcServer);
+    QCOMPARE(list->count(), 3);
+    QVERIFY(!pane.HideSqlSwitch()->isChecked());
+    QCOMPARE(pane.HideSqlSwitch()->text(), QString("Hide SQL Statements"));
+    QCOMPARE(ShownLines(list).size(), 3);
+    QTest::mouseClick(pane.HideSqlSwitch(), Qt::LeftButton);
+    QVERIFY(pane.HideSqlSwitch()->isChecked());
+    const QStringList shown = ShownLines(list);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown[0].endsWith("Velmora Database Checked Successfully"));
+    QCOMPARE(pane.ShownLabel()->text(), QString("1 of 3 lines"));
+    // New statement lines stay hidden; a failure line of the database is still shown.
+    QCOMPARE(db.ExecSQL("SELECT * FROM Missing;", true, true, true), 0);
+    QVERIFY(list->count() > 3);
+    for (const QString& line : ShownLines(list)) {
+      QVERIFY2(!line.contains("Executing SQL Transaction") && !line.contains("SQL Query Executed"),
+               qPrintable(line));
+    }
+    QVERIFY(ShownLines(list).size() >= 2);
+    // With a find text too, both rules apply.
+    QTest::keyClicks(pane.FindBox(), "probe");
+    QVERIFY(ShownLines(list).isEmpty());
+    pane.FindBox()->clear();
+    QTest::mouseClick(pane.HideSqlSwitch(), Qt::LeftButton);
+    QCOMPARE(ShownLines(list).size(), list->count());
+  }
+
+  void aHiddenWideLineLeavesNoSidewaysScrolling() {
+    ScriptedUserPrompt prompt;
+    COutputWnd pane(&prompt);
+    pane.resize(400, 200);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+    FakeClock clock;
+    CLog log(clock, &pane);
+    log.Log("Executing SQL Transaction: " + std::string(300, 'S'), kLogProjects);
+    log.Log("SQL Query Executed in 2 msec.", kLogProjects);
+    pane.ShowChannel(kLogProjects);
+    COutputList* list = pane.List(kLogProjects);
+    QTest::qWait(20);
+    QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+    QTest::mouseClick(pane.HideSqlSwitch(), Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(list->ShownCount(), 0);
+    // Nothing shown, nothing to scroll to (and the scroll bar settles).
+    QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+    QVERIFY(list->HorizontalExtent() > 0);  // the widest line is still known
+    QTest::mouseClick(pane.HideSqlSwitch(), Qt::LeftButton);
+    QTest::qWait(20);
+    QVERIFY(list->horizontalScrollBar()->maximum() > 0);
+  }
+
+  void onlyTheStatementLinesCountAsSql() {
+    QVERIFY(IsSqlStatementLine("05/Mar/2026 09:04:07: Executing SQL Transaction: SELECT 1"));
+    QVERIFY(IsSqlStatementLine("05/Mar/2026 09:04:07: SQL Query Executed in 3 msec."));
+    QVERIFY(!IsSqlStatementLine("05/Mar/2026 09:04:07: Error Executing SQL Transaction"));
+    QVERIFY(!IsSqlStatementLine("Executing SQL"));
   }
 };
 

@@ -78,10 +78,17 @@ class ReportDialogTest : public QObject {
     CVelmoraMsgDlg yesNo(Request(kStopBody, 4));
     QCOMPARE(yesNo.FirstButton()->text(), QString("Yes"));
     QCOMPARE(yesNo.SecondButton()->text(), QString("No"));
-    for (int mode : {0, 2, 3, 5}) {
+    QVERIFY(yesNo.ThirdButton()->isHidden());
+    CVelmoraMsgDlg yesNoCancel(Request(kStopBody, 3));
+    QCOMPARE(yesNoCancel.FirstButton()->text(), QString("Yes"));
+    QCOMPARE(yesNoCancel.SecondButton()->text(), QString("No"));
+    QCOMPARE(yesNoCancel.ThirdButton()->text(), QString("Cancel"));
+    QVERIFY(!yesNoCancel.ThirdButton()->isHidden());
+    for (int mode : {0, 2, 5}) {
       CVelmoraMsgDlg single(Request(kStopBody, mode));
       QCOMPARE(single.FirstButton()->text(), QString("Ok"));
       QVERIFY(single.SecondButton()->isHidden());
+      QVERIFY(single.ThirdButton()->isHidden());
     }
   }
 
@@ -100,6 +107,13 @@ class ReportDialogTest : public QObject {
     QCOMPARE(Answer(Request(kStopBody, 1), closeBox), 2);
     QCOMPARE(Answer(Request(kPathErrorBody, 0), closeBox), 2);
     QCOMPARE(Answer(Request(kStopBody, 4), escape), 2);
+    // Yes / No / Cancel: Cancel, the close box and Escape answer 3.
+    auto clickThird = [](CVelmoraMsgDlg& d) { QTest::mouseClick(d.ThirdButton(), Qt::LeftButton); };
+    QCOMPARE(Answer(Request(kStopBody, 3), clickFirst), 1);
+    QCOMPARE(Answer(Request(kStopBody, 3), clickSecond), 2);
+    QCOMPARE(Answer(Request(kStopBody, 3), clickThird), 3);
+    QCOMPARE(Answer(Request(kStopBody, 3), closeBox), 3);
+    QCOMPARE(Answer(Request(kStopBody, 3), escape), 3);
   }
 
   void theQtPromptRunsTheDialog() {

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTableView>
@@ -32,6 +33,7 @@
 #include "app/gui/velmora_app.h"
 #include "app/gui/velmora_session.h"
 #include "base/settings.h"
+#include "base/time_text.h"
 #include "calc/gui/add_calc_item_dlg.h"
 #include "db/gui/set_project_name_dlg.h"
 #include "db/project_import.h"
@@ -45,6 +47,7 @@
 #include "opc/gui/statistics_dlg.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
+#include "ribbon_click.h"
 #include "scripted_user_prompt.h"
 #include "sqlite_scalar.h"
 
@@ -101,6 +104,7 @@ class SessionTest : public QObject {
     QVERIFY(frame.Command(CommandId::StopAcquisition)->isEnabled());
     COPCDataView* view = frame.DataView();
     QVERIFY(view != nullptr);
+    view->BaseTimer()->stop();  // ticked by hand: a slow machine must not add a cycle
     for (int tick = 0; tick < 3; ++tick) {
       QTest::qWait(5);  // distinct millisecond time stamps
       view->OnBaseTick();
@@ -152,7 +156,7 @@ class SessionTest : public QObject {
       }
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::SelectServer)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::SelectServer));
     QVERIFY(session.Server().m_bConnected);
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0), QString("Velmora.SimServer.1"));
     QCOMPARE(view->Attribute("Connection Status: ")->text(), QString("Connected"));
@@ -173,7 +177,7 @@ class SessionTest : public QObject {
       close.dismiss();
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::AddGroup)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::AddGroup));
     QTreeWidgetItem* group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QVERIFY(group != nullptr);
     QCOMPARE(group->text(0), QString("Group01"));
@@ -189,7 +193,7 @@ class SessionTest : public QObject {
       dialog->AddTypedButton()->click();
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::AddItems)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::AddItems));
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 1);
     QCOMPARE(group->child(0)->text(0), QString("Signals.Sine.R8 (Acquired OPC Item)"));
@@ -258,7 +262,7 @@ class SessionTest : public QObject {
       close.dismiss();
       editor->accept();
     });
-    frame.Command(CommandId::AddCalcItems)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::AddCalcItems));
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 3);
     QCOMPARE(group->child(2)->text(0).endsWith("(Calculated OPC Item)"), true);
@@ -335,6 +339,7 @@ class SessionTest : public QObject {
     // property sheets still open and show figures.
     frame.Command(CommandId::StartAcquisition)->trigger();
     QVERIFY(session.Engine().IsRunning());
+    frame.DataView()->BaseTimer()->stop();  // ticked by hand, whatever the machine's speed
     for (int second = 0; second < 6; ++second) {
       clock.AdvanceMs(1000);
       frame.DataView()->OnBaseTick();
@@ -357,7 +362,8 @@ class SessionTest : public QObject {
     QVERIFY(!session.Engine().IsRunning());
 
     // The database holds the acquisition, both groups and their decoded rows; the cells of
-    QCOMPARE(SqliteScalar(database, "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("6"));
+    QCOMPARE(QString::fromStdString(SqliteScalar(database, "SELECT OPCAcq_DataCount FROM OPCAcq")),
+             QString("6"));
     QCOMPARE(SqliteScalar(database, "SELECT COUNT(*) FROM OPCAcqGrp"), std::string("2"));
     QCOMPARE(SqliteScalar(database, "SELECT COUNT(*) FROM OPCAcqItem"),
              std::to_string(2 + browsed));
@@ -389,10 +395,164 @@ class SessionTest : public QObject {
 
     // Disconnecting runs the close-project sequence (the saved project: nothing to ask).
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));
-    frame.Command(CommandId::DisconnectServer)->trigger();
+    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
     QVERIFY(!session.Server().m_bConnected);
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0),
              QString("No OPC Server Selected"));
+    session.Detach();
+  }
+
+  // After a server's shutdown the view is back to "No OPC Server Selected", ready to
+  // select a server from the command bar, whether or not an acquisition was running.
+  void aShutdownLeavesTheViewReadyToSelectAServer() {
+    for (const bool acquiring : {false, true}) {
+      DemoSessionRig rig(m_dir.path() + (acquiring ? "/ShutdownRun.sq3" : "/Shutdown.sq3"));
+      QVERIFY(rig.Start());
+      QVERIFY(rig.ImportDemoProject());
+      CMainFrame& frame = rig.Frame();
+      CVelmoraSession& session = *rig.session;
+      frame.SwitchToView(VelmoraView::OpcServer);
+      COPCServerView* view = frame.ServerView();
+      QTreeWidget* tree = view->ConfigurationTree();
+      QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
+      tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+      if (acquiring) {  // watched from the acquisition view
+        frame.SwitchToView(VelmoraView::OpcData);
+        QVERIFY(ClickRibbon(frame, CommandId::StartAcquisition));
+        QVERIFY(session.Engine().IsRunning());
+      }
+      if (session.IsProjectModified())
+        rig.prompt.reportAnswers.push_back(2);  // not saved
+      QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
+      QTRY_VERIFY(!session.Server().m_bConnected);
+      QTest::qWait(50);
+      frame.SwitchToView(VelmoraView::OpcServer);
+      QCOMPARE(tree->topLevelItemCount(), 1);
+      QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
+      QCOMPARE(view->SelectedKind(), ConfigNodeKind::kNoServer);
+      QToolButton* select = RibbonButton(frame, CommandId::SelectServer);
+      QVERIFY(select != nullptr);
+      QVERIFY(select->isEnabled());
+      session.Detach();
+      CSimRuntime::Instance().Reset();
+    }
+  }
+
+  // A server shutdown while a dialog works on a group: the dialog ends unapplied before
+  // the group is freed, and its OK can no longer write into it.
+  void aShutdownEndsTheDialogsThatWorkOnAGroup() {
+    DemoSessionRig rig(m_dir.path() + "/DialogShutdown.sq3");
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    CVelmoraSession& session = *rig.session;
+    enum class Way { kAddItems, kCalcItems, kModifyGroup };
+    for (const Way way : {Way::kAddItems, Way::kCalcItems, Way::kModifyGroup}) {
+      QVERIFY(rig.ImportDemoProject());
+      frame.SwitchToView(VelmoraView::OpcServer);
+      COPCServerView* view = frame.ServerView();
+      view->Refresh();
+      QTreeWidget* tree = view->ConfigurationTree();
+      tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+      if (session.IsProjectModified())
+        rig.prompt.reportAnswers.push_back(2);  // not saved
+      QPointer<QDialog> open;
+      bool opened = false;
+      bool stillOpen = false;
+      QTimer watch;
+      QTimer::singleShot(0, [&] {
+        open = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        opened = !open.isNull();
+        if (!opened)
+          return;
+        QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
+        // Once the server is gone, a dialog still open is accepted as a user would.
+        connect(&watch, &QTimer::timeout, [&] {
+          if (session.Server().m_bConnected)
+            return;
+          watch.stop();
+          if (!open.isNull() && open->isVisible()) {
+            stillOpen = true;
+            open->accept();
+          }
+        });
+        watch.start(5);
+      });
+      switch (way) {
+        case Way::kAddItems:
+          QVERIFY(ClickRibbon(frame, CommandId::AddItems));
+          break;
+        case Way::kCalcItems:
+          QVERIFY(ClickRibbon(frame, CommandId::AddCalcItems));
+          break;
+        case Way::kModifyGroup:
+          QTest::keyClick(tree, Qt::Key_F2);
+          break;
+      }
+      QVERIFY(opened);
+      QTRY_VERIFY(!session.Server().m_bConnected);
+      QVERIFY2(!stillOpen, "the dialog outlived its group");
+      QCOMPARE(session.Server().GroupCount(), 0);
+      QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
+      CSimRuntime::Instance().Reset();
+    }
+    session.Detach();
+  }
+
+  // The default-name check after a group removal shows its two summaries, time-stamped, in
+  // the view's own message list.
+  void removingAGroupShowsTheDefaultNameChecksInTheView() {
+    DemoSessionRig rig(m_dir.path() + "/Names.sq3");
+    FakeClock& clock = rig.UseFakeClock();
+    QVERIFY(rig.Start());
+    QVERIFY(rig.ImportDemoProject());
+    CMainFrame& frame = rig.Frame();
+    CVelmoraSession& session = *rig.session;
+    frame.SwitchToView(VelmoraView::OpcServer);
+    COPCServerView* view = frame.ServerView();
+    QTreeWidget* tree = view->ConfigurationTree();
+    const int groups = session.Server().GroupCount();
+    for (int added = 0; added < 2; ++added) {
+      tree->setCurrentItem(tree->topLevelItem(0));
+      QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CGroupDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog != nullptr);
+        dialog->OkButton()->click();
+      });
+      QVERIFY(ClickRibbon(frame, CommandId::AddGroup));
+    }
+    QCOMPARE(session.Server().GroupCount(), groups + 2);
+    QCOMPARE(QString::fromStdString(session.Server().Group(groups)->m_sName),
+             QString("Group%1").arg(groups + 1, 2, 10, QChar('0')));
+    QVERIFY(view->MessageList()->count() == 0);
+
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // "Please Confirm ..."
+    QVERIFY(ClickRibbon(frame, CommandId::RemoveGroup));
+    QCOMPARE(QString::fromStdString(session.Server().Group(groups - 1)->m_sName),
+             QString("Group%1").arg(groups, 2, 10, QChar('0')));
+    QListWidget* messages = view->MessageList();
+    QCOMPARE(messages->count(), 2);
+    const QString stamp = QString::fromStdString(FormatLogTime(clock.LocalNow()));
+    QCOMPARE(messages->item(0)->text(),
+             stamp +
+                 ": Consistency Check of Default Group Names Done - 2 Default Group Names "
+                 "Changed ...");
+    QVERIFY(messages->item(1)->text().startsWith(
+        stamp + ": Consistency Check of Default Short Identifiers Done - "));
+
+    // Disconnecting the changed project: Cancel on the save question keeps it connected.
+    QVERIFY(session.IsProjectModified());
+    tree->setCurrentItem(tree->topLevelItem(0));
+    rig.prompt.reportAnswers.push_back(3);  // Cancel
+    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
+    QCOMPARE(rig.prompt.reports.back().buttonMode, 3);
+    QVERIFY(session.Server().m_bConnected);
+    QCOMPARE(session.Server().GroupCount(), groups + 1);
+    QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
+    rig.prompt.reportAnswers.push_back(2);  // No: closed without saving
+    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
+    QVERIFY(!session.Server().m_bConnected);
+    QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
     session.Detach();
   }
 

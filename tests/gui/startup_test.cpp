@@ -58,6 +58,7 @@ std::optional<std::string> RunDatabaseDialog(const QString& proposedPath,
                                              std::function<void(QFileDialog&)> answer) {
   InMemorySettingsStore settings;
   ScriptedUserPrompt scripted;
+  scripted.reportAnswers.push_back(1);  // no file chosen here: the path error report
   (void)LocateDatabase(settings, scripted, "", {});
   if (scripted.fileRequests.size() != 1)
     return std::nullopt;
@@ -188,6 +189,7 @@ class StartupTest : public QObject {
   void cancellingTheDialogReportsAndClosesTheProgram() {
     Start start;
     settings::Write(start.settings, settings::kDataPath, "None");
+    start.prompt.reportAnswers.push_back(1);  // the path error report
     auto app = start.Run();
     QVERIFY(start.prompt.HasReportTitled("Velmora Database Path Error"));
     QVERIFY(start.checked.empty());
@@ -226,6 +228,7 @@ class StartupTest : public QObject {
     InMemorySettingsStore settings;
     ScriptedUserPrompt prompt;
     settings::Write(settings, settings::kDataPath, "/data/Velmora.sq3");
+    prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the view that cannot be made
     CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt, &factory});
     app.SetQuickStart(true);
     QVERIFY(app.InitInstance());

@@ -85,6 +85,7 @@ class VersionCheckTest : public QObject {
     CScriptedFetcher fetcher("2|0|0|Current");
     bool connected = false;
     CVersionCheckGui versionCheck(test.context, fetcher, [&connected] { return connected; });
+    test.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // no connection
     versionCheck.RunCommand(nullptr);
     QCOMPARE(fetcher.m_nRequests, 0);
     QCOMPARE(test.prompt.messages.size(), size_t(1));

@@ -1,17 +1,31 @@
-// The main window on a small screen: with the demo project acquiring, every view fits
-// 1024 x 700 and the acquisition tables still show rows; the window's layout and the
-// visible view come back at the next start.
+// The main window on the screen it is on: the first start and a stored geometry fit the
+// screen, the maximised state is kept; with the demo project acquiring, every view fits
+// 1024 x 700 and the acquisition tables still show rows; the window's layout, the
+// visible view with its data and the navigation group come back at the next start.
 #include <QHeaderView>
+#include <QListWidget>
+#include <QLocale>
+#include <QSettings>
 #include <QSplitter>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
 
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
+#include "app/gui/outlook_bar.h"
+#include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_view.h"
+#include "app/gui/window_geometry.h"
 #include "demo_session.h"
+#include "explorer/gui/prj_database_view.h"
+#include "opc/gui/opc_server_view.h"
 #include "platform/sim/sim_runtime.h"
 
 namespace {
@@ -20,6 +34,21 @@ namespace {
 int VisibleRows(const QTableView* table) {
   const int rowHeight = table->verticalHeader()->defaultSectionSize();
   return rowHeight > 0 ? table->viewport()->height() / rowHeight : 0;
+}
+
+// A screen of the given size for the window (the test platform's own is fixed).
+std::function<QRect()> Screen(int width, int height) {
+  return [width, height] { return QRect(0, 0, width, height); };
+}
+
+// The next start is a first start again.
+void ForgetWindowLayout() {
+  OpenVelmoraSettings()->remove("Window");
+}
+
+// The whole window, with the frame a window manager is likely to add, is on the screen.
+bool FitsWithFrame(const QRect& inside, const QRect& screen) {
+  return screen.contains(inside.marginsAdded(EstimatedFrameMargins(32, 4)));
 }
 
 }  // namespace
@@ -32,7 +61,103 @@ class WindowLayoutTest : public QObject {
     SetVelmoraSettingsDirectory(m_dir.path());
   }
 
+  void theFirstStartFitsTheScreenWithItsFrame() {
+    for (const QSize screen : {QSize(1280, 800), QSize(1024, 768), QSize(1920, 1080)}) {
+      ForgetWindowLayout();
+      DemoSessionRig rig(m_dir.path() + "/First.sq3");
+      rig.availableGeometry = Screen(screen.width(), screen.height());
+      QVERIFY(rig.Start());
+      CMainFrame& frame = rig.Frame();
+      QApplication::processEvents();
+      const QRect available(QPoint(0, 0), screen);
+      QVERIFY2(FitsWithFrame(frame.geometry(), available),
+               qPrintable(QString("%1 x %2: %3 x %4 at %5, %6")
+                              .arg(screen.width())
+                              .arg(screen.height())
+                              .arg(frame.width())
+                              .arg(frame.height())
+                              .arg(frame.x())
+                              .arg(frame.y())));
+      QVERIFY(!frame.isMaximized());
+      // The status bar is inside the window, and the window inside the screen.
+      QVERIFY(frame.statusBar()->isVisible());
+      QVERIFY(frame.statusBar()->geometry().bottom() < frame.height());
+      // The configuration tree keeps a usable width (the view scrolls sideways instead).
+      QVERIFY(frame.SwitchToView(VelmoraView::OpcServer));
+      QApplication::processEvents();
+      QVERIFY2(frame.ServerView()->ConfigurationTree()->width() >= 150,
+               qPrintable(QString::number(frame.ServerView()->ConfigurationTree()->width())));
+      // The output pane leaves the views most of a small screen's height.
+      QVERIFY(frame.OutputWnd()->height() <= std::max(150, screen.height() / 5));
+      if (screen.width() >= kFirstStartSize.width() + 8 &&
+          screen.height() >= kFirstStartSize.height() + 36)
+        QCOMPARE(frame.size(), kFirstStartSize);
+      frame.close();
+    }
+  }
+
+  void aGeometryStoredOnALargerScreenIsBroughtOntoTheSmallerOne() {
+    ForgetWindowLayout();
+    {
+      DemoSessionRig large(m_dir.path() + "/Large.sq3");
+      large.availableGeometry = Screen(2560, 1440);
+      QVERIFY(large.Start());
+      large.Frame().setGeometry(1200, 500, 1800, 900);
+      QApplication::processEvents();
+      large.Frame().close();
+    }
+    DemoSessionRig small(m_dir.path() + "/Large.sq3");
+    small.availableGeometry = Screen(1024, 768);
+    QVERIFY(small.Start());
+    CMainFrame& frame = small.Frame();
+    QApplication::processEvents();
+    QVERIFY2(FitsWithFrame(frame.geometry(), QRect(0, 0, 1024, 768)),
+             qPrintable(QString("%1 x %2 at %3, %4")
+                            .arg(frame.width())
+                            .arg(frame.height())
+                            .arg(frame.x())
+                            .arg(frame.y())));
+    // As large as the smaller screen allows.
+    QCOMPARE(frame.width(), 1024 - 8);
+    QCOMPARE(frame.height(), 768 - 36 - 4);
+    frame.close();
+  }
+
+  void theMaximisedStateIsKept() {
+    ForgetWindowLayout();
+    {
+      DemoSessionRig first(m_dir.path() + "/Maximised.sq3");
+      first.availableGeometry = Screen(1280, 800);
+      QVERIFY(first.Start());
+      first.Frame().resize(1000, 700);
+      first.Frame().showMaximized();
+      QApplication::processEvents();
+      QVERIFY(first.Frame().isMaximized());
+      first.Frame().close();
+    }
+    {
+      DemoSessionRig second(m_dir.path() + "/Maximised.sq3");
+      second.availableGeometry = Screen(1280, 800);
+      QVERIFY(second.Start());
+      QApplication::processEvents();
+      QVERIFY(second.Frame().isMaximized());
+      // Back to normal: the size it had before it was maximised.
+      second.Frame().showNormal();
+      QApplication::processEvents();
+      QCOMPARE(second.Frame().size(), QSize(1000, 700));
+      second.Frame().close();
+    }
+    DemoSessionRig third(m_dir.path() + "/Maximised.sq3");
+    third.availableGeometry = Screen(1280, 800);
+    QVERIFY(third.Start());
+    QApplication::processEvents();
+    QVERIFY(!third.Frame().isMaximized());
+    QCOMPARE(third.Frame().size(), QSize(1000, 700));
+    third.Frame().close();
+  }
+
   void everyViewFitsASmallScreenWithTheDemoProjectAcquiring() {
+    ForgetWindowLayout();
     DemoSessionRig rig(m_dir.path() + "/Velmora.sq3");
     QVERIFY(rig.Start());
     QVERIFY(rig.ImportDemoProject());
@@ -77,15 +202,19 @@ class WindowLayoutTest : public QObject {
     const QByteArray shot = qgetenv("VELMORA_SCREENSHOT");
     if (!shot.isEmpty())
       frame.grab().save(QString::fromLocal8Bit(shot));
+    prompt.reportAnswers.push_back(1);  // confirm the stop
     frame.Command(CommandId::StopAcquisition)->trigger();
-    prompt.reportAnswers.push_back(2);  // do not save the project
-    frame.close();
+    frame.close();  // the loaded project is unchanged: nothing more to ask
+    QCOMPARE(prompt.reports.size(), size_t(1));
+    QCOMPARE(prompt.reports[0].title, std::string("Confirmation Request"));
     rig.session->Detach();
     CSimRuntime::Instance().Reset();
   }
 
   void theWindowLayoutAndTheVisibleViewComeBackAtTheNextStart() {
+    ForgetWindowLayout();
     DemoSessionRig first(m_dir.path() + "/Layout.sq3");
+    first.availableGeometry = Screen(1280, 800);
     {
       QVERIFY(first.Start());
       CMainFrame& frame = first.Frame();
@@ -100,12 +229,69 @@ class WindowLayoutTest : public QObject {
       frame.close();
     }
     DemoSessionRig second(m_dir.path() + "/Layout.sq3");
+    second.availableGeometry = Screen(1280, 800);
     QVERIFY(second.Start());
     CMainFrame& frame = second.Frame();
     QApplication::processEvents();
     QCOMPARE(frame.size(), QSize(1100, 720));
     QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::OpcData));
     QCOMPARE(frame.DataView()->findChild<QSplitter*>()->sizes(), m_sizes);
+  }
+
+  void theRestoredCatalogueListsTheAcquisitionsInItsNavigationGroup() {
+    ForgetWindowLayout();
+    const QString database = m_dir.path() + "/Catalogue.sq3";
+    int listed = 0;
+    {
+      DemoSessionRig first(database);
+      first.availableGeometry = Screen(1280, 800);
+      QVERIFY(first.Start());
+      QVERIFY(first.ImportDemoProject());
+      CMainFrame& frame = first.Frame();
+      frame.DataView()->ResetView();
+      frame.UpdateCommandStates();
+      frame.Command(CommandId::StartAcquisition)->trigger();
+      for (int tick = 0; tick < 3; ++tick) {
+        QTest::qWait(5);
+        frame.DataView()->OnBaseTick();
+      }
+      first.prompt.reportAnswers.push_back(1);  // confirm the stop
+      frame.Command(CommandId::StopAcquisition)->trigger();
+      // Through the navigation pane, as a user goes there.
+      COutlookBar* bar = frame.OutlookBar();
+      QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
+      QListWidget* entries = bar->EntryList(NavigationGroup::Projects);
+      emit entries->itemClicked(entries->item(0));
+      QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::PrjDatabase));
+      listed = frame.DatabaseView()->Catalogue()->model()->rowCount();
+      QVERIFY(listed >= 1);
+      frame.close();
+      QCOMPARE(first.prompt.reports.size(), size_t(1));
+      first.session->Detach();
+      CSimRuntime::Instance().Reset();
+    }
+    DemoSessionRig second(database);
+    second.availableGeometry = Screen(1280, 800);
+    QVERIFY(second.Start());
+    QApplication::processEvents();
+    CMainFrame& frame = second.Frame();
+    QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::PrjDatabase));
+    QCOMPARE(frame.DatabaseView()->Catalogue()->model()->rowCount(), listed);
+    QCOMPARE(frame.OutlookBar()->ExpandedGroup(), NavigationGroup::Projects);
+    // The selected acquisition's items show their data types by name.
+    QTableView* catalogue = frame.DatabaseView()->Catalogue();
+    QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      catalogue->visualRect(catalogue->model()->index(0, 0)).center());
+    QTableView* items = frame.DatabaseView()->ItemList();
+    QVERIFY(items->model()->rowCount() > 0);
+    QCOMPARE(items->model()->headerData(5, Qt::Horizontal).toString(), QString("Data Type"));
+    const auto* delegate = qobject_cast<QStyledItemDelegate*>(items->itemDelegateForColumn(5));
+    QVERIFY(delegate != nullptr);
+    QStringList types;
+    for (int row = 0; row < items->model()->rowCount(); ++row)
+      types << delegate->displayText(items->model()->index(row, 5).data(), QLocale());
+    QVERIFY2(types.contains("VT_R8 (Double)"), qPrintable(types.join(" | ")));
+    QVERIFY(second.prompt.reports.empty() && second.prompt.messages.empty());
   }
 
  private:

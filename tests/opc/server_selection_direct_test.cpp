@@ -84,16 +84,21 @@ TEST_F(DirectSelection, DirectHostOkAddsTheHostWithItsServers) {
 
   CServerSelectionTree& tree = OpenTree();
   const CServerNode* root = tree.Root(CServerSelectionTree::kDirectHostRow);
+  const CServerNode* network = tree.Root(CServerSelectionTree::kNetworkRow);
   EXPECT_EQ(tree.Expand(root), ExpandOutcome::kEnumerated);
   EXPECT_EQ(dialogs.m_nHostAsks, 1);
-  ASSERT_EQ(Labels(root), (std::vector<std::string>{"PLANTSRV01"}));
-  const CServerNode* host = root->Child(0);
+  // The host goes under "Network"; the direct root is ready to ask again.
+  EXPECT_TRUE(root->HasPlaceholder());
+  EXPECT_EQ(listener.ChangesOf(root), (std::vector<std::string>{"remove 0 1", "add 0 1"}));
+  EXPECT_EQ(listener.Count("collapse"), 1);
+  ASSERT_EQ(Labels(network), (std::vector<std::string>{"PLANTSRV01"}));
+  const CServerNode* host = network->Child(0);
   EXPECT_EQ(host->Kind(), ServerNodeKind::kNetwork);
   EXPECT_EQ(Labels(host), (std::vector<std::string>{kFullServerLabel, kNoBrowseServerLabel}));
   EXPECT_EQ(host->Child(1)->Kind(), ServerNodeKind::kRemoteServer);
   EXPECT_EQ(Labels(host->Child(1)), (std::vector<std::string>{kNoBrowseServerClassId}));
-  EXPECT_EQ(listener.ChangesOf(root), (std::vector<std::string>{"remove 0 1", "add 0 1"}));
-  EXPECT_EQ(listener.Count("expand"), 3);  // the host and its two servers
+  EXPECT_EQ(listener.ChangesOf(network), (std::vector<std::string>{"remove 0 1", "add 0 1"}));
+  EXPECT_EQ(listener.Count("expand"), 4);  // the network, the host and its two servers
 
   const ServerSelection selection = tree.Select(host->Child(0)->Child(0));
   EXPECT_EQ(selection.m_sHost, "PLANTSRV01");
@@ -102,6 +107,13 @@ TEST_F(DirectSelection, DirectHostOkAddsTheHostWithItsServers) {
   // The typed host has nothing of its own to enumerate: its servers stay.
   EXPECT_EQ(tree.Expand(host), ExpandOutcome::kUnchanged);
   EXPECT_EQ(host->ChildCount(), 2);
+  // Listing the network again keeps the typed host with its servers.
+  tree.Expand(network);
+  ASSERT_GE(network->ChildCount(), 1);
+  const CServerNode* kept = network->Child(network->ChildCount() - 1);
+  EXPECT_EQ(kept->Label(), "PLANTSRV01");
+  EXPECT_EQ(Labels(kept), (std::vector<std::string>{kFullServerLabel, kNoBrowseServerLabel}));
+  EXPECT_EQ(Labels(kept->Child(0)), (std::vector<std::string>{kFullServerClassId}));
 }
 
 TEST_F(DirectSelection, DirectHostCancelPutsThePlaceholderBackAndCollapses) {

@@ -1,11 +1,31 @@
 #include "scripted_user_prompt.h"
 
+#include "base/report_cancel.h"
+
+namespace {
+ScriptedUserPrompt::UnexpectedPromptHandler g_unexpectedHandler = nullptr;
+}  // namespace
+
+void ScriptedUserPrompt::SetUnexpectedPromptHandler(UnexpectedPromptHandler handler) {
+  g_unexpectedHandler = handler;
+}
+
+void ScriptedUserPrompt::Unexpected(const std::string& description) {
+  unexpected.push_back(description);
+  if (g_unexpectedHandler != nullptr)
+    g_unexpectedHandler(description);
+}
+
 ReportAnswer ScriptedUserPrompt::ShowReport(const ReportRequest& request) {
   reports.push_back(request);
-  if (reportAnswers.empty())
+  if (reportAnswers.empty()) {
+    Unexpected("report \"" + request.title + "\": " + request.body);
     return ReportAnswer::kFirstButton;
+  }
   const int answer = reportAnswers.front();
   reportAnswers.pop_front();
+  if (answer == 3)
+    return kReportThirdButton;
   return answer == 2 ? ReportAnswer::kSecondButton : ReportAnswer::kFirstButton;
 }
 
@@ -17,6 +37,7 @@ MessageAnswer ScriptedUserPrompt::ShowMessage(const std::string& text, MessageBu
     messageAnswers.pop_front();
     return answer;
   }
+  Unexpected("message box \"" + caption + "\": " + text);
   switch (buttons) {
     case MessageButtons::OkCancel:
     case MessageButtons::Ok:

@@ -11,17 +11,14 @@
 #include "acquisition/backup_settings.h"
 #include "acquisition/gui/backup_settings_dlg.h"
 #include "acquisition/gui/separator_buttons.h"
-#include "base/clock.h"
 #include "base/user_prompt.h"
 
 namespace {
 constexpr char kChooseFolder[] = "Export OPC Data Folder";
 }  // namespace
 
-CExportDataDlg::CExportDataDlg(const std::string& folder, const IClock& clock, IUserPrompt& prompt,
-                               QWidget* parent)
+CExportDataDlg::CExportDataDlg(const std::string& folder, IUserPrompt& prompt, QWidget* parent)
     : QDialog(parent),
-      m_clock(clock),
       m_prompt(prompt),
       m_pPath(new QLineEdit(QString::fromStdString(folder), this)),
       m_pBrowse(new QPushButton("...", this)),
@@ -58,9 +55,8 @@ CExportDataDlg::CExportDataDlg(const std::string& folder, const IClock& clock, I
 
 void CExportDataDlg::RefreshSample() {
   const std::string name = m_pName->text().toStdString();
-  m_pSample->setText(name.empty()
-                         ? QString()
-                         : QString::fromStdString(AutoSaveNameSample(name, m_clock.LocalNow())));
+  // The name the file is written under (no time is added to a name typed here).
+  m_pSample->setText(name.empty() ? QString() : QString::fromStdString(AcceptedNameRoot(name)));
 }
 
 void CExportDataDlg::accept() {

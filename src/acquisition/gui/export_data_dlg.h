@@ -1,13 +1,12 @@
 #pragma once
 // CExportDataDlg: "Export OPC Data (csv format)", the folder, file name and separator of
-// a backup asked for while no automatic backup is set. The name sample shows the
-// automatic form of the name while one is entered.
+// a backup asked for while no automatic backup is set. The name sample shows the name the
+// file is written under while one is entered.
 // Thread rule: GUI thread.
 #include <QDialog>
 #include <string>
 
 class CSeparatorButtons;
-class IClock;
 class IUserPrompt;
 class QLabel;
 class QLineEdit;
@@ -18,8 +17,7 @@ inline constexpr char kExportDataTitle[] = "Export OPC Data (csv format)";
 class CExportDataDlg : public QDialog {
   Q_OBJECT
  public:
-  CExportDataDlg(const std::string& folder, const IClock& clock, IUserPrompt& prompt,
-                 QWidget* parent = nullptr);
+  CExportDataDlg(const std::string& folder, IUserPrompt& prompt, QWidget* parent = nullptr);
 
   // Valid after OK.
   const std::string& Folder() const { return m_sFolder; }
@@ -37,7 +35,6 @@ class CExportDataDlg : public QDialog {
  private:
   void RefreshSample();
 
-  const IClock& m_clock;
   IUserPrompt& m_prompt;
   std::string m_sFolder;
   std::string m_sFileName;

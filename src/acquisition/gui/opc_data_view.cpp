@@ -412,7 +412,7 @@ void COPCDataView::BackupOpcData() {
     m_pBackups->SaveAutomatic();
     return;
   }
-  CExportDataDlg dialog(m_pBackups->DatabaseFolder(), m_pContext->clock, m_pContext->prompt, this);
+  CExportDataDlg dialog(m_pBackups->DatabaseFolder(), m_pContext->prompt, this);
   if (dialog.exec() != QDialog::Accepted || m_pBackups == nullptr)
     return;
   settings::Write(m_pContext->settings, settings::kSaveOPCDataPath, dialog.Folder());

@@ -14,6 +14,7 @@
 #include <QStyleFactory>
 #include <QVBoxLayout>
 
+#include "app/gui/about_dlg.h"
 #include "app/gui/app_icon.h"
 #include "app/gui/outlook_bar.h"
 #include "app/gui/output_wnd.h"
@@ -148,6 +149,10 @@ void CMainFrame::ConnectFrameCommands() {
   };
   handle(CommandId::Exit, [this] { close(); });
   handle(CommandId::CloseProject, [this] { OnCloseProjectCommand(); });
+  handle(CommandId::About, [this] {
+    CAboutDlg about([this](const QString& url) { OpenWebPage(url); }, this);
+    about.exec();
+  });
 
   // The View commands keep their check marks in step with the panes.
   auto* statusGroup = new QActionGroup(this);
@@ -242,12 +247,16 @@ void CMainFrame::setVisible(bool visible) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Exit and the close box: the project is closed first, then the window, whatever the
-  // sequence answered.
+  // Exit and the close box: the project is closed first, then the window. Cancel on the
+  // acquisition stop question keeps both: the acquisition goes on, the window stays.
   if (!m_bClosing) {
     m_bClosing = true;
-    CloseProject(false);
+    const bool closed = CloseProject(false);
     m_bClosing = false;
+    if (!closed && HasSessionViews() && m_pSession->IsAcquisitionRunning()) {
+      event->ignore();
+      return;
+    }
   }
   if (m_bStartupFinished)
     SaveWindowLayout();

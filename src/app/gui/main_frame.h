@@ -4,6 +4,7 @@
 // which view fills the client area, and runs the close-project sequence.
 // Thread rule: GUI thread.
 #include <QMainWindow>
+#include <QRect>
 #include <QUrl>
 #include <array>
 #include <functional>
@@ -45,6 +46,14 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   void SetCheckForUpdate(std::function<void()> check);
   bool IsStartupFinished() const { return m_bStartupFinished; }
   void setVisible(bool visible) override;
+  // The end of start-up: shown maximised when it was closed so, otherwise normally.
+  void ShowRestored();
+  // The available area of the screen the window goes on; tests give a screen of their own.
+  void SetAvailableGeometry(std::function<QRect()> available) {
+    m_fnAvailableGeometry = std::move(available);
+  }
+  QRect AvailableGeometry() const;
+  QRect AvailableGeometryFor(const QRect& stored) const;
 
   // Views and navigation.
   CVelmoraView* View(VelmoraView view) const { return m_views[static_cast<size_t>(view)]; }
@@ -90,9 +99,11 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   void ResetSessionViews() override;
   void RunPendingMessages(int milliseconds) override;
   void SetWaitCursor(bool wait) override;
+  void CloseOpenDialogs() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateCommandBar();
@@ -104,6 +115,8 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   // The window's size, panes, splitters and visible view, kept between runs.
   void SaveWindowLayout() const;
   void RestoreWindowLayout();
+  // Once the window manager has framed the window: moved and shrunk until the frame fits.
+  void FitFrameToScreen();
   void ApplyViewSizePolicies();
   void FillVisualStyles();
   void ApplyTarget(const NavigationTarget& target);
@@ -119,6 +132,9 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   bool m_bStartupFinished = false;
   bool m_bCreationPauses = true;
   bool m_bClosing = false;
+  bool m_bShowMaximized = false;  // the stored state, applied by ShowRestored
+  bool m_bFramedOnce = false;
+  std::function<QRect()> m_fnAvailableGeometry;
   int m_nWaitDepth = 0;
   std::function<bool(const QUrl&)> m_fnOpenUrl;
 

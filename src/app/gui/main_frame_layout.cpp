@@ -1,22 +1,44 @@
 // The window's layout between runs: size and position, the panes, the splitters of the
 // views and the view shown last. Kept beside the settings, in the "Window" group.
+#include <algorithm>
+
+#include <QDockWidget>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QTimer>
 
 #include "app/gui/main_frame.h"
+#include "app/gui/outlook_bar.h"
 #include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/velmora_view.h"
+#include "app/gui/window_geometry.h"
 #include "base/settings.h"
 
 namespace {
 
 constexpr char kWindowGroup[] = "Window";
-constexpr char kGeometryKey[] = "Geometry";
+// The inside of the window in its normal (not maximised) state, and whether it was maximised.
+constexpr char kGeometryKey[] = "NormalGeometry";
+constexpr char kMaximizedKey[] = "Maximized";
 constexpr char kStateKey[] = "State";
 constexpr char kViewKey[] = "View";
+constexpr char kGroupKey[] = "NavigationGroup";
+// The window manager frames the window a moment after it is shown.
+constexpr int kFrameSettleMs = 300;
+// A frame estimate for the first placement, generous rather than short.
+constexpr int kEstimatedTitleBar = 32;
+constexpr int kEstimatedBorder = 4;
+// The first start's pane sizes, in pixels: a share of the window within these bounds.
+constexpr int kNavigationWidthMin = 215;
+constexpr int kNavigationWidthMax = 240;
+constexpr int kOutputHeightMin = 110;
+constexpr int kOutputHeightMax = 150;
 constexpr char kSplitterPrefix[] = "Splitter/";
 // Bumped when the docks change, so an old state is not applied to new panes.
 constexpr int kStateVersion = 1;
@@ -42,8 +64,12 @@ VelmoraView StartViewFor(VelmoraView saved) {
 void CMainFrame::SaveWindowLayout() const {
   const std::unique_ptr<QSettings> settings = OpenVelmoraSettings();
   settings->beginGroup(kWindowGroup);
-  settings->setValue(kGeometryKey, saveGeometry());
+  const bool maximized = isMaximized();
+  const QRect normal = maximized && normalGeometry().isValid() ? normalGeometry() : geometry();
+  settings->setValue(kGeometryKey, normal);
+  settings->setValue(kMaximizedKey, maximized);
   settings->setValue(kStateKey, saveState(kStateVersion));
+  settings->setValue(kGroupKey, static_cast<int>(m_pOutlookBar->ExpandedGroup()));
   const CVelmoraView* active = ActiveView();
   for (int index = 0; index < kViewCount; ++index) {
     const CVelmoraView* view = m_views[static_cast<size_t>(index)];
@@ -62,15 +88,31 @@ void CMainFrame::SaveWindowLayout() const {
 void CMainFrame::RestoreWindowLayout() {
   const std::unique_ptr<QSettings> settings = OpenVelmoraSettings();
   settings->beginGroup(kWindowGroup);
-  const bool known = settings->contains(kGeometryKey);
-  if (!known || !restoreGeometry(settings->value(kGeometryKey).toByteArray())) {
-    // First start: as large as the default, never larger than the screen.
-    QSize size(1280, 820);
-    if (const QScreen* screen = this->screen())
-      size = size.boundedTo(screen->availableSize());
-    resize(size);
+  const QRect stored = settings->value(kGeometryKey).toRect();
+  const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  const QMargins frame = EstimatedFrameMargins(
+      std::max(kEstimatedTitleBar, style()->pixelMetric(QStyle::PM_TitleBarHeight)),
+      std::max(kEstimatedBorder, border));
+  if (stored.isValid())
+    setGeometry(FitToScreen(stored, AvailableGeometryFor(stored), frame));
+  else
+    setGeometry(FirstStartGeometry(AvailableGeometry(), frame));
+  m_bShowMaximized = settings->value(kMaximizedKey, false).toBool();
+  bool groupOk = false;
+  const int group = settings->value(kGroupKey).toInt(&groupOk);
+  if (groupOk && group >= 0 && group < kGroupCount)
+    m_pOutlookBar->ExpandGroup(static_cast<NavigationGroup>(group));
+  if (!restoreState(settings->value(kStateKey).toByteArray(), kStateVersion)) {
+    // First start: the panes take a share of the window, so a small screen keeps most of
+    // its height and width for the views.
+    const QSize size = geometry().size();
+    resizeDocks({m_pNavigationDock},
+                {std::clamp(size.width() * 19 / 100, kNavigationWidthMin, kNavigationWidthMax)},
+                Qt::Horizontal);
+    resizeDocks({m_pOutputWnd},
+                {std::clamp(size.height() * 17 / 100, kOutputHeightMin, kOutputHeightMax)},
+                Qt::Vertical);
   }
-  restoreState(settings->value(kStateKey).toByteArray(), kStateVersion);
   // The output pane follows its own setting, whatever the saved state says.
   m_pOutputWnd->setVisible(settings::Read(m_context.settings, settings::kOutputPaneVisible) != 0);
   for (int index = 0; index < kViewCount; ++index) {
@@ -95,4 +137,50 @@ void CMainFrame::RestoreWindowLayout() {
       UpdateCommandStates();
     }
   }
+}
+
+QRect CMainFrame::AvailableGeometry() const {
+  if (m_fnAvailableGeometry)
+    return m_fnAvailableGeometry();
+  const QScreen* screen = this->screen();
+  if (screen == nullptr)
+    screen = QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), kFirstStartSize);
+}
+
+QRect CMainFrame::AvailableGeometryFor(const QRect& stored) const {
+  // The screen the window was on, when it is still there; else the window's own screen.
+  if (!m_fnAvailableGeometry) {
+    if (const QScreen* screen = QGuiApplication::screenAt(stored.center()))
+      return screen->availableGeometry();
+  }
+  return AvailableGeometry();
+}
+
+void CMainFrame::ShowRestored() {
+  if (m_bShowMaximized)
+    showMaximized();
+  else
+    showNormal();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (m_bFramedOnce || event->spontaneous())
+    return;
+  m_bFramedOnce = true;
+  QTimer::singleShot(kFrameSettleMs, this, &CMainFrame::FitFrameToScreen);
+}
+
+void CMainFrame::FitFrameToScreen() {
+  if (!isVisible() || isMaximized() || isFullScreen())
+    return;
+  const QRect available = AvailableGeometry();
+  const QRect framed = frameGeometry();
+  if (available.contains(framed))
+    return;
+  const QRect inside = geometry();
+  const QMargins frame(inside.left() - framed.left(), inside.top() - framed.top(),
+                       framed.right() - inside.right(), framed.bottom() - inside.bottom());
+  setGeometry(FitToScreen(inside, available, frame));
 }

@@ -1,6 +1,7 @@
 // CMainFrame: creating the views, switching between them, the navigation rules and the
 // close-project sequence.
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QStackedWidget>
 
@@ -147,6 +148,16 @@ void CMainFrame::ResetSessionViews() {
   for (VelmoraView view : {VelmoraView::OpcData, VelmoraView::LiveChart, VelmoraView::OpcServer}) {
     if (CVelmoraView* target = View(view))
       target->ResetView();
+  }
+}
+
+void CMainFrame::CloseOpenDialogs() {
+  // Rejected, each dialog's exec() returns once the running sequence is over, and its
+  // caller finds it cancelled: nothing it held is written to.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<QDialog*>(window);
+    if (dialog != nullptr && dialog->isVisible())
+      dialog->reject();
   }
 }
 

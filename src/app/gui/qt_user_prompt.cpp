@@ -21,7 +21,7 @@ QString QtNameFilters(const std::string& filter) {
 
 ReportAnswer CQtUserPrompt::ShowReport(const ReportRequest& request) {
   CVelmoraMsgDlg dialog(request, m_pParent);
-  return dialog.Show() == 1 ? ReportAnswer::kFirstButton : ReportAnswer::kSecondButton;
+  return static_cast<ReportAnswer>(dialog.Show());  // 1, 2 or (Yes/No/Cancel) 3
 }
 
 MessageAnswer CQtUserPrompt::ShowMessage(const std::string& text, MessageButtons buttons,

@@ -45,6 +45,8 @@ enum class CommandId : int {
   RightAxisAutomatic,
   RightAxisManual,
   RightAxisSetRange,
+  LeftAxisAttributes,
+  RightAxisAttributes,
   ChartLegendOptions,
   ChartSaveImage,
   ChartCopyToClipboard,

@@ -101,6 +101,8 @@ bool CVelmoraApp::InitInstance() {
 
   m_pFrame = std::make_unique<CMainFrame>(m_context);
   m_pFrame->SetCreationPauses(!m_bQuickStart);
+  if (m_fnAvailableGeometry)
+    m_pFrame->SetAvailableGeometry(m_fnAvailableGeometry);
   m_pFrame->CreateFrame();
   if (m_pOwnPrompt)
     m_pOwnPrompt->SetParent(m_pFrame.get());
@@ -125,7 +127,7 @@ bool CVelmoraApp::InitInstance() {
 
   m_bStartupFinished = true;
   m_pFrame->SetStartupFinished(true);
-  m_pFrame->showNormal();
+  m_pFrame->ShowRestored();
   m_pFrame->update();
   return true;
 }

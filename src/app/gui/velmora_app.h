@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+#include <QRect>
+
 #include "app/command_line.h"
 #include "app/database_location.h"
 #include "base/app_context.h"
@@ -45,6 +47,10 @@ class CVelmoraApp {
   void SetVersionCheck(std::function<void()> start, std::function<void(QWidget*)> offer);
   // Tests start without the pauses that let the splash screen be seen.
   void SetQuickStart(bool quick) { m_bQuickStart = quick; }
+  // Tests give the window a screen of their own (before InitInstance).
+  void SetAvailableGeometry(std::function<QRect()> available) {
+    m_fnAvailableGeometry = std::move(available);
+  }
 
   AppContext& Context() { return m_context; }
   CMainFrame* MainFrame() const { return m_pFrame.get(); }
@@ -76,6 +82,7 @@ class CVelmoraApp {
   DatabaseCheck m_fnCheckDatabase;
   std::function<void()> m_fnStartVersionCheck;
   std::function<void(QWidget*)> m_fnOfferNewVersion;
+  std::function<QRect()> m_fnAvailableGeometry;
   std::optional<DatabaseLocation> m_database;
   int m_nTagDisplayType = 0;
   int m_nDecimalNbr = 2;

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "base/report.h"
+#include "base/report_cancel.h"
 #include "ui/rich_text_view.h"
 
 namespace {
@@ -16,6 +17,7 @@ constexpr char kUnknownUrl[] = "Unknown URL";
 constexpr char kLinkCaption[] = "Help on this error:";
 constexpr int kFirstButtonResult = 1;
 constexpr int kSecondButtonResult = 2;
+constexpr int kThirdButtonResult = 3;
 }  // namespace
 
 CVelmoraMsgDlg::CVelmoraMsgDlg(const ReportRequest& request, QWidget* parent)
@@ -25,7 +27,8 @@ CVelmoraMsgDlg::CVelmoraMsgDlg(const ReportRequest& request, QWidget* parent)
       m_pLinkCaption(new QLabel(kLinkCaption, m_pLinkFrame)),
       m_pLink(new QLabel(m_pLinkFrame)),
       m_pFirst(new QPushButton(this)),
-      m_pSecond(new QPushButton(this)) {
+      m_pSecond(new QPushButton(this)),
+      m_pThird(new QPushButton(this)) {
   setWindowTitle(QString::fromStdString(ReportWindowTitle(request.title)));
   setModal(true);
   resize(540, 330);
@@ -56,14 +59,18 @@ CVelmoraMsgDlg::CVelmoraMsgDlg(const ReportRequest& request, QWidget* parent)
   m_pFirst->setDefault(true);
   m_pSecond->setText(QString::fromStdString(buttons.second));
   m_pSecond->setVisible(!buttons.second.empty());
+  m_pThird->setText(kReportThirdButtonText);
+  m_pThird->setVisible(request.buttonMode == kReportYesNoCancel);
   connect(m_pFirst, &QPushButton::clicked, this, [this] { done(kFirstButtonResult); });
   connect(m_pSecond, &QPushButton::clicked, this, [this] { done(kSecondButtonResult); });
+  connect(m_pThird, &QPushButton::clicked, this, [this] { done(kThirdButtonResult); });
 
   auto* icon = new QLabel(this);
-  const QStyle::StandardPixmap pixmap =
-      request.buttonMode == kReportOkCancel || request.buttonMode == kReportYesNo
-          ? QStyle::SP_MessageBoxQuestion
-          : QStyle::SP_MessageBoxInformation;
+  const QStyle::StandardPixmap pixmap = request.buttonMode == kReportOkCancel ||
+                                                request.buttonMode == kReportYesNo ||
+                                                request.buttonMode == kReportYesNoCancel
+                                            ? QStyle::SP_MessageBoxQuestion
+                                            : QStyle::SP_MessageBoxInformation;
   icon->setPixmap(style()->standardIcon(pixmap).pixmap(40, 40));
   icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
@@ -74,6 +81,7 @@ CVelmoraMsgDlg::CVelmoraMsgDlg(const ReportRequest& request, QWidget* parent)
   buttonRow->addStretch(1);
   buttonRow->addWidget(m_pFirst);
   buttonRow->addWidget(m_pSecond);
+  buttonRow->addWidget(m_pThird);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
   layout->addWidget(m_pLinkFrame);
@@ -83,9 +91,11 @@ CVelmoraMsgDlg::CVelmoraMsgDlg(const ReportRequest& request, QWidget* parent)
 
 int CVelmoraMsgDlg::Show() {
   const int result = exec();
+  if (result == kThirdButtonResult && m_pThird->isVisibleTo(this))
+    return kThirdButtonResult;
   return result == kFirstButtonResult ? kFirstButtonResult : kSecondButtonResult;
 }
 
 void CVelmoraMsgDlg::reject() {
-  done(kSecondButtonResult);
+  done(m_pThird->isVisibleTo(this) ? kThirdButtonResult : kSecondButtonResult);
 }

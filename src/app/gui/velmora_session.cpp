@@ -6,6 +6,7 @@
 #include "acquisition/acquisition_services.h"
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
+#include "app/gui/velmora_view.h"
 #include "chart/gui/opc_chart_view.h"
 #include "db/database_check.h"
 #include "db/gui/project_dialogs.h"
@@ -85,6 +86,9 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
   }
   AttachExplorerViews(frame, this);
   frame.UpdateCommandStates();
+  // The view brought back from the last run was shown before its data was reachable.
+  if (CVelmoraView* shown = frame.ActiveView())
+    shown->OnViewShown();
 }
 
 void CVelmoraSession::Detach() {

@@ -150,7 +150,8 @@ CAddCalcItemDlg::CAddCalcItemDlg(COPCServer& server, COPCGroup& group, IUserProm
     if (column == 1)
       EditAcquiredShortId(m_pAcquired->indexOfTopLevelItem(item));
   });
-  connect(m_pFunctions, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+  // Choosing a function inserts it at once.
+  connect(m_pFunctions, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
     const int index = m_pFunctions->indexOfTopLevelItem(item);
     if (index >= 0 && index < static_cast<int>(CalcFunctionList().size()))
       InsertText(CalcFunctionList()[static_cast<size_t>(index)].pInserted);
@@ -188,7 +189,7 @@ CAddCalcItemDlg::CAddCalcItemDlg(COPCServer& server, COPCGroup& group, IUserProm
     RefreshLists();
     Refresh();
   });
-  connect(buttons, &QDialogButtonBox::accepted, this, &CAddCalcItemDlg::accept);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   RefreshLists();
   Refresh();
@@ -222,6 +223,9 @@ void CAddCalcItemDlg::RefreshLists() {
   Fill(m_pAcquired, m_pPresenter->AcquiredRows());
   Fill(m_pCalc, m_pPresenter->CalcRows());
   m_bRefreshing = false;
+  // The refilled lists keep their selected rows: their buttons follow them.
+  m_pPresenter->SelectAcquiredRow(m_pAcquired->indexOfTopLevelItem(m_pAcquired->currentItem()));
+  m_pPresenter->SelectCalcRow(m_pCalc->indexOfTopLevelItem(m_pCalc->currentItem()));
 }
 
 void CAddCalcItemDlg::Refresh() {
@@ -240,9 +244,4 @@ void CAddCalcItemDlg::Refresh() {
   m_pInsertAcquired->setEnabled(buttons.bInsertAcquired);
   m_pInsertCalc->setEnabled(buttons.bInsertCalc);
   m_pEdit->setEnabled(buttons.bEditCalc);
-}
-
-void CAddCalcItemDlg::accept() {
-  m_pPresenter->Apply();
-  QDialog::accept();
 }

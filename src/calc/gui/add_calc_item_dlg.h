@@ -2,8 +2,9 @@
 // CAddCalcItemDlg: "Add, Modify and Remove Calculated OPC Items in OPC Group %s", the
 // calculated item editor over CCalcItemEditorPresenter: identifier = expression, Evaluate
 // and its result, the group's acquired and calculated items to insert, the available
-// functions, Add / Modify / Remove, and the allowance. OK gives the edited list to the
-// group; Cancel discards it. Thread rule: GUI thread.
+// functions, Add / Modify / Remove, and the allowance. After OK the caller gives the edited
+// list to the group (Presenter().Apply()) once it has checked that the group is still
+// there; Cancel discards it. Thread rule: GUI thread.
 #include <QDialog>
 #include <memory>
 
@@ -33,8 +34,8 @@ class CAddCalcItemDlg : public QDialog {
   QPushButton* ModifyButton() const { return m_pModify; }
   QPushButton* RemoveButton() const { return m_pRemove; }
   QPushButton* EditButton() const { return m_pEdit; }
-
-  void accept() override;
+  QPushButton* InsertAcquiredButton() const { return m_pInsertAcquired; }
+  QPushButton* InsertCalcButton() const { return m_pInsertCalc; }
 
  private:
   void Refresh();

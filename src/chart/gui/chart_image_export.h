@@ -1,6 +1,6 @@
 #pragma once
 // "Save Image to File" and "Copy to Clipboard" of the chart view: the picture of the
-// chart window, the file chosen through the prompt (its folder and type remembered in
+// chart window, the file chosen in "Save Chart to Image File" (folder and type kept in
 // SaveGraphImgPath and SaveGraphImgExt), the replace confirmation, the encoder.
 // Thread rule: GUI thread.
 #include <QImage>

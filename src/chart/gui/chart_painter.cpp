@@ -249,10 +249,12 @@ void PaintSerie(const CChartLineSerie& serie, QPainter& painter, const QRect& pl
   painter.drawPath(path);
 }
 
-// CChartLegend: one entry per visible series, a line sample and the name.
-void PaintLegend(const CChartModel& model, QPainter& painter, const ChartRect& rect) {
+// CChartLegend: one entry per visible series, a line sample and the name, in the cells
+// of the layout's grid (names cut to their cell).
+void PaintLegend(const CChartModel& model, QPainter& painter, const ChartRect& rect,
+                 const ChartLegendGrid& grid) {
   const ChartLegend& legend = model.Legend();
-  if (!legend.visible || rect.Width() <= 0)
+  if (!legend.visible || rect.Width() <= 0 || grid.shown <= 0)
     return;
   const QRect box = ToQRect(rect);
   if (!legend.transparent) {
@@ -265,23 +267,24 @@ void PaintLegend(const CChartModel& model, QPainter& painter, const ChartRect& r
   const QFont font = ChartQFont(legend.font);
   painter.setFont(font);
   const QFontMetrics metrics(font, painter.device());
-  const bool sideways = legend.IsVertical();
-  int x = rect.left + kChartMargin;
-  int y = rect.top + kChartMargin;
+  const int nameWidth = std::max(0, grid.cellWidth - kLegendSymbolWidth - kChartMargin);
+  int n = 0;
   for (const CChartLineSerie* serie : model.Series()) {
     if (!serie->IsVisible())
       continue;
-    const QString name = QString::fromStdString(serie->Name());
-    const int middle = y + metrics.height() / 2;
+    if (n >= grid.shown)
+      break;
+    const int x = rect.left + kChartMargin + grid.Column(n) * grid.cellWidth;
+    const int y = rect.top + kChartMargin + grid.Row(n) * grid.rowHeight;
+    ++n;
+    const QString name =
+        metrics.elidedText(QString::fromStdString(serie->Name()), Qt::ElideRight, nameWidth);
+    const int middle = y + grid.rowHeight / 2;
     painter.setPen(QPen(ColourFromColorRef(serie->Color()), std::max(2, serie->Width()),
                         PenStyleOf(serie->Style())));
     painter.drawLine(x, middle, x + kLegendSymbolWidth - kChartMargin, middle);
     painter.setPen(ColourFromColorRef(legend.textColor));
     painter.drawText(QPoint(x + kLegendSymbolWidth, y + metrics.ascent()), name);
-    if (sideways)
-      y += metrics.height();
-    else
-      x += kLegendSymbolWidth + metrics.horizontalAdvance(name) + 2 * kChartMargin;
   }
 }
 
@@ -330,7 +333,7 @@ ChartLayout PaintChart(CChartModel& model, QPainter& painter, const QRect& clien
       PaintSerie(*serie, painter, ToQRect(layout.plot));
   }
   painter.restore();
-  PaintLegend(model, painter, layout.legend);
+  PaintLegend(model, painter, layout.legend, layout.legendGrid);
   painter.restore();
   return layout;
 }

@@ -15,6 +15,7 @@
 
 #include "base/number_text.h"
 #include "chart/gui/chart_colour_button.h"
+#include "ui/colour_ref.h"
 
 namespace {
 
@@ -47,6 +48,12 @@ QGroupBox* AxisLimits(const char* title, const ChartAxisRange& range, int decima
   form->addRow("Minimum Value: ", minimum);
   form->addRow("Maximum Value: ", maximum);
   return box;
+}
+
+// The number stays (it is the list's text); a swatch and its red, green, blue tell the colour.
+void ShowColourOf(QTreeWidgetItem* row, uint32_t colour) {
+  row->setIcon(CChartSeriesDialog::kColor, ColourRefSwatch(colour));
+  row->setToolTip(CChartSeriesDialog::kColor, ColourRefText(colour));
 }
 
 }  // namespace
@@ -98,6 +105,7 @@ CChartSeriesDialog::CChartSeriesDialog(CChartViewModel& model, int decimals, QWi
     row->setText(kQualified, QString::fromStdString(item.m_sQualifiedId));
     row->setText(kShort, QString::fromStdString(item.m_sShortId));
     row->setText(kColor, QString::number(item.m_color));
+    ShowColourOf(row, item.m_color);
     row->setText(kStyle, ChartLineStyleName(item.m_nLineStyle));
     row->setText(kMin, Number(item.m_dMin, decimals));
     row->setText(kMax, Number(item.m_dMax, decimals));
@@ -127,7 +135,7 @@ CChartSeriesDialog::CChartSeriesDialog(CChartViewModel& model, int decimals, QWi
   top->addWidget(selectAll);
   top->addWidget(unselectAll);
 
-  auto* attributes = new QGroupBox("Data Serie Attributes", this);
+  auto* attributes = new QGroupBox("Series Attributes", this);
   auto* form = new QFormLayout(attributes);
   form->addRow("Fully Qualified Identifier: ", m_pQualified);
   form->addRow("Minimum Value: ", m_pMin);
@@ -200,6 +208,7 @@ void CChartSeriesDialog::UpdateSelectedRow() {
   if (row == nullptr)
     return;
   row->setText(kColor, QString::number(m_pColour->Colour()));
+  ShowColourOf(row, m_pColour->Colour());
   row->setText(kStyle, m_pStyle->currentText());
   row->setText(kAxis, m_pAxis->currentText());
 }

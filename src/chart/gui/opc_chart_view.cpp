@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <filesystem>
 
 #include "acquisition/acquisition_engine.h"
@@ -21,6 +22,7 @@
 #include "chart/chart_image_rules.h"
 #include "chart/chart_loaded_rows.h"
 #include "chart/chart_view_rules.h"
+#include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_dialogs.h"
 #include "chart/gui/chart_image_export.h"
@@ -64,6 +66,7 @@ const CommandId kChartCommands[] = {
     CommandId::RightAxisAutomatic,   CommandId::RightAxisManual,
     CommandId::RightAxisSetRange,    CommandId::ChartLegendOptions,
     CommandId::ChartSaveImage,       CommandId::ChartCopyToClipboard,
+    CommandId::LeftAxisAttributes,   CommandId::RightAxisAttributes,
 };
 
 QDateTimeEdit* DateField(QWidget* parent, bool readOnly) {
@@ -292,13 +295,18 @@ void COPCChartView::ShowFields() {
   for (QPushButton* button : m_pButtons)
     button->setVisible(!realTime);
   m_pPageStart->setEnabled(!realTime);
+  m_bShowsChart = enough;
   if (!model)
     return;
   m_bFillingFields = true;
   if (m_pModel->RowCount() > 0) {
     m_pStart->setDateTime(QDateTimeFromChartDate(m_pModel->AcquisitionStart()));
     m_pLast->setDateTime(QDateTimeFromChartDate(m_pModel->LastTime()));
-    m_pPageStart->setDateTime(QDateTimeFromChartDate(m_pModel->WindowStart()));
+    // Only a moved window rewrites the page start: the user may be typing a new one.
+    if (m_pModel->WindowStart() != m_dShownPageStart) {
+      m_dShownPageStart = m_pModel->WindowStart();
+      m_pPageStart->setDateTime(QDateTimeFromChartDate(m_dShownPageStart));
+    }
   }
   m_pPoints->setText(QString::number(m_pModel->PointCount()));
   m_bFillingFields = false;
@@ -312,7 +320,9 @@ void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
     // A new acquisition since the view was shown: its series and its fields.
     ChooseSource();
   }
-  const bool hadEnough = m_pModel->HasEnoughRows();
+  // The table already holds this cycle's row: whether the chart was drawn is what the
+  // fields last showed, not the row count before the notice.
+  const bool hadEnough = m_bShowsChart;
   m_pModel->OnCycleNotice(basePeriodMs, visible);
   if (!visible)
     return;
@@ -427,8 +437,11 @@ void COPCChartView::OnCommand(CommandId id) {
     case CommandId::ChartSeriesSelection:
       OpenSeriesDialog();
       break;
+    // The axis buttons open their menus; the attributes dialog is the menus' last entry.
     case CommandId::LeftAxis:
     case CommandId::RightAxis:
+    case CommandId::LeftAxisAttributes:
+    case CommandId::RightAxisAttributes:
       OpenAxisDialog();
       break;
     case CommandId::LeftAxisAutomatic:
@@ -468,9 +481,26 @@ void COPCChartView::SetBackground(ChartColor colour, bool store) {
   m_pModel->Redraw();
 }
 
+namespace {
+
+// The command bar's visible button of a command, by its text (a large button shows it on
+// two lines); null when there is none.
+QWidget* CommandButton(QWidget* window, const QString& text) {
+  for (QToolButton* button : window->findChildren<QToolButton*>()) {
+    if (button->isVisible() && button->text().replace('\n', ' ').trimmed() == text)
+      return button;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 void COPCChartView::ChooseBackground() {
-  const std::optional<QColor> chosen =
-      m_fnChooseColour(ColourFromColorRef(m_pModel->BackgroundColor()), kBackgroundTitle);
+  // The palette drops down from the command's button; "More Colors..." asks the chooser.
+  CChartColourPalette palette(
+      ColourFromColorRef(m_pModel->BackgroundColor()),
+      [this](const QColor& current) { return m_fnChooseColour(current, kBackgroundTitle); }, this);
+  const std::optional<QColor> chosen = palette.Pick(CommandButton(window(), kBackgroundTitle));
   if (chosen)
     SetBackground(ColorRefFromColour(*chosen), true);
 }

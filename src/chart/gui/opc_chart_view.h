@@ -56,7 +56,8 @@ class COPCChartView : public CVelmoraView {
   void OnCommand(CommandId id) override;
   ViewCommandState CommandState(CommandId id) const override;
 
-  // The background colour command asks this chooser (a QColorDialog unless replaced).
+  // The background colour command drops down a palette whose "More Colors..." asks this
+  // chooser (a QColorDialog unless replaced).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
   // The chart as its window shows it, each side rounded down to a multiple of 4.
   QImage ChartImage() const;
@@ -118,6 +119,9 @@ class COPCChartView : public CVelmoraView {
   ColourChooser m_fnChooseColour;
   bool m_bCreated = false;
   bool m_bFillingFields = false;
+  // What the fields last showed: the chart (enough rows) and the page start.
+  bool m_bShowsChart = false;
+  double m_dShownPageStart = -1.0;
 
   CChartCtrl* m_pChart = nullptr;
   QWidget* m_pFieldRow = nullptr;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -15,6 +16,7 @@
 #include "app/gui/velmora_session.h"
 #include "base/log_sink.h"
 #include "db/gui/table_list_control.h"
+#include "db/schema.h"
 #include "explorer/acquisition_catalogue.h"
 #include "explorer/catalogue_statements.h"
 
@@ -41,6 +43,19 @@ void SetupTable(QTableView* table) {
   table->verticalHeader()->hide();
   table->horizontalHeader()->setStretchLastSection(true);
 }
+// The item list's "Data Type" column holds the stored code: shown with its name.
+class CDataTypeDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QString displayText(const QVariant& value, const QLocale& locale) const override {
+    bool ok = false;
+    const int code = value.toString().toInt(&ok);
+    return ok ? QString::fromStdString(VariantTypeLabel(code))
+              : QStyledItemDelegate::displayText(value, locale);
+  }
+};
+constexpr int kItemDataTypeColumn = 5;  // the last column of the item list statement
+
 }  // namespace
 
 CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
@@ -62,6 +77,7 @@ CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
   SetupTable(m_pItems);
   m_pCatalogue->setModel(&m_catalogueModel);
   m_pItems->setModel(&m_itemModel);
+  m_pItems->setItemDelegateForColumn(kItemDataTypeColumn, new CDataTypeDelegate(m_pItems));
   m_pCatalogueTarget = std::make_unique<CTableListControl>(m_catalogueModel, m_pCatalogue);
   m_pItemTarget = std::make_unique<CTableListControl>(m_itemModel, m_pItems);
 

@@ -104,7 +104,12 @@ CGroupDlg::CGroupDlg(COPCServer& server, IUserPrompt& prompt, COPCGroup* editedG
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(buttons);
-  resize(760, 0);
+  // A window's minimum height ignores how tall its wrapped hints get at its width: the
+  // height is asked for that width, so that every hint shows all of its lines.
+  constexpr int kWidth = 760;
+  const int height = layout->totalHeightForWidth(kWidth);
+  setMinimumSize(kWidth, height);
+  resize(kWidth, height);
 
   connect(m_pName, &QLineEdit::textChanged, this, &CGroupDlg::OnNameEdited);
   connect(m_pInterface, &QComboBox::activated, this, &CGroupDlg::OnInterfaceChosen);

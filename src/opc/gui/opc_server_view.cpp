@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QSplitter>
 #include <QTreeWidget>
@@ -40,6 +41,7 @@ constexpr char kResetGroupCaption[] = "OPC Group";
 constexpr char kItemCaption[] = "OPC Items in OPC Group '%1'";
 constexpr char kNoGroupItemCaption[] = "OPC Items in Group";
 constexpr char kResetItemCaption[] = "OPC Item";
+constexpr char kMessagesCaption[] = "Messages";
 constexpr int kKindRole = Qt::UserRole + 1;
 
 constexpr const char* kAttributeLabels[] = {
@@ -74,7 +76,8 @@ COPCServerView::COPCServerView(QWidget* parent)
       m_pGroups(new QTreeWidget(this)),
       m_pItems(new QTreeWidget(this)),
       m_pGroupCaption(new QLabel(kResetGroupCaption, this)),
-      m_pItemCaption(new QLabel(kResetItemCaption, this)) {
+      m_pItemCaption(new QLabel(kResetItemCaption, this)),
+      m_pMessages(new QListWidget(this)) {
   m_pTree->setHeaderLabels({"OPC Server Configuration"});
   m_pGroups->setHeaderLabels({"Group Name", "Item Count", "Update Rate", "Time Bias", "Deadband"});
   m_pItems->setHeaderLabels(
@@ -114,12 +117,24 @@ COPCServerView::COPCServerView(QWidget* parent)
   rightLayout->addWidget(m_pGroups, 1);
   rightLayout->addWidget(m_pItemCaption);
   rightLayout->addWidget(m_pItems, 2);
+  // The view's own messages (the default-name checks) under the tree, a few lines high.
+  auto* left = new QWidget(this);
+  auto* leftLayout = new QVBoxLayout(left);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
+  leftLayout->addWidget(m_pTree, 1);
+  leftLayout->addWidget(new QLabel(kMessagesCaption, left));
+  leftLayout->addWidget(m_pMessages);
+  m_pMessages->setObjectName("ConfigurationMessages");
+  m_pMessages->setMaximumHeight(m_pMessages->fontMetrics().lineSpacing() * 4 + 8);
   auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName("ConfigurationPanes");
-  splitter->addWidget(m_pTree);
+  splitter->addWidget(left);
   splitter->addWidget(right);
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 3);
+  // On a narrow window the view scrolls sideways rather than squeeze the tree.
+  m_pTree->setMinimumWidth(m_pTree->fontMetrics().averageCharWidth() * 28);
+  splitter->setChildrenCollapsible(false);
   ContentLayout()->addWidget(splitter, 1);
 
   m_pTree->installEventFilter(this);
@@ -196,6 +211,14 @@ COPCGroup* COPCServerView::SelectedGroup() const {
     return nullptr;
   COPCServer& server = m_pSession->Server();
   return server.FindGroupByName(node->text(0).toStdString());
+}
+
+COPCGroup* COPCServerView::LiveGroup(const std::string& name) const {
+  // A dialog's group is found again by name once the dialog has ended: a server shutdown
+  // or a closed project may have freed it meanwhile.
+  if (m_pSession == nullptr || !m_pSession->Server().m_bConnected)
+    return nullptr;
+  return m_pSession->Server().FindGroupByName(name);
 }
 
 QTreeWidgetItem* COPCServerView::NodeOfGroup(const COPCGroup* group) const {
@@ -438,8 +461,9 @@ void COPCServerView::AddItems() {
   if (group == nullptr)
     return;
   COPCServer& server = m_pSession->Server();
+  const std::string name = group->m_sName;
   CAddItemDlg dialog(m_pSession->Context(), server, *group, window());
-  if (dialog.exec() != QDialog::Accepted)
+  if (dialog.exec() != QDialog::Accepted || (group = LiveGroup(name)) == nullptr)
     return;
   ApplyAddItemResult(server, *group, dialog.Session().TakeResult());
   RebuildTree();
@@ -466,8 +490,9 @@ void COPCServerView::ModifyGroup() {
   COPCGroup* group = SelectedGroup();
   if (group == nullptr || m_pSession->Engine().IsRunning())
     return;
+  const std::string name = group->m_sName;
   CGroupDlg dialog(m_pSession->Server(), m_pSession->Context().prompt, group, window());
-  if (dialog.exec() != QDialog::Accepted)
+  if (dialog.exec() != QDialog::Accepted || (group = LiveGroup(name)) == nullptr)
     return;
   ModifyGroupCommand(m_pSession->Server(), *group, dialog.Values());
   RebuildTree();
@@ -480,8 +505,16 @@ void COPCServerView::RemoveGroup() {
   COPCGroup* group = SelectedGroup();
   if (group == nullptr)
     return;
-  if (RemoveGroupCommand(m_pSession->Server(), group).m_bRemoved)
+  const RemoveGroupOutcome outcome = RemoveGroupCommand(m_pSession->Server(), group);
+  if (outcome.m_bRemoved) {
     RebuildTree();
+    for (const std::string& line :
+         {outcome.m_check.m_sStampedGroupSummary, outcome.m_check.m_sStampedIdentifierSummary}) {
+      if (!line.empty())
+        m_pMessages->addItem(QString::fromStdString(line));
+    }
+    m_pMessages->scrollToBottom();
+  }
   emit CommandStatesChanged();
 }
 
@@ -528,9 +561,11 @@ void COPCServerView::AddCalcItems() {
   AppContext& context = m_pSession->Context();
   if (group == nullptr || !CanAddCalcItems(*group, context.prompt))
     return;
+  const std::string name = group->m_sName;
   CAddCalcItemDlg dialog(m_pSession->Server(), *group, context.prompt, context.clock, window());
-  if (dialog.exec() != QDialog::Accepted)
+  if (dialog.exec() != QDialog::Accepted || (group = LiveGroup(name)) == nullptr)
     return;
+  dialog.Presenter().Apply();
   RebuildTree();
   if (QTreeWidgetItem* node = NodeOfGroup(group))
     m_pTree->setCurrentItem(node);

@@ -8,6 +8,7 @@
 
 class CVelmoraSession;
 class QLabel;
+class QListWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -32,6 +33,8 @@ class COPCServerView : public CVelmoraView {
   QTreeWidget* GroupList() const { return m_pGroups; }
   QTreeWidget* ItemList() const { return m_pItems; }
   QLabel* ItemListCaption() const { return m_pItemCaption; }
+  // The view's own message list (the time-stamped default-name check summaries).
+  QListWidget* MessageList() const { return m_pMessages; }
   // The value label of an attribute of the panel ("Server Id: "...); null when unknown.
   QLabel* Attribute(const char* label) const;
   // The property sheet of the selected group or item (also while acquiring).
@@ -66,6 +69,8 @@ class COPCServerView : public CVelmoraView {
   void RefreshGroupList();
   void RefreshItemList();
   COPCGroup* SelectedGroup() const;
+  // The connected server's group of that name; null when it is gone.
+  COPCGroup* LiveGroup(const std::string& name) const;
   QTreeWidgetItem* NodeOfGroup(const COPCGroup* group) const;
 
   CVelmoraSession* m_pSession = nullptr;
@@ -74,5 +79,6 @@ class COPCServerView : public CVelmoraView {
   QTreeWidget* m_pItems;
   QLabel* m_pGroupCaption;
   QLabel* m_pItemCaption;
+  QListWidget* m_pMessages;
   std::vector<std::pair<const char*, QLabel*>> m_attributes;
 };

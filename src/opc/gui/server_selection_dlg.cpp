@@ -69,7 +69,7 @@ CServerSelectionDlg::CServerSelectionDlg(AppContext& context, CSQLite* db, QWidg
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   m_pOk = buttons->button(QDialogButtonBox::Ok);
   m_pOk->setEnabled(false);
-  // Enter must not close the dialog: no button is the default.
+  // Enter is handled below (OK when a server is chosen): no button is the default.
   for (QAbstractButton* button : buttons->buttons()) {
     if (auto* push = qobject_cast<QPushButton*>(button))
       push->setAutoDefault(false);
@@ -134,7 +134,9 @@ void CServerSelectionDlg::Refresh(const QModelIndex& index) {
 }
 
 void CServerSelectionDlg::OnCurrentChanged(const QModelIndex& current) {
-  m_selection = m_pTree->Select(m_pModel->Node(current));
+  // No current node (its branch was enumerated again, or the tree emptied) selects nothing;
+  // only a node without its data is an error.
+  m_selection = current.isValid() ? m_pTree->Select(m_pModel->Node(current)) : ServerSelection{};
   m_pServerId->setText(QString::fromStdString(m_selection.m_sServerId));
   m_pHost->setText(QString::fromStdString(m_selection.m_sHost));
   m_pClassId->setText(QString::fromStdString(m_selection.m_sClassIdText));
@@ -145,8 +147,13 @@ void CServerSelectionDlg::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      event->accept();
+      if (m_pOk->isEnabled())
+        accept();
+      return;
     case Qt::Key_Escape:
-      event->accept();  // neither closes the dialog
+      event->accept();
+      reject();
       return;
     case Qt::Key_F5:
       Refresh(m_pView->currentIndex());
@@ -159,8 +166,10 @@ void CServerSelectionDlg::keyPressEvent(QKeyEvent* event) {
 void CServerSelectionDlg::done(int result) {
   if (result == QDialog::Accepted && !m_selection.m_bOkEnabled)
     return;
-  // Emptying the tree moves the current node: the choice made must outlive it.
+  // Emptying the tree moves the current node: the choice made must outlive it, and the
+  // selection model must not report the vanished node as a selection of nothing.
   const ServerSelection chosen = m_selection;
+  m_pView->selectionModel()->disconnect(this);
   m_pView->setModel(nullptr);
   m_pTree->Close();
   m_selection = chosen;

@@ -2,7 +2,7 @@
 // CServerSelectionDlg: "Select OPC Server". The selection tree (local host, network,
 // direct host and direct server), enumerated as its nodes are expanded (F5 enumerates
 // the selected node again), the enumeration mode, and the server id, host and class id
-// of the selected server. Enter and Escape do not close it.
+// of the selected server. Enter accepts a chosen server, Escape cancels.
 // Thread rule: GUI thread.
 #include <QDialog>
 #include <memory>

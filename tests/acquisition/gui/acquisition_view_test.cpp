@@ -413,6 +413,7 @@ class AcquisitionViewTest : public QObject {
     rig->view->StartAcquisition();
     rig->Ticks(1);
     CSimRuntime::Instance().Faults(kSimServerProgId).m_bDead = true;
+    rig->test.prompt.reportAnswers.push_back(1);  // the read error report
     rig->Ticks(1);
     QVERIFY(!rig->engine->IsRunning());
     QVERIFY(rig->test.prompt.HasReportTitled("OPC Data Read Error"));
@@ -445,6 +446,7 @@ class AcquisitionViewTest : public QObject {
     rig->Ticks(6);
     QCOMPARE(rig->view->HistoryModel()->rowCount(), 6);
 
+    rig->test.prompt.reportAnswers.push_back(1);
     rig->view->ClearOpcData();  // confirmed: stops, clears and resumes
     QVERIFY(rig->engine->IsRunning());
     QCOMPARE(rig->view->HistoryModel()->rowCount(), 0);

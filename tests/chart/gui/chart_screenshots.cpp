@@ -1,13 +1,14 @@
-// Takes the pictures of the chart view: the live chart during the demo acquisition, the
-// project chart of the recorded acquisition with both axes in use, and the series
-// dialog, in the real program on the simulation server. Not a test; build and run it by
-// hand (offscreen) when they change:
+// Takes the pictures of the chart view with the program's defaults (every series shown,
+// the axes as the program assigns them): the live chart during the demo acquisition, the
+// project chart of the recorded acquisition, and the series dialog, in the real program on the
+// simulation server. Not a test; build and run it by hand (offscreen) when they change:
 //   ninja -C build velmora_chart_screenshots
 //   QT_QPA_PLATFORM=offscreen build/tests/velmora_chart_screenshots docs
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -19,7 +20,10 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
 #include "base/settings.h"
+#include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
+#include "chart/gui/chart_image.h"
+#include "chart/gui/chart_image_file_dialog.h"
 #include "chart/gui/chart_series_dialog.h"
 #include "chart/gui/opc_chart_view.h"
 
@@ -33,16 +37,6 @@ bool Save(QWidget& widget, const QString& folder, const char* name) {
     return false;
   }
   return true;
-}
-
-// The counters climb to millions: left out, so that both axes show the process values.
-void HideCounters(CChartViewModel& model) {
-  for (int i = 0; i < model.ItemCount(); ++i) {
-    CVelmoraChartItem& item = model.Item(i);
-    item.m_bShown = item.m_dMax < 100000.0;
-  }
-  model.ApplySerieAttributes();
-  model.Redraw();
 }
 
 }  // namespace
@@ -59,8 +53,6 @@ int main(int argc, char** argv) {
   DemoSessionRig rig(dir.filePath("Velmora.sq3"));
   FakeClock clock;
   rig.clock = &clock;
-  settings::Write(rig.settings, settings::kChartTimeSpan, 5);
-  settings::Write(rig.settings, settings::kTagDisplayType, 1);
   if (!rig.Start() || !rig.ImportDemoProject())
     return 1;
   CMainFrame& frame = rig.Frame();
@@ -80,8 +72,6 @@ int main(int argc, char** argv) {
   COPCChartView* live = frame.ChartView(VelmoraView::LiveChart);
   live->RealTimeButton()->click();
   tick(420);
-  HideCounters(*live->Model());
-  tick(1);
   bool saved = Save(frame, folder, "chart-view-live.png");
 
   frame.Command(CommandId::StopAcquisition)->trigger();
@@ -92,9 +82,27 @@ int main(int argc, char** argv) {
   waited.start();
   while (!project->Chart()->isVisible() && waited.elapsed() < 20000)
     QApplication::processEvents(QEventLoop::AllEvents, 50);
-  project->SpanList()->setCurrentIndex(3);  // 10 min
-  HideCounters(*project->Model());
   saved = Save(frame, folder, "chart-view-project.png") && saved;
+
+  // The legend below the chart, in columns: 26 series in a bounded share of the height.
+  project->Model()->Legend().position = 3;
+  project->Model()->ApplyLegend();
+  project->Model()->Redraw();
+  saved = Save(*project->Chart(), folder, "chart-legend-bottom.png") && saved;
+  project->Model()->Legend().position = 0;
+  project->Model()->ApplyLegend();
+  project->Model()->Redraw();
+
+  // The background colour palette and the picture dialog.
+  CChartColourPalette palette(QColor(0xBF, 0xDF, 0xFF), nullptr, &frame);
+  palette.adjustSize();
+  saved = Save(palette, folder, "chart-background-palette.png") && saved;
+  palette.hide();
+  CChartImageFileDialog picture(ChartImageTypes(), "/home/user/Pictures", "png", rig.app->Context(),
+                                &frame);
+  picture.NameField()->setText("trend");
+  saved = Save(picture, folder, "chart-image-dialog.png") && saved;
+  picture.hide();
 
   CChartSeriesDialog dialog(*project->Model(), 2, &frame);
   dialog.List()->setCurrentItem(dialog.List()->topLevelItem(1));

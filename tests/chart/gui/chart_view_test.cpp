@@ -10,36 +10,48 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "../../gui/demo_session.h"
 #include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/qt_settings_store.h"
+#include "app/gui/ribbon_bar.h"
 #include "base/database_files.h"
 #include "base/settings.h"
 #include "chart/gui/chart_axis_dialogs.h"
 #include "chart/gui/chart_colour_button.h"
+#include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
+#include "chart/gui/chart_image_file_dialog.h"
 #include "chart/gui/chart_legend_dialog.h"
 #include "chart/gui/chart_preview.h"
+#include "chart/gui/chart_qt_dates.h"
 #include "chart/gui/chart_series_dialog.h"
 #include "chart/gui/chart_title_dialog.h"
 #include "chart/gui/opc_chart_view.h"
 
 namespace {
 
-// Runs check on the modal dialog of type T once it is open, then closes it (accepted
-// when accept), whatever check found.
+// Runs check on the modal dialog of type T once it is open (a menu may come first), then
+// closes it (accepted when accept), whatever check found.
 template <class T>
-void OnDialog(std::function<void(T&)> check, bool accept) {
-  QTimer::singleShot(0, [check, accept] {
+void OnDialog(std::function<void(T&)> check, bool accept, int tries = 50) {
+  QTimer::singleShot(tries == 50 ? 0 : 20, [check, accept, tries] {
     auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (dialog == nullptr && tries > 0) {
+      OnDialog<T>(check, accept, tries - 1);
+      return;
+    }
     auto close = qScopeGuard([accept] {
       if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
         accept ? open->accept() : open->reject();
@@ -47,6 +59,68 @@ void OnDialog(std::function<void(T&)> check, bool accept) {
     QVERIFY(dialog != nullptr);
     check(*dialog);
   });
+}
+
+// The ribbon's tab of the chart commands, clicked.
+void ClickChartTab(CMainFrame& frame) {
+  CRibbonBar* ribbon = frame.Ribbon();
+  QTabBar* tabs = ribbon->tabBar();
+  const int index = ribbon->CategoryIndex("OPC Data Chart");
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+  QCOMPARE(ribbon->currentIndex(), index);
+}
+
+// The visible command bar button that shows text (on one or two lines).
+QToolButton* RibbonButton(CMainFrame& frame, const QString& text) {
+  for (QToolButton* button : frame.Ribbon()->findChildren<QToolButton*>()) {
+    if (button->isVisible() && button->text().replace('\n', ' ').trimmed() == text)
+      return button;
+  }
+  return nullptr;
+}
+
+// Clicks the command bar button of text, as a user would.
+void ClickRibbon(CMainFrame& frame, const QString& text) {
+  QToolButton* button = RibbonButton(frame, text);
+  QVERIFY2(button != nullptr, qPrintable(text));
+  QVERIFY2(button->isEnabled(), qPrintable(text));
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Once the drop-down menu of a command bar button is open, clicks its entry text.
+void OnMenuEntry(const QString& text) {
+  QTimer::singleShot(0, [text] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu != nullptr);
+    for (QAction* action : menu->actions()) {
+      if (action->text() == text) {
+        QVERIFY(action->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        return;
+      }
+    }
+    menu->close();
+    QFAIL(qPrintable("No menu entry " + text));
+  });
+}
+
+// Every message box and report the program showed must be one the test expected (a
+// piece of its text); anything else fails the test.
+void ExpectOnlyPrompts(const ScriptedUserPrompt& prompt, const std::vector<std::string>& expected) {
+  for (const ScriptedUserPrompt::Message& message : prompt.messages) {
+    bool known = false;
+    for (const std::string& text : expected)
+      known = known || message.text.find(text) != std::string::npos;
+    if (!known)
+      QFAIL(("Unexpected message: " + message.text).c_str());
+  }
+  for (const ReportRequest& report : prompt.reports) {
+    bool known = false;
+    for (const std::string& text : expected)
+      known = known || report.title.find(text) != std::string::npos;
+    if (!known)
+      QFAIL(("Unexpected report: " + report.title).c_str());
+  }
 }
 
 }  // namespace
@@ -151,6 +225,56 @@ class ChartViewTest : public QObject {
     QVERIFY(grown > recorded);
     QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
     QTRY_COMPARE_WITH_TIMEOUT(project->Model()->PointCount(), grown, 10000);
+    // Stopping the acquisition asks first.
+    ExpectOnlyPrompts(rig.prompt, {"Confirmation Request"});
+    rig.session->Detach();
+  }
+
+  void aLiveChartOpenedBeforeStartDrawsTheAcquisition() {
+    DemoSessionRig rig(m_dir.path() + "/Before.sq3");
+    FakeClock& clock = rig.UseFakeClock();
+    QVERIFY(rig.Start());
+    CMainFrame& frame = rig.Frame();
+    frame.resize(1280, 900);
+    frame.show();
+    QVERIFY(rig.ImportDemoProject());
+    frame.UpdateCommandStates();
+    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    QCOMPARE(frame.ActiveView(), view);
+    QVERIFY(!view->Chart()->isVisible());
+    frame.Command(CommandId::StartAcquisition)->trigger();
+    QVERIFY(rig.session->Engine().IsRunning());
+    auto tick = [&](int seconds) {
+      for (int i = 0; i < seconds; ++i) {
+        clock.AdvanceMs(1000);
+        frame.DataView()->OnBaseTick();
+      }
+    };
+    tick(5);
+    QVERIFY(view->Chart()->isVisible());
+    CChartViewModel& model = *view->Model();
+    // Drawn without a paging button: the acquisition's own dates, its rows, its series.
+    QVERIFY(model.ItemCount() > 0);
+    QVERIFY(model.PointCount() >= 2);
+    QVERIFY(view->StartField()->date().year() > 2000);
+    QCOMPARE(view->PageStart()->dateTime(), view->StartField()->dateTime());
+    const CChartAxis* bottom = view->Chart()->Model().Axis(ChartAxisSlot::kBottom);
+    QVERIFY(bottom->Min() > 40000.0);  // not 30/12/1899
+
+    // Paging: the cycles leave a page start the user is typing alone.
+    QVERIFY(!model.IsRealTime());
+    const QDateTime typed = view->StartField()->dateTime().addSecs(2);
+    view->PageStart()->setDateTime(typed);
+    tick(3);
+    QCOMPARE(view->PageStart()->dateTime(), typed);
+    view->UpdateButton()->click();
+    QCOMPARE(view->PageStart()->dateTime(), typed);
+    QCOMPARE(QDateTimeFromChartDate(model.WindowStart()), typed);
+    // A move writes the new start.
+    view->Button(0)->click();
+    QCOMPARE(view->PageStart()->dateTime(), view->StartField()->dateTime());
+    ExpectOnlyPrompts(rig.prompt, {});
     rig.session->Detach();
   }
 
@@ -171,6 +295,7 @@ class ChartViewTest : public QObject {
     frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
     COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
     CChartViewModel& model = *view->Model();
+    ClickChartTab(frame);
     CChartModel& chart = view->Chart()->Model();
     auto serie = [&](int item) { return chart.Serie(model.Item(item).m_nSerieId); };
     QVERIFY(model.ItemCount() >= 2);
@@ -186,13 +311,13 @@ class ChartViewTest : public QObject {
                    QString("Dash"));
         },
         true);
-    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    ClickRibbon(frame, "Chart Series Selection");
     QCOMPARE(serie(0)->Style(), ChartLineStyle::kDash);
     QCOMPARE(model.Item(0).m_nLineStyle, 1);
 
     // Cancel changes nothing; no row checked leaves an empty chart.
     OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(false); }, false);
-    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    ClickRibbon(frame, "Chart Series Selection");
     QVERIFY(serie(0)->IsVisible());
     OnDialog<CChartSeriesDialog>(
         [](CChartSeriesDialog& dialog) {
@@ -200,11 +325,11 @@ class ChartViewTest : public QObject {
           QCOMPARE(dialog.SelectedCount()->text(), QString("0"));
         },
         true);
-    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    ClickRibbon(frame, "Chart Series Selection");
     for (int i = 0; i < model.ItemCount(); ++i)
       QVERIFY(!serie(i)->IsVisible());
     OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(true); }, true);
-    frame.Command(CommandId::ChartSeriesSelection)->trigger();
+    ClickRibbon(frame, "Chart Series Selection");
     QVERIFY(serie(1)->IsVisible());
 
     // Axis range: a minimum above the maximum is taken as entered; the axis is manual.
@@ -214,12 +339,14 @@ class ChartViewTest : public QObject {
           dialog.MaxField()->setText("20");
         },
         true);
-    frame.Command(CommandId::LeftAxisSetRange)->trigger();
+    OnMenuEntry("Set Axis Range");
+    ClickRibbon(frame, "Left Axis");
     QCOMPARE(model.AxisRange(kChartLeftAxis).min, 80.5);
     QCOMPARE(model.AxisRange(kChartLeftAxis).max, 20.0);
     frame.UpdateCommandStates();
     QVERIFY(frame.Command(CommandId::LeftAxisManual)->isChecked());
-    frame.Command(CommandId::LeftAxisAutomatic)->trigger();
+    OnMenuEntry("Automatic Range");
+    ClickRibbon(frame, "Left Axis");
     QVERIFY(!model.AxisRange(kChartLeftAxis).manual);
 
     // Axis attributes: the fields follow the range type.
@@ -233,7 +360,8 @@ class ChartViewTest : public QObject {
           dialog.AutomaticAxis()->setChecked(false);
         },
         true);
-    frame.Command(CommandId::RightAxis)->trigger();
+    OnMenuEntry("Axis Attributes...");
+    ClickRibbon(frame, "Right Axis");
     QVERIFY(model.AxisRange(kChartRightAxis).manual);
     QCOMPARE(model.AxisRange(kChartRightAxis).min, -5.0);
     QVERIFY(!model.AutomaticAssignment());
@@ -249,7 +377,7 @@ class ChartViewTest : public QObject {
           dialog.TextList()->setCurrentIndex(1);
         },
         true);
-    frame.Command(CommandId::ChartLegendOptions)->trigger();
+    ClickRibbon(frame, "Chart Legend Options");
     QCOMPARE(serie(0)->Name(), model.Item(0).m_sShortId);
     QCOMPARE(settings::Read(rig.settings, settings::kTagDisplayType), 1);
     QVERIFY(chart.Legend().transparent);
@@ -265,40 +393,97 @@ class ChartViewTest : public QObject {
           QCOMPARE(dialog.Preview()->Model().Title().lines.front(), std::string("Line 4 Trends"));
         },
         true);
-    frame.Command(CommandId::ChartTitleOptions)->trigger();
+    ClickRibbon(frame, "Chart Title Options");
     QCOMPARE(chart.Title().lines.front(), std::string("Line 4 Trends"));
     QCOMPARE(chart.Title().font.tenthsOfPoint, 120);
 
-    // Background colour: stored.
-    view->SetColourChooser([](const QColor&, const QString&) { return QColor(0, 0, 255); });
-    frame.Command(CommandId::ChartBackgroundColor)->trigger();
+    // Background colour: a palette drops down from the button; a swatch is stored.
+    QTimer::singleShot(0, [] {
+      auto* palette = qobject_cast<CChartColourPalette*>(QApplication::activePopupWidget());
+      QVERIFY(palette != nullptr);
+      QCOMPARE(palette->MoreAction()->text(), QString("More Colors..."));
+      QCOMPARE(palette->Swatches().size(), 40);
+      QToolButton* blue = palette->findChild<QToolButton*>("#0000ff");
+      QVERIFY(blue != nullptr);
+      QTest::mouseClick(blue, Qt::LeftButton);
+    });
+    ClickRibbon(frame, "Background Color");
     QCOMPARE(settings::Read(rig.settings, settings::kChartBkgColor), 0xFF0000);
     QCOMPARE(chart.BackgroundColor(), 0xFF0000u);
+    // "More Colors..." asks for any colour.
+    QColor asked;
+    view->SetColourChooser([&asked](const QColor& current, const QString&) {
+      asked = current;
+      return QColor(1, 2, 3);
+    });
+    OnMenuEntry("More Colors...");
+    ClickRibbon(frame, "Background Color");
+    QCOMPARE(asked, QColor(0, 0, 255));
+    QCOMPARE(settings::Read(rig.settings, settings::kChartBkgColor), 0x030201);
+    // Closed without a choice: nothing changes.
+    QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
+    ClickRibbon(frame, "Background Color");
+    QCOMPARE(chart.BackgroundColor(), 0x030201u);
 
     // The picture: an 803 x 401 window gives 800 x 400.
     view->Chart()->setFixedSize(803, 401);
     QCOMPARE(view->ChartImage().size(), QSize(800, 400));
     const QString folder = m_dir.path();
-    rig.prompt.fileAnswers.push_back((folder + "/trend.png").toStdString());
-    frame.Command(CommandId::ChartSaveImage)->trigger();
+    // "png" picked in the type list and "trend" typed: trend.png, a PNG.
+    QString saveIn = folder;
+    auto saveAs = [&](const QString& name, const QString& type) {
+      OnDialog<CChartImageFileDialog>(
+          [&](CChartImageFileDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QString("Save Chart to Image File"));
+            dialog.PathField()->setText(saveIn);
+            QTest::keyClicks(dialog.NameField(), name);
+            if (!type.isEmpty()) {
+              const QList<QListWidgetItem*> found =
+                  dialog.TypeList()->findItems(type, Qt::MatchExactly);
+              QCOMPARE(found.size(), 1);
+              QListWidget* list = dialog.TypeList();
+              list->scrollToItem(found.front());
+              QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                list->visualItemRect(found.front()).center());
+              QVERIFY(found.front()->isSelected());
+            }
+          },
+          true);
+      ClickRibbon(frame, "Save Image to File");
+    };
+    // The types are the encoders' names, once each, the stored one selected.
+    OnDialog<CChartImageFileDialog>(
+        [](CChartImageFileDialog& dialog) {
+          QListWidget* list = dialog.TypeList();
+          QVERIFY(!list->findItems("png", Qt::MatchExactly).isEmpty());
+          QVERIFY(!list->findItems("jpeg", Qt::MatchExactly).isEmpty());
+          QVERIFY(list->findItems("(", Qt::MatchContains).isEmpty());
+          QCOMPARE(list->currentItem()->text(), QString("jpeg"));
+          QVERIFY(!dialog.OkButton()->isEnabled());  // no name yet
+        },
+        false);
+    ClickRibbon(frame, "Save Image to File");
+    saveAs("trend", "png");
     QImage saved(folder + "/trend.png");
     QCOMPARE(saved.size(), QSize(800, 400));
+    QVERIFY(!QFile::exists(folder + "/trend.jpg"));
+    QFile png(folder + "/trend.png");
+    QVERIFY(png.open(QIODevice::ReadOnly));
+    QCOMPARE(png.read(4), QByteArray("\x89PNG"));
+    png.close();
     QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgExt), std::string("png"));
     QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgPath), folder.toStdString());
-    // Again: the replace question with the file's size; Cancel keeps the file.
-    const qint64 size = QFile(folder + "/trend.png").size();
-    rig.prompt.fileAnswers.push_back((folder + "/trend.png").toStdString());
+    // Again: the replace question with the file's size; Cancel keeps the file. The type
+    // last used is selected.
     rig.prompt.messageAnswers.push_back(MessageAnswer::Cancel);
     QFile::resize(folder + "/trend.png", 10);
-    frame.Command(CommandId::ChartSaveImage)->trigger();
+    saveAs("trend", QString());
     QVERIFY(rig.prompt.HasMessageContaining("File trend.png Already Exists !!!\r\nFile Size: 10"));
     QVERIFY(
         rig.prompt.HasMessageContaining("Please Confirm that you want to Replace Existing File"));
     QCOMPARE(QFile(folder + "/trend.png").size(), 10);
-    Q_UNUSED(size);
-    // A name that holds ".jpg" keeps it; no type selected is jpeg.
-    rig.prompt.fileAnswers.push_back((folder + "/trend.jpg.old").toStdString());
-    frame.Command(CommandId::ChartSaveImage)->trigger();
+    // A name that holds ".jpg" keeps it with jpeg picked.
+    saveAs("trend.jpg.old", "jpeg");
     QFile jpeg(folder + "/trend.jpg.old");
     QVERIFY(jpeg.open(QIODevice::ReadOnly));
     QCOMPARE(jpeg.read(2), QByteArray("\xff\xd8"));
@@ -312,8 +497,7 @@ class ChartViewTest : public QObject {
     const QByteArray before = databaseFile.readAll();
     databaseFile.close();
     QVERIFY(QFile::link(database, folder + "/db.png"));
-    rig.prompt.fileAnswers.push_back((folder + "/db.png").toStdString());
-    frame.Command(CommandId::ChartSaveImage)->trigger();
+    saveAs("db.png", "png");
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
                                             (folder + "/db.png").toStdString() +
                                             " ... Cause: " + kDatabaseTargetCause));
@@ -321,14 +505,17 @@ class ChartViewTest : public QObject {
     QCOMPARE(databaseFile.readAll(), before);
     databaseFile.close();
     // A file that cannot be written is reported with its cause.
-    rig.prompt.fileAnswers.push_back((folder + "/missing/trend.png").toStdString());
-    frame.Command(CommandId::ChartSaveImage)->trigger();
+    saveIn = folder + "/missing";
+    saveAs("trend", "png");
+    saveIn = folder;
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
                                             (folder + "/missing/trend.png").toStdString() +
                                             " ... Cause: File Not Found"));
 
-    frame.Command(CommandId::ChartCopyToClipboard)->trigger();
+    ClickRibbon(frame, "Copy to Clipboard");
     QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(800, 400));
+    ExpectOnlyPrompts(rig.prompt,
+                      {"File trend.png Already Exists !!!", "Unable to Save Chart Image File "});
     rig.session->Detach();
   }
 

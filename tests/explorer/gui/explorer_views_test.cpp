@@ -302,6 +302,7 @@ class ExplorerViewsTest : public QObject {
         m_pTest->sink.Contains("Velmora Project Data Exported Successfully to File", kLogProjects));
 
     m_pTest->prompt.fileAnswers = {m_pDir->File("missing/VelmoraExport.csv")};
+    m_pTest->prompt.reportAnswers = {1};  // the export error report
     QVERIFY(!view.Export());
     QVERIFY(m_pTest->prompt.HasReportTitled(kExportErrorTitle));
     QVERIFY(m_pTest->prompt.reports.back().body.find("Cause: {\\b File Not Found} ") !=

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,6 +22,7 @@
 
 #include "opc/add_item_result.h"
 #include "opc/gui/add_item_dlg.h"
+#include "opc/gui/direct_host_dlg.h"
 #include "opc/gui/direct_server_dlg.h"
 #include "opc/gui/group_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
@@ -87,9 +89,6 @@ class OpcDialogsTest : public QObject {
     QCOMPARE(dialog.HostField()->text(), QString("Local Host"));
     QCOMPARE(dialog.ClassIdField()->text().size(), 36);
     QVERIFY(dialog.OkButton()->isEnabled());
-    QTest::keyClick(view, Qt::Key_Return);
-    QTest::keyClick(view, Qt::Key_Escape);
-    QVERIFY(dialog.isVisible());
 
     // Registry mode and F5: the local host is enumerated again, by category.
     dialog.RegistryButton()->click();
@@ -109,6 +108,97 @@ class OpcDialogsTest : public QObject {
     dialog.OkButton()->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(QString::fromStdString(dialog.Selection().m_sServerId), QString(kSimServerProgId));
+  }
+
+  // Closing the dialog after choosing a server asks nothing: the vanishing tree is not a
+  // selection of nothing. Enter takes a chosen server, Escape cancels.
+  void closingAfterAChoiceAsksNothingAndEnterOrEscapeClose() {
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0, -1}) {
+      TestContext test;
+      CServerSelectionDlg dialog(test.context, nullptr);
+      dialog.show();
+      QTreeView* view = dialog.TreeView();
+      const QModelIndex local = dialog.Model()->index(0, 0);
+      view->expand(local);
+      const QModelIndex server = ChildStartingWith(*dialog.Model(), local, "Velmora Simulation");
+      QVERIFY(server.isValid());
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(server).center());
+      QCOMPARE(view->currentIndex(), server);
+      QVERIFY(dialog.OkButton()->isEnabled());
+      if (key > 0)
+        QTest::keyClick(view, Qt::Key(key));
+      else if (key == 0)
+        dialog.OkButton()->click();
+      else
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+      QVERIFY(!dialog.isVisible());
+      const bool accepted = key == Qt::Key_Return || key == 0;
+      QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+      QCOMPARE(QString::fromStdString(dialog.Selection().m_sServerId), QString(kSimServerProgId));
+      QVERIFY(test.prompt.messages.empty());
+    }
+    // With nothing chosen, Enter keeps the dialog open.
+    TestContext test;
+    CServerSelectionDlg dialog(test.context, nullptr);
+    dialog.show();
+    QTest::keyClick(dialog.TreeView(), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+  }
+
+  // A host typed in the direct host dialog joins the hosts under "Network".
+  void aTypedHostGoesUnderTheNetwork() {
+    TestContext test;
+    CServerSelectionDlg dialog(test.context, nullptr);
+    dialog.show();
+    QTreeView* view = dialog.TreeView();
+    CServerSelectionModel& model = *dialog.Model();
+    OnNextModal<CDirectHostDlg>([](CDirectHostDlg& direct) {
+      direct.HostField()->setText("PLANTSRV01");
+      direct.EnumerateButton()->click();
+      QVERIFY(direct.ServerList()->model()->rowCount() >= 1);
+      direct.OkButton()->click();
+    });
+    const QModelIndex direct = model.index(2, 0);
+    QCOMPARE(direct.data().toString(), QString("Direct Host Selection"));
+    view->expand(direct);
+    const QModelIndex network = model.index(1, 0);
+    QCOMPARE(network.data().toString(), QString("Network"));
+    const QModelIndex host = ChildStartingWith(model, network, "PLANTSRV01");
+    QVERIFY(host.isValid());
+    QVERIFY(view->isExpanded(network));
+    const QModelIndex server = ChildStartingWith(model, host, "Velmora Simulation");
+    QVERIFY(server.isValid());
+    view->setCurrentIndex(server);
+    QCOMPARE(dialog.HostField()->text(), QString("PLANTSRV01"));
+    QVERIFY(dialog.OkButton()->isEnabled());
+    // The direct root only asks: it is ready to ask again.
+    QCOMPARE(model.rowCount(direct), 1);
+    QCOMPARE(model.index(0, 0, direct).data().toString(), QString("Dummy_Quorix_Item"));
+    QVERIFY(!view->isExpanded(direct));
+  }
+
+  // Every hint of the group dialog shows all of its lines.
+  void theGroupDialogHintsAreNotClipped() {
+    TestContext test;
+    COPCServer server(test.context);
+    QVERIFY(server.Connect(kSimServerProgId, kLocalHost, GUID_NULL));
+    CGroupDlg dialog(server, test.prompt, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    int hints = 0;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      const QString text = label->text();
+      if (text != kUpdateRateHint && text != kTimeBiasHint && text != kDeadBandHint &&
+          text != kActiveStateHint)
+        continue;
+      ++hints;
+      QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+               qPrintable(QString("%1: %2 px for %3 px")
+                              .arg(text.left(20))
+                              .arg(label->height())
+                              .arg(label->heightForWidth(label->width()))));
+    }
+    QCOMPARE(hints, 4);
   }
 
   void aServerOfANetworkHostIsSelected() {
