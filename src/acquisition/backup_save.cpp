@@ -136,7 +136,9 @@ int FileCauseFromErrno(int error) {
     case ENOLCK:
       return 12;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG:
       return 13;
     default:

@@ -1,4 +1,5 @@
 #include "app/database_location.h"
+#include "base/utf8_path.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -20,8 +21,8 @@ constexpr char kPathErrorRequest[] =
 // A path given on the command line may be relative; DataPath keeps full paths.
 std::string FullPath(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path full = std::filesystem::absolute(path, error);
-  return error ? path : full.lexically_normal().string();
+  const std::filesystem::path full = std::filesystem::absolute(Utf8Path(path), error);
+  return error ? path : PathUtf8(full.lexically_normal());
 }
 
 // The program's folder in the user's data folder; empty when none is known.
@@ -54,7 +55,7 @@ std::filesystem::path UserDataFolder(const EnvironmentLookup& environment) {
 // folder that cannot be made is left to the check, which reports the path it cannot create.
 void MakeFolderOfNewFile(const std::string& path) {
   std::error_code error;
-  const std::filesystem::path file(path);
+  const std::filesystem::path file = Utf8Path(path);
   if (std::filesystem::exists(file, error) || !file.has_parent_path())
     return;
   std::filesystem::create_directories(file.parent_path(), error);
@@ -64,7 +65,7 @@ void MakeFolderOfNewFile(const std::string& path) {
 
 std::string DefaultDatabasePath(const EnvironmentLookup& environment) {
   const std::filesystem::path folder = UserDataFolder(environment);
-  return folder.empty() ? std::string(kDatabaseFileName) : (folder / kDatabaseFileName).string();
+  return folder.empty() ? std::string(kDatabaseFileName) : PathUtf8(folder / kDatabaseFileName);
 }
 
 std::string DefaultDatabasePath() {

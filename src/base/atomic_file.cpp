@@ -16,6 +16,8 @@
 #include <io.h>
 #include <process.h>
 #include <windows.h>
+
+#include "base/utf8_path.h"
 #else
 #include <unistd.h>
 #endif
@@ -29,12 +31,39 @@ constexpr int kWriteAccess = 2;
 int CurrentProcess() {
   return _getpid();
 }
+// The wide functions: file names are UTF-8.
+using FileStatus = struct _stat64;
+int StatFile(const std::string& path, FileStatus* status) {
+  return ::_wstat64(Utf8Path(path).c_str(), status);
+}
+int OpenFile(const std::string& path, int flags, int mode = 0) {
+  return ::_wopen(Utf8Path(path).c_str(), flags, mode);
+}
+int FileAccess(const std::string& path, int mode) {
+  return ::_waccess(Utf8Path(path).c_str(), mode);
+}
+int RemoveFile(const std::string& path) {
+  return ::_wremove(Utf8Path(path).c_str());
+}
 #else
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 constexpr int kInPlaceFlags = O_WRONLY | O_TRUNC | O_CLOEXEC;
 constexpr int kWriteAccess = W_OK;
 int CurrentProcess() {
   return static_cast<int>(::getpid());
+}
+using FileStatus = struct stat;
+int StatFile(const std::string& path, FileStatus* status) {
+  return ::stat(path.c_str(), status);
+}
+int OpenFile(const std::string& path, int flags, int mode = 0) {
+  return ::open(path.c_str(), flags, mode);
+}
+int FileAccess(const std::string& path, int mode) {
+  return ::access(path.c_str(), mode);
+}
+int RemoveFile(const std::string& path) {
+  return std::remove(path.c_str());
 }
 #endif
 
@@ -106,7 +135,8 @@ void SyncFolder(const std::string& target) {
 
 int Rename(const std::string& from, const std::string& to) {
 #ifdef _WIN32
-  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (::MoveFileExW(Utf8Path(from).c_str(), Utf8Path(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return 0;
   errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
   return -1;
@@ -180,23 +210,23 @@ bool CAtomicFile::Fail(int error) {
 bool CAtomicFile::Open() {
   if (m_nFile >= 0 || m_nError != 0)
     return m_nError == 0;
-  struct stat existing {};
-  const bool exists = ::stat(m_sTarget.c_str(), &existing) == 0;
+  FileStatus existing{};
+  const bool exists = StatFile(m_sTarget, &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode))
     return Fail(EISDIR);
   if (exists && !S_ISREG(existing.st_mode)) {
     // A device or a pipe: written in place, there is no file to keep.
-    m_nFile = ::open(m_sTarget.c_str(), kInPlaceFlags);
+    m_nFile = OpenFile(m_sTarget, kInPlaceFlags);
     return m_nFile >= 0 || Fail(errno);
   }
   // A file the user may not write stays refused, as when it was opened for writing: the
   // rename would otherwise replace it on the folder's permission alone.
-  if (exists && ::access(m_sTarget.c_str(), kWriteAccess) != 0)
+  if (exists && FileAccess(m_sTarget, kWriteAccess) != 0)
     return Fail(errno);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string name = TemporaryName(m_sTarget, static_cast<unsigned>(attempt));
     // 0666 as a plain create: the user's umask decides, as for any new file.
-    m_nFile = ::open(name.c_str(), kCreateFlags, 0666);
+    m_nFile = OpenFile(name, kCreateFlags, 0666);
     if (m_nFile >= 0) {
       m_sTemporary = name;
 #ifndef _WIN32
@@ -266,7 +296,7 @@ void CAtomicFile::Discard() {
     m_nFile = -1;
   }
   if (!m_sTemporary.empty()) {
-    std::remove(m_sTemporary.c_str());
+    RemoveFile(m_sTemporary);
     m_sTemporary.clear();
   }
 }

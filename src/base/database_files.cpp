@@ -1,4 +1,5 @@
 #include "base/database_files.h"
+#include "base/utf8_path.h"
 
 #include <filesystem>
 #include <system_error>
@@ -10,15 +11,15 @@ namespace fs = std::filesystem;
 // The absolute path with links and "." / ".." resolved as far as the file system has them.
 fs::path Canonical(const std::string& path) {
   std::error_code error;
-  fs::path canonical = fs::weakly_canonical(fs::path(path), error);
+  fs::path canonical = fs::weakly_canonical(Utf8Path(path), error);
   if (error)
-    canonical = fs::absolute(fs::path(path), error).lexically_normal();
+    canonical = fs::absolute(Utf8Path(path), error).lexically_normal();
   return canonical;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
-  const bool same = fs::equivalent(fs::path(a), fs::path(b), error);
+  const bool same = fs::equivalent(Utf8Path(a), Utf8Path(b), error);
   return !error && same;
 }
 
@@ -32,7 +33,7 @@ bool IsDatabaseFile(const std::string& path, const std::string& databasePath) {
     return SameFile(path, candidate) || Canonical(candidate) == target;
   };
   // SQLite keeps the side files next to the file a link names; both places are checked.
-  for (const std::string& database : {databasePath, Canonical(databasePath).string()}) {
+  for (const std::string& database : {databasePath, PathUtf8(Canonical(databasePath))}) {
     if (matches(database))
       return true;
     for (const char* suffix : kDatabaseSideSuffixes) {

@@ -22,8 +22,13 @@
 #include "db/project_commands.h"
 #include "db/sql_format.h"
 #include "opc/opc_server.h"
+#include "platform/com/creation.h"
 #include "platform/com/guid.h"
 #include "platform/sim/sim_runtime.h"
+
+#ifdef _WIN32
+#include "platform/win/win_sys_console.h"
+#endif
 
 namespace {
 
@@ -195,7 +200,17 @@ bool FindProject(CSQLite& db, const std::string& name, ProjectChoice& choice) {
   return true;
 }
 
+// COM for the command's thread (on Windows the system's, which refuses creation without it).
+class CComSession {
+ public:
+  CComSession() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~CComSession() { CoUninitialize(); }
+  CComSession(const CComSession&) = delete;
+  CComSession& operator=(const CComSession&) = delete;
+};
+
 int RunAcquire(const std::vector<std::string>& arguments) {
+  const CComSession com;
   std::vector<std::string> args = arguments;
   std::string database;
   std::string project;
@@ -307,10 +322,15 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       backups.WaitForWorkers();
       backups.Poll();
     };
+#ifdef _WIN32
+    // Ctrl+C, Ctrl+Break and closing the console stop the run as SIGINT/SIGTERM do.
+    winconsole::OnConsoleStop(OnInterrupt);
+#else
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
 #ifdef SIGHUP
     std::signal(SIGHUP, OnInterrupt);
+#endif
 #endif
     if (!engine.StartCommand()) {
       std::cerr << "velmora-cli acquire: the acquisition did not start";
@@ -392,6 +412,9 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       std::cerr << "velmora-cli acquire: " << failure << "\n";
       exitCode = 1;
     }
+#ifdef _WIN32
+    winconsole::FinishStop();  // a closing console may end the process now
+#endif
   }
   runtime.SetClock(nullptr);
   return exitCode;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "base/utf8_path.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
 #include "explorer/acquisition_catalogue.h"
@@ -48,7 +49,7 @@ int Failure(const std::string& reason) {
 
 bool UseExistingDatabase(CSQLite& db, const std::string& path) {
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored)) {
+  if (!std::filesystem::is_regular_file(Utf8Path(path), ignored)) {
     std::cerr << kPrefix << "no database file at " << path << "\n";
     return false;
   }

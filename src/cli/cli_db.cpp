@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/utf8_path.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
 #include "db/database_check.h"
@@ -28,7 +29,7 @@ int UsageError(const std::string& message) {
 // Opens an existing file; the tool must not leave an empty database behind a typo.
 bool OpenExisting(CSQLite& db, const std::string& path) {
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored)) {
+  if (!std::filesystem::is_regular_file(Utf8Path(path), ignored)) {
     std::cerr << "velmora-cli db: no database file at " << path << "\n";
     return false;
   }
@@ -39,8 +40,8 @@ bool OpenExisting(CSQLite& db, const std::string& path) {
 int RunInit(CSQLite& db, const std::string& path) {
   // Start-up works with the full path; so does the command, for the same log lines.
   std::error_code error;
-  const std::filesystem::path full = std::filesystem::absolute(path, error);
-  return CheckVelmoraDatabase(db, error ? path : full.lexically_normal().string()) ? 0 : 1;
+  const std::filesystem::path full = std::filesystem::absolute(Utf8Path(path), error);
+  return CheckVelmoraDatabase(db, error ? path : PathUtf8(full.lexically_normal())) ? 0 : 1;
 }
 
 int RunTables(CSQLite& db, const std::string& path) {

@@ -54,8 +54,9 @@ constexpr char kReadUsage[] =
     "  text, time text and data type, separated by tabs. An item the server refuses is\n"
     "  printed as its id, the reason and its code. --decimals (0 to 5) sets the decimals\n"
     "  of analog values.\n"
-    "Exit code: 0 when every item was read, 1 when an item was refused or the read failed,\n"
-    "2 for a usage error.\n";
+    "Exit code: 0 when every item was read, 1 when an item was refused, the read failed or\n"
+    "the server answered an item's read with a failure code (that item's code and text on\n"
+    "stderr), 2 for a usage error.\n";
 
 constexpr char kBrowseUnavailable[] =
     "IOPCBrowseServerAddressSpace Interface in OPC Server %s on %s is Not Available !!! Fail to "
@@ -65,6 +66,17 @@ constexpr char kEnumerationFailed[] =
 constexpr char kRegistryFailed[] =
     "The component category manager cannot list the %s: Error Code: %08X Reason: %s";
 constexpr char kItemRefused[] = "%s\t%s\tError Code: %08X";
+constexpr char kItemReadFailed[] = "velmora-cli read: the read of %s failed: %s Error Code: %08X";
+
+// The server's own text for a code (IOPCServer::GetErrorString), else the system's.
+std::string ServerErrorText(COPCServer& server, HRESULT code) {
+  std::string text;
+  if (server.m_pIOPCServer &&
+      SUCCEEDED(server.m_pIOPCServer->GetErrorString(code, LOCALE_SYSTEM_DEFAULT, &text)) &&
+      !text.empty())
+    return text;
+  return HResultReasonText(code);
+}
 
 int UsageError(const char* command, const std::string& reason, const char* usage) {
   std::cerr << "velmora-cli " << command << ": " << reason << "\n" << usage;
@@ -365,6 +377,7 @@ int RunRead(const std::vector<std::string>& arguments) {
   for (const auto& item : group->m_acquiredItems)
     anyValid = anyValid || item->m_nValid != 0;
   const bool read = anyValid && ReadGroup(server, *group);
+  bool allRead = read;
 
   for (size_t i = 0; i < group->m_acquiredItems.size(); ++i) {
     const COPCItem& item = *group->m_acquiredItems[i];
@@ -377,11 +390,18 @@ int RunRead(const std::vector<std::string>& arguments) {
       std::cout << item.m_sQualifiedId << '\t' << item.ValueText(decimals) << '\t'
                 << item.QualityText() << '\t' << group->m_sTimeText << '\t'
                 << DataTypeText(item.m_vtDataType) << '\n';
+      if (FAILED(item.m_hrRead)) {
+        allRead = false;
+        std::cerr << Format(kItemReadFailed, item.m_sQualifiedId.c_str(),
+                            ServerErrorText(server, item.m_hrRead).c_str(),
+                            static_cast<unsigned>(item.m_hrRead))
+                  << '\n';
+      }
     }
   }
   server.RemoveAllGroups();
   server.Disconnect();
-  return allAdded && read ? kExitOk : kExitFailed;
+  return allAdded && allRead ? kExitOk : kExitFailed;
 }
 
 const CliCommandRegistration kServersCommand(CliCommand{"servers", "list the OPC servers of a host",

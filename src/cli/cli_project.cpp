@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "base/utf8_path.h"
 #include "calc/calc_expression_check.h"
 #include "calc/calc_identifier.h"
 #include "cli/cli_command.h"
@@ -68,7 +69,7 @@ class CComSession {
 // without the schema, is reported as such and never as a missing project.
 bool UseExistingDatabase(CSQLite& db, const std::string& path) {
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(path, ignored)) {
+  if (!std::filesystem::is_regular_file(Utf8Path(path), ignored)) {
     std::cerr << kPrefix << "no database file at " << path << "\n";
     return false;
   }

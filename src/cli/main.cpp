@@ -11,6 +11,10 @@
 #include "base/atomic_file.h"
 #include "cli/cli_command.h"
 
+#ifdef _WIN32
+#include "platform/win/win_sys_console.h"
+#endif
+
 namespace {
 
 constexpr char kVersionText[] = "velmora-cli 2.0.0 (Velmora OPC Explorer 2.0)";
@@ -78,8 +82,17 @@ int Dispatch(const std::vector<std::string>& args) {
 
 }  // namespace
 
+#ifdef _WIN32
+// The arguments as the system holds them (wide), so that every character arrives.
+int wmain(int argc, wchar_t** argv) {
+  IgnoreFileSizeLimitSignal();
+  winconsole::UseUtf8Console();
+  return CheckOutput(Dispatch(winconsole::Utf8Arguments(argc, argv)));
+}
+#else
 int main(int argc, char** argv) {
   IgnoreFileSizeLimitSignal();
   const std::vector<std::string> args(argv + 1, argv + argc);
   return CheckOutput(Dispatch(args));
 }
+#endif

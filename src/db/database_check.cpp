@@ -1,4 +1,5 @@
 #include "db/database_check.h"
+#include "base/utf8_path.h"
 
 #include <filesystem>
 
@@ -128,7 +129,7 @@ bool CheckVelmoraDatabase(CSQLite& db, const std::string& path) {
   db.Close();
   db.SetPath(path);
   std::error_code ignored;
-  const bool exists = !path.empty() && std::filesystem::exists(path, ignored);
+  const bool exists = !path.empty() && std::filesystem::exists(Utf8Path(path), ignored);
   const bool ok = exists ? CheckExistingFile(db, path) : CreateMissingFile(db, path);
   db.Close();
   return ok;

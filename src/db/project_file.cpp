@@ -1,6 +1,7 @@
 #include "db/project_file.h"
 
 #include "base/text.h"
+#include "base/utf8_path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -462,7 +463,11 @@ std::string ProjectFileValue(const std::string& text, bool nameField) {
 bool ReadProjectFileText(const std::string& path, std::string& text, ProjectFileError& error) {
   text.clear();
   error = ProjectFileError();
+#ifdef _WIN32
+  const std::unique_ptr<std::FILE, FileCloser> in(::_wfopen(Utf8Path(path).c_str(), L"rb"));
+#else
   const std::unique_ptr<std::FILE, FileCloser> in(std::fopen(path.c_str(), "rb"));
+#endif
   if (!in) {
     error.m_sMessage = "cannot read the file: " + std::generic_category().message(errno);
     return false;

@@ -1,4 +1,5 @@
 #include "explorer/acquisition_catalogue.h"
+#include "base/utf8_path.h"
 
 #include <filesystem>
 
@@ -48,7 +49,7 @@ void CountCatalogueItems(const CRecordingListControl& items, int rows, Catalogue
 
 std::optional<uint64_t> DatabaseFileSize(const std::string& path) {
   std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(path, error);
+  const uintmax_t size = std::filesystem::file_size(Utf8Path(path), error);
   if (error)
     return std::nullopt;
   return static_cast<uint64_t>(size);

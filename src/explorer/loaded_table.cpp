@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#ifdef _WIN32
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -26,7 +29,11 @@ CLoadedTable::~CLoadedTable() {
 }
 
 void CLoadedTable::CFreeChunk::operator()(uint8_t* chunk) const {
+#ifdef _WIN32
+  _aligned_free(chunk);  // the Windows C library has no aligned_alloc
+#else
   std::free(chunk);
+#endif
 }
 
 void CLoadedTable::FreeAll() {
@@ -55,7 +62,11 @@ uint8_t* CLoadedTable::Allocate(size_t bytes) {
   if (m_chunks.empty() || m_nChunkUsed + bytes > m_nChunkSize) {
     // A row larger than a chunk gets a chunk of its own.
     const size_t size = AlignUp(std::max(kChunkBytes, bytes), kChunkBytes);
+#ifdef _WIN32
+    auto* chunk = static_cast<uint8_t*>(_aligned_malloc(size, kChunkBytes));
+#else
     auto* chunk = static_cast<uint8_t*>(std::aligned_alloc(kChunkBytes, size));
+#endif
     if (chunk == nullptr)
       throw std::bad_alloc();
     m_chunks.emplace_back(chunk);

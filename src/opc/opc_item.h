@@ -52,6 +52,9 @@ class COPCItem : public COPCBaseItem {
   DWORD m_dwAccessRights = 1;
   // hServer from AddItems; 0 when the item was refused.
   OPCHANDLE m_hServerItem = 0;
+  // The item's own code of the last IOPCSyncIO::Read (a read may succeed for the group
+  // and fail for one item).
+  HRESULT m_hrRead = S_OK;
 };
 
 class COPCCalcItem : public COPCBaseItem {

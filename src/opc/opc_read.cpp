@@ -73,6 +73,7 @@ bool SyncReadGroup(COPCServer& server, COPCGroup& group, OPCDATASOURCE source) {
     VariantCopy(&item.m_value, &state.vDataValue);
     item.m_wQuality = state.wQuality;
     item.m_ftTimeStamp = state.ftTimeStamp;
+    item.m_hrRead = i < errors.size() ? errors[i] : S_OK;
     if (i == 0) {
       group.m_ftLastReadTime = readTime;
       group.m_sTimeText = FormatTimeStampMs(LocalTimeFromFileTime(readTime));

@@ -2,6 +2,7 @@
 // servers.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -180,6 +181,35 @@ TEST(CliOpcRead, RefusedItemIsPrintedWithItsTextAndFailsTheRun) {
   EXPECT_NE(merged.out.find("Connecting to OPC Server Velmora.SimServer.1 on Local Host"),
             std::string::npos);
   EXPECT_NE(merged.out.find("OPC Items Addition Error"), std::string::npos);
+}
+
+// A server that adds an item but answers its read with a failure code (a write-only item):
+// the run fails and says which item, with the code and the server's text.
+TEST(CliOpcRead, ItemWhoseReadFailsFailsTheRunWithItsCodeAndText) {
+  char folder[] = "/tmp/velmora-cli-read.XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string config = std::string(folder) + "/sim.ini";
+  {
+    std::FILE* file = std::fopen(config.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("[server Velmora.SimServer.1]\nunreadable_item = Static.R8\n", file);
+    std::fclose(file);
+  }
+  const CliRun run = RunShellCommand("VELMORA_SIM_CONFIG='" + config + "' '" + VELMORA_CLI_PATH +
+                                     "' read --server Velmora.SimServer.1 Static.I4 Static.R8 "
+                                     "2>&1 >/dev/null");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.out.find("velmora-cli read: the read of Static.R8 failed: "), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Error Code: C0040006"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("the read of Static.I4"), std::string::npos) << run.out;
+  const CliRun good = RunShellCommand("VELMORA_SIM_CONFIG='" + config + "' '" + VELMORA_CLI_PATH +
+                                      "' read --server Velmora.SimServer.1 Static.I4 2>/dev/null");
+  EXPECT_EQ(good.exitCode, 0);
+  EXPECT_NE(RunCli("read --help").out.find("the server answered an item's read with a failure"),
+            std::string::npos);
+  std::remove(config.c_str());
+  rmdir(folder);
 }
 
 TEST(CliOpcRead, UsageErrorsAndUnknownServers) {

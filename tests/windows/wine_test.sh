@@ -168,6 +168,116 @@ check_rc=$?
 tr -d '\r' <"$T/check.raw" | sed 's/^/  /'
 [ "$check_rc" -eq 0 ] || fail "velmora-comcheck.exe: the transcripts differ (exit code $check_rc)"
 
+echo "== Per-item read failures and non-ASCII ids"
+simconfig '[server Velmora.SimServer.1]' 'unreadable_item = Plant.Line1.Machine1.Mode'
+wexe_config read --server Velmora.SimServer.1 Plant.Line1.Machine1.SetPoint Plant.Line1.Machine1.Mode
+lcli read --server Velmora.SimServer.1 Plant.Line1.Machine1.SetPoint Plant.Line1.Machine1.Mode
+same "an item whose read fails: exit code 1 on both" <(cat "$T/w.rc"; echo) <(echo 1; echo)
+same "an item whose read fails: its code and text" <(grep 'the read of' "$T/w.err") \
+  <(grep 'the read of' "$T/l.err")
+simconfig
+uid='Zürich.Température'
+wexe read --server Velmora.SimServer.1 "$uid"
+lcli read --server Velmora.SimServer.1 "$uid"
+grep -q "^$uid	" "$T/w.out" && pass "a non-ASCII item id comes back whole in the refusal" ||
+  fail "the non-ASCII item id is not whole: $(head -1 "$T/w.out")"
+same "a non-ASCII item id: the refusal line" "$T/w.out" "$T/l.out"
+
+echo "== Recording through COM"
+# Windows paths of the files, and velmora-cli.exe in the background (its Unix pid in $wpid).
+win() { winepath -w "$1" 2>/dev/null; }
+wexe_bg() {
+  wine "$BIN/velmora-cli.exe" "$@" >"$T/bg.raw" 2>"$T/bg.eraw" &
+  wpid=$!
+}
+rows() { sqlite3 "$1" "select count(*) from OPCAcqData where OPCAcq_Id=$2"; }
+wdb=$T/win.sq3
+wexe db init --database "$(win "$wdb")"
+same "db init under Wine" "$T/w.rc" <(echo 0)
+wexe project import "$(win "$PWD/examples/demo-plant.vproj")" --database "$(win "$wdb")"
+same "project import under Wine" "$T/w.rc" <(echo 0)
+wexe project list --database "$(win "$wdb")"
+lcli project list --database "$wdb"
+same "project list: Windows and Linux read the same database" "$T/w.out" "$T/l.out"
+wexe acquire --database "$(win "$wdb")" --project "Demo Plant" --seconds 10
+n=$(rows "$wdb" 1)
+c=$(sqlite3 "$wdb" "select OPCAcq_DataCount from OPCAcq where OPCAcq_Id=1")
+[ "$(cat "$T/w.rc")" = 0 ] && [ "$n" -ge 9 ] && [ "$n" = "$c" ] &&
+  grep -q "$n recorded" "$T/w.out" && pass "10 s recorded through COM: $n data sets, count and summary agree" ||
+  fail "the recording under Wine: exit $(cat "$T/w.rc"), $n rows, count $c: $(tail -1 "$T/w.err")"
+wexe acquisitions export 1 --database "$(win "$wdb")" --output "$(win "$T/w.csv")"
+lcli acquisitions export 1 --database "$wdb" --output "$T/l.csv"
+same "the export of the Windows recording: Windows and Linux byte for byte" "$T/w.csv" "$T/l.csv"
+for action in list "show 1" "copy 1"; do
+  # shellcheck disable=SC2086
+  wexe acquisitions $action --database "$(win "$wdb")"
+  # shellcheck disable=SC2086
+  lcli acquisitions $action --database "$wdb"
+  same "acquisitions $action of the Windows recording on both builds" "$T/w.out" \
+    <(tr -d '\r' <"$T/l.out")
+done
+ldb=$T/linux.sq3
+lcli db init --database "$ldb"
+lcli project import examples/demo-plant.vproj --database "$ldb"
+lcli acquire --database "$ldb" --project "Demo Plant" --seconds 30 --simulated-clock
+wexe acquisitions export 1 --database "$(win "$ldb")" --output "$(win "$T/w2.csv")"
+lcli acquisitions export 1 --database "$ldb" --output "$T/l2.csv"
+same "the export of a Linux recording: Windows and Linux byte for byte" "$T/w2.csv" "$T/l2.csv"
+# Non-ASCII file and project names through the wide file functions.
+cp "$ldb" "$T/Zürich.sq3"
+cp examples/demo-plant.vproj "$T/Démo.vproj"
+wexe project import "$(win "$T/Démo.vproj")" --name "Démo Zürich" --database "$(win "$T/Zürich.sq3")"
+grep -q "^Project 'Démo Zürich' imported" "$T/w.out" && pass "a non-ASCII project file and name" ||
+  fail "non-ASCII project import: exit $(cat "$T/w.rc"): $(tail -1 "$T/w.err")"
+wexe acquisitions export 1 --database "$(win "$T/Zürich.sq3")" --output "$(win "$T/Température.csv")"
+same "an export between non-ASCII file names" "$T/Température.csv" "$T/l2.csv"
+
+echo "== The server killed during a --reconnect run"
+timeout 30 wineserver -w
+rdb=$T/reconnect.sq3
+cp "$T/linux.sq3" "$rdb"
+wexe_bg acquire --database "$(win "$rdb")" --project "Demo Plant" --seconds 16 --reconnect
+sleep 7
+# Wine's rpcss keeps the dead server's class registration (Windows' service control
+# manager drops it when the server's process ends): it goes with the server.
+timeout 30 wine taskkill /F /IM velmora-simserver.exe /IM rpcss.exe >/dev/null 2>&1
+wait "$wpid"
+rc=$?
+tr -d '\r' <"$T/bg.raw" >"$T/bg.out"
+tr -d '\r' <"$T/bg.eraw" >"$T/bg.err"
+acqs=$(sqlite3 "$rdb" "select count(*) from OPCAcq")
+n=$(rows "$rdb" 2)
+c=$(sqlite3 "$rdb" "select OPCAcq_DataCount from OPCAcq where OPCAcq_Id=2")
+[ "$rc" = 0 ] && [ "$acqs" = 2 ] && [ "$n" = "$c" ] && [ "$n" -ge 8 ] &&
+  pass "a new server started by COM, the recording went on in the same acquisition ($n data sets)" ||
+  fail "reconnect run: exit $rc, $acqs acquisitions, $n rows, count $c: $(tail -2 "$T/bg.err" | tr '\n' ' ')"
+grep -q "Connection to Server Restored" "$T/bg.err" && pass "the restored connection is logged" ||
+  fail "no 'Connection to Server Restored' in the log"
+
+echo "== The recorder killed, then repaired"
+timeout 30 wineserver -w
+kdb=$T/killed.sq3
+cp "$T/linux.sq3" "$kdb"
+wexe_bg acquire --database "$(win "$kdb")" --project "Demo Plant"
+sleep 6
+# The recording lock (LockFileEx) keeps a second Windows process from repairing it now.
+wexe acquisitions repair 2 --database "$(win "$kdb")"
+[ "$(cat "$T/w.rc")" = 1 ] && ! grep -q '^repaired' "$T/w.out" &&
+  pass "a running Windows recording is not repaired under it (recording lock)" ||
+  fail "repair during the recording: exit $(cat "$T/w.rc"): $(head -1 "$T/w.out")"
+kill -KILL "$wpid"
+wait "$wpid" 2>/dev/null
+timeout 30 wine taskkill /F /IM velmora-cli.exe >/dev/null 2>&1
+timeout 30 wine taskkill /F /IM velmora-simserver.exe /IM rpcss.exe >/dev/null 2>&1
+timeout 30 wineserver -w
+n=$(rows "$kdb" 2)
+wexe acquisitions repair 2 --database "$(win "$kdb")"
+grep -q "^repaired: end .*, $n data sets$" "$T/w.out" && [ "$(cat "$T/w.rc")" = 0 ] &&
+  pass "acquisitions repair closes the killed recording ($n data sets)" ||
+  fail "repair after a kill: exit $(cat "$T/w.rc"): $(cat "$T/w.out" "$T/w.err" | tail -2 | tr '\n' ' ')"
+[ "$(sqlite3 "$kdb" "select OPCAcq_DataCount from OPCAcq where OPCAcq_Id=2")" = "$n" ] &&
+  pass "the repaired count is the rows recorded" || fail "the repaired count differs from the rows"
+
 echo "== Expressions"
 wexe eval '2 * (3 + 4.5)'
 lcli eval '2 * (3 + 4.5)'

@@ -366,6 +366,10 @@ bool CConfigParser::FaultEntry(const std::string& key, const std::string& value,
     faults.m_refusedItems.push_back(value);
     return true;
   }
+  if (key == "unreadable_item") {
+    faults.m_unreadableItems.push_back(value);
+    return true;
+  }
   if (key == "refuse_filter") {
     faults.m_refusedFilters.push_back(value);
     return true;

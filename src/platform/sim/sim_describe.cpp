@@ -51,6 +51,9 @@ std::string DescribeFaults(const CSimFaults& f) {
   if (!f.m_refusedItems.empty()) {
     add("refuse_items_error=" + Hex(f.m_hrRefusedItem));
   }
+  for (const std::string& pattern : f.m_unreadableItems) {
+    add("unreadable_item=" + pattern);
+  }
   if (f.m_nSlowReadMs != 0) {
     add("slow_read_ms=" + std::to_string(f.m_nSlowReadMs));
   }

@@ -344,6 +344,15 @@ OPCITEMSTATE CSimGroup::ReadOne(const CSimGroupItem& item, OPCDATASOURCE source,
   OPCITEMSTATE state;
   state.hClient = item.m_hClient;
   *error = S_OK;
+  // An item added while readable whose rights the device withdrew (a write-only item).
+  for (const std::string& pattern : m_pCore->Faults().m_unreadableItems) {
+    if (OpcFilterMatch(item.m_pItem->m_sId, pattern)) {
+      *error = OPC_E_BADRIGHTS;
+      state.ftTimeStamp = FileTimeFromUnixMs(nowMs);
+      state.wQuality = OPC_QUALITY_BAD;
+      return state;
+    }
+  }
   int64_t sampleMs = nowMs;
   if (source == OPC_DS_CACHE) {
     if (!m_state.m_bActive || !item.m_bActive) {

@@ -45,12 +45,13 @@ struct CSimFaults {
   int64_t m_nReviveAfterMs = -1;    // after a death, creation fails this long (-1: never)
   int64_t m_nShutdownAfterMs = -1;  // each instance asks its client to shut down this late
   std::string m_sShutdownReason = "Server Shutdown Requested";
-  uint32_t m_nMinUpdateRate = 0;              // groups get at least this rate (0: the server's own)
-  std::vector<std::string> m_refusedItems;    // item id patterns AddItems refuses
-  HRESULT m_hrRefusedItem = E_FAIL;           // ...with this per-item code
-  uint32_t m_nSlowReadMs = 0;                 // extra time every read takes
-  std::vector<std::string> m_refusedFilters;  // browse filters refused (OPC_E_INVALIDFILTER)
-  uint32_t m_nServerState = 0;                // 0: running; else the state GetStatus reports
+  uint32_t m_nMinUpdateRate = 0;            // groups get at least this rate (0: the server's own)
+  std::vector<std::string> m_refusedItems;  // item id patterns AddItems refuses
+  HRESULT m_hrRefusedItem = E_FAIL;         // ...with this per-item code
+  std::vector<std::string> m_unreadableItems;  // item id patterns a read answers OPC_E_BADRIGHTS
+  uint32_t m_nSlowReadMs = 0;                  // extra time every read takes
+  std::vector<std::string> m_refusedFilters;   // browse filters refused (OPC_E_INVALIDFILTER)
+  uint32_t m_nServerState = 0;                 // 0: running; else the state GetStatus reports
   // Not a fault but a setting of the same section: this many generated leaves in addition
   // to the built-in space (0: the built-in space alone). Read when a server is created.
   uint32_t m_nGeneratedTags = 0;
