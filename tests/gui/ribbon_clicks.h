@@ -1,6 +1,6 @@
 #pragma once
 // What a user does in the command bar, for tests: click a category's tab, then a command's
-// button; and act on the modal dialog the click opens.
+// button (by its texts or by its command); and act on the modal dialog the click opens.
 #include <QApplication>
 #include <QDialog>
 #include <QScopeGuard>
@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <functional>
 
+#include "app/gui/main_frame.h"
 #include "app/gui/ribbon_bar.h"
 
 // Clicks the category's tab and returns the command's button there (null when missing).
@@ -30,6 +31,34 @@ inline QToolButton* ShowRibbonButton(CRibbonBar* ribbon, const QString& category
 // Clicks a command as a user does; false when its button is missing, hidden or greyed.
 inline bool ClickRibbon(CRibbonBar* ribbon, const QString& category, const QString& command) {
   QToolButton* button = ShowRibbonButton(ribbon, category, command);
+  if (button == nullptr || !button->isVisible() || !button->isEnabled())
+    return false;
+  QTest::mouseClick(button, Qt::LeftButton);
+  return true;
+}
+
+// The command bar's button of the command (its tab made current); null when none shows it.
+inline QToolButton* RibbonButton(CMainFrame& frame, CommandId id) {
+  const QAction* action = frame.Command(id);
+  CRibbonBar* bar = frame.Ribbon();
+  if (action == nullptr || bar == nullptr)
+    return nullptr;
+  const QString text = action->text().simplified();
+  for (int tab = 0; tab < bar->count(); ++tab) {
+    for (QToolButton* button : bar->widget(tab)->findChildren<QToolButton*>()) {
+      if (button->text().simplified() == text) {
+        bar->setCurrentIndex(tab);
+        return button;
+      }
+    }
+  }
+  return nullptr;
+}
+
+// Clicks the command's button; false when it is missing, hidden or disabled.
+inline bool ClickRibbon(CMainFrame& frame, CommandId id) {
+  frame.UpdateCommandStates();
+  QToolButton* button = RibbonButton(frame, id);
   if (button == nullptr || !button->isVisible() || !button->isEnabled())
     return false;
   QTest::mouseClick(button, Qt::LeftButton);

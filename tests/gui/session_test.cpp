@@ -47,7 +47,7 @@
 #include "opc/gui/statistics_dlg.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
-#include "ribbon_click.h"
+#include "ribbon_clicks.h"
 #include "scripted_user_prompt.h"
 #include "sqlite_scalar.h"
 
