@@ -1,21 +1,11 @@
 #include "acquisition/acquired_data_text.h"
 
+#include "base/csv_field.h"
+
 namespace AcquiredDataText {
 
 void AppendField(std::string& out, std::string_view text, char separator) {
-  const bool quoted =
-      text.find_first_of(std::string{separator, '"', '\r', '\n'}) != std::string_view::npos;
-  if (!quoted) {
-    out.append(text);
-    return;
-  }
-  out += '"';
-  for (char c : text) {
-    if (c == '"')
-      out += '"';
-    out += c;
-  }
-  out += '"';
+  AppendCsvField(out, text, CsvQuoting::Separator(separator));
 }
 
 void AppendHeader(std::string& out, const std::vector<std::string>& headings, char separator,

@@ -20,7 +20,8 @@ namespace AcquiredDataText {
 inline constexpr char kFileLineEnd[] = "\r\n";
 inline constexpr char kClipboardLineEnd[] = "\n";
 
-// Appends one field, quoted when it holds the separator, '"', CR or LF.
+// Appends one field through the one field writer (base/csv_field.h): quoted when it holds
+// the separator, '"', CR or LF.
 void AppendField(std::string& out, std::string_view text, char separator);
 // The header line: the time heading then the headings, separated, then the line end.
 void AppendHeader(std::string& out, const std::vector<std::string>& headings, char separator,

@@ -2,18 +2,12 @@
 
 #include <algorithm>
 
+#include "base/csv_field.h"
+
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kAlignedSeparator[] = " | ";
-
-bool NeedsQuotes(std::string_view field, char separator) {
-  for (char c : field) {
-    if (c == separator || c == '"' || c == '\r' || c == '\n')
-      return true;
-  }
-  return false;
-}
 
 // Bytes a table's text will take, so it is built in one allocation.
 size_t TextBytes(const CLoadedTable& table) {
@@ -30,9 +24,7 @@ size_t TextBytes(const CLoadedTable& table) {
 // appended) when a field needs quotes. Rows are copied whole, which keeps the export
 // near the speed of writing the bytes.
 bool AppendPlainRow(std::string_view row, char separator, bool quoting, std::string& out) {
-  if (quoting &&
-      (row.find(separator) != std::string_view::npos || row.find('"') != std::string_view::npos ||
-       row.find('\r') != std::string_view::npos || row.find('\n') != std::string_view::npos))
+  if (quoting && CsvFieldNeedsQuotes(row, CsvQuoting::Separator(separator)))
     return false;
   const size_t start = out.size();
   out.append(row);
@@ -61,17 +53,7 @@ std::string ClipboardText(const CLoadedTable& table) {
 }
 
 void AppendCsvField(std::string_view field, char separator, std::string& out) {
-  if (!NeedsQuotes(field, separator)) {
-    out += field;
-    return;
-  }
-  out += '"';
-  for (char c : field) {
-    if (c == '"')
-      out += '"';
-    out += c;
-  }
-  out += '"';
+  AppendCsvField(out, field, CsvQuoting::Separator(separator));
 }
 
 namespace {

@@ -14,7 +14,7 @@
 
 std::string ClipboardText(const CLoadedTable& table);
 
-// The CSV field as written: unchanged, or quoted with inner quotes doubled.
+// The CSV field as written by the one field writer (base/csv_field.h) for one separator.
 void AppendCsvField(std::string_view field, char separator, std::string& out);
 // The whole file: header line and one line per row.
 std::string ExportText(const CLoadedTable& table, char separator);

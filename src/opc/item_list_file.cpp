@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "base/atomic_file.h"
+#include "base/csv_field.h"
 #include "base/text.h"
 
 namespace {
@@ -62,27 +63,11 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
-bool NeedsQuotes(const std::string& field) {
-  if (field.empty())
-    return false;
-  // Blanks at either end would be trimmed, a leading # would make the line a comment.
-  const std::string_view blanks(kBlankCharacters);
-  if (field.front() == '#' || blanks.find(field.front()) != std::string_view::npos ||
-      blanks.find(field.back()) != std::string_view::npos)
-    return true;
-  return field.find_first_of(",;\t\"\r\n") != std::string::npos;
-}
+// The reader splits on any of , ; tab, trims unquoted fields and skips '#' lines.
+constexpr CsvQuoting kItemListQuoting{",;\t", true};
 
 std::string Quoted(const std::string& field) {
-  if (!NeedsQuotes(field))
-    return field;
-  std::string text = "\"";
-  for (const char c : field) {
-    if (c == '"')
-      text += '"';
-    text += c;
-  }
-  return text + '"';
+  return CsvField(field, kItemListQuoting);
 }
 
 }  // namespace

@@ -1,0 +1,67 @@
+#include "base/csv_field.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr CsvQuoting kItemListRule{",;\t", true};
+
+}  // namespace
+
+TEST(CsvField, PlainFieldIsWrittenAsItIs) {
+  EXPECT_EQ(CsvField("Random.Int4", CsvQuoting::Separator(',')), "Random.Int4");
+  EXPECT_EQ(CsvField("", CsvQuoting::Separator(',')), "");
+  EXPECT_EQ(CsvField("", kItemListRule), "");
+}
+
+TEST(CsvField, SeparatorQuoteAndLineEndsAreQuoted) {
+  const CsvQuoting comma = CsvQuoting::Separator(',');
+  EXPECT_EQ(CsvField("a,b", comma), "\"a,b\"");
+  EXPECT_EQ(CsvField("say \"hi\"", comma), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(CsvField("two\r\nlines", comma), "\"two\r\nlines\"");
+  EXPECT_EQ(CsvField("one\nline", comma), "\"one\nline\"");
+}
+
+TEST(CsvField, OnlyTheChosenSeparatorCounts) {
+  const CsvQuoting semicolon = CsvQuoting::Separator(';');
+  EXPECT_EQ(CsvField("a,b", semicolon), "a,b");
+  EXPECT_EQ(CsvField("a;b", semicolon), "\"a;b\"");
+  const CsvQuoting tab = CsvQuoting::Separator('\t');
+  EXPECT_EQ(CsvField("a;b", tab), "a;b");
+  EXPECT_EQ(CsvField("a\tb", tab), "\"a\tb\"");
+  // Blanks and '#' are kept as they are where the reader does not trim.
+  EXPECT_EQ(CsvField(" #x ", tab), " #x ");
+}
+
+TEST(CsvField, SeparatorRuleOutlivesItsArgument) {
+  CsvQuoting rule;
+  {
+    const char separator = '|';
+    rule = CsvQuoting::Separator(separator);
+  }
+  EXPECT_EQ(CsvField("a|b", rule), "\"a|b\"");
+}
+
+TEST(CsvField, ItemListRuleGuardsEveryReaderSeparatorAndTheEnds) {
+  EXPECT_EQ(CsvField("a;b", kItemListRule), "\"a;b\"");
+  EXPECT_EQ(CsvField("a\tb", kItemListRule), "\"a\tb\"");
+  EXPECT_EQ(CsvField("a,b", kItemListRule), "\"a,b\"");
+  EXPECT_EQ(CsvField("#comment", kItemListRule), "\"#comment\"");
+  EXPECT_EQ(CsvField(" padded", kItemListRule), "\" padded\"");
+  EXPECT_EQ(CsvField("padded ", kItemListRule), "\"padded \"");
+  EXPECT_EQ(CsvField("a#b c", kItemListRule), "a#b c");
+}
+
+TEST(CsvField, UnicodeAndPercentPassUnchanged) {
+  const std::string text = "Temp\xC3\xA9rature 100% \xE2\x82\xAC";
+  EXPECT_EQ(CsvField(text, CsvQuoting::Separator(',')), text);
+  EXPECT_EQ(CsvField(text + ",x", CsvQuoting::Separator(',')), "\"" + text + ",x\"");
+}
+
+TEST(CsvField, AppendKeepsWhatIsThere) {
+  std::string out = "x;";
+  AppendCsvField(out, "y\"", CsvQuoting::Separator(';'));
+  EXPECT_EQ(out, "x;\"y\"\"\"");
+  EXPECT_TRUE(CsvFieldNeedsQuotes("y\"", CsvQuoting::Separator(';')));
+  EXPECT_FALSE(CsvFieldNeedsQuotes("y", CsvQuoting::Separator(';')));
+}
