@@ -7,7 +7,6 @@
 #include "acquisition/value_text.h"
 #include "base/log.h"
 #include "base/time_text.h"
-#include "db/sql_format.h"
 
 namespace {
 
@@ -27,7 +26,6 @@ constexpr char kPrepareFailed[] =
 constexpr char kWriteFailed[] =
     "Fail to Write OPC Data to Velmora Database !!! Cause: %s ... End of Job";
 constexpr char kCompressionFailed[] = "Error Storing OPC Data !!! Compression Error %d";
-constexpr char kAcquisitionExists[] = "SELECT OPCAcq_Id FROM OPCAcq WHERE OPCAcq_Id = %d";
 constexpr char kAcquisitionGone[] = "the acquisition %d is no longer in the database";
 constexpr char kDataRowGone[] = "the data set row %lld is no longer in the database";
 constexpr char kFileReplaced[] = "the database file was replaced during the acquisition";
@@ -36,23 +34,6 @@ constexpr char kIdentityUnknown[] = "the database file %s cannot be identified: 
 constexpr char kEndNotOneRow[] =
     "the end of the acquisition %d changed %d rows of OPCAcq instead of one";
 constexpr char kLockFailed[] = "the recording lock of acquisition %d cannot be taken: %s";
-// The highest id any row ever used: the Config mark, the acquisitions and their groups.
-// The data rows are scanned only while the file has no mark yet (their index is not
-// usable), since every acquisition made since then is below the mark.
-constexpr char kHighestAcquisitionId[] =
-    "SELECT MAX( x) FROM ( SELECT MAX( OPCAcq_Id) AS x FROM OPCAcq UNION ALL SELECT MAX( "
-    "OPCAcq_Id) FROM OPCAcqGrp UNION ALL SELECT Config_IntData FROM Config WHERE Config_Mnemo = "
-    "'%s' UNION ALL SELECT MAX( OPCAcq_Id) FROM OPCAcqData WHERE NOT EXISTS ( SELECT 1 FROM "
-    "Config WHERE Config_Mnemo = '%s'))";
-constexpr char kHighestGroupId[] =
-    "SELECT MAX( x) FROM ( SELECT MAX( OPCAcqGrp_Id) AS x FROM OPCAcqGrp UNION ALL SELECT MAX( "
-    "OPCAcqGrp_Id) FROM OPCAcqItem)";
-constexpr char kSetIdMark[] =
-    "INSERT OR REPLACE INTO Config( Config_Mnemo, Config_DataType, Config_IntData, "
-    "Config_FloatData, Config_StrData) VALUES( '%s', 0, %d, -1.00, 'NA')";
-constexpr char kOwnRows[] =
-    "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcq_Id = %d";
-
 }  // namespace
 
 void CAcquisitionRecorder::TakeDbFailure() {
@@ -101,10 +82,10 @@ bool CAcquisitionRecorder::CheckResume(int acquisitionId) {
     m_failure = {SQLITE_BUSY, Format(kLockFailed, acquisitionId, m_lock.Cause().c_str())};
     return false;
   }
-  const int exists = m_db.RowExists(Format(kAcquisitionExists, acquisitionId));
-  if (exists == 1)
+  const DbResult<bool> exists = m_store.AcquisitionExists(acquisitionId);
+  if (exists && exists.Value())
     return true;
-  if (exists == 0)
+  if (exists)
     m_failure = {SQLITE_NOTFOUND, Format(kAcquisitionGone, acquisitionId)};
   else
     TakeDbFailure();
@@ -149,10 +130,10 @@ CycleOpen CAcquisitionRecorder::OpenForCycle(int acquisitionId) {
     return ReadFileIdentity(m_db.Path(), ignored, error) ? CycleOpen::kReplaced
                                                          : CycleOpen::kVanished;
   }
-  const int exists = m_db.RowExists(Format(kAcquisitionExists, acquisitionId));
-  if (exists == 1)
+  const DbResult<bool> exists = m_store.AcquisitionExists(acquisitionId);
+  if (exists && exists.Value())
     return CycleOpen::kOpen;
-  if (exists == 0) {
+  if (exists) {
     m_failure = {SQLITE_NOTFOUND, Format(kAcquisitionGone, acquisitionId)};
     m_db.Close();
     return CycleOpen::kAcquisitionGone;
@@ -164,16 +145,15 @@ CycleOpen CAcquisitionRecorder::OpenForCycle(int acquisitionId) {
 
 int CAcquisitionRecorder::CountRowsStillStored(int acquisitionId,
                                                const std::vector<StoredRow>& rows) {
-  std::vector<QueryCell> cells;
   int count = 0;
-  if (m_db.OpenExisting() == 1) {
-    const int result = m_db.GetQueryData(Format(kOwnRows, acquisitionId), cells);
+  if (m_db.OpenExistingFile() == DbStatus::kOk) {
+    const DbResult<std::vector<RecordedRowKey>> stored = m_store.DataRows(acquisitionId);
     m_db.Close();
-    if (result < 0)
+    if (!stored)
       return -1;
     std::unordered_map<int64_t, std::string> present;
-    for (size_t i = 0; i + 1 < cells.size(); i += 2)
-      present.emplace(cells[i].intValue, cells[i + 1].text);
+    for (const RecordedRowKey& key : stored.Value())
+      present.emplace(key.rowId, key.timeText);
     // A row counts when its id holds this acquisition's data set of that time; another
     // file's rows of the same acquisition id do not.
     for (const StoredRow& row : rows) {
@@ -194,36 +174,25 @@ bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& conf
   if (!Exec("BEGIN IMMEDIATE;", false))
     return false;
   bool recorded = false;
-  const int highest =
-      m_db.QueryInteger(Format(kHighestAcquisitionId, kAcquisitionIdMark, kAcquisitionIdMark));
-  const int highestGroup = highest >= 0 ? m_db.QueryInteger(kHighestGroupId) : -1;
-  if (highest < 0 || highestGroup < 0) {
+  const DbResult<int64_t> firstGroupId = FirstUnusedAcquisitionGroupId(m_db);
+  const DbResult<int64_t> id =
+      firstGroupId ? m_store.InsertAcquisition(configuration.serverId, configuration.host,
+                                               configuration.classIdText)
+                   : DbResult<int64_t>(firstGroupId.Status());
+  if (!id) {
     TakeDbFailure();
   } else {
-    m_nNextGroupId = highestGroup + 1;
-    const std::string insert =
-        std::string(
-            "INSERT INTO OPCAcq( OPCAcq_Id, OPCAcq_ServerId, OPCAcq_ServerHost, OPCacq_ServerGuid, "
-            "OPCAcq_StartDate, OPCAcq_StartTime, OPCAcq_EndDate, OPCAcq_EndTime, "
-            "OPCAcq_DataCount)") +
-        "VALUES( " + std::to_string(highest + 1) + ", " +
-        SqlPrintf("'%q', ", configuration.serverId.c_str()) +
-        SqlPrintf("'%q', ", configuration.host.c_str()) +
-        SqlPrintf("'%q',", configuration.classIdText.c_str()) +
-        "'Undefined', 'Undefined', 'Undefined', 'Undefined', -1)";
-    if (Exec(insert, true)) {
-      const int id = static_cast<int>(m_db.LastInsertRowId());
-      if (!Exec(Format(kSetIdMark, kAcquisitionIdMark, id), false)) {
-      } else if (!m_lock.Acquire(m_db.Path(), id)) {
-        // Taken before the row is visible: no other program ever sees it unlocked.
-        m_failure = {SQLITE_CANTOPEN, Format(kLockFailed, id, m_lock.Cause().c_str())};
-      } else {
-        recorded = RecordGroups(configuration, id) && Exec("COMMIT;", false);
-        if (recorded)
-          acquisitionId = id;
-        else
-          m_lock.Release();
-      }
+    m_nNextGroupId = static_cast<int>(firstGroupId.Value());
+    const int newId = static_cast<int>(id.Value());
+    if (!m_lock.Acquire(m_db.Path(), newId)) {
+      // Taken before the row is visible: no other program ever sees it unlocked.
+      m_failure = {SQLITE_CANTOPEN, Format(kLockFailed, newId, m_lock.Cause().c_str())};
+    } else {
+      recorded = RecordGroups(configuration, newId) && Exec("COMMIT;", false);
+      if (recorded)
+        acquisitionId = newId;
+      else
+        m_lock.Release();
     }
   }
   // A failed statement has rolled the transaction back already; anything else has not.
@@ -236,16 +205,14 @@ bool CAcquisitionRecorder::RecordGroups(const RecordedConfiguration& configurati
                                         int acquisitionId) {
   for (const RecordedGroup& group : configuration.groups) {
     // Above every group id the items ever used: orphan item rows never join a group.
-    const std::string insert = Format(
-        "INSERT INTO OPCAcqGrp( OPCAcqGrp_Id, OPCAcq_Id, OPCAcqGrp_Name, OPCAcqGrp_UpdateRate) "
-        "VALUES( %d, %d, %s, %d)",
-        m_nNextGroupId++, acquisitionId, SqlPrintf("'%q'", group.name.c_str()).c_str(),
-        group.updateRate);
     // A group left out would shift every later column onto the wrong item names.
-    if (!Exec(insert, false))
+    const DbResult<int64_t> groupRowId =
+        m_store.InsertGroup(m_nNextGroupId++, acquisitionId, group.name, group.updateRate);
+    if (!groupRowId) {
+      TakeDbFailure();
       return false;
-    const int groupRowId = static_cast<int>(m_db.LastInsertRowId());
-    if (!RecordItems(group, groupRowId))
+    }
+    if (!RecordItems(group, static_cast<int>(groupRowId.Value())))
       return false;
   }
   return true;
@@ -253,16 +220,13 @@ bool CAcquisitionRecorder::RecordGroups(const RecordedConfiguration& configurati
 
 bool CAcquisitionRecorder::RecordItems(const RecordedGroup& group, int groupRowId) {
   for (const RecordedItem& item : group.items) {
-    // Item texts are quoted like every other text: an apostrophe in a description must
-    // neither break the recording nor reach the SQL as code.
-    const std::string insert =
-        std::string(
-            "INSERT INTO OPCAcqItem( OPCAcqGrp_Id, OPCAcqItem_QualifiedName, "
-            "OPCAcqItem_ShortName, OPCAcqItem_Data, OPCAcqItem_DataType, OPCAcqItem_ItemType) ") +
-        SqlPrintf("VALUES( %d, '%q', '%q', '%q', %d, %d)", groupRowId, item.qualifiedId.c_str(),
-                  item.shortId.c_str(), item.data.c_str(), item.dataType, item.itemType);
-    if (!Exec(insert, false))
+    // Item texts are bound: an apostrophe in a description must neither break the
+    // recording nor reach the SQL as code.
+    if (m_store.InsertItem(groupRowId, item.qualifiedId, item.shortId, item.data, item.dataType,
+                           item.itemType) != DbStatus::kOk) {
+      TakeDbFailure();
       return false;
+    }
   }
   return true;
 }
@@ -273,12 +237,11 @@ bool CAcquisitionRecorder::RecordFirstRead(int acquisitionId, int basePeriodMs,
       Format("%02d/%s/%d", readTime.day, MonthAbbreviation(readTime.month), readTime.year);
   const std::string time = Format("%02d:%02d:%02d.%03d", readTime.hour, readTime.minute,
                                   readTime.second, readTime.millisecond);
-  const std::string update = Format(
-      "UPDATE OPCAcq Set OPCAcq_UpdateRate = %d,  OPCAcq_StartDate = '%s', OPCAcq_StartTime = "
-      "'%s' WHERE OPCAcq_Id = %d",
-      basePeriodMs, date.c_str(), time.c_str(), acquisitionId);
   m_failure = RecordFailure();
-  return Exec(update, true);
+  if (m_store.RecordFirstRead(acquisitionId, basePeriodMs, date, time) == DbStatus::kOk)
+    return true;
+  TakeDbFailure();
+  return false;
 }
 
 void CAcquisitionRecorder::LogStoreFailure(const std::string& text) {
@@ -323,20 +286,10 @@ StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
   // Rows are known by id, never by time text: local time repeats itself when the clock
   // goes back, and a new data set must never overwrite an older one.
   const bool insert = rowId == kNoDataRowId;
-  std::vector<SqlBinding> bindings;
-  if (insert) {
-    bindings = {SqlBinding::Integer(acquisitionId), SqlBinding::Text(timeText),
-                SqlBinding::Blob(m_compressed.data(), m_compressed.size())};
-  } else {
-    bindings = {SqlBinding::Blob(m_compressed.data(), m_compressed.size()),
-                SqlBinding::Integer(rowId)};
-  }
   bool prepared = false;
-  const int code = m_db.ExecBound(
-      insert ? "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time, OPCAcqData_Value) VALUES( ?, "
-               "?, ?)"
-             : "UPDATE OPCAcqData Set OPCAcqData_Value = ? WHERE OPCAcqData_Id = ?",
-      bindings, &prepared, kLogDataAcquisition);
+  const int code =
+      m_store.WriteDataSet(acquisitionId, insert ? CRecordingStore::kNewRow : rowId, timeText,
+                           m_compressed.data(), m_compressed.size(), &prepared);
   if (code == SQLITE_BUSY) {
     // Another program kept the lock past the bound (or a signal ended the wait): this
     // data set is missed, the acquisition goes on.
@@ -370,23 +323,20 @@ bool CAcquisitionRecorder::RecordEnd(int acquisitionId, const std::string& lastT
                            : lastTimeText.size() >= 12
                                ? lastTimeText.substr(lastTimeText.size() - 12)
                                : lastTimeText;
-  const std::string update = Format(
-      "UPDATE OPCAcq Set OPCAcq_EndDate = '%s', OPCAcq_EndTime = '%s', OPCAcq_DataCount = %d "
-      "WHERE OPCAcq_Id = %d",
-      date.c_str(), time.c_str(), storedCount, acquisitionId);
   // The existing file only: the end of an acquisition whose file vanished has nowhere to
   // go, and another file put in its place must not take it.
   bool done = false;
-  if (m_db.OpenExisting() != 1) {
+  if (m_db.OpenExistingFile() != DbStatus::kOk) {
     TakeDbFailure();
   } else {
     std::string cause;
+    DbResult<int> changed = DbStatus::kFailed;
     if (!IsOwnFile(cause)) {
       m_failure = {SQLITE_NOTFOUND, cause};
-    } else if (m_db.ExecSQL(update, false, false, true, kLogDataAcquisition) != 1) {
+    } else if (!(changed = m_store.RecordEnd(acquisitionId, date, time, storedCount))) {
       TakeDbFailure();
-    } else if (m_db.Changes() != 1) {
-      m_failure = {SQLITE_NOTFOUND, Format(kEndNotOneRow, acquisitionId, m_db.Changes())};
+    } else if (changed.Value() != 1) {
+      m_failure = {SQLITE_NOTFOUND, Format(kEndNotOneRow, acquisitionId, changed.Value())};
     } else {
       done = true;
     }

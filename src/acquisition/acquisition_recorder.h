@@ -18,6 +18,7 @@
 #include "acquisition/data_set.h"
 #include "db/file_identity.h"
 #include "db/recording_lock.h"
+#include "db/recording_store.h"
 #include "db/sqlite_db.h"
 
 // What is recorded of the configuration at Start.
@@ -56,9 +57,6 @@ enum class CycleOpen {
   kAcquisitionGone,  // the file no longer holds the acquisition
 };
 
-// The Config key of the highest acquisition id the file ever used.
-inline constexpr char kAcquisitionIdMark[] = "ACQ_LAST_ID";
-
 // A data set this acquisition inserted: its row id and time text.
 struct StoredRow {
   int64_t rowId;
@@ -77,7 +75,7 @@ inline constexpr int64_t kNoDataRowId = -1;
 
 class CAcquisitionRecorder {
  public:
-  explicit CAcquisitionRecorder(CSQLite& db) : m_db(db) {}
+  explicit CAcquisitionRecorder(CSQLite& db) : m_db(db), m_store(db, kLogDataAcquisition) {}
 
   // At Start (acquisitionId -1): opens the existing database, writes the OPCAcq row and
   // the snapshot in one transaction and closes it; sets acquisitionId. At Resume (an id
@@ -122,6 +120,7 @@ class CAcquisitionRecorder {
   void LogStoreFailure(const std::string& text);
 
   CSQLite& m_db;
+  CRecordingStore m_store;
   std::vector<uint8_t> m_compressed;
   RecordFailure m_failure;
   FileIdentity m_identity;  // of the file the acquisition was started in

@@ -259,18 +259,7 @@ int CSQLite::ExecBound(const std::string& statement, const std::vector<SqlBindin
   if (code == SQLITE_OK && query != nullptr) {
     if (prepared != nullptr)
       *prepared = true;
-    for (size_t i = 0; i < bindings.size(); ++i) {
-      const SqlBinding& binding = bindings[i];
-      const int index = static_cast<int>(i) + 1;
-      if (binding.kind == SqlBinding::kInteger) {
-        sqlite3_bind_int64(query, index, binding.integer);
-      } else if (binding.kind == SqlBinding::kText) {
-        sqlite3_bind_text(query, index, static_cast<const char*>(binding.data), binding.size,
-                          SQLITE_STATIC);
-      } else {
-        sqlite3_bind_blob(query, index, binding.data, binding.size, SQLITE_STATIC);
-      }
-    }
+    BindAll(query, bindings);
     code = Step(query, kOperation, false, channel, busy);
   }
   m_nLastResult = code == SQLITE_DONE ? SQLITE_OK : code;
@@ -279,8 +268,29 @@ int CSQLite::ExecBound(const std::string& statement, const std::vector<SqlBindin
   return code;
 }
 
+void CSQLite::BindAll(sqlite3_stmt* statement, const std::vector<SqlBinding>& bindings) {
+  for (size_t i = 0; i < bindings.size(); ++i) {
+    const SqlBinding& binding = bindings[i];
+    const int index = static_cast<int>(i) + 1;
+    if (binding.kind == SqlBinding::kInteger) {
+      sqlite3_bind_int64(statement, index, binding.integer);
+    } else if (binding.kind == SqlBinding::kText) {
+      sqlite3_bind_text(statement, index, static_cast<const char*>(binding.data), binding.size,
+                        SQLITE_STATIC);
+    } else {
+      sqlite3_bind_blob(statement, index, binding.data, binding.size, SQLITE_STATIC);
+    }
+  }
+}
+
 int CSQLite::GetQueryData(const std::string& statement, std::vector<QueryCell>& cells,
                           bool openFirst, bool closeAfter, bool log, int channel) {
+  return QueryCells(statement, {}, cells, openFirst, closeAfter, log, channel, nullptr);
+}
+
+int CSQLite::QueryCells(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                        std::vector<QueryCell>& cells, bool openFirst, bool closeAfter, bool log,
+                        int channel, bool* notPrepared) {
   static constexpr char kOperation[] = "GetQueryData";
   CWaitCursor wait(m_pFeedback);
   if (!OpenIfAsked(openFirst))
@@ -296,7 +306,11 @@ int CSQLite::GetQueryData(const std::string& statement, std::vector<QueryCell>& 
     failed = true;
   } else if (prepared != SQLITE_OK) {
     LogError(Format(kQueryFailedLine, ErrorText(prepared)), log, channel);
+    if (notPrepared != nullptr)
+      *notPrepared = true;
   } else {
+    if (query != nullptr)
+      BindAll(query, bindings);
     int code = SQLITE_DONE;
     while (query != nullptr && (code = Step(query, kOperation, log, channel, busy)) == SQLITE_ROW) {
       columns = sqlite3_column_count(query);
@@ -352,6 +366,11 @@ int CSQLite::QueryInteger(const std::string& statement, bool openFirst, bool clo
 }
 
 int CSQLite::RowExists(const std::string& statement, bool openFirst, bool closeAfter) {
+  return RowExistsBound(statement, {}, openFirst, closeAfter);
+}
+
+int CSQLite::RowExistsBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                            bool openFirst, bool closeAfter) {
   static constexpr char kOperation[] = "RowExists";
   CWaitCursor wait(m_pFeedback);
   if (!OpenIfAsked(openFirst))
@@ -363,6 +382,7 @@ int CSQLite::RowExists(const std::string& statement, bool openFirst, bool closeA
   if (prepared == SQLITE_BUSY) {
     result = kDbStatementFailed;
   } else if (prepared == SQLITE_OK && query != nullptr) {
+    BindAll(query, bindings);
     const int code = Step(query, kOperation, false, kLogOpcServer, busy);
     result = code == SQLITE_ROW ? 1 : code == SQLITE_DONE ? 0 : kDbStatementFailed;
   }
@@ -426,4 +446,59 @@ bool CSQLite::TableExists(const std::string& name) {
   if (ListTables(names) <= 0)
     return false;
   return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+namespace {
+
+DbStatus StatusOfCode(int code) {
+  return code == kDbOpenFailed    ? DbStatus::kOpenFailed
+         : code == kDbNotPrepared ? DbStatus::kNotPrepared
+                                  : DbStatus::kFailed;
+}
+
+}  // namespace
+
+DbStatus CSQLite::OpenFile() {
+  return Open() == 1 ? DbStatus::kOk : DbStatus::kOpenFailed;
+}
+
+DbStatus CSQLite::OpenExistingFile() {
+  return OpenExisting() == 1 ? DbStatus::kOk : DbStatus::kOpenFailed;
+}
+
+DbStatus CSQLite::Run(const std::string& script, const SqlRun& how) {
+  const int result = ExecSQL(script, how.openFirst, how.closeAfter, how.log, how.channel);
+  return result == 1 ? DbStatus::kOk : StatusOfCode(result);
+}
+
+DbResult<int> CSQLite::Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                             std::vector<QueryCell>& cells, const SqlRun& how) {
+  bool notPrepared = false;
+  const int columns = QueryCells(statement, bindings, cells, how.openFirst, how.closeAfter, how.log,
+                                 how.channel, &notPrepared);
+  if (columns < 0)
+    return StatusOfCode(columns);
+  if (notPrepared)
+    return DbStatus::kNotPrepared;
+  return columns;
+}
+
+DbResult<int64_t> CSQLite::QueryInt64(const std::string& statement,
+                                      const std::vector<SqlBinding>& bindings, const SqlRun& how) {
+  std::vector<QueryCell> cells;
+  const DbResult<int> columns = Query(statement, bindings, cells, how);
+  if (!columns)
+    return columns.Status();
+  // A lone blob column gives a row but no cell.
+  if (columns.Value() != 1 || cells.empty())
+    return DbStatus::kNoRow;
+  return cells.front().intValue;
+}
+
+DbResult<bool> CSQLite::HasRow(const std::string& statement,
+                               const std::vector<SqlBinding>& bindings, const SqlRun& how) {
+  const int result = RowExistsBound(statement, bindings, how.openFirst, how.closeAfter);
+  if (result < 0)
+    return StatusOfCode(result);
+  return result == 1;
 }

@@ -28,6 +28,7 @@
 
 #include "base/app_context.h"
 #include "db/db_feedback.h"
+#include "db/db_result.h"
 #include "db/list_control.h"
 #include "db/query_cell.h"
 
@@ -35,7 +36,8 @@ inline constexpr int kDbOpenFailed = -3;
 inline constexpr int kDbStatementFailed = -1;
 inline constexpr int kDbNotPrepared = -2;  // CountRows and UpdateListCtrl only
 
-// One ? parameter of ExecBound. Texts and blobs are not copied: they must outlive the call.
+// One ? parameter of ExecBound, Query, QueryInt64 and HasRow. Texts and blobs are not copied: they
+// must outlive the call.
 struct SqlBinding {
   enum Kind { kInteger, kText, kBlob };
   static SqlBinding Integer(int64_t value) { return {kInteger, value, nullptr, 0}; }
@@ -131,6 +133,25 @@ class CSQLite {
   int UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst = false,
                      bool closeAfter = false, ListCtrlForm form = ListCtrlForm::Plain);
 
+  // Typed forms of the operations above (same behaviour, same logging).
+  // Open / OpenExisting: kOk or kOpenFailed.
+  DbStatus OpenFile();
+  DbStatus OpenExistingFile();
+  // ExecSQL: kOk, kFailed or kOpenFailed.
+  DbStatus Run(const std::string& script, const SqlRun& how = {});
+  // GetQueryData with the statement's ? parameters bound: the column count of the result
+  // (0: no row); kNotPrepared, kFailed (a step failed) or kOpenFailed otherwise.
+  DbResult<int> Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                      std::vector<QueryCell>& cells, const SqlRun& how = {});
+  // The integer of the one cell of a one-column result (0 for a null or non-integer
+  // cell); kNoRow when there is no row or not one column.
+  DbResult<int64_t> QueryInt64(const std::string& statement,
+                               const std::vector<SqlBinding>& bindings = {},
+                               const SqlRun& how = {});
+  // RowExists with bound parameters (never logged).
+  DbResult<bool> HasRow(const std::string& statement, const std::vector<SqlBinding>& bindings = {},
+                        const SqlRun& how = {});
+
   // The text of a SQLite result code ("Unknown Error" for codes outside the table).
   static const char* ErrorText(int code);
 
@@ -183,6 +204,12 @@ class CSQLite {
   };
 
   bool OpenIfAsked(bool openFirst);
+  static void BindAll(sqlite3_stmt* statement, const std::vector<SqlBinding>& bindings);
+  int QueryCells(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                 std::vector<QueryCell>& cells, bool openFirst, bool closeAfter, bool log,
+                 int channel, bool* notPrepared);
+  int RowExistsBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                     bool openFirst, bool closeAfter);
   void LogStatementStart(const std::string& statement, bool log, int channel);
   void LogStatementEnd(bool log, int channel);
   void LogError(const std::string& text, bool log, int channel);

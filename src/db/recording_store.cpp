@@ -1,0 +1,137 @@
+#include "db/recording_store.h"
+
+#include "db/sql_format.h"
+
+namespace {
+
+constexpr char kAcquisitionExists[] = "SELECT OPCAcq_Id FROM OPCAcq WHERE OPCAcq_Id = ?";
+constexpr char kDataRows[] =
+    "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcq_Id = ?";
+// The acquisition insert is logged: its text shows the values, quoted by SQLite's %q.
+constexpr char kInsertAcquisition[] =
+    "INSERT INTO OPCAcq( OPCAcq_Id, OPCAcq_ServerId, OPCAcq_ServerHost, OPCacq_ServerGuid, "
+    "OPCAcq_StartDate, OPCAcq_StartTime, OPCAcq_EndDate, OPCAcq_EndTime, "
+    "OPCAcq_DataCount)"
+    "VALUES( %lld, '%q', '%q', '%q','Undefined', 'Undefined', 'Undefined', 'Undefined', -1)";
+constexpr char kInsertGroup[] =
+    "INSERT INTO OPCAcqGrp( OPCAcqGrp_Id, OPCAcq_Id, OPCAcqGrp_Name, OPCAcqGrp_UpdateRate) "
+    "VALUES( ?, ?, ?, ?)";
+constexpr char kInsertItem[] =
+    "INSERT INTO OPCAcqItem( OPCAcqGrp_Id, OPCAcqItem_QualifiedName, OPCAcqItem_ShortName, "
+    "OPCAcqItem_Data, OPCAcqItem_DataType, OPCAcqItem_ItemType) VALUES( ?, ?, ?, ?, ?, ?)";
+constexpr char kFirstRead[] =
+    "UPDATE OPCAcq Set OPCAcq_UpdateRate = %d,  OPCAcq_StartDate = '%q', OPCAcq_StartTime = "
+    "'%q' WHERE OPCAcq_Id = %d";
+constexpr char kEnd[] =
+    "UPDATE OPCAcq Set OPCAcq_EndDate = '%q', OPCAcq_EndTime = '%q', OPCAcq_DataCount = %d "
+    "WHERE OPCAcq_Id = %d";
+constexpr char kInsertDataSet[] =
+    "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time, OPCAcqData_Value) VALUES( ?, ?, ?)";
+constexpr char kUpdateDataSet[] =
+    "UPDATE OPCAcqData Set OPCAcqData_Value = ? WHERE OPCAcqData_Id = ?";
+
+DbStatus StatusOfBound(int code, bool prepared) {
+  if (code == SQLITE_DONE)
+    return DbStatus::kOk;
+  return prepared ? DbStatus::kFailed : DbStatus::kNotPrepared;
+}
+
+}  // namespace
+
+std::string CRecordingStore::InsertAcquisitionText(int64_t acquisitionId,
+                                                   const std::string& serverId,
+                                                   const std::string& host,
+                                                   const std::string& classIdText) {
+  return SqlPrintf(kInsertAcquisition, static_cast<long long>(acquisitionId), serverId.c_str(),
+                   host.c_str(), classIdText.c_str());
+}
+
+std::string CRecordingStore::FirstReadText(int acquisitionId, int basePeriodMs,
+                                           const std::string& date, const std::string& time) {
+  return SqlPrintf(kFirstRead, basePeriodMs, date.c_str(), time.c_str(), acquisitionId);
+}
+
+std::string CRecordingStore::EndText(int acquisitionId, const std::string& date,
+                                     const std::string& time, int storedCount) {
+  return SqlPrintf(kEnd, date.c_str(), time.c_str(), storedCount, acquisitionId);
+}
+
+DbResult<bool> CRecordingStore::AcquisitionExists(int acquisitionId) {
+  return m_db.HasRow(kAcquisitionExists, {SqlBinding::Integer(acquisitionId)});
+}
+
+DbResult<std::vector<RecordedRowKey>> CRecordingStore::DataRows(int acquisitionId) {
+  std::vector<QueryCell> cells;
+  const DbResult<int> columns = m_db.Query(kDataRows, {SqlBinding::Integer(acquisitionId)}, cells);
+  if (!columns)
+    return columns.Status();
+  std::vector<RecordedRowKey> rows;
+  for (size_t i = 0; i + 1 < cells.size(); i += 2)
+    rows.push_back({cells[i].intValue, cells[i + 1].text});
+  return rows;
+}
+
+DbResult<int64_t> CRecordingStore::InsertAcquisition(const std::string& serverId,
+                                                     const std::string& host,
+                                                     const std::string& classIdText) {
+  const DbResult<int64_t> unused = FirstUnusedAcquisitionId(m_db);
+  if (!unused)
+    return unused;
+  const DbResult<int64_t> id =
+      InsertRow(m_db, InsertAcquisitionText(unused.Value(), serverId, host, classIdText), {},
+                SqlRun::Logged(m_nChannel));
+  if (!id)
+    return id;
+  const DbStatus marked = MarkAcquisitionIdUsed(m_db, id.Value());
+  if (marked != DbStatus::kOk)
+    return marked;
+  return id;
+}
+
+DbResult<int64_t> CRecordingStore::InsertGroup(int64_t groupId, int acquisitionId,
+                                               const std::string& name, int updateRate) {
+  return InsertRow(m_db, kInsertGroup,
+                   {SqlBinding::Integer(groupId), SqlBinding::Integer(acquisitionId),
+                    SqlBinding::Text(name), SqlBinding::Integer(updateRate)},
+                   {false, false, false, m_nChannel});
+}
+
+DbStatus CRecordingStore::InsertItem(int groupRowId, const std::string& qualifiedId,
+                                     const std::string& shortId, const std::string& data,
+                                     int dataType, int itemType) {
+  bool prepared = false;
+  const int code = m_db.ExecBound(
+      kInsertItem,
+      {SqlBinding::Integer(groupRowId), SqlBinding::Text(qualifiedId), SqlBinding::Text(shortId),
+       SqlBinding::Text(data), SqlBinding::Integer(dataType), SqlBinding::Integer(itemType)},
+      &prepared, m_nChannel);
+  return StatusOfBound(code, prepared);
+}
+
+DbStatus CRecordingStore::RecordFirstRead(int acquisitionId, int basePeriodMs,
+                                          const std::string& date, const std::string& time) {
+  return m_db.Run(FirstReadText(acquisitionId, basePeriodMs, date, time),
+                  SqlRun::Logged(m_nChannel));
+}
+
+DbResult<int> CRecordingStore::RecordEnd(int acquisitionId, const std::string& date,
+                                         const std::string& time, int storedCount) {
+  const DbStatus status =
+      m_db.Run(EndText(acquisitionId, date, time, storedCount), SqlRun::Logged(m_nChannel));
+  if (status != DbStatus::kOk)
+    return status;
+  return m_db.Changes();
+}
+
+int CRecordingStore::WriteDataSet(int acquisitionId, int64_t rowId, const std::string& timeText,
+                                  const void* value, size_t valueSize, bool* prepared) {
+  if (rowId == kNewRow) {
+    return m_db.ExecBound(kInsertDataSet,
+                          {SqlBinding::Integer(acquisitionId), SqlBinding::Text(timeText),
+                           SqlBinding::Blob(value, valueSize)},
+                          prepared, m_nChannel);
+  }
+  return m_db.ExecBound(kUpdateDataSet,
+                        {SqlBinding::Blob(value, valueSize), SqlBinding::Integer(rowId)}, prepared,
+                        m_nChannel);
+}
