@@ -5,6 +5,7 @@
 
 #include "base/log.h"
 #include "base/number_text.h"
+#include "db/catalogue_store.h"
 #include "db/recording_lock.h"
 #include "explorer/catalogue_statements.h"
 #include "explorer/explorer_reports.h"
@@ -197,12 +198,9 @@ RepairResult CAcquisitionCatalogue::Repair(bool request) {
     return RepairResult::kRecording;
   }
 
-  const int count = m_db.QueryInteger(RepairCountStatement(id));
-  std::vector<QueryCell> cells;
-  std::string last = kUndefinedText;
-  if (m_db.GetQueryData(RepairLastTimeStatement(id), cells) > 0 && !cells.empty() &&
-      cells.front().columnType == kCellText)
-    last = cells.front().text;
+  CCatalogueStore store(m_db);
+  const int count = static_cast<int>(store.DataRowCount(id).ValueOr(-1));
+  const std::string last = store.LastDataRowTime(id).ValueOr(kUndefinedText);
   if (count >= 0 && last != kUndefinedText) {
     // Split at the blank, never cut by length: a five-digit year keeps all its digits.
     const size_t blank = last.find(' ');
@@ -211,8 +209,7 @@ RepairResult CAcquisitionCatalogue::Repair(bool request) {
     const std::string time = blank != std::string::npos    ? last.substr(blank + 1)
                              : last.size() > kEndTimeStart ? last.substr(kEndTimeStart)
                                                            : "";
-    if (m_db.ExecSQL(RepairUpdateStatement(date, time, count, id), false, false, true,
-                     kLogProjects) != 1)
+    if (store.RepairEnd(date, time, count, id, kLogProjects) != DbStatus::kOk)
       return RepairResult::kFailed;
     // The list shows the new end and count; the repaired row needs no second repair.
     lock.Release();  // else the list would show this very repair as a recording
@@ -255,7 +252,7 @@ DeleteResult CAcquisitionCatalogue::Delete(int runningId) {
   if (answer != ReportAnswer::kFirstButton)
     return DeleteResult::kCancelled;
 
-  const int deleted = m_db.ExecSQL(DeleteAcquisitionScript(id), true, false, true, kLogProjects);
+  const DbStatus deleted = CCatalogueStore(m_db).Delete(id, SqlRun::Logged(kLogProjects).Opening());
   bool compacted = false;
   if (m_db.IsOpen())
     compacted = sqlite3_exec(m_db.Handle(), kVacuum, nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -269,5 +266,5 @@ DeleteResult CAcquisitionCatalogue::Delete(int runningId) {
   }
   lock.Release();
   Refresh();
-  return deleted == 1 ? DeleteResult::kDeleted : DeleteResult::kFailed;
+  return deleted == DbStatus::kOk ? DeleteResult::kDeleted : DeleteResult::kFailed;
 }

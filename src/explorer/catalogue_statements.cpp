@@ -2,43 +2,10 @@
 
 #include "base/log.h"
 #include "base/report.h"
+#include "db/catalogue_store.h"
 #include "explorer/explorer_reports.h"
 
 namespace {
-
-constexpr char kCatalogueHead[] =
-    "SELECT OPCAcq_Id AS 'Project Id', OPCAcq_ServerId AS 'OPC Server Id', OPCAcq_ServerHost as "
-    "'OPC Server Host', "
-    "OPCAcq_ServerGuid as 'OPC Server Guid', OPCAcq_StartDate AS 'Acq. Start Date', "
-    "OPCAcq_StartTime AS 'Acq. Start Time', "
-    "OPCAcq_EndDate AS 'Acq. End Date', OPCAcq_EndTime AS 'Acq. End Time', OPCAcq_DataCount AS "
-    "'Acq. Data Count' FROM OPCAcq ORDER BY ";
-
-constexpr char kItemList[] =
-    "SELECT OPCAcqGrp.OPCAcqGrp_Name AS 'Group Name', OPCAcqItem_QualifiedName AS 'Qualified "
-    "Name', OPCAcqItem_ShortName AS 'Short Name', OPCAcqItem_Data AS 'Additional Data', "
-    "( SELECT CASE OPCAcqItem_ItemType WHEN 0 THEN 'Acquired Data' WHEN 1 THEN 'Calculated Data' "
-    "ELSE 'Unknown TYPE' END) AS 'Item Type', OPCAcqItem_DataType AS 'Data Type' "
-    "FROM OPCAcqItem INNER JOIN OPCAcqGrp ON OPCAcqItem.OPCAcqGrp_Id = OPCAcqGrp.OPCAcqGrp_Id "
-    "WHERE OPCAcqItem.OPCAcqGrp_Id IN ( SELECT OPCAcqGrp_Id FROM OPCAcqGrp WHERE OPCAcq_Id = %d)";
-// The item ids follow the column order of the value rows; the list keeps that order.
-constexpr char kItemOrder[] = " ORDER BY OPCAcqItem.OPCAcqItem_Id";
-
-constexpr char kRepairCount[] = "Select Count( OPCAcqData_Id) FROM OPCAcqData WHERE OPCAcq_Id = %d";
-constexpr char kRepairLastTime[] =
-    "SELECT OPCAcqData_Time FROM OPCAcqData WHERE OPCAcqData_Id = (SELECT MAX( OPCAcqData_Id) FROM "
-    "OPCAcqData WHERE OPCAcq_Id = %d)";
-constexpr char kRepairUpdate[] =
-    "UPDATE OPCAcq SET OPCAcq_EndDate = '%s', OPCAcq_EndTime = '%s', OPCAcq_DataCount = %d WHERE "
-    "OPCAcq_Id = %d";
-constexpr char kDeleteScript[] =
-    "BEGIN TRANSACTION;"
-    "DELETE FROM OPCAcqData WHERE OPCAcq_Id = %d;"
-    "DELETE FROM OPCAcqItem WHERE OPCAcqGrp_Id IN ( SELECT OPCAcqGrp_Id FROM OPCAcqGrp WHERE "
-    "OPCAcq_Id = %d);"
-    "DELETE FROM OPCAcqGrp WHERE OPCAcq_Id = %d;"
-    "DELETE FROM OPCAcq WHERE OPCAcq_Id = %d;"
-    "END TRANSACTION;";
 
 constexpr char kRecordingRejection[] =
     "{\\f1\\cb1\\cf2\\b Request for Velmora Project %s} \\par\\par \\fs18 {\\b Warning} The "
@@ -76,28 +43,11 @@ const char* CatalogueSortExpression(int sortIndex) {
 }
 
 std::string CatalogueStatement(int sortIndex) {
-  return std::string(kCatalogueHead) + CatalogueSortExpression(sortIndex);
+  return CCatalogueStore::CatalogueStatement(CatalogueSortExpression(sortIndex));
 }
 
 std::string AcquisitionItemListStatement(int acquisitionId) {
-  return Format(kItemList, acquisitionId) + kItemOrder;
-}
-
-std::string RepairCountStatement(int acquisitionId) {
-  return Format(kRepairCount, acquisitionId);
-}
-
-std::string RepairLastTimeStatement(int acquisitionId) {
-  return Format(kRepairLastTime, acquisitionId);
-}
-
-std::string RepairUpdateStatement(const std::string& endDate, const std::string& endTime, int count,
-                                  int acquisitionId) {
-  return Format(kRepairUpdate, endDate.c_str(), endTime.c_str(), count, acquisitionId);
-}
-
-std::string DeleteAcquisitionScript(int acquisitionId) {
-  return Format(kDeleteScript, acquisitionId, acquisitionId, acquisitionId, acquisitionId);
+  return CCatalogueStore::ItemListStatement(acquisitionId);
 }
 
 std::string FileSizeText(uint64_t size) {

@@ -1,7 +1,8 @@
 #pragma once
-// The statements and texts of the acquisition catalogue: the catalogue list in a chosen
-// order, the item list of one acquisition, the repair queries, the deletion script and
-// the file size text of the compaction line.
+// The texts of the acquisition catalogue: the sort choices of the catalogue list, its
+// statement and the item list's (their SQL lives in db/catalogue_store.h, with the
+// repair's and the deletion's), the rejection report and the file size text of the
+// compaction line.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,12 +36,6 @@ inline constexpr int kItemType = 4;
 inline constexpr char kAcquiredItemType[] = "Acquired Data";
 inline constexpr char kCalculatedItemType[] = "Calculated Data";
 
-std::string RepairCountStatement(int acquisitionId);
-std::string RepairLastTimeStatement(int acquisitionId);
-std::string RepairUpdateStatement(const std::string& endDate, const std::string& endTime, int count,
-                                  int acquisitionId);
-// One script: the rows, items, groups and the acquisition itself, in one transaction.
-std::string DeleteAcquisitionScript(int acquisitionId);
 
 inline constexpr char kUndefinedText[] = "Undefined";
 // Shown as the end date of an acquisition that a program records now.
