@@ -17,8 +17,8 @@
 #include "db/project_export.h"
 #include "db/project_import.h"
 #include "db/project_list.h"
+#include "db/project_rows.h"
 #include "db/recording_list_control.h"
-#include "db/sql_format.h"
 #include "platform/com/creation.h"
 #include "platform/sim/sim_runtime.h"
 
@@ -42,7 +42,6 @@ constexpr char kUsage[] =
     "Exit code: 0 done, 1 failed (or no such project), 2 usage error.\n";
 
 constexpr char kPrefix[] = "velmora-cli project: ";
-constexpr char kLatestProjectId[] = "SELECT MAX(OPCPrj_Id) FROM OPCPrj WHERE OPCPrj_Name = '%q'";
 // The tables that the project statements read.
 constexpr const char* kProjectTables[] = {"OPCPrj", "OPCGrp", "OPCItem", "OleVariant"};
 constexpr char kRefusedIdentifier[] = "the identifier holds a character that is not allowed (%s)";
@@ -104,8 +103,8 @@ std::string ListError(const CSQLite& db, int result) {
 
 // The newest project of the name; -1 when there is none (or the file cannot be read).
 int LatestProjectId(CSQLite& db, const std::string& name) {
-  const int id = db.QueryInteger(SqlPrintf(kLatestProjectId, name.c_str()), true, true);
-  return id > 0 ? id : -1;
+  return static_cast<int>(
+      CProjectRows(db).LatestId(name, SqlRun().Opening().Closing()).ValueOr(-1));
 }
 
 // The calculated-item rules: the identifier's characters, then the expression check.

@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "db/project_rows.h"
 #include "db/sql_format.h"
 #include "opc/opc_limits.h"
 
@@ -21,17 +22,6 @@ constexpr char kItemQuery[] =
     "OPCItem_ItemType FROM OPCItem WHERE OPCGrp_Id IN ( SELECT OPCGrp_Id FROM OPCGrp WHERE "
     "OPCPrj_Id = %d) ORDER BY OPCItem_Id";
 constexpr int kItemColumns = 5;
-
-constexpr char kProjectExists[] = "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = '%q'";
-// Items, groups, then the project rows: no child is ever left without its parent.
-constexpr char kDeleteScript[] =
-    "BEGIN TRANSACTION;"
-    "DELETE FROM OPCItem WHERE OPCGrp_Id IN ( SELECT OPCGrp_Id FROM OPCGrp WHERE OPCPrj_Id IN ( "
-    "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = '%q'));"
-    "DELETE FROM OPCGrp WHERE OPCPrj_Id IN ( SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = "
-    "'%q');"
-    "DELETE FROM OPCPrj WHERE OPCPrj_Name = '%q';"
-    "COMMIT;";
 
 std::string TextOf(const QueryCell& cell) {
   return cell.columnType == kCellText ? cell.text : std::string();
@@ -122,21 +112,22 @@ int ExportProject(CSQLite& db, const std::string& name, ProjectFile& file, std::
 }
 
 int DeleteProject(CSQLite& db, const std::string& name, std::string& error) {
-  const int exists = db.RowExists(SqlPrintf(kProjectExists, name.c_str()), true, false);
-  if (exists == kDbOpenFailed) {
+  CProjectRows rows(db);
+  const DbResult<bool> exists = rows.NameExists(name, SqlRun().Opening());
+  if (exists.Status() == DbStatus::kOpenFailed) {
     error = "the database could not be opened";
     return -1;
   }
-  if (exists != 1) {
+  if (!exists || !exists.Value()) {
     db.Close();
-    if (exists < 0) {
+    if (!exists) {
       error = db.LastErrorText();
       return -1;
     }
     return 0;
   }
-  const int done = db.ExecSQL(SqlPrintf(kDeleteScript, name.c_str(), name.c_str(), name.c_str()));
-  error = done == 1 ? std::string() : db.LastErrorText();
+  const bool done = rows.Delete(name) == DbStatus::kOk;
+  error = done ? std::string() : db.LastErrorText();
   db.Close();
-  return done == 1 ? 1 : -1;
+  return done ? 1 : -1;
 }

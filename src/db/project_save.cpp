@@ -3,54 +3,11 @@
 #include <limits>
 
 #include "base/log.h"
+#include "db/project_rows.h"
 #include "db/project_store.h"
-#include "db/sql_format.h"
 #include "platform/com/guid.h"
 
 namespace {
-
-constexpr char kProjectExistsQuery[] = "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = '%q'";
-
-// Items, groups, then the project row of every project of the name.
-constexpr char kCleanScript[] =
-    "BEGIN TRANSACTION;"
-    "DELETE FROM OPCItem WHERE OPCItem.OPCGrp_Id IN "
-    "(SELECT OPCGrp.OPCGrp_Id FROM OPCGrp INNER JOIN OPCPrj ON OPCGrp.OPCPrj_Id = "
-    "OPCPrj.OPCPrj_Id WHERE OPCPrj.OPCPrj_Name = '%q');"
-    "DELETE FROM OPCGrp WHERE OPCGrp.OPCPrj_Id = (SELECT OPCPrj.OPCPrj_Id FROM OPCPrj WHERE "
-    "OPCPrj.OPCPrj_Name = '%q');"
-    "DELETE FROM OPCPrj WHERE OPCPrj.OPCPrj_Name = '%q';"
-    "COMMIT;";
-
-constexpr char kInsertProject[] =
-    "INSERT INTO OPCPrj( OPCPrj_Name, OPCPrj_ServerId, OPCPrj_ServerHost, OPCPrj_ServerGuid, "
-    "OPCPrj_Date, OPCPrj_Time) "
-    "VALUES( "
-    "'%q', "
-    "'%q', "
-    "'%q', "
-    "'%q', "
-    " '%s', '%s')";
-constexpr char kLastProjectId[] = "SELECT MAX(OPCPrj_Id) from OPCPrj";
-
-constexpr char kInsertGroup[] =
-    "INSERT INTO OPCGrp( OPCPrj_Id, OPCGrp_Name, OPCGrp_Active, OPCGrp_UpdateRate, "
-    "OPCGrp_TimeBias, OPCGrp_DeadBand, OPCGrp_ReadInterface) "
-    "VALUES( %d, "
-    "'%q', "
-    " %d, %d, %d, %d, %d)";
-constexpr char kLastGroupId[] = "SELECT MAX(OPCGrp_Id) from OPCGrp";
-
-constexpr char kBegin[] = "BEGIN TRANSACTION;";
-constexpr char kCommit[] = "COMMIT;";
-constexpr char kInsertItem[] =
-    "INSERT INTO OPCItem( OPCGrp_Id, OPCItem_QualifiedName, OPCItem_ShortName, OPCItem_Data, "
-    "OPCItem_DataType, OPCItem_ItemType)"
-    "VALUES( %d, "
-    "'%q', "
-    "'%q', "
-    "'%q', "
-    " %d, %d);";
 
 constexpr char kDateFormat[] = "%04d-%02d-%02d";
 constexpr char kTimeFormat[] = "%02d:%02d:%02d";
@@ -71,17 +28,15 @@ const std::string& ItemData(const COPCCalcItem& item) {
   return item.m_sExpression;
 }
 
-// One transaction inserting every item of a list.
 template <class Items>
-std::string ItemScript(int groupId, const Items& items, ItemType type) {
-  std::string script = kBegin;
+std::vector<ProjectItemRow> ItemRows(const Items& items) {
+  std::vector<ProjectItemRow> rows;
+  rows.reserve(items.size());
   for (const auto& item : items) {
-    script += SqlPrintf(kInsertItem, groupId, item->m_sQualifiedId.c_str(),
-                        item->m_sShortId.c_str(), ItemData(*item).c_str(),
-                        static_cast<int>(item->m_vtDataType), static_cast<int>(type));
+    rows.push_back({item->m_sQualifiedId, item->m_sShortId, ItemData(*item),
+                    static_cast<int>(item->m_vtDataType)});
   }
-  script += kCommit;
-  return script;
+  return rows;
 }
 
 }  // namespace
@@ -102,10 +57,10 @@ int CProjectStore::Save(const std::string& name) {
   CWait wait(m_pFeedback);
   AppContext& context = m_db.Context();
   // Opening is done by a query on the name; its answer does not matter.
-  if (m_db.RowExists(SqlPrintf(kProjectExistsQuery, name.c_str()), true, false) == kDbOpenFailed) {
+  CProjectRows rows(m_db);
+  if (rows.NameExists(name, SqlRun().Opening()).Status() == DbStatus::kOpenFailed)
     return -1;
-  }
-  if (m_db.ExecSQL(SqlPrintf(kCleanScript, name.c_str(), name.c_str(), name.c_str())) != 1) {
+  if (rows.Clean(name) != DbStatus::kOk) {
     context.log.Log(kCleaningFailedMessage, kLogOpcServer);
     context.prompt.ShowMessage(kCleaningFailedMessage, MessageButtons::Ok, MessageIcon::Warning);
     m_db.Close();
@@ -116,12 +71,9 @@ int CProjectStore::Save(const std::string& name) {
   const std::string date = Format(kDateFormat, now.year, now.month, now.day);
   const std::string time = Format(kTimeFormat, now.hour, now.minute, now.second);
   const std::string classId = GuidToString(m_server.m_clsid, false, GuidTextCase::kLower);
-  int projectId = -1;
-  if (m_db.ExecSQL(SqlPrintf(kInsertProject, name.c_str(), m_server.m_sServerId.c_str(),
-                             m_server.m_sHost.c_str(), classId.c_str(), date.c_str(),
-                             time.c_str())) == 1) {
-    projectId = m_db.QueryInteger(kLastProjectId);
-  }
+  int projectId = static_cast<int>(
+      rows.InsertProject(name, m_server.m_sServerId, m_server.m_sHost, classId, date, time)
+          .ValueOr(-1));
   bool complete = projectId > 0;
   if (!complete) {
     context.log.Log(Format(kProjectRowFailedLog, name.c_str(), m_db.LastErrorText().c_str()),
@@ -154,23 +106,24 @@ int CProjectStore::Save(const std::string& name) {
 }
 
 int CProjectStore::SaveGroup(int projectId, const COPCGroup& group) {
-  const std::string insert =
-      SqlPrintf(kInsertGroup, projectId, group.m_sName.c_str(), group.m_bActive ? 1 : 0,
-                static_cast<int>(group.m_dwUpdateRate), static_cast<int>(group.m_nTimeBias),
-                StoredDeadBand(group.m_fDeadBand), static_cast<int>(group.m_nReadInterface));
-  if (m_db.ExecSQL(insert) != 1)
-    return -1;
-  return m_db.QueryInteger(kLastGroupId);
+  const ProjectGroupRow row{group.m_sName,
+                            group.m_bActive,
+                            static_cast<int>(group.m_dwUpdateRate),
+                            static_cast<int>(group.m_nTimeBias),
+                            StoredDeadBand(group.m_fDeadBand),
+                            static_cast<int>(group.m_nReadInterface)};
+  return static_cast<int>(CProjectRows(m_db).InsertGroup(projectId, row).ValueOr(-1));
 }
 
 bool CProjectStore::SaveItems(int groupId, const COPCGroup& group) {
+  CProjectRows rows(m_db);
   bool saved = true;
   if (!group.m_acquiredItems.empty() &&
-      m_db.ExecSQL(ItemScript(groupId, group.m_acquiredItems, kItemAcquired)) != 1) {
+      rows.InsertItems(groupId, ItemRows(group.m_acquiredItems), kItemAcquired) != DbStatus::kOk) {
     saved = false;
   }
   if (!group.m_calcItems.empty() &&
-      m_db.ExecSQL(ItemScript(groupId, group.m_calcItems, kItemCalculated)) != 1) {
+      rows.InsertItems(groupId, ItemRows(group.m_calcItems), kItemCalculated) != DbStatus::kOk) {
     saved = false;
   }
   return saved;

@@ -36,7 +36,6 @@ inline constexpr int kItemType = 4;
 inline constexpr char kAcquiredItemType[] = "Acquired Data";
 inline constexpr char kCalculatedItemType[] = "Calculated Data";
 
-
 inline constexpr char kUndefinedText[] = "Undefined";
 // Shown as the end date of an acquisition that a program records now.
 inline constexpr char kBeingRecordedText[] = "Being Recorded";

@@ -1,0 +1,98 @@
+#include "db/project_rows.h"
+
+#include "db/row_ids.h"
+#include "db/sql_format.h"
+
+namespace {
+
+constexpr char kProjectExists[] = "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = ?";
+constexpr char kLatestId[] = "SELECT MAX( OPCPrj_Id) FROM OPCPrj WHERE OPCPrj_Name = ?";
+
+// Items, groups, then the project row of every project of the name.
+constexpr char kCleanScript[] =
+    "BEGIN TRANSACTION;"
+    "DELETE FROM OPCItem WHERE OPCItem.OPCGrp_Id IN "
+    "(SELECT OPCGrp.OPCGrp_Id FROM OPCGrp INNER JOIN OPCPrj ON OPCGrp.OPCPrj_Id = "
+    "OPCPrj.OPCPrj_Id WHERE OPCPrj.OPCPrj_Name = '%q');"
+    "DELETE FROM OPCGrp WHERE OPCGrp.OPCPrj_Id = (SELECT OPCPrj.OPCPrj_Id FROM OPCPrj WHERE "
+    "OPCPrj.OPCPrj_Name = '%q');"
+    "DELETE FROM OPCPrj WHERE OPCPrj.OPCPrj_Name = '%q';"
+    "COMMIT;";
+
+// Items, groups, then the project rows: no child is ever left without its parent.
+constexpr char kDeleteScript[] =
+    "BEGIN TRANSACTION;"
+    "DELETE FROM OPCItem WHERE OPCGrp_Id IN ( SELECT OPCGrp_Id FROM OPCGrp WHERE OPCPrj_Id IN ( "
+    "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = '%q'));"
+    "DELETE FROM OPCGrp WHERE OPCPrj_Id IN ( SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = "
+    "'%q');"
+    "DELETE FROM OPCPrj WHERE OPCPrj_Name = '%q';"
+    "COMMIT;";
+
+constexpr char kInsertProject[] =
+    "INSERT INTO OPCPrj( OPCPrj_Name, OPCPrj_ServerId, OPCPrj_ServerHost, OPCPrj_ServerGuid, "
+    "OPCPrj_Date, OPCPrj_Time) VALUES( ?, ?, ?, ?, ?, ?)";
+constexpr char kInsertGroup[] =
+    "INSERT INTO OPCGrp( OPCPrj_Id, OPCGrp_Name, OPCGrp_Active, OPCGrp_UpdateRate, "
+    "OPCGrp_TimeBias, OPCGrp_DeadBand, OPCGrp_ReadInterface) VALUES( ?, ?, ?, ?, ?, ?, ?)";
+
+constexpr char kBegin[] = "BEGIN TRANSACTION;";
+constexpr char kCommit[] = "COMMIT;";
+constexpr char kInsertItem[] =
+    "INSERT INTO OPCItem( OPCGrp_Id, OPCItem_QualifiedName, OPCItem_ShortName, OPCItem_Data, "
+    "OPCItem_DataType, OPCItem_ItemType)"
+    "VALUES( %lld, "
+    "'%q', "
+    "'%q', "
+    "'%q', "
+    " %d, %d);";
+
+}  // namespace
+
+DbResult<bool> CProjectRows::NameExists(const std::string& name, const SqlRun& how) {
+  return m_db.HasRow(kProjectExists, {SqlBinding::Text(name)}, how);
+}
+
+DbResult<int64_t> CProjectRows::LatestId(const std::string& name, const SqlRun& how) {
+  const DbResult<int64_t> id = m_db.QueryInt64(kLatestId, {SqlBinding::Text(name)}, how);
+  // MAX of no row is one null cell.
+  if (id && id.Value() <= 0)
+    return DbStatus::kNoRow;
+  return id;
+}
+
+DbStatus CProjectRows::Clean(const std::string& name) {
+  return m_db.Run(SqlPrintf(kCleanScript, name.c_str(), name.c_str(), name.c_str()));
+}
+
+DbStatus CProjectRows::Delete(const std::string& name) {
+  return m_db.Run(SqlPrintf(kDeleteScript, name.c_str(), name.c_str(), name.c_str()));
+}
+
+DbResult<int64_t> CProjectRows::InsertProject(const std::string& name, const std::string& serverId,
+                                              const std::string& host,
+                                              const std::string& classIdText,
+                                              const std::string& date, const std::string& time) {
+  return InsertRow(m_db, kInsertProject,
+                   {SqlBinding::Text(name), SqlBinding::Text(serverId), SqlBinding::Text(host),
+                    SqlBinding::Text(classIdText), SqlBinding::Text(date), SqlBinding::Text(time)});
+}
+
+DbResult<int64_t> CProjectRows::InsertGroup(int64_t projectId, const ProjectGroupRow& group) {
+  return InsertRow(m_db, kInsertGroup,
+                   {SqlBinding::Integer(projectId), SqlBinding::Text(group.name),
+                    SqlBinding::Integer(group.active ? 1 : 0),
+                    SqlBinding::Integer(group.updateRate), SqlBinding::Integer(group.timeBias),
+                    SqlBinding::Integer(group.deadBand), SqlBinding::Integer(group.readInterface)});
+}
+
+DbStatus CProjectRows::InsertItems(int64_t groupId, const std::vector<ProjectItemRow>& items,
+                                   int itemType) {
+  std::string script = kBegin;
+  for (const ProjectItemRow& item : items) {
+    script += SqlPrintf(kInsertItem, static_cast<long long>(groupId), item.qualifiedId.c_str(),
+                        item.shortId.c_str(), item.data.c_str(), item.dataType, itemType);
+  }
+  script += kCommit;
+  return m_db.Run(script);
+}
