@@ -42,25 +42,25 @@ std::string KnownServersQuery(KnownServerSort sort) {
   return std::string(kKnownServersSelect) + "\"" + name + "\"";
 }
 
-int ReadKnownServers(CSQLite& db, KnownServerSort sort, std::vector<KnownServer>& rows,
-                     bool openFirst, bool closeAfter) {
+DbResult<int> ReadKnownServers(CSQLite& db, KnownServerSort sort, std::vector<KnownServer>& rows,
+                               const SqlRun& how) {
   rows.clear();
   const std::string query = KnownServersQuery(sort);
   std::vector<QueryCell> cells;
-  const int columns = db.GetQueryData(query, cells, openFirst, false);
-  int result = columns;
-  if (columns == 0) {
-    // No row, or a query that could not be prepared (no OPCAcq table): tell them apart.
-    const int count = db.CountRows(query, false, false);
-    result = count == kDbNotPrepared ? kDbStatementFailed : count;
-  } else if (columns == kKnownServerColumns && cells.size() % kKnownServerColumns == 0) {
+  const DbResult<int> columns = db.Query(query, {}, cells, SqlRun{how.openFirst});
+  DbResult<int> result = columns;
+  if (columns.Status() == DbStatus::kNotPrepared) {
+    result = DbStatus::kFailed;  // no OPCAcq table: not an empty list
+  } else if (!columns) {
+    result = columns.Status() == DbStatus::kOpenFailed ? DbStatus::kOpenFailed : DbStatus::kFailed;
+  } else if (columns.Value() == kKnownServerColumns && cells.size() % kKnownServerColumns == 0) {
     for (size_t i = 0; i + 2 < cells.size(); i += kKnownServerColumns)
       rows.push_back({CellText(cells[i]), CellText(cells[i + 1]), CellText(cells[i + 2])});
     result = static_cast<int>(rows.size());
-  } else if (columns > 0) {
-    result = kDbStatementFailed;  // a blob column: the rows cannot be read as texts
+  } else if (columns.Value() > 0) {
+    result = DbStatus::kFailed;  // a blob column: the rows cannot be read as texts
   }
-  if (closeAfter)
+  if (how.closeAfter)
     db.Close();
   return result;
 }

@@ -26,8 +26,8 @@ bool KnownServerSortFromName(const std::string& name, KnownServerSort& sort);
 // The query text, ordered by that column.
 std::string KnownServersQuery(KnownServerSort sort);
 
-// Reads the known servers (replacing rows). The number of rows, or a negative code of
-// CSQLite (-1 the query failed while running or could not be prepared, -3 the file
-// could not be opened): a failed query is never an empty list.
-int ReadKnownServers(CSQLite& db, KnownServerSort sort, std::vector<KnownServer>& rows,
-                     bool openFirst = true, bool closeAfter = true);
+// Reads the known servers (replacing rows). The number of rows; kFailed when the query
+// failed while running or could not be prepared, kOpenFailed when the file could not be
+// opened: a failed query is never an empty list.
+DbResult<int> ReadKnownServers(CSQLite& db, KnownServerSort sort, std::vector<KnownServer>& rows,
+                               const SqlRun& how = SqlRun().Opening().Closing());

@@ -44,16 +44,16 @@ TEST_F(KnownServers, DistinctPairsSortedByEachColumn) {
       "'c-guid'), ('PLANTSRV01', 'Velmora.SimServer.1', 'b-guid'), ('Bench01', 'Acme.Plant.2', "
       "'a-guid')");
   std::vector<KnownServer> rows;
-  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows), 3);
+  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows).Value(), 3);
   EXPECT_EQ(Hosts(rows), (std::vector<std::string>{"Bench01|Acme.Plant.2|a-guid",
                                                    "Local Host|Zeta.Server.1|c-guid",
                                                    "PLANTSRV01|Velmora.SimServer.1|b-guid"}));
-  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kServerId, rows), 3);
+  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kServerId, rows).Value(), 3);
   EXPECT_EQ(Hosts(rows), (std::vector<std::string>{"Bench01|Acme.Plant.2|a-guid",
                                                    "PLANTSRV01|Velmora.SimServer.1|b-guid",
                                                    "Local Host|Zeta.Server.1|c-guid"}));
   Record("('Bench02', 'Old.Server.1', '0-guid')");
-  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kGuid, rows), 4);
+  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kGuid, rows).Value(), 4);
   EXPECT_EQ(rows.front().m_sServerId, "Old.Server.1");
   EXPECT_EQ(rows.back().m_sServerId, "Zeta.Server.1");
   EXPECT_FALSE(db.IsOpen());
@@ -80,15 +80,15 @@ TEST_F(KnownServers, SortColumnIsOneOfTheResultColumns) {
 
 TEST_F(KnownServers, EmptyTableIsAnEmptyListButFailuresAreNot) {
   std::vector<KnownServer> rows = {{"stale", "stale", "stale"}};
-  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows), 0);
+  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows).Value(), 0);
   EXPECT_TRUE(rows.empty());
 
   RawConnection(path).Exec("DROP TABLE OPCAcq;");
-  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows), kDbStatementFailed);
+  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows).Status(), DbStatus::kFailed);
   EXPECT_FALSE(db.IsOpen());
 
   db.SetPath(dir.File("no such folder/Velmora.sq3"));
-  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows), kDbOpenFailed);
+  EXPECT_EQ(ReadKnownServers(db, KnownServerSort::kHost, rows).Status(), DbStatus::kOpenFailed);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ CKnownServersDlg::CKnownServersDlg(CSQLite& db, QWidget* parent)
 
 bool CKnownServersDlg::Load(KnownServerSort sort) {
   std::vector<KnownServer> rows;
-  if (ReadKnownServers(m_db, sort, rows) < 0) {
+  if (!ReadKnownServers(m_db, sort, rows)) {
     QMessageBox::warning(this, kTitle,
                          QString(kReadFailed).arg(QString::fromStdString(m_db.LastErrorText())));
     return false;
