@@ -1,0 +1,203 @@
+// The statement stores against temporary databases: typed answers, the one id source,
+// hostile values (quotes, unicode, percent signs) stored as they are, and the logged
+// statement texts unchanged for ordinary values.
+#include <gtest/gtest.h>
+
+#include "db/catalogue_store.h"
+#include "db/project_rows.h"
+#include "db/recording_store.h"
+#include "db/row_ids.h"
+#include "db/schema.h"
+#include "db_test_util.h"
+#include "temp_dir.h"
+#include "test_context.h"
+
+namespace {
+
+// A quote that would end an SQL text, a percent sign that a printf format would eat,
+// and non-ASCII text (é, €, 漢).
+const std::string kHostile = "O'Brien's \"x\" 100% %s %q \xC3\xA9\xE2\x82\xAC\xE6\xBC\xA2 ');--";
+
+class Stores : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db.SetPath(path);
+    ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+    ASSERT_TRUE(CreateSchema(db));
+  }
+  std::string Value(const std::string& statement) {
+    RawConnection raw(path);
+    return raw.Value(statement);
+  }
+
+  TempDir dir;
+  std::string path = dir.File("Velmora.sq3");
+  TestContext ctx;
+  CSQLite db{ctx.context};
+};
+
+TEST_F(Stores, TypedAnswersTellFailuresApart) {
+  EXPECT_EQ(db.Run("CREATE TABLE t( a INTEGER, b TEXT);"), DbStatus::kOk);
+  EXPECT_EQ(db.Run("INSERT INTO nowhere VALUES( 1);"), DbStatus::kFailed);
+  std::vector<QueryCell> cells;
+  EXPECT_EQ(db.Query("SELECT a FROM nowhere", {}, cells).Status(), DbStatus::kNotPrepared);
+  const DbResult<int> none = db.Query("SELECT a FROM t", {}, cells);
+  ASSERT_TRUE(none.Ok());
+  EXPECT_EQ(none.Value(), 0);
+  EXPECT_EQ(db.QueryInt64("SELECT a FROM t").Status(), DbStatus::kNoRow);
+  const std::string text = kHostile;
+  ASSERT_EQ(db.ExecBound("INSERT INTO t VALUES( 7, ?)", {SqlBinding::Text(text)}), SQLITE_DONE);
+  const DbResult<bool> found = db.HasRow("SELECT a FROM t WHERE b = ?", {SqlBinding::Text(text)});
+  ASSERT_TRUE(found.Ok());
+  EXPECT_TRUE(found.Value());
+  EXPECT_FALSE(db.HasRow("SELECT a FROM t WHERE b = ?", {SqlBinding::Text(text + "x")}).Value());
+  const DbResult<int64_t> a =
+      db.QueryInt64("SELECT a FROM t WHERE b = ?", {SqlBinding::Text(text)});
+  ASSERT_TRUE(a.Ok());
+  EXPECT_EQ(a.Value(), 7);
+  db.Close();
+  db.SetPath(dir.File("no such folder/Velmora.sq3"));
+  EXPECT_EQ(db.Run("SELECT 1;", SqlRun().Opening()), DbStatus::kOpenFailed);
+  EXPECT_EQ(db.QueryInt64("SELECT 1", {}, SqlRun().Opening()).Status(), DbStatus::kOpenFailed);
+}
+
+TEST_F(Stores, NewIdIsTheInsertsOwnRowId) {
+  // Rows of a higher id that are not the one inserted must not be taken for it.
+  ASSERT_EQ(db.Run("INSERT INTO OPCPrj( OPCPrj_Id, OPCPrj_Name) VALUES( 50, 'high');"),
+            DbStatus::kOk);
+  ASSERT_EQ(db.Run("DELETE FROM OPCPrj;"), DbStatus::kOk);
+  const DbResult<int64_t> id =
+      InsertRow(db, "INSERT INTO OPCPrj( OPCPrj_Id, OPCPrj_Name) VALUES( ?, ?)",
+                {SqlBinding::Integer(7), SqlBinding::Text(kHostile)});
+  ASSERT_TRUE(id.Ok());
+  EXPECT_EQ(id.Value(), 7);
+  EXPECT_EQ(Value("SELECT OPCPrj_Name FROM OPCPrj WHERE OPCPrj_Id = 7"), kHostile);
+  EXPECT_EQ(InsertRow(db, "INSERT INTO nowhere VALUES( ?)", {SqlBinding::Integer(1)}).Status(),
+            DbStatus::kNotPrepared);
+}
+
+TEST_F(Stores, AcquisitionIdsAreNeverReused) {
+  EXPECT_EQ(FirstUnusedAcquisitionId(db).Value(), 1);
+  CRecordingStore store(db, kLogDataAcquisition);
+  const DbResult<int64_t> first = store.InsertAcquisition("Sim.1", "Local Host", "guid");
+  ASSERT_TRUE(first.Ok());
+  EXPECT_EQ(first.Value(), 1);
+  EXPECT_EQ(Value("SELECT Config_IntData FROM Config WHERE Config_Mnemo = 'ACQ_LAST_ID'"), "1");
+  ASSERT_EQ(db.Run("DELETE FROM OPCAcq;"), DbStatus::kOk);
+  // The deleted acquisition's id stays used: the mark remembers it.
+  const DbResult<int64_t> second = store.InsertAcquisition("Sim.1", "Local Host", "guid");
+  ASSERT_TRUE(second.Ok());
+  EXPECT_EQ(second.Value(), 2);
+  ASSERT_EQ(MarkAcquisitionIdUsed(db, 40), DbStatus::kOk);
+  EXPECT_EQ(FirstUnusedAcquisitionId(db).Value(), 41);
+  // Group ids stay above every item's group, orphans included.
+  ASSERT_EQ(db.Run("INSERT INTO OPCAcqItem( OPCAcqGrp_Id) VALUES( 9);"), DbStatus::kOk);
+  EXPECT_EQ(FirstUnusedAcquisitionGroupId(db).Value(), 10);
+}
+
+TEST_F(Stores, RecordingKeepsHostileTextsAndItsLoggedTexts) {
+  CRecordingStore store(db, kLogDataAcquisition);
+  const DbResult<int64_t> id = store.InsertAcquisition(kHostile, "Host'1", "{guid}");
+  ASSERT_TRUE(id.Ok());
+  EXPECT_EQ(Value("SELECT OPCAcq_ServerId FROM OPCAcq"), kHostile);
+  EXPECT_EQ(Value("SELECT OPCAcq_ServerHost FROM OPCAcq"), "Host'1");
+  EXPECT_TRUE(ctx.sink.Contains(
+      "Executing SQL Transaction: INSERT INTO OPCAcq( OPCAcq_Id, OPCAcq_ServerId, "
+      "OPCAcq_ServerHost, OPCacq_ServerGuid, OPCAcq_StartDate, OPCAcq_StartTime, OPCAcq_EndDate, "
+      "OPCAcq_EndTime, OPCAcq_DataCount)VALUES( 1, 'O''Brien''s \"x\" 100% %s %q "
+      "\xC3\xA9\xE2\x82\xAC\xE6\xBC\xA2 '');--', 'Host''1', '{guid}','Undefined', 'Undefined', "
+      "'Undefined', 'Undefined', -1)",
+      kLogDataAcquisition));
+
+  const int acquisition = static_cast<int>(id.Value());
+  const DbResult<int64_t> group = store.InsertGroup(5, acquisition, kHostile, 1000);
+  ASSERT_TRUE(group.Ok());
+  EXPECT_EQ(group.Value(), 5);
+  EXPECT_EQ(store.InsertItem(5, kHostile, "short'", "100%", 5, 0), DbStatus::kOk);
+  EXPECT_EQ(Value("SELECT OPCAcqGrp_Name FROM OPCAcqGrp"), kHostile);
+  EXPECT_EQ(Value("SELECT OPCAcqItem_QualifiedName || '|' || OPCAcqItem_ShortName || '|' || "
+                  "OPCAcqItem_Data FROM OPCAcqItem"),
+            kHostile + "|short'|100%");
+
+  // The logged update texts are the ones always logged for ordinary values.
+  EXPECT_EQ(store.RecordFirstRead(acquisition, 1000, "05/Mar/2026", "09:04:07.250"), DbStatus::kOk);
+  EXPECT_TRUE(ctx.sink.Contains(
+      "Executing SQL Transaction: UPDATE OPCAcq Set OPCAcq_UpdateRate = 1000,  OPCAcq_StartDate = "
+      "'05/Mar/2026', OPCAcq_StartTime = '09:04:07.250' WHERE OPCAcq_Id = 1",
+      kLogDataAcquisition));
+  const DbResult<int> changed = store.RecordEnd(acquisition, "05/Mar/2026", "09:05:07.250", 60);
+  ASSERT_TRUE(changed.Ok());
+  EXPECT_EQ(changed.Value(), 1);
+  EXPECT_TRUE(
+      ctx.sink.Contains("Executing SQL Transaction: UPDATE OPCAcq Set OPCAcq_EndDate = "
+                        "'05/Mar/2026', OPCAcq_EndTime = '09:05:07.250', OPCAcq_DataCount = 60 "
+                        "WHERE OPCAcq_Id = 1",
+                        kLogDataAcquisition));
+  // A quote in a time text no longer breaks the statement.
+  const DbResult<int> odd = store.RecordEnd(acquisition, "05/Mar/2026", "9'05", 61);
+  ASSERT_TRUE(odd.Ok());
+  EXPECT_EQ(Value("SELECT OPCAcq_EndTime FROM OPCAcq"), "9'05");
+  EXPECT_EQ(store.RecordEnd(acquisition + 1, "d", "t", 1).Value(), 0);
+
+  const std::vector<unsigned char> blob = {1, 0, 2};
+  bool prepared = false;
+  ASSERT_EQ(store.WriteDataSet(acquisition, CRecordingStore::kNewRow, kHostile, blob.data(),
+                               blob.size(), &prepared),
+            SQLITE_DONE);
+  const DbResult<std::vector<RecordedRowKey>> rows = store.DataRows(acquisition);
+  ASSERT_TRUE(rows.Ok());
+  ASSERT_EQ(rows.Value().size(), 1u);
+  EXPECT_EQ(rows.Value()[0].timeText, kHostile);
+  EXPECT_TRUE(store.AcquisitionExists(acquisition).Value());
+  EXPECT_FALSE(store.AcquisitionExists(acquisition + 1).Value());
+}
+
+TEST_F(Stores, CatalogueRepairAndDelete) {
+  CCatalogueStore store(db);
+  ASSERT_EQ(db.Run("INSERT INTO OPCAcq( OPCAcq_Id) VALUES( 3);"
+                   "INSERT INTO OPCAcqGrp( OPCAcqGrp_Id, OPCAcq_Id) VALUES( 4, 3);"
+                   "INSERT INTO OPCAcqItem( OPCAcqGrp_Id) VALUES( 4);"
+                   "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 3, 'a'), "
+                   "( 3, '05/Mar/2026 09:04:07.250');"),
+            DbStatus::kOk);
+  EXPECT_EQ(store.DataRowCount(3).Value(), 2);
+  EXPECT_EQ(store.DataRowCount(9).Value(), 0);
+  EXPECT_EQ(store.LastDataRowTime(3).Value(), "05/Mar/2026 09:04:07.250");
+  EXPECT_EQ(store.LastDataRowTime(9).Status(), DbStatus::kNoRow);
+  EXPECT_EQ(CCatalogueStore::RepairEndText("05/Mar/2026", "09:04:07.250", 2, 3),
+            "UPDATE OPCAcq SET OPCAcq_EndDate = '05/Mar/2026', OPCAcq_EndTime = '09:04:07.250', "
+            "OPCAcq_DataCount = 2 WHERE OPCAcq_Id = 3");
+  EXPECT_EQ(store.RepairEnd("05/Mar/2026", "it's", 2, 3, kLogProjects), DbStatus::kOk);
+  EXPECT_EQ(Value("SELECT OPCAcq_EndTime FROM OPCAcq"), "it's");
+  EXPECT_TRUE(ctx.sink.Contains("OPCAcq_EndTime = 'it''s'", kLogProjects));
+  EXPECT_EQ(store.Delete(3, SqlRun::Logged(kLogProjects)), DbStatus::kOk);
+  EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCAcqData") + Value("SELECT COUNT(*) FROM OPCAcqItem") +
+                Value("SELECT COUNT(*) FROM OPCAcq"),
+            "000");
+}
+
+TEST_F(Stores, ProjectRowsByHostileNames) {
+  CProjectRows rows(db);
+  const DbResult<int64_t> other = rows.InsertProject("other", "s", "h", "g", "d", "t");
+  const DbResult<int64_t> project =
+      rows.InsertProject(kHostile, kHostile, "h'", "g", "2026-03-05", "09:04:07");
+  ASSERT_TRUE(other.Ok());
+  ASSERT_TRUE(project.Ok());
+  EXPECT_EQ(project.Value(), other.Value() + 1);
+  const DbResult<int64_t> group = rows.InsertGroup(project.Value(), {kHostile, true, 500, 0, 0, 1});
+  ASSERT_TRUE(group.Ok());
+  EXPECT_EQ(rows.InsertItems(group.Value(), {{kHostile, "s'", "100%", 5}}, 0), DbStatus::kOk);
+  EXPECT_EQ(Value("SELECT OPCItem_QualifiedName FROM OPCItem"), kHostile);
+  EXPECT_TRUE(rows.NameExists(kHostile).Value());
+  EXPECT_FALSE(rows.NameExists("O'Brien").Value());
+  EXPECT_EQ(rows.LatestId(kHostile).Value(), project.Value());
+  EXPECT_EQ(rows.LatestId("none").Status(), DbStatus::kNoRow);
+  // A name that would be code in a raw text removes its own project only.
+  EXPECT_EQ(rows.Delete("x' OR '1'='1"), DbStatus::kOk);
+  EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCPrj"), "2");
+  EXPECT_EQ(rows.Clean(kHostile), DbStatus::kOk);
+  EXPECT_EQ(Value("SELECT OPCPrj_Name FROM OPCPrj"), "other");
+  EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCItem") + Value("SELECT COUNT(*) FROM OPCGrp"), "00");
+}
+
+}  // namespace
