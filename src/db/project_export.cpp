@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr char kProjectQuery[] =
-    "SELECT OPCPrj_Id, OPCPrj_ServerId, OPCPrj_ServerHost, OPCPrj_ServerGuid FROM OPCPrj WHERE "
-    "OPCPrj_Name = '%q' ORDER BY OPCPrj_Id DESC LIMIT 1";
-constexpr int kProjectColumns = 4;
 constexpr char kGroupQuery[] =
     "SELECT OPCGrp_Id, OPCGrp_Name, OPCGrp_Active, OPCGrp_UpdateRate, OPCGrp_TimeBias, "
     "OPCGrp_DeadBand, OPCGrp_ReadInterface FROM OPCGrp WHERE OPCPrj_Id = %d ORDER BY OPCGrp_Id";
@@ -52,21 +48,24 @@ int ExportProject(CSQLite& db, const std::string& name, ProjectFile& file, std::
     error = "the database could not be opened";
     return -1;
   }
-  std::vector<QueryCell> cells;
-  if (!Read(db, SqlPrintf(kProjectQuery, name.c_str()), kProjectColumns, cells, error)) {
-    db.Close();
-    return -1;
-  }
-  if (cells.empty()) {
+  const DbResult<ProjectHead> head = CProjectRows(db).LatestHead(name);
+  // A file without the project table holds no project (as an empty one does).
+  if (head.Status() == DbStatus::kNoRow || head.Status() == DbStatus::kNotPrepared) {
     db.Close();
     return 0;
   }
-  const int projectId = cells[0].intValue;
+  if (!head) {
+    error = db.LastErrorText().empty() ? "the project rows could not be read" : db.LastErrorText();
+    db.Close();
+    return -1;
+  }
+  const int projectId = static_cast<int>(head.Value().id);
   file.m_sName = name;
-  file.m_sServerId = TextOf(cells[1]);
-  file.m_sHost = TextOf(cells[2]);
-  file.m_sClassId = TextOf(cells[3]);
+  file.m_sServerId = head.Value().serverId;
+  file.m_sHost = head.Value().host;
+  file.m_sClassId = head.Value().classIdText;
 
+  std::vector<QueryCell> cells;
   std::map<int, size_t> groupIndex;  // OPCGrp_Id → position in the file
   if (!Read(db, SqlPrintf(kGroupQuery, projectId), kGroupColumns, cells, error)) {
     db.Close();

@@ -7,6 +7,10 @@ namespace {
 
 constexpr char kProjectExists[] = "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = ?";
 constexpr char kLatestId[] = "SELECT MAX( OPCPrj_Id) FROM OPCPrj WHERE OPCPrj_Name = ?";
+constexpr char kLatestHead[] =
+    "SELECT OPCPrj_Id, OPCPrj_ServerId, OPCPrj_ServerHost, OPCPrj_ServerGuid FROM OPCPrj WHERE "
+    "OPCPrj_Name = ? ORDER BY OPCPrj_Id DESC LIMIT 1";
+constexpr int kHeadColumns = 4;
 
 // Items, groups, then the project row of every project of the name.
 constexpr char kCleanScript[] =
@@ -59,6 +63,19 @@ DbResult<int64_t> CProjectRows::LatestId(const std::string& name, const SqlRun& 
   if (id && id.Value() <= 0)
     return DbStatus::kNoRow;
   return id;
+}
+
+DbResult<ProjectHead> CProjectRows::LatestHead(const std::string& name, const SqlRun& how) {
+  std::vector<QueryCell> cells;
+  const DbResult<int> columns = m_db.Query(kLatestHead, {SqlBinding::Text(name)}, cells, how);
+  if (!columns)
+    return columns.Status();
+  if (columns.Value() != kHeadColumns || cells.size() < kHeadColumns)
+    return DbStatus::kNoRow;
+  auto text = [](const QueryCell& cell) {
+    return cell.columnType == kCellNull ? std::string() : cell.text;
+  };
+  return ProjectHead{cells[0].intValue, text(cells[1]), text(cells[2]), text(cells[3])};
 }
 
 DbStatus CProjectRows::Clean(const std::string& name) {

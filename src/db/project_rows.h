@@ -28,6 +28,14 @@ struct ProjectGroupRow {
   int readInterface = 0;
 };
 
+// The OPCPrj row of a project: what a load or an export starts from.
+struct ProjectHead {
+  int64_t id = 0;
+  std::string serverId;
+  std::string host;
+  std::string classIdText;
+};
+
 class CProjectRows {
  public:
   explicit CProjectRows(CSQLite& db) : m_db(db) {}
@@ -36,6 +44,8 @@ class CProjectRows {
   DbResult<bool> NameExists(const std::string& name, const SqlRun& how = {});
   // The highest project id of the name (kNoRow when there is none).
   DbResult<int64_t> LatestId(const std::string& name, const SqlRun& how = {});
+  // The row of the latest project of the name (kNoRow when there is none).
+  DbResult<ProjectHead> LatestHead(const std::string& name, const SqlRun& how = {});
   // On the open handle, one transaction: every project of the name, its groups and items.
   DbStatus Clean(const std::string& name);
   // On the open handle, one transaction: every project of the name with its groups and

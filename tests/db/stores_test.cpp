@@ -192,6 +192,12 @@ TEST_F(Stores, ProjectRowsByHostileNames) {
   EXPECT_FALSE(rows.NameExists("O'Brien").Value());
   EXPECT_EQ(rows.LatestId(kHostile).Value(), project.Value());
   EXPECT_EQ(rows.LatestId("none").Status(), DbStatus::kNoRow);
+  const DbResult<ProjectHead> head = rows.LatestHead(kHostile);
+  ASSERT_TRUE(head.Ok());
+  EXPECT_EQ(head.Value().id, project.Value());
+  EXPECT_EQ(head.Value().serverId, kHostile);
+  EXPECT_EQ(head.Value().host, "h'");
+  EXPECT_EQ(rows.LatestHead("O'Brien").Status(), DbStatus::kNoRow);
   // A name that would be code in a raw text removes its own project only.
   EXPECT_EQ(rows.Delete("x' OR '1'='1"), DbStatus::kOk);
   EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCPrj"), "2");
