@@ -20,7 +20,7 @@
 #include "cli/cli_environment.h"
 #include "db/database_check.h"
 #include "db/project_commands.h"
-#include "db/sql_format.h"
+#include "db/project_rows.h"
 #include "opc/opc_server.h"
 #include "platform/com/creation.h"
 #include "platform/com/guid.h"
@@ -183,19 +183,15 @@ bool TakeBackupOptions(std::vector<std::string>& args, std::optional<int>& minut
 
 // The saved project named name, or nothing.
 bool FindProject(CSQLite& db, const std::string& name, ProjectChoice& choice) {
-  std::vector<QueryCell> cells;
-  const int columns = db.GetQueryData(
-      SqlPrintf("SELECT OPCPrj_Id, OPCPrj_ServerId, OPCPrj_ServerHost, OPCPrj_ServerGuid FROM "
-                "OPCPrj WHERE OPCPrj_Name = '%q' ORDER BY OPCPrj_Id DESC",
-                name.c_str()),
-      cells, true, true);
-  if (columns != 4 || cells.size() < 4)
+  const DbResult<ProjectHead> head =
+      CProjectRows(db).LatestHead(name, SqlRun().Opening().Closing());
+  if (!head)
     return false;
-  choice.m_nId = cells[0].intValue;
+  choice.m_nId = static_cast<int>(head.Value().id);
   choice.m_sName = name;
-  choice.m_sServerId = cells[1].text;
-  choice.m_sHost = cells[2].text;
-  if (!GuidFromString(cells[3].text, choice.m_clsid))
+  choice.m_sServerId = head.Value().serverId;
+  choice.m_sHost = head.Value().host;
+  if (!GuidFromString(head.Value().classIdText, choice.m_clsid))
     choice.m_clsid = GUID_NULL;
   return true;
 }
