@@ -4,19 +4,18 @@
 #include <vector>
 
 #include "db/project_rows.h"
-#include "db/sql_format.h"
 #include "opc/opc_limits.h"
 
 namespace {
 
 constexpr char kGroupQuery[] =
     "SELECT OPCGrp_Id, OPCGrp_Name, OPCGrp_Active, OPCGrp_UpdateRate, OPCGrp_TimeBias, "
-    "OPCGrp_DeadBand, OPCGrp_ReadInterface FROM OPCGrp WHERE OPCPrj_Id = %d ORDER BY OPCGrp_Id";
+    "OPCGrp_DeadBand, OPCGrp_ReadInterface FROM OPCGrp WHERE OPCPrj_Id = ? ORDER BY OPCGrp_Id";
 constexpr int kGroupColumns = 7;
 constexpr char kItemQuery[] =
     "SELECT OPCGrp_Id, OPCItem_QualifiedName, OPCItem_ShortName, OPCItem_Data, "
     "OPCItem_ItemType FROM OPCItem WHERE OPCGrp_Id IN ( SELECT OPCGrp_Id FROM OPCGrp WHERE "
-    "OPCPrj_Id = %d) ORDER BY OPCItem_Id";
+    "OPCPrj_Id = ?) ORDER BY OPCItem_Id";
 constexpr int kItemColumns = 5;
 
 std::string TextOf(const QueryCell& cell) {
@@ -29,11 +28,11 @@ double RealOf(const QueryCell& cell) {
 }
 
 // One query; false (with error) when it could not be read or its rows are not whole.
-bool Read(CSQLite& db, const std::string& statement, size_t columns, std::vector<QueryCell>& cells,
-          std::string& error) {
+bool Read(CSQLite& db, const char* statement, int projectId, size_t columns,
+          std::vector<QueryCell>& cells, std::string& error) {
   cells.clear();
-  const int result = db.GetQueryData(statement, cells);
-  if (result < 0 || cells.size() % columns != 0) {
+  const DbResult<int> result = db.Query(statement, {SqlBinding::Integer(projectId)}, cells);
+  if (result.Status() == DbStatus::kFailed || cells.size() % columns != 0) {
     error = db.LastErrorText().empty() ? "the project rows could not be read" : db.LastErrorText();
     return false;
   }
@@ -44,7 +43,7 @@ bool Read(CSQLite& db, const std::string& statement, size_t columns, std::vector
 
 int ExportProject(CSQLite& db, const std::string& name, ProjectFile& file, std::string& error) {
   file = ProjectFile();
-  if (db.OpenExisting() != 1) {
+  if (db.OpenExistingFile() != DbStatus::kOk) {
     error = "the database could not be opened";
     return -1;
   }
@@ -67,7 +66,7 @@ int ExportProject(CSQLite& db, const std::string& name, ProjectFile& file, std::
 
   std::vector<QueryCell> cells;
   std::map<int, size_t> groupIndex;  // OPCGrp_Id → position in the file
-  if (!Read(db, SqlPrintf(kGroupQuery, projectId), kGroupColumns, cells, error)) {
+  if (!Read(db, kGroupQuery, projectId, kGroupColumns, cells, error)) {
     db.Close();
     return -1;
   }
@@ -83,7 +82,7 @@ int ExportProject(CSQLite& db, const std::string& name, ProjectFile& file, std::
     file.m_groups.push_back(std::move(group));
   }
 
-  const bool itemsRead = Read(db, SqlPrintf(kItemQuery, projectId), kItemColumns, cells, error);
+  const bool itemsRead = Read(db, kItemQuery, projectId, kItemColumns, cells, error);
   db.Close();
   if (!itemsRead)
     return -1;

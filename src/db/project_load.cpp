@@ -3,19 +3,18 @@
 
 #include "base/log.h"
 #include "db/project_store.h"
-#include "db/sql_format.h"
 #include "opc/opc_items.h"
 
 namespace {
 
 constexpr char kGroupQuery[] =
     "SELECT OPCGrp_Name, OPCGrp_Active, OPCGrp_UpdateRate, OPCGrp_TimeBias, OPCGrp_DeadBand, "
-    "OPCGrp_ReadInterface FROM OPCGrp WHERE OPCPrj_Id = %d";
+    "OPCGrp_ReadInterface FROM OPCGrp WHERE OPCPrj_Id = ?";
 constexpr char kItemQuery[] =
     "SELECT OPCGrp.OPCGrp_Name AS 'OPCGroupName', OPCItem_QualifiedName, OPCItem_ShortName, "
     "OPCItem_Data, OPCItem_DataType, OPCItem_ItemType FROM OPCItem "
     "INNER JOIN OPCGrp ON OPCItem.OPCGrp_Id = OPCGrp.OPCGrp_Id WHERE OPCItem.OPCGrp_Id IN "
-    "( SELECT OPCGrp_Id FROM OPCGrp WHERE OPCPrj_Id = %d ORDER BY OPCGrp_Id) "
+    "( SELECT OPCGrp_Id FROM OPCGrp WHERE OPCPrj_Id = ? ORDER BY OPCGrp_Id) "
     "ORDER BY OPCItem.OPCGrp_Id, OPCItem.OPCItem_Id";
 constexpr int kColumnsPerRow = 6;
 constexpr char kGroupAddedLog[] = "Add OPC Group '%s' to OPC Server %s";
@@ -62,11 +61,12 @@ bool CProjectStore::LoadGroups(int projectId, IProjectLoadObserver* observer) {
   CWait wait(m_pFeedback);
   AppContext& context = m_db.Context();
   std::vector<QueryCell> cells;
-  const int columns = m_db.GetQueryData(SqlPrintf(kGroupQuery, projectId), cells, true, false);
-  if (columns == kDbOpenFailed)
+  const DbResult<int> columns =
+      m_db.Query(kGroupQuery, {SqlBinding::Integer(projectId)}, cells, SqlRun().Opening());
+  if (columns.Status() == DbStatus::kOpenFailed)
     return false;
   // A failed read has no cells: it must not pass for a project without groups.
-  if (columns < 0 || cells.size() % kColumnsPerRow != 0) {
+  if (columns.Status() == DbStatus::kFailed || cells.size() % kColumnsPerRow != 0) {
     m_db.Close();
     context.prompt.ShowMessage(kIncoherentGroupDataMessage, MessageButtons::Ok, MessageIcon::Error);
     return false;
@@ -93,10 +93,11 @@ bool CProjectStore::LoadItems(int projectId, IProjectLoadObserver* observer) {
   CWait wait(m_pFeedback);
   AppContext& context = m_db.Context();
   std::vector<QueryCell> cells;
-  const int columns = m_db.GetQueryData(SqlPrintf(kItemQuery, projectId), cells, false, true);
-  if (columns == kDbOpenFailed)
+  const DbResult<int> columns =
+      m_db.Query(kItemQuery, {SqlBinding::Integer(projectId)}, cells, SqlRun().Closing());
+  if (columns.Status() == DbStatus::kOpenFailed)
     return false;
-  if (columns < 0 || cells.size() % kColumnsPerRow != 0) {
+  if (columns.Status() == DbStatus::kFailed || cells.size() % kColumnsPerRow != 0) {
     context.prompt.ShowMessage(kIncoherentItemDataMessage, MessageButtons::Ok, MessageIcon::Error);
     return false;
   }

@@ -203,7 +203,7 @@ std::string UpgradeSchemaScript() {
 }
 
 bool CreateSchema(CSQLite& db) {
-  return db.ExecSQL(CreateSchemaScript()) == 1;
+  return db.Run(CreateSchemaScript()) == DbStatus::kOk;
 }
 
 bool UpgradeSchema(CSQLite& db, int& nFromVersion, int& nToVersion) {
@@ -218,5 +218,5 @@ bool UpgradeSchema(CSQLite& db, int& nFromVersion, int& nToVersion) {
   // recorded acquisitions, so stop here (LastErrorText says why).
   if (count < 0)
     return false;
-  return db.ExecSQL(UpgradeSchemaScript()) == 1;
+  return db.Run(UpgradeSchemaScript()) == DbStatus::kOk;
 }
