@@ -13,7 +13,10 @@
 // when the program's clock is simulated (the other program is real); an interrupt test
 // ends a wait at once (a signal must not wait for another program's lock).
 //
-// Return codes shared by the operations: -3 the file could not be opened (open first);
+// Answers: the typed forms (OpenFile, Run, Query, QueryInt64, HasRow) answer with a
+// DbStatus or DbResult and take their open/close/log choices as one SqlRun; the stores
+// (projects, recordings, catalogue, known servers) use them. The integer forms answer
+// with the codes shared by the operations: -3 the file could not be opened (open first);
 // -1 the statement failed while running (a step error, or still busy at the bound).
 //
 // Thread rule: GUI thread only (or the command-line tool's one thread); the handle is
