@@ -95,8 +95,8 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
 }
 
 // Why a list statement failed, as the database says it.
-std::string ListError(const CSQLite& db, int result) {
-  if (result == kDbOpenFailed || db.LastErrorText().empty())
+std::string ListError(const CSQLite& db, DbStatus status) {
+  if (status == DbStatus::kOpenFailed || db.LastErrorText().empty())
     return "the database could not be opened";
   return db.LastErrorText();
 }
@@ -123,10 +123,10 @@ int RunList(CSQLite& db, std::vector<std::string>& args) {
   if (!args.empty())
     return UsageError("unexpected argument '" + args.front() + "'");
   CRecordingListControl list;
-  const int rows =
-      db.UpdateListCtrl(ProjectListStatement(true, sort.value_or(kSortByName)), list, true, true);
-  if (rows < 0)
-    return Failure("cannot list the projects: " + ListError(db, rows));
+  const DbResult<int> rows = db.FillList(ProjectListStatement(true, sort.value_or(kSortByName)),
+                                         list, ListCtrlForm::Plain, SqlRun().Opening().Closing());
+  if (!rows)
+    return Failure("cannot list the projects: " + ListError(db, rows.Status()));
   std::cout << list.ToText();
   return kExitOk;
 }
@@ -137,14 +137,16 @@ int RunShow(CSQLite& db, const std::string& name) {
     return Failure("no project named '" + name + "'");
   CRecordingListControl groups;
   CRecordingListControl items;
-  const int groupRows = db.UpdateListCtrl(ProjectGroupListStatement(projectId), groups, true, true,
-                                          ListCtrlForm::Keyed);
-  if (groupRows < 0)
-    return Failure("cannot list the groups of '" + name + "': " + ListError(db, groupRows));
-  const int itemRows = db.UpdateListCtrl(ProjectItemListStatement(projectId), items, true, true,
-                                         ListCtrlForm::Keyed);
-  if (itemRows < 0)
-    return Failure("cannot list the items of '" + name + "': " + ListError(db, itemRows));
+  const SqlRun run = SqlRun().Opening().Closing();
+  const DbResult<int> groupRows =
+      db.FillList(ProjectGroupListStatement(projectId), groups, ListCtrlForm::Keyed, run);
+  if (!groupRows)
+    return Failure("cannot list the groups of '" + name +
+                   "': " + ListError(db, groupRows.Status()));
+  const DbResult<int> itemRows =
+      db.FillList(ProjectItemListStatement(projectId), items, ListCtrlForm::Keyed, run);
+  if (!itemRows)
+    return Failure("cannot list the items of '" + name + "': " + ListError(db, itemRows.Status()));
   std::cout << groups.ToText() << "\n" << items.ToText();
   return kExitOk;
 }

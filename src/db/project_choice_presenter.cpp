@@ -15,10 +15,11 @@ bool ParseProjectId(const std::string& text, int& id) {
 int CGetProjectPresenter::FillProjects(IListControl* list, int sortIndex) {
   m_nSortIndex = sortIndex >= 0 && sortIndex < kProjectSortChoiceCount ? sortIndex : kSortByName;
   m_projects.SetTarget(list);
-  const int rows =
-      m_db.UpdateListCtrl(ProjectListStatement(true, m_nSortIndex), m_projects, true, true);
+  const int rows = m_db.FillList(ProjectListStatement(true, m_nSortIndex), m_projects,
+                                 ListCtrlForm::Plain, SqlRun().Opening().Closing())
+                       .ValueOr(0);
   m_projects.SetTarget(nullptr);
-  m_nProjectCount = rows > 0 ? rows : 0;
+  m_nProjectCount = rows;
   return m_nProjectCount;
 }
 
@@ -49,12 +50,11 @@ bool CGetProjectPresenter::SelectRow(int row, IListControl* groups, IListControl
 
   CMirroredListControl groupList(groups);
   CMirroredListControl itemList(items);
-  const int groupRows = m_db.UpdateListCtrl(ProjectGroupListStatement(id), groupList, true, true,
-                                            ListCtrlForm::Keyed);
-  const int itemRows =
-      m_db.UpdateListCtrl(ProjectItemListStatement(id), itemList, true, true, ListCtrlForm::Keyed);
-  m_nGroupCount = groupRows > 0 ? groupRows : 0;
-  m_nItemCount = itemRows > 0 ? itemRows : 0;
+  const SqlRun run = SqlRun().Opening().Closing();
+  m_nGroupCount =
+      m_db.FillList(ProjectGroupListStatement(id), groupList, ListCtrlForm::Keyed, run).ValueOr(0);
+  m_nItemCount =
+      m_db.FillList(ProjectItemListStatement(id), itemList, ListCtrlForm::Keyed, run).ValueOr(0);
   m_bOkEnabled = true;
   return true;
 }

@@ -7,10 +7,11 @@
 
 int CSetProjectNamePresenter::FillList(IListControl* list) {
   m_list.SetTarget(list);
-  const int rows =
-      m_db.UpdateListCtrl(ProjectListStatement(false, kSortByName), m_list, true, true);
+  const int rows = m_db.FillList(ProjectListStatement(false, kSortByName), m_list,
+                                 ListCtrlForm::Plain, SqlRun().Opening().Closing())
+                       .ValueOr(0);
   m_list.SetTarget(nullptr);
-  m_nProjectCount = rows > 0 ? rows : 0;
+  m_nProjectCount = rows;
   m_bOkEnabled = m_sCurrentName != kEmptyProjectName;
   return m_nProjectCount;
 }

@@ -495,6 +495,14 @@ DbResult<int64_t> CSQLite::QueryInt64(const std::string& statement,
   return cells.front().intValue;
 }
 
+DbResult<int> CSQLite::FillList(const std::string& statement, IListControl& list, ListCtrlForm form,
+                                const SqlRun& how) {
+  const int rows = UpdateListCtrl(statement, list, how.openFirst, how.closeAfter, form);
+  if (rows < 0)
+    return StatusOfCode(rows);
+  return rows;
+}
+
 DbResult<bool> CSQLite::HasRow(const std::string& statement,
                                const std::vector<SqlBinding>& bindings, const SqlRun& how) {
   const int result = RowExistsBound(statement, bindings, how.openFirst, how.closeAfter);

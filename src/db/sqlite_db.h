@@ -151,6 +151,10 @@ class CSQLite {
   DbResult<int64_t> QueryInt64(const std::string& statement,
                                const std::vector<SqlBinding>& bindings = {},
                                const SqlRun& how = {});
+  // UpdateListCtrl (logged on channel 0 whatever how.log says): the rows shown; kFailed
+  // (a step failed), kNotPrepared or kOpenFailed.
+  DbResult<int> FillList(const std::string& statement, IListControl& list,
+                         ListCtrlForm form = ListCtrlForm::Plain, const SqlRun& how = {});
   // RowExists with bound parameters (never logged).
   DbResult<bool> HasRow(const std::string& statement, const std::vector<SqlBinding>& bindings = {},
                         const SqlRun& how = {});

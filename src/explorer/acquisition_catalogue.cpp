@@ -168,8 +168,8 @@ int CAcquisitionCatalogue::ShowDetails(int row) {
   m_details.start = CatalogueCell(row, kCatStartDate) + " " + CatalogueCell(row, kCatStartTime);
   m_details.end = CatalogueCell(row, kCatEndDate) + " " + CatalogueCell(row, kCatEndTime);
   m_nSelectedId = static_cast<int>(Catalogue().Rows()[static_cast<size_t>(row)].itemData);
-  const int items = m_db.UpdateListCtrl(AcquisitionItemListStatement(m_nSelectedId), m_items);
-  CountCatalogueItems(Items(), items > 0 ? items : 0, m_details);
+  const int items = m_db.FillList(AcquisitionItemListStatement(m_nSelectedId), m_items).ValueOr(0);
+  CountCatalogueItems(Items(), items, m_details);
   return m_nSelectedId;
 }
 
