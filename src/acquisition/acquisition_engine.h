@@ -210,6 +210,8 @@ class CAcquisitionEngine {
   void EndOutage(int64_t now);
   // Every group's schedule for a new acquisition: read at the first cycle, period, row.
   void ResetSchedule();
+  // The history keeps a bounded window and reads older rows back from the recording.
+  void AttachRecording();
 
   // When each group is read and which row it last wrote (index: the group's position).
   struct GroupSchedule {
@@ -232,8 +234,6 @@ class CAcquisitionEngine {
   CAcquisitionRecorder m_recorder;
 
   std::vector<GroupSchedule> m_schedule;
-  // OPCAcqData_Id of each history row (kNoDataRowId: not stored yet).
-  std::vector<int64_t> m_rowIds;
   std::string m_sLastStoredTime;  // time text of the last data set inserted
   std::string m_sStopCause;
   int m_nAcquiredCount = 0;

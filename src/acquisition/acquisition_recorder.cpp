@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "acquisition/value_text.h"
@@ -50,8 +51,12 @@ constexpr char kHighestGroupId[] =
 constexpr char kSetIdMark[] =
     "INSERT OR REPLACE INTO Config( Config_Mnemo, Config_DataType, Config_IntData, "
     "Config_FloatData, Config_StrData) VALUES( '%s', 0, %d, -1.00, 'NA')";
+// From the oldest row asked for: a long acquisition's older rows are counted by range.
 constexpr char kOwnRows[] =
-    "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcq_Id = %d";
+    "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcqData_Id >= %lld AND "
+    "OPCAcq_Id = %d";
+constexpr char kOwnRowsInRange[] =
+    "SELECT COUNT(*) FROM OPCAcqData WHERE OPCAcqData_Id BETWEEN %lld AND %lld AND OPCAcq_Id = %d";
 
 }  // namespace
 
@@ -166,8 +171,14 @@ int CAcquisitionRecorder::CountRowsStillStored(int acquisitionId,
                                                const std::vector<StoredRow>& rows) {
   std::vector<QueryCell> cells;
   int count = 0;
+  if (rows.empty())
+    return 0;
+  int64_t oldest = rows.front().rowId;
+  for (const StoredRow& row : rows)
+    oldest = std::min(oldest, row.rowId);
   if (m_db.OpenExisting() == 1) {
-    const int result = m_db.GetQueryData(Format(kOwnRows, acquisitionId), cells);
+    const int result =
+        m_db.GetQueryData(Format(kOwnRows, static_cast<long long>(oldest), acquisitionId), cells);
     m_db.Close();
     if (result < 0)
       return -1;
@@ -184,6 +195,27 @@ int CAcquisitionRecorder::CountRowsStillStored(int acquisitionId,
     return count;
   }
   return 0;  // no file: nothing of it is stored anywhere that can be found
+}
+
+int CAcquisitionRecorder::CountRunsStillStored(int acquisitionId,
+                                               const std::vector<StoredRun>& runs) {
+  if (runs.empty())
+    return 0;
+  if (m_db.OpenExisting() != 1)
+    return 0;
+  int count = 0;
+  for (const StoredRun& run : runs) {
+    const int found =
+        m_db.QueryInteger(Format(kOwnRowsInRange, static_cast<long long>(run.firstRowId),
+                                 static_cast<long long>(run.lastRowId), acquisitionId));
+    if (found < 0) {
+      m_db.Close();
+      return -1;
+    }
+    count += std::min(found, run.count);
+  }
+  m_db.Close();
+  return count;
 }
 
 bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& configuration,
