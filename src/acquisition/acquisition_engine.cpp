@@ -45,8 +45,6 @@ constexpr uint32_t kFirstBasePeriod = 15000;
 // Pauses between reconnection attempts, in seconds; the last one repeats.
 constexpr int kReconnectPauses[] = {1, 2, 5, 10, 30};
 constexpr uint32_t kReadAtFirstCycle = 1000;
-// Newest data sets kept in memory beyond those the acquisition may still rewrite.
-constexpr int kHistoryDisplayRows = 2048;
 
 // A multi-line message as one line, for the cause kept with the stop.
 std::string OneLine(const std::string& text) {
@@ -319,7 +317,7 @@ void CAcquisitionEngine::AttachRecording() {
   for (const GroupSchedule& schedule : m_schedule)
     slowest = std::max(slowest, schedule.period);
   m_history.SetRecording(std::make_shared<CRecordedRowReader>(m_db.Path(), m_nAcquisitionId),
-                         static_cast<int>(slowest) + 2 + kHistoryDisplayRows);
+                         static_cast<int>(slowest) + 2 + m_nHistoryDisplayRows);
 }
 
 void CAcquisitionEngine::ResetView() {

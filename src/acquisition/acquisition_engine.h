@@ -122,6 +122,9 @@ class CAcquisitionEngine {
   void SetReconnectOnServerLoss(bool on) { m_bReconnectOnServerLoss = on; }
   bool ReconnectOnServerLoss() const { return m_bReconnectOnServerLoss; }
   void SetAlwaysShowLast(bool on) { m_bAlwaysShowLast = on; }
+  // Newest data sets the history keeps in memory beyond those the acquisition may still
+  // rewrite (older ones are read back from the recording); taken at Start and Resume.
+  void SetHistoryDisplayRows(int rows) { m_nHistoryDisplayRows = rows; }
   bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
 
   // ---- State ----
@@ -272,4 +275,5 @@ class CAcquisitionEngine {
   int m_nNextRowToSave = 0;
   uint32_t m_nSaveEpoch = 0;
   int m_nDecimals = 2;
+  int m_nHistoryDisplayRows = 2048;
 };

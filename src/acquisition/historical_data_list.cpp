@@ -185,67 +185,17 @@ std::vector<DataSetPtr> HistoricalDataList::Snapshot(int first, int count) const
   return rows;
 }
 
-void HistoricalDataList::ReadOlder(int first, int end, std::vector<DataSetPtr>& rows) const {
-  if (end <= first)
-    return;
-  OlderRows older;
-  {
-    std::shared_lock lock(m_mutex);
-    older.reader = m_pReader;
-    older.generation = m_nGeneration;
-    older.itemColumns = m_nItemColumns;
-    older.firstInMemory = m_nFirst;
-    // Only what the asked rows need: the runs and pinned rows of their pages.
-    const int pageFirst = first / kPageRows * kPageRows;
-    const int pageEnd = (end - 1) / kPageRows * kPageRows + kPageRows;
-    for (const StoredRun& run : m_runs) {
-      if (run.firstIndex < pageEnd && run.firstIndex + run.count > pageFirst)
-        older.runs.push_back(run);
-    }
-    for (auto it = m_pinned.lower_bound(pageFirst); it != m_pinned.end() && it->first < pageEnd;
-         ++it) {
-      older.pinned.insert(*it);
-    }
-  }
-  for (int page = first / kPageRows; page * kPageRows < end; ++page) {
-    std::vector<DataSetPtr> pageRows;
-    bool cached = false;
-    {
-      std::lock_guard lock(m_cacheMutex);
-      for (auto it = m_cache.begin(); it != m_cache.end(); ++it) {
-        if (it->generation == older.generation && it->page == page) {
-          pageRows = it->rows;
-          cached = true;
-          break;
-        }
-      }
-    }
-    if (!cached) {
-      pageRows = ReadPage(older, page);
-      // Only a page wholly out of memory is final: its rows never change any more.
-      if ((page + 1) * kPageRows <= older.firstInMemory) {
-        std::lock_guard lock(m_cacheMutex);
-        m_cache.push_front({older.generation, page, pageRows});
-        if (m_cache.size() > kCachedPages)
-          m_cache.pop_back();
-      }
-    }
-    const int from = std::max(first, page * kPageRows);
-    const int to = std::min(end, (page + 1) * kPageRows);
-    for (int i = from; i < to; ++i) {
-      const size_t at = static_cast<size_t>(i - page * kPageRows);
-      rows.push_back(at < pageRows.size() ? pageRows[at] : nullptr);
-    }
-  }
-}
+namespace {
 
-std::vector<DataSetPtr> HistoricalDataList::ReadPage(const OlderRows& older, int page) const {
+// One page of rows no longer in memory: pinned rows, and the stored rows read back.
+std::vector<DataSetPtr> ReadOlderPage(const HistoryOlderRows& older, int page) {
+  constexpr int kPageRows = HistoricalDataList::kPageRows;
   const int pageFirst = page * kPageRows;
   const int pageEnd = pageFirst + kPageRows;
   std::vector<DataSetPtr> rows(static_cast<size_t>(kPageRows));
-  for (const auto& [index, row] : older.pinned) {
-    if (index >= pageFirst && index < pageEnd)
-      rows[static_cast<size_t>(index - pageFirst)] = row;
+  for (auto it = older.pinned.lower_bound(pageFirst);
+       it != older.pinned.end() && it->first < pageEnd; ++it) {
+    rows[static_cast<size_t>(it->first - pageFirst)] = it->second;
   }
   if (!older.reader)
     return rows;
@@ -268,10 +218,104 @@ std::vector<DataSetPtr> HistoricalDataList::ReadPage(const OlderRows& older, int
     } else {
       older.reader->ReadStoredRows(run.firstRowId, run.lastRowId, from - run.firstIndex, to - from,
                                    older.itemColumns, read);
-      for (size_t i = 0; i < read.size(); ++i)
+      for (size_t i = 0; i < read.size() && static_cast<int>(i) < to - from; ++i)
         rows[static_cast<size_t>(from - pageFirst) + i] = read[i].second;
     }
   }
+  return rows;
+}
+
+}  // namespace
+
+HistoryOlderRows HistoricalDataList::TakeOlderLocked(int first, int end) const {
+  HistoryOlderRows older;
+  older.reader = m_pReader;
+  older.generation = m_nGeneration;
+  older.itemColumns = m_nItemColumns;
+  older.firstInMemory = m_nFirst;
+  // Only what the asked rows need: the runs and pinned rows of their pages.
+  const int pageFirst = first / kPageRows * kPageRows;
+  const int pageEnd = (end - 1) / kPageRows * kPageRows + kPageRows;
+  for (const StoredRun& run : m_runs) {
+    if (run.firstIndex < pageEnd && run.firstIndex + run.count > pageFirst)
+      older.runs.push_back(run);
+  }
+  for (auto it = m_pinned.lower_bound(pageFirst); it != m_pinned.end() && it->first < pageEnd;
+       ++it) {
+    older.pinned.insert(*it);
+  }
+  return older;
+}
+
+void HistoricalDataList::ReadOlder(int first, int end, std::vector<DataSetPtr>& rows) const {
+  if (end <= first)
+    return;
+  HistoryOlderRows older;
+  {
+    std::shared_lock lock(m_mutex);
+    older = TakeOlderLocked(first, end);
+  }
+  for (int page = first / kPageRows; page * kPageRows < end; ++page) {
+    std::vector<DataSetPtr> pageRows;
+    bool cached = false;
+    {
+      std::lock_guard lock(m_cacheMutex);
+      for (const CachedPage& entry : m_cache) {
+        if (entry.generation == older.generation && entry.page == page) {
+          pageRows = entry.rows;
+          cached = true;
+          break;
+        }
+      }
+    }
+    if (!cached) {
+      pageRows = ReadOlderPage(older, page);
+      // Only a page wholly out of memory is final: its rows never change any more.
+      if ((page + 1) * kPageRows <= older.firstInMemory) {
+        std::lock_guard lock(m_cacheMutex);
+        m_cache.push_front({older.generation, page, pageRows});
+        if (m_cache.size() > kCachedPages)
+          m_cache.pop_back();
+      }
+    }
+    const int from = std::max(first, page * kPageRows);
+    const int to = std::min(end, (page + 1) * kPageRows);
+    for (int i = from; i < to; ++i) {
+      const size_t at = static_cast<size_t>(i - page * kPageRows);
+      rows.push_back(at < pageRows.size() ? pageRows[at] : nullptr);
+    }
+  }
+}
+
+std::shared_ptr<const CHistoryRange> HistoricalDataList::TakeRange(int first, int end) const {
+  auto range = std::make_shared<CHistoryRange>();
+  std::shared_lock lock(m_mutex);
+  const int size = m_nFirst + static_cast<int>(m_rows.size());
+  range->m_nEnd = std::clamp(end, 0, size);
+  range->m_nFirst = std::clamp(first, 0, range->m_nEnd);
+  if (range->m_nFirst < std::min(range->m_nEnd, m_nFirst))
+    range->m_older = TakeOlderLocked(range->m_nFirst, std::min(range->m_nEnd, m_nFirst));
+  range->m_older.firstInMemory = m_nFirst;
+  range->m_nNewerFirst = std::max(range->m_nFirst, m_nFirst);
+  for (int i = range->m_nNewerFirst; i < range->m_nEnd; ++i)
+    range->m_newer.push_back(m_rows[static_cast<size_t>(i - m_nFirst)].row);
+  return range;
+}
+
+std::vector<DataSetPtr> CHistoryRange::Read(int from, int count) const {
+  std::vector<DataSetPtr> rows;
+  const int begin = std::max(from, m_nFirst);
+  const int end = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(from) + count, m_nEnd));
+  int i = begin;
+  while (i < end && i < m_nNewerFirst) {
+    const int page = i / HistoricalDataList::kPageRows;
+    const std::vector<DataSetPtr> pageRows = ReadOlderPage(m_older, page);
+    const int to = std::min({end, m_nNewerFirst, (page + 1) * HistoricalDataList::kPageRows});
+    for (; i < to; ++i)
+      rows.push_back(pageRows[static_cast<size_t>(i - page * HistoricalDataList::kPageRows)]);
+  }
+  for (; i < end; ++i)
+    rows.push_back(m_newer[static_cast<size_t>(i - m_nNewerFirst)]);
   return rows;
 }
 

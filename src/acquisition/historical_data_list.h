@@ -41,6 +41,36 @@ struct StoredRun {
 // A data set not stored yet.
 inline constexpr int64_t kNoDataRowId = -1;
 
+// What a read of rows no longer in memory needs, taken under the list's lock.
+struct HistoryOlderRows {
+  std::shared_ptr<const IRecordedRowReader> reader;
+  std::vector<StoredRun> runs;
+  std::map<int, DataSetPtr> pinned;
+  uint64_t generation = 0;
+  int itemColumns = 0;
+  int firstInMemory = 0;
+};
+
+// Rows [first, end) of a list as they were when taken (TakeRange): the rows then in
+// memory by pointer, the older ones read back from the recording page by page. Whatever
+// the length it holds at most the list's window; the list may go on, be cleared or reset.
+// Thread rule: immutable once taken; any thread reads it.
+class CHistoryRange {
+ public:
+  int First() const { return m_nFirst; }
+  int End() const { return m_nEnd; }
+  // Rows [from, from + count) of the range (null where the recording cannot give one).
+  std::vector<DataSetPtr> Read(int from, int count) const;
+
+ private:
+  friend class HistoricalDataList;
+  HistoryOlderRows m_older;
+  std::vector<DataSetPtr> m_newer;  // rows m_older.firstInMemory .. m_nEnd - 1 (from m_nFirst)
+  int m_nNewerFirst = 0;
+  int m_nFirst = 0;
+  int m_nEnd = 0;
+};
+
 class HistoricalDataList {
  public:
   // Rows read back per page (and cached per page).
@@ -73,6 +103,9 @@ class HistoricalDataList {
   // (null where it cannot give them).
   std::vector<DataSetPtr> Snapshot(int first, int count) const;
 
+  // Rows [first, end) as they are now, for a worker that reads them page by page.
+  std::shared_ptr<const CHistoryRange> TakeRange(int first, int end) const;
+
   // The stored row id of a row in memory (kNoDataRowId when not stored or not in memory).
   int64_t RowId(int index) const;
   void SetRowId(int index, int64_t rowId);
@@ -93,25 +126,17 @@ class HistoricalDataList {
     int page = -1;
     std::vector<DataSetPtr> rows;
   };
-  // What a read of older rows needs, taken under the lock.
-  struct OlderRows {
-    std::shared_ptr<const IRecordedRowReader> reader;
-    std::vector<StoredRun> runs;
-    std::map<int, DataSetPtr> pinned;
-    uint64_t generation = 0;
-    int itemColumns = 0;
-    int firstInMemory = 0;
-  };
 
   void EvictLocked();
   void ClearLocked();
   // Rows [first, end) of those no longer in memory, from the cache or the recording.
   void ReadOlder(int first, int end, std::vector<DataSetPtr>& rows) const;
-  std::vector<DataSetPtr> ReadPage(const OlderRows& older, int page) const;
 
   mutable std::shared_mutex m_mutex;
   std::deque<Entry> m_rows;  // rows m_nFirst .. m_nFirst + size - 1
   int m_nFirst = 0;
+  HistoryOlderRows TakeOlderLocked(int first, int end) const;
+
   std::vector<StoredRun> m_runs;       // older rows, stored
   std::map<int, DataSetPtr> m_pinned;  // older rows never stored
   std::shared_ptr<const IRecordedRowReader> m_pReader;
