@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/historical_data_list.h"
+#include "base/number_text.h"
 #include "chart/chart_model.h"
 #include "chart/chart_view_model.h"
 #include "chart_view_test_support.h"
