@@ -157,8 +157,15 @@ int main(int argc, char** argv) {
   const long floorKb = StatusKb("VmRSS");
   std::vector<Checkpoint> checkpoints = {
       {"1 000 data sets", 1000}, {"6 hours", 21600}, {"12 hours", 43200}, {"1 day", 86400}};
+  static const std::string kDayNames[] = {"3 days", "7 days", "14 days"};
+  for (int i = 0; i < 3; ++i) {
+    const int day = i == 0 ? 3 : i == 1 ? 7 : 14;
+    if (day < days)
+      checkpoints.push_back({kDayNames[i].c_str(), day * 86400});
+  }
+  static const std::string kEndName = std::to_string(days) + (days > 1 ? " days" : " day");
   if (days > 1)
-    checkpoints.push_back({days == 30 ? "30 days" : "end", cycles});
+    checkpoints.push_back({kEndName.c_str(), cycles});
   std::vector<double> window;  // the last 1 000 cycle costs
   window.reserve(1000);
   double floorUs = 0;
@@ -175,10 +182,23 @@ int main(int argc, char** argv) {
     window.push_back(us);
     if (cycle == 1000)
       floorUs = MedianUs(window);
+    if (cycle == 1000) {
+      std::printf(
+          "floor: %.1f MB resident before the first data set, %.1f us median cycle of "
+          "the first 1 000\n",
+          floorKb / 1024.0, floorUs);
+    }
     if (next < checkpoints.size() && cycle == checkpoints[next].dataSets) {
-      checkpoints[next].rssKb = StatusKb("VmRSS");
-      checkpoints[next].medianUs = MedianUs(window);
-      ++next;
+      Checkpoint& point = checkpoints[next++];
+      point.rssKb = StatusKb("VmRSS");
+      point.medianUs = MedianUs(window);
+      // Printed as reached: a month's run shows its figures while it goes on.
+      std::printf(
+          "%-16s %7.1f MB resident (floor + %.1f MB)   median cycle %7.1f us (x %.2f the "
+          "floor)\n",
+          point.name, point.rssKb / 1024.0, (point.rssKb - floorKb) / 1024.0, point.medianUs,
+          point.medianUs / floorUs);
+      std::fflush(stdout);
     }
   }
   const double seconds =
@@ -186,21 +206,9 @@ int main(int argc, char** argv) {
   const int count = engine.DataSetCount();
   engine.Stop(false);
 
-  std::printf("configuration: 16 groups, %d item columns, %d data sets (%d day%s) in %.0f s (%s)\n",
+  std::printf("ran: 16 groups, %d item columns, %d data sets (%d day%s) in %.0f s (%s)\n",
               engine.History().ItemColumns(), count, days, days > 1 ? "s" : "", seconds,
               path.c_str());
-  std::printf(
-      "floor: %.1f MB resident before the first data set, %.1f us median cycle of the "
-      "first 1 000\n",
-      floorKb / 1024.0, floorUs);
-  for (const Checkpoint& point : checkpoints) {
-    if (point.dataSets > cycles)
-      continue;
-    std::printf(
-        "%-16s %7.1f MB resident (floor + %.1f MB)   median cycle %7.1f us (x %.2f the floor)\n",
-        point.name, point.rssKb / 1024.0, (point.rssKb - floorKb) / 1024.0, point.medianUs,
-        point.medianUs / floorUs);
-  }
   const Checkpoint& six = checkpoints[1];
   const Checkpoint& twelve = checkpoints[2];
   const Checkpoint& last = checkpoints.back();
