@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -95,6 +96,35 @@ TEST(HistoryPageLoaderTest, RowsComeBackFromTheirRunsAndUnstoredRowsStayInMemory
   const std::vector<DataSetPtr> rows = list.Snapshot(3, 5);
   ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(rows[2]->TimeText(), "Lost");
+}
+
+TEST(HistoryPageLoaderTest, OlderRowsReadWhileTheOwnerAppendsAndClears) {
+  HistoricalDataList list;
+  list.Reset(2);
+  list.SetRecording(std::make_shared<CFakeRowReader>(), 20);
+  FillStored(list, 0, 300);
+  std::atomic<bool> stop{false};
+  std::atomic<int> whole{0};
+  // Readers of older rows, as the table's page worker and a backup are.
+  std::thread reader([&] {
+    while (!stop.load()) {
+      for (const DataSetPtr& row : list.Snapshot(0, 2 * kPage)) {
+        if (row && row->Cell(1) == "V" + std::string(row->TimeText()).substr(1))
+          whole.fetch_add(1);
+      }
+    }
+  });
+  CHistoryPageLoader loader(list);
+  for (int round = 0; round < 20; ++round) {
+    FillStored(list, list.Count(), 50, 1000 * (round + 2));
+    loader.Request(round % 2, list.Generation());
+    loader.TakeLoaded(list.Generation());
+    if (round % 5 == 4)
+      list.Clear();
+  }
+  stop = true;
+  reader.join();
+  EXPECT_GT(whole.load(), 0);
 }
 
 }  // namespace
