@@ -12,6 +12,6 @@ std::shared_ptr<const AcquiredRows> TakeAcquiredRows(const HistoricalDataList& l
   taken->headings = std::move(headings);
   taken->endRow = std::clamp(end, 0, list.Count());
   taken->firstRow = std::clamp(first, 0, taken->endRow);
-  taken->rows = list.Snapshot(taken->firstRow, taken->endRow - taken->firstRow);
+  taken->range = list.TakeRange(taken->firstRow, taken->endRow);
   return taken;
 }

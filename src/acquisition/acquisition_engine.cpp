@@ -191,7 +191,6 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
 
   if (start) {
     m_writer.Rebuild(m_server);
-    m_rowIds.clear();
     m_nDataSetCount = 0;
     m_nAcquiredCount = 0;
     m_nStoredCount = 0;
@@ -201,6 +200,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_pObserver->OnListsReset();
     ResetSchedule();
   }
+  AttachRecording();
 
   m_pObserver->OnTimeFieldsVisible(true);
   m_pObserver->OnRunningChanged(true);
@@ -301,7 +301,6 @@ void CAcquisitionEngine::ClearCommand() {
   }
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Clear();
-  m_rowIds.clear();
   m_nDataSetCount = 0;
   for (GroupSchedule& schedule : m_schedule)
     schedule.lastRow = kNoDataSetRow;  // the rows a group wrote are gone
@@ -311,12 +310,21 @@ void CAcquisitionEngine::ClearCommand() {
     StartOrResume(false);
 }
 
+void CAcquisitionEngine::AttachRecording() {
+  // The rows a group may still interpolate (its period in base ticks) and a screenful or
+  // more for display stay in memory; older ones are read back from the recording.
+  uint32_t slowest = 1;
+  for (const GroupSchedule& schedule : m_schedule)
+    slowest = std::max(slowest, schedule.period);
+  m_history.SetRecording(std::make_shared<CRecordedRowReader>(m_db.Path(), m_nAcquisitionId),
+                         static_cast<int>(slowest) + 2 + m_nHistoryDisplayRows);
+}
+
 void CAcquisitionEngine::ResetView() {
   const uint32_t startTick = m_context.clock.TickCount();
   const int rows = m_history.Count();
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Reset(0);
-  m_rowIds.clear();
   m_realTime.Clear();
   m_nDataSetCount = 0;
   m_bFirstDataSetPending = false;
@@ -410,15 +418,15 @@ void CAcquisitionEngine::FailRecording(const std::string& heading, const std::st
 bool CAcquisitionEngine::StoreRow(int row) {
   if (m_bRecordingFailed)
     return false;
-  DataSetPtr data = m_history.Row(row);
+  // Only rows in memory are written: an older one is in the recording as it stays.
+  DataSetPtr data = m_history.InMemory(row) ? m_history.Row(row) : nullptr;
   if (!data || m_nAcquisitionId == -1)
     return false;
-  if (m_rowIds.size() < static_cast<size_t>(m_history.Count()))
-    m_rowIds.resize(static_cast<size_t>(m_history.Count()), kNoDataRowId);
-  int64_t& rowId = m_rowIds[static_cast<size_t>(row)];
+  int64_t rowId = m_history.RowId(row);
   const bool isNew = rowId == kNoDataRowId;
   switch (m_recorder.StoreDataSet(m_nAcquisitionId, IsRunning(), *data, rowId)) {
     case StoreResult::kStored:
+      m_history.SetRowId(row, rowId);
       if (isNew) {
         ++m_nStoredCount;
         m_sLastStoredTime = std::string(data->TimeText());
@@ -462,22 +470,22 @@ bool CAcquisitionEngine::OpenCycleDatabase() {
 
 void CAcquisitionEngine::FailFile(const std::string& heading) {
   const std::string cause = m_recorder.LastFailure().message;
-  std::vector<StoredRow> rows;
-  for (size_t row = 0; row < m_rowIds.size(); ++row) {
-    DataSetPtr data = m_history.Row(static_cast<int>(row));
-    if (m_rowIds[row] != kNoDataRowId && data)
-      rows.push_back({m_rowIds[row], std::string(data->TimeText())});
-  }
+  const std::vector<StoredRow> rows = m_history.StoredRowsInMemory();
+  const std::vector<StoredRun> runs = m_history.StoredRunsOutOfMemory();
+  int recorded = static_cast<int>(rows.size());
+  for (const StoredRun& run : runs)
+    recorded += run.count;
   // The summary counts what the file at the path holds, not what went into the old one.
   const int still = m_recorder.CountRowsStillStored(m_nAcquisitionId, rows);
-  m_nStoredCount = still > 0 ? still : 0;
+  const int older = m_recorder.CountRunsStillStored(m_nAcquisitionId, runs);
+  m_nStoredCount = (still > 0 ? still : 0) + (older > 0 ? older : 0);
   m_bRecordingFailed = true;
   m_bStopRequested = true;
   ReportRecordingFailure(
       kStorageErrorTitle, heading,
       Format("Data Acquisition is stopped ... %d of the %d Data Sets Recorded are in the File "
              "Now There",
-             m_nStoredCount, static_cast<int>(rows.size())),
+             m_nStoredCount, recorded),
       cause);
 }
 

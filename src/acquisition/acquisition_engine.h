@@ -122,6 +122,9 @@ class CAcquisitionEngine {
   void SetReconnectOnServerLoss(bool on) { m_bReconnectOnServerLoss = on; }
   bool ReconnectOnServerLoss() const { return m_bReconnectOnServerLoss; }
   void SetAlwaysShowLast(bool on) { m_bAlwaysShowLast = on; }
+  // Newest data sets the history keeps in memory beyond those the acquisition may still
+  // rewrite (older ones are read back from the recording); taken at Start and Resume.
+  void SetHistoryDisplayRows(int rows) { m_nHistoryDisplayRows = rows; }
   bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
 
   // ---- State ----
@@ -210,6 +213,8 @@ class CAcquisitionEngine {
   void EndOutage(int64_t now);
   // Every group's schedule for a new acquisition: read at the first cycle, period, row.
   void ResetSchedule();
+  // The history keeps a bounded window and reads older rows back from the recording.
+  void AttachRecording();
 
   // When each group is read and which row it last wrote (index: the group's position).
   struct GroupSchedule {
@@ -232,8 +237,6 @@ class CAcquisitionEngine {
   CAcquisitionRecorder m_recorder;
 
   std::vector<GroupSchedule> m_schedule;
-  // OPCAcqData_Id of each history row (kNoDataRowId: not stored yet).
-  std::vector<int64_t> m_rowIds;
   std::string m_sLastStoredTime;  // time text of the last data set inserted
   std::string m_sStopCause;
   int m_nAcquiredCount = 0;
@@ -272,4 +275,5 @@ class CAcquisitionEngine {
   int m_nNextRowToSave = 0;
   uint32_t m_nSaveEpoch = 0;
   int m_nDecimals = 2;
+  int m_nHistoryDisplayRows = 2048;
 };

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "acquisition/value_text.h"
@@ -146,8 +147,13 @@ CycleOpen CAcquisitionRecorder::OpenForCycle(int acquisitionId) {
 int CAcquisitionRecorder::CountRowsStillStored(int acquisitionId,
                                                const std::vector<StoredRow>& rows) {
   int count = 0;
+  if (rows.empty())
+    return 0;
+  int64_t oldest = rows.front().rowId;
+  for (const StoredRow& row : rows)
+    oldest = std::min(oldest, row.rowId);
   if (m_db.OpenExistingFile() == DbStatus::kOk) {
-    const DbResult<std::vector<RecordedRowKey>> stored = m_store.DataRows(acquisitionId);
+    const DbResult<std::vector<RecordedRowKey>> stored = m_store.DataRows(acquisitionId, oldest);
     m_db.Close();
     if (!stored)
       return -1;
@@ -164,6 +170,26 @@ int CAcquisitionRecorder::CountRowsStillStored(int acquisitionId,
     return count;
   }
   return 0;  // no file: nothing of it is stored anywhere that can be found
+}
+
+int CAcquisitionRecorder::CountRunsStillStored(int acquisitionId,
+                                               const std::vector<StoredRun>& runs) {
+  if (runs.empty())
+    return 0;
+  if (m_db.OpenExistingFile() != DbStatus::kOk)
+    return 0;
+  int count = 0;
+  for (const StoredRun& run : runs) {
+    const DbResult<int64_t> found =
+        m_store.CountDataRowsInRange(acquisitionId, run.firstRowId, run.lastRowId);
+    if (!found) {
+      m_db.Close();
+      return -1;
+    }
+    count += static_cast<int>(std::min<int64_t>(found.Value(), run.count));
+  }
+  m_db.Close();
+  return count;
 }
 
 bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& configuration,

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "acquisition/data_set.h"
+#include "acquisition/historical_data_list.h"
 #include "db/file_identity.h"
 #include "db/recording_lock.h"
 #include "db/recording_store.h"
@@ -57,11 +58,6 @@ enum class CycleOpen {
   kAcquisitionGone,  // the file no longer holds the acquisition
 };
 
-// A data set this acquisition inserted: its row id and time text.
-struct StoredRow {
-  int64_t rowId;
-  std::string timeText;
-};
 
 // Why the last operation failed: SQLite's result code (0 when the failure is not
 // SQLite's, such as a compression error) and the message.
@@ -69,9 +65,6 @@ struct RecordFailure {
   int code = 0;
   std::string message;
 };
-
-// A data set not stored yet (StoreDataSet then inserts it).
-inline constexpr int64_t kNoDataRowId = -1;
 
 class CAcquisitionRecorder {
  public:
@@ -100,6 +93,9 @@ class CAcquisitionRecorder {
   // one counted in a summary after a replacement). -1 when it cannot be read. Opens and
   // closes the database.
   int CountRowsStillStored(int acquisitionId, const std::vector<StoredRow>& rows);
+  // The same for rows no longer in memory, known by their id ranges only (their time texts
+  // are not kept): the rows of the acquisition in each range, at most the run's count.
+  int CountRunsStillStored(int acquisitionId, const std::vector<StoredRun>& runs);
   // The recording lock is dropped (the acquisition is over without its end record).
   void ReleaseLock() { m_lock.Release(); }
   bool HoldsLock() const { return m_lock.Held(); }

@@ -43,29 +43,12 @@ int RowsPerStep(int rows) {
   return step > 0 ? step : 1;
 }
 
-// Builds the file text; counts the rows and the steps as it goes.
-std::string BuildText(COPCDataJob& job) {
-  const AcquiredRows& source = *job.m_pRows;
-  std::string text;
-  AcquiredDataText::AppendHeader(text, source.headings, job.m_cSeparator,
-                                 AcquiredDataText::kFileLineEnd);
-  const int columns = static_cast<int>(source.headings.size());
-  const int rowsPerStep = RowsPerStep(static_cast<int>(source.rows.size()));
-  int sinceStep = 0;
-  for (const DataSetPtr& row : source.rows) {
-    if (row) {
-      AcquiredDataText::AppendRow(text, *row, columns, job.m_cSeparator,
-                                  AcquiredDataText::kFileLineEnd);
-    }
-    job.AddDone();
-    if (++sinceStep == rowsPerStep) {
-      sinceStep = 0;
-      job.AddProgressStep();
-      job.MarkProgressChanged();
-    }
-  }
-  return text;
-}
+// Bytes gathered before they go to the file: a long backup never holds its whole text.
+constexpr size_t kWriteChunkBytes = 1 << 20;
+
+constexpr char kRowUnreadable[] =
+    "Critical Velmora File Exception !!! Unable to Save Velmora Backup File %s ... Cause: a "
+    "data set could not be read back from the Velmora Database";
 
 // The text after the file exception's "Cause: ": the cause code's text, and for a file
 // size limit (which the codes have none for) "File Too Large".
@@ -82,7 +65,6 @@ void Save(COPCDataJob& job, const std::string& databasePath) {
              Format(kFileException, job.m_sFullPath.c_str()) + kDatabaseTargetCause);
     return;
   }
-  const std::string text = BuildText(job);
   // Written to a temporary file renamed over the target: a failed backup never leaves a
   // partial file, nor destroys a file of the same name.
   CAtomicFile file(job.m_sFullPath);
@@ -92,7 +74,35 @@ void Save(COPCDataJob& job, const std::string& databasePath) {
     job.Fail(cause, OpenFailureText(cause));
     return;
   }
-  if (!file.Write(text) || !file.Commit()) {
+  // The text goes to the file in chunks as the rows are read, page by page.
+  const AcquiredRows& source = *job.m_pRows;
+  std::string text;
+  AcquiredDataText::AppendHeader(text, source.headings, job.m_cSeparator,
+                                 AcquiredDataText::kFileLineEnd);
+  const int columns = static_cast<int>(source.headings.size());
+  const int rowsPerStep = RowsPerStep(source.endRow - source.firstRow);
+  int sinceStep = 0;
+  bool written = true;
+  const bool read = source.ForEachRow([&](const CompactDataSet& row) {
+    AcquiredDataText::AppendRow(text, row, columns, job.m_cSeparator,
+                                AcquiredDataText::kFileLineEnd);
+    if (text.size() >= kWriteChunkBytes && written) {
+      written = file.Write(text);
+      text.clear();
+    }
+    job.AddDone();
+    if (++sinceStep == rowsPerStep) {
+      sinceStep = 0;
+      job.AddProgressStep();
+      job.MarkProgressChanged();
+    }
+  });
+  if (!read) {
+    file.Discard();
+    job.Fail(kJobErrorException, Format(kRowUnreadable, job.m_sFullPath.c_str()));
+    return;
+  }
+  if (!written || !file.Write(text) || !file.Commit()) {
     job.Fail(FileCauseFromErrno(file.Error()),
              Format(kFileException, job.m_sFullPath.c_str()) + WriteFailureText(file.Error()));
     return;

@@ -1,9 +1,9 @@
 #pragma once
-// The backup save worker: writes the job's rows as a delimited file. The whole text is
-// assembled in memory and written in one call, so a backup is never half a file because
-// the acquisition went on meanwhile. Failures end the job with status 21 and, when there
-// is one, the cause text that the owner logs after the error line.
-// Thread rule: RunBackupSave runs on the worker thread and touches only the job.
+// The backup save worker: writes the job's rows as a delimited file, reading them a page
+// at a time (older rows come back from the recording) and writing the text in chunks, so
+// memory stays bounded whatever the length. The file is replaced whole or not at all. Failures end
+// the job with status 21 and, when there is one, the cause text that the owner logs after the error
+// line. Thread rule: RunBackupSave runs on the worker thread and touches only the job.
 #include <string>
 
 class COPCDataJob;

@@ -14,11 +14,15 @@ void RunClipboardCopy(COPCDataJob& job) {
   std::string text;
   AcquiredDataText::AppendHeader(text, source.headings, '\t', AcquiredDataText::kClipboardLineEnd);
   const int columns = static_cast<int>(source.headings.size());
-  for (const DataSetPtr& row : source.rows) {
-    if (row)
-      AcquiredDataText::AppendRow(text, *row, columns, '\t', AcquiredDataText::kClipboardLineEnd);
+  // The rows are read a page at a time; only the clipboard text itself is whole.
+  const bool read = source.ForEachRow([&](const CompactDataSet& row) {
+    AcquiredDataText::AppendRow(text, row, columns, '\t', AcquiredDataText::kClipboardLineEnd);
     job.AddDone();
     job.MarkProgressChanged();
+  });
+  if (!read) {
+    job.Fail(kCopyUnreadableCode, kCopyRowUnreadable);
+    return;
   }
   text += "\r\n";
   job.m_sText = std::move(text);

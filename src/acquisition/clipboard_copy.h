@@ -9,5 +9,9 @@ class COPCDataJob;
 inline constexpr char kNullCopyView[] = "Null View in ThreadCopyOPCData !!! Please Call Quorix ...";
 // The error code of a copy that had no view to read from.
 inline constexpr int kCopyNoViewCode = 1;
+// A data set that could not be read back from the recording: the copy fails.
+inline constexpr int kCopyUnreadableCode = 2;
+inline constexpr char kCopyRowUnreadable[] =
+    "a data set could not be read back from the Velmora Database";
 
 void RunClipboardCopy(COPCDataJob& job);

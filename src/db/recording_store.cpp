@@ -5,8 +5,12 @@
 namespace {
 
 constexpr char kAcquisitionExists[] = "SELECT OPCAcq_Id FROM OPCAcq WHERE OPCAcq_Id = ?";
+// From the oldest row asked for: a long acquisition's older rows are counted by range.
 constexpr char kDataRows[] =
-    "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcq_Id = ?";
+    "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcqData_Id >= ? AND "
+    "OPCAcq_Id = ?";
+constexpr char kDataRowsInRange[] =
+    "SELECT COUNT(*) FROM OPCAcqData WHERE OPCAcqData_Id BETWEEN ? AND ? AND OPCAcq_Id = ?";
 // The acquisition insert is logged: its text shows the values, quoted by SQLite's %q.
 constexpr char kInsertAcquisition[] =
     "INSERT INTO OPCAcq( OPCAcq_Id, OPCAcq_ServerId, OPCAcq_ServerHost, OPCacq_ServerGuid, "
@@ -60,15 +64,24 @@ DbResult<bool> CRecordingStore::AcquisitionExists(int acquisitionId) {
   return m_db.HasRow(kAcquisitionExists, {SqlBinding::Integer(acquisitionId)});
 }
 
-DbResult<std::vector<RecordedRowKey>> CRecordingStore::DataRows(int acquisitionId) {
+DbResult<std::vector<RecordedRowKey>> CRecordingStore::DataRows(int acquisitionId,
+                                                                int64_t fromRowId) {
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = m_db.Query(kDataRows, {SqlBinding::Integer(acquisitionId)}, cells);
+  const DbResult<int> columns = m_db.Query(
+      kDataRows, {SqlBinding::Integer(fromRowId), SqlBinding::Integer(acquisitionId)}, cells);
   if (!columns)
     return columns.Status();
   std::vector<RecordedRowKey> rows;
   for (size_t i = 0; i + 1 < cells.size(); i += 2)
     rows.push_back({cells[i].intValue, cells[i + 1].text});
   return rows;
+}
+
+DbResult<int64_t> CRecordingStore::CountDataRowsInRange(int acquisitionId, int64_t firstRowId,
+                                                        int64_t lastRowId) {
+  return m_db.QueryInt64(kDataRowsInRange,
+                         {SqlBinding::Integer(firstRowId), SqlBinding::Integer(lastRowId),
+                          SqlBinding::Integer(acquisitionId)});
 }
 
 DbResult<int64_t> CRecordingStore::InsertAcquisition(const std::string& serverId,

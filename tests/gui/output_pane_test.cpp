@@ -68,6 +68,20 @@ class OutputPaneTest : public QObject {
     QCOMPARE(pane.List(kLogDataChart)->count(), 0);
   }
 
+  void aLongRunKeepsOnlyTheNewestLinesOfAChannel() {
+    ScriptedUserPrompt prompt;
+    COutputWnd pane(&prompt);
+    FakeClock clock(LocalTime{2026, 3, 5, 9, 4, 7, 0, 4});
+    CLog log(clock, &pane);
+    for (int i = 0; i < kMaxOutputLines + 5; ++i)
+      log.Log(QString("redraw %1").arg(i).toStdString(), kLogDataChart);
+    COutputList* chart = pane.List(kLogDataChart);
+    QCOMPARE(chart->count(), kMaxOutputLines);
+    QCOMPARE(chart->ShownCount(), kMaxOutputLines);
+    QVERIFY(chart->item(0)->text().endsWith(QString("redraw %1").arg(kMaxOutputLines + 4)));
+    QVERIFY(chart->item(kMaxOutputLines - 1)->text().endsWith("redraw 5"));
+  }
+
   void horizontalExtentFollowsTheWidestLine() {
     ScriptedUserPrompt prompt;
     COutputWnd pane(&prompt);

@@ -7,10 +7,68 @@
 
 namespace {
 constexpr char kTimeHeading[] = "OPC Data Acquisition Time  ";
+// How often arrived pages are looked for while some are awaited.
+constexpr int kPagePollMs = 30;
 }  // namespace
 
 CHistoricalDataModel::CHistoricalDataModel(const HistoricalDataList& list, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list) {}
+    : QAbstractTableModel(parent),
+      m_list(list),
+      m_pLoader(std::make_unique<CHistoryPageLoader>(list)),
+      m_nGeneration(list.Generation()) {
+  m_pageTimer.setInterval(kPagePollMs);
+  connect(&m_pageTimer, &QTimer::timeout, this, [this] { TakePages(); });
+}
+
+int CHistoricalDataModel::PendingPages() const {
+  return m_pLoader->Pending();
+}
+
+void CHistoricalDataModel::ForgetPages() {
+  m_pLoader->Cancel();
+  m_pages.clear();
+  m_pageTimer.stop();
+  m_nGeneration = m_list.Generation();
+}
+
+DataSetPtr CHistoricalDataModel::RowAt(int row) const {
+  if (m_list.InMemory(row))
+    return m_list.Row(row);
+  const int page = row / HistoricalDataList::kPageRows;
+  for (const LoadedHistoryPage& loaded : m_pages) {
+    if (loaded.page != page)
+      continue;
+    const size_t at = static_cast<size_t>(row - page * HistoricalDataList::kPageRows);
+    if (at < loaded.rows.size() && loaded.rows[at])
+      return loaded.rows[at];
+    break;  // still in memory when read: asked again below
+  }
+  auto* self = const_cast<CHistoricalDataModel*>(this);
+  self->m_pLoader->Request(page, m_nGeneration);
+  if (!self->m_pageTimer.isActive())
+    self->m_pageTimer.start();
+  return nullptr;
+}
+
+void CHistoricalDataModel::TakePages() {
+  if (m_list.Generation() != m_nGeneration) {
+    // Cleared or rebuilt: the view resets the rows next; nothing old is shown meanwhile.
+    m_pLoader->Cancel();
+    m_pages.clear();
+  }
+  for (LoadedHistoryPage& page : m_pLoader->TakeLoaded(m_nGeneration)) {
+    const int first = page.page * HistoricalDataList::kPageRows;
+    const int last = std::min(m_nRows, first + static_cast<int>(page.rows.size())) - 1;
+    std::erase_if(m_pages, [&](const LoadedHistoryPage& old) { return old.page == page.page; });
+    m_pages.push_front(std::move(page));
+    if (m_pages.size() > kCachedPages)
+      m_pages.pop_back();
+    if (last >= first)
+      emit dataChanged(index(first, 0), index(last, columnCount() - 1));
+  }
+  if (m_pLoader->Pending() == 0)
+    m_pageTimer.stop();
+}
 
 void CHistoricalDataModel::SetHeadings(const QStringList& itemHeadings) {
   if (itemHeadings.size() == m_headings.size()) {
@@ -21,6 +79,7 @@ void CHistoricalDataModel::SetHeadings(const QStringList& itemHeadings) {
     return;
   }
   beginResetModel();
+  ForgetPages();
   m_headings = itemHeadings;
   m_nRows = m_list.Count();
   endResetModel();
@@ -35,7 +94,7 @@ void CHistoricalDataModel::SetColours(const DataColours& colours) {
 
 void CHistoricalDataModel::Refresh(int firstChanged, int lastChanged) {
   const int count = m_list.Count();
-  if (count < m_nRows) {
+  if (count < m_nRows || m_list.Generation() != m_nGeneration) {
     ResetRows();
     return;
   }
@@ -52,6 +111,7 @@ void CHistoricalDataModel::Refresh(int firstChanged, int lastChanged) {
 
 void CHistoricalDataModel::ResetRows() {
   beginResetModel();
+  ForgetPages();
   m_nRows = m_list.Count();
   endResetModel();
 }
@@ -69,9 +129,9 @@ QVariant CHistoricalDataModel::data(const QModelIndex& index, int role) const {
     return {};
   if (role != Qt::DisplayRole && role != Qt::ForegroundRole)
     return {};
-  DataSetPtr row = m_list.Row(index.row());
+  DataSetPtr row = RowAt(index.row());
   if (!row)
-    return {};
+    return {};  // an older row whose page is on its way
   if (role == Qt::DisplayRole) {
     const std::string_view text = index.column() == 0 ? row->TimeText() : row->Cell(index.column());
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -71,6 +71,13 @@ void COutputList::AddLine(const QString& line) {
     m_nHorizontalExtent = width;
     updateGeometries();
   }
+  // A run of weeks logs a line per chart redraw: the oldest lines go, memory stays bounded.
+  while (count() > kMaxOutputLines) {
+    const int last = count() - 1;
+    if (!isRowHidden(last))
+      --m_nShown;
+    delete takeItem(last);
+  }
   emit lineAdded();
 }
 

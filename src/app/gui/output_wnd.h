@@ -25,6 +25,9 @@ struct OutputFilter {
 // "SQL Query Executed in N msec.").
 bool IsSqlStatementLine(const QString& line);
 
+// Lines kept per channel: the newest ones (a long acquisition keeps logging).
+inline constexpr int kMaxOutputLines = 20000;
+
 class COutputList : public QListWidget {
   Q_OBJECT
  public:

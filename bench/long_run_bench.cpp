@@ -1,0 +1,226 @@
+// A long acquisition of the largest configuration (16 groups, 128 acquired and 128
+// calculated items) on the simulated clock, recorded into a real database file. Prints,
+// beside the floor of the same run, the resident memory and the median cycle cost at
+// 1 000 data sets, at 6 and 12 hours, at 1 day and at the end (3 days by default, 30 days
+// with --days 30). The floors: the resident memory before the first data set and the
+// median cycle of the first 1 000. Targets: at most 512 MB resident at 30 days, 12 h at
+// most 1.1 x 6 h, cycle cost late / early at most 1.2.
+//
+// Usage: long_run_bench [--days N] [FOLDER]   (default 3 days in /dev/shm)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "acquisition/acquisition_engine.h"
+#include "acquisition/acquisition_services.h"
+#include "base/console_prompt.h"
+#include "db/database_check.h"
+#include "opc/default_names.h"
+#include "opc/opc_items.h"
+#include "opc/opc_server.h"
+#include "platform/sim/sim_ids.h"
+#include "platform/sim/sim_runtime.h"
+
+namespace {
+
+std::vector<std::string> ItemIds() {
+  std::vector<std::string> ids;
+  const char* generators[] = {"Sine", "Ramp", "Square", "Triangle", "Random", "Counter"};
+  const char* types[] = {"I1",  "I2", "I4", "I8",   "UI1",  "UI2",  "UI4",
+                         "UI8", "R4", "R8", "BOOL", "BSTR", "DATE", "CY"};
+  for (const char* generator : generators) {
+    for (const char* type : types)
+      ids.push_back(std::string("Signals.") + generator + "." + type);
+  }
+  const char* machineItems[] = {"SetPoint", "Temperature", "Speed", "Running",
+                                "Mode",     "PartsCount",  "Power"};
+  for (const char* line : {"Line1", "Line2"}) {
+    for (const char* machine : {"Machine1", "Machine2"}) {
+      for (const char* item : machineItems) {
+        ids.push_back(std::string("Plant.") + line + "." + machine + "." + item);
+      }
+    }
+  }
+  for (const char* line : {"Line1", "Line2"}) {
+    for (const char* item :
+         {"Level", "Volume", "SetPoint", "Temperature", "InletValve", "OutletValve"}) {
+      ids.push_back(std::string("Plant.") + line + ".Tank1." + item);
+    }
+  }
+  for (const char* item :
+       {"Compressor.Pressure", "Compressor.Running", "Compressor.RunHours", "Power.ActivePower"}) {
+    ids.push_back(std::string("Plant.Utilities.") + item);
+  }
+  ids.resize(128);
+  return ids;
+}
+
+double MedianUs(std::vector<double> values) {
+  if (values.empty())
+    return 0;
+  std::nth_element(values.begin(), values.begin() + static_cast<long>(values.size() / 2),
+                   values.end());
+  return values[values.size() / 2];
+}
+
+// A field of /proc/self/status in kB ("VmRSS", "VmHWM"); 0 when unknown.
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  const size_t length = std::strlen(field);
+  while (std::getline(status, line)) {
+    if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':')
+      return std::atol(line.c_str() + length + 1);
+  }
+  return 0;
+}
+
+struct Checkpoint {
+  const char* name;
+  int dataSets;
+  long rssKb = 0;
+  double medianUs = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int days = 3;
+  std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                   ? std::filesystem::path("/dev/shm")
+                                   : std::filesystem::temp_directory_path();
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--days") == 0 && i + 1 < argc) {
+      days = std::max(1, std::atoi(argv[++i]));
+    } else {
+      base = argv[i];
+    }
+  }
+  const int cycles = days * 86400;
+  // In memory-backed /dev/shm by default: the figures measure the program, not the disk.
+  const std::filesystem::path folder = base / "velmora-long-run-bench";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "Velmora.sq3").string();
+
+  FakeClock clock;
+  CLog log(clock);  // no sink: the cycle's log lines cost nothing here
+  CConsolePrompt prompt(std::cerr);
+  InMemorySettingsStore settings;
+  AppContext context{clock, log, prompt, settings};
+  CSimRuntime::Instance().SetClock(&clock);
+
+  COPCServer server(context);
+  CSQLite db(context);
+  if (!CheckVelmoraDatabase(db, path) || !server.Connect(kSimServerProgId, kLocalHost, GUID_NULL)) {
+    std::fprintf(stderr, "set-up failed\n");
+    return 1;
+  }
+  const std::vector<std::string> ids = ItemIds();
+  for (int g = 0; g < 16; ++g) {
+    COPCGroup* group = server.AddGroup("", 1000, 0, 0.0f, 0, 0, true);
+    std::vector<OPCITEMDEF> defs;
+    std::vector<std::string> shortIds;
+    for (int i = 0; i < 8; ++i) {
+      OPCITEMDEF def;
+      def.szItemID = ids[static_cast<size_t>(g * 8 + i)];
+      defs.push_back(def);
+      shortIds.push_back(DefaultAcquiredShortId(g + 1, i));
+    }
+    AddNewItemsToGroup(server, *group, defs, shortIds);
+    for (int c = 0; c < 8; ++c) {
+      COPCCalcItem* calc = group->AppendCalcItem();
+      const std::string a = shortIds[static_cast<size_t>(c)];
+      const std::string b = shortIds[static_cast<size_t>((c + 1) % 8)];
+      const std::string d = shortIds[static_cast<size_t>((c + 3) % 8)];
+      calc->m_sShortId = calc->m_sQualifiedId =
+          "G" + std::to_string(g + 1) + "_CALC" + std::to_string(c);
+      calc->m_sExpression =
+          "(" + a + " + " + b + ") * 0.5 + abs(" + d + " - " + a + ") / 10 + sqrt(2)";
+      calc->m_vtDataType = VT_R4;
+    }
+  }
+  server.RecountItems();
+
+  CAcquisitionEngine engine(context, server, db, MakeAcquisitionServices(server, context));
+  if (!engine.StartCommand()) {
+    std::fprintf(stderr, "the acquisition did not start\n");
+    return 1;
+  }
+  const long floorKb = StatusKb("VmRSS");
+  std::vector<Checkpoint> checkpoints = {
+      {"1 000 data sets", 1000}, {"6 hours", 21600}, {"12 hours", 43200}, {"1 day", 86400}};
+  static const std::string kDayNames[] = {"3 days", "7 days", "14 days"};
+  for (int i = 0; i < 3; ++i) {
+    const int day = i == 0 ? 3 : i == 1 ? 7 : 14;
+    if (day < days)
+      checkpoints.push_back({kDayNames[i].c_str(), day * 86400});
+  }
+  static const std::string kEndName = std::to_string(days) + (days > 1 ? " days" : " day");
+  if (days > 1)
+    checkpoints.push_back({kEndName.c_str(), cycles});
+  std::vector<double> window;  // the last 1 000 cycle costs
+  window.reserve(1000);
+  double floorUs = 0;
+  size_t next = 0;
+  const auto start = std::chrono::steady_clock::now();
+  for (int cycle = 1; cycle <= cycles; ++cycle) {
+    clock.AdvanceMs(1000);
+    const auto t0 = std::chrono::steady_clock::now();
+    engine.Tick();
+    const double us =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
+    if (window.size() == 1000)
+      window.erase(window.begin());
+    window.push_back(us);
+    if (cycle == 1000)
+      floorUs = MedianUs(window);
+    if (cycle == 1000) {
+      std::printf(
+          "floor: %.1f MB resident before the first data set, %.1f us median cycle of "
+          "the first 1 000\n",
+          floorKb / 1024.0, floorUs);
+    }
+    if (next < checkpoints.size() && cycle == checkpoints[next].dataSets) {
+      Checkpoint& point = checkpoints[next++];
+      point.rssKb = StatusKb("VmRSS");
+      point.medianUs = MedianUs(window);
+      // Printed as reached: a month's run shows its figures while it goes on.
+      std::printf(
+          "%-16s %7.1f MB resident (floor + %.1f MB)   median cycle %7.1f us (x %.2f the "
+          "floor)\n",
+          point.name, point.rssKb / 1024.0, (point.rssKb - floorKb) / 1024.0, point.medianUs,
+          point.medianUs / floorUs);
+      std::fflush(stdout);
+    }
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const int count = engine.DataSetCount();
+  engine.Stop(false);
+
+  std::printf("ran: 16 groups, %d item columns, %d data sets (%d day%s) in %.0f s (%s)\n",
+              engine.History().ItemColumns(), count, days, days > 1 ? "s" : "", seconds,
+              path.c_str());
+  const Checkpoint& six = checkpoints[1];
+  const Checkpoint& twelve = checkpoints[2];
+  const Checkpoint& last = checkpoints.back();
+  std::printf("12 h / 6 h memory:  %.3f (target <= 1.1)\n",
+              static_cast<double>(twelve.rssKb) / six.rssKb);
+  std::printf("cycle late / early: %.3f (target <= 1.2)\n", last.medianUs / floorUs);
+  std::printf("peak resident:      %.1f MB (target <= 512 MB at 30 days)\n",
+              StatusKb("VmHWM") / 1024.0);
+  std::printf("history in memory:  %d data sets of %d, %zu heap bytes\n",
+              count - engine.History().FirstInMemory(), count, engine.History().HeapBytes());
+  std::printf("database:           %.0f bytes per data set\n",
+              static_cast<double>(std::filesystem::file_size(path)) / count);
+  std::filesystem::remove_all(folder);
+  return 0;
+}
