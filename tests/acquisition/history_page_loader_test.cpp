@@ -105,15 +105,23 @@ TEST(HistoryPageLoaderTest, OlderRowsReadWhileTheOwnerAppendsAndClears) {
   FillStored(list, 0, 300);
   std::atomic<bool> stop{false};
   std::atomic<int> whole{0};
+  std::atomic<int> torn{0};
   // Readers of older rows, as the table's page worker and a backup are.
   std::thread reader([&] {
     while (!stop.load()) {
       for (const DataSetPtr& row : list.Snapshot(0, 2 * kPage)) {
-        if (row && row->Cell(1) == "V" + std::string(row->TimeText()).substr(1))
+        if (!row)
+          continue;
+        if (row->Cell(1) == "V" + std::string(row->TimeText()).substr(1))
           whole.fetch_add(1);
+        else
+          torn.fetch_add(1);
       }
     }
   });
+  // The reader has read older rows once before the owner starts changing the list.
+  for (int wait = 0; wait < 1000 && whole.load() == 0; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   CHistoryPageLoader loader(list);
   for (int round = 0; round < 20; ++round) {
     FillStored(list, list.Count(), 50, 1000 * (round + 2));
@@ -125,6 +133,7 @@ TEST(HistoryPageLoaderTest, OlderRowsReadWhileTheOwnerAppendsAndClears) {
   stop = true;
   reader.join();
   EXPECT_GT(whole.load(), 0);
+  EXPECT_EQ(torn.load(), 0);
 }
 
 }  // namespace
