@@ -6,10 +6,17 @@ namespace {
 
 constexpr char kDefaultConnectTimeout[] = "5";
 
+// libpq's messages on one line: "\n\t" continuations become "; ".
 std::string Trimmed(const char* text) {
   std::string s = text != nullptr ? text : "";
   while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
     s.pop_back();
+  for (size_t at = s.find('\n'); at != std::string::npos; at = s.find('\n', at)) {
+    size_t end = at + 1;
+    while (end < s.size() && (s[end] == '\t' || s[end] == ' '))
+      ++end;
+    s.replace(at, end - at, "; ");
+  }
   return s;
 }
 
@@ -59,7 +66,9 @@ bool CPgConnection::Connect(const std::string& url, std::string& error) {
     return false;
   }
   // Our texts are UTF-8 whatever the server's default; instants travel as UTC.
-  PGresult* result = PQexec(m_pConn, "SET client_encoding = 'UTF8'; SET TIME ZONE 'UTC'");
+  PGresult* result = PQexec(
+      m_pConn,
+      "SET client_encoding = 'UTF8'; SET TIME ZONE 'UTC'; SET client_min_messages = warning");
   return Check(result, PGRES_COMMAND_OK, error);
 }
 
