@@ -56,8 +56,10 @@ constexpr int kStatusBadQuality = 1;
 constexpr int kStatusInactive = 2;
 constexpr int kStatusInterpolated = 4;
 
-std::optional<int64_t> InstantOf(const std::string& date, const std::string& time) {
+std::optional<int64_t> InstantOf(const std::string& date, const std::string& time,
+                                 std::optional<int64_t> notBefore = std::nullopt) {
   CLocalInstants instants;
+  instants.SetPrevious(notBefore);
   return instants.Next(date + " " + time);
 }
 
@@ -174,9 +176,13 @@ bool CCentralStore::PutStation(const std::string& station, const std::string& ho
 
 bool CCentralStore::PutAcquisition(const std::string& station, const SpoolAcquisition& acquisition,
                                    const std::string& project, const std::vector<SpoolItem>& items,
-                                   std::string& error) {
+                                   std::optional<int64_t> lastRowUnixMs, std::string& error) {
   const std::optional<int64_t> start = InstantOf(acquisition.startDate, acquisition.startTime);
-  const std::optional<int64_t> end = InstantOf(acquisition.endDate, acquisition.endTime);
+  // The end is the last row's time: not before that row (nor the start).
+  std::optional<int64_t> notBefore = start;
+  if (lastRowUnixMs)
+    notBefore = *lastRowUnixMs - 1;
+  const std::optional<int64_t> end = InstantOf(acquisition.endDate, acquisition.endTime, notBefore);
   std::string sql =
       "BEGIN; INSERT INTO velmora_acquisitions (station, acquisition, project, server, "
       "server_host, start_time, end_time, data_count) VALUES (" +

@@ -32,9 +32,11 @@ class CCentralStore {
   bool EnsureSchema(std::string& error);
   bool PutStation(const std::string& station, const std::string& hostName, std::string& error);
   // The acquisition's row (updated: its end and count change while it records) and items.
+  // lastRowUnixMs: the instant of the last row sent, which places an end text of the
+  // autumn's repeated hour.
   bool PutAcquisition(const std::string& station, const SpoolAcquisition& acquisition,
                       const std::string& project, const std::vector<SpoolItem>& items,
-                      std::string& error);
+                      std::optional<int64_t> lastRowUnixMs, std::string& error);
   // The last row the server holds for the acquisition (0 when none) and its instant.
   bool LastRow(const std::string& station, int acquisition, int64_t& rowId,
                std::optional<int64_t>& unixMs, std::string& error);

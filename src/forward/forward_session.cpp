@@ -58,7 +58,8 @@ bool CForwardSession::SendAcquisition(int acquisitionId, std::string& error) {
       !Prepare(acquisitionId, state, error))
     return false;
   CCentralStore store(m_connection);
-  return store.PutAcquisition(m_sStation, acquisition, m_sProject, state.items, error);
+  return store.PutAcquisition(m_sStation, acquisition, m_sProject, state.items,
+                              state.instants.Previous(), error);
 }
 
 bool CForwardSession::SendBatch(int acquisitionId, int64_t& sent, bool& done, std::string& error) {

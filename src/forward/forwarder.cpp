@@ -52,9 +52,7 @@ std::vector<std::string> CForwarder::TakeMessages() {
   return messages;
 }
 
-void CForwarder::Finish(int waitMs) {
-  if (!m_thread.joinable())
-    return;
+void CForwarder::RequestFinish(int waitMs) {
   {
     const std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_bFinishing) {
@@ -63,6 +61,12 @@ void CForwarder::Finish(int waitMs) {
     }
   }
   m_wake.notify_all();
+}
+
+void CForwarder::Finish(int waitMs) {
+  if (!m_thread.joinable())
+    return;
+  RequestFinish(waitMs);
   m_thread.join();
 }
 
@@ -107,6 +111,7 @@ void CForwarder::Run() {
     Say(Printf(kLocalFailed, error, ""));
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_sLastFailure = error;
+    m_bEnded.store(true, std::memory_order_release);
     return;
   }
   session.SetDestination(m_options.url);
@@ -184,4 +189,5 @@ void CForwarder::Run() {
   int64_t waiting = -1;
   if (session.Waiting(id, waiting, error))
     m_nWaiting.store(waiting, std::memory_order_release);
+  m_bEnded.store(true, std::memory_order_release);
 }

@@ -41,6 +41,10 @@ class CForwarder {
   std::vector<std::string> TakeMessages();
   // Keeps sending for at most waitMs, then ends the thread (returns when it has ended).
   void Finish(int waitMs);
+  // The same without waiting: the thread ends on its own; HasEnded tells when, and
+  // Finish(0) then only joins it.
+  void RequestFinish(int waitMs);
+  bool HasEnded() const { return m_bEnded.load(std::memory_order_acquire); }
 
   // Rows confirmed by the server during this run.
   int64_t Forwarded() const { return m_nForwarded.load(std::memory_order_acquire); }
@@ -67,4 +71,5 @@ class CForwarder {
   std::string m_sLastFailure;
   std::atomic<int64_t> m_nForwarded{0};
   std::atomic<int64_t> m_nWaiting{-1};
+  std::atomic<bool> m_bEnded{false};
 };

@@ -19,6 +19,7 @@ class CLocalInstants {
  public:
   // previousUnixMs: the instant of the row before the first one converted (resuming).
   void SetPrevious(std::optional<int64_t> previousUnixMs) { m_previous = previousUnixMs; }
+  const std::optional<int64_t>& Previous() const { return m_previous; }
   // Milliseconds since 1970 (UTC) of the next row's time text, in row order.
   std::optional<int64_t> Next(std::string_view timeText);
 

@@ -109,7 +109,8 @@ TEST(LocalInstants, TheServerGetsTheRepeatedHourInOrderAcrossTwoPushes) {
     int64_t sent = 0;
     bool done = false;
     ASSERT_TRUE(session.OpenLocal(dir.File("v.sq3"), error) && session.Connect(url, error) &&
-                session.SendAcquisition(id, error) && session.SendBatch(id, sent, done, error))
+                session.SendAcquisition(id, error) && session.SendBatch(id, sent, done, error) &&
+                session.SendAcquisition(id, error))
         << error;
   };
   for (size_t i = 0; i < 6; ++i)
@@ -117,7 +118,13 @@ TEST(LocalInstants, TheServerGetsTheRepeatedHourInOrderAcrossTwoPushes) {
   push();
   for (size_t i = 6; i < texts.size(); ++i)
     recording.AddRow(id, texts[i], {{std::to_string(i), 0}});
+  recording.SetEnd(id, texts.back(), static_cast<int>(texts.size()));
   push();
+  // The end text 02:30 is the second one, as the last row's.
+  EXPECT_EQ(server->Scalar("fall_back",
+                           "SELECT to_char(end_time AT TIME ZONE 'UTC', "
+                           "'YYYY-MM-DD HH24:MI') FROM velmora_acquisitions"),
+            "2026-10-25 01:30");
   EXPECT_EQ(server->Scalar("fall_back", "SELECT count(*) FROM velmora_values"),
             std::to_string(texts.size()));
   // Every row ten minutes after the one before, in UTC.
