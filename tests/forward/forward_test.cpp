@@ -5,10 +5,13 @@
 #include <chrono>
 #include <thread>
 
+#include "base/settings.h"
+#include "forward/acquisition_forwarding.h"
 #include "forward/forward_session.h"
 #include "forward/forwarder.h"
 #include "recording_fixture.h"
 #include "temp_dir.h"
+#include "test_context.h"
 #include "test_pg_server.h"
 
 namespace {
@@ -289,4 +292,40 @@ TEST(Forwarder, AServerDownForTheWholeRunLeavesEveryRowWaitingThenAPushDeliversT
   EXPECT_EQ(recording.Count("SELECT count(*) FROM OPCAcqData"), 8);
   EXPECT_EQ(Push(dir.File("v.sq3"), url, id), 8);
   EXPECT_EQ(Count(server, "down", "true"), std::to_string(8 * kItems));
+}
+
+TEST(ProgramForwarding, OffWithoutTheSetting) {
+  TestContext test;
+  CAcquisitionForwarding forwarding(test.context);
+  forwarding.OnStarted("/nonexistent.sq3", 1, "Demo");
+  EXPECT_FALSE(forwarding.IsActive());
+}
+
+TEST(ProgramForwarding, TheSettingForwardsTheAcquisitionAndTheEndIsLogged) {
+  REQUIRE_PG_SERVER(server);
+  const std::string url = server->NewDatabase("program");
+  TempDir dir;
+  CRecordingFixture recording(dir.File("v.sq3"));
+  const int id = recording.AddAcquisition(NumericItems(kItems), FixtureTimeText(0));
+  TestContext test;
+  settings::Write(test.settings, settings::kForwardTo, url);
+  CAcquisitionForwarding forwarding(test.context);
+  forwarding.OnStarted(dir.File("v.sq3"), id, "Demo");
+  ASSERT_TRUE(forwarding.IsActive());
+  for (int n = 0; n < 5; ++n) {
+    recording.AddNumberedRows(id, n, 1, kItems);
+    forwarding.OnTick();
+  }
+  forwarding.OnStopped(5000);
+  // The stop does not wait: the ticks see the end come.
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        forwarding.OnTick();
+        return !forwarding.IsActive();
+      },
+      8000));
+  EXPECT_TRUE(
+      test.sink.Contains("Forwarding to PostgreSQL Ended: 5 forwarded ...", kLogDataAcquisition))
+      << test.sink.Dump();
+  EXPECT_EQ(server->Scalar("program", "SELECT count(DISTINCT row_id) FROM velmora_values"), "5");
 }
