@@ -82,22 +82,19 @@ void CForwarder::Say(const std::string& text) {
 
 bool CForwarder::Pause(int ms) {
   std::unique_lock<std::mutex> lock(m_mutex);
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  if (m_bFinishing) {
-    if (std::chrono::steady_clock::now() >= m_deadline)
-      return false;
-    until = std::min(until, m_deadline);
-  }
-  // Woken early by a new row or by the end (whose deadline then bounds the pause).
-  m_wake.wait_until(lock, until, [this, &until] {
-    if (m_bNotified) {
+  const bool finishingBefore = m_bFinishing;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    // Woken early by a new row, and by the end's request (one more try at once).
+    if (m_bNotified || m_bFinishing != finishingBefore) {
       m_bNotified = false;
-      return true;
+      break;
     }
-    if (m_bFinishing && m_deadline < until)
-      until = m_deadline;
-    return m_bFinishing && std::chrono::steady_clock::now() >= m_deadline;
-  });
+    const auto end = m_bFinishing ? std::min(until, m_deadline) : until;
+    if (std::chrono::steady_clock::now() >= end)
+      break;
+    m_wake.wait_until(lock, end);
+  }
   return !m_bFinishing || std::chrono::steady_clock::now() < m_deadline;
 }
 
