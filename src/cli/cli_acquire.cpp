@@ -376,7 +376,7 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       engine.Tick();
       reportBackups();
       if (forward)
-        forwarding.Poll(log);
+        forwarding.Poll(log, engine.History().Count() - engine.SettledRowCount());
       if (shutdownRequested) {
         failure = "the OPC server asked its clients to shut down";
         break;

@@ -41,7 +41,8 @@ void CCliForwarding::Start(const std::string& databasePath, const std::string& u
   m_pImpl->forwarder.Start(options);
 }
 
-void CCliForwarding::Poll(CLog& log) {
+void CCliForwarding::Poll(CLog& log, int unsettledRows) {
+  m_pImpl->forwarder.SetUnsettledRows(unsettledRows);
   m_pImpl->forwarder.Notify();
   for (const std::string& line : m_pImpl->forwarder.TakeMessages())
     log.Log(line, kLogDataAcquisition);
@@ -169,7 +170,7 @@ class CCliForwarding::CImpl {};
 CCliForwarding::CCliForwarding() = default;
 CCliForwarding::~CCliForwarding() = default;
 void CCliForwarding::Start(const std::string&, const std::string&, int, const std::string&) {}
-void CCliForwarding::Poll(CLog&) {}
+void CCliForwarding::Poll(CLog&, int) {}
 void CCliForwarding::Finish(CLog&, int) {}
 int64_t CCliForwarding::Forwarded() const {
   return 0;

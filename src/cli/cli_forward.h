@@ -23,8 +23,9 @@ class CCliForwarding {
 
   void Start(const std::string& databasePath, const std::string& url, int acquisitionId,
              const std::string& project);
-  // After each cycle: wakes the forwarder and logs what it has to say.
-  void Poll(CLog& log);
+  // After each cycle: wakes the forwarder and logs what it has to say. unsettledRows: the
+  // last rows the acquisition may still rewrite (they are sent once settled).
+  void Poll(CLog& log, int unsettledRows);
   // Waits at most waitMs for it to catch up; then forwarded and waiting are final.
   void Finish(CLog& log, int waitMs);
   int64_t Forwarded() const;

@@ -35,11 +35,13 @@ void CAcquisitionForwarding::Drain() {
     m_context.log.Log(line, kLogDataAcquisition);
 }
 
-void CAcquisitionForwarding::OnTick() {
+void CAcquisitionForwarding::OnTick(int unsettledRows) {
   if (m_pForwarder == nullptr)
     return;
-  if (!m_bStopping)
+  if (!m_bStopping) {
+    m_pForwarder->SetUnsettledRows(unsettledRows);
     m_pForwarder->Notify();
+  }
   Drain();
   if (m_bStopping)
     EndIfDone(false);

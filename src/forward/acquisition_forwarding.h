@@ -24,7 +24,8 @@ class CAcquisitionForwarding {
   // The acquisition started or resumed recording under acquisitionId.
   void OnStarted(const std::string& databasePath, int acquisitionId, const std::string& project);
   // Each base tick: a new row may be there; the forwarder's messages are logged.
-  void OnTick();
+  // unsettledRows: the last rows the acquisition may still rewrite.
+  void OnTick(int unsettledRows = 0);
   // The acquisition stopped: the forwarder catches up for at most catchUpMs.
   void OnStopped(int catchUpMs = kDefaultCatchUpMs);
   bool IsActive() const { return m_pForwarder != nullptr; }

@@ -62,15 +62,22 @@ bool CForwardSession::SendAcquisition(int acquisitionId, std::string& error) {
                               state.instants.Previous(), error);
 }
 
-bool CForwardSession::SendBatch(int acquisitionId, int64_t& sent, bool& done, std::string& error) {
+bool CForwardSession::SendBatch(int acquisitionId, int64_t& sent, bool& done, std::string& error,
+                                int holdBack) {
   sent = 0;
   done = false;
   AcquisitionState& state = m_states[acquisitionId];
   if (!Prepare(acquisitionId, state, error))
     return false;
   std::vector<SpoolRow> rows;
-  if (!m_spool.RowsAfter(acquisitionId, state.lastRow, m_nBatchRows, rows, error))
+  int64_t heldFrom = 0;
+  if (!m_spool.HeldBackFrom(acquisitionId, holdBack, heldFrom, error) ||
+      !m_spool.RowsAfter(acquisitionId, state.lastRow, m_nBatchRows, rows, error))
     return false;
+  if (heldFrom > 0) {
+    while (!rows.empty() && rows.back().rowId >= heldFrom)
+      rows.pop_back();
+  }
   if (rows.empty()) {
     done = true;
     return true;

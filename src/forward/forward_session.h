@@ -34,7 +34,10 @@ class CForwardSession {
   bool SendAcquisition(int acquisitionId, std::string& error);
   // Sends the next batch of rows; sent: rows now confirmed by the server; done: no row
   // was left to send when it looked.
-  bool SendBatch(int acquisitionId, int64_t& sent, bool& done, std::string& error);
+  // holdBack: the last rows of a running acquisition that interpolation may still rewrite
+  // are left for later.
+  bool SendBatch(int acquisitionId, int64_t& sent, bool& done, std::string& error,
+                 int holdBack = 0);
   // Rows of the acquisition the destination has not confirmed (from the local record of
   // what it confirmed: usable while the server is away).
   bool Waiting(int acquisitionId, int64_t& waiting, std::string& error);

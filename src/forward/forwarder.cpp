@@ -159,7 +159,9 @@ void CForwarder::Run() {
     }
     int64_t sent = 0;
     bool done = false;
-    if (!session.SendBatch(id, sent, done, error)) {
+    // At the end every row has settled.
+    const int holdBack = finishing ? 0 : m_nUnsettled.load(std::memory_order_acquire);
+    if (!session.SendBatch(id, sent, done, error, holdBack)) {
       if (!fail(kSendFailed, error))
         break;
       continue;

@@ -37,6 +37,9 @@ class CForwarder {
   bool IsStarted() const { return m_thread.joinable(); }
   // A row was recorded: look now rather than after the idle pause.
   void Notify();
+  // The last rows of the acquisition that may still be rewritten (a slower group's values
+  // interpolated into them): they wait until they settle or the acquisition ends.
+  void SetUnsettledRows(int rows) { m_nUnsettled.store(rows, std::memory_order_release); }
   // Messages for the log since the last call (connection failures, returns).
   std::vector<std::string> TakeMessages();
   // Keeps sending for at most waitMs, then ends the thread (returns when it has ended).
@@ -72,4 +75,5 @@ class CForwarder {
   std::atomic<int64_t> m_nForwarded{0};
   std::atomic<int64_t> m_nWaiting{-1};
   std::atomic<bool> m_bEnded{false};
+  std::atomic<int> m_nUnsettled{0};
 };

@@ -213,6 +213,28 @@ bool CLocalSpool::RowsAfter(int acquisitionId, int64_t afterRowId, int limit,
   return code == SQLITE_DONE;
 }
 
+bool CLocalSpool::HeldBackFrom(int acquisitionId, int holdBack, int64_t& rowId,
+                               std::string& error) {
+  rowId = 0;
+  if (holdBack <= 0)
+    return true;
+  CStatement query(m_pDb,
+                   "SELECT OPCAcqData_Id FROM OPCAcqData WHERE OPCAcq_Id = ? ORDER BY "
+                   "OPCAcqData_Id DESC LIMIT 1 OFFSET ?");
+  if (!query.Ok()) {
+    error = sqlite3_errmsg(m_pDb);
+    return false;
+  }
+  sqlite3_bind_int(query.Get(), 1, acquisitionId);
+  sqlite3_bind_int(query.Get(), 2, holdBack - 1);
+  const int code = sqlite3_step(query.Get());
+  if (code == SQLITE_ROW)
+    rowId = sqlite3_column_int64(query.Get(), 0);
+  else if (code != SQLITE_DONE)
+    error = sqlite3_errmsg(m_pDb);
+  return code == SQLITE_ROW || code == SQLITE_DONE;
+}
+
 bool CLocalSpool::CountAfter(int acquisitionId, int64_t afterRowId, int64_t& count,
                              std::string& error) {
   count = 0;

@@ -54,6 +54,9 @@ class CLocalSpool {
   // At most limit rows of the acquisition after afterRowId, in row order.
   bool RowsAfter(int acquisitionId, int64_t afterRowId, int limit, std::vector<SpoolRow>& rows,
                  std::string& error);
+  // The id of the row holdBack rows before the end of the acquisition (the first row
+  // not to send yet); 0 when holdBack is 0 or the acquisition has no more rows.
+  bool HeldBackFrom(int acquisitionId, int holdBack, int64_t& rowId, std::string& error);
   // Rows of the acquisition after afterRowId.
   bool CountAfter(int acquisitionId, int64_t afterRowId, int64_t& count, std::string& error);
 

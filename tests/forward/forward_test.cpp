@@ -329,3 +329,33 @@ TEST(ProgramForwarding, TheSettingForwardsTheAcquisitionAndTheEndIsLogged) {
       << test.sink.Dump();
   EXPECT_EQ(server->Scalar("program", "SELECT count(DISTINCT row_id) FROM velmora_values"), "5");
 }
+
+TEST(Forwarder, RowsStillToBeInterpolatedWaitUntilTheySettleOrTheEnd) {
+  REQUIRE_PG_SERVER(server);
+  const std::string url = server->NewDatabase("settle");
+  TempDir dir;
+  CRecordingFixture recording(dir.File("v.sq3"));
+  const int id = recording.AddAcquisition(NumericItems(kItems), FixtureTimeText(0));
+  CForwarder forwarder;
+  ForwarderOptions options;
+  options.databasePath = dir.File("v.sq3");
+  options.url = url;
+  options.acquisitionId = id;
+  options.idlePauseMs = 20;
+  forwarder.SetUnsettledRows(3);
+  forwarder.Start(options);
+  recording.AddNumberedRows(id, 0, 10, kItems);
+  forwarder.Notify();
+  // The last three rows may still change: seven go.
+  EXPECT_TRUE(WaitFor([&] { return forwarder.Forwarded() == 7; }, 5000));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(forwarder.Forwarded(), 7);
+  // The slower group writes: the rows settle and go.
+  forwarder.SetUnsettledRows(1);
+  forwarder.Notify();
+  EXPECT_TRUE(WaitFor([&] { return forwarder.Forwarded() == 9; }, 5000));
+  forwarder.Finish(5000);
+  EXPECT_EQ(forwarder.Forwarded(), 10);
+  EXPECT_EQ(forwarder.Waiting(), 0);
+  EXPECT_EQ(server->Scalar("settle", "SELECT count(DISTINCT row_id) FROM velmora_values"), "10");
+}

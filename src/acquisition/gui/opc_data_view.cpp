@@ -302,7 +302,7 @@ void COPCDataView::OnBaseTick() {
   if (self.isNull())
     return;  // the window went away inside the tick (a report's event loop)
   if (m_pForwarding != nullptr)
-    m_pForwarding->OnTick();
+    m_pForwarding->OnTick(m_pEngine->History().Count() - m_pEngine->SettledRowCount());
   m_bInTick = false;
   if (m_pBackups != nullptr)
     m_pBackups->Poll();
