@@ -125,6 +125,8 @@ bool Exec(CTestPgServer& server, const std::string& database, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Each figure as it comes: a full run takes a while.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
   const std::string folderRoot = argc > 2 ? argv[2] : "/dev/shm";
   // The server's cluster beside the recording (a memory file system by default), so the
@@ -171,6 +173,7 @@ int main(int argc, char** argv) {
                 copyFile + "'"))
     return 1;
   const double floorSeconds = SecondsSince(start);
+  std::printf("  COPY from a file (floor): %.2f s\n", floorSeconds);
   std::filesystem::remove(copyFile);
 
   // The push: read back from the recording, inflated, converted, sent in batches.
@@ -192,7 +195,6 @@ int main(int argc, char** argv) {
   }
   const std::string stored = server->Scalar("pushed", "SELECT count(*) FROM velmora_values");
   const double ratio = pushSeconds / floorSeconds;
-  std::printf("  COPY from a file (floor): %.2f s\n", floorSeconds);
   std::printf("  push of the recording:    %.2f s (%lld rows, %s values stored)\n", pushSeconds,
               static_cast<long long>(total), stored.c_str());
   std::printf("  ratio %.2f (target <= %.1f): %s\n", ratio, kTarget,
