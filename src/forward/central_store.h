@@ -40,8 +40,8 @@ class CCentralStore {
   // The last row the server holds for the acquisition (0 when none) and its instant.
   bool LastRow(const std::string& station, int acquisition, int64_t& rowId,
                std::optional<int64_t>& unixMs, std::string& error);
-  // Sends the rows in one transaction; rows the server already holds are skipped.
-  // stored: rows now confirmed (sent, or found already there).
+  // Sends the rows in one transaction; rows the server already holds are skipped. True:
+  // the server holds every row of the batch.
   bool SendRows(const std::string& station, int acquisition, const std::vector<SpoolItem>& items,
                 const std::vector<CentralRow>& rows, std::string& error);
 

@@ -27,8 +27,7 @@ class CPgConnection {
 
   // A statement without result rows.
   bool Exec(const std::string& sql, std::string& error);
-  // A statement with text parameters; rows come back as texts (a null as empty with
-  // isNull set when asked).
+  // A statement with text parameters; rows come back as texts (a null as an empty text).
   bool Query(const std::string& sql, const std::vector<std::string>& params,
              std::vector<std::vector<std::string>>& rows, std::string& error);
   // COPY ... FROM STDIN: starts, sends data pieces, finishes.
