@@ -27,7 +27,7 @@ set_target_properties(velmora_gui PROPERTIES AUTOMOC ON)
 target_include_directories(velmora_gui PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(velmora_gui PUBLIC velmora_options Qt6::Widgets)
 target_link_libraries(velmora_gui PUBLIC velmora_base velmora_platform velmora_app velmora_db
-                                         velmora_expr velmora_opc velmora_calc velmora_acquisition velmora_chart
+                                         velmora_expr velmora_opc velmora_calc velmora_acquisition velmora_chart velmora_forward
                                          velmora_explorer velmora_update)
 target_link_libraries(velmora_gui PUBLIC velmora_chart_paint)
 

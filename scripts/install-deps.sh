@@ -9,7 +9,9 @@ packages=(
   libsqlite3-dev sqlite3 zlib1g-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick fonts-dejavu-core
-  python3 locales util-linux ccache
+  python3 locales util-linux ccache time
+  # Forwarding to PostgreSQL: libpq to build against, the server for the tests.
+  libpq-dev postgresql
   # The Windows stage: mingw-w64 cross compilers, widl, zlib for mingw, Wine to run it.
   # libwine-dev brings the system IDL files (oaidl.idl, ocidl.idl, comcat.idl) widl imports.
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 libwine-dev

@@ -44,6 +44,8 @@ inline constexpr IntSetting kLastCheckTime{"LastCheckTime", 0};
 inline constexpr StringSetting kVersionFileUrl{"VersionFileUrl", ""};
 // 1: an acquisition reconnects to a server that went away instead of stopping.
 inline constexpr IntSetting kReconnectOnServerLoss{"ReconnectOnServerLoss", 0};
+// The PostgreSQL URL every recorded data set is also forwarded to; empty: off.
+inline constexpr StringSetting kForwardTo{"ForwardTo", ""};
 
 // Reads a value; the default of the table when it is missing or unreadable.
 int32_t Read(ISettingsStore& store, const IntSetting& setting);

@@ -18,6 +18,7 @@
 #include "base/settings.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
+#include "cli/cli_forward.h"
 #include "db/database_check.h"
 #include "db/project_commands.h"
 #include "db/project_rows.h"
@@ -36,7 +37,7 @@ constexpr char kUsage[] =
     "Usage: velmora-cli acquire --database PATH --project NAME [--seconds N] "
     "[--simulated-clock] [--simulated-start YYYY-MM-DDTHH:MM:SSZ] [--decimals N] "
     "[--reconnect] [--backup-every MINUTES --backup-folder DIR [--backup-root NAME]\n"
-    "  [--backup-type full|incremental] [--separator ';'|','|tab]]\n"
+    "  [--backup-type full|incremental] [--separator ';'|','|tab]] [--forward URL]\n"
     "  Loads the project, acquires in continuous mode for N seconds (until Ctrl+C without\n"
     "  --seconds) and records every data set in the database. With --simulated-clock the\n"
     "  clock moves one second per tick without waiting; --simulated-start starts it at that\n"
@@ -50,7 +51,14 @@ constexpr char kUsage[] =
     "  --backup-every writes a CSV backup of the acquired data every MINUTES (1 to 1440) into\n"
     "  DIR, named ROOT_dd_Mon_yyyy_hh_mm_ss.csv (ROOT: --backup-root, else the project name),\n"
     "  and a final one at the end; incremental (the default) writes the data sets since the\n"
-    "  last backup, full all of them. A failed backup fails the run.\n";
+    "  last backup, full all of them. A failed backup fails the run.\n"
+    "  --forward sends every recorded data set to the PostgreSQL that URL names (such as\n"
+    "  postgresql://user@host/db) while the run records; the recording never waits for it.\n"
+    "  At the end it has up to 10 s to catch up; data sets still waiting fail the run\n"
+    "  (velmora-cli acquisitions push sends them later).\n";
+
+// The end of a forwarded run gives the forwarder this long to catch up.
+constexpr int kForwardCatchUpMs = 10000;
 
 constexpr int kMaxBackupMinutes = 1440;
 
@@ -224,6 +232,16 @@ int RunAcquire(const std::vector<std::string>& arguments) {
   TakeOption(args, "--simulated-start", simulatedStart);
   const bool simulated = TakeFlag(args, "--simulated-clock") || !simulatedStart.empty();
   const bool reconnect = TakeFlag(args, "--reconnect");
+  std::string forwardUrl;
+  const bool forward = TakeOption(args, "--forward", forwardUrl);
+  if (forward && forwardUrl.empty()) {
+    std::cerr << "velmora-cli acquire: --forward needs a PostgreSQL URL\n" << kUsage;
+    return 2;
+  }
+  if (forward && !CliForwardingAvailable()) {
+    std::cerr << "velmora-cli acquire: " << kForwardingUnavailable << "\n";
+    return 2;
+  }
   std::optional<int> backupMinutes;
   BackupSettings backup;
   if (!TakeBackupOptions(args, backupMinutes, backup, error)) {
@@ -335,6 +353,10 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       std::cerr << "\n";
       return 1;
     }
+    // The forwarder reads the recording back on its own thread: the cycle never waits.
+    CCliForwarding forwarding;
+    if (forward)
+      forwarding.Start(database, forwardUrl, engine.AcquisitionId(), project);
     std::string failure;
     int tick = 1;
     for (; (!limited || tick <= *seconds) && g_nInterruptSignal == 0; ++tick) {
@@ -349,6 +371,8 @@ int RunAcquire(const std::vector<std::string>& arguments) {
         break;
       engine.Tick();
       reportBackups();
+      if (forward)
+        forwarding.Poll(log, engine.History().Count() - engine.SettledRowCount());
       if (shutdownRequested) {
         failure = "the OPC server asked its clients to shut down";
         break;
@@ -403,6 +427,22 @@ int RunAcquire(const std::vector<std::string>& arguments) {
     if (failure.empty() && engine.DatabaseMissedCycles() > 0)
       failure = Format("%d acquisition cycles could not be stored in time",
                        engine.DatabaseMissedCycles());
+    if (forward) {
+      forwarding.Finish(log, kForwardCatchUpMs);
+      const int64_t waiting = forwarding.Waiting();
+      std::printf("Forwarded to PostgreSQL: %lld forwarded",
+                  static_cast<long long>(forwarding.Forwarded()));
+      if (waiting != 0)
+        std::printf(", %s waiting to be forwarded",
+                    waiting > 0 ? std::to_string(waiting).c_str() : "an unknown number");
+      std::printf("\n");
+      const std::string cause = forwarding.LastFailure();
+      if (failure.empty() && waiting != 0)
+        failure = (waiting > 0 ? Format("%lld data set(s) wait", static_cast<long long>(waiting))
+                               : std::string("data sets may wait")) +
+                  " to be forwarded to PostgreSQL" + (cause.empty() ? "" : " (" + cause + ")") +
+                  "; velmora-cli acquisitions push sends them";
+    }
     std::fflush(stdout);
     if (!failure.empty()) {
       std::cerr << "velmora-cli acquire: " << failure << "\n";

@@ -12,6 +12,7 @@
 #include "base/utf8_path.h"
 #include "cli/cli_command.h"
 #include "cli/cli_environment.h"
+#include "cli/cli_forward.h"
 #include "explorer/acquisition_catalogue.h"
 #include "explorer/catalogue_statements.h"
 #include "explorer/project_data.h"
@@ -35,6 +36,9 @@ constexpr char kUsage[] =
     "      The CSV file of the export view (stdout without --output).\n"
     "  copy ID\n"
     "      The clipboard text of the data view on stdout.\n"
+    "  push ID|--all --to URL\n"
+    "      Sends to the PostgreSQL that URL names what it does not hold yet of the\n"
+    "      acquisition (of every one with --all); safe to repeat.\n"
     "Exit code: 0 done, 1 failed (or no such acquisition), 2 usage error.\n";
 
 constexpr char kPrefix[] = "velmora-cli acquisitions: ";
@@ -192,13 +196,15 @@ int RunAcquisitions(const std::vector<std::string>& arguments) {
   std::string output;
   const bool hasOutput = TakeOption(args, "--output", output);
   if (args.empty())
-    return UsageError("missing action (list, show, repair, delete, export or copy)");
+    return UsageError("missing action (list, show, repair, delete, export, copy or push)");
   const std::string action = args.front();
   args.erase(args.begin());
   if ((hasSeparator || hasOutput) && action != "export")
     return UsageError("--separator and --output belong to export");
   if (yes && action != "delete")
     return UsageError("--yes belongs to delete");
+  if (action == "push")
+    return RunAcquisitionsPush(args, path, kUsage);
   if (hasSeparator && separatorText != ";" && separatorText != ",")
     return UsageError("--separator is ';' or ','");
   if (hasOutput && output.empty())
@@ -252,7 +258,7 @@ int RunAcquisitions(const std::vector<std::string>& arguments) {
 }
 
 const CliCommandRegistration kAcquisitionsCommand(
-    {"acquisitions", "list, show, repair, delete, export or copy recorded acquisitions", kUsage,
-     RunAcquisitions});
+    {"acquisitions", "list, show, repair, delete, export, copy or push recorded acquisitions",
+     kUsage, RunAcquisitions});
 
 }  // namespace

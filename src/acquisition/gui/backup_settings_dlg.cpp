@@ -15,6 +15,7 @@
 
 namespace {
 constexpr char kChooseFolder[] = "Backup OPC Data Folder";
+constexpr char kForwardToHint[] = "postgresql://user@host/database (empty: off)";
 }  // namespace
 
 CBackupSettingsDlg::CBackupSettingsDlg(const BackupSettings& initial, const IClock& clock,
@@ -29,7 +30,8 @@ CBackupSettingsDlg::CBackupSettingsDlg(const BackupSettings& initial, const IClo
       m_pBrowse(new QPushButton("...", this)),
       m_pRoot(new QLineEdit(QString::fromStdString(initial.nameRoot), this)),
       m_pSeparators(new CSeparatorButtons(this)),
-      m_pSample(new QLabel(this)) {
+      m_pSample(new QLabel(this)),
+      m_pForwardTo(new QLineEdit(this)) {
   setWindowTitle(kBackupSettingsTitle);
   for (const BackupFrequencyChoice& choice : kBackupFrequencies)
     m_pFrequency->addItem(choice.entry);
@@ -49,6 +51,8 @@ CBackupSettingsDlg::CBackupSettingsDlg(const BackupSettings& initial, const IClo
   form->addRow("File Name Root: ", m_pRoot);
   form->addRow(m_pSeparators);
   form->addRow("Complete AutoSave Name Sample: ", m_pSample);
+  m_pForwardTo->setPlaceholderText(kForwardToHint);
+  form->addRow("Forward Recorded Data to PostgreSQL: ", m_pForwardTo);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -72,6 +76,14 @@ void CBackupSettingsDlg::Browse() {
       m_prompt.ChooseFolder(kChooseFolder, m_pPath->text().toStdString());
   if (folder)
     m_pPath->setText(QString::fromStdString(*folder));
+}
+
+void CBackupSettingsDlg::SetForwardTo(const std::string& url) {
+  m_pForwardTo->setText(QString::fromStdString(url));
+}
+
+std::string CBackupSettingsDlg::ForwardTo() const {
+  return m_pForwardTo->text().trimmed().toStdString();
 }
 
 void CBackupSettingsDlg::accept() {

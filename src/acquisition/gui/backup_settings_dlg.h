@@ -2,7 +2,8 @@
 // CBackupSettingsDlg: "Set Backup OPC Data Saving  (csv Format)", the automatic backup
 // settings: frequency, type, folder, name root and separator, with the name the next
 // automatic backup would get, refreshed as the root is typed. OK refuses an empty root
-// and appends ".csv" to a root without it (the view reduces it to a bare name).
+// and appends ".csv" to a root without it (the view reduces it to a bare name). Below, the
+// PostgreSQL URL recorded data is also forwarded to.
 // Thread rule: GUI thread.
 #include <QDialog>
 
@@ -37,6 +38,10 @@ class CBackupSettingsDlg : public QDialog {
   QLineEdit* RootField() const { return m_pRoot; }
   CSeparatorButtons* Separators() const { return m_pSeparators; }
   QLabel* NameSample() const { return m_pSample; }
+  // The PostgreSQL URL recorded data is forwarded to (empty: off).
+  QLineEdit* ForwardToField() const { return m_pForwardTo; }
+  void SetForwardTo(const std::string& url);
+  std::string ForwardTo() const;
 
   void accept() override;
 
@@ -54,4 +59,5 @@ class CBackupSettingsDlg : public QDialog {
   QLineEdit* m_pRoot;
   CSeparatorButtons* m_pSeparators;
   QLabel* m_pSample;
+  QLineEdit* m_pForwardTo;
 };

@@ -28,6 +28,7 @@
 #include "acquisition/gui/window_time.h"
 #include "base/app_context.h"
 #include "base/settings.h"
+#include "forward/acquisition_forwarding.h"
 #include "ui/colour_ref.h"
 #include "ui/thread_progress_dlg.h"
 
@@ -204,6 +205,7 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
   engine->SetObserver(this);
   m_pBackups = std::make_unique<CBackupCoordinator>(*context, *engine);
   m_pBackups->SetDisplay(this);
+  m_pForwarding = std::make_unique<CAcquisitionForwarding>(*context);
   if (engine->IsRunning() || engine->DataSetCount() > 0) {
     // Attached again to an acquisition that runs or may be resumed: show it, reset nothing.
     const bool running = engine->IsRunning();
@@ -223,6 +225,7 @@ void COPCDataView::Detach() {
   m_pTimer->stop();
   // Waits for a running save or copy: its rows and record go with the coordinator.
   m_pBackups.reset();
+  m_pForwarding.reset();
   for (QPointer<CThreadProgressDlg>* dialog : {&m_pSaveDlg, &m_pCopyDlg}) {
     delete dialog->data();
     *dialog = nullptr;
@@ -298,6 +301,8 @@ void COPCDataView::OnBaseTick() {
   m_pEngine->Tick();
   if (self.isNull())
     return;  // the window went away inside the tick (a report's event loop)
+  if (m_pForwarding != nullptr)
+    m_pForwarding->OnTick(m_pEngine->History().Count() - m_pEngine->SettledRowCount());
   m_bInTick = false;
   if (m_pBackups != nullptr)
     m_pBackups->Poll();
@@ -456,8 +461,11 @@ void COPCDataView::AutoBackupSettings() {
   const std::string project = m_fnProjectName ? m_fnProjectName() : std::string();
   initial.nameRoot = project == kEmptyProject ? std::string() : project;
   CBackupSettingsDlg dialog(initial, m_pContext->clock, m_pContext->prompt, this);
+  dialog.SetForwardTo(settings::Read(m_pContext->settings, settings::kForwardTo));
   if (dialog.exec() != QDialog::Accepted || m_pBackups == nullptr)
     return;
+  // Taken at the next start of an acquisition.
+  settings::Write(m_pContext->settings, settings::kForwardTo, dialog.ForwardTo());
   m_pBackups->ApplySettings(dialog.Chosen());
   emit CommandStatesChanged();
 }
@@ -648,6 +656,13 @@ void COPCDataView::OnTimeFieldsVisible(bool visible) {
 }
 
 void COPCDataView::OnRunningChanged(bool running) {
+  if (m_pForwarding != nullptr && m_pEngine != nullptr) {
+    if (running)
+      m_pForwarding->OnStarted(m_pEngine->DatabasePath(), m_pEngine->AcquisitionId(),
+                               m_fnProjectName ? m_fnProjectName() : std::string());
+    else
+      m_pForwarding->OnStopped();
+  }
   m_pModeBox->SetModeButtonsEnabled(!running);
   emit RunningChanged(running);
   emit CommandStatesChanged();

@@ -24,6 +24,7 @@
 #include "ui/thread_progress_dlg.h"
 
 struct AppContext;
+class CAcquisitionForwarding;
 class CAcquisitionModeBox;
 
 class CAcquisitionStatusBox;
@@ -166,6 +167,8 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   ColourChooser m_fnChooseColour;
   std::function<std::string()> m_fnProjectName;
   std::unique_ptr<CBackupCoordinator> m_pBackups;
+  // Forwarding to PostgreSQL (setting ForwardTo) beside the recording.
+  std::unique_ptr<CAcquisitionForwarding> m_pForwarding;
   QPointer<CThreadProgressDlg> m_pSaveDlg;
   QPointer<CThreadProgressDlg> m_pCopyDlg;
   QAction* m_pCopyAction;

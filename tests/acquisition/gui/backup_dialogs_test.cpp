@@ -224,6 +224,29 @@ class BackupDialogsTest : public QObject {
     QVERIFY(rig.test.sink.Contains("Backup OPC Data AutoSave is Desactivated ... "));
   }
 
+  void theForwardFieldSetsForwardToAndAnUnreachableServerIsLoggedNotFatal() {
+    Rig rig;
+    QVERIFY(rig.connected && rig.databaseReady);
+    OnNextModal<CBackupSettingsDlg>([](CBackupSettingsDlg& dialog) {
+      QVERIFY(dialog.ForwardToField()->text().isEmpty());
+      dialog.ForwardToField()->setText(" not a url ");
+      dialog.accept();
+    });
+    rig.view->OnCommand(CommandId::AutoBackupSettings);
+    QCOMPARE(settings::Read(rig.test.settings, settings::kForwardTo), std::string("not a url"));
+    QVERIFY(rig.engine->StartCommand());
+    // The forwarder's failure comes from its own thread and is logged at a tick.
+    for (int i = 0; i < 200 && !rig.test.sink.Contains("Cannot Forward to PostgreSQL"); ++i) {
+      rig.Ticks(1);
+      QTest::qWait(10);
+    }
+    QVERIFY2(rig.test.sink.Contains("Cannot Forward to PostgreSQL not a url: bad connection URL",
+                                    kLogDataAcquisition),
+             rig.test.sink.Dump().c_str());
+    QVERIFY(rig.engine->IsRunning());
+    QCOMPARE(rig.engine->StoredCount(), rig.engine->AcquiredCount());
+  }
+
   void backupWithoutAFrequencyAsksForTheFileAndKeepsTheFolder() {
     Rig rig;
     QVERIFY(rig.connected && rig.databaseReady);
