@@ -7,7 +7,7 @@ reads it through this script too (--deps), to refuse a library whose dependencie
 A row names a library, its folders (a folder, a glob such as `src/*/gui`, optionally with
 file-name patterns in parentheses) and the libraries and outside packages it may use. A
 library may include its own headers, those of the libraries it may use and, in turn, of
-the libraries those may use. "all of the above" names every library of the rows above;
+the libraries those may use. Headers never include each other in a loop. "all of the above" names every library of the rows above;
 "but X and Y" takes those away. A file in a folder no row names is an error: a new folder gets its
 row first.
 
@@ -16,6 +16,7 @@ row first.
 """
 import argparse
 import fnmatch
+import functools
 import os
 import re
 import sys
@@ -40,6 +41,7 @@ def is_qt(header):
     return QT_HEADER.match(header) is not None
 
 
+@functools.lru_cache(maxsize=None)
 def qt_module(header):
     """QtCore, QtGui or QtWidgets for a Qt header; None when it cannot be told."""
     if "/" in header:
@@ -172,8 +174,30 @@ def owner(rows, path):
 INCLUDE = re.compile(r'^[ \t]*#[ \t]*include\s*([<"])([^>"]+)[>"]', re.M)
 
 
+def header_loops(root, headers):
+    """Include loops among the headers of src/ (each one once, from its first header)."""
+    loops, state = [], {}
+
+    def visit(header, path):
+        state[header] = "open"
+        path.append(header)
+        for target in headers.get(header, ()):
+            if state.get(target) == "open":
+                loops.append(path[path.index(target):] + [target])
+            elif target not in state:
+                visit(target, path)
+        path.pop()
+        state[header] = "done"
+
+    for header in sorted(headers):
+        if header not in state:
+            visit(header, [])
+    return loops
+
+
 def check(root, rows):
     faults = []
+    headers = {}  # header below src/ -> the headers below src/ it includes
     allowed = closure(rows)
     by_name = {r.name: r for r in rows}
     src = os.path.join(root, "src")
@@ -193,6 +217,10 @@ def check(root, rows):
                 packages.update(by_name[lib].packages)
             with open(os.path.join(root, path), encoding="utf-8", errors="replace") as f:
                 text = f.read()
+            if file_name.endswith(".h"):
+                headers[os.path.relpath(path, "src")] = [
+                    h for k, h in INCLUDE.findall(text)
+                    if k == '"' and os.path.exists(os.path.join(src, h))]
             for match in INCLUDE.finditer(text):
                 kind, header = match.group(1), match.group(2)
                 line = text.count("\n", 0, match.start()) + 1
@@ -203,6 +231,8 @@ def check(root, rows):
                     fault = check_system(row, packages, header)
                 if fault:
                     faults.append(f"{where}: {fault}")
+    for loop in header_loops(root, headers):
+        faults.append(f"src/{loop[0]}: include loop: {' -> '.join(loop)}")
     return faults
 
 
