@@ -24,10 +24,17 @@ if(VELMORA_TSAN)
 endif()
 
 # velmora_core_library(name SOURCES... DEPS...): a Qt-free static library of one subsystem.
+# It exposes its own headers only, and may link only what the README's table lets it use
+# (cmake/VelmoraLayers.cmake).
+# LAYER names the table's row when the library is part of another's folder.
 function(velmora_core_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LAYER" "SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_LAYER)
+    set(ARG_LAYER ${name})
+  endif()
+  velmora_check_layer(${ARG_LAYER} ${ARG_DEPS})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  velmora_expose_headers(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PUBLIC velmora_options ${ARG_DEPS})
 endfunction()
 

@@ -1,7 +1,6 @@
 #include "app/database_location.h"
 #include "base/utf8_path.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -73,20 +72,6 @@ std::string DefaultDatabasePath() {
     const char* value = std::getenv(name);
     return std::string(value != nullptr ? value : "");
   });
-}
-
-DatabaseLocation SplitDatabasePath(const std::string& path) {
-  DatabaseLocation location;
-  location.path = path;
-  size_t start = 0;
-  if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
-    location.drive = path.substr(0, 2);
-    start = 2;
-  }
-  const size_t lastSeparator = path.find_last_of("/\\");
-  if (lastSeparator != std::string::npos && lastSeparator >= start)
-    location.directory = path.substr(start, lastSeparator + 1 - start);
-  return location;
 }
 
 std::optional<DatabaseLocation> LocateDatabase(ISettingsStore& store, IUserPrompt& prompt,

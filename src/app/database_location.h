@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "base/database_files.h"  // DatabaseLocation
 #include "base/settings_store.h"
 #include "base/user_prompt.h"
 
@@ -15,16 +16,6 @@ inline constexpr char kDatabaseDefaultExtension[] = ".sq3";
 inline constexpr char kDatabaseFileFilter[] = "SQLite Files (.sq3)|*.sq3";
 inline constexpr char kDatabasePathErrorTitle[] = "Velmora Database Path Error";
 inline constexpr char kDatabaseFileName[] = "Velmora.sq3";
-
-// The database path with the drive and directory other features build file names from
-// (the directory keeps its trailing separator; the drive is empty where there are none).
-struct DatabaseLocation {
-  std::string path;
-  std::string drive;
-  std::string directory;
-};
-
-DatabaseLocation SplitDatabasePath(const std::string& path);
 
 // The value of an environment variable, empty when it is not set.
 using EnvironmentLookup = std::function<std::string(const char* name)>;

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "base/navigation_ids.h"
+
 // The views of the frame, in the order they are created.
 enum class VelmoraView : int {
   Start = 0,
@@ -36,11 +38,6 @@ enum class NavigationEntry : int {
   DcomSettings,
 };
 inline constexpr int kEntryCount = 8;
-
-// The catalogue's selection when no acquisition is selected.
-inline constexpr int kNoAcquisition = -1;
-
-enum class ChartMode { Live, Project };
 
 const char* GroupName(NavigationGroup group);
 const char* EntryName(NavigationEntry entry);

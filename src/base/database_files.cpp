@@ -1,6 +1,7 @@
 #include "base/database_files.h"
 #include "base/utf8_path.h"
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -42,4 +43,18 @@ bool IsDatabaseFile(const std::string& path, const std::string& databasePath) {
     }
   }
   return false;
+}
+
+DatabaseLocation SplitDatabasePath(const std::string& path) {
+  DatabaseLocation location;
+  location.path = path;
+  size_t start = 0;
+  if (path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
+    location.drive = path.substr(0, 2);
+    start = 2;
+  }
+  const size_t lastSeparator = path.find_last_of("/\\");
+  if (lastSeparator != std::string::npos && lastSeparator >= start)
+    location.directory = path.substr(start, lastSeparator + 1 - start);
+  return location;
 }

@@ -5,6 +5,16 @@
 // Thread rule: any thread (no shared state).
 #include <string>
 
+// The database path with the drive and directory other features build file names from
+// (the directory keeps its trailing separator; the drive is empty where there are none).
+struct DatabaseLocation {
+  std::string path;
+  std::string drive;
+  std::string directory;
+};
+
+DatabaseLocation SplitDatabasePath(const std::string& path);
+
 // The side files of a database: its rollback journal, write-ahead log, shared memory
 // index and the recorder's lock file.
 inline constexpr const char* kDatabaseSideSuffixes[] = {"-journal", "-wal", "-shm", ".lock"};

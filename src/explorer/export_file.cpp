@@ -1,6 +1,5 @@
 #include "explorer/export_file.h"
 
-#include "app/database_location.h"
 #include "base/atomic_file.h"
 #include "base/database_files.h"
 #include "base/log.h"

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -21,6 +22,7 @@
 #include "app/gui/velmora_pane_view.h"
 #include "app/gui/velmora_start_view.h"
 #include "app/gui/view_factory.h"
+#include "base/log_sink.h"
 #include "base/settings.h"
 #include "chart/gui/opc_chart_view.h"
 #include "explorer/gui/prj_data_view.h"
@@ -281,6 +283,16 @@ class MainFrameTest : public QObject {
     emit opc->itemClicked(opc->item(2));
     QCOMPARE(f.frame.ActiveView(), live);
     QCOMPARE(live->Mode(), ChartMode::Live);
+  }
+
+  void theCatalogueBringsTheProjectsChannelToTheFront() {
+    // The view asks through its base class; only the frame knows the output pane.
+    Frame f;
+    QTabWidget* tabs = f.frame.OutputWnd()->Tabs();
+    tabs->setCurrentWidget(f.frame.OutputWnd()->List(kLogOpcServer));
+    f.frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjDatabase));
+    QCOMPARE(tabs->currentWidget(), f.frame.OutputWnd()->List(kLogProjects));
   }
 
   void projectEntriesNeedASelectedAcquisition() {

@@ -20,13 +20,13 @@
 #include "app/gui/qt_user_prompt.h"
 #include "app/gui/splash_screen_dlg.h"
 #include "app/gui/velmora_app.h"
-#include "app/gui/velmora_view.h"
 #include "app/gui/view_factory.h"
 #include "base/settings.h"
 #include "db/database_check.h"
 #include "db/sqlite_db.h"
 #include "scripted_user_prompt.h"
 #include "test_context.h"
+#include "ui/velmora_view.h"
 
 namespace {
 

@@ -27,13 +27,13 @@
 #include "app/gui/outlook_bar.h"
 #include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
-#include "app/gui/velmora_view.h"
 #include "app/gui/window_geometry.h"
 #include "app/navigation.h"
 #include "demo_session.h"
 #include "explorer/gui/prj_database_view.h"
 #include "opc/gui/opc_server_view.h"
 #include "platform/sim/sim_runtime.h"
+#include "ui/velmora_view.h"
 
 namespace {
 

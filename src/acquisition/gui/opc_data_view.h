@@ -19,9 +19,9 @@
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/backup_coordinator.h"
 #include "acquisition/cell_colour.h"
-#include "app/gui/ribbon_commands.h"
-#include "app/gui/velmora_view.h"
+#include "ui/command_ids.h"
 #include "ui/thread_progress_dlg.h"
+#include "ui/velmora_view.h"
 
 struct AppContext;
 class CAcquisitionForwarding;

@@ -20,10 +20,10 @@
 #include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
-#include "app/gui/velmora_view.h"
 #include "app/web_pages.h"
 #include "base/report.h"
 #include "base/settings.h"
+#include "ui/velmora_view.h"
 
 namespace {
 

@@ -62,6 +62,8 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   void OpenGroup(NavigationGroup group);
   void ChooseEntry(NavigationEntry entry);
   int CurrentGroup() const { return m_navigator.CurrentGroup(); }
+  // The concrete views (defined in the composition root, view_factory.cpp); null when
+  // missing.
   COPCServerView* ServerView() const;
   COPCDataView* DataView() const;
   COPCChartView* ChartView(VelmoraView view) const;

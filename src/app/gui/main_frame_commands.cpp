@@ -4,7 +4,7 @@
 
 #include "app/gui/main_frame.h"
 #include "app/gui/ribbon_bar.h"
-#include "app/gui/velmora_view.h"
+#include "ui/velmora_view.h"
 
 namespace {
 

@@ -16,9 +16,9 @@
 #include "app/gui/outlook_bar.h"
 #include "app/gui/output_wnd.h"
 #include "app/gui/qt_settings_store.h"
-#include "app/gui/velmora_view.h"
 #include "app/gui/window_geometry.h"
 #include "base/settings.h"
+#include "ui/velmora_view.h"
 
 namespace {
 

@@ -1,23 +1,19 @@
 // CMainFrame: creating the views, switching between them, the navigation rules and the
-// close-project sequence.
+// close-project sequence. The frame knows its views as CVelmoraView only; the concrete
+// views are made and joined in view_factory.cpp.
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QStackedWidget>
 
-#include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
 #include "app/gui/message_pump.h"
 #include "app/gui/outlook_bar.h"
-#include "app/gui/velmora_view.h"
+#include "app/gui/output_wnd.h"
 #include "app/gui/view_factory.h"
 #include "app/view_creation.h"
 #include "base/settings.h"
-#include "chart/gui/opc_chart_view.h"
-#include "explorer/gui/prj_data_view.h"
-#include "explorer/gui/prj_database_view.h"
-#include "explorer/gui/prj_export_view.h"
-#include "opc/gui/opc_server_view.h"
+#include "ui/velmora_view.h"
 #include "ui/view_header.h"
 
 namespace {
@@ -32,6 +28,10 @@ int CMainFrame::CreateViews(ISplashProgress* splash, IViewFactory& factory) {
       return false;
     m_views[static_cast<size_t>(view)] = created;
     m_pViewStack->addWidget(created);
+    connect(created, &CVelmoraView::LogChannelWanted, this, [this](int channel) {
+      if (m_pOutputWnd != nullptr)
+        m_pOutputWnd->ShowChannel(channel);
+    });
     return true;
   };
   hooks.pause = [this](int milliseconds) { PumpMessagesFor(m_bCreationPauses ? milliseconds : 0); };
@@ -48,22 +48,6 @@ int CMainFrame::CreateViews(ISplashProgress* splash, IViewFactory& factory) {
 
 CVelmoraView* CMainFrame::ActiveView() const {
   return qobject_cast<CVelmoraView*>(m_pViewStack->currentWidget());
-}
-
-COPCServerView* CMainFrame::ServerView() const {
-  return qobject_cast<COPCServerView*>(View(VelmoraView::OpcServer));
-}
-
-COPCDataView* CMainFrame::DataView() const {
-  return qobject_cast<COPCDataView*>(View(VelmoraView::OpcData));
-}
-
-COPCChartView* CMainFrame::ChartView(VelmoraView view) const {
-  return qobject_cast<COPCChartView*>(View(view));
-}
-
-CPrjDatabaseView* CMainFrame::DatabaseView() const {
-  return qobject_cast<CPrjDatabaseView*>(View(VelmoraView::PrjDatabase));
 }
 
 bool CMainFrame::SwitchToView(VelmoraView view) {
@@ -90,21 +74,17 @@ void CMainFrame::OpenGroup(NavigationGroup group) {
 }
 
 void CMainFrame::ChooseEntry(NavigationEntry entry) {
-  const CPrjDatabaseView* catalogue = DatabaseView();
+  const CVelmoraView* catalogue = View(VelmoraView::PrjDatabase);
   const int selected = catalogue != nullptr ? catalogue->SelectedAcquisitionId() : kNoAcquisition;
   ApplyTarget(m_navigator.SelectEntry(entry, selected));
 }
 
 void CMainFrame::ApplyTarget(const NavigationTarget& target) {
-  if (COPCChartView* chart = ChartView(target.view); chart != nullptr && target.chartMode)
-    chart->SetMode(*target.chartMode);
-  if (target.handAcquisitionId) {
-    if (auto* data = qobject_cast<CPrjDataView*>(View(target.view)))
-      data->SetAcquisitionId(target.acquisitionId);
-    else if (auto* exporter = qobject_cast<CPrjExportView*>(View(target.view)))
-      exporter->SetAcquisitionId(target.acquisitionId);
-    else if (COPCChartView* chart = ChartView(target.view))
-      chart->SetAcquisitionId(target.acquisitionId);
+  if (CVelmoraView* view = View(target.view)) {
+    if (target.chartMode)
+      view->SetMode(*target.chartMode);
+    if (target.handAcquisitionId)
+      view->SetAcquisitionId(target.acquisitionId);
   }
   SwitchToView(target.view);
 }
@@ -133,15 +113,16 @@ bool CMainFrame::CloseProject(bool triggeredByServer) {
 
 void CMainFrame::OnCloseProjectCommand() {
   if (CloseProject(false)) {
-    if (COPCServerView* server = ServerView())
-      server->ClearServerDisplay();
+    // The configuration view empties its server, group and item display.
+    if (CVelmoraView* server = View(VelmoraView::OpcServer))
+      server->ResetView();
   }
   UpdateCommandStates();
 }
 
 bool CMainFrame::HasSessionViews() const {
-  return ServerView() != nullptr && DataView() != nullptr &&
-         ChartView(VelmoraView::LiveChart) != nullptr;
+  return View(VelmoraView::OpcServer) != nullptr && View(VelmoraView::OpcData) != nullptr &&
+         View(VelmoraView::LiveChart) != nullptr;
 }
 
 void CMainFrame::ResetSessionViews() {

@@ -1,74 +1,12 @@
 #pragma once
 // Every command of the command bar, by category and panel. Commands start disabled; the
-// frame and each view enable and connect the ones they handle.
+// frame and each view enable and connect the ones they handle (ids in ui/command_ids.h).
 #include <QColor>
 #include <QKeySequence>
 #include <QStyle>
 #include <vector>
 
-enum class CommandId : int {
-  Exit,
-  LoadProject,
-  SaveProject,
-  CloseProject,
-  SelectServer,
-  DisconnectServer,
-  AddGroup,
-  RemoveGroup,
-  AddItems,
-  AddCalcItems,
-  RemoveItem,
-  StartAcquisition,
-  ResumeAcquisition,
-  StopAcquisition,
-  OpcDataDisplay,
-  AlwaysShowLastData,
-  ShowFullyQualifiedId,
-  ShowShortId,
-  ReconnectOnServerLoss,
-  ClearOpcData,
-  BackupOpcData,
-  AutoBackupSettings,
-  StandardColor,
-  BadQualityColor,
-  InterpolatedColor,
-  InactiveGroupColor,
-  AcquisitionStatistics,
-  ChartTitleOptions,
-  ChartBackgroundColor,
-  ChartSeriesSelection,
-  LeftAxis,
-  LeftAxisAutomatic,
-  LeftAxisManual,
-  LeftAxisSetRange,
-  RightAxis,
-  RightAxisAutomatic,
-  RightAxisManual,
-  RightAxisSetRange,
-  LeftAxisAttributes,
-  RightAxisAttributes,
-  ChartLegendOptions,
-  ChartSaveImage,
-  ChartCopyToClipboard,
-  DeleteProject,
-  ViewProjectData,
-  ExportData,
-  ProjectCopyToClipboard,
-  ShowStatusBar,
-  HideStatusBar,
-  ShowOutputPane,
-  HideOutputPane,
-  CaptionBar,
-  ApplicationLook,
-  CheckForUpdate,
-  About,
-  WebHomePage,
-  WebSupport,
-  WebDownloads,
-  WebQuorix,
-  Count
-};
-inline constexpr int kCommandCount = static_cast<int>(CommandId::Count);
+#include "ui/command_ids.h"
 
 struct RibbonCommandDef {
   CommandId id;

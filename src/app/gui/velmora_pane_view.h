@@ -2,7 +2,7 @@
 // CVelmoraPaneView: the outline of one navigation group, a fixed rich-text list of the
 // features its entries lead to.
 #include "app/gui/outline_texts.h"
-#include "app/gui/velmora_view.h"
+#include "ui/velmora_view.h"
 
 class CRichTextView;
 

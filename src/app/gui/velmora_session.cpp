@@ -4,17 +4,13 @@
 #include <QMetaObject>
 
 #include "acquisition/acquisition_services.h"
-#include "acquisition/gui/opc_data_view.h"
 #include "app/gui/main_frame.h"
-#include "app/gui/velmora_view.h"
-#include "chart/gui/opc_chart_view.h"
+#include "app/gui/view_factory.h"
 #include "db/database_check.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
-#include "explorer/gui/explorer_views.h"
-#include "explorer/gui/prj_data_view.h"
-#include "opc/gui/opc_server_view.h"
 #include "platform/sim/sim_runtime.h"
+#include "ui/velmora_view.h"
 
 CVelmoraSession::CVelmoraSession(AppContext& context, QObject* parent)
     : QObject(parent),
@@ -63,28 +59,7 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
     if (m_pFrame != nullptr)
       m_pFrame->setWindowTitle(QStringLiteral("Velmora 2.0 - ") + QString::fromStdString(name));
   });
-  COPCDataView* dataView = frame.DataView();
-  if (dataView != nullptr) {
-    dataView->SetEngine(&m_engine, &m_context);
-    dataView->SetProjectNameSource([this] { return m_state.Name(); });
-  }
-  if (COPCChartView* chart = frame.ChartView(VelmoraView::LiveChart)) {
-    chart->SetSession(&m_context, &m_db, &m_engine);
-    if (dataView != nullptr) {
-      connect(dataView, &COPCDataView::ChartUpdate, chart, &COPCChartView::OnChartUpdate);
-      connect(dataView, &COPCDataView::HeadingsChanged, chart, &COPCChartView::OnHeadingsChanged);
-    }
-  }
-  if (COPCChartView* chart = frame.ChartView(VelmoraView::ProjectChart)) {
-    chart->SetSession(&m_context, &m_db, nullptr);
-    chart->SetProjectDataView(qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData)));
-  }
-  if (COPCServerView* serverView = frame.ServerView()) {
-    serverView->SetSession(this);
-    if (dataView != nullptr)
-      connect(serverView, &COPCServerView::ProjectLoaded, dataView, &COPCDataView::ResetView);
-  }
-  AttachExplorerViews(frame, this);
+  AttachSessionViews(frame, this);
   frame.UpdateCommandStates();
   // The view brought back from the last run was shown before its data was reachable.
   if (CVelmoraView* shown = frame.ActiveView())
@@ -94,15 +69,7 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
 void CVelmoraSession::Detach() {
   if (m_pFrame == nullptr)
     return;
-  if (COPCDataView* view = m_pFrame->DataView())
-    view->SetEngine(nullptr, nullptr);
-  if (COPCServerView* view = m_pFrame->ServerView())
-    view->SetSession(nullptr);
-  for (VelmoraView view : {VelmoraView::LiveChart, VelmoraView::ProjectChart}) {
-    if (COPCChartView* chart = m_pFrame->ChartView(view))
-      chart->SetSession(nullptr, nullptr, nullptr);
-  }
-  AttachExplorerViews(*m_pFrame, nullptr);
+  AttachSessionViews(*m_pFrame, nullptr);
   m_state.SetNameListener(nullptr);
   m_pFrame->SetProjectSession(nullptr);
   m_pFrame = nullptr;
@@ -124,6 +91,10 @@ bool CVelmoraSession::SaveProject() {
 
 bool CVelmoraSession::IsAcquisitionRunning() const {
   return m_engine.IsRunning();
+}
+
+int CVelmoraSession::RecordingAcquisitionId() const {
+  return m_engine.IsRunning() ? m_engine.AcquisitionId() : kNoAcquisition;
 }
 
 void CVelmoraSession::EndForSignal(int signal) {

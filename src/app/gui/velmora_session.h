@@ -2,8 +2,8 @@
 // CVelmoraSession: the process's one server connection, database object and acquisition
 // engine, and the project as the close-project sequence sees it. It checks the database at
 // start-up, delivers the simulation servers' callbacks on the GUI thread, turns a server's
-// shutdown request into the close-project sequence, and hands its services to the views
-// (each view owns its commands).
+// shutdown request into the close-project sequence. The views see it only through the
+// narrow interfaces below; the composition root (view_factory.cpp) plugs it into them.
 // Thread rule: GUI thread.
 #include <QObject>
 #include <QPointer>
@@ -17,11 +17,16 @@
 #include "db/project_state.h"
 #include "db/project_store.h"
 #include "db/sqlite_db.h"
+#include "explorer/gui/explorer_session.h"
+#include "opc/gui/configuration_session.h"
 #include "opc/opc_server.h"
 
 class CMainFrame;
 
-class CVelmoraSession : public QObject, public IProjectSession {
+class CVelmoraSession : public QObject,
+                        public IProjectSession,
+                        public IConfigurationSession,
+                        public IExplorerSession {
   Q_OBJECT
  public:
   explicit CVelmoraSession(AppContext& context, QObject* parent = nullptr);
@@ -34,14 +39,16 @@ class CVelmoraSession : public QObject, public IProjectSession {
   // Unplugs it again before the frame or the session goes.
   void Detach();
 
-  AppContext& Context() { return m_context; }
-  COPCServer& Server() { return m_server; }
-  CSQLite& Database() { return m_db; }
+  AppContext& Context() override { return m_context; }
+  COPCServer& Server() override { return m_server; }
+  CSQLite& Database() override { return m_db; }
   CAcquisitionEngine& Engine() { return m_engine; }
-  CProjectStore& ProjectStore() { return m_store; }
-  CProjectState& ProjectState() { return m_state; }
+  CProjectStore& ProjectStore() override { return m_store; }
+  CProjectState& ProjectState() override { return m_state; }
   // The close-project sequence of the frame (a load closes the current project first).
-  bool CloseProject();
+  bool CloseProject() override;
+  // IExplorerSession
+  int RecordingAcquisitionId() const override;
 
   // IProjectSession
   bool IsAcquisitionRunning() const override;

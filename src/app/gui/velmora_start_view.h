@@ -1,6 +1,6 @@
 #pragma once
 // CVelmoraStartView: the view shown first, with the program's feature list.
-#include "app/gui/velmora_view.h"
+#include "ui/velmora_view.h"
 
 class CRichTextView;
 

@@ -6,9 +6,14 @@
 #include <thread>
 
 #include "chart/gui/chart_fast_lines.h"
-#include "ui/colour_ref.h"
 
 namespace {
+
+// The chart keeps its colours as the settings store does, 0x00BBGGRR. Converted here, as
+// painting may use Qt Gui only (the widgets' helper in ui/colour_ref.h is out of reach).
+QColor ColourFromColorRef(uint32_t colorRef) {
+  return QColor(colorRef & 0xFF, (colorRef >> 8) & 0xFF, (colorRef >> 16) & 0xFF);
+}
 
 QRect ToQRect(const ChartRect& rect) {
   return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));

@@ -11,10 +11,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/gui/velmora_view.h"
-#include "app/navigation.h"
+#include "base/navigation_ids.h"
 #include "chart/chart_row_source.h"
 #include "chart/chart_view_model.h"
+#include "ui/velmora_view.h"
 
 struct AppContext;
 class CAcquisitionEngine;
@@ -44,10 +44,10 @@ class COPCChartView : public CVelmoraView {
   void SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine);
   // Project mode reads the data view's table when it holds the acquisition shown.
   void SetProjectDataView(CPrjDataView* dataView) { m_pDataView = dataView; }
-  void SetMode(ChartMode mode);
+  void SetMode(ChartMode mode) override;
   ChartMode Mode() const { return m_mode; }
   // Project mode: the recorded acquisition to draw.
-  void SetAcquisitionId(int acquisitionId);
+  void SetAcquisitionId(int acquisitionId) override;
   int AcquisitionId() const { return m_nAcquisitionId; }
   void ResetView() override;
   void OnViewShown() override;

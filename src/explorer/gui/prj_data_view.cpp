@@ -10,9 +10,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "app/gui/velmora_session.h"
 #include "base/log.h"
+#include "db/sqlite_db.h"
 #include "explorer/explorer_reports.h"
+#include "explorer/gui/explorer_session.h"
 #include "explorer/gui/loaded_table_model.h"
 #include "explorer/project_data.h"
 #include "explorer/table_text.h"
@@ -77,7 +78,7 @@ CPrjDataView::~CPrjDataView() {
   m_pTable->setModel(nullptr);
 }
 
-void CPrjDataView::SetSession(CVelmoraSession* session) {
+void CPrjDataView::SetSession(IExplorerSession* session) {
   m_showTimer.stop();
   m_batchTimer.stop();
   m_pPoller.reset();

@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/gui/velmora_view.h"
-#include "app/navigation.h"
+#include "base/navigation_ids.h"
+#include "ui/velmora_view.h"
 
 class CLoadedTableModel;
 class CProjectData;
 class CThreadProgressDlg;
-class CVelmoraSession;
+class IExplorerSession;
 class CWorkerJobPoller;
 class QLabel;
 class QTableView;
@@ -30,10 +30,10 @@ class CPrjDataView : public CVelmoraView {
 
   explicit CPrjDataView(QWidget* parent = nullptr);
   ~CPrjDataView() override;
-  void SetSession(CVelmoraSession* session);
+  void SetSession(IExplorerSession* session);
 
   // The acquisition to show (handed over by the navigation).
-  void SetAcquisitionId(int acquisitionId);
+  void SetAcquisitionId(int acquisitionId) override;
   int AcquisitionId() const { return m_nAcquisitionId; }
   // Starts loading the requested acquisition now.
   void Load();
@@ -73,7 +73,7 @@ class CPrjDataView : public CVelmoraView {
   void OnLoadTick(int32_t state);
   void ShowSummary();
 
-  CVelmoraSession* m_pSession = nullptr;
+  IExplorerSession* m_pSession = nullptr;
   int m_nAcquisitionId = kNoAcquisition;
   int m_nLoads = 0;
   std::unique_ptr<CProjectData> m_pData;

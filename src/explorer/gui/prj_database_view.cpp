@@ -12,14 +12,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "acquisition/acquisition_engine.h"
-#include "app/gui/output_wnd.h"
-#include "app/gui/velmora_session.h"
 #include "base/log_sink.h"
 #include "db/gui/table_list_control.h"
 #include "db/schema.h"
+#include "db/sqlite_db.h"
 #include "explorer/acquisition_catalogue.h"
 #include "explorer/catalogue_statements.h"
+#include "explorer/gui/explorer_session.h"
 
 namespace {
 constexpr char kTitle[] = "Velmora Projects";
@@ -132,7 +131,7 @@ CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
 
 CPrjDatabaseView::~CPrjDatabaseView() = default;
 
-void CPrjDatabaseView::SetSession(CVelmoraSession* session) {
+void CPrjDatabaseView::SetSession(IExplorerSession* session) {
   m_pSession = session;
   m_pCatalogue_.reset();
   if (session != nullptr) {
@@ -163,10 +162,7 @@ QLabel* CPrjDatabaseView::Detail(const char* label) const {
 }
 
 void CPrjDatabaseView::OnViewShown() {
-  if (QWidget* frame = window()) {
-    if (auto* output = frame->findChild<COutputWnd*>())
-      output->ShowChannel(kLogProjects);
-  }
+  emit LogChannelWanted(kLogProjects);
   Refresh();
   m_pCatalogue->setFocus();
 }
@@ -202,8 +198,7 @@ void CPrjDatabaseView::ViewData(int row) {
 void CPrjDatabaseView::DeleteSelected() {
   if (m_pCatalogue_ == nullptr)
     return;
-  const CAcquisitionEngine& engine = m_pSession->Engine();
-  const int running = engine.IsRunning() ? engine.AcquisitionId() : kNoAcquisition;
+  const int running = m_pSession->RecordingAcquisitionId();
   m_bFilling = true;
   m_pCatalogue_->Delete(running);
   m_bFilling = false;

@@ -6,12 +6,12 @@
 #include <QStandardItemModel>
 #include <memory>
 
-#include "app/gui/velmora_view.h"
-#include "app/navigation.h"
+#include "base/navigation_ids.h"
+#include "ui/velmora_view.h"
 
 class CAcquisitionCatalogue;
 class CTableListControl;
-class CVelmoraSession;
+class IExplorerSession;
 class QComboBox;
 class QLabel;
 class QTableView;
@@ -22,10 +22,10 @@ class CPrjDatabaseView : public CVelmoraView {
   explicit CPrjDatabaseView(QWidget* parent = nullptr);
   ~CPrjDatabaseView() override;
   // The session whose database is listed; null detaches.
-  void SetSession(CVelmoraSession* session);
+  void SetSession(IExplorerSession* session);
 
   // -1 while no acquisition is selected.
-  int SelectedAcquisitionId() const;
+  int SelectedAcquisitionId() const override;
   void SetSelectedAcquisitionId(int acquisitionId);
 
   // Fills the list again (on show and on a change of the sort choice).
@@ -57,7 +57,7 @@ class CPrjDatabaseView : public CVelmoraView {
   void ShowDetails();
   void ShowSelection();
 
-  CVelmoraSession* m_pSession = nullptr;
+  IExplorerSession* m_pSession = nullptr;
   int m_nSelectedAcquisitionId = kNoAcquisition;
   std::unique_ptr<CAcquisitionCatalogue> m_pCatalogue_;
   QStandardItemModel m_catalogueModel;

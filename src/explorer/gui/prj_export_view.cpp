@@ -11,9 +11,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/gui/velmora_session.h"
 #include "base/log.h"
+#include "db/sqlite_db.h"
 #include "explorer/explorer_reports.h"
+#include "explorer/gui/explorer_session.h"
 #include "explorer/gui/preview_lines_model.h"
 #include "explorer/gui/prj_data_view.h"
 #include "explorer/project_data.h"
@@ -92,7 +93,7 @@ CPrjExportView::~CPrjExportView() {
   m_pPreview->setModel(nullptr);
 }
 
-void CPrjExportView::SetSession(CVelmoraSession* session, CPrjDataView* dataView) {
+void CPrjExportView::SetSession(IExplorerSession* session, CPrjDataView* dataView) {
   if (m_pDataView != nullptr)
     disconnect(m_pDataView, nullptr, this, nullptr);
   m_pModel->SetLines(nullptr);

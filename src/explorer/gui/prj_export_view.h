@@ -5,12 +5,12 @@
 // read are told beside the row count and after the export.
 #include <memory>
 
-#include "app/gui/velmora_view.h"
-#include "app/navigation.h"
+#include "base/navigation_ids.h"
+#include "ui/velmora_view.h"
 
 class CPreviewLinesModel;
 class CPrjDataView;
-class CVelmoraSession;
+class IExplorerSession;
 class QCheckBox;
 class QLabel;
 class QListView;
@@ -23,9 +23,9 @@ class CPrjExportView : public CVelmoraView {
   explicit CPrjExportView(QWidget* parent = nullptr);
   ~CPrjExportView() override;
   // The session and the data view whose table is exported; null detaches.
-  void SetSession(CVelmoraSession* session, CPrjDataView* dataView);
+  void SetSession(IExplorerSession* session, CPrjDataView* dataView);
 
-  void SetAcquisitionId(int acquisitionId);
+  void SetAcquisitionId(int acquisitionId) override;
   int AcquisitionId() const { return m_nAcquisitionId; }
   int PreviewedAcquisitionId() const { return m_nPreviewedId; }
   char Separator() const;
@@ -52,7 +52,7 @@ class CPrjExportView : public CVelmoraView {
  private:
   void BuildPreview();
 
-  CVelmoraSession* m_pSession = nullptr;
+  IExplorerSession* m_pSession = nullptr;
   CPrjDataView* m_pDataView = nullptr;
   int m_nAcquisitionId = kNoAcquisition;
   int m_nPreviewedId = kNoAcquisition;

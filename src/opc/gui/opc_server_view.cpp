@@ -12,21 +12,24 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/gui/velmora_session.h"
 #include "base/log.h"
 #include "base/number_text.h"
 #include "calc/gui/add_calc_item_dlg.h"
 #include "db/gui/project_dialogs.h"
 #include "db/project_commands.h"
 #include "db/project_state.h"
+#include "db/project_store.h"
+#include "db/sqlite_db.h"
 #include "opc/add_item_result.h"
 #include "opc/group_commands.h"
 #include "opc/gui/add_item_dlg.h"
+#include "opc/gui/configuration_session.h"
 #include "opc/gui/group_dlg.h"
 #include "opc/gui/property_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/gui/statistics_dlg.h"
 #include "opc/item_commands.h"
+#include "opc/opc_server.h"
 #include "opc/opc_texts.h"
 
 namespace {
@@ -204,7 +207,7 @@ void COPCServerView::ClearServerDisplay() {
   emit CommandStatesChanged();
 }
 
-void COPCServerView::SetSession(CVelmoraSession* session) {
+void COPCServerView::SetSession(IConfigurationSession* session) {
   m_pSession = session;
   Refresh();
 }
@@ -409,7 +412,7 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
   state.enabled = false;
   if (m_pSession == nullptr)
     return state;
-  const bool acquiring = m_pSession->Engine().IsRunning();
+  const bool acquiring = m_pSession->IsAcquisitionRunning();
   const ConfigNodeKind kind = SelectedKind();
   switch (id) {
     case CommandId::LoadProject:
@@ -517,7 +520,7 @@ void COPCServerView::AddGroup() {
 
 void COPCServerView::ModifyGroup() {
   COPCGroup* group = SelectedGroup();
-  if (group == nullptr || m_pSession->Engine().IsRunning())
+  if (group == nullptr || m_pSession->IsAcquisitionRunning())
     return;
   const std::string name = group->m_sName;
   CGroupDlg dialog(m_pSession->Server(), m_pSession->Context().prompt, group, window());
@@ -564,7 +567,7 @@ void COPCServerView::RemoveItem() {
 bool COPCServerView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_pTree && event->type() == QEvent::KeyPress && m_pSession != nullptr) {
     const int key = static_cast<QKeyEvent*>(event)->key();
-    const bool acquiring = m_pSession->Engine().IsRunning();
+    const bool acquiring = m_pSession->IsAcquisitionRunning();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
         SelectedKind() == ConfigNodeKind::kItem) {
       ShowProperties();
@@ -605,7 +608,7 @@ void COPCServerView::ShowProperties() {
   COPCGroup* group = SelectedGroup();
   if (group == nullptr || m_pSession == nullptr)
     return;
-  const bool acquiring = m_pSession->Engine().IsRunning();
+  const bool acquiring = m_pSession->IsAcquisitionRunning();
   if (SelectedKind() == ConfigNodeKind::kGroup) {
     CPropertyDlg dialog(
         kGroupPropertiesTitle, kGroupPropertiesCaption,
@@ -629,7 +632,7 @@ void COPCServerView::ShowContextMenu(const QPoint& position) {
   if (node == nullptr || m_pSession == nullptr)
     return;
   m_pTree->setCurrentItem(node);
-  const bool acquiring = m_pSession->Engine().IsRunning();
+  const bool acquiring = m_pSession->IsAcquisitionRunning();
   const ConfigNodeKind kind = SelectedKind();
   QMenu menu(this);
   const auto add = [&](const char* text, ConfigCommand command, auto handler) {

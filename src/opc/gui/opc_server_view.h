@@ -3,10 +3,10 @@
 // server, its groups and their items, the server attributes, the list of groups and the
 // items of the selected group, and the commands of the selected node. It also owns the
 // project commands (Load Project, Save Project).
-#include "app/gui/velmora_view.h"
 #include "opc/configuration_view_rules.h"
+#include "ui/velmora_view.h"
 
-class CVelmoraSession;
+class IConfigurationSession;
 class QLabel;
 class QListWidget;
 class QTreeWidget;
@@ -17,7 +17,7 @@ class COPCServerView : public CVelmoraView {
  public:
   explicit COPCServerView(QWidget* parent = nullptr);
   // The session whose server, database and project the commands work on; null detaches.
-  void SetSession(CVelmoraSession* session);
+  void SetSession(IConfigurationSession* session);
   // Close-project sequence: back to "No OPC Server Selected".
   void ResetView() override;
   // "Close Project": the server, group and item display is emptied.
@@ -73,7 +73,7 @@ class COPCServerView : public CVelmoraView {
   COPCGroup* LiveGroup(const std::string& name) const;
   QTreeWidgetItem* NodeOfGroup(const COPCGroup* group) const;
 
-  CVelmoraSession* m_pSession = nullptr;
+  IConfigurationSession* m_pSession = nullptr;
   QTreeWidget* m_pTree;
   QTreeWidget* m_pGroups;
   QTreeWidget* m_pItems;

@@ -1,4 +1,4 @@
-#include "app/gui/velmora_view.h"
+#include "ui/velmora_view.h"
 
 #include <QScrollArea>
 #include <QVBoxLayout>
