@@ -351,7 +351,10 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       }
       if (g_nInterruptSignal != 0)
         break;
-      engine.Tick();
+      const TickOutcome outcome = engine.Tick();
+      ShowNotices(prompt, outcome.notices);
+      if (outcome.backup != BackupDue::kNone)
+        observer.OnBackup(outcome.backup == BackupDue::kFinal);
       reportBackups();
       if (shutdownRequested) {
         failure = "the OPC server asked its clients to shut down";

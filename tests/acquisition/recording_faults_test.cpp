@@ -297,8 +297,8 @@ TEST_F(RecordingFaultTest, TwoAcquisitionsOnOneDatabaseKeepEveryDataSetApart) {
   ASSERT_TRUE(other.StartCommand());
   for (int i = 0; i < 4; ++i) {
     test.clock.AdvanceMs(1000);
-    engine->Tick();
-    other.Tick();
+    ShowNotices(test.prompt, engine->Tick().notices);
+    ShowNotices(test.prompt, other.Tick().notices);
   }
   engine->Stop(false);
   other.Stop(false);

@@ -291,19 +291,47 @@ void COPCDataView::ShowModeFromEngine() {
 // ---- Base tick ----
 
 void COPCDataView::OnBaseTick() {
-  if (m_pEngine == nullptr || m_bInTick)
+  if (m_pEngine == nullptr)
     return;
+  // The engine's work is over when Tick returns: whatever runs an event loop from here
+  // on (a report, a slot of the chart notice) meets an engine between two ticks.
+  TickOutcome outcome = m_pEngine->Tick();
   QPointer<COPCDataView> self(this);
-  m_bInTick = true;
-  m_pEngine->Tick();
+  if (outcome.chartUpdate)
+    emit ChartUpdate(outcome.basePeriodMs);
+  if (self.isNull() || m_pEngine == nullptr)
+    return;
+  if (outcome.backup != BackupDue::kNone)
+    OnBackup(outcome.backup == BackupDue::kFinal);
+  ShowNotices(std::move(outcome.notices));
   if (self.isNull())
-    return;  // the window went away inside the tick (a report's event loop)
-  m_bInTick = false;
+    return;  // the window went away while a report was open
   if (m_pBackups != nullptr)
     m_pBackups->Poll();
   if (self.isNull())
     return;
   emit TickDone();
+}
+
+void COPCDataView::ShowNotices(std::vector<AcquisitionNotice> notices) {
+  for (AcquisitionNotice& notice : notices)
+    m_pendingNotices.push_back(std::move(notice));
+  if (m_bShowingNotices || m_pContext == nullptr)
+    return;
+  QPointer<COPCDataView> self(this);
+  m_bShowingNotices = true;
+  while (!m_pendingNotices.empty() && m_pContext != nullptr) {
+    const AcquisitionNotice notice = std::move(m_pendingNotices.front());
+    m_pendingNotices.pop_front();
+    ::ShowNotices(m_pContext->prompt, {notice});
+    if (self.isNull())
+      return;
+  }
+  m_bShowingNotices = false;
+}
+
+bool COPCDataView::Confirm(const ReportRequest& request) {
+  return m_pContext->prompt.ShowReport(request) != ReportAnswer::kSecondButton;
 }
 
 // ---- Commands ----
@@ -363,7 +391,7 @@ ViewCommandState COPCDataView::CommandState(CommandId id) const {
       break;
     case CommandId::AlwaysShowLastData:
       state.enabled = attached;
-      state.checked = attached && m_pEngine->AlwaysShowLast();
+      state.checked = attached && m_bAlwaysShowLast;
       break;
     case CommandId::ReconnectOnServerLoss:
       state.enabled = attached;
@@ -422,14 +450,25 @@ void COPCDataView::ResumeAcquisition() {
 void COPCDataView::StopAcquisition() {
   if (m_pEngine == nullptr)
     return;
-  m_pEngine->StopCommand();
+  QPointer<COPCDataView> self(this);
+  const bool confirmed = Confirm(m_pEngine->StopConfirmation());
+  // The acquisition may have ended, or the view been detached, while the question was open.
+  if (self.isNull() || m_pEngine == nullptr)
+    return;
+  if (confirmed && m_pEngine->IsRunning())
+    m_pEngine->Stop(m_pEngine->BackupFrequency() > 0);
   emit CommandStatesChanged();
 }
 
 void COPCDataView::ClearOpcData() {
   if (m_pEngine == nullptr)
     return;
-  m_pEngine->ClearCommand();
+  QPointer<COPCDataView> self(this);
+  const bool confirmed = Confirm(m_pEngine->ClearConfirmation());
+  if (self.isNull() || m_pEngine == nullptr)
+    return;
+  if (confirmed)
+    m_pEngine->Clear();
   emit CommandStatesChanged();
 }
 
@@ -526,8 +565,8 @@ void COPCDataView::ToggleReconnectOnServerLoss() {
 void COPCDataView::ToggleAlwaysShowLast() {
   if (m_pEngine == nullptr)
     return;
-  const bool on = !m_pEngine->AlwaysShowLast();
-  m_pEngine->SetAlwaysShowLast(on);
+  const bool on = !m_bAlwaysShowLast;
+  m_bAlwaysShowLast = on;
   if (on && m_pEngine->DataSetCount() > 0)
     m_pHistoryTable->scrollToBottom();
   emit AlwaysShowLastChanged(on);
@@ -629,7 +668,7 @@ void COPCDataView::OnCycle(int elapsedMs, int dataSetCount, const std::string& n
   m_pRealTimeModel->ValuesChanged(0, m_pEngine->RealTime().Count() - 1);
   if (dataSetCount < kFitColumnsBelow)
     FitColumns();
-  if (m_pEngine->AlwaysShowLast() && dataSetCount > 0)
+  if (m_bAlwaysShowLast && dataSetCount > 0)
     m_pHistoryTable->scrollToBottom();
   // The first data set allows a Resume.
   emit CommandStatesChanged();
@@ -655,10 +694,6 @@ void COPCDataView::OnRunningChanged(bool running) {
 
 void COPCDataView::OnWindowEndAdjusted(int64_t windowEnd) {
   m_pModeBox->SetWindowEnd(PickerTimeFromWindowSeconds(windowEnd, m_pContext->clock));
-}
-
-void COPCDataView::OnChartUpdate(uint32_t basePeriodMs) {
-  emit ChartUpdate(basePeriodMs);
 }
 
 void COPCDataView::OnBackup(bool final) {

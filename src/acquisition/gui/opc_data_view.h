@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -74,6 +75,9 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   CThreadProgressDlg* CopyProgressDialog() const { return m_pCopyDlg; }
   QAction* CopyAction() const { return m_pCopyAction; }
 
+  // "Always Show Last Acquired Data": the last data set is kept in sight.
+  bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
+
   // The colour commands ask this chooser (a QColorDialog unless replaced, as tests do).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
   const DataColours& Colours() const { return m_colours; }
@@ -88,8 +92,8 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   QTimer* BaseTimer() const { return m_pTimer; }
 
  public slots:
-  // One base tick; skipped while a tick is still running (a report shown inside a cycle
-  // runs a nested event loop in which the timer keeps firing).
+  // One base tick: the engine's cycle, then what it decided (the chart notice, a backup,
+  // its reports), then the workers' progress.
   void OnBaseTick();
   // Command-bar commands.
   void StartAcquisition();
@@ -131,7 +135,6 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   void OnTimeFieldsVisible(bool visible) override;
   void OnRunningChanged(bool running) override;
   void OnWindowEndAdjusted(int64_t windowEnd) override;
-  void OnChartUpdate(uint32_t basePeriodMs) override;
   void OnBackup(bool final) override;
   void OnServerAttributesChanged() override;
   void OnReconnectingChanged(bool reconnecting) override;
@@ -157,6 +160,11 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   void ApplyWindow();
   void FitColumns();
   void ShowModeFromEngine();
+  // Asks the user the engine's confirmation: true for Ok.
+  bool Confirm(const ReportRequest& request);
+  // Shows the tick's reports one after another: one that comes while another is open
+  // (a tick of its event loop) waits for it.
+  void ShowNotices(std::vector<AcquisitionNotice> notices);
 
   CAcquisitionEngine* m_pEngine = nullptr;
   AppContext* m_pContext = nullptr;
@@ -169,7 +177,9 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   QPointer<CThreadProgressDlg> m_pSaveDlg;
   QPointer<CThreadProgressDlg> m_pCopyDlg;
   QAction* m_pCopyAction;
-  bool m_bInTick = false;
+  bool m_bAlwaysShowLast = true;
+  std::deque<AcquisitionNotice> m_pendingNotices;
+  bool m_bShowingNotices = false;
 
   CServerAttributesBox* m_pServerBox;
   CAcquisitionModeBox* m_pModeBox;
