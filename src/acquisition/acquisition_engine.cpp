@@ -127,10 +127,8 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_context.prompt.ShowMessage(kServerLost, MessageButtons::Ok, MessageIcon::Warning);
     return false;
   }
-  if (m_nMode == kTimeControlledAcquisition && m_nWindowEnd < m_nWindowStart + 60) {
-    m_nWindowEnd = m_nWindowStart + 60;
-    m_pObserver->OnWindowEndAdjusted(m_nWindowEnd);
-  }
+  if (m_window.EnforceShortest())
+    m_pObserver->OnWindowEndAdjusted(m_window.End());
   // A start refused by the binding keeps the previous acquisition's lists and records
   // nothing (no empty acquisition in the database).
   if (start && m_services.bindCalcItems && !m_services.bindCalcItems(m_server, m_context.prompt))
@@ -150,12 +148,10 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
 
   if (start) {
     m_writer.Rebuild(m_server);
-    m_rowIds.clear();
+    m_stored.Restart();
     m_nDataSetCount = 0;
     m_nAcquiredCount = 0;
-    m_nStoredCount = 0;
     m_nDatabaseMissedCycles = 0;
-    m_sLastStoredTime.clear();
     m_pObserver->OnListsReset();
     ResetSchedule();
   }
@@ -209,7 +205,7 @@ void CAcquisitionEngine::StopCommand() {
 
 void CAcquisitionEngine::Stop(bool finalBackup) {
   m_bRunning = false;
-  m_bWindowOpened = false;
+  m_window.Close();
   if (m_outage.IsReconnecting()) {
     // The outage goes on: its missed cycles count as much as those of one that ended.
     m_context.log.Log(m_outage.EndAtStop(m_context.clock.SecondsSince1970(), TimeOfDayText()),
@@ -219,7 +215,7 @@ void CAcquisitionEngine::Stop(bool finalBackup) {
   m_nDataSetCount = m_history.Count();
   if (m_nAcquisitionId != -1) {
     // The count and the last time are those of what is in the database.
-    if (!m_recorder.RecordEnd(m_nAcquisitionId, m_sLastStoredTime, m_nStoredCount) &&
+    if (!m_recorder.RecordEnd(m_nAcquisitionId, m_stored.LastTime(), m_stored.Count()) &&
         m_sStopCause.empty()) {
       m_sStopCause = Format(kEndNotRecorded, m_recorder.LastFailure().message.c_str());
     }
@@ -260,7 +256,7 @@ void CAcquisitionEngine::Clear() {
   }
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Clear();
-  m_rowIds.clear();
+  m_stored.ForgetRows();
   m_nDataSetCount = 0;
   m_schedule.ForgetRows();  // the rows a group wrote are gone
   m_pObserver->OnListsReset();
@@ -274,7 +270,7 @@ void CAcquisitionEngine::ResetView() {
   const int rows = m_history.Count();
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Reset(0);
-  m_rowIds.clear();
+  m_stored.ForgetRows();
   m_realTime.Clear();
   m_nDataSetCount = 0;
   m_bFirstDataSetPending = false;
@@ -300,26 +296,25 @@ const std::string& CAcquisitionEngine::DatabasePath() const {
 }
 
 bool CAcquisitionEngine::InsideWindow(int64_t now, TickOutcome& outcome) {
-  if (m_nMode != kTimeControlledAcquisition)
-    return true;
-  if (now < m_nWindowStart) {
-    m_pObserver->OnTimeFieldsVisible(false);
-    return false;
+  switch (m_window.Place(now)) {
+    case WindowPlace::kAcquire:
+      return true;
+    case WindowPlace::kOpening:
+      m_nAcquisitionStart = now;
+      m_backupClock.Restart(now);
+      m_pObserver->OnTimeFieldsVisible(true);
+      return true;
+    case WindowPlace::kBefore:
+      m_pObserver->OnTimeFieldsVisible(false);
+      return false;
+    case WindowPlace::kAfter:
+      m_pObserver->OnTimeFieldsVisible(false);
+      Stop(false);
+      if (m_backupClock.IsAutomatic())
+        outcome.backup = BackupDue::kFinal;
+      return false;
   }
-  if (now > m_nWindowEnd) {
-    m_pObserver->OnTimeFieldsVisible(false);
-    Stop(false);
-    if (m_backupClock.IsAutomatic())
-      outcome.backup = BackupDue::kFinal;
-    return false;
-  }
-  if (!m_bWindowOpened) {
-    m_bWindowOpened = true;
-    m_nAcquisitionStart = now;
-    m_backupClock.Restart(now);
-    m_pObserver->OnTimeFieldsVisible(true);
-  }
-  return true;
+  return false;
 }
 
 TickOutcome CAcquisitionEngine::Tick() {
@@ -385,16 +380,12 @@ bool CAcquisitionEngine::StoreRow(int row) {
   DataSetPtr data = m_history.Row(row);
   if (!data || m_nAcquisitionId == -1)
     return false;
-  if (m_rowIds.size() < static_cast<size_t>(m_history.Count()))
-    m_rowIds.resize(static_cast<size_t>(m_history.Count()), kNoDataRowId);
-  int64_t& rowId = m_rowIds[static_cast<size_t>(row)];
+  int64_t& rowId = m_stored.IdOf(row, m_history.Count());
   const bool isNew = rowId == kNoDataRowId;
   switch (m_recorder.StoreDataSet(m_nAcquisitionId, IsRunning(), *data, rowId)) {
     case StoreResult::kStored:
-      if (isNew) {
-        ++m_nStoredCount;
-        m_sLastStoredTime = std::string(data->TimeText());
-      }
+      if (isNew)
+        m_stored.Inserted(data->TimeText());
       return true;
     case StoreResult::kNotStored:
       return false;
@@ -434,15 +425,10 @@ bool CAcquisitionEngine::OpenCycleDatabase() {
 
 void CAcquisitionEngine::FailFile(const std::string& heading) {
   const std::string cause = m_recorder.LastFailure().message;
-  std::vector<StoredRow> rows;
-  for (size_t row = 0; row < m_rowIds.size(); ++row) {
-    DataSetPtr data = m_history.Row(static_cast<int>(row));
-    if (m_rowIds[row] != kNoDataRowId && data)
-      rows.push_back({m_rowIds[row], std::string(data->TimeText())});
-  }
+  const std::vector<StoredRow> rows = m_stored.Rows(m_history);
   // The summary counts what the file at the path holds, not what went into the old one.
   const int still = m_recorder.CountRowsStillStored(m_nAcquisitionId, rows);
-  m_nStoredCount = still > 0 ? still : 0;
+  m_stored.SetCount(still > 0 ? still : 0);
   m_bRecordingFailed = true;
   m_bStopRequested = true;
   AcquisitionNotice notice;
@@ -450,7 +436,7 @@ void CAcquisitionEngine::FailFile(const std::string& heading) {
       kStorageErrorTitle, heading,
       Format("Data Acquisition is stopped ... %d of the %d Data Sets Recorded are in the File "
              "Now There",
-             m_nStoredCount, static_cast<int>(rows.size())),
+             m_stored.Count(), static_cast<int>(rows.size())),
       cause);
   m_notices.push_back(std::move(notice));
 }
@@ -627,7 +613,7 @@ bool CAcquisitionEngine::RunCycle() {
 }
 
 void CAcquisitionEngine::SetMode(AcquisitionMode mode) {
-  m_nMode = mode;
+  m_window.SetMode(mode);
   m_context.log.Log(mode == kContinuousAcquisition
                         ? "OPC Data Acquisition Type Changed to Continuous Acquisition"
                         : "OPC Data Acquisition Type Changed to Time-Controlled",

@@ -16,18 +16,18 @@
 #include "acquisition/acquisition_notice.h"
 #include "acquisition/acquisition_recorder.h"
 #include "acquisition/acquisition_schedule.h"
+#include "acquisition/acquisition_window.h"
 #include "acquisition/backup_clock.h"
 #include "acquisition/data_set_writer.h"
 #include "acquisition/historical_data_list.h"
 #include "acquisition/outage_policy.h"
 #include "acquisition/real_time_data_list.h"
+#include "acquisition/stored_rows.h"
 #include "base/app_context.h"
 
 class COPCServer;
 class COPCGroup;
 class CSQLite;
-
-enum AcquisitionMode : int { kContinuousAcquisition = 0, kTimeControlledAcquisition = 1 };
 
 // What the engine needs from the OPC client and the calculated items.
 struct AcquisitionServices {
@@ -130,11 +130,11 @@ class CAcquisitionEngine {
 
   // ---- Settings ----
   void SetMode(AcquisitionMode mode);
-  AcquisitionMode Mode() const { return m_nMode; }
+  AcquisitionMode Mode() const { return m_window.Mode(); }
   // Window of the time-controlled mode, seconds since 1970.
-  void SetWindow(int64_t start, int64_t end) { m_nWindowStart = start, m_nWindowEnd = end; }
-  int64_t WindowStart() const { return m_nWindowStart; }
-  int64_t WindowEnd() const { return m_nWindowEnd; }
+  void SetWindow(int64_t start, int64_t end) { m_window.Set(start, end); }
+  int64_t WindowStart() const { return m_window.Start(); }
+  int64_t WindowEnd() const { return m_window.End(); }
   // Minutes between automatic backups (0: none) and the backup type (0 full, 1 incremental).
   void SetBackup(int frequencyMinutes, int type) { m_backupClock.Set(frequencyMinutes, type); }
   int BackupFrequency() const { return m_backupClock.Frequency(); }
@@ -153,7 +153,7 @@ class CAcquisitionEngine {
   // Data sets this acquisition made (since Start, over every Resume) and how many of them
   // are stored in the database.
   int AcquiredCount() const { return m_nAcquiredCount; }
-  int StoredCount() const { return m_nStoredCount; }
+  int StoredCount() const { return m_stored.Count(); }
   // Why the last acquisition ended or did not start, when it was not a command: a
   // refused start, a failed read or write, a vanished database. Empty otherwise.
   const std::string& StopCause() const { return m_sStopCause; }
@@ -175,7 +175,7 @@ class CAcquisitionEngine {
   uint32_t BasePeriod() const { return m_schedule.BasePeriodMs(); }
   // Reads of the group of that index: period in base ticks.
   uint32_t GroupPeriod(int group) const { return m_schedule.Period(group); }
-  bool WindowOpened() const { return m_bWindowOpened; }
+  bool WindowOpened() const { return m_window.Opened(); }
   int AcquisitionId() const { return m_nAcquisitionId; }
   int DataSetCount() const { return m_nDataSetCount; }
   int64_t AcquisitionStart() const { return m_nAcquisitionStart; }
@@ -258,23 +258,17 @@ class CAcquisitionEngine {
   CAcquisitionSchedule m_schedule;
   COutagePolicy m_outage;
   CBackupClock m_backupClock;
+  CAcquisitionWindow m_window;
+  CStoredRows m_stored;
   // The reports of the running tick, handed back with its outcome.
   std::vector<AcquisitionNotice> m_notices;
 
-  // OPCAcqData_Id of each history row (kNoDataRowId: not stored yet).
-  std::vector<int64_t> m_rowIds;
-  std::string m_sLastStoredTime;  // time text of the last data set inserted
   std::string m_sStopCause;
   int m_nAcquiredCount = 0;
-  int m_nStoredCount = 0;
   int m_nDatabaseMissedCycles = 0;
   bool m_bRecordingFailed = false;  // a write failed in this cycle: no more writes
-  AcquisitionMode m_nMode = kContinuousAcquisition;
   int64_t m_nAcquisitionStart = 0;
-  int64_t m_nWindowStart = 0;
-  int64_t m_nWindowEnd = 0;
   bool m_bFirstDataSetPending = false;
-  bool m_bWindowOpened = false;
   bool m_bStopRequested = false;
   bool m_bRunning = false;
   bool m_bAcquiredData = false;
