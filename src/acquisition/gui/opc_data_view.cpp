@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
@@ -19,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "acquisition/gui/backup_progress_display.h"
 #include "acquisition/gui/backup_settings_dlg.h"
 #include "acquisition/gui/data_view_controls.h"
 #include "acquisition/gui/export_data_dlg.h"
@@ -110,6 +110,7 @@ COPCDataView::COPCDataView(QWidget* parent)
       m_pRealTimeTable(MakeTable(this)),
       m_pHistoryTable(MakeTable(this)),
       m_pTimer(new QTimer(this)) {
+  m_pProgress = new CBackupProgressDisplay(this);
   BuildLayout();
   // The copy of the acquired data: Ctrl+C in the history and its context menu.
   m_pCopyAction = new QAction(kCopyText, m_pHistoryTable);
@@ -203,7 +204,8 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
   m_pModeBox->SetWindowEnd(now.addSecs(kProposedWindowSeconds));
   engine->SetObserver(this);
   m_pBackups = std::make_unique<CBackupCoordinator>(*context, *engine);
-  m_pBackups->SetDisplay(this);
+  m_pProgress->SetLog(&context->log);
+  m_pBackups->SetDisplay(m_pProgress);
   if (engine->IsRunning() || engine->DataSetCount() > 0) {
     // Attached again to an acquisition that runs or may be resumed: show it, reset nothing.
     const bool running = engine->IsRunning();
@@ -223,10 +225,8 @@ void COPCDataView::Detach() {
   m_pTimer->stop();
   // Waits for a running save or copy: its rows and record go with the coordinator.
   m_pBackups.reset();
-  for (QPointer<CThreadProgressDlg>* dialog : {&m_pSaveDlg, &m_pCopyDlg}) {
-    delete dialog->data();
-    *dialog = nullptr;
-  }
+  m_pProgress->CloseAll();
+  m_pProgress->SetLog(nullptr);
   if (m_pEngine != nullptr)
     m_pEngine->SetObserver(&SilentObserver());
   m_pRealTimeTable->setModel(nullptr);
@@ -506,46 +506,12 @@ void COPCDataView::CopyToClipboard() {
     m_pBackups->CopyToClipboard();
 }
 
-QPointer<CThreadProgressDlg>& COPCDataView::ProgressDialog(int kind) {
-  return kind == kJobKindSave ? m_pSaveDlg : m_pCopyDlg;
+CThreadProgressDlg* COPCDataView::SaveProgressDialog() const {
+  return m_pProgress->SaveDialog();
 }
 
-void COPCDataView::OnJobStarted(int kind, const std::string& caption, int maximum,
-                                const std::string& text) {
-  QPointer<CThreadProgressDlg>& dialog = ProgressDialog(kind);
-  if (!dialog.isNull()) {
-    // The last job's dialog is still closing: the new job reports to the log only.
-    m_pContext->log.Log(kOperationInProgress, kLogOpcServer);
-    return;
-  }
-  auto* created = new CThreadProgressDlg(kind, QString::fromStdString(caption), 0, maximum,
-                                         QString::fromStdString(text), this);
-  dialog = created;
-  connect(created, &CThreadProgressDlg::closed, this, [this, created](int closedKind) {
-    QPointer<CThreadProgressDlg>& slot = ProgressDialog(closedKind);
-    if (slot == created)
-      slot = nullptr;
-    created->deleteLater();
-  });
-  created->show();
-}
-
-void COPCDataView::OnJobProgress(int kind, int position, const std::string& text) {
-  if (CThreadProgressDlg* dialog = ProgressDialog(kind))
-    dialog->SetProgress(position, QString::fromStdString(text));
-}
-
-void COPCDataView::OnJobEnded(int kind, const std::string& finalText) {
-  if (CThreadProgressDlg* dialog = ProgressDialog(kind))
-    dialog->Finish(QString::fromStdString(finalText));
-}
-
-bool COPCDataView::SetClipboardText(const std::string& text) {
-  QClipboard* clipboard = QApplication::clipboard();
-  if (clipboard == nullptr)
-    return false;
-  clipboard->setText(QString::fromStdString(text));
-  return true;
+CThreadProgressDlg* COPCDataView::CopyProgressDialog() const {
+  return m_pProgress->CopyDialog();
 }
 
 void COPCDataView::ToggleReconnectOnServerLoss() {

@@ -26,6 +26,7 @@
 
 struct AppContext;
 class CAcquisitionModeBox;
+class CBackupProgressDisplay;
 
 class CAcquisitionStatusBox;
 class CHistoricalDataModel;
@@ -36,7 +37,7 @@ class QSplitter;
 class QTableView;
 class QTimer;
 
-class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private IBackupDisplay {
+class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   Q_OBJECT
  public:
   // Chooses a colour starting from initial; nothing when the user cancelled.
@@ -71,8 +72,8 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   }
   // The backups and copies of the attached engine (null while detached).
   CBackupCoordinator* Backups() const { return m_pBackups.get(); }
-  CThreadProgressDlg* SaveProgressDialog() const { return m_pSaveDlg; }
-  CThreadProgressDlg* CopyProgressDialog() const { return m_pCopyDlg; }
+  CThreadProgressDlg* SaveProgressDialog() const;
+  CThreadProgressDlg* CopyProgressDialog() const;
   QAction* CopyAction() const { return m_pCopyAction; }
 
   // "Always Show Last Acquired Data": the last data set is kept in sight.
@@ -139,14 +140,6 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   void OnServerAttributesChanged() override;
   void OnReconnectingChanged(bool reconnecting) override;
 
-  // IBackupDisplay
-  void OnJobStarted(int kind, const std::string& caption, int maximum,
-                    const std::string& text) override;
-  void OnJobProgress(int kind, int position, const std::string& text) override;
-  void OnJobEnded(int kind, const std::string& finalText) override;
-  bool SetClipboardText(const std::string& text) override;
-  QPointer<CThreadProgressDlg>& ProgressDialog(int kind);
-
   void BuildLayout();
   // The first time the view is shown without a kept layout: the panes' share of the height.
   void SizePanesOnce();
@@ -174,8 +167,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   ColourChooser m_fnChooseColour;
   std::function<std::string()> m_fnProjectName;
   std::unique_ptr<CBackupCoordinator> m_pBackups;
-  QPointer<CThreadProgressDlg> m_pSaveDlg;
-  QPointer<CThreadProgressDlg> m_pCopyDlg;
+  CBackupProgressDisplay* m_pProgress;  // the jobs' dialogs and the clipboard
   QAction* m_pCopyAction;
   bool m_bAlwaysShowLast = true;
   std::deque<AcquisitionNotice> m_pendingNotices;
