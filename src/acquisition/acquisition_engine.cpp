@@ -49,6 +49,12 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
+// The local time of day "hh:mm:ss" (the outage and missed-cycle lines).
+std::string TimeOfDayText(IClock& clock) {
+  const LocalTime local = clock.LocalNow();
+  return Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
+}
+
 void Pause(IClock& clock, uint32_t ms) {
   clock.SleepMs(ms);
 }
@@ -208,8 +214,9 @@ void CAcquisitionEngine::Stop(bool finalBackup) {
   m_window.Close();
   if (m_outage.IsReconnecting()) {
     // The outage goes on: its missed cycles count as much as those of one that ended.
-    m_context.log.Log(m_outage.EndAtStop(m_context.clock.SecondsSince1970(), TimeOfDayText()),
-                      kLogDataAcquisition);
+    m_context.log.Log(
+        m_outage.EndAtStop(m_context.clock.SecondsSince1970(), TimeOfDayText(m_context.clock)),
+        kLogDataAcquisition);
     m_pObserver->OnReconnectingChanged(false);
   }
   m_nDataSetCount = m_history.Count();
@@ -342,11 +349,6 @@ TickOutcome CAcquisitionEngine::Tick() {
   return outcome;
 }
 
-std::string CAcquisitionEngine::TimeOfDayText() const {
-  const LocalTime local = m_context.clock.LocalNow();
-  return Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
-}
-
 ReportRequest CAcquisitionEngine::RecordingFailureReport(const char* title,
                                                          const std::string& heading,
                                                          const std::string& explanation,
@@ -445,9 +447,9 @@ void CAcquisitionEngine::CountMissed(int cycles, const std::string& why) {
   if (cycles <= 0)
     return;
   m_nDatabaseMissedCycles += cycles;
-  m_context.log.Log(
-      Format(kCyclesMissed, cycles, cycles == 1 ? "" : "s", TimeOfDayText().c_str(), why.c_str()),
-      kLogDataAcquisition);
+  m_context.log.Log(Format(kCyclesMissed, cycles, cycles == 1 ? "" : "s",
+                           TimeOfDayText(m_context.clock).c_str(), why.c_str()),
+                    kLogDataAcquisition);
 }
 
 void CAcquisitionEngine::CountSkippedTicks(int64_t now) {
@@ -471,7 +473,7 @@ void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
       m_services.isServerAlive ? m_services.isServerAlive(m_server) : m_server.IsAlive();
   if (m_outage.DecideOnReadFailure(alive, static_cast<bool>(m_services.reconnect)) ==
       ReadFailureDecision::kReconnect) {
-    m_outage.Begin(m_context.clock.SecondsSince1970(), TimeOfDayText());
+    m_outage.Begin(m_context.clock.SecondsSince1970(), TimeOfDayText(m_context.clock));
     m_schedule.RestartTickCount();  // the outage counts its own missed cycles
     m_context.log.Log(kConnectionLostLine, kLogDataAcquisition);
     m_pObserver->OnServerAttributesChanged();
@@ -517,7 +519,7 @@ bool CAcquisitionEngine::TickWhileReconnecting(int64_t now) {
                       kLogOpcServer);
     return false;
   }
-  m_context.log.Log(m_outage.End(now, TimeOfDayText()), kLogDataAcquisition);
+  m_context.log.Log(m_outage.End(now, TimeOfDayText(m_context.clock)), kLogDataAcquisition);
   m_schedule.RestartTickCount();
   // Every group is read at once; nothing is interpolated across the outage, since no
   // row was added while the server was away.

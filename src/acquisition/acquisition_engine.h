@@ -44,7 +44,8 @@ struct AcquisitionServices {
   std::function<bool(COPCServer&)> isServerAlive;
 };
 
-// The view, the chart and the backup, told what the engine did. Every method is optional.
+// The view (or the command line) told what the engine changed on the way; every method
+// is optional and none asks the user anything.
 class IAcquisitionObserver {
  public:
   virtual ~IAcquisitionObserver() = default;
@@ -239,8 +240,6 @@ class CAcquisitionEngine {
   // Time-controlled mode: false when the tick must not acquire (before or after the
   // window; after it the acquisition stops, its final backup in the outcome).
   bool InsideWindow(int64_t now, TickOutcome& outcome);
-  // The local time of day "hh:mm:ss" (outage lines).
-  std::string TimeOfDayText() const;
   // Every group's schedule for a new acquisition: read at the first cycle, period, row.
   void ResetSchedule();
 

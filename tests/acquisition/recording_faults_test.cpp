@@ -396,3 +396,40 @@ TEST_F(RecordingFaultTest, AnOutageStillGoingAtTheEndIsCountedAndLogged) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RecordingFaultTest, ABindingMessageAfterAReconnectionIsHandedBackNotAskedInTheTick) {
+  int binds = 0;
+  AcquisitionServices services = Services();
+  // The first binding (Start) succeeds; the one after the reconnection reports and fails.
+  services.bindCalcItems = [&binds](COPCServer&, IUserPrompt& prompt) {
+    if (++binds == 1)
+      return true;
+    prompt.ShowMessage("Symbol X Cannot be Bound", MessageButtons::Ok, MessageIcon::Error);
+    return false;
+  };
+  engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, services);
+  engine->SetObserver(&observer);
+  engine->SetReconnectOnServerLoss(true);
+  CSimFaults& faults = CSimRuntime::Instance().Faults(kSimServerProgId);
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(2);
+  faults.m_bDead = true;
+  Ticks(1);
+  ASSERT_TRUE(engine->IsReconnecting());
+  faults.m_bDead = false;
+  test.clock.AdvanceMs(1000);
+  const TickOutcome outcome = engine->Tick();  // the attempt: back, but not bound
+  EXPECT_EQ(binds, 2);
+  EXPECT_TRUE(test.prompt.messages.empty());  // nothing asked inside the tick
+  ASSERT_EQ(outcome.notices.size(), 1u);
+  EXPECT_FALSE(outcome.notices[0].isReport);
+  EXPECT_EQ(outcome.notices[0].text, "Symbol X Cannot be Bound");
+  EXPECT_TRUE(engine->IsReconnecting());
+  EXPECT_TRUE(
+      test.sink.Contains("the calculated items could not be bound again after reconnection"));
+  engine->Stop(false);
+}
+
+}  // namespace
