@@ -297,15 +297,16 @@ void COPCDataView::OnBaseTick() {
   // on (a report, a slot of the chart notice) meets an engine between two ticks.
   TickOutcome outcome = m_pEngine->Tick();
   QPointer<COPCDataView> self(this);
+  // The reports first, as when the cycle asked them itself.
+  ShowNotices(std::move(outcome.notices));
+  if (self.isNull() || m_pEngine == nullptr)
+    return;  // the window went away or let its engine go while a report was open
   if (outcome.chartUpdate)
     emit ChartUpdate(outcome.basePeriodMs);
   if (self.isNull() || m_pEngine == nullptr)
     return;
   if (outcome.backup != BackupDue::kNone)
     OnBackup(outcome.backup == BackupDue::kFinal);
-  ShowNotices(std::move(outcome.notices));
-  if (self.isNull())
-    return;  // the window went away while a report was open
   if (m_pBackups != nullptr)
     m_pBackups->Poll();
   if (self.isNull())
@@ -318,12 +319,14 @@ void COPCDataView::ShowNotices(std::vector<AcquisitionNotice> notices) {
     m_pendingNotices.push_back(std::move(notice));
   if (m_bShowingNotices || m_pContext == nullptr)
     return;
+  // The context outlives the view: a report still goes out if the view is let go meanwhile.
+  IUserPrompt& prompt = m_pContext->prompt;
   QPointer<COPCDataView> self(this);
   m_bShowingNotices = true;
-  while (!m_pendingNotices.empty() && m_pContext != nullptr) {
+  while (!m_pendingNotices.empty()) {
     const AcquisitionNotice notice = std::move(m_pendingNotices.front());
     m_pendingNotices.pop_front();
-    ::ShowNotices(m_pContext->prompt, {notice});
+    ::ShowNotices(prompt, {notice});
     if (self.isNull())
       return;
   }
