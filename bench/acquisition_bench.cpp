@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   for (int cycle = 1; cycle <= cycles; ++cycle) {
     clock.AdvanceMs(1000);
     const auto t0 = std::chrono::steady_clock::now();
-    engine.Tick();
+    static_cast<void>(engine.Tick());  // a healthy run: nothing to report
     const double us =
         std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count();
     if (cycle > 500 && cycle <= 1500)

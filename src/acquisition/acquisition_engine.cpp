@@ -22,15 +22,7 @@ constexpr char kConfirmationTitle[] = "Confirmation Request";
 constexpr char kReadErrorTitle[] = "OPC Data Read Error";
 constexpr char kStartErrorTitle[] = "Data Acquisition Start Error";
 constexpr char kStorageErrorTitle[] = "OPC Data Storage Error";
-constexpr char kConnectionLost[] = "Connection to Server has been lost ...";
-constexpr char kReconnectFailed[] = "Reconnection to OPC Server %s on %s Failed - Next Try in %d s";
-constexpr char kReconnected[] =
-    "Connection to Server Restored ... Outage from %s to %s (%d s) - %d Acquisition Cycle%s "
-    "Missed";
 constexpr char kRebindFailed[] = "the calculated items could not be bound again after reconnection";
-constexpr char kOutageAtEnd[] =
-    "Connection to Server Not Restored at the End of the Acquisition ... Outage from %s to %s "
-    "(%d s) - %d Acquisition Cycle%s Missed";
 constexpr char kCyclesMissed[] = "%d Acquisition Cycle%s Missed at %s: %s";
 constexpr char kLateCycle[] = "the previous cycle ended %d s late";
 constexpr char kLockedFor[] = " (Velmora Database locked by another program for %d ms)";
@@ -41,10 +33,6 @@ constexpr char kNotOpenable[] = "the Velmora Database could not be opened: %s";
 constexpr char kReplacedHeading[] = "Velmora Database Replaced During Data Acquisition !!!";
 constexpr char kDeletedHeading[] = "Velmora Project Deleted During Data Acquisition !!!";
 constexpr char kEndNotRecorded[] = "the end of the acquisition could not be recorded: %s";
-constexpr uint32_t kFirstBasePeriod = 15000;
-// Pauses between reconnection attempts, in seconds; the last one repeats.
-constexpr int kReconnectPauses[] = {1, 2, 5, 10, 30};
-constexpr uint32_t kReadAtFirstCycle = 1000;
 
 // A multi-line message as one line, for the cause kept with the stop.
 std::string OneLine(const std::string& text) {
@@ -59,6 +47,12 @@ std::string OneLine(const std::string& text) {
   while (!line.empty() && line.back() == ' ')
     line.pop_back();
   return line;
+}
+
+// The local time of day "hh:mm:ss" (the outage and missed-cycle lines).
+std::string TimeOfDayText(IClock& clock) {
+  const LocalTime local = clock.LocalNow();
+  return Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
 }
 
 void Pause(IClock& clock, uint32_t ms) {
@@ -76,8 +70,8 @@ CAcquisitionEngine::CAcquisitionEngine(AppContext& context, COPCServer& server, 
       m_recorder(db) {
   m_pObserver = &m_noObserver;
   m_nDecimals = settings::Read(context.settings, settings::kDecimalNbr);
-  m_bReconnectOnServerLoss =
-      settings::Read(context.settings, settings::kReconnectOnServerLoss) == 1;
+  m_outage.SetReconnectOnServerLoss(
+      settings::Read(context.settings, settings::kReconnectOnServerLoss) == 1);
 }
 
 CAcquisitionEngine::~CAcquisitionEngine() {
@@ -94,43 +88,14 @@ bool CAcquisitionEngine::IsResumeAllowed() const {
   return m_bResumable && m_nResumableRevision == m_server.ConfigurationRevision();
 }
 
-uint32_t CAcquisitionEngine::GroupPeriod(int group) const {
-  return group >= 0 && group < static_cast<int>(m_schedule.size())
-             ? m_schedule[static_cast<size_t>(group)].period
-             : 0;
-}
-
-CAcquisitionEngine::GroupSchedule& CAcquisitionEngine::Schedule(int group) {
-  // Groups cannot change while acquiring (that makes Resume impossible), but a Resume
-  // after a reset may meet more groups than the schedule has: they start afresh.
-  if (group >= static_cast<int>(m_schedule.size()))
-    m_schedule.resize(static_cast<size_t>(group) + 1, GroupSchedule{kReadAtFirstCycle, 1, 0});
-  return m_schedule[static_cast<size_t>(group)];
-}
-
 void CAcquisitionEngine::ResetSchedule() {
-  m_schedule.clear();
   std::vector<uint32_t> rates;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     COPCGroup& group = *m_server.Group(g);
-    const uint32_t period = group.m_dwUpdateRate / 1000 == 0 ? 1 : group.m_dwUpdateRate / 1000;
-    m_schedule.push_back(GroupSchedule{kReadAtFirstCycle, period, 0});
     group.m_statistics.Reset();
     rates.push_back(group.m_dwUpdateRate);
   }
-  m_nBasePeriod = BasePeriod(rates);
-}
-
-uint32_t CAcquisitionEngine::BasePeriod(const std::vector<uint32_t>& updateRates) {
-  uint32_t base = kFirstBasePeriod;
-  for (uint32_t rate : updateRates) {
-    if (std::min(rate, base) <= 1000) {
-      base = 1000;
-    } else if (rate < base) {
-      base = rate;
-    }
-  }
-  return base;
+  m_schedule.Reset(rates);
 }
 
 bool CAcquisitionEngine::StartCommand() {
@@ -168,22 +133,20 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_context.prompt.ShowMessage(kServerLost, MessageButtons::Ok, MessageIcon::Warning);
     return false;
   }
-  if (m_nMode == kTimeControlledAcquisition && m_nWindowEnd < m_nWindowStart + 60) {
-    m_nWindowEnd = m_nWindowStart + 60;
-    m_pObserver->OnWindowEndAdjusted(m_nWindowEnd);
-  }
+  if (m_window.EnforceShortest())
+    m_pObserver->OnWindowEndAdjusted(m_window.End());
   // A start refused by the binding keeps the previous acquisition's lists and records
   // nothing (no empty acquisition in the database).
-  if (start && m_services.bindCalcItems && !m_services.bindCalcItems(m_server))
+  if (start && m_services.bindCalcItems && !m_services.bindCalcItems(m_server, m_context.prompt))
     return false;
   // Start writes the acquisition's row and snapshot; Resume checks that the row is still
   // there. Data with nowhere to go is never acquired.
   int acquisitionId = start ? -1 : m_nAcquisitionId;
   if (!m_recorder.RecordStart(Snapshot(), acquisitionId)) {
-    ReportRecordingFailure(
+    m_context.prompt.ShowReport(RecordingFailureReport(
         kStartErrorTitle, "Data Acquisition cannot be Recorded !!!",
         start ? "Data Acquisition is not started ..." : "Data Acquisition is not resumed ...",
-        m_recorder.LastFailure().message);
+        m_recorder.LastFailure().message));
     return false;
   }
   m_nAcquisitionId = acquisitionId;
@@ -191,12 +154,10 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
 
   if (start) {
     m_writer.Rebuild(m_server);
+    m_stored.Restart();
     m_nDataSetCount = 0;
     m_nAcquiredCount = 0;
-    m_nStoredCount = 0;
-    m_nMissedCycles = 0;
     m_nDatabaseMissedCycles = 0;
-    m_sLastStoredTime.clear();
     m_pObserver->OnListsReset();
     ResetSchedule();
   }
@@ -206,20 +167,19 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   m_pObserver->OnRunningChanged(true);
   const int64_t now = m_context.clock.SecondsSince1970();
   m_nAcquisitionStart = now;
-  m_nNextBackupTime = now + 60LL * m_nBackupFrequency;
-  m_nNextRowToSave = 0;
-  ++m_nSaveEpoch;
+  m_backupClock.Restart(now);
+  m_backupClock.RestartRows();
   m_bFirstDataSetPending = true;
   m_bStopRequested = false;
-  m_bEndedInOutage = false;
-  m_nLastCycleSecond = 0;
+  m_outage.OnAcquisitionStart(start);
+  m_schedule.RestartTickCount();
 
   const char* what = start ? kStarted : kResumed;
-  if (m_nBackupFrequency > 0) {
-    m_context.log.Log(
-        Format("%s - %s - Frequency: %d Min.", what,
-               m_nBackupType == 1 ? "Incremental Backup" : "Full Backup", m_nBackupFrequency),
-        kLogDataAcquisition);
+  if (m_backupClock.IsAutomatic()) {
+    m_context.log.Log(Format("%s - %s - Frequency: %d Min.", what,
+                             m_backupClock.Type() == 1 ? "Incremental Backup" : "Full Backup",
+                             m_backupClock.Frequency()),
+                      kLogDataAcquisition);
   } else {
     m_context.log.Log(Format("%s - No Automatic Backup of OPC Data", what), kLogDataAcquisition);
   }
@@ -227,7 +187,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   return true;
 }
 
-void CAcquisitionEngine::StopCommand() {
+ReportRequest CAcquisitionEngine::StopConfirmation() const {
   CReportBuilder report;
   report.RequestHeading("Request for Data Acquisition Stop")
       .Raw(
@@ -239,34 +199,31 @@ void CAcquisitionEngine::StopCommand() {
       .Detail("Server Id", m_server.ServerId())
       .Detail("OPC Server Host", m_server.Host())
       .Closing("Please Confirm Data Acquisition Stop");
-  if (m_context.prompt.ShowReport(report.Request(kConfirmationTitle, kReportOkCancel)) ==
-      ReportAnswer::kSecondButton) {
+  return report.Request(kConfirmationTitle, kReportOkCancel);
+}
+
+void CAcquisitionEngine::StopCommand() {
+  if (m_context.prompt.ShowReport(StopConfirmation()) == ReportAnswer::kSecondButton)
     return;
-  }
-  Stop(m_nBackupFrequency > 0);
+  // The acquisition may have ended while the question was open.
+  if (IsRunning())
+    Stop(m_backupClock.IsAutomatic());
 }
 
 void CAcquisitionEngine::Stop(bool finalBackup) {
   m_bRunning = false;
-  m_bWindowOpened = false;
-  if (m_bReconnecting) {
+  m_window.Close();
+  if (m_outage.IsReconnecting()) {
     // The outage goes on: its missed cycles count as much as those of one that ended.
-    m_bReconnecting = false;
-    m_bEndedInOutage = true;
-    m_nMissedCycles += m_nOutageMissedCycles;
-    const LocalTime local = m_context.clock.LocalNow();
-    const std::string endText = Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
-    m_context.log.Log(Format(kOutageAtEnd, m_sOutageStartText.c_str(), endText.c_str(),
-                             static_cast<int>(m_context.clock.SecondsSince1970() - m_nOutageStart),
-                             m_nOutageMissedCycles, m_nOutageMissedCycles == 1 ? "" : "s"),
-                      kLogDataAcquisition);
-    m_nOutageMissedCycles = 0;
+    m_context.log.Log(
+        m_outage.EndAtStop(m_context.clock.SecondsSince1970(), TimeOfDayText(m_context.clock)),
+        kLogDataAcquisition);
     m_pObserver->OnReconnectingChanged(false);
   }
   m_nDataSetCount = m_history.Count();
   if (m_nAcquisitionId != -1) {
     // The count and the last time are those of what is in the database.
-    if (!m_recorder.RecordEnd(m_nAcquisitionId, m_sLastStoredTime, m_nStoredCount) &&
+    if (!m_recorder.RecordEnd(m_nAcquisitionId, m_stored.LastTime(), m_stored.Count()) &&
         m_sStopCause.empty()) {
       m_sStopCause = Format(kEndNotRecorded, m_recorder.LastFailure().message.c_str());
     }
@@ -278,23 +235,29 @@ void CAcquisitionEngine::Stop(bool finalBackup) {
   m_context.log.Log(kStopped, kLogDataAcquisition);
 }
 
-void CAcquisitionEngine::ClearCommand() {
-  const bool running = IsRunning();
+ReportRequest CAcquisitionEngine::ClearConfirmation() const {
   CReportBuilder report;
   report.RequestHeading("Request for Historical Data Clear")
       .Explanation("Historical Data will be lost !!!")
       .Detail("Server Id", m_server.ServerId())
       .Detail("OPC Server Host", m_server.Host());
-  if (running) {
+  if (IsRunning()) {
     report.Raw(
         "\\par Data Acquisition will be stopped during Data Clear and Then Resume "
         "Automatically");
   }
   report.Closing("Please Confirm Data Clear ?");
-  if (m_context.prompt.ShowReport(report.Request(kConfirmationTitle, kReportOkCancel)) ==
-      ReportAnswer::kSecondButton) {
+  return report.Request(kConfirmationTitle, kReportOkCancel);
+}
+
+void CAcquisitionEngine::ClearCommand() {
+  if (m_context.prompt.ShowReport(ClearConfirmation()) == ReportAnswer::kSecondButton)
     return;
-  }
+  Clear();
+}
+
+void CAcquisitionEngine::Clear() {
+  const bool running = IsRunning();
   if (running) {
     Stop(false);
     Pause(m_context.clock, 500);
@@ -302,8 +265,7 @@ void CAcquisitionEngine::ClearCommand() {
   m_context.log.Log(kClearing, kLogDataAcquisition);
   m_history.Clear();
   m_nDataSetCount = 0;
-  for (GroupSchedule& schedule : m_schedule)
-    schedule.lastRow = kNoDataSetRow;  // the rows a group wrote are gone
+  m_schedule.ForgetRows();  // the rows a group wrote are gone
   m_pObserver->OnListsReset();
   Pause(m_context.clock, 500);
   if (running)
@@ -328,8 +290,7 @@ void CAcquisitionEngine::ResetView() {
   m_realTime.Clear();
   m_nDataSetCount = 0;
   m_bFirstDataSetPending = false;
-  m_nNextRowToSave = 0;
-  ++m_nSaveEpoch;
+  m_backupClock.RestartRows();
   m_pObserver->OnListsReset();
   m_pObserver->OnTimeFieldsVisible(false);
   if (rows >= 5) {
@@ -338,63 +299,69 @@ void CAcquisitionEngine::ResetView() {
                       kLogDataAcquisition);
   }
   m_bAcquiredData = false;
-  m_nBackupFrequency = 0;
+  m_backupClock.Set(0, m_backupClock.Type());
   m_pObserver->OnServerAttributesChanged();
 }
 
 int CAcquisitionEngine::SettledRowCount() const {
-  int settled = m_history.Count();
-  for (const GroupSchedule& schedule : m_schedule) {
-    // A group without a row (after a Clear) interpolates nothing before its next write.
-    if (schedule.lastRow != kNoDataSetRow)
-      settled = std::min(settled, schedule.lastRow + 1);
-  }
-  return settled;
+  return m_schedule.SettledRowCount(m_history.Count());
 }
 
 const std::string& CAcquisitionEngine::DatabasePath() const {
   return m_db.Path();
 }
 
-void CAcquisitionEngine::Tick() {
-  if (!IsRunning())
-    return;
-  const int64_t now = m_context.clock.SecondsSince1970();
-  if (m_nMode == kTimeControlledAcquisition) {
-    if (now < m_nWindowStart) {
-      m_pObserver->OnTimeFieldsVisible(false);
-      return;
-    }
-    if (now > m_nWindowEnd) {
-      m_pObserver->OnTimeFieldsVisible(false);
-      Stop(m_nBackupFrequency > 0);
-      return;
-    }
-    if (!m_bWindowOpened) {
-      m_bWindowOpened = true;
+bool CAcquisitionEngine::InsideWindow(int64_t now, TickOutcome& outcome) {
+  switch (m_window.Place(now)) {
+    case WindowPlace::kAcquire:
+      return true;
+    case WindowPlace::kOpening:
       m_nAcquisitionStart = now;
-      m_nNextBackupTime = now + 60LL * m_nBackupFrequency;
+      m_backupClock.Restart(now);
       m_pObserver->OnTimeFieldsVisible(true);
-    }
+      return true;
+    case WindowPlace::kBefore:
+      m_pObserver->OnTimeFieldsVisible(false);
+      return false;
+    case WindowPlace::kAfter:
+      m_pObserver->OnTimeFieldsVisible(false);
+      Stop(false);
+      if (m_backupClock.IsAutomatic())
+        outcome.backup = BackupDue::kFinal;
+      return false;
   }
-  if (!m_bReconnecting)
+  return false;
+}
+
+TickOutcome CAcquisitionEngine::Tick() {
+  TickOutcome outcome;
+  if (!IsRunning())
+    return outcome;
+  const int64_t now = m_context.clock.SecondsSince1970();
+  if (!InsideWindow(now, outcome))
+    return outcome;
+  if (!m_outage.IsReconnecting())
     CountSkippedTicks(now);
-  if ((!m_bReconnecting || TickWhileReconnecting(now)) && RunCycle())
-    m_pObserver->OnChartUpdate(m_nBasePeriod);
+  if ((!m_outage.IsReconnecting() || TickWhileReconnecting(now)) && RunCycle()) {
+    outcome.chartUpdate = true;
+    outcome.basePeriodMs = m_schedule.BasePeriodMs();
+  }
+  outcome.notices = std::move(m_notices);
+  m_notices.clear();
   if (m_bStopRequested) {
     m_bStopRequested = false;
     Stop(false);
-    return;
+    return outcome;
   }
-  if (m_nBackupFrequency > 0 && now >= m_nNextBackupTime) {
-    m_nNextBackupTime += 60LL * m_nBackupFrequency;
-    m_pObserver->OnBackup(false);
-  }
+  if (m_backupClock.Due(now))
+    outcome.backup = BackupDue::kAutomatic;
+  return outcome;
 }
 
-void CAcquisitionEngine::ReportRecordingFailure(const char* title, const std::string& heading,
-                                                const std::string& explanation,
-                                                const std::string& cause) {
+ReportRequest CAcquisitionEngine::RecordingFailureReport(const char* title,
+                                                         const std::string& heading,
+                                                         const std::string& explanation,
+                                                         const std::string& cause) {
   m_sStopCause = cause + " (" + m_db.Path() + ")";
   m_context.log.Log(
       Format("%s Cause: %s ... Database: %s", heading.c_str(), cause.c_str(), m_db.Path().c_str()),
@@ -405,14 +372,17 @@ void CAcquisitionEngine::ReportRecordingFailure(const char* title, const std::st
       .Detail("Database", m_db.Path())
       .Detail("Cause", cause)
       .Closing("Please Check the Velmora Database");
-  m_context.prompt.ShowReport(report.Request(title));
+  return report.Request(title);
 }
 
 void CAcquisitionEngine::FailRecording(const std::string& heading, const std::string& cause) {
   m_bRecordingFailed = true;
   m_bStopRequested = true;
-  ReportRecordingFailure(kStorageErrorTitle, heading,
-                         "Data Acquisition is stopped ... The Data Already Stored are Kept", cause);
+  AcquisitionNotice notice;
+  notice.report = RecordingFailureReport(
+      kStorageErrorTitle, heading,
+      "Data Acquisition is stopped ... The Data Already Stored are Kept", cause);
+  m_notices.push_back(std::move(notice));
 }
 
 bool CAcquisitionEngine::StoreRow(int row) {
@@ -427,10 +397,8 @@ bool CAcquisitionEngine::StoreRow(int row) {
   switch (m_recorder.StoreDataSet(m_nAcquisitionId, IsRunning(), *data, rowId)) {
     case StoreResult::kStored:
       m_history.SetRowId(row, rowId);
-      if (isNew) {
-        ++m_nStoredCount;
-        m_sLastStoredTime = std::string(data->TimeText());
-      }
+      if (isNew)
+        m_stored.Inserted(data->TimeText());
       return true;
     case StoreResult::kNotStored:
       return false;
@@ -478,41 +446,36 @@ void CAcquisitionEngine::FailFile(const std::string& heading) {
   // The summary counts what the file at the path holds, not what went into the old one.
   const int still = m_recorder.CountRowsStillStored(m_nAcquisitionId, rows);
   const int older = m_recorder.CountRunsStillStored(m_nAcquisitionId, runs);
-  m_nStoredCount = (still > 0 ? still : 0) + (older > 0 ? older : 0);
+  m_stored.SetCount((still > 0 ? still : 0) + (older > 0 ? older : 0));
   m_bRecordingFailed = true;
   m_bStopRequested = true;
-  ReportRecordingFailure(
+  AcquisitionNotice notice;
+  notice.report = RecordingFailureReport(
       kStorageErrorTitle, heading,
       Format("Data Acquisition is stopped ... %d of the %d Data Sets Recorded are in the File "
              "Now There",
-             m_nStoredCount, recorded),
+             m_stored.Count(), recorded),
       cause);
+  m_notices.push_back(std::move(notice));
 }
 
 void CAcquisitionEngine::CountMissed(int cycles, const std::string& why) {
   if (cycles <= 0)
     return;
   m_nDatabaseMissedCycles += cycles;
-  const LocalTime local = m_context.clock.LocalNow();
-  m_context.log.Log(
-      Format(kCyclesMissed, cycles, cycles == 1 ? "" : "s",
-             Format("%02d:%02d:%02d", local.hour, local.minute, local.second).c_str(), why.c_str()),
-      kLogDataAcquisition);
+  m_context.log.Log(Format(kCyclesMissed, cycles, cycles == 1 ? "" : "s",
+                           TimeOfDayText(m_context.clock).c_str(), why.c_str()),
+                    kLogDataAcquisition);
 }
 
 void CAcquisitionEngine::CountSkippedTicks(int64_t now) {
-  const uint64_t busyMs = m_db.BusyWaitedMs();
-  if (m_nLastCycleSecond != 0 && now - m_nLastCycleSecond > 1) {
-    // Ticks of a base period above a second read nothing most of the time.
-    const int skipped = static_cast<int>((now - m_nLastCycleSecond - 1) * 1000 /
-                                         std::max<uint32_t>(m_nBasePeriod, 1000));
-    std::string why = Format(kLateCycle, static_cast<int>(now - m_nLastCycleSecond - 1));
-    if (busyMs > m_nBusyMsAtLastCycle)
-      why += Format(kLockedFor, static_cast<int>(busyMs - m_nBusyMsAtLastCycle));
-    CountMissed(skipped, why);
-  }
-  m_nLastCycleSecond = now;
-  m_nBusyMsAtLastCycle = busyMs;
+  const SkippedTicks skipped = m_schedule.CountSkipped(now, m_db.BusyWaitedMs());
+  if (skipped.ticks <= 0)
+    return;
+  std::string why = Format(kLateCycle, skipped.secondsLate);
+  if (skipped.lockedMs > 0)
+    why += Format(kLockedFor, skipped.lockedMs);
+  CountMissed(skipped.ticks, why);
 }
 
 void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
@@ -524,17 +487,11 @@ void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
   m_db.Close();
   const bool alive =
       m_services.isServerAlive ? m_services.isServerAlive(m_server) : m_server.IsAlive();
-  if (m_bReconnectOnServerLoss && !alive && m_services.reconnect) {
-    const int64_t now = m_context.clock.SecondsSince1970();
-    m_bReconnecting = true;
-    m_nOutageStart = now;
-    const LocalTime local = m_context.clock.LocalNow();
-    m_sOutageStartText = Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
-    m_nReconnectAttempts = 0;
-    m_nOutageMissedCycles = 1;  // this cycle
-    m_nLastCycleSecond = 0;     // the outage counts its own missed cycles
-    m_nNextReconnect = now + kReconnectPauses[0];
-    m_context.log.Log(kConnectionLost, kLogDataAcquisition);
+  if (m_outage.DecideOnReadFailure(alive, static_cast<bool>(m_services.reconnect)) ==
+      ReadFailureDecision::kReconnect) {
+    m_outage.Begin(m_context.clock.SecondsSince1970(), TimeOfDayText(m_context.clock));
+    m_schedule.RestartTickCount();  // the outage counts its own missed cycles
+    m_context.log.Log(kConnectionLostLine, kLogDataAcquisition);
     m_pObserver->OnServerAttributesChanged();
     m_pObserver->OnReconnectingChanged(true);
     return;
@@ -547,7 +504,9 @@ void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
       .Raw(" \\par\\par \\fs18 Data Acquisition is stopped ...\\par ")
       .Raw(group.m_sErrorReport)
       .Closing("Please Check the Status of the OPC Server");
-  m_context.prompt.ShowReport(report.Request(kReadErrorTitle));
+  AcquisitionNotice notice;
+  notice.report = report.Request(kReadErrorTitle);
+  m_notices.push_back(std::move(notice));
   // The end of the acquisition is recorded whatever ended it.
   Stop(false);
 }
@@ -556,58 +515,81 @@ bool CAcquisitionEngine::TickWhileReconnecting(int64_t now) {
   // Each group due in this tick is a cycle that reads nothing.
   bool due = false;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
-    GroupSchedule& schedule = Schedule(g);
-    if (m_server.Group(g)->m_bActive && ++schedule.ticks >= schedule.period) {
-      schedule.ticks = 0;
+    if (m_schedule.AdvanceWhileAway(g, m_server.Group(g)->m_bActive))
       due = true;
+  }
+  if (!m_outage.TryNow(now, due))
+    return false;
+  bool back = m_services.reconnect(m_server);
+  if (back && m_services.bindCalcItems) {
+    // An unbound symbol's message is shown after the tick, with the tick's reports.
+    CNoticeCollector collector(m_notices);
+    if (!m_services.bindCalcItems(m_server, collector)) {
+      m_context.log.Log(kRebindFailed, kLogDataAcquisition);
+      back = false;
     }
   }
-  if (now < m_nNextReconnect) {
-    m_nOutageMissedCycles += due ? 1 : 0;
-    return false;
-  }
-  ++m_nReconnectAttempts;
-  bool back = m_services.reconnect(m_server);
-  if (back && m_services.bindCalcItems && !m_services.bindCalcItems(m_server)) {
-    m_context.log.Log(kRebindFailed, kLogDataAcquisition);
-    back = false;
-  }
   if (!back) {
-    const int index = std::min<int>(m_nReconnectAttempts, std::size(kReconnectPauses) - 1);
-    const int pause = kReconnectPauses[index];
-    m_nNextReconnect = now + pause;
-    m_nOutageMissedCycles += due ? 1 : 0;
-    m_context.log.Log(
-        Format(kReconnectFailed, m_server.ServerId().c_str(), m_server.Host().c_str(), pause),
-        kLogOpcServer);
+    const int pause = m_outage.AttemptFailed(now, due);
+    m_context.log.Log(ReconnectFailedLine(m_server.ServerId(), m_server.Host(), pause),
+                      kLogOpcServer);
     return false;
   }
-  EndOutage(now);
+  m_context.log.Log(m_outage.End(now, TimeOfDayText(m_context.clock)), kLogDataAcquisition);
+  m_schedule.RestartTickCount();
+  // Every group is read at once; nothing is interpolated across the outage, since no
+  // row was added while the server was away.
+  m_schedule.ReadAllAtNextCycle();
+  m_pObserver->OnServerAttributesChanged();
+  m_pObserver->OnReconnectingChanged(false);
   return true;
 }
 
-void CAcquisitionEngine::EndOutage(int64_t now) {
-  m_bReconnecting = false;
-  m_nMissedCycles += m_nOutageMissedCycles;
-  const LocalTime local = m_context.clock.LocalNow();
-  const std::string endText = Format("%02d:%02d:%02d", local.hour, local.minute, local.second);
-  m_context.log.Log(Format(kReconnected, m_sOutageStartText.c_str(), endText.c_str(),
-                           static_cast<int>(now - m_nOutageStart), m_nOutageMissedCycles,
-                           m_nOutageMissedCycles == 1 ? "" : "s"),
-                    kLogDataAcquisition);
-  m_nLastCycleSecond = 0;
-  // Every group is read at once; nothing is interpolated across the outage, since no
-  // row was added while the server was away.
-  for (GroupSchedule& schedule : m_schedule)
-    schedule.ticks = kReadAtFirstCycle;
-  m_pObserver->OnServerAttributesChanged();
-  m_pObserver->OnReconnectingChanged(false);
+bool CAcquisitionEngine::ReadGroupIntoDataSet(COPCGroup& group, int index, int columnOffset,
+                                              bool firstRead, std::vector<int>& rewritten,
+                                              int64_t& earliestNextMs) {
+  if (!m_services.readGroup || !m_services.readGroup(group))
+    return false;
+  if (firstRead)
+    m_writer.StartDataSet(group);
+  if (m_bFirstDataSetPending) {
+    m_bFirstDataSetPending = false;
+    if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(BasePeriod()),
+                                    LocalTimeFromFileTime(group.m_ftLastReadTime))) {
+      FailRecording("Critical Error Occurred in Storing OPC Data !!!",
+                    m_recorder.LastFailure().message);
+    }
+  }
+  if (m_services.updateStatistics)
+    m_services.updateStatistics(group);
+  if (m_services.evaluateCalcItems)
+    m_services.evaluateCalcItems(group);
+  m_writer.UpdateRealTime(group, columnOffset, m_nDecimals);
+  std::vector<int> rewrittenByGroup;
+  m_writer.WriteGroupValues(group, columnOffset, m_nDecimals, m_schedule.LastRow(index),
+                            rewrittenByGroup);
+  for (int row : rewrittenByGroup)
+    StoreRow(row);
+  rewritten.insert(rewritten.end(), rewrittenByGroup.begin(), rewrittenByGroup.end());
+  earliestNextMs = std::min<int64_t>(
+      earliestNextMs, UnixMsFromFileTime(group.m_ftLastReadTime) + group.m_dwUpdateRate);
+  m_schedule.MarkRead(index);
+  return true;
+}
+
+void CAcquisitionEngine::FillInactiveGroups() {
+  int columnOffset = 0;
+  for (int g = 0; g < m_server.GroupCount(); ++g) {
+    COPCGroup& group = *m_server.Group(g);
+    if (!group.m_bActive)
+      m_writer.FillInactiveGroup(group, columnOffset, m_schedule.LastRow(g));
+    columnOffset += group.AcquiredCount() + group.CalcCount();
+  }
 }
 
 bool CAcquisitionEngine::RunCycle() {
   const uint32_t startTick = m_context.clock.TickCount();
   bool somethingRead = false;
-  bool firstRead = true;
   int64_t earliestNextMs = UnixMsFromFileTime(m_context.clock.LocalFileTimeNow()) + 600000;
   m_bRecordingFailed = false;
 
@@ -617,51 +599,18 @@ bool CAcquisitionEngine::RunCycle() {
   int columnOffset = 0;
   for (int g = 0; g < m_server.GroupCount() && !m_bRecordingFailed; ++g) {
     COPCGroup& group = *m_server.Group(g);
-    GroupSchedule& schedule = Schedule(g);
-    const int groupColumns = group.AcquiredCount() + group.CalcCount();
-    ++schedule.ticks;
-    if (group.m_bActive && schedule.ticks >= schedule.period) {
-      if (!m_services.readGroup || !m_services.readGroup(group)) {
-        OnReadFailed(group, !firstRead);
+    if (m_schedule.Advance(g, group.m_bActive)) {
+      if (!ReadGroupIntoDataSet(group, g, columnOffset, !somethingRead, rewritten,
+                                earliestNextMs)) {
+        OnReadFailed(group, somethingRead);
         return false;
       }
-      if (firstRead)
-        m_writer.StartDataSet(group);
-      if (m_bFirstDataSetPending) {
-        m_bFirstDataSetPending = false;
-        if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_nBasePeriod),
-                                        LocalTimeFromFileTime(group.m_ftLastReadTime))) {
-          FailRecording("Critical Error Occurred in Storing OPC Data !!!",
-                        m_recorder.LastFailure().message);
-        }
-      }
-      if (m_services.updateStatistics)
-        m_services.updateStatistics(group);
-      if (m_services.evaluateCalcItems)
-        m_services.evaluateCalcItems(group);
-      m_writer.UpdateRealTime(group, columnOffset, m_nDecimals);
-      std::vector<int> rewrittenByGroup;
-      m_writer.WriteGroupValues(group, columnOffset, m_nDecimals, schedule.lastRow,
-                                rewrittenByGroup);
-      for (int row : rewrittenByGroup)
-        StoreRow(row);
-      rewritten.insert(rewritten.end(), rewrittenByGroup.begin(), rewrittenByGroup.end());
-      earliestNextMs = std::min<int64_t>(
-          earliestNextMs, UnixMsFromFileTime(group.m_ftLastReadTime) + group.m_dwUpdateRate);
-      firstRead = false;
       somethingRead = true;
-      schedule.ticks = 0;
     }
-    columnOffset += groupColumns;
+    columnOffset += group.AcquiredCount() + group.CalcCount();
   }
   if (somethingRead) {
-    columnOffset = 0;
-    for (int g = 0; g < m_server.GroupCount(); ++g) {
-      COPCGroup& group = *m_server.Group(g);
-      if (!group.m_bActive)
-        m_writer.FillInactiveGroup(group, columnOffset, Schedule(g).lastRow);
-      columnOffset += group.AcquiredCount() + group.CalcCount();
-    }
+    FillInactiveGroups();
     ++m_nAcquiredCount;
     StoreRow(m_history.Count() - 1);
   }
@@ -682,7 +631,7 @@ bool CAcquisitionEngine::RunCycle() {
 }
 
 void CAcquisitionEngine::SetMode(AcquisitionMode mode) {
-  m_nMode = mode;
+  m_window.SetMode(mode);
   m_context.log.Log(mode == kContinuousAcquisition
                         ? "OPC Data Acquisition Type Changed to Continuous Acquisition"
                         : "OPC Data Acquisition Type Changed to Time-Controlled",
@@ -730,7 +679,7 @@ ServerAttributes CAcquisitionEngine::Attributes() const {
   ServerAttributes attributes;
   attributes.serverId = m_server.ServerId();
   attributes.host = m_server.Host();
-  if (m_bReconnecting) {
+  if (m_outage.IsReconnecting()) {
     attributes.connectionStatus = "Reconnecting ...";
     return attributes;
   }

@@ -1,32 +1,41 @@
 #pragma once
 // CAcquisitionEngine: the acquisition of the data view. Driven by one base tick per
-// second (the GUI's one-second timer, or the command line's loop), it decides which
-// groups are due, has them read, builds and stores the data set, and tells the view,
-// the chart and the backup what happened. Start, Resume and Stop, the continuous and
-// time-controlled modes, Clear and the view reset live here too.
+// second (the GUI's one-second timer, or the command line's loop), it orchestrates its
+// parts: the schedule says which groups are due, the services read them, the writer
+// builds the data set, the recorder stores it, the outage policy decides what a failed
+// read means, the backup clock when a backup is due. A tick never asks the user
+// anything: it returns what it decided (the chart notice, the backup due, the reports
+// to show) for the caller to act on once the tick is over. Start, Resume and Stop, the
+// continuous and time-controlled modes, Clear and the view reset live here too.
 // Thread rule: one thread (the GUI thread) calls everything; ticks never overlap.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "acquisition/acquisition_notice.h"
 #include "acquisition/acquisition_recorder.h"
+#include "acquisition/acquisition_schedule.h"
+#include "acquisition/acquisition_window.h"
+#include "acquisition/backup_clock.h"
 #include "acquisition/data_set_writer.h"
 #include "acquisition/historical_data_list.h"
+#include "acquisition/outage_policy.h"
 #include "acquisition/real_time_data_list.h"
+#include "acquisition/stored_rows.h"
 #include "base/app_context.h"
 
 class COPCServer;
 class COPCGroup;
 class CSQLite;
 
-enum AcquisitionMode : int { kContinuousAcquisition = 0, kTimeControlledAcquisition = 1 };
-
 // What the engine needs from the OPC client and the calculated items.
 struct AcquisitionServices {
-  std::function<bool(COPCGroup&)> readGroup;          // reads by the group's interface
-  std::function<void(COPCGroup&)> updateStatistics;   // after each successful read
-  std::function<bool(COPCServer&)> bindCalcItems;     // false: the start is refused
+  std::function<bool(COPCGroup&)> readGroup;         // reads by the group's interface
+  std::function<void(COPCGroup&)> updateStatistics;  // after each successful read
+  // Binds the calculated items; reports an unbound symbol through the prompt. False: the
+  // start is refused (after a reconnection: the server is not back).
+  std::function<bool(COPCServer&, IUserPrompt&)> bindCalcItems;
   std::function<void(COPCGroup&)> evaluateCalcItems;  // after each read of the group
   // Connects again to a server that went away and re-creates the groups and items on
   // it; true when the server answers again. Used with ReconnectOnServerLoss only.
@@ -35,7 +44,8 @@ struct AcquisitionServices {
   std::function<bool(COPCServer&)> isServerAlive;
 };
 
-// The view, the chart and the backup, told what the engine did. Every method is optional.
+// The view (or the command line) told what the engine changed on the way; every method
+// is optional and none asks the user anything.
 class IAcquisitionObserver {
  public:
   virtual ~IAcquisitionObserver() = default;
@@ -52,15 +62,24 @@ class IAcquisitionObserver {
   virtual void OnRunningChanged(bool /*running*/) {}
   // The window end was moved to start + 60 s.
   virtual void OnWindowEndAdjusted(int64_t /*windowEnd*/) {}
-  // Chart update notice with the base period.
-  virtual void OnChartUpdate(uint32_t /*basePeriodMs*/) {}
-  // A backup is due: automatic (final = false) or at the end of an acquisition.
+  // A final backup is due at a Stop outside a tick (a tick returns its backups).
   virtual void OnBackup(bool /*final*/) {}
   // Server attributes may have changed (read failure, reset).
   virtual void OnServerAttributesChanged() {}
   // The server went away and the engine tries to reconnect (true), or it is back or the
   // acquisition ended (false).
   virtual void OnReconnectingChanged(bool /*reconnecting*/) {}
+};
+
+// A backup the tick found due: automatic, or the final one of an acquisition that ended.
+enum class BackupDue { kNone, kAutomatic, kFinal };
+
+// What one base tick decided, for the caller to act on once the tick is over.
+struct TickOutcome {
+  bool chartUpdate = false;  // a group was read: the live chart is told, with the period
+  uint32_t basePeriodMs = 0;
+  BackupDue backup = BackupDue::kNone;
+  std::vector<AcquisitionNotice> notices;  // reports for the user, in order
 };
 
 struct ServerAttributes {
@@ -89,63 +108,67 @@ class CAcquisitionEngine {
   bool StartCommand();
   // "Resume Data Acquisition": the same acquisition goes on.
   bool ResumeCommand() { return StartOrResume(false); }
-  // "Stop Data Acquisition": asks, then stops (final backup with automatic backups on).
+  // "Stop Data Acquisition": asks through the context's prompt, then stops (final backup
+  // with automatic backups on) if the acquisition still runs.
   void StopCommand();
-  // "Clear OPC Data": asks, then empties the history (stopping and resuming around it).
+  // "Clear OPC Data": asks through the context's prompt, then Clear.
   void ClearCommand();
-  // Entry points of the close-project sequence and of the database-full path.
+  // The confirmations of Stop and Clear (Ok/Cancel), for the view to ask.
+  ReportRequest StopConfirmation() const;
+  ReportRequest ClearConfirmation() const;
+  // Empties the history, stopping and resuming around it when acquiring.
+  void Clear();
+  // Entry points of the close-project sequence and of the database-full path. Stop asks
+  // the observer for the final backup (a tick returns it in its outcome instead).
   bool StartOrResume(bool start);
   void Stop(bool finalBackup);
   // The view reset (view creation, project close).
   void ResetView();
 
-  // One base tick (once per second).
-  void Tick();
+  // One base tick (once per second). Its outcome must be acted on: it holds the reports
+  // for the user.
+  [[nodiscard]] TickOutcome Tick();
 
   // ---- Settings ----
   void SetMode(AcquisitionMode mode);
-  AcquisitionMode Mode() const { return m_nMode; }
+  AcquisitionMode Mode() const { return m_window.Mode(); }
   // Window of the time-controlled mode, seconds since 1970.
-  void SetWindow(int64_t start, int64_t end) { m_nWindowStart = start, m_nWindowEnd = end; }
-  int64_t WindowStart() const { return m_nWindowStart; }
-  int64_t WindowEnd() const { return m_nWindowEnd; }
+  void SetWindow(int64_t start, int64_t end) { m_window.Set(start, end); }
+  int64_t WindowStart() const { return m_window.Start(); }
+  int64_t WindowEnd() const { return m_window.End(); }
   // Minutes between automatic backups (0: none) and the backup type (0 full, 1 incremental).
-  void SetBackup(int frequencyMinutes, int type) {
-    m_nBackupFrequency = frequencyMinutes, m_nBackupType = type;
-  }
-  int BackupFrequency() const { return m_nBackupFrequency; }
+  void SetBackup(int frequencyMinutes, int type) { m_backupClock.Set(frequencyMinutes, type); }
+  int BackupFrequency() const { return m_backupClock.Frequency(); }
   // "Number of Decimals (Analog Values): " — written to the settings and logged.
   void SetDecimals(int decimals);
   int Decimals() const { return m_nDecimals; }
   // Keep recording through a server restart instead of stopping (setting
   // ReconnectOnServerLoss).
-  void SetReconnectOnServerLoss(bool on) { m_bReconnectOnServerLoss = on; }
-  bool ReconnectOnServerLoss() const { return m_bReconnectOnServerLoss; }
-  void SetAlwaysShowLast(bool on) { m_bAlwaysShowLast = on; }
+  void SetReconnectOnServerLoss(bool on) { m_outage.SetReconnectOnServerLoss(on); }
+  bool ReconnectOnServerLoss() const { return m_outage.ReconnectOnServerLoss(); }
   // Newest data sets the history keeps in memory beyond those the acquisition may still
   // rewrite (older ones are read back from the recording); taken at Start and Resume.
   void SetHistoryDisplayRows(int rows) { m_nHistoryDisplayRows = rows; }
-  bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
 
   // ---- State ----
   bool IsRunning() const { return m_bRunning; }
   // Running, with the server gone: no cycle reads until it answers again.
-  bool IsReconnecting() const { return m_bReconnecting; }
+  bool IsReconnecting() const { return m_outage.IsReconnecting(); }
   // Data sets this acquisition made (since Start, over every Resume) and how many of them
   // are stored in the database.
   int AcquiredCount() const { return m_nAcquiredCount; }
-  int StoredCount() const { return m_nStoredCount; }
+  int StoredCount() const { return m_stored.Count(); }
   // Why the last acquisition ended or did not start, when it was not a command: a
   // refused start, a failed read or write, a vanished database. Empty otherwise.
   const std::string& StopCause() const { return m_sStopCause; }
   // Cycles missed over the acquisition: while the server was away, and those whose data
   // set could not be stored in time (the database locked by another program, or a cycle
   // that ended so late that the next ones never ran).
-  int MissedCycles() const { return m_nMissedCycles + m_nDatabaseMissedCycles; }
-  int ServerAwayCycles() const { return m_nMissedCycles; }
+  int MissedCycles() const { return ServerAwayCycles() + m_nDatabaseMissedCycles; }
+  int ServerAwayCycles() const { return m_outage.ServerAwayCycles(); }
   int DatabaseMissedCycles() const { return m_nDatabaseMissedCycles; }
   // The server was still away when the acquisition stopped.
-  bool EndedInOutage() const { return m_bEndedInOutage; }
+  bool EndedInOutage() const { return m_outage.EndedInOutage(); }
   // An acquisition acquired data and the configuration has not changed since.
   bool IsResumeAllowed() const;
   bool IsServerConnected() const;
@@ -153,22 +176,22 @@ class CAcquisitionEngine {
   bool HasAcquiredData() const { return m_bAcquiredData; }
   void ClearAcquiredData() { m_bAcquiredData = false; }
   // ms between base ticks that read something; set at Start.
-  uint32_t BasePeriod() const { return m_nBasePeriod; }
-  // Reads of the group of that index: period in base ticks and ticks since its last read.
-  uint32_t GroupPeriod(int group) const;
-  bool WindowOpened() const { return m_bWindowOpened; }
+  uint32_t BasePeriod() const { return m_schedule.BasePeriodMs(); }
+  // Reads of the group of that index: period in base ticks.
+  uint32_t GroupPeriod(int group) const { return m_schedule.Period(group); }
+  bool WindowOpened() const { return m_window.Opened(); }
   int AcquisitionId() const { return m_nAcquisitionId; }
   int DataSetCount() const { return m_nDataSetCount; }
   int64_t AcquisitionStart() const { return m_nAcquisitionStart; }
-  int64_t NextBackupTime() const { return m_nNextBackupTime; }
+  int64_t NextBackupTime() const { return m_backupClock.NextTime(); }
   // The backup settings changed: the next automatic backup is due then.
-  void SetNextBackupTime(int64_t time) { m_nNextBackupTime = time; }
+  void SetNextBackupTime(int64_t time) { m_backupClock.SetNextTime(time); }
   bool FirstDataSetPending() const { return m_bFirstDataSetPending; }
-  int NextRowToSave() const { return m_nNextRowToSave; }
-  void SetNextRowToSave(int row) { m_nNextRowToSave = row; }
+  int NextRowToSave() const { return m_backupClock.NextRowToSave(); }
+  void SetNextRowToSave(int row) { m_backupClock.SetNextRowToSave(row); }
   // Changes whenever the next row to save goes back to 0 (Start, Resume, view reset): a
   // backup that ends after that must not move it to its own end row.
-  uint32_t SaveEpoch() const { return m_nSaveEpoch; }
+  uint32_t SaveEpoch() const { return m_backupClock.SaveEpoch(); }
   // Rows no group will rewrite any more: a group slower than the acquisition may still
   // interpolate the rows after the last one it wrote. A backup taken while acquiring ends
   // there, so that it never keeps a cell the interpolation fills later.
@@ -182,20 +205,27 @@ class CAcquisitionEngine {
   ServerAttributes Attributes() const;
 
   // The base period rule, for a set of update rates (ms).
-  static uint32_t BasePeriod(const std::vector<uint32_t>& updateRates);
+  static uint32_t BasePeriod(const std::vector<uint32_t>& updateRates) {
+    return CAcquisitionSchedule::BasePeriod(updateRates);
+  }
 
  private:
   // One acquisition cycle; true when a group was read.
   bool RunCycle();
+  // Reads one due group into the data set; false when the read failed.
+  bool ReadGroupIntoDataSet(COPCGroup& group, int index, int columnOffset, bool firstRead,
+                            std::vector<int>& rewritten, int64_t& earliestNextMs);
+  // Holds or empties the cells of the inactive groups in the new data set.
+  void FillInactiveGroups();
   RecordedConfiguration Snapshot() const;
   // Stores a data set (inserted the first time, updated by its id after). False when it
   // could not be written: the acquisition is then stopped at the end of the tick.
   bool StoreRow(int row);
   // A write failed: the report, and the acquisition stops after this cycle.
   void FailRecording(const std::string& heading, const std::string& cause);
-  // Shows the report of a failure that ends or refuses an acquisition and keeps its cause.
-  void ReportRecordingFailure(const char* title, const std::string& heading,
-                              const std::string& explanation, const std::string& cause);
+  // The report of a failure that ends or refuses an acquisition; keeps its cause and logs.
+  ReportRequest RecordingFailureReport(const char* title, const std::string& heading,
+                                       const std::string& explanation, const std::string& cause);
   // The cycle's database: the existing file only. False when the cycle must not read.
   bool OpenCycleDatabase();
   // The file or the acquisition's row is not what the acquisition wrote into: stop, and
@@ -210,19 +240,13 @@ class CAcquisitionEngine {
   // While the server is away: counts the missed cycles and tries to reconnect when due.
   // True when it is back (the tick then reads as usual).
   bool TickWhileReconnecting(int64_t now);
-  void EndOutage(int64_t now);
+  // Time-controlled mode: false when the tick must not acquire (before or after the
+  // window; after it the acquisition stops, its final backup in the outcome).
+  bool InsideWindow(int64_t now, TickOutcome& outcome);
   // Every group's schedule for a new acquisition: read at the first cycle, period, row.
   void ResetSchedule();
   // The history keeps a bounded window and reads older rows back from the recording.
   void AttachRecording();
-
-  // When each group is read and which row it last wrote (index: the group's position).
-  struct GroupSchedule {
-    uint32_t ticks = 0;   // base ticks since the group was last read
-    uint32_t period = 1;  // base ticks between reads (update rate / 1000, at least 1)
-    int lastRow = kNoDataSetRow;
-  };
-  GroupSchedule& Schedule(int group);
 
   AppContext& m_context;
   COPCServer& m_server;
@@ -235,45 +259,27 @@ class CAcquisitionEngine {
   RealTimeDataList m_realTime;
   CDataSetWriter m_writer{m_history, m_realTime};
   CAcquisitionRecorder m_recorder;
+  CAcquisitionSchedule m_schedule;
+  COutagePolicy m_outage;
+  CBackupClock m_backupClock;
+  CAcquisitionWindow m_window;
+  CStoredRows m_stored;
+  // The reports of the running tick, handed back with its outcome.
+  std::vector<AcquisitionNotice> m_notices;
 
-  std::vector<GroupSchedule> m_schedule;
-  std::string m_sLastStoredTime;  // time text of the last data set inserted
   std::string m_sStopCause;
   int m_nAcquiredCount = 0;
-  int m_nStoredCount = 0;
-  bool m_bRecordingFailed = false;  // a write failed in this cycle: no more writes
-  bool m_bReconnectOnServerLoss = false;
-  bool m_bReconnecting = false;
-  int64_t m_nOutageStart = 0;    // seconds since 1970
-  int64_t m_nNextReconnect = 0;  // seconds since 1970
-  int m_nReconnectAttempts = 0;
-  int m_nOutageMissedCycles = 0;
-  int m_nMissedCycles = 0;
   int m_nDatabaseMissedCycles = 0;
-  bool m_bEndedInOutage = false;
-  int64_t m_nLastCycleSecond = 0;  // 0: no cycle since Start, Resume or an outage
-  uint64_t m_nBusyMsAtLastCycle = 0;
-  std::string m_sOutageStartText;
-  AcquisitionMode m_nMode = kContinuousAcquisition;
+  bool m_bRecordingFailed = false;  // a write failed in this cycle: no more writes
   int64_t m_nAcquisitionStart = 0;
-  int64_t m_nNextBackupTime = 0;
-  int64_t m_nWindowStart = 0;
-  int64_t m_nWindowEnd = 0;
   bool m_bFirstDataSetPending = false;
-  bool m_bWindowOpened = false;
-  bool m_bAlwaysShowLast = true;
   bool m_bStopRequested = false;
   bool m_bRunning = false;
   bool m_bAcquiredData = false;
   bool m_bResumable = false;  // data was acquired on the configuration of that revision
   uint64_t m_nResumableRevision = 0;
-  uint32_t m_nBasePeriod = 0;
   int m_nDataSetCount = 0;
   int m_nAcquisitionId = -1;
-  int m_nBackupFrequency = 0;
-  int m_nBackupType = 1;
-  int m_nNextRowToSave = 0;
-  uint32_t m_nSaveEpoch = 0;
   int m_nDecimals = 2;
   int m_nHistoryDisplayRows = 2048;
 };

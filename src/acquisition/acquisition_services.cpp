@@ -6,12 +6,12 @@
 #include "opc/opc_reconnect.h"
 #include "opc/opc_server.h"
 
-AcquisitionServices MakeAcquisitionServices(COPCServer& server, AppContext& context) {
+AcquisitionServices MakeAcquisitionServices(COPCServer& server, AppContext& /*context*/) {
   AcquisitionServices services;
   services.readGroup = [&server](COPCGroup& group) { return ReadGroup(server, group); };
   services.updateStatistics = [](COPCGroup& group) { UpdateReadStatistics(group); };
-  services.bindCalcItems = [&context](COPCServer& target) {
-    return BindCalcItems(target, context.prompt);
+  services.bindCalcItems = [](COPCServer& target, IUserPrompt& prompt) {
+    return BindCalcItems(target, prompt);
   };
   services.evaluateCalcItems = [](COPCGroup& group) { EvaluateCalcItems(group); };
   services.reconnect = [](COPCServer& target) { return ReconnectServer(target); };

@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "base/number_text.h"
 #include "base/settings.h"
+#include "chart/chart_series_fill.h"
 #include "chart/chart_view_rules.h"
 
 namespace {
@@ -228,7 +229,6 @@ void CChartViewModel::Redraw() {
 }
 
 void CChartViewModel::FillSeries(int first, int last) {
-  const int points = last - first + 1;
   std::vector<int> columns;
   std::vector<int> indices;
   for (int i = 0; i < m_nItemCount; ++i) {
@@ -240,53 +240,12 @@ void CChartViewModel::FillSeries(int first, int last) {
   }
   const size_t shown = columns.size();
   double* values = m_vValues.data();
-  auto value = [&](size_t serie, int point) -> double& {
-    return values[serie * kChartMaxPoints + static_cast<size_t>(point)];
-  };
-  const int run = m_bKeepPeaks ? ChartPeakRunLength(points) : 1;
-  if (run > 1) {
-    // Every run of rows becomes two points: its extremes in the order they came.
-    m_nStep = run;
-    std::vector<double> low(shown), high(shown);
-    std::vector<int> lowRow(shown), highRow(shown);
-    int drawn = 0;
-    for (int a = first; a <= last; a += run) {
-      const int b = std::min(a + run - 1, last);
-      std::fill(low.begin(), low.end(), kChartNoValue);
-      std::fill(high.begin(), high.end(), kChartNoValue);
-      for (int r = a; r <= b; ++r) {
-        m_pSource->RowValues(r, columns, m_vRow.data());
-        for (size_t s = 0; s < shown; ++s) {
-          const double v = m_vRow[s];
-          if (std::isnan(v))
-            continue;
-          if (std::isnan(low[s]) || v < low[s])
-            low[s] = v, lowRow[s] = r;
-          if (std::isnan(high[s]) || v > high[s])
-            high[s] = v, highRow[s] = r;
-        }
-      }
-      m_vTimes[static_cast<size_t>(drawn)] = m_pSource->RowTime(a);
-      m_vTimes[static_cast<size_t>(drawn + 1)] = m_pSource->RowTime(b);
-      for (size_t s = 0; s < shown; ++s) {
-        const bool lowFirst = lowRow[s] <= highRow[s];
-        value(s, drawn) = lowFirst ? low[s] : high[s];
-        value(s, drawn + 1) = lowFirst ? high[s] : low[s];
-      }
-      drawn += a == b ? 1 : 2;
-    }
-    m_nDrawn = drawn;
-  } else {
-    m_nStep = ChartDecimationStep(points);
-    m_nDrawn = ChartDrawnPointCount(points, m_nStep);
-    for (int i = 0; i < m_nDrawn; ++i) {
-      const int row = first + i * m_nStep;
-      m_vTimes[static_cast<size_t>(i)] = m_pSource->RowTime(row);
-      m_pSource->RowValues(row, columns, m_vRow.data());
-      for (size_t s = 0; s < shown; ++s)
-        value(s, i) = m_vRow[s];
-    }
-  }
+  const ChartPointBuffers buffers{m_vTimes.data(), values, m_vRow.data()};
+  const int run = m_bKeepPeaks ? ChartPeakRunLength(last - first + 1) : 1;
+  const ChartFill fill = run > 1 ? FillPeaks(*m_pSource, first, last, run, columns, buffers)
+                                 : FillDecimated(*m_pSource, first, last, columns, buffers);
+  m_nStep = fill.step;
+  m_nDrawn = fill.drawn;
   m_dOverallMin = kChartEmptyMin;
   m_dOverallMax = kChartEmptyMax;
   for (size_t s = 0; s < shown; ++s) {

@@ -180,7 +180,8 @@ class CChartViewModel {
   std::string SerieName(const CVelmoraChartItem& item) const;
   int PeriodSeconds() const;
   int FindRow(double target, bool atOrAfter) const;
-  // Fills the series from rows [first, last].
+  // Fills the series from rows [first, last] (decimated, or by peaks with Keep Peaks),
+  // then each shown item's range.
   void FillSeries(int first, int last);
   void FitAxes(double windowStart, double windowEnd);
   void MoveWindowStart(double start);

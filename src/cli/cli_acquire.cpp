@@ -369,7 +369,10 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       }
       if (g_nInterruptSignal != 0)
         break;
-      engine.Tick();
+      const TickOutcome outcome = engine.Tick();
+      ShowNotices(prompt, outcome.notices);
+      if (outcome.backup != BackupDue::kNone)
+        observer.OnBackup(outcome.backup == BackupDue::kFinal);
       reportBackups();
       if (forward)
         forwarding.Poll(log, engine.History().Count() - engine.SettledRowCount());

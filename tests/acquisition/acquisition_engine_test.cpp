@@ -204,7 +204,9 @@ TEST_F(EngineTest, AStartRefusedByTheBindingKeepsThePreviousAcquisition) {
   bool bindingSucceeds = true;
   AcquisitionServices services;
   services.readGroup = [this](COPCGroup& group) { return ReadGroup(*server, group); };
-  services.bindCalcItems = [&bindingSucceeds](COPCServer&) { return bindingSucceeds; };
+  services.bindCalcItems = [&bindingSucceeds](COPCServer&, IUserPrompt&) {
+    return bindingSucceeds;
+  };
   engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, services);
   engine->SetObserver(&observer);
   AddGroup("Group01", 1000, {"Signals.Ramp.R8"});

@@ -76,6 +76,7 @@ class BackupTest : public EngineTest {
     coordinator->SetDisplay(&display);
     backupObserver.coordinator = coordinator.get();
     engine->SetObserver(&backupObserver);
+    backupTarget = &backupObserver;
     AddGroup("Group01", 1000, {"Signals.Ramp.R8", "Signals.Counter.I4"});
   }
   void TearDown() override {

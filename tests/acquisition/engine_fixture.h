@@ -27,11 +27,12 @@ class RecordingObserver : public IAcquisitionObserver {
     lastCount = count;
     rewritten.insert(rewritten.end(), rows.begin(), rows.end());
   }
-  void OnChartUpdate(uint32_t basePeriod) override {
+  void OnBackup(bool final) override { (final ? finalBackups : automaticBackups)++; }
+  // The chart notice of a tick.
+  void OnChartUpdate(uint32_t basePeriod) {
     ++chartUpdates;
     lastBasePeriod = basePeriod;
   }
-  void OnBackup(bool final) override { (final ? finalBackups : automaticBackups)++; }
   void OnWindowEndAdjusted(int64_t end) override { adjustedEnd = end; }
 
   int cycles = 0;
@@ -78,11 +79,17 @@ class EngineTest : public ::testing::Test {
     return group;
   }
 
-  // One base tick one second after the previous one.
+  // One base tick one second after the previous one; its reports are shown after it.
   void Ticks(int count) {
     for (int i = 0; i < count; ++i) {
       test.clock.AdvanceMs(1000);
-      engine->Tick();
+      const TickOutcome outcome = engine->Tick();
+      if (outcome.chartUpdate)
+        observer.OnChartUpdate(outcome.basePeriodMs);
+      // The backups go where the engine's observer sends those of a Stop.
+      if (outcome.backup != BackupDue::kNone)
+        backupTarget->OnBackup(outcome.backup == BackupDue::kFinal);
+      ShowNotices(test.prompt, outcome.notices);
     }
   }
 
@@ -95,4 +102,5 @@ class EngineTest : public ::testing::Test {
   std::unique_ptr<CSQLite> db;
   std::unique_ptr<CAcquisitionEngine> engine;
   RecordingObserver observer;
+  IAcquisitionObserver* backupTarget = &observer;
 };

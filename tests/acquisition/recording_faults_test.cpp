@@ -297,8 +297,8 @@ TEST_F(RecordingFaultTest, TwoAcquisitionsOnOneDatabaseKeepEveryDataSetApart) {
   ASSERT_TRUE(other.StartCommand());
   for (int i = 0; i < 4; ++i) {
     test.clock.AdvanceMs(1000);
-    engine->Tick();
-    other.Tick();
+    ShowNotices(test.prompt, engine->Tick().notices);
+    ShowNotices(test.prompt, other.Tick().notices);
   }
   engine->Stop(false);
   other.Stop(false);
@@ -393,6 +393,43 @@ TEST_F(RecordingFaultTest, AnOutageStillGoingAtTheEndIsCountedAndLogged) {
       << test.sink.Dump();
   EXPECT_TRUE(test.sink.Contains("7 Acquisition Cycles Missed"));
   EXPECT_EQ(End(), "1 3");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RecordingFaultTest, ABindingMessageAfterAReconnectionIsHandedBackNotAskedInTheTick) {
+  int binds = 0;
+  AcquisitionServices services = Services();
+  // The first binding (Start) succeeds; the one after the reconnection reports and fails.
+  services.bindCalcItems = [&binds](COPCServer&, IUserPrompt& prompt) {
+    if (++binds == 1)
+      return true;
+    prompt.ShowMessage("Symbol X Cannot be Bound", MessageButtons::Ok, MessageIcon::Error);
+    return false;
+  };
+  engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, services);
+  engine->SetObserver(&observer);
+  engine->SetReconnectOnServerLoss(true);
+  CSimFaults& faults = CSimRuntime::Instance().Faults(kSimServerProgId);
+  ASSERT_TRUE(engine->StartCommand());
+  Ticks(2);
+  faults.m_bDead = true;
+  Ticks(1);
+  ASSERT_TRUE(engine->IsReconnecting());
+  faults.m_bDead = false;
+  test.clock.AdvanceMs(1000);
+  const TickOutcome outcome = engine->Tick();  // the attempt: back, but not bound
+  EXPECT_EQ(binds, 2);
+  EXPECT_TRUE(test.prompt.messages.empty());  // nothing asked inside the tick
+  ASSERT_EQ(outcome.notices.size(), 1u);
+  EXPECT_FALSE(outcome.notices[0].isReport);
+  EXPECT_EQ(outcome.notices[0].text, "Symbol X Cannot be Bound");
+  EXPECT_TRUE(engine->IsReconnecting());
+  EXPECT_TRUE(
+      test.sink.Contains("the calculated items could not be bound again after reconnection"));
+  engine->Stop(false);
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ void ScriptedUserPrompt::Unexpected(const std::string& description) {
 
 ReportAnswer ScriptedUserPrompt::ShowReport(const ReportRequest& request) {
   reports.push_back(request);
+  if (onReport)
+    onReport(request);  // what happens while the report is open
   if (reportAnswers.empty()) {
     Unexpected("report \"" + request.title + "\": " + request.body);
     return ReportAnswer::kFirstButton;

@@ -4,6 +4,7 @@
 // was not expected by the test and is passed to the unexpected-prompt handler (the Qt
 // tests install one that fails the running test).
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ class ScriptedUserPrompt : public IUserPrompt {
   std::deque<std::optional<std::string>> folderAnswers;
 
   std::vector<ReportRequest> reports;
+  // Runs while each report is "open" (as the event loop of a modal dialog would).
+  std::function<void(const ReportRequest&)> onReport;
   struct Message {
     std::string text;
     MessageButtons buttons;

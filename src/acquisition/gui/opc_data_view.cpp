@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
@@ -19,6 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "acquisition/gui/backup_progress_display.h"
 #include "acquisition/gui/backup_settings_dlg.h"
 #include "acquisition/gui/data_view_controls.h"
 #include "acquisition/gui/export_data_dlg.h"
@@ -111,6 +111,7 @@ COPCDataView::COPCDataView(QWidget* parent)
       m_pRealTimeTable(MakeTable(this)),
       m_pHistoryTable(MakeTable(this)),
       m_pTimer(new QTimer(this)) {
+  m_pProgress = new CBackupProgressDisplay(this);
   BuildLayout();
   // The copy of the acquired data: Ctrl+C in the history and its context menu.
   m_pCopyAction = new QAction(kCopyText, m_pHistoryTable);
@@ -204,7 +205,8 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
   m_pModeBox->SetWindowEnd(now.addSecs(kProposedWindowSeconds));
   engine->SetObserver(this);
   m_pBackups = std::make_unique<CBackupCoordinator>(*context, *engine);
-  m_pBackups->SetDisplay(this);
+  m_pProgress->SetLog(&context->log);
+  m_pBackups->SetDisplay(m_pProgress);
   m_pForwarding = std::make_unique<CAcquisitionForwarding>(*context);
   if (engine->IsRunning() || engine->DataSetCount() > 0) {
     // Attached again to an acquisition that runs or may be resumed: show it, reset nothing.
@@ -226,10 +228,8 @@ void COPCDataView::Detach() {
   // Waits for a running save or copy: its rows and record go with the coordinator.
   m_pBackups.reset();
   m_pForwarding.reset();
-  for (QPointer<CThreadProgressDlg>* dialog : {&m_pSaveDlg, &m_pCopyDlg}) {
-    delete dialog->data();
-    *dialog = nullptr;
-  }
+  m_pProgress->CloseAll();
+  m_pProgress->SetLog(nullptr);
   if (m_pEngine != nullptr)
     m_pEngine->SetObserver(&SilentObserver());
   m_pRealTimeTable->setModel(nullptr);
@@ -294,21 +294,52 @@ void COPCDataView::ShowModeFromEngine() {
 // ---- Base tick ----
 
 void COPCDataView::OnBaseTick() {
-  if (m_pEngine == nullptr || m_bInTick)
+  if (m_pEngine == nullptr)
     return;
+  // The engine's work is over when Tick returns: whatever runs an event loop from here
+  // on (a report, a slot of the chart notice) meets an engine between two ticks.
+  TickOutcome outcome = m_pEngine->Tick();
   QPointer<COPCDataView> self(this);
-  m_bInTick = true;
-  m_pEngine->Tick();
-  if (self.isNull())
-    return;  // the window went away inside the tick (a report's event loop)
+  // The reports first, as when the cycle asked them itself.
+  ShowNotices(std::move(outcome.notices));
+  if (self.isNull() || m_pEngine == nullptr)
+    return;  // the window went away or let its engine go while a report was open
   if (m_pForwarding != nullptr)
     m_pForwarding->OnTick(m_pEngine->History().Count() - m_pEngine->SettledRowCount());
-  m_bInTick = false;
+  if (outcome.chartUpdate)
+    emit ChartUpdate(outcome.basePeriodMs);
+  if (self.isNull() || m_pEngine == nullptr)
+    return;
+  if (outcome.backup != BackupDue::kNone)
+    OnBackup(outcome.backup == BackupDue::kFinal);
   if (m_pBackups != nullptr)
     m_pBackups->Poll();
   if (self.isNull())
     return;
   emit TickDone();
+}
+
+void COPCDataView::ShowNotices(std::vector<AcquisitionNotice> notices) {
+  for (AcquisitionNotice& notice : notices)
+    m_pendingNotices.push_back(std::move(notice));
+  if (m_bShowingNotices || m_pContext == nullptr)
+    return;
+  // The context outlives the view: a report still goes out if the view is let go meanwhile.
+  IUserPrompt& prompt = m_pContext->prompt;
+  QPointer<COPCDataView> self(this);
+  m_bShowingNotices = true;
+  while (!m_pendingNotices.empty()) {
+    const AcquisitionNotice notice = std::move(m_pendingNotices.front());
+    m_pendingNotices.pop_front();
+    ::ShowNotices(prompt, {notice});
+    if (self.isNull())
+      return;
+  }
+  m_bShowingNotices = false;
+}
+
+bool COPCDataView::Confirm(const ReportRequest& request) {
+  return m_pContext->prompt.ShowReport(request) != ReportAnswer::kSecondButton;
 }
 
 // ---- Commands ----
@@ -368,7 +399,7 @@ ViewCommandState COPCDataView::CommandState(CommandId id) const {
       break;
     case CommandId::AlwaysShowLastData:
       state.enabled = attached;
-      state.checked = attached && m_pEngine->AlwaysShowLast();
+      state.checked = attached && m_bAlwaysShowLast;
       break;
     case CommandId::ReconnectOnServerLoss:
       state.enabled = attached;
@@ -427,14 +458,25 @@ void COPCDataView::ResumeAcquisition() {
 void COPCDataView::StopAcquisition() {
   if (m_pEngine == nullptr)
     return;
-  m_pEngine->StopCommand();
+  QPointer<COPCDataView> self(this);
+  const bool confirmed = Confirm(m_pEngine->StopConfirmation());
+  // The acquisition may have ended, or the view been detached, while the question was open.
+  if (self.isNull() || m_pEngine == nullptr)
+    return;
+  if (confirmed && m_pEngine->IsRunning())
+    m_pEngine->Stop(m_pEngine->BackupFrequency() > 0);
   emit CommandStatesChanged();
 }
 
 void COPCDataView::ClearOpcData() {
   if (m_pEngine == nullptr)
     return;
-  m_pEngine->ClearCommand();
+  QPointer<COPCDataView> self(this);
+  const bool confirmed = Confirm(m_pEngine->ClearConfirmation());
+  if (self.isNull() || m_pEngine == nullptr)
+    return;
+  if (confirmed)
+    m_pEngine->Clear();
   emit CommandStatesChanged();
 }
 
@@ -475,46 +517,12 @@ void COPCDataView::CopyToClipboard() {
     m_pBackups->CopyToClipboard();
 }
 
-QPointer<CThreadProgressDlg>& COPCDataView::ProgressDialog(int kind) {
-  return kind == kJobKindSave ? m_pSaveDlg : m_pCopyDlg;
+CThreadProgressDlg* COPCDataView::SaveProgressDialog() const {
+  return m_pProgress->SaveDialog();
 }
 
-void COPCDataView::OnJobStarted(int kind, const std::string& caption, int maximum,
-                                const std::string& text) {
-  QPointer<CThreadProgressDlg>& dialog = ProgressDialog(kind);
-  if (!dialog.isNull()) {
-    // The last job's dialog is still closing: the new job reports to the log only.
-    m_pContext->log.Log(kOperationInProgress, kLogOpcServer);
-    return;
-  }
-  auto* created = new CThreadProgressDlg(kind, QString::fromStdString(caption), 0, maximum,
-                                         QString::fromStdString(text), this);
-  dialog = created;
-  connect(created, &CThreadProgressDlg::closed, this, [this, created](int closedKind) {
-    QPointer<CThreadProgressDlg>& slot = ProgressDialog(closedKind);
-    if (slot == created)
-      slot = nullptr;
-    created->deleteLater();
-  });
-  created->show();
-}
-
-void COPCDataView::OnJobProgress(int kind, int position, const std::string& text) {
-  if (CThreadProgressDlg* dialog = ProgressDialog(kind))
-    dialog->SetProgress(position, QString::fromStdString(text));
-}
-
-void COPCDataView::OnJobEnded(int kind, const std::string& finalText) {
-  if (CThreadProgressDlg* dialog = ProgressDialog(kind))
-    dialog->Finish(QString::fromStdString(finalText));
-}
-
-bool COPCDataView::SetClipboardText(const std::string& text) {
-  QClipboard* clipboard = QApplication::clipboard();
-  if (clipboard == nullptr)
-    return false;
-  clipboard->setText(QString::fromStdString(text));
-  return true;
+CThreadProgressDlg* COPCDataView::CopyProgressDialog() const {
+  return m_pProgress->CopyDialog();
 }
 
 void COPCDataView::ToggleReconnectOnServerLoss() {
@@ -534,8 +542,8 @@ void COPCDataView::ToggleReconnectOnServerLoss() {
 void COPCDataView::ToggleAlwaysShowLast() {
   if (m_pEngine == nullptr)
     return;
-  const bool on = !m_pEngine->AlwaysShowLast();
-  m_pEngine->SetAlwaysShowLast(on);
+  const bool on = !m_bAlwaysShowLast;
+  m_bAlwaysShowLast = on;
   if (on && m_pEngine->DataSetCount() > 0)
     m_pHistoryTable->scrollToBottom();
   emit AlwaysShowLastChanged(on);
@@ -637,7 +645,7 @@ void COPCDataView::OnCycle(int elapsedMs, int dataSetCount, const std::string& n
   m_pRealTimeModel->ValuesChanged(0, m_pEngine->RealTime().Count() - 1);
   if (dataSetCount < kFitColumnsBelow)
     FitColumns();
-  if (m_pEngine->AlwaysShowLast() && dataSetCount > 0)
+  if (m_bAlwaysShowLast && dataSetCount > 0)
     m_pHistoryTable->scrollToBottom();
   // The first data set allows a Resume.
   emit CommandStatesChanged();
@@ -670,10 +678,6 @@ void COPCDataView::OnRunningChanged(bool running) {
 
 void COPCDataView::OnWindowEndAdjusted(int64_t windowEnd) {
   m_pModeBox->SetWindowEnd(PickerTimeFromWindowSeconds(windowEnd, m_pContext->clock));
-}
-
-void COPCDataView::OnChartUpdate(uint32_t basePeriodMs) {
-  emit ChartUpdate(basePeriodMs);
 }
 
 void COPCDataView::OnBackup(bool final) {

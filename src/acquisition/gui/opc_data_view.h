@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@
 struct AppContext;
 class CAcquisitionForwarding;
 class CAcquisitionModeBox;
+class CBackupProgressDisplay;
 
 class CAcquisitionStatusBox;
 class CHistoricalDataModel;
@@ -36,7 +38,7 @@ class QSplitter;
 class QTableView;
 class QTimer;
 
-class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private IBackupDisplay {
+class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   Q_OBJECT
  public:
   // Chooses a colour starting from initial; nothing when the user cancelled.
@@ -71,9 +73,12 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   }
   // The backups and copies of the attached engine (null while detached).
   CBackupCoordinator* Backups() const { return m_pBackups.get(); }
-  CThreadProgressDlg* SaveProgressDialog() const { return m_pSaveDlg; }
-  CThreadProgressDlg* CopyProgressDialog() const { return m_pCopyDlg; }
+  CThreadProgressDlg* SaveProgressDialog() const;
+  CThreadProgressDlg* CopyProgressDialog() const;
   QAction* CopyAction() const { return m_pCopyAction; }
+
+  // "Always Show Last Acquired Data": the last data set is kept in sight.
+  bool AlwaysShowLast() const { return m_bAlwaysShowLast; }
 
   // The colour commands ask this chooser (a QColorDialog unless replaced, as tests do).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
@@ -89,8 +94,8 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   QTimer* BaseTimer() const { return m_pTimer; }
 
  public slots:
-  // One base tick; skipped while a tick is still running (a report shown inside a cycle
-  // runs a nested event loop in which the timer keeps firing).
+  // One base tick: the engine's cycle, then what it decided (the chart notice, a backup,
+  // its reports), then the workers' progress.
   void OnBaseTick();
   // Command-bar commands.
   void StartAcquisition();
@@ -132,18 +137,9 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   void OnTimeFieldsVisible(bool visible) override;
   void OnRunningChanged(bool running) override;
   void OnWindowEndAdjusted(int64_t windowEnd) override;
-  void OnChartUpdate(uint32_t basePeriodMs) override;
   void OnBackup(bool final) override;
   void OnServerAttributesChanged() override;
   void OnReconnectingChanged(bool reconnecting) override;
-
-  // IBackupDisplay
-  void OnJobStarted(int kind, const std::string& caption, int maximum,
-                    const std::string& text) override;
-  void OnJobProgress(int kind, int position, const std::string& text) override;
-  void OnJobEnded(int kind, const std::string& finalText) override;
-  bool SetClipboardText(const std::string& text) override;
-  QPointer<CThreadProgressDlg>& ProgressDialog(int kind);
 
   void BuildLayout();
   // The first time the view is shown without a kept layout: the panes' share of the height.
@@ -158,6 +154,11 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   void ApplyWindow();
   void FitColumns();
   void ShowModeFromEngine();
+  // Asks the user the engine's confirmation: true for Ok.
+  bool Confirm(const ReportRequest& request);
+  // Shows the tick's reports one after another: one that comes while another is open
+  // (a tick of its event loop) waits for it.
+  void ShowNotices(std::vector<AcquisitionNotice> notices);
 
   CAcquisitionEngine* m_pEngine = nullptr;
   AppContext* m_pContext = nullptr;
@@ -169,10 +170,11 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver, private 
   std::unique_ptr<CBackupCoordinator> m_pBackups;
   // Forwarding to PostgreSQL (setting ForwardTo) beside the recording.
   std::unique_ptr<CAcquisitionForwarding> m_pForwarding;
-  QPointer<CThreadProgressDlg> m_pSaveDlg;
-  QPointer<CThreadProgressDlg> m_pCopyDlg;
+  CBackupProgressDisplay* m_pProgress;  // the jobs' dialogs and the clipboard
   QAction* m_pCopyAction;
-  bool m_bInTick = false;
+  bool m_bAlwaysShowLast = true;
+  std::deque<AcquisitionNotice> m_pendingNotices;
+  bool m_bShowingNotices = false;
 
   CServerAttributesBox* m_pServerBox;
   CAcquisitionModeBox* m_pModeBox;
