@@ -87,6 +87,9 @@ class CRecordingPages {
   uint8_t Status(int row, int column) const;
   bool IsDamaged(int row) const;
 
+  // True once the row ids are read: any page is then one range read.
+  bool IdsReady() const { return m_bIdsReady.load(std::memory_order_acquire); }
+
   // ---- The walk's results ----
   // Rows walked so far (their times and the blocks they close are readable).
   int ScannedRows() const { return m_nScanned.load(std::memory_order_acquire); }
