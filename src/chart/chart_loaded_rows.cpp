@@ -3,6 +3,11 @@
 #include "chart/chart_date.h"
 #include "explorer/recording_pages.h"
 
+namespace {
+// A sample at most this many rows after the last: its page is read whole.
+constexpr int kNearRows = CRecordingPages::kPageRows / 8;
+}  // namespace
+
 int CLoadedTableRowSource::RowCount() const {
   return m_recording.ScannedRows();
 }
@@ -18,9 +23,9 @@ double CLoadedTableRowSource::RowTime(int row) const {
 
 void CLoadedTableRowSource::RowValues(int row, const std::vector<int>& columns,
                                       double* values) const {
-  // Rows one after another read their whole page; a sample far from the last one reads
-  // its row alone (unless its page is cached).
-  const bool next = row == m_nLastRow + 1;
+  // Rows close to the last one read their whole page; a sample far from it reads its row
+  // alone (unless its page is cached).
+  const bool next = row > m_nLastRow && row - m_nLastRow <= kNearRows;
   m_nLastRow = row;
   int rowInPage = row % CRecordingPages::kPageRows;
   const CRecordingPages::Page page = next ? m_recording.ReadPage(row / CRecordingPages::kPageRows)

@@ -42,7 +42,9 @@ int64_t TimeMs(std::string_view text) {
 
 std::shared_ptr<CLoadedTable> MakeRecordingPageTable(const std::vector<std::string>& titles,
                                                      size_t rows) {
-  auto table = std::make_shared<CLoadedTable>(kPageChunkBytes, rows);
+  // About 2 KB a row of 256 columns; a longer row gets a chunk of its own.
+  const size_t chunk = std::clamp<size_t>(rows * 2048, 4096, kPageChunkBytes);
+  auto table = std::make_shared<CLoadedTable>(chunk, rows);
   table->Reset(titles);
   return table;
 }
@@ -69,6 +71,8 @@ class CRecordingPages::CConnection {
 
   bool IsOpen() const { return m_db != nullptr; }
   const std::string& Cause() const { return m_sCause; }
+  // The cause of the last failed step.
+  void NoteError() { m_sCause = sqlite3_errmsg(m_db); }
   sqlite3* Db() const { return m_db; }
   // A statement bound to the acquisition (null when it cannot be prepared).
   sqlite3_stmt* Prepare(const char* text) {
@@ -222,6 +226,8 @@ bool CRecordingPages::ReadIds(CConnection& connection, CWorkerJob& job) {
       break;
   }
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
+  if (!ended)
+    connection.NoteError();
   sqlite3_finalize(query);
   m_nIdRows.store(rows, std::memory_order_relaxed);
   m_bIdsReady.store(true, std::memory_order_release);
@@ -285,7 +291,7 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   }
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
   if (!ended)
-    connection.Prepare("SELECT 1");  // keeps the step's cause text
+    connection.NoteError();
   sqlite3_finalize(query);
   if (rows % kBlockRows != 0)
     closeBlock(rows / kBlockRows);
@@ -296,7 +302,7 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
 }
 
 void CRecordingPages::ServeRequests(CConnection& connection) {
-  for (;;) {
+  while (!m_bStop.load(std::memory_order_acquire)) {
     int page = -1;
     {
       std::lock_guard<std::mutex> lock(m_mutex);
