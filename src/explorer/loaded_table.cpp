@@ -74,10 +74,13 @@ uint8_t* CLoadedTable::Allocate(size_t bytes) {
   if (m_chunks.empty() || m_nChunkUsed + bytes > m_nChunkSize) {
     // A row larger than a chunk gets a chunk of its own.
     const size_t size = AlignUp(std::max(m_nChunkMin, bytes), m_nChunkMin);
+    // Chunks of a power-of-two size are aligned on it; others on a page (a power of two,
+    // as aligned_alloc requires, and size is a multiple of it).
+    const size_t alignment = (m_nChunkMin & (m_nChunkMin - 1)) == 0 ? m_nChunkMin : 4096;
 #ifdef _WIN32
-    auto* chunk = static_cast<uint8_t*>(_aligned_malloc(size, m_nChunkMin));
+    auto* chunk = static_cast<uint8_t*>(_aligned_malloc(size, alignment));
 #else
-    auto* chunk = static_cast<uint8_t*>(std::aligned_alloc(m_nChunkMin, size));
+    auto* chunk = static_cast<uint8_t*>(std::aligned_alloc(alignment, size));
 #endif
     if (chunk == nullptr)
       throw std::bad_alloc();

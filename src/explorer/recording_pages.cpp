@@ -461,7 +461,7 @@ size_t CRecordingPages::ColumnWidth(int column) const {
 bool CRecordingPages::BlockExtremes(int block, int column, double& minimum, double& maximum,
                                     bool& minFirst) const {
   const int end = std::min((block + 1) * kBlockRows, m_nRows);
-  if (block < 0 || column < 1 || column >= ColumnCount() ||
+  if (block < 0 || block >= BlockCount() || column < 1 || column >= ColumnCount() ||
       (ScannedRows() < end && !ScanComplete()))
     return false;
   const size_t at = static_cast<size_t>(block) * m_titles.size() + static_cast<size_t>(column);
