@@ -37,6 +37,16 @@ bool WaitForPages(const CRecordingPages& recording, std::vector<int> pages) {
   return pages.empty();
 }
 
+// A statement that waits while the worker reads (as the recorder waits for readers).
+int ExecWaiting(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  sqlite3_busy_timeout(db, 20000);
+  const int code = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  return code;
+}
+
 class PagingTest : public ExplorerTest {
  protected:
   // The acquisition by the recorder, its rows ("row-column" cells) inserted in one
@@ -184,12 +194,12 @@ TEST_F(PagingTest, AReloadWhilePagesAreReadShowsTheRowsThereAreNow) {
     for (int page = 11; page >= 0; --page)
       data.Recording().CachedPage(page, true);
     // ...while a data set is added: the change token tells, and the load starts anew.
-    ASSERT_EQ(SqliteExec(path, Format("INSERT INTO OPCAcqData (OPCAcq_Id, OPCAcqData_Time, "
-                                      "OPCAcqData_Value) SELECT OPCAcq_Id, OPCAcqData_Time, "
-                                      "OPCAcqData_Value FROM OPCAcqData WHERE OPCAcqData_Id = "
-                                      "(SELECT MIN(OPCAcqData_Id) FROM OPCAcqData WHERE "
-                                      "OPCAcq_Id = %d)",
-                                      id)),
+    ASSERT_EQ(ExecWaiting(path, Format("INSERT INTO OPCAcqData (OPCAcq_Id, OPCAcqData_Time, "
+                                       "OPCAcqData_Value) SELECT OPCAcq_Id, OPCAcqData_Time, "
+                                       "OPCAcqData_Value FROM OPCAcqData WHERE OPCAcqData_Id = "
+                                       "(SELECT MIN(OPCAcqData_Id) FROM OPCAcqData WHERE "
+                                       "OPCAcq_Id = %d)",
+                                       id)),
               SQLITE_OK);
     ++expected;
     ASSERT_TRUE(data.NeedsLoad(id));
