@@ -1,6 +1,7 @@
 #pragma once
 // Time texts shared by the log, the group read times and the data sets.
 #include <string>
+#include <string_view>
 
 #include "base/clock.h"
 
@@ -10,3 +11,6 @@ const char* MonthAbbreviation(int month);
 std::string FormatLogTime(const LocalTime& t);
 // "%02d/%s/%d %02d:%02d:%02d.%03d" (read times, data set times).
 std::string FormatTimeStampMs(const LocalTime& t);
+// "%02d/%s/%d %02d:%02d:%02d[.%03d]" read back (the day of week is not read); false
+// when the text is not such a time.
+bool ParseTimeStampText(std::string_view text, LocalTime& time);

@@ -36,6 +36,16 @@ double ChartDateFromParts(const ChartDateParts& parts) {
   return static_cast<double>(days) + ms / kMsPerDay;
 }
 
+double ChartDateFromUnixMs(int64_t unixMs) {
+  int64_t days = unixMs / 86400000;
+  int64_t ms = unixMs % 86400000;
+  if (ms < 0) {
+    ms += 86400000;
+    --days;
+  }
+  return static_cast<double>(days - kEpochDays) + static_cast<double>(ms) / kMsPerDay;
+}
+
 ChartDateParts ChartDateToParts(double date) {
   const int64_t totalMs = static_cast<int64_t>(std::llround(date * kMsPerDay));
   int64_t days = totalMs / 86400000;

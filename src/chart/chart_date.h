@@ -2,6 +2,7 @@
 // Automation dates, the time scale of the charts: days since 30 December 1899 as a
 // double, the fraction being the time of day. Calendar arithmetic and the label formats
 // of the date-time axis, independent of the locale (English month names).
+#include <cstdint>
 #include <string>
 
 struct ChartDateParts {
@@ -15,6 +16,9 @@ struct ChartDateParts {
 };
 
 double ChartDateFromParts(const ChartDateParts& parts);
+// The same date from milliseconds since 1 January 1970 on the wall clock (equal, to the
+// bit, to ChartDateFromParts of the same time).
+double ChartDateFromUnixMs(int64_t unixMs);
 // Rounded to the nearest millisecond.
 ChartDateParts ChartDateToParts(double date);
 // The same day and time months later (negative: earlier); the day is kept within the

@@ -23,6 +23,11 @@ class CRealTimeRowSource : public IChartRowSource {
   void RowValues(int row, const std::vector<int>& columns, double* values) const override {
     m_table.RowValues(row, columns, values);
   }
+  int BlockRows() const override { return m_table.BlockRows(); }
+  bool BlockExtremes(int block, const std::vector<int>& columns, double* minimum, double* maximum,
+                     bool* minFirst) const override {
+    return m_table.BlockExtremes(block, columns, minimum, maximum, minFirst);
+  }
   // Forgets what was read when the table was cleared or filled anew since.
   void Revalidate();
   // The steps back found so far: the first row after each and the shift from there on.

@@ -28,6 +28,15 @@ class IChartRowSource {
   // number gives 0.0; an empty cell (a group not read yet, a row outside the list) gives
   // kChartNoValue, which draws no point rather than a false drop to zero.
   virtual void RowValues(int row, const std::vector<int>& columns, double* values) const = 0;
+  // Sources that keep the extremes of blocks of rows (a recording read in pages): the rows
+  // of a block (block b holds rows b * BlockRows() on), 0 when there are none.
+  virtual int BlockRows() const { return 0; }
+  // Per column of columns: the minimum and maximum of the block's values (NaN: none) and
+  // whether the minimum came first. False when the block is not known (yet).
+  virtual bool BlockExtremes(int /*block*/, const std::vector<int>& /*columns*/,
+                             double* /*minimum*/, double* /*maximum*/, bool* /*minFirst*/) const {
+    return false;
+  }
 };
 
 // A HistoricalDataList read as a chart table.

@@ -20,6 +20,9 @@
 #include "db/query_cell.h"
 
 inline constexpr int kMaxChartItems = 256;
+// A window of more rows than this is drawn from the source's block extremes when it keeps
+// them (a recording read in pages); up to it, from the rows.
+inline constexpr int kChartSummaryMinRows = 8 * kChartMaxPoints;
 inline constexpr int kNoChartAcquisition = -1;
 
 struct CVelmoraChartItem {
@@ -183,6 +186,8 @@ class CChartViewModel {
   // Fills the series from rows [first, last] (decimated, or by peaks with Keep Peaks),
   // then each shown item's range.
   void FillSeries(int first, int last);
+  // The same from the source's block extremes (a window of many rows).
+  void FillFromBlocks(int first, int last, const std::vector<int>& columns);
   void FitAxes(double windowStart, double windowEnd);
   void MoveWindowStart(double start);
 

@@ -22,19 +22,6 @@ constexpr SpanEntry kSpans[kChartSpanCount] = {
 };
 constexpr int kUnknownSpanStep = 10;
 
-// Whole number of exactly count digits at text[pos].
-bool Digits(std::string_view text, size_t pos, size_t count, int& value) {
-  if (pos + count > text.size())
-    return false;
-  value = 0;
-  for (size_t i = pos; i < pos + count; ++i) {
-    if (text[i] < '0' || text[i] > '9')
-      return false;
-    value = value * 10 + (text[i] - '0');
-  }
-  return true;
-}
-
 }  // namespace
 
 int ChartSpanMinutes(int position) {
@@ -61,35 +48,17 @@ int ChartSmallStepMinutes(int spanMinutes) {
 }
 
 std::optional<double> ParseChartTimeText(std::string_view text) {
-  // DD/Mon/YYYY HH:MM:SS[.mmm]
+  LocalTime time;
+  if (!ParseTimeStampText(text, time))
+    return std::nullopt;
   ChartDateParts parts;
-  if (!Digits(text, 0, 2, parts.day) || text.size() < 20 || text[2] != '/' || text[6] != '/')
-    return std::nullopt;
-  parts.month = 0;
-  for (int month = 1; month <= 12; ++month) {
-    if (text.substr(3, 3) == MonthAbbreviation(month))
-      parts.month = month;
-  }
-  size_t pos = 7;
-  size_t yearDigits = 0;
-  while (pos + yearDigits < text.size() && text[pos + yearDigits] >= '0' &&
-         text[pos + yearDigits] <= '9')
-    ++yearDigits;
-  if (parts.month == 0 || yearDigits == 0 || yearDigits > 4 ||
-      !Digits(text, pos, yearDigits, parts.year))
-    return std::nullopt;
-  pos += yearDigits;
-  if (pos + 9 > text.size() || text[pos] != ' ' || text[pos + 3] != ':' || text[pos + 6] != ':' ||
-      !Digits(text, pos + 1, 2, parts.hour) || !Digits(text, pos + 4, 2, parts.minute) ||
-      !Digits(text, pos + 7, 2, parts.second))
-    return std::nullopt;
-  pos += 9;
-  if (pos < text.size()) {
-    if (text[pos] != '.' || !Digits(text, pos + 1, 3, parts.millisecond) || pos + 4 != text.size())
-      return std::nullopt;
-  }
-  if (parts.day < 1 || parts.day > 31 || parts.hour > 23 || parts.minute > 59 || parts.second > 59)
-    return std::nullopt;
+  parts.year = time.year;
+  parts.month = time.month;
+  parts.day = time.day;
+  parts.hour = time.hour;
+  parts.minute = time.minute;
+  parts.second = time.second;
+  parts.millisecond = time.millisecond;
   return ChartDateFromParts(parts);
 }
 

@@ -166,11 +166,17 @@ int RunExport(CSQLite& db, AppContext& context, int id, char separator, const st
   if (!data.LoadNow(id))
     return Failure("the rows could not be read");
   const uint32_t start = context.clock.TickCount();
-  if (output.empty())
-    return DamageResult(data,
-                        WriteOut(ExportText(data.Table(), separator)) ? kExitOk : kExitFailed);
   std::string cause;
-  if (!WriteExportFile(output, data.Table(), separator, cause))
+  if (output.empty()) {
+    // Streamed to the output as the rows are read.
+    const bool written = ExportTextInChunks(
+        data.Recording(), separator, size_t{1} << 20,
+        [](const std::string& piece) { return WriteOut(piece); }, cause);
+    if (!written && !cause.empty())
+      return Failure("the rows could not be read: " + cause);
+    return DamageResult(data, written ? kExitOk : kExitFailed);
+  }
+  if (!WriteExportFile(output, data.Recording(), separator, cause))
     return Failure("cannot write " + output + ": " + cause);
   context.log.Log(
       Format(kExportedLine, output.c_str(), static_cast<int>(context.clock.TickCount() - start)),
@@ -182,7 +188,10 @@ int RunCopy(CSQLite& db, AppContext& context, int id) {
   CProjectData data(db, context);
   if (!data.LoadNow(id))
     return Failure("the rows could not be read");
-  return DamageResult(data, WriteOut(ClipboardText(data.Table())) ? kExitOk : kExitFailed);
+  std::string text;
+  if (!ClipboardText(data.Recording(), text))
+    return Failure("the rows could not be read");
+  return DamageResult(data, WriteOut(text) ? kExitOk : kExitFailed);
 }
 
 int RunAcquisitions(const std::vector<std::string>& arguments) {

@@ -124,7 +124,7 @@ int RunChart(const std::vector<std::string>& arguments) {
   CProjectData data(db, context);
   if (!data.LoadNow(static_cast<int>(id)) || !data.HasSummary())
     return Failure(Format("acquisition %lld cannot be loaded", static_cast<long long>(id)));
-  const CLoadedTable& table = data.Table();
+  const CRecordingPages& table = data.Recording();
   if (table.RowCount() < 2 && !data.DamageText().empty())
     Failure(data.DamageText());
   if (table.RowCount() < 2)

@@ -213,6 +213,25 @@ bool CValueRowReader::Read(bool isBlob, const void* data, size_t size, int itemC
   return readable;
 }
 
+bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,
+                   CLoadedTable::CRowBuilder& row) {
+  const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, timeColumn));
+  row.Begin(time != nullptr ? std::string_view(time, static_cast<size_t>(
+                                                         sqlite3_column_bytes(query, timeColumn)))
+                            : std::string_view());
+  const int valueColumn = timeColumn + 1;
+  const bool isBlob = sqlite3_column_type(query, valueColumn) == SQLITE_BLOB;
+  const void* blob = isBlob ? sqlite3_column_blob(query, valueColumn) : nullptr;
+  const int size = isBlob ? sqlite3_column_bytes(query, valueColumn) : 0;
+  const bool read = reader.Read(isBlob, blob, static_cast<size_t>(size), itemColumns, row);
+  // A row without its time cannot be placed either.
+  if (read && time == nullptr) {
+    row.MarkDamaged();
+    return false;
+  }
+  return read;
+}
+
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,
                          CWorkerJob& job) {
   job.SetState(kLoadStateLoading);
@@ -238,16 +257,7 @@ void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLo
   int rows = 0;
   int code = SQLITE_ROW;
   while ((code = sqlite3_step(query)) == SQLITE_ROW) {
-    const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
-    row.Begin(time != nullptr
-                  ? std::string_view(time, static_cast<size_t>(sqlite3_column_bytes(query, 0)))
-                  : std::string_view());
-    const bool isBlob = sqlite3_column_type(query, 1) == SQLITE_BLOB;
-    const void* blob = isBlob ? sqlite3_column_blob(query, 1) : nullptr;
-    const int size = isBlob ? sqlite3_column_bytes(query, 1) : 0;
-    // A row without its time cannot be placed either.
-    if (reader.Read(isBlob, blob, static_cast<size_t>(size), itemColumns, row) && time == nullptr)
-      row.MarkDamaged();
+    ReadStoredRow(query, 0, reader, itemColumns, row);
     table.AppendRow(row);
     job.SetDone(++rows);
   }

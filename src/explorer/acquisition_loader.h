@@ -49,6 +49,13 @@ class CValueRowReader {
   std::unique_ptr<CInflater> m_pInflater;
 };
 
+// One stored row of a statement's current result (the time at column timeColumn, the
+// value after it) read into row; false when its values could not be read (the row is
+// then marked damaged, as is a row without a time).
+struct sqlite3_stmt;
+bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,
+                   CLoadedTable::CRowBuilder& row);
+
 // The whole load, on the calling thread (the worker's body; tests call it directly).
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,
                          CWorkerJob& job);

@@ -55,6 +55,20 @@ bool WriteExportFile(const std::string& path, const CLoadedTable& table, char se
   });
 }
 
+bool WriteExportFile(const std::string& path, const CRecordingPages& recording, char separator,
+                     std::string& cause) {
+  std::string readCause;
+  const bool written = WriteWhole(path, cause, [&](CAtomicFile& file) {
+    return ExportTextInChunks(
+        recording, separator, kExportChunkBytes,
+        [&file](const std::string& piece) { return file.Write(piece); }, readCause);
+  });
+  // The database could not be read: that is the cause (the file was not replaced).
+  if (!written && !readCause.empty())
+    cause = readCause;
+  return written;
+}
+
 bool RefuseDatabaseTarget(const std::string& path, const std::string& databasePath,
                           std::string& cause) {
   if (!IsDatabaseFile(path, databasePath))

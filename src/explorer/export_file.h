@@ -17,6 +17,11 @@ bool WriteExportFile(const std::string& path, const std::string& text, std::stri
 class CLoadedTable;
 bool WriteExportFile(const std::string& path, const CLoadedTable& table, char separator,
                      std::string& cause);
+// The export of a recording read in pages: streamed from the database, row by row, into
+// the file (the same bytes as the export of the recording loaded whole).
+class CRecordingPages;
+bool WriteExportFile(const std::string& path, const CRecordingPages& recording, char separator,
+                     std::string& cause);
 // True, with the cause text, when path is the database or one of its side files: an
 // export there would destroy the database, so it is refused before anything is written.
 bool RefuseDatabaseTarget(const std::string& path, const std::string& databasePath,

@@ -19,8 +19,14 @@ size_t AlignUp(size_t bytes, size_t alignment = kRowAlignment) {
 
 }  // namespace
 
-CLoadedTable::CLoadedTable() : m_index(new std::atomic<const uint8_t**>[kIndexSegments]) {
-  for (size_t i = 0; i < kIndexSegments; ++i)
+CLoadedTable::CLoadedTable() : CLoadedTable(kChunkBytes, kIndexSegments * kIndexSegmentRows) {}
+
+CLoadedTable::CLoadedTable(size_t chunkBytes, size_t maxRows)
+    : m_nChunkMin(AlignUp(std::max<size_t>(chunkBytes, 4096), 4096)),
+      m_nSegments(std::clamp<size_t>((maxRows + kIndexSegmentRows - 1) / kIndexSegmentRows, 1,
+                                     kIndexSegments)) {
+  m_index.reset(new std::atomic<const uint8_t**>[m_nSegments]);
+  for (size_t i = 0; i < m_nSegments; ++i)
     m_index[i].store(nullptr, std::memory_order_relaxed);
 }
 
@@ -43,7 +49,7 @@ void CLoadedTable::FreeAll() {
   }
   m_nSegmentsMade = 0;
   // The first chunk is kept for the next rows (a table is refilled again and again).
-  if (m_chunks.size() > 1 || (m_chunks.size() == 1 && m_nChunkSize != kChunkBytes)) {
+  if (m_chunks.size() > 1 || (m_chunks.size() == 1 && m_nChunkSize != m_nChunkMin)) {
     m_chunks.clear();
     m_nChunkSize = m_nChunkBytes = 0;
   }
@@ -57,15 +63,24 @@ void CLoadedTable::Reset(std::vector<std::string> titles) {
   m_titles = std::move(titles);
 }
 
+void CLoadedTable::ClearRows() {
+  m_nRows.store(0, std::memory_order_release);
+  m_nDamaged.store(0, std::memory_order_release);
+  FreeAll();
+}
+
 uint8_t* CLoadedTable::Allocate(size_t bytes) {
   bytes = AlignUp(bytes);
   if (m_chunks.empty() || m_nChunkUsed + bytes > m_nChunkSize) {
     // A row larger than a chunk gets a chunk of its own.
-    const size_t size = AlignUp(std::max(kChunkBytes, bytes), kChunkBytes);
+    const size_t size = AlignUp(std::max(m_nChunkMin, bytes), m_nChunkMin);
+    // Chunks of a power-of-two size are aligned on it; others on a page (a power of two,
+    // as aligned_alloc requires, and size is a multiple of it).
+    const size_t alignment = (m_nChunkMin & (m_nChunkMin - 1)) == 0 ? m_nChunkMin : 4096;
 #ifdef _WIN32
-    auto* chunk = static_cast<uint8_t*>(_aligned_malloc(size, kChunkBytes));
+    auto* chunk = static_cast<uint8_t*>(_aligned_malloc(size, alignment));
 #else
-    auto* chunk = static_cast<uint8_t*>(std::aligned_alloc(kChunkBytes, size));
+    auto* chunk = static_cast<uint8_t*>(std::aligned_alloc(alignment, size));
 #endif
     if (chunk == nullptr)
       throw std::bad_alloc();
@@ -101,7 +116,7 @@ int CLoadedTable::CRowBuilder::AddCell(std::string_view text, uint8_t status) {
 void CLoadedTable::AppendRow(const CRowBuilder& row) {
   const size_t rowIndex = static_cast<size_t>(m_nRows.load(std::memory_order_relaxed));
   const size_t segment = rowIndex / kIndexSegmentRows;
-  if (segment >= kIndexSegments)
+  if (segment >= m_nSegments)
     return;  // beyond the index: the table is full
   const size_t columns = m_titles.size();
   const size_t cells = std::min(columns, row.m_nCells);
@@ -230,7 +245,7 @@ uint8_t CLoadedTable::Status(int row, int column) const {
 }
 
 size_t CLoadedTable::HeapBytes() const {
-  size_t bytes = m_nChunkBytes + kIndexSegments * sizeof(std::atomic<const uint8_t**>) +
+  size_t bytes = m_nChunkBytes + m_nSegments * sizeof(std::atomic<const uint8_t**>) +
                  m_nSegmentsMade * kIndexSegmentRows * sizeof(const uint8_t*);
   for (const std::string& title : m_titles)
     bytes += title.capacity();

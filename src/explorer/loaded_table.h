@@ -21,6 +21,9 @@
 class CLoadedTable {
  public:
   CLoadedTable();
+  // A small table (one page of a recording): its rows in chunks of chunkBytes, at most
+  // maxRows rows.
+  CLoadedTable(size_t chunkBytes, size_t maxRows);
   ~CLoadedTable();
   CLoadedTable(const CLoadedTable&) = delete;
   CLoadedTable& operator=(const CLoadedTable&) = delete;
@@ -28,6 +31,8 @@ class CLoadedTable {
   // Removes every row and sets the column titles (column 0 is the time).
   void Reset(std::vector<std::string> titles);
   void Clear() { Reset({}); }
+  // Removes every row; the columns stay.
+  void ClearRows();
 
   int ColumnCount() const { return static_cast<int>(m_titles.size()); }
   const std::string& ColumnTitle(int column) const { return m_titles[static_cast<size_t>(column)]; }
@@ -73,6 +78,12 @@ class CLoadedTable {
       return static_cast<int>(m_nCells++);
     }
     int Cells() const { return static_cast<int>(m_nCells); }
+    // The text of a finished cell.
+    std::string_view CellText(int cell) const {
+      const size_t c = static_cast<size_t>(cell);
+      const size_t begin = c == 0 ? 0 : m_ends[c - 1] + 1;
+      return std::string_view(m_text.data() + begin, m_ends[c] - begin);
+    }
     // The row's values could not be read: it keeps its time alone and is marked.
     void MarkDamaged() {
       KeepTimeOnly();
@@ -153,4 +164,6 @@ class CLoadedTable {
   // Row index: a fixed table of segments, so readers never see it move.
   std::unique_ptr<std::atomic<const uint8_t**>[]> m_index;
   size_t m_nSegmentsMade = 0;
+  size_t m_nChunkMin = kChunkBytes;
+  size_t m_nSegments = kIndexSegments;
 };

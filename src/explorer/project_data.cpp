@@ -1,5 +1,9 @@
 #include "explorer/project_data.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include "base/log.h"
 #include "base/settings.h"
 #include "db/recording_list_control.h"
@@ -23,10 +27,12 @@ constexpr char kChangeStatement[] =
     "OPCAcq_DataCount FROM OPCAcq WHERE OPCAcq_Id = %d";
 }  // namespace
 
-CProjectData::ChangeToken CProjectData::ReadChangeToken(int acquisitionId) {
+CProjectData::ChangeToken CProjectData::ReadChangeToken(int acquisitionId, int* rows) {
   std::vector<QueryCell> cells;
   const int columns = m_db.GetQueryData(
       Format(kChangeStatement, acquisitionId, acquisitionId, acquisitionId), cells, true, true);
+  if (rows != nullptr)
+    *rows = !cells.empty() && cells[0].columnType == kCellInteger ? cells[0].intValue : -1;
   ChangeToken token;
   token.rows = std::to_string(columns);
   for (const QueryCell& cell : cells)
@@ -42,42 +48,47 @@ bool CProjectData::NeedsLoad(int requestedId) {
 }
 
 void CProjectData::Prepare(int acquisitionId) {
-  m_loader.Wait();
+  m_pages.Stop();
   // Read first: rows added during the load make the next show load again.
-  m_loadedToken = ReadChangeToken(acquisitionId);
+  int rows = -1;
+  m_loadedToken = ReadChangeToken(acquisitionId, &rows);
   m_summary = AcquisitionSummary();
   const int columns = ReadAcquisitionSummary(m_db, acquisitionId, true, m_summary);
   m_bHasSummary = columns == kDataSummaryColumns;
   if (!m_bHasSummary)
     m_context.prompt.ShowReport(RetrievalErrorReport(columns));
   m_nExpectedRows = m_bHasSummary ? m_summary.dataCount : 0;
-  m_table.Reset(LoadedTableTitles(m_db, acquisitionId));
+  m_pages.Reset(m_db.Path(), acquisitionId, LoadedTableTitles(m_db, acquisitionId),
+                std::max(rows, 0));
   m_nLoadedId = acquisitionId;
 }
 
 bool CProjectData::StartLoad(int acquisitionId) {
-  if (m_loader.IsRunning())
+  if (IsLoading())
     return false;
   Prepare(acquisitionId);
-  return m_loader.Start(m_db.Path(), acquisitionId, m_nExpectedRows, m_table);
+  return m_pages.Start(m_job);
 }
 
 bool CProjectData::LoadNow(int acquisitionId) {
-  if (m_loader.IsRunning())
+  if (IsLoading())
     return false;
   Prepare(acquisitionId);
-  CWorkerJob& job = m_loader.Job();
-  job.SetTotal(m_nExpectedRows);
-  LoadAcquisitionRows(m_db.Path(), acquisitionId, m_table, job);
-  if (job.State() == kJobFailed) {
-    m_context.log.Log(job.ErrorText(), kLogOpcServer);
+  m_pages.RunNow(m_job);
+  if (m_job.State() == kJobFailed) {
+    m_context.log.Log(m_job.ErrorText(), kLogOpcServer);
     return false;
   }
   return true;
 }
 
+void CProjectData::WaitForLoad() {
+  while (IsLoading())
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 std::string CProjectData::ProgressText(int32_t state) {
-  CWorkerJob& job = m_loader.Job();
+  CWorkerJob& job = m_job;
   if (state == kJobFinished) {
     // A load that left data sets unread is not a success: the progress says how many.
     const std::string damage = DamageText();
@@ -94,13 +105,13 @@ std::string CProjectData::ProgressText(int32_t state) {
 }
 
 int CProjectData::UnreadableDataSets() const {
-  const int rows = m_table.RowCount();
+  const int rows = m_pages.ScannedRows();
   const int missing = m_bHasSummary && m_summary.dataCount > rows ? m_summary.dataCount - rows : 0;
-  return m_table.DamagedRows() + missing;
+  return m_pages.DamagedRows() + missing;
 }
 
 int CProjectData::DataSetCount() const {
-  const int rows = m_table.RowCount();
+  const int rows = m_pages.ScannedRows();
   return m_bHasSummary && m_summary.dataCount > rows ? m_summary.dataCount : rows;
 }
 

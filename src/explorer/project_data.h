@@ -1,9 +1,11 @@
 #pragma once
 // CProjectData: the recorded acquisition that the data view holds — its summary, the
-// columns taken from the catalogue's item list, and the rows loaded by the worker into
-// the compact table. The export view and the command-line tool read the same table.
+// columns taken from the catalogue's item list, and its rows read in pages from the
+// database (CRecordingPages: a worker reads the first page, then walks every row once to
+// count those that cannot be read and to note times and extremes for the chart). The
+// export view, the project chart and the command-line tool read the same recording.
 // Thread rule: owner's thread (GUI, or the command-line tool's one thread); while a load
-// runs only the worker writes the table and the owner reads the rows published so far.
+// runs the worker writes only the job record and the recording's pages and walk results.
 #include <string>
 #include <vector>
 
@@ -13,23 +15,25 @@
 #include "explorer/acquisition_loader.h"
 #include "explorer/export_file.h"
 #include "explorer/loaded_table.h"
+#include "explorer/recording_pages.h"
 
 class CProjectData {
  public:
   CProjectData(CSQLite& db, AppContext& context)
-      : m_db(db), m_context(context), m_loader(&context.clock) {}
-  ~CProjectData() { m_loader.Wait(); }
+      : m_db(db), m_context(context), m_pages(&context.clock) {}
+  ~CProjectData() { m_pages.Stop(); }
 
   // Steps before the rows: the summary (the retrieval report when it is missing, then an
   // expected count of 0) and the columns. The table is emptied.
   void Prepare(int acquisitionId);
-  // Prepare, then the rows on a worker. False when a load still runs (or no thread).
+  // Prepare, then the rows on a worker: the first page at once, then the walk (the
+  // load). False when a load still runs (or no thread).
   bool StartLoad(int acquisitionId);
   // Prepare, then the rows on this thread; true when every row was read.
   bool LoadNow(int acquisitionId);
-  bool IsLoading() const { return m_loader.IsRunning(); }
-  // Waits for a running load to end.
-  void WaitForLoad() { m_loader.Wait(); }
+  bool IsLoading() const { return m_pages.IsRunning() && !IsFinalJobState(m_job.State()); }
+  // Waits for a running load to end (the worker stays to read pages).
+  void WaitForLoad();
 
   // The progress window's text for a state the poller read; a failed load's cause is
   // logged on the final state (once).
@@ -46,7 +50,8 @@ class CProjectData {
     std::string rows;  // count, last row id, end date and time, data count
     bool operator==(const ChangeToken&) const = default;
   };
-  ChangeToken ReadChangeToken(int acquisitionId);
+  // rows: the number of rows the database holds now (-1 when unknown).
+  ChangeToken ReadChangeToken(int acquisitionId, int* rows = nullptr);
 
   // After a load: the data sets that could not be read (rows not decoded, and data sets
   // the count names but no row holds) of all the data sets there are (the rows, or the
@@ -58,14 +63,14 @@ class CProjectData {
   bool HasSummary() const { return m_bHasSummary; }
   const AcquisitionSummary& Summary() const { return m_summary; }
   int ExpectedRows() const { return m_nExpectedRows; }
-  const CLoadedTable& Table() const { return m_table; }
-  CWorkerJob& Job() { return m_loader.Job(); }
+  const CRecordingPages& Recording() const { return m_pages; }
+  CWorkerJob& Job() { return m_job; }
 
  private:
   CSQLite& m_db;
   AppContext& m_context;
-  CLoadedTable m_table;  // before the loader, whose worker writes it
-  CAcquisitionLoader m_loader;
+  CWorkerJob m_job;  // before the pages, whose worker writes it
+  CRecordingPages m_pages;
   AcquisitionSummary m_summary;
   bool m_bHasSummary = false;
   int m_nExpectedRows = 0;

@@ -115,8 +115,84 @@ bool ExportTextInChunks(const CLoadedTable& table, char separator, size_t chunkB
   return text.empty() || sink(text);
 }
 
+bool ClipboardText(const CRecordingPages& recording, std::string& text) {
+  text.clear();
+  for (const std::string& title : recording.Titles()) {
+    text += title;
+    text += ',';
+  }
+  text += kLineEnd;
+  std::string cause;
+  return StreamRecordingRows(
+      recording,
+      [&text](const CLoadedTable& batch) {
+        const int rows = batch.RowCount();
+        for (int row = 0; row < rows; ++row) {
+          AppendPlainRow(batch.RowText(row), ',', false, text);
+          text += kLineEnd;
+        }
+        return true;
+      },
+      cause);
+}
+
+bool ExportTextInChunks(const CRecordingPages& recording, char separator, size_t chunkBytes,
+                        const std::function<bool(const std::string&)>& sink, std::string& cause) {
+  std::string text;
+  text.reserve(chunkBytes + 65536);
+  // The header of the recording's columns (a batch table has the same titles).
+  const auto titles = MakeRecordingPageTable(recording.Titles(), 1);
+  AppendExportHeader(*titles, separator, text);
+  bool refused = false;
+  const bool read = StreamRecordingRows(
+      recording,
+      [&](const CLoadedTable& batch) {
+        const int rows = batch.RowCount();
+        for (int row = 0; row < rows; ++row)
+          AppendExportRow(batch, row, separator, text);
+        if (text.size() >= chunkBytes) {
+          if (!sink(text)) {
+            refused = true;
+            return false;
+          }
+          text.clear();
+        }
+        return true;
+      },
+      cause);
+  if (!read || refused)
+    return false;
+  return text.empty() || sink(text);
+}
+
+bool ExportText(const CRecordingPages& recording, char separator, std::string& text) {
+  text.clear();
+  std::string cause;
+  return ExportTextInChunks(
+      recording, separator, size_t{1} << 20,
+      [&text](const std::string& piece) {
+        text += piece;
+        return true;
+      },
+      cause);
+}
+
+CPreviewLines::CPreviewLines(const CRecordingPages& recording, char separator, bool aligned)
+    : m_pRecording(&recording),
+      m_cSeparator(separator),
+      m_bAligned(aligned),
+      m_nRows(recording.RowCount()),
+      m_nColumns(recording.ColumnCount()) {
+  if (!aligned)
+    return;
+  m_widths.assign(static_cast<size_t>(m_nColumns), 0);
+  for (int column = 0; column < m_nColumns; ++column)
+    m_widths[static_cast<size_t>(column)] =
+        std::max(recording.ColumnTitle(column).size(), recording.ColumnWidth(column));
+}
+
 CPreviewLines::CPreviewLines(const CLoadedTable& table, char separator, bool aligned)
-    : m_table(table),
+    : m_pTable(&table),
       m_cSeparator(separator),
       m_bAligned(aligned),
       m_nRows(table.RowCount()),
@@ -138,13 +214,28 @@ CPreviewLines::CPreviewLines(const CLoadedTable& table, char separator, bool ali
 std::string CPreviewLines::Line(int line) const {
   std::string text;
   // A table emptied or refilled since then gives no line.
-  if (line < 0 || line >= LineCount() || m_table.ColumnCount() != m_nColumns ||
-      m_table.RowCount() < m_nRows)
+  const int tableColumns =
+      m_pTable != nullptr ? m_pTable->ColumnCount() : m_pRecording->ColumnCount();
+  const int tableRows = m_pTable != nullptr ? m_pTable->RowCount() : m_pRecording->RowCount();
+  if (line < 0 || line >= LineCount() || tableColumns != m_nColumns || tableRows < m_nRows)
     return text;
+  // A recording's row is read from its page (kept for the line).
+  const CLoadedTable* table = m_pTable;
+  int row = line - 1;
+  CRecordingPages::Page page;
+  if (m_pRecording != nullptr && line > 0) {
+    page = m_pRecording->ReadPage(row / CRecordingPages::kPageRows);
+    if (page == nullptr)
+      return text;
+    table = page.get();
+    row %= CRecordingPages::kPageRows;
+  }
   const int columns = m_nColumns;
   for (int column = 0; column < columns; ++column) {
     const std::string_view cell =
-        line == 0 ? std::string_view(m_table.ColumnTitle(column)) : m_table.Cell(line - 1, column);
+        line == 0 ? std::string_view(m_pTable != nullptr ? m_pTable->ColumnTitle(column)
+                                                         : m_pRecording->ColumnTitle(column))
+                  : table->Cell(row, column);
     if (!m_bAligned) {
       if (column > 0)
         text += m_cSeparator;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "explorer/loaded_table.h"
+#include "explorer/recording_pages.h"
 
 std::string ClipboardText(const CLoadedTable& table);
 
@@ -24,16 +25,27 @@ std::string ExportText(const CLoadedTable& table, char separator);
 bool ExportTextInChunks(const CLoadedTable& table, char separator, size_t chunkBytes,
                         const std::function<bool(const std::string&)>& sink);
 
+// The same texts of a recording read in pages, streamed from the database row by row (the
+// same bytes as those of the recording loaded whole). False (and the text so far) when
+// the database cannot be read.
+bool ClipboardText(const CRecordingPages& recording, std::string& text);
+bool ExportText(const CRecordingPages& recording, char separator, std::string& text);
+bool ExportTextInChunks(const CRecordingPages& recording, char separator, size_t chunkBytes,
+                        const std::function<bool(const std::string&)>& sink, std::string& cause);
+
 // Preview lines: line 0 the titles, line r + 1 row r; each without its line break. The
 // lines are those of the rows and columns the table had when the preview was made.
 class CPreviewLines {
  public:
   CPreviewLines(const CLoadedTable& table, char separator, bool aligned);
+  // A recording read in pages; aligned widths come from its walk (once complete).
+  CPreviewLines(const CRecordingPages& recording, char separator, bool aligned);
   int LineCount() const { return m_nRows + 1; }
   std::string Line(int line) const;
 
  private:
-  const CLoadedTable& m_table;
+  const CLoadedTable* m_pTable = nullptr;
+  const CRecordingPages* m_pRecording = nullptr;
   char m_cSeparator;
   bool m_bAligned;
   int m_nRows;

@@ -84,7 +84,7 @@ class DamagedRowsTest : public ExplorerTest {
   // the other rows whole.
   void ExpectSecondRowDamaged(int id) {
     ASSERT_TRUE(data.LoadNow(id));
-    const CLoadedTable& table = data.Table();
+    const CRecordingPages& table = data.Recording();
     ASSERT_EQ(table.RowCount(), 3);
     EXPECT_EQ(table.DamagedRows(), 1);
     EXPECT_TRUE(table.IsDamaged(1));
@@ -103,7 +103,7 @@ class DamagedRowsTest : public ExplorerTest {
 TEST_F(DamagedRowsTest, WholeRowsReportNothing) {
   const int id = RecordThree();
   ASSERT_TRUE(data.LoadNow(id));
-  EXPECT_EQ(data.Table().DamagedRows(), 0);
+  EXPECT_EQ(data.Recording().DamagedRows(), 0);
   EXPECT_EQ(data.UnreadableDataSets(), 0);
   EXPECT_EQ(data.DamageText(), "");
 }
@@ -157,8 +157,8 @@ TEST_F(DamagedRowsTest, MissingItemRowsMakeEveryRowDamaged) {
   const int id = RecordThree();
   ASSERT_EQ(SqliteExec(path, "DELETE FROM OPCAcqItem"), SQLITE_OK);
   ASSERT_TRUE(data.LoadNow(id));
-  EXPECT_EQ(data.Table().ColumnCount(), 1);
-  EXPECT_EQ(data.Table().DamagedRows(), 3);
+  EXPECT_EQ(data.Recording().ColumnCount(), 1);
+  EXPECT_EQ(data.Recording().DamagedRows(), 3);
   EXPECT_EQ(data.DamageText(), "3 of 3 data sets could not be read");
 }
 
@@ -167,7 +167,7 @@ TEST_F(DamagedRowsTest, OneMissingItemRowMakesEveryRowDamaged) {
   ASSERT_EQ(SqliteExec(path, "DELETE FROM OPCAcqItem WHERE OPCAcqItem_QualifiedName = 'B'"),
             SQLITE_OK);
   ASSERT_TRUE(data.LoadNow(id));
-  EXPECT_EQ(data.Table().ColumnCount(), 2);
+  EXPECT_EQ(data.Recording().ColumnCount(), 2);
   EXPECT_EQ(data.DamageText(), "3 of 3 data sets could not be read");
 }
 
@@ -177,7 +177,7 @@ TEST_F(DamagedRowsTest, CountWithoutRowsIsTold) {
       SqliteExec(path, Format("UPDATE OPCAcq SET OPCAcq_DataCount = 20 WHERE OPCAcq_Id = %d", id)),
       SQLITE_OK);
   ASSERT_TRUE(data.LoadNow(id));
-  EXPECT_EQ(data.Table().RowCount(), 0);
+  EXPECT_EQ(data.Recording().RowCount(), 0);
   EXPECT_EQ(data.DamageText(), "20 of 20 data sets could not be read");
 }
 
@@ -220,8 +220,8 @@ TEST_F(DamagedRowsTest, TheLongestCellsTheRecorderWritesStillLoad) {
       [](int, int) -> uint8_t { return 7; });
   ASSERT_TRUE(data.LoadNow(id));
   EXPECT_EQ(data.DamageText(), "");
-  EXPECT_EQ(data.Table().Cell(0, 2), std::string(kMaxValueCellText, ';'));
-  EXPECT_EQ(data.Table().Status(0, 2), 7);
+  EXPECT_EQ(data.Recording().Cell(0, 2), std::string(kMaxValueCellText, ';'));
+  EXPECT_EQ(data.Recording().Status(0, 2), 7);
 }
 
 TEST_F(DamagedRowsTest, ZeroByteInAStringNeverShiftsAColumn) {
@@ -236,14 +236,13 @@ TEST_F(DamagedRowsTest, ZeroByteInAStringNeverShiftsAColumn) {
   Damage(id, 1, "X'" + Hex(blob) + "'");
   ASSERT_TRUE(data.LoadNow(id));
   EXPECT_EQ(data.DamageText(), "");
-  const CLoadedTable& table = data.Table();
+  const CRecordingPages& table = data.Recording();
   EXPECT_EQ(table.Cell(0, 1),
             "a\xEF\xBF\xBD"
             "b;c");
   EXPECT_EQ(table.Cell(1, 1), "x\xEF\xBF\xBDy");
   EXPECT_EQ(table.Cell(0, 3), "3");
-  for (const std::string& text :
-       {ExportText(table, ';'), ExportText(table, ','), ClipboardText(table)}) {
+  for (const std::string& text : {ExportOf(table, ';'), ExportOf(table, ','), ClipboardOf(table)}) {
     EXPECT_EQ(text.find('\0'), std::string::npos);
     size_t lines = 0;
     size_t start = 0;
@@ -255,7 +254,7 @@ TEST_F(DamagedRowsTest, ZeroByteInAStringNeverShiftsAColumn) {
       EXPECT_TRUE(line.find(std::string("a\xEF\xBF\xBD")) != std::string::npos ||
                   line.find(std::string("x\xEF\xBF\xBDy")) != std::string::npos)
           << line;
-      EXPECT_EQ(line.substr(line.size() - 1), text == ClipboardText(table) ? "," : "3");
+      EXPECT_EQ(line.substr(line.size() - 1), text == ClipboardOf(table) ? "," : "3");
     }
     EXPECT_EQ(lines, 3u);
   }
@@ -285,7 +284,7 @@ TEST_F(DamagedRowsTest, TableIsLoadedAgainWhenTheAcquisitionGrewOrEnded) {
   db.Close();
   EXPECT_TRUE(data.NeedsLoad(id));
   ASSERT_TRUE(data.LoadNow(id));
-  EXPECT_EQ(data.Table().RowCount(), 4);
+  EXPECT_EQ(data.Recording().RowCount(), 4);
   EXPECT_FALSE(data.NeedsLoad(id));
   // The end written as a Resume's Stop writes it (the recorder writes it only into the file
   // it started in, so it is set here directly).

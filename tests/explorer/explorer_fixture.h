@@ -9,9 +9,23 @@
 #include "acquisition/acquisition_recorder.h"
 #include "base/log.h"
 #include "db/database_check.h"
+#include "explorer/table_text.h"
 #include "sqlite_scalar.h"
 #include "temp_dir.h"
 #include "test_context.h"
+
+// The export and clipboard texts of a recording read in pages (a read failure fails the
+// test).
+inline std::string ExportOf(const CRecordingPages& recording, char separator) {
+  std::string text;
+  EXPECT_TRUE(ExportText(recording, separator, text));
+  return text;
+}
+inline std::string ClipboardOf(const CRecordingPages& recording) {
+  std::string text;
+  EXPECT_TRUE(ClipboardText(recording, text));
+  return text;
+}
 
 class ExplorerTest : public ::testing::Test {
  protected:

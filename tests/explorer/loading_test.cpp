@@ -25,7 +25,7 @@ TEST_F(LoadingTest, MarksGiveTheColoursAndBadQualityWins) {
                                               : column == 3 ? 6
                                                             : 0; });
   ASSERT_TRUE(data.LoadNow(id));
-  const CLoadedTable& table = data.Table();
+  const CRecordingPages& table = data.Recording();
   ASSERT_EQ(table.RowCount(), 1);
   ASSERT_EQ(table.ColumnCount(), 4);
   EXPECT_EQ(table.ColumnTitle(0), "OPC Acquisition Time");
@@ -47,8 +47,8 @@ TEST_F(LoadingTest, EmptyAcquisitionLoadsOnTheWorkerWithTheSuccessText) {
   ASSERT_TRUE(data.StartLoad(id));
   data.WaitForLoad();
   EXPECT_EQ(data.Job().State(), kJobFinished);
-  EXPECT_EQ(data.Table().RowCount(), 0);
-  EXPECT_EQ(data.Table().ColumnCount(), 3);
+  EXPECT_EQ(data.Recording().RowCount(), 0);
+  EXPECT_EQ(data.Recording().ColumnCount(), 3);
   EXPECT_EQ(data.ProgressText(data.Job().State()),
             Format("Loading Project Data Successfully (0 Data Set Loaded in %d msec)",
                    data.Job().ElapsedMs()));
@@ -63,8 +63,8 @@ TEST_F(LoadingTest, WorkerReadsEveryRowAndReportsProgress) {
   ASSERT_TRUE(data.StartLoad(id));
   data.WaitForLoad();
   EXPECT_EQ(data.Job().Done(), 300);
-  EXPECT_EQ(data.Table().RowCount(), 300);
-  EXPECT_EQ(data.Table().Cell(299, 2), "299-2");
+  EXPECT_EQ(data.Recording().RowCount(), 300);
+  EXPECT_EQ(data.Recording().Cell(299, 2), "299-2");
   EXPECT_EQ(LoadingProgressText(12, 300), "Loading Project Data 12 of 300 ...");
 }
 
@@ -88,7 +88,7 @@ TEST_F(LoadingTest, MissingSummaryReportsAndLoadsWithNoExpectedRows) {
                                              "\\par Number of Data Retrieved: {\\b 0}"),
             std::string::npos);
   EXPECT_EQ(data.ExpectedRows(), 0);
-  EXPECT_EQ(data.Table().ColumnCount(), 1);
+  EXPECT_EQ(data.Recording().ColumnCount(), 1);
 }
 
 TEST_F(LoadingTest, RowLongerThanFiveThousandBytesLoadsWhole) {
@@ -100,7 +100,7 @@ TEST_F(LoadingTest, RowLongerThanFiveThousandBytesLoadsWhole) {
     return Format("%d:%d:", row, column) + std::string(32, static_cast<char>('a' + column % 26));
   });
   ASSERT_TRUE(data.LoadNow(id));
-  const CLoadedTable& table = data.Table();
+  const CRecordingPages& table = data.Recording();
   ASSERT_EQ(table.RowCount(), 2);
   EXPECT_EQ(table.Cell(1, 256), "1:256:" + std::string(32, static_cast<char>('a' + 256 % 26)));
   EXPECT_EQ(table.Cell(0, 1), "0:1:" + std::string(32, 'b'));
@@ -111,8 +111,8 @@ TEST_F(LoadingTest, StringValuesComeBackWithTheirSemicolonsAndPercents) {
     return column == 1 ? std::string("a;b,c %3B 100%") : std::string("%25;");
   });
   ASSERT_TRUE(data.LoadNow(id));
-  EXPECT_EQ(data.Table().Cell(0, 1), "a;b,c %3B 100%");
-  EXPECT_EQ(data.Table().Cell(0, 2), "%25;");
+  EXPECT_EQ(data.Recording().Cell(0, 1), "a;b,c %3B 100%");
+  EXPECT_EQ(data.Recording().Cell(0, 2), "%25;");
 }
 
 TEST(DecodeValueTextTest, AgreesWithTheStoredFormat) {

@@ -253,7 +253,7 @@ bool COPCChartView::ChooseSource() {
       m_pLoadTimer->start();
     data = m_pOwnData.get();
   }
-  m_pSource = std::make_unique<CLoadedTableRowSource>(data->Table());
+  m_pSource = std::make_unique<CLoadedTableRowSource>(data->Recording());
   m_pModel->SetSource(m_pSource.get());
   m_pModel->SetAcquisitionId(m_nAcquisitionId);
   if (data->HasSummary())

@@ -5,19 +5,27 @@
 #include "ui/colour_ref.h"
 
 void CLoadedTableModel::EndReset() {
-  m_nRows = 0;
-  m_nColumns = m_table.ColumnCount();
+  m_recording.TakeArrivedPages();
+  m_nRows = m_recording.RowCount();
+  m_nColumns = m_recording.ColumnCount();
   endResetModel();
 }
 
 int CLoadedTableModel::SyncRows() {
-  const int rows = m_table.RowCount();
-  if (rows > m_nRows) {
-    beginInsertRows(QModelIndex(), m_nRows, rows - 1);
-    m_nRows = rows;
-    endInsertRows();
+  for (const int page : m_recording.TakeArrivedPages()) {
+    const int first = page * CRecordingPages::kPageRows;
+    const int last = std::min(first + CRecordingPages::kPageRows, m_nRows) - 1;
+    if (first > last || m_nColumns == 0)
+      continue;
+    emit dataChanged(index(first, 0), index(last, m_nColumns - 1));
+    emit headerDataChanged(Qt::Vertical, first, last);
   }
   return m_nRows;
+}
+
+CRecordingPages::Page CLoadedTableModel::PageOf(int row, bool request, int& rowInPage) const {
+  rowInPage = row % CRecordingPages::kPageRows;
+  return m_recording.CachedPage(row / CRecordingPages::kPageRows, request);
 }
 
 int CLoadedTableModel::rowCount(const QModelIndex& parent) const {
@@ -31,13 +39,18 @@ int CLoadedTableModel::columnCount(const QModelIndex& parent) const {
 QVariant CLoadedTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= m_nRows || index.column() >= m_nColumns)
     return {};
+  int row = 0;
+  const CRecordingPages::Page page = PageOf(index.row(), true, row);
+  if (page == nullptr)
+    return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();  // until it is read
+  const CLoadedTable& table = *page;
   if (role == Qt::DisplayRole) {
-    const std::string_view text = m_table.Cell(index.row(), index.column());
+    const std::string_view text = table.Cell(row, index.column());
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   }
   // A row whose values could not be read: every cell, the time too, in the bad-quality
   // colour, and the reason beside it.
-  if (m_table.IsDamaged(index.row())) {
+  if (table.IsDamaged(row)) {
     if (role == Qt::ForegroundRole)
       return QBrush(ColourFromColorRef(m_colours.badQuality));
     if (role == Qt::ToolTipRole)
@@ -45,20 +58,24 @@ QVariant CLoadedTableModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   if (role == Qt::ForegroundRole && index.column() > 0)
-    return QBrush(
-        ColourFromColorRef(CellColour(m_table.Status(index.row(), index.column()), m_colours)));
+    return QBrush(ColourFromColorRef(CellColour(table.Status(row, index.column()), m_colours)));
   return {};
 }
 
 QVariant CLoadedTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role == Qt::ToolTipRole && orientation == Qt::Vertical && m_table.IsDamaged(section))
+  bool damaged = false;
+  if (orientation == Qt::Vertical && section >= 0 && section < m_nRows) {
+    int row = 0;
+    const CRecordingPages::Page page = PageOf(section, false, row);
+    damaged = page != nullptr && page->IsDamaged(row);
+  }
+  if (role == Qt::ToolTipRole && orientation == Qt::Vertical && damaged)
     return QString(kDamagedRowText);
   if (role != Qt::DisplayRole)
     return {};
   if (orientation == Qt::Vertical)
-    return m_table.IsDamaged(section) ? QString("%1 %2").arg(section + 1).arg(kDamagedRowMark)
-                                      : QVariant(section + 1);
+    return damaged ? QString("%1 %2").arg(section + 1).arg(kDamagedRowMark) : QVariant(section + 1);
   if (section < 0 || section >= m_nColumns)
     return {};
-  return QString::fromStdString(m_table.ColumnTitle(section));
+  return QString::fromStdString(m_recording.ColumnTitle(section));
 }

@@ -1,14 +1,15 @@
 #pragma once
-// CLoadedTableModel: a recorded acquisition's compact table shown in a QTableView. While
-// the worker loads, SyncRows (called by a short timer) announces the rows published since
-// the last call in one batch, so the view scrolls during the load; cell texts are made in
-// data() only for the rows on screen. Colours come from the status marks; a row whose
-// values could not be read is shown in the bad-quality colour with a mark by its number.
-// Thread rule: GUI thread; the table may be appended to by its worker meanwhile.
+// CLoadedTableModel: a recorded acquisition read in pages (CRecordingPages) shown in a
+// QTableView. Every row is there from the start; a row whose page is not cached yet shows
+// empty cells and asks the worker for its page, and SyncRows (called by a short timer)
+// repaints the rows of the pages read since the last call. Cell texts are made in data()
+// only for the rows on screen. Colours come from the status marks; a row whose values
+// could not be read is shown in the bad-quality colour with a mark by its number.
+// Thread rule: GUI thread; the recording's worker reads pages meanwhile.
 #include <QAbstractTableModel>
 
 #include "acquisition/cell_colour.h"
-#include "explorer/loaded_table.h"
+#include "explorer/recording_pages.h"
 
 inline constexpr char kDamagedRowMark[] = "(not read)";
 inline constexpr char kDamagedRowText[] = "The values of this data set could not be read";
@@ -16,15 +17,15 @@ inline constexpr char kDamagedRowText[] = "The values of this data set could not
 class CLoadedTableModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  explicit CLoadedTableModel(const CLoadedTable& table, QObject* parent = nullptr)
-      : QAbstractTableModel(parent), m_table(table) {}
+  explicit CLoadedTableModel(const CRecordingPages& recording, QObject* parent = nullptr)
+      : QAbstractTableModel(parent), m_recording(recording) {}
 
   void SetColours(const DataColours& colours) { m_colours = colours; }
   // Before the table is reset (columns change, rows go).
   void BeginReset() { beginResetModel(); }
-  // After the reset: the columns are taken, rows are announced by SyncRows.
+  // After the reset: the columns and the rows are taken.
   void EndReset();
-  // Announces the rows published since the last call; returns the rows shown.
+  // Repaints the rows of the pages read since the last call; returns the rows shown.
   int SyncRows();
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -34,7 +35,10 @@ class CLoadedTableModel : public QAbstractTableModel {
                       int role = Qt::DisplayRole) const override;
 
  private:
-  const CLoadedTable& m_table;
+  // The row's page if cached (asked for when request), and the row's index in it.
+  CRecordingPages::Page PageOf(int row, bool request, int& rowInPage) const;
+
+  const CRecordingPages& m_recording;
   DataColours m_colours;
   int m_nRows = 0;
   int m_nColumns = 0;

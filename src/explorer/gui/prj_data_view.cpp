@@ -31,6 +31,7 @@ constexpr char kStart[] = "Acquisition Start";
 constexpr char kEnd[] = "Acquisition End";
 constexpr char kCount[] = "Data Count";
 constexpr char kNoClipboard[] = "The clipboard cannot be opened";
+constexpr char kUnreadable[] = "The recorded data cannot be read from the database";
 constexpr int kTimeColumnWidth = 50;
 }  // namespace
 
@@ -91,7 +92,7 @@ void CPrjDataView::SetSession(IExplorerSession* session) {
   if (session == nullptr)
     return;
   m_pData = std::make_unique<CProjectData>(session->Database(), session->Context());
-  m_pModel = std::make_unique<CLoadedTableModel>(m_pData->Table());
+  m_pModel = std::make_unique<CLoadedTableModel>(m_pData->Recording());
   m_pModel->SetColours(ProjectDataColours(session->Context().settings));
   m_pTable->setModel(m_pModel.get());
   m_pPoller = std::make_unique<CWorkerJobPoller>(
@@ -178,7 +179,7 @@ void CPrjDataView::OnLoadTick(int32_t state) {
       m_pProgress->SetProgress(m_pData->Job().Done(), text);
     return;
   }
-  m_batchTimer.stop();
+  // The batch timer goes on: pages read later (scrolling) are shown by it.
   m_pModel->SyncRows();
   // Fitting widths reads the rows near the top only, so it stays quick on long tables.
   m_pTable->resizeColumnsToContents();
@@ -201,10 +202,11 @@ void CPrjDataView::CopyToClipboard() {
     return;
   AppContext& context = m_pSession->Context();
   const uint32_t start = context.clock.TickCount();
-  const std::string text = ClipboardText(m_pData->Table());
+  std::string text;
+  const bool read = ClipboardText(m_pData->Recording(), text);
   QClipboard* clipboard = QGuiApplication::clipboard();
-  if (clipboard == nullptr) {
-    context.prompt.ShowReport(CopyErrorReport(kNoClipboard));
+  if (clipboard == nullptr || !read) {
+    context.prompt.ShowReport(CopyErrorReport(read ? kNoClipboard : kUnreadable));
     return;
   }
   clipboard->clear();

@@ -1,7 +1,8 @@
 #pragma once
 // CPrjDataView: the data of one recorded acquisition ("Project OPC Data"): its summary and
-// every recorded row, loaded by a worker into a compact table with a progress window, one
-// column per item, each cell coloured by its marks; rows that could not be read are marked
+// every recorded row, read in pages by a worker (the first rows at once, any row on demand;
+// the rest walked once with a progress window), one column per item, each cell coloured by
+// its marks; rows that could not be read are marked
 // and counted in the summary and a report. Showing it loads again when the acquisition's
 // rows or end changed since it was loaded. Ctrl+C and "Copy to Clipboard" copy
 // the table. The export view and the project chart read the loaded table.

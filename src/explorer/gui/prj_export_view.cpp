@@ -186,7 +186,7 @@ void CPrjExportView::BuildPreview() {
     Summary(kEnd)->setText(QString::fromStdString(summary.end));
     Summary(kCount)->setText(QString::number(summary.dataCount));
   }
-  const CLoadedTable& table = m_pDataView->Data()->Table();
+  const CRecordingPages& table = m_pDataView->Data()->Recording();
   m_pModel->SetLines(std::make_unique<CPreviewLines>(table, Separator(), m_pAligned->isChecked()));
   const std::string damage = m_pDataView->Data()->DamageText();
   m_pRowCount->setText(QString(kRows).arg(table.RowCount()) +
@@ -217,7 +217,7 @@ bool CPrjExportView::Export() {
   const uint32_t start = context.clock.TickCount();
   std::string cause;
   if (RefuseDatabaseTarget(*path, m_pSession->Database().Path(), cause) ||
-      !WriteExportFile(*path, m_pDataView->Data()->Table(), Separator(), cause)) {
+      !WriteExportFile(*path, m_pDataView->Data()->Recording(), Separator(), cause)) {
     context.prompt.ShowReport(ExportErrorReport(*path, cause));
     return false;
   }

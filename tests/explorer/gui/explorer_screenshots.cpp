@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 4; ++i)
     header->moveSection(header->visualIndex(columns - 4 + i), 1 + i);
   // Then the first interpolated and the first inactive column of the second row.
-  const CLoadedTable& table = data->Data()->Table();
+  const CRecordingPages& table = data->Data()->Recording();
   int next = 5;
   for (uint8_t mark : {uint8_t{kStatusInterpolated}, uint8_t{kStatusInactive}}) {
     for (int column = 1; column < columns - 4; ++column) {

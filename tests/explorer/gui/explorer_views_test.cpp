@@ -38,6 +38,18 @@
 #include "sqlite_scalar.h"
 #include "temp_dir.h"
 #include "test_context.h"
+
+namespace {
+// The export and clipboard texts of a recording read in pages (empty when unreadable).
+std::string ExportOf(const CRecordingPages& recording, char separator) {
+  std::string text;
+  return ExportText(recording, separator, text) ? text : std::string();
+}
+std::string ClipboardOf(const CRecordingPages& recording) {
+  std::string text;
+  return ClipboardText(recording, text) ? text : std::string();
+}
+}  // namespace
 #include "ui/thread_progress_dlg.h"
 
 namespace {
@@ -250,7 +262,7 @@ class ExplorerViewsTest : public QObject {
     QTest::keyClick(view.DataTable(), Qt::Key_C, Qt::ControlModifier);
     const QString text = QGuiApplication::clipboard()->text();
     QVERIFY(text.startsWith("OPC Acquisition Time,A,B,C,\r\n"));
-    QCOMPARE(text, QString::fromStdString(ClipboardText(view.Data()->Table())));
+    QCOMPARE(text, QString::fromStdString(ClipboardOf(view.Data()->Recording())));
     QVERIFY(m_pTest->sink.Contains("Velmora Project Data Copied Successfully to Clipboard in",
                                    kLogProjects));
   }
@@ -302,7 +314,7 @@ class ExplorerViewsTest : public QObject {
              QString("Save Velmora Project Export Data File"));
     QCOMPARE(QString::fromStdString(request.initialPath),
              QString::fromStdString(m_pDir->File("VelmoraExport.csv")));
-    QCOMPARE(ReadFile(path), ExportText(data.Data()->Table(), ','));
+    QCOMPARE(ReadFile(path), ExportOf(data.Data()->Recording(), ','));
     QVERIFY(ReadFile(path).find(" | ") == std::string::npos);
     QVERIFY(
         m_pTest->sink.Contains("Velmora Project Data Exported Successfully to File", kLogProjects));
@@ -394,8 +406,8 @@ class ExplorerViewsTest : public QObject {
     QVERIFY(!view.Export());
     QTRY_VERIFY_WITH_TIMEOUT(m_pTest->prompt.fileAnswers.empty(), 5000);
     QCOMPARE(data.LoadCount(), 2);
-    QCOMPARE(data.Data()->Table().RowCount(), 7);
-    QCOMPARE(ReadFile(path), ExportText(data.Data()->Table(), ';'));
+    QCOMPARE(data.Data()->Recording().RowCount(), 7);
+    QCOMPARE(ReadFile(path), ExportOf(data.Data()->Recording(), ';'));
     QCOMPARE(view.RowCountLabel()->text(), QString("7 Row(s)"));
 
     // The data view shown again after another Resume loads again; unchanged, it does not.
