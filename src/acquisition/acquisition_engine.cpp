@@ -87,7 +87,7 @@ CAcquisitionEngine::~CAcquisitionEngine() {
 }
 
 bool CAcquisitionEngine::IsServerConnected() const {
-  return m_server.m_bConnected;
+  return m_server.IsConnected();
 }
 
 bool CAcquisitionEngine::IsResumeAllowed() const {
@@ -113,10 +113,10 @@ void CAcquisitionEngine::ResetSchedule() {
   std::vector<uint32_t> rates;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     COPCGroup& group = *m_server.Group(g);
-    const uint32_t period = group.m_dwUpdateRate / 1000 == 0 ? 1 : group.m_dwUpdateRate / 1000;
+    const uint32_t period = group.UpdateRate() / 1000 == 0 ? 1 : group.UpdateRate() / 1000;
     m_schedule.push_back(GroupSchedule{kReadAtFirstCycle, period, 0});
-    group.m_statistics.Reset();
-    rates.push_back(group.m_dwUpdateRate);
+    group.ResetStatistics();
+    rates.push_back(group.UpdateRate());
   }
   m_nBasePeriod = BasePeriod(rates);
 }
@@ -142,18 +142,18 @@ RecordedConfiguration CAcquisitionEngine::Snapshot() const {
   RecordedConfiguration configuration;
   configuration.serverId = m_server.ServerId();
   configuration.host = m_server.Host();
-  configuration.classIdText = GuidToString(m_server.m_clsid, false, GuidTextCase::kLower);
+  configuration.classIdText = GuidToString(m_server.Clsid(), false, GuidTextCase::kLower);
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     const COPCGroup& group = *m_server.Group(g);
     RecordedGroup recorded;
-    recorded.name = group.m_sName;
-    recorded.updateRate = static_cast<int>(group.m_dwUpdateRate);
-    for (const auto& item : group.m_acquiredItems) {
+    recorded.name = group.Name();
+    recorded.updateRate = static_cast<int>(group.UpdateRate());
+    for (const auto& item : group.AcquiredItems()) {
       const int type = item->m_value.vt != VT_EMPTY ? item->m_value.vt : item->m_vtDataType;
       recorded.items.push_back(
           {item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, type, 0});
     }
-    for (const auto& item : group.m_calcItems) {
+    for (const auto& item : group.CalcItems()) {
       const int type = item->m_value.vt != VT_EMPTY ? item->m_value.vt : item->m_vtDataType;
       recorded.items.push_back(
           {item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, type, 1});
@@ -532,12 +532,12 @@ void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
     return;
   }
   m_bRunning = false;
-  m_sStopCause = "the OPC server read failed: " + OneLine(group.m_sErrorMessage);
+  m_sStopCause = "the OPC server read failed: " + OneLine(group.Connection().ErrorMessage());
   m_pObserver->OnServerAttributesChanged();
   CReportBuilder report;
   report.ErrorHeading("Critical Error Occured in Read OPC Data !!!")
       .Raw(" \\par\\par \\fs18 Data Acquisition is stopped ...\\par ")
-      .Raw(group.m_sErrorReport)
+      .Raw(group.Connection().ErrorReport())
       .Closing("Please Check the Status of the OPC Server");
   m_context.prompt.ShowReport(report.Request(kReadErrorTitle));
   // The end of the acquisition is recorded whatever ended it.
@@ -549,7 +549,7 @@ bool CAcquisitionEngine::TickWhileReconnecting(int64_t now) {
   bool due = false;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     GroupSchedule& schedule = Schedule(g);
-    if (m_server.Group(g)->m_bActive && ++schedule.ticks >= schedule.period) {
+    if (m_server.Group(g)->IsActive() && ++schedule.ticks >= schedule.period) {
       schedule.ticks = 0;
       due = true;
     }
@@ -612,7 +612,7 @@ bool CAcquisitionEngine::RunCycle() {
     GroupSchedule& schedule = Schedule(g);
     const int groupColumns = group.AcquiredCount() + group.CalcCount();
     ++schedule.ticks;
-    if (group.m_bActive && schedule.ticks >= schedule.period) {
+    if (group.IsActive() && schedule.ticks >= schedule.period) {
       if (!m_services.readGroup || !m_services.readGroup(group)) {
         OnReadFailed(group, !firstRead);
         return false;
@@ -622,7 +622,7 @@ bool CAcquisitionEngine::RunCycle() {
       if (m_bFirstDataSetPending) {
         m_bFirstDataSetPending = false;
         if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_nBasePeriod),
-                                        LocalTimeFromFileTime(group.m_ftLastReadTime))) {
+                                        LocalTimeFromFileTime(group.LastReadTime()))) {
           FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                         m_recorder.LastFailure().message);
         }
@@ -639,7 +639,7 @@ bool CAcquisitionEngine::RunCycle() {
         StoreRow(row);
       rewritten.insert(rewritten.end(), rewrittenByGroup.begin(), rewrittenByGroup.end());
       earliestNextMs = std::min<int64_t>(
-          earliestNextMs, UnixMsFromFileTime(group.m_ftLastReadTime) + group.m_dwUpdateRate);
+          earliestNextMs, UnixMsFromFileTime(group.LastReadTime()) + group.UpdateRate());
       firstRead = false;
       somethingRead = true;
       schedule.ticks = 0;
@@ -650,7 +650,7 @@ bool CAcquisitionEngine::RunCycle() {
     columnOffset = 0;
     for (int g = 0; g < m_server.GroupCount(); ++g) {
       COPCGroup& group = *m_server.Group(g);
-      if (!group.m_bActive)
+      if (!group.IsActive())
         m_writer.FillInactiveGroup(group, columnOffset, Schedule(g).lastRow);
       columnOffset += group.AcquiredCount() + group.CalcCount();
     }
@@ -710,9 +710,9 @@ std::vector<std::string> CAcquisitionEngine::ItemHeadings(int tagDisplayType) co
   };
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     const COPCGroup& group = *m_server.Group(g);
-    for (const auto& item : group.m_acquiredItems)
+    for (const auto& item : group.AcquiredItems())
       headings.push_back(pick(*item));
-    for (const auto& item : group.m_calcItems)
+    for (const auto& item : group.CalcItems())
       headings.push_back(pick(*item));
   }
   return headings;

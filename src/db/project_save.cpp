@@ -115,10 +115,10 @@ int CProjectStore::Save(const std::string& name) {
   const LocalTime now = context.clock.LocalNow();
   const std::string date = Format(kDateFormat, now.year, now.month, now.day);
   const std::string time = Format(kTimeFormat, now.hour, now.minute, now.second);
-  const std::string classId = GuidToString(m_server.m_clsid, false, GuidTextCase::kLower);
+  const std::string classId = GuidToString(m_server.Clsid(), false, GuidTextCase::kLower);
   int projectId = -1;
-  if (m_db.ExecSQL(SqlPrintf(kInsertProject, name.c_str(), m_server.m_sServerId.c_str(),
-                             m_server.m_sHost.c_str(), classId.c_str(), date.c_str(),
+  if (m_db.ExecSQL(SqlPrintf(kInsertProject, name.c_str(), m_server.ServerId().c_str(),
+                             m_server.Host().c_str(), classId.c_str(), date.c_str(),
                              time.c_str())) == 1) {
     projectId = m_db.QueryInteger(kLastProjectId);
   }
@@ -132,7 +132,7 @@ int CProjectStore::Save(const std::string& name) {
       const COPCGroup& group = *m_server.Group(i);
       const int groupId = SaveGroup(projectId, group);
       if (groupId <= 0) {
-        context.log.Log(Format(kGroupRowFailedLog, group.m_sName.c_str(), name.c_str(),
+        context.log.Log(Format(kGroupRowFailedLog, group.Name().c_str(), name.c_str(),
                                m_db.LastErrorText().c_str()),
                         kLogOpcServer);
         complete = false;
@@ -140,7 +140,7 @@ int CProjectStore::Save(const std::string& name) {
       }
       if (!SaveItems(groupId, group)) {
         context.log.Log(
-            Format(kItemRowsFailedLog, group.m_sName.c_str(), m_db.LastErrorText().c_str()),
+            Format(kItemRowsFailedLog, group.Name().c_str(), m_db.LastErrorText().c_str()),
             kLogOpcServer);
         complete = false;
       }
@@ -149,15 +149,15 @@ int CProjectStore::Save(const std::string& name) {
   m_db.Close();
   if (!complete)
     return -1;
-  m_server.m_bConfigurationModified = false;
+  m_server.SetConfigurationModified(false);
   return projectId;
 }
 
 int CProjectStore::SaveGroup(int projectId, const COPCGroup& group) {
   const std::string insert =
-      SqlPrintf(kInsertGroup, projectId, group.m_sName.c_str(), group.m_bActive ? 1 : 0,
-                static_cast<int>(group.m_dwUpdateRate), static_cast<int>(group.m_nTimeBias),
-                StoredDeadBand(group.m_fDeadBand), static_cast<int>(group.m_nReadInterface));
+      SqlPrintf(kInsertGroup, projectId, group.Name().c_str(), group.IsActive() ? 1 : 0,
+                static_cast<int>(group.UpdateRate()), static_cast<int>(group.TimeBias()),
+                StoredDeadBand(group.DeadBand()), static_cast<int>(group.ReadInterface()));
   if (m_db.ExecSQL(insert) != 1)
     return -1;
   return m_db.QueryInteger(kLastGroupId);
@@ -165,12 +165,12 @@ int CProjectStore::SaveGroup(int projectId, const COPCGroup& group) {
 
 bool CProjectStore::SaveItems(int groupId, const COPCGroup& group) {
   bool saved = true;
-  if (!group.m_acquiredItems.empty() &&
-      m_db.ExecSQL(ItemScript(groupId, group.m_acquiredItems, kItemAcquired)) != 1) {
+  if (!group.AcquiredItems().empty() &&
+      m_db.ExecSQL(ItemScript(groupId, group.AcquiredItems(), kItemAcquired)) != 1) {
     saved = false;
   }
-  if (!group.m_calcItems.empty() &&
-      m_db.ExecSQL(ItemScript(groupId, group.m_calcItems, kItemCalculated)) != 1) {
+  if (!group.CalcItems().empty() &&
+      m_db.ExecSQL(ItemScript(groupId, group.CalcItems(), kItemCalculated)) != 1) {
     saved = false;
   }
   return saved;

@@ -137,11 +137,11 @@ void CVelmoraSession::StopAcquisition() {
 }
 
 bool CVelmoraSession::IsProjectModified() const {
-  return m_server.m_bConfigurationModified;
+  return m_server.IsConfigurationModified();
 }
 
 void CVelmoraSession::SetProjectModified(bool modified) {
-  m_server.m_bConfigurationModified = modified;
+  m_server.SetConfigurationModified(modified);
 }
 
 std::string CVelmoraSession::ServerId() const {
@@ -158,6 +158,6 @@ void CVelmoraSession::RemoveGroupsAndDisconnect() {
 }
 
 void CVelmoraSession::ClearServerName() {
-  m_server.m_sServerId.clear();
+  m_server.ClearServerId();
   m_state.Reset();
 }
