@@ -125,11 +125,11 @@ int main(int argc, char** argv) {
   CSimRuntime::Instance().Faults(kSimServerProgId).m_nGeneratedTags = tags;
   COPCServer server(context);
   if (!server.Connect(kSimServerProgId, kLocalHost, GUID_NULL) ||
-      !server.m_pIOPCBrowseServerAddressSpace) {
+      !server.Connection().BrowseServerAddressSpace()) {
     std::fprintf(stderr, "set-up failed: no browsable server\n");
     return 1;
   }
-  IOPCBrowseServerAddressSpace& browse = *server.m_pIOPCBrowseServerAddressSpace;
+  IOPCBrowseServerAddressSpace& browse = *server.Connection().BrowseServerAddressSpace();
 
   // (a) The whole space, floor and search taken in turns.
   std::vector<double> floorTimes;

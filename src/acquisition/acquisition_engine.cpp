@@ -81,7 +81,7 @@ CAcquisitionEngine::~CAcquisitionEngine() {
 }
 
 bool CAcquisitionEngine::IsServerConnected() const {
-  return m_server.m_bConnected;
+  return m_server.IsConnected();
 }
 
 bool CAcquisitionEngine::IsResumeAllowed() const {
@@ -92,8 +92,8 @@ void CAcquisitionEngine::ResetSchedule() {
   std::vector<uint32_t> rates;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     COPCGroup& group = *m_server.Group(g);
-    group.m_statistics.Reset();
-    rates.push_back(group.m_dwUpdateRate);
+    group.ResetStatistics();
+    rates.push_back(group.UpdateRate());
   }
   m_schedule.Reset(rates);
 }
@@ -107,18 +107,18 @@ RecordedConfiguration CAcquisitionEngine::Snapshot() const {
   RecordedConfiguration configuration;
   configuration.serverId = m_server.ServerId();
   configuration.host = m_server.Host();
-  configuration.classIdText = GuidToString(m_server.m_clsid, false, GuidTextCase::kLower);
+  configuration.classIdText = GuidToString(m_server.Clsid(), false, GuidTextCase::kLower);
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     const COPCGroup& group = *m_server.Group(g);
     RecordedGroup recorded;
-    recorded.name = group.m_sName;
-    recorded.updateRate = static_cast<int>(group.m_dwUpdateRate);
-    for (const auto& item : group.m_acquiredItems) {
+    recorded.name = group.Name();
+    recorded.updateRate = static_cast<int>(group.UpdateRate());
+    for (const auto& item : group.AcquiredItems()) {
       const int type = item->m_value.vt != VT_EMPTY ? item->m_value.vt : item->m_vtDataType;
       recorded.items.push_back(
           {item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, type, 0});
     }
-    for (const auto& item : group.m_calcItems) {
+    for (const auto& item : group.CalcItems()) {
       const int type = item->m_value.vt != VT_EMPTY ? item->m_value.vt : item->m_vtDataType;
       recorded.items.push_back(
           {item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, type, 1});
@@ -497,12 +497,12 @@ void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
     return;
   }
   m_bRunning = false;
-  m_sStopCause = "the OPC server read failed: " + OneLine(group.m_sErrorMessage);
+  m_sStopCause = "the OPC server read failed: " + OneLine(group.Connection().ErrorMessage());
   m_pObserver->OnServerAttributesChanged();
   CReportBuilder report;
   report.ErrorHeading("Critical Error Occured in Read OPC Data !!!")
       .Raw(" \\par\\par \\fs18 Data Acquisition is stopped ...\\par ")
-      .Raw(group.m_sErrorReport)
+      .Raw(group.Connection().ErrorReport())
       .Closing("Please Check the Status of the OPC Server");
   AcquisitionNotice notice;
   notice.report = report.Request(kReadErrorTitle);
@@ -515,7 +515,7 @@ bool CAcquisitionEngine::TickWhileReconnecting(int64_t now) {
   // Each group due in this tick is a cycle that reads nothing.
   bool due = false;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
-    if (m_schedule.AdvanceWhileAway(g, m_server.Group(g)->m_bActive))
+    if (m_schedule.AdvanceWhileAway(g, m_server.Group(g)->IsActive()))
       due = true;
   }
   if (!m_outage.TryNow(now, due))
@@ -555,7 +555,7 @@ bool CAcquisitionEngine::ReadGroupIntoDataSet(COPCGroup& group, int index, int c
   if (m_bFirstDataSetPending) {
     m_bFirstDataSetPending = false;
     if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(BasePeriod()),
-                                    LocalTimeFromFileTime(group.m_ftLastReadTime))) {
+                                    LocalTimeFromFileTime(group.LastReadTime()))) {
       FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                     m_recorder.LastFailure().message);
     }
@@ -572,7 +572,7 @@ bool CAcquisitionEngine::ReadGroupIntoDataSet(COPCGroup& group, int index, int c
     StoreRow(row);
   rewritten.insert(rewritten.end(), rewrittenByGroup.begin(), rewrittenByGroup.end());
   earliestNextMs = std::min<int64_t>(
-      earliestNextMs, UnixMsFromFileTime(group.m_ftLastReadTime) + group.m_dwUpdateRate);
+      earliestNextMs, UnixMsFromFileTime(group.LastReadTime()) + group.UpdateRate());
   m_schedule.MarkRead(index);
   return true;
 }
@@ -581,7 +581,7 @@ void CAcquisitionEngine::FillInactiveGroups() {
   int columnOffset = 0;
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     COPCGroup& group = *m_server.Group(g);
-    if (!group.m_bActive)
+    if (!group.IsActive())
       m_writer.FillInactiveGroup(group, columnOffset, m_schedule.LastRow(g));
     columnOffset += group.AcquiredCount() + group.CalcCount();
   }
@@ -599,7 +599,7 @@ bool CAcquisitionEngine::RunCycle() {
   int columnOffset = 0;
   for (int g = 0; g < m_server.GroupCount() && !m_bRecordingFailed; ++g) {
     COPCGroup& group = *m_server.Group(g);
-    if (m_schedule.Advance(g, group.m_bActive)) {
+    if (m_schedule.Advance(g, group.IsActive())) {
       if (!ReadGroupIntoDataSet(group, g, columnOffset, !somethingRead, rewritten,
                                 earliestNextMs)) {
         OnReadFailed(group, somethingRead);
@@ -667,9 +667,9 @@ std::vector<std::string> CAcquisitionEngine::ItemHeadings(int tagDisplayType) co
   };
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     const COPCGroup& group = *m_server.Group(g);
-    for (const auto& item : group.m_acquiredItems)
+    for (const auto& item : group.AcquiredItems())
       headings.push_back(pick(*item));
-    for (const auto& item : group.m_calcItems)
+    for (const auto& item : group.CalcItems())
       headings.push_back(pick(*item));
   }
   return headings;

@@ -102,24 +102,22 @@ std::string InterpolatedText(int typeCode, const std::string& startText, const s
 
 void CDataSetWriter::Rebuild(const COPCServer& server) {
   m_realTime.Clear();
-  int columns = 0;
   for (int g = 0; g < server.GroupCount(); ++g) {
     const COPCGroup& group = *server.Group(g);
-    for (const auto& item : group.m_acquiredItems) {
+    for (const auto& item : group.AcquiredItems()) {
       m_realTime.Append({item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, "???", "???",
                          "???", DataTypeText(ValueTypeOf(*item))});
     }
-    for (const auto& item : group.m_calcItems) {
+    for (const auto& item : group.CalcItems()) {
       m_realTime.Append({item->m_sQualifiedId, item->m_sShortId, item->m_sExpression, "???", "???",
                          "???", kCalcDataType});
     }
-    columns += group.AcquiredCount() + group.CalcCount();
   }
-  m_history.Reset(columns);
+  m_history.Reset(server.ColumnCount());
 }
 
 int CDataSetWriter::StartDataSet(const COPCGroup& group) {
-  return m_history.Append(DataSet(group.m_sTimeText, m_history.ItemColumns()));
+  return m_history.Append(DataSet(group.TimeText(), m_history.ItemColumns()));
 }
 
 void CDataSetWriter::WriteGroupValues(const COPCGroup& group, int columnOffset, int decimals,
@@ -129,14 +127,14 @@ void CDataSetWriter::WriteGroupValues(const COPCGroup& group, int columnOffset, 
     return;
   DataSet row = m_history.Edit(current);
   for (int i = 0; i < group.AcquiredCount(); ++i) {
-    const COPCItem& item = *group.m_acquiredItems[static_cast<size_t>(i)];
+    const COPCItem& item = *group.AcquiredItems()[static_cast<size_t>(i)];
     const int column = columnOffset + 1 + i;
     row.SetCell(column, item.ValueText(decimals));
     if (!item.IsGood())
       row.OrStatus(column, kStatusBadQuality);
   }
   for (int i = 0; i < group.CalcCount(); ++i) {
-    const COPCCalcItem& item = *group.m_calcItems[static_cast<size_t>(i)];
+    const COPCCalcItem& item = *group.CalcItems()[static_cast<size_t>(i)];
     row.SetCell(columnOffset + group.AcquiredCount() + 1 + i, FormatReal(item.m_dValue, decimals));
   }
   m_history.Replace(current, row);
@@ -160,7 +158,7 @@ void CDataSetWriter::Interpolate(const COPCGroup& group, int columnOffset, int g
   const DataSet& first = rows.front();
   const DataSet& last = rows.back();
   for (int i = 0; i < group.AcquiredCount(); ++i) {
-    const COPCItem& item = *group.m_acquiredItems[static_cast<size_t>(i)];
+    const COPCItem& item = *group.AcquiredItems()[static_cast<size_t>(i)];
     const int column = columnOffset + 1 + i;
     const uint8_t bit = item.IsGood() ? kStatusInterpolated : kStatusBadQuality;
     for (int step = 1; step < gap; ++step) {
@@ -186,13 +184,13 @@ void CDataSetWriter::Interpolate(const COPCGroup& group, int columnOffset, int g
 
 void CDataSetWriter::UpdateRealTime(const COPCGroup& group, int columnOffset, int decimals) {
   for (int i = 0; i < group.AcquiredCount(); ++i) {
-    const COPCItem& item = *group.m_acquiredItems[static_cast<size_t>(i)];
-    m_realTime.SetValue(columnOffset + i, group.m_sTimeText, item.ValueText(decimals),
+    const COPCItem& item = *group.AcquiredItems()[static_cast<size_t>(i)];
+    m_realTime.SetValue(columnOffset + i, group.TimeText(), item.ValueText(decimals),
                         item.QualityText());
   }
   for (int i = 0; i < group.CalcCount(); ++i) {
-    const COPCCalcItem& item = *group.m_calcItems[static_cast<size_t>(i)];
-    m_realTime.SetValue(columnOffset + group.AcquiredCount() + i, group.m_sTimeText,
+    const COPCCalcItem& item = *group.CalcItems()[static_cast<size_t>(i)];
+    m_realTime.SetValue(columnOffset + group.AcquiredCount() + i, group.TimeText(),
                         FormatFixed6(item.m_dValue), kGoodQuality);
   }
 }
@@ -205,7 +203,7 @@ void CDataSetWriter::FillInactiveGroup(const COPCGroup& group, int columnOffset,
   const DataSet source = previous != kNoDataSetRow
                              ? m_history.Edit(previous)
                              : DataSet(std::string(), m_history.ItemColumns());
-  const int columns = group.AcquiredCount() + group.CalcCount();
+  const int columns = group.ColumnCount();
   for (int r = previous + 1; r <= last; ++r) {
     DataSet row = m_history.Edit(r);
     for (int k = columnOffset + 1; k <= columnOffset + columns; ++k) {

@@ -10,13 +10,13 @@ namespace {
 // The reference code of a symbol, or -1 when no item of the group has it as short id.
 // Acquired items come first: a name used by both kinds is the acquired item.
 int ReferenceCode(const COPCGroup& group, const std::string& sSymbol) {
-  for (size_t i = 0; i < group.m_acquiredItems.size(); ++i) {
-    const auto& item = group.m_acquiredItems[i];
+  for (size_t i = 0; i < group.AcquiredItems().size(); ++i) {
+    const auto& item = group.AcquiredItems()[i];
     if (item != nullptr && item->m_sShortId == sSymbol)
       return static_cast<int>(i);
   }
-  for (size_t i = 0; i < group.m_calcItems.size(); ++i) {
-    const auto& item = group.m_calcItems[i];
+  for (size_t i = 0; i < group.CalcItems().size(); ++i) {
+    const auto& item = group.CalcItems()[i];
     if (item != nullptr && item->m_sShortId == sSymbol)
       return kCalcReferenceBase + static_cast<int>(i);
   }
@@ -26,8 +26,8 @@ int ReferenceCode(const COPCGroup& group, const std::string& sSymbol) {
 }  // namespace
 
 bool BindGroupCalcItems(COPCGroup& group, const IClock& clock, IUserPrompt& prompt) {
-  for (size_t k = 0; k < group.m_calcItems.size(); ++k) {
-    COPCCalcItem* item = group.m_calcItems[k].get();
+  for (size_t k = 0; k < group.CalcItems().size(); ++k) {
+    COPCCalcItem* item = group.CalcItems()[k].get();
     if (item == nullptr)
       continue;
     CExpressionParser parser(item->m_sExpression);

@@ -21,11 +21,11 @@ constexpr char kNotConnected[] = "Not Connected";
 
 // True when both lists hold the same definitions in the same order.
 bool SameCalcItems(const COPCGroup& a, const COPCGroup& b) {
-  if (a.m_calcItems.size() != b.m_calcItems.size())
+  if (a.CalcItems().size() != b.CalcItems().size())
     return false;
-  for (size_t i = 0; i < a.m_calcItems.size(); ++i) {
-    const COPCCalcItem& x = *a.m_calcItems[i];
-    const COPCCalcItem& y = *b.m_calcItems[i];
+  for (size_t i = 0; i < a.CalcItems().size(); ++i) {
+    const COPCCalcItem& x = *a.CalcItems()[i];
+    const COPCCalcItem& y = *b.CalcItems()[i];
     if (x.m_sQualifiedId != y.m_sQualifiedId || x.m_sShortId != y.m_sShortId ||
         x.m_sExpression != y.m_sExpression || x.m_vtDataType != y.m_vtDataType ||
         x.m_sDescription != y.m_sDescription)
@@ -50,20 +50,28 @@ const std::array<const char*, 4>& CalcListHeadings() {
 
 CCalcItemEditorPresenter::CCalcItemEditorPresenter(COPCServer& server, COPCGroup& group,
                                                    IUserPrompt& prompt, const IClock& clock)
-    : m_server(server), m_group(group), m_prompt(prompt), m_clock(clock), m_working(&server) {
+    : m_server(server),
+      m_sGroupName(group.Name()),
+      m_prompt(prompt),
+      m_clock(clock),
+      m_working(&server) {
   m_server.RecountItems();
-  m_nAllowance = kMaxCalculatedItemCount - m_server.m_nTotalCalculatedCount + m_group.CalcCount();
-  CopyGroup();
+  m_nAllowance = kMaxCalculatedItemCount - m_server.TotalCalculatedCount() + group.CalcCount();
+  CopyGroup(group);
   RecomputeButtons();
 }
 
-void CCalcItemEditorPresenter::CopyGroup() {
+COPCGroup* CCalcItemEditorPresenter::LiveGroup() const {
+  return m_server.FindGroupByName(m_sGroupName);
+}
+
+void CCalcItemEditorPresenter::CopyGroup(const COPCGroup& group) {
   m_working.DestroyItems();
-  m_working.CopySettings(m_group, true, true);
+  m_working.CopySettings(group, true, true);
   // The copy of an acquired item carries no description; the list shows it.
-  for (size_t i = 0; i < m_working.m_acquiredItems.size(); ++i) {
-    if (m_group.m_acquiredItems[i] != nullptr)
-      m_working.m_acquiredItems[i]->m_sDescription = m_group.m_acquiredItems[i]->m_sDescription;
+  for (size_t i = 0; i < m_working.AcquiredItems().size(); ++i) {
+    if (group.AcquiredItems()[i] != nullptr)
+      m_working.AcquiredItems()[i]->m_sDescription = group.AcquiredItems()[i]->m_sDescription;
   }
   m_pEditedItem = nullptr;
   m_nSelectedAcquiredRow = -1;
@@ -71,28 +79,28 @@ void CCalcItemEditorPresenter::CopyGroup() {
 }
 
 std::string CCalcItemEditorPresenter::WindowTitle() const {
-  return Format(kWindowTitle, m_group.m_sName.c_str());
+  return Format(kWindowTitle, m_sGroupName.c_str());
 }
 
 std::string CCalcItemEditorPresenter::FrameCaption() const {
-  return Format(kFrameCaption, m_group.m_sName.c_str(), m_server.GroupIndex(&m_group));
+  return Format(kFrameCaption, m_sGroupName.c_str(), m_server.GroupIndex(LiveGroup()));
 }
 
 CalcEditorServerInfo CCalcItemEditorPresenter::ServerInfo() const {
   CalcEditorServerInfo info;
   info.sServerId = m_server.ServerId();
   info.sHost = m_server.Host();
-  info.sConnectionStatus = m_server.m_bConnected ? kConnected : kNotConnected;
+  info.sConnectionStatus = m_server.IsConnected() ? kConnected : kNotConnected;
   m_server.GetServerStateText(info.sServerStatus);
   info.nGroupCount = m_server.GroupCount();
-  info.nAcquiredCount = m_server.m_nTotalAcquiredCount;
-  info.nCalculatedCount = m_server.m_nTotalCalculatedCount;
+  info.nAcquiredCount = m_server.TotalAcquiredCount();
+  info.nCalculatedCount = m_server.TotalCalculatedCount();
   return info;
 }
 
 std::vector<CalcEditorRow> CCalcItemEditorPresenter::AcquiredRows() const {
   std::vector<CalcEditorRow> rows;
-  for (const auto& item : m_working.m_acquiredItems) {
+  for (const auto& item : m_working.AcquiredItems()) {
     if (item == nullptr) {
       rows.push_back({kUndefinedItem, kNoData, kNoData, kNoData});
       continue;
@@ -105,7 +113,7 @@ std::vector<CalcEditorRow> CCalcItemEditorPresenter::AcquiredRows() const {
 
 std::vector<CalcEditorRow> CCalcItemEditorPresenter::CalcRows() const {
   std::vector<CalcEditorRow> rows;
-  for (const auto& item : m_working.m_calcItems) {
+  for (const auto& item : m_working.CalcItems()) {
     rows.push_back(
         {item->m_sQualifiedId, item->m_sShortId, kCalcItemTypeText, item->m_sExpression});
   }
@@ -163,7 +171,7 @@ std::optional<TextInsertion> CCalcItemEditorPresenter::InsertAcquiredItem(size_t
                                                                           size_t nSelectionEnd) {
   if (!m_buttons.bInsertAcquired || m_nSelectedAcquiredRow < 0)
     return std::nullopt;
-  const auto& item = m_working.m_acquiredItems[static_cast<size_t>(m_nSelectedAcquiredRow)];
+  const auto& item = m_working.AcquiredItems()[static_cast<size_t>(m_nSelectedAcquiredRow)];
   if (item == nullptr)
     return std::nullopt;
   return InsertIntoExpression(item->m_sShortId, nSelectionStart, nSelectionEnd);
@@ -174,7 +182,7 @@ std::optional<TextInsertion> CCalcItemEditorPresenter::InsertCalcItem(size_t nSe
   if (!m_buttons.bInsertCalc || m_nSelectedCalcRow < 0)
     return std::nullopt;
   return InsertIntoExpression(
-      m_working.m_calcItems[static_cast<size_t>(m_nSelectedCalcRow)]->m_sShortId, nSelectionStart,
+      m_working.CalcItems()[static_cast<size_t>(m_nSelectedCalcRow)]->m_sShortId, nSelectionStart,
       nSelectionEnd);
 }
 
@@ -215,7 +223,7 @@ bool CCalcItemEditorPresenter::Add() {
 bool CCalcItemEditorPresenter::Edit() {
   if (!m_buttons.bEditCalc || m_nSelectedCalcRow < 0)
     return false;
-  m_pEditedItem = m_working.m_calcItems[static_cast<size_t>(m_nSelectedCalcRow)].get();
+  m_pEditedItem = m_working.CalcItems()[static_cast<size_t>(m_nSelectedCalcRow)].get();
   m_sIdentifier = m_pEditedItem->m_sShortId;
   m_sExpression = m_pEditedItem->m_sExpression;
   m_sResult.clear();
@@ -240,12 +248,12 @@ bool CCalcItemEditorPresenter::Remove() {
   if (!m_buttons.bRemove || m_nSelectedCalcRow < 0)
     return false;
   const size_t nRow = static_cast<size_t>(m_nSelectedCalcRow);
-  const std::string sShortId = m_working.m_calcItems[nRow]->m_sShortId;
+  const std::string sShortId = m_working.CalcItems()[nRow]->m_sShortId;
   // A plain substring test: an expression using a longer name that begins with the short
   // id counts as a use too.
   int nUses = 0;
   if (!sShortId.empty()) {
-    for (const auto& item : m_working.m_calcItems) {
+    for (const auto& item : m_working.CalcItems()) {
       if (item->m_sExpression.find(sShortId) != std::string::npos)
         ++nUses;
     }
@@ -258,9 +266,9 @@ bool CCalcItemEditorPresenter::Remove() {
   }
   // The selected row is removed, even when another item's short id differs from it only
   // in letter case.
-  if (m_pEditedItem == m_working.m_calcItems[nRow].get())
+  if (m_pEditedItem == m_working.CalcItems()[nRow].get())
     m_pEditedItem = nullptr;
-  m_working.m_calcItems.erase(m_working.m_calcItems.begin() + static_cast<std::ptrdiff_t>(nRow));
+  m_working.RemoveItem(m_working.CalcItems()[nRow].get());
   ListsRefilled();
   ClearFields();
   RecomputeButtons();
@@ -269,28 +277,28 @@ bool CCalcItemEditorPresenter::Remove() {
 
 std::vector<ShortIdOwner> CCalcItemEditorPresenter::OtherAcquiredShortIds(int nRow) const {
   // The other groups as they are, this group as its copy says.
-  const int nGroupIndex = m_server.GroupIndex(&m_group);
+  const int nGroupIndex = m_server.GroupIndex(LiveGroup());
   std::vector<ShortIdOwner> owners;
   for (ShortIdOwner& owner : CollectAcquiredShortIds(m_server, -1, -1)) {
     if (owner.m_nGroupIndex != nGroupIndex)
       owners.push_back(std::move(owner));
   }
   for (int i = 0; i < m_working.AcquiredCount(); ++i) {
-    const auto& item = m_working.m_acquiredItems[static_cast<size_t>(i)];
+    const auto& item = m_working.AcquiredItems()[static_cast<size_t>(i)];
     if (i != nRow && item != nullptr)
-      owners.push_back({nGroupIndex, m_group.m_sName, i, item->m_sShortId});
+      owners.push_back({nGroupIndex, m_sGroupName, i, item->m_sShortId});
   }
   return owners;
 }
 
 ShortIdEditRequest CCalcItemEditorPresenter::AcquiredShortIdEditFor(int nRow) const {
   ShortIdEditRequest request;
-  request.m_sGroupName = m_group.m_sName;
-  request.m_nGroupIndex = m_server.GroupIndex(&m_group);
+  request.m_sGroupName = m_sGroupName;
+  request.m_nGroupIndex = m_server.GroupIndex(LiveGroup());
   request.m_nAcquiredCount = m_working.AcquiredCount();
   request.m_nCalcCount = m_working.CalcCount();
   if (nRow >= 0 && nRow < m_working.AcquiredCount()) {
-    if (const auto& item = m_working.m_acquiredItems[static_cast<size_t>(nRow)]) {
+    if (const auto& item = m_working.AcquiredItems()[static_cast<size_t>(nRow)]) {
       request.m_sQualifiedId = item->m_sQualifiedId;
       request.m_sShortId = item->m_sShortId;
       request.m_sDataType = DataTypeText(item->m_vtDataType);
@@ -306,13 +314,13 @@ ShortIdCheck CCalcItemEditorPresenter::CheckAcquiredShortId(int nRow,
 
 bool CCalcItemEditorPresenter::RenameAcquiredShortId(int nRow, const std::string& sText) {
   if (nRow < 0 || nRow >= m_working.AcquiredCount() ||
-      m_working.m_acquiredItems[static_cast<size_t>(nRow)] == nullptr)
+      m_working.AcquiredItems()[static_cast<size_t>(nRow)] == nullptr)
     return false;
   CSilentPrompt silent;
   const ShortIdCheck check = CheckShortId(sText, OtherAcquiredShortIds(nRow), silent);
   if (!check.m_bOkEnabled || check.m_sShortId.empty())
     return false;
-  const std::string sOldId = m_working.m_acquiredItems[static_cast<size_t>(nRow)]->m_sShortId;
+  const std::string sOldId = m_working.AcquiredItems()[static_cast<size_t>(nRow)]->m_sShortId;
   if (sOldId != check.m_sShortId)
     RenameShortId(m_working, sOldId, check.m_sShortId, true);
   m_bEvaluatedValid = false;
@@ -320,28 +328,30 @@ bool CCalcItemEditorPresenter::RenameAcquiredShortId(int nRow, const std::string
   return true;
 }
 
-void CCalcItemEditorPresenter::Apply() {
+bool CCalcItemEditorPresenter::Apply() {
+  COPCGroup* pGroup = LiveGroup();
+  if (pGroup == nullptr)
+    return false;  // closed with its project while the editor was open: nothing to apply to
+  COPCGroup& group = *pGroup;
   bool bShortIdsChanged = false;
-  for (size_t i = 0; i < m_group.m_acquiredItems.size() && i < m_working.m_acquiredItems.size();
+  for (size_t i = 0; i < group.AcquiredItems().size() && i < m_working.AcquiredItems().size();
        ++i) {
-    COPCItem* pItem = m_group.m_acquiredItems[i].get();
-    const COPCItem* pCopy = m_working.m_acquiredItems[i].get();
+    COPCItem* pItem = group.AcquiredItems()[i].get();
+    const COPCItem* pCopy = m_working.AcquiredItems()[i].get();
     if (pItem != nullptr && pCopy != nullptr && pItem->m_sShortId != pCopy->m_sShortId) {
       pItem->m_sShortId = pCopy->m_sShortId;
       bShortIdsChanged = true;
     }
   }
-  const bool bChanged = bShortIdsChanged || !SameCalcItems(m_group, m_working);
-  m_group.m_calcItems = std::move(m_working.m_calcItems);
-  m_working.m_calcItems.clear();
-  for (auto& item : m_group.m_calcItems)
-    item->m_pGroup = &m_group;
+  const bool bChanged = bShortIdsChanged || !SameCalcItems(group, m_working);
+  group.TakeCalcItems(m_working);
   m_server.RecountItems();
   if (bChanged)
     m_server.MarkConfigurationChanged();
-  CopyGroup();
+  CopyGroup(group);
   ClearFields();
   RecomputeButtons();
+  return true;
 }
 
 void CCalcItemEditorPresenter::ClearFields() {

@@ -140,11 +140,14 @@ class CCalcItemEditorPresenter {
 
   // OK: the group's calculated items become the edited list; items are recounted and the
   // configuration is marked changed when the list differs. The presenter then works on a
-  // fresh copy of the updated group.
-  void Apply();
+  // fresh copy of the updated group. False (nothing done) when the group is gone.
+  bool Apply();
 
  private:
-  void CopyGroup();
+  // The edited group, found by its name on every use; null once it is gone (a project
+  // close may remove it while the editor is open).
+  COPCGroup* LiveGroup() const;
+  void CopyGroup(const COPCGroup& group);
   void RecomputeButtons();
   void ClearFields();
   void ListsRefilled();
@@ -152,7 +155,7 @@ class CCalcItemEditorPresenter {
   std::vector<ShortIdOwner> OtherAcquiredShortIds(int nRow) const;
 
   COPCServer& m_server;
-  COPCGroup& m_group;
+  std::string m_sGroupName;  // the edited group's id: the presenter keeps no pointer to it
   IUserPrompt& m_prompt;
   const IClock& m_clock;
   COPCGroup m_working;

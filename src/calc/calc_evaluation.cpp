@@ -11,19 +11,19 @@ namespace {
 double ReferencedValue(const COPCGroup& group, int nCode) {
   if (IsCalcReference(nCode)) {
     const size_t nIndex = static_cast<size_t>(nCode - kCalcReferenceBase);
-    if (nIndex < group.m_calcItems.size() && group.m_calcItems[nIndex] != nullptr)
-      return group.m_calcItems[nIndex]->m_dValue;
+    if (nIndex < group.CalcItems().size() && group.CalcItems()[nIndex] != nullptr)
+      return group.CalcItems()[nIndex]->m_dValue;
     return 0.0;
   }
-  if (nCode >= 0 && static_cast<size_t>(nCode) < group.m_acquiredItems.size() &&
-      group.m_acquiredItems[static_cast<size_t>(nCode)] != nullptr)
-    return VariantToDouble(group.m_acquiredItems[static_cast<size_t>(nCode)]->m_value);
+  if (nCode >= 0 && static_cast<size_t>(nCode) < group.AcquiredItems().size() &&
+      group.AcquiredItems()[static_cast<size_t>(nCode)] != nullptr)
+    return VariantToDouble(group.AcquiredItems()[static_cast<size_t>(nCode)]->m_value);
   return 0.0;
 }
 
 template <class Evaluator>
 void EvaluateItems(COPCGroup& group, Evaluator evaluate) {
-  for (const auto& item : group.m_calcItems) {
+  for (const auto& item : group.CalcItems()) {
     if (item == nullptr)
       continue;
     CExpressionParser parser(item->m_sExpression);
@@ -81,8 +81,8 @@ void EvaluateCalcItemsWithClock(COPCGroup& group, const IClock& clock) {
 }
 
 void EvaluateCalcItems(COPCGroup& group) {
-  if (group.m_pServer != nullptr) {
-    EvaluateCalcItemsWithClock(group, group.m_pServer->Context().clock);
+  if (group.Server() != nullptr) {
+    EvaluateCalcItemsWithClock(group, group.Server()->Context().clock);
     return;
   }
   EvaluateItems(group, [](CExpressionParser& parser) { return parser.EvaluateWithSeed(0); });

@@ -19,11 +19,11 @@ bool HasShortId(const Items& items, const std::string& sName) {
 }  // namespace
 
 bool IsAcquiredShortId(const COPCGroup& group, const std::string& sName) {
-  return HasShortId(group.m_acquiredItems, sName);
+  return HasShortId(group.AcquiredItems(), sName);
 }
 
 bool IsCalcShortId(const COPCGroup& group, const std::string& sName) {
-  return HasShortId(group.m_calcItems, sName);
+  return HasShortId(group.CalcItems(), sName);
 }
 
 CalcExpressionCheck CheckCalcExpression(const std::string& sExpression, const COPCGroup& group,

@@ -71,8 +71,9 @@ constexpr char kItemReadFailed[] = "velmora-cli read: the read of %s failed: %s 
 // The server's own text for a code (IOPCServer::GetErrorString), else the system's.
 std::string ServerErrorText(COPCServer& server, HRESULT code) {
   std::string text;
-  if (server.m_pIOPCServer &&
-      SUCCEEDED(server.m_pIOPCServer->GetErrorString(code, LOCALE_SYSTEM_DEFAULT, &text)) &&
+  if (server.Connection().OPCServer() &&
+      SUCCEEDED(
+          server.Connection().OPCServer()->GetErrorString(code, LOCALE_SYSTEM_DEFAULT, &text)) &&
       !text.empty())
     return text;
   return HResultReasonText(code);
@@ -298,7 +299,7 @@ int RunBrowse(const std::vector<std::string>& arguments) {
   COPCServer server(environment.Context());
   if (!server.Connect(serverId, host, GUID_NULL))
     return kExitFailed;
-  if (!server.m_pIOPCBrowseServerAddressSpace) {
+  if (!server.Connection().BrowseServerAddressSpace()) {
     environment.Context().log.Log(Format(kBrowseUnavailable, serverId.c_str(), host.c_str()),
                                   kLogOpcServer);
     return kExitFailed;
@@ -308,11 +309,12 @@ int RunBrowse(const std::vector<std::string>& arguments) {
     request.m_sPattern = findPattern;
     request.m_vtDataType = dataType;
     request.m_dwAccessRights = accessRights;
-    return PrintFoundItems(*server.m_pIOPCBrowseServerAddressSpace, request, serverId, host);
+    return PrintFoundItems(*server.Connection().BrowseServerAddressSpace(), request, serverId,
+                           host);
   }
   std::vector<BrowseEntry> entries;
-  const HRESULT hr = WalkAddressSpace(*server.m_pIOPCBrowseServerAddressSpace, filter, dataType,
-                                      accessRights, entries);
+  const HRESULT hr = WalkAddressSpace(*server.Connection().BrowseServerAddressSpace(), filter,
+                                      dataType, accessRights, entries);
   for (const BrowseEntry& entry : entries) {
     const std::string indent(static_cast<size_t>(entry.m_nDepth) * 2, ' ');
     std::cout << indent << (entry.m_bBranch ? entry.m_sName + "/" : entry.m_sItemId) << '\n';
@@ -374,13 +376,13 @@ int RunRead(const std::vector<std::string>& arguments) {
   std::vector<HRESULT> codes;
   const bool allAdded = AddNewItemsToGroup(server, *group, defs, shortIds, &codes);
   bool anyValid = false;
-  for (const auto& item : group->m_acquiredItems)
+  for (const auto& item : group->AcquiredItems())
     anyValid = anyValid || item->m_nValid != 0;
   const bool read = anyValid && ReadGroup(server, *group);
   bool allRead = read;
 
-  for (size_t i = 0; i < group->m_acquiredItems.size(); ++i) {
-    const COPCItem& item = *group->m_acquiredItems[i];
+  for (size_t i = 0; i < group->AcquiredItems().size(); ++i) {
+    const COPCItem& item = *group->AcquiredItems()[i];
     if (item.m_nValid == 0) {
       const HRESULT code = i < codes.size() ? codes[i] : E_FAIL;
       std::cout << Format(kItemRefused, item.m_sQualifiedId.c_str(),
@@ -388,7 +390,7 @@ int RunRead(const std::vector<std::string>& arguments) {
                 << '\n';
     } else if (read) {
       std::cout << item.m_sQualifiedId << '\t' << item.ValueText(decimals) << '\t'
-                << item.QualityText() << '\t' << group->m_sTimeText << '\t'
+                << item.QualityText() << '\t' << group->TimeText() << '\t'
                 << DataTypeText(item.m_vtDataType) << '\n';
       if (FAILED(item.m_hrRead)) {
         allRead = false;

@@ -55,12 +55,12 @@ bool OpenSavedProject(CProjectStore& store, CProjectState& state, const ProjectC
       loaded = true;
     }
   }
-  if (!loaded && server.m_bConnected) {
+  if (!loaded && server.IsConnected()) {
     if (observer != nullptr)
       observer->OnLoadFailed();
     state.Reset();
   }
-  server.m_bConfigurationModified = false;
+  server.SetConfigurationModified(false);
   return loaded;
 }
 

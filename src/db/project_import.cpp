@@ -101,8 +101,8 @@ void AddAcquiredItems(COPCServer& server, COPCGroup& group, const ProjectFileGro
     const HRESULT code = i < codes.size() ? codes[i] : E_FAIL;
     if (code != S_OK)
       failures.push_back(FailureOf(source, item, AddItemResultText(code), code));
-    if (item.m_bHasDescription && i < group.m_acquiredItems.size())
-      group.m_acquiredItems[i]->m_sDescription = item.m_sDescription;
+    if (item.m_bHasDescription && i < group.AcquiredItems().size())
+      group.AcquiredItems()[i]->m_sDescription = item.m_sDescription;
   }
 }
 
@@ -120,7 +120,7 @@ void AddCalcItems(COPCGroup& group, const ProjectFileGroup& source, const CalcIt
   if (!calcRule)
     return;
   for (size_t i = 0; i < source.m_calcItems.size(); ++i) {
-    const std::string reason = calcRule(group, *group.m_calcItems[i]);
+    const std::string reason = calcRule(group, *group.CalcItems()[i]);
     if (!reason.empty())
       failures.push_back(FailureOf(source, source.m_calcItems[i], reason));
   }

@@ -83,7 +83,7 @@ bool CProjectStore::LoadGroups(int projectId, IProjectLoadObserver* observer) {
       continue;
     if (observer != nullptr)
       observer->OnGroupLoaded(*group);
-    context.log.Log(Format(kGroupAddedLog, group->m_sName.c_str(), m_server.m_sServerId.c_str()),
+    context.log.Log(Format(kGroupAddedLog, group->Name().c_str(), m_server.ServerId().c_str()),
                     kLogOpcServer);
   }
   return true;
@@ -128,7 +128,7 @@ bool CProjectStore::LoadItems(int projectId, IProjectLoadObserver* observer) {
   }
   for (int i = 0; i < m_server.GroupCount(); ++i) {
     COPCGroup& group = *m_server.Group(i);
-    if (!group.m_acquiredItems.empty())
+    if (!group.AcquiredItems().empty())
       ReAddItemsOfGroup(m_server, group);
     if (observer != nullptr)
       observer->OnGroupItemsLoaded(group);

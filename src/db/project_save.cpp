@@ -70,9 +70,9 @@ int CProjectStore::Save(const std::string& name) {
   const LocalTime now = context.clock.LocalNow();
   const std::string date = Format(kDateFormat, now.year, now.month, now.day);
   const std::string time = Format(kTimeFormat, now.hour, now.minute, now.second);
-  const std::string classId = GuidToString(m_server.m_clsid, false, GuidTextCase::kLower);
+  const std::string classId = GuidToString(m_server.Clsid(), false, GuidTextCase::kLower);
   int projectId = static_cast<int>(
-      rows.InsertProject(name, m_server.m_sServerId, m_server.m_sHost, classId, date, time)
+      rows.InsertProject(name, m_server.ServerId(), m_server.Host(), classId, date, time)
           .ValueOr(-1));
   bool complete = projectId > 0;
   if (!complete) {
@@ -84,7 +84,7 @@ int CProjectStore::Save(const std::string& name) {
       const COPCGroup& group = *m_server.Group(i);
       const int groupId = SaveGroup(projectId, group);
       if (groupId <= 0) {
-        context.log.Log(Format(kGroupRowFailedLog, group.m_sName.c_str(), name.c_str(),
+        context.log.Log(Format(kGroupRowFailedLog, group.Name().c_str(), name.c_str(),
                                m_db.LastErrorText().c_str()),
                         kLogOpcServer);
         complete = false;
@@ -92,7 +92,7 @@ int CProjectStore::Save(const std::string& name) {
       }
       if (!SaveItems(groupId, group)) {
         context.log.Log(
-            Format(kItemRowsFailedLog, group.m_sName.c_str(), m_db.LastErrorText().c_str()),
+            Format(kItemRowsFailedLog, group.Name().c_str(), m_db.LastErrorText().c_str()),
             kLogOpcServer);
         complete = false;
       }
@@ -101,29 +101,29 @@ int CProjectStore::Save(const std::string& name) {
   m_db.Close();
   if (!complete)
     return -1;
-  m_server.m_bConfigurationModified = false;
+  m_server.SetConfigurationModified(false);
   return projectId;
 }
 
 int CProjectStore::SaveGroup(int projectId, const COPCGroup& group) {
-  const ProjectGroupRow row{group.m_sName,
-                            group.m_bActive,
-                            static_cast<int>(group.m_dwUpdateRate),
-                            static_cast<int>(group.m_nTimeBias),
-                            StoredDeadBand(group.m_fDeadBand),
-                            static_cast<int>(group.m_nReadInterface)};
+  const ProjectGroupRow row{group.Name(),
+                            group.IsActive(),
+                            static_cast<int>(group.UpdateRate()),
+                            static_cast<int>(group.TimeBias()),
+                            StoredDeadBand(group.DeadBand()),
+                            static_cast<int>(group.ReadInterface())};
   return static_cast<int>(CProjectRows(m_db).InsertGroup(projectId, row).ValueOr(-1));
 }
 
 bool CProjectStore::SaveItems(int groupId, const COPCGroup& group) {
   CProjectRows rows(m_db);
   bool saved = true;
-  if (!group.m_acquiredItems.empty() &&
-      rows.InsertItems(groupId, ItemRows(group.m_acquiredItems), kItemAcquired) != DbStatus::kOk) {
+  if (!group.AcquiredItems().empty() &&
+      rows.InsertItems(groupId, ItemRows(group.AcquiredItems()), kItemAcquired) != DbStatus::kOk) {
     saved = false;
   }
-  if (!group.m_calcItems.empty() &&
-      rows.InsertItems(groupId, ItemRows(group.m_calcItems), kItemCalculated) != DbStatus::kOk) {
+  if (!group.CalcItems().empty() &&
+      rows.InsertItems(groupId, ItemRows(group.CalcItems()), kItemCalculated) != DbStatus::kOk) {
     saved = false;
   }
   return saved;

@@ -32,8 +32,8 @@ bool CAddItemSession::QueryItemId(const std::string& name, std::string& itemId,
   }
   if (FAILED(hr) || qualified.empty()) {
     const std::string text =
-        Format(kGetItemIdFailed, name.c_str(), m_server.m_sServerId.c_str(),
-               m_server.m_sHost.c_str(), static_cast<unsigned>(hr), HResultReasonText(hr).c_str());
+        Format(kGetItemIdFailed, name.c_str(), m_server.ServerId().c_str(), m_server.Host().c_str(),
+               static_cast<unsigned>(hr), HResultReasonText(hr).c_str());
     m_server.Context().log.Log(text, kLogOpcServer);
     prompt.ShowMessage(text, MessageButtons::Ok, MessageIcon::Warning);
     return false;
@@ -138,8 +138,7 @@ AddRowsOutcome CAddItemSession::AddTypedId(const std::string& itemId) {
   def.vtRequestedDataType = VT_EMPTY;
   const bool added = AddItemsToGroup(m_server, *m_pWorking, {def}, {itemId});
   // The server's answers are not kept: OK sends every row again.
-  m_pWorking->m_itemResults.clear();
-  m_pWorking->m_itemErrors.clear();
+  m_pWorking->ClearItemAnswers();
   if (!added)
     return outcome;
   NotifyRowsAboutToChange();

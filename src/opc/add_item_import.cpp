@@ -85,7 +85,7 @@ ItemListImportSummary CAddItemSession::AddListEntries(const std::vector<ItemList
       continue;
     }
     if (!entry.m_sShortId.empty()) {
-      owners.push_back({m_nGroupIndex, m_pWorking->m_sName,
+      owners.push_back({m_nGroupIndex, m_pWorking->Name(),
                         RowCount() + static_cast<int>(candidates.size()), Trim(entry.m_sShortId)});
     }
     candidates.push_back({&entry, requested});
@@ -107,9 +107,8 @@ ItemListImportSummary CAddItemSession::AddListEntries(const std::vector<ItemList
   HRESULT hr = E_FAIL;
   AddItemsToGroup(m_server, *m_pWorking, defs, ids, &hr);
   const std::vector<HRESULT> codes =
-      SUCCEEDED(hr) ? m_pWorking->m_itemErrors : std::vector<HRESULT>(defs.size(), hr);
-  m_pWorking->m_itemResults.clear();
-  m_pWorking->m_itemErrors.clear();
+      SUCCEEDED(hr) ? m_pWorking->Connection().ItemErrors() : std::vector<HRESULT>(defs.size(), hr);
+  m_pWorking->ClearItemAnswers();
 
   NotifyRowsAboutToChange();
   for (size_t i = 0; i < candidates.size(); ++i) {

@@ -13,7 +13,6 @@
 
 CAddItemSession::CAddItemSession(COPCServer& server, COPCGroup& group)
     : m_server(server),
-      m_group(group),
       m_pWorking(std::make_unique<COPCGroup>(&server)),
       m_sNamePattern(kDefaultNamePattern) {
   m_pWorking->CopySettings(group, true, true);
@@ -21,13 +20,16 @@ CAddItemSession::CAddItemSession(COPCServer& server, COPCGroup& group)
 
 void CAddItemSession::Open() {
   CLog& log = m_server.Context().log;
-  m_nGroupIndex = m_server.GroupIndex(&m_group);
+  // The group is found by its name on use: the session holds only its copy.
+  m_nGroupIndex = -1;
+  const COPCGroup* group = m_server.FindGroupByName(m_pWorking->Name(), &m_nGroupIndex);
   m_server.RecountItems();
-  m_nAllowance = kMaxAcquiredItemCount - m_server.m_nTotalAcquiredCount + m_group.AcquiredCount();
+  m_nAllowance = kMaxAcquiredItemCount - m_server.TotalAcquiredCount() +
+                 (group != nullptr ? group : m_pWorking.get())->AcquiredCount();
 
   NotifyRowsAboutToChange();
   m_rows.clear();
-  for (const auto& item : m_pWorking->m_acquiredItems) {
+  for (const auto& item : m_pWorking->AcquiredItems()) {
     AddItemRow row;
     row.m_sQualifiedId = item->m_sQualifiedId;
     row.m_sShortId = item->m_sShortId;
@@ -41,9 +43,9 @@ void CAddItemSession::Open() {
   std::string stateText;
   m_bStatusReadable = m_server.GetServerStateText(stateText);
 
-  m_pBrowse = m_server.m_pIOPCBrowseServerAddressSpace;
-  const std::string& serverId = m_server.m_sServerId;
-  const std::string& host = m_server.m_sHost;
+  m_pBrowse = m_server.Connection().BrowseServerAddressSpace();
+  const std::string& serverId = m_server.ServerId();
+  const std::string& host = m_server.Host();
   if (!m_pBrowse) {
     log.Log(Format(kBrowseUnavailableAttemptLog, serverId.c_str(), host.c_str()), kLogOpcServer);
     log.Log(Format(kBrowseUnavailableFailLog, serverId.c_str(), host.c_str()), kLogOpcServer);
@@ -67,11 +69,11 @@ void CAddItemSession::Open() {
 }
 
 std::string CAddItemSession::Title() const {
-  return Format(kAddItemTitleFormat, m_pWorking->m_sName.c_str());
+  return Format(kAddItemTitleFormat, m_pWorking->Name().c_str());
 }
 
 std::string CAddItemSession::ItemListLabel() const {
-  return Format(kAddItemLabelFormat, m_rows.size() >= 2 ? "s " : " ", m_pWorking->m_sName.c_str());
+  return Format(kAddItemLabelFormat, m_rows.size() >= 2 ? "s " : " ", m_pWorking->Name().c_str());
 }
 
 // ---- Filters ----
@@ -126,7 +128,7 @@ void CAddItemSession::RemoveRows(std::vector<int> rows) {
 
 ShortIdEditRequest CAddItemSession::ShortIdEditFor(int row) const {
   ShortIdEditRequest request;
-  request.m_sGroupName = m_pWorking->m_sName;
+  request.m_sGroupName = m_pWorking->Name();
   request.m_nGroupIndex = m_nGroupIndex;
   request.m_nAcquiredCount = RowCount();
   request.m_nCalcCount = m_pWorking->CalcCount();
@@ -149,7 +151,7 @@ std::vector<ShortIdOwner> CAddItemSession::OtherShortIds(int row) const {
   for (int i = 0; i < RowCount(); ++i) {
     if (i != row) {
       owners.push_back(
-          {m_nGroupIndex, m_pWorking->m_sName, i, m_rows[static_cast<size_t>(i)].m_sShortId});
+          {m_nGroupIndex, m_pWorking->Name(), i, m_rows[static_cast<size_t>(i)].m_sShortId});
     }
   }
   return owners;
@@ -184,10 +186,10 @@ AddItemResult CAddItemSession::TakeResult() {
     result.m_defs.push_back(std::move(row.m_def));
     result.m_shortIds.push_back(std::move(row.m_sShortId));
   }
-  const std::string name = m_pWorking->m_sName;
+  const std::string name = m_pWorking->Name();
   result.m_pWorkingGroup = std::move(m_pWorking);
   m_pWorking = std::make_unique<COPCGroup>(&m_server);
-  m_pWorking->m_sName = name;
+  m_pWorking->SetName(name);
   NotifyRowsAboutToChange();
   m_rows.clear();
   NotifyRowsChanged();

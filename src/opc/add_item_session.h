@@ -71,7 +71,8 @@ class IAddItemListListener {
 
 class CAddItemSession {
  public:
-  // group must belong to server; neither is changed until ApplyAddItemResult.
+  // group must belong to server; neither is changed until ApplyAddItemResult. The session
+  // works on a copy of group and keeps no reference to it.
   CAddItemSession(COPCServer& server, COPCGroup& group);
   CAddItemSession(const CAddItemSession&) = delete;
   CAddItemSession& operator=(const CAddItemSession&) = delete;
@@ -88,7 +89,7 @@ class CAddItemSession {
   std::string Title() const;
   // "OPC Item%sin Group %s": "s " with 2 rows or more.
   std::string ItemListLabel() const;
-  const std::string& GroupName() const { return m_pWorking->m_sName; }
+  const std::string& GroupName() const { return m_pWorking->Name(); }
   int GroupIndex() const { return m_nGroupIndex; }
   OPCNAMESPACETYPE Organization() const { return m_eOrganization; }
   bool OrganizationKnown() const { return m_bOrganizationKnown; }
@@ -190,7 +191,6 @@ class CAddItemSession {
   void NotifyRowsChanged();
 
   COPCServer& m_server;
-  COPCGroup& m_group;
   std::unique_ptr<COPCGroup> m_pWorking;
   int m_nGroupIndex = 0;
   int m_nAllowance = 0;

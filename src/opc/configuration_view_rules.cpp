@@ -35,11 +35,11 @@ const COPCBaseItem* FindItemByLabel(const COPCGroup& group, const std::string& l
     if (calculated != nullptr)
       *calculated = calc;
     if (calc) {
-      for (const auto& item : group.m_calcItems)
+      for (const auto& item : group.CalcItems())
         if (item->m_sQualifiedId == id)
           return item.get();
     } else {
-      for (const auto& item : group.m_acquiredItems)
+      for (const auto& item : group.AcquiredItems())
         if (item->m_sQualifiedId == id)
           return item.get();
     }
@@ -81,12 +81,12 @@ ServerAttributeTexts ReadServerAttributes(COPCServer& server) {
   ServerAttributeTexts texts;
   texts.serverId = server.ServerId();
   texts.host = server.Host();
-  texts.acquiredTotal = std::to_string(server.m_nTotalAcquiredCount);
-  texts.calculatedTotal = std::to_string(server.m_nTotalCalculatedCount);
+  texts.acquiredTotal = std::to_string(server.TotalAcquiredCount());
+  texts.calculatedTotal = std::to_string(server.TotalCalculatedCount());
   OPCSERVERSTATUS status;
-  const bool connected = server.m_bConnected && server.m_pIOPCServer;
+  const bool connected = server.IsConnected() && server.Connection().OPCServer();
   texts.connection = connected ? "Connected" : "Not Connected";
-  if (connected && SUCCEEDED(server.m_pIOPCServer->GetStatus(&status))) {
+  if (connected && SUCCEEDED(server.Connection().OPCServer()->GetStatus(&status))) {
     const IClock& clock = server.Context().clock;
     texts.vendor = status.szVendorInfo.substr(0, 259);
     texts.startTime = LocalTimeText(status.ftStartTime, clock);

@@ -39,7 +39,7 @@ int RenumberShortId(COPCGroup& group, Item& item, const std::string& prefix) {
     return 0;
   const std::string newId = prefix + oldId.substr(kShortIdPrefixLength);
   int count = 0;
-  for (auto& calcItem : group.m_calcItems)
+  for (auto& calcItem : group.CalcItems())
     count += ReplaceNameInExpression(calcItem->m_sExpression, oldId, newId);
   item.m_sShortId = newId;
   return count + 1;
@@ -84,8 +84,8 @@ DefaultNamesCheck CheckDefaultNames(COPCServer& server) {
   for (int i = 0; i < server.GroupCount(); ++i) {
     COPCGroup& group = *server.Group(i);
     const std::string expected = DefaultGroupName(i + 1);
-    if (IsDefaultGroupName(group.m_sName) && group.m_sName != expected) {
-      group.m_sName = expected;
+    if (IsDefaultGroupName(group.Name()) && group.Name() != expected) {
+      group.SetName(expected);
       ++check.m_nGroupsRenamed;
     }
   }
@@ -97,9 +97,9 @@ DefaultNamesCheck CheckDefaultNames(COPCServer& server) {
   for (int i = 0; i < server.GroupCount(); ++i) {
     COPCGroup& group = *server.Group(i);
     const std::string prefix = Format(kShortIdPrefixFormat, i + 1);
-    for (auto& item : group.m_acquiredItems)
+    for (auto& item : group.AcquiredItems())
       check.m_nIdentifiersRenamed += RenumberShortId(group, *item, prefix);
-    for (auto& item : group.m_calcItems)
+    for (auto& item : group.CalcItems())
       check.m_nIdentifiersRenamed += RenumberShortId(group, *item, prefix);
   }
   check.m_sIdentifierSummary = Format(kIdentifierSummary, check.m_nIdentifiersRenamed,

@@ -38,14 +38,14 @@ constexpr LCID kAddGroupLocale = 0;
 
 // The message naming the interface the group lacks for its read interface; empty if none.
 std::string MissingReadInterface(const COPCGroup& group) {
-  switch (group.m_nReadInterface) {
+  switch (group.ReadInterface()) {
     case kReadSyncCache:
     case kReadSyncDevice:
-      return group.m_pIOPCSyncIO ? "" : Format(kSyncIoMissing, group.m_sName.c_str());
+      return group.Connection().SyncIO() ? "" : Format(kSyncIoMissing, group.Name().c_str());
     case kReadAsync10:
-      return group.m_pIOPCAsyncIO ? "" : Format(kAsyncIoMissing, group.m_sName.c_str());
+      return group.Connection().AsyncIO() ? "" : Format(kAsyncIoMissing, group.Name().c_str());
     case kReadAsync20:
-      return group.m_pIOPCAsyncIO2 ? "" : Format(kAsyncIo2Missing, group.m_sName.c_str());
+      return group.Connection().AsyncIO2() ? "" : Format(kAsyncIo2Missing, group.Name().c_str());
     default:
       return {};
   }
@@ -84,12 +84,12 @@ GroupDialogValues NewGroupDialogValues(const COPCServer& server) {
 
 GroupDialogValues GroupDialogValuesOf(const COPCGroup& group) {
   GroupDialogValues values;
-  values.m_sName = group.m_sName;
-  values.m_dwUpdateRate = group.m_dwUpdateRate;
-  values.m_nTimeBias = group.m_nTimeBias;
-  values.m_fDeadBand = group.m_fDeadBand;
-  values.m_nReadInterface = group.m_nReadInterface;
-  values.m_bActive = group.m_bActive;
+  values.m_sName = group.Name();
+  values.m_dwUpdateRate = group.UpdateRate();
+  values.m_nTimeBias = group.TimeBias();
+  values.m_fDeadBand = group.DeadBand();
+  values.m_nReadInterface = group.ReadInterface();
+  values.m_bActive = group.IsActive();
   return values;
 }
 
@@ -140,17 +140,17 @@ COPCGroup* AddGroupCommand(COPCServer& server, const GroupDialogValues& values) 
     context.prompt.ShowMessage(missing, MessageButtons::Ok, MessageIcon::Warning);
   server.RecountItems();
   server.MarkConfigurationChanged();
-  context.log.Log(Format(kGroupAddedLog, group->m_sName.c_str(), server.m_sServerId.c_str()),
+  context.log.Log(Format(kGroupAddedLog, group->Name().c_str(), server.ServerId().c_str()),
                   kLogOpcServer);
   return group;
 }
 
 bool ModifyGroupCommand(COPCServer& server, COPCGroup& group, const GroupDialogValues& values) {
-  const bool renamed = group.m_sName != values.m_sName;
-  group.m_sName = values.m_sName;
-  group.m_bActive = values.m_bActive;
-  group.m_dwUpdateRate = values.m_dwUpdateRate;
-  group.m_nReadInterface = values.m_nReadInterface;
+  const bool renamed = group.Name() != values.m_sName;
+  group.SetName(values.m_sName);
+  group.SetActive(values.m_bActive);
+  group.SetUpdateRate(values.m_dwUpdateRate);
+  group.SetReadInterface(values.m_nReadInterface);
   server.MarkConfigurationChanged();
   return renamed;
 }
@@ -160,7 +160,7 @@ RemoveGroupOutcome RemoveGroupCommand(COPCServer& server, COPCGroup* group) {
   if (group == nullptr)
     return outcome;
   AppContext& context = server.Context();
-  if (context.prompt.ShowMessage(Format(kConfirmGroupRemoval, group->m_sName.c_str()),
+  if (context.prompt.ShowMessage(Format(kConfirmGroupRemoval, group->Name().c_str()),
                                  MessageButtons::OkCancel,
                                  MessageIcon::Question) != MessageAnswer::Ok) {
     return outcome;

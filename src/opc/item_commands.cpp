@@ -23,7 +23,7 @@ bool RemoveItemCommand(COPCServer& server, COPCBaseItem* item) {
   if (item == nullptr || item->m_pGroup == nullptr)
     return false;
   const std::string text = Format(kConfirmItemRemoval, item->m_sQualifiedId.c_str(),
-                                  item->m_pGroup->m_sName.c_str(), ItemTypeText(*item).c_str());
+                                  item->m_pGroup->Name().c_str(), ItemTypeText(*item).c_str());
   if (server.Context().prompt.ShowMessage(text, MessageButtons::OkCancel, MessageIcon::Question) !=
       MessageAnswer::Ok) {
     return false;

@@ -1,13 +1,15 @@
 #pragma once
-// COPCGroup: one OPC group of the current server with its acquired and calculated items,
-// the group's interfaces on the server, its read state and read statistics, and the
-// acquisition engine's per-group counters. Owned by the server's group list.
+// COPCGroup: one OPC group of the current server: its settings, its acquired and
+// calculated items, its live side on the server (COPCGroupConnection), its read state and
+// read statistics. Owned by the server's group list; its fields change only through it.
 // Thread rule: GUI thread, like the server that owns it.
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "opc/opc_connection.h"
 #include "opc/opc_item.h"
 #include "opc/opc_limits.h"
 #include "opc/read_statistics.h"
@@ -30,10 +32,18 @@ class COPCGroup {
   // New items at the end of their list, stamped with the current time; owned here.
   COPCItem* AppendAcquiredItem();
   COPCCalcItem* AppendCalcItem();
+  // Removes the item from the list of its kind and destroys it; false when it is not
+  // one of this group's items.
+  bool RemoveItem(const COPCBaseItem* item);
   // Destroys the acquired items, then the calculated items.
   void DestroyItems();
+  void DestroyAcquiredItems() { m_acquiredItems.clear(); }
+  // Replaces the calculated items by those of source (an edited copy), which loses them.
+  void TakeCalcItems(COPCGroup& source);
   // Releases the eight group interfaces.
   void ReleaseInterfaces();
+  // After the server went away: the group is no longer on any server.
+  void ForgetServerGroup() { m_connection.m_bOnServer = false; }
 
   // Takes over the settings of source (server, name, update rate, time bias, dead band,
   // locale, read interface, active, the group interfaces) and, when asked, copies of its
@@ -41,10 +51,66 @@ class COPCGroup {
   // items (their definition and evaluation context).
   void CopySettings(const COPCGroup& source, bool withAcquiredItems, bool withCalcItems);
 
+  // ---- Configuration ----
+  COPCServer* Server() const { return m_pServer; }
+  const std::string& Name() const { return m_sName; }
+  void SetName(const std::string& name) { m_sName = name; }
+  DWORD UpdateRate() const { return m_dwUpdateRate; }
+  void SetUpdateRate(DWORD rate) { m_dwUpdateRate = rate; }
+  LONG TimeBias() const { return m_nTimeBias; }
+  void SetTimeBias(LONG bias) { m_nTimeBias = bias; }
+  FLOAT DeadBand() const { return m_fDeadBand; }
+  void SetDeadBand(FLOAT band) { m_fDeadBand = band; }
+  LCID Locale() const { return m_dwLocale; }
+  void SetLocale(LCID locale) { m_dwLocale = locale; }
+  uint32_t ReadInterface() const { return m_nReadInterface; }
+  void SetReadInterface(uint32_t code) { m_nReadInterface = code; }
+  bool IsActive() const { return m_bActive; }
+  void SetActive(bool active) { m_bActive = active; }
+  // The items own their own fields; the lists change only through the group.
+  const std::vector<std::unique_ptr<COPCItem>>& AcquiredItems() const { return m_acquiredItems; }
+  const std::vector<std::unique_ptr<COPCCalcItem>>& CalcItems() const { return m_calcItems; }
   int AcquiredCount() const { return static_cast<int>(m_acquiredItems.size()); }
   int CalcCount() const { return static_cast<int>(m_calcItems.size()); }
+  // The group's columns in a data set: its acquired, then its calculated items.
+  int ColumnCount() const { return AcquiredCount() + CalcCount(); }
+  // Acquired + calculated items as of the last COPCServer::RecountItems.
+  int ItemCount() const { return m_nItemCount; }
 
-  // ---- Configuration ----
+  // ---- On the server ----
+  const COPCGroupConnection& Connection() const { return m_connection; }
+  // The answers of an AddItems call, kept until the caller processed them.
+  void SetItemAnswers(std::vector<OPCITEMRESULT> results, std::vector<HRESULT> errors) {
+    m_connection.m_itemResults = std::move(results);
+    m_connection.m_itemErrors = std::move(errors);
+  }
+  void ClearItemAnswers() { SetItemAnswers({}, {}); }
+
+  // ---- Read state ----
+  const FILETIME& LastReadTime() const { return m_ftLastReadTime; }
+  const std::string& TimeText() const { return m_sTimeText; }
+  const GroupReadStatistics& Statistics() const { return m_statistics; }
+  // A read that succeeded at readTime (local time), with its time text.
+  void SetLastRead(const FILETIME& readTime, const std::string& timeText) {
+    m_ftLastReadTime = readTime;
+    m_sTimeText = timeText;
+  }
+  // A read begins or failed: the time of its values is not known.
+  void SetTimeTextUnknown() { m_sTimeText = kUnknownTimeText; }
+  // The log line and the rich-text detail lines of a failed read; empty to clear them.
+  void SetReadError(const std::string& message, const std::string& report) {
+    m_connection.m_sErrorMessage = message;
+    m_connection.m_sErrorReport = report;
+  }
+  // Adds the interval since the previous read to the statistics.
+  void UpdateStatistics() { m_statistics.Update(m_ftLastReadTime); }
+  // A new acquisition starts its statistics afresh.
+  void ResetStatistics() { m_statistics.Reset(); }
+
+ private:
+  friend class COPCServer;  // RecountItems, AddGroup, RemoveGroup
+  friend struct COPCModelAccess;
+
   COPCServer* m_pServer;
   std::string m_sName;
   DWORD m_dwUpdateRate = kDefaultUpdateRate;  // ms; the server's revised rate after AddGroup
@@ -56,30 +122,13 @@ class COPCGroup {
   std::vector<std::unique_ptr<COPCItem>> m_acquiredItems;
   std::vector<std::unique_ptr<COPCCalcItem>> m_calcItems;
 
-  // ---- On the server ----
-  // Per-item answers of the last AddItems, kept for the caller until processed.
-  std::vector<OPCITEMRESULT> m_itemResults;
-  std::vector<HRESULT> m_itemErrors;
-  bool m_bOnServer = false;
-  ComPtr<IOPCGroupStateMgt> m_pIOPCGroupStateMgt;
-  ComPtr<IOPCPublicGroupStateMgt> m_pIOPCPublicGroupStateMgt;
-  ComPtr<IOPCItemMgt> m_pIOPCItemMgt;
-  ComPtr<IOPCSyncIO> m_pIOPCSyncIO;
-  ComPtr<IOPCAsyncIO2> m_pIOPCAsyncIO2;
-  ComPtr<IConnectionPointContainer> m_pIConnectionPointContainer;
-  ComPtr<IOPCAsyncIO> m_pIOPCAsyncIO;
-  ComPtr<IDataObject> m_pIDataObject;
-  OPCHANDLE m_hServerGroup = 0;
+  // Interfaces, server handle, AddItems answers and read error texts.
+  COPCGroupConnection m_connection;
 
-  // ---- Counts (see COPCServer::RecountItems) ----
+  // See COPCServer::RecountItems.
   int m_nItemCount = 0;
-  // Refreshed when the configuration tree lists the group's items.
-  int m_nAcquiredCount = 0;
 
-  // ---- Read state ----
   FILETIME m_ftLastReadTime;  // local time just after the last successful read
   std::string m_sTimeText = kUnknownTimeText;
-  std::string m_sErrorMessage;
-  std::string m_sErrorReport;  // rich-text detail lines of the last failed read
   GroupReadStatistics m_statistics;
 };

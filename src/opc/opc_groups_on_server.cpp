@@ -44,7 +44,7 @@ COPCGroup* COPCServer::AddGroup(const std::string& name, DWORD updateRate, LONG 
 bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
   CLog& log = m_context.log;
   const std::string name = group.m_sName;
-  if (!m_bConnected || !m_pIOPCServer) {
+  if (!m_connection.m_bConnected || !m_connection.m_pIOPCServer) {
     log.Log(Format(kNoConnectionLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
     return false;
   }
@@ -56,7 +56,7 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
   OPCHANDLE serverGroup = 0;
   DWORD revisedRate = 0;
   ComPtr<IUnknown> object;
-  const HRESULT hr = m_pIOPCServer->AddGroup(
+  const HRESULT hr = m_connection.m_pIOPCServer->AddGroup(
       name, group.m_bActive ? TRUE : FALSE, updateRate, 0, &group.m_nTimeBias, &group.m_fDeadBand,
       group.m_dwLocale, &serverGroup, &revisedRate, IID_IUnknown, object.ReleaseAndGetAddressOf());
   if (FAILED(hr)) {
@@ -68,24 +68,24 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
   if (!object) {
     log.Log(Format(kNoGroupObjectLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
     // The server made a group we cannot use: do not leave it behind.
-    m_pIOPCServer->RemoveGroup(serverGroup, TRUE);
+    m_connection.m_pIOPCServer->RemoveGroup(serverGroup, TRUE);
     return false;
   }
-  group.m_bOnServer = true;
-  group.m_hServerGroup = serverGroup;
+  group.m_connection.m_bOnServer = true;
+  group.m_connection.m_hServerGroup = serverGroup;
   if (revisedRate != updateRate)
     group.m_dwUpdateRate = revisedRate;
 
-  QueryGroupInterface(object.Get(), group.m_pIOPCGroupStateMgt);
-  QueryGroupInterface(object.Get(), group.m_pIOPCPublicGroupStateMgt);
-  QueryGroupInterface(object.Get(), group.m_pIOPCItemMgt);
-  QueryGroupInterface(object.Get(), group.m_pIOPCSyncIO);
-  QueryGroupInterface(object.Get(), group.m_pIOPCAsyncIO);
-  QueryGroupInterface(object.Get(), group.m_pIDataObject);
-  QueryGroupInterface(object.Get(), group.m_pIOPCAsyncIO2);
-  QueryGroupInterface(object.Get(), group.m_pIConnectionPointContainer);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCGroupStateMgt);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCPublicGroupStateMgt);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCItemMgt);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCSyncIO);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCAsyncIO);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIDataObject);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCAsyncIO2);
+  QueryGroupInterface(object.Get(), group.m_connection.m_pIConnectionPointContainer);
 
-  if (group.m_pIOPCGroupStateMgt && group.m_sName.empty()) {
+  if (group.m_connection.m_pIOPCGroupStateMgt && group.m_sName.empty()) {
     DWORD rate = 0;
     BOOL isActive = FALSE;
     std::string assignedName;
@@ -94,7 +94,7 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
     LCID lcid = 0;
     OPCHANDLE clientGroup = 0;
     OPCHANDLE serverHandle = 0;
-    if (SUCCEEDED(group.m_pIOPCGroupStateMgt->GetState(
+    if (SUCCEEDED(group.m_connection.m_pIOPCGroupStateMgt->GetState(
             &rate, &isActive, &assignedName, &bias, &band, &lcid, &clientGroup, &serverHandle))) {
       group.m_sName = assignedName;
       group.m_dwUpdateRate = rate;
@@ -102,7 +102,7 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
       group.m_nTimeBias = bias;
       group.m_fDeadBand = band;
       group.m_dwLocale = lcid;
-      group.m_hServerGroup = serverHandle;
+      group.m_connection.m_hServerGroup = serverHandle;
     }
   }
   return true;
@@ -113,9 +113,10 @@ void COPCServer::ReleaseGroupOnServer(COPCGroup& group) {
   group.ReleaseInterfaces();
   group.m_nItemCount = 0;
   // Without a connection the server-side group went with it: nothing to ask.
-  if (!group.m_bOnServer || !m_pIOPCServer)
+  if (!group.m_connection.m_bOnServer || !m_connection.m_pIOPCServer)
     return;
-  const HRESULT hr = m_pIOPCServer->RemoveGroup(group.m_hServerGroup, TRUE);
+  const HRESULT hr =
+      m_connection.m_pIOPCServer->RemoveGroup(group.m_connection.m_hServerGroup, TRUE);
   if (FAILED(hr)) {
     m_context.log.Log(
         Format(kRemoveGroupFailedLog, group.m_sName.c_str(), m_sServerId.c_str(), m_sHost.c_str(),
@@ -126,12 +127,12 @@ void COPCServer::ReleaseGroupOnServer(COPCGroup& group) {
         Format(kRemoveGroupLog, group.m_sName.c_str(), m_sServerId.c_str(), m_sHost.c_str()),
         kLogOpcServer);
   }
-  group.m_bOnServer = false;
+  group.m_connection.m_bOnServer = false;
 }
 
 bool COPCServer::RemoveGroup(COPCGroup* group) {
   const int index = GroupIndex(group);
-  if (index < 0 || !group->m_bOnServer)
+  if (index < 0 || !group->m_connection.m_bOnServer)
     return false;
   ReleaseGroupOnServer(*group);
   m_groups.erase(m_groups.begin() + index);

@@ -1,6 +1,7 @@
 #include "opc/opc_items.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/log.h"
 #include "base/report.h"
@@ -79,44 +80,43 @@ FailureText FailureTextFor(HRESULT hr) {
 // logs each; then releases the answers.
 void ApplyAddResults(COPCServer& server, COPCGroup& group, const std::vector<OPCITEMDEF>& defs) {
   CLog& log = server.Context().log;
-  const size_t count = std::min(defs.size(), group.m_acquiredItems.size());
+  const size_t count = std::min(defs.size(), group.AcquiredItems().size());
   for (size_t i = 0; i < count; ++i) {
-    COPCItem& item = *group.m_acquiredItems[i];
-    const HRESULT code = i < group.m_itemErrors.size() ? group.m_itemErrors[i] : E_FAIL;
-    if (code == S_OK && i < group.m_itemResults.size()) {
-      const OPCITEMRESULT& result = group.m_itemResults[i];
+    COPCItem& item = *group.AcquiredItems()[i];
+    const HRESULT code =
+        i < group.Connection().ItemErrors().size() ? group.Connection().ItemErrors()[i] : E_FAIL;
+    if (code == S_OK && i < group.Connection().ItemResults().size()) {
+      const OPCITEMRESULT& result = group.Connection().ItemResults()[i];
       item.m_nValid = 1;
       item.m_sQualifiedId = defs[i].szItemID;
       item.m_hServerItem = result.hServer;
       item.m_vtDataType = result.vtCanonicalDataType;
       item.m_dwAccessRights = result.dwAccessRights;
       log.Log(Format(kItemAddedLog, item.m_sQualifiedId.c_str(), item.m_sShortId.c_str(),
-                     group.m_sName.c_str()),
+                     group.Name().c_str()),
               kLogOpcServer);
       continue;
     }
     item.m_nValid = 0;
     item.m_hServerItem = 0;
     if (FAILED(code)) {
-      log.Log(Format(kItemFailedWithReasonLog, item.m_sQualifiedId.c_str(), group.m_sName.c_str(),
+      log.Log(Format(kItemFailedWithReasonLog, item.m_sQualifiedId.c_str(), group.Name().c_str(),
                      static_cast<int>(code), HResultReasonText(code).c_str()),
               kLogOpcServer);
     } else {
-      log.Log(Format(kItemFailedLog, item.m_sQualifiedId.c_str(), group.m_sName.c_str()),
+      log.Log(Format(kItemFailedLog, item.m_sQualifiedId.c_str(), group.Name().c_str()),
               kLogOpcServer);
     }
   }
-  group.m_itemResults.clear();
-  group.m_itemErrors.clear();
+  group.ClearItemAnswers();
 }
 
 void MarkAllRefused(COPCGroup& group) {
-  for (auto& item : group.m_acquiredItems) {
+  for (auto& item : group.AcquiredItems()) {
     item->m_nValid = 0;
     item->m_hServerItem = 0;
   }
-  group.m_itemResults.clear();
-  group.m_itemErrors.clear();
+  group.ClearItemAnswers();
 }
 
 bool IsNameCharacter(char c) {
@@ -147,35 +147,38 @@ bool AddItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<OPC
                      const std::vector<std::string>& ids, HRESULT* pResult) {
   IUserPrompt& prompt = server.Context().prompt;
   CReportBuilder report;
-  report.Raw(Format(kReportTitleLine, Escaped(group.m_sName).c_str()));
-  group.m_itemResults.clear();
-  group.m_itemErrors.clear();
+  report.Raw(Format(kReportTitleLine, Escaped(group.Name()).c_str()));
+  group.ClearItemAnswers();
   if (pResult != nullptr)
     *pResult = E_FAIL;
 
-  if (!server.m_bConnected || !group.m_pIOPCItemMgt) {
-    if (!server.m_bConnected) {
-      report.Raw(Format(kNoConnectionLine, Escaped(server.m_sServerId).c_str(),
-                        Escaped(server.m_sHost).c_str()));
+  if (!server.IsConnected() || !group.Connection().ItemMgt()) {
+    if (!server.IsConnected()) {
+      report.Raw(Format(kNoConnectionLine, Escaped(server.ServerId()).c_str(),
+                        Escaped(server.Host()).c_str()));
     }
-    if (!group.m_pIOPCItemMgt)
+    if (!group.Connection().ItemMgt())
       report.Raw(kNoItemMgtLine);
     prompt.ShowReport(report.Request(kItemsAdditionErrorTitle));
     return false;
   }
 
-  const HRESULT hr = group.m_pIOPCItemMgt->AddItems(static_cast<DWORD>(defs.size()), defs.data(),
-                                                    &group.m_itemResults, &group.m_itemErrors);
+  std::vector<OPCITEMRESULT> results;
+  std::vector<HRESULT> errors;
+  const HRESULT hr = group.Connection().ItemMgt()->AddItems(static_cast<DWORD>(defs.size()),
+                                                            defs.data(), &results, &errors);
   if (pResult != nullptr)
     *pResult = hr;
   if (SUCCEEDED(hr)) {
     // An answer missing for an item counts as a failure for that item.
-    group.m_itemResults.resize(defs.size());
-    group.m_itemErrors.resize(defs.size(), E_FAIL);
+    results.resize(defs.size());
+    errors.resize(defs.size(), E_FAIL);
   }
+  group.SetItemAnswers(std::move(results), std::move(errors));
   // Every item accepted: success, whatever success code the server chose.
-  if (SUCCEEDED(hr) && std::all_of(group.m_itemErrors.begin(), group.m_itemErrors.end(),
-                                   [](HRESULT code) { return code == S_OK; })) {
+  if (SUCCEEDED(hr) &&
+      std::all_of(group.Connection().ItemErrors().begin(), group.Connection().ItemErrors().end(),
+                  [](HRESULT code) { return code == S_OK; })) {
     return true;
   }
   if (SUCCEEDED(hr)) {
@@ -183,7 +186,7 @@ bool AddItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<OPC
     report.Raw(Format(kReturnCodeLine, "S_FALSE", static_cast<unsigned>(S_FALSE)));
     report.Raw(Format(kPartialDetailsLine, kPartialSuccessDetails));
     for (size_t i = 0; i < defs.size(); ++i) {
-      const HRESULT code = group.m_itemErrors[i];
+      const HRESULT code = group.Connection().ItemErrors()[i];
       const std::string id = Escaped(ReportId(defs, ids, i));
       if (code == S_OK) {
         report.Raw(Format(kItemSucceededLine, id.c_str(), AddItemResultText(code).c_str()));
@@ -206,19 +209,19 @@ bool AddItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<OPC
 }
 
 bool ReAddItemsOfGroup(COPCServer& server, COPCGroup& group) {
-  if (group.m_acquiredItems.empty())
+  if (group.AcquiredItems().empty())
     return false;
   std::vector<OPCITEMDEF> defs;
   std::vector<std::string> ids;
-  defs.reserve(group.m_acquiredItems.size());
-  for (const auto& item : group.m_acquiredItems) {
+  defs.reserve(group.AcquiredItems().size());
+  for (const auto& item : group.AcquiredItems()) {
     OPCITEMDEF def;
     def.szItemID = item->m_sQualifiedId;
     // The stored id is already fully qualified; a server that can browse confirms it.
-    if (server.m_pIOPCBrowseServerAddressSpace) {
+    if (server.Connection().BrowseServerAddressSpace()) {
       std::string qualified;
-      if (SUCCEEDED(server.m_pIOPCBrowseServerAddressSpace->GetItemID(item->m_sQualifiedId,
-                                                                      &qualified)) &&
+      if (SUCCEEDED(server.Connection().BrowseServerAddressSpace()->GetItemID(item->m_sQualifiedId,
+                                                                              &qualified)) &&
           !qualified.empty()) {
         def.szItemID = qualified;
       }
@@ -241,7 +244,7 @@ bool ReAddItemsOfGroup(COPCServer& server, COPCGroup& group) {
 bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<OPCITEMDEF>& defs,
                         const std::vector<std::string>& shortIds,
                         std::vector<HRESULT>* pItemCodes) {
-  group.m_acquiredItems.clear();
+  group.DestroyAcquiredItems();
   std::vector<std::string> ids;
   for (size_t i = 0; i < defs.size(); ++i) {
     COPCItem* item = group.AppendAcquiredItem();
@@ -260,7 +263,8 @@ bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<
   HRESULT hr = E_FAIL;
   const bool added = AddItemsToGroup(server, group, defs, ids, &hr);
   if (pItemCodes != nullptr) {
-    *pItemCodes = SUCCEEDED(hr) ? group.m_itemErrors : std::vector<HRESULT>(defs.size(), E_FAIL);
+    *pItemCodes =
+        SUCCEEDED(hr) ? group.Connection().ItemErrors() : std::vector<HRESULT>(defs.size(), E_FAIL);
   }
   if (SUCCEEDED(hr))
     ApplyAddResults(server, group, defs);
@@ -272,17 +276,7 @@ bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<
 bool RemoveItem(COPCServer& server, COPCBaseItem* item) {
   if (item == nullptr || item->m_pGroup == nullptr)
     return false;
-  COPCGroup& group = *item->m_pGroup;
-  auto removeFrom = [item](auto& items) {
-    for (auto it = items.begin(); it != items.end(); ++it) {
-      if (it->get() == item) {
-        items.erase(it);
-        return true;
-      }
-    }
-    return false;
-  };
-  if (!removeFrom(group.m_acquiredItems) && !removeFrom(group.m_calcItems))
+  if (!item->m_pGroup->RemoveItem(item))
     return false;
   server.RecountItems();
   server.MarkConfigurationChanged();
@@ -313,17 +307,17 @@ int ReplaceNameInExpression(std::string& expression, const std::string& oldId,
 int RenameShortId(COPCGroup& group, const std::string& oldId, const std::string& newId,
                   bool renameInExpressions) {
   int count = 0;
-  for (auto& item : group.m_acquiredItems) {
+  for (auto& item : group.AcquiredItems()) {
     if (item->m_sShortId == oldId) {
       item->m_sShortId = newId;
       ++count;
     }
   }
   if (renameInExpressions) {
-    for (auto& item : group.m_calcItems)
+    for (auto& item : group.CalcItems())
       count += ReplaceNameInExpression(item->m_sExpression, oldId, newId);
   }
-  for (auto& item : group.m_calcItems) {
+  for (auto& item : group.CalcItems()) {
     if (item->m_sShortId == oldId) {
       item->m_sShortId = newId;
       ++count;

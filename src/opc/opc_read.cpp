@@ -21,34 +21,32 @@ constexpr char kReportReasonLine[] = "\\par Reason: {\\b %s} ";
 // A failure found before the call: the message, and a report that says the same so that
 // the acquisition's read error report never shows an earlier failure's details.
 bool FailBeforeCall(COPCGroup& group, const std::string& message) {
-  group.m_sTimeText = kUnknownTimeText;
-  group.m_sErrorMessage = message;
-  group.m_sErrorReport = Format(kReportDescriptionLine, RtfEscape(message).c_str());
+  group.SetTimeTextUnknown();
+  group.SetReadError(message, Format(kReportDescriptionLine, RtfEscape(message).c_str()));
   return false;
 }
 
 }  // namespace
 
 bool SyncReadGroup(COPCServer& server, COPCGroup& group, OPCDATASOURCE source) {
-  group.m_sErrorMessage.clear();
-  group.m_sErrorReport.clear();
-  const char* serverId = server.m_sServerId.c_str();
-  const char* host = server.m_sHost.c_str();
-  if (!server.m_bConnected || !group.m_pIOPCSyncIO)
+  group.SetReadError("", "");
+  const char* serverId = server.ServerId().c_str();
+  const char* host = server.Host().c_str();
+  if (!server.IsConnected() || !group.Connection().SyncIO())
     return FailBeforeCall(group, Format(kNoConnection, serverId, host));
-  if (group.m_acquiredItems.empty())
+  if (group.AcquiredItems().empty())
     return FailBeforeCall(group, Format(kNoItemToRead, serverId, host));
 
   std::vector<OPCHANDLE> handles;
-  handles.reserve(group.m_acquiredItems.size());
-  for (const auto& item : group.m_acquiredItems)
+  handles.reserve(group.AcquiredItems().size());
+  for (const auto& item : group.AcquiredItems())
     handles.push_back(item->m_hServerItem);
 
-  group.m_sTimeText = kUnknownTimeText;
+  group.SetTimeTextUnknown();
   std::vector<OPCITEMSTATE> values;
   std::vector<HRESULT> errors;
-  HRESULT hr = group.m_pIOPCSyncIO->Read(source, static_cast<DWORD>(handles.size()), handles.data(),
-                                         &values, &errors);
+  HRESULT hr = group.Connection().SyncIO()->Read(source, static_cast<DWORD>(handles.size()),
+                                                 handles.data(), &values, &errors);
   // One state per handle is what a success promises; anything else cannot be matched
   // to the items.
   if (SUCCEEDED(hr) && values.size() != handles.size())
@@ -56,28 +54,26 @@ bool SyncReadGroup(COPCServer& server, COPCGroup& group, OPCDATASOURCE source) {
   if (FAILED(hr)) {
     const std::string reason = HResultReasonText(hr);
     const unsigned code = static_cast<unsigned>(hr);
-    group.m_sErrorMessage = Format(kReadFailed, serverId, host, code, reason.c_str());
-    group.m_sErrorReport = Format(kReportDescriptionLine, kReadFailedDescription) +
-                           Format(kReportServerLine, RtfEscape(server.m_sServerId).c_str()) +
-                           Format(kReportHostLine, RtfEscape(server.m_sHost).c_str()) +
+    group.SetReadError(Format(kReadFailed, serverId, host, code, reason.c_str()),
+                       Format(kReportDescriptionLine, kReadFailedDescription) +
+                           Format(kReportServerLine, RtfEscape(server.ServerId()).c_str()) +
+                           Format(kReportHostLine, RtfEscape(server.Host()).c_str()) +
                            Format(kReportCodeLine, code) +
-                           Format(kReportReasonLine, RtfEscape(reason).c_str());
+                           Format(kReportReasonLine, RtfEscape(reason).c_str()));
     return false;
   }
 
   // The local wall-clock time of the client, not the server's time stamps.
   const FILETIME readTime = server.Context().clock.LocalFileTimeNow();
   for (size_t i = 0; i < values.size(); ++i) {
-    COPCItem& item = *group.m_acquiredItems[i];
+    COPCItem& item = *group.AcquiredItems()[i];
     OPCITEMSTATE& state = values[i];
     VariantCopy(&item.m_value, &state.vDataValue);
     item.m_wQuality = state.wQuality;
     item.m_ftTimeStamp = state.ftTimeStamp;
     item.m_hrRead = i < errors.size() ? errors[i] : S_OK;
-    if (i == 0) {
-      group.m_ftLastReadTime = readTime;
-      group.m_sTimeText = FormatTimeStampMs(LocalTimeFromFileTime(readTime));
-    }
+    if (i == 0)
+      group.SetLastRead(readTime, FormatTimeStampMs(LocalTimeFromFileTime(readTime)));
     VariantClear(&state.vDataValue);
   }
   return true;
@@ -85,14 +81,14 @@ bool SyncReadGroup(COPCServer& server, COPCGroup& group, OPCDATASOURCE source) {
 
 bool ReadGroup(COPCServer& server, COPCGroup& group) {
   CLog& log = server.Context().log;
-  switch (group.m_nReadInterface) {
+  switch (group.ReadInterface()) {
     case kReadSyncCache:
     case kReadSyncDevice: {
       const OPCDATASOURCE source =
-          group.m_nReadInterface == kReadSyncCache ? OPC_DS_CACHE : OPC_DS_DEVICE;
+          group.ReadInterface() == kReadSyncCache ? OPC_DS_CACHE : OPC_DS_DEVICE;
       if (SyncReadGroup(server, group, source))
         return true;
-      log.Log(group.m_sErrorMessage, kLogDataAcquisition);
+      log.Log(group.Connection().ErrorMessage(), kLogDataAcquisition);
       return false;
     }
     case kReadAsync10:
@@ -107,5 +103,5 @@ bool ReadGroup(COPCServer& server, COPCGroup& group) {
 }
 
 void UpdateReadStatistics(COPCGroup& group) {
-  group.m_statistics.Update(group.m_ftLastReadTime);
+  group.UpdateStatistics();
 }

@@ -7,18 +7,18 @@ bool ReconnectServer(COPCServer& server) {
   for (int g = 0; g < server.GroupCount(); ++g) {
     COPCGroup& group = *server.Group(g);
     group.ReleaseInterfaces();
-    group.m_bOnServer = false;
+    group.ForgetServerGroup();
   }
-  const std::string serverId = server.m_sServerId;
-  const std::string host = server.m_sHost;
-  const CLSID clsid = server.m_clsid;
+  const std::string serverId = server.ServerId();
+  const std::string host = server.Host();
+  const CLSID clsid = server.Clsid();
   if (!server.Connect(serverId, host, clsid) || !server.IsAlive())
     return false;
   for (int g = 0; g < server.GroupCount(); ++g) {
     COPCGroup& group = *server.Group(g);
     if (!server.CreateGroupOnServer(group))
       return false;
-    if (!group.m_acquiredItems.empty() && !ReAddItemsOfGroup(server, group))
+    if (!group.AcquiredItems().empty() && !ReAddItemsOfGroup(server, group))
       return false;
   }
   server.RecountItems();

@@ -17,18 +17,18 @@ COPCServer::~COPCServer() {
 }
 
 bool COPCServer::IsAlive() const {
-  if (!m_bConnected || !m_pIOPCServer)
+  if (!m_connection.m_bConnected || !m_connection.m_pIOPCServer)
     return false;
   OPCSERVERSTATUS status;
-  return SUCCEEDED(m_pIOPCServer->GetStatus(&status));
+  return SUCCEEDED(m_connection.m_pIOPCServer->GetStatus(&status));
 }
 
 bool COPCServer::GetServerStateText(std::string& text) const {
   text = kNoStatusAvailable;
-  if (!m_bConnected || !m_pIOPCServer)
+  if (!m_connection.m_bConnected || !m_connection.m_pIOPCServer)
     return false;
   OPCSERVERSTATUS status;
-  if (FAILED(m_pIOPCServer->GetStatus(&status)))
+  if (FAILED(m_connection.m_pIOPCServer->GetStatus(&status)))
     return false;
   const DWORD state = status.dwServerState;
   if (state >= OPC_STATUS_RUNNING && state <= OPC_STATUS_TEST)
@@ -62,11 +62,18 @@ int COPCServer::GroupIndex(const COPCGroup* group) const {
   return -1;
 }
 
+int COPCServer::ColumnCount() const {
+  int columns = 0;
+  for (const auto& group : m_groups)
+    columns += group->ColumnCount();
+  return columns;
+}
+
 void COPCServer::RecountItems() {
   m_nTotalAcquiredCount = 0;
   m_nTotalCalculatedCount = 0;
   for (const auto& group : m_groups) {
-    group->m_nItemCount = group->AcquiredCount() + group->CalcCount();
+    group->m_nItemCount = group->ColumnCount();
     m_nTotalAcquiredCount += group->AcquiredCount();
     m_nTotalCalculatedCount += group->CalcCount();
   }

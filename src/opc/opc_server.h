@@ -1,7 +1,9 @@
 #pragma once
-// COPCServer: the one server connection of the process. It keeps the server's interface
-// pointers, owns the groups (which own their items), connects and disconnects, listens
-// for the server's shutdown request, and adds and removes groups on the server.
+// COPCServer: the one server of the process: its configuration (server id, host, class
+// id, the groups, which own their items, the item totals) and its live connection
+// (COPCConnection: interface pointers, shutdown advise). It connects and disconnects,
+// listens for the server's shutdown request, and adds and removes groups on the server.
+// Its fields are private: others read them and change them only through its operations.
 // Every log line goes to the "OPC Server" channel.
 // Thread rule: GUI thread (the client's single-threaded apartment) for everything.
 #include <array>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "base/app_context.h"
+#include "opc/opc_connection.h"
 #include "opc/opc_group.h"
 #include "platform/com/com_ptr.h"
 #include "platform/com/creation.h"
@@ -19,8 +22,6 @@
 
 // The host text that means "this machine".
 inline constexpr char kLocalHost[] = "Local Host";
-// Slots of the interface request block handed to the object creation at connect.
-inline constexpr int kInterfaceRequestCount = 7;
 
 class COPCServer {
  public:
@@ -81,32 +82,29 @@ class COPCServer {
   }
   // Changes with every configuration change (the acquisition engine compares it).
   uint64_t ConfigurationRevision() const { return m_nConfigurationRevision; }
-  std::string ServerId() const { return m_sServerId; }
-  std::string Host() const { return m_sHost; }
+  const std::string& ServerId() const { return m_sServerId; }
+  const std::string& Host() const { return m_sHost; }
+  // Project close: no server is chosen any more.
+  void ClearServerId() { m_sServerId.clear(); }
+  const CLSID& Clsid() const { return m_clsid; }
+  const std::vector<std::unique_ptr<COPCGroup>>& Groups() const { return m_groups; }
+  // The item columns of a data set over all groups, counted now (not as of RecountItems).
+  int ColumnCount() const;
+  // As of the last RecountItems.
+  int TotalItemCount() const { return m_nTotalItemCount; }
+  int TotalAcquiredCount() const { return m_nTotalAcquiredCount; }
+  int TotalCalculatedCount() const { return m_nTotalCalculatedCount; }
+  bool IsConfigurationModified() const { return m_bConfigurationModified; }
+  // Saved or loaded: "Save Project" has nothing new to save.
+  void SetConfigurationModified(bool modified) { m_bConfigurationModified = modified; }
 
-  // ---- Fields ----
-  std::string m_sServerId;  // ProgID
-  std::string m_sHost;      // "Local Host" or a machine name
-  CLSID m_clsid;            // all zero: looked up from the server id at connect
-  // The request block of the last connect (the pointers are taken over at once).
-  std::array<MULTI_QI, kInterfaceRequestCount> m_interfaceRequests{};
-  ComPtr<IOPCServer> m_pIOPCServer;
-  ComPtr<IOPCServerPublicGroups> m_pIOPCServerPublicGroups;
-  ComPtr<IOPCBrowseServerAddressSpace> m_pIOPCBrowseServerAddressSpace;
-  ComPtr<IPersistFile> m_pIPersistFile;
-  ComPtr<IOPCItemProperties> m_pIOPCItemProperties;
-  ComPtr<IOPCCommon> m_pIOPCCommon;
-  ComPtr<IConnectionPointContainer> m_pIConnectionPointContainer;
-  ComPtr<IOPCShutdown> m_pShutdownSink;
-  DWORD m_dwShutdownCookie = 0;  // 0: not advised
-  std::vector<std::unique_ptr<COPCGroup>> m_groups;
-  int m_nTotalItemCount = 0;
-  int m_nTotalAcquiredCount = 0;
-  int m_nTotalCalculatedCount = 0;
-  bool m_bConnected = false;
-  bool m_bConfigurationModified = false;  // enables "Save Project"
+  // ---- The live connection ----
+  const COPCConnection& Connection() const { return m_connection; }
+  bool IsConnected() const { return m_connection.m_bConnected; }
 
  private:
+  friend struct COPCModelAccess;
+
   void AdviseShutdown();
   // Steps 1 and 2 of a group removal: items, interfaces, the server's RemoveGroup.
   void ReleaseGroupOnServer(COPCGroup& group);
@@ -114,4 +112,15 @@ class COPCServer {
   AppContext& m_context;
   std::function<void()> m_shutdownHandler;
   uint64_t m_nConfigurationRevision = 0;
+
+  std::string m_sServerId;  // ProgID
+  std::string m_sHost;      // "Local Host" or a machine name
+  CLSID m_clsid;            // all zero: looked up from the server id at connect
+  // Interface pointers, shutdown sink and cookie, connected flag.
+  COPCConnection m_connection;
+  std::vector<std::unique_ptr<COPCGroup>> m_groups;
+  int m_nTotalItemCount = 0;
+  int m_nTotalAcquiredCount = 0;
+  int m_nTotalCalculatedCount = 0;
+  bool m_bConfigurationModified = false;  // enables "Save Project"
 };

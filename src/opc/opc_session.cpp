@@ -87,7 +87,7 @@ bool COPCServer::Connect(const std::string& serverId, const std::string& host, c
   m_clsid = classId;
 
   for (int i = 0; i < kInterfaceRequestCount; ++i)
-    m_interfaceRequests[i] = MULTI_QI{kInterfaceSlots[i].iid, nullptr, S_OK};
+    m_connection.m_interfaceRequests[i] = MULTI_QI{kInterfaceSlots[i].iid, nullptr, S_OK};
 
   // "Local Host" lets the registration decide where the server runs; any other text,
   // even this machine's own name, is sent as a remote machine name.
@@ -96,12 +96,13 @@ bool COPCServer::Connect(const std::string& serverId, const std::string& host, c
   const COSERVERINFO* pServerInfo = host == kLocalHost ? nullptr : &serverInfo;
 
   const uint32_t creationStart = m_context.clock.TickCount();
-  const HRESULT hr = CoCreateInstanceEx(classId, nullptr, CLSCTX_SERVER, pServerInfo,
-                                        kInterfaceRequestCount, m_interfaceRequests.data());
+  const HRESULT hr =
+      CoCreateInstanceEx(classId, nullptr, CLSCTX_SERVER, pServerInfo, kInterfaceRequestCount,
+                         m_connection.m_interfaceRequests.data());
   // Own every pointer at once, so that none leaks whichever way this ends.
   std::array<ComPtr<IUnknown>, kInterfaceRequestCount> obtained;
   for (int i = 0; i < kInterfaceRequestCount; ++i)
-    obtained[i].Attach(std::exchange(m_interfaceRequests[i].pItf, nullptr));
+    obtained[i].Attach(std::exchange(m_connection.m_interfaceRequests[i].pItf, nullptr));
 
   if (hr != S_OK && hr != CO_S_NOTALLINTERFACES) {
     log.Log(Format(kCreateFailedLog, serverId.c_str(), host.c_str(), static_cast<unsigned>(hr),
@@ -112,7 +113,7 @@ bool COPCServer::Connect(const std::string& serverId, const std::string& host, c
 
   for (int i = 0; i < kInterfaceRequestCount; ++i) {
     const InterfaceSlot& slot = kInterfaceSlots[i];
-    const HRESULT slotResult = m_interfaceRequests[i].hr;
+    const HRESULT slotResult = m_connection.m_interfaceRequests[i].hr;
     if (FAILED(slotResult)) {
       obtained[i].Reset();
       if (slot.queryFailed != nullptr) {
@@ -127,38 +128,39 @@ bool COPCServer::Connect(const std::string& serverId, const std::string& host, c
         return false;
     }
   }
-  Store(m_pIOPCServer, obtained[kSlotServer].Get());
-  Store(m_pIOPCCommon, obtained[kSlotCommon].Get());
-  Store(m_pIConnectionPointContainer, obtained[kSlotConnectionPoints].Get());
-  Store(m_pIOPCItemProperties, obtained[kSlotItemProperties].Get());
-  Store(m_pIOPCBrowseServerAddressSpace, obtained[kSlotBrowse].Get());
-  Store(m_pIOPCServerPublicGroups, obtained[kSlotPublicGroups].Get());
-  Store(m_pIPersistFile, obtained[kSlotPersistFile].Get());
+  Store(m_connection.m_pIOPCServer, obtained[kSlotServer].Get());
+  Store(m_connection.m_pIOPCCommon, obtained[kSlotCommon].Get());
+  Store(m_connection.m_pIConnectionPointContainer, obtained[kSlotConnectionPoints].Get());
+  Store(m_connection.m_pIOPCItemProperties, obtained[kSlotItemProperties].Get());
+  Store(m_connection.m_pIOPCBrowseServerAddressSpace, obtained[kSlotBrowse].Get());
+  Store(m_connection.m_pIOPCServerPublicGroups, obtained[kSlotPublicGroups].Get());
+  Store(m_connection.m_pIPersistFile, obtained[kSlotPersistFile].Get());
   log.Log(Format(kInterfacesCreatedLog, serverId.c_str(), host.c_str(),
                  static_cast<int>(m_context.clock.TickCount() - creationStart)),
           kLogOpcServer);
 
-  if (m_pIConnectionPointContainer)
+  if (m_connection.m_pIConnectionPointContainer)
     AdviseShutdown();
 
-  m_bConnected = static_cast<bool>(m_pIOPCServer);
-  if (!m_bConnected)
+  m_connection.m_bConnected = static_cast<bool>(m_connection.m_pIOPCServer);
+  if (!m_connection.m_bConnected)
     log.Log(Format(kNotSupportedLog, serverId.c_str(), host.c_str()), kLogOpcServer);
-  return m_bConnected;
+  return m_connection.m_bConnected;
 }
 
 void COPCServer::AdviseShutdown() {
   const uint32_t adviseStart = m_context.clock.TickCount();
   ComPtr<IConnectionPoint> point;
-  if (FAILED(m_pIConnectionPointContainer->FindConnectionPoint(IID_IOPCShutdown,
-                                                               point.ReleaseAndGetAddressOf())) ||
+  if (FAILED(m_connection.m_pIConnectionPointContainer->FindConnectionPoint(
+          IID_IOPCShutdown, point.ReleaseAndGetAddressOf())) ||
       !point) {
     return;
   }
-  m_pShutdownSink = new COPCShutdownSink(*this);
-  const HRESULT hr = point->Advise(m_pShutdownSink.Get(), &m_dwShutdownCookie);
+  m_connection.m_pShutdownSink = new COPCShutdownSink(*this);
+  const HRESULT hr =
+      point->Advise(m_connection.m_pShutdownSink.Get(), &m_connection.m_dwShutdownCookie);
   if (FAILED(hr)) {
-    m_dwShutdownCookie = 0;
+    m_connection.m_dwShutdownCookie = 0;
     m_context.log.Log(Format(kAdviseFailedLog, m_sServerId.c_str(), m_sHost.c_str(),
                              static_cast<unsigned>(hr), HResultReasonText(hr).c_str()),
                       kLogOpcServer);
@@ -170,26 +172,26 @@ void COPCServer::AdviseShutdown() {
 }
 
 void COPCServer::Disconnect() {
-  m_pIOPCServer.Reset();
-  m_pIOPCServerPublicGroups.Reset();
-  m_pIOPCBrowseServerAddressSpace.Reset();
-  m_pIPersistFile.Reset();
-  m_pIOPCItemProperties.Reset();
-  m_pIOPCCommon.Reset();
-  if (m_pIConnectionPointContainer) {
-    if (m_dwShutdownCookie != 0) {
+  m_connection.m_pIOPCServer.Reset();
+  m_connection.m_pIOPCServerPublicGroups.Reset();
+  m_connection.m_pIOPCBrowseServerAddressSpace.Reset();
+  m_connection.m_pIPersistFile.Reset();
+  m_connection.m_pIOPCItemProperties.Reset();
+  m_connection.m_pIOPCCommon.Reset();
+  if (m_connection.m_pIConnectionPointContainer) {
+    if (m_connection.m_dwShutdownCookie != 0) {
       ComPtr<IConnectionPoint> point;
-      if (SUCCEEDED(m_pIConnectionPointContainer->FindConnectionPoint(
+      if (SUCCEEDED(m_connection.m_pIConnectionPointContainer->FindConnectionPoint(
               IID_IOPCShutdown, point.ReleaseAndGetAddressOf())) &&
           point) {
-        point->Unadvise(m_dwShutdownCookie);
+        point->Unadvise(m_connection.m_dwShutdownCookie);
       } else {
         m_context.log.Log(kUnadviseFailedLog, kLogOpcServer);
       }
     }
-    m_dwShutdownCookie = 0;
-    m_pShutdownSink.Reset();
-    m_pIConnectionPointContainer.Reset();
+    m_connection.m_dwShutdownCookie = 0;
+    m_connection.m_pShutdownSink.Reset();
+    m_connection.m_pIConnectionPointContainer.Reset();
   }
-  m_bConnected = false;
+  m_connection.m_bConnected = false;
 }

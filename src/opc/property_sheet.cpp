@@ -32,15 +32,15 @@ std::vector<PropertyRow> GroupPropertySheet(const COPCGroup& group, int groupInd
                                             bool acquiring) {
   std::vector<PropertyRow> rows;
   rows.push_back(
-      {kGroupCategory, "OPC Group Name", group.m_sName, "Specifies the Name of the OPC Group"});
+      {kGroupCategory, "OPC Group Name", group.Name(), "Specifies the Name of the OPC Group"});
   rows.push_back({kGroupCategory, "Update Rate",
-                  Format("%ld ms", static_cast<long>(group.m_dwUpdateRate)),
+                  Format("%ld ms", static_cast<long>(group.UpdateRate())),
                   "Specifies the Update Rate of the OPC Group (expressed in milliseconds)"});
   rows.push_back({kGroupCategory, "Dead band",
-                  FormatFixed(static_cast<double>(group.m_fDeadBand), 2) + " %",
+                  FormatFixed(static_cast<double>(group.DeadBand()), 2) + " %",
                   "Specifies the Dead band of the OPC Group Analog Data (expressed in % of Data "
                   "range). Please Note that this figure is NOT used by Velmora 2.0"});
-  const uint32_t mode = group.m_nReadInterface;
+  const uint32_t mode = group.ReadInterface();
   rows.push_back({kGroupCategory, "OPC Data Read Mode", mode < 4 ? kReadModes[mode] : "",
                   "Specifies the Update Method of OPC Data"});
   rows.push_back({kSizeCategory, "OPC Group Index", std::to_string(groupIndex),
@@ -51,7 +51,7 @@ std::vector<PropertyRow> GroupPropertySheet(const COPCGroup& group, int groupInd
   rows.push_back({kSizeCategory, "Number of Calculated OPC Items",
                   std::to_string(group.CalcCount()),
                   "Specifies the Number of Calculated OPC Items in Current OPC Group"});
-  const GroupReadStatistics& statistics = group.m_statistics;
+  const GroupReadStatistics& statistics = group.Statistics();
   const auto figure = [acquiring](int32_t value) {
     return acquiring ? Format("%d ms", static_cast<int>(value)) : std::string(kNoStatistics);
   };
@@ -65,13 +65,14 @@ std::vector<PropertyRow> GroupPropertySheet(const COPCGroup& group, int groupInd
                   "Specifies the average update of the OPC Group observed since Acquisition "
                   "Start"});
   const std::pair<const char*, bool> required[] = {
-      {"IOPCItemMgt", static_cast<bool>(group.m_pIOPCItemMgt)},
-      {"IOPCSyncIO", static_cast<bool>(group.m_pIOPCSyncIO)},
-      {"IOPCAsyncIO (1.0a)", static_cast<bool>(group.m_pIOPCAsyncIO)},
-      {"IOPCAsyncIO2 (2.0)", static_cast<bool>(group.m_pIOPCAsyncIO2)},
-      {"IConnectionPointContainer", static_cast<bool>(group.m_pIConnectionPointContainer)},
-      {"IOPCGroupStateMgt", static_cast<bool>(group.m_pIOPCGroupStateMgt)},
-      {"IDataObject", static_cast<bool>(group.m_pIDataObject)},
+      {"IOPCItemMgt", static_cast<bool>(group.Connection().ItemMgt())},
+      {"IOPCSyncIO", static_cast<bool>(group.Connection().SyncIO())},
+      {"IOPCAsyncIO (1.0a)", static_cast<bool>(group.Connection().AsyncIO())},
+      {"IOPCAsyncIO2 (2.0)", static_cast<bool>(group.Connection().AsyncIO2())},
+      {"IConnectionPointContainer",
+       static_cast<bool>(group.Connection().ConnectionPointContainer())},
+      {"IOPCGroupStateMgt", static_cast<bool>(group.Connection().GroupStateMgt())},
+      {"IDataObject", static_cast<bool>(group.Connection().DataObject())},
   };
   for (const auto& [name, held] : required) {
     // The asynchronous rows name the interface without its version.
@@ -81,7 +82,7 @@ std::vector<PropertyRow> GroupPropertySheet(const COPCGroup& group, int groupInd
         {kRequiredCategory, name, Supported(held), InterfaceDescription(interfaceName.c_str())});
   }
   rows.push_back({kOptionalCategory, "IOPCPublicGroupStateMgt",
-                  Supported(static_cast<bool>(group.m_pIOPCPublicGroupStateMgt)),
+                  Supported(static_cast<bool>(group.Connection().PublicGroupStateMgt())),
                   InterfaceDescription("IOPCPublicGroupStateMgt")});
   return rows;
 }
@@ -103,7 +104,7 @@ std::vector<PropertyRow> ItemPropertySheet(const COPCBaseItem& item, bool calcul
        "Specifies the Expression of the Calculated OPC Item"},
       {category, "OPC Item Data Type", calculated ? "Double" : DataTypeText(item.m_vtDataType),
        "Specifies the OLE Data Type of the OPC Item"},
-      {category, "OPC Item Group", group.m_sName,
+      {category, "OPC Item Group", group.Name(),
        "Specifies the OPC Group to which the OPC Item belongs"},
   };
 }

@@ -27,8 +27,8 @@ int StatisticsBarPosition(int32_t valueMs, DWORD updateRate) {
 
 StatisticsServerPart BuildStatisticsServerPart(const COPCServer& server) {
   StatisticsServerPart part;
-  part.m_sServerId = server.m_sServerId;
-  part.m_sHost = server.m_sHost;
+  part.m_sServerId = server.ServerId();
+  part.m_sHost = server.Host();
   const bool alive = server.IsAlive();
   part.m_sConnectionStatus = alive ? kConnected : kNotConnected;
   if (!alive)
@@ -38,20 +38,20 @@ StatisticsServerPart BuildStatisticsServerPart(const COPCServer& server) {
   for (int i = 0; i < server.GroupCount(); ++i) {
     const COPCGroup& group = *server.Group(i);
     part.m_groups.push_back(
-        {group.m_sName, Format(kMilliseconds, static_cast<int>(group.m_dwUpdateRate))});
+        {group.Name(), Format(kMilliseconds, static_cast<int>(group.UpdateRate()))});
   }
   return part;
 }
 
 StatisticsGroupPart BuildStatisticsGroupPart(const COPCGroup& group) {
-  const GroupReadStatistics& statistics = group.m_statistics;
+  const GroupReadStatistics& statistics = group.Statistics();
   StatisticsGroupPart part;
-  part.m_sFrameTitle = Format(kFrameTitle, group.m_sName.c_str());
+  part.m_sFrameTitle = Format(kFrameTitle, group.Name().c_str());
   part.m_sCount = Format("%d", statistics.m_nCount);
-  part.m_current = MakeBar(statistics.m_nLast, group.m_dwUpdateRate);
-  part.m_minimum = MakeBar(statistics.m_nMinimum, group.m_dwUpdateRate);
-  part.m_maximum = MakeBar(statistics.m_nMaximum, group.m_dwUpdateRate);
-  part.m_average = MakeBar(statistics.m_nAverage, group.m_dwUpdateRate);
+  part.m_current = MakeBar(statistics.m_nLast, group.UpdateRate());
+  part.m_minimum = MakeBar(statistics.m_nMinimum, group.UpdateRate());
+  part.m_maximum = MakeBar(statistics.m_nMaximum, group.UpdateRate());
+  part.m_average = MakeBar(statistics.m_nAverage, group.UpdateRate());
   return part;
 }
 

@@ -2,6 +2,7 @@
 
 #include "acquisition/data_set_writer.h"
 #include "opc/opc_group.h"
+#include "opc_model_access.h"
 #include "platform/com/variant.h"
 
 namespace {
@@ -52,12 +53,12 @@ TEST(Interpolation, WriterMarksRowsOfAGroupThatSkippedThem) {
   calc->m_dValue = 7.0;
   std::vector<int> rewritten;
   int lastRow = 0;
-  group.m_sTimeText = "t0";
+  COPCModelAccess::SetTimeText(group, "t0");
   writer.StartDataSet(group);
   writer.WriteGroupValues(group, 0, 2, lastRow, rewritten);
   history.Append(DataSet("t1", 2));
   history.Append(DataSet("t2", 2));
-  group.m_sTimeText = "t3";
+  COPCModelAccess::SetTimeText(group, "t3");
   writer.StartDataSet(group);
   item->m_value.dblVal = 13.0;
   item->m_wQuality = 0x1C;  // bad now: interpolated cells carry the bad-quality bit

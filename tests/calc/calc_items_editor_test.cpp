@@ -51,7 +51,7 @@ TEST_F(CalcEditorTest, OpensOnACopyWithTheGroupsListsAndTexts) {
             " Calculated Item Expressions for OPC Group 'Boiler' (Group Index: 0)");
   // 128 - 11 in all groups + 1 in this group.
   EXPECT_EQ(p.Allowance(), 118);
-  EXPECT_EQ(env.server.m_nTotalCalculatedCount, 11);
+  EXPECT_EQ(env.server.TotalCalculatedCount(), 11);
 
   const auto acquired = p.AcquiredRows();
   ASSERT_EQ(acquired.size(), 3u);
@@ -247,7 +247,7 @@ TEST_F(CalcEditorTest, RefusedCharactersShowTheReportAndDisableEvaluate) {
   EXPECT_TRUE(p.Evaluate());
   EXPECT_TRUE(p.Buttons().bAdd);
   EXPECT_TRUE(p.Add());
-  EXPECT_EQ(p.WorkingGroup().m_calcItems.back()->m_sShortId, "t1");
+  EXPECT_EQ(p.WorkingGroup().CalcItems().back()->m_sShortId, "t1");
   EXPECT_EQ(env.test.prompt.reports.size(), 2u);
   // The same refused identifier typed again later is reported again.
   p.SetIdentifier("T.12");
@@ -259,7 +259,7 @@ TEST_F(CalcEditorTest, AddCreatesADoubleItemInTheCopyAndClearsTheFields) {
   Prepare(p, "T_F", "CelciusToFahrenheit(TEMP)");
   ASSERT_TRUE(p.Add());
   ASSERT_EQ(p.WorkingGroup().CalcCount(), 1);
-  const COPCCalcItem& item = *p.WorkingGroup().m_calcItems[0];
+  const COPCCalcItem& item = *p.WorkingGroup().CalcItems()[0];
   EXPECT_EQ(item.m_sQualifiedId, "T_F");
   EXPECT_EQ(item.m_sShortId, "T_F");
   EXPECT_EQ(item.m_sExpression, "CelciusToFahrenheit(TEMP)");
@@ -350,7 +350,7 @@ TEST_F(CalcEditorTest, RemoveTakesTheSelectedRowEvenWithANameDifferingInCase) {
   p.SelectCalcRow(1);
   ASSERT_TRUE(p.Remove());
   ASSERT_EQ(p.WorkingGroup().CalcCount(), 1);
-  EXPECT_EQ(p.WorkingGroup().m_calcItems[0]->m_sShortId, "Flow");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sShortId, "Flow");
   // The refilled list has no selection.
   EXPECT_FALSE(p.Buttons().bRemove);
   EXPECT_FALSE(p.Buttons().bEditCalc);
@@ -367,7 +367,7 @@ TEST_F(CalcEditorTest, EditAndModifyKeepTheShortIdAndChangeQualifiedIdAndExpress
   // Modify with nothing loaded changes nothing.
   Prepare(p, "C1", "TEMP * 3");
   EXPECT_FALSE(p.Modify());
-  EXPECT_EQ(p.WorkingGroup().m_calcItems[0]->m_sExpression, "TEMP");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sExpression, "TEMP");
 
   p.SelectCalcRow(1);
   ASSERT_TRUE(p.Edit());
@@ -381,14 +381,14 @@ TEST_F(CalcEditorTest, EditAndModifyKeepTheShortIdAndChangeQualifiedIdAndExpress
   p.SetIdentifier("C2_RENAMED");
   EXPECT_TRUE(p.Evaluate());
   ASSERT_TRUE(p.Modify());
-  const COPCCalcItem& item = *p.WorkingGroup().m_calcItems[1];
+  const COPCCalcItem& item = *p.WorkingGroup().CalcItems()[1];
   EXPECT_EQ(item.m_sShortId, "C2");
   EXPECT_EQ(item.m_sQualifiedId, "C2_RENAMED");
   EXPECT_EQ(item.m_sExpression, "R * 10 + C1");
   EXPECT_EQ(item.m_vtDataType, VT_R4);
   EXPECT_EQ(p.Identifier(), "");
   EXPECT_EQ(p.Expression(), "");
-  EXPECT_EQ(p.WorkingGroup().m_calcItems[0]->m_sExpression, "TEMP");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sExpression, "TEMP");
 
   // Edit with an invalid stored expression: the check's reason is shown, no Modify.
   CalcTestServer::AddCalc(group, "BAD", "NOPE + 1");
@@ -410,15 +410,15 @@ TEST_F(CalcEditorTest, ModifyFollowsTheLoadedItemEvenAfterQualifiedIdsRepeat) {
   p.SetIdentifier("B");
   p.Evaluate();
   ASSERT_TRUE(p.Modify());
-  EXPECT_EQ(p.WorkingGroup().m_calcItems[0]->m_sQualifiedId, "B");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sQualifiedId, "B");
   // Editing B now changes B, not the first item with that qualified id.
   p.SelectCalcRow(1);
   p.Edit();
   p.SetExpression("R + 1");
   p.Evaluate();
   ASSERT_TRUE(p.Modify());
-  EXPECT_EQ(p.WorkingGroup().m_calcItems[0]->m_sExpression, "TEMP");
-  EXPECT_EQ(p.WorkingGroup().m_calcItems[1]->m_sExpression, "R + 1");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sExpression, "TEMP");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[1]->m_sExpression, "R + 1");
   // A removed item can no longer be modified.
   p.SelectCalcRow(1);
   p.Edit();
@@ -469,7 +469,7 @@ TEST_F(CalcEditorTest, InsertionsGoIntoTheExpressionAtTheSelection) {
 
 TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
   CalcTestServer::AddCalc(group, "OLD", "TEMP");
-  env.server.m_bConfigurationModified = false;
+  env.server.SetConfigurationModified(false);
   const uint64_t revision = env.server.ConfigurationRevision();
   {
     // Cancel: the presenter goes away, nothing reaches the group.
@@ -483,26 +483,26 @@ TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
   CCalcItemEditorPresenter& p = Open();
   // OK without changes marks nothing.
   p.Apply();
-  EXPECT_FALSE(env.server.m_bConfigurationModified);
+  EXPECT_FALSE(env.server.IsConfigurationModified());
   EXPECT_EQ(env.server.ConfigurationRevision(), revision);
   ASSERT_EQ(group.CalcCount(), 1);
-  const COPCCalcItem* kept = group.m_calcItems[0].get();
+  const COPCCalcItem* kept = group.CalcItems()[0].get();
   EXPECT_EQ(kept->m_pGroup, &group);
 
   Prepare(p, "NEW", "OLD + 1");
   ASSERT_TRUE(p.Add());
   p.Apply();
   ASSERT_EQ(group.CalcCount(), 2);
-  EXPECT_EQ(group.m_calcItems[1]->m_sShortId, "NEW");
-  EXPECT_EQ(group.m_calcItems[1]->m_pGroup, &group);
-  EXPECT_EQ(group.m_nItemCount, 5);
-  EXPECT_EQ(env.server.m_nTotalCalculatedCount, 2);
-  EXPECT_EQ(env.server.m_nTotalItemCount, 5);
-  EXPECT_TRUE(env.server.m_bConfigurationModified);
+  EXPECT_EQ(group.CalcItems()[1]->m_sShortId, "NEW");
+  EXPECT_EQ(group.CalcItems()[1]->m_pGroup, &group);
+  EXPECT_EQ(group.ItemCount(), 5);
+  EXPECT_EQ(env.server.TotalCalculatedCount(), 2);
+  EXPECT_EQ(env.server.TotalItemCount(), 5);
+  EXPECT_TRUE(env.server.IsConfigurationModified());
   EXPECT_NE(env.server.ConfigurationRevision(), revision);
   // The presenter goes on with a copy of the updated group.
   EXPECT_EQ(p.CalcRows().size(), 2u);
-  EXPECT_NE(p.WorkingGroup().m_calcItems[1].get(), group.m_calcItems[1].get());
+  EXPECT_NE(p.WorkingGroup().CalcItems()[1].get(), group.CalcItems()[1].get());
   p.SelectCalcRow(0);
   EXPECT_FALSE(p.Remove());  // NEW uses OLD
   p.SelectCalcRow(1);
@@ -510,7 +510,7 @@ TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
   EXPECT_EQ(group.CalcCount(), 2);
   p.Apply();
   EXPECT_EQ(group.CalcCount(), 1);
-  EXPECT_EQ(env.server.m_nTotalCalculatedCount, 1);
+  EXPECT_EQ(env.server.TotalCalculatedCount(), 1);
 }
 
 }  // namespace
@@ -527,10 +527,33 @@ TEST_F(CalcEditorTest, AnAcquiredShortIdEditedInTheEditorReachesExpressionsAndTh
   ASSERT_TRUE(p.RenameAcquiredShortId(0, "TB"));
   EXPECT_EQ(p.AcquiredRows()[0][1], "TB");
   EXPECT_EQ(p.CalcRows()[0][3], "TB * 2");
-  EXPECT_EQ(group.m_acquiredItems[0]->m_sShortId, "TEMP");  // the copy only, until OK
-  env.server.m_bConfigurationModified = false;
+  EXPECT_EQ(group.AcquiredItems()[0]->m_sShortId, "TEMP");  // the copy only, until OK
+  env.server.SetConfigurationModified(false);
   p.Apply();
-  EXPECT_EQ(group.m_acquiredItems[0]->m_sShortId, "TB");
-  EXPECT_EQ(group.m_calcItems[0]->m_sExpression, "TB * 2");
-  EXPECT_TRUE(env.server.m_bConfigurationModified);
+  EXPECT_EQ(group.AcquiredItems()[0]->m_sShortId, "TB");
+  EXPECT_EQ(group.CalcItems()[0]->m_sExpression, "TB * 2");
+  EXPECT_TRUE(env.server.IsConfigurationModified());
+}
+
+// A project close removes the groups while the editor may still be open: the editor goes on
+// with its copy, finds the group gone by its name, and its OK writes nowhere.
+TEST_F(CalcEditorTest, AGroupRemovedWhileTheEditorIsOpenIsNeitherReadNorWritten) {
+  CalcTestServer::AddCalc(group, "C1", "TEMP * 2");
+  CCalcItemEditorPresenter& p = Open();
+  Prepare(p, "NEW", "TEMP + 1");
+  ASSERT_TRUE(p.Add());
+  env.server.RemoveAllGroups();
+  ASSERT_EQ(env.server.GroupCount(), 0);
+  EXPECT_EQ(p.WindowTitle(), "Add, Modify and Remove Calculated OPC Items in OPC Group Boiler");
+  const ShortIdEditRequest request = p.AcquiredShortIdEditFor(0);
+  EXPECT_EQ(request.m_sGroupName, "Boiler");
+  EXPECT_EQ(request.m_nGroupIndex, -1);
+  EXPECT_EQ(request.m_sShortId, "TEMP");
+  ASSERT_TRUE(p.RenameAcquiredShortId(0, "TB"));
+  env.server.SetConfigurationModified(false);
+  p.Apply();  // nothing to apply to
+  EXPECT_EQ(env.server.GroupCount(), 0);
+  EXPECT_EQ(env.server.TotalCalculatedCount(), 0);
+  EXPECT_FALSE(env.server.IsConfigurationModified());
+  EXPECT_EQ(p.CalcRows().size(), 2u);  // the copy is still there to look at
 }

@@ -20,11 +20,11 @@ class CalcEvaluationTest : public ::testing::Test {
 
   // One cycle: the acquired item A reads the value, then the calculated items are computed.
   void Cycle(double dA) {
-    group.m_acquiredItems[0]->m_value = MakeVariantR8(dA);
+    group.AcquiredItems()[0]->m_value = MakeVariantR8(dA);
     EvaluateCalcItems(group);
   }
 
-  double Value(size_t index) const { return group.m_calcItems[index]->m_dValue; }
+  double Value(size_t index) const { return group.CalcItems()[index]->m_dValue; }
 
   CalcTestServer env;
   COPCGroup& group;
@@ -148,7 +148,7 @@ TEST_F(CalcEvaluationTest, TheResultIsStoredWhateverTheStatusAndMarkedGood) {
   CalcTestServer::AddCalc(group, "DIV", "A / (A - 1)");
   CalcTestServer::AddCalc(group, "USES", "DIV + 1");
   ASSERT_TRUE(BindCalcItems(env.server, env.test.prompt));
-  const COPCCalcItem& item = *group.m_calcItems[0];
+  const COPCCalcItem& item = *group.CalcItems()[0];
   EXPECT_EQ(item.m_nValid, 0);
   EXPECT_EQ(item.QualityText(), "No Value");
   Cycle(3.0);
@@ -167,11 +167,11 @@ TEST_F(CalcEvaluationTest, TheResultIsStoredWhateverTheStatusAndMarkedGood) {
 TEST_F(CalcEvaluationTest, ReferencesThatNoLongerNameAnItemReadZero) {
   CalcTestServer::AddAcquired(group, "A");
   CalcTestServer::AddCalc(group, "C", "A + B + K");
-  COPCCalcItem& item = *group.m_calcItems[0];
+  COPCCalcItem& item = *group.CalcItems()[0];
   // A binding made for a larger group, and a symbol that has no binding at all.
   item.m_symbols = {{"A", 0.0}, {"B", 0.0}, {"K", 0.0}, {"pi", 3.14}, {"e", 2.7}};
   item.m_binding = {{"A", 5}, {"B", kCalcReferenceBase + 9}};
-  group.m_acquiredItems[0]->m_value = MakeVariantR8(100.0);
+  group.AcquiredItems()[0]->m_value = MakeVariantR8(100.0);
   // The engine's hook takes the function as it is.
   std::function<void(COPCGroup&)> evaluate = EvaluateCalcItems;
   evaluate(group);
@@ -188,10 +188,10 @@ TEST_F(CalcEvaluationTest, AGroupWithoutServerEvaluatesWithAFixedSeed) {
   CalcTestServer::AddCalc(loose, "S", "sqrt(A)");
   ASSERT_TRUE(BindGroupCalcItems(loose, env.test.clock, env.test.prompt));
   EvaluateCalcItems(loose);
-  EXPECT_EQ(loose.m_calcItems[0]->m_dValue, 2.0);
+  EXPECT_EQ(loose.CalcItems()[0]->m_dValue, 2.0);
   EXPECT_TRUE(ExpressionStatus::Valid());
   EvaluateCalcItemsWithClock(loose, env.test.clock);
-  EXPECT_EQ(loose.m_calcItems[0]->m_dValue, 2.0);
+  EXPECT_EQ(loose.CalcItems()[0]->m_dValue, 2.0);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "opc/opc_server.h"
+#include "opc_model_access.h"
 #include "test_context.h"
 
 struct CalcTestServer {
@@ -12,10 +13,7 @@ struct CalcTestServer {
   COPCServer server{test.context};
 
   COPCGroup& AddGroup(const std::string& sName) {
-    server.m_groups.push_back(std::make_unique<COPCGroup>(&server));
-    COPCGroup& group = *server.m_groups.back();
-    group.m_sName = sName;
-    return group;
+    return COPCModelAccess::AddOfflineGroup(server, sName);
   }
 
   static COPCItem& AddAcquired(COPCGroup& group, const std::string& sShortId,

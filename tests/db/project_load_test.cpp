@@ -9,8 +9,8 @@ using ProjectLoadTest = ProjectTest;
 
 class RecordingObserver : public IProjectLoadObserver {
  public:
-  void OnGroupLoaded(COPCGroup& group) override { events.push_back("group " + group.m_sName); }
-  void OnGroupItemsLoaded(COPCGroup& group) override { events.push_back("items " + group.m_sName); }
+  void OnGroupLoaded(COPCGroup& group) override { events.push_back("group " + group.Name()); }
+  void OnGroupItemsLoaded(COPCGroup& group) override { events.push_back("items " + group.Name()); }
   void OnLoadFailed() override { events.push_back("failed"); }
   std::vector<std::string> events;
 };
@@ -44,7 +44,7 @@ int SavePlant(ProjectTest& t) {
   // Calculated items were defined between acquired additions: order is per kind.
   ProjectTest::AddCalc(*line, "TempF", "CelciusToFahrenheit(Temp)");
   ProjectTest::AddCalc(*line, "Both", "TempF + Run");
-  line->m_acquiredItems[1]->m_sDescription = "Machine runs";
+  line->AcquiredItems()[1]->m_sDescription = "Machine runs";
   t.AddGroup("Idle", {"Signals.Counter.I4"}, {"Count"}, 10000, false);
   const int id = t.store->Save("Plant");
   EXPECT_EQ(id, 1);
@@ -55,40 +55,40 @@ int SavePlant(ProjectTest& t) {
 
 TEST_F(ProjectLoadTest, RecreatesGroupsAndItemsInSavedOrder) {
   const int id = SavePlant(*this);
-  server->m_bConfigurationModified = true;
+  server->SetConfigurationModified(true);
   RecordingObserver observer;
   ASSERT_TRUE(OpenSavedProject(*store, state, ChoiceOf(id, "Plant", kSimServerProgId), &observer));
   EXPECT_EQ(state.Name(), "Plant");
-  EXPECT_FALSE(server->m_bConfigurationModified);
+  EXPECT_FALSE(server->IsConfigurationModified());
   EXPECT_FALSE(db.IsOpen());
 
   ASSERT_EQ(server->GroupCount(), 2);
   const COPCGroup& line = *server->Group(0);
-  EXPECT_EQ(line.m_sName, "Line");
-  EXPECT_EQ(line.m_dwUpdateRate, 2000u);
-  EXPECT_EQ(line.m_fDeadBand, 12.0f) << "stored as 12, loaded as 12";
-  EXPECT_EQ(line.m_dwLocale, 1033u);
-  EXPECT_TRUE(line.m_bActive);
+  EXPECT_EQ(line.Name(), "Line");
+  EXPECT_EQ(line.UpdateRate(), 2000u);
+  EXPECT_EQ(line.DeadBand(), 12.0f) << "stored as 12, loaded as 12";
+  EXPECT_EQ(line.Locale(), 1033u);
+  EXPECT_TRUE(line.IsActive());
   const COPCGroup& idle = *server->Group(1);
-  EXPECT_FALSE(idle.m_bActive);
-  EXPECT_EQ(idle.m_dwUpdateRate, 10000u);
+  EXPECT_FALSE(idle.IsActive());
+  EXPECT_EQ(idle.UpdateRate(), 10000u);
 
   ASSERT_EQ(line.AcquiredCount(), 3);
-  EXPECT_EQ(line.m_acquiredItems[0]->m_sShortId, "Temp");
-  EXPECT_EQ(line.m_acquiredItems[1]->m_sShortId, "Run");
-  EXPECT_EQ(line.m_acquiredItems[1]->m_sDescription, "Machine runs");
-  EXPECT_EQ(line.m_acquiredItems[2]->m_sQualifiedId, "Plant.Line1.Machine1.Mode");
-  EXPECT_EQ(line.m_acquiredItems[2]->m_vtDataType, VT_BSTR);
-  for (const auto& item : line.m_acquiredItems) {
+  EXPECT_EQ(line.AcquiredItems()[0]->m_sShortId, "Temp");
+  EXPECT_EQ(line.AcquiredItems()[1]->m_sShortId, "Run");
+  EXPECT_EQ(line.AcquiredItems()[1]->m_sDescription, "Machine runs");
+  EXPECT_EQ(line.AcquiredItems()[2]->m_sQualifiedId, "Plant.Line1.Machine1.Mode");
+  EXPECT_EQ(line.AcquiredItems()[2]->m_vtDataType, VT_BSTR);
+  for (const auto& item : line.AcquiredItems()) {
     EXPECT_EQ(item->m_nValid, 1) << item->m_sQualifiedId << " is on the server again";
     EXPECT_NE(item->m_hServerItem, 0u);
   }
   ASSERT_EQ(line.CalcCount(), 2);
-  EXPECT_EQ(line.m_calcItems[0]->m_sShortId, "TempF");
-  EXPECT_EQ(line.m_calcItems[0]->m_sExpression, "CelciusToFahrenheit(Temp)");
-  EXPECT_EQ(line.m_calcItems[0]->m_vtDataType, VT_R4);
-  EXPECT_EQ(line.m_calcItems[1]->m_sShortId, "Both");
-  EXPECT_EQ(server->m_nTotalItemCount, 6);
+  EXPECT_EQ(line.CalcItems()[0]->m_sShortId, "TempF");
+  EXPECT_EQ(line.CalcItems()[0]->m_sExpression, "CelciusToFahrenheit(Temp)");
+  EXPECT_EQ(line.CalcItems()[0]->m_vtDataType, VT_R4);
+  EXPECT_EQ(line.CalcItems()[1]->m_sShortId, "Both");
+  EXPECT_EQ(server->TotalItemCount(), 6);
 
   EXPECT_EQ(observer.events,
             (std::vector<std::string>{"group Line", "group Idle", "items Line", "items Idle"}));
@@ -115,7 +115,7 @@ TEST_F(ProjectLoadTest, SavedAgainAfterLoadingGivesTheSameRows) {
 TEST_F(ProjectLoadTest, UnknownServerReportsTheConnectionErrorAndLeavesEmptyProject) {
   const int id = SavePlant(*this);
   state.SetName("Plant");
-  server->m_bConfigurationModified = true;
+  server->SetConfigurationModified(true);
   RecordingObserver observer;
   EXPECT_FALSE(
       OpenSavedProject(*store, state, ChoiceOf(id, "Plant", "No.Such.Server.1"), &observer));
@@ -127,7 +127,7 @@ TEST_F(ProjectLoadTest, UnknownServerReportsTheConnectionErrorAndLeavesEmptyProj
             "Server is available on this computer} \\par}");
   EXPECT_EQ(state.Name(), "Empty Project");
   EXPECT_EQ(server->GroupCount(), 0);
-  EXPECT_FALSE(server->m_bConfigurationModified);
+  EXPECT_FALSE(server->IsConfigurationModified());
   EXPECT_TRUE(observer.events.empty());
   EXPECT_FALSE(ctx.sink.Contains("Project loaded"));
 }
@@ -212,7 +212,7 @@ TEST_F(ProjectLoadTest, LoadCommandStopsWhenCancelledOrWhenTheProjectStaysOpen) 
   EXPECT_FALSE(LoadProjectCommand(
       *store, state, chooser, [] { return false; }, nullptr));
   EXPECT_EQ(server->GroupCount(), 0) << "nothing loaded beside a project kept open";
-  EXPECT_FALSE(server->m_bConnected);
+  EXPECT_FALSE(server->IsConnected());
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ void BuildPlant(ProjectTest& t, COPCGroup*& line, COPCGroup*& tank) {
                     {"Temp", "Mode"}, 1000);
   tank = t.AddGroup("Tank", {"Plant.Line1.Tank1.Level", "Plant.Line1.Tank1.InletValve"},
                     {"Level", "Inlet"}, 5000, false, 12.7f);
-  line->m_acquiredItems[0]->m_sDescription = "Oven temperature";
+  line->AcquiredItems()[0]->m_sDescription = "Oven temperature";
   ProjectTest::AddCalc(*line, "TempF", "CelciusToFahrenheit(Temp)");
   ProjectTest::AddCalc(*line, "Twice", "2 * Temp");
 }
@@ -39,11 +39,11 @@ TEST_F(ProjectSaveTest, WritesTheProjectItsGroupsAndItsItemsAcquiredFirst) {
   COPCGroup* line = nullptr;
   COPCGroup* tank = nullptr;
   BuildPlant(*this, line, tank);
-  server->m_bConfigurationModified = true;
+  server->SetConfigurationModified(true);
 
   const int id = store->Save("Plant A");
   EXPECT_EQ(id, 1);
-  EXPECT_FALSE(server->m_bConfigurationModified) << "a save clears the modified flag";
+  EXPECT_FALSE(server->IsConfigurationModified()) << "a save clears the modified flag";
   EXPECT_FALSE(db.IsOpen()) << "the file is not held open after a save";
 
   const auto project = Rows("SELECT * FROM OPCPrj");
@@ -109,7 +109,7 @@ TEST_F(ProjectSaveTest, SavingTwiceUnderOneNameLeavesOneProjectWithNewIds) {
 TEST_F(ProjectSaveTest, NameWithSingleQuotesIsStoredMatchedAndReplaced) {
   ASSERT_TRUE(Connect());
   COPCGroup* group = AddGroup("O'Brien's group", {"Text.Apostrophe"}, {"Note"});
-  group->m_acquiredItems[0]->m_sDescription = "Operator's 'note'";
+  group->AcquiredItems()[0]->m_sDescription = "Operator's 'note'";
   AddCalc(*group, "Quoted", "if(Note > 0, 1, 0)");
   const std::string name = "Operator's 'night' shift";
   ASSERT_EQ(store->Save(name), 1);
@@ -138,12 +138,12 @@ TEST_F(ProjectSaveTest, DeadBandIsTruncatedTowardZero) {
 TEST_F(ProjectSaveTest, UnopenableDatabaseFailsWithoutAMessageOfItsOwn) {
   ASSERT_TRUE(Connect());
   AddGroup("Line", {"Signals.Sine.R8"}, {"Sine"});
-  server->m_bConfigurationModified = true;
+  server->SetConfigurationModified(true);
   db.SetPath(dir.File("missing/folder/Velmora.sq3"));
   EXPECT_EQ(store->Save("Plant"), -1);
   EXPECT_TRUE(ctx.prompt.messages.empty());
   EXPECT_TRUE(ctx.sink.Contains("Error Opening Database"));
-  EXPECT_TRUE(server->m_bConfigurationModified) << "nothing was saved";
+  EXPECT_TRUE(server->IsConfigurationModified()) << "nothing was saved";
 }
 
 TEST_F(ProjectSaveTest, CleaningFailureSavesNothingAndSaysSo) {
@@ -169,13 +169,13 @@ TEST_F(ProjectSaveTest, RefusedGroupRowLosesThatGroupOnlyAndTheSaveReportsFailur
   ASSERT_EQ(Exec("CREATE TRIGGER refuse BEFORE INSERT ON OPCGrp WHEN NEW.OPCGrp_Name = 'Line' "
                  "BEGIN SELECT RAISE(ABORT, 'refused'); END;"),
             SQLITE_OK);
-  server->m_bConfigurationModified = true;
+  server->SetConfigurationModified(true);
   EXPECT_EQ(store->Save("Plant"), -1);
   EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCPrj"), "1");
   EXPECT_EQ(Value("SELECT group_concat(OPCGrp_Name) FROM OPCGrp"), "Tank");
   EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCItem"), "2");
   EXPECT_TRUE(ctx.sink.Contains("Error Saving OPC Group 'Line' of Project 'Plant'"));
-  EXPECT_TRUE(server->m_bConfigurationModified) << "the project is not safely saved";
+  EXPECT_TRUE(server->IsConfigurationModified()) << "the project is not safely saved";
 }
 
 TEST_F(ProjectSaveTest, RefusedItemRowsAreReportedNotPassedOver) {

@@ -117,7 +117,7 @@ class SessionTest : public QObject {
     session.SetProjectModified(true);
     prompt.reportAnswers.push_back(2);
     QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
-    QTRY_VERIFY(!session.Server().m_bConnected);
+    QTRY_VERIFY(!session.Server().IsConnected());
     QVERIFY(!session.Engine().IsRunning());
     QCOMPARE(session.Server().GroupCount(), 0);
     QVERIFY(prompt.HasReportTitled("Confirmation Request"));
@@ -157,7 +157,7 @@ class SessionTest : public QObject {
       dialog->OkButton()->click();
     });
     QVERIFY(ClickRibbon(frame, CommandId::SelectServer));
-    QVERIFY(session.Server().m_bConnected);
+    QVERIFY(session.Server().IsConnected());
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0), QString("Velmora.SimServer.1"));
     QCOMPARE(view->Attribute("Connection Status: ")->text(), QString("Connected"));
     QCOMPARE(view->Attribute("Server Status: ")->text(), QString("Running"));
@@ -181,7 +181,7 @@ class SessionTest : public QObject {
     QTreeWidgetItem* group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QVERIFY(group != nullptr);
     QCOMPARE(group->text(0), QString("Group01"));
-    QCOMPARE(session.Server().Group(0)->m_dwUpdateRate, DWORD(2000));
+    QCOMPARE(session.Server().Group(0)->UpdateRate(), DWORD(2000));
     QCOMPARE(view->ConfigurationTree()->currentItem(), group);
     QCOMPARE(view->ItemList()->topLevelItem(0)->text(0), QString("Undefined Item"));
     frame.UpdateCommandStates();
@@ -311,7 +311,7 @@ class SessionTest : public QObject {
       dialog->OkButton()->click();
     });
     frame.Command(CommandId::AddItems)->trigger();
-    const size_t browsed = session.Server().Group(1)->m_acquiredItems.size();
+    const size_t browsed = session.Server().Group(1)->AcquiredItems().size();
     QVERIFY(browsed >= 2);
 
     // Saved under a name; "Save Project" follows the modified flag.
@@ -396,7 +396,7 @@ class SessionTest : public QObject {
     // Disconnecting runs the close-project sequence (the saved project: nothing to ask).
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));
     QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
-    QVERIFY(!session.Server().m_bConnected);
+    QVERIFY(!session.Server().IsConnected());
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0),
              QString("No OPC Server Selected"));
     session.Detach();
@@ -424,7 +424,7 @@ class SessionTest : public QObject {
       if (session.IsProjectModified())
         rig.prompt.reportAnswers.push_back(2);  // not saved
       QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
-      QTRY_VERIFY(!session.Server().m_bConnected);
+      QTRY_VERIFY(!session.Server().IsConnected());
       QTest::qWait(50);
       frame.SwitchToView(VelmoraView::OpcServer);
       QCOMPARE(tree->topLevelItemCount(), 1);
@@ -467,7 +467,7 @@ class SessionTest : public QObject {
         QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
         // Once the server is gone, a dialog still open is accepted as a user would.
         connect(&watch, &QTimer::timeout, [&] {
-          if (session.Server().m_bConnected)
+          if (session.Server().IsConnected())
             return;
           watch.stop();
           if (!open.isNull() && open->isVisible()) {
@@ -489,7 +489,7 @@ class SessionTest : public QObject {
           break;
       }
       QVERIFY(opened);
-      QTRY_VERIFY(!session.Server().m_bConnected);
+      QTRY_VERIFY(!session.Server().IsConnected());
       QVERIFY2(!stillOpen, "the dialog outlived its group");
       QCOMPARE(session.Server().GroupCount(), 0);
       QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
@@ -521,14 +521,14 @@ class SessionTest : public QObject {
       QVERIFY(ClickRibbon(frame, CommandId::AddGroup));
     }
     QCOMPARE(session.Server().GroupCount(), groups + 2);
-    QCOMPARE(QString::fromStdString(session.Server().Group(groups)->m_sName),
+    QCOMPARE(QString::fromStdString(session.Server().Group(groups)->Name()),
              QString("Group%1").arg(groups + 1, 2, 10, QChar('0')));
     QVERIFY(view->MessageList()->count() == 0);
 
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
     rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // "Please Confirm ..."
     QVERIFY(ClickRibbon(frame, CommandId::RemoveGroup));
-    QCOMPARE(QString::fromStdString(session.Server().Group(groups - 1)->m_sName),
+    QCOMPARE(QString::fromStdString(session.Server().Group(groups - 1)->Name()),
              QString("Group%1").arg(groups, 2, 10, QChar('0')));
     QListWidget* messages = view->MessageList();
     QCOMPARE(messages->count(), 2);
@@ -546,12 +546,12 @@ class SessionTest : public QObject {
     rig.prompt.reportAnswers.push_back(3);  // Cancel
     QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
     QCOMPARE(rig.prompt.reports.back().buttonMode, 3);
-    QVERIFY(session.Server().m_bConnected);
+    QVERIFY(session.Server().IsConnected());
     QCOMPARE(session.Server().GroupCount(), groups + 1);
     QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
     rig.prompt.reportAnswers.push_back(2);  // No: closed without saving
     QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
-    QVERIFY(!session.Server().m_bConnected);
+    QVERIFY(!session.Server().IsConnected());
     QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
     session.Detach();
   }

@@ -6,6 +6,7 @@
 #include "add_item_fakes.h"
 #include "opc/add_item_filters.h"
 #include "opc/add_item_texts.h"
+#include "opc_model_access.h"
 #include "opc_test_fixture.h"
 #include "platform/com/error_text.h"
 
@@ -131,7 +132,7 @@ TEST_F(AddItemSessionTest, TreeStopsEightLevelsBelowTheRootAndSearchGoesDeeper) 
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = EmptyGroup("Group01");
   CDeepBrowse* deep = new CDeepBrowse;
-  server->m_pIOPCBrowseServerAddressSpace = deep;
+  COPCModelAccess::SetBrowse(*server, deep);
   CAddItemSession session(*server, *group);
   session.Open();
 
@@ -202,7 +203,7 @@ TEST_F(AddItemSessionTest, FailuresOfTheLeafListByCodeAndAServerFaultStopsBrowsi
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = EmptyGroup("Group01");
   CDeepBrowse* deep = new CDeepBrowse;
-  server->m_pIOPCBrowseServerAddressSpace = deep;
+  COPCModelAccess::SetBrowse(*server, deep);
   CAddItemSession session(*server, *group);
   session.Open();
 
@@ -412,16 +413,16 @@ TEST_F(AddItemSessionTest, EditedShortIdIsCheckedAndRenamedInCalculatedExpressio
 
   ASSERT_TRUE(session.ApplyShortIdEdit(0, " OVEN_T "));
   EXPECT_EQ(session.Rows()[0].m_sShortId, "OVEN_T");
-  EXPECT_EQ(session.WorkingGroup().m_calcItems[0]->m_sExpression,
+  EXPECT_EQ(session.WorkingGroup().CalcItems()[0]->m_sExpression,
             "OVEN_T * 2 + G02_A001 + G02_A0001");
   EXPECT_EQ(calc->m_sExpression, "G02_A000 * 2 + G02_A001 + G02_A0001");  // not yet applied
 
   AddItemResult result = session.TakeResult();
   ApplyAddItemResult(*server, *group, std::move(result));
   ASSERT_EQ(group->CalcCount(), 1);
-  EXPECT_EQ(group->m_calcItems[0]->m_sExpression, "OVEN_T * 2 + G02_A001 + G02_A0001");
-  EXPECT_EQ(group->m_calcItems[0]->m_pGroup, group);
-  EXPECT_EQ(group->m_acquiredItems[0]->m_sShortId, "OVEN_T");
+  EXPECT_EQ(group->CalcItems()[0]->m_sExpression, "OVEN_T * 2 + G02_A001 + G02_A0001");
+  EXPECT_EQ(group->CalcItems()[0]->m_pGroup, group);
+  EXPECT_EQ(group->AcquiredItems()[0]->m_sShortId, "OVEN_T");
 }
 
 TEST_F(AddItemSessionTest, RemovedRowsLeaveTheResultInRowOrder) {
@@ -448,11 +449,11 @@ TEST_F(AddItemSessionTest, RemovedRowsLeaveTheResultInRowOrder) {
   const AddItemApplyOutcome applied = ApplyAddItemResult(*server, *group, std::move(result));
   EXPECT_TRUE(applied.m_bAllAccepted);
   ASSERT_EQ(group->AcquiredCount(), 3);
-  EXPECT_EQ(group->m_acquiredItems[2]->m_sQualifiedId, "Plant.Line2.Tank1.Volume");
-  EXPECT_EQ(group->m_acquiredItems[2]->m_sShortId, "G01_A004");
-  EXPECT_EQ(group->m_acquiredItems[2]->m_nValid, 1);
-  EXPECT_EQ(group->m_acquiredItems[2]->m_vtDataType, VT_R8);
-  EXPECT_EQ(server->m_nTotalAcquiredCount, 3);
+  EXPECT_EQ(group->AcquiredItems()[2]->m_sQualifiedId, "Plant.Line2.Tank1.Volume");
+  EXPECT_EQ(group->AcquiredItems()[2]->m_sShortId, "G01_A004");
+  EXPECT_EQ(group->AcquiredItems()[2]->m_nValid, 1);
+  EXPECT_EQ(group->AcquiredItems()[2]->m_vtDataType, VT_R8);
+  EXPECT_EQ(server->TotalAcquiredCount(), 3);
   EXPECT_TRUE(ctx.sink.Contains(
       "Add OPC Item 'Plant.Line2.Tank1.Volume' (Short Id: G01_A004) to OPC Group 'Group01'"));
 

@@ -13,7 +13,7 @@ TEST_F(OpcServerTest, ItemLabelsNameTheirKindAndLeadBackToTheItem) {
   ASSERT_NE(group, nullptr);
   COPCCalcItem* calc = group->AppendCalcItem();
   calc->m_sQualifiedId = "Signals.Sine.R8";  // the same id as the acquired one
-  const COPCItem& acquired = *group->m_acquiredItems[0];
+  const COPCItem& acquired = *group->AcquiredItems()[0];
   EXPECT_EQ(ItemNodeLabel(acquired, false), "Signals.Sine.R8 (Acquired OPC Item)");
   bool calculated = true;
   EXPECT_EQ(FindItemByLabel(*group, "Signals.Sine.R8 (Acquired OPC Item)", &calculated), &acquired);

@@ -11,7 +11,7 @@ using ItemSearchTest = OpcServerTest;
 
 TEST_F(ItemSearchTest, FindsQualifiedIdsBelowTheStartWithTheFilters) {
   ASSERT_TRUE(ConnectFull());
-  IOPCBrowseServerAddressSpace& browse = *server->m_pIOPCBrowseServerAddressSpace;
+  IOPCBrowseServerAddressSpace& browse = *server->Connection().BrowseServerAddressSpace();
   ItemSearchRequest request;
   request.m_sPattern = "*Temperature*";
   const ItemSearchResult all = SearchItems(browse, request);
@@ -50,7 +50,7 @@ TEST_F(ItemSearchTest, FindsQualifiedIdsBelowTheStartWithTheFilters) {
 
 TEST_F(ItemSearchTest, ProgressReportsEveryBranchAndCancels) {
   ASSERT_TRUE(ConnectFull());
-  IOPCBrowseServerAddressSpace& browse = *server->m_pIOPCBrowseServerAddressSpace;
+  IOPCBrowseServerAddressSpace& browse = *server->Connection().BrowseServerAddressSpace();
   std::vector<ItemSearchProgress> seen;
   ItemSearchRequest request;
   request.m_startPath = {"Plant"};
@@ -75,7 +75,8 @@ TEST_F(ItemSearchTest, FlatSpaceMatchesTheIdsInOneListing) {
   ItemSearchRequest request;
   request.m_sPattern = "Static_*";
   request.m_startPath = {"Ignored"};
-  const ItemSearchResult result = SearchItems(*server->m_pIOPCBrowseServerAddressSpace, request);
+  const ItemSearchResult result =
+      SearchItems(*server->Connection().BrowseServerAddressSpace(), request);
   EXPECT_EQ(result.m_hr, S_OK);
   EXPECT_EQ(result.m_nBranchesVisited, 1);
   EXPECT_EQ(result.m_itemIds,

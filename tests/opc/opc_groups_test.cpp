@@ -13,19 +13,19 @@ TEST_F(OpcGroupsTest, AddGroupTakesOverTheGroupInterfacesAndHandle) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = server->AddGroup("Line", 2000, 5, 1.5f, 1033, kReadSyncCache, false);
   ASSERT_NE(group, nullptr);
-  EXPECT_TRUE(group->m_bOnServer);
-  EXPECT_NE(group->m_hServerGroup, 0u);
-  EXPECT_EQ(group->m_dwUpdateRate, 2000u);
-  EXPECT_EQ(group->m_nTimeBias, 5);
-  EXPECT_FALSE(group->m_bActive);
-  EXPECT_TRUE(group->m_pIOPCGroupStateMgt);
-  EXPECT_TRUE(group->m_pIOPCPublicGroupStateMgt);
-  EXPECT_TRUE(group->m_pIOPCItemMgt);
-  EXPECT_TRUE(group->m_pIOPCSyncIO);
-  EXPECT_TRUE(group->m_pIOPCAsyncIO);
-  EXPECT_TRUE(group->m_pIOPCAsyncIO2);
-  EXPECT_TRUE(group->m_pIDataObject);
-  EXPECT_TRUE(group->m_pIConnectionPointContainer);
+  EXPECT_TRUE(group->Connection().IsOnServer());
+  EXPECT_NE(group->Connection().ServerGroup(), 0u);
+  EXPECT_EQ(group->UpdateRate(), 2000u);
+  EXPECT_EQ(group->TimeBias(), 5);
+  EXPECT_FALSE(group->IsActive());
+  EXPECT_TRUE(group->Connection().GroupStateMgt());
+  EXPECT_TRUE(group->Connection().PublicGroupStateMgt());
+  EXPECT_TRUE(group->Connection().ItemMgt());
+  EXPECT_TRUE(group->Connection().SyncIO());
+  EXPECT_TRUE(group->Connection().AsyncIO());
+  EXPECT_TRUE(group->Connection().AsyncIO2());
+  EXPECT_TRUE(group->Connection().DataObject());
+  EXPECT_TRUE(group->Connection().ConnectionPointContainer());
   EXPECT_EQ(server->GroupCount(), 1);
   EXPECT_EQ(server->FindGroupByName("Line"), group);
 }
@@ -35,14 +35,14 @@ TEST_F(OpcGroupsTest, RevisedUpdateRateIsTakenOver) {
   CSimRuntime::Instance().Faults(kSimServerProgId).m_nMinUpdateRate = 1500;
   COPCGroup* group = server->AddGroup("Slow", 1000, 0, 0.0f, 0, kReadSyncCache, true);
   ASSERT_NE(group, nullptr);
-  EXPECT_EQ(group->m_dwUpdateRate, 1500u);
+  EXPECT_EQ(group->UpdateRate(), 1500u);
 }
 
 TEST_F(OpcGroupsTest, EmptyNameTakesTheServerAssignedName) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = server->AddGroup("", 1000, 0, 0.0f, 0, kReadSyncCache, true);
   ASSERT_NE(group, nullptr);
-  EXPECT_FALSE(group->m_sName.empty());
+  EXPECT_FALSE(group->Name().empty());
   std::string nameOnServer;
   DWORD rate = 0;
   BOOL active = FALSE;
@@ -51,11 +51,11 @@ TEST_F(OpcGroupsTest, EmptyNameTakesTheServerAssignedName) {
   LCID lcid = 0;
   OPCHANDLE client = 0;
   OPCHANDLE handle = 0;
-  ASSERT_EQ(group->m_pIOPCGroupStateMgt->GetState(&rate, &active, &nameOnServer, &bias, &band,
-                                                  &lcid, &client, &handle),
+  ASSERT_EQ(group->Connection().GroupStateMgt()->GetState(&rate, &active, &nameOnServer, &bias,
+                                                          &band, &lcid, &client, &handle),
             S_OK);
-  EXPECT_EQ(group->m_sName, nameOnServer);
-  EXPECT_EQ(group->m_hServerGroup, handle);
+  EXPECT_EQ(group->Name(), nameOnServer);
+  EXPECT_EQ(group->Connection().ServerGroup(), handle);
 }
 
 TEST_F(OpcGroupsTest, AddGroupFailuresAreLogged) {
@@ -84,10 +84,10 @@ TEST_F(OpcGroupsTest, FindGroupByNameIsCaseSensitiveAndRecountTotals) {
   EXPECT_EQ(index, 1);
   EXPECT_EQ(server->FindGroupByName("group02"), nullptr);
   server->RecountItems();
-  EXPECT_EQ(server->m_nTotalAcquiredCount, 3);
-  EXPECT_EQ(server->m_nTotalCalculatedCount, 1);
-  EXPECT_EQ(server->m_nTotalItemCount, 4);
-  EXPECT_EQ(second->m_nItemCount, 2);
+  EXPECT_EQ(server->TotalAcquiredCount(), 3);
+  EXPECT_EQ(server->TotalCalculatedCount(), 1);
+  EXPECT_EQ(server->TotalItemCount(), 4);
+  EXPECT_EQ(second->ItemCount(), 2);
 }
 
 TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
@@ -99,23 +99,23 @@ TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
   calc->m_binding["G01_A000"] = 0;
   COPCGroup copy(nullptr);
   copy.CopySettings(*source, true, false);
-  EXPECT_EQ(copy.m_pServer, server.get());
-  EXPECT_EQ(copy.m_sName, "Group01");
-  EXPECT_EQ(copy.m_nReadInterface, kReadSyncCache);
-  EXPECT_EQ(copy.m_pIOPCSyncIO, source->m_pIOPCSyncIO);
+  EXPECT_EQ(copy.Server(), server.get());
+  EXPECT_EQ(copy.Name(), "Group01");
+  EXPECT_EQ(copy.ReadInterface(), kReadSyncCache);
+  EXPECT_EQ(copy.Connection().SyncIO(), source->Connection().SyncIO());
   ASSERT_EQ(copy.AcquiredCount(), 1);
   EXPECT_EQ(copy.CalcCount(), 0);
-  EXPECT_EQ(copy.m_acquiredItems[0]->m_sQualifiedId, "Static.R8");
-  EXPECT_EQ(copy.m_acquiredItems[0]->m_sShortId, "G01_A000");
-  EXPECT_EQ(copy.m_acquiredItems[0]->m_vtDataType, VT_R8);
-  EXPECT_EQ(copy.m_acquiredItems[0]->m_pGroup, &copy);
-  EXPECT_EQ(copy.m_acquiredItems[0]->m_nValid, 0);
+  EXPECT_EQ(copy.AcquiredItems()[0]->m_sQualifiedId, "Static.R8");
+  EXPECT_EQ(copy.AcquiredItems()[0]->m_sShortId, "G01_A000");
+  EXPECT_EQ(copy.AcquiredItems()[0]->m_vtDataType, VT_R8);
+  EXPECT_EQ(copy.AcquiredItems()[0]->m_pGroup, &copy);
+  EXPECT_EQ(copy.AcquiredItems()[0]->m_nValid, 0);
   COPCGroup withCalc(nullptr);
   withCalc.CopySettings(*source, false, true);
   EXPECT_EQ(withCalc.AcquiredCount(), 0);
   ASSERT_EQ(withCalc.CalcCount(), 1);
-  EXPECT_EQ(withCalc.m_calcItems[0]->m_sExpression, "G01_A000 * 2");
-  EXPECT_EQ(withCalc.m_calcItems[0]->m_binding.at("G01_A000"), 0);
+  EXPECT_EQ(withCalc.CalcItems()[0]->m_sExpression, "G01_A000 * 2");
+  EXPECT_EQ(withCalc.CalcItems()[0]->m_binding.at("G01_A000"), 0);
 }
 
 TEST_F(OpcGroupsTest, RemoveGroupLogsAndDropsTheGroup) {
@@ -135,7 +135,7 @@ TEST_F(OpcGroupsTest, RemoveAllGroupsRemovesEveryGroupFromTheServer) {
   AddGroupWithItems("Group02", {"Static.I4"});
   server->RemoveAllGroups();
   EXPECT_EQ(server->GroupCount(), 0);
-  EXPECT_EQ(server->m_nTotalItemCount, 0);
+  EXPECT_EQ(server->TotalItemCount(), 0);
   EXPECT_EQ(ctx.sink.Count("Successful Removal of OPC Group"), 2);
   // The names are free again on the server.
   EXPECT_NE(server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true), nullptr);
@@ -153,7 +153,7 @@ TEST_F(OpcGroupsTest, SixteenGroupsShowTheMaximumMessage) {
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "Maximum Group Count (16) is Reached ... No More Addition Allowed ....");
-  EXPECT_EQ(server->Group(15)->m_sName, "Group16");
+  EXPECT_EQ(server->Group(15)->Name(), "Group16");
 }
 
 TEST_F(OpcGroupsTest, DialogStartsWithTheFirstFreeDefaultName) {
@@ -231,7 +231,7 @@ TEST_F(OpcGroupsTest, AddGroupCommandMarksTheConfigurationAndLogs) {
   GroupDialogValues values = NewGroupDialogValues(*server);
   COPCGroup* group = AddGroupCommand(*server, values);
   ASSERT_NE(group, nullptr);
-  EXPECT_TRUE(server->m_bConfigurationModified);
+  EXPECT_TRUE(server->IsConfigurationModified());
   EXPECT_NE(server->ConfigurationRevision(), revision);
   EXPECT_TRUE(ctx.sink.Contains("Add OPC Group 'Group01' to OPC Server Velmora.SimServer.1",
                                 kLogOpcServer));
@@ -256,7 +256,7 @@ TEST_F(OpcGroupsTest, AddGroupCommandFailureShowsTheMessage) {
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "Error Occured While Adding Group 'Group01' to OPC Server !!! Please Check Additional "
             "Information in Output Window ...");
-  EXPECT_FALSE(server->m_bConfigurationModified);
+  EXPECT_FALSE(server->IsConfigurationModified());
 }
 
 TEST_F(OpcGroupsTest, ModifyGroupChangesOnlyTheModel) {
@@ -269,12 +269,12 @@ TEST_F(OpcGroupsTest, ModifyGroupChangesOnlyTheModel) {
   values.m_nReadInterface = kReadSyncDevice;
   values.m_nTimeBias = 60;
   EXPECT_TRUE(ModifyGroupCommand(*server, *group, values));
-  EXPECT_EQ(group->m_sName, "Renamed");
-  EXPECT_EQ(group->m_dwUpdateRate, 5000u);
-  EXPECT_FALSE(group->m_bActive);
-  EXPECT_EQ(group->m_nReadInterface, kReadSyncDevice);
-  EXPECT_EQ(group->m_nTimeBias, 0);
-  EXPECT_TRUE(server->m_bConfigurationModified);
+  EXPECT_EQ(group->Name(), "Renamed");
+  EXPECT_EQ(group->UpdateRate(), 5000u);
+  EXPECT_FALSE(group->IsActive());
+  EXPECT_EQ(group->ReadInterface(), kReadSyncDevice);
+  EXPECT_EQ(group->TimeBias(), 0);
+  EXPECT_TRUE(server->IsConfigurationModified());
   EXPECT_FALSE(ModifyGroupCommand(*server, *group, values));
 }
 
@@ -302,7 +302,7 @@ TEST_F(OpcGroupsTest, RemovingGroup02OfThreeRenumbersNamesAndShortIds) {
   AddGroupWithItems("Group01", {"Static.R8"});
   COPCGroup* second = AddGroupWithItems("Group02", {"Static.I4"});
   COPCGroup* third = AddGroupWithItems("Group03", {"Static.R8", "Static.I4"});
-  third->m_acquiredItems[1]->m_sShortId = "Flow";
+  third->AcquiredItems()[1]->m_sShortId = "Flow";
   COPCCalcItem* calc = third->AppendCalcItem();
   calc->m_sShortId = "G03_C000";
   calc->m_sExpression = "G03_A000 * 2 + Flow - XG03_A000";
@@ -312,13 +312,13 @@ TEST_F(OpcGroupsTest, RemovingGroup02OfThreeRenumbersNamesAndShortIds) {
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "Please Confirm that You Want to Delete the OPC Group Group02 ? ");
   ASSERT_EQ(server->GroupCount(), 2);
-  EXPECT_EQ(server->Group(0)->m_sName, "Group01");
-  EXPECT_EQ(third->m_sName, "Group02");
-  EXPECT_EQ(third->m_acquiredItems[0]->m_sShortId, "G02_A000");
-  EXPECT_EQ(third->m_acquiredItems[1]->m_sShortId, "Flow");
+  EXPECT_EQ(server->Group(0)->Name(), "Group01");
+  EXPECT_EQ(third->Name(), "Group02");
+  EXPECT_EQ(third->AcquiredItems()[0]->m_sShortId, "G02_A000");
+  EXPECT_EQ(third->AcquiredItems()[1]->m_sShortId, "Flow");
   EXPECT_EQ(calc->m_sShortId, "G02_C000");
   EXPECT_EQ(calc->m_sExpression, "G02_A000 * 2 + Flow - XG03_A000");
-  EXPECT_EQ(server->Group(0)->m_acquiredItems[0]->m_sShortId, "G01_A000");
+  EXPECT_EQ(server->Group(0)->AcquiredItems()[0]->m_sShortId, "G01_A000");
   EXPECT_EQ(outcome.m_check.m_nGroupsRenamed, 1);
   // G03_A000 renamed (1) and replaced once in the expression (1), G03_C000 renamed (1).
   EXPECT_EQ(outcome.m_check.m_nIdentifiersRenamed, 3);
@@ -347,14 +347,14 @@ TEST_F(OpcGroupsTest, RemoveGroupCommandCancelledKeepsTheGroup) {
 TEST_F(OpcGroupsTest, CheckWithNothingToRenameSaysZero) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8"});
-  group->m_acquiredItems[0]->m_sShortId = "";
+  group->AcquiredItems()[0]->m_sShortId = "";
   const DefaultNamesCheck check = CheckDefaultNames(*server);
   EXPECT_EQ(check.m_sGroupSummary,
             "Consistency Check of Default Group Names Done - 0 Default Group Name Changed ...");
   EXPECT_EQ(check.m_sIdentifierSummary,
             "Consistency Check of Default Short Identifiers Done - 0 Default Identifier Changed "
             "...");
-  EXPECT_EQ(group->m_acquiredItems[0]->m_sShortId, "");
+  EXPECT_EQ(group->AcquiredItems()[0]->m_sShortId, "");
 }
 
 }  // namespace

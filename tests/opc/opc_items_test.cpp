@@ -3,6 +3,7 @@
 #include "base/rtf.h"
 #include "opc/item_commands.h"
 #include "opc/short_id_check.h"
+#include "opc_model_access.h"
 #include "opc_test_fixture.h"
 
 namespace {
@@ -56,21 +57,21 @@ TEST_F(OpcItemsTest, AcceptedItemsTakeOverTheServersAnswers) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8", "Static.BSTR"});
   ASSERT_EQ(group->AcquiredCount(), 2);
-  const COPCItem& item = *group->m_acquiredItems[1];
+  const COPCItem& item = *group->AcquiredItems()[1];
   EXPECT_EQ(item.m_nValid, 1);
   EXPECT_NE(item.m_hServerItem, 0u);
-  EXPECT_NE(group->m_acquiredItems[0]->m_hServerItem, item.m_hServerItem);
+  EXPECT_NE(group->AcquiredItems()[0]->m_hServerItem, item.m_hServerItem);
   EXPECT_EQ(item.m_vtDataType, VT_BSTR);
   EXPECT_EQ(item.m_dwAccessRights, static_cast<DWORD>(OPC_READABLE | OPC_WRITEABLE));
   EXPECT_EQ(item.m_sShortId, "G01_A001");
   EXPECT_EQ(item.m_sDescription, "Static.BSTR");
   EXPECT_EQ(item.m_pGroup, group);
-  EXPECT_TRUE(group->m_itemResults.empty());
+  EXPECT_TRUE(group->Connection().ItemResults().empty());
   EXPECT_TRUE(ctx.prompt.reports.empty());
   EXPECT_TRUE(ctx.sink.Contains(
       "Add OPC Item 'Static.BSTR' (Short Id: G01_A001) to OPC Group 'Group01'", kLogOpcServer));
-  EXPECT_EQ(server->m_nTotalAcquiredCount, 2);
-  EXPECT_TRUE(server->m_bConfigurationModified);
+  EXPECT_EQ(server->TotalAcquiredCount(), 2);
+  EXPECT_TRUE(server->IsConfigurationModified());
 }
 
 TEST_F(OpcItemsTest, PartialSuccessReportListsEveryItemWithItsTextAndCode) {
@@ -103,11 +104,11 @@ TEST_F(OpcItemsTest, PartialSuccessReportListsEveryItemWithItsTextAndCode) {
   EXPECT_EQ(codes[1], OPC_E_UNKNOWNITEMID);
   // Accepted items are usable; refused ones keep their place with valid 0.
   ASSERT_EQ(group->AcquiredCount(), 4);
-  EXPECT_EQ(group->m_acquiredItems[0]->m_nValid, 1);
-  EXPECT_NE(group->m_acquiredItems[0]->m_hServerItem, 0u);
-  EXPECT_EQ(group->m_acquiredItems[1]->m_nValid, 0);
-  EXPECT_EQ(group->m_acquiredItems[1]->m_hServerItem, 0u);
-  EXPECT_EQ(group->m_acquiredItems[1]->QualityText(), "No Value");
+  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 1);
+  EXPECT_NE(group->AcquiredItems()[0]->m_hServerItem, 0u);
+  EXPECT_EQ(group->AcquiredItems()[1]->m_nValid, 0);
+  EXPECT_EQ(group->AcquiredItems()[1]->m_hServerItem, 0u);
+  EXPECT_EQ(group->AcquiredItems()[1]->QualityText(), "No Value");
   EXPECT_TRUE(ctx.sink.Contains(
       "Error Adding OPC Item 'No.Such.Item' to OPC Group 'Group01' \nError Code: -1073479673 "
       "\nReason: Unknown error 0xC0040007)"))
@@ -151,7 +152,7 @@ TEST_F(OpcItemsTest, FailedCallsGiveTheirOwnReports) {
        "and/or Delete All Items in OPC Group and Add OPC Items once Again} \\par}"},
   };
   for (const Case& c : cases) {
-    group->m_pIOPCItemMgt = new CScriptedItemMgt(c.hr);
+    COPCModelAccess::SetItemMgt(*group, new CScriptedItemMgt(c.hr));
     ctx.prompt.reports.clear();
     group->AppendAcquiredItem()->m_sQualifiedId = "Kept";
     EXPECT_FALSE(AddItemsToGroup(*server, *group, Defs({"Static.R8"}), {"Static.R8"}));
@@ -165,11 +166,11 @@ TEST_F(OpcItemsTest, FailedCallsGiveTheirOwnReports) {
     EXPECT_EQ(ctx.prompt.reports[0].errorCode, static_cast<uint32_t>(c.hr));
   }
   // Every item of a failed re-addition is marked refused.
-  group->m_acquiredItems[0]->m_nValid = 1;
-  group->m_acquiredItems[0]->m_hServerItem = 7;
+  group->AcquiredItems()[0]->m_nValid = 1;
+  group->AcquiredItems()[0]->m_hServerItem = 7;
   EXPECT_FALSE(ReAddItemsOfGroup(*server, *group));
-  EXPECT_EQ(group->m_acquiredItems[0]->m_nValid, 0);
-  EXPECT_EQ(group->m_acquiredItems[0]->m_hServerItem, 0u);
+  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 0);
+  EXPECT_EQ(group->AcquiredItems()[0]->m_hServerItem, 0u);
 }
 
 TEST_F(OpcItemsTest, NoConnectionOrNoItemManagerIsReported) {
@@ -206,13 +207,13 @@ TEST_F(OpcItemsTest, ReAddAfterProjectLoadTakesOverHandlesAndTypes) {
     item->m_sQualifiedId = id;
     item->m_vtDataType = VT_EMPTY;
   }
-  group->m_acquiredItems[1]->m_vtDataType = VT_R8;  // requested: delivered as a double
+  group->AcquiredItems()[1]->m_vtDataType = VT_R8;  // requested: delivered as a double
   EXPECT_FALSE(ReAddItemsOfGroup(*server, *group));
-  EXPECT_EQ(group->m_acquiredItems[0]->m_nValid, 1);
-  EXPECT_EQ(group->m_acquiredItems[0]->m_vtDataType, VT_R8);
-  EXPECT_EQ(group->m_acquiredItems[1]->m_nValid, 1);
-  EXPECT_NE(group->m_acquiredItems[1]->m_hServerItem, 0u);
-  EXPECT_EQ(group->m_acquiredItems[2]->m_nValid, 0);
+  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 1);
+  EXPECT_EQ(group->AcquiredItems()[0]->m_vtDataType, VT_R8);
+  EXPECT_EQ(group->AcquiredItems()[1]->m_nValid, 1);
+  EXPECT_NE(group->AcquiredItems()[1]->m_hServerItem, 0u);
+  EXPECT_EQ(group->AcquiredItems()[2]->m_nValid, 0);
   EXPECT_TRUE(ctx.sink.Contains("Add OPC Item 'Static.I4' (Short Id: ) to OPC Group 'Group01'"));
   // Nothing to send: false, no report.
   COPCGroup* empty = server->AddGroup("Empty", 1000, 0, 0.0f, 0, kReadSyncCache, true);
@@ -223,11 +224,11 @@ TEST_F(OpcItemsTest, ReAddAfterProjectLoadTakesOverHandlesAndTypes) {
 
 TEST_F(OpcItemsTest, ReAddWorksOnAServerWithoutBrowsing) {
   ASSERT_TRUE(server->Connect(kSimServerNoBrowseProgId, kLocalHost, GUID_NULL));
-  ASSERT_FALSE(server->m_pIOPCBrowseServerAddressSpace);
+  ASSERT_FALSE(server->Connection().BrowseServerAddressSpace());
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
   group->AppendAcquiredItem()->m_sQualifiedId = "Static.R8";
   EXPECT_TRUE(ReAddItemsOfGroup(*server, *group));
-  EXPECT_EQ(group->m_acquiredItems[0]->m_nValid, 1);
+  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 1);
 }
 
 TEST_F(OpcItemsTest, RemoveItemCommandAsksAndRemoves) {
@@ -235,24 +236,24 @@ TEST_F(OpcItemsTest, RemoveItemCommandAsksAndRemoves) {
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8", "Static.I4"});
   COPCCalcItem* calc = group->AppendCalcItem();
   calc->m_sQualifiedId = "Sum";
-  server->m_bConfigurationModified = false;
+  server->SetConfigurationModified(false);
   const uint64_t revision = server->ConfigurationRevision();
   ctx.prompt.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Ok, MessageAnswer::Ok};
-  EXPECT_FALSE(RemoveItemCommand(*server, group->m_acquiredItems[0].get()));
+  EXPECT_FALSE(RemoveItemCommand(*server, group->AcquiredItems()[0].get()));
   EXPECT_EQ(group->AcquiredCount(), 2);
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "Please Confirm that You Want to Delete the selected OPC Item ? \nOPC Item Name: "
             "Static.R8 \nOPC Group Name Group01 \nOPC Item Type: Acquired OPC Item ");
-  EXPECT_TRUE(RemoveItemCommand(*server, group->m_acquiredItems[0].get()));
+  EXPECT_TRUE(RemoveItemCommand(*server, group->AcquiredItems()[0].get()));
   EXPECT_EQ(group->AcquiredCount(), 1);
-  EXPECT_EQ(group->m_acquiredItems[0]->m_sQualifiedId, "Static.I4");
-  EXPECT_TRUE(server->m_bConfigurationModified);
+  EXPECT_EQ(group->AcquiredItems()[0]->m_sQualifiedId, "Static.I4");
+  EXPECT_TRUE(server->IsConfigurationModified());
   EXPECT_NE(server->ConfigurationRevision(), revision);
   EXPECT_TRUE(RemoveItemCommand(*server, calc));
   EXPECT_NE(ctx.prompt.messages[2].text.find("OPC Item Type: Calculated OPC Item "),
             std::string::npos);
   EXPECT_EQ(group->CalcCount(), 0);
-  EXPECT_EQ(server->m_nTotalItemCount, 1);
+  EXPECT_EQ(server->TotalItemCount(), 1);
 }
 
 TEST_F(OpcItemsTest, CalculatedItemsNeedAcquiredData) {
@@ -283,7 +284,7 @@ TEST(OpcRename, RenameShortIdCountsItemsAndOccurrences) {
   calc->m_sShortId = "Old";
   calc->m_sExpression = "Old * Old + Other";
   EXPECT_EQ(RenameShortId(group, "Old", "New", true), 4);
-  EXPECT_EQ(group.m_acquiredItems[0]->m_sShortId, "New");
+  EXPECT_EQ(group.AcquiredItems()[0]->m_sShortId, "New");
   EXPECT_EQ(calc->m_sExpression, "New * New + Other");
   EXPECT_EQ(calc->m_sShortId, "New");
   EXPECT_EQ(RenameShortId(group, "Other", "Else", false), 1);
@@ -319,7 +320,7 @@ TEST_F(OpcItemsTest, ShortIdUsedInAnotherGroupIsRefused) {
   ASSERT_TRUE(ConnectFull());
   AddGroupWithItems("Group01", {"Static.R8", "Static.I4"});
   COPCGroup* second = AddGroupWithItems("Group02", {"Static.BOOL"});
-  second->m_acquiredItems[0]->m_sShortId = "Flow";
+  second->AcquiredItems()[0]->m_sShortId = "Flow";
   // Editing G01_A000 (group 0, item 0) to "Flow".
   const std::vector<ShortIdOwner> others = CollectAcquiredShortIds(*server, 0, 0);
   const ShortIdCheck check = CheckShortId("Flow", others, ctx.prompt);

@@ -2,6 +2,7 @@
 
 #include "opc/opc_read.h"
 #include "opc/statistics_presenter.h"
+#include "opc_model_access.h"
 #include "opc_test_fixture.h"
 
 namespace {
@@ -27,22 +28,22 @@ TEST_F(OpcReadTest, CacheReadTakesValuesQualitiesAndTheLocalReadTime) {
       AddGroupWithItems("Group01", {"Static.R8", "Static.BSTR", "Quality.Uncertain"});
   SetClock(ctx.clock, 2026, 3, 3, 9, 5, 7, 42);
   ASSERT_TRUE(ReadGroup(*server, *group));
-  EXPECT_EQ(group->m_sTimeText, "03/Mar/2026 09:05:07.042");
-  EXPECT_EQ(FileTimeToUint64(group->m_ftLastReadTime),
+  EXPECT_EQ(group->TimeText(), "03/Mar/2026 09:05:07.042");
+  EXPECT_EQ(FileTimeToUint64(group->LastReadTime()),
             FileTimeToUint64(ctx.clock.LocalFileTimeNow()));
-  EXPECT_TRUE(group->m_sErrorMessage.empty());
-  EXPECT_EQ(group->m_acquiredItems[0]->ValueText(2), "3.25");
-  EXPECT_EQ(group->m_acquiredItems[0]->QualityText(), "Good");
-  EXPECT_EQ(group->m_acquiredItems[1]->ValueText(2), "Initial text");
-  EXPECT_EQ(group->m_acquiredItems[2]->QualityText(), "Uncertain");
-  EXPECT_FALSE(group->m_acquiredItems[2]->IsGood());
+  EXPECT_TRUE(group->Connection().ErrorMessage().empty());
+  EXPECT_EQ(group->AcquiredItems()[0]->ValueText(2), "3.25");
+  EXPECT_EQ(group->AcquiredItems()[0]->QualityText(), "Good");
+  EXPECT_EQ(group->AcquiredItems()[1]->ValueText(2), "Initial text");
+  EXPECT_EQ(group->AcquiredItems()[2]->QualityText(), "Uncertain");
+  EXPECT_FALSE(group->AcquiredItems()[2]->IsGood());
 }
 
 TEST_F(OpcReadTest, DeviceReadReadsToo) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.I4"}, kReadSyncDevice);
   ASSERT_TRUE(ReadGroup(*server, *group));
-  EXPECT_EQ(group->m_acquiredItems[0]->ValueText(2), "42");
+  EXPECT_EQ(group->AcquiredItems()[0]->ValueText(2), "42");
 }
 
 TEST_F(OpcReadTest, StatisticsAfterReadsAtTenAndOneSecondAndAQuarterLater) {
@@ -51,19 +52,19 @@ TEST_F(OpcReadTest, StatisticsAfterReadsAtTenAndOneSecondAndAQuarterLater) {
   SetClock(ctx.clock, 2026, 12, 7, 10, 0, 0, 0);
   ASSERT_TRUE(ReadGroup(*server, *group));
   UpdateReadStatistics(*group);
-  EXPECT_EQ(group->m_statistics.m_nCount, 0);
-  EXPECT_EQ(group->m_statistics.m_nMinimum, 600000);
+  EXPECT_EQ(COPCModelAccess::Statistics(*group).m_nCount, 0);
+  EXPECT_EQ(COPCModelAccess::Statistics(*group).m_nMinimum, 600000);
   SetClock(ctx.clock, 2026, 12, 7, 10, 0, 1, 250);
   ASSERT_TRUE(ReadGroup(*server, *group));
   UpdateReadStatistics(*group);
-  const GroupReadStatistics& statistics = group->m_statistics;
+  const GroupReadStatistics& statistics = group->Statistics();
   EXPECT_EQ(statistics.m_nLast, 1250);
   EXPECT_EQ(statistics.m_nMinimum, 1250);
   EXPECT_EQ(statistics.m_nMaximum, 1250);
   EXPECT_EQ(statistics.m_nCount, 1);
   EXPECT_EQ(statistics.m_nAverage, 1250);
   EXPECT_EQ(statistics.m_nTotal, 1250);
-  EXPECT_EQ(group->m_sTimeText, "07/Dec/2026 10:00:01.250");
+  EXPECT_EQ(group->TimeText(), "07/Dec/2026 10:00:01.250");
 }
 
 TEST(OpcReadStatistics, UpdateRuleOverSeveralIntervals) {
@@ -105,11 +106,11 @@ TEST_F(OpcReadTest, GroupOfOnlyCalculatedItemsHasNothingToRead) {
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
   group->AppendCalcItem()->m_sExpression = "1 + 1";
   EXPECT_FALSE(ReadGroup(*server, *group));
-  EXPECT_EQ(group->m_sErrorMessage,
+  EXPECT_EQ(group->Connection().ErrorMessage(),
             "No Item to Read to OPCServer Velmora.SimServer.1 on Local Host ...");
   EXPECT_TRUE(ctx.sink.Contains(
       "No Item to Read to OPCServer Velmora.SimServer.1 on Local Host ...", kLogDataAcquisition));
-  EXPECT_NE(group->m_sErrorReport.find("No Item to Read"), std::string::npos);
+  EXPECT_NE(group->Connection().ErrorReport().find("No Item to Read"), std::string::npos);
 }
 
 TEST_F(OpcReadTest, AsynchronousReadInterfacesAreNotImplemented) {
@@ -120,13 +121,13 @@ TEST_F(OpcReadTest, AsynchronousReadInterfacesAreNotImplemented) {
   EXPECT_FALSE(ReadGroup(*server, *group));
   EXPECT_EQ(ctx.sink.Count("Not Implemented", kLogDataAcquisition), 1);
   EXPECT_FALSE(ctx.sink.Contains("80070005"));
-  EXPECT_EQ(group->m_acquiredItems[0]->m_value.vt, VT_EMPTY);
-  group->m_nReadInterface = kReadAsync20;
+  EXPECT_EQ(group->AcquiredItems()[0]->m_value.vt, VT_EMPTY);
+  group->SetReadInterface(kReadAsync20);
   EXPECT_FALSE(ReadGroup(*server, *group));
   EXPECT_EQ(ctx.sink.Count("Not Implemented", kLogDataAcquisition), 2);
   // An unknown code fails without a log line.
   ctx.sink.Clear();
-  group->m_nReadInterface = 7;
+  group->SetReadInterface(7);
   EXPECT_FALSE(ReadGroup(*server, *group));
   EXPECT_TRUE(ctx.sink.lines.empty());
 }
@@ -140,22 +141,22 @@ TEST_F(OpcReadTest, FailedReadGivesTheCodeAndItsReason) {
   const std::string message =
       "Error Occured during IOPCSyncIO::Read \nOPC Server: Velmora.SimServer.1 \nHost: Local Host "
       "\nCode: 80070005 \nReason: Access is denied.";
-  EXPECT_EQ(group->m_sErrorMessage, message);
+  EXPECT_EQ(group->Connection().ErrorMessage(), message);
   EXPECT_TRUE(ctx.sink.Contains(message, kLogDataAcquisition));
-  EXPECT_EQ(group->m_sErrorReport,
+  EXPECT_EQ(group->Connection().ErrorReport(),
             "\\par Detailed Description: {\\b Error Occured during IOPCSyncIO::Read} "
             "\\par OPC Server: {\\b Velmora.SimServer.1} "
             "\\par Host: {\\b Local Host} "
             "\\par Code: {\\b 80070005} "
             "\\par Reason: {\\b Access is denied.} ");
-  EXPECT_EQ(group->m_sTimeText, "Unknown");
+  EXPECT_EQ(group->TimeText(), "Unknown");
   // The items keep their previous values.
-  EXPECT_EQ(group->m_acquiredItems[0]->ValueText(2), "3.25");
+  EXPECT_EQ(group->AcquiredItems()[0]->ValueText(2), "3.25");
   // The next good read clears the message and the report.
   CSimRuntime::Instance().Faults(kSimServerProgId).m_hrReadError = S_OK;
   EXPECT_TRUE(ReadGroup(*server, *group));
-  EXPECT_TRUE(group->m_sErrorMessage.empty());
-  EXPECT_TRUE(group->m_sErrorReport.empty());
+  EXPECT_TRUE(group->Connection().ErrorMessage().empty());
+  EXPECT_TRUE(group->Connection().ErrorReport().empty());
 }
 
 TEST_F(OpcReadTest, ReadWithoutConnection) {
@@ -163,7 +164,7 @@ TEST_F(OpcReadTest, ReadWithoutConnection) {
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8"});
   server->Disconnect();
   EXPECT_FALSE(ReadGroup(*server, *group));
-  EXPECT_EQ(group->m_sErrorMessage,
+  EXPECT_EQ(group->Connection().ErrorMessage(),
             "No Connection to OPCServer Velmora.SimServer.1 on Local Host ...");
 }
 
@@ -187,11 +188,11 @@ TEST_F(OpcReadTest, StatisticsDialogFigures) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8"});
   server->AddGroup("Slow", 5000, 0, 0.0f, 0, kReadSyncCache, true);
-  group->m_dwUpdateRate = 500;
-  group->m_statistics.m_nLast = 1000;
-  group->m_statistics.m_nMaximum = 1200;
-  group->m_statistics.m_nAverage = 1100;
-  group->m_statistics.m_nCount = 3;
+  group->SetUpdateRate(500);
+  COPCModelAccess::Statistics(*group).m_nLast = 1000;
+  COPCModelAccess::Statistics(*group).m_nMaximum = 1200;
+  COPCModelAccess::Statistics(*group).m_nAverage = 1100;
+  COPCModelAccess::Statistics(*group).m_nCount = 3;
   const StatisticsServerPart part = BuildStatisticsServerPart(*server);
   EXPECT_EQ(part.m_sServerId, "Velmora.SimServer.1");
   EXPECT_EQ(part.m_sHost, "Local Host");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "opc/opc_shutdown_sink.h"
+#include "opc_model_access.h"
 #include "opc_test_fixture.h"
 
 namespace {
@@ -9,18 +10,18 @@ using OpcSessionTest = OpcServerTest;
 
 TEST_F(OpcSessionTest, FullServerConnectsWithEveryInterfaceAndTheShutdownSink) {
   ASSERT_TRUE(ConnectFull());
-  EXPECT_TRUE(server->m_bConnected);
-  EXPECT_TRUE(server->m_pIOPCServer);
-  EXPECT_TRUE(server->m_pIOPCCommon);
-  EXPECT_TRUE(server->m_pIConnectionPointContainer);
-  EXPECT_TRUE(server->m_pIOPCItemProperties);
-  EXPECT_TRUE(server->m_pIOPCBrowseServerAddressSpace);
-  EXPECT_TRUE(server->m_pIOPCServerPublicGroups);
-  EXPECT_TRUE(server->m_pIPersistFile);
-  EXPECT_TRUE(server->m_pShutdownSink);
-  EXPECT_NE(server->m_dwShutdownCookie, 0u);
-  EXPECT_EQ(server->m_sServerId, kSimServerProgId);
-  EXPECT_EQ(server->m_clsid, CLSID_VelmoraSimServer);
+  EXPECT_TRUE(server->IsConnected());
+  EXPECT_TRUE(server->Connection().OPCServer());
+  EXPECT_TRUE(server->Connection().Common());
+  EXPECT_TRUE(server->Connection().ConnectionPointContainer());
+  EXPECT_TRUE(server->Connection().ItemProperties());
+  EXPECT_TRUE(server->Connection().BrowseServerAddressSpace());
+  EXPECT_TRUE(server->Connection().ServerPublicGroups());
+  EXPECT_TRUE(server->Connection().PersistFile());
+  EXPECT_TRUE(server->Connection().ShutdownSink());
+  EXPECT_NE(server->Connection().ShutdownCookie(), 0u);
+  EXPECT_EQ(server->ServerId(), kSimServerProgId);
+  EXPECT_EQ(server->Clsid(), CLSID_VelmoraSimServer);
   const std::vector<std::string> messages = ctx.sink.Messages(kLogOpcServer);
   ASSERT_EQ(messages.size(), 3u) << ctx.sink.Dump();
   EXPECT_EQ(messages[0], "Connecting to OPC Server Velmora.SimServer.1 on Local Host");
@@ -38,10 +39,10 @@ TEST_F(OpcSessionTest, FullServerConnectsWithEveryInterfaceAndTheShutdownSink) {
 
 TEST_F(OpcSessionTest, NotAllInterfacesCountsAsSuccessAndLogsEachMissingOne) {
   ASSERT_TRUE(server->Connect(kSimServerDa1ProgId, kLocalHost, GUID_NULL));
-  EXPECT_EQ(server->m_interfaceRequests[0].hr, S_OK);
-  EXPECT_TRUE(server->m_pIOPCServer);
-  EXPECT_FALSE(server->m_pIOPCCommon);
-  EXPECT_FALSE(server->m_pIConnectionPointContainer);
+  EXPECT_EQ(server->Connection().InterfaceRequests()[0].hr, S_OK);
+  EXPECT_TRUE(server->Connection().OPCServer());
+  EXPECT_FALSE(server->Connection().Common());
+  EXPECT_FALSE(server->Connection().ConnectionPointContainer());
   const char* const expected[] = {
       "Query for IOPCCommon Interface Pointer Failed for OPC Server Velmora.SimServerDA1.1 on "
       "Local Host ... Error: 80004002  Reason: No such interface supported",
@@ -64,23 +65,23 @@ TEST_F(OpcSessionTest, NotAllInterfacesCountsAsSuccessAndLogsEachMissingOne) {
 
 TEST_F(OpcSessionTest, ServerWithoutConnectionPointsHasNoSinkAndDisconnectSkipsUnadvise) {
   ASSERT_TRUE(server->Connect(kSimServerDa1ProgId, kLocalHost, GUID_NULL));
-  EXPECT_FALSE(server->m_pShutdownSink);
-  EXPECT_EQ(server->m_dwShutdownCookie, 0u);
+  EXPECT_FALSE(server->Connection().ShutdownSink());
+  EXPECT_EQ(server->Connection().ShutdownCookie(), 0u);
   ctx.sink.Clear();
   server->Disconnect();
-  EXPECT_FALSE(server->m_bConnected);
-  EXPECT_FALSE(server->m_pIOPCServer);
-  EXPECT_FALSE(server->m_pIOPCBrowseServerAddressSpace);
+  EXPECT_FALSE(server->IsConnected());
+  EXPECT_FALSE(server->Connection().OPCServer());
+  EXPECT_FALSE(server->Connection().BrowseServerAddressSpace());
   EXPECT_TRUE(ctx.sink.lines.empty()) << ctx.sink.Dump();
 }
 
 TEST_F(OpcSessionTest, DisconnectUnadvisesTheShutdownSink) {
   ASSERT_TRUE(ConnectFull());
-  ASSERT_TRUE(server->m_pShutdownSink);
+  ASSERT_TRUE(server->Connection().ShutdownSink());
   server->Disconnect();
-  EXPECT_EQ(server->m_dwShutdownCookie, 0u);
-  EXPECT_FALSE(server->m_pShutdownSink);
-  EXPECT_FALSE(server->m_pIConnectionPointContainer);
+  EXPECT_EQ(server->Connection().ShutdownCookie(), 0u);
+  EXPECT_FALSE(server->Connection().ShutdownSink());
+  EXPECT_FALSE(server->Connection().ConnectionPointContainer());
   EXPECT_FALSE(ctx.sink.Contains("Fail to Unadvise"));
   // Nobody is advised any more: a shutdown request reaches no client.
   EXPECT_EQ(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Gone"), 0);
@@ -88,21 +89,21 @@ TEST_F(OpcSessionTest, DisconnectUnadvisesTheShutdownSink) {
 
 TEST_F(OpcSessionTest, UnknownProgramIdFailsWithTheClsidLineBeforeAnyCreation) {
   EXPECT_FALSE(server->Connect("No.Such.Server.1", kLocalHost, GUID_NULL));
-  EXPECT_FALSE(server->m_bConnected);
+  EXPECT_FALSE(server->IsConnected());
   const std::vector<std::string> messages = ctx.sink.Messages(kLogOpcServer);
   ASSERT_EQ(messages.size(), 2u) << ctx.sink.Dump();
   EXPECT_EQ(messages[1], "Failure to Obtain Valid CLSID for OPC Server 'No.Such.Server.1'");
-  EXPECT_TRUE(IsNullGUID(server->m_clsid));
-  EXPECT_EQ(server->m_interfaceRequests[0].pIID, nullptr);
+  EXPECT_TRUE(IsNullGUID(server->Clsid()));
+  EXPECT_EQ(server->Connection().InterfaceRequests()[0].pIID, nullptr);
 }
 
 TEST_F(OpcSessionTest, GivenClassIdIsUsedAndAnUnknownHostFailsTheCreation) {
   EXPECT_TRUE(server->Connect("Any.Text", kLocalHost, CLSID_VelmoraSimServer));
-  EXPECT_EQ(server->m_clsid, CLSID_VelmoraSimServer);
+  EXPECT_EQ(server->Clsid(), CLSID_VelmoraSimServer);
   ctx.sink.Clear();
   EXPECT_FALSE(server->Connect(kSimServerProgId, "NOSUCHHOST", GUID_NULL));
-  EXPECT_FALSE(server->m_bConnected);
-  EXPECT_FALSE(server->m_pIOPCServer);
+  EXPECT_FALSE(server->IsConnected());
+  EXPECT_FALSE(server->Connection().OPCServer());
   EXPECT_TRUE(ctx.sink.Contains(
       "Fail to Connect to OPC Server  Velmora.SimServer.1 on NOSUCHHOST !!! \nCoCreateInstanceEx "
       "failed \nError Code: 800706BA  \nReason: The RPC server is unavailable."))
@@ -111,22 +112,22 @@ TEST_F(OpcSessionTest, GivenClassIdIsUsedAndAnUnknownHostFailsTheCreation) {
 
 TEST_F(OpcSessionTest, RemoteHostIsSentAsAMachineName) {
   ASSERT_TRUE(server->Connect(kSimServerProgId, "PLANTSRV01", GUID_NULL));
-  EXPECT_EQ(server->m_sHost, "PLANTSRV01");
+  EXPECT_EQ(server->Host(), "PLANTSRV01");
   EXPECT_TRUE(ctx.sink.Contains("Connecting to OPC Server Velmora.SimServer.1 on PLANTSRV01"));
 }
 
 TEST_F(OpcSessionTest, ConnectReplacesThePreviousConnection) {
   ASSERT_TRUE(ConnectFull());
   ASSERT_TRUE(server->Connect(kSimServerDa1ProgId, kLocalHost, GUID_NULL));
-  EXPECT_FALSE(server->m_pIOPCCommon);
-  EXPECT_FALSE(server->m_pShutdownSink);
+  EXPECT_FALSE(server->Connection().Common());
+  EXPECT_FALSE(server->Connection().ShutdownSink());
   EXPECT_EQ(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Old"), 0);
 }
 
 TEST_F(OpcSessionTest, NeverConnectedDisconnectOnlyClearsTheFlag) {
-  server->m_bConnected = true;
+  COPCModelAccess::SetConnected(*server, true);
   server->Disconnect();
-  EXPECT_FALSE(server->m_bConnected);
+  EXPECT_FALSE(server->IsConnected());
   EXPECT_TRUE(ctx.sink.lines.empty());
   EXPECT_FALSE(server->IsAlive());
   std::string state;
@@ -174,9 +175,9 @@ TEST_F(OpcSessionTest, OwnerMayCloseTheProjectInsideTheShutdownRequest) {
     server->Disconnect();
   });
   EXPECT_EQ(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Stopping"), 1);
-  EXPECT_FALSE(server->m_bConnected);
+  EXPECT_FALSE(server->IsConnected());
   EXPECT_EQ(server->GroupCount(), 0);
-  EXPECT_FALSE(server->m_pShutdownSink);
+  EXPECT_FALSE(server->Connection().ShutdownSink());
   EXPECT_TRUE(ctx.sink.Contains("Successful Removal of OPC Group 'Group01'"));
 }
 

@@ -108,11 +108,11 @@ void CVelmoraSession::StopAcquisition() {
 }
 
 bool CVelmoraSession::IsProjectModified() const {
-  return m_server.m_bConfigurationModified;
+  return m_server.IsConfigurationModified();
 }
 
 void CVelmoraSession::SetProjectModified(bool modified) {
-  m_server.m_bConfigurationModified = modified;
+  m_server.SetConfigurationModified(modified);
 }
 
 std::string CVelmoraSession::ServerId() const {
@@ -129,6 +129,6 @@ void CVelmoraSession::RemoveGroupsAndDisconnect() {
 }
 
 void CVelmoraSession::ClearServerName() {
-  m_server.m_sServerId.clear();
+  m_server.ClearServerId();
   m_state.Reset();
 }

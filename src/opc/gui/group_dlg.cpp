@@ -32,12 +32,13 @@ QLabel* Hint(const char* text, QWidget* parent) {
 
 }  // namespace
 
-CGroupDlg::CGroupDlg(COPCServer& server, IUserPrompt& prompt, COPCGroup* editedGroup,
+CGroupDlg::CGroupDlg(COPCServer& server, IUserPrompt& prompt, const COPCGroup* editedGroup,
                      QWidget* parent)
     : QDialog(parent),
       m_server(server),
       m_prompt(prompt),
-      m_pEdited(editedGroup),
+      m_bModification(editedGroup != nullptr),
+      m_sEditedName(editedGroup != nullptr ? editedGroup->Name() : std::string()),
       m_values(editedGroup != nullptr ? GroupDialogValuesOf(*editedGroup)
                                       : NewGroupDialogValues(server)),
       m_pName(new QLineEdit(QString::fromStdString(m_values.m_sName), this)),
@@ -91,7 +92,7 @@ CGroupDlg::CGroupDlg(COPCServer& server, IUserPrompt& prompt, COPCGroup* editedG
   groups->setRootIsDecorated(false);
   for (int g = 0; g < server.GroupCount(); ++g) {
     groups->addTopLevelItem(
-        new QTreeWidgetItem({QString::fromStdString(server.Group(g)->m_sName),
+        new QTreeWidgetItem({QString::fromStdString(server.Group(g)->Name()),
                              QString::number(server.Group(g)->AcquiredCount())}));
   }
   side->addWidget(groups, 1);
@@ -118,10 +119,15 @@ CGroupDlg::CGroupDlg(COPCServer& server, IUserPrompt& prompt, COPCGroup* editedG
   OnNameEdited();
 }
 
+const COPCGroup* CGroupDlg::EditedGroup() const {
+  // Looked up on every use: a project close may remove it while the dialog is open.
+  return m_bModification ? m_server.FindGroupByName(m_sEditedName) : nullptr;
+}
+
 void CGroupDlg::OnNameEdited() {
   const std::string name = m_pName->text().toStdString();
-  m_pMessage->setText(QString::fromStdString(GroupNameMessage(m_server, name, m_pEdited)));
-  m_pOk->setEnabled(GroupDialogOkEnabled(m_server, name, m_pEdited));
+  m_pMessage->setText(QString::fromStdString(GroupNameMessage(m_server, name, EditedGroup())));
+  m_pOk->setEnabled(GroupDialogOkEnabled(m_server, name, EditedGroup()));
 }
 
 void CGroupDlg::OnInterfaceChosen(int index) {

@@ -4,6 +4,7 @@
 // server it goes to and the groups it already has. The name is checked after every change
 // and a device read is confirmed. Thread rule: GUI thread.
 #include <QDialog>
+#include <string>
 
 #include "opc/group_commands.h"
 
@@ -22,8 +23,9 @@ class CGroupDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // editedGroup: null to add a group, else the group to modify.
-  CGroupDlg(COPCServer& server, IUserPrompt& prompt, COPCGroup* editedGroup,
+  // editedGroup: null to add a group, else the group to modify. The dialog keeps a copy of
+  // its settings and its name, never the group itself.
+  CGroupDlg(COPCServer& server, IUserPrompt& prompt, const COPCGroup* editedGroup,
             QWidget* parent = nullptr);
 
   const GroupDialogValues& Values() const { return m_values; }
@@ -41,10 +43,13 @@ class CGroupDlg : public QDialog {
   void OnNameEdited();
   void OnInterfaceChosen(int index);
   void TakeFields();
+  // The group being modified, if it is still there; null in addition mode.
+  const COPCGroup* EditedGroup() const;
 
   COPCServer& m_server;
   IUserPrompt& m_prompt;
-  COPCGroup* m_pEdited;
+  bool m_bModification;
+  std::string m_sEditedName;
   GroupDialogValues m_values;
   int m_nInterfaceShown = 0;
   QLineEdit* m_pName;

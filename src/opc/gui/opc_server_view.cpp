@@ -218,7 +218,7 @@ void COPCServerView::showEvent(QShowEvent* event) {
 }
 
 void COPCServerView::Refresh() {
-  if (m_pSession == nullptr || !m_pSession->Server().m_bConnected) {
+  if (m_pSession == nullptr || !m_pSession->Server().IsConnected()) {
     if (m_pTree->topLevelItemCount() != 1 || SelectedKind() != ConfigNodeKind::kNoServer)
       ClearServerDisplay();
     return;
@@ -248,7 +248,7 @@ COPCGroup* COPCServerView::SelectedGroup() const {
 COPCGroup* COPCServerView::LiveGroup(const std::string& name) const {
   // A dialog's group is found again by name once the dialog has ended: a server shutdown
   // or a closed project may have freed it meanwhile.
-  if (m_pSession == nullptr || !m_pSession->Server().m_bConnected)
+  if (m_pSession == nullptr || !m_pSession->Server().IsConnected())
     return nullptr;
   return m_pSession->Server().FindGroupByName(name);
 }
@@ -256,7 +256,7 @@ COPCGroup* COPCServerView::LiveGroup(const std::string& name) const {
 QTreeWidgetItem* COPCServerView::NodeOfGroup(const COPCGroup* group) const {
   QTreeWidgetItem* root = m_pTree->topLevelItem(0);
   for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
-    if (root->child(i)->text(0).toStdString() == group->m_sName)
+    if (root->child(i)->text(0).toStdString() == group->Name())
       return root->child(i);
   }
   return nullptr;
@@ -265,7 +265,7 @@ QTreeWidgetItem* COPCServerView::NodeOfGroup(const COPCGroup* group) const {
 void COPCServerView::RebuildTree() {
   COPCServer& server = m_pSession->Server();
   const COPCGroup* selected = SelectedGroup();
-  const std::string selectedName = selected != nullptr ? selected->m_sName : std::string();
+  const std::string selectedName = selected != nullptr ? selected->Name() : std::string();
   m_pTree->clear();
   auto* root = Node(QString::fromStdString(server.ServerId()), ConfigNodeKind::kServer,
                     style()->standardIcon(QStyle::SP_DriveNetIcon));
@@ -273,18 +273,18 @@ void COPCServerView::RebuildTree() {
   QTreeWidgetItem* current = root;
   for (int g = 0; g < server.GroupCount(); ++g) {
     const COPCGroup& group = *server.Group(g);
-    auto* node = Node(QString::fromStdString(group.m_sName), ConfigNodeKind::kGroup,
+    auto* node = Node(QString::fromStdString(group.Name()), ConfigNodeKind::kGroup,
                       style()->standardIcon(QStyle::SP_DirIcon));
     root->addChild(node);
-    for (const auto& item : group.m_acquiredItems) {
+    for (const auto& item : group.AcquiredItems()) {
       node->addChild(Node(QString::fromStdString(ItemNodeLabel(*item, false)),
                           ConfigNodeKind::kItem, style()->standardIcon(QStyle::SP_FileIcon)));
     }
-    for (const auto& item : group.m_calcItems) {
+    for (const auto& item : group.CalcItems()) {
       node->addChild(Node(QString::fromStdString(ItemNodeLabel(*item, true)), ConfigNodeKind::kItem,
                           style()->standardIcon(QStyle::SP_FileDialogDetailedView)));
     }
-    if (group.m_sName == selectedName)
+    if (group.Name() == selectedName)
       current = node;
   }
   root->setExpanded(true);
@@ -295,7 +295,7 @@ void COPCServerView::RebuildTree() {
 }
 
 void COPCServerView::RefreshAttributes() {
-  if (m_pSession == nullptr || !m_pSession->Server().m_bConnected)
+  if (m_pSession == nullptr || !m_pSession->Server().IsConnected())
     return;
   const ServerAttributeTexts texts = ReadServerAttributes(m_pSession->Server());
   const std::pair<const char*, const std::string*> values[] = {
@@ -332,9 +332,9 @@ void COPCServerView::RefreshGroupList() {
   for (int g = 0; g < server.GroupCount(); ++g) {
     const COPCGroup& group = *server.Group(g);
     m_pGroups->addTopLevelItem(new QTreeWidgetItem(
-        {QString::fromStdString(group.m_sName), QString::number(group.AcquiredCount()),
-         QString::number(group.m_dwUpdateRate), QString::number(group.m_nTimeBias),
-         QString::fromStdString(FormatFixed(static_cast<double>(group.m_fDeadBand), 2))}));
+        {QString::fromStdString(group.Name()), QString::number(group.AcquiredCount()),
+         QString::number(group.UpdateRate()), QString::number(group.TimeBias()),
+         QString::fromStdString(FormatFixed(static_cast<double>(group.DeadBand()), 2))}));
   }
   for (int column = 0; column < m_pGroups->columnCount(); ++column)
     m_pGroups->resizeColumnToContents(column);
@@ -344,23 +344,23 @@ void COPCServerView::RefreshItemList() {
   m_pItems->clear();
   const COPCGroup* group = SelectedGroup();
   if (group == nullptr) {
-    m_pItemCaption->setText(m_pSession != nullptr && m_pSession->Server().m_bConnected
+    m_pItemCaption->setText(m_pSession != nullptr && m_pSession->Server().IsConnected()
                                 ? kNoGroupItemCaption
                                 : kResetItemCaption);
     return;
   }
-  m_pItemCaption->setText(QString(kItemCaption).arg(QString::fromStdString(group->m_sName)));
-  if (group->AcquiredCount() + group->CalcCount() == 0) {
+  m_pItemCaption->setText(QString(kItemCaption).arg(QString::fromStdString(group->Name())));
+  if (group->ColumnCount() == 0) {
     m_pItems->addTopLevelItem(new QTreeWidgetItem({kUndefinedItem, kNoData}));
     return;
   }
-  for (const auto& item : group->m_acquiredItems) {
+  for (const auto& item : group->AcquiredItems()) {
     m_pItems->addTopLevelItem(new QTreeWidgetItem(
         {QString::fromStdString(item->m_sQualifiedId), QString::fromStdString(item->m_sShortId),
          QString::fromStdString(item->m_sDescription),
          QString::fromStdString(DataTypeText(item->m_vtDataType)), QString()}));
   }
-  for (const auto& item : group->m_calcItems) {
+  for (const auto& item : group->CalcItems()) {
     m_pItems->addTopLevelItem(new QTreeWidgetItem(
         {QString::fromStdString(item->m_sQualifiedId), QString::fromStdString(item->m_sShortId),
          QString::fromStdString(item->m_sDescription), "Double",
@@ -419,7 +419,7 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
       state.enabled = !acquiring;
       break;
     case CommandId::SaveProject:
-      state.enabled = m_pSession->Server().m_bConnected && m_pSession->IsProjectModified();
+      state.enabled = m_pSession->Server().IsConnected() && m_pSession->IsProjectModified();
       break;
     case CommandId::SelectServer:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kSelectServer, kind, acquiring);
@@ -437,7 +437,7 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
       state.enabled = ConfigCommandEnabled(ConfigCommand::kAddCalcItems, kind, acquiring);
       break;
     case CommandId::AcquisitionStatistics:
-      state.enabled = m_pSession->Server().m_bConnected;
+      state.enabled = m_pSession->Server().IsConnected();
       break;
     case CommandId::RemoveGroup:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kRemoveGroup, kind, acquiring);
@@ -493,7 +493,7 @@ void COPCServerView::AddItems() {
   if (group == nullptr)
     return;
   COPCServer& server = m_pSession->Server();
-  const std::string name = group->m_sName;
+  const std::string name = group->Name();
   CAddItemDlg dialog(m_pSession->Context(), server, *group, window());
   if (dialog.exec() != QDialog::Accepted || (group = LiveGroup(name)) == nullptr)
     return;
@@ -522,7 +522,7 @@ void COPCServerView::ModifyGroup() {
   COPCGroup* group = SelectedGroup();
   if (group == nullptr || m_pSession->IsAcquisitionRunning())
     return;
-  const std::string name = group->m_sName;
+  const std::string name = group->Name();
   CGroupDlg dialog(m_pSession->Server(), m_pSession->Context().prompt, group, window());
   if (dialog.exec() != QDialog::Accepted || (group = LiveGroup(name)) == nullptr)
     return;
@@ -593,7 +593,7 @@ void COPCServerView::AddCalcItems() {
   AppContext& context = m_pSession->Context();
   if (group == nullptr || !CanAddCalcItems(*group, context.prompt))
     return;
-  const std::string name = group->m_sName;
+  const std::string name = group->Name();
   CAddCalcItemDlg dialog(m_pSession->Server(), *group, context.prompt, context.clock, window());
   if (dialog.exec() != QDialog::Accepted || (group = LiveGroup(name)) == nullptr)
     return;

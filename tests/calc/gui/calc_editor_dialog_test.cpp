@@ -133,6 +133,37 @@ class CalcEditorDialogTest : public QObject {
     ClickCell(dialog.FunctionList(), 25, 1);  // min, chosen on its description
     QCOMPARE(dialog.ExpressionField()->text(), QString("1 + abs( )min( , )"));
   }
+
+  // The project closes (its groups go) while the editor is still open: the editor keeps
+  // its copy, its short-id edit shows the group by name only, and its OK writes nowhere.
+  void theEditorOutlivesItsGroupWithoutTouchingIt() {
+    TestContext test;
+    COPCServer server(test.context);
+    QVERIFY(server.Connect(kSimServerProgId, kLocalHost, GUID_NULL));
+    COPCGroup* group = AddSimGroup(server, "Group01", 1000, {"Signals.Ramp.R8"});
+    QVERIFY(group != nullptr);
+    CAddCalcItemDlg dialog(server, *group, test.prompt, test.clock);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    AddItem(dialog, "C1", "G01_A000 * 2");
+    server.RemoveAllGroups();
+    group = nullptr;
+
+    QString shownGroup;
+    QTimer::singleShot(0, [&shownGroup] {
+      auto* edit = qobject_cast<CShortIdDlg*>(QApplication::activeModalWidget());
+      QVERIFY(edit != nullptr);
+      const auto labels = edit->findChildren<QLabel*>();
+      for (const QLabel* label : labels)
+        shownGroup += label->text() + "|";
+      edit->reject();
+    });
+    ClickCell(dialog.AcquiredList(), 0, 1);
+    QVERIFY(shownGroup.contains("Group01"));
+    dialog.Presenter().Apply();
+    QCOMPARE(server.GroupCount(), 0);
+    QCOMPARE(dialog.CalcList()->topLevelItemCount(), 1);
+  }
 };
 
 QTEST_MAIN(CalcEditorDialogTest)

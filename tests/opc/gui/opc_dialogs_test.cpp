@@ -382,7 +382,7 @@ class OpcDialogsTest : public QObject {
         ApplyAddItemResult(server, *group, dialog.Session().TakeResult());
     QVERIFY(outcome.m_bAllAccepted);
     QCOMPARE(group->AcquiredCount(), rows - 1);
-    QCOMPARE(QString::fromStdString(group->m_acquiredItems.back()->m_sShortId),
+    QCOMPARE(QString::fromStdString(group->AcquiredItems().back()->m_sShortId),
              QString("Pressure"));
     server.RemoveAllGroups();
   }

@@ -1,0 +1,91 @@
+// The model's state is its own: no file outside COPCServer, COPCGroup and their
+// connections can name one of their fields. Compile-time checks only (part of opc_tests):
+// each line below fails the build the day a field becomes reachable again.
+#include <type_traits>
+#include <utility>
+
+#include "opc/opc_server.h"
+
+namespace {
+
+// A concept per field: access is checked where the concept is defined, outside the model.
+#define VELMORA_EXPECT_PRIVATE(Type, field)                 \
+  template <class T>                                        \
+  concept Reaches_##Type##_##field = requires(T & object) { \
+    object.field;                                           \
+  };                                                        \
+  static_assert(!Reaches_##Type##_##field<Type>, #Type "::" #field " is reachable")
+
+// The same check sees what is public: a check that could not tell would prove nothing.
+template <class T>
+concept ReachesGroupName = requires(T& object) {
+  object.Name();
+};
+static_assert(ReachesGroupName<COPCGroup>);
+
+VELMORA_EXPECT_PRIVATE(COPCServer, m_sServerId);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_sHost);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_clsid);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_connection);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_groups);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_nTotalItemCount);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_nTotalAcquiredCount);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_nTotalCalculatedCount);
+VELMORA_EXPECT_PRIVATE(COPCServer, m_bConfigurationModified);
+
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_interfaceRequests);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pIOPCServer);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pIOPCServerPublicGroups);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pIOPCBrowseServerAddressSpace);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pIPersistFile);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pIOPCItemProperties);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pIOPCCommon);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pIConnectionPointContainer);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_pShutdownSink);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_dwShutdownCookie);
+VELMORA_EXPECT_PRIVATE(COPCConnection, m_bConnected);
+
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_pServer);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_sName);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_dwUpdateRate);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_nTimeBias);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_fDeadBand);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_dwLocale);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_nReadInterface);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_bActive);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_acquiredItems);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_calcItems);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_connection);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_nItemCount);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_ftLastReadTime);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_sTimeText);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_statistics);
+
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_itemResults);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_itemErrors);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_bOnServer);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIOPCGroupStateMgt);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIOPCPublicGroupStateMgt);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIOPCItemMgt);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIOPCSyncIO);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIOPCAsyncIO2);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIConnectionPointContainer);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIOPCAsyncIO);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIDataObject);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_hServerGroup);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_sErrorMessage);
+VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_sErrorReport);
+
+// The lists are read-only from outside: items come and go through the group.
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCGroup&>().AcquiredItems())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCGroup&>().CalcItems())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCServer&>().Groups())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCServer&>().Connection())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCGroup&>().Connection())>>);
+
+}  // namespace
