@@ -276,8 +276,8 @@ void CAcquisitionEngine::AttachRecording() {
   // The rows a group may still interpolate (its period in base ticks) and a screenful or
   // more for display stay in memory; older ones are read back from the recording.
   uint32_t slowest = 1;
-  for (const GroupSchedule& schedule : m_schedule)
-    slowest = std::max(slowest, schedule.period);
+  for (int g = 0; g < m_server.GroupCount(); ++g)
+    slowest = std::max(slowest, m_schedule.Period(g));
   m_history.SetRecording(std::make_shared<CRecordedRowReader>(m_db.Path(), m_nAcquisitionId),
                          static_cast<int>(slowest) + 2 + m_nHistoryDisplayRows);
 }
