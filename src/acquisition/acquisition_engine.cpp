@@ -571,8 +571,8 @@ bool CAcquisitionEngine::ReadGroupIntoDataSet(COPCGroup& group, int index, int c
   for (int row : rewrittenByGroup)
     StoreRow(row);
   rewritten.insert(rewritten.end(), rewrittenByGroup.begin(), rewrittenByGroup.end());
-  earliestNextMs = std::min<int64_t>(
-      earliestNextMs, UnixMsFromFileTime(group.LastReadTime()) + group.UpdateRate());
+  earliestNextMs = std::min<int64_t>(earliestNextMs,
+                                     UnixMsFromFileTime(group.LastReadTime()) + group.UpdateRate());
   m_schedule.MarkRead(index);
   return true;
 }

@@ -58,7 +58,6 @@ enum class CycleOpen {
   kAcquisitionGone,  // the file no longer holds the acquisition
 };
 
-
 // Why the last operation failed: SQLite's result code (0 when the failure is not
 // SQLite's, such as a compression error) and the message.
 struct RecordFailure {

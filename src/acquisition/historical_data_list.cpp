@@ -169,9 +169,12 @@ std::vector<DataSetPtr> HistoricalDataList::Snapshot(int first, int count) const
   // row evicted meanwhile is read back rather than missed.
   ReadOlder(first, olderEnd, rows);
   std::shared_lock lock(m_mutex);
-  const int size = m_nFirst + static_cast<int>(m_rows.size());
-  const int end = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(first) + count, size));
+  const int64_t end = static_cast<int64_t>(first) + count;
   for (int i = olderEnd; i < end; ++i) {
+    // The lock is let go for an older row: the owner may append or clear meanwhile, so the
+    // list's extent is looked at again for every row.
+    if (i >= m_nFirst + static_cast<int>(m_rows.size()))
+      break;
     if (i >= m_nFirst) {
       rows.push_back(m_rows[static_cast<size_t>(i - m_nFirst)].row);
     } else {

@@ -27,8 +27,7 @@ class CRecordingStore {
   // The ids and time texts of the acquisition's data rows.
   DbResult<std::vector<RecordedRowKey>> DataRows(int acquisitionId, int64_t fromRowId = 0);
   // How many rows of the acquisition have ids in [firstRowId, lastRowId].
-  DbResult<int64_t> CountDataRowsInRange(int acquisitionId, int64_t firstRowId,
-                                         int64_t lastRowId);
+  DbResult<int64_t> CountDataRowsInRange(int acquisitionId, int64_t firstRowId, int64_t lastRowId);
 
   // Inserts the OPCAcq row (logged) with the first unused acquisition id and raises the
   // id mark to it. The new id.
