@@ -19,6 +19,6 @@ test:
 	@cmake --build --preset asan
 	@ctest --preset asan
 	@cmake --preset tsan >/dev/null
-	@cmake --build --preset tsan --target base_worker_tests acquisition_tests explorer_tests update_tests
+	@cmake --build --preset tsan --target base_worker_tests acquisition_tests explorer_tests update_tests forward_tests
 	@ctest --preset tsan
 	@./tests/windows/wine_test.sh
