@@ -1,0 +1,8 @@
+#pragma once
+// The widest configuration the benchmarks acquire: 16 groups of 8 acquired items of the
+// simulation server and 8 calculated items each (256 item columns).
+// Thread rule: the caller's thread, before the acquisition starts.
+class COPCServer;
+
+// Adds the 16 groups to a connected server.
+void AddWideConfiguration(COPCServer& server);
