@@ -41,6 +41,7 @@
 #include "explorer/gui/loaded_table_model.h"
 #include "explorer/project_data.h"
 #include "explorer/table_text.h"
+#include "wide_configuration.h"
 
 namespace {
 
@@ -52,31 +53,10 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-RecordedConfiguration Configuration() {
-  RecordedConfiguration configuration;
-  configuration.serverId = "Velmora.SimServer.1";
-  configuration.host = "Local Host";
-  for (int g = 0; g < 16; ++g) {
-    RecordedGroup group;
-    group.name = "Group " + std::to_string(g + 1);
-    group.updateRate = 1000;
-    for (int i = 0; i < 16; ++i) {
-      RecordedItem item;
-      item.qualifiedId = "Plant.Unit" + std::to_string(g + 1) + ".Signal" + std::to_string(i);
-      item.shortId = "G" + std::to_string(g + 1) + "_" + std::to_string(i);
-      item.dataType = 5;
-      item.itemType = i < 8 ? 0 : 1;
-      group.items.push_back(item);
-    }
-    configuration.groups.push_back(group);
-  }
-  return configuration;
-}
-
 // Records the rows through the recorder, one data set per simulated second.
 bool Record(CSQLite& db, FakeClock& clock, int rows, int& acquisitionId) {
   CAcquisitionRecorder recorder(db);
-  if (!recorder.RecordStart(Configuration(), acquisitionId) || db.OpenExisting() != 1)
+  if (!recorder.RecordStart(WideRecordedConfiguration(), acquisitionId) || db.OpenExisting() != 1)
     return false;
   recorder.RecordFirstRead(acquisitionId, 1000, clock.LocalNow());
   db.ExecSQL("BEGIN TRANSACTION;");

@@ -49,6 +49,7 @@
 #include "explorer/export_file.h"
 #include "explorer/gui/loaded_table_model.h"
 #include "explorer/project_data.h"
+#include "wide_configuration.h"
 
 namespace {
 
@@ -68,31 +69,10 @@ double ResidentMb() {
   return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1e6;
 }
 
-RecordedConfiguration Configuration() {
-  RecordedConfiguration configuration;
-  configuration.serverId = "Velmora.SimServer.1";
-  configuration.host = "Local Host";
-  for (int g = 0; g < 16; ++g) {
-    RecordedGroup group;
-    group.name = "Group " + std::to_string(g + 1);
-    group.updateRate = 1000;
-    for (int i = 0; i < 16; ++i) {
-      RecordedItem item;
-      item.qualifiedId = "Plant.Unit" + std::to_string(g + 1) + ".Signal" + std::to_string(i);
-      item.shortId = "G" + std::to_string(g + 1) + "_" + std::to_string(i);
-      item.dataType = 5;
-      item.itemType = i < 8 ? 0 : 1;
-      group.items.push_back(item);
-    }
-    configuration.groups.push_back(group);
-  }
-  return configuration;
-}
-
 // The configuration through the recorder, then the rows by direct inserts.
 bool Generate(CSQLite& db, FakeClock& clock, int rows, int& acquisitionId) {
   CAcquisitionRecorder recorder(db);
-  if (!recorder.RecordStart(Configuration(), acquisitionId) || db.OpenExisting() != 1)
+  if (!recorder.RecordStart(WideRecordedConfiguration(), acquisitionId) || db.OpenExisting() != 1)
     return false;
   recorder.RecordFirstRead(acquisitionId, 1000, clock.LocalNow());
   db.Close();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/acquisition_recorder.h"
 #include "opc/default_names.h"
 #include "opc/opc_items.h"
 #include "opc/opc_server.h"
@@ -69,4 +70,25 @@ void AddWideConfiguration(COPCServer& server) {
     }
   }
   server.RecountItems();
+}
+
+RecordedConfiguration WideRecordedConfiguration() {
+  RecordedConfiguration configuration;
+  configuration.serverId = "Velmora.SimServer.1";
+  configuration.host = "Local Host";
+  for (int g = 0; g < 16; ++g) {
+    RecordedGroup group;
+    group.name = "Group " + std::to_string(g + 1);
+    group.updateRate = 1000;
+    for (int i = 0; i < 16; ++i) {
+      RecordedItem item;
+      item.qualifiedId = "Plant.Unit" + std::to_string(g + 1) + ".Signal" + std::to_string(i);
+      item.shortId = "G" + std::to_string(g + 1) + "_" + std::to_string(i);
+      item.dataType = 5;
+      item.itemType = i < 8 ? 0 : 1;
+      group.items.push_back(item);
+    }
+    configuration.groups.push_back(group);
+  }
+  return configuration;
 }
