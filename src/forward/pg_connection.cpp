@@ -58,9 +58,11 @@ bool CPgConnection::Connect(const std::string& url, std::string& error) {
   m_pConn = PQconnectdbParams(keys, values, 1);
   if (!IsConnected()) {
     error = ConnectionError();
-    // libpq has no code for it: its messages say "authentication failed" or name the
-    // password that was asked for.
-    m_bAuthFailure = error.find("authentication") != std::string::npos ||
+    // libpq has no code for a refused password: its messages say "authentication failed"
+    // or name the password that was asked for. A password the server asked for and none
+    // was given is known whatever the server's language.
+    m_bAuthFailure = PQconnectionNeedsPassword(m_pConn) == 1 ||
+                     error.find("authentication") != std::string::npos ||
                      error.find("password") != std::string::npos;
     Close();
     return false;

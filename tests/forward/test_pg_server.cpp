@@ -123,7 +123,7 @@ bool CTestPgServer::Start() {
     return true;
   m_bRunning = Run("'" + m_sBin + "/pg_ctl' -D '" + m_sData + "' -l '" + m_sSocket +
                    "/pg.log' -w -o \"-k " + m_sSocket + " -p " + std::to_string(m_nPort) +
-                   " -c listen_addresses='' -c fsync=off\" start");
+                   " -c listen_addresses='' -c fsync=off -c lc_messages=C\" start");
   return m_bRunning;
 }
 
