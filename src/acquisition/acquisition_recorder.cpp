@@ -283,7 +283,7 @@ StoreResult CAcquisitionRecorder::StoreDataSet(int acquisitionId, bool running,
     return StoreResult::kNotStored;
 
   // The buffer is sized for the text, so every configuration is stored whole.
-  const int zresult = CompressValueText(valueText, m_compressed);
+  const int zresult = m_compressor.Compress(valueText, m_compressed);
   if (zresult != Z_OK) {
     std::string message;
     switch (zresult) {

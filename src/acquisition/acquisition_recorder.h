@@ -17,6 +17,7 @@
 
 #include "acquisition/data_set.h"
 #include "acquisition/historical_data_list.h"
+#include "acquisition/value_compressor.h"
 #include "db/file_identity.h"
 #include "db/recording_lock.h"
 #include "db/recording_store.h"
@@ -116,6 +117,7 @@ class CAcquisitionRecorder {
 
   CSQLite& m_db;
   CRecordingStore m_store;
+  CValueCompressor m_compressor;  // kept: a data set every second needs no new state
   std::vector<uint8_t> m_compressed;
   RecordFailure m_failure;
   FileIdentity m_identity;  // of the file the acquisition was started in

@@ -1,5 +1,7 @@
 #include "acquisition/value_text.h"
 
+#include "acquisition/value_compressor.h"
+
 #include <zlib.h>
 
 #include <string_view>
@@ -101,22 +103,8 @@ std::string OPCAcqValueText(const DataSet& row) {
 }
 
 int CompressValueText(const std::string& text, std::vector<uint8_t>& compressed) {
-  z_stream stream{};
-  int result = deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
-  if (result != Z_OK)
-    return result;
-  compressed.resize(deflateBound(&stream, static_cast<uLong>(text.size())));
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-  stream.avail_in = static_cast<uInt>(text.size());
-  stream.next_out = compressed.data();
-  stream.avail_out = static_cast<uInt>(compressed.size());
-  result = deflate(&stream, Z_FINISH);
-  const uLong written = stream.total_out;
-  deflateEnd(&stream);
-  if (result != Z_STREAM_END)
-    return result == Z_OK ? Z_BUF_ERROR : result;
-  compressed.resize(written);
-  return Z_OK;
+  CValueCompressor compressor;
+  return compressor.Compress(text, compressed);
 }
 
 int DecompressValueText(const uint8_t* data, size_t size, std::string& text, size_t limit) {

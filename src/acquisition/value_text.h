@@ -39,7 +39,7 @@ std::string DecodeValueField(const std::string& field);
 bool SplitValueText(const std::string& text, std::vector<StoredValueField>& fields);
 
 // Compresses the whole text into a buffer sized for it. Returns the zlib result code
-// (Z_OK = 0 on success).
+// (Z_OK = 0 on success). A caller compressing text after text keeps a CValueCompressor.
 int CompressValueText(const std::string& text, std::vector<uint8_t>& compressed);
 // Inflates a stored value of at most limit bytes. Returns the zlib result code
 // (Z_BUF_ERROR when the text would be longer, Z_DATA_ERROR for bytes after the stream).
