@@ -73,7 +73,7 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
     return false;
   }
   db.SetPath(path);
-  if (db.OpenExisting() != 1) {
+  if (db.OpenExistingFile() != DbStatus::kOk) {
     std::cerr << kPrefix << "cannot open " << path << "\n";
     return false;
   }
