@@ -26,6 +26,18 @@ TEST_F(CatalogueTest, EmptyCatalogueSelectsNothing) {
   EXPECT_TRUE(test.prompt.reports.empty());
 }
 
+TEST_F(CatalogueTest, AListThatCannotBeFilledIsAFailureNotAnEmptyCatalogue) {
+  db.SetPath(dir.File("no such folder/Velmora.sq3"));
+  EXPECT_EQ(catalogue.Refresh().Status(), DbStatus::kOpenFailed);
+  EXPECT_EQ(catalogue.List().Status(), DbStatus::kOpenFailed);
+  EXPECT_EQ(catalogue.RowCount(), 0);
+  // A file without the catalogue's table.
+  db.SetPath(dir.File("Other.sq3"));
+  ASSERT_EQ(db.Run("CREATE TABLE t( a);", SqlRun().Opening().Closing()), DbStatus::kOk);
+  EXPECT_EQ(catalogue.List().Status(), DbStatus::kNotPrepared);
+  EXPECT_EQ(catalogue.RowCount(), 0);
+}
+
 TEST_F(CatalogueTest, ListsDetailsAndCounts) {
   const int id = Record(Configuration({{"A", "B", "C"}, {"D", "E"}}, true), 3, Value);
   EXPECT_EQ(catalogue.Refresh().ValueOr(-1), 1);
