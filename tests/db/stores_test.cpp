@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "db/catalogue_store.h"
+#include "db/project_list.h"
 #include "db/project_rows.h"
+#include "db/recording_list_control.h"
 #include "db/recording_store.h"
 #include "db/row_ids.h"
 #include "db/schema.h"
@@ -205,6 +207,41 @@ TEST_F(Stores, ProjectRowsByHostileNames) {
   EXPECT_EQ(rows.Clean(kHostile), DbStatus::kOk);
   EXPECT_EQ(Value("SELECT OPCPrj_Name FROM OPCPrj"), "other");
   EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCItem") + Value("SELECT COUNT(*) FROM OPCGrp"), "00");
+}
+
+TEST_F(Stores, ProjectListsShowHostileNamesAndLogTheirStatements) {
+  CProjectRows rows(db);
+  const DbResult<int64_t> project = rows.InsertProject(kHostile, "s", "h", "g", "d", "t");
+  ASSERT_TRUE(project.Ok());
+  const DbResult<int64_t> group = rows.InsertGroup(project.Value(), {kHostile, true, 500, 0, 0, 1});
+  ASSERT_TRUE(group.Ok());
+  ASSERT_EQ(rows.InsertItems(group.Value(), {{"Item'1 100%", "s", "", 5}}, 0), DbStatus::kOk);
+  const std::string id = std::to_string(project.Value());
+
+  CRecordingListControl list;
+  ASSERT_EQ(db.FillList(CProjectRows::ListStatement(true, kSortByName), list).ValueOr(-1), 1);
+  EXPECT_EQ(list.Cell(0, kProjectNameColumn), kHostile);
+  EXPECT_EQ(list.Cell(0, 5), "1");  // groups
+  EXPECT_EQ(list.Cell(0, 6), "1");  // items
+  ASSERT_EQ(
+      db.FillList(CProjectRows::GroupListStatement(project.Value()), list, ListCtrlForm::Keyed)
+          .ValueOr(-1),
+      1);
+  EXPECT_EQ(list.Cell(0, 0), kHostile);
+  EXPECT_TRUE(ctx.sink.Contains(
+      "Executing SQL Transaction: SELECT OPCGrp_Id, OPCGrp_Name AS 'Group Name', OPCGrp_Active "
+      "AS 'Active Status', OPCGrp_UpdateRate AS 'Update Rate (ms)' FROM OPCGrp WHERE OPCPrj_Id = " +
+      id + " ORDER BY OPCGrp_Id"));
+  ASSERT_EQ(db.FillList(CProjectRows::ItemListStatement(project.Value()), list, ListCtrlForm::Keyed)
+                .ValueOr(-1),
+            1);
+  EXPECT_EQ(list.Cell(0, 0), kHostile);
+  EXPECT_EQ(list.Cell(0, 1), "Item'1 100%");
+  EXPECT_NE(CProjectRows::ItemListStatement(project.Value())
+                .find("WHERE OPCPrj_Id = " + id +
+                      " ORDER BY OPCGrp_Id) ORDER BY "
+                      "OPCItem.OPCGrp_Id, OPCItem.OPCItem_Id"),
+            std::string::npos);
 }
 
 TEST_F(Stores, ChartItemsOfOneAcquisitionInRecordingOrder) {
