@@ -36,6 +36,7 @@
 #include "base/number_text.h"
 #include "base/time_text.h"
 #include "db/database_check.h"
+#include "db/transaction.h"
 #include "explorer/acquisition_loader.h"
 #include "explorer/export_file.h"
 #include "explorer/gui/loaded_table_model.h"
@@ -56,10 +57,11 @@ double SecondsSince(Clock::time_point start) {
 // Records the rows through the recorder, one data set per simulated second.
 bool Record(CSQLite& db, FakeClock& clock, int rows, int& acquisitionId) {
   CAcquisitionRecorder recorder(db);
-  if (!recorder.RecordStart(WideRecordedConfiguration(), acquisitionId) || db.OpenExisting() != 1)
+  if (!recorder.RecordStart(WideRecordedConfiguration(), acquisitionId) ||
+      db.OpenExistingFile() != DbStatus::kOk)
     return false;
   recorder.RecordFirstRead(acquisitionId, 1000, clock.LocalNow());
-  db.ExecSQL("BEGIN TRANSACTION;");
+  BeginTransaction(db);
   std::string lastTime;
   for (int row = 0; row < rows; ++row) {
     lastTime = FormatTimeStampMs(clock.LocalNow());
@@ -75,7 +77,7 @@ bool Record(CSQLite& db, FakeClock& clock, int rows, int& acquisitionId) {
       return false;
     clock.AdvanceMs(1000);
   }
-  db.ExecSQL("COMMIT;");
+  CommitTransaction(db);
   db.Close();
   return recorder.RecordEnd(acquisitionId, lastTime, rows);
 }

@@ -8,6 +8,7 @@
 #include "acquisition/value_text.h"
 #include "base/log.h"
 #include "base/time_text.h"
+#include "db/transaction.h"
 
 namespace {
 
@@ -43,8 +44,8 @@ void CAcquisitionRecorder::TakeDbFailure() {
       m_db.LastErrorText().empty() ? CSQLite::ErrorText(m_failure.code) : m_db.LastErrorText();
 }
 
-bool CAcquisitionRecorder::Exec(const std::string& statement, bool log) {
-  if (m_db.ExecSQL(statement, false, false, log, kLogDataAcquisition) == 1)
+bool CAcquisitionRecorder::Succeeded(DbStatus status) {
+  if (status == DbStatus::kOk)
     return true;
   TakeDbFailure();
   return false;
@@ -54,7 +55,7 @@ bool CAcquisitionRecorder::RecordStart(const RecordedConfiguration& configuratio
                                        int& acquisitionId) {
   m_failure = RecordFailure();
   // Never created here: a database that is not where it was is an error to report.
-  if (m_db.OpenExisting() != 1) {
+  if (m_db.OpenExistingFile() != DbStatus::kOk) {
     TakeDbFailure();
     m_db.Context().log.Log(kOpenFailed, kLogOpcServer);
     return false;
@@ -110,7 +111,7 @@ bool CAcquisitionRecorder::IsOwnFile(std::string& cause) {
 
 CycleOpen CAcquisitionRecorder::OpenForCycle(int acquisitionId) {
   m_failure = RecordFailure();
-  if (m_db.OpenExisting() != 1) {
+  if (m_db.OpenExistingFile() != DbStatus::kOk) {
     TakeDbFailure();
     FileIdentity ignored;
     std::string error;
@@ -197,7 +198,7 @@ bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& conf
   // One transaction: a failure or a kill half-way leaves no acquisition with a partial
   // snapshot, whose data would be matched to the wrong items. IMMEDIATE takes the write
   // lock first, so that the new id is this acquisition's own even beside another writer.
-  if (!Exec("BEGIN IMMEDIATE;", false))
+  if (!Succeeded(BeginImmediateTransaction(m_db, kLogDataAcquisition)))
     return false;
   bool recorded = false;
   const DbResult<int64_t> firstGroupId = FirstUnusedAcquisitionGroupId(m_db);
@@ -214,7 +215,8 @@ bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& conf
       // Taken before the row is visible: no other program ever sees it unlocked.
       m_failure = {SQLITE_CANTOPEN, Format(kLockFailed, newId, m_lock.Cause().c_str())};
     } else {
-      recorded = RecordGroups(configuration, newId) && Exec("COMMIT;", false);
+      recorded = RecordGroups(configuration, newId) &&
+                 Succeeded(CommitTransaction(m_db, kLogDataAcquisition));
       if (recorded)
         acquisitionId = newId;
       else
@@ -222,8 +224,8 @@ bool CAcquisitionRecorder::RecordConfiguration(const RecordedConfiguration& conf
     }
   }
   // A failed statement has rolled the transaction back already; anything else has not.
-  if (!recorded && m_db.Handle() != nullptr && sqlite3_get_autocommit(m_db.Handle()) == 0)
-    m_db.ExecSQL("ROLLBACK;");
+  if (!recorded)
+    RollbackIfOpen(m_db);
   return recorded;
 }
 

@@ -110,7 +110,8 @@ class CAcquisitionRecorder {
   // Resume: the Start's file, the lock again, and the row still there.
   bool CheckResume(int acquisitionId);
   bool RecordItems(const RecordedGroup& group, int groupRowId);
-  bool Exec(const std::string& statement, bool log);
+  // True for kOk; otherwise keeps the failure.
+  bool Succeeded(DbStatus status);
   // Keeps SQLite's answer to the last failed call as the failure.
   void TakeDbFailure();
   void LogStoreFailure(const std::string& text);

@@ -8,14 +8,10 @@
 #include "base/settings.h"
 #include "chart/chart_series_fill.h"
 #include "chart/chart_view_rules.h"
+#include "db/catalogue_store.h"
 
 namespace {
 
-constexpr char kItemQuery[] =
-    "SELECT OPCAcqItem_QualifiedName, OPCAcqItem_ShortName, OPCAcqItem_Data, "
-    "OPCAcqItem_ItemType, OPCAcqItem_DataType "
-    "FROM OPCAcqItem INNER JOIN OPCAcqGrp ON OPCAcqItem.OPCAcqGrp_Id = OPCAcqGrp.OPCAcqGrp_Id "
-    "WHERE OPCAcqItem.OPCAcqGrp_Id IN ( SELECT OPCAcqGrp_Id FROM OPCAcqGrp WHERE OPCAcq_Id = %d)";
 constexpr int kItemQueryColumns = 5;
 constexpr char kIncoherentItems[] =
     "Incoherent Items Count from Velmora Database !!! Unable to Load Project Data ...";
@@ -61,7 +57,7 @@ bool After(double a, double b) {
 }  // namespace
 
 std::string ChartItemStatement(int acquisitionId) {
-  return Format(kItemQuery, acquisitionId);
+  return CCatalogueStore::ChartItemStatement(acquisitionId);
 }
 
 CChartViewModel::CChartViewModel(AppContext& context, CChartModel& chart)

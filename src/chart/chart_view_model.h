@@ -17,6 +17,7 @@
 #include "chart/chart_real_time_rows.h"
 #include "chart/chart_row_source.h"
 #include "chart/chart_view_rules.h"
+#include "db/db_result.h"
 #include "db/query_cell.h"
 
 inline constexpr int kMaxChartItems = 256;
@@ -67,8 +68,10 @@ struct ChartLegendSettings {
 void ApplyChartLegend(const ChartLegendSettings& settings, CChartModel& chart);
 void ApplyChartTitle(const ChartTitleSettings& settings, CChartModel& chart);
 
-// The item query: fills the cells of a statement's result (CSQLite::GetQueryData).
-using ChartItemQuery = std::function<int(const std::string& statement, std::vector<QueryCell>&)>;
+// The item query: fills the cells of a statement's result (CSQLite::Query); the column
+// count of the result.
+using ChartItemQuery =
+    std::function<DbResult<int>(const std::string& statement, std::vector<QueryCell>&)>;
 
 // The statement that lists the items of an acquisition.
 std::string ChartItemStatement(int acquisitionId);

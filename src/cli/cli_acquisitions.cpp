@@ -58,7 +58,7 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
     return false;
   }
   db.SetPath(path);
-  if (db.OpenExisting() != 1 || !db.TableExists("OPCAcq")) {
+  if (db.OpenExistingFile() != DbStatus::kOk || !db.TableExists("OPCAcq")) {
     db.Close();
     std::cerr << kPrefix << path << " is not a Velmora database (no table OPCAcq)\n";
     return false;
@@ -80,9 +80,11 @@ int RunList(CAcquisitionCatalogue& catalogue, std::vector<std::string>& args) {
   if (!args.empty())
     return UsageError("unexpected argument '" + args.front() + "'");
   catalogue.SetRepairOnSelect(false);
-  const int rows = (catalogue.SetSortChoice(sort.value_or(0)), catalogue.List());
-  if (rows < 0)
+  catalogue.SetSortChoice(sort.value_or(0));
+  const DbResult<int> listed = catalogue.List();
+  if (!listed)
     return Failure("cannot list the acquisitions");
+  const int rows = listed.Value();
   const CRecordingListControl& list = catalogue.Catalogue();
   std::string text = "Project Id";
   for (const auto& column : list.Columns())
@@ -247,7 +249,7 @@ int RunAcquisitions(const std::vector<std::string>& arguments) {
   if (!UseExistingDatabase(db, path))
     return kExitFailed;
   catalogue.SetRepairOnSelect(false);
-  if (catalogue.List() < 0)
+  if (!catalogue.List())
     return Failure("cannot list the acquisitions");
   const int acquisitionId = static_cast<int>(id);
   if (!catalogue.SelectAcquisition(acquisitionId))
@@ -255,7 +257,7 @@ int RunAcquisitions(const std::vector<std::string>& arguments) {
   if (action == "show")
     return RunShow(catalogue, db, context, acquisitionId);
   if (action == "repair") {
-    if (db.Open() != 1)
+    if (db.OpenFile() != DbStatus::kOk)
       return Failure("cannot open " + path);
     return RunRepair(catalogue);
   }

@@ -116,7 +116,7 @@ int RunChart(const std::vector<std::string>& arguments) {
   AppContext& context = environment.Context();
   CSQLite db(context);
   db.SetPath(database);
-  if (db.OpenExisting() != 1 || !db.TableExists("OPCAcq")) {
+  if (db.OpenExistingFile() != DbStatus::kOk || !db.TableExists("OPCAcq")) {
     db.Close();
     return Failure(database + " is not a Velmora database (no table OPCAcq)");
   }
@@ -140,7 +140,7 @@ int RunChart(const std::vector<std::string>& arguments) {
   view.Create();
   view.SetLiveMode(false);
   view.SetItemQuery([&db](const std::string& statement, std::vector<QueryCell>& cells) {
-    return db.GetQueryData(statement, cells, true, true);
+    return db.Query(statement, {}, cells, SqlRun().Opening().Closing());
   });
   view.SetSource(&source);
   view.SetAcquisitionId(static_cast<int>(id));

@@ -34,7 +34,7 @@ bool OpenExisting(CSQLite& db, const std::string& path) {
     return false;
   }
   db.SetPath(path);
-  return db.OpenExisting() == 1;
+  return db.OpenExistingFile() == DbStatus::kOk;
 }
 
 int RunInit(CSQLite& db, const std::string& path) {
@@ -63,8 +63,8 @@ int RunQuery(CSQLite& db, const std::string& path, const std::string& statement)
   if (!OpenExisting(db, path))
     return 1;
   CRecordingListControl list;
-  const int rows = db.UpdateListCtrl(statement, list, false, true);
-  if (rows < 0) {
+  const DbResult<int> rows = db.FillList(statement, list, ListCtrlForm::Plain, SqlRun().Closing());
+  if (!rows) {
     // Rows shown before a failed step are no result: stdout stays empty.
     std::cerr << "velmora-cli db: the statement failed: " << db.LastErrorText() << "\n";
     return 1;

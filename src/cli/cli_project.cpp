@@ -73,7 +73,7 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
     return false;
   }
   db.SetPath(path);
-  if (db.OpenExisting() != 1) {
+  if (db.OpenExistingFile() != DbStatus::kOk) {
     std::cerr << kPrefix << "cannot open " << path << "\n";
     return false;
   }
@@ -123,8 +123,9 @@ int RunList(CSQLite& db, std::vector<std::string>& args) {
   if (!args.empty())
     return UsageError("unexpected argument '" + args.front() + "'");
   CRecordingListControl list;
-  const DbResult<int> rows = db.FillList(ProjectListStatement(true, sort.value_or(kSortByName)),
-                                         list, ListCtrlForm::Plain, SqlRun().Opening().Closing());
+  const DbResult<int> rows =
+      db.FillList(CProjectRows::ListStatement(true, sort.value_or(kSortByName)), list,
+                  ListCtrlForm::Plain, SqlRun().Opening().Closing());
   if (!rows)
     return Failure("cannot list the projects: " + ListError(db, rows.Status()));
   std::cout << list.ToText();
@@ -139,12 +140,12 @@ int RunShow(CSQLite& db, const std::string& name) {
   CRecordingListControl items;
   const SqlRun run = SqlRun().Opening().Closing();
   const DbResult<int> groupRows =
-      db.FillList(ProjectGroupListStatement(projectId), groups, ListCtrlForm::Keyed, run);
+      db.FillList(CProjectRows::GroupListStatement(projectId), groups, ListCtrlForm::Keyed, run);
   if (!groupRows)
     return Failure("cannot list the groups of '" + name +
                    "': " + ListError(db, groupRows.Status()));
   const DbResult<int> itemRows =
-      db.FillList(ProjectItemListStatement(projectId), items, ListCtrlForm::Keyed, run);
+      db.FillList(CProjectRows::ItemListStatement(projectId), items, ListCtrlForm::Keyed, run);
   if (!itemRows)
     return Failure("cannot list the items of '" + name + "': " + ListError(db, itemRows.Status()));
   std::cout << groups.ToText() << "\n" << items.ToText();

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "base/log.h"
 #include "db/sql_format.h"
 
 namespace {
@@ -25,6 +24,12 @@ constexpr char kItemList[] =
 // The item ids follow the column order of the value rows; the list keeps that order.
 constexpr char kItemOrder[] = " ORDER BY OPCAcqItem.OPCAcqItem_Id";
 
+constexpr char kChartItems[] =
+    "SELECT OPCAcqItem_QualifiedName, OPCAcqItem_ShortName, OPCAcqItem_Data, "
+    "OPCAcqItem_ItemType, OPCAcqItem_DataType "
+    "FROM OPCAcqItem INNER JOIN OPCAcqGrp ON OPCAcqItem.OPCAcqGrp_Id = OPCAcqGrp.OPCAcqGrp_Id "
+    "WHERE OPCAcqItem.OPCAcqGrp_Id IN ( SELECT OPCAcqGrp_Id FROM OPCAcqGrp WHERE OPCAcq_Id = %d)";
+
 constexpr char kRepairCount[] = "Select Count( OPCAcqData_Id) FROM OPCAcqData WHERE OPCAcq_Id = ?";
 constexpr char kRepairLastTime[] =
     "SELECT OPCAcqData_Time FROM OPCAcqData WHERE OPCAcqData_Id = (SELECT MAX( OPCAcqData_Id) FROM "
@@ -40,6 +45,7 @@ constexpr char kDeleteScript[] =
     "DELETE FROM OPCAcqGrp WHERE OPCAcq_Id = %d;"
     "DELETE FROM OPCAcq WHERE OPCAcq_Id = %d;"
     "END TRANSACTION;";
+constexpr char kVacuum[] = "VACUUM;";
 
 }  // namespace
 
@@ -48,7 +54,11 @@ std::string CCatalogueStore::CatalogueStatement(const char* orderBy) {
 }
 
 std::string CCatalogueStore::ItemListStatement(int acquisitionId) {
-  return Format(kItemList, acquisitionId) + kItemOrder;
+  return SqlPrintf(kItemList, acquisitionId) + kItemOrder;
+}
+
+std::string CCatalogueStore::ChartItemStatement(int acquisitionId) {
+  return SqlPrintf(kChartItems, acquisitionId);
 }
 
 std::string CCatalogueStore::RepairEndText(const std::string& endDate, const std::string& endTime,
@@ -57,7 +67,7 @@ std::string CCatalogueStore::RepairEndText(const std::string& endDate, const std
 }
 
 std::string CCatalogueStore::DeleteScript(int acquisitionId) {
-  return Format(kDeleteScript, acquisitionId, acquisitionId, acquisitionId, acquisitionId);
+  return SqlPrintf(kDeleteScript, acquisitionId, acquisitionId, acquisitionId, acquisitionId);
 }
 
 DbResult<int64_t> CCatalogueStore::DataRowCount(int acquisitionId) {
@@ -82,4 +92,12 @@ DbStatus CCatalogueStore::RepairEnd(const std::string& endDate, const std::strin
 
 DbStatus CCatalogueStore::Delete(int acquisitionId, const SqlRun& how) {
   return m_db.Run(DeleteScript(acquisitionId), how);
+}
+
+DbStatus CCatalogueStore::Compact() {
+  if (!m_db.IsOpen())
+    return DbStatus::kOpenFailed;
+  return sqlite3_exec(m_db.Handle(), kVacuum, nullptr, nullptr, nullptr) == SQLITE_OK
+             ? DbStatus::kOk
+             : DbStatus::kFailed;
 }

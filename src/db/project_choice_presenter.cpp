@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "db/project_rows.h"
+
 bool ParseProjectId(const std::string& text, int& id) {
   const char* end = text.data() + text.size();
   int value = 0;
@@ -15,7 +17,7 @@ bool ParseProjectId(const std::string& text, int& id) {
 int CGetProjectPresenter::FillProjects(IListControl* list, int sortIndex) {
   m_nSortIndex = sortIndex >= 0 && sortIndex < kProjectSortChoiceCount ? sortIndex : kSortByName;
   m_projects.SetTarget(list);
-  const int rows = m_db.FillList(ProjectListStatement(true, m_nSortIndex), m_projects,
+  const int rows = m_db.FillList(CProjectRows::ListStatement(true, m_nSortIndex), m_projects,
                                  ListCtrlForm::Plain, SqlRun().Opening().Closing())
                        .ValueOr(0);
   m_projects.SetTarget(nullptr);
@@ -52,9 +54,11 @@ bool CGetProjectPresenter::SelectRow(int row, IListControl* groups, IListControl
   CMirroredListControl itemList(items);
   const SqlRun run = SqlRun().Opening().Closing();
   m_nGroupCount =
-      m_db.FillList(ProjectGroupListStatement(id), groupList, ListCtrlForm::Keyed, run).ValueOr(0);
+      m_db.FillList(CProjectRows::GroupListStatement(id), groupList, ListCtrlForm::Keyed, run)
+          .ValueOr(0);
   m_nItemCount =
-      m_db.FillList(ProjectItemListStatement(id), itemList, ListCtrlForm::Keyed, run).ValueOr(0);
+      m_db.FillList(CProjectRows::ItemListStatement(id), itemList, ListCtrlForm::Keyed, run)
+          .ValueOr(0);
   m_bOkEnabled = true;
   return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The project lists shared by the name dialog, the load dialog and the command-line tool:
-// the project list (with or without the group and item counts) in a chosen order, and
-// the group and item lists of one project.
+// the sort choices of the project list and its columns (the statements are
+// CProjectRows's, in db/project_rows.h).
 #include <string>
 #include <vector>
 
@@ -13,15 +13,9 @@ const std::vector<std::string>& ProjectSortChoices();
 // The column of a sort choice (the name for an index out of range).
 const char* ProjectSortColumn(int sortIndex);
 
-// The project list statement. withCounts: the load dialog's form, with "Group Count" and
-// "Total Item Count". The columns: "Project Id" (0), "Project Name" (1), "OPC Server Id"
+// The columns of the project list: "Project Id" (0), "Project Name" (1), "OPC Server Id"
 // (2), "OPC Server Host" (3), "OPC Server Guid" (4), [counts], "Creation Date",
 // "Creation Time".
-std::string ProjectListStatement(bool withCounts, int sortIndex);
-// The group and item lists of a project (keyed by OPCGrp_Id and OPCItem_Id).
-std::string ProjectGroupListStatement(int projectId);
-std::string ProjectItemListStatement(int projectId);
-
 inline constexpr int kProjectIdColumn = 0;
 inline constexpr int kProjectNameColumn = 1;
 inline constexpr int kProjectServerIdColumn = 2;

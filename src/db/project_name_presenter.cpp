@@ -3,11 +3,12 @@
 #include "base/log.h"
 #include "base/text.h"
 #include "db/project_list.h"
+#include "db/project_rows.h"
 #include "db/project_state.h"
 
 int CSetProjectNamePresenter::FillList(IListControl* list) {
   m_list.SetTarget(list);
-  const int rows = m_db.FillList(ProjectListStatement(false, kSortByName), m_list,
+  const int rows = m_db.FillList(CProjectRows::ListStatement(false, kSortByName), m_list,
                                  ListCtrlForm::Plain, SqlRun().Opening().Closing())
                        .ValueOr(0);
   m_list.SetTarget(nullptr);

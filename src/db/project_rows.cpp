@@ -1,9 +1,36 @@
 #include "db/project_rows.h"
 
+#include "db/project_list.h"
 #include "db/row_ids.h"
 #include "db/sql_format.h"
 
 namespace {
+
+constexpr char kListStart[] =
+    "SELECT OPCPrj_Id AS 'Project Id', OPCPrj_Name AS 'Project Name', OPCPrj_ServerId AS 'OPC "
+    "Server Id', OPCPrj_ServerHost as 'OPC Server Host', ";
+constexpr char kGuidColumn[] = "OPCPrj_ServerGuid AS 'OPC Server Guid', ";
+constexpr char kCountColumns[] =
+    "( SELECT COUNT(*) FROM OPCGrp WHERE OPCGrp.OPCPrj_Id = OPCPrj.OPCPrj_Id) AS 'Group Count', "
+    "( SELECT COUNT(*) FROM OPCItem WHERE OPCItem.OPCGrp_Id IN ( SELECT OPCGrp_Id FROM OPCGrp "
+    "WHERE OPCGrp.OPCPrj_Id = OPCPrj.OPCPrj_Id)) AS 'Total Item Count', ";
+constexpr char kDateColumns[] = "OPCPrj_Date AS 'Creation Date', OPCPrj_Time AS 'Creation Time' ";
+constexpr char kListEnd[] = "FROM OPCPrj ORDER BY ";
+
+constexpr char kGroupList[] =
+    "SELECT OPCGrp_Id, OPCGrp_Name AS 'Group Name', OPCGrp_Active AS 'Active Status', "
+    "OPCGrp_UpdateRate AS 'Update Rate (ms)' FROM OPCGrp "
+    "WHERE OPCPrj_Id = %lld ORDER BY OPCGrp_Id";
+constexpr char kItemList[] =
+    "SELECT OPCItem_Id, OPCGrp.OPCGrp_Name AS 'Group Name', OPCItem_QualifiedName AS 'Item "
+    "Name', OleVariant.Variant_Descr AS 'Data Type', "
+    "( SELECT CASE OPCItem_ItemType WHEN 0 THEN 'Acquired Data' WHEN 1 THEN 'Calculated Data' "
+    "ELSE 'Unknown TYPE' END) AS 'Item Type' FROM OPCItem "
+    "INNER JOIN OPCGrp ON OPCItem.OPCGrp_Id = OPCGrp.OPCGrp_Id INNER JOIN OleVariant ON "
+    "OPCItem.OPCItem_DataType = OleVariant.Variant_Value "
+    "WHERE OPCItem.OPCGrp_Id IN ( "
+    "SELECT OPCGrp_Id FROM OPCGrp WHERE OPCPrj_Id = %lld ORDER BY OPCGrp_Id) "
+    "ORDER BY OPCItem.OPCGrp_Id, OPCItem.OPCItem_Id";
 
 constexpr char kProjectExists[] = "SELECT OPCPrj_Id FROM OPCPrj WHERE OPCPrj_Name = ?";
 constexpr char kLatestId[] = "SELECT MAX( OPCPrj_Id) FROM OPCPrj WHERE OPCPrj_Name = ?";
@@ -52,6 +79,25 @@ constexpr char kInsertItem[] =
     " %d, %d);";
 
 }  // namespace
+
+std::string CProjectRows::ListStatement(bool withCounts, int sortIndex) {
+  std::string statement = kListStart;
+  statement += kGuidColumn;
+  if (withCounts)
+    statement += kCountColumns;
+  statement += kDateColumns;
+  statement += kListEnd;
+  statement += ProjectSortColumn(sortIndex);
+  return statement;
+}
+
+std::string CProjectRows::GroupListStatement(int64_t projectId) {
+  return SqlPrintf(kGroupList, static_cast<long long>(projectId));
+}
+
+std::string CProjectRows::ItemListStatement(int64_t projectId) {
+  return SqlPrintf(kItemList, static_cast<long long>(projectId));
+}
 
 DbResult<bool> CProjectRows::NameExists(const std::string& name, const SqlRun& how) {
   return m_db.HasRow(kProjectExists, {SqlBinding::Text(name)}, how);

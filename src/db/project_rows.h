@@ -1,7 +1,8 @@
 #pragma once
-// CProjectRows: the statements of a saved project in OPCPrj, OPCGrp and OPCItem that
-// write or look a project up by name: the clean before a save, the rows of a save and the
-// latest id of a name, the deletion of a project. Values are bound, or quoted with SQLite's %q
+// CProjectRows: the statements of a saved project in OPCPrj, OPCGrp and OPCItem: the
+// project, group and item lists (shown through a list control, which logs them), the
+// clean before a save, the rows of a save and the latest id of a name, the deletion of a
+// project. Values are bound, or quoted with SQLite's %q
 // inside the scripts that run as one transaction. New ids come from the one id source
 // (db/row_ids.h). Thread rule: that of the connection.
 #include <cstdint>
@@ -39,6 +40,13 @@ struct ProjectHead {
 class CProjectRows {
  public:
   explicit CProjectRows(CSQLite& db) : m_db(db) {}
+
+  // The project list in the order of a sort choice (db/project_list.h). withCounts: the
+  // load dialog's form, with "Group Count" and "Total Item Count" before the dates.
+  static std::string ListStatement(bool withCounts, int sortIndex);
+  // The group and item lists of a project (keyed by OPCGrp_Id and OPCItem_Id).
+  static std::string GroupListStatement(int64_t projectId);
+  static std::string ItemListStatement(int64_t projectId);
 
   // Whether a project of the name exists (never logged).
   DbResult<bool> NameExists(const std::string& name, const SqlRun& how = {});

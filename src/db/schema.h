@@ -1,7 +1,7 @@
 #pragma once
 // The schema of Velmora.sq3 (version 2: the version that has the Config table) and the
 // scripts that create it in a new file or bring a version-1 file up to it. Each script
-// is one transaction run by one ExecSQL on the open handle, so a failure leaves no
+// is one transaction run by one Run on the open handle, so a failure leaves no
 // partial schema behind.
 #include <string>
 

@@ -49,23 +49,27 @@ int CSQLite::OpenWithFlags(int flags, std::string& error) {
   return code;
 }
 
-int CSQLite::OpenWithLog(int flags) {
+DbStatus CSQLite::OpenWithLog(int flags) {
   std::string error;
   const int code = OpenWithFlags(flags, error);
   if (code == SQLITE_OK)
-    return 1;
+    return DbStatus::kOk;
   m_nLastResult = code;
   m_sLastError = error;
   m_context.log.Log(Format(kOpenErrorLine, m_sPath.c_str(), error.c_str()), kLogOpcServer);
-  return kDbOpenFailed;
+  return DbStatus::kOpenFailed;
 }
 
-int CSQLite::Open() {
+DbStatus CSQLite::OpenFile() {
   return OpenWithLog(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
-int CSQLite::OpenExisting() {
+DbStatus CSQLite::OpenExistingFile() {
   return OpenWithLog(SQLITE_OPEN_READWRITE);
+}
+
+int CSQLite::OpenExisting() {
+  return OpenExistingFile() == DbStatus::kOk ? 1 : kDbOpenFailed;
 }
 
 void CSQLite::Close() {
@@ -85,7 +89,7 @@ void CSQLite::SetBusyWait(uint32_t timeoutMs, uint32_t retryMs) {
 }
 
 bool CSQLite::OpenIfAsked(bool openFirst) {
-  return !openFirst || Open() == 1;
+  return !openFirst || OpenFile() == DbStatus::kOk;
 }
 
 void CSQLite::CloseIfAsked(bool closeAfter) {
@@ -214,20 +218,19 @@ int CSQLite::Step(sqlite3_stmt* statement, const char* operation, bool log, int 
   }
 }
 
-int CSQLite::ExecSQL(const std::string& script, bool openFirst, bool closeAfter, bool log,
-                     int channel) {
+DbStatus CSQLite::Run(const std::string& script, const SqlRun& how) {
   CWaitCursor wait(m_pFeedback);
-  if (!OpenIfAsked(openFirst))
-    return kDbOpenFailed;
-  LogStatementStart(script, log, channel);
-  int result = 0;
+  if (!OpenIfAsked(how.openFirst))
+    return DbStatus::kOpenFailed;
+  LogStatementStart(script, how.log, how.channel);
+  DbStatus result = DbStatus::kFailed;
   if (m_pDb == nullptr) {
     m_nLastResult = SQLITE_MISUSE;
     m_sLastError = ErrorText(SQLITE_MISUSE);
   } else {
-    m_nLastResult = RunScript(script, log, channel);
+    m_nLastResult = RunScript(script, how.log, how.channel);
     if (m_nLastResult == SQLITE_OK) {
-      result = 1;
+      result = DbStatus::kOk;
     } else {
       // A script stopped half-way keeps its transaction open; end it here so that the
       // next operation on this handle does not run inside it.
@@ -235,11 +238,11 @@ int CSQLite::ExecSQL(const std::string& script, bool openFirst, bool closeAfter,
         sqlite3_exec(m_pDb, kRollbackStatement, nullptr, nullptr, nullptr);
     }
   }
-  if (result == 1)
-    LogStatementEnd(log, channel);
+  if (result == DbStatus::kOk)
+    LogStatementEnd(how.log, how.channel);
   else
-    LogError(Format(kQueryFailedLine, m_sLastError.c_str()), log, channel);
-  CloseIfAsked(closeAfter);
+    LogError(Format(kQueryFailedLine, m_sLastError.c_str()), how.log, how.channel);
+  CloseIfAsked(how.closeAfter);
   return result;
 }
 
@@ -353,22 +356,6 @@ int CSQLite::QueryCells(const std::string& statement, const std::vector<SqlBindi
   return columns;
 }
 
-int CSQLite::QueryInteger(const std::string& statement, bool openFirst, bool closeAfter, bool log,
-                          int channel) {
-  std::vector<QueryCell> cells;
-  const int columns = GetQueryData(statement, cells, openFirst, closeAfter, log, channel);
-  if (columns == kDbOpenFailed)
-    return kDbOpenFailed;
-  // A lone blob column gives a row but no cell.
-  if (columns != 1 || cells.empty())
-    return -1;
-  return cells.front().intValue;
-}
-
-int CSQLite::RowExists(const std::string& statement, bool openFirst, bool closeAfter) {
-  return RowExistsBound(statement, {}, openFirst, closeAfter);
-}
-
 int CSQLite::RowExistsBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
                             bool openFirst, bool closeAfter) {
   static constexpr char kOperation[] = "RowExists";
@@ -385,31 +372,6 @@ int CSQLite::RowExistsBound(const std::string& statement, const std::vector<SqlB
     BindAll(query, bindings);
     const int code = Step(query, kOperation, false, kLogOpcServer, busy);
     result = code == SQLITE_ROW ? 1 : code == SQLITE_DONE ? 0 : kDbStatementFailed;
-  }
-  sqlite3_finalize(query);
-  CloseIfAsked(closeAfter);
-  return result;
-}
-
-int CSQLite::CountRows(const std::string& statement, bool openFirst, bool closeAfter) {
-  static constexpr char kOperation[] = "CountRows";
-  CWaitCursor wait(m_pFeedback);
-  if (!OpenIfAsked(openFirst))
-    return kDbOpenFailed;
-  BusyState busy;
-  sqlite3_stmt* query = nullptr;
-  int result = 0;
-  const int prepared = Prepare(statement, &query, kOperation, false, kLogOpcServer, busy);
-  if (prepared == SQLITE_BUSY) {
-    result = kDbStatementFailed;
-  } else if (prepared != SQLITE_OK) {
-    result = kDbNotPrepared;
-  } else if (query != nullptr) {
-    int code;
-    while ((code = Step(query, kOperation, false, kLogOpcServer, busy)) == SQLITE_ROW)
-      ++result;
-    if (code != SQLITE_DONE)
-      result = kDbStatementFailed;  // a partial count would pass for a real one
   }
   sqlite3_finalize(query);
   CloseIfAsked(closeAfter);
@@ -457,19 +419,6 @@ DbStatus StatusOfCode(int code) {
 }
 
 }  // namespace
-
-DbStatus CSQLite::OpenFile() {
-  return Open() == 1 ? DbStatus::kOk : DbStatus::kOpenFailed;
-}
-
-DbStatus CSQLite::OpenExistingFile() {
-  return OpenExisting() == 1 ? DbStatus::kOk : DbStatus::kOpenFailed;
-}
-
-DbStatus CSQLite::Run(const std::string& script, const SqlRun& how) {
-  const int result = ExecSQL(script, how.openFirst, how.closeAfter, how.log, how.channel);
-  return result == 1 ? DbStatus::kOk : StatusOfCode(result);
-}
 
 DbResult<int> CSQLite::Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
                              std::vector<QueryCell>& cells, const SqlRun& how) {

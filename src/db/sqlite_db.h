@@ -13,11 +13,11 @@
 // when the program's clock is simulated (the other program is real); an interrupt test
 // ends a wait at once (a signal must not wait for another program's lock).
 //
-// Answers: the typed forms (OpenFile, Run, Query, QueryInt64, HasRow) answer with a
-// DbStatus or DbResult and take their open/close/log choices as one SqlRun; the stores
-// (projects, recordings, catalogue, known servers) use them. The integer forms answer
-// with the codes shared by the operations: -3 the file could not be opened (open first);
-// -1 the statement failed while running (a step error, or still busy at the bound).
+// Answers: DbStatus or DbResult, with the open/close/log choices of a statement as one
+// SqlRun; the stores (projects, recordings, catalogue, known servers) use them. Two
+// integer forms are left, GetQueryData and UpdateListCtrl with OpenExisting, for the
+// recorded-data views that still call them: -3 the file could not be opened, -1 a step
+// failed, -2 (UpdateListCtrl) the statement could not be prepared.
 //
 // Thread rule: GUI thread only (or the command-line tool's one thread); the handle is
 // never shared between threads.
@@ -37,7 +37,7 @@
 
 inline constexpr int kDbOpenFailed = -3;
 inline constexpr int kDbStatementFailed = -1;
-inline constexpr int kDbNotPrepared = -2;  // CountRows and UpdateListCtrl only
+inline constexpr int kDbNotPrepared = -2;  // UpdateListCtrl only
 
 // One ? parameter of ExecBound, Query, QueryInt64 and HasRow. Texts and blobs are not copied: they
 // must outlive the call.
@@ -74,12 +74,14 @@ class CSQLite {
   void SetPath(const std::string& path) { m_sPath = path; }
   const std::string& Path() const { return m_sPath; }
 
-  // Opens the stored path read/write, creating a missing file. 1 on success; otherwise
-  // logs "Error Opening Database %s: %s " on channel 0 and returns -3. A handle that
-  // is still open is closed first.
-  int Open();
-  // Opens the stored path read/write without ever creating it: a file that vanished
-  // while it was in use must not come back empty. Same results and log line as Open.
+  // Opens the stored path read/write, creating a missing file: kOk, or kOpenFailed after
+  // "Error Opening Database %s: %s " on channel 0. A handle that is still open is closed
+  // first.
+  DbStatus OpenFile();
+  // Opens the stored path read/write without ever creating it: a file that vanished while
+  // it was in use must not come back empty. Same results and log line as OpenFile.
+  DbStatus OpenExistingFile();
+  // OpenExistingFile as 1 (opened) or -3 (kDbOpenFailed).
   int OpenExisting();
   // Opens the stored path with explicit sqlite3_open_v2 flags, without logging. Returns
   // the SQLite code; on failure the handle is closed and error holds SQLite's message.
@@ -91,27 +93,17 @@ class CSQLite {
   // SQLite's message for the last call on the handle ("" when closed).
   std::string HandleErrorMessage() const;
 
-  // Runs a script of one or more statements. 1 success, 0 failure (the message is
-  // logged when logging and kept in LastErrorText), -3 open failed. A failed script
-  // that leaves a transaction open is rolled back, so the handle is clean again.
-  // The statements run one by one, each waiting out a lock like the queries do.
-  int ExecSQL(const std::string& script, bool openFirst = false, bool closeAfter = false,
-              bool log = false, int channel = kLogOpcServer);
+  // Runs a script of one or more statements: kOk, kFailed (the message is logged when
+  // logging and kept in LastErrorText) or kOpenFailed. A failed script that leaves a
+  // transaction open is rolled back, so the handle is clean again. The statements run
+  // one by one, each waiting out a lock like the queries do.
+  DbStatus Run(const std::string& script, const SqlRun& how = {});
   // Appends one cell per non-blob column per row to cells. Returns the column count of
   // the result (0: no row, or the statement could not be prepared), -1 when a step
   // failed (the cells of this call are then removed), -3 open failed.
   int GetQueryData(const std::string& statement, std::vector<QueryCell>& cells,
                    bool openFirst = false, bool closeAfter = false, bool log = false,
                    int channel = kLogOpcServer);
-  // The integer of the first cell when the result has exactly one column and a row
-  // (0 for a null or non-integer cell); -1 otherwise; -3 open failed.
-  int QueryInteger(const std::string& statement, bool openFirst = false, bool closeAfter = false,
-                   bool log = false, int channel = kLogOpcServer);
-  // 1 when the statement yields a row, 0 when not (or it cannot be prepared), -1 step
-  // failed, -3 open failed.
-  int RowExists(const std::string& statement, bool openFirst = false, bool closeAfter = false);
-  // Rows the statement yields; -1 step failed, -2 not prepared, -3 open failed.
-  int CountRows(const std::string& statement, bool openFirst = false, bool closeAfter = false);
   // Names of all tables in name order, on the open handle. Returns their number, -1
   // when the listing failed (LastResult/LastErrorText then say why).
   int ListTables(std::vector<std::string>& names);
@@ -136,14 +128,9 @@ class CSQLite {
   int UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst = false,
                      bool closeAfter = false, ListCtrlForm form = ListCtrlForm::Plain);
 
-  // Typed forms of the operations above (same behaviour, same logging).
-  // Open / OpenExisting: kOk or kOpenFailed.
-  DbStatus OpenFile();
-  DbStatus OpenExistingFile();
-  // ExecSQL: kOk, kFailed or kOpenFailed.
-  DbStatus Run(const std::string& script, const SqlRun& how = {});
-  // GetQueryData with the statement's ? parameters bound: the column count of the result
-  // (0: no row); kNotPrepared, kFailed (a step failed) or kOpenFailed otherwise.
+  // The cells as GetQueryData appends them, the statement's ? parameters bound: the column
+  // count of the result (0: no row); kNotPrepared, kFailed (a step failed) or kOpenFailed
+  // otherwise.
   DbResult<int> Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
                       std::vector<QueryCell>& cells, const SqlRun& how = {});
   // The integer of the one cell of a one-column result (0 for a null or non-integer
@@ -151,11 +138,12 @@ class CSQLite {
   DbResult<int64_t> QueryInt64(const std::string& statement,
                                const std::vector<SqlBinding>& bindings = {},
                                const SqlRun& how = {});
-  // UpdateListCtrl (logged on channel 0 whatever how.log says): the rows shown; kFailed
-  // (a step failed), kNotPrepared or kOpenFailed.
+  // Fills list as UpdateListCtrl does (logged on channel 0 whatever how.log says): the
+  // rows shown; kFailed (a step failed), kNotPrepared or kOpenFailed.
   DbResult<int> FillList(const std::string& statement, IListControl& list,
                          ListCtrlForm form = ListCtrlForm::Plain, const SqlRun& how = {});
-  // RowExists with bound parameters (never logged).
+  // Whether the statement, its ? parameters bound, yields a row (never logged): false
+  // also when it cannot be prepared; kFailed when a step failed, kOpenFailed.
   DbResult<bool> HasRow(const std::string& statement, const std::vector<SqlBinding>& bindings = {},
                         const SqlRun& how = {});
 
@@ -229,7 +217,7 @@ class CSQLite {
   // Runs every statement of a script; the SQLite code of the first failure, with its
   // message in m_sLastError.
   int RunScript(const std::string& script, bool log, int channel);
-  int OpenWithLog(int flags);
+  DbStatus OpenWithLog(int flags);
   // One step, waiting out SQLITE_BUSY within the bound. Returns the final step code.
   int Step(sqlite3_stmt* statement, const char* operation, bool log, int channel, BusyState& busy);
   // True when the caller should try again after the pause; false at the bound.

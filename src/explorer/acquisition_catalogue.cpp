@@ -18,7 +18,6 @@ constexpr char kOpenFailedOnView[] = "Error Opening Database ... Unable to Check
 constexpr char kCompressDone[] = "Database Compress Successfully ...";
 constexpr char kCompressFailed[] = "Error occured while compacting Database !!!";
 constexpr char kSizeLine[] = "Original Database Size: %s  Database Size After Project Removal: %s";
-constexpr char kVacuum[] = "VACUUM;";
 constexpr char kNotRepaired[] =
     "Velmora Project %d is Being Recorded ... Its End and Data Count are Written When It Stops";
 constexpr char kLockUnusable[] = "Velmora Project %d Not Deleted: %s !!!";
@@ -61,15 +60,15 @@ void CAcquisitionCatalogue::SetTargets(IListControl* catalogue, IListControl* it
   m_items.SetTarget(items);
 }
 
-int CAcquisitionCatalogue::SetSortChoice(int sortIndex) {
+DbResult<int> CAcquisitionCatalogue::SetSortChoice(int sortIndex) {
   m_nSortChoice = sortIndex >= 0 && sortIndex < kCatalogueSortChoiceCount ? sortIndex : 0;
   return Refresh();
 }
 
-int CAcquisitionCatalogue::FillList() {
-  const int rows = m_db.UpdateListCtrl(CatalogueStatement(m_nSortChoice), m_catalogue, true, false,
-                                       ListCtrlForm::Keyed);
-  m_nRowCount = rows > 0 ? rows : 0;
+DbResult<int> CAcquisitionCatalogue::FillList() {
+  const DbResult<int> rows = m_db.FillList(CatalogueStatement(m_nSortChoice), m_catalogue,
+                                           ListCtrlForm::Keyed, SqlRun().Opening());
+  m_nRowCount = rows.ValueOr(0);
   // An acquisition being recorded is shown as such, not as one that was never closed.
   m_recorded.assign(static_cast<size_t>(m_nRowCount), false);
   if (m_nRowCount > 0) {
@@ -90,15 +89,15 @@ bool CAcquisitionCatalogue::IsBeingRecorded(int row) const {
          m_recorded[static_cast<size_t>(row)];
 }
 
-int CAcquisitionCatalogue::List() {
-  const int rows = FillList();
+DbResult<int> CAcquisitionCatalogue::List() {
+  const DbResult<int> rows = FillList();
   m_db.Close();
   return rows;
 }
 
-int CAcquisitionCatalogue::Refresh() {
-  const int rows = FillList();
-  if (rows == kDbOpenFailed)
+DbResult<int> CAcquisitionCatalogue::Refresh() {
+  const DbResult<int> rows = FillList();
+  if (rows.Status() == DbStatus::kOpenFailed)
     return rows;
   if (m_nSelectedRow == kNoCatalogueRow && m_nRowCount > 0)
     m_nSelectedRow = 0;
@@ -113,7 +112,7 @@ int CAcquisitionCatalogue::Refresh() {
 
 bool CAcquisitionCatalogue::SelectRow(int row) {
   m_nSelectedRow = row;
-  if (m_db.Open() != 1) {
+  if (m_db.OpenFile() != DbStatus::kOk) {
     m_context.log.Log(kOpenFailedOnSelect, kLogOpcServer);
     return false;
   }
@@ -133,7 +132,7 @@ bool CAcquisitionCatalogue::SelectAcquisition(int acquisitionId) {
 
 int CAcquisitionCatalogue::ViewData(int row) {
   m_nSelectedRow = row;
-  if (m_db.Open() != 1) {
+  if (m_db.OpenFile() != DbStatus::kOk) {
     m_context.log.Log(kOpenFailedOnView, kLogOpcServer);
     return kNoAcquisitionId;
   }
@@ -252,10 +251,9 @@ DeleteResult CAcquisitionCatalogue::Delete(int runningId) {
   if (answer != ReportAnswer::kFirstButton)
     return DeleteResult::kCancelled;
 
-  const DbStatus deleted = CCatalogueStore(m_db).Delete(id, SqlRun::Logged(kLogProjects).Opening());
-  bool compacted = false;
-  if (m_db.IsOpen())
-    compacted = sqlite3_exec(m_db.Handle(), kVacuum, nullptr, nullptr, nullptr) == SQLITE_OK;
+  CCatalogueStore store(m_db);
+  const DbStatus deleted = store.Delete(id, SqlRun::Logged(kLogProjects).Opening());
+  const bool compacted = store.Compact() == DbStatus::kOk;
   m_db.Close();
   m_context.log.Log(compacted ? kCompressDone : kCompressFailed, kLogProjects);
   const std::optional<uint64_t> sizeAfter = DatabaseFileSize(m_db.Path());

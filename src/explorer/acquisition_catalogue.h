@@ -52,18 +52,18 @@ class CAcquisitionCatalogue {
   void SetTargets(IListControl* catalogue, IListControl* items);
 
   int SortChoice() const { return m_nSortChoice; }
-  // Sets the choice (out of range counts as the first) and refreshes.
-  int SetSortChoice(int sortIndex);
+  // Sets the choice (out of range counts as the first) and refreshes (Refresh's answer).
+  DbResult<int> SetSortChoice(int sortIndex);
 
-  // Fills the list only: no selection, no repair (the command-line tool's listing).
-  int List();
+  // Fills the list only: no selection, no repair (the command-line tool's listing). The
+  // rows listed; kOpenFailed, kFailed or kNotPrepared when the list could not be filled.
+  DbResult<int> List();
   // Whether a selection repairs its row (the view's way; on by default).
   void SetRepairOnSelect(bool repair) { m_bRepairOnSelect = repair; }
 
   // Fills the list; selects row 0 the first time rows exist; shows the details of the
-  // selected row and repairs it. Returns the rows listed, or the negative result of the
-  // list fill (-3 open failed).
-  int Refresh();
+  // selected row and repairs it. Returns List's answer.
+  DbResult<int> Refresh();
   // A row becomes selected: details and repair. False when the database cannot be opened.
   bool SelectRow(int row);
   // Selects the row whose key is the id (the command-line tool's way). False when the
@@ -98,7 +98,7 @@ class CAcquisitionCatalogue {
   const std::string& LastSizeLine() const { return m_sLastSizeLine; }
 
  private:
-  int FillList();
+  DbResult<int> FillList();
   // Details of a row (id -1 for a row that is not listed).
   int ShowDetails(int row);
   std::string CatalogueCell(int row, int column) const;

@@ -84,7 +84,7 @@ TEST_F(RecorderTest, DataSetsAreInsertedThenUpdatedByIdAndTheEndIsRecorded) {
   CAcquisitionRecorder recorder(db);
   int acquisitionId = -1;
   ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
-  ASSERT_EQ(db.OpenExisting(), 1);
+  ASSERT_EQ(db.OpenExistingFile(), DbStatus::kOk);
   EXPECT_TRUE(recorder.RecordFirstRead(acquisitionId, 1000, LocalTime{2026, 3, 3, 9, 5, 7, 42, 2}));
   DataSet row("03/Mar/2026 09:05:07.042", 2);
   row.SetCell(1, "1.00");
@@ -175,7 +175,7 @@ TEST_F(RecorderTest, AWideConfigurationWithLongStringsIsStoredWhole) {
     row.SetCell(column, std::string(200, static_cast<char>('A' + column % 26)) + ",'x" +
                             std::to_string(column));
   }
-  ASSERT_EQ(db.OpenExisting(), 1);
+  ASSERT_EQ(db.OpenExistingFile(), DbStatus::kOk);
   int64_t rowId = kNoDataRowId;
   EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), rowId),
             StoreResult::kStored);

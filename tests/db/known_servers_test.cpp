@@ -14,7 +14,7 @@ class KnownServers : public ::testing::Test {
  protected:
   void SetUp() override {
     db.SetPath(path);
-    ASSERT_EQ(db.Open(), 1);
+    ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
     ASSERT_TRUE(CreateSchema(db));
     db.Close();
   }

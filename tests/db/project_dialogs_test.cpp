@@ -42,7 +42,7 @@ class ProjectDialogsTest : public QObject {
     m_ctx = std::make_unique<TestContext>();
     m_db = std::make_unique<CSQLite>(m_ctx->context);
     m_db->SetPath(m_dir->File("Velmora.sq3"));
-    QCOMPARE(m_db->Open(), 1);
+    QCOMPARE(m_db->OpenFile(), DbStatus::kOk);
     QVERIFY(CreateSchema(*m_db));
     m_db->Close();
     RawConnection raw(m_dir->File("Velmora.sq3"));

@@ -2,6 +2,7 @@
 #include "db/project_choice_presenter.h"
 #include "db/project_list.h"
 #include "db/project_name_presenter.h"
+#include "db/project_rows.h"
 #include "db/recording_list_control.h"
 #include "project_test_fixture.h"
 
@@ -169,7 +170,7 @@ TEST(ProjectListTest, StatementsAndSortChoices) {
   EXPECT_STREQ(ProjectSortColumn(4), "OPCPrj_ServerGuid");
   EXPECT_STREQ(ProjectSortColumn(6), "OPCPrj_Time");
   EXPECT_STREQ(ProjectSortColumn(-1), "OPCPrj_Name");
-  const std::string plain = ProjectListStatement(false, 5);
+  const std::string plain = CProjectRows::ListStatement(false, 5);
   EXPECT_EQ(plain.rfind("SELECT OPCPrj_Id AS 'Project Id', OPCPrj_Name AS 'Project Name', "
                         "OPCPrj_ServerId AS 'OPC Server Id', OPCPrj_ServerHost as 'OPC Server "
                         "Host', ",
@@ -177,7 +178,7 @@ TEST(ProjectListTest, StatementsAndSortChoices) {
             0u);
   EXPECT_EQ(plain.find("Group Count"), std::string::npos);
   EXPECT_NE(plain.find("FROM OPCPrj ORDER BY OPCPrj_Date"), std::string::npos);
-  EXPECT_NE(ProjectListStatement(true, 1).find("AS 'Total Item Count'"), std::string::npos);
+  EXPECT_NE(CProjectRows::ListStatement(true, 1).find("AS 'Total Item Count'"), std::string::npos);
   int id = 0;
   EXPECT_TRUE(ParseProjectId("42", id));
   EXPECT_EQ(id, 42);

@@ -25,7 +25,7 @@ class ProjectTest : public ::testing::Test {
     CSimRuntime::Instance().SetClock(&ctx.clock);
     path = dir.File("Velmora.sq3");
     db.SetPath(path);
-    ASSERT_EQ(db.Open(), 1);
+    ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
     ASSERT_TRUE(CreateSchema(db));
     db.Close();
     server = std::make_unique<COPCServer>(ctx.context);

@@ -90,7 +90,7 @@ TEST_F(ProjectTransferTest, ExportImportRoundTripGivesTheSameRowsAndText) {
   TempDir otherDir;
   CSQLite other(ctx.context);
   other.SetPath(otherDir.File("Velmora.sq3"));
-  ASSERT_EQ(other.Open(), 1);
+  ASSERT_EQ(other.OpenFile(), DbStatus::kOk);
   ASSERT_TRUE(CreateSchema(other));
   other.Close();
   COPCServer otherServer(ctx.context);

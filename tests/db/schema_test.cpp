@@ -241,7 +241,7 @@ TEST(SchemaScripts, UpgradeScriptIsByteExact) {
 }
 
 TEST_F(SchemaTest, CreatedFileHoldsExactlyTheQuotedSchema) {
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   ASSERT_TRUE(CreateSchema(db));
   db.Close();
   RawConnection raw(path);
@@ -264,7 +264,7 @@ TEST_F(SchemaTest, CreatedFileHoldsExactlyTheQuotedSchema) {
 TEST_F(SchemaTest, CreationOnAFileThatHasTablesFailsAndLeavesNothingBehind) {
   RawConnection raw(path);
   raw.Exec("CREATE TABLE OPCPrj(x);");
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   EXPECT_FALSE(CreateSchema(db));
   EXPECT_EQ(db.LastErrorText(), "table OPCPrj already exists");
   db.Close();
@@ -272,16 +272,16 @@ TEST_F(SchemaTest, CreationOnAFileThatHasTablesFailsAndLeavesNothingBehind) {
 }
 
 TEST_F(SchemaTest, CurrentFileIsLeftAlone) {
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   ASSERT_TRUE(CreateSchema(db));
-  ASSERT_EQ(db.ExecSQL("INSERT INTO OPCAcq(OPCAcq_ServerId) VALUES('Kept');"), 1);
+  ASSERT_EQ(db.Run("INSERT INTO OPCAcq(OPCAcq_ServerId) VALUES('Kept');"), DbStatus::kOk);
   int from = 0;
   int to = 0;
   EXPECT_TRUE(UpgradeSchema(db, from, to));
   EXPECT_EQ(from, 2);
   EXPECT_EQ(to, 2);
-  EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM OPCAcq"), 1);
-  EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM Config"), 0);
+  EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM OPCAcq").Value(), 1);
+  EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM Config").Value(), 0);
 }
 
 TEST_F(SchemaTest, VersionOneFileGetsConfigAndEmptyAcquisitionTables) {
@@ -295,7 +295,7 @@ TEST_F(SchemaTest, VersionOneFileGetsConfigAndEmptyAcquisitionTables) {
                        "INSERT INTO OPCAcq(Old) VALUES('gone');"),
               SQLITE_OK);
   }
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   int from = 0;
   int to = 0;
   EXPECT_TRUE(UpgradeSchema(db, from, to));
@@ -326,7 +326,7 @@ TEST_F(SchemaTest, UpgradeRefusesAFileWhoseTablesCannotBeListed) {
   RawConnection locker(path);
   ASSERT_EQ(locker.Exec("BEGIN EXCLUSIVE;"), SQLITE_OK);
   db.SetBusyWait(0);
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   int from = 0;
   int to = 0;
   EXPECT_FALSE(UpgradeSchema(db, from, to));

@@ -40,8 +40,9 @@ class BusyTest : public ::testing::Test {
 };
 
 TEST_F(BusyTest, StepGivesUpAfterTheDefaultBoundInShortVariedPauses) {
-  ASSERT_EQ(db.Open(), 1);
-  ASSERT_EQ(db.CountRows("SELECT a FROM t"), 2);  // schema read: the lock hits the step
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  ASSERT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t").Value(),
+            2);  // schema read: the lock hits the step
   Lock();
   std::set<uint64_t> pauses;
   uint64_t before = 0;
@@ -93,7 +94,8 @@ TEST_F(BusyTest, LockReleasedDuringTheWaitLetsTheQueryFinish) {
 TEST_F(BusyTest, WithoutLogTheWaitIsStillPausedAndSaidOnce) {
   Lock();
   db.SetBusyWait(3000);
-  EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM t", true, true), -1);
+  EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t", {}, SqlRun{true, true}).Status(),
+            DbStatus::kFailed);
   EXPECT_EQ(clock.sleptMs, 3000u);
   ASSERT_EQ(sink.lines.size(), 1u) << sink.Dump();
   EXPECT_TRUE(
@@ -103,9 +105,9 @@ TEST_F(BusyTest, WithoutLogTheWaitIsStillPausedAndSaidOnce) {
 TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
   Lock();
   db.SetBusyWait(2000, 500);
-  EXPECT_EQ(db.RowExists("SELECT a FROM t", true, true), -1);
-  EXPECT_EQ(db.CountRows("SELECT a FROM t", true, true), -1);
-  ASSERT_EQ(db.Open(), 1);
+  EXPECT_EQ(db.HasRow("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kFailed);
+  EXPECT_EQ(db.QueryInt64("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kFailed);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   std::vector<std::string> tables{"stale"};
   EXPECT_EQ(db.ListTables(tables), -1);
   EXPECT_TRUE(tables.empty());
@@ -123,14 +125,15 @@ TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
 TEST_F(BusyTest, ZeroBoundFailsAtOnce) {
   Lock();
   db.SetBusyWait(0);
-  EXPECT_EQ(db.CountRows("SELECT a FROM t", true, true), -1);
+  EXPECT_EQ(db.HasRow("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kFailed);
   EXPECT_EQ(clock.sleeps, 0);
 }
 
 TEST_F(BusyTest, ScriptWaitsForTheLockAndGivesUpAtTheBoundWithSqlitesMessage) {
   // Another program's BEGIN IMMEDIATE: reads go on, writers wait.
   ASSERT_EQ(locker.Exec("BEGIN IMMEDIATE; INSERT INTO t VALUES(9);"), SQLITE_OK);
-  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", true, true, true), 0);
+  const SqlRun logged{true, true, true};
+  EXPECT_EQ(db.Run("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kFailed);
   EXPECT_EQ(db.LastErrorText(), "database is locked");
   EXPECT_TRUE(sink.Contains("SQL Query Failed: database is locked "));
   EXPECT_EQ(clock.sleptMs, 30000u);
@@ -142,7 +145,7 @@ TEST_F(BusyTest, ScriptWaitsForTheLockAndGivesUpAtTheBoundWithSqlitesMessage) {
     if (sleeps == 8)
       locker.Exec("ROLLBACK;");
   };
-  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", true, true, true), 1);
+  EXPECT_EQ(db.Run("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kOk);
   EXPECT_EQ(clock.sleeps, 8);
   EXPECT_EQ(locker.Value("SELECT COUNT(*) FROM t"), "4");
 }
@@ -192,7 +195,7 @@ TEST(BusyRealClock, ASimulatedClockDoesNotShortenTheWait) {
   db.SetPath(path);
   db.SetBusyWait(400);
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(db.CountRows("SELECT a FROM t", true, true), -1);
+  EXPECT_EQ(db.HasRow("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kFailed);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();
@@ -218,7 +221,8 @@ TEST(BusyRealClock, AnInterruptEndsTheWaitAtOnce) {
   db.SetWaitInterrupt([&start] {
     return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(300);
   });
-  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(2);", true, true, true), 0);  // default 30 s bound
+  // The default bound of 30 s.
+  EXPECT_EQ(db.Run("INSERT INTO t VALUES(2);", SqlRun{true, true, true}), DbStatus::kFailed);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();

@@ -42,10 +42,11 @@ class SQLiteTest : public ::testing::Test {
   CSQLite db{ctx.context};
 };
 
-TEST_F(SQLiteTest, OpenFailureReturnsMinusThreeAndLogsOnChannelZero) {
+TEST_F(SQLiteTest, OpenFailureIsToldApartAndLoggedOnChannelZero) {
   const std::string bad = dir.File("no such folder/Velmora.sq3");
   db.SetPath(bad);
-  EXPECT_EQ(db.ExecSQL("CREATE TABLE t(a);", true, true, true, kLogProjects), -3);
+  EXPECT_EQ(db.Run("CREATE TABLE t(a);", SqlRun{true, true, true, kLogProjects}),
+            DbStatus::kOpenFailed);
   ASSERT_EQ(ctx.sink.lines.size(), 1u) << ctx.sink.Dump();
   EXPECT_EQ(ctx.sink.lines[0].channel, 0);
   EXPECT_EQ(ctx.sink.Messages()[0],
@@ -54,9 +55,9 @@ TEST_F(SQLiteTest, OpenFailureReturnsMinusThreeAndLogsOnChannelZero) {
 
   std::vector<QueryCell> cells;
   EXPECT_EQ(db.GetQueryData("SELECT 1", cells, true, true, true), -3);
-  EXPECT_EQ(db.QueryInteger("SELECT 1", true, true), -3);
-  EXPECT_EQ(db.RowExists("SELECT 1", true, true), -3);
-  EXPECT_EQ(db.CountRows("SELECT 1", true, true), -3);
+  EXPECT_EQ(db.QueryInt64("SELECT 1", {}, SqlRun{true, true}).Status(), DbStatus::kOpenFailed);
+  EXPECT_EQ(db.HasRow("SELECT 1", {}, SqlRun{true, true}).Status(), DbStatus::kOpenFailed);
+  EXPECT_EQ(db.OpenExistingFile(), DbStatus::kOpenFailed);
   CRecordingListControl list;
   EXPECT_EQ(db.UpdateListCtrl("SELECT 1", list, true, true), -3);
   EXPECT_TRUE(cells.empty());
@@ -65,10 +66,11 @@ TEST_F(SQLiteTest, OpenFailureReturnsMinusThreeAndLogsOnChannelZero) {
 }
 
 TEST_F(SQLiteTest, OpenCreatesTheFileAndReopeningDoesNotLeakTheHandle) {
-  EXPECT_EQ(db.Open(), 1);
+  EXPECT_EQ(db.OpenFile(), DbStatus::kOk);
   sqlite3* first = db.Handle();
   EXPECT_NE(first, nullptr);
-  EXPECT_EQ(db.Open(), 1);  // the first handle is closed, not lost
+  EXPECT_EQ(db.OpenFile(), DbStatus::kOk);  // the first handle is closed, not lost
+  EXPECT_EQ(db.OpenExistingFile(), DbStatus::kOk);
   EXPECT_TRUE(std::filesystem::exists(path));
   db.Close();
   EXPECT_FALSE(db.IsOpen());
@@ -76,16 +78,16 @@ TEST_F(SQLiteTest, OpenCreatesTheFileAndReopeningDoesNotLeakTheHandle) {
 }
 
 TEST_F(SQLiteTest, OpenFirstAndCloseAfterAreIndependent) {
-  EXPECT_EQ(db.ExecSQL("CREATE TABLE t(a);", true, false), 1);
+  EXPECT_EQ(db.Run("CREATE TABLE t(a);", SqlRun().Opening()), DbStatus::kOk);
   EXPECT_TRUE(db.IsOpen());
-  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(1);", false, true), 1);
+  EXPECT_EQ(db.Run("INSERT INTO t VALUES(1);", SqlRun().Closing()), DbStatus::kOk);
   EXPECT_FALSE(db.IsOpen());
   // Without open first and without a handle the work fails instead of crashing.
-  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(2);"), 0);
+  EXPECT_EQ(db.Run("INSERT INTO t VALUES(2);"), DbStatus::kFailed);
   EXPECT_EQ(db.LastResult(), SQLITE_MISUSE);
   std::vector<QueryCell> cells;
   EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells), 0);
-  EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM t", true, true), 1);
+  EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t", {}, SqlRun().Opening().Closing()).Value(), 1);
 }
 
 TEST_F(SQLiteTest, LoggedScriptWritesStartAndTimedEndLines) {
@@ -96,7 +98,9 @@ TEST_F(SQLiteTest, LoggedScriptWritesStartAndTimedEndLines) {
   AppContext context{clock, log, ctx.prompt, ctx.settings};
   CSQLite timed(context);
   timed.SetPath(path);
-  EXPECT_EQ(timed.ExecSQL("CREATE TABLE t(a);", true, true, true, kLogDataAcquisition), 1);
+  EXPECT_EQ(
+      timed.Run("CREATE TABLE t(a);", SqlRun::Logged(kLogDataAcquisition).Opening().Closing()),
+      DbStatus::kOk);
   ASSERT_EQ(sink.lines.size(), 2u) << sink.Dump();
   EXPECT_EQ(sink.Messages()[0], "Executing SQL Transaction: CREATE TABLE t(a);");
   EXPECT_EQ(sink.Messages()[1], "SQL Query Executed in 7 msec.");
@@ -106,7 +110,8 @@ TEST_F(SQLiteTest, LoggedScriptWritesStartAndTimedEndLines) {
 }
 
 TEST_F(SQLiteTest, FailedScriptKeepsSqlitesMessageLogsItAndBeeps) {
-  EXPECT_EQ(db.ExecSQL("INSERT INTO nothere VALUES(1);", true, true, true, kLogProjects), 0);
+  EXPECT_EQ(db.Run("INSERT INTO nothere VALUES(1);", SqlRun{true, true, true, kLogProjects}),
+            DbStatus::kFailed);
   EXPECT_EQ(db.LastResult(), SQLITE_ERROR);
   EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
   EXPECT_TRUE(ctx.sink.Contains("SQL Query Failed: no such table: nothere ", kLogProjects));
@@ -115,35 +120,35 @@ TEST_F(SQLiteTest, FailedScriptKeepsSqlitesMessageLogsItAndBeeps) {
 
   // Without log: the text is kept, nothing is written, nothing beeps.
   ctx.sink.Clear();
-  EXPECT_EQ(db.ExecSQL("DROP TABLE nothere;", true, true), 0);
+  EXPECT_EQ(db.Run("DROP TABLE nothere;", SqlRun{true, true}), DbStatus::kFailed);
   EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
   EXPECT_TRUE(ctx.sink.lines.empty());
   EXPECT_EQ(feedback.beeps, 1);
 
-  EXPECT_EQ(db.ExecSQL("CREATE TABLE t(a);", true, true), 1);
+  EXPECT_EQ(db.Run("CREATE TABLE t(a);", SqlRun{true, true}), DbStatus::kOk);
   EXPECT_EQ(db.LastResult(), SQLITE_OK);
   EXPECT_EQ(db.LastErrorText(), "");
 }
 
 TEST_F(SQLiteTest, FailedTransactionScriptIsRolledBackAndTheHandleStaysUsable) {
   MakeTable("CREATE TABLE t(a);");
-  ASSERT_EQ(db.Open(), 1);
-  EXPECT_EQ(db.ExecSQL("BEGIN TRANSACTION; INSERT INTO t VALUES(1); INSERT INTO nothere "
-                       "VALUES(2); COMMIT;"),
-            0);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  EXPECT_EQ(db.Run("BEGIN TRANSACTION; INSERT INTO t VALUES(1); INSERT INTO nothere "
+                   "VALUES(2); COMMIT;"),
+            DbStatus::kFailed);
   EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 1) << "transaction left open";
-  EXPECT_EQ(db.ExecSQL("BEGIN TRANSACTION; INSERT INTO t VALUES(3); COMMIT;"), 1);
+  EXPECT_EQ(db.Run("BEGIN TRANSACTION; INSERT INTO t VALUES(3); COMMIT;"), DbStatus::kOk);
   db.Close();
   RawConnection raw(path);
   EXPECT_EQ(raw.Value("SELECT group_concat(a) FROM t"), "3");
 }
 
-TEST_F(SQLiteTest, NoRowGivesZeroColumnsAndMinusOneFromQueryInteger) {
+TEST_F(SQLiteTest, NoRowGivesZeroColumnsAndNoRowFromQueryInt64) {
   MakeTable("CREATE TABLE t(a INTEGER);");
   std::vector<QueryCell> cells;
   EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), 0);
   EXPECT_TRUE(cells.empty());
-  EXPECT_EQ(db.QueryInteger("SELECT a FROM t", true, true), -1);
+  EXPECT_EQ(db.QueryInt64("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kNoRow);
   EXPECT_TRUE(ctx.sink.Contains("SQL Query Executed in 0 msec."));
 }
 
@@ -190,7 +195,8 @@ TEST_F(SQLiteTest, BlobColumnsProduceNoCell) {
     EXPECT_NE(cell.columnName, "data");
   EXPECT_EQ(cells[5].text, "three");
   // A lone blob column: rows but no cell, so no integer either.
-  EXPECT_EQ(db.QueryInteger("SELECT data FROM b WHERE id = 1", true, true), -1);
+  EXPECT_EQ(db.QueryInt64("SELECT data FROM b WHERE id = 1", {}, SqlRun{true, true}).Status(),
+            DbStatus::kNoRow);
 }
 
 TEST_F(SQLiteTest, CellsAreAppendedToTheCallersList) {
@@ -207,9 +213,11 @@ TEST_F(SQLiteTest, StatementThatCannotBePreparedLogsTheResultText) {
   EXPECT_TRUE(ctx.sink.Contains("SQL Query Failed: SQL error or missing database ", kLogProjects))
       << ctx.sink.Dump();
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
-  EXPECT_EQ(db.QueryInteger("SELECT * FROM nothere", true, true), -1);
-  EXPECT_EQ(db.RowExists("SELECT * FROM nothere", true, true), 0);
-  EXPECT_EQ(db.CountRows("SELECT * FROM nothere", true, true), -2);
+  EXPECT_EQ(db.QueryInt64("SELECT * FROM nothere", {}, SqlRun{true, true}).Status(),
+            DbStatus::kNotPrepared);
+  const DbResult<bool> exists = db.HasRow("SELECT * FROM nothere", {}, SqlRun{true, true});
+  ASSERT_TRUE(exists.Ok());
+  EXPECT_FALSE(exists.Value());
 }
 
 TEST_F(SQLiteTest, StepErrorEndsTheLoopDropsThePartialResultAndReportsFailure) {
@@ -223,31 +231,34 @@ TEST_F(SQLiteTest, StepErrorEndsTheLoopDropsThePartialResultAndReportsFailure) {
   EXPECT_TRUE(ctx.sink.Contains("Step Error integer overflow")) << ctx.sink.Dump();
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
   EXPECT_EQ(feedback.beeps, 1);
-  EXPECT_EQ(db.QueryInteger("SELECT abs(a) FROM t ORDER BY rowid", true, true), -1);
-  EXPECT_EQ(db.CountRows("SELECT abs(a) FROM t ORDER BY rowid", true, true), -1);
-  EXPECT_EQ(db.RowExists("SELECT abs(a) FROM t ORDER BY rowid DESC", true, true), -1);
+  EXPECT_EQ(db.QueryInt64("SELECT abs(a) FROM t ORDER BY rowid", {}, SqlRun{true, true}).Status(),
+            DbStatus::kFailed);
+  EXPECT_EQ(db.HasRow("SELECT abs(a) FROM t ORDER BY rowid DESC", {}, SqlRun{true, true}).Status(),
+            DbStatus::kFailed);
 }
 
-TEST_F(SQLiteTest, QueryIntegerNeedsExactlyOneColumn) {
+TEST_F(SQLiteTest, QueryInt64NeedsExactlyOneColumn) {
   MakeTable(
       "CREATE TABLE t(a INTEGER, b TEXT); INSERT INTO t VALUES(4, 'x'); INSERT INTO t "
       "VALUES(9, 'y');");
-  EXPECT_EQ(db.QueryInteger("SELECT MAX(a) FROM t", true, true, true, kLogProjects), 9);
+  const SqlRun once{true, true};
+  EXPECT_EQ(
+      db.QueryInt64("SELECT MAX(a) FROM t", {}, SqlRun{true, true, true, kLogProjects}).Value(), 9);
   EXPECT_TRUE(ctx.sink.Contains("Executing SQL Transaction: SELECT MAX(a) FROM t", kLogProjects));
-  EXPECT_EQ(db.QueryInteger("SELECT a, b FROM t", true, true), -1);
-  EXPECT_EQ(db.QueryInteger("SELECT a FROM t ORDER BY a", true, true), 4);
-  EXPECT_EQ(db.QueryInteger("SELECT MAX(a) FROM t WHERE a > 100", true, true), 0);  // null
+  EXPECT_EQ(db.QueryInt64("SELECT a, b FROM t", {}, once).Status(), DbStatus::kNoRow);
+  EXPECT_EQ(db.QueryInt64("SELECT a FROM t ORDER BY a", {}, once).Value(), 4);
+  EXPECT_EQ(db.QueryInt64("SELECT MAX(a) FROM t WHERE a > 100", {}, once).Value(), 0);  // null
 }
 
-TEST_F(SQLiteTest, RowExistsAndCountRows) {
+TEST_F(SQLiteTest, HasRowWithBoundValues) {
   MakeTable(
       "CREATE TABLE t(a); INSERT INTO t VALUES(1); INSERT INTO t VALUES(2); INSERT INTO t "
       "VALUES(3);");
-  EXPECT_EQ(db.RowExists("SELECT a FROM t WHERE a = 2", true, true), 1);
-  EXPECT_EQ(db.RowExists("SELECT a FROM t WHERE a = 5", true, true), 0);
-  EXPECT_EQ(db.CountRows("SELECT a FROM t", true, true), 3);
-  EXPECT_EQ(db.CountRows("SELECT a FROM t WHERE a > 1", true, true), 2);
-  EXPECT_EQ(db.CountRows("SELECT a FROM t WHERE a > 9", true, true), 0);
+  const SqlRun once{true, true};
+  EXPECT_TRUE(db.HasRow("SELECT a FROM t WHERE a = ?", {SqlBinding::Integer(2)}, once).Value());
+  EXPECT_FALSE(db.HasRow("SELECT a FROM t WHERE a = ?", {SqlBinding::Integer(5)}, once).Value());
+  EXPECT_TRUE(db.HasRow("SELECT a FROM t WHERE a > 2", {}, once).Ok());
+  EXPECT_FALSE(db.IsOpen());
 }
 
 TEST_F(SQLiteTest, ListTablesInNameOrderAndTableExistsIsCaseSensitive) {
@@ -256,7 +267,7 @@ TEST_F(SQLiteTest, ListTablesInNameOrderAndTableExistsIsCaseSensitive) {
       "i ON Zeta(a);");
   std::vector<std::string> tables{"stale"};
   EXPECT_EQ(db.ListTables(tables), -1);  // needs the open handle
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   EXPECT_EQ(db.ListTables(tables), 3);
   EXPECT_EQ(tables, (std::vector<std::string>{"Config", "Zeta", "alpha"}));
   EXPECT_TRUE(db.TableExists("Config"));
@@ -268,14 +279,17 @@ TEST_F(SQLiteTest, ListTablesInNameOrderAndTableExistsIsCaseSensitive) {
 TEST_F(SQLiteTest, EveryOperationShowsTheWaitCursorOnce) {
   MakeTable("CREATE TABLE t(a);");
   std::vector<QueryCell> cells;
-  db.ExecSQL("INSERT INTO t VALUES(1);", true, true);
+  const SqlRun once{true, true};
+  db.Run("INSERT INTO t VALUES(1);", once);
   db.GetQueryData("SELECT a FROM t", cells, true, true);
-  db.RowExists("SELECT a FROM t", true, true);
-  db.CountRows("SELECT a FROM t", true, true);
+  db.Query("SELECT a FROM t", {}, cells, once);
+  db.QueryInt64("SELECT a FROM t", {}, once);
+  db.HasRow("SELECT a FROM t", {}, once);
   CRecordingListControl list;
   db.UpdateListCtrl("SELECT a FROM t", list, true, true);
-  EXPECT_EQ(feedback.begins, 5);
-  EXPECT_EQ(feedback.ends, 5);
+  db.FillList("SELECT a FROM t", list, ListCtrlForm::Plain, once);
+  EXPECT_EQ(feedback.begins, 7);
+  EXPECT_EQ(feedback.ends, 7);
 }
 
 TEST(SQLiteErrorText, CodesAndUnknowns) {
@@ -299,7 +313,8 @@ TEST_F(SQLiteTest, QuotedCompositionDoublesQuotesAndRoundTrips) {
   EXPECT_EQ(SqlPrintf("VALUES(%Q)", nullptr), "VALUES(NULL)");
   const std::string name = "Plant 'A'; DROP TABLE t; --";
   MakeTable("CREATE TABLE t(name TEXT);");
-  EXPECT_EQ(db.ExecSQL(SqlPrintf("INSERT INTO t VALUES('%q');", name.c_str()), true, true), 1);
+  EXPECT_EQ(db.Run(SqlPrintf("INSERT INTO t VALUES('%q');", name.c_str()), SqlRun{true, true}),
+            DbStatus::kOk);
   std::vector<QueryCell> cells;
   ASSERT_EQ(db.GetQueryData("SELECT name FROM t", cells, true, true), 1);
   ASSERT_EQ(cells.size(), 1u);

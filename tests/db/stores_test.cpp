@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "db/catalogue_store.h"
+#include "db/project_list.h"
 #include "db/project_rows.h"
+#include "db/recording_list_control.h"
 #include "db/recording_store.h"
 #include "db/row_ids.h"
 #include "db/schema.h"
+#include "db/transaction.h"
 #include "db_test_util.h"
 #include "temp_dir.h"
 #include "test_context.h"
@@ -204,6 +207,120 @@ TEST_F(Stores, ProjectRowsByHostileNames) {
   EXPECT_EQ(rows.Clean(kHostile), DbStatus::kOk);
   EXPECT_EQ(Value("SELECT OPCPrj_Name FROM OPCPrj"), "other");
   EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCItem") + Value("SELECT COUNT(*) FROM OPCGrp"), "00");
+}
+
+TEST_F(Stores, ProjectListsShowHostileNamesAndLogTheirStatements) {
+  CProjectRows rows(db);
+  const DbResult<int64_t> project = rows.InsertProject(kHostile, "s", "h", "g", "d", "t");
+  ASSERT_TRUE(project.Ok());
+  const DbResult<int64_t> group = rows.InsertGroup(project.Value(), {kHostile, true, 500, 0, 0, 1});
+  ASSERT_TRUE(group.Ok());
+  ASSERT_EQ(rows.InsertItems(group.Value(), {{"Item'1 100%", "s", "", 5}}, 0), DbStatus::kOk);
+  const std::string id = std::to_string(project.Value());
+
+  CRecordingListControl list;
+  ASSERT_EQ(db.FillList(CProjectRows::ListStatement(true, kSortByName), list).ValueOr(-1), 1);
+  EXPECT_EQ(list.Cell(0, kProjectNameColumn), kHostile);
+  EXPECT_EQ(list.Cell(0, 5), "1");  // groups
+  EXPECT_EQ(list.Cell(0, 6), "1");  // items
+  ASSERT_EQ(
+      db.FillList(CProjectRows::GroupListStatement(project.Value()), list, ListCtrlForm::Keyed)
+          .ValueOr(-1),
+      1);
+  EXPECT_EQ(list.Cell(0, 0), kHostile);
+  EXPECT_TRUE(ctx.sink.Contains(
+      "Executing SQL Transaction: SELECT OPCGrp_Id, OPCGrp_Name AS 'Group Name', OPCGrp_Active "
+      "AS 'Active Status', OPCGrp_UpdateRate AS 'Update Rate (ms)' FROM OPCGrp WHERE OPCPrj_Id = " +
+      id + " ORDER BY OPCGrp_Id"));
+  ASSERT_EQ(db.FillList(CProjectRows::ItemListStatement(project.Value()), list, ListCtrlForm::Keyed)
+                .ValueOr(-1),
+            1);
+  EXPECT_EQ(list.Cell(0, 0), kHostile);
+  EXPECT_EQ(list.Cell(0, 1), "Item'1 100%");
+  EXPECT_NE(CProjectRows::ItemListStatement(project.Value())
+                .find("WHERE OPCPrj_Id = " + id +
+                      " ORDER BY OPCGrp_Id) ORDER BY "
+                      "OPCItem.OPCGrp_Id, OPCItem.OPCItem_Id"),
+            std::string::npos);
+}
+
+TEST_F(Stores, ChartItemsOfOneAcquisitionInRecordingOrder) {
+  CRecordingStore recording(db, kLogDataAcquisition);
+  const int first = static_cast<int>(recording.InsertAcquisition("s", "h", "g").Value());
+  const int second = static_cast<int>(recording.InsertAcquisition("s", "h", "g").Value());
+  ASSERT_EQ(recording.InsertGroup(1, first, "G", 1000).Status(), DbStatus::kOk);
+  ASSERT_EQ(recording.InsertGroup(2, second, "G", 1000).Status(), DbStatus::kOk);
+  ASSERT_EQ(recording.InsertItem(1, kHostile, "short'%", "100% 'd'", 5, 0), DbStatus::kOk);
+  ASSERT_EQ(recording.InsertItem(2, "other", "o", "", 5, 0), DbStatus::kOk);
+  ASSERT_EQ(recording.InsertItem(1, "calc", "c", "A + 1", 4, 1), DbStatus::kOk);
+  const std::string statement = CCatalogueStore::ChartItemStatement(first);
+  EXPECT_NE(statement.find("WHERE OPCAcq_Id = " + std::to_string(first) + ")"), std::string::npos);
+  std::vector<QueryCell> cells;
+  const DbResult<int> columns = db.Query(statement, {}, cells);
+  ASSERT_TRUE(columns.Ok());
+  EXPECT_EQ(columns.Value(), 5);
+  ASSERT_EQ(cells.size(), 10u);  // two items of the first acquisition, five cells each
+  EXPECT_EQ(cells[0].text, kHostile);
+  EXPECT_EQ(cells[1].text, "short'%");
+  EXPECT_EQ(cells[2].text, "100% 'd'");
+  EXPECT_EQ(cells[3].intValue, 0);
+  EXPECT_EQ(cells[4].intValue, 5);
+  EXPECT_EQ(cells[5].text, "calc");
+  EXPECT_EQ(cells[8].intValue, 1);
+}
+
+TEST_F(Stores, CompactionNeedsTheOpenHandleAndGivesSpaceBack) {
+  CCatalogueStore store(db);
+  const std::string big(4000, 'x');
+  ASSERT_EQ(BeginTransaction(db), DbStatus::kOk);
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_EQ(db.ExecBound("INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 3, ?)",
+                           {SqlBinding::Text(big)}),
+              SQLITE_DONE);
+  }
+  ASSERT_EQ(CommitTransaction(db), DbStatus::kOk);
+  ASSERT_EQ(store.Delete(3, {}), DbStatus::kOk);
+  const int64_t pagesBefore = db.QueryInt64("PRAGMA page_count").Value();
+  EXPECT_EQ(store.Compact(), DbStatus::kOk);
+  EXPECT_LT(db.QueryInt64("PRAGMA page_count").Value(), pagesBefore / 4);
+  // A reader in the middle of a statement holds the file: one try, no wait.
+  RawConnection reader(path);
+  sqlite3_stmt* reading = nullptr;
+  ASSERT_EQ(
+      sqlite3_prepare_v2(reader.Handle(), "SELECT name FROM sqlite_master", -1, &reading, nullptr),
+      SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);
+  EXPECT_EQ(store.Compact(), DbStatus::kFailed);
+  sqlite3_finalize(reading);
+  db.Close();
+  EXPECT_EQ(store.Compact(), DbStatus::kOpenFailed);
+}
+
+TEST_F(Stores, TransactionsKeepHostileValuesAndRollBackWhatIsLeftOpen) {
+  const std::string name = kHostile;
+  ctx.sink.Clear();
+  ASSERT_EQ(BeginImmediateTransaction(db, kLogDataAcquisition), DbStatus::kOk);
+  // Another connection cannot write meanwhile: the write lock was taken at the start.
+  RawConnection other(path);
+  EXPECT_EQ(other.Exec("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( 'other');"), SQLITE_BUSY);
+  ASSERT_EQ(db.ExecBound("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( ?)", {SqlBinding::Text(name)}),
+            SQLITE_DONE);
+  ASSERT_EQ(CommitTransaction(db, kLogDataAcquisition), DbStatus::kOk);
+  EXPECT_EQ(Value("SELECT OPCPrj_Name FROM OPCPrj"), kHostile);
+  EXPECT_TRUE(RollbackIfOpen(db));  // nothing open: nothing to do
+
+  ASSERT_EQ(BeginTransaction(db), DbStatus::kOk);
+  ASSERT_EQ(db.ExecBound("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( ?)", {SqlBinding::Text(name)}),
+            SQLITE_DONE);
+  EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 0);
+  EXPECT_TRUE(RollbackIfOpen(db));
+  EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 1);
+  EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCPrj"), "1");
+  EXPECT_EQ(CommitTransaction(db), DbStatus::kFailed);  // none is open
+  db.Close();
+  EXPECT_TRUE(RollbackIfOpen(db));
+  EXPECT_EQ(BeginTransaction(db), DbStatus::kFailed);
+  EXPECT_TRUE(ctx.sink.lines.empty()) << ctx.sink.Dump();  // never logged
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ class CatalogueTest : public ExplorerTest {
 };
 
 TEST_F(CatalogueTest, EmptyCatalogueSelectsNothing) {
-  EXPECT_EQ(catalogue.Refresh(), 0);
+  EXPECT_EQ(catalogue.Refresh().ValueOr(-1), 0);
   EXPECT_EQ(catalogue.SelectedAcquisitionId(), kNoAcquisitionId);
   ASSERT_EQ(catalogue.Catalogue().Columns().size(), 1u);
   EXPECT_EQ(catalogue.Catalogue().Columns()[0].title, "Empty Table");
@@ -26,9 +26,21 @@ TEST_F(CatalogueTest, EmptyCatalogueSelectsNothing) {
   EXPECT_TRUE(test.prompt.reports.empty());
 }
 
+TEST_F(CatalogueTest, AListThatCannotBeFilledIsAFailureNotAnEmptyCatalogue) {
+  db.SetPath(dir.File("no such folder/Velmora.sq3"));
+  EXPECT_EQ(catalogue.Refresh().Status(), DbStatus::kOpenFailed);
+  EXPECT_EQ(catalogue.List().Status(), DbStatus::kOpenFailed);
+  EXPECT_EQ(catalogue.RowCount(), 0);
+  // A file without the catalogue's table.
+  db.SetPath(dir.File("Other.sq3"));
+  ASSERT_EQ(db.Run("CREATE TABLE t( a);", SqlRun().Opening().Closing()), DbStatus::kOk);
+  EXPECT_EQ(catalogue.List().Status(), DbStatus::kNotPrepared);
+  EXPECT_EQ(catalogue.RowCount(), 0);
+}
+
 TEST_F(CatalogueTest, ListsDetailsAndCounts) {
   const int id = Record(Configuration({{"A", "B", "C"}, {"D", "E"}}, true), 3, Value);
-  EXPECT_EQ(catalogue.Refresh(), 1);
+  EXPECT_EQ(catalogue.Refresh().ValueOr(-1), 1);
   EXPECT_EQ(catalogue.SelectedAcquisitionId(), id);
   const CatalogueDetails& details = catalogue.Details();
   EXPECT_EQ(details.serverId, "Velmora.SimServer.1");
@@ -57,7 +69,7 @@ TEST_F(CatalogueTest, AcquisitionStartSortsByTheNumericSumOfItsTexts) {
                           "UPDATE OPCAcq SET OPCAcq_StartDate='03/Mar/2027', "
                           "OPCAcq_StartTime='01:00:00.000' WHERE OPCAcq_Id=%d;",
                           first, second, third));
-  EXPECT_EQ(catalogue.SetSortChoice(kCatalogueSortByStart), 3);
+  EXPECT_EQ(catalogue.SetSortChoice(kCatalogueSortByStart).ValueOr(-1), 3);
   const auto& rows = catalogue.Catalogue().Rows();
   EXPECT_EQ(rows[0].itemData, third);
   EXPECT_EQ(rows[1].itemData, first);
@@ -72,7 +84,7 @@ TEST_F(CatalogueTest, AcquisitionStartSortsByTheNumericSumOfItsTexts) {
 TEST_F(CatalogueTest, RepairSetsEndAndCountFromTheRows) {
   const int id = Record(Configuration({{"A", "B"}}), 500, Value, nullptr, false);
   EXPECT_EQ(Scalar("SELECT OPCAcq_EndDate FROM OPCAcq"), "Undefined");
-  EXPECT_EQ(catalogue.Refresh(), 1);  // the first row is selected and repaired
+  EXPECT_EQ(catalogue.Refresh().ValueOr(-1), 1);  // the first row is selected and repaired
   EXPECT_EQ(Scalar(Format("SELECT OPCAcq_EndDate || '|' || OPCAcq_EndTime || '|' || "
                           "OPCAcq_DataCount FROM OPCAcq WHERE OPCAcq_Id=%d",
                           id)),
@@ -82,7 +94,7 @@ TEST_F(CatalogueTest, RepairSetsEndAndCountFromTheRows) {
   EXPECT_TRUE(test.sink.Contains("UPDATE OPCAcq SET OPCAcq_EndDate", kLogProjects));
   EXPECT_TRUE(test.prompt.reports.empty());
   // A complete acquisition is left alone.
-  EXPECT_EQ(db.Open(), 1);
+  EXPECT_EQ(db.OpenFile(), DbStatus::kOk);
   EXPECT_EQ(catalogue.Repair(), RepairResult::kComplete);
   db.Close();
 }
@@ -157,7 +169,7 @@ TEST_F(CatalogueTest, AnAcquisitionBeingRecordedIsShownAndNeitherRepairedNorDele
   CAcquisitionRecorder recorder(db);
   int id = -1;
   ASSERT_TRUE(recorder.RecordStart(Configuration({{"A"}}), id));
-  ASSERT_EQ(db.OpenExisting(), 1);
+  ASSERT_EQ(db.OpenExistingFile(), DbStatus::kOk);
   for (int row = 0; row < 4; ++row) {
     DataSet set(TimeText(row), 1);
     int64_t rowId = kNoDataRowId;
@@ -165,7 +177,8 @@ TEST_F(CatalogueTest, AnAcquisitionBeingRecordedIsShownAndNeitherRepairedNorDele
   }
   db.Close();
 
-  EXPECT_EQ(catalogue.Refresh(), 1);  // selects the row: no repair of a running recording
+  EXPECT_EQ(catalogue.Refresh().ValueOr(-1),
+            1);  // selects the row: no repair of a running recording
   EXPECT_TRUE(catalogue.IsBeingRecorded(0));
   EXPECT_EQ(catalogue.Catalogue().Cell(0, kCatEndDate), "Being Recorded");
   EXPECT_EQ(Scalar("SELECT OPCAcq_DataCount || OPCAcq_EndDate FROM OPCAcq"), "-1Undefined");
@@ -173,7 +186,7 @@ TEST_F(CatalogueTest, AnAcquisitionBeingRecordedIsShownAndNeitherRepairedNorDele
   EXPECT_EQ(catalogue.ViewData(0), id);
   EXPECT_EQ(Scalar("SELECT OPCAcq_DataCount FROM OPCAcq"), "-1");
 
-  ASSERT_EQ(db.Open(), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   EXPECT_EQ(catalogue.Repair(true), RepairResult::kRecording);
   db.Close();
   ASSERT_EQ(test.prompt.reports.size(), 1u);
@@ -187,7 +200,7 @@ TEST_F(CatalogueTest, AnAcquisitionBeingRecordedIsShownAndNeitherRepairedNorDele
 
   // Once the recording has ended, it is an ordinary acquisition again.
   ASSERT_TRUE(recorder.RecordEnd(id, TimeText(3), 4));
-  EXPECT_EQ(catalogue.Refresh(), 1);
+  EXPECT_EQ(catalogue.Refresh().ValueOr(-1), 1);
   EXPECT_FALSE(catalogue.IsBeingRecorded(0));
   EXPECT_EQ(catalogue.Catalogue().Cell(0, kCatEndDate), "07/Dec/2026");
   EXPECT_EQ(catalogue.Delete(kNoAcquisitionId), DeleteResult::kDeleted);

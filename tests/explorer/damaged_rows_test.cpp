@@ -276,7 +276,7 @@ TEST_F(DamagedRowsTest, TableIsLoadedAgainWhenTheAcquisitionGrewOrEnded) {
   EXPECT_FALSE(data.NeedsLoad(id));
   // A Resume: more rows under the same id, then a new end.
   CAcquisitionRecorder recorder(db);
-  ASSERT_EQ(db.OpenExisting(), 1);
+  ASSERT_EQ(db.OpenExistingFile(), DbStatus::kOk);
   DataSet set(TimeText(10), 1);
   set.SetCell(1, "2");
   int64_t rowId = kNoDataRowId;

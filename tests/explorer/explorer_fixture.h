@@ -74,7 +74,7 @@ class ExplorerTest : public ::testing::Test {
     int columns = 0;
     for (const auto& group : configuration.groups)
       columns += static_cast<int>(group.items.size());
-    EXPECT_EQ(db.OpenExisting(), 1);
+    EXPECT_EQ(db.OpenExistingFile(), DbStatus::kOk);
     EXPECT_TRUE(recorder.RecordFirstRead(id, 1000, LocalTime{2026, 12, 7, 10, 0, 0, 0, 1}));
     for (int row = 0; row < rows; ++row) {
       DataSet set(TimeText(row), columns);

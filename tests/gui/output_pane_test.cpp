@@ -189,7 +189,8 @@ class OutputPaneTest : public QObject {
     // The database layer's own statement lines, on the OPC Server channel.
     CSQLite db(context);
     db.SetPath((dir.path() + "/Velmora.sq3").toStdString());
-    QCOMPARE(db.ExecSQL("CREATE TABLE Probe(Probe_Id INTEGER);", true, true, true), 1);
+    QCOMPARE(db.Run("CREATE TABLE Probe(Probe_Id INTEGER);", SqlRun{true, true, true}),
+             DbStatus::kOk);
     log.Log("Velmora Database Checked Successfully", kLogOpcServer);
     COutputList* list = pane.List(kLogOpcServer);
     QCOMPARE(list->count(), 3);
@@ -203,7 +204,7 @@ class OutputPaneTest : public QObject {
     QVERIFY(shown[0].endsWith("Velmora Database Checked Successfully"));
     QCOMPARE(pane.ShownLabel()->text(), QString("1 of 3 lines"));
     // New statement lines stay hidden; a failure line of the database is still shown.
-    QCOMPARE(db.ExecSQL("SELECT * FROM Missing;", true, true, true), 0);
+    QCOMPARE(db.Run("SELECT * FROM Missing;", SqlRun{true, true, true}), DbStatus::kFailed);
     QVERIFY(list->count() > 3);
     for (const QString& line : ShownLines(list)) {
       QVERIFY2(!line.contains("Executing SQL Transaction") && !line.contains("SQL Query Executed"),

@@ -139,7 +139,9 @@ class StartupTest : public QObject {
     QVERIFY(prompt.reports.empty());
     QVERIFY(QFileInfo(QString::fromStdString(chosen)).isFile());
     db.SetPath(chosen);
-    QVERIFY(db.CountRows("SELECT name FROM sqlite_master WHERE type = 'table'", true, true) > 0);
+    QVERIFY(db.QueryInt64("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'", {},
+                          SqlRun().Opening().Closing())
+                .ValueOr(0) > 0);
     QCOMPARE(settings::Read(settings, settings::kDataPath), chosen);
     QVERIFY(app.MainFrame()->isVisible());
   }

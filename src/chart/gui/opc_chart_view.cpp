@@ -184,7 +184,8 @@ void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEng
   m_pModel = std::make_unique<CChartViewModel>(*context, m_pChart->Model());
   m_pModel->SetLiveMode(m_mode == ChartMode::Live);
   m_pModel->SetItemQuery([this](const std::string& statement, std::vector<QueryCell>& cells) {
-    return m_pDb != nullptr ? m_pDb->GetQueryData(statement, cells, true, true) : 0;
+    return m_pDb != nullptr ? m_pDb->Query(statement, {}, cells, SqlRun().Opening().Closing())
+                            : DbResult<int>(DbStatus::kOpenFailed);
   });
   m_pModel->SetPaintHook([this] {
     if (m_pChart->isVisible())

@@ -73,7 +73,7 @@ int RecordAcquisition(CSQLite& db, int rows) {
   configuration.groups.push_back(group);
   CAcquisitionRecorder recorder(db);
   int id = -1;
-  if (!recorder.RecordStart(configuration, id) || db.OpenExisting() != 1)
+  if (!recorder.RecordStart(configuration, id) || db.OpenExistingFile() != DbStatus::kOk)
     return -1;
   recorder.RecordFirstRead(id, 1000, LocalTime{2026, 12, 7, 10, 0, 0, 0, 1});
   std::string time;
@@ -96,7 +96,7 @@ int RecordAcquisition(CSQLite& db, int rows) {
 // the end written as at Stop.
 void ResumeAcquisition(CSQLite& db, int id, int first, int count) {
   CAcquisitionRecorder recorder(db);
-  if (db.OpenExisting() != 1)
+  if (db.OpenExistingFile() != DbStatus::kOk)
     return;
   std::string time;
   for (int row = first; row < first + count; ++row) {
@@ -201,7 +201,7 @@ class ExplorerViewsTest : public QObject {
     CAcquisitionRecorder recorder(db);
     int id = -1;
     QVERIFY(recorder.RecordStart(configuration, id));
-    QCOMPARE(db.OpenExisting(), 1);
+    QCOMPARE(db.OpenExistingFile(), DbStatus::kOk);
     for (int row = 0; row < 3; ++row) {
       DataSet set(Format("07/Dec/2026 10:00:%02d.000", row), 1);
       int64_t rowId = kNoDataRowId;

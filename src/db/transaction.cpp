@@ -1,0 +1,32 @@
+#include "db/transaction.h"
+
+namespace {
+
+constexpr char kBeginImmediate[] = "BEGIN IMMEDIATE;";
+constexpr char kBegin[] = "BEGIN TRANSACTION;";
+constexpr char kCommit[] = "COMMIT;";
+constexpr char kRollback[] = "ROLLBACK;";
+
+SqlRun Quiet(int channel) {
+  return {false, false, false, channel};
+}
+
+}  // namespace
+
+DbStatus BeginImmediateTransaction(CSQLite& db, int channel) {
+  return db.Run(kBeginImmediate, Quiet(channel));
+}
+
+DbStatus BeginTransaction(CSQLite& db, int channel) {
+  return db.Run(kBegin, Quiet(channel));
+}
+
+DbStatus CommitTransaction(CSQLite& db, int channel) {
+  return db.Run(kCommit, Quiet(channel));
+}
+
+bool RollbackIfOpen(CSQLite& db) {
+  if (db.Handle() == nullptr || sqlite3_get_autocommit(db.Handle()) != 0)
+    return true;
+  return db.Run(kRollback) == DbStatus::kOk;
+}
