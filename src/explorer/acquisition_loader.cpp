@@ -12,7 +12,7 @@
 namespace {
 
 constexpr char kRowsStatement[] =
-    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = %d ORDER BY "
+    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY "
     "OPCAcqData_Id";
 constexpr char kLoadingText[] = "Loading Project Data %d of %d ...";
 constexpr char kLoadedText[] = "Loading Project Data Successfully (%d Data Set Loaded in %d msec)";
@@ -243,13 +243,13 @@ void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLo
   }
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
   sqlite3_stmt* query = nullptr;
-  const std::string statement = Format(kRowsStatement, acquisitionId);
-  if (sqlite3_prepare_v2(db, statement.c_str(), -1, &query, nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db, kRowsStatement, -1, &query, nullptr) != SQLITE_OK) {
     const std::string cause = sqlite3_errmsg(db);
     sqlite3_close(db);
     job.Fail(2, cause);
     return;
   }
+  sqlite3_bind_int(query, 1, acquisitionId);
   CValueRowReader reader;
   CLoadedTable::CRowBuilder row;
   // A row of these columns inflates to at most this much; more is a damaged row.

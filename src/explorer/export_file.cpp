@@ -3,6 +3,7 @@
 #include "base/atomic_file.h"
 #include "base/database_files.h"
 #include "base/log.h"
+#include "db/recording_store.h"
 #include "explorer/table_text.h"
 
 namespace {
@@ -11,14 +12,6 @@ constexpr char kExportFileName[] = "%s%sVelmoraExport.csv";
 constexpr char kSaveTitle[] = "Save Velmora Project Export Data File";
 constexpr char kSaveFilter[] = "Data Export Files (*.csv)|*.csv";
 constexpr char kSaveExtension[] = "csv";
-constexpr char kSummaryWithRate[] =
-    "SELECT OPCAcq_ServerId, OPCAcq_ServerHost, OPCAcq_UpdateRate, OPCAcq_StartDate, "
-    "OPCAcq_StartTime, OPCAcq_EndDate, OPCAcq_EndTime, OPCAcq_DataCount "
-    "FROM OPCAcq WHERE OPCAcq_Id = %d";
-constexpr char kSummary[] =
-    "SELECT OPCAcq_ServerId, OPCAcq_ServerHost, OPCAcq_StartDate, OPCAcq_StartTime, "
-    "OPCAcq_EndDate, OPCAcq_EndTime, OPCAcq_DataCount "
-    "FROM OPCAcq WHERE OPCAcq_Id = %d";
 
 }  // namespace
 
@@ -97,9 +90,10 @@ FileRequest ExportFileRequest(const std::string& databasePath) {
 int ReadAcquisitionSummary(CSQLite& db, int acquisitionId, bool withUpdateRate,
                            AcquisitionSummary& summary) {
   std::vector<QueryCell> cells;
-  const int columns =
-      db.GetQueryData(Format(withUpdateRate ? kSummaryWithRate : kSummary, acquisitionId), cells,
-                      true, true, true, kLogProjects);
+  const int columns = CRecordingStore(db, kLogProjects)
+                          .Summary(acquisitionId, withUpdateRate, cells,
+                                   SqlRun::Logged(kLogProjects).Opening().Closing())
+                          .ValueOr(-1);
   const int expected = withUpdateRate ? kDataSummaryColumns : kExportSummaryColumns;
   if (columns != expected || static_cast<int>(cells.size()) < expected)
     return columns < 0 ? 0 : columns;

@@ -18,17 +18,19 @@ constexpr int kWalkRun = 256;
 constexpr size_t kPageChunkBytes = size_t{512} << 10;
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
+// ?2: the last row id of the recording as opened.
 constexpr char kIdsStatement[] =
-    "SELECT OPCAcqData_Id FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY OPCAcqData_Id";
-constexpr char kWalkStatement[] =
-    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY "
+    "SELECT OPCAcqData_Id FROM OPCAcqData WHERE OPCAcq_Id = ?1 AND OPCAcqData_Id <= ?2 ORDER BY "
     "OPCAcqData_Id";
+constexpr char kWalkStatement[] =
+    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 AND "
+    "OPCAcqData_Id <= ?2 ORDER BY OPCAcqData_Id";
 constexpr char kRangeStatement[] =
     "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcqData_Id BETWEEN ?2 AND "
     "?3 AND OPCAcq_Id = ?1 ORDER BY OPCAcqData_Id";
 constexpr char kOffsetStatement[] =
-    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY "
-    "OPCAcqData_Id LIMIT ?3 OFFSET ?2";
+    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 AND "
+    "OPCAcqData_Id <= ?4 ORDER BY OPCAcqData_Id LIMIT ?3 OFFSET ?2";
 
 int64_t TimeMs(std::string_view text) {
   LocalTime time;
@@ -124,7 +126,7 @@ void CRecordingPages::Stop() {
 }
 
 void CRecordingPages::Reset(const std::string& databasePath, int acquisitionId,
-                            std::vector<std::string> titles, int rowCount) {
+                            std::vector<std::string> titles, int rowBound, int64_t lastRowId) {
   Stop();
   m_bStop.store(false, std::memory_order_relaxed);
   m_pOwner.reset();
@@ -138,20 +140,17 @@ void CRecordingPages::Reset(const std::string& databasePath, int acquisitionId,
   m_sDatabasePath = databasePath;
   m_nAcquisitionId = acquisitionId;
   m_titles = std::move(titles);
-  m_nRows = std::max(rowCount, 0);
-  const size_t rows = static_cast<size_t>(m_nRows);
-  const size_t cells = static_cast<size_t>(BlockCount()) * m_titles.size();
-  // Sized once here: the worker writes into them and never moves them.
-  m_vIds.assign(rows, 0);
-  m_vIds.shrink_to_fit();
-  m_vTimes.assign(rows, kNoRowTime);
-  m_vTimes.shrink_to_fit();
+  m_nLastRowId = lastRowId;
+  m_nRows.store(std::max(rowBound, 0), std::memory_order_release);
+  // Sized by the worker once the ids are read (the bound may be well above the count).
+  m_vIds = {};
+  m_vTimes = {};
+  m_vBlockMin = {};
+  m_vBlockMax = {};
+  m_vBlockMinFirst = {};
   m_vWidths.assign(m_titles.size(), 0);
   for (size_t c = 0; c < m_titles.size(); ++c)
     m_vWidths[c] = static_cast<uint32_t>(m_titles[c].size());
-  m_vBlockMin.assign(cells, kNoValue);
-  m_vBlockMax.assign(cells, kNoValue);
-  m_vBlockMinFirst.assign(cells, 1);
   m_bIdsReady.store(false, std::memory_order_relaxed);
   m_nIdRows.store(0, std::memory_order_relaxed);
   m_nScanned.store(0, std::memory_order_relaxed);
@@ -163,12 +162,12 @@ bool CRecordingPages::Start(CWorkerJob& job) {
   if (m_worker.IsRunning())
     return false;
   m_worker.Join();
-  job.SetTotal(m_nRows);
+  job.SetTotal(RowCount());
   return m_worker.Start(job, [this](CWorkerJob& running) { Work(running); });
 }
 
 void CRecordingPages::RunNow(CWorkerJob& job) {
-  job.SetTotal(m_nRows);
+  job.SetTotal(RowCount());
   m_bServeAfterWalk = false;
   Work(job);
   m_bServeAfterWalk = true;
@@ -182,8 +181,8 @@ void CRecordingPages::Work(CWorkerJob& job) {
     return;
   }
   // The first rows first: the view shows them while the rest is walked.
-  if (m_nRows > 0) {
-    Page first = ReadRange(connection, 0, std::min(kPageRows, m_nRows));
+  if (RowCount() > 0) {
+    Page first = ReadRange(connection, 0, std::min(kPageRows, RowCount()));
     if (first == nullptr) {
       job.Fail(2, connection.Cause());
       return;
@@ -218,26 +217,49 @@ bool CRecordingPages::ReadIds(CConnection& connection, CWorkerJob& job) {
   sqlite3_stmt* query = connection.Prepare(kIdsStatement);
   if (query == nullptr)
     return false;
-  int rows = 0;
+  sqlite3_bind_int64(query, 2, m_nLastRowId);
+  const int bound = RowCount();
+  std::vector<int64_t> ids;
+  ids.reserve(static_cast<size_t>(std::min(bound, 1 << 20)));
   int code = SQLITE_ROW;
-  while (rows < m_nRows && (code = sqlite3_step(query)) == SQLITE_ROW) {
-    m_vIds[static_cast<size_t>(rows++)] = sqlite3_column_int64(query, 0);
-    if (rows % 65536 == 0 && (job.StopRequested() || m_bStop.load(std::memory_order_acquire)))
-      break;
+  while (static_cast<int>(ids.size()) < bound && (code = sqlite3_step(query)) == SQLITE_ROW) {
+    ids.push_back(sqlite3_column_int64(query, 0));
+    if (ids.size() % 65536 == 0 &&
+        (job.StopRequested() || m_bStop.load(std::memory_order_acquire))) {
+      sqlite3_finalize(query);
+      job.SetState(kJobStopped);
+      return false;  // not all read: the count stays unsettled
+    }
   }
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
   if (!ended)
     connection.NoteError();
   sqlite3_finalize(query);
+  if (!ended)
+    return false;
+  // The ids settle the count; the walk's arrays get their sizes before anyone reads them.
+  const int rows = static_cast<int>(ids.size());
+  ids.shrink_to_fit();
+  m_vIds = std::move(ids);
+  m_vTimes.assign(static_cast<size_t>(rows), kNoRowTime);
+  const size_t cells = static_cast<size_t>((rows + kBlockRows - 1) / kBlockRows) * m_titles.size();
+  m_vBlockMin.assign(cells, kNoValue);
+  m_vBlockMax.assign(cells, kNoValue);
+  m_vBlockMinFirst.assign(cells, 1);
+  if (rows < bound) {
+    m_nRows.store(rows, std::memory_order_release);
+    job.SetTotal(rows);
+  }
   m_nIdRows.store(rows, std::memory_order_relaxed);
   m_bIdsReady.store(true, std::memory_order_release);
-  return ended;
+  return true;
 }
 
 bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   sqlite3_stmt* query = connection.Prepare(kWalkStatement);
   if (query == nullptr)
     return false;
+  sqlite3_bind_int64(query, 2, m_nLastRowId);
   const int itemColumns = std::max(0, ColumnCount() - 1);
   const size_t columns = m_titles.size();
   std::vector<double> low(columns, kNoValue), high(columns, kNoValue);
@@ -256,7 +278,8 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   int rows = 0;
   int damaged = 0;
   int code = SQLITE_ROW;
-  while (rows < m_nRows && (code = sqlite3_step(query)) == SQLITE_ROW) {
+  const int total = RowCount();
+  while (rows < total && (code = sqlite3_step(query)) == SQLITE_ROW) {
     if (!ReadStoredRow(query, 0, connection.reader, itemColumns, row))
       ++damaged;
     const int cells = std::min(row.Cells(), static_cast<int>(columns));
@@ -316,7 +339,7 @@ void CRecordingPages::ServeRequests(CConnection& connection) {
     if (page < 0)
       return;
     const int first = page * kPageRows;
-    Page table = ReadRange(connection, first, std::min(kPageRows, m_nRows - first));
+    Page table = ReadRange(connection, first, std::min(kPageRows, RowCount() - first));
     if (table == nullptr)
       continue;
     Store(page, std::move(table));
@@ -344,6 +367,7 @@ CRecordingPages::Page CRecordingPages::ReadRange(CConnection& connection, int fi
     if (query != nullptr) {
       sqlite3_bind_int(query, 2, firstRow);
       sqlite3_bind_int(query, 3, rows);
+      sqlite3_bind_int64(query, 4, m_nLastRowId);
     }
   }
   if (query == nullptr)
@@ -375,7 +399,7 @@ void CRecordingPages::Store(int page, Page table) const {
 }
 
 CRecordingPages::Page CRecordingPages::CachedPage(int page, bool request) const {
-  if (page < 0 || page * kPageRows >= m_nRows)
+  if (page < 0 || page * kPageRows >= RowCount())
     return nullptr;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -401,10 +425,11 @@ CRecordingPages::CConnection& CRecordingPages::OwnerConnection() const {
 
 CRecordingPages::Page CRecordingPages::ReadPage(int page) const {
   Page cached = CachedPage(page, false);
-  if (cached != nullptr || page < 0 || page * kPageRows >= m_nRows)
+  const int rowCount = RowCount();
+  if (cached != nullptr || page < 0 || page * kPageRows >= rowCount)
     return cached;
   const int first = page * kPageRows;
-  Page table = ReadRange(OwnerConnection(), first, std::min(kPageRows, m_nRows - first));
+  Page table = ReadRange(OwnerConnection(), first, std::min(kPageRows, rowCount - first));
   if (table != nullptr)
     Store(page, table);
   return table;
@@ -413,7 +438,7 @@ CRecordingPages::Page CRecordingPages::ReadPage(int page) const {
 CRecordingPages::Page CRecordingPages::ReadRow(int row, int& rowInPage) const {
   rowInPage = row % kPageRows;
   Page cached = CachedPage(row / kPageRows, false);
-  if (cached != nullptr || row < 0 || row >= m_nRows)
+  if (cached != nullptr || row < 0 || row >= RowCount())
     return cached;
   rowInPage = 0;
   return ReadRange(OwnerConnection(), row, 1);
@@ -460,7 +485,7 @@ size_t CRecordingPages::ColumnWidth(int column) const {
 
 bool CRecordingPages::BlockExtremes(int block, int column, double& minimum, double& maximum,
                                     bool& minFirst) const {
-  const int end = std::min((block + 1) * kBlockRows, m_nRows);
+  const int end = std::min((block + 1) * kBlockRows, RowCount());
   if (block < 0 || block >= BlockCount() || column < 1 || column >= ColumnCount() ||
       (ScannedRows() < end && !ScanComplete()))
     return false;
@@ -472,8 +497,11 @@ bool CRecordingPages::BlockExtremes(int block, int column, double& minimum, doub
 }
 
 size_t CRecordingPages::HeapBytes() const {
-  size_t bytes = m_vIds.capacity() * sizeof(int64_t) + m_vTimes.capacity() * sizeof(int64_t) +
-                 m_vBlockMin.capacity() * sizeof(double) * 2 + m_vBlockMinFirst.capacity();
+  // The arrays are sized by the worker before the ids are published.
+  size_t bytes = 0;
+  if (IdsReady())
+    bytes += m_vIds.capacity() * sizeof(int64_t) + m_vTimes.capacity() * sizeof(int64_t) +
+             m_vBlockMin.capacity() * sizeof(double) * 2 + m_vBlockMinFirst.capacity();
   std::lock_guard<std::mutex> lock(m_mutex);
   for (const auto& entry : m_cache)
     bytes += entry.second.first->HeapBytes();
@@ -502,6 +530,7 @@ bool StreamRecordingRows(const CRecordingPages& recording,
     return false;
   }
   sqlite3_bind_int(query, 1, recording.AcquisitionId());
+  sqlite3_bind_int64(query, 2, recording.LastRowId());
   const auto batch = MakeRecordingPageTable(recording.Titles(), CRecordingPages::kPageRows);
   CValueRowReader reader;
   CLoadedTable::CRowBuilder row;
