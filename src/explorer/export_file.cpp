@@ -4,6 +4,8 @@
 #include "base/database_files.h"
 #include "base/log.h"
 #include "db/recording_store.h"
+#include "explorer/export_rows.h"
+#include "explorer/recording_pages.h"
 #include "explorer/table_text.h"
 
 namespace {
@@ -22,6 +24,7 @@ std::string FileErrorCause(int error) {
 namespace {
 
 constexpr size_t kExportChunkBytes = size_t{1} << 20;
+constexpr size_t kStreamedChunkBytes = size_t{4} << 20;
 
 // The file is replaced only once every piece is written: a failure part-way leaves the
 // previous file as it was and no partial file behind.
@@ -52,9 +55,18 @@ bool WriteExportFile(const std::string& path, const CRecordingPages& recording, 
                      std::string& cause) {
   std::string readCause;
   const bool written = WriteWhole(path, cause, [&](CAtomicFile& file) {
-    return ExportTextInChunks(
-        recording, separator, kExportChunkBytes,
-        [&file](const std::string& piece) { return file.Write(piece); }, readCause);
+    // Rows formatted straight from their decoding into one buffer, written in large pieces.
+    CExportRowWriter writer(separator, recording.Titles().size(), kStreamedChunkBytes,
+                            [&file](std::string_view piece) { return file.Write(piece); });
+    bool writing = writer.AddHeader(recording.Titles());
+    const bool read = writing && StreamRecordingRowBuilders(
+                                     recording,
+                                     [&writer, &writing](const CLoadedTable::CRowBuilder& row) {
+                                       writing = writer.AddRow(row);
+                                       return writing;
+                                     },
+                                     readCause);
+    return read && writing && writer.Finish();
   });
   // The database could not be read: that is the cause (the file was not replaced).
   if (!written && !readCause.empty())

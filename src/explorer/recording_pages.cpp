@@ -508,9 +508,12 @@ size_t CRecordingPages::HeapBytes() const {
   return bytes;
 }
 
-bool StreamRecordingRows(const CRecordingPages& recording,
-                         const std::function<bool(const CLoadedTable& batch)>& sink,
-                         std::string& cause) {
+namespace {
+
+// The recording's rows in order, each decoded into one reused builder handed to sink.
+bool ForEachStoredRow(const CRecordingPages& recording,
+                      const std::function<bool(const CLoadedTable::CRowBuilder& row)>& sink,
+                      std::string& cause) {
   cause.clear();
   const int rows = recording.RowCount();
   if (rows == 0 || recording.AcquisitionId() < 0)
@@ -531,7 +534,6 @@ bool StreamRecordingRows(const CRecordingPages& recording,
   }
   sqlite3_bind_int(query, 1, recording.AcquisitionId());
   sqlite3_bind_int64(query, 2, recording.LastRowId());
-  const auto batch = MakeRecordingPageTable(recording.Titles(), CRecordingPages::kPageRows);
   CValueRowReader reader;
   CLoadedTable::CRowBuilder row;
   const int itemColumns = std::max(0, recording.ColumnCount() - 1);
@@ -540,18 +542,43 @@ bool StreamRecordingRows(const CRecordingPages& recording,
   bool accepted = true;
   while (accepted && read < rows && (code = sqlite3_step(query)) == SQLITE_ROW) {
     ReadStoredRow(query, 0, reader, itemColumns, row);
-    batch->AppendRow(row);
-    if (++read % CRecordingPages::kPageRows == 0) {
-      accepted = sink(*batch);
-      batch->ClearRows();
-    }
+    accepted = sink(row);
+    ++read;
   }
-  if (accepted && batch->RowCount() > 0)
-    accepted = sink(*batch);
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
   if (!ended)
     cause = sqlite3_errmsg(db);
   sqlite3_finalize(query);
   sqlite3_close(db);
   return accepted && ended;
+}
+
+}  // namespace
+
+bool StreamRecordingRows(const CRecordingPages& recording,
+                         const std::function<bool(const CLoadedTable& batch)>& sink,
+                         std::string& cause) {
+  const auto batch = MakeRecordingPageTable(recording.Titles(), CRecordingPages::kPageRows);
+  bool accepted = true;
+  const bool read = ForEachStoredRow(
+      recording,
+      [&](const CLoadedTable::CRowBuilder& row) {
+        batch->AppendRow(row);
+        if (batch->RowCount() == CRecordingPages::kPageRows) {
+          accepted = sink(*batch);
+          batch->ClearRows();
+        }
+        return accepted;
+      },
+      cause);
+  // The rows read before a failure are handed on too (the text so far).
+  if (accepted && batch->RowCount() > 0)
+    accepted = sink(*batch);
+  return read && accepted;
+}
+
+bool StreamRecordingRowBuilders(
+    const CRecordingPages& recording,
+    const std::function<bool(const CLoadedTable::CRowBuilder& row)>& sink, std::string& cause) {
+  return ForEachStoredRow(recording, sink, cause);
 }

@@ -172,3 +172,7 @@ std::shared_ptr<CLoadedTable> MakeRecordingPageTable(const std::vector<std::stri
 bool StreamRecordingRows(const CRecordingPages& recording,
                          const std::function<bool(const CLoadedTable& batch)>& sink,
                          std::string& cause);
+// The same rows one at a time as decoded (no batch table between): for a fast export.
+bool StreamRecordingRowBuilders(
+    const CRecordingPages& recording,
+    const std::function<bool(const CLoadedTable::CRowBuilder& row)>& sink, std::string& cause);
