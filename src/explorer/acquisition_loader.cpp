@@ -213,23 +213,29 @@ bool CValueRowReader::Read(bool isBlob, const void* data, size_t size, int itemC
   return readable;
 }
 
-bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,
-                   CLoadedTable::CRowBuilder& row) {
-  const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, timeColumn));
-  row.Begin(time != nullptr ? std::string_view(time, static_cast<size_t>(
-                                                         sqlite3_column_bytes(query, timeColumn)))
-                            : std::string_view());
-  const int valueColumn = timeColumn + 1;
-  const bool isBlob = sqlite3_column_type(query, valueColumn) == SQLITE_BLOB;
-  const void* blob = isBlob ? sqlite3_column_blob(query, valueColumn) : nullptr;
-  const int size = isBlob ? sqlite3_column_bytes(query, valueColumn) : 0;
-  const bool read = reader.Read(isBlob, blob, static_cast<size_t>(size), itemColumns, row);
+bool ReadStoredValues(const char* time, size_t timeBytes, bool isBlob, const void* blob,
+                      size_t size, CValueRowReader& reader, int itemColumns,
+                      CLoadedTable::CRowBuilder& row) {
+  row.Begin(time != nullptr ? std::string_view(time, timeBytes) : std::string_view());
+  const bool read = reader.Read(isBlob, blob, size, itemColumns, row);
   // A row without its time cannot be placed either.
   if (read && time == nullptr) {
     row.MarkDamaged();
     return false;
   }
   return read;
+}
+
+bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,
+                   CLoadedTable::CRowBuilder& row) {
+  const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, timeColumn));
+  const size_t timeBytes = static_cast<size_t>(sqlite3_column_bytes(query, timeColumn));
+  const int valueColumn = timeColumn + 1;
+  const bool isBlob = sqlite3_column_type(query, valueColumn) == SQLITE_BLOB;
+  const void* blob = isBlob ? sqlite3_column_blob(query, valueColumn) : nullptr;
+  const int size = isBlob ? sqlite3_column_bytes(query, valueColumn) : 0;
+  return ReadStoredValues(time, timeBytes, isBlob, blob, static_cast<size_t>(size), reader,
+                          itemColumns, row);
 }
 
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,

@@ -24,7 +24,6 @@ std::string FileErrorCause(int error) {
 namespace {
 
 constexpr size_t kExportChunkBytes = size_t{1} << 20;
-constexpr size_t kStreamedChunkBytes = size_t{4} << 20;
 
 // The file is replaced only once every piece is written: a failure part-way leaves the
 // previous file as it was and no partial file behind.
@@ -55,18 +54,24 @@ bool WriteExportFile(const std::string& path, const CRecordingPages& recording, 
                      std::string& cause) {
   std::string readCause;
   const bool written = WriteWhole(path, cause, [&](CAtomicFile& file) {
-    // Rows formatted straight from their decoding into one buffer, written in large pieces.
-    CExportRowWriter writer(separator, recording.Titles().size(), kStreamedChunkBytes,
-                            [&file](std::string_view piece) { return file.Write(piece); });
-    bool writing = writer.AddHeader(recording.Titles());
-    const bool read = writing && StreamRecordingRowBuilders(
-                                     recording,
-                                     [&writer, &writing](const CLoadedTable::CRowBuilder& row) {
-                                       writing = writer.AddRow(row);
-                                       return writing;
-                                     },
-                                     readCause);
-    return read && writing && writer.Finish();
+    // Rows decoded on more threads and formatted straight into each batch's text, the
+    // texts written in row order in large pieces.
+    std::string header;
+    const std::vector<std::string>& titles = recording.Titles();
+    for (size_t column = 0; column < titles.size(); ++column) {
+      if (column > 0)
+        header += separator;
+      AppendCsvField(titles[column], separator, header);
+    }
+    header += "\r\n";
+    const size_t columns = titles.size();
+    return file.Write(header) &&
+           StreamRecordingText(
+               recording, RecordingTextThreads(),
+               [separator, columns](const CLoadedTable::CRowBuilder& row, std::string& out) {
+                 AppendExportLine(row, separator, columns, out);
+               },
+               [&file](std::string_view text) { return file.Write(text); }, readCause);
   });
   // The database could not be read: that is the cause (the file was not replaced).
   if (!written && !readCause.empty())

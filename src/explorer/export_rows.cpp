@@ -50,74 +50,66 @@ CExportRowWriter::CExportRowWriter(char separator, size_t columns, size_t buffer
       m_nColumns(columns),
       m_nBufferBytes(bufferBytes),
       m_flush(std::move(flush)) {
-  m_buffer.resize(bufferBytes + 65536);
+  m_buffer.reserve(bufferBytes + 65536);
 }
 
 bool CExportRowWriter::FlushIfFull() {
-  if (m_nUsed < m_nBufferBytes)
+  if (m_buffer.size() < m_nBufferBytes)
     return true;
-  const bool flushed = m_flush(std::string_view(m_buffer.data(), m_nUsed));
-  m_nUsed = 0;
+  const bool flushed = m_flush(m_buffer);
+  m_buffer.clear();
   return flushed;
 }
 
 bool CExportRowWriter::AddHeader(const std::vector<std::string>& titles) {
-  std::string line;
   for (size_t column = 0; column < titles.size(); ++column) {
     if (column > 0)
-      line += m_cSeparator;
-    AppendCsvField(titles[column], m_cSeparator, line);
+      m_buffer += m_cSeparator;
+    AppendCsvField(titles[column], m_cSeparator, m_buffer);
   }
-  line += "\r\n";
-  if (m_nUsed + line.size() > m_buffer.size())
-    m_buffer.resize(m_nUsed + line.size());
-  std::memcpy(m_buffer.data() + m_nUsed, line.data(), line.size());
-  m_nUsed += line.size();
+  m_buffer += "\r\n";
   return FlushIfFull();
+}
+
+void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size_t columns,
+                      std::string& out) {
+  // The row as a loaded table holds it: its first cells, missing ones empty.
+  const size_t cells = std::min(columns, static_cast<size_t>(row.Cells()));
+  const std::string_view text = row.TextOfCells(static_cast<int>(cells));
+  const size_t padding = columns - cells;
+  const size_t at = out.size();
+  out.resize(at + text.size() + padding + 2);
+  char* line = out.data() + at;
+  if (CopyWithSeparators(text.data(), text.size(), separator, line)) {
+    // A field needs quotes: the row field by field by the one field writer.
+    out.resize(at);
+    for (size_t column = 0; column < columns; ++column) {
+      if (column > 0)
+        out += separator;
+      if (column < cells)
+        AppendCsvField(row.CellText(static_cast<int>(column)), separator, out);
+    }
+    out += "\r\n";
+    return;
+  }
+  std::memset(line + text.size(), separator, padding);
+  size_t end = text.size() + padding;
+  if (columns > 0)
+    --end;  // the last field's separator
+  line[end++] = '\r';
+  line[end++] = '\n';
+  out.resize(at + end);
 }
 
 bool CExportRowWriter::AddRow(const CLoadedTable::CRowBuilder& row) {
-  // The row as a loaded table holds it: its first cells, missing ones empty.
-  const size_t cells = std::min(m_nColumns, static_cast<size_t>(row.Cells()));
-  const std::string_view text = row.TextOfCells(static_cast<int>(cells));
-  const size_t padding = m_nColumns - cells;
-  const size_t bytes = text.size() + padding + 2;
-  if (m_nUsed + bytes > m_buffer.size())
-    m_buffer.resize(m_nUsed + bytes);
-  char* out = m_buffer.data() + m_nUsed;
-  if (CopyWithSeparators(text.data(), text.size(), m_cSeparator, out)) {
-    AppendQuotedRow(row, cells);
-    return FlushIfFull();
-  }
-  std::memset(out + text.size(), m_cSeparator, padding);
-  size_t end = text.size() + padding;
-  if (m_nColumns > 0)
-    --end;  // the last field's separator
-  out[end++] = '\r';
-  out[end++] = '\n';
-  m_nUsed += end;
+  AppendExportLine(row, m_cSeparator, m_nColumns, m_buffer);
   return FlushIfFull();
 }
 
-void CExportRowWriter::AppendQuotedRow(const CLoadedTable::CRowBuilder& row, size_t cells) {
-  std::string line;
-  for (size_t column = 0; column < m_nColumns; ++column) {
-    if (column > 0)
-      line += m_cSeparator;
-    if (column < cells)
-      AppendCsvField(row.CellText(static_cast<int>(column)), m_cSeparator, line);
-  }
-  line += "\r\n";
-  if (m_nUsed + line.size() > m_buffer.size())
-    m_buffer.resize(m_nUsed + line.size());
-  std::memcpy(m_buffer.data() + m_nUsed, line.data(), line.size());
-  m_nUsed += line.size();
-}
-
 bool CExportRowWriter::Finish() {
-  if (m_nUsed == 0)
+  if (m_buffer.empty())
     return true;
-  const bool flushed = m_flush(std::string_view(m_buffer.data(), m_nUsed));
-  m_nUsed = 0;
+  const bool flushed = m_flush(m_buffer);
+  m_buffer.clear();
   return flushed;
 }

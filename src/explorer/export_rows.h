@@ -24,12 +24,14 @@ class CExportRowWriter {
 
  private:
   bool FlushIfFull();
-  void AppendQuotedRow(const CLoadedTable::CRowBuilder& row, size_t cells);
 
   char m_cSeparator;
   size_t m_nColumns;
   size_t m_nBufferBytes;
   std::function<bool(std::string_view)> m_flush;
   std::string m_buffer;
-  size_t m_nUsed = 0;
 };
+
+// Appends the export line of a decoded row (columns fields, CR LF) to out.
+void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size_t columns,
+                      std::string& out);

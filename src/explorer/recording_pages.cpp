@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "base/clock.h"
 #include "base/number_text.h"
@@ -553,7 +554,202 @@ bool ForEachStoredRow(const CRecordingPages& recording,
   return accepted && ended;
 }
 
+// One batch of stored rows copied out of the statement, and its text once decoded.
+struct StoredBatch {
+  std::string bytes;  // times and values, one after the other
+  struct Row {
+    size_t time;
+    size_t timeBytes;
+    bool hasTime;
+    bool isBlob;
+    size_t value;
+    size_t valueBytes;
+  };
+  std::vector<Row> rows;
+  std::string text;
+  bool decoded = false;
+};
+
+constexpr int kBatchRows = 512;
+
+void DecodeBatch(
+    StoredBatch& batch, int itemColumns, CValueRowReader& reader, CLoadedTable::CRowBuilder& row,
+    const std::function<void(const CLoadedTable::CRowBuilder&, std::string&)>& format) {
+  batch.text.clear();
+  for (const StoredBatch::Row& stored : batch.rows) {
+    const char* base = batch.bytes.data();
+    ReadStoredValues(stored.hasTime ? base + stored.time : nullptr, stored.timeBytes, stored.isBlob,
+                     base + stored.value, stored.valueBytes, reader, itemColumns, row);
+    format(row, batch.text);
+  }
+}
+
 }  // namespace
+
+int RecordingTextThreads() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores <= 1 ? 0 : static_cast<int>(std::min(cores - 1, 3u));
+}
+
+bool StreamRecordingText(
+    const CRecordingPages& recording, int threads,
+    const std::function<void(const CLoadedTable::CRowBuilder& row, std::string& out)>& format,
+    const std::function<bool(std::string_view text)>& write, std::string& cause) {
+  cause.clear();
+  const int rows = recording.RowCount();
+  if (rows == 0 || recording.AcquisitionId() < 0)
+    return true;
+  if (threads <= 0) {
+    std::string text;
+    return ForEachStoredRow(
+               recording,
+               [&](const CLoadedTable::CRowBuilder& row) {
+                 format(row, text);
+                 if (text.size() < kPageChunkBytes)
+                   return true;
+                 const bool written = write(text);
+                 text.clear();
+                 return written;
+               },
+               cause) &&
+           (text.empty() || write(text));
+  }
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(recording.DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+      SQLITE_OK) {
+    cause = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    return false;
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  sqlite3_stmt* query = nullptr;
+  if (sqlite3_prepare_v2(db, kWalkStatement, -1, &query, nullptr) != SQLITE_OK) {
+    cause = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return false;
+  }
+  sqlite3_bind_int(query, 1, recording.AcquisitionId());
+  sqlite3_bind_int64(query, 2, recording.LastRowId());
+  const int itemColumns = std::max(0, recording.ColumnCount() - 1);
+
+  // Batches in row order; the decoders take the next undecoded one.
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::unique_ptr<StoredBatch>> inFlight;
+  std::vector<std::unique_ptr<StoredBatch>> spare;
+  size_t nextToDecode = 0;  // index into inFlight
+  bool ending = false;
+  std::vector<std::thread> decoders;
+  for (int t = 0; t < threads; ++t) {
+    decoders.emplace_back([&] {
+      CValueRowReader reader;
+      CLoadedTable::CRowBuilder row;
+      std::unique_lock<std::mutex> lock(mutex);
+      for (;;) {
+        changed.wait(lock, [&] { return ending || nextToDecode < inFlight.size(); });
+        if (nextToDecode >= inFlight.size())
+          return;  // ending, nothing left
+        StoredBatch* batch = inFlight[nextToDecode++].get();
+        lock.unlock();
+        DecodeBatch(*batch, itemColumns, reader, row, format);
+        lock.lock();
+        batch->decoded = true;
+        changed.notify_all();
+      }
+    });
+  }
+  const size_t mostInFlight = static_cast<size_t>(threads) * 3;
+  bool written = true;
+  // Writes the oldest batch once decoded (waiting for it when wait).
+  auto writeOldest = [&](bool wait) {
+    std::unique_ptr<StoredBatch> oldest;
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      if (inFlight.empty())
+        return false;
+      if (!inFlight.front()->decoded) {
+        if (!wait)
+          return false;
+        changed.wait(lock, [&] { return inFlight.front()->decoded; });
+      }
+      oldest = std::move(inFlight.front());
+      inFlight.pop_front();
+      --nextToDecode;
+    }
+    written = written && write(oldest->text);
+    std::lock_guard<std::mutex> lock(mutex);
+    spare.push_back(std::move(oldest));
+    return true;
+  };
+  int read = 0;
+  int code = SQLITE_ROW;
+  while (written && read < rows) {
+    std::unique_ptr<StoredBatch> batch;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (!spare.empty()) {
+        batch = std::move(spare.back());
+        spare.pop_back();
+      }
+    }
+    if (batch == nullptr)
+      batch = std::make_unique<StoredBatch>();
+    batch->bytes.clear();
+    batch->rows.clear();
+    batch->decoded = false;
+    while (static_cast<int>(batch->rows.size()) < kBatchRows && read < rows &&
+           (code = sqlite3_step(query)) == SQLITE_ROW) {
+      StoredBatch::Row stored{};
+      const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
+      stored.hasTime = time != nullptr;
+      stored.timeBytes = static_cast<size_t>(sqlite3_column_bytes(query, 0));
+      stored.time = batch->bytes.size();
+      if (time != nullptr)
+        batch->bytes.append(time, stored.timeBytes);
+      stored.isBlob = sqlite3_column_type(query, 1) == SQLITE_BLOB;
+      const void* blob = stored.isBlob ? sqlite3_column_blob(query, 1) : nullptr;
+      stored.valueBytes = stored.isBlob ? static_cast<size_t>(sqlite3_column_bytes(query, 1)) : 0;
+      stored.value = batch->bytes.size();
+      if (blob != nullptr)
+        batch->bytes.append(static_cast<const char*>(blob), stored.valueBytes);
+      else
+        stored.valueBytes = 0;
+      batch->rows.push_back(stored);
+      ++read;
+    }
+    const bool more = code == SQLITE_ROW && read < rows;
+    if (!batch->rows.empty()) {
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        inFlight.push_back(std::move(batch));
+      }
+      changed.notify_all();
+    }
+    // Written in order as they are done; at most a few batches wait.
+    while (writeOldest(false)) {
+    }
+    while (written && inFlight.size() >= mostInFlight && writeOldest(true)) {
+    }
+    if (!more)
+      break;
+  }
+  // The rest, in order.
+  while (written && writeOldest(true)) {
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    ending = true;
+  }
+  changed.notify_all();
+  for (std::thread& decoder : decoders)
+    decoder.join();
+  const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
+  if (!ended)
+    cause = sqlite3_errmsg(db);
+  sqlite3_finalize(query);
+  sqlite3_close(db);
+  return written && ended;
+}
 
 bool StreamRecordingRows(const CRecordingPages& recording,
                          const std::function<bool(const CLoadedTable& batch)>& sink,

@@ -30,6 +30,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -172,6 +173,18 @@ std::shared_ptr<CLoadedTable> MakeRecordingPageTable(const std::vector<std::stri
 bool StreamRecordingRows(const CRecordingPages& recording,
                          const std::function<bool(const CLoadedTable& batch)>& sink,
                          std::string& cause);
+// The recording's rows as text: read in order on the caller's thread, decoded in batches
+// on `threads` more threads (none: all on the caller's), each row turned into text by
+// format (on a decoding thread: it must not keep state) and the batches' texts handed to
+// write in row order on the caller's thread. False with the cause when the database
+// cannot be read, or when write refused (cause empty).
+bool StreamRecordingText(
+    const CRecordingPages& recording, int threads,
+    const std::function<void(const CLoadedTable::CRowBuilder& row, std::string& out)>& format,
+    const std::function<bool(std::string_view text)>& write, std::string& cause);
+// The threads worth adding for that on this machine.
+int RecordingTextThreads();
+
 // The same rows one at a time as decoded (no batch table between): for a fast export.
 bool StreamRecordingRowBuilders(
     const CRecordingPages& recording,
