@@ -44,33 +44,6 @@ bool CopyWithSeparators(const char* in, size_t n, char separator, char* out) {
 
 }  // namespace
 
-CExportRowWriter::CExportRowWriter(char separator, size_t columns, size_t bufferBytes,
-                                   std::function<bool(std::string_view)> flush)
-    : m_cSeparator(separator),
-      m_nColumns(columns),
-      m_nBufferBytes(bufferBytes),
-      m_flush(std::move(flush)) {
-  m_buffer.reserve(bufferBytes + 65536);
-}
-
-bool CExportRowWriter::FlushIfFull() {
-  if (m_buffer.size() < m_nBufferBytes)
-    return true;
-  const bool flushed = m_flush(m_buffer);
-  m_buffer.clear();
-  return flushed;
-}
-
-bool CExportRowWriter::AddHeader(const std::vector<std::string>& titles) {
-  for (size_t column = 0; column < titles.size(); ++column) {
-    if (column > 0)
-      m_buffer += m_cSeparator;
-    AppendCsvField(titles[column], m_cSeparator, m_buffer);
-  }
-  m_buffer += "\r\n";
-  return FlushIfFull();
-}
-
 void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size_t columns,
                       std::string& out) {
   // The row as a loaded table holds it: its first cells, missing ones empty.
@@ -99,17 +72,4 @@ void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size
   line[end++] = '\r';
   line[end++] = '\n';
   out.resize(at + end);
-}
-
-bool CExportRowWriter::AddRow(const CLoadedTable::CRowBuilder& row) {
-  AppendExportLine(row, m_cSeparator, m_nColumns, m_buffer);
-  return FlushIfFull();
-}
-
-bool CExportRowWriter::Finish() {
-  if (m_buffer.empty())
-    return true;
-  const bool flushed = m_flush(m_buffer);
-  m_buffer.clear();
-  return flushed;
 }

@@ -14,8 +14,10 @@
 namespace {
 
 constexpr int kBusyTimeoutMs = 30000;
-// The walk reads the owner's requests after this many rows.
+// The walk publishes its progress after this many rows, and looks for the owner's
+// requests after every kRequestRun (a page asked for waits little for the walk).
 constexpr int kWalkRun = 256;
+constexpr int kRequestRun = 8;
 constexpr size_t kPageChunkBytes = size_t{512} << 10;
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
@@ -137,6 +139,7 @@ void CRecordingPages::Reset(const std::string& databasePath, int acquisitionId,
     m_lru.clear();
     m_requests.clear();
     m_arrived.clear();
+    m_bRequested.store(false, std::memory_order_relaxed);
   }
   m_sDatabasePath = databasePath;
   m_nAcquisitionId = acquisitionId;
@@ -301,6 +304,8 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
     ++rows;
     if (rows % kBlockRows == 0)
       closeBlock(rows / kBlockRows - 1);
+    if (rows % kRequestRun == 0 && m_bRequested.exchange(false, std::memory_order_acq_rel))
+      ServeRequests(connection);
     if (rows % kWalkRun == 0) {
       m_nDamaged.store(damaged, std::memory_order_release);
       m_nScanned.store(rows, std::memory_order_release);
@@ -310,7 +315,6 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
         job.SetState(kJobStopped);
         return false;
       }
-      ServeRequests(connection);
     }
   }
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
@@ -413,6 +417,7 @@ CRecordingPages::Page CRecordingPages::CachedPage(int page, bool request) const 
       return nullptr;
     // The latest request first: the rows on screen now matter more than those scrolled by.
     m_requests.push_front(page);
+    m_bRequested.store(true, std::memory_order_release);
   }
   m_wake.notify_all();
   return nullptr;
@@ -771,10 +776,4 @@ bool StreamRecordingRows(const CRecordingPages& recording,
   if (accepted && batch->RowCount() > 0)
     accepted = sink(*batch);
   return read && accepted;
-}
-
-bool StreamRecordingRowBuilders(
-    const CRecordingPages& recording,
-    const std::function<bool(const CLoadedTable::CRowBuilder& row)>& sink, std::string& cause) {
-  return ForEachStoredRow(recording, sink, cause);
 }

@@ -155,6 +155,7 @@ class CRecordingPages {
   mutable std::unordered_map<int, std::pair<Page, std::list<int>::iterator>> m_cache;
   mutable std::list<int> m_lru;  // most recent first
   mutable std::deque<int> m_requests;
+  mutable std::atomic<bool> m_bRequested{false};  // set with each request
   mutable std::vector<int> m_arrived;
 
   mutable std::unique_ptr<CConnection> m_pOwner;
@@ -184,8 +185,3 @@ bool StreamRecordingText(
     const std::function<bool(std::string_view text)>& write, std::string& cause);
 // The threads worth adding for that on this machine.
 int RecordingTextThreads();
-
-// The same rows one at a time as decoded (no batch table between): for a fast export.
-bool StreamRecordingRowBuilders(
-    const CRecordingPages& recording,
-    const std::function<bool(const CLoadedTable::CRowBuilder& row)>& sink, std::string& cause);

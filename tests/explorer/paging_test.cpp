@@ -14,6 +14,7 @@
 #include "db/catalogue_store.h"
 #include "explorer/acquisition_loader.h"
 #include "explorer/export_file.h"
+#include "explorer/export_rows.h"
 #include "explorer/project_data.h"
 #include "explorer/table_text.h"
 #include "explorer_fixture.h"
@@ -167,6 +168,52 @@ TEST_F(PagingTest, TheExportReachesEveryRowWithTheBytesOfAWholeLoad) {
   EXPECT_EQ(ClipboardOf(data.Recording()), ClipboardText(whole));
   // Nothing of it was held: the export read no page into the cache.
   EXPECT_EQ(data.Recording().CachedPageCount(), 1u);
+}
+
+// The export text decoded on more threads comes in row order with the same bytes, in
+// pieces of whole batches; a refused piece stops it.
+TEST_F(PagingTest, TheExportDecodedOnMoreThreadsKeepsTheRowOrder) {
+  const int rows = 9 * CRecordingPages::kPageRows + 31;
+  const int id = RecordRows(rows);
+  ASSERT_TRUE(data.LoadNow(id));
+  CLoadedTable whole;
+  whole.Reset(data.Recording().Titles());
+  CWorkerJob job;
+  LoadAcquisitionRows(path, id, whole, job);
+  const std::string expected = ExportText(whole, ',');
+  const std::string header = expected.substr(0, expected.find('\n') + 1);
+  for (const int threads : {0, 1, 3}) {
+    std::string text = header;
+    int pieces = 0;
+    std::string cause;
+    ASSERT_TRUE(StreamRecordingText(
+        data.Recording(), threads,
+        [](const CLoadedTable::CRowBuilder& row, std::string& out) {
+          AppendExportLine(row, ',', 3, out);
+        },
+        [&](std::string_view piece) {
+          text.append(piece);
+          ++pieces;
+          return true;
+        },
+        cause))
+        << cause;
+    EXPECT_EQ(text, expected) << threads << " threads";
+    EXPECT_GE(pieces, 1);
+    int offered = 0;
+    EXPECT_FALSE(StreamRecordingText(
+        data.Recording(), threads,
+        [](const CLoadedTable::CRowBuilder& row, std::string& out) {
+          AppendExportLine(row, ',', 3, out);
+        },
+        [&](std::string_view) {
+          ++offered;
+          return false;
+        },
+        cause));
+    EXPECT_TRUE(cause.empty());
+    EXPECT_EQ(offered, 1);
+  }
 }
 
 TEST_F(PagingTest, AnUnreadableDatabaseFailsTheExportAndKeepsTheFile) {
