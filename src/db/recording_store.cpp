@@ -9,6 +9,21 @@ constexpr char kAcquisitionExists[] = "SELECT OPCAcq_Id FROM OPCAcq WHERE OPCAcq
 constexpr char kDataRows[] =
     "SELECT OPCAcqData_Id, OPCAcqData_Time FROM OPCAcqData WHERE OPCAcqData_Id >= ? AND "
     "OPCAcq_Id = ?";
+// Each end by its own look-up: MIN and MAX together would walk the index.
+constexpr char kMarks[] =
+    "SELECT ( SELECT MIN( OPCAcqData_Id) FROM OPCAcqData WHERE OPCAcq_Id = ?1), ( SELECT "
+    "MAX( OPCAcqData_Id) FROM OPCAcqData WHERE OPCAcq_Id = ?1), OPCAcq_EndDate, OPCAcq_EndTime, "
+    "OPCAcq_DataCount FROM OPCAcq WHERE OPCAcq_Id = ?1";
+constexpr int kMarksColumns = 5;
+// The summary is logged: its text shows the id.
+constexpr char kSummaryWithRate[] =
+    "SELECT OPCAcq_ServerId, OPCAcq_ServerHost, OPCAcq_UpdateRate, OPCAcq_StartDate, "
+    "OPCAcq_StartTime, OPCAcq_EndDate, OPCAcq_EndTime, OPCAcq_DataCount "
+    "FROM OPCAcq WHERE OPCAcq_Id = %d";
+constexpr char kSummary[] =
+    "SELECT OPCAcq_ServerId, OPCAcq_ServerHost, OPCAcq_StartDate, OPCAcq_StartTime, "
+    "OPCAcq_EndDate, OPCAcq_EndTime, OPCAcq_DataCount "
+    "FROM OPCAcq WHERE OPCAcq_Id = %d";
 constexpr char kDataRowsInRange[] =
     "SELECT COUNT(*) FROM OPCAcqData WHERE OPCAcqData_Id BETWEEN ? AND ? AND OPCAcq_Id = ?";
 // The acquisition insert is logged: its text shows the values, quoted by SQLite's %q.
@@ -58,6 +73,38 @@ std::string CRecordingStore::FirstReadText(int acquisitionId, int basePeriodMs,
 std::string CRecordingStore::EndText(int acquisitionId, const std::string& date,
                                      const std::string& time, int storedCount) {
   return SqlPrintf(kEnd, date.c_str(), time.c_str(), storedCount, acquisitionId);
+}
+
+std::string CRecordingStore::SummaryText(int acquisitionId, bool withUpdateRate) {
+  return SqlPrintf(withUpdateRate ? kSummaryWithRate : kSummary, acquisitionId);
+}
+
+DbResult<RecordingMarks> CRecordingStore::Marks(int acquisitionId, const SqlRun& how) {
+  std::vector<QueryCell> cells;
+  const DbResult<int> columns =
+      m_db.Query(kMarks, {SqlBinding::Integer(acquisitionId)}, cells, how);
+  if (!columns)
+    return columns.Status();
+  if (columns.Value() != kMarksColumns || cells.size() < kMarksColumns)
+    return DbStatus::kNoRow;
+  RecordingMarks marks;
+  marks.hasRows = cells[0].columnType == kCellInteger && cells[1].columnType == kCellInteger;
+  if (marks.hasRows) {
+    marks.firstRowId = cells[0].intValue;
+    marks.lastRowId = cells[1].intValue;
+  }
+  auto text = [](const QueryCell& cell) {
+    return cell.columnType == kCellInteger ? std::to_string(cell.intValue) : cell.text;
+  };
+  marks.endDate = text(cells[2]);
+  marks.endTime = text(cells[3]);
+  marks.dataCount = cells[4].columnType == kCellInteger ? cells[4].intValue : -1;
+  return marks;
+}
+
+DbResult<int> CRecordingStore::Summary(int acquisitionId, bool withUpdateRate,
+                                       std::vector<QueryCell>& cells, const SqlRun& how) {
+  return m_db.Query(SummaryText(acquisitionId, withUpdateRate), {}, cells, how);
 }
 
 DbResult<bool> CRecordingStore::AcquisitionExists(int acquisitionId) {

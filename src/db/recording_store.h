@@ -11,6 +11,18 @@
 #include "db/row_ids.h"
 #include "db/sqlite_db.h"
 
+// What tells whether a recording changed, read without counting its rows: the id range
+// of its data rows (a row added, removed or replaced moves an end) and its end and count.
+struct RecordingMarks {
+  bool hasRows = false;  // the ids are 0 when it has none
+  int64_t firstRowId = 0;
+  int64_t lastRowId = 0;
+  std::string endDate;
+  std::string endTime;
+  int64_t dataCount = 0;
+  bool operator==(const RecordingMarks&) const = default;
+};
+
 // A data row of an acquisition: its id and time text.
 struct RecordedRowKey {
   int64_t rowId = 0;
@@ -26,6 +38,13 @@ class CRecordingStore {
   DbResult<bool> AcquisitionExists(int acquisitionId);
   // The ids and time texts of the acquisition's data rows.
   DbResult<std::vector<RecordedRowKey>> DataRows(int acquisitionId, int64_t fromRowId = 0);
+  // The id range, end and count (two index look-ups, no scan); kNoRow when the
+  // acquisition's OPCAcq row does not exist.
+  DbResult<RecordingMarks> Marks(int acquisitionId, const SqlRun& how = {});
+  // The summary columns (logged): server id, host, [update rate,] start date, start time,
+  // end date, end time, data count. The column count of the result (0: no row).
+  DbResult<int> Summary(int acquisitionId, bool withUpdateRate, std::vector<QueryCell>& cells,
+                        const SqlRun& how);
   // How many rows of the acquisition have ids in [firstRowId, lastRowId].
   DbResult<int64_t> CountDataRowsInRange(int acquisitionId, int64_t firstRowId, int64_t lastRowId);
 
@@ -58,6 +77,7 @@ class CRecordingStore {
                                            const std::string& host, const std::string& classIdText);
   static std::string FirstReadText(int acquisitionId, int basePeriodMs, const std::string& date,
                                    const std::string& time);
+  static std::string SummaryText(int acquisitionId, bool withUpdateRate);
   static std::string EndText(int acquisitionId, const std::string& date, const std::string& time,
                              int storedCount);
 

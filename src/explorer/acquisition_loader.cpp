@@ -12,7 +12,7 @@
 namespace {
 
 constexpr char kRowsStatement[] =
-    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = %d ORDER BY "
+    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY "
     "OPCAcqData_Id";
 constexpr char kLoadingText[] = "Loading Project Data %d of %d ...";
 constexpr char kLoadedText[] = "Loading Project Data Successfully (%d Data Set Loaded in %d msec)";
@@ -213,23 +213,29 @@ bool CValueRowReader::Read(bool isBlob, const void* data, size_t size, int itemC
   return readable;
 }
 
-bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,
-                   CLoadedTable::CRowBuilder& row) {
-  const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, timeColumn));
-  row.Begin(time != nullptr ? std::string_view(time, static_cast<size_t>(
-                                                         sqlite3_column_bytes(query, timeColumn)))
-                            : std::string_view());
-  const int valueColumn = timeColumn + 1;
-  const bool isBlob = sqlite3_column_type(query, valueColumn) == SQLITE_BLOB;
-  const void* blob = isBlob ? sqlite3_column_blob(query, valueColumn) : nullptr;
-  const int size = isBlob ? sqlite3_column_bytes(query, valueColumn) : 0;
-  const bool read = reader.Read(isBlob, blob, static_cast<size_t>(size), itemColumns, row);
+bool ReadStoredValues(const char* time, size_t timeBytes, bool isBlob, const void* blob,
+                      size_t size, CValueRowReader& reader, int itemColumns,
+                      CLoadedTable::CRowBuilder& row) {
+  row.Begin(time != nullptr ? std::string_view(time, timeBytes) : std::string_view());
+  const bool read = reader.Read(isBlob, blob, size, itemColumns, row);
   // A row without its time cannot be placed either.
   if (read && time == nullptr) {
     row.MarkDamaged();
     return false;
   }
   return read;
+}
+
+bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,
+                   CLoadedTable::CRowBuilder& row) {
+  const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, timeColumn));
+  const size_t timeBytes = static_cast<size_t>(sqlite3_column_bytes(query, timeColumn));
+  const int valueColumn = timeColumn + 1;
+  const bool isBlob = sqlite3_column_type(query, valueColumn) == SQLITE_BLOB;
+  const void* blob = isBlob ? sqlite3_column_blob(query, valueColumn) : nullptr;
+  const int size = isBlob ? sqlite3_column_bytes(query, valueColumn) : 0;
+  return ReadStoredValues(time, timeBytes, isBlob, blob, static_cast<size_t>(size), reader,
+                          itemColumns, row);
 }
 
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,
@@ -243,13 +249,13 @@ void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLo
   }
   sqlite3_busy_timeout(db, kBusyTimeoutMs);
   sqlite3_stmt* query = nullptr;
-  const std::string statement = Format(kRowsStatement, acquisitionId);
-  if (sqlite3_prepare_v2(db, statement.c_str(), -1, &query, nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db, kRowsStatement, -1, &query, nullptr) != SQLITE_OK) {
     const std::string cause = sqlite3_errmsg(db);
     sqlite3_close(db);
     job.Fail(2, cause);
     return;
   }
+  sqlite3_bind_int(query, 1, acquisitionId);
   CValueRowReader reader;
   CLoadedTable::CRowBuilder row;
   // A row of these columns inflates to at most this much; more is a damaged row.

@@ -55,6 +55,10 @@ class CValueRowReader {
 struct sqlite3_stmt;
 bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,
                    CLoadedTable::CRowBuilder& row);
+// The same from the column values copied out of the statement (time null: none).
+bool ReadStoredValues(const char* time, size_t timeBytes, bool isBlob, const void* blob,
+                      size_t size, CValueRowReader& reader, int itemColumns,
+                      CLoadedTable::CRowBuilder& row);
 
 // The whole load, on the calling thread (the worker's body; tests call it directly).
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,

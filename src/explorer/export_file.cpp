@@ -3,6 +3,9 @@
 #include "base/atomic_file.h"
 #include "base/database_files.h"
 #include "base/log.h"
+#include "db/recording_store.h"
+#include "explorer/export_rows.h"
+#include "explorer/recording_pages.h"
 #include "explorer/table_text.h"
 
 namespace {
@@ -11,14 +14,6 @@ constexpr char kExportFileName[] = "%s%sVelmoraExport.csv";
 constexpr char kSaveTitle[] = "Save Velmora Project Export Data File";
 constexpr char kSaveFilter[] = "Data Export Files (*.csv)|*.csv";
 constexpr char kSaveExtension[] = "csv";
-constexpr char kSummaryWithRate[] =
-    "SELECT OPCAcq_ServerId, OPCAcq_ServerHost, OPCAcq_UpdateRate, OPCAcq_StartDate, "
-    "OPCAcq_StartTime, OPCAcq_EndDate, OPCAcq_EndTime, OPCAcq_DataCount "
-    "FROM OPCAcq WHERE OPCAcq_Id = %d";
-constexpr char kSummary[] =
-    "SELECT OPCAcq_ServerId, OPCAcq_ServerHost, OPCAcq_StartDate, OPCAcq_StartTime, "
-    "OPCAcq_EndDate, OPCAcq_EndTime, OPCAcq_DataCount "
-    "FROM OPCAcq WHERE OPCAcq_Id = %d";
 
 }  // namespace
 
@@ -59,9 +54,24 @@ bool WriteExportFile(const std::string& path, const CRecordingPages& recording, 
                      std::string& cause) {
   std::string readCause;
   const bool written = WriteWhole(path, cause, [&](CAtomicFile& file) {
-    return ExportTextInChunks(
-        recording, separator, kExportChunkBytes,
-        [&file](const std::string& piece) { return file.Write(piece); }, readCause);
+    // Rows decoded on more threads and formatted straight into each batch's text, the
+    // texts written in row order in large pieces.
+    std::string header;
+    const std::vector<std::string>& titles = recording.Titles();
+    for (size_t column = 0; column < titles.size(); ++column) {
+      if (column > 0)
+        header += separator;
+      AppendCsvField(titles[column], separator, header);
+    }
+    header += "\r\n";
+    const size_t columns = titles.size();
+    return file.Write(header) &&
+           StreamRecordingText(
+               recording, RecordingTextThreads(),
+               [separator, columns](const CLoadedTable::CRowBuilder& row, std::string& out) {
+                 AppendExportLine(row, separator, columns, out);
+               },
+               [&file](std::string_view text) { return file.Write(text); }, readCause);
   });
   // The database could not be read: that is the cause (the file was not replaced).
   if (!written && !readCause.empty())
@@ -97,9 +107,10 @@ FileRequest ExportFileRequest(const std::string& databasePath) {
 int ReadAcquisitionSummary(CSQLite& db, int acquisitionId, bool withUpdateRate,
                            AcquisitionSummary& summary) {
   std::vector<QueryCell> cells;
-  const int columns =
-      db.GetQueryData(Format(withUpdateRate ? kSummaryWithRate : kSummary, acquisitionId), cells,
-                      true, true, true, kLogProjects);
+  const int columns = CRecordingStore(db, kLogProjects)
+                          .Summary(acquisitionId, withUpdateRate, cells,
+                                   SqlRun::Logged(kLogProjects).Opening().Closing())
+                          .ValueOr(-1);
   const int expected = withUpdateRate ? kDataSummaryColumns : kExportSummaryColumns;
   if (columns != expected || static_cast<int>(cells.size()) < expected)
     return columns < 0 ? 0 : columns;

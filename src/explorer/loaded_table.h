@@ -10,6 +10,7 @@
 // rows; any thread reads the rows below RowCount() at the same time (the count is
 // published after the row is complete). Columns are set and the table is cleared by the
 // owner only while no writer runs.
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -83,6 +84,11 @@ class CLoadedTable {
       const size_t c = static_cast<size_t>(cell);
       const size_t begin = c == 0 ? 0 : m_ends[c - 1] + 1;
       return std::string_view(m_text.data() + begin, m_ends[c] - begin);
+    }
+    // The first cells finished (at most cells), each followed by its zero byte.
+    std::string_view TextOfCells(int cells) const {
+      const size_t n = std::min(static_cast<size_t>(std::max(cells, 0)), m_nCells);
+      return std::string_view(m_text.data(), n == 0 ? 0 : m_ends[n - 1] + size_t{1});
     }
     // The row's values could not be read: it keeps its time alone and is marked.
     void MarkDamaged() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <thread>
 
 #include "base/log.h"
@@ -20,24 +21,12 @@ std::vector<std::string> LoadedTableTitles(CSQLite& db, int acquisitionId) {
   return titles;
 }
 
-namespace {
-constexpr char kChangeStatement[] =
-    "SELECT ( SELECT COUNT(*) FROM OPCAcqData WHERE OPCAcq_Id = %d), ( SELECT "
-    "MAX( OPCAcqData_Id) FROM OPCAcqData WHERE OPCAcq_Id = %d), OPCAcq_EndDate, OPCAcq_EndTime, "
-    "OPCAcq_DataCount FROM OPCAcq WHERE OPCAcq_Id = %d";
-}  // namespace
-
-CProjectData::ChangeToken CProjectData::ReadChangeToken(int acquisitionId, int* rows) {
-  std::vector<QueryCell> cells;
-  const int columns = m_db.GetQueryData(
-      Format(kChangeStatement, acquisitionId, acquisitionId, acquisitionId), cells, true, true);
-  if (rows != nullptr)
-    *rows = !cells.empty() && cells[0].columnType == kCellInteger ? cells[0].intValue : -1;
+CProjectData::ChangeToken CProjectData::ReadChangeToken(int acquisitionId) {
+  const DbResult<RecordingMarks> marks =
+      CRecordingStore(m_db, kLogProjects).Marks(acquisitionId, SqlRun().Opening().Closing());
   ChangeToken token;
-  token.rows = std::to_string(columns);
-  for (const QueryCell& cell : cells)
-    token.rows +=
-        "\x1F" + (cell.columnType == kCellInteger ? std::to_string(cell.intValue) : cell.text);
+  token.status = marks.Status();
+  token.marks = marks.ValueOr(RecordingMarks());
   return token;
 }
 
@@ -49,17 +38,21 @@ bool CProjectData::NeedsLoad(int requestedId) {
 
 void CProjectData::Prepare(int acquisitionId) {
   m_pages.Stop();
-  // Read first: rows added during the load make the next show load again.
-  int rows = -1;
-  m_loadedToken = ReadChangeToken(acquisitionId, &rows);
+  // Read first: rows added during the load make the next show load again. The rows shown
+  // are those up to the last id read here; their count starts as the id range and the
+  // worker makes it exact (no scan of the rows before the first are on screen).
+  m_loadedToken = ReadChangeToken(acquisitionId);
+  const RecordingMarks& marks = m_loadedToken.marks;
+  const int64_t span = marks.hasRows ? marks.lastRowId - marks.firstRowId + 1 : 0;
+  const int rowBound = static_cast<int>(std::clamp<int64_t>(span, 0, INT32_MAX));
   m_summary = AcquisitionSummary();
   const int columns = ReadAcquisitionSummary(m_db, acquisitionId, true, m_summary);
   m_bHasSummary = columns == kDataSummaryColumns;
   if (!m_bHasSummary)
     m_context.prompt.ShowReport(RetrievalErrorReport(columns));
   m_nExpectedRows = m_bHasSummary ? m_summary.dataCount : 0;
-  m_pages.Reset(m_db.Path(), acquisitionId, LoadedTableTitles(m_db, acquisitionId),
-                std::max(rows, 0));
+  m_pages.Reset(m_db.Path(), acquisitionId, LoadedTableTitles(m_db, acquisitionId), rowBound,
+                marks.hasRows ? marks.lastRowId : 0);
   m_nLoadedId = acquisitionId;
 }
 

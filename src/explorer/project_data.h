@@ -11,6 +11,7 @@
 
 #include "acquisition/cell_colour.h"
 #include "base/app_context.h"
+#include "db/recording_store.h"
 #include "db/sqlite_db.h"
 #include "explorer/acquisition_loader.h"
 #include "explorer/export_file.h"
@@ -45,13 +46,14 @@ class CProjectData {
   // end; another program may record, repair or delete).
   bool NeedsLoad(int requestedId);
   // The acquisition's rows and end as the database has them now: the same token means
-  // nothing was added, removed or closed since.
+  // nothing was added, removed or closed since. Read without counting the rows (a row
+  // added, removed or replaced moves an end of the id range).
   struct ChangeToken {
-    std::string rows;  // count, last row id, end date and time, data count
+    DbStatus status = DbStatus::kNoRow;  // kNoRow: the acquisition does not exist
+    RecordingMarks marks;                // id range, end date and time, data count
     bool operator==(const ChangeToken&) const = default;
   };
-  // rows: the number of rows the database holds now (-1 when unknown).
-  ChangeToken ReadChangeToken(int acquisitionId, int* rows = nullptr);
+  ChangeToken ReadChangeToken(int acquisitionId);
 
   // After a load: the data sets that could not be read (rows not decoded, and data sets
   // the count names but no row holds) of all the data sets there are (the rows, or the

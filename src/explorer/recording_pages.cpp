@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "base/clock.h"
 #include "base/number_text.h"
@@ -13,22 +14,26 @@
 namespace {
 
 constexpr int kBusyTimeoutMs = 30000;
-// The walk reads the owner's requests after this many rows.
+// The walk publishes its progress after this many rows, and looks for the owner's
+// requests after every kRequestRun (a page asked for waits little for the walk).
 constexpr int kWalkRun = 256;
+constexpr int kRequestRun = 8;
 constexpr size_t kPageChunkBytes = size_t{512} << 10;
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
+// ?2: the last row id of the recording as opened.
 constexpr char kIdsStatement[] =
-    "SELECT OPCAcqData_Id FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY OPCAcqData_Id";
-constexpr char kWalkStatement[] =
-    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY "
+    "SELECT OPCAcqData_Id FROM OPCAcqData WHERE OPCAcq_Id = ?1 AND OPCAcqData_Id <= ?2 ORDER BY "
     "OPCAcqData_Id";
+constexpr char kWalkStatement[] =
+    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 AND "
+    "OPCAcqData_Id <= ?2 ORDER BY OPCAcqData_Id";
 constexpr char kRangeStatement[] =
     "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcqData_Id BETWEEN ?2 AND "
     "?3 AND OPCAcq_Id = ?1 ORDER BY OPCAcqData_Id";
 constexpr char kOffsetStatement[] =
-    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 ORDER BY "
-    "OPCAcqData_Id LIMIT ?3 OFFSET ?2";
+    "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 AND "
+    "OPCAcqData_Id <= ?4 ORDER BY OPCAcqData_Id LIMIT ?3 OFFSET ?2";
 
 int64_t TimeMs(std::string_view text) {
   LocalTime time;
@@ -124,7 +129,7 @@ void CRecordingPages::Stop() {
 }
 
 void CRecordingPages::Reset(const std::string& databasePath, int acquisitionId,
-                            std::vector<std::string> titles, int rowCount) {
+                            std::vector<std::string> titles, int rowBound, int64_t lastRowId) {
   Stop();
   m_bStop.store(false, std::memory_order_relaxed);
   m_pOwner.reset();
@@ -134,24 +139,22 @@ void CRecordingPages::Reset(const std::string& databasePath, int acquisitionId,
     m_lru.clear();
     m_requests.clear();
     m_arrived.clear();
+    m_bRequested.store(false, std::memory_order_relaxed);
   }
   m_sDatabasePath = databasePath;
   m_nAcquisitionId = acquisitionId;
   m_titles = std::move(titles);
-  m_nRows = std::max(rowCount, 0);
-  const size_t rows = static_cast<size_t>(m_nRows);
-  const size_t cells = static_cast<size_t>(BlockCount()) * m_titles.size();
-  // Sized once here: the worker writes into them and never moves them.
-  m_vIds.assign(rows, 0);
-  m_vIds.shrink_to_fit();
-  m_vTimes.assign(rows, kNoRowTime);
-  m_vTimes.shrink_to_fit();
+  m_nLastRowId = lastRowId;
+  m_nRows.store(std::max(rowBound, 0), std::memory_order_release);
+  // Sized by the worker once the ids are read (the bound may be well above the count).
+  m_vIds = {};
+  m_vTimes = {};
+  m_vBlockMin = {};
+  m_vBlockMax = {};
+  m_vBlockMinFirst = {};
   m_vWidths.assign(m_titles.size(), 0);
   for (size_t c = 0; c < m_titles.size(); ++c)
     m_vWidths[c] = static_cast<uint32_t>(m_titles[c].size());
-  m_vBlockMin.assign(cells, kNoValue);
-  m_vBlockMax.assign(cells, kNoValue);
-  m_vBlockMinFirst.assign(cells, 1);
   m_bIdsReady.store(false, std::memory_order_relaxed);
   m_nIdRows.store(0, std::memory_order_relaxed);
   m_nScanned.store(0, std::memory_order_relaxed);
@@ -163,12 +166,12 @@ bool CRecordingPages::Start(CWorkerJob& job) {
   if (m_worker.IsRunning())
     return false;
   m_worker.Join();
-  job.SetTotal(m_nRows);
+  job.SetTotal(RowCount());
   return m_worker.Start(job, [this](CWorkerJob& running) { Work(running); });
 }
 
 void CRecordingPages::RunNow(CWorkerJob& job) {
-  job.SetTotal(m_nRows);
+  job.SetTotal(RowCount());
   m_bServeAfterWalk = false;
   Work(job);
   m_bServeAfterWalk = true;
@@ -182,8 +185,8 @@ void CRecordingPages::Work(CWorkerJob& job) {
     return;
   }
   // The first rows first: the view shows them while the rest is walked.
-  if (m_nRows > 0) {
-    Page first = ReadRange(connection, 0, std::min(kPageRows, m_nRows));
+  if (RowCount() > 0) {
+    Page first = ReadRange(connection, 0, std::min(kPageRows, RowCount()));
     if (first == nullptr) {
       job.Fail(2, connection.Cause());
       return;
@@ -218,26 +221,49 @@ bool CRecordingPages::ReadIds(CConnection& connection, CWorkerJob& job) {
   sqlite3_stmt* query = connection.Prepare(kIdsStatement);
   if (query == nullptr)
     return false;
-  int rows = 0;
+  sqlite3_bind_int64(query, 2, m_nLastRowId);
+  const int bound = RowCount();
+  std::vector<int64_t> ids;
+  ids.reserve(static_cast<size_t>(std::min(bound, 1 << 20)));
   int code = SQLITE_ROW;
-  while (rows < m_nRows && (code = sqlite3_step(query)) == SQLITE_ROW) {
-    m_vIds[static_cast<size_t>(rows++)] = sqlite3_column_int64(query, 0);
-    if (rows % 65536 == 0 && (job.StopRequested() || m_bStop.load(std::memory_order_acquire)))
-      break;
+  while (static_cast<int>(ids.size()) < bound && (code = sqlite3_step(query)) == SQLITE_ROW) {
+    ids.push_back(sqlite3_column_int64(query, 0));
+    if (ids.size() % 65536 == 0 &&
+        (job.StopRequested() || m_bStop.load(std::memory_order_acquire))) {
+      sqlite3_finalize(query);
+      job.SetState(kJobStopped);
+      return false;  // not all read: the count stays unsettled
+    }
   }
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
   if (!ended)
     connection.NoteError();
   sqlite3_finalize(query);
+  if (!ended)
+    return false;
+  // The ids settle the count; the walk's arrays get their sizes before anyone reads them.
+  const int rows = static_cast<int>(ids.size());
+  ids.shrink_to_fit();
+  m_vIds = std::move(ids);
+  m_vTimes.assign(static_cast<size_t>(rows), kNoRowTime);
+  const size_t cells = static_cast<size_t>((rows + kBlockRows - 1) / kBlockRows) * m_titles.size();
+  m_vBlockMin.assign(cells, kNoValue);
+  m_vBlockMax.assign(cells, kNoValue);
+  m_vBlockMinFirst.assign(cells, 1);
+  if (rows < bound) {
+    m_nRows.store(rows, std::memory_order_release);
+    job.SetTotal(rows);
+  }
   m_nIdRows.store(rows, std::memory_order_relaxed);
   m_bIdsReady.store(true, std::memory_order_release);
-  return ended;
+  return true;
 }
 
 bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   sqlite3_stmt* query = connection.Prepare(kWalkStatement);
   if (query == nullptr)
     return false;
+  sqlite3_bind_int64(query, 2, m_nLastRowId);
   const int itemColumns = std::max(0, ColumnCount() - 1);
   const size_t columns = m_titles.size();
   std::vector<double> low(columns, kNoValue), high(columns, kNoValue);
@@ -256,7 +282,8 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   int rows = 0;
   int damaged = 0;
   int code = SQLITE_ROW;
-  while (rows < m_nRows && (code = sqlite3_step(query)) == SQLITE_ROW) {
+  const int total = RowCount();
+  while (rows < total && (code = sqlite3_step(query)) == SQLITE_ROW) {
     if (!ReadStoredRow(query, 0, connection.reader, itemColumns, row))
       ++damaged;
     const int cells = std::min(row.Cells(), static_cast<int>(columns));
@@ -277,6 +304,8 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
     ++rows;
     if (rows % kBlockRows == 0)
       closeBlock(rows / kBlockRows - 1);
+    if (rows % kRequestRun == 0 && m_bRequested.exchange(false, std::memory_order_acq_rel))
+      ServeRequests(connection);
     if (rows % kWalkRun == 0) {
       m_nDamaged.store(damaged, std::memory_order_release);
       m_nScanned.store(rows, std::memory_order_release);
@@ -286,7 +315,6 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
         job.SetState(kJobStopped);
         return false;
       }
-      ServeRequests(connection);
     }
   }
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
@@ -316,7 +344,7 @@ void CRecordingPages::ServeRequests(CConnection& connection) {
     if (page < 0)
       return;
     const int first = page * kPageRows;
-    Page table = ReadRange(connection, first, std::min(kPageRows, m_nRows - first));
+    Page table = ReadRange(connection, first, std::min(kPageRows, RowCount() - first));
     if (table == nullptr)
       continue;
     Store(page, std::move(table));
@@ -344,6 +372,7 @@ CRecordingPages::Page CRecordingPages::ReadRange(CConnection& connection, int fi
     if (query != nullptr) {
       sqlite3_bind_int(query, 2, firstRow);
       sqlite3_bind_int(query, 3, rows);
+      sqlite3_bind_int64(query, 4, m_nLastRowId);
     }
   }
   if (query == nullptr)
@@ -375,7 +404,7 @@ void CRecordingPages::Store(int page, Page table) const {
 }
 
 CRecordingPages::Page CRecordingPages::CachedPage(int page, bool request) const {
-  if (page < 0 || page * kPageRows >= m_nRows)
+  if (page < 0 || page * kPageRows >= RowCount())
     return nullptr;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -388,6 +417,7 @@ CRecordingPages::Page CRecordingPages::CachedPage(int page, bool request) const 
       return nullptr;
     // The latest request first: the rows on screen now matter more than those scrolled by.
     m_requests.push_front(page);
+    m_bRequested.store(true, std::memory_order_release);
   }
   m_wake.notify_all();
   return nullptr;
@@ -401,10 +431,11 @@ CRecordingPages::CConnection& CRecordingPages::OwnerConnection() const {
 
 CRecordingPages::Page CRecordingPages::ReadPage(int page) const {
   Page cached = CachedPage(page, false);
-  if (cached != nullptr || page < 0 || page * kPageRows >= m_nRows)
+  const int rowCount = RowCount();
+  if (cached != nullptr || page < 0 || page * kPageRows >= rowCount)
     return cached;
   const int first = page * kPageRows;
-  Page table = ReadRange(OwnerConnection(), first, std::min(kPageRows, m_nRows - first));
+  Page table = ReadRange(OwnerConnection(), first, std::min(kPageRows, rowCount - first));
   if (table != nullptr)
     Store(page, table);
   return table;
@@ -413,7 +444,7 @@ CRecordingPages::Page CRecordingPages::ReadPage(int page) const {
 CRecordingPages::Page CRecordingPages::ReadRow(int row, int& rowInPage) const {
   rowInPage = row % kPageRows;
   Page cached = CachedPage(row / kPageRows, false);
-  if (cached != nullptr || row < 0 || row >= m_nRows)
+  if (cached != nullptr || row < 0 || row >= RowCount())
     return cached;
   rowInPage = 0;
   return ReadRange(OwnerConnection(), row, 1);
@@ -460,7 +491,7 @@ size_t CRecordingPages::ColumnWidth(int column) const {
 
 bool CRecordingPages::BlockExtremes(int block, int column, double& minimum, double& maximum,
                                     bool& minFirst) const {
-  const int end = std::min((block + 1) * kBlockRows, m_nRows);
+  const int end = std::min((block + 1) * kBlockRows, RowCount());
   if (block < 0 || block >= BlockCount() || column < 1 || column >= ColumnCount() ||
       (ScannedRows() < end && !ScanComplete()))
     return false;
@@ -472,17 +503,23 @@ bool CRecordingPages::BlockExtremes(int block, int column, double& minimum, doub
 }
 
 size_t CRecordingPages::HeapBytes() const {
-  size_t bytes = m_vIds.capacity() * sizeof(int64_t) + m_vTimes.capacity() * sizeof(int64_t) +
-                 m_vBlockMin.capacity() * sizeof(double) * 2 + m_vBlockMinFirst.capacity();
+  // The arrays are sized by the worker before the ids are published.
+  size_t bytes = 0;
+  if (IdsReady())
+    bytes += m_vIds.capacity() * sizeof(int64_t) + m_vTimes.capacity() * sizeof(int64_t) +
+             m_vBlockMin.capacity() * sizeof(double) * 2 + m_vBlockMinFirst.capacity();
   std::lock_guard<std::mutex> lock(m_mutex);
   for (const auto& entry : m_cache)
     bytes += entry.second.first->HeapBytes();
   return bytes;
 }
 
-bool StreamRecordingRows(const CRecordingPages& recording,
-                         const std::function<bool(const CLoadedTable& batch)>& sink,
-                         std::string& cause) {
+namespace {
+
+// The recording's rows in order, each decoded into one reused builder handed to sink.
+bool ForEachStoredRow(const CRecordingPages& recording,
+                      const std::function<bool(const CLoadedTable::CRowBuilder& row)>& sink,
+                      std::string& cause) {
   cause.clear();
   const int rows = recording.RowCount();
   if (rows == 0 || recording.AcquisitionId() < 0)
@@ -502,7 +539,7 @@ bool StreamRecordingRows(const CRecordingPages& recording,
     return false;
   }
   sqlite3_bind_int(query, 1, recording.AcquisitionId());
-  const auto batch = MakeRecordingPageTable(recording.Titles(), CRecordingPages::kPageRows);
+  sqlite3_bind_int64(query, 2, recording.LastRowId());
   CValueRowReader reader;
   CLoadedTable::CRowBuilder row;
   const int itemColumns = std::max(0, recording.ColumnCount() - 1);
@@ -511,18 +548,232 @@ bool StreamRecordingRows(const CRecordingPages& recording,
   bool accepted = true;
   while (accepted && read < rows && (code = sqlite3_step(query)) == SQLITE_ROW) {
     ReadStoredRow(query, 0, reader, itemColumns, row);
-    batch->AppendRow(row);
-    if (++read % CRecordingPages::kPageRows == 0) {
-      accepted = sink(*batch);
-      batch->ClearRows();
-    }
+    accepted = sink(row);
+    ++read;
   }
-  if (accepted && batch->RowCount() > 0)
-    accepted = sink(*batch);
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
   if (!ended)
     cause = sqlite3_errmsg(db);
   sqlite3_finalize(query);
   sqlite3_close(db);
   return accepted && ended;
+}
+
+// One batch of stored rows copied out of the statement, and its text once decoded.
+struct StoredBatch {
+  std::string bytes;  // times and values, one after the other
+  struct Row {
+    size_t time;
+    size_t timeBytes;
+    bool hasTime;
+    bool isBlob;
+    size_t value;
+    size_t valueBytes;
+  };
+  std::vector<Row> rows;
+  std::string text;
+  bool decoded = false;
+};
+
+constexpr int kBatchRows = 512;
+
+void DecodeBatch(
+    StoredBatch& batch, int itemColumns, CValueRowReader& reader, CLoadedTable::CRowBuilder& row,
+    const std::function<void(const CLoadedTable::CRowBuilder&, std::string&)>& format) {
+  batch.text.clear();
+  for (const StoredBatch::Row& stored : batch.rows) {
+    const char* base = batch.bytes.data();
+    ReadStoredValues(stored.hasTime ? base + stored.time : nullptr, stored.timeBytes, stored.isBlob,
+                     base + stored.value, stored.valueBytes, reader, itemColumns, row);
+    format(row, batch.text);
+  }
+}
+
+}  // namespace
+
+int RecordingTextThreads() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores <= 1 ? 0 : static_cast<int>(std::min(cores - 1, 3u));
+}
+
+bool StreamRecordingText(
+    const CRecordingPages& recording, int threads,
+    const std::function<void(const CLoadedTable::CRowBuilder& row, std::string& out)>& format,
+    const std::function<bool(std::string_view text)>& write, std::string& cause) {
+  cause.clear();
+  const int rows = recording.RowCount();
+  if (rows == 0 || recording.AcquisitionId() < 0)
+    return true;
+  if (threads <= 0) {
+    std::string text;
+    return ForEachStoredRow(
+               recording,
+               [&](const CLoadedTable::CRowBuilder& row) {
+                 format(row, text);
+                 if (text.size() < kPageChunkBytes)
+                   return true;
+                 const bool written = write(text);
+                 text.clear();
+                 return written;
+               },
+               cause) &&
+           (text.empty() || write(text));
+  }
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(recording.DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+      SQLITE_OK) {
+    cause = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    return false;
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  sqlite3_stmt* query = nullptr;
+  if (sqlite3_prepare_v2(db, kWalkStatement, -1, &query, nullptr) != SQLITE_OK) {
+    cause = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return false;
+  }
+  sqlite3_bind_int(query, 1, recording.AcquisitionId());
+  sqlite3_bind_int64(query, 2, recording.LastRowId());
+  const int itemColumns = std::max(0, recording.ColumnCount() - 1);
+
+  // Batches in row order; the decoders take the next undecoded one.
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<std::unique_ptr<StoredBatch>> inFlight;
+  std::vector<std::unique_ptr<StoredBatch>> spare;
+  size_t nextToDecode = 0;  // index into inFlight
+  bool ending = false;
+  std::vector<std::thread> decoders;
+  for (int t = 0; t < threads; ++t) {
+    decoders.emplace_back([&] {
+      CValueRowReader reader;
+      CLoadedTable::CRowBuilder row;
+      std::unique_lock<std::mutex> lock(mutex);
+      for (;;) {
+        changed.wait(lock, [&] { return ending || nextToDecode < inFlight.size(); });
+        if (nextToDecode >= inFlight.size())
+          return;  // ending, nothing left
+        StoredBatch* batch = inFlight[nextToDecode++].get();
+        lock.unlock();
+        DecodeBatch(*batch, itemColumns, reader, row, format);
+        lock.lock();
+        batch->decoded = true;
+        changed.notify_all();
+      }
+    });
+  }
+  const size_t mostInFlight = static_cast<size_t>(threads) * 3;
+  bool written = true;
+  // Writes the oldest batch once decoded (waiting for it when wait).
+  auto writeOldest = [&](bool wait) {
+    std::unique_ptr<StoredBatch> oldest;
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      if (inFlight.empty())
+        return false;
+      if (!inFlight.front()->decoded) {
+        if (!wait)
+          return false;
+        changed.wait(lock, [&] { return inFlight.front()->decoded; });
+      }
+      oldest = std::move(inFlight.front());
+      inFlight.pop_front();
+      --nextToDecode;
+    }
+    written = written && write(oldest->text);
+    std::lock_guard<std::mutex> lock(mutex);
+    spare.push_back(std::move(oldest));
+    return true;
+  };
+  int read = 0;
+  int code = SQLITE_ROW;
+  while (written && read < rows) {
+    std::unique_ptr<StoredBatch> batch;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (!spare.empty()) {
+        batch = std::move(spare.back());
+        spare.pop_back();
+      }
+    }
+    if (batch == nullptr)
+      batch = std::make_unique<StoredBatch>();
+    batch->bytes.clear();
+    batch->rows.clear();
+    batch->decoded = false;
+    while (static_cast<int>(batch->rows.size()) < kBatchRows && read < rows &&
+           (code = sqlite3_step(query)) == SQLITE_ROW) {
+      StoredBatch::Row stored{};
+      const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
+      stored.hasTime = time != nullptr;
+      stored.timeBytes = static_cast<size_t>(sqlite3_column_bytes(query, 0));
+      stored.time = batch->bytes.size();
+      if (time != nullptr)
+        batch->bytes.append(time, stored.timeBytes);
+      stored.isBlob = sqlite3_column_type(query, 1) == SQLITE_BLOB;
+      const void* blob = stored.isBlob ? sqlite3_column_blob(query, 1) : nullptr;
+      stored.valueBytes = stored.isBlob ? static_cast<size_t>(sqlite3_column_bytes(query, 1)) : 0;
+      stored.value = batch->bytes.size();
+      if (blob != nullptr)
+        batch->bytes.append(static_cast<const char*>(blob), stored.valueBytes);
+      else
+        stored.valueBytes = 0;
+      batch->rows.push_back(stored);
+      ++read;
+    }
+    const bool more = code == SQLITE_ROW && read < rows;
+    if (!batch->rows.empty()) {
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        inFlight.push_back(std::move(batch));
+      }
+      changed.notify_all();
+    }
+    // Written in order as they are done; at most a few batches wait.
+    while (writeOldest(false)) {
+    }
+    while (written && inFlight.size() >= mostInFlight && writeOldest(true)) {
+    }
+    if (!more)
+      break;
+  }
+  // The rest, in order.
+  while (written && writeOldest(true)) {
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    ending = true;
+  }
+  changed.notify_all();
+  for (std::thread& decoder : decoders)
+    decoder.join();
+  const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
+  if (!ended)
+    cause = sqlite3_errmsg(db);
+  sqlite3_finalize(query);
+  sqlite3_close(db);
+  return written && ended;
+}
+
+bool StreamRecordingRows(const CRecordingPages& recording,
+                         const std::function<bool(const CLoadedTable& batch)>& sink,
+                         std::string& cause) {
+  const auto batch = MakeRecordingPageTable(recording.Titles(), CRecordingPages::kPageRows);
+  bool accepted = true;
+  const bool read = ForEachStoredRow(
+      recording,
+      [&](const CLoadedTable::CRowBuilder& row) {
+        batch->AppendRow(row);
+        if (batch->RowCount() == CRecordingPages::kPageRows) {
+          accepted = sink(*batch);
+          batch->ClearRows();
+        }
+        return accepted;
+      },
+      cause);
+  // The rows read before a failure are handed on too (the text so far).
+  if (accepted && batch->RowCount() > 0)
+    accepted = sink(*batch);
+  return read && accepted;
 }

@@ -4,8 +4,13 @@
 // at most kCachedPages pages, the least recently used dropped first) and decoded as the
 // loader decodes them (CLoadedTable pages).
 //
+// The recording is taken up to its last row id when opened (rows added later are not
+// shown); its row count starts as the id range (no scan needed, at least the true count)
+// and is made exact once the ids are read.
+//
 // A worker first reads page 0 (the first rows are there at once), then the row ids of the
-// whole recording (row -> OPCAcqData_Id: any page is then one range read), then walks every
+// whole recording (row -> OPCAcqData_Id: any page is then one range read; their number
+// settles the row count), then walks every
 // row once: it counts the rows that could not be read, notes each row's time (ms since
 // 1970, wall clock), the longest text of each column and, per column, the extremes of every
 // block of kBlockRows rows (a chart of the whole recording draws from them). Between runs
@@ -25,6 +30,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +46,7 @@ class CRecordingPages {
   static constexpr int kPageRows = 256;
   static constexpr int kBlockRows = 512;
   static constexpr size_t kCachedPages = 48;
+  static constexpr int64_t kAllRows = std::numeric_limits<int64_t>::max();
   using Page = std::shared_ptr<const CLoadedTable>;
 
   explicit CRecordingPages(const IClock* clock = nullptr);
@@ -47,10 +54,10 @@ class CRecordingPages {
   CRecordingPages(const CRecordingPages&) = delete;
   CRecordingPages& operator=(const CRecordingPages&) = delete;
 
-  // Stops a worker and forgets everything; then the recording to read: its columns and
-  // the rows it holds now (rows added later are not shown).
+  // Stops a worker and forgets everything; then the recording to read: its columns, its
+  // rows up to lastRowId and at most rowBound of them (the count until the ids settle it).
   void Reset(const std::string& databasePath, int acquisitionId, std::vector<std::string> titles,
-             int rowCount);
+             int rowBound, int64_t lastRowId = kAllRows);
   void Clear() { Reset(std::string(), -1, {}, 0); }
   // The worker (first page, row ids, walk); false when it cannot start.
   bool Start(CWorkerJob& job);
@@ -67,7 +74,9 @@ class CRecordingPages {
   int ColumnCount() const { return static_cast<int>(m_titles.size()); }
   const std::string& ColumnTitle(int column) const { return m_titles[static_cast<size_t>(column)]; }
   const std::vector<std::string>& Titles() const { return m_titles; }
-  int RowCount() const { return m_nRows; }
+  // The rows there are: the bound given until the ids are read, then exact.
+  int RowCount() const { return m_nRows.load(std::memory_order_acquire); }
+  int64_t LastRowId() const { return m_nLastRowId; }
 
   // ---- Pages ----
   // The page if cached; else null, and with request the worker is asked for it.
@@ -102,7 +111,7 @@ class CRecordingPages {
   size_t ColumnWidth(int column) const;
   // Extremes of block (column >= 1) once walked: NaN when the block has no value;
   // minFirst tells whether the minimum came before the maximum.
-  int BlockCount() const { return (m_nRows + kBlockRows - 1) / kBlockRows; }
+  int BlockCount() const { return (RowCount() + kBlockRows - 1) / kBlockRows; }
   bool BlockExtremes(int block, int column, double& minimum, double& maximum, bool& minFirst) const;
   // Heap bytes of the walk's results and of the cache (memory figures).
   size_t HeapBytes() const;
@@ -120,13 +129,15 @@ class CRecordingPages {
   std::string m_sDatabasePath;
   int m_nAcquisitionId = -1;
   std::vector<std::string> m_titles;
-  int m_nRows = 0;
+  int64_t m_nLastRowId = kAllRows;
+  // Lowered once by the worker, before m_bIdsReady, when the ids are fewer.
+  std::atomic<int> m_nRows{0};
 
-  // Row ids, written by the worker before m_bIdsReady.
+  // Row ids and the walk's arrays (sized by the ids' count), written by the worker before
+  // m_bIdsReady; the walk's entries are published by m_nScanned.
   std::vector<int64_t> m_vIds;
   std::atomic<bool> m_bIdsReady{false};
   std::atomic<int> m_nIdRows{0};
-  // The walk's results, published by m_nScanned.
   std::vector<int64_t> m_vTimes;
   std::vector<uint32_t> m_vWidths;
   std::vector<double> m_vBlockMin;
@@ -144,6 +155,7 @@ class CRecordingPages {
   mutable std::unordered_map<int, std::pair<Page, std::list<int>::iterator>> m_cache;
   mutable std::list<int> m_lru;  // most recent first
   mutable std::deque<int> m_requests;
+  mutable std::atomic<bool> m_bRequested{false};  // set with each request
   mutable std::vector<int> m_arrived;
 
   mutable std::unique_ptr<CConnection> m_pOwner;
@@ -162,3 +174,14 @@ std::shared_ptr<CLoadedTable> MakeRecordingPageTable(const std::vector<std::stri
 bool StreamRecordingRows(const CRecordingPages& recording,
                          const std::function<bool(const CLoadedTable& batch)>& sink,
                          std::string& cause);
+// The recording's rows as text: read in order on the caller's thread, decoded in batches
+// on `threads` more threads (none: all on the caller's), each row turned into text by
+// format (on a decoding thread: it must not keep state) and the batches' texts handed to
+// write in row order on the caller's thread. False with the cause when the database
+// cannot be read, or when write refused (cause empty).
+bool StreamRecordingText(
+    const CRecordingPages& recording, int threads,
+    const std::function<void(const CLoadedTable::CRowBuilder& row, std::string& out)>& format,
+    const std::function<bool(std::string_view text)>& write, std::string& cause);
+// The threads worth adding for that on this machine.
+int RecordingTextThreads();

@@ -11,8 +11,10 @@
 #include <zlib.h>
 
 #include "acquisition/value_text.h"
+#include "db/catalogue_store.h"
 #include "explorer/acquisition_loader.h"
 #include "explorer/export_file.h"
+#include "explorer/export_rows.h"
 #include "explorer/project_data.h"
 #include "explorer/table_text.h"
 #include "explorer_fixture.h"
@@ -168,6 +170,52 @@ TEST_F(PagingTest, TheExportReachesEveryRowWithTheBytesOfAWholeLoad) {
   EXPECT_EQ(data.Recording().CachedPageCount(), 1u);
 }
 
+// The export text decoded on more threads comes in row order with the same bytes, in
+// pieces of whole batches; a refused piece stops it.
+TEST_F(PagingTest, TheExportDecodedOnMoreThreadsKeepsTheRowOrder) {
+  const int rows = 9 * CRecordingPages::kPageRows + 31;
+  const int id = RecordRows(rows);
+  ASSERT_TRUE(data.LoadNow(id));
+  CLoadedTable whole;
+  whole.Reset(data.Recording().Titles());
+  CWorkerJob job;
+  LoadAcquisitionRows(path, id, whole, job);
+  const std::string expected = ExportText(whole, ',');
+  const std::string header = expected.substr(0, expected.find('\n') + 1);
+  for (const int threads : {0, 1, 3}) {
+    std::string text = header;
+    int pieces = 0;
+    std::string cause;
+    ASSERT_TRUE(StreamRecordingText(
+        data.Recording(), threads,
+        [](const CLoadedTable::CRowBuilder& row, std::string& out) {
+          AppendExportLine(row, ',', 3, out);
+        },
+        [&](std::string_view piece) {
+          text.append(piece);
+          ++pieces;
+          return true;
+        },
+        cause))
+        << cause;
+    EXPECT_EQ(text, expected) << threads << " threads";
+    EXPECT_GE(pieces, 1);
+    int offered = 0;
+    EXPECT_FALSE(StreamRecordingText(
+        data.Recording(), threads,
+        [](const CLoadedTable::CRowBuilder& row, std::string& out) {
+          AppendExportLine(row, ',', 3, out);
+        },
+        [&](std::string_view) {
+          ++offered;
+          return false;
+        },
+        cause));
+    EXPECT_TRUE(cause.empty());
+    EXPECT_EQ(offered, 1);
+  }
+}
+
 TEST_F(PagingTest, AnUnreadableDatabaseFailsTheExportAndKeepsTheFile) {
   const int id = RecordRows(10);
   ASSERT_TRUE(data.LoadNow(id));
@@ -213,6 +261,83 @@ TEST_F(PagingTest, AReloadWhilePagesAreReadShowsTheRowsThereAreNow) {
     EXPECT_EQ(data.Recording().Cell(expected - 1, 1), "0-1");
     EXPECT_EQ(data.Recording().ScannedRows(), expected);
   }
+}
+
+// Rows of another acquisition inside this one's id range: the count starts as the range
+// and ends exact, and no row of the other acquisition is shown or exported.
+TEST_F(PagingTest, TheRowCountEndsExactWithOtherRowsInsideTheIdRange) {
+  const int rows = 2 * CRecordingPages::kPageRows + 9;
+  const int id = RecordRows(rows);
+  const int other = id + 100;
+  ASSERT_EQ(SqliteExec(path, Format("INSERT INTO OPCAcqData (OPCAcq_Id, OPCAcqData_Time, "
+                                    "OPCAcqData_Value) SELECT %d, OPCAcqData_Time, "
+                                    "OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = %d",
+                                    other, id)),
+            SQLITE_OK);
+  // One more row of this acquisition after them (a copy of its first).
+  ASSERT_EQ(SqliteExec(path, Format("INSERT INTO OPCAcqData (OPCAcq_Id, OPCAcqData_Time, "
+                                    "OPCAcqData_Value) SELECT OPCAcq_Id, OPCAcqData_Time, "
+                                    "OPCAcqData_Value FROM OPCAcqData WHERE OPCAcqData_Id = "
+                                    "(SELECT MIN(OPCAcqData_Id) FROM OPCAcqData WHERE "
+                                    "OPCAcq_Id = %d)",
+                                    id)),
+            SQLITE_OK);
+  const int expected = rows + 1;
+  ASSERT_TRUE(data.StartLoad(id));
+  EXPECT_GE(data.Recording().RowCount(), expected);
+  data.WaitForLoad();
+  EXPECT_EQ(data.Recording().RowCount(), expected);
+  EXPECT_EQ(data.Recording().ScannedRows(), expected);
+  EXPECT_EQ(data.Job().Total(), expected);
+  EXPECT_EQ(data.Recording().Cell(expected - 1, 1), "0-1");
+  EXPECT_EQ(data.Recording().Cell(expected - 2, 1), Format("%d-1", rows - 1));
+  EXPECT_EQ(data.Recording().CachedPage(expected / CRecordingPages::kPageRows + 1, false), nullptr);
+  const std::string text = ExportOf(data.Recording(), ';');
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), expected + 1);
+  // The same exact count from a load on this thread.
+  ASSERT_TRUE(data.LoadNow(id));
+  EXPECT_EQ(data.Recording().RowCount(), expected);
+}
+
+// Rows recorded after the view opened are not shown until it loads again: the export of
+// the recording as opened holds the rows it had.
+TEST_F(PagingTest, RowsAddedAfterOpeningWaitForTheNextLoad) {
+  const int rows = CRecordingPages::kPageRows + 3;
+  const int id = RecordRows(rows);
+  ASSERT_TRUE(data.LoadNow(id));
+  ASSERT_EQ(ExecWaiting(path, Format("INSERT INTO OPCAcqData (OPCAcq_Id, OPCAcqData_Time, "
+                                     "OPCAcqData_Value) SELECT OPCAcq_Id, OPCAcqData_Time, "
+                                     "OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = %d",
+                                     id)),
+            SQLITE_OK);
+  EXPECT_EQ(data.Recording().RowCount(), rows);
+  const std::string text = ExportOf(data.Recording(), ';');
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), rows + 1);
+  EXPECT_TRUE(data.NeedsLoad(id));
+  ASSERT_TRUE(data.LoadNow(id));
+  EXPECT_EQ(data.Recording().RowCount(), 2 * rows);
+}
+
+// The change token: another recording leaves it alone; a first row removed, or the
+// acquisition deleted, is a change.
+TEST_F(PagingTest, TheChangeTokenSeesRemovedRowsAndNotOtherRecordings) {
+  const int id = RecordRows(10);
+  ASSERT_TRUE(data.LoadNow(id));
+  EXPECT_FALSE(data.NeedsLoad(id));
+  Record(Configuration({{"C"}}), 3, [](int, int) { return "7"; });
+  EXPECT_FALSE(data.NeedsLoad(id));
+  ASSERT_EQ(SqliteExec(path, Format("DELETE FROM OPCAcqData WHERE OPCAcqData_Id = (SELECT "
+                                    "MIN(OPCAcqData_Id) FROM OPCAcqData WHERE OPCAcq_Id = %d)",
+                                    id)),
+            SQLITE_OK);
+  EXPECT_TRUE(data.NeedsLoad(id));
+  ASSERT_TRUE(data.LoadNow(id));
+  EXPECT_EQ(data.Recording().RowCount(), 9);
+  EXPECT_FALSE(data.NeedsLoad(id));
+  ASSERT_EQ(SqliteExec(path, CCatalogueStore::DeleteScript(id)), SQLITE_OK);
+  EXPECT_TRUE(data.NeedsLoad(id));
+  ASSERT_TRUE(data.LoadNow(id));
+  EXPECT_EQ(data.Recording().RowCount(), 0);
 }
 
 }  // namespace

@@ -12,6 +12,17 @@ void CLoadedTableModel::EndReset() {
 }
 
 int CLoadedTableModel::SyncRows() {
+  // The count starts as an upper bound and is made exact while the first rows are shown.
+  const int rows = m_recording.RowCount();
+  if (rows < m_nRows) {
+    beginRemoveRows(QModelIndex(), rows, m_nRows - 1);
+    m_nRows = rows;
+    endRemoveRows();
+  } else if (rows > m_nRows) {
+    beginInsertRows(QModelIndex(), m_nRows, rows - 1);
+    m_nRows = rows;
+    endInsertRows();
+  }
   for (const int page : m_recording.TakeArrivedPages()) {
     const int first = page * CRecordingPages::kPageRows;
     const int last = std::min(first + CRecordingPages::kPageRows, m_nRows) - 1;

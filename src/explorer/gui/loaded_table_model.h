@@ -25,7 +25,8 @@ class CLoadedTableModel : public QAbstractTableModel {
   void BeginReset() { beginResetModel(); }
   // After the reset: the columns and the rows are taken.
   void EndReset();
-  // Repaints the rows of the pages read since the last call; returns the rows shown.
+  // Takes the recording's row count once settled and repaints the rows of the pages read
+  // since the last call; returns the rows shown.
   int SyncRows();
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
