@@ -20,6 +20,7 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
 #include "app/gui/velmora_pane_view.h"
+#include "app/gui/velmora_session.h"
 #include "app/gui/velmora_start_view.h"
 #include "app/gui/view_factory.h"
 #include "base/log_sink.h"
@@ -35,19 +36,34 @@
 
 namespace {
 
-// Makes the real views but fails the one at failAt (creation order, 0-based).
+// A catalogue that only says which acquisition is selected: what the navigation asks.
+class CSelectingCatalogue : public CVelmoraView {
+ public:
+  explicit CSelectingCatalogue(QWidget* parent) : CVelmoraView("Velmora Projects", "", parent) {}
+  int SelectedAcquisitionId() const override { return selected; }
+  int selected = kNoAcquisition;
+};
+
+// Makes the real views but fails the one at failAt (creation order, 0-based; -1 none); a
+// selecting catalogue in place of the real one when asked.
 class FailingViewFactory : public CVelmoraViewFactory {
  public:
-  explicit FailingViewFactory(int failAt) : m_nFailAt(failAt) {}
+  FailingViewFactory(CVelmoraSession& session, int failAt, bool selectingCatalogue)
+      : CVelmoraViewFactory(session),
+        m_nFailAt(failAt),
+        m_bSelectingCatalogue(selectingCatalogue) {}
   CVelmoraView* CreateView(VelmoraView view, QWidget* parent) override {
     if (m_nCalls++ == m_nFailAt)
       return nullptr;
+    if (view == VelmoraView::PrjDatabase && m_bSelectingCatalogue)
+      return new CSelectingCatalogue(parent);
     return CVelmoraViewFactory::CreateView(view, parent);
   }
   int Calls() const { return m_nCalls; }
 
  private:
   int m_nFailAt;
+  bool m_bSelectingCatalogue;
   int m_nCalls = 0;
 };
 
@@ -64,19 +80,21 @@ class RunningSession : public CUnconnectedProjectSession {
 
 struct Frame {
   // expectedMessages: the message boxes the creation itself shows (a view that fails).
-  explicit Frame(IViewFactory* factory = nullptr, int expectedMessages = 0) {
+  explicit Frame(int failAt = -1, int expectedMessages = 0, bool selectingCatalogue = false)
+      : factory(session, failAt, selectingCatalogue) {
     for (int i = 0; i < expectedMessages; ++i)
       prompt.messageAnswers.push_back(MessageAnswer::Ok);
     frame.SetCreationPauses(false);
     frame.CreateFrame();
-    CVelmoraViewFactory real;
-    created = frame.CreateViews(nullptr, factory != nullptr ? *factory : real);
+    created = frame.CreateViews(nullptr, factory);
   }
   FakeClock clock;
   CLog log{clock};
   ScriptedUserPrompt prompt;
   InMemorySettingsStore settings;
   AppContext context{clock, log, prompt, settings};
+  CVelmoraSession session{context};  // outlives the frame's views
+  FailingViewFactory factory;
   CMainFrame frame{context};
   int created = 0;
 };
@@ -214,10 +232,9 @@ class MainFrameTest : public QObject {
   }
 
   void aViewThatCannotBeCreatedLeavesTheLaterOnesMissing() {
-    FailingViewFactory factory(6);  // the catalogue
-    Frame f(&factory, 1);
+    Frame f(6, 1);  // the catalogue fails
     QCOMPARE(f.created, 6);
-    QCOMPARE(factory.Calls(), 7);
+    QCOMPARE(f.factory.Calls(), 7);
     QCOMPARE(f.prompt.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
              QString("Unable to Create CPrjDatabaseView!!! Please Contact Quorix"));
@@ -237,8 +254,7 @@ class MainFrameTest : public QObject {
   }
 
   void theFirstViewFailingNamesTheStartView() {
-    FailingViewFactory factory(0);
-    Frame f(&factory, 1);
+    Frame f(0, 1);
     QCOMPARE(f.created, 0);
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
              QString("Unable to Create CVelmoraStartView!!! Please Contact Quorix"));
@@ -288,6 +304,9 @@ class MainFrameTest : public QObject {
   void theCatalogueBringsTheProjectsChannelToTheFront() {
     // The view asks through its base class; only the frame knows the output pane.
     Frame f;
+    // Views are told they are shown once the session (with its database) is plugged in.
+    QVERIFY(f.session.CheckDatabase(m_dir.filePath("Catalogue.sq3").toStdString()));
+    f.session.Attach(f.frame);
     QTabWidget* tabs = f.frame.OutputWnd()->Tabs();
     tabs->setCurrentWidget(f.frame.OutputWnd()->List(kLogOpcServer));
     f.frame.ChooseEntry(NavigationEntry::VelmoraProjects);
@@ -296,14 +315,15 @@ class MainFrameTest : public QObject {
   }
 
   void projectEntriesNeedASelectedAcquisition() {
-    Frame f;
+    Frame f(-1, 0, true);
+    auto* catalogue = static_cast<CSelectingCatalogue*>(f.frame.View(VelmoraView::PrjDatabase));
     QListWidget* projects = f.frame.OutlookBar()->EntryList(NavigationGroup::Projects);
     for (int row = 1; row <= 3; ++row) {
       f.frame.SwitchToView(VelmoraView::Start);
       emit projects->itemClicked(projects->item(row));
       QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjDatabase));
     }
-    f.frame.DatabaseView()->SetSelectedAcquisitionId(42);
+    catalogue->selected = 42;
     emit projects->itemClicked(projects->item(1));
     QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjData));
     QCOMPARE(qobject_cast<CPrjDataView*>(f.frame.View(VelmoraView::PrjData))->AcquisitionId(), 42);

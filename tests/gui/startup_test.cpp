@@ -220,16 +220,20 @@ class StartupTest : public QObject {
   void theViewsOfAFailedCreationAreMissingAndStartupGoesOn() {
     class FailFifth : public CVelmoraViewFactory {
      public:
+      using CVelmoraViewFactory::CVelmoraViewFactory;
       CVelmoraView* CreateView(VelmoraView view, QWidget* parent) override {
         return view == VelmoraView::LiveChart ? nullptr
                                               : CVelmoraViewFactory::CreateView(view, parent);
       }
-    } factory;
+    };
+    auto factory = [](CVelmoraSession& session) -> std::unique_ptr<IViewFactory> {
+      return std::make_unique<FailFifth>(session);
+    };
     InMemorySettingsStore settings;
     ScriptedUserPrompt prompt;
     settings::Write(settings, settings::kDataPath, "/data/Velmora.sq3");
     prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the view that cannot be made
-    CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt, &factory});
+    CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt, factory});
     app.SetQuickStart(true);
     QVERIFY(app.InitInstance());
     QVERIFY(

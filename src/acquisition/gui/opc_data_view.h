@@ -4,8 +4,9 @@
 // decimals choice, the real-time list and the history list, and drives the acquisition
 // engine with a one-second base timer. It owns the command bar's acquisition commands
 // (Start, Resume, Stop, the data display, Clear, the backups and the colours) and the copy
-// of the acquired data to the clipboard; the view keeps the engine's observer role for as
-// long as it is attached. Backups and copies run on workers; the base tick reports them.
+// of the acquired data to the clipboard. It gets the engine it drives and the services at
+// construction (both outlive it) and is the engine's observer for its whole life. Backups
+// and copies run on workers; the base tick reports them.
 // Thread rule: GUI thread only (the base timer fires on it; ticks never overlap).
 #include <QColor>
 #include <QPointer>
@@ -45,15 +46,15 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   using ColourChooser =
       std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
 
-  explicit COPCDataView(QWidget* parent = nullptr);
+  // The view becomes the engine's observer, reads its settings, performs the view reset
+  // (unless the engine already holds an acquisition, which is shown as it is) and starts
+  // the base timer. projectName gives the current project's name: the name root the backup
+  // settings dialog proposes. On destruction the engine no longer calls the view.
+  COPCDataView(CAcquisitionEngine& engine, AppContext& context,
+               std::function<std::string()> projectName, QWidget* parent = nullptr);
   ~COPCDataView() override;
 
-  // Attaches the engine: the view becomes its observer, reads its settings, performs the
-  // view reset (unless the engine already holds an acquisition, which is shown as it is)
-  // and starts the base timer. Null detaches: the timer stops and the engine no longer
-  // calls the view.
-  void SetEngine(CAcquisitionEngine* engine, AppContext* context);
-  CAcquisitionEngine* Engine() const { return m_pEngine; }
+  CAcquisitionEngine& Engine() const { return m_engine; }
   bool IsAcquisitionRunning() const;
 
   // Close-project sequence: the engine's view reset, the mode from the engine, the lists
@@ -67,11 +68,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void OnCommand(CommandId id) override;
   ViewCommandState CommandState(CommandId id) const override;
 
-  // The current project's name: the name root the backup settings dialog proposes.
-  void SetProjectNameSource(std::function<std::string()> source) {
-    m_fnProjectName = std::move(source);
-  }
-  // The backups and copies of the attached engine (null while detached).
+  // The backups and copies of the engine.
   CBackupCoordinator* Backups() const { return m_pBackups.get(); }
   CThreadProgressDlg* SaveProgressDialog() const;
   CThreadProgressDlg* CopyProgressDialog() const;
@@ -144,6 +141,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void BuildLayout();
   // The first time the view is shown without a kept layout: the panes' share of the height.
   void SizePanesOnce();
+  void Attach();
   void Detach();
   void ReadColours();
   void RefreshAttributes();
@@ -160,8 +158,8 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   // (a tick of its event loop) waits for it.
   void ShowNotices(std::vector<AcquisitionNotice> notices);
 
-  CAcquisitionEngine* m_pEngine = nullptr;
-  AppContext* m_pContext = nullptr;
+  CAcquisitionEngine& m_engine;
+  AppContext& m_context;
   CRealTimeDataModel* m_pRealTimeModel = nullptr;
   CHistoricalDataModel* m_pHistoryModel = nullptr;
   DataColours m_colours;

@@ -62,7 +62,8 @@ void CMainFrame::UpdateCommandStates() {
     const CVelmoraView* target = CommandTarget(id);
     const ViewCommandState state =
         target != nullptr ? target->CommandState(id) : ViewCommandState{};
-    action->setEnabled(target != nullptr && state.enabled);
+    // The views' data is reachable only while a session is attached.
+    action->setEnabled(IsSessionAttached() && target != nullptr && state.enabled);
     if (state.checked) {
       action->setCheckable(true);
       action->setChecked(*state.checked);

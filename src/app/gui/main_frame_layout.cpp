@@ -135,7 +135,8 @@ void CMainFrame::RestoreWindowLayout() {
     const VelmoraView view = StartViewFor(static_cast<VelmoraView>(saved));
     if (CVelmoraView* target = View(view)) {
       m_pViewStack->setCurrentWidget(target);
-      target->OnViewShown();
+      if (IsSessionAttached())
+        target->OnViewShown();  // otherwise the session shows it when it attaches
       UpdateCaptionBar();
       UpdateCommandStates();
     }

@@ -58,7 +58,8 @@ bool CMainFrame::SwitchToView(VelmoraView view) {
   }
   SetWaitCursor(true);
   m_pViewStack->setCurrentWidget(target);
-  target->OnViewShown();
+  if (IsSessionAttached())
+    target->OnViewShown();  // otherwise the session shows it when it attaches
   target->setFocus();
   UpdateCaptionBar();
   UpdateCommandStates();

@@ -80,8 +80,14 @@ QDateTimeEdit* DateField(QWidget* parent, bool readOnly) {
 
 }  // namespace
 
-COPCChartView::COPCChartView(ChartMode mode, QWidget* parent)
-    : CVelmoraView(kLiveTitle, kLiveDescription, parent), m_mode(mode) {
+COPCChartView::COPCChartView(ChartMode mode, AppContext& context, CSQLite& db,
+                             CAcquisitionEngine* engine, CPrjDataView* dataView, QWidget* parent)
+    : CVelmoraView(kLiveTitle, kLiveDescription, parent),
+      m_mode(mode),
+      m_pContext(&context),
+      m_pDb(&db),
+      m_pEngine(engine),
+      m_pDataView(dataView) {
   m_fnChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
     const QColor chosen = QColorDialog::getColor(initial, this, title);
     if (!chosen.isValid())
@@ -98,6 +104,7 @@ COPCChartView::COPCChartView(ChartMode mode, QWidget* parent)
       OnViewShown();
   });
   BuildLayout();
+  CreateModel();
   UpdateTexts();
   ShowFields();
 }
@@ -168,20 +175,8 @@ void COPCChartView::BuildLayout() {
   ContentLayout()->addLayout(page);
 }
 
-void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine) {
-  m_pContext = context;
-  m_pDb = db;
-  m_pEngine = engine;
-  m_pLoadTimer->stop();
-  if (m_pModel)
-    m_pModel->SetSource(nullptr);
-  m_pSource.reset();
-  m_pModel.reset();
-  m_pOwnData.reset();
-  m_bCreated = false;
-  if (context == nullptr)
-    return;
-  m_pModel = std::make_unique<CChartViewModel>(*context, m_pChart->Model());
+void COPCChartView::CreateModel() {
+  m_pModel = std::make_unique<CChartViewModel>(*m_pContext, m_pChart->Model());
   m_pModel->SetLiveMode(m_mode == ChartMode::Live);
   m_pModel->SetItemQuery([this](const std::string& statement, std::vector<QueryCell>& cells) {
     return m_pDb != nullptr ? m_pDb->GetQueryData(statement, cells, true, true) : 0;
@@ -192,17 +187,14 @@ void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEng
   });
   // Creating the view: span, background, the three axes.
   m_pModel->Create();
-  m_bCreated = true;
   m_bFillingFields = true;
   m_pSpan->setCurrentIndex(ChartSpanPosition(m_pModel->SpanMinutes()));
   m_bFillingFields = false;
-  emit CommandStatesChanged();
 }
 
 void COPCChartView::SetMode(ChartMode mode) {
   m_mode = mode;
-  if (m_pModel)
-    m_pModel->SetLiveMode(mode == ChartMode::Live);
+  m_pModel->SetLiveMode(mode == ChartMode::Live);
   UpdateTexts();
   ShowFields();
 }
@@ -212,10 +204,8 @@ void COPCChartView::SetAcquisitionId(int acquisitionId) {
 }
 
 void COPCChartView::ResetView() {
-  if (m_pModel)
-    m_pModel->Reset();
-  if (m_pModel)
-    m_pModel->SetSource(nullptr);
+  m_pModel->Reset();
+  m_pModel->SetSource(nullptr);
   m_pSource.reset();
   ShowFields();
 }
@@ -239,8 +229,6 @@ bool COPCChartView::ChooseSource() {
     m_pModel->SetAcquisitionPeriodMs(m_pEngine->BasePeriod());
     return true;
   }
-  if (m_pDb == nullptr)
-    return false;
   // The data view's table only when it holds this acquisition as the database has it now
   // (rows added by a Resume or a new end load it again).
   CProjectData* data = m_pDataView != nullptr ? m_pDataView->Data() : nullptr;
@@ -263,10 +251,6 @@ bool COPCChartView::ChooseSource() {
 
 void COPCChartView::OnViewShown() {
   UpdateTexts();
-  if (!m_pModel) {
-    ShowFields();
-    return;
-  }
   if (!ChooseSource()) {
     m_pContext->prompt.ShowMessage(kNoTable, MessageButtons::Ok, MessageIcon::Error);
     ShowFields();
@@ -287,9 +271,8 @@ void COPCChartView::OnViewShown() {
 }
 
 void COPCChartView::ShowFields() {
-  const bool model = m_pModel != nullptr;
-  const bool enough = model && m_pModel->HasEnoughRows();
-  const bool realTime = model && m_pModel->IsRealTime();
+  const bool enough = m_pModel->HasEnoughRows();
+  const bool realTime = m_pModel->IsRealTime();
   const bool live = m_mode == ChartMode::Live;
   m_pChart->setVisible(enough);
   m_pNoData->setVisible(!enough);
@@ -301,8 +284,6 @@ void COPCChartView::ShowFields() {
     button->setVisible(!realTime);
   m_pPageStart->setEnabled(!realTime);
   m_bShowsChart = enough;
-  if (!model)
-    return;
   m_bFillingFields = true;
   if (m_pModel->RowCount() > 0) {
     m_pStart->setDateTime(QDateTimeFromChartDate(m_pModel->AcquisitionStart()));
@@ -318,7 +299,7 @@ void COPCChartView::ShowFields() {
 }
 
 void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
-  if (!m_pModel || m_mode != ChartMode::Live || m_pEngine == nullptr)
+  if (m_mode != ChartMode::Live || m_pEngine == nullptr)
     return;
   const bool visible = isVisible();
   if (visible) {
@@ -340,15 +321,11 @@ void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
 }
 
 void COPCChartView::OnHeadingsChanged() {
-  if (!m_pModel)
-    return;
   m_pModel->SetTagDisplayType(settings::Read(m_pContext->settings, settings::kTagDisplayType));
   m_pChart->Model().RequestRedraw();
 }
 
 void COPCChartView::Navigate(int button) {
-  if (!m_pModel)
-    return;
   bool moved = false;
   switch (button) {
     case kFirst:
@@ -378,21 +355,17 @@ void COPCChartView::Navigate(int button) {
 }
 
 void COPCChartView::OnUpdateChart() {
-  if (!m_pModel)
-    return;
   m_pModel->UpdateChart(ChartDateFromQDateTime(m_pPageStart->dateTime()));
   ShowFields();
 }
 
 void COPCChartView::OnRealTime() {
-  if (!m_pModel)
-    return;
   m_pModel->SetRealTime(!m_pModel->IsRealTime());
   ShowFields();
 }
 
 void COPCChartView::OnSpanChanged(int position) {
-  if (!m_pModel || m_bFillingFields)
+  if (m_bFillingFields)
     return;
   m_pModel->SetSpanPosition(position);
   ShowFields();
@@ -404,9 +377,6 @@ std::vector<CommandId> COPCChartView::Commands() const {
 
 ViewCommandState COPCChartView::CommandState(CommandId id) const {
   ViewCommandState state;
-  state.enabled = m_pModel != nullptr;
-  if (!m_pModel)
-    return state;
   switch (id) {
     case CommandId::LeftAxisAutomatic:
       state.checked = !m_pModel->AxisRange(kChartLeftAxis).manual;
@@ -430,8 +400,6 @@ ViewCommandState COPCChartView::CommandState(CommandId id) const {
 }
 
 void COPCChartView::OnCommand(CommandId id) {
-  if (!m_pModel)
-    return;
   switch (id) {
     case CommandId::ChartTitleOptions:
       OpenTitleDialog();
@@ -515,8 +483,7 @@ QImage COPCChartView::ChartImage() const {
 }
 
 void COPCChartView::SaveImage() {
-  if (m_pContext != nullptr)
-    ExportChartImage(*m_pChart, *m_pContext, m_pDb != nullptr ? m_pDb->Path() : std::string());
+  ExportChartImage(*m_pChart, *m_pContext, m_pDb->Path());
 }
 
 void COPCChartView::CopyImage() {

@@ -80,8 +80,9 @@ QTreeWidgetItem* Node(const QString& label, ConfigNodeKind kind, const QIcon& ic
 
 }  // namespace
 
-COPCServerView::COPCServerView(QWidget* parent)
+COPCServerView::COPCServerView(IConfigurationSession& session, QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
+      m_pSession(&session),
       m_pTree(new QTreeWidget(this)),
       m_pGroups(new QTreeWidget(this)),
       m_pItems(new QTreeWidget(this)),
@@ -178,7 +179,7 @@ COPCServerView::COPCServerView(QWidget* parent)
     RefreshItemList();
     emit CommandStatesChanged();
   });
-  ClearServerDisplay();
+  Refresh();
 }
 
 QLabel* COPCServerView::Attribute(const char* label) const {
@@ -205,11 +206,6 @@ void COPCServerView::ClearServerDisplay() {
   m_pGroupCaption->setText(kResetGroupCaption);
   m_pItemCaption->setText(kResetItemCaption);
   emit CommandStatesChanged();
-}
-
-void COPCServerView::SetSession(IConfigurationSession* session) {
-  m_pSession = session;
-  Refresh();
 }
 
 void COPCServerView::showEvent(QShowEvent* event) {

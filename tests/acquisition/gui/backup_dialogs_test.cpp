@@ -64,9 +64,7 @@ struct Rig {
     AddSimGroup(*server, "Group01", 1000, {"Signals.Ramp.R8", "Signals.Counter.I4"}, true, 1);
     engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db,
                                                   MakeAcquisitionServices(*server, test.context));
-    view = std::make_unique<COPCDataView>();
-    view->SetProjectNameSource([this] { return projectName; });
-    view->SetEngine(engine.get(), &test.context);
+    view = std::make_unique<COPCDataView>(*engine, test.context, [this] { return projectName; });
     view->BaseTimer()->stop();  // the tests tick by hand
   }
   ~Rig() {

@@ -140,8 +140,7 @@ class ExplorerViewsTest : public QObject {
   }
 
   void emptyCatalogueSelectsNothingAndDisablesDelete() {
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     QCOMPARE(view.SelectedAcquisitionId(), -1);
     QVERIFY(!view.CommandState(CommandId::DeleteProject).enabled);
@@ -153,8 +152,7 @@ class ExplorerViewsTest : public QObject {
   void catalogueSelectsShowsDetailsAndOpensTheData() {
     const int first = RecordAcquisition(m_pSession->Database(), 2);
     const int second = RecordAcquisition(m_pSession->Database(), 4);
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     QCOMPARE(view.SelectedAcquisitionId(), first);
     QCOMPARE(view.Detail("Server Id")->text(), QString("Velmora.SimServer.1"));
@@ -180,8 +178,7 @@ class ExplorerViewsTest : public QObject {
   void deletingTheSelectedAcquisitionAsksAndRefreshes() {
     RecordAcquisition(m_pSession->Database(), 2);
     const int second = RecordAcquisition(m_pSession->Database(), 3);
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     m_pTest->prompt.reportAnswers = {1};
     view.OnCommand(CommandId::DeleteProject);
@@ -209,8 +206,7 @@ class ExplorerViewsTest : public QObject {
     }
     db.Close();
 
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     QCOMPARE(view.SelectedAcquisitionId(), id);
     auto* model = qobject_cast<QStandardItemModel*>(view.Catalogue()->model());
@@ -228,8 +224,7 @@ class ExplorerViewsTest : public QObject {
 
   void dataViewLoadsOnceWithColoursAndCopies() {
     const int id = RecordAcquisition(m_pSession->Database(), 3);
-    CPrjDataView view;
-    view.SetSession(m_pSession.get());
+    CPrjDataView view(*m_pSession);
     QAbstractItemModelTester tester(view.Model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     view.SetAcquisitionId(id);
@@ -269,8 +264,7 @@ class ExplorerViewsTest : public QObject {
 
   void emptyAcquisitionLoadsWithTheSuccessText() {
     const int id = RecordAcquisition(m_pSession->Database(), 0);
-    CPrjDataView view;
-    view.SetSession(m_pSession.get());
+    CPrjDataView view(*m_pSession);
     view.SetAcquisitionId(id);
     view.Load();
     QTRY_VERIFY_WITH_TIMEOUT(!view.IsLoading(), 5000);
@@ -283,10 +277,8 @@ class ExplorerViewsTest : public QObject {
 
   void exportViewPreviewsAndWritesTheFile() {
     const int id = RecordAcquisition(m_pSession->Database(), 2);
-    CPrjDataView data;
-    data.SetSession(m_pSession.get());
-    CPrjExportView view;
-    view.SetSession(m_pSession.get(), &data);
+    CPrjDataView data(*m_pSession);
+    CPrjExportView view(*m_pSession, data);
     view.SetAcquisitionId(id);
     view.OnViewShown();  // the data view loads it first
     QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
@@ -331,10 +323,8 @@ class ExplorerViewsTest : public QObject {
   // report, the database left as it was, nothing logged as exported.
   void exportOntoTheDatabaseIsRefused() {
     const int id = RecordAcquisition(m_pSession->Database(), 2);
-    CPrjDataView data;
-    data.SetSession(m_pSession.get());
-    CPrjExportView view;
-    view.SetSession(m_pSession.get(), &data);
+    CPrjDataView data(*m_pSession);
+    CPrjExportView view(*m_pSession, data);
     view.SetAcquisitionId(id);
     view.OnViewShown();
     QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
@@ -364,8 +354,7 @@ class ExplorerViewsTest : public QObject {
                                "WHERE OPCAcq_Id = %d)",
                                id)),
              SQLITE_OK);
-    CPrjDataView view;
-    view.SetSession(m_pSession.get());
+    CPrjDataView view(*m_pSession);
     view.SetAcquisitionId(id);
     m_pTest->prompt.reportAnswers.push_back(1);  // the retrieval report
     view.Load();
@@ -388,10 +377,8 @@ class ExplorerViewsTest : public QObject {
 
   void viewsLoadAgainWhenTheAcquisitionGrew() {
     const int id = RecordAcquisition(m_pSession->Database(), 3);
-    CPrjDataView data;
-    data.SetSession(m_pSession.get());
-    CPrjExportView view;
-    view.SetSession(m_pSession.get(), &data);
+    CPrjDataView data(*m_pSession);
+    CPrjExportView view(*m_pSession, data);
     data.SetAcquisitionId(id);
     view.SetAcquisitionId(id);
     view.OnViewShown();
