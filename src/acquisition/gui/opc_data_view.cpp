@@ -20,16 +20,17 @@
 
 #include "acquisition/gui/backup_progress_display.h"
 #include "acquisition/gui/backup_settings_dlg.h"
+#include "acquisition/gui/data_colour_commands.h"
 #include "acquisition/gui/data_view_controls.h"
 #include "acquisition/gui/export_data_dlg.h"
 #include "acquisition/gui/historical_data_model.h"
+#include "acquisition/gui/notice_queue.h"
 #include "acquisition/gui/panel_flow.h"
 #include "acquisition/gui/real_time_data_model.h"
 #include "acquisition/gui/window_time.h"
 #include "base/app_context.h"
 #include "base/settings.h"
 #include "forward/acquisition_forwarding.h"
-#include "ui/colour_ref.h"
 #include "ui/thread_progress_dlg.h"
 
 namespace {
@@ -56,23 +57,6 @@ constexpr char kEmptyProject[] = "Empty Project";
 constexpr char kCopyText[] = "Copy to Clipboard";
 // The window proposed in the pickers before the user sets one.
 constexpr int kProposedWindowSeconds = 3600;
-
-// What each colour command changes.
-struct ColourCommand {
-  CommandId command;
-  const IntSetting* setting;
-  uint32_t DataColours::*colour;
-  const char* title;
-};
-constexpr ColourCommand kColourCommands[] = {
-    {CommandId::StandardColor, &settings::kStandardColor, &DataColours::standard, "Standard Color"},
-    {CommandId::BadQualityColor, &settings::kBadQualityColor, &DataColours::badQuality,
-     "Bad Data Quality"},
-    {CommandId::InterpolatedColor, &settings::kInterpolatedColor, &DataColours::interpolated,
-     "Interpolated Data Color"},
-    {CommandId::InactiveGroupColor, &settings::kInactiveColor, &DataColours::inactive,
-     "Inactive Group Color"},
-};
 
 // The engine's observer when no view listens (the engine must always have one).
 IAcquisitionObserver& SilentObserver() {
@@ -108,6 +92,8 @@ COPCDataView::COPCDataView(CAcquisitionEngine& engine, AppContext& context,
       m_engine(engine),
       m_context(context),
       m_fnProjectName(std::move(projectName)),
+      m_colourCommands(context.settings),
+      m_pNotices(new CNoticeQueue(context.prompt, this)),
       m_pServerBox(new CServerAttributesBox(this)),
       m_pModeBox(new CAcquisitionModeBox(this)),
       m_pStatusBox(new CAcquisitionStatusBox(this)),
@@ -192,7 +178,7 @@ void COPCDataView::Attach() {
   m_pHistoryModel = new CHistoricalDataModel(m_engine.History(), this);
   m_pRealTimeTable->setModel(m_pRealTimeModel);
   m_pHistoryTable->setModel(m_pHistoryModel);
-  ReadColours();
+  m_pHistoryModel->SetColours(m_colourCommands.Colours());
   m_pStatusBox->SetDecimals(m_engine.Decimals());
   const QDateTime now = PickerNow(m_context.clock);
   m_pModeBox->SetWindowStart(now);
@@ -279,7 +265,7 @@ void COPCDataView::OnBaseTick() {
   TickOutcome outcome = m_engine.Tick();
   QPointer<COPCDataView> self(this);
   // The reports first, as when the cycle asked them itself.
-  ShowNotices(std::move(outcome.notices));
+  m_pNotices->Show(std::move(outcome.notices));
   if (self.isNull())
     return;  // the window went away while a report was open
   if (m_pForwarding != nullptr)
@@ -297,25 +283,6 @@ void COPCDataView::OnBaseTick() {
   emit TickDone();
 }
 
-void COPCDataView::ShowNotices(std::vector<AcquisitionNotice> notices) {
-  for (AcquisitionNotice& notice : notices)
-    m_pendingNotices.push_back(std::move(notice));
-  if (m_bShowingNotices)
-    return;
-  // The context outlives the view: a report still goes out if the view is let go meanwhile.
-  IUserPrompt& prompt = m_context.prompt;
-  QPointer<COPCDataView> self(this);
-  m_bShowingNotices = true;
-  while (!m_pendingNotices.empty()) {
-    const AcquisitionNotice notice = std::move(m_pendingNotices.front());
-    m_pendingNotices.pop_front();
-    ::ShowNotices(prompt, {notice});
-    if (self.isNull())
-      return;
-  }
-  m_bShowingNotices = false;
-}
-
 bool COPCDataView::Confirm(const ReportRequest& request) {
   return m_context.prompt.ShowReport(request) != ReportAnswer::kSecondButton;
 }
@@ -328,8 +295,8 @@ std::vector<CommandId> COPCDataView::Commands() const {
       CommandId::OpcDataDisplay,   CommandId::AlwaysShowLastData, CommandId::ShowFullyQualifiedId,
       CommandId::ShowShortId,      CommandId::ClearOpcData,       CommandId::ReconnectOnServerLoss,
       CommandId::BackupOpcData,    CommandId::AutoBackupSettings};
-  for (const ColourCommand& entry : kColourCommands)
-    commands.push_back(entry.command);
+  for (const CommandId colour : CDataColourCommands::Commands())
+    commands.push_back(colour);
   return commands;
 }
 
@@ -392,11 +359,7 @@ ViewCommandState COPCDataView::CommandState(CommandId id) const {
     case CommandId::AutoBackupSettings:
       break;
     default:
-      for (const ColourCommand& entry : kColourCommands) {
-        if (entry.command == id) {
-          state.swatch = ColourFromColorRef(m_colours.*(entry.colour));
-        }
-      }
+      state.swatch = m_colourCommands.Swatch(id);  // invalid for others
       break;
   }
   return state;
@@ -536,47 +499,11 @@ void COPCDataView::RefreshHeadings() {
   m_pHistoryModel->SetHeadings(headings);
 }
 
-void COPCDataView::ChooseStandardColor() {
-  ChooseColour(CommandId::StandardColor);
-}
-
-void COPCDataView::ChooseBadQualityColor() {
-  ChooseColour(CommandId::BadQualityColor);
-}
-
-void COPCDataView::ChooseInterpolatedColor() {
-  ChooseColour(CommandId::InterpolatedColor);
-}
-
-void COPCDataView::ChooseInactiveColor() {
-  ChooseColour(CommandId::InactiveGroupColor);
-}
-
 void COPCDataView::ChooseColour(CommandId command) {
-  if (!m_fnChooseColour)
+  if (!m_colourCommands.Choose(command, m_fnChooseColour))
     return;
-  const auto entry =
-      std::find_if(std::begin(kColourCommands), std::end(kColourCommands),
-                   [command](const ColourCommand& c) { return c.command == command; });
-  if (entry == std::end(kColourCommands))
-    return;
-  const std::optional<QColor> chosen =
-      m_fnChooseColour(ColourFromColorRef(m_colours.*(entry->colour)), QString(entry->title));
-  if (!chosen || !chosen->isValid())
-    return;
-  const uint32_t colorRef = ColorRefFromColour(*chosen);
-  settings::Write(m_context.settings, *entry->setting, static_cast<int32_t>(colorRef));
-  m_colours.*(entry->colour) = colorRef;
-  if (m_pHistoryModel != nullptr)
-    m_pHistoryModel->SetColours(m_colours);
+  m_pHistoryModel->SetColours(m_colourCommands.Colours());
   emit CommandStatesChanged();
-}
-
-void COPCDataView::ReadColours() {
-  ISettingsStore& store = m_context.settings;
-  for (const ColourCommand& entry : kColourCommands)
-    m_colours.*(entry.colour) = static_cast<uint32_t>(settings::Read(store, *entry.setting));
-  m_pHistoryModel->SetColours(m_colours);
 }
 
 void COPCDataView::RefreshAttributes() {

@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,6 +20,7 @@
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/backup_coordinator.h"
 #include "acquisition/cell_colour.h"
+#include "acquisition/gui/data_colour_commands.h"
 #include "ui/command_ids.h"
 #include "ui/thread_progress_dlg.h"
 #include "ui/velmora_view.h"
@@ -29,6 +29,7 @@ struct AppContext;
 class CAcquisitionForwarding;
 class CAcquisitionModeBox;
 class CBackupProgressDisplay;
+class CNoticeQueue;
 
 class CAcquisitionStatusBox;
 class CHistoricalDataModel;
@@ -42,9 +43,7 @@ class QTimer;
 class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   Q_OBJECT
  public:
-  // Chooses a colour starting from initial; nothing when the user cancelled.
-  using ColourChooser =
-      std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
+  using ColourChooser = CDataColourCommands::ColourChooser;
 
   // The view becomes the engine's observer, reads its settings, performs the view reset
   // (unless the engine already holds an acquisition, which is shown as it is) and starts
@@ -79,7 +78,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
 
   // The colour commands ask this chooser (a QColorDialog unless replaced, as tests do).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
-  const DataColours& Colours() const { return m_colours; }
+  const DataColours& Colours() const { return m_colourCommands.Colours(); }
 
   CServerAttributesBox* ServerBox() const { return m_pServerBox; }
   CAcquisitionModeBox* ModeBox() const { return m_pModeBox; }
@@ -109,10 +108,6 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void AutoBackupSettings();
   // Copies every data set to the clipboard (tab separated).
   void CopyToClipboard();
-  void ChooseStandardColor();
-  void ChooseBadQualityColor();
-  void ChooseInterpolatedColor();
-  void ChooseInactiveColor();
 
  signals:
   void RunningChanged(bool running);
@@ -143,7 +138,6 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void SizePanesOnce();
   void Attach();
   void Detach();
-  void ReadColours();
   void RefreshAttributes();
   void RefreshHeadings();
   void SetTagDisplayType(int type);
@@ -154,25 +148,22 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void ShowModeFromEngine();
   // Asks the user the engine's confirmation: true for Ok.
   bool Confirm(const ReportRequest& request);
-  // Shows the tick's reports one after another: one that comes while another is open
-  // (a tick of its event loop) waits for it.
-  void ShowNotices(std::vector<AcquisitionNotice> notices);
 
   CAcquisitionEngine& m_engine;
   AppContext& m_context;
   CRealTimeDataModel* m_pRealTimeModel = nullptr;
   CHistoricalDataModel* m_pHistoryModel = nullptr;
-  DataColours m_colours;
   ColourChooser m_fnChooseColour;
   std::function<std::string()> m_fnProjectName;
+  CDataColourCommands m_colourCommands;
+  // The tick's reports, one after another.
+  CNoticeQueue* m_pNotices;
   std::unique_ptr<CBackupCoordinator> m_pBackups;
   // Forwarding to PostgreSQL (setting ForwardTo) beside the recording.
   std::unique_ptr<CAcquisitionForwarding> m_pForwarding;
   CBackupProgressDisplay* m_pProgress;  // the jobs' dialogs and the clipboard
   QAction* m_pCopyAction;
   bool m_bAlwaysShowLast = true;
-  std::deque<AcquisitionNotice> m_pendingNotices;
-  bool m_bShowingNotices = false;
 
   CServerAttributesBox* m_pServerBox;
   CAcquisitionModeBox* m_pModeBox;

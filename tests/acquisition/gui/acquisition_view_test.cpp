@@ -342,7 +342,7 @@ class AcquisitionViewTest : public QObject {
     });
     QSignalSpy changed(rig->view->HistoryModel(), &QAbstractItemModel::dataChanged);
     QSignalSpy states(rig->view.get(), &CVelmoraView::CommandStatesChanged);
-    rig->view->ChooseBadQualityColor();
+    rig->view->OnCommand(CommandId::BadQualityColor);
     QCOMPARE(askedTitle, QString("Bad Data Quality"));
     QCOMPARE(offered, QColor(255, 0, 0));
     QCOMPARE(settings::Read(rig->test.settings, settings::kBadQualityColor), 0x008000);
@@ -355,14 +355,14 @@ class AcquisitionViewTest : public QObject {
     // 0x00BBGGRR: blue in the high byte.
     rig->view->SetColourChooser(
         [](const QColor&, const QString&) { return std::optional<QColor>(QColor(1, 2, 3)); });
-    rig->view->ChooseStandardColor();
+    rig->view->OnCommand(CommandId::StandardColor);
     QCOMPARE(settings::Read(rig->test.settings, settings::kStandardColor), 0x030201);
     QCOMPARE(rig->Foreground(0, 1), QColor(1, 2, 3));
 
     // A cancelled choice changes nothing.
     rig->view->SetColourChooser([](const QColor&, const QString&) { return std::nullopt; });
-    rig->view->ChooseInactiveColor();
-    rig->view->ChooseInterpolatedColor();
+    rig->view->OnCommand(CommandId::InactiveGroupColor);
+    rig->view->OnCommand(CommandId::InterpolatedColor);
     QCOMPARE(settings::Read(rig->test.settings, settings::kInactiveColor), 0x404040);
     QCOMPARE(settings::Read(rig->test.settings, settings::kInterpolatedColor), 0xE19854);
     QCOMPARE(states.count(), 2);
