@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "base/number_text.h"
 #include "base/settings.h"
+#include "chart/chart_block_fill.h"
 #include "chart/chart_series_fill.h"
 #include "chart/chart_view_rules.h"
 
@@ -224,8 +225,8 @@ void CChartViewModel::Redraw() {
   m_chart.EnableRefresh(true);
   if (m_fnPaint)
     m_fnPaint();
-  m_nLastRedrawMs = static_cast<int>(m_context.clock.TickCount() - started);
-  m_context.log.Log(Format(kUpdated, m_nPoints, m_nLastRedrawMs), kLogDataChart);
+  m_pacer.SetLastRedrawMs(static_cast<int>(m_context.clock.TickCount() - started));
+  m_context.log.Log(Format(kUpdated, m_nPoints, m_pacer.LastRedrawMs()), kLogDataChart);
 }
 
 void CChartViewModel::FillSeries(int first, int last) {
@@ -240,16 +241,17 @@ void CChartViewModel::FillSeries(int first, int last) {
   }
   const size_t shown = columns.size();
   double* values = m_vValues.data();
+  const ChartPointBuffers buffers{m_vTimes.data(), values, m_vRow.data()};
+  ChartFill fill;
   if (last - first + 1 > kChartSummaryMinRows && m_pSource->BlockRows() > 0) {
-    FillFromBlocks(first, last, columns);
+    fill = FillFromBlocks(*m_pSource, first, last, columns, buffers);
   } else {
-    const ChartPointBuffers buffers{m_vTimes.data(), values, m_vRow.data()};
     const int run = m_bKeepPeaks ? ChartPeakRunLength(last - first + 1) : 1;
-    const ChartFill fill = run > 1 ? FillPeaks(*m_pSource, first, last, run, columns, buffers)
-                                   : FillDecimated(*m_pSource, first, last, columns, buffers);
-    m_nStep = fill.step;
-    m_nDrawn = fill.drawn;
+    fill = run > 1 ? FillPeaks(*m_pSource, first, last, run, columns, buffers)
+                   : FillDecimated(*m_pSource, first, last, columns, buffers);
   }
+  m_nStep = fill.step;
+  m_nDrawn = fill.drawn;
   m_dOverallMin = kChartEmptyMin;
   m_dOverallMax = kChartEmptyMax;
   for (size_t s = 0; s < shown; ++s) {
@@ -270,67 +272,6 @@ void CChartViewModel::FillSeries(int first, int last) {
     m_dOverallMin = std::min(m_dOverallMin, minimum);
     m_dOverallMax = std::max(m_dOverallMax, maximum);
   }
-}
-
-void CChartViewModel::FillFromBlocks(int first, int last, const std::vector<int>& columns) {
-  // Runs of whole blocks, each drawn as its minimum and maximum in the order they came;
-  // the blocks cut by the window's ends are read from their rows.
-  const size_t shown = columns.size();
-  const int blockRows = m_pSource->BlockRows();
-  const int firstBlock = first / blockRows;
-  const int lastBlock = last / blockRows;
-  const int blocks = lastBlock - firstBlock + 1;
-  const int maxPairs = kChartMaxPoints / 2;
-  const int runBlocks = (blocks + maxPairs - 1) / maxPairs;
-  m_nStep = runBlocks * blockRows;
-  std::vector<double> low(shown), high(shown), blockLow(shown), blockHigh(shown);
-  std::vector<int64_t> lowAt(shown), highAt(shown);
-  const std::unique_ptr<bool[]> order(new bool[shown > 0 ? shown : 1]);
-  bool* minFirst = order.get();
-  auto fold = [&](size_t s, double minimum, double maximum, int64_t minAt, int64_t maxAt) {
-    if (!std::isnan(minimum) && (std::isnan(low[s]) || minimum < low[s]))
-      low[s] = minimum, lowAt[s] = minAt;
-    if (!std::isnan(maximum) && (std::isnan(high[s]) || maximum > high[s]))
-      high[s] = maximum, highAt[s] = maxAt;
-  };
-  double* values = m_vValues.data();
-  int drawn = 0;
-  for (int a = firstBlock; a <= lastBlock; a += runBlocks) {
-    const int b = std::min(a + runBlocks - 1, lastBlock);
-    const int rowA = std::max(a * blockRows, first);
-    const int rowB = std::min((b + 1) * blockRows - 1, last);
-    std::fill(low.begin(), low.end(), kChartNoValue);
-    std::fill(high.begin(), high.end(), kChartNoValue);
-    for (int block = a; block <= b; ++block) {
-      const int start = block * blockRows;
-      const int end = start + blockRows - 1;
-      // Positions: twice the row, so a block's two extremes keep their order.
-      if (start >= first && end <= last &&
-          m_pSource->BlockExtremes(block, columns, blockLow.data(), blockHigh.data(), minFirst)) {
-        for (size_t s = 0; s < shown; ++s) {
-          const int64_t at = int64_t{start} * 2;
-          fold(s, blockLow[s], blockHigh[s], at + (minFirst[s] ? 0 : 1),
-               at + (minFirst[s] ? 1 : 0));
-        }
-        continue;
-      }
-      for (int r = std::max(start, first); r <= std::min(end, last); ++r) {
-        m_pSource->RowValues(r, columns, m_vRow.data());
-        for (size_t s = 0; s < shown; ++s)
-          fold(s, m_vRow[s], m_vRow[s], int64_t{r} * 2, int64_t{r} * 2);
-      }
-    }
-    m_vTimes[static_cast<size_t>(drawn)] = m_pSource->RowTime(rowA);
-    m_vTimes[static_cast<size_t>(drawn + 1)] = m_pSource->RowTime(rowB);
-    for (size_t s = 0; s < shown; ++s) {
-      const bool lowFirst = lowAt[s] <= highAt[s] || std::isnan(high[s]);
-      double* series = values + s * kChartMaxPoints;
-      series[drawn] = lowFirst ? low[s] : high[s];
-      series[drawn + 1] = lowFirst ? high[s] : low[s];
-    }
-    drawn += rowA == rowB ? 1 : 2;
-  }
-  m_nDrawn = drawn;
 }
 
 void CChartViewModel::FitAxes(double windowStart, double windowEnd) {
@@ -368,19 +309,13 @@ bool CChartViewModel::OnCycleNotice(uint32_t basePeriodMs, bool visible) {
     m_dLastTime = m_pRealTime->WallTime(rows - 1);
   if (!m_bRealTime)
     return false;
-  ++m_nCycles;
-  if (m_nLastRedrawMs >= 0) {
-    const int divider = ChartRefreshDivider(basePeriodMs, m_nLastRedrawMs);
-    if (divider == 0)
-      return false;
-    if (divider > m_nDivider) {
-      m_nDivider = divider;
-      m_context.log.Log(Format(kTooLong, divider, divider > 1 ? "s " : " "), kLogDataChart);
-    }
+  const CChartRefreshPacer::Decision decision = m_pacer.OnCycle(basePeriodMs);
+  if (decision.dividerRaised) {
+    const int divider = m_pacer.Divider();
+    m_context.log.Log(Format(kTooLong, divider, divider > 1 ? "s " : " "), kLogDataChart);
   }
-  if (m_nCycles < m_nDivider)
+  if (!decision.redraw)
     return false;
-  m_nCycles = 0;
   Redraw();
   return true;
 }
@@ -391,7 +326,7 @@ void CChartViewModel::Reset() {
   m_nAcquisitionId = kNoChartAcquisition;
   m_nDrawnAcquisitionId = kNoChartAcquisition;
   m_bNeedBuild = true;
-  m_nCycles = 0;
+  m_pacer.RestartCycles();
   m_nPoints = m_nDrawn = 0;
   m_dAcquisitionStart = m_dLastTime = m_dWindowStart = m_dWindowEnd = 0.0;
   m_chart.RequestRedraw();
@@ -454,7 +389,7 @@ bool CChartViewModel::UpdateChart(double pageStart) {
 
 void CChartViewModel::SetRealTime(bool realTime) {
   m_bRealTime = realTime;
-  m_nCycles = 0;
+  m_pacer.RestartCycles();
   Redraw();
 }
 

@@ -15,6 +15,7 @@
 #include "chart/chart_axis_rules.h"
 #include "chart/chart_model.h"
 #include "chart/chart_real_time_rows.h"
+#include "chart/chart_refresh_pacer.h"
 #include "chart/chart_row_source.h"
 #include "chart/chart_view_rules.h"
 #include "db/query_cell.h"
@@ -139,9 +140,8 @@ class CChartViewModel {
   int PointCount() const { return m_nPoints; }
   int DecimationStep() const { return m_nStep; }
   int DrawnPoints() const { return m_nDrawn; }
-  int RefreshDivider() const { return m_nDivider; }
-  int LastRedrawMs() const { return m_nLastRedrawMs; }
-  void SetLastRedrawMs(int ms) { m_nLastRedrawMs = ms; }
+  int RefreshDivider() const { return m_pacer.Divider(); }
+  int LastRedrawMs() const { return m_pacer.LastRedrawMs(); }
   double OverallMin() const { return m_dOverallMin; }
   double OverallMax() const { return m_dOverallMax; }
 
@@ -183,11 +183,9 @@ class CChartViewModel {
   std::string SerieName(const CVelmoraChartItem& item) const;
   int PeriodSeconds() const;
   int FindRow(double target, bool atOrAfter) const;
-  // Fills the series from rows [first, last] (decimated, or by peaks with Keep Peaks),
-  // then each shown item's range.
+  // Fills the series from rows [first, last] (decimated, by peaks with Keep Peaks, or from
+  // the source's block extremes for a window of many rows), then each shown item's range.
   void FillSeries(int first, int last);
-  // The same from the source's block extremes (a window of many rows).
-  void FillFromBlocks(int first, int last, const std::vector<int>& columns);
   void FitAxes(double windowStart, double windowEnd);
   void MoveWindowStart(double start);
 
@@ -206,9 +204,7 @@ class CChartViewModel {
   uint32_t m_nPeriodMs = 1000;
   bool m_bNeedBuild = true;
   bool m_bRealTime = false;
-  int m_nDivider = 1;
-  int m_nCycles = 0;
-  int m_nLastRedrawMs = -1;
+  CChartRefreshPacer m_pacer;
   double m_dAcquisitionStart = 0.0;
   double m_dLastTime = 0.0;
   double m_dWindowStart = 0.0;
