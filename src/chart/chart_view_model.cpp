@@ -134,7 +134,7 @@ void CChartViewModel::BuildSeries() {
   if (m_fnQuery && m_nAcquisitionId != kNoChartAcquisition)
     m_fnQuery(ChartItemStatement(m_nAcquisitionId), cells);
   if (cells.size() % kItemQueryColumns != 0) {
-    m_context.prompt.ShowMessage(kIncoherentItems, MessageButtons::Ok, MessageIcon::Error);
+    m_context.prompt.ShowMessage(kIncoherentItems, MessageButtons::kOk, MessageIcon::kError);
     return;
   }
   m_chart.RemoveAllSeries();
@@ -379,7 +379,7 @@ void CChartViewModel::SetSpanPosition(int position) {
 
 bool CChartViewModel::UpdateChart(double pageStart) {
   if (pageStart + Span(m_nSpanMinutes) < m_dAcquisitionStart - kChartHalfSecond) {
-    m_context.prompt.ShowMessage(kAnteriorStart, MessageButtons::Ok, MessageIcon::Warning);
+    m_context.prompt.ShowMessage(kAnteriorStart, MessageButtons::kOk, MessageIcon::kWarning);
     return false;
   }
   m_dWindowStart = pageStart;

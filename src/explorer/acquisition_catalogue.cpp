@@ -68,7 +68,7 @@ int CAcquisitionCatalogue::SetSortChoice(int sortIndex) {
 
 int CAcquisitionCatalogue::FillList() {
   const int rows = m_db.UpdateListCtrl(CatalogueStatement(m_nSortChoice), m_catalogue, true, false,
-                                       ListCtrlForm::Keyed);
+                                       ListCtrlForm::kKeyed);
   m_nRowCount = rows > 0 ? rows : 0;
   // An acquisition being recorded is shown as such, not as one that was never closed.
   m_recorded.assign(static_cast<size_t>(m_nRowCount), false);

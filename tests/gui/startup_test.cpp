@@ -107,7 +107,7 @@ class StartupTest : public QObject {
     QCOMPARE(app->Database()->directory, std::string("/data/plant/"));
     QVERIFY(app->IsStartupFinished());
     QVERIFY(app->MainFrame()->isVisible());
-    QCOMPARE(app->MainFrame()->ActiveView(), app->MainFrame()->View(VelmoraView::Start));
+    QCOMPARE(app->MainFrame()->ActiveView(), app->MainFrame()->View(VelmoraView::kStart));
     QCOMPARE(settings::Read(start.settings, settings::kDataPath),
              std::string("/data/plant/Velmora.sq3"));
   }
@@ -222,8 +222,8 @@ class StartupTest : public QObject {
      public:
       using CVelmoraViewFactory::CVelmoraViewFactory;
       CVelmoraView* CreateView(VelmoraView view, QWidget* parent) override {
-        return view == VelmoraView::LiveChart ? nullptr
-                                              : CVelmoraViewFactory::CreateView(view, parent);
+        return view == VelmoraView::kLiveChart ? nullptr
+                                               : CVelmoraViewFactory::CreateView(view, parent);
       }
     };
     auto factory = [](CVelmoraSession& session) -> std::unique_ptr<IViewFactory> {
@@ -232,16 +232,16 @@ class StartupTest : public QObject {
     InMemorySettingsStore settings;
     ScriptedUserPrompt prompt;
     settings::Write(settings, settings::kDataPath, "/data/Velmora.sq3");
-    prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the view that cannot be made
+    prompt.messageAnswers.push_back(MessageAnswer::kOk);  // the view that cannot be made
     CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt, factory});
     app.SetQuickStart(true);
     QVERIFY(app.InitInstance());
     QVERIFY(
         prompt.HasMessageContaining("Unable to Create COPCDataChartView!!! Please Contact "
                                     "Quorix"));
-    QVERIFY(app.MainFrame()->View(VelmoraView::OpcData) != nullptr);
-    QVERIFY(app.MainFrame()->View(VelmoraView::LiveChart) == nullptr);
-    QVERIFY(app.MainFrame()->View(VelmoraView::DcomOutline) == nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::kOpcData) != nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::kLiveChart) == nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::kDcomOutline) == nullptr);
     QVERIFY(app.MainFrame()->isVisible());
   }
 

@@ -16,12 +16,13 @@ struct ColourCommand {
   const char* title;
 };
 constexpr ColourCommand kColourCommands[] = {
-    {CommandId::StandardColor, &settings::kStandardColor, &DataColours::standard, "Standard Color"},
-    {CommandId::BadQualityColor, &settings::kBadQualityColor, &DataColours::badQuality,
+    {CommandId::kStandardColor, &settings::kStandardColor, &DataColours::standard,
+     "Standard Color"},
+    {CommandId::kBadQualityColor, &settings::kBadQualityColor, &DataColours::badQuality,
      "Bad Data Quality"},
-    {CommandId::InterpolatedColor, &settings::kInterpolatedColor, &DataColours::interpolated,
+    {CommandId::kInterpolatedColor, &settings::kInterpolatedColor, &DataColours::interpolated,
      "Interpolated Data Color"},
-    {CommandId::InactiveGroupColor, &settings::kInactiveColor, &DataColours::inactive,
+    {CommandId::kInactiveGroupColor, &settings::kInactiveColor, &DataColours::inactive,
      "Inactive Group Color"},
 };
 

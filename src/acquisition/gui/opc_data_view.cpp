@@ -291,10 +291,12 @@ bool COPCDataView::Confirm(const ReportRequest& request) {
 
 std::vector<CommandId> COPCDataView::Commands() const {
   std::vector<CommandId> commands = {
-      CommandId::StartAcquisition, CommandId::ResumeAcquisition,  CommandId::StopAcquisition,
-      CommandId::OpcDataDisplay,   CommandId::AlwaysShowLastData, CommandId::ShowFullyQualifiedId,
-      CommandId::ShowShortId,      CommandId::ClearOpcData,       CommandId::ReconnectOnServerLoss,
-      CommandId::BackupOpcData,    CommandId::AutoBackupSettings};
+      CommandId::kStartAcquisition,      CommandId::kResumeAcquisition,
+      CommandId::kStopAcquisition,       CommandId::kOpcDataDisplay,
+      CommandId::kAlwaysShowLastData,    CommandId::kShowFullyQualifiedId,
+      CommandId::kShowShortId,           CommandId::kClearOpcData,
+      CommandId::kReconnectOnServerLoss, CommandId::kBackupOpcData,
+      CommandId::kAutoBackupSettings};
   for (const CommandId colour : CDataColourCommands::Commands())
     commands.push_back(colour);
   return commands;
@@ -302,25 +304,25 @@ std::vector<CommandId> COPCDataView::Commands() const {
 
 void COPCDataView::OnCommand(CommandId id) {
   switch (id) {
-    case CommandId::StartAcquisition:
+    case CommandId::kStartAcquisition:
       return StartAcquisition();
-    case CommandId::ResumeAcquisition:
+    case CommandId::kResumeAcquisition:
       return ResumeAcquisition();
-    case CommandId::StopAcquisition:
+    case CommandId::kStopAcquisition:
       return StopAcquisition();
-    case CommandId::AlwaysShowLastData:
+    case CommandId::kAlwaysShowLastData:
       return ToggleAlwaysShowLast();
-    case CommandId::ShowFullyQualifiedId:
+    case CommandId::kShowFullyQualifiedId:
       return ShowFullyQualifiedId();
-    case CommandId::ShowShortId:
+    case CommandId::kShowShortId:
       return ShowShortId();
-    case CommandId::ClearOpcData:
+    case CommandId::kClearOpcData:
       return ClearOpcData();
-    case CommandId::ReconnectOnServerLoss:
+    case CommandId::kReconnectOnServerLoss:
       return ToggleReconnectOnServerLoss();
-    case CommandId::BackupOpcData:
+    case CommandId::kBackupOpcData:
       return BackupOpcData();
-    case CommandId::AutoBackupSettings:
+    case CommandId::kAutoBackupSettings:
       return AutoBackupSettings();
     default:
       return ChooseColour(id);  // the colour commands; others are not this view's
@@ -332,31 +334,31 @@ ViewCommandState COPCDataView::CommandState(CommandId id) const {
   const bool running = m_engine.IsRunning();
   const bool connected = m_engine.IsServerConnected();
   switch (id) {
-    case CommandId::StartAcquisition:
+    case CommandId::kStartAcquisition:
       state.enabled = connected && !running;
       break;
-    case CommandId::ResumeAcquisition:
+    case CommandId::kResumeAcquisition:
       state.enabled = connected && !running && m_engine.IsResumeAllowed();
       break;
-    case CommandId::StopAcquisition:
+    case CommandId::kStopAcquisition:
       state.enabled = running;
       break;
-    case CommandId::AlwaysShowLastData:
+    case CommandId::kAlwaysShowLastData:
       state.checked = m_bAlwaysShowLast;
       break;
-    case CommandId::ReconnectOnServerLoss:
+    case CommandId::kReconnectOnServerLoss:
       state.checked = m_engine.ReconnectOnServerLoss();
       break;
-    case CommandId::ShowFullyQualifiedId:
-    case CommandId::ShowShortId: {
+    case CommandId::kShowFullyQualifiedId:
+    case CommandId::kShowShortId: {
       const int type = settings::Read(m_context.settings, settings::kTagDisplayType);
-      state.checked = (id == CommandId::ShowShortId) == (type == kShortIdDisplay);
+      state.checked = (id == CommandId::kShowShortId) == (type == kShortIdDisplay);
       break;
     }
-    case CommandId::OpcDataDisplay:
-    case CommandId::ClearOpcData:
-    case CommandId::BackupOpcData:
-    case CommandId::AutoBackupSettings:
+    case CommandId::kOpcDataDisplay:
+    case CommandId::kClearOpcData:
+    case CommandId::kBackupOpcData:
+    case CommandId::kAutoBackupSettings:
       break;
     default:
       state.swatch = m_colourCommands.Swatch(id);  // invalid for others

@@ -71,6 +71,6 @@ void CMainFrame::UpdateCommandStates() {
     if (state.swatch.isValid())
       m_pRibbon->SetSwatch(id, state.swatch);
   }
-  if (QAction* close = Command(CommandId::CloseProject))
+  if (QAction* close = Command(CommandId::kCloseProject))
     close->setEnabled(!m_pSession->ServerId().empty());
 }

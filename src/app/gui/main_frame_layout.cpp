@@ -51,10 +51,10 @@ QString SplitterKey(int view, const QSplitter* splitter) {
 // The project views show a chosen acquisition; none is chosen at start-up.
 VelmoraView StartViewFor(VelmoraView saved) {
   switch (saved) {
-    case VelmoraView::PrjData:
-    case VelmoraView::PrjExport:
-    case VelmoraView::ProjectChart:
-      return VelmoraView::PrjDatabase;
+    case VelmoraView::kPrjData:
+    case VelmoraView::kPrjExport:
+    case VelmoraView::kProjectChart:
+      return VelmoraView::kPrjDatabase;
     default:
       return saved;
   }

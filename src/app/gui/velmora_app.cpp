@@ -78,7 +78,7 @@ void CVelmoraApp::CreateSettingsBranch() {
   if (error != 0) {
     // Start-up goes on: reads fall back to their defaults, writes fail silently.
     m_prompt.ShowMessage(Format(kBranchError, kSettingsKeyPath, static_cast<long>(error)),
-                         MessageButtons::Ok, MessageIcon::Error);
+                         MessageButtons::kOk, MessageIcon::kError);
   }
 }
 

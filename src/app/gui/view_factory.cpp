@@ -17,35 +17,35 @@ CVelmoraViewFactory::CVelmoraViewFactory(CVelmoraSession& session) : m_session(s
 CVelmoraView* CVelmoraViewFactory::CreateView(VelmoraView view, QWidget* parent) {
   CVelmoraSession& session = m_session;
   switch (view) {
-    case VelmoraView::Start:
+    case VelmoraView::kStart:
       return new CVelmoraStartView(parent);
-    case VelmoraView::OpcOutline:
-      return new CVelmoraPaneView(OutlinePage::OpcExplorer, parent);
-    case VelmoraView::OpcServer:
+    case VelmoraView::kOpcOutline:
+      return new CVelmoraPaneView(OutlinePage::kOpcExplorer, parent);
+    case VelmoraView::kOpcServer:
       return new COPCServerView(session, parent);
-    case VelmoraView::OpcData: {
+    case VelmoraView::kOpcData: {
       CProjectState& state = session.ProjectState();
       return new COPCDataView(
           session.Engine(), session.Context(), [&state] { return state.Name(); }, parent);
     }
-    case VelmoraView::LiveChart:
-      return new COPCChartView(ChartMode::Live, session.Context(), session.Database(),
+    case VelmoraView::kLiveChart:
+      return new COPCChartView(ChartMode::kLive, session.Context(), session.Database(),
                                &session.Engine(), nullptr, parent);
-    case VelmoraView::ProjectsOutline:
-      return new CVelmoraPaneView(OutlinePage::Projects, parent);
-    case VelmoraView::PrjDatabase:
+    case VelmoraView::kProjectsOutline:
+      return new CVelmoraPaneView(OutlinePage::kProjects, parent);
+    case VelmoraView::kPrjDatabase:
       return new CPrjDatabaseView(session, parent);
-    case VelmoraView::PrjData:
+    case VelmoraView::kPrjData:
       m_pPrjData = new CPrjDataView(session, parent);
       return m_pPrjData;
-    case VelmoraView::PrjExport:
+    case VelmoraView::kPrjExport:
       // Made after the data view whose table it exports (creation stops at a failed view).
       return m_pPrjData.isNull() ? nullptr : new CPrjExportView(session, *m_pPrjData, parent);
-    case VelmoraView::ProjectChart:
-      return new COPCChartView(ChartMode::Project, session.Context(), session.Database(), nullptr,
+    case VelmoraView::kProjectChart:
+      return new COPCChartView(ChartMode::kProject, session.Context(), session.Database(), nullptr,
                                m_pPrjData.data(), parent);
-    case VelmoraView::DcomOutline:
-      return new CVelmoraPaneView(OutlinePage::Dcom, parent);
+    case VelmoraView::kDcomOutline:
+      return new CVelmoraPaneView(OutlinePage::kDcom, parent);
   }
   return nullptr;
 }
@@ -53,11 +53,11 @@ CVelmoraView* CVelmoraViewFactory::CreateView(VelmoraView view, QWidget* parent)
 // The frame's typed look-ups (for the wiring below and for tests) live here too, so that
 // the frame's own files need no view header.
 COPCServerView* CMainFrame::ServerView() const {
-  return qobject_cast<COPCServerView*>(View(VelmoraView::OpcServer));
+  return qobject_cast<COPCServerView*>(View(VelmoraView::kOpcServer));
 }
 
 COPCDataView* CMainFrame::DataView() const {
-  return qobject_cast<COPCDataView*>(View(VelmoraView::OpcData));
+  return qobject_cast<COPCDataView*>(View(VelmoraView::kOpcData));
 }
 
 COPCChartView* CMainFrame::ChartView(VelmoraView view) const {
@@ -65,14 +65,14 @@ COPCChartView* CMainFrame::ChartView(VelmoraView view) const {
 }
 
 CPrjDatabaseView* CMainFrame::DatabaseView() const {
-  return qobject_cast<CPrjDatabaseView*>(View(VelmoraView::PrjDatabase));
+  return qobject_cast<CPrjDatabaseView*>(View(VelmoraView::kPrjDatabase));
 }
 
 namespace {
 
 void AttachViews(CMainFrame& frame) {
   COPCDataView* dataView = frame.DataView();
-  if (COPCChartView* chart = frame.ChartView(VelmoraView::LiveChart); chart && dataView) {
+  if (COPCChartView* chart = frame.ChartView(VelmoraView::kLiveChart); chart && dataView) {
     QObject::connect(dataView, &COPCDataView::ChartUpdate, chart, &COPCChartView::OnChartUpdate);
     QObject::connect(dataView, &COPCDataView::HeadingsChanged, chart,
                      &COPCChartView::OnHeadingsChanged);
@@ -82,13 +82,13 @@ void AttachViews(CMainFrame& frame) {
                      &COPCDataView::ResetView);
   if (CPrjDatabaseView* catalogue = frame.DatabaseView()) {
     QObject::connect(catalogue, &CPrjDatabaseView::ViewProjectDataRequested, &frame,
-                     [&frame] { frame.ChooseEntry(NavigationEntry::ProjectOpcData); });
+                     [&frame] { frame.ChooseEntry(NavigationEntry::kProjectOpcData); });
   }
 }
 
 void DetachViews(CMainFrame& frame) {
   COPCDataView* dataView = frame.DataView();
-  if (COPCChartView* chart = frame.ChartView(VelmoraView::LiveChart); chart && dataView)
+  if (COPCChartView* chart = frame.ChartView(VelmoraView::kLiveChart); chart && dataView)
     QObject::disconnect(dataView, nullptr, chart, nullptr);
   if (COPCServerView* serverView = frame.ServerView(); serverView && dataView)
     QObject::disconnect(serverView, nullptr, dataView, nullptr);

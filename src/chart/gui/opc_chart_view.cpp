@@ -59,14 +59,14 @@ constexpr char kDateFormat[] = "dd/MM/yyyy HH:mm:ss";
 constexpr char kBackgroundTitle[] = "Background Color";
 
 const CommandId kChartCommands[] = {
-    CommandId::ChartTitleOptions,    CommandId::ChartBackgroundColor,
-    CommandId::ChartSeriesSelection, CommandId::LeftAxis,
-    CommandId::LeftAxisAutomatic,    CommandId::LeftAxisManual,
-    CommandId::LeftAxisSetRange,     CommandId::RightAxis,
-    CommandId::RightAxisAutomatic,   CommandId::RightAxisManual,
-    CommandId::RightAxisSetRange,    CommandId::ChartLegendOptions,
-    CommandId::ChartSaveImage,       CommandId::ChartCopyToClipboard,
-    CommandId::LeftAxisAttributes,   CommandId::RightAxisAttributes,
+    CommandId::kChartTitleOptions,    CommandId::kChartBackgroundColor,
+    CommandId::kChartSeriesSelection, CommandId::kLeftAxis,
+    CommandId::kLeftAxisAutomatic,    CommandId::kLeftAxisManual,
+    CommandId::kLeftAxisSetRange,     CommandId::kRightAxis,
+    CommandId::kRightAxisAutomatic,   CommandId::kRightAxisManual,
+    CommandId::kRightAxisSetRange,    CommandId::kChartLegendOptions,
+    CommandId::kChartSaveImage,       CommandId::kChartCopyToClipboard,
+    CommandId::kLeftAxisAttributes,   CommandId::kRightAxisAttributes,
 };
 
 QDateTimeEdit* DateField(QWidget* parent, bool readOnly) {
@@ -177,7 +177,7 @@ void COPCChartView::BuildLayout() {
 
 void COPCChartView::CreateModel() {
   m_pModel = std::make_unique<CChartViewModel>(*m_pContext, m_pChart->Model());
-  m_pModel->SetLiveMode(m_mode == ChartMode::Live);
+  m_pModel->SetLiveMode(m_mode == ChartMode::kLive);
   m_pModel->SetItemQuery([this](const std::string& statement, std::vector<QueryCell>& cells) {
     return m_pDb != nullptr ? m_pDb->GetQueryData(statement, cells, true, true) : 0;
   });
@@ -194,7 +194,7 @@ void COPCChartView::CreateModel() {
 
 void COPCChartView::SetMode(ChartMode mode) {
   m_mode = mode;
-  m_pModel->SetLiveMode(mode == ChartMode::Live);
+  m_pModel->SetLiveMode(mode == ChartMode::kLive);
   UpdateTexts();
   ShowFields();
 }
@@ -211,14 +211,14 @@ void COPCChartView::ResetView() {
 }
 
 void COPCChartView::UpdateTexts() {
-  const bool live = m_mode == ChartMode::Live;
+  const bool live = m_mode == ChartMode::kLive;
   Header()->SetTitle(live ? kLiveTitle : kProjectTitle);
   Header()->SetDescription(live ? kLiveDescription : kProjectDescription);
   m_pLastLabel->setText(live ? kLastLiveLabel : kEndLabel);
 }
 
 bool COPCChartView::ChooseSource() {
-  if (m_mode == ChartMode::Live) {
+  if (m_mode == ChartMode::kLive) {
     if (m_pEngine == nullptr)
       return false;
     if (!m_pSource)
@@ -252,7 +252,7 @@ bool COPCChartView::ChooseSource() {
 void COPCChartView::OnViewShown() {
   UpdateTexts();
   if (!ChooseSource()) {
-    m_pContext->prompt.ShowMessage(kNoTable, MessageButtons::Ok, MessageIcon::Error);
+    m_pContext->prompt.ShowMessage(kNoTable, MessageButtons::kOk, MessageIcon::kError);
     ShowFields();
     return;
   }
@@ -273,7 +273,7 @@ void COPCChartView::OnViewShown() {
 void COPCChartView::ShowFields() {
   const bool enough = m_pModel->HasEnoughRows();
   const bool realTime = m_pModel->IsRealTime();
-  const bool live = m_mode == ChartMode::Live;
+  const bool live = m_mode == ChartMode::kLive;
   m_pChart->setVisible(enough);
   m_pNoData->setVisible(!enough);
   m_pFieldRow->setVisible(enough);
@@ -299,7 +299,7 @@ void COPCChartView::ShowFields() {
 }
 
 void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
-  if (m_mode != ChartMode::Live || m_pEngine == nullptr)
+  if (m_mode != ChartMode::kLive || m_pEngine == nullptr)
     return;
   const bool visible = isVisible();
   if (visible) {
@@ -378,19 +378,19 @@ std::vector<CommandId> COPCChartView::Commands() const {
 ViewCommandState COPCChartView::CommandState(CommandId id) const {
   ViewCommandState state;
   switch (id) {
-    case CommandId::LeftAxisAutomatic:
+    case CommandId::kLeftAxisAutomatic:
       state.checked = !m_pModel->AxisRange(kChartLeftAxis).manual;
       break;
-    case CommandId::LeftAxisManual:
+    case CommandId::kLeftAxisManual:
       state.checked = m_pModel->AxisRange(kChartLeftAxis).manual;
       break;
-    case CommandId::RightAxisAutomatic:
+    case CommandId::kRightAxisAutomatic:
       state.checked = !m_pModel->AxisRange(kChartRightAxis).manual;
       break;
-    case CommandId::RightAxisManual:
+    case CommandId::kRightAxisManual:
       state.checked = m_pModel->AxisRange(kChartRightAxis).manual;
       break;
-    case CommandId::ChartBackgroundColor:
+    case CommandId::kChartBackgroundColor:
       state.swatch = ColourFromColorRef(m_pModel->BackgroundColor());
       break;
     default:
@@ -401,43 +401,43 @@ ViewCommandState COPCChartView::CommandState(CommandId id) const {
 
 void COPCChartView::OnCommand(CommandId id) {
   switch (id) {
-    case CommandId::ChartTitleOptions:
+    case CommandId::kChartTitleOptions:
       OpenTitleDialog();
       break;
-    case CommandId::ChartBackgroundColor:
+    case CommandId::kChartBackgroundColor:
       ChooseBackground();
       break;
-    case CommandId::ChartSeriesSelection:
+    case CommandId::kChartSeriesSelection:
       OpenSeriesDialog();
       break;
     // The axis buttons open their menus; the attributes dialog is the menus' last entry.
-    case CommandId::LeftAxis:
-    case CommandId::RightAxis:
-    case CommandId::LeftAxisAttributes:
-    case CommandId::RightAxisAttributes:
+    case CommandId::kLeftAxis:
+    case CommandId::kRightAxis:
+    case CommandId::kLeftAxisAttributes:
+    case CommandId::kRightAxisAttributes:
       OpenAxisDialog();
       break;
-    case CommandId::LeftAxisAutomatic:
-    case CommandId::LeftAxisManual:
-      m_pModel->SetAxisManual(kChartLeftAxis, id == CommandId::LeftAxisManual);
+    case CommandId::kLeftAxisAutomatic:
+    case CommandId::kLeftAxisManual:
+      m_pModel->SetAxisManual(kChartLeftAxis, id == CommandId::kLeftAxisManual);
       break;
-    case CommandId::RightAxisAutomatic:
-    case CommandId::RightAxisManual:
-      m_pModel->SetAxisManual(kChartRightAxis, id == CommandId::RightAxisManual);
+    case CommandId::kRightAxisAutomatic:
+    case CommandId::kRightAxisManual:
+      m_pModel->SetAxisManual(kChartRightAxis, id == CommandId::kRightAxisManual);
       break;
-    case CommandId::LeftAxisSetRange:
+    case CommandId::kLeftAxisSetRange:
       OpenAxisRangeDialog(kChartLeftAxis);
       break;
-    case CommandId::RightAxisSetRange:
+    case CommandId::kRightAxisSetRange:
       OpenAxisRangeDialog(kChartRightAxis);
       break;
-    case CommandId::ChartLegendOptions:
+    case CommandId::kChartLegendOptions:
       OpenLegendDialog();
       break;
-    case CommandId::ChartSaveImage:
+    case CommandId::kChartSaveImage:
       SaveImage();
       break;
-    case CommandId::ChartCopyToClipboard:
+    case CommandId::kChartCopyToClipboard:
       CopyImage();
       break;
     default:

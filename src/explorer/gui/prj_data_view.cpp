@@ -227,11 +227,11 @@ bool CPrjDataView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::vector<CommandId> CPrjDataView::Commands() const {
-  return {CommandId::ProjectCopyToClipboard};
+  return {CommandId::kProjectCopyToClipboard};
 }
 
 void CPrjDataView::OnCommand(CommandId id) {
-  if (id == CommandId::ProjectCopyToClipboard)
+  if (id == CommandId::kProjectCopyToClipboard)
     CopyToClipboard();
 }
 

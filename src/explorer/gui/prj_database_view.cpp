@@ -224,20 +224,20 @@ void CPrjDatabaseView::ShowDetails() {
 }
 
 std::vector<CommandId> CPrjDatabaseView::Commands() const {
-  return {CommandId::DeleteProject, CommandId::ViewProjectData};
+  return {CommandId::kDeleteProject, CommandId::kViewProjectData};
 }
 
 void CPrjDatabaseView::OnCommand(CommandId id) {
-  if (id == CommandId::DeleteProject)
+  if (id == CommandId::kDeleteProject)
     DeleteSelected();
-  else if (id == CommandId::ViewProjectData)
+  else if (id == CommandId::kViewProjectData)
     ViewData(m_pCatalogue_ != nullptr ? m_pCatalogue_->SelectedRow() : -1);
 }
 
 ViewCommandState CPrjDatabaseView::CommandState(CommandId id) const {
   ViewCommandState state;
   state.enabled = m_pCatalogue_ != nullptr;
-  if (id == CommandId::DeleteProject)
+  if (id == CommandId::kDeleteProject)
     state.enabled = state.enabled && SelectedAcquisitionId() != kNoAcquisition;
   return state;
 }

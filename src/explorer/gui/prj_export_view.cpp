@@ -226,11 +226,11 @@ bool CPrjExportView::Export() {
 }
 
 std::vector<CommandId> CPrjExportView::Commands() const {
-  return {CommandId::ExportData};
+  return {CommandId::kExportData};
 }
 
 void CPrjExportView::OnCommand(CommandId id) {
-  if (id == CommandId::ExportData)
+  if (id == CommandId::kExportData)
     Export();
 }
 

@@ -32,11 +32,11 @@ class DataViewPartsTest : public QObject {
     CDataColourCommands colours(store);
     QCOMPARE(colours.Colours().badQuality, uint32_t{0x00FF00});
     QCOMPARE(colours.Colours().standard, uint32_t(settings::kStandardColor.defaultValue));
-    QCOMPARE(colours.Swatch(CommandId::BadQualityColor), ColourFromColorRef(0x00FF00));
-    QVERIFY(!colours.Swatch(CommandId::StartAcquisition).isValid());
+    QCOMPARE(colours.Swatch(CommandId::kBadQualityColor), ColourFromColorRef(0x00FF00));
+    QVERIFY(!colours.Swatch(CommandId::kStartAcquisition).isValid());
     QCOMPARE(CDataColourCommands::Commands().size(), size_t(4));
-    QVERIFY(CDataColourCommands::Handles(CommandId::InactiveGroupColor));
-    QVERIFY(!CDataColourCommands::Handles(CommandId::ClearOpcData));
+    QVERIFY(CDataColourCommands::Handles(CommandId::kInactiveGroupColor));
+    QVERIFY(!CDataColourCommands::Handles(CommandId::kClearOpcData));
   }
 
   void aChosenColourIsKeptAndStored() {
@@ -44,7 +44,7 @@ class DataViewPartsTest : public QObject {
     CDataColourCommands colours(store);
     QString askedTitle;
     QColor askedInitial;
-    const bool changed = colours.Choose(CommandId::InterpolatedColor,
+    const bool changed = colours.Choose(CommandId::kInterpolatedColor,
                                         [&](const QColor& initial, const QString& title) {
                                           askedInitial = initial;
                                           askedTitle = title;
@@ -62,15 +62,15 @@ class DataViewPartsTest : public QObject {
     InMemorySettingsStore store;
     CDataColourCommands colours(store);
     const DataColours before = colours.Colours();
-    QVERIFY(!colours.Choose(CommandId::StandardColor,
+    QVERIFY(!colours.Choose(CommandId::kStandardColor,
                             [](const QColor&, const QString&) { return std::nullopt; }));
     bool asked = false;
-    QVERIFY(!colours.Choose(CommandId::StopAcquisition, [&](const QColor&, const QString&) {
+    QVERIFY(!colours.Choose(CommandId::kStopAcquisition, [&](const QColor&, const QString&) {
       asked = true;
       return std::optional<QColor>(Qt::red);
     }));
     QVERIFY(!asked);
-    QVERIFY(!colours.Choose(CommandId::StandardColor, nullptr));
+    QVERIFY(!colours.Choose(CommandId::kStandardColor, nullptr));
     QCOMPARE(colours.Colours().standard, before.standard);
     QCOMPARE(settings::Read(store, settings::kStandardColor),
              settings::kStandardColor.defaultValue);

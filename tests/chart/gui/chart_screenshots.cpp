@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   frame.resize(1280, 800);
   frame.show();
   frame.UpdateCommandStates();
-  frame.Command(CommandId::StartAcquisition)->trigger();
+  frame.Command(CommandId::kStartAcquisition)->trigger();
   auto tick = [&](int seconds) {
     for (int i = 0; i < seconds; ++i) {
       clock.AdvanceMs(1000);
@@ -69,17 +69,17 @@ int main(int argc, char** argv) {
     }
   };
   tick(2);
-  frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
+  frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
   frame.Ribbon()->setCurrentIndex(frame.Ribbon()->CategoryIndex("OPC Data Chart"));
-  COPCChartView* live = frame.ChartView(VelmoraView::LiveChart);
+  COPCChartView* live = frame.ChartView(VelmoraView::kLiveChart);
   live->RealTimeButton()->click();
   tick(420);
   bool saved = Save(frame, folder, "chart-view-live.png");
 
-  frame.Command(CommandId::StopAcquisition)->trigger();
-  COPCChartView* project = frame.ChartView(VelmoraView::ProjectChart);
+  frame.Command(CommandId::kStopAcquisition)->trigger();
+  COPCChartView* project = frame.ChartView(VelmoraView::kProjectChart);
   project->SetAcquisitionId(rig.session->Engine().AcquisitionId());
-  frame.SwitchToView(VelmoraView::ProjectChart);
+  frame.SwitchToView(VelmoraView::kProjectChart);
   QElapsedTimer waited;
   waited.start();
   while (!project->Chart()->isVisible() && waited.elapsed() < 20000)

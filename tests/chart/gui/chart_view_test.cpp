@@ -143,7 +143,7 @@ class ChartViewTest : public QObject {
     frame.show();
     QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     QVERIFY(rig.session->Engine().IsRunning());
     COPCDataView* data = frame.DataView();
     auto tick = [&](int seconds) {
@@ -153,8 +153,8 @@ class ChartViewTest : public QObject {
       }
     };
     tick(1);
-    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
-    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::kLiveChart);
     QCOMPARE(frame.ActiveView(), view);
     QVERIFY(!view->Chart()->isVisible());  // one row: nothing to draw yet
     tick(5);
@@ -193,14 +193,14 @@ class ChartViewTest : public QObject {
     QCOMPARE(model.RefreshDivider(), 3);  // never back down
 
     rig.prompt.reportAnswers.push_back(1);  // confirm the stop
-    frame.Command(CommandId::StopAcquisition)->trigger();
+    frame.Command(CommandId::kStopAcquisition)->trigger();
     QVERIFY(!rig.session->Engine().IsRunning());
     const int recorded = rig.session->Engine().History().Count();
 
     // The recorded acquisition in project mode.
-    COPCChartView* project = frame.ChartView(VelmoraView::ProjectChart);
+    COPCChartView* project = frame.ChartView(VelmoraView::kProjectChart);
     project->SetAcquisitionId(rig.session->Engine().AcquisitionId());
-    QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
+    QVERIFY(frame.SwitchToView(VelmoraView::kProjectChart));
     // Loaded on the explorer's worker, then drawn.
     QTRY_VERIFY_WITH_TIMEOUT(project->Chart()->isVisible(), 10000);
     QCOMPARE(project->LastLabel()->text(), QString("Date and Time of Data Acquisition End: "));
@@ -216,16 +216,16 @@ class ChartViewTest : public QObject {
 
     // Resumed and stopped again: shown again, the project chart draws the rows there are
     // now, not those it loaded before.
-    QVERIFY(frame.SwitchToView(VelmoraView::LiveChart));
+    QVERIFY(frame.SwitchToView(VelmoraView::kLiveChart));
     frame.UpdateCommandStates();
-    frame.Command(CommandId::ResumeAcquisition)->trigger();
+    frame.Command(CommandId::kResumeAcquisition)->trigger();
     QVERIFY(rig.session->Engine().IsRunning());
     tick(5);
     rig.prompt.reportAnswers.push_back(1);  // confirm the stop
-    frame.Command(CommandId::StopAcquisition)->trigger();
+    frame.Command(CommandId::kStopAcquisition)->trigger();
     const int grown = rig.session->Engine().History().Count();
     QVERIFY(grown > recorded);
-    QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
+    QVERIFY(frame.SwitchToView(VelmoraView::kProjectChart));
     QTRY_COMPARE_WITH_TIMEOUT(project->Model()->PointCount(), grown, 10000);
     // Stopping the acquisition asks first.
     ExpectOnlyPrompts(rig.prompt, {"Confirmation Request"});
@@ -241,11 +241,11 @@ class ChartViewTest : public QObject {
     frame.show();
     QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
-    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
-    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::kLiveChart);
     QCOMPARE(frame.ActiveView(), view);
     QVERIFY(!view->Chart()->isVisible());
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     QVERIFY(rig.session->Engine().IsRunning());
     auto tick = [&](int seconds) {
       for (int i = 0; i < seconds; ++i) {
@@ -289,13 +289,13 @@ class ChartViewTest : public QObject {
     frame.show();
     QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     for (int i = 0; i < 20; ++i) {
       clock.AdvanceMs(1000);
       frame.DataView()->OnBaseTick();
     }
-    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
-    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::kLiveChart);
     CChartViewModel& model = *view->Model();
     ClickChartTab(frame);
     CChartModel& chart = view->Chart()->Model();
@@ -346,7 +346,7 @@ class ChartViewTest : public QObject {
     QCOMPARE(model.AxisRange(kChartLeftAxis).min, 80.5);
     QCOMPARE(model.AxisRange(kChartLeftAxis).max, 20.0);
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::LeftAxisManual)->isChecked());
+    QVERIFY(frame.Command(CommandId::kLeftAxisManual)->isChecked());
     OnMenuEntry("Automatic Range");
     ClickRibbon(frame, "Left Axis");
     QVERIFY(!model.AxisRange(kChartLeftAxis).manual);
@@ -384,7 +384,7 @@ class ChartViewTest : public QObject {
     QCOMPARE(settings::Read(rig.settings, settings::kTagDisplayType), 1);
     QVERIFY(chart.Legend().transparent);
     // The acquisition view's identifier choice renames the series too.
-    frame.Command(CommandId::ShowFullyQualifiedId)->trigger();
+    frame.Command(CommandId::kShowFullyQualifiedId)->trigger();
     QCOMPARE(serie(0)->Name(), model.Item(0).m_sQualifiedId);
 
     // Title: the lines and the size (times 5 for the chart's font).
@@ -477,7 +477,7 @@ class ChartViewTest : public QObject {
     QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgPath), folder.toStdString());
     // Again: the replace question with the file's size; Cancel keeps the file. The type
     // last used is selected.
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Cancel);
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kCancel);
     QFile::resize(folder + "/trend.png", 10);
     saveAs("trend", QString());
     QVERIFY(rig.prompt.HasMessageContaining("File trend.png Already Exists !!!\r\nFile Size: 10"));
@@ -499,7 +499,7 @@ class ChartViewTest : public QObject {
     const QByteArray before = databaseFile.readAll();
     databaseFile.close();
     QVERIFY(QFile::link(database, folder + "/db.png"));
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the refusal
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kOk);  // the refusal
     saveAs("db.png", "png");
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
                                             (folder + "/db.png").toStdString() +
@@ -509,7 +509,7 @@ class ChartViewTest : public QObject {
     databaseFile.close();
     // A file that cannot be written is reported with its cause.
     saveIn = folder + "/missing";
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the failed write
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kOk);  // the failed write
     saveAs("trend", "png");
     saveIn = folder;
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +

@@ -143,7 +143,7 @@ class ExplorerViewsTest : public QObject {
     CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     QCOMPARE(view.SelectedAcquisitionId(), -1);
-    QVERIFY(!view.CommandState(CommandId::DeleteProject).enabled);
+    QVERIFY(!view.CommandState(CommandId::kDeleteProject).enabled);
     auto* model = qobject_cast<QStandardItemModel*>(view.Catalogue()->model());
     QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Empty Table"));
     QCOMPARE(model->item(0, 0)->text(), QString("There is No Data to Show ..."));
@@ -158,7 +158,7 @@ class ExplorerViewsTest : public QObject {
     QCOMPARE(view.Detail("Server Id")->text(), QString("Velmora.SimServer.1"));
     QCOMPARE(view.Detail("Acquired Items")->text(), QString("3"));
     QCOMPARE(view.ItemList()->model()->rowCount(), 3);
-    QVERIFY(view.CommandState(CommandId::DeleteProject).enabled);
+    QVERIFY(view.CommandState(CommandId::kDeleteProject).enabled);
     QCOMPARE(view.Catalogue()->model()->columnCount(), 8);  // the id is the hidden key
 
     view.Catalogue()->selectionModel()->setCurrentIndex(
@@ -181,7 +181,7 @@ class ExplorerViewsTest : public QObject {
     CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     m_pTest->prompt.reportAnswers = {1};
-    view.OnCommand(CommandId::DeleteProject);
+    view.OnCommand(CommandId::kDeleteProject);
     QVERIFY(m_pTest->prompt.HasReportTitled(kConfirmationTitle));
     QCOMPARE(view.Catalogue()->model()->rowCount(), 1);
     QCOMPARE(view.SelectedAcquisitionId(), second);
@@ -215,7 +215,7 @@ class ExplorerViewsTest : public QObject {
     QCOMPARE(SqliteScalar(db.Path(), "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("-1"));
 
     m_pTest->prompt.reportAnswers.push_back(1);  // the rejection
-    view.OnCommand(CommandId::DeleteProject);
+    view.OnCommand(CommandId::kDeleteProject);
     QVERIFY(m_pTest->prompt.HasReportTitled(kRejectionTitle));
     QVERIFY(!m_pTest->prompt.HasReportTitled(kConfirmationTitle));
     QCOMPARE(SqliteScalar(db.Path(), "SELECT COUNT(*) FROM OPCAcqData"), std::string("3"));
@@ -418,19 +418,19 @@ class ExplorerViewsTest : public QObject {
     RecordAcquisition(rig.session->Database(), 1);
     const int second = RecordAcquisition(rig.session->Database(), 2);
     CMainFrame& frame = rig.Frame();
-    frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+    frame.ChooseEntry(NavigationEntry::kVelmoraProjects);
     CPrjDatabaseView* catalogue = frame.DatabaseView();
     QCOMPARE(frame.ActiveView(), catalogue);
     QCOMPARE(catalogue->Catalogue()->model()->rowCount(), 2);
     emit catalogue->Catalogue()->doubleClicked(catalogue->Catalogue()->model()->index(1, 0));
-    auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData));
+    auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::kPrjData));
     QCOMPARE(frame.ActiveView(), data);
     QCOMPARE(data->AcquisitionId(), second);
     QTRY_COMPARE_WITH_TIMEOUT(data->LoadCount(), 1, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(!data->IsLoading(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(data->Model()->rowCount(), 2, 3000);
-    frame.ChooseEntry(NavigationEntry::ExportProjectData);
-    auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::PrjExport));
+    frame.ChooseEntry(NavigationEntry::kExportProjectData);
+    auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::kPrjExport));
     QCOMPARE(exporter->PreviewedAcquisitionId(), second);
     QCOMPARE(data->LoadCount(), 1);  // the export reads the table already loaded
     rig.session->Detach();
