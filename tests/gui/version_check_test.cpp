@@ -27,7 +27,7 @@ class CScriptedFetcher : public IUrlFetcher {
     ++m_nRequests;
     m_sUrl = url;
     SFetchResult result;
-    result.eOutcome = EFetchOutcome::kOpened;
+    result.eOutcome = FetchOutcome::kOpened;
     result.sData = m_sBody;
     return result;
   }
