@@ -7,7 +7,7 @@
 #include "chart/chart_image_rules.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_image.h"
-#include "chart/gui/chart_image_file_dialog.h"
+#include "chart/gui/chart_image_file_dlg.h"
 
 namespace {
 

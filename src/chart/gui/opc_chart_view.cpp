@@ -24,7 +24,7 @@
 #include "chart/chart_view_rules.h"
 #include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
-#include "chart/gui/chart_dialogs.h"
+#include "chart/gui/chart_dlgs.h"
 #include "chart/gui/chart_image_export.h"
 #include "chart/gui/chart_qt_dates.h"
 #include "db/sqlite_db.h"
@@ -493,7 +493,7 @@ void COPCChartView::CopyImage() {
 }
 
 void COPCChartView::OpenSeriesDialog() {
-  CChartSeriesDialog dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
+  CChartSeriesDlg dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
   if (dialog.exec() == QDialog::Accepted) {
     dialog.Apply();
     m_pModel->ApplySerieAttributes();
@@ -502,13 +502,13 @@ void COPCChartView::OpenSeriesDialog() {
 }
 
 void COPCChartView::OpenAxisDialog() {
-  CChartAxisDialog dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
+  CChartAxisDlg dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
   if (dialog.exec() == QDialog::Accepted)
     dialog.Apply();
 }
 
 void COPCChartView::OpenAxisRangeDialog(int axis) {
-  CChartAxisRangeDialog dialog(*m_pModel, axis, DecimalsSetting(*m_pContext), this);
+  CChartAxisRangeDlg dialog(*m_pModel, axis, DecimalsSetting(*m_pContext), this);
   if (dialog.exec() == QDialog::Accepted)
     dialog.Apply();
 }
@@ -533,9 +533,9 @@ void RunPreviewDialog(CChartViewModel& model, QWidget* parent) {
 }  // namespace
 
 void COPCChartView::OpenLegendDialog() {
-  RunPreviewDialog<CChartLegendDialog>(*m_pModel, this);
+  RunPreviewDialog<CChartLegendDlg>(*m_pModel, this);
 }
 
 void COPCChartView::OpenTitleDialog() {
-  RunPreviewDialog<CChartTitleDialog>(*m_pModel, this);
+  RunPreviewDialog<CChartTitleDlg>(*m_pModel, this);
 }

@@ -23,8 +23,8 @@
 #include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_image.h"
-#include "chart/gui/chart_image_file_dialog.h"
-#include "chart/gui/chart_series_dialog.h"
+#include "chart/gui/chart_image_file_dlg.h"
+#include "chart/gui/chart_series_dlg.h"
 #include "chart/gui/opc_chart_view.h"
 
 namespace {
@@ -100,13 +100,13 @@ int main(int argc, char** argv) {
   palette.adjustSize();
   saved = Save(palette, folder, "chart-background-palette.png") && saved;
   palette.hide();
-  CChartImageFileDialog picture(ChartImageTypes(), "/home/user/Pictures", "png", rig.app->Context(),
-                                &frame);
+  CChartImageFileDlg picture(ChartImageTypes(), "/home/user/Pictures", "png", rig.app->Context(),
+                             &frame);
   picture.NameField()->setText("trend");
   saved = Save(picture, folder, "chart-image-dialog.png") && saved;
   picture.hide();
 
-  CChartSeriesDialog dialog(*project->Model(), 2, &frame);
+  CChartSeriesDlg dialog(*project->Model(), 2, &frame);
   dialog.List()->setCurrentItem(dialog.List()->topLevelItem(1));
   saved = Save(dialog, folder, "chart-series-dialog.png") && saved;
   rig.session->Detach();

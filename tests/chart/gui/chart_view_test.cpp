@@ -28,16 +28,16 @@
 #include "app/gui/ribbon_bar.h"
 #include "base/database_files.h"
 #include "base/settings.h"
-#include "chart/gui/chart_axis_dialogs.h"
+#include "chart/gui/chart_axis_dlg.h"
 #include "chart/gui/chart_colour_button.h"
 #include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
-#include "chart/gui/chart_image_file_dialog.h"
-#include "chart/gui/chart_legend_dialog.h"
+#include "chart/gui/chart_image_file_dlg.h"
+#include "chart/gui/chart_legend_dlg.h"
 #include "chart/gui/chart_preview.h"
 #include "chart/gui/chart_qt_dates.h"
-#include "chart/gui/chart_series_dialog.h"
-#include "chart/gui/chart_title_dialog.h"
+#include "chart/gui/chart_series_dlg.h"
+#include "chart/gui/chart_title_dlg.h"
 #include "chart/gui/opc_chart_view.h"
 
 namespace {
@@ -303,14 +303,13 @@ class ChartViewTest : public QObject {
     QVERIFY(model.ItemCount() >= 2);
 
     // Series dialog: Dash for the first row reaches the chart after OK.
-    OnDialog<CChartSeriesDialog>(
-        [&](CChartSeriesDialog& dialog) {
+    OnDialog<CChartSeriesDlg>(
+        [&](CChartSeriesDlg& dialog) {
           QCOMPARE(dialog.SeriesCount()->text(), QString::number(model.ItemCount()));
           dialog.List()->setCurrentItem(dialog.List()->topLevelItem(0));
           dialog.StyleList()->setCurrentText("Dash");
           dialog.UpdateSelectedRow();
-          QCOMPARE(dialog.List()->topLevelItem(0)->text(CChartSeriesDialog::kStyle),
-                   QString("Dash"));
+          QCOMPARE(dialog.List()->topLevelItem(0)->text(CChartSeriesDlg::kStyle), QString("Dash"));
         },
         true);
     ClickRibbon(frame, "Chart Series Selection");
@@ -318,11 +317,11 @@ class ChartViewTest : public QObject {
     QCOMPARE(model.Item(0).m_nLineStyle, 1);
 
     // Cancel changes nothing; no row checked leaves an empty chart.
-    OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(false); }, false);
+    OnDialog<CChartSeriesDlg>([](CChartSeriesDlg& dialog) { dialog.CheckAll(false); }, false);
     ClickRibbon(frame, "Chart Series Selection");
     QVERIFY(serie(0)->IsVisible());
-    OnDialog<CChartSeriesDialog>(
-        [](CChartSeriesDialog& dialog) {
+    OnDialog<CChartSeriesDlg>(
+        [](CChartSeriesDlg& dialog) {
           dialog.CheckAll(false);
           QCOMPARE(dialog.SelectedCount()->text(), QString("0"));
         },
@@ -330,13 +329,13 @@ class ChartViewTest : public QObject {
     ClickRibbon(frame, "Chart Series Selection");
     for (int i = 0; i < model.ItemCount(); ++i)
       QVERIFY(!serie(i)->IsVisible());
-    OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(true); }, true);
+    OnDialog<CChartSeriesDlg>([](CChartSeriesDlg& dialog) { dialog.CheckAll(true); }, true);
     ClickRibbon(frame, "Chart Series Selection");
     QVERIFY(serie(1)->IsVisible());
 
     // Axis range: a minimum above the maximum is taken as entered; the axis is manual.
-    OnDialog<CChartAxisRangeDialog>(
-        [](CChartAxisRangeDialog& dialog) {
+    OnDialog<CChartAxisRangeDlg>(
+        [](CChartAxisRangeDlg& dialog) {
           dialog.MinField()->setText("80.5");
           dialog.MaxField()->setText("20");
         },
@@ -352,8 +351,8 @@ class ChartViewTest : public QObject {
     QVERIFY(!model.AxisRange(kChartLeftAxis).manual);
 
     // Axis attributes: the fields follow the range type.
-    OnDialog<CChartAxisDialog>(
-        [](CChartAxisDialog& dialog) {
+    OnDialog<CChartAxisDlg>(
+        [](CChartAxisDlg& dialog) {
           QVERIFY(!dialog.MinField(1)->isEnabled());
           dialog.TypeList(1)->setCurrentIndex(1);
           QVERIFY(dialog.MinField(1)->isEnabled());
@@ -369,8 +368,8 @@ class ChartViewTest : public QObject {
     QVERIFY(!model.AutomaticAssignment());
 
     // Legend: "Short Identifier" renames every series and is stored.
-    OnDialog<CChartLegendDialog>(
-        [](CChartLegendDialog& dialog) {
+    OnDialog<CChartLegendDlg>(
+        [](CChartLegendDlg& dialog) {
           dialog.TransparentCheck()->setChecked(true);
           QVERIFY(!dialog.TransparentCheck()->isChecked());  // the shadow is on
           dialog.ShadowCheck()->setChecked(false);
@@ -388,8 +387,8 @@ class ChartViewTest : public QObject {
     QCOMPARE(serie(0)->Name(), model.Item(0).m_sQualifiedId);
 
     // Title: the lines and the size (times 5 for the chart's font).
-    OnDialog<CChartTitleDialog>(
-        [](CChartTitleDialog& dialog) {
+    OnDialog<CChartTitleDlg>(
+        [](CChartTitleDlg& dialog) {
           dialog.TitleField()->setText("Line 4 Trends");
           dialog.SizeList()->setCurrentText("24");
           QCOMPARE(dialog.Preview()->Model().Title().lines.front(), std::string("Line 4 Trends"));
@@ -434,8 +433,8 @@ class ChartViewTest : public QObject {
     // "png" picked in the type list and "trend" typed: trend.png, a PNG.
     QString saveIn = folder;
     auto saveAs = [&](const QString& name, const QString& type) {
-      OnDialog<CChartImageFileDialog>(
-          [&](CChartImageFileDialog& dialog) {
+      OnDialog<CChartImageFileDlg>(
+          [&](CChartImageFileDlg& dialog) {
             QCOMPARE(dialog.windowTitle(), QString("Save Chart to Image File"));
             dialog.PathField()->setText(saveIn);
             QTest::keyClicks(dialog.NameField(), name);
@@ -454,8 +453,8 @@ class ChartViewTest : public QObject {
       ClickRibbon(frame, "Save Image to File");
     };
     // The types are the encoders' names, once each, the stored one selected.
-    OnDialog<CChartImageFileDialog>(
-        [](CChartImageFileDialog& dialog) {
+    OnDialog<CChartImageFileDlg>(
+        [](CChartImageFileDlg& dialog) {
           QListWidget* list = dialog.TypeList();
           QVERIFY(!list->findItems("png", Qt::MatchExactly).isEmpty());
           QVERIFY(!list->findItems("jpeg", Qt::MatchExactly).isEmpty());
