@@ -75,7 +75,7 @@ CChartViewModel::CChartViewModel(AppContext& context, CChartModel& chart)
 void CChartViewModel::Create() {
   m_nSpanMinutes = settings::Read(m_context.settings, settings::kChartTimeSpan);
   m_background =
-      static_cast<ChartColor>(settings::Read(m_context.settings, settings::kChartBkgColor));
+      static_cast<ChartColour>(settings::Read(m_context.settings, settings::kChartBkgColor));
   m_nTagDisplayType = settings::Read(m_context.settings, settings::kTagDisplayType);
   m_chart.CreateDateTimeAxis(ChartAxisSlot::kBottom);
   for (ChartAxisSlot slot : {ChartAxisSlot::kLeft, ChartAxisSlot::kRight}) {
@@ -83,7 +83,7 @@ void CChartViewModel::Create() {
     axis.SetMinMax(0.0, 100.0);
     axis.SetGridVisible(true);
   }
-  m_chart.SetBackgroundColor(m_background);
+  m_chart.SetBackgroundColour(m_background);
 }
 
 void CChartViewModel::OnShown() {
@@ -164,7 +164,7 @@ void CChartViewModel::BuildSeries() {
     item.m_dMin = 0.0;
     item.m_dMax = kChartEmptyMax;
     item.m_bZeroBased = true;
-    item.m_color = serie->Color();
+    item.m_color = serie->Colour();
     item.m_nLineStyle = static_cast<int>(serie->Style());
     item.m_nAxis = kChartLeftAxis;
     serie->SetName(SerieName(item));
@@ -186,7 +186,7 @@ void CChartViewModel::Redraw() {
     BuildSeries();
   const uint32_t started = m_context.clock.TickCount();
   m_chart.EnableRefresh(false);
-  m_chart.SetBackgroundColor(m_background);
+  m_chart.SetBackgroundColour(m_background);
   if (m_pSource == nullptr) {
     m_context.log.Log(kNoTable, kLogDataChart);
     m_chart.EnableRefresh(true);
@@ -440,7 +440,7 @@ void CChartViewModel::ApplySerieAttributes() {
       continue;
     serie->SetName(SerieName(item));
     serie->SetVisible(item.m_bShown);
-    serie->SetColor(item.m_color);
+    serie->SetColour(item.m_color);
     serie->SetStyle(static_cast<ChartLineStyle>(std::clamp(item.m_nLineStyle, 0, 4)));
     m_chart.RebindVertical(item.m_nSerieId, item.m_nAxis == kChartRightAxis ? ChartAxisSlot::kRight
                                                                             : ChartAxisSlot::kLeft);

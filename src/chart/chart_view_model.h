@@ -37,7 +37,7 @@ struct CVelmoraChartItem {
   double m_dMax = -1.0;
   int m_nSerieId = -1;
   bool m_bShown = true;
-  ChartColor m_color = 0;
+  ChartColour m_color = 0;
   int m_nLineStyle = 0;  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
   int m_nAxis = kChartLeftAxis;
   bool m_bZeroBased = true;
@@ -52,7 +52,7 @@ struct ChartTitleSettings {
   bool italic = false;
   bool bold = true;
   bool underline = false;
-  ChartColor color = 16711680;
+  ChartColour color = 16711680;
 };
 
 struct ChartLegendSettings {
@@ -61,7 +61,7 @@ struct ChartLegendSettings {
   bool horizontal = false;
   bool shadow = true;
   bool transparent = false;
-  ChartColor color = 14205120;
+  ChartColour color = 14205120;
 };
 
 // The legend and title settings on a chart (the view's and the dialogs' previews).
@@ -167,8 +167,8 @@ class CChartViewModel {
   void SetAxisAttributes(const ChartAxisRange ranges[2], bool automaticAssignment);
   ChartTitleSettings& Title() { return m_title; }
   ChartLegendSettings& Legend() { return m_legend; }
-  ChartColor BackgroundColor() const { return m_background; }
-  void SetBackgroundColor(ChartColor color) { m_background = color; }
+  ChartColour BackgroundColour() const { return m_background; }
+  void SetBackgroundColour(ChartColour color) { m_background = color; }
   // TagDisplayType: 0 qualified id, 1 short id, 2 description.
   int TagDisplayType() const { return m_nTagDisplayType; }
   void SetTagDisplayType(int type);
@@ -220,7 +220,7 @@ class CChartViewModel {
   bool m_bKeepPeaks = false;
   ChartTitleSettings m_title;
   ChartLegendSettings m_legend;
-  ChartColor m_background = 16767935;
+  ChartColour m_background = 16767935;
   int m_nTagDisplayType = 0;
   // The preallocated buffers of one redraw: times, and the values of every series.
   std::vector<double> m_vTimes;

@@ -92,7 +92,7 @@ class SessionTest : public QObject {
     // The acquisition view's commands reach the frame through the view.
     QVERIFY(frame.Command(CommandId::kOpcDataDisplay)->isEnabled());
     QVERIFY(frame.Command(CommandId::kShowShortId)->isEnabled());
-    QCOMPARE(frame.Command(CommandId::kStandardColor)->data().value<QColor>(), QColor(255, 0, 0));
+    QCOMPARE(frame.Command(CommandId::kStandardColour)->data().value<QColor>(), QColor(255, 0, 0));
     QCOMPARE(frame.CommandTarget(CommandId::kStartAcquisition), frame.DataView());
 
     QVERIFY(rig.ImportDemoProject());

@@ -16,13 +16,13 @@ struct ColourCommand {
   const char* title;
 };
 constexpr ColourCommand kColourCommands[] = {
-    {CommandId::kStandardColor, &settings::kStandardColor, &DataColours::standard,
+    {CommandId::kStandardColour, &settings::kStandardColor, &DataColours::standard,
      "Standard Color"},
-    {CommandId::kBadQualityColor, &settings::kBadQualityColor, &DataColours::badQuality,
+    {CommandId::kBadQualityColour, &settings::kBadQualityColor, &DataColours::badQuality,
      "Bad Data Quality"},
-    {CommandId::kInterpolatedColor, &settings::kInterpolatedColor, &DataColours::interpolated,
+    {CommandId::kInterpolatedColour, &settings::kInterpolatedColor, &DataColours::interpolated,
      "Interpolated Data Color"},
-    {CommandId::kInactiveGroupColor, &settings::kInactiveColor, &DataColours::inactive,
+    {CommandId::kInactiveGroupColour, &settings::kInactiveColor, &DataColours::inactive,
      "Inactive Group Color"},
 };
 

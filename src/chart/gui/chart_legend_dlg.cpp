@@ -44,7 +44,7 @@ CChartLegendDlg::CChartLegendDlg(CChartViewModel& model, QWidget* parent)
   m_pTransparent->setChecked(legend.transparent);
   m_pColour->SetColour(legend.color);
   m_pText->setCurrentIndex(model.TagDisplayType() == 1 ? 1 : 0);
-  m_pBackground->SetColour(model.BackgroundColor());
+  m_pBackground->SetColour(model.BackgroundColour());
 
   auto* form = new QFormLayout;
   form->addRow(m_pShow);
@@ -72,8 +72,8 @@ CChartLegendDlg::CChartLegendDlg(CChartViewModel& model, QWidget* parent)
     connect(list, &QComboBox::currentIndexChanged, this, &CChartLegendDlg::Refresh);
   connect(m_pColour, &CChartColourButton::ColourChanged, this, &CChartLegendDlg::Refresh);
   // The chart's background follows the button at once (stored only by its own command).
-  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColor colour) {
-    m_model.SetBackgroundColor(colour);
+  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColour colour) {
+    m_model.SetBackgroundColour(colour);
     m_model.Redraw();
     Refresh();
   });
@@ -105,7 +105,7 @@ void CChartLegendDlg::Refresh() {
 
 void CChartLegendDlg::Apply() {
   m_model.Legend() = Settings();
-  m_model.SetBackgroundColor(m_pBackground->Colour());
+  m_model.SetBackgroundColour(m_pBackground->Colour());
   m_model.SetTagDisplayType(m_pText->currentIndex());
   m_model.ApplyLegend();
 }

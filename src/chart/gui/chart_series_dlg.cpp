@@ -198,7 +198,7 @@ void CChartSeriesDlg::OnRowSelected() {
   m_pMax->setText(row->text(kMax));
   const QSignalBlocker blocker(m_pDisplay);
   m_pDisplay->setChecked(row->checkState(kQualified) == Qt::Checked);
-  m_pColour->SetColour(static_cast<ChartColor>(row->text(kColor).toUInt()));
+  m_pColour->SetColour(static_cast<ChartColour>(row->text(kColor).toUInt()));
   m_pStyle->setCurrentIndex(ChartLineStyleValue(row->text(kStyle)));
   m_pAxis->setCurrentIndex(row->text(kAxis) == kAxes[1] ? 1 : 0);
 }
@@ -224,7 +224,7 @@ void CChartSeriesDlg::Apply() {
     const QTreeWidgetItem* row = m_pList->topLevelItem(i);
     CVelmoraChartItem& item = m_model.Item(i);
     item.m_bShown = row->checkState(kQualified) == Qt::Checked;
-    item.m_color = static_cast<ChartColor>(row->text(kColor).toUInt());
+    item.m_color = static_cast<ChartColour>(row->text(kColor).toUInt());
     item.m_nLineStyle = ChartLineStyleValue(row->text(kStyle));
     item.m_nAxis = row->text(kAxis) == kAxes[0] ? kChartLeftAxis : kChartRightAxis;
   }

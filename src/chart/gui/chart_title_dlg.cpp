@@ -50,7 +50,7 @@ CChartTitleDlg::CChartTitleDlg(CChartViewModel& model, QWidget* parent)
   m_pBold->setChecked(title.bold);
   m_pUnderline->setChecked(title.underline);
   m_pColour->SetColour(title.color);
-  m_pBackground->SetColour(model.BackgroundColor());
+  m_pBackground->SetColour(model.BackgroundColour());
 
   auto* styles = new QHBoxLayout;
   styles->addWidget(m_pItalic);
@@ -83,8 +83,8 @@ CChartTitleDlg::CChartTitleDlg(CChartViewModel& model, QWidget* parent)
   for (QComboBox* list : {m_pFont, m_pSize})
     connect(list, &QComboBox::currentIndexChanged, this, &CChartTitleDlg::Refresh);
   connect(m_pColour, &CChartColourButton::ColourChanged, this, &CChartTitleDlg::Refresh);
-  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColor colour) {
-    m_model.SetBackgroundColor(colour);
+  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColour colour) {
+    m_model.SetBackgroundColour(colour);
     m_model.Redraw();
     Refresh();
   });
@@ -111,6 +111,6 @@ void CChartTitleDlg::Refresh() {
 
 void CChartTitleDlg::Apply() {
   m_model.Title() = Settings();
-  m_model.SetBackgroundColor(m_pBackground->Colour());
+  m_model.SetBackgroundColour(m_pBackground->Colour());
   m_model.ApplyTitle();
 }

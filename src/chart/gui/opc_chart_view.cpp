@@ -59,7 +59,7 @@ constexpr char kDateFormat[] = "dd/MM/yyyy HH:mm:ss";
 constexpr char kBackgroundTitle[] = "Background Color";
 
 const CommandId kChartCommands[] = {
-    CommandId::kChartTitleOptions,    CommandId::kChartBackgroundColor,
+    CommandId::kChartTitleOptions,    CommandId::kChartBackgroundColour,
     CommandId::kChartSeriesSelection, CommandId::kLeftAxis,
     CommandId::kLeftAxisAutomatic,    CommandId::kLeftAxisManual,
     CommandId::kLeftAxisSetRange,     CommandId::kRightAxis,
@@ -390,8 +390,8 @@ ViewCommandState COPCChartView::CommandState(CommandId id) const {
     case CommandId::kRightAxisManual:
       state.checked = m_pModel->AxisRange(kChartRightAxis).manual;
       break;
-    case CommandId::kChartBackgroundColor:
-      state.swatch = ColourFromColorRef(m_pModel->BackgroundColor());
+    case CommandId::kChartBackgroundColour:
+      state.swatch = ColourFromColorRef(m_pModel->BackgroundColour());
       break;
     default:
       break;
@@ -404,7 +404,7 @@ void COPCChartView::OnCommand(CommandId id) {
     case CommandId::kChartTitleOptions:
       OpenTitleDialog();
       break;
-    case CommandId::kChartBackgroundColor:
+    case CommandId::kChartBackgroundColour:
       ChooseBackground();
       break;
     case CommandId::kChartSeriesSelection:
@@ -447,8 +447,8 @@ void COPCChartView::OnCommand(CommandId id) {
   emit CommandStatesChanged();
 }
 
-void COPCChartView::SetBackground(ChartColor colour, bool store) {
-  m_pModel->SetBackgroundColor(colour);
+void COPCChartView::SetBackground(ChartColour colour, bool store) {
+  m_pModel->SetBackgroundColour(colour);
   if (store)
     settings::Write(m_pContext->settings, settings::kChartBkgColor, static_cast<int32_t>(colour));
   m_pModel->Redraw();
@@ -471,7 +471,7 @@ QWidget* CommandButton(QWidget* window, const QString& text) {
 void COPCChartView::ChooseBackground() {
   // The palette drops down from the command's button; "More Colors..." asks the chooser.
   CChartColourPalette palette(
-      ColourFromColorRef(m_pModel->BackgroundColor()),
+      ColourFromColorRef(m_pModel->BackgroundColour()),
       [this](const QColor& current) { return m_fnChooseColour(current, kBackgroundTitle); }, this);
   const std::optional<QColor> chosen = palette.Pick(CommandButton(window(), kBackgroundTitle));
   if (chosen)
@@ -519,13 +519,13 @@ namespace {
 // set, Cancel puts the background back.
 template <class Dialog>
 void RunPreviewDialog(CChartViewModel& model, QWidget* parent) {
-  const ChartColor background = model.BackgroundColor();
+  const ChartColour background = model.BackgroundColour();
   Dialog dialog(model, parent);
   if (dialog.exec() == QDialog::Accepted) {
     dialog.Apply();
     model.Redraw();
-  } else if (model.BackgroundColor() != background) {
-    model.SetBackgroundColor(background);
+  } else if (model.BackgroundColour() != background) {
+    model.SetBackgroundColour(background);
     model.Redraw();
   }
 }

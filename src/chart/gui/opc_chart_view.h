@@ -104,7 +104,7 @@ class COPCChartView : public CVelmoraView {
   void OpenAxisRangeDialog(int axis);
   void OpenLegendDialog();
   void OpenTitleDialog();
-  void SetBackground(ChartColor colour, bool store);
+  void SetBackground(ChartColour colour, bool store);
 
   ChartMode m_mode;
   int m_nAcquisitionId = kNoAcquisition;

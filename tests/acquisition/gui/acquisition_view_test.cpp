@@ -342,7 +342,7 @@ class AcquisitionViewTest : public QObject {
     });
     QSignalSpy changed(rig->view->HistoryModel(), &QAbstractItemModel::dataChanged);
     QSignalSpy states(rig->view.get(), &CVelmoraView::CommandStatesChanged);
-    rig->view->OnCommand(CommandId::kBadQualityColor);
+    rig->view->OnCommand(CommandId::kBadQualityColour);
     QCOMPARE(askedTitle, QString("Bad Data Quality"));
     QCOMPARE(offered, QColor(255, 0, 0));
     QCOMPARE(settings::Read(rig->test.settings, settings::kBadQualityColor), 0x008000);
@@ -350,23 +350,23 @@ class AcquisitionViewTest : public QObject {
     QVERIFY(changed.count() > 0);
     // The command bar's swatch shows the colour in force.
     QCOMPARE(states.count(), 1);
-    QCOMPARE(rig->view->CommandState(CommandId::kBadQualityColor).swatch, QColor(0, 128, 0));
+    QCOMPARE(rig->view->CommandState(CommandId::kBadQualityColour).swatch, QColor(0, 128, 0));
 
     // 0x00BBGGRR: blue in the high byte.
     rig->view->SetColourChooser(
         [](const QColor&, const QString&) { return std::optional<QColor>(QColor(1, 2, 3)); });
-    rig->view->OnCommand(CommandId::kStandardColor);
+    rig->view->OnCommand(CommandId::kStandardColour);
     QCOMPARE(settings::Read(rig->test.settings, settings::kStandardColor), 0x030201);
     QCOMPARE(rig->Foreground(0, 1), QColor(1, 2, 3));
 
     // A cancelled choice changes nothing.
     rig->view->SetColourChooser([](const QColor&, const QString&) { return std::nullopt; });
-    rig->view->OnCommand(CommandId::kInactiveGroupColor);
-    rig->view->OnCommand(CommandId::kInterpolatedColor);
+    rig->view->OnCommand(CommandId::kInactiveGroupColour);
+    rig->view->OnCommand(CommandId::kInterpolatedColour);
     QCOMPARE(settings::Read(rig->test.settings, settings::kInactiveColor), 0x404040);
     QCOMPARE(settings::Read(rig->test.settings, settings::kInterpolatedColor), 0xE19854);
     QCOMPARE(states.count(), 2);
-    QCOMPARE(rig->view->CommandState(CommandId::kInactiveGroupColor).swatch, QColor(64, 64, 64));
+    QCOMPARE(rig->view->CommandState(CommandId::kInactiveGroupColour).swatch, QColor(64, 64, 64));
   }
 
   void theColoursAreReadFromTheSettingsAtAttach() {
@@ -376,7 +376,7 @@ class AcquisitionViewTest : public QObject {
     rig->view->StartAcquisition();
     rig->Ticks(1);
     QCOMPARE(rig->Foreground(0, 1), QColor(0, 0, 255));
-    QCOMPARE(rig->view->CommandState(CommandId::kBadQualityColor).swatch, QColor(0, 0, 255));
+    QCOMPARE(rig->view->CommandState(CommandId::kBadQualityColour).swatch, QColor(0, 0, 255));
   }
 
   void theTimeControlledModeTakesTheWindowFromThePickers() {

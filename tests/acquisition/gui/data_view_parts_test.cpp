@@ -32,10 +32,10 @@ class DataViewPartsTest : public QObject {
     CDataColourCommands colours(store);
     QCOMPARE(colours.Colours().badQuality, uint32_t{0x00FF00});
     QCOMPARE(colours.Colours().standard, uint32_t(settings::kStandardColor.defaultValue));
-    QCOMPARE(colours.Swatch(CommandId::kBadQualityColor), ColourFromColorRef(0x00FF00));
+    QCOMPARE(colours.Swatch(CommandId::kBadQualityColour), ColourFromColorRef(0x00FF00));
     QVERIFY(!colours.Swatch(CommandId::kStartAcquisition).isValid());
     QCOMPARE(CDataColourCommands::Commands().size(), size_t(4));
-    QVERIFY(CDataColourCommands::Handles(CommandId::kInactiveGroupColor));
+    QVERIFY(CDataColourCommands::Handles(CommandId::kInactiveGroupColour));
     QVERIFY(!CDataColourCommands::Handles(CommandId::kClearOpcData));
   }
 
@@ -44,7 +44,7 @@ class DataViewPartsTest : public QObject {
     CDataColourCommands colours(store);
     QString askedTitle;
     QColor askedInitial;
-    const bool changed = colours.Choose(CommandId::kInterpolatedColor,
+    const bool changed = colours.Choose(CommandId::kInterpolatedColour,
                                         [&](const QColor& initial, const QString& title) {
                                           askedInitial = initial;
                                           askedTitle = title;
@@ -62,7 +62,7 @@ class DataViewPartsTest : public QObject {
     InMemorySettingsStore store;
     CDataColourCommands colours(store);
     const DataColours before = colours.Colours();
-    QVERIFY(!colours.Choose(CommandId::kStandardColor,
+    QVERIFY(!colours.Choose(CommandId::kStandardColour,
                             [](const QColor&, const QString&) { return std::nullopt; }));
     bool asked = false;
     QVERIFY(!colours.Choose(CommandId::kStopAcquisition, [&](const QColor&, const QString&) {
@@ -70,7 +70,7 @@ class DataViewPartsTest : public QObject {
       return std::optional<QColor>(Qt::red);
     }));
     QVERIFY(!asked);
-    QVERIFY(!colours.Choose(CommandId::kStandardColor, nullptr));
+    QVERIFY(!colours.Choose(CommandId::kStandardColour, nullptr));
     QCOMPARE(colours.Colours().standard, before.standard);
     QCOMPARE(settings::Read(store, settings::kStandardColor),
              settings::kStandardColor.defaultValue);

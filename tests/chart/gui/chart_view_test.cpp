@@ -410,7 +410,7 @@ class ChartViewTest : public QObject {
     });
     ClickRibbon(frame, "Background Color");
     QCOMPARE(settings::Read(rig.settings, settings::kChartBkgColor), 0xFF0000);
-    QCOMPARE(chart.BackgroundColor(), 0xFF0000u);
+    QCOMPARE(chart.BackgroundColour(), 0xFF0000u);
     // "More Colors..." asks for any colour.
     QColor asked;
     view->SetColourChooser([&asked](const QColor& current, const QString&) {
@@ -424,7 +424,7 @@ class ChartViewTest : public QObject {
     // Closed without a choice: nothing changes.
     QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
     ClickRibbon(frame, "Background Color");
-    QCOMPARE(chart.BackgroundColor(), 0x030201u);
+    QCOMPARE(chart.BackgroundColour(), 0x030201u);
 
     // The picture: an 803 x 401 window gives 800 x 400.
     view->Chart()->setFixedSize(803, 401);
