@@ -52,8 +52,8 @@ QGroupBox* AxisLimits(const char* title, const ChartAxisRange& range, int decima
 
 // The number stays (it is the list's text); a swatch and its red, green, blue tell the colour.
 void ShowColourOf(QTreeWidgetItem* row, uint32_t colour) {
-  row->setIcon(CChartSeriesDlg::kColor, ColourRefSwatch(colour));
-  row->setToolTip(CChartSeriesDlg::kColor, ColourRefText(colour));
+  row->setIcon(CChartSeriesDlg::kColour, ColourRefSwatch(colour));
+  row->setToolTip(CChartSeriesDlg::kColour, ColourRefText(colour));
 }
 
 }  // namespace
@@ -104,7 +104,7 @@ CChartSeriesDlg::CChartSeriesDlg(CChartViewModel& model, int decimals, QWidget* 
     row->setCheckState(kQualified, item.m_bShown ? Qt::Checked : Qt::Unchecked);
     row->setText(kQualified, QString::fromStdString(item.m_sQualifiedId));
     row->setText(kShort, QString::fromStdString(item.m_sShortId));
-    row->setText(kColor, QString::number(item.m_color));
+    row->setText(kColour, QString::number(item.m_color));
     ShowColourOf(row, item.m_color);
     row->setText(kStyle, ChartLineStyleName(item.m_nLineStyle));
     row->setText(kMin, Number(item.m_dMin, decimals));
@@ -198,7 +198,7 @@ void CChartSeriesDlg::OnRowSelected() {
   m_pMax->setText(row->text(kMax));
   const QSignalBlocker blocker(m_pDisplay);
   m_pDisplay->setChecked(row->checkState(kQualified) == Qt::Checked);
-  m_pColour->SetColour(static_cast<ChartColour>(row->text(kColor).toUInt()));
+  m_pColour->SetColour(static_cast<ChartColour>(row->text(kColour).toUInt()));
   m_pStyle->setCurrentIndex(ChartLineStyleValue(row->text(kStyle)));
   m_pAxis->setCurrentIndex(row->text(kAxis) == kAxes[1] ? 1 : 0);
 }
@@ -207,7 +207,7 @@ void CChartSeriesDlg::UpdateSelectedRow() {
   QTreeWidgetItem* row = m_pList->currentItem();
   if (row == nullptr)
     return;
-  row->setText(kColor, QString::number(m_pColour->Colour()));
+  row->setText(kColour, QString::number(m_pColour->Colour()));
   ShowColourOf(row, m_pColour->Colour());
   row->setText(kStyle, m_pStyle->currentText());
   row->setText(kAxis, m_pAxis->currentText());
@@ -224,7 +224,7 @@ void CChartSeriesDlg::Apply() {
     const QTreeWidgetItem* row = m_pList->topLevelItem(i);
     CVelmoraChartItem& item = m_model.Item(i);
     item.m_bShown = row->checkState(kQualified) == Qt::Checked;
-    item.m_color = static_cast<ChartColour>(row->text(kColor).toUInt());
+    item.m_color = static_cast<ChartColour>(row->text(kColour).toUInt());
     item.m_nLineStyle = ChartLineStyleValue(row->text(kStyle));
     item.m_nAxis = row->text(kAxis) == kAxes[0] ? kChartLeftAxis : kChartRightAxis;
   }

@@ -23,7 +23,7 @@ const char* ChartAxisName(int axis);
 class CChartSeriesDlg : public QDialog {
   Q_OBJECT
  public:
-  enum Column { kQualified = 0, kShort, kColor, kStyle, kMin, kMax, kAxis, kColumnCount };
+  enum Column { kQualified = 0, kShort, kColour, kStyle, kMin, kMax, kAxis, kColumnCount };
 
   CChartSeriesDlg(CChartViewModel& model, int decimals, QWidget* parent = nullptr);
   // OK: the rows' checks, colours, styles and axes into the chart items, automatic
