@@ -69,7 +69,7 @@ class CSilentPrompt : public IUserPrompt {
   ReportAnswer ShowReport(const ReportRequest&) override { return ReportAnswer::kFirstButton; }
   MessageAnswer ShowMessage(const std::string&, MessageButtons, MessageIcon,
                             const std::string&) override {
-    return MessageAnswer::Ok;
+    return MessageAnswer::kOk;
   }
   std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
   std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {

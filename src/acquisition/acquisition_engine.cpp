@@ -130,7 +130,7 @@ RecordedConfiguration CAcquisitionEngine::Snapshot() const {
 
 bool CAcquisitionEngine::StartOrResume(bool start) {
   if (!m_server.IsAlive()) {
-    m_context.prompt.ShowMessage(kServerLost, MessageButtons::Ok, MessageIcon::Warning);
+    m_context.prompt.ShowMessage(kServerLost, MessageButtons::kOk, MessageIcon::kWarning);
     return false;
   }
   if (m_window.EnforceShortest())

@@ -26,12 +26,12 @@ MessageAnswer CNoticeCollector::ShowMessage(const std::string& text, MessageButt
   notice.caption = caption;
   m_notices.push_back(std::move(notice));
   switch (buttons) {
-    case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel:
-      return MessageAnswer::Yes;
-    case MessageButtons::RetryCancel:
-      return MessageAnswer::Retry;
+    case MessageButtons::kYesNo:
+    case MessageButtons::kYesNoCancel:
+      return MessageAnswer::kYes;
+    case MessageButtons::kRetryCancel:
+      return MessageAnswer::kRetry;
     default:
-      return MessageAnswer::Ok;
+      return MessageAnswer::kOk;
   }
 }

@@ -12,8 +12,8 @@ struct AcquisitionNotice {
   bool isReport = true;
   ReportRequest report;  // isReport
   std::string text;      // a message box otherwise
-  MessageButtons buttons = MessageButtons::Ok;
-  MessageIcon icon = MessageIcon::None;
+  MessageButtons buttons = MessageButtons::kOk;
+  MessageIcon icon = MessageIcon::kNone;
   std::string caption;
 };
 

@@ -212,7 +212,7 @@ void CBackupCoordinator::PollCopy() {
   if (state == kJobFinished) {
     copied = m_pDisplay->SetClipboardText(job.m_sText);
   } else if (job.ErrorCode() == kCopyNoViewCode) {
-    m_context.prompt.ShowMessage(kNullCopyView, MessageButtons::Ok, MessageIcon::Error);
+    m_context.prompt.ShowMessage(kNullCopyView, MessageButtons::kOk, MessageIcon::kError);
   }
   std::string text;
   if (copied) {

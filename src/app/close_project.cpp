@@ -80,6 +80,6 @@ bool CCloseProjectSequence::OfferProjectSave(bool triggeredByServer) {
     return true;  // not saved, still closed
   if (m_session.SaveProject())
     return true;
-  return m_prompt.ShowMessage(kSaveFailedQuestion, MessageButtons::YesNo, MessageIcon::Question) ==
-         MessageAnswer::Yes;
+  return m_prompt.ShowMessage(kSaveFailedQuestion, MessageButtons::kYesNo,
+                              MessageIcon::kQuestion) == MessageAnswer::kYes;
 }

@@ -16,25 +16,25 @@ constexpr char kUnableToShowView[] = " is NULL !!! Unable to Show View";
 // The names the missing-view messages use.
 const char* MissingViewName(VelmoraView view) {
   switch (view) {
-    case VelmoraView::Start:
+    case VelmoraView::kStart:
       return "CVelmoraStartView";
-    case VelmoraView::OpcOutline:
-    case VelmoraView::ProjectsOutline:
-    case VelmoraView::DcomOutline:
+    case VelmoraView::kOpcOutline:
+    case VelmoraView::kProjectsOutline:
+    case VelmoraView::kDcomOutline:
       return "CVelmoraPaneView";
-    case VelmoraView::OpcServer:
+    case VelmoraView::kOpcServer:
       return "COPCSetupView";
-    case VelmoraView::OpcData:
+    case VelmoraView::kOpcData:
       return "COPCDataAcqView";
-    case VelmoraView::LiveChart:
+    case VelmoraView::kLiveChart:
       return "COPCDataChartView";
-    case VelmoraView::PrjDatabase:
+    case VelmoraView::kPrjDatabase:
       return "CPrjDatabaseView";
-    case VelmoraView::PrjData:
+    case VelmoraView::kPrjData:
       return "CPrjDataView";
-    case VelmoraView::PrjExport:
+    case VelmoraView::kPrjExport:
       return "CPrjExportView";
-    case VelmoraView::ProjectChart:
+    case VelmoraView::kProjectChart:
       return "COPCDataChartView for Project";
   }
   return "View";
@@ -52,11 +52,11 @@ const char* EntryName(NavigationEntry entry) {
 
 NavigationGroup GroupOfEntry(NavigationEntry entry) {
   const int index = static_cast<int>(entry);
-  if (index <= static_cast<int>(NavigationEntry::OpcDataVisualization))
-    return NavigationGroup::OpcExplorer;
-  if (index <= static_cast<int>(NavigationEntry::ProjectDataVisualization))
-    return NavigationGroup::Projects;
-  return NavigationGroup::Dcom;
+  if (index <= static_cast<int>(NavigationEntry::kOpcDataVisualization))
+    return NavigationGroup::kOpcExplorer;
+  if (index <= static_cast<int>(NavigationEntry::kProjectDataVisualization))
+    return NavigationGroup::kProjects;
+  return NavigationGroup::kDcom;
 }
 
 std::string MissingViewMessage(VelmoraView view) {
@@ -70,14 +70,14 @@ std::optional<NavigationTarget> CNavigator::OpenGroup(NavigationGroup group,
     return std::nullopt;
   NavigationTarget target;
   switch (group) {
-    case NavigationGroup::OpcExplorer:
-      target.view = noFeaturesOutline ? VelmoraView::OpcServer : VelmoraView::OpcOutline;
+    case NavigationGroup::kOpcExplorer:
+      target.view = noFeaturesOutline ? VelmoraView::kOpcServer : VelmoraView::kOpcOutline;
       break;
-    case NavigationGroup::Projects:
-      target.view = noFeaturesOutline ? VelmoraView::PrjDatabase : VelmoraView::ProjectsOutline;
+    case NavigationGroup::kProjects:
+      target.view = noFeaturesOutline ? VelmoraView::kPrjDatabase : VelmoraView::kProjectsOutline;
       break;
-    case NavigationGroup::Dcom:
-      target.view = VelmoraView::DcomOutline;  // the DCOM outline is also its working view
+    case NavigationGroup::kDcom:
+      target.view = VelmoraView::kDcomOutline;  // the DCOM outline is also its working view
       break;
   }
   m_nCurrentGroup = index;
@@ -89,40 +89,40 @@ NavigationTarget CNavigator::SelectEntry(NavigationEntry entry, int selectedAcqu
   NavigationTarget target;
   auto projectView = [&](VelmoraView view) {
     if (selectedAcquisitionId == kNoAcquisition) {
-      target.view = VelmoraView::PrjDatabase;  // nothing selected: show the catalogue
+      target.view = VelmoraView::kPrjDatabase;  // nothing selected: show the catalogue
       return;
     }
     target.view = view;
     target.handAcquisitionId = true;
     target.acquisitionId = selectedAcquisitionId;
-    if (view == VelmoraView::ProjectChart)
-      target.chartMode = ChartMode::Project;
+    if (view == VelmoraView::kProjectChart)
+      target.chartMode = ChartMode::kProject;
   };
   switch (entry) {
-    case NavigationEntry::OpcExplorerSetup:
-      target.view = VelmoraView::OpcServer;
+    case NavigationEntry::kOpcExplorerSetup:
+      target.view = VelmoraView::kOpcServer;
       break;
-    case NavigationEntry::DataAcquisition:
-      target.view = VelmoraView::OpcData;
+    case NavigationEntry::kDataAcquisition:
+      target.view = VelmoraView::kOpcData;
       break;
-    case NavigationEntry::OpcDataVisualization:
-      target.view = VelmoraView::LiveChart;
-      target.chartMode = ChartMode::Live;
+    case NavigationEntry::kOpcDataVisualization:
+      target.view = VelmoraView::kLiveChart;
+      target.chartMode = ChartMode::kLive;
       break;
-    case NavigationEntry::VelmoraProjects:
-      target.view = VelmoraView::PrjDatabase;
+    case NavigationEntry::kVelmoraProjects:
+      target.view = VelmoraView::kPrjDatabase;
       break;
-    case NavigationEntry::ProjectOpcData:
-      projectView(VelmoraView::PrjData);
+    case NavigationEntry::kProjectOpcData:
+      projectView(VelmoraView::kPrjData);
       break;
-    case NavigationEntry::ExportProjectData:
-      projectView(VelmoraView::PrjExport);
+    case NavigationEntry::kExportProjectData:
+      projectView(VelmoraView::kPrjExport);
       break;
-    case NavigationEntry::ProjectDataVisualization:
-      projectView(VelmoraView::ProjectChart);
+    case NavigationEntry::kProjectDataVisualization:
+      projectView(VelmoraView::kProjectChart);
       break;
-    case NavigationEntry::DcomSettings:
-      target.view = VelmoraView::DcomOutline;
+    case NavigationEntry::kDcomSettings:
+      target.view = VelmoraView::kDcomOutline;
       break;
   }
   return target;

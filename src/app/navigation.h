@@ -8,34 +8,34 @@
 
 // The views of the frame, in the order they are created.
 enum class VelmoraView : int {
-  Start = 0,
-  OpcOutline,
-  OpcServer,
-  OpcData,
-  LiveChart,
-  ProjectsOutline,
-  PrjDatabase,
-  PrjData,
-  PrjExport,
-  ProjectChart,
-  DcomOutline,
+  kStart = 0,
+  kOpcOutline,
+  kOpcServer,
+  kOpcData,
+  kLiveChart,
+  kProjectsOutline,
+  kPrjDatabase,
+  kPrjData,
+  kPrjExport,
+  kProjectChart,
+  kDcomOutline,
 };
 inline constexpr int kViewCount = 11;
 
 // Navigation groups 0..2; the frame remembers the one opened last, or none.
-enum class NavigationGroup : int { OpcExplorer = 0, Projects = 1, Dcom = 2 };
+enum class NavigationGroup : int { kOpcExplorer = 0, kProjects = 1, kDcom = 2 };
 inline constexpr int kGroupCount = 3;
 inline constexpr int kNoCurrentGroup = -1;
 
 enum class NavigationEntry : int {
-  OpcExplorerSetup = 0,
-  DataAcquisition,
-  OpcDataVisualization,
-  VelmoraProjects,
-  ProjectOpcData,
-  ExportProjectData,
-  ProjectDataVisualization,
-  DcomSettings,
+  kOpcExplorerSetup = 0,
+  kDataAcquisition,
+  kOpcDataVisualization,
+  kVelmoraProjects,
+  kProjectOpcData,
+  kExportProjectData,
+  kProjectDataVisualization,
+  kDcomSettings,
 };
 inline constexpr int kEntryCount = 8;
 
@@ -47,7 +47,7 @@ std::string MissingViewMessage(VelmoraView view);
 
 // What a navigation request asks the frame to do.
 struct NavigationTarget {
-  VelmoraView view = VelmoraView::Start;
+  VelmoraView view = VelmoraView::kStart;
   bool handAcquisitionId = false;  // the target view works on acquisitionId
   int acquisitionId = kNoAcquisition;
   std::optional<ChartMode> chartMode;  // set on a chart view before it is shown

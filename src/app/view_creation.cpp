@@ -6,18 +6,18 @@ constexpr char kUnableToCreate[] = "Unable to Create ";
 constexpr char kPleaseContactQuorix[] = "!!! Please Contact Quorix";
 
 constexpr std::array<ViewCreationStep, kViewCount> kOrder = {{
-    {VelmoraView::Start, "Initializing Velmora Start View ...", "CVelmoraStartView"},
-    {VelmoraView::OpcOutline, "Initializing OPC Server Pane View ...", "CVelmoraPaneView"},
-    {VelmoraView::OpcServer, "Initializing OPC Server View ...", "COPCServerView"},
-    {VelmoraView::OpcData, "Initializing OPC Data Acquisition View ...", "CDbView"},
-    {VelmoraView::LiveChart, "Initializing OPC Data Chart View ...", "COPCDataChartView"},
-    {VelmoraView::ProjectsOutline, "Initializing Project Pane View ...", "CVelmoraPaneView"},
-    {VelmoraView::PrjDatabase, "Initializing Project Database View ...", "CPrjDatabaseView"},
-    {VelmoraView::PrjData, "Initializing Project Data View ...", "CPrjDataView"},
-    {VelmoraView::PrjExport, "Initializing Project Export View ...", "CPrjExportView"},
-    {VelmoraView::ProjectChart, "Initializing OPC Data Chart View for Project ...",
+    {VelmoraView::kStart, "Initializing Velmora Start View ...", "CVelmoraStartView"},
+    {VelmoraView::kOpcOutline, "Initializing OPC Server Pane View ...", "CVelmoraPaneView"},
+    {VelmoraView::kOpcServer, "Initializing OPC Server View ...", "COPCServerView"},
+    {VelmoraView::kOpcData, "Initializing OPC Data Acquisition View ...", "CDbView"},
+    {VelmoraView::kLiveChart, "Initializing OPC Data Chart View ...", "COPCDataChartView"},
+    {VelmoraView::kProjectsOutline, "Initializing Project Pane View ...", "CVelmoraPaneView"},
+    {VelmoraView::kPrjDatabase, "Initializing Project Database View ...", "CPrjDatabaseView"},
+    {VelmoraView::kPrjData, "Initializing Project Data View ...", "CPrjDataView"},
+    {VelmoraView::kPrjExport, "Initializing Project Export View ...", "CPrjExportView"},
+    {VelmoraView::kProjectChart, "Initializing OPC Data Chart View for Project ...",
      "COPCDataChartView"},
-    {VelmoraView::DcomOutline, "Initializing DCOM Pane View ...", "CVelmoraPaneView"},
+    {VelmoraView::kDcomOutline, "Initializing DCOM Pane View ...", "CVelmoraPaneView"},
 }};
 
 }  // namespace
@@ -44,8 +44,8 @@ int CreateViewsInOrder(ISplashProgress* splash, IUserPrompt& prompt,
     if (splash != nullptr)
       splash->ShowStep(entry.splashText, false);
     if (!hooks.create || !hooks.create(entry.view)) {
-      prompt.ShowMessage(ViewCreationFailureText(entry.className), MessageButtons::Ok,
-                         MessageIcon::Error);
+      prompt.ShowMessage(ViewCreationFailureText(entry.className), MessageButtons::kOk,
+                         MessageIcon::kError);
       return created;
     }
     ++created;

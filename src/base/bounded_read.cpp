@@ -20,7 +20,7 @@ SBoundedRead ReadFileBounded(const std::string& path, size_t maxBytes, std::stri
   const std::unique_ptr<std::FILE, FileCloser> in(std::fopen(path.c_str(), "rb"));
   if (!in) {
     const int error = errno != 0 ? errno : EIO;
-    result.eResult = error == ENOENT ? EBoundedRead::Missing : EBoundedRead::CannotRead;
+    result.eResult = error == ENOENT ? BoundedRead::kMissing : BoundedRead::kCannotRead;
     result.sError = "cannot open " + path + ": " + std::generic_category().message(error);
     return result;
   }
@@ -43,10 +43,10 @@ SBoundedRead ReadFileBounded(const std::string& path, size_t maxBytes, std::stri
   }
   if (text.size() > maxBytes) {
     text.clear();
-    result.eResult = EBoundedRead::TooLarge;
+    result.eResult = BoundedRead::kTooLarge;
     result.sError = path + " is larger than " + std::to_string(maxBytes) + " bytes";
     return result;
   }
-  result.eResult = EBoundedRead::Ok;
+  result.eResult = BoundedRead::kOk;
   return result;
 }

@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <string>
 
-enum class EBoundedRead { Ok, Missing, CannotRead, TooLarge };
+enum class BoundedRead { kOk, kMissing, kCannotRead, kTooLarge };
 
 struct SBoundedRead {
-  EBoundedRead eResult = EBoundedRead::CannotRead;
+  BoundedRead eResult = BoundedRead::kCannotRead;
   std::string sError;  // "cannot open PATH: reason", "PATH is larger than N bytes", ...
-  bool Ok() const { return eResult == EBoundedRead::Ok; }
+  bool Ok() const { return eResult == BoundedRead::kOk; }
 };
 
 // Reads at most maxBytes + 1 bytes of path into text (empty unless Ok). Missing: the file

@@ -17,17 +17,17 @@ MessageAnswer CConsolePrompt::ShowMessage(const std::string& text, MessageButton
   m_out << (caption.empty() ? std::string("[Velmora]") : "[" + caption + "]") << " " << text
         << "\n";
   switch (buttons) {
-    case MessageButtons::Ok:
-      return MessageAnswer::Ok;
-    case MessageButtons::OkCancel:
-      return m_bConfirm ? MessageAnswer::Ok : MessageAnswer::Cancel;
-    case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel:
-      return m_bConfirm ? MessageAnswer::Yes : MessageAnswer::No;
-    case MessageButtons::RetryCancel:
-      return MessageAnswer::Cancel;
+    case MessageButtons::kOk:
+      return MessageAnswer::kOk;
+    case MessageButtons::kOkCancel:
+      return m_bConfirm ? MessageAnswer::kOk : MessageAnswer::kCancel;
+    case MessageButtons::kYesNo:
+    case MessageButtons::kYesNoCancel:
+      return m_bConfirm ? MessageAnswer::kYes : MessageAnswer::kNo;
+    case MessageButtons::kRetryCancel:
+      return MessageAnswer::kCancel;
   }
-  return MessageAnswer::Ok;
+  return MessageAnswer::kOk;
 }
 
 std::optional<std::string> CConsolePrompt::ChooseFile(const FileRequest&) {

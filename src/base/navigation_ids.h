@@ -8,4 +8,4 @@
 inline constexpr int kNoAcquisition = -1;
 
 // A chart view shows the running acquisition or a recorded one.
-enum class ChartMode { Live, Project };
+enum class ChartMode { kLive, kProject };

@@ -17,9 +17,9 @@ struct ReportRequest {
 // (Cancel, No) or the close box is 2.
 enum class ReportAnswer : int { kFirstButton = 1, kSecondButton = 2 };
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
-enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel };
+enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
+enum class MessageAnswer { kOk, kCancel, kYes, kNo, kRetry };
 
 struct FileRequest {
   bool save = false;  // false: open an existing file

@@ -41,7 +41,7 @@ bool BindGroupCalcItems(COPCGroup& group, const IClock& clock, IUserPrompt& prom
       if (nCode < 0) {
         prompt.ShowMessage(Format(kInvalidSymbolMessage, static_cast<int>(k), sSymbol.c_str(),
                                   item->m_sExpression.c_str()),
-                           MessageButtons::Ok, MessageIcon::Error);
+                           MessageButtons::kOk, MessageIcon::kError);
         return false;
       }
       item->m_binding[sSymbol] = nCode;

@@ -205,7 +205,7 @@ bool CCalcItemEditorPresenter::Add() {
     return false;
   if (m_working.CalcCount() >= m_nAllowance) {
     m_prompt.ShowMessage(Format(kMaximumReachedMessage, kMaxCalculatedItemCount),
-                         MessageButtons::Ok, MessageIcon::Warning);
+                         MessageButtons::kOk, MessageIcon::kWarning);
     return false;
   }
   COPCCalcItem* item = m_working.AppendCalcItem();
@@ -261,7 +261,7 @@ bool CCalcItemEditorPresenter::Remove() {
   if (nUses > 0) {
     m_prompt.ShowMessage(
         Format(kRemovalRefusedMessage, nUses, nUses == 1 ? " " : "s ", sShortId.c_str()),
-        MessageButtons::Ok, MessageIcon::Warning);
+        MessageButtons::kOk, MessageIcon::kWarning);
     return false;
   }
   // The selected row is removed, even when another item's short id differs from it only

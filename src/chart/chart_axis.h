@@ -10,10 +10,10 @@
 class CChartSerie;
 
 // 0x00BBGGRR, as the settings store colours.
-using ChartColor = uint32_t;
-inline constexpr ChartColor ChartRgb(int r, int g, int b) {
-  return static_cast<ChartColor>(r) | (static_cast<ChartColor>(g) << 8) |
-         (static_cast<ChartColor>(b) << 16);
+using ChartColour = uint32_t;
+inline constexpr ChartColour ChartRgb(int r, int g, int b) {
+  return static_cast<ChartColour>(r) | (static_cast<ChartColour>(g) << 8) |
+         (static_cast<ChartColour>(b) << 16);
 }
 
 enum class ChartAxisSlot : int { kLeft = 0, kBottom = 1, kRight = 2, kTop = 3 };
@@ -80,12 +80,12 @@ class CChartAxis {
 
   ChartFont& LabelFont() { return m_labelFont; }
   const ChartFont& LabelFont() const { return m_labelFont; }
-  ChartColor LabelColor() const { return m_labelColor; }
-  void SetLabelColor(ChartColor color) { m_labelColor = color; }
+  ChartColour LabelColour() const { return m_labelColour; }
+  void SetLabelColour(ChartColour color) { m_labelColour = color; }
   bool IsGridVisible() const { return m_bGridVisible; }
   void SetGridVisible(bool visible) { m_bGridVisible = visible; }
-  ChartColor GridColor() const { return m_gridColor; }
-  void SetGridColor(ChartColor color) { m_gridColor = color; }
+  ChartColour GridColour() const { return m_gridColour; }
+  void SetGridColour(ChartColour color) { m_gridColour = color; }
   const std::string& Caption() const { return m_sCaption; }
   void SetCaption(const std::string& caption) { m_sCaption = caption; }
 
@@ -105,8 +105,8 @@ class CChartAxis {
   int m_nPixelEnd = 0;
   std::vector<const CChartSerie*> m_series;
   ChartFont m_labelFont;
-  ChartColor m_labelColor = ChartRgb(0, 0, 0);
+  ChartColour m_labelColour = ChartRgb(0, 0, 0);
   bool m_bGridVisible = true;
-  ChartColor m_gridColor = ChartRgb(128, 128, 128);
+  ChartColour m_gridColour = ChartRgb(128, 128, 128);
   std::string m_sCaption;
 };

@@ -13,7 +13,7 @@ int SlotIndex(ChartAxisSlot slot) {
 
 // Line colours of new series, in turn.
 // Sixteen colours that stay apart from each other and from the light backgrounds.
-constexpr ChartColor kSerieColors[] = {
+constexpr ChartColour kSerieColours[] = {
     ChartRgb(0, 0, 255),   ChartRgb(255, 0, 0),   ChartRgb(0, 160, 0),     ChartRgb(255, 128, 0),
     ChartRgb(128, 0, 128), ChartRgb(0, 160, 160), ChartRgb(160, 160, 0),   ChartRgb(96, 96, 96),
     ChartRgb(0, 0, 128),   ChartRgb(160, 0, 64),  ChartRgb(0, 96, 0),      ChartRgb(160, 96, 32),
@@ -51,7 +51,7 @@ CChartAxis* CChartModel::Axis(ChartAxisSlot slot) const {
 int CChartModel::CreateLineSerie(ChartAxisSlot horizontal, ChartAxisSlot vertical) {
   auto serie = std::make_unique<CChartLineSerie>();
   // By the series' place, not its id: series built anew get the same colours again.
-  serie->SetColor(kSerieColors[m_series.size() % std::size(kSerieColors)]);
+  serie->SetColour(kSerieColours[m_series.size() % std::size(kSerieColours)]);
   serie->SetAxes(Axis(horizontal), Axis(vertical));
   const int id = m_nNextSerieId++;
   m_series[id] = std::move(serie);

@@ -41,7 +41,7 @@ struct ChartTitle {
   ChartFont font{"Microsoft Sans Serif", 100, false};
   bool italic = false;
   bool underline = false;
-  ChartColor color = ChartRgb(0, 0, 0);
+  ChartColour color = ChartRgb(0, 0, 0);
   bool visible = true;
 };
 
@@ -54,8 +54,8 @@ struct ChartLegend {
   bool visible = false;
   ChartLegendSide side = ChartLegendSide::kRight;
   ChartFont font;
-  ChartColor textColor = ChartRgb(0, 0, 0);
-  ChartColor background = ChartRgb(255, 255, 255);
+  ChartColour textColor = ChartRgb(0, 0, 0);
+  ChartColour background = ChartRgb(255, 255, 255);
   bool transparent = false;
   bool shadow = true;
   ChartLegendLayout layout = ChartLegendLayout::kBySide;
@@ -131,10 +131,10 @@ class CChartModel {
   const ChartTitle& Title() const { return m_title; }
   ChartLegend& Legend() { return m_legend; }
   const ChartLegend& Legend() const { return m_legend; }
-  ChartColor BackgroundColor() const { return m_background; }
-  void SetBackgroundColor(ChartColor color) { m_background = color; }
-  ChartColor BorderColor() const { return m_border; }
-  void SetBorderColor(ChartColor color) { m_border = color; }
+  ChartColour BackgroundColour() const { return m_background; }
+  void SetBackgroundColour(ChartColour color) { m_background = color; }
+  ChartColour BorderColour() const { return m_border; }
+  void SetBorderColour(ChartColour color) { m_border = color; }
 
   // Redraw suspension: false suspends, true resumes; the redraw handler runs when the
   // last suspension is resumed, and on RequestRedraw while nothing is suspended.
@@ -161,8 +161,8 @@ class CChartModel {
   int m_nNextSerieId = 0;
   ChartTitle m_title;
   ChartLegend m_legend;
-  ChartColor m_background = ChartRgb(255, 255, 255);
-  ChartColor m_border = ChartRgb(0, 0, 0);
+  ChartColour m_background = ChartRgb(255, 255, 255);
+  ChartColour m_border = ChartRgb(0, 0, 0);
   int m_nSuspensions = 0;
   std::function<void()> m_redraw;
 };

@@ -28,8 +28,8 @@ class CChartSerie {
 
   const std::string& Name() const { return m_sName; }
   void SetName(const std::string& name) { m_sName = name; }
-  ChartColor Color() const { return m_color; }
-  void SetColor(ChartColor color) { m_color = color; }
+  ChartColour Colour() const { return m_color; }
+  void SetColour(ChartColour color) { m_color = color; }
   bool IsVisible() const { return m_bVisible; }
   void SetVisible(bool visible) { m_bVisible = visible; }
   CChartAxis* HorizontalAxis() const { return m_pHorizontal; }
@@ -42,7 +42,7 @@ class CChartSerie {
 
  private:
   std::string m_sName;
-  ChartColor m_color = ChartRgb(0, 0, 255);
+  ChartColour m_color = ChartRgb(0, 0, 255);
   bool m_bVisible = true;
   CChartAxis* m_pHorizontal = nullptr;
   CChartAxis* m_pVertical = nullptr;
@@ -123,8 +123,8 @@ class CChartLineSerie : public CChartXYSerie {
   void SetShadow(bool shadow) { m_bShadow = shadow; }
   int ShadowDepth() const { return m_nShadowDepth; }
   void SetShadowDepth(int depth) { m_nShadowDepth = depth; }
-  ChartColor ShadowColor() const { return m_shadowColor; }
-  void SetShadowColor(ChartColor color) { m_shadowColor = color; }
+  ChartColour ShadowColour() const { return m_shadowColour; }
+  void SetShadowColour(ChartColour color) { m_shadowColour = color; }
 
   // The path to stroke, in pixels of the bound axes: straight mode joins the visible
   // points, skipping a point on the same pixel as the previous one; smooth mode gives a
@@ -141,5 +141,5 @@ class CChartLineSerie : public CChartXYSerie {
   bool m_bSmooth = false;
   bool m_bShadow = false;
   int m_nShadowDepth = 2;
-  ChartColor m_shadowColor = ChartRgb(150, 150, 150);
+  ChartColour m_shadowColour = ChartRgb(150, 150, 150);
 };

@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "base/number_text.h"
 #include "base/settings.h"
+#include "chart/chart_block_fill.h"
 #include "chart/chart_series_fill.h"
 #include "chart/chart_view_rules.h"
 #include "db/catalogue_store.h"
@@ -70,7 +71,7 @@ CChartViewModel::CChartViewModel(AppContext& context, CChartModel& chart)
 void CChartViewModel::Create() {
   m_nSpanMinutes = settings::Read(m_context.settings, settings::kChartTimeSpan);
   m_background =
-      static_cast<ChartColor>(settings::Read(m_context.settings, settings::kChartBkgColor));
+      static_cast<ChartColour>(settings::Read(m_context.settings, settings::kChartBkgColor));
   m_nTagDisplayType = settings::Read(m_context.settings, settings::kTagDisplayType);
   m_chart.CreateDateTimeAxis(ChartAxisSlot::kBottom);
   for (ChartAxisSlot slot : {ChartAxisSlot::kLeft, ChartAxisSlot::kRight}) {
@@ -78,7 +79,7 @@ void CChartViewModel::Create() {
     axis.SetMinMax(0.0, 100.0);
     axis.SetGridVisible(true);
   }
-  m_chart.SetBackgroundColor(m_background);
+  m_chart.SetBackgroundColour(m_background);
 }
 
 void CChartViewModel::OnShown() {
@@ -129,7 +130,7 @@ void CChartViewModel::BuildSeries() {
   if (m_fnQuery && m_nAcquisitionId != kNoChartAcquisition)
     m_fnQuery(ChartItemStatement(m_nAcquisitionId), cells);
   if (cells.size() % kItemQueryColumns != 0) {
-    m_context.prompt.ShowMessage(kIncoherentItems, MessageButtons::Ok, MessageIcon::Error);
+    m_context.prompt.ShowMessage(kIncoherentItems, MessageButtons::kOk, MessageIcon::kError);
     return;
   }
   m_chart.RemoveAllSeries();
@@ -159,7 +160,7 @@ void CChartViewModel::BuildSeries() {
     item.m_dMin = 0.0;
     item.m_dMax = kChartEmptyMax;
     item.m_bZeroBased = true;
-    item.m_color = serie->Color();
+    item.m_color = serie->Colour();
     item.m_nLineStyle = static_cast<int>(serie->Style());
     item.m_nAxis = kChartLeftAxis;
     serie->SetName(SerieName(item));
@@ -181,7 +182,7 @@ void CChartViewModel::Redraw() {
     BuildSeries();
   const uint32_t started = m_context.clock.TickCount();
   m_chart.EnableRefresh(false);
-  m_chart.SetBackgroundColor(m_background);
+  m_chart.SetBackgroundColour(m_background);
   if (m_pSource == nullptr) {
     m_context.log.Log(kNoTable, kLogDataChart);
     m_chart.EnableRefresh(true);
@@ -220,8 +221,8 @@ void CChartViewModel::Redraw() {
   m_chart.EnableRefresh(true);
   if (m_fnPaint)
     m_fnPaint();
-  m_nLastRedrawMs = static_cast<int>(m_context.clock.TickCount() - started);
-  m_context.log.Log(Format(kUpdated, m_nPoints, m_nLastRedrawMs), kLogDataChart);
+  m_pacer.SetLastRedrawMs(static_cast<int>(m_context.clock.TickCount() - started));
+  m_context.log.Log(Format(kUpdated, m_nPoints, m_pacer.LastRedrawMs()), kLogDataChart);
 }
 
 void CChartViewModel::FillSeries(int first, int last) {
@@ -236,16 +237,17 @@ void CChartViewModel::FillSeries(int first, int last) {
   }
   const size_t shown = columns.size();
   double* values = m_vValues.data();
+  const ChartPointBuffers buffers{m_vTimes.data(), values, m_vRow.data()};
+  ChartFill fill;
   if (last - first + 1 > kChartSummaryMinRows && m_pSource->BlockRows() > 0) {
-    FillFromBlocks(first, last, columns);
+    fill = FillFromBlocks(*m_pSource, first, last, columns, buffers);
   } else {
-    const ChartPointBuffers buffers{m_vTimes.data(), values, m_vRow.data()};
     const int run = m_bKeepPeaks ? ChartPeakRunLength(last - first + 1) : 1;
-    const ChartFill fill = run > 1 ? FillPeaks(*m_pSource, first, last, run, columns, buffers)
-                                   : FillDecimated(*m_pSource, first, last, columns, buffers);
-    m_nStep = fill.step;
-    m_nDrawn = fill.drawn;
+    fill = run > 1 ? FillPeaks(*m_pSource, first, last, run, columns, buffers)
+                   : FillDecimated(*m_pSource, first, last, columns, buffers);
   }
+  m_nStep = fill.step;
+  m_nDrawn = fill.drawn;
   m_dOverallMin = kChartEmptyMin;
   m_dOverallMax = kChartEmptyMax;
   for (size_t s = 0; s < shown; ++s) {
@@ -266,67 +268,6 @@ void CChartViewModel::FillSeries(int first, int last) {
     m_dOverallMin = std::min(m_dOverallMin, minimum);
     m_dOverallMax = std::max(m_dOverallMax, maximum);
   }
-}
-
-void CChartViewModel::FillFromBlocks(int first, int last, const std::vector<int>& columns) {
-  // Runs of whole blocks, each drawn as its minimum and maximum in the order they came;
-  // the blocks cut by the window's ends are read from their rows.
-  const size_t shown = columns.size();
-  const int blockRows = m_pSource->BlockRows();
-  const int firstBlock = first / blockRows;
-  const int lastBlock = last / blockRows;
-  const int blocks = lastBlock - firstBlock + 1;
-  const int maxPairs = kChartMaxPoints / 2;
-  const int runBlocks = (blocks + maxPairs - 1) / maxPairs;
-  m_nStep = runBlocks * blockRows;
-  std::vector<double> low(shown), high(shown), blockLow(shown), blockHigh(shown);
-  std::vector<int64_t> lowAt(shown), highAt(shown);
-  const std::unique_ptr<bool[]> order(new bool[shown > 0 ? shown : 1]);
-  bool* minFirst = order.get();
-  auto fold = [&](size_t s, double minimum, double maximum, int64_t minAt, int64_t maxAt) {
-    if (!std::isnan(minimum) && (std::isnan(low[s]) || minimum < low[s]))
-      low[s] = minimum, lowAt[s] = minAt;
-    if (!std::isnan(maximum) && (std::isnan(high[s]) || maximum > high[s]))
-      high[s] = maximum, highAt[s] = maxAt;
-  };
-  double* values = m_vValues.data();
-  int drawn = 0;
-  for (int a = firstBlock; a <= lastBlock; a += runBlocks) {
-    const int b = std::min(a + runBlocks - 1, lastBlock);
-    const int rowA = std::max(a * blockRows, first);
-    const int rowB = std::min((b + 1) * blockRows - 1, last);
-    std::fill(low.begin(), low.end(), kChartNoValue);
-    std::fill(high.begin(), high.end(), kChartNoValue);
-    for (int block = a; block <= b; ++block) {
-      const int start = block * blockRows;
-      const int end = start + blockRows - 1;
-      // Positions: twice the row, so a block's two extremes keep their order.
-      if (start >= first && end <= last &&
-          m_pSource->BlockExtremes(block, columns, blockLow.data(), blockHigh.data(), minFirst)) {
-        for (size_t s = 0; s < shown; ++s) {
-          const int64_t at = int64_t{start} * 2;
-          fold(s, blockLow[s], blockHigh[s], at + (minFirst[s] ? 0 : 1),
-               at + (minFirst[s] ? 1 : 0));
-        }
-        continue;
-      }
-      for (int r = std::max(start, first); r <= std::min(end, last); ++r) {
-        m_pSource->RowValues(r, columns, m_vRow.data());
-        for (size_t s = 0; s < shown; ++s)
-          fold(s, m_vRow[s], m_vRow[s], int64_t{r} * 2, int64_t{r} * 2);
-      }
-    }
-    m_vTimes[static_cast<size_t>(drawn)] = m_pSource->RowTime(rowA);
-    m_vTimes[static_cast<size_t>(drawn + 1)] = m_pSource->RowTime(rowB);
-    for (size_t s = 0; s < shown; ++s) {
-      const bool lowFirst = lowAt[s] <= highAt[s] || std::isnan(high[s]);
-      double* series = values + s * kChartMaxPoints;
-      series[drawn] = lowFirst ? low[s] : high[s];
-      series[drawn + 1] = lowFirst ? high[s] : low[s];
-    }
-    drawn += rowA == rowB ? 1 : 2;
-  }
-  m_nDrawn = drawn;
 }
 
 void CChartViewModel::FitAxes(double windowStart, double windowEnd) {
@@ -364,19 +305,13 @@ bool CChartViewModel::OnCycleNotice(uint32_t basePeriodMs, bool visible) {
     m_dLastTime = m_pRealTime->WallTime(rows - 1);
   if (!m_bRealTime)
     return false;
-  ++m_nCycles;
-  if (m_nLastRedrawMs >= 0) {
-    const int divider = ChartRefreshDivider(basePeriodMs, m_nLastRedrawMs);
-    if (divider == 0)
-      return false;
-    if (divider > m_nDivider) {
-      m_nDivider = divider;
-      m_context.log.Log(Format(kTooLong, divider, divider > 1 ? "s " : " "), kLogDataChart);
-    }
+  const CChartRefreshPacer::Decision decision = m_pacer.OnCycle(basePeriodMs);
+  if (decision.dividerRaised) {
+    const int divider = m_pacer.Divider();
+    m_context.log.Log(Format(kTooLong, divider, divider > 1 ? "s " : " "), kLogDataChart);
   }
-  if (m_nCycles < m_nDivider)
+  if (!decision.redraw)
     return false;
-  m_nCycles = 0;
   Redraw();
   return true;
 }
@@ -387,7 +322,7 @@ void CChartViewModel::Reset() {
   m_nAcquisitionId = kNoChartAcquisition;
   m_nDrawnAcquisitionId = kNoChartAcquisition;
   m_bNeedBuild = true;
-  m_nCycles = 0;
+  m_pacer.RestartCycles();
   m_nPoints = m_nDrawn = 0;
   m_dAcquisitionStart = m_dLastTime = m_dWindowStart = m_dWindowEnd = 0.0;
   m_chart.RequestRedraw();
@@ -440,7 +375,7 @@ void CChartViewModel::SetSpanPosition(int position) {
 
 bool CChartViewModel::UpdateChart(double pageStart) {
   if (pageStart + Span(m_nSpanMinutes) < m_dAcquisitionStart - kChartHalfSecond) {
-    m_context.prompt.ShowMessage(kAnteriorStart, MessageButtons::Ok, MessageIcon::Warning);
+    m_context.prompt.ShowMessage(kAnteriorStart, MessageButtons::kOk, MessageIcon::kWarning);
     return false;
   }
   m_dWindowStart = pageStart;
@@ -450,7 +385,7 @@ bool CChartViewModel::UpdateChart(double pageStart) {
 
 void CChartViewModel::SetRealTime(bool realTime) {
   m_bRealTime = realTime;
-  m_nCycles = 0;
+  m_pacer.RestartCycles();
   Redraw();
 }
 
@@ -501,7 +436,7 @@ void CChartViewModel::ApplySerieAttributes() {
       continue;
     serie->SetName(SerieName(item));
     serie->SetVisible(item.m_bShown);
-    serie->SetColor(item.m_color);
+    serie->SetColour(item.m_color);
     serie->SetStyle(static_cast<ChartLineStyle>(std::clamp(item.m_nLineStyle, 0, 4)));
     m_chart.RebindVertical(item.m_nSerieId, item.m_nAxis == kChartRightAxis ? ChartAxisSlot::kRight
                                                                             : ChartAxisSlot::kLeft);

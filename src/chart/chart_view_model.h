@@ -15,6 +15,7 @@
 #include "chart/chart_axis_rules.h"
 #include "chart/chart_model.h"
 #include "chart/chart_real_time_rows.h"
+#include "chart/chart_refresh_pacer.h"
 #include "chart/chart_row_source.h"
 #include "chart/chart_view_rules.h"
 #include "db/db_result.h"
@@ -37,7 +38,7 @@ struct CVelmoraChartItem {
   double m_dMax = -1.0;
   int m_nSerieId = -1;
   bool m_bShown = true;
-  ChartColor m_color = 0;
+  ChartColour m_color = 0;
   int m_nLineStyle = 0;  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
   int m_nAxis = kChartLeftAxis;
   bool m_bZeroBased = true;
@@ -52,7 +53,7 @@ struct ChartTitleSettings {
   bool italic = false;
   bool bold = true;
   bool underline = false;
-  ChartColor color = 16711680;
+  ChartColour color = 16711680;
 };
 
 struct ChartLegendSettings {
@@ -61,7 +62,7 @@ struct ChartLegendSettings {
   bool horizontal = false;
   bool shadow = true;
   bool transparent = false;
-  ChartColor color = 14205120;
+  ChartColour color = 14205120;
 };
 
 // The legend and title settings on a chart (the view's and the dialogs' previews).
@@ -142,9 +143,8 @@ class CChartViewModel {
   int PointCount() const { return m_nPoints; }
   int DecimationStep() const { return m_nStep; }
   int DrawnPoints() const { return m_nDrawn; }
-  int RefreshDivider() const { return m_nDivider; }
-  int LastRedrawMs() const { return m_nLastRedrawMs; }
-  void SetLastRedrawMs(int ms) { m_nLastRedrawMs = ms; }
+  int RefreshDivider() const { return m_pacer.Divider(); }
+  int LastRedrawMs() const { return m_pacer.LastRedrawMs(); }
   double OverallMin() const { return m_dOverallMin; }
   double OverallMax() const { return m_dOverallMax; }
 
@@ -170,8 +170,8 @@ class CChartViewModel {
   void SetAxisAttributes(const ChartAxisRange ranges[2], bool automaticAssignment);
   ChartTitleSettings& Title() { return m_title; }
   ChartLegendSettings& Legend() { return m_legend; }
-  ChartColor BackgroundColor() const { return m_background; }
-  void SetBackgroundColor(ChartColor color) { m_background = color; }
+  ChartColour BackgroundColour() const { return m_background; }
+  void SetBackgroundColour(ChartColour color) { m_background = color; }
   // TagDisplayType: 0 qualified id, 1 short id, 2 description.
   int TagDisplayType() const { return m_nTagDisplayType; }
   void SetTagDisplayType(int type);
@@ -186,11 +186,9 @@ class CChartViewModel {
   std::string SerieName(const CVelmoraChartItem& item) const;
   int PeriodSeconds() const;
   int FindRow(double target, bool atOrAfter) const;
-  // Fills the series from rows [first, last] (decimated, or by peaks with Keep Peaks),
-  // then each shown item's range.
+  // Fills the series from rows [first, last] (decimated, by peaks with Keep Peaks, or from
+  // the source's block extremes for a window of many rows), then each shown item's range.
   void FillSeries(int first, int last);
-  // The same from the source's block extremes (a window of many rows).
-  void FillFromBlocks(int first, int last, const std::vector<int>& columns);
   void FitAxes(double windowStart, double windowEnd);
   void MoveWindowStart(double start);
 
@@ -209,9 +207,7 @@ class CChartViewModel {
   uint32_t m_nPeriodMs = 1000;
   bool m_bNeedBuild = true;
   bool m_bRealTime = false;
-  int m_nDivider = 1;
-  int m_nCycles = 0;
-  int m_nLastRedrawMs = -1;
+  CChartRefreshPacer m_pacer;
   double m_dAcquisitionStart = 0.0;
   double m_dLastTime = 0.0;
   double m_dWindowStart = 0.0;
@@ -227,7 +223,7 @@ class CChartViewModel {
   bool m_bKeepPeaks = false;
   ChartTitleSettings m_title;
   ChartLegendSettings m_legend;
-  ChartColor m_background = 16767935;
+  ChartColour m_background = 16767935;
   int m_nTagDisplayType = 0;
   // The preallocated buffers of one redraw: times, and the values of every series.
   std::vector<double> m_vTimes;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-enum class ListAlign { Left, Right, Centre };
+enum class ListAlign { kLeft, kRight, kCentre };
 
 class IListControl {
  public:
@@ -13,7 +13,8 @@ class IListControl {
   // Removes every row and every column.
   virtual void Clear() = 0;
   // Appends a column; returns its index.
-  virtual int AddColumn(const std::string& title, int width, ListAlign align = ListAlign::Left) = 0;
+  virtual int AddColumn(const std::string& title, int width,
+                        ListAlign align = ListAlign::kLeft) = 0;
   // Appends a row whose first cell is firstCell; returns the row index.
   virtual int AddRow(const std::string& firstCell, int64_t itemData = 0) = 0;
   // Sets the text of one cell of an existing row (column 0 is the first cell).

@@ -11,7 +11,7 @@ class CMirroredListControl : public IListControl {
   void SetTarget(IListControl* target) { m_pTarget = target; }
 
   void Clear() override;
-  int AddColumn(const std::string& title, int width, ListAlign align = ListAlign::Left) override;
+  int AddColumn(const std::string& title, int width, ListAlign align = ListAlign::kLeft) override;
   int AddRow(const std::string& firstCell, int64_t itemData = 0) override;
   void SetCell(int row, int column, const std::string& text) override;
   void FitColumns() override;

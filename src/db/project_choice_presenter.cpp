@@ -18,7 +18,7 @@ int CGetProjectPresenter::FillProjects(IListControl* list, int sortIndex) {
   m_nSortIndex = sortIndex >= 0 && sortIndex < kProjectSortChoiceCount ? sortIndex : kSortByName;
   m_projects.SetTarget(list);
   const int rows = m_db.FillList(CProjectRows::ListStatement(true, m_nSortIndex), m_projects,
-                                 ListCtrlForm::Plain, SqlRun().Opening().Closing())
+                                 ListCtrlForm::kPlain, SqlRun().Opening().Closing())
                        .ValueOr(0);
   m_projects.SetTarget(nullptr);
   m_nProjectCount = rows;
@@ -54,10 +54,10 @@ bool CGetProjectPresenter::SelectRow(int row, IListControl* groups, IListControl
   CMirroredListControl itemList(items);
   const SqlRun run = SqlRun().Opening().Closing();
   m_nGroupCount =
-      m_db.FillList(CProjectRows::GroupListStatement(id), groupList, ListCtrlForm::Keyed, run)
+      m_db.FillList(CProjectRows::GroupListStatement(id), groupList, ListCtrlForm::kKeyed, run)
           .ValueOr(0);
   m_nItemCount =
-      m_db.FillList(CProjectRows::ItemListStatement(id), itemList, ListCtrlForm::Keyed, run)
+      m_db.FillList(CProjectRows::ItemListStatement(id), itemList, ListCtrlForm::kKeyed, run)
           .ValueOr(0);
   m_bOkEnabled = true;
   return true;

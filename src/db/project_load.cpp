@@ -68,7 +68,8 @@ bool CProjectStore::LoadGroups(int projectId, IProjectLoadObserver* observer) {
   // A failed read has no cells: it must not pass for a project without groups.
   if (columns.Status() == DbStatus::kFailed || cells.size() % kColumnsPerRow != 0) {
     m_db.Close();
-    context.prompt.ShowMessage(kIncoherentGroupDataMessage, MessageButtons::Ok, MessageIcon::Error);
+    context.prompt.ShowMessage(kIncoherentGroupDataMessage, MessageButtons::kOk,
+                               MessageIcon::kError);
     return false;
   }
   for (size_t first = 0; first < cells.size(); first += kColumnsPerRow) {
@@ -98,7 +99,8 @@ bool CProjectStore::LoadItems(int projectId, IProjectLoadObserver* observer) {
   if (columns.Status() == DbStatus::kOpenFailed)
     return false;
   if (columns.Status() == DbStatus::kFailed || cells.size() % kColumnsPerRow != 0) {
-    context.prompt.ShowMessage(kIncoherentItemDataMessage, MessageButtons::Ok, MessageIcon::Error);
+    context.prompt.ShowMessage(kIncoherentItemDataMessage, MessageButtons::kOk,
+                               MessageIcon::kError);
     return false;
   }
   for (size_t first = 0; first < cells.size(); first += kColumnsPerRow) {
@@ -106,7 +108,8 @@ bool CProjectStore::LoadItems(int projectId, IProjectLoadObserver* observer) {
     COPCGroup* group = m_server.FindGroupByName(row.Text("OPCGroupName"));
     if (group == nullptr) {
       m_server.RecountItems();
-      context.prompt.ShowMessage(kUnknownItemGroupMessage, MessageButtons::Ok, MessageIcon::Error);
+      context.prompt.ShowMessage(kUnknownItemGroupMessage, MessageButtons::kOk,
+                                 MessageIcon::kError);
       return false;
     }
     const VARTYPE dataType = static_cast<VARTYPE>(row.Integer("OPCItem_DataType"));

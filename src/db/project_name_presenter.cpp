@@ -9,7 +9,7 @@
 int CSetProjectNamePresenter::FillList(IListControl* list) {
   m_list.SetTarget(list);
   const int rows = m_db.FillList(CProjectRows::ListStatement(false, kSortByName), m_list,
-                                 ListCtrlForm::Plain, SqlRun().Opening().Closing())
+                                 ListCtrlForm::kPlain, SqlRun().Opening().Closing())
                        .ValueOr(0);
   m_list.SetTarget(nullptr);
   m_nProjectCount = rows;
@@ -51,8 +51,8 @@ bool CSetProjectNamePresenter::Confirm(const std::string& text) {
   if (name.empty())
     return false;
   if (name != m_sCurrentName && IsListedName(name) &&
-      m_prompt.ShowMessage(Format(kReplaceProjectQuestion, name.c_str()), MessageButtons::OkCancel,
-                           MessageIcon::Question) != MessageAnswer::Ok) {
+      m_prompt.ShowMessage(Format(kReplaceProjectQuestion, name.c_str()), MessageButtons::kOkCancel,
+                           MessageIcon::kQuestion) != MessageAnswer::kOk) {
     return false;
   }
   m_sChosenName = name;

@@ -62,7 +62,7 @@ int CProjectStore::Save(const std::string& name) {
     return -1;
   if (rows.Clean(name) != DbStatus::kOk) {
     context.log.Log(kCleaningFailedMessage, kLogOpcServer);
-    context.prompt.ShowMessage(kCleaningFailedMessage, MessageButtons::Ok, MessageIcon::Warning);
+    context.prompt.ShowMessage(kCleaningFailedMessage, MessageButtons::kOk, MessageIcon::kWarning);
     m_db.Close();
     return -1;
   }

@@ -11,7 +11,7 @@ class CRecordingListControl : public IListControl {
   struct Column {
     std::string title;
     int width = 0;  // as added
-    ListAlign align = ListAlign::Left;
+    ListAlign align = ListAlign::kLeft;
     int fittedWidth = -1;  // set by FitColumns
   };
   struct Row {
@@ -20,7 +20,7 @@ class CRecordingListControl : public IListControl {
   };
 
   void Clear() override;
-  int AddColumn(const std::string& title, int width, ListAlign align = ListAlign::Left) override;
+  int AddColumn(const std::string& title, int width, ListAlign align = ListAlign::kLeft) override;
   int AddRow(const std::string& firstCell, int64_t itemData = 0) override;
   void SetCell(int row, int column, const std::string& text) override;
   // Fitted widths: the longest text of each column, header included, in characters.

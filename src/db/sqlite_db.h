@@ -57,8 +57,8 @@ struct SqlBinding {
 };
 
 enum class ListCtrlForm {
-  Plain,  // every result column is shown
-  Keyed,  // the first result column is an integer key: hidden, kept as the row's item data
+  kPlain,  // every result column is shown
+  kKeyed,  // the first result column is an integer key: hidden, kept as the row's item data
 };
 
 class CSQLite {
@@ -126,7 +126,7 @@ class CSQLite {
   // LastErrorText say why, also once the handle is closed. No row: one column "Empty
   // Table" and one row "There is No Data to Show ...".
   int UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst = false,
-                     bool closeAfter = false, ListCtrlForm form = ListCtrlForm::Plain);
+                     bool closeAfter = false, ListCtrlForm form = ListCtrlForm::kPlain);
 
   // The cells as GetQueryData appends them, the statement's ? parameters bound: the column
   // count of the result (0: no row); kNotPrepared, kFailed (a step failed) or kOpenFailed
@@ -141,7 +141,7 @@ class CSQLite {
   // Fills list as UpdateListCtrl does (logged on channel 0 whatever how.log says): the
   // rows shown; kFailed (a step failed), kNotPrepared or kOpenFailed.
   DbResult<int> FillList(const std::string& statement, IListControl& list,
-                         ListCtrlForm form = ListCtrlForm::Plain, const SqlRun& how = {});
+                         ListCtrlForm form = ListCtrlForm::kPlain, const SqlRun& how = {});
   // Whether the statement, its ? parameters bound, yields a row (never logged): false
   // also when it cannot be prepared; kFailed when a step failed, kOpenFailed.
   DbResult<bool> HasRow(const std::string& statement, const std::vector<SqlBinding>& bindings = {},

@@ -44,7 +44,7 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
     return kDbOpenFailed;
   LogStatementStart(statement, true, kLogOpcServer);
   list.Clear();
-  const int firstShown = form == ListCtrlForm::Keyed ? 1 : 0;
+  const int firstShown = form == ListCtrlForm::kKeyed ? 1 : 0;
   int rows = 0;
   bool failed = false;
   bool prepareFailed = false;
@@ -57,8 +57,8 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
   } else if (prepared != SQLITE_OK) {
     prepareFailed = true;
     m_context.prompt.ShowMessage(
-        kSqlErrorText + HandleErrorMessage() + kSqlStatementText + statement, MessageButtons::Ok,
-        MessageIcon::Error);
+        kSqlErrorText + HandleErrorMessage() + kSqlStatementText + statement, MessageButtons::kOk,
+        MessageIcon::kError);
   } else {
     int code = SQLITE_DONE;
     while (query != nullptr &&
@@ -67,10 +67,10 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
       if (rows == 0) {
         for (int column = firstShown; column < columns; ++column) {
           const char* name = sqlite3_column_name(query, column);
-          list.AddColumn(name != nullptr ? name : "", kColumnWidth, ListAlign::Left);
+          list.AddColumn(name != nullptr ? name : "", kColumnWidth, ListAlign::kLeft);
         }
       }
-      const int64_t key = form == ListCtrlForm::Keyed ? sqlite3_column_int(query, 0) : 0;
+      const int64_t key = form == ListCtrlForm::kKeyed ? sqlite3_column_int(query, 0) : 0;
       const int row =
           list.AddRow(firstShown < columns ? CellText(query, firstShown) : std::string(), key);
       for (int column = firstShown + 1; column < columns; ++column)
@@ -93,7 +93,7 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
   if (failed)
     LogError(kStepErrorLine + m_sLastError, true, kLogOpcServer);
   if (rows == 0) {
-    list.AddColumn(kEmptyTableColumn, kColumnWidth, ListAlign::Left);
+    list.AddColumn(kEmptyTableColumn, kColumnWidth, ListAlign::kLeft);
     list.AddRow(kEmptyTableRow, 0);
   }
   sqlite3_finalize(query);

@@ -67,7 +67,7 @@ DbResult<int> CAcquisitionCatalogue::SetSortChoice(int sortIndex) {
 
 DbResult<int> CAcquisitionCatalogue::FillList() {
   const DbResult<int> rows = m_db.FillList(CatalogueStatement(m_nSortChoice), m_catalogue,
-                                           ListCtrlForm::Keyed, SqlRun().Opening());
+                                           ListCtrlForm::kKeyed, SqlRun().Opening());
   m_nRowCount = rows.ValueOr(0);
   // An acquisition being recorded is shown as such, not as one that was never closed.
   m_recorded.assign(static_cast<size_t>(m_nRowCount), false);

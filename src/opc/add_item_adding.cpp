@@ -14,7 +14,7 @@ bool CAddItemSession::AllowanceReached(int pending) {
   if (RowCount() + pending < m_nAllowance)
     return false;
   m_server.Context().prompt.ShowMessage(Format(kMaximumItemCountWarning, kMaxAcquiredItemCount),
-                                        MessageButtons::Ok, MessageIcon::Warning);
+                                        MessageButtons::kOk, MessageIcon::kWarning);
   return true;
 }
 
@@ -26,7 +26,7 @@ bool CAddItemSession::QueryItemId(const std::string& name, std::string& itemId,
   try {
     hr = m_pBrowse->GetItemID(CutToBuffer(name, kNameBufferBytes), &qualified);
   } catch (...) {
-    prompt.ShowMessage(kAddItemCriticalError, MessageButtons::Ok, MessageIcon::Error);
+    prompt.ShowMessage(kAddItemCriticalError, MessageButtons::kOk, MessageIcon::kError);
     outcome.m_bAborted = true;
     return false;
   }
@@ -35,7 +35,7 @@ bool CAddItemSession::QueryItemId(const std::string& name, std::string& itemId,
         Format(kGetItemIdFailed, name.c_str(), m_server.ServerId().c_str(), m_server.Host().c_str(),
                static_cast<unsigned>(hr), HResultReasonText(hr).c_str());
     m_server.Context().log.Log(text, kLogOpcServer);
-    prompt.ShowMessage(text, MessageButtons::Ok, MessageIcon::Warning);
+    prompt.ShowMessage(text, MessageButtons::kOk, MessageIcon::kWarning);
     return false;
   }
   itemId = CutToBuffer(qualified, kItemIdBufferBytes);

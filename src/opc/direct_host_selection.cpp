@@ -7,7 +7,7 @@ bool EnumerateDirectHost(AppContext& context, const std::string& host,
   rows.clear();
   const OpcEnumListing listing = ListServersWithOpcEnum(context, host);
   if (listing.m_eOutcome == OpcEnumOutcome::kException) {
-    context.prompt.ShowMessage(kDirectHostCriticalError, MessageButtons::Ok, MessageIcon::Error);
+    context.prompt.ShowMessage(kDirectHostCriticalError, MessageButtons::kOk, MessageIcon::kError);
     return false;
   }
   if (listing.m_eOutcome != OpcEnumOutcome::kListed)

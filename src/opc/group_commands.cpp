@@ -71,8 +71,8 @@ int ChoiceForUpdateRate(DWORD updateRate) {
 bool CanAddGroup(const COPCServer& server, IUserPrompt& prompt) {
   if (server.GroupCount() < kMaxGroupCount)
     return true;
-  prompt.ShowMessage(Format(kMaximumGroupCount, kMaxGroupCount), MessageButtons::Ok,
-                     MessageIcon::Warning);
+  prompt.ShowMessage(Format(kMaximumGroupCount, kMaxGroupCount), MessageButtons::kOk,
+                     MessageIcon::kWarning);
   return false;
 }
 
@@ -109,16 +109,16 @@ bool GroupDialogOkEnabled(const COPCServer& server, const std::string& name,
 bool ConfirmReadInterfaceChoice(uint32_t readInterface, IUserPrompt& prompt) {
   if (readInterface != kReadSyncDevice)
     return true;
-  return prompt.ShowMessage(kDeviceReadWarning, MessageButtons::OkCancel, MessageIcon::Warning) ==
-         MessageAnswer::Ok;
+  return prompt.ShowMessage(kDeviceReadWarning, MessageButtons::kOkCancel, MessageIcon::kWarning) ==
+         MessageAnswer::kOk;
 }
 
 bool AcceptGroupDialog(const COPCServer& server, GroupDialogValues& values, IUserPrompt& prompt) {
   values.m_sName = Trim(values.m_sName);
   if (!values.m_sName.empty())
     return true;
-  if (prompt.ShowMessage(kEmptyGroupName, MessageButtons::OkCancel, MessageIcon::Question) !=
-      MessageAnswer::Ok) {
+  if (prompt.ShowMessage(kEmptyGroupName, MessageButtons::kOkCancel, MessageIcon::kQuestion) !=
+      MessageAnswer::kOk) {
     return false;
   }
   values.m_sName = FirstFreeDefaultGroupName(server);
@@ -131,13 +131,13 @@ COPCGroup* AddGroupCommand(COPCServer& server, const GroupDialogValues& values) 
       server.AddGroup(values.m_sName, values.m_dwUpdateRate, values.m_nTimeBias, values.m_fDeadBand,
                       kAddGroupLocale, values.m_nReadInterface, values.m_bActive);
   if (group == nullptr) {
-    context.prompt.ShowMessage(Format(kAddGroupFailed, values.m_sName.c_str()), MessageButtons::Ok,
-                               MessageIcon::Warning);
+    context.prompt.ShowMessage(Format(kAddGroupFailed, values.m_sName.c_str()), MessageButtons::kOk,
+                               MessageIcon::kWarning);
     return nullptr;
   }
   const std::string missing = MissingReadInterface(*group);
   if (!missing.empty())
-    context.prompt.ShowMessage(missing, MessageButtons::Ok, MessageIcon::Warning);
+    context.prompt.ShowMessage(missing, MessageButtons::kOk, MessageIcon::kWarning);
   server.RecountItems();
   server.MarkConfigurationChanged();
   context.log.Log(Format(kGroupAddedLog, group->Name().c_str(), server.ServerId().c_str()),
@@ -161,8 +161,8 @@ RemoveGroupOutcome RemoveGroupCommand(COPCServer& server, COPCGroup* group) {
     return outcome;
   AppContext& context = server.Context();
   if (context.prompt.ShowMessage(Format(kConfirmGroupRemoval, group->Name().c_str()),
-                                 MessageButtons::OkCancel,
-                                 MessageIcon::Question) != MessageAnswer::Ok) {
+                                 MessageButtons::kOkCancel,
+                                 MessageIcon::kQuestion) != MessageAnswer::kOk) {
     return outcome;
   }
   outcome.m_bRemoved = server.RemoveGroup(group);

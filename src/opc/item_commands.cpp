@@ -24,8 +24,8 @@ bool RemoveItemCommand(COPCServer& server, COPCBaseItem* item) {
     return false;
   const std::string text = Format(kConfirmItemRemoval, item->m_sQualifiedId.c_str(),
                                   item->m_pGroup->Name().c_str(), ItemTypeText(*item).c_str());
-  if (server.Context().prompt.ShowMessage(text, MessageButtons::OkCancel, MessageIcon::Question) !=
-      MessageAnswer::Ok) {
+  if (server.Context().prompt.ShowMessage(text, MessageButtons::kOkCancel,
+                                          MessageIcon::kQuestion) != MessageAnswer::kOk) {
     return false;
   }
   return RemoveItem(server, item);
@@ -35,6 +35,6 @@ bool CanAddCalcItems(const COPCGroup& group, IUserPrompt& prompt) {
   // The list itself, not the count the tree last refreshed.
   if (group.AcquiredCount() > 0)
     return true;
-  prompt.ShowMessage(kNoAcquiredData, MessageButtons::Ok, MessageIcon::Warning);
+  prompt.ShowMessage(kNoAcquiredData, MessageButtons::kOk, MessageIcon::kWarning);
   return false;
 }

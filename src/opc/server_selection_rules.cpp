@@ -9,7 +9,7 @@ constexpr size_t kMinClassIdText = 34;
 constexpr size_t kClassIdTextLimit = 256;
 
 void ShowInternalError(IUserPrompt& prompt, const char* text) {
-  prompt.ShowMessage(text, MessageButtons::Ok, MessageIcon::Error);
+  prompt.ShowMessage(text, MessageButtons::kOk, MessageIcon::kError);
 }
 
 }  // namespace

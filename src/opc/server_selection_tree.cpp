@@ -89,7 +89,8 @@ ExpandOutcome CServerSelectionTree::Expand(const CServerNode* target) {
     return ExpandOutcome::kIgnored;
   CServerNode* node = Owned(target);
   if (node == nullptr) {
-    m_context.prompt.ShowMessage(kUnableToEnumerateMessage, MessageButtons::Ok, MessageIcon::Error);
+    m_context.prompt.ShowMessage(kUnableToEnumerateMessage, MessageButtons::kOk,
+                                 MessageIcon::kError);
     return ExpandOutcome::kFailed;
   }
   CExpansionGuard guard(m_bExpanding);

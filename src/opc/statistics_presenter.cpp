@@ -59,6 +59,6 @@ const COPCGroup* FindStatisticsGroup(const COPCServer& server, const std::string
                                      IUserPrompt& prompt) {
   const COPCGroup* group = server.FindGroupByName(name);
   if (group == nullptr)
-    prompt.ShowMessage(kStatisticsGroupGone, MessageButtons::Ok, MessageIcon::Warning);
+    prompt.ShowMessage(kStatisticsGroupGone, MessageButtons::kOk, MessageIcon::kWarning);
   return group;
 }

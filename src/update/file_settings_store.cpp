@@ -47,10 +47,10 @@ CFileSettingsStore::CFileSettingsStore(std::string folder)
 void CFileSettingsStore::Load() {
   std::string text;
   const SBoundedRead read = ReadFileBounded(m_sFile, kMaxSettingsFileBytes, text);
-  if (read.eResult == EBoundedRead::Missing)
+  if (read.eResult == BoundedRead::kMissing)
     return;
   if (!read.Ok()) {
-    if (read.eResult == EBoundedRead::TooLarge)
+    if (read.eResult == BoundedRead::kTooLarge)
       m_sLoadError = "the settings file " + m_sFile + " is larger than " +
                      std::to_string(kMaxSettingsFileBytes) + " bytes: not a settings file";
     else

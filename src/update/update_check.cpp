@@ -37,7 +37,7 @@ int32_t CUpdateCheck::Check(const std::string& url, bool forced, uint32_t waitMs
   m_nLocalLow = kProgramVersionLow;
   m_bRequested = true;
   const SFetchResult result = m_fetcher.Fetch(url, waitMs);
-  if (result.eOutcome != EFetchOutcome::Opened) {
+  if (result.eOutcome != FetchOutcome::kOpened) {
     m_sReason = "no answer from " + url + ": " +
                 (result.sError.empty() ? std::string("the URL did not open") : result.sError);
     return m_nStatus;

@@ -95,12 +95,12 @@ SFetchResult CCurlFetcher::Fetch(const std::string& url, uint32_t waitMs) {
   if (!worker.WaitFor(waitMs)) {
     state->bAbandoned.store(true);
     worker.Join();
-    result.eOutcome = EFetchOutcome::TimedOut;
+    result.eOutcome = FetchOutcome::kTimedOut;
     result.sError = "no answer within " + std::to_string(waitMs) + " ms";
     return result;
   }
   if (state->bOpened.load()) {
-    result.eOutcome = EFetchOutcome::Opened;
+    result.eOutcome = FetchOutcome::kOpened;
     result.sData = state->sData;
   }
   result.nHttpCode = state->nHttpCode;

@@ -7,10 +7,10 @@
 inline constexpr size_t kVersionFileMaxBytes = 512;
 inline constexpr uint32_t kVersionWaitMs = 10000;
 
-enum class EFetchOutcome { Opened, Failed, TimedOut };
+enum class FetchOutcome { kOpened, kFailed, kTimedOut };
 
 struct SFetchResult {
-  EFetchOutcome eOutcome = EFetchOutcome::Failed;
+  FetchOutcome eOutcome = FetchOutcome::kFailed;
   std::string sData;   // what was read, at most kVersionFileMaxBytes
   long nHttpCode = 0;  // the server's status code, 0 when none arrived
   std::string sError;  // why the URL did not open or the read failed

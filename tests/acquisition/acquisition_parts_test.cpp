@@ -214,18 +214,18 @@ TEST(AcquisitionNotice, CollectedPromptsAreShownLaterInOrder) {
   ReportRequest request;
   request.title = "OPC Data Read Error";
   EXPECT_EQ(collector.ShowReport(request), ReportAnswer::kFirstButton);
-  EXPECT_EQ(collector.ShowMessage("Symbol not bound", MessageButtons::Ok, MessageIcon::Error, ""),
-            MessageAnswer::Ok);
+  EXPECT_EQ(collector.ShowMessage("Symbol not bound", MessageButtons::kOk, MessageIcon::kError, ""),
+            MessageAnswer::kOk);
   ASSERT_EQ(notices.size(), 2u);
   ScriptedUserPrompt prompt;
   prompt.reportAnswers.push_back(1);
-  prompt.messageAnswers.push_back(MessageAnswer::Ok);
+  prompt.messageAnswers.push_back(MessageAnswer::kOk);
   ShowNotices(prompt, notices);
   ASSERT_EQ(prompt.reports.size(), 1u);
   EXPECT_EQ(prompt.reports[0].title, "OPC Data Read Error");
   ASSERT_EQ(prompt.messages.size(), 1u);
   EXPECT_EQ(prompt.messages[0].text, "Symbol not bound");
-  EXPECT_EQ(prompt.messages[0].icon, MessageIcon::Error);
+  EXPECT_EQ(prompt.messages[0].icon, MessageIcon::kError);
 }
 
 }  // namespace

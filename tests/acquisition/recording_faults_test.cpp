@@ -406,7 +406,7 @@ TEST_F(RecordingFaultTest, ABindingMessageAfterAReconnectionIsHandedBackNotAsked
   services.bindCalcItems = [&binds](COPCServer&, IUserPrompt& prompt) {
     if (++binds == 1)
       return true;
-    prompt.ShowMessage("Symbol X Cannot be Bound", MessageButtons::Ok, MessageIcon::Error);
+    prompt.ShowMessage("Symbol X Cannot be Bound", MessageButtons::kOk, MessageIcon::kError);
     return false;
   };
   engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db, services);

@@ -173,12 +173,12 @@ TEST(CloseProject, FailedSaveAsksWhetherToCloseAnyway) {
     Fixture f;
     f.session.SetProjectModified(true);
     f.session.saveSucceeds = false;
-    f.prompt.messageAnswers.push_back(MessageAnswer::No);
+    f.prompt.messageAnswers.push_back(MessageAnswer::kNo);
     EXPECT_FALSE(f.sequence.Run(false));
     ASSERT_EQ(f.prompt.messages.size(), 1u);
     EXPECT_EQ(f.prompt.messages[0].text,
               "Velmora Project Saving Failed !!! Close Project Anyway ? ");
-    EXPECT_EQ(f.prompt.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(f.prompt.messages[0].buttons, MessageButtons::kYesNo);
     EXPECT_TRUE(f.session.IsProjectModified()) << "kept open and still modified";
     EXPECT_EQ(f.session.calls, (std::vector<std::string>{"save"}));
   }
@@ -186,7 +186,7 @@ TEST(CloseProject, FailedSaveAsksWhetherToCloseAnyway) {
     Fixture f;
     f.session.SetProjectModified(true);
     f.session.saveSucceeds = false;
-    f.prompt.messageAnswers.push_back(MessageAnswer::Yes);
+    f.prompt.messageAnswers.push_back(MessageAnswer::kYes);
     EXPECT_TRUE(f.sequence.Run(false));
     EXPECT_FALSE(f.session.IsProjectModified());
   }

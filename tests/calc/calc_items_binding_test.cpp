@@ -61,7 +61,7 @@ TEST(CalcBinding, SymbolsAreBoundWithinTheirOwnGroupOnly) {
   EXPECT_EQ(env.test.prompt.messages[0].text,
             "Calculated OPC Item Index 1: Invalid Symbol (X) Found in Expression 'Y + X' !!! "
             "End of Job ...");
-  EXPECT_EQ(env.test.prompt.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(env.test.prompt.messages[0].buttons, MessageButtons::kOk);
   // The groups before were bound, the items before the failing one too.
   EXPECT_EQ(first.CalcItems()[0]->m_binding.at("X"), 0);
   EXPECT_EQ(second.CalcItems()[0]->m_binding.at("Z"), 1);

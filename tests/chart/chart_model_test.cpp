@@ -40,7 +40,7 @@ TEST(ChartModel, SeriesAreKeptByIdAndRebound) {
   CChartAxis& right = model.CreateStandardAxis(ChartAxisSlot::kRight);
   const int first = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
   const int second = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
-  EXPECT_NE(model.Serie(first)->Color(), model.Serie(second)->Color());
+  EXPECT_NE(model.Serie(first)->Colour(), model.Serie(second)->Colour());
   EXPECT_EQ(left.Series().size(), 2u);
   ASSERT_TRUE(model.RebindVertical(second, ChartAxisSlot::kRight));
   EXPECT_EQ(left.Series().size(), 1u);
@@ -163,14 +163,14 @@ TEST(ChartModel, SeriesBuiltAnewGetTheSameColours) {
   CChartModel model;
   model.CreateStandardAxis(ChartAxisSlot::kBottom);
   model.CreateStandardAxis(ChartAxisSlot::kLeft);
-  std::vector<ChartColor> first;
+  std::vector<ChartColour> first;
   for (int i = 0; i < 20; ++i)
     first.push_back(
-        model.Serie(model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft))->Color());
+        model.Serie(model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft))->Colour());
   model.RemoveAllSeries();
   for (int i = 0; i < 20; ++i) {
     const int id = model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft);
-    EXPECT_EQ(model.Serie(id)->Color(), first[static_cast<size_t>(i)]) << i;
+    EXPECT_EQ(model.Serie(id)->Colour(), first[static_cast<size_t>(i)]) << i;
   }
   // Sixteen different colours before the first comes back.
   for (size_t i = 0; i < 16; ++i) {

@@ -93,7 +93,7 @@ class ProjectDialogsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     dialog.NameEdit()->clear();
     QTest::keyClicks(dialog.NameEdit(), "  Zeta ");
-    m_ctx->prompt.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    m_ctx->prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk};
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     QCOMPARE(m_ctx->prompt.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(m_ctx->prompt.messages[0].text),
@@ -140,7 +140,7 @@ class ProjectDialogsTest : public QObject {
     CSetProjectNameDlg dialog(*m_db, m_ctx->prompt, "Zeta");
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    m_ctx->prompt.messageAnswers = {MessageAnswer::Ok};
+    m_ctx->prompt.messageAnswers = {MessageAnswer::kOk};
     DoubleClickRow(dialog.ProjectList(), 1);
     QCOMPARE(dialog.NameEdit()->text(), QString("Mid"));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));

@@ -63,14 +63,14 @@ TEST_F(ProjectPresenterTest, ReplacingAnotherProjectAsksAndCancelKeepsTheDialogO
   SaveThree();
   CSetProjectNamePresenter presenter(db, ctx.prompt, "Mid");
   presenter.FillList(nullptr);
-  ctx.prompt.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+  ctx.prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk};
   EXPECT_FALSE(presenter.Confirm(" Zeta "));
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "Project Zeta Already Exists in Velmora Database !!! Please Confirm that you want to "
             "replace existing project ? ");
-  EXPECT_EQ(ctx.prompt.messages[0].buttons, MessageButtons::OkCancel);
-  EXPECT_EQ(ctx.prompt.messages[0].icon, MessageIcon::Question);
+  EXPECT_EQ(ctx.prompt.messages[0].buttons, MessageButtons::kOkCancel);
+  EXPECT_EQ(ctx.prompt.messages[0].icon, MessageIcon::kQuestion);
   EXPECT_TRUE(presenter.Confirm("Zeta"));
   EXPECT_EQ(presenter.ChosenName(), "Zeta");
   // The current name, or a name no project has, asks nothing.

@@ -155,7 +155,7 @@ TEST_F(ProjectSaveTest, CleaningFailureSavesNothingAndSaysSo) {
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "Error Occured while Cleaning SQLite Database for Current Project Data !!! Project "
             "Data NOT Saved ...");
-  EXPECT_EQ(ctx.prompt.messages[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(ctx.prompt.messages[0].icon, MessageIcon::kWarning);
   EXPECT_TRUE(ctx.sink.Contains("Error Occured while Cleaning SQLite Database", kLogOpcServer));
   EXPECT_EQ(Value("SELECT COUNT(*) FROM OPCPrj"), "0");
   EXPECT_FALSE(db.IsOpen());

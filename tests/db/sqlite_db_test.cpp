@@ -287,7 +287,7 @@ TEST_F(SQLiteTest, EveryOperationShowsTheWaitCursorOnce) {
   db.HasRow("SELECT a FROM t", {}, once);
   CRecordingListControl list;
   db.UpdateListCtrl("SELECT a FROM t", list, true, true);
-  db.FillList("SELECT a FROM t", list, ListCtrlForm::Plain, once);
+  db.FillList("SELECT a FROM t", list, ListCtrlForm::kPlain, once);
   EXPECT_EQ(feedback.begins, 7);
   EXPECT_EQ(feedback.ends, 7);
 }

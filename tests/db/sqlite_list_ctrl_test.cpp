@@ -39,7 +39,7 @@ TEST_F(UpdateListCtrlTest, PlainFormShowsEveryColumnFormattedByType) {
   EXPECT_EQ(list.Columns()[1].title, "Item Name");
   for (const auto& column : list.Columns()) {
     EXPECT_EQ(column.width, 50);
-    EXPECT_EQ(column.align, ListAlign::Left);
+    EXPECT_EQ(column.align, ListAlign::kLeft);
   }
   ASSERT_EQ(list.Rows().size(), 2u);
   EXPECT_EQ(list.Rows()[0].cells,
@@ -58,7 +58,7 @@ TEST_F(UpdateListCtrlTest, PlainFormShowsEveryColumnFormattedByType) {
 
 TEST_F(UpdateListCtrlTest, KeyedFormHidesTheKeyAndKeepsItAsItemData) {
   EXPECT_EQ(db.UpdateListCtrl("SELECT id, name, level FROM t ORDER BY id DESC", list, true, true,
-                              ListCtrlForm::Keyed),
+                              ListCtrlForm::kKeyed),
             2);
   ASSERT_EQ(list.Columns().size(), 2u);
   EXPECT_EQ(list.Columns()[0].title, "name");
@@ -96,7 +96,7 @@ TEST_F(UpdateListCtrlTest, UnpreparableStatementShowsAMessageBoxAndTheEmptyTable
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "SQL Error:  no such table: nothere!!!! \nSQL Statement: SELECT * FROM nothere");
-  EXPECT_EQ(ctx.prompt.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(ctx.prompt.messages[0].buttons, MessageButtons::kOk);
   ASSERT_EQ(list.Rows().size(), 1u);
   EXPECT_EQ(list.Cell(0, 0), "There is No Data to Show ...");
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
@@ -115,7 +115,7 @@ TEST_F(UpdateListCtrlTest, StepErrorKeepsTheRowsShownAndReportsFailure) {
 TEST(RecordingListControl, KeepsCellsAndPrintsThem) {
   CRecordingListControl list;
   list.AddColumn("A", 50);
-  list.AddColumn("Bee", 50, ListAlign::Right);
+  list.AddColumn("Bee", 50, ListAlign::kRight);
   const int row = list.AddRow("1", 7);
   list.SetCell(row, 1, "two");
   list.SetCell(5, 0, "ignored");  // no such row

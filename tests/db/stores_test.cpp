@@ -224,7 +224,7 @@ TEST_F(Stores, ProjectListsShowHostileNamesAndLogTheirStatements) {
   EXPECT_EQ(list.Cell(0, 5), "1");  // groups
   EXPECT_EQ(list.Cell(0, 6), "1");  // items
   ASSERT_EQ(
-      db.FillList(CProjectRows::GroupListStatement(project.Value()), list, ListCtrlForm::Keyed)
+      db.FillList(CProjectRows::GroupListStatement(project.Value()), list, ListCtrlForm::kKeyed)
           .ValueOr(-1),
       1);
   EXPECT_EQ(list.Cell(0, 0), kHostile);
@@ -232,9 +232,10 @@ TEST_F(Stores, ProjectListsShowHostileNamesAndLogTheirStatements) {
       "Executing SQL Transaction: SELECT OPCGrp_Id, OPCGrp_Name AS 'Group Name', OPCGrp_Active "
       "AS 'Active Status', OPCGrp_UpdateRate AS 'Update Rate (ms)' FROM OPCGrp WHERE OPCPrj_Id = " +
       id + " ORDER BY OPCGrp_Id"));
-  ASSERT_EQ(db.FillList(CProjectRows::ItemListStatement(project.Value()), list, ListCtrlForm::Keyed)
-                .ValueOr(-1),
-            1);
+  ASSERT_EQ(
+      db.FillList(CProjectRows::ItemListStatement(project.Value()), list, ListCtrlForm::kKeyed)
+          .ValueOr(-1),
+      1);
   EXPECT_EQ(list.Cell(0, 0), kHostile);
   EXPECT_EQ(list.Cell(0, 1), "Item'1 100%");
   EXPECT_NE(CProjectRows::ItemListStatement(project.Value())

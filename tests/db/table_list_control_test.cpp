@@ -31,7 +31,7 @@ class TableListControlTest : public QObject {
     CSQLite db(ctx.context);
     db.SetPath(m_dir.File("Velmora.sq3"));
     QCOMPARE(db.UpdateListCtrl("SELECT id, name AS 'Item Name', level FROM t ORDER BY id", list,
-                               true, true, ListCtrlForm::Keyed),
+                               true, true, ListCtrlForm::kKeyed),
              2);
     QCOMPARE(model.columnCount(), 2);
     QCOMPARE(model.rowCount(), 2);

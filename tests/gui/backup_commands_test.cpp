@@ -39,7 +39,7 @@ class BackupCommandsTest : public QObject {
     frame.UpdateCommandStates();
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QVERIFY(frame.SwitchToView(VelmoraView::OpcData));
+    QVERIFY(frame.SwitchToView(VelmoraView::kOpcData));
     QVERIFY(ClickRibbon(frame.Ribbon(), "Data Acquisition", "Start Data Acquisition"));
     for (int tick = 0; tick < 4; ++tick) {
       QTest::qWait(5);

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     return 1;
   CMainFrame& frame = rig.Frame();
   frame.resize(1280, 800);
-  frame.SwitchToView(VelmoraView::OpcServer);
+  frame.SwitchToView(VelmoraView::kOpcServer);
   frame.Ribbon()->setCurrentIndex(frame.Ribbon()->CategoryIndex("OPC Server"));
   COPCServerView* view = frame.ServerView();
   view->Refresh();

@@ -19,12 +19,11 @@ struct DemoSessionRig {
   }
   // Starts the application and plugs the session into its frame.
   bool Start() {
-    app = std::make_unique<CVelmoraApp>(options,
-                                        VelmoraAppServices{&settings, &prompt, nullptr, clock});
+    app = std::make_unique<CVelmoraApp>(options, VelmoraAppServices{&settings, &prompt, {}, clock});
     app->SetQuickStart(true);
     if (availableGeometry)
       app->SetAvailableGeometry(availableGeometry);
-    session = std::make_unique<CVelmoraSession>(app->Context());
+    session = &app->Session();
     app->SetDatabaseCheck([this](const std::string& path) { return session->CheckDatabase(path); });
     if (!app->InitInstance())
       return false;
@@ -57,5 +56,5 @@ struct DemoSessionRig {
   FakeClock fakeClock;
   IClock* clock = nullptr;
   std::unique_ptr<CVelmoraApp> app;
-  std::unique_ptr<CVelmoraSession> session;
+  CVelmoraSession* session = nullptr;  // the application's
 };

@@ -20,6 +20,7 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/ribbon_bar.h"
 #include "app/gui/velmora_pane_view.h"
+#include "app/gui/velmora_session.h"
 #include "app/gui/velmora_start_view.h"
 #include "app/gui/view_factory.h"
 #include "base/log_sink.h"
@@ -35,19 +36,34 @@
 
 namespace {
 
-// Makes the real views but fails the one at failAt (creation order, 0-based).
+// A catalogue that only says which acquisition is selected: what the navigation asks.
+class CSelectingCatalogue : public CVelmoraView {
+ public:
+  explicit CSelectingCatalogue(QWidget* parent) : CVelmoraView("Velmora Projects", "", parent) {}
+  int SelectedAcquisitionId() const override { return selected; }
+  int selected = kNoAcquisition;
+};
+
+// Makes the real views but fails the one at failAt (creation order, 0-based; -1 none); a
+// selecting catalogue in place of the real one when asked.
 class FailingViewFactory : public CVelmoraViewFactory {
  public:
-  explicit FailingViewFactory(int failAt) : m_nFailAt(failAt) {}
+  FailingViewFactory(CVelmoraSession& session, int failAt, bool selectingCatalogue)
+      : CVelmoraViewFactory(session),
+        m_nFailAt(failAt),
+        m_bSelectingCatalogue(selectingCatalogue) {}
   CVelmoraView* CreateView(VelmoraView view, QWidget* parent) override {
     if (m_nCalls++ == m_nFailAt)
       return nullptr;
+    if (view == VelmoraView::kPrjDatabase && m_bSelectingCatalogue)
+      return new CSelectingCatalogue(parent);
     return CVelmoraViewFactory::CreateView(view, parent);
   }
   int Calls() const { return m_nCalls; }
 
  private:
   int m_nFailAt;
+  bool m_bSelectingCatalogue;
   int m_nCalls = 0;
 };
 
@@ -64,19 +80,21 @@ class RunningSession : public CUnconnectedProjectSession {
 
 struct Frame {
   // expectedMessages: the message boxes the creation itself shows (a view that fails).
-  explicit Frame(IViewFactory* factory = nullptr, int expectedMessages = 0) {
+  explicit Frame(int failAt = -1, int expectedMessages = 0, bool selectingCatalogue = false)
+      : factory(session, failAt, selectingCatalogue) {
     for (int i = 0; i < expectedMessages; ++i)
-      prompt.messageAnswers.push_back(MessageAnswer::Ok);
+      prompt.messageAnswers.push_back(MessageAnswer::kOk);
     frame.SetCreationPauses(false);
     frame.CreateFrame();
-    CVelmoraViewFactory real;
-    created = frame.CreateViews(nullptr, factory != nullptr ? *factory : real);
+    created = frame.CreateViews(nullptr, factory);
   }
   FakeClock clock;
   CLog log{clock};
   ScriptedUserPrompt prompt;
   InMemorySettingsStore settings;
   AppContext context{clock, log, prompt, settings};
+  CVelmoraSession session{context};  // outlives the frame's views
+  FailingViewFactory factory;
   CMainFrame frame{context};
   int created = 0;
 };
@@ -167,30 +185,31 @@ class MainFrameTest : public QObject {
     QCOMPARE(commands.count("Copy to Clipboard"), 2);
     QCOMPARE(commands.count("Set Axis Range"), 2);
     QCOMPARE(
-        ActionTexts(f.frame.Command(CommandId::LeftAxis)->menu()->actions()),
+        ActionTexts(f.frame.Command(CommandId::kLeftAxis)->menu()->actions()),
         (QStringList{"Automatic Range", "Manual Range", "Set Axis Range", "Axis Attributes..."}));
-    QCOMPARE(ActionTexts(f.frame.Command(CommandId::OpcDataDisplay)->menu()->actions()),
+    QCOMPARE(ActionTexts(f.frame.Command(CommandId::kOpcDataDisplay)->menu()->actions()),
              (QStringList{"Always Show Last Acquired Data", "Show Fully Qualified Identifier",
                           "Show Short Identifier", "Reconnect on Server Loss"}));
   }
 
   void laterCommandsStayDisabledAndFrameCommandsWork() {
     Frame f;
-    for (CommandId id : {CommandId::LoadProject, CommandId::SaveProject, CommandId::SelectServer,
-                         CommandId::StartAcquisition, CommandId::DeleteProject,
-                         CommandId::ChartSaveImage, CommandId::CheckForUpdate})
+    for (CommandId id : {CommandId::kLoadProject, CommandId::kSaveProject, CommandId::kSelectServer,
+                         CommandId::kStartAcquisition, CommandId::kDeleteProject,
+                         CommandId::kChartSaveImage, CommandId::kCheckForUpdate})
       QVERIFY(!f.frame.Command(id)->isEnabled());
     // Close Project needs a project.
-    QVERIFY(!f.frame.Command(CommandId::CloseProject)->isEnabled());
+    QVERIFY(!f.frame.Command(CommandId::kCloseProject)->isEnabled());
     RunningSession session;
     f.frame.SetProjectSession(&session);
-    QVERIFY(f.frame.Command(CommandId::CloseProject)->isEnabled());
+    QVERIFY(f.frame.Command(CommandId::kCloseProject)->isEnabled());
     f.frame.SetProjectSession(nullptr);
-    for (CommandId id : {CommandId::Exit, CommandId::ShowStatusBar, CommandId::HideOutputPane,
-                         CommandId::CaptionBar, CommandId::WebHomePage, CommandId::ApplicationLook})
+    for (CommandId id :
+         {CommandId::kExit, CommandId::kShowStatusBar, CommandId::kHideOutputPane,
+          CommandId::kCaptionBar, CommandId::kWebHomePage, CommandId::kApplicationLook})
       QVERIFY(f.frame.Command(id)->isEnabled());
-    QVERIFY(!f.frame.Command(CommandId::ApplicationLook)->menu()->actions().isEmpty());
-    QCOMPARE(f.frame.Command(CommandId::Exit)->shortcut(), QKeySequence(QKeySequence::Quit));
+    QVERIFY(!f.frame.Command(CommandId::kApplicationLook)->menu()->actions().isEmpty());
+    QCOMPARE(f.frame.Command(CommandId::kExit)->shortcut(), QKeySequence(QKeySequence::Quit));
     // Every command can be reached from the window, whichever category is shown.
     for (QAction* action : f.frame.Ribbon()->Actions())
       QVERIFY(f.frame.actions().contains(action));
@@ -199,25 +218,24 @@ class MainFrameTest : public QObject {
   void elevenViewsAreCreatedInOrderAndTheStartViewIsShown() {
     Frame f;
     QCOMPARE(f.created, 11);
-    QVERIFY(qobject_cast<CVelmoraStartView*>(f.frame.View(VelmoraView::Start)));
-    QCOMPARE(qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::OpcOutline))->Page(),
-             OutlinePage::OpcExplorer);
+    QVERIFY(qobject_cast<CVelmoraStartView*>(f.frame.View(VelmoraView::kStart)));
+    QCOMPARE(qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::kOpcOutline))->Page(),
+             OutlinePage::kOpcExplorer);
     QVERIFY(f.frame.ServerView() && f.frame.DataView() && f.frame.DatabaseView());
-    QCOMPARE(f.frame.ChartView(VelmoraView::LiveChart)->Mode(), ChartMode::Live);
-    QCOMPARE(f.frame.ChartView(VelmoraView::ProjectChart)->Mode(), ChartMode::Project);
-    QVERIFY(qobject_cast<CPrjDataView*>(f.frame.View(VelmoraView::PrjData)));
-    QVERIFY(qobject_cast<CPrjExportView*>(f.frame.View(VelmoraView::PrjExport)));
-    QCOMPARE(qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::DcomOutline))->Page(),
-             OutlinePage::Dcom);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::Start));
+    QCOMPARE(f.frame.ChartView(VelmoraView::kLiveChart)->Mode(), ChartMode::kLive);
+    QCOMPARE(f.frame.ChartView(VelmoraView::kProjectChart)->Mode(), ChartMode::kProject);
+    QVERIFY(qobject_cast<CPrjDataView*>(f.frame.View(VelmoraView::kPrjData)));
+    QVERIFY(qobject_cast<CPrjExportView*>(f.frame.View(VelmoraView::kPrjExport)));
+    QCOMPARE(qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::kDcomOutline))->Page(),
+             OutlinePage::kDcom);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kStart));
     QVERIFY(f.prompt.messages.empty());
   }
 
   void aViewThatCannotBeCreatedLeavesTheLaterOnesMissing() {
-    FailingViewFactory factory(6);  // the catalogue
-    Frame f(&factory, 1);
+    Frame f(6, 1);  // the catalogue fails
     QCOMPARE(f.created, 6);
-    QCOMPARE(factory.Calls(), 7);
+    QCOMPARE(f.factory.Calls(), 7);
     QCOMPARE(f.prompt.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
              QString("Unable to Create CPrjDatabaseView!!! Please Contact Quorix"));
@@ -226,19 +244,18 @@ class MainFrameTest : public QObject {
     for (int v = 6; v < 11; ++v)
       QVERIFY(f.frame.View(static_cast<VelmoraView>(v)) == nullptr);
     // The views that exist work; a missing one is named and nothing switches.
-    QVERIFY(f.frame.SwitchToView(VelmoraView::OpcServer));
-    f.prompt.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Ok};  // the two missing views
-    f.frame.ChooseEntry(NavigationEntry::VelmoraProjects);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
+    QVERIFY(f.frame.SwitchToView(VelmoraView::kOpcServer));
+    f.prompt.messageAnswers = {MessageAnswer::kOk, MessageAnswer::kOk};  // the two missing views
+    f.frame.ChooseEntry(NavigationEntry::kVelmoraProjects);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kOpcServer));
     QCOMPARE(QString::fromStdString(f.prompt.messages.back().text),
              QString("Pointer to CPrjDatabaseView is NULL !!! Unable to Show View"));
-    f.frame.ChooseEntry(NavigationEntry::DcomSettings);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
+    f.frame.ChooseEntry(NavigationEntry::kDcomSettings);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kOpcServer));
   }
 
   void theFirstViewFailingNamesTheStartView() {
-    FailingViewFactory factory(0);
-    Frame f(&factory, 1);
+    Frame f(0, 1);
     QCOMPARE(f.created, 0);
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
              QString("Unable to Create CVelmoraStartView!!! Please Contact Quorix"));
@@ -249,73 +266,77 @@ class MainFrameTest : public QObject {
   void groupsShowTheirOutlineOnceAndNoFeaturesOutlineSkipsIt() {
     Frame f;
     COutlookBar* bar = f.frame.OutlookBar();
-    QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::ProjectsOutline));
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::kProjects), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kProjectsOutline));
     QCOMPARE(f.frame.CurrentGroup(), 1);
-    QCOMPARE(bar->ExpandedGroup(), NavigationGroup::Projects);
-    f.frame.SwitchToView(VelmoraView::Start);
-    QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::Start));  // already current
+    QCOMPARE(bar->ExpandedGroup(), NavigationGroup::kProjects);
+    f.frame.SwitchToView(VelmoraView::kStart);
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::kProjects), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kStart));  // already current
 
     settings::Write(f.settings, settings::kNoFeaturesOutline, 1);
-    QTest::mouseClick(bar->GroupButton(NavigationGroup::OpcExplorer), Qt::LeftButton);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcServer));
-    QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjDatabase));
-    QTest::mouseClick(bar->GroupButton(NavigationGroup::Dcom), Qt::LeftButton);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::DcomOutline));
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::kOpcExplorer), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kOpcServer));
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::kProjects), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kPrjDatabase));
+    QTest::mouseClick(bar->GroupButton(NavigationGroup::kDcom), Qt::LeftButton);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kDcomOutline));
   }
 
   void entriesOfTheNavigationPaneShowTheirViews() {
     Frame f;
     COutlookBar* bar = f.frame.OutlookBar();
-    QListWidget* opc = bar->EntryList(NavigationGroup::OpcExplorer);
+    QListWidget* opc = bar->EntryList(NavigationGroup::kOpcExplorer);
     QCOMPARE(opc->count(), 3);
-    QCOMPARE(bar->EntryList(NavigationGroup::Projects)->count(), 4);
-    QCOMPARE(bar->EntryList(NavigationGroup::Dcom)->count(), 1);
+    QCOMPARE(bar->EntryList(NavigationGroup::kProjects)->count(), 4);
+    QCOMPARE(bar->EntryList(NavigationGroup::kDcom)->count(), 1);
     QCOMPARE(opc->item(0)->text(), QString("OPC Explorer Setup"));
     emit opc->itemClicked(opc->item(1));
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::OpcData));
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kOpcData));
     QCOMPARE(f.frame.CurrentGroup(), kNoCurrentGroup);
 
-    COPCChartView* live = f.frame.ChartView(VelmoraView::LiveChart);
-    live->SetMode(ChartMode::Project);
+    COPCChartView* live = f.frame.ChartView(VelmoraView::kLiveChart);
+    live->SetMode(ChartMode::kProject);
     emit opc->itemClicked(opc->item(2));
     QCOMPARE(f.frame.ActiveView(), live);
-    QCOMPARE(live->Mode(), ChartMode::Live);
+    QCOMPARE(live->Mode(), ChartMode::kLive);
   }
 
   void theCatalogueBringsTheProjectsChannelToTheFront() {
     // The view asks through its base class; only the frame knows the output pane.
     Frame f;
+    // Views are told they are shown once the session (with its database) is plugged in.
+    QVERIFY(f.session.CheckDatabase(m_dir.filePath("Catalogue.sq3").toStdString()));
+    f.session.Attach(f.frame);
     QTabWidget* tabs = f.frame.OutputWnd()->Tabs();
     tabs->setCurrentWidget(f.frame.OutputWnd()->List(kLogOpcServer));
-    f.frame.ChooseEntry(NavigationEntry::VelmoraProjects);
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjDatabase));
+    f.frame.ChooseEntry(NavigationEntry::kVelmoraProjects);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kPrjDatabase));
     QCOMPARE(tabs->currentWidget(), f.frame.OutputWnd()->List(kLogProjects));
   }
 
   void projectEntriesNeedASelectedAcquisition() {
-    Frame f;
-    QListWidget* projects = f.frame.OutlookBar()->EntryList(NavigationGroup::Projects);
+    Frame f(-1, 0, true);
+    auto* catalogue = static_cast<CSelectingCatalogue*>(f.frame.View(VelmoraView::kPrjDatabase));
+    QListWidget* projects = f.frame.OutlookBar()->EntryList(NavigationGroup::kProjects);
     for (int row = 1; row <= 3; ++row) {
-      f.frame.SwitchToView(VelmoraView::Start);
+      f.frame.SwitchToView(VelmoraView::kStart);
       emit projects->itemClicked(projects->item(row));
-      QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjDatabase));
+      QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kPrjDatabase));
     }
-    f.frame.DatabaseView()->SetSelectedAcquisitionId(42);
+    catalogue->selected = 42;
     emit projects->itemClicked(projects->item(1));
-    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::PrjData));
-    QCOMPARE(qobject_cast<CPrjDataView*>(f.frame.View(VelmoraView::PrjData))->AcquisitionId(), 42);
+    QCOMPARE(f.frame.ActiveView(), f.frame.View(VelmoraView::kPrjData));
+    QCOMPARE(qobject_cast<CPrjDataView*>(f.frame.View(VelmoraView::kPrjData))->AcquisitionId(), 42);
     emit projects->itemClicked(projects->item(2));
-    QCOMPARE(qobject_cast<CPrjExportView*>(f.frame.View(VelmoraView::PrjExport))->AcquisitionId(),
+    QCOMPARE(qobject_cast<CPrjExportView*>(f.frame.View(VelmoraView::kPrjExport))->AcquisitionId(),
              42);
-    COPCChartView* chart = f.frame.ChartView(VelmoraView::ProjectChart);
-    chart->SetMode(ChartMode::Live);
+    COPCChartView* chart = f.frame.ChartView(VelmoraView::kProjectChart);
+    chart->SetMode(ChartMode::kLive);
     emit projects->itemClicked(projects->item(3));
     QCOMPARE(f.frame.ActiveView(), chart);
     QCOMPARE(chart->AcquisitionId(), 42);
-    QCOMPARE(chart->Mode(), ChartMode::Project);
+    QCOMPARE(chart->Mode(), ChartMode::kProject);
   }
 
   void statusBarWelcomesAndLinksToTheMaker() {
@@ -329,9 +350,9 @@ class MainFrameTest : public QObject {
     for (QLabel* label : labels)
       link = link || label->text().contains("https://www.quorix.example/");
     QVERIFY(link);
-    f.frame.Command(CommandId::HideStatusBar)->trigger();
+    f.frame.Command(CommandId::kHideStatusBar)->trigger();
     QVERIFY(f.frame.statusBar()->isHidden());
-    f.frame.Command(CommandId::ShowStatusBar)->trigger();
+    f.frame.Command(CommandId::kShowStatusBar)->trigger();
     QVERIFY(!f.frame.statusBar()->isHidden());
   }
 
@@ -339,10 +360,10 @@ class MainFrameTest : public QObject {
     {
       Frame f;
       QVERIFY(!f.frame.OutputWnd()->isHidden());  // nothing stored: shown
-      f.frame.Command(CommandId::HideOutputPane)->trigger();
+      f.frame.Command(CommandId::kHideOutputPane)->trigger();
       QVERIFY(f.frame.OutputWnd()->isHidden());
       QCOMPARE(settings::Read(f.settings, settings::kOutputPaneVisible), 0);
-      f.frame.Command(CommandId::ShowOutputPane)->trigger();
+      f.frame.Command(CommandId::kShowOutputPane)->trigger();
       QVERIFY(!f.frame.OutputWnd()->isHidden());
       QCOMPARE(settings::Read(f.settings, settings::kOutputPaneVisible), 1);
     }
@@ -355,7 +376,7 @@ class MainFrameTest : public QObject {
     CMainFrame frame(context);
     frame.CreateFrame();
     QVERIFY(frame.OutputWnd()->isHidden());
-    QVERIFY(frame.Command(CommandId::HideOutputPane)->isChecked());
+    QVERIFY(frame.Command(CommandId::kHideOutputPane)->isChecked());
     // The frame's pane is the log's sink while the frame lives.
     log.Log("into the pane", kLogDataChart);
     QCOMPARE(frame.OutputWnd()->List(kLogDataChart)->count(), 1);
@@ -379,27 +400,27 @@ class MainFrameTest : public QObject {
   void captionBarShowsTheActiveView() {
     Frame f;
     QVERIFY(f.frame.CaptionBar()->isHidden());
-    f.frame.Command(CommandId::CaptionBar)->trigger();
+    f.frame.Command(CommandId::kCaptionBar)->trigger();
     QVERIFY(!f.frame.CaptionBar()->isHidden());
-    f.frame.SwitchToView(VelmoraView::PrjDatabase);
+    f.frame.SwitchToView(VelmoraView::kPrjDatabase);
     QVERIFY(f.frame.CaptionBar()->text().contains("Velmora Projects"));
-    f.frame.Command(CommandId::CaptionBar)->trigger();
+    f.frame.Command(CommandId::kCaptionBar)->trigger();
     QVERIFY(f.frame.CaptionBar()->isHidden());
   }
 
   void outlineAndStartPagesUseTheDarkerGreen() {
     Frame f;
-    auto* start = qobject_cast<CVelmoraStartView*>(f.frame.View(VelmoraView::Start));
+    auto* start = qobject_cast<CVelmoraStartView*>(f.frame.View(VelmoraView::kStart));
     const QString html = start->Page()->toHtml();
     QVERIFY(html.contains("#008000"));
     QVERIFY(!start->Page()->toPlainText().contains('\\'));
-    auto* dcom = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::DcomOutline));
+    auto* dcom = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::kDcomOutline));
     QVERIFY(dcom->Outline()->toPlainText().contains("later release"));
-    auto* opc = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::OpcOutline));
+    auto* opc = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::kOpcOutline));
     for (const char* heading :
          {"OPC Explorer Setup", "OPC Data Acquisition and Storage", "OPC Data Visualization"})
       QVERIFY2(opc->Outline()->toPlainText().contains(heading), heading);
-    auto* projects = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::ProjectsOutline));
+    auto* projects = qobject_cast<CVelmoraPaneView*>(f.frame.View(VelmoraView::kProjectsOutline));
     for (const char* heading : {"Velmora Projects", "Project OPC Data", "Export Project Data",
                                 "Project Data Visualization"})
       QVERIFY2(projects->Outline()->toPlainText().contains(heading), heading);
@@ -413,13 +434,13 @@ class MainFrameTest : public QObject {
       opened << url;
       return succeed;
     });
-    f.frame.Command(CommandId::WebHomePage)->trigger();
+    f.frame.Command(CommandId::kWebHomePage)->trigger();
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened[0].host(), QString("velmora.quorix.example"));
     QVERIFY(f.prompt.messages.empty());
     succeed = false;
-    f.prompt.messageAnswers.push_back(MessageAnswer::Ok);
-    f.frame.Command(CommandId::WebQuorix)->trigger();
+    f.prompt.messageAnswers.push_back(MessageAnswer::kOk);
+    f.frame.Command(CommandId::kWebQuorix)->trigger();
     QCOMPARE(f.prompt.messages.size(), size_t(1));
     QCOMPARE(QString::fromStdString(f.prompt.messages[0].text),
              QString("An Error Occured Starting your Web Browser \n"));
@@ -476,7 +497,7 @@ class MainFrameTest : public QObject {
     });
     f.frame.SetStartupFinished(true);
     f.frame.show();
-    QVERIFY(f.frame.Command(CommandId::About)->isEnabled());
+    QVERIFY(f.frame.Command(CommandId::kAbout)->isEnabled());
     bool found = false;
     QString title;
     QString credits;
@@ -519,10 +540,10 @@ class MainFrameTest : public QObject {
     RunningSession session;
     f.frame.SetProjectSession(&session);
     f.prompt.reportAnswers.push_back(2);
-    f.frame.Command(CommandId::CloseProject)->trigger();
+    f.frame.Command(CommandId::kCloseProject)->trigger();
     QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 2);  // cancelled: kept
     f.prompt.reportAnswers.push_back(1);
-    f.frame.Command(CommandId::CloseProject)->trigger();
+    f.frame.Command(CommandId::kCloseProject)->trigger();
     QCOMPARE(server->ConfigurationTree()->topLevelItemCount(), 1);
     QCOMPARE(server->ConfigurationTree()->topLevelItem(0)->text(0),
              QString("No OPC Server Selected"));

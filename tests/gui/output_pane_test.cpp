@@ -117,7 +117,7 @@ class OutputPaneTest : public QObject {
 
   void contextMenuCommandsShowTheirOwnCaption() {
     ScriptedUserPrompt prompt;
-    prompt.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Ok};  // one per command
+    prompt.messageAnswers = {MessageAnswer::kOk, MessageAnswer::kOk};  // one per command
     COutputWnd pane(&prompt);
     pane.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pane));

@@ -33,9 +33,9 @@ int main(int argc, char** argv) {
   CMainFrame& frame = rig.Frame();
   frame.resize(1280, 800);
   frame.UpdateCommandStates();
-  frame.Command(CommandId::StartAcquisition)->trigger();
+  frame.Command(CommandId::kStartAcquisition)->trigger();
   COPCDataView* view = frame.DataView();
-  frame.SwitchToView(VelmoraView::OpcData);
+  frame.SwitchToView(VelmoraView::kOpcData);
   frame.Ribbon()->setCurrentIndex(frame.Ribbon()->CategoryIndex("Data Acquisition"));
   for (int tick = 0; tick < 6; ++tick) {
     QTest::qWait(20);

@@ -88,20 +88,20 @@ class SessionTest : public QObject {
     CVelmoraSession& session = *rig.session;
     ScriptedUserPrompt& prompt = rig.prompt;
     CMainFrame& frame = rig.Frame();
-    QVERIFY(!frame.Command(CommandId::StartAcquisition)->isEnabled());  // no server yet
+    QVERIFY(!frame.Command(CommandId::kStartAcquisition)->isEnabled());  // no server yet
     // The acquisition view's commands reach the frame through the view.
-    QVERIFY(frame.Command(CommandId::OpcDataDisplay)->isEnabled());
-    QVERIFY(frame.Command(CommandId::ShowShortId)->isEnabled());
-    QCOMPARE(frame.Command(CommandId::StandardColor)->data().value<QColor>(), QColor(255, 0, 0));
-    QCOMPARE(frame.CommandTarget(CommandId::StartAcquisition), frame.DataView());
+    QVERIFY(frame.Command(CommandId::kOpcDataDisplay)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kShowShortId)->isEnabled());
+    QCOMPARE(frame.Command(CommandId::kStandardColour)->data().value<QColor>(), QColor(255, 0, 0));
+    QCOMPARE(frame.CommandTarget(CommandId::kStartAcquisition), frame.DataView());
 
     QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::StartAcquisition)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kStartAcquisition)->isEnabled());
 
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     QVERIFY(session.Engine().IsRunning());
-    QVERIFY(frame.Command(CommandId::StopAcquisition)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kStopAcquisition)->isEnabled());
     COPCDataView* view = frame.DataView();
     QVERIFY(view != nullptr);
     view->BaseTimer()->stop();  // ticked by hand: a slow machine must not add a cycle
@@ -123,7 +123,7 @@ class SessionTest : public QObject {
     QVERIFY(prompt.HasReportTitled("Confirmation Request"));
     QVERIFY(prompt.reports.back().body.find("Shutdown Request Triggered by OPC Server") !=
             std::string::npos);
-    QVERIFY(!frame.Command(CommandId::StopAcquisition)->isEnabled());
+    QVERIFY(!frame.Command(CommandId::kStopAcquisition)->isEnabled());
     // Ended by the server, the acquisition still has its end and count recorded.
     QCOMPARE(SqliteScalar(rig.options.databasePath, "SELECT OPCAcq_DataCount FROM OPCAcq"),
              std::string("3"));
@@ -137,11 +137,11 @@ class SessionTest : public QObject {
     CMainFrame& frame = rig.Frame();
     CVelmoraSession& session = *rig.session;
     COPCServerView* view = frame.ServerView();
-    frame.SwitchToView(VelmoraView::OpcServer);
+    frame.SwitchToView(VelmoraView::kOpcServer);
     QCOMPARE(view->SelectedKind(), ConfigNodeKind::kNoServer);
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::SelectServer)->isEnabled());
-    QVERIFY(!frame.Command(CommandId::AddItems)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kSelectServer)->isEnabled());
+    QVERIFY(!frame.Command(CommandId::kAddItems)->isEnabled());
 
     // The dialog: the full server of the local host.
     QTimer::singleShot(0, [] {
@@ -156,7 +156,7 @@ class SessionTest : public QObject {
       }
       dialog->OkButton()->click();
     });
-    QVERIFY(ClickRibbon(frame, CommandId::SelectServer));
+    QVERIFY(ClickRibbon(frame, CommandId::kSelectServer));
     QVERIFY(session.Server().IsConnected());
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0), QString("Velmora.SimServer.1"));
     QCOMPARE(view->Attribute("Connection Status: ")->text(), QString("Connected"));
@@ -166,7 +166,7 @@ class SessionTest : public QObject {
 
     // A group through the group dialog: a taken name is refused, the default one is not.
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::AddGroup)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kAddGroup)->isEnabled());
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<CGroupDlg*>(QApplication::activeModalWidget());
       QVERIFY(dialog != nullptr);
@@ -177,7 +177,7 @@ class SessionTest : public QObject {
       close.dismiss();
       dialog->OkButton()->click();
     });
-    QVERIFY(ClickRibbon(frame, CommandId::AddGroup));
+    QVERIFY(ClickRibbon(frame, CommandId::kAddGroup));
     QTreeWidgetItem* group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QVERIFY(group != nullptr);
     QCOMPARE(group->text(0), QString("Group01"));
@@ -185,7 +185,7 @@ class SessionTest : public QObject {
     QCOMPARE(view->ConfigurationTree()->currentItem(), group);
     QCOMPARE(view->ItemList()->topLevelItem(0)->text(0), QString("Undefined Item"));
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::AddItems)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kAddItems)->isEnabled());
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<CAddItemDlg*>(QApplication::activeModalWidget());
       QVERIFY(dialog != nullptr);
@@ -193,7 +193,7 @@ class SessionTest : public QObject {
       dialog->AddTypedButton()->click();
       dialog->OkButton()->click();
     });
-    QVERIFY(ClickRibbon(frame, CommandId::AddItems));
+    QVERIFY(ClickRibbon(frame, CommandId::kAddItems));
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 1);
     QCOMPARE(group->child(0)->text(0), QString("Signals.Sine.R8 (Acquired OPC Item)"));
@@ -228,7 +228,7 @@ class SessionTest : public QObject {
 
     // The statistics dialog shows the group and its figures.
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::AcquisitionStatistics)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kAcquisitionStatistics)->isEnabled());
     QTimer::singleShot(0, [] {
       auto* statistics = qobject_cast<CStatisticsDlg*>(QApplication::activeModalWidget());
       QVERIFY(statistics != nullptr);
@@ -239,12 +239,12 @@ class SessionTest : public QObject {
       QCOMPARE(statistics->CountLabel()->text(), QString("0"));
       statistics->accept();
     });
-    frame.Command(CommandId::AcquisitionStatistics)->trigger();
+    frame.Command(CommandId::kAcquisitionStatistics)->trigger();
 
     // Two calculated items, the second using the first.
     view->ConfigurationTree()->setCurrentItem(group);
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::AddCalcItems)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kAddCalcItems)->isEnabled());
     QTimer::singleShot(0, [] {
       auto* editor = qobject_cast<CAddCalcItemDlg*>(QApplication::activeModalWidget());
       QVERIFY(editor != nullptr);
@@ -262,14 +262,14 @@ class SessionTest : public QObject {
       close.dismiss();
       editor->accept();
     });
-    QVERIFY(ClickRibbon(frame, CommandId::AddCalcItems));
+    QVERIFY(ClickRibbon(frame, CommandId::kAddCalcItems));
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 3);
     QCOMPARE(group->child(2)->text(0).endsWith("(Calculated OPC Item)"), true);
 
     // Delete on the last calculated item removes it after the question.
     view->ConfigurationTree()->setCurrentItem(group->child(2));
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kOk);
     QTest::keyClick(view->ConfigurationTree(), Qt::Key_Delete);
     group = view->ConfigurationTree()->topLevelItem(0)->child(0);
     QCOMPARE(group->childCount(), 2);
@@ -285,7 +285,7 @@ class SessionTest : public QObject {
       close.dismiss();
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::AddGroup)->trigger();
+    frame.Command(CommandId::kAddGroup)->trigger();
     QCOMPARE(session.Server().GroupCount(), 2);
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<CAddItemDlg*>(QApplication::activeModalWidget());
@@ -310,13 +310,13 @@ class SessionTest : public QObject {
       close.dismiss();
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::AddItems)->trigger();
+    frame.Command(CommandId::kAddItems)->trigger();
     const size_t browsed = session.Server().Group(1)->AcquiredItems().size();
     QVERIFY(browsed >= 2);
 
     // Saved under a name; "Save Project" follows the modified flag.
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::SaveProject)->isEnabled());
+    QVERIFY(frame.Command(CommandId::kSaveProject)->isEnabled());
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<CSetProjectNameDlg*>(QApplication::activeModalWidget());
       QVERIFY(dialog != nullptr);
@@ -325,10 +325,10 @@ class SessionTest : public QObject {
       close.dismiss();
       dialog->OkButton()->click();
     });
-    frame.Command(CommandId::SaveProject)->trigger();
+    frame.Command(CommandId::kSaveProject)->trigger();
     QCOMPARE(QString::fromStdString(session.ProjectState().Name()), QString("Line Test"));
     frame.UpdateCommandStates();
-    QVERIFY(!frame.Command(CommandId::SaveProject)->isEnabled());
+    QVERIFY(!frame.Command(CommandId::kSaveProject)->isEnabled());
     const std::string database = rig.options.databasePath;
     QCOMPARE(SqliteScalar(database,
                           "SELECT COUNT(*) FROM OPCGrp JOIN OPCPrj USING(OPCPrj_Id) "
@@ -337,7 +337,7 @@ class SessionTest : public QObject {
 
     // A few simulated seconds of acquisition. The structure is locked meanwhile, the
     // property sheets still open and show figures.
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     QVERIFY(session.Engine().IsRunning());
     frame.DataView()->BaseTimer()->stop();  // ticked by hand, whatever the machine's speed
     for (int second = 0; second < 6; ++second) {
@@ -345,8 +345,8 @@ class SessionTest : public QObject {
       frame.DataView()->OnBaseTick();
     }
     frame.UpdateCommandStates();
-    for (CommandId locked : {CommandId::AddGroup, CommandId::RemoveGroup, CommandId::AddItems,
-                             CommandId::AddCalcItems, CommandId::DisconnectServer})
+    for (CommandId locked : {CommandId::kAddGroup, CommandId::kRemoveGroup, CommandId::kAddItems,
+                             CommandId::kAddCalcItems, CommandId::kDisconnectServer})
       QVERIFY(!frame.Command(locked)->isEnabled());
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0)->child(0));
     QTimer::singleShot(0, [] {
@@ -358,7 +358,7 @@ class SessionTest : public QObject {
     });
     view->OpenSelectedProperties();
     rig.prompt.reportAnswers.push_back(1);  // "Please Confirm Data Acquisition Stop"
-    frame.Command(CommandId::StopAcquisition)->trigger();
+    frame.Command(CommandId::kStopAcquisition)->trigger();
     QVERIFY(!session.Engine().IsRunning());
 
     // The database holds the acquisition, both groups and their decoded rows; the cells of
@@ -395,7 +395,7 @@ class SessionTest : public QObject {
 
     // Disconnecting runs the close-project sequence (the saved project: nothing to ask).
     view->ConfigurationTree()->setCurrentItem(view->ConfigurationTree()->topLevelItem(0));
-    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
+    QVERIFY(ClickRibbon(frame, CommandId::kDisconnectServer));
     QVERIFY(!session.Server().IsConnected());
     QCOMPARE(view->ConfigurationTree()->topLevelItem(0)->text(0),
              QString("No OPC Server Selected"));
@@ -411,14 +411,14 @@ class SessionTest : public QObject {
       QVERIFY(rig.ImportDemoProject());
       CMainFrame& frame = rig.Frame();
       CVelmoraSession& session = *rig.session;
-      frame.SwitchToView(VelmoraView::OpcServer);
+      frame.SwitchToView(VelmoraView::kOpcServer);
       COPCServerView* view = frame.ServerView();
       QTreeWidget* tree = view->ConfigurationTree();
       QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
       tree->setCurrentItem(tree->topLevelItem(0)->child(0));
       if (acquiring) {  // watched from the acquisition view
-        frame.SwitchToView(VelmoraView::OpcData);
-        QVERIFY(ClickRibbon(frame, CommandId::StartAcquisition));
+        frame.SwitchToView(VelmoraView::kOpcData);
+        QVERIFY(ClickRibbon(frame, CommandId::kStartAcquisition));
         QVERIFY(session.Engine().IsRunning());
       }
       if (session.IsProjectModified())
@@ -426,11 +426,11 @@ class SessionTest : public QObject {
       QVERIFY(CSimRuntime::Instance().RequestShutdown(kSimServerProgId, "Maintenance") >= 1);
       QTRY_VERIFY(!session.Server().IsConnected());
       QTest::qWait(50);
-      frame.SwitchToView(VelmoraView::OpcServer);
+      frame.SwitchToView(VelmoraView::kOpcServer);
       QCOMPARE(tree->topLevelItemCount(), 1);
       QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
       QCOMPARE(view->SelectedKind(), ConfigNodeKind::kNoServer);
-      QToolButton* select = RibbonButton(frame, CommandId::SelectServer);
+      QToolButton* select = RibbonButton(frame, CommandId::kSelectServer);
       QVERIFY(select != nullptr);
       QVERIFY(select->isEnabled());
       session.Detach();
@@ -448,7 +448,7 @@ class SessionTest : public QObject {
     enum class Way { kAddItems, kCalcItems, kModifyGroup };
     for (const Way way : {Way::kAddItems, Way::kCalcItems, Way::kModifyGroup}) {
       QVERIFY(rig.ImportDemoProject());
-      frame.SwitchToView(VelmoraView::OpcServer);
+      frame.SwitchToView(VelmoraView::kOpcServer);
       COPCServerView* view = frame.ServerView();
       view->Refresh();
       QTreeWidget* tree = view->ConfigurationTree();
@@ -479,10 +479,10 @@ class SessionTest : public QObject {
       });
       switch (way) {
         case Way::kAddItems:
-          QVERIFY(ClickRibbon(frame, CommandId::AddItems));
+          QVERIFY(ClickRibbon(frame, CommandId::kAddItems));
           break;
         case Way::kCalcItems:
-          QVERIFY(ClickRibbon(frame, CommandId::AddCalcItems));
+          QVERIFY(ClickRibbon(frame, CommandId::kAddCalcItems));
           break;
         case Way::kModifyGroup:
           QTest::keyClick(tree, Qt::Key_F2);
@@ -507,7 +507,7 @@ class SessionTest : public QObject {
     QVERIFY(rig.ImportDemoProject());
     CMainFrame& frame = rig.Frame();
     CVelmoraSession& session = *rig.session;
-    frame.SwitchToView(VelmoraView::OpcServer);
+    frame.SwitchToView(VelmoraView::kOpcServer);
     COPCServerView* view = frame.ServerView();
     QTreeWidget* tree = view->ConfigurationTree();
     const int groups = session.Server().GroupCount();
@@ -518,7 +518,7 @@ class SessionTest : public QObject {
         QVERIFY(dialog != nullptr);
         dialog->OkButton()->click();
       });
-      QVERIFY(ClickRibbon(frame, CommandId::AddGroup));
+      QVERIFY(ClickRibbon(frame, CommandId::kAddGroup));
     }
     QCOMPARE(session.Server().GroupCount(), groups + 2);
     QCOMPARE(QString::fromStdString(session.Server().Group(groups)->Name()),
@@ -526,8 +526,8 @@ class SessionTest : public QObject {
     QVERIFY(view->MessageList()->count() == 0);
 
     tree->setCurrentItem(tree->topLevelItem(0)->child(0));
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // "Please Confirm ..."
-    QVERIFY(ClickRibbon(frame, CommandId::RemoveGroup));
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kOk);  // "Please Confirm ..."
+    QVERIFY(ClickRibbon(frame, CommandId::kRemoveGroup));
     QCOMPARE(QString::fromStdString(session.Server().Group(groups - 1)->Name()),
              QString("Group%1").arg(groups, 2, 10, QChar('0')));
     QListWidget* messages = view->MessageList();
@@ -544,13 +544,13 @@ class SessionTest : public QObject {
     QVERIFY(session.IsProjectModified());
     tree->setCurrentItem(tree->topLevelItem(0));
     rig.prompt.reportAnswers.push_back(3);  // Cancel
-    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
+    QVERIFY(ClickRibbon(frame, CommandId::kDisconnectServer));
     QCOMPARE(rig.prompt.reports.back().buttonMode, 3);
     QVERIFY(session.Server().IsConnected());
     QCOMPARE(session.Server().GroupCount(), groups + 1);
     QCOMPARE(tree->topLevelItem(0)->text(0), QString(kSimServerProgId));
     rig.prompt.reportAnswers.push_back(2);  // No: closed without saving
-    QVERIFY(ClickRibbon(frame, CommandId::DisconnectServer));
+    QVERIFY(ClickRibbon(frame, CommandId::kDisconnectServer));
     QVERIFY(!session.Server().IsConnected());
     QCOMPARE(tree->topLevelItem(0)->text(0), QString("No OPC Server Selected"));
     session.Detach();
@@ -564,13 +564,13 @@ class SessionTest : public QObject {
     CVelmoraSession& session = *rig.session;
     COPCDataView* view = frame.DataView();
     frame.UpdateCommandStates();
-    QAction* reconnect = frame.Command(CommandId::ReconnectOnServerLoss);
+    QAction* reconnect = frame.Command(CommandId::kReconnectOnServerLoss);
     QVERIFY(reconnect->isEnabled() && !reconnect->isChecked());
     reconnect->trigger();
     QVERIFY(reconnect->isChecked());
     QCOMPARE(settings::Read(rig.settings, settings::kReconnectOnServerLoss), 1);
 
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     QTest::qWait(5);
     view->OnBaseTick();
     CSimRuntime::Instance().Faults(kSimServerProgId).m_bDead = true;

@@ -107,7 +107,7 @@ class StartupTest : public QObject {
     QCOMPARE(app->Database()->directory, std::string("/data/plant/"));
     QVERIFY(app->IsStartupFinished());
     QVERIFY(app->MainFrame()->isVisible());
-    QCOMPARE(app->MainFrame()->ActiveView(), app->MainFrame()->View(VelmoraView::Start));
+    QCOMPARE(app->MainFrame()->ActiveView(), app->MainFrame()->View(VelmoraView::kStart));
     QCOMPARE(settings::Read(start.settings, settings::kDataPath),
              std::string("/data/plant/Velmora.sq3"));
   }
@@ -222,24 +222,28 @@ class StartupTest : public QObject {
   void theViewsOfAFailedCreationAreMissingAndStartupGoesOn() {
     class FailFifth : public CVelmoraViewFactory {
      public:
+      using CVelmoraViewFactory::CVelmoraViewFactory;
       CVelmoraView* CreateView(VelmoraView view, QWidget* parent) override {
-        return view == VelmoraView::LiveChart ? nullptr
-                                              : CVelmoraViewFactory::CreateView(view, parent);
+        return view == VelmoraView::kLiveChart ? nullptr
+                                               : CVelmoraViewFactory::CreateView(view, parent);
       }
-    } factory;
+    };
+    auto factory = [](CVelmoraSession& session) -> std::unique_ptr<IViewFactory> {
+      return std::make_unique<FailFifth>(session);
+    };
     InMemorySettingsStore settings;
     ScriptedUserPrompt prompt;
     settings::Write(settings, settings::kDataPath, "/data/Velmora.sq3");
-    prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the view that cannot be made
-    CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt, &factory});
+    prompt.messageAnswers.push_back(MessageAnswer::kOk);  // the view that cannot be made
+    CVelmoraApp app({}, VelmoraAppServices{&settings, &prompt, factory});
     app.SetQuickStart(true);
     QVERIFY(app.InitInstance());
     QVERIFY(
         prompt.HasMessageContaining("Unable to Create COPCDataChartView!!! Please Contact "
                                     "Quorix"));
-    QVERIFY(app.MainFrame()->View(VelmoraView::OpcData) != nullptr);
-    QVERIFY(app.MainFrame()->View(VelmoraView::LiveChart) == nullptr);
-    QVERIFY(app.MainFrame()->View(VelmoraView::DcomOutline) == nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::kOpcData) != nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::kLiveChart) == nullptr);
+    QVERIFY(app.MainFrame()->View(VelmoraView::kDcomOutline) == nullptr);
     QVERIFY(app.MainFrame()->isVisible());
   }
 

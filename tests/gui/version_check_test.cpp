@@ -27,7 +27,7 @@ class CScriptedFetcher : public IUrlFetcher {
     ++m_nRequests;
     m_sUrl = url;
     SFetchResult result;
-    result.eOutcome = EFetchOutcome::Opened;
+    result.eOutcome = FetchOutcome::kOpened;
     result.sData = m_sBody;
     return result;
   }
@@ -85,7 +85,7 @@ class VersionCheckTest : public QObject {
     CScriptedFetcher fetcher("2|0|0|Current");
     bool connected = false;
     CVersionCheckGui versionCheck(test.context, fetcher, [&connected] { return connected; });
-    test.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // no connection
+    test.prompt.messageAnswers.push_back(MessageAnswer::kOk);  // no connection
     versionCheck.RunCommand(nullptr);
     QCOMPARE(fetcher.m_nRequests, 0);
     QCOMPARE(test.prompt.messages.size(), size_t(1));

@@ -163,7 +163,7 @@ class WindowLayoutTest : public QObject {
       QVERIFY(frame.statusBar()->isVisible());
       QVERIFY(frame.statusBar()->geometry().bottom() < frame.height());
       // The configuration tree keeps a usable width (the view scrolls sideways instead).
-      QVERIFY(frame.SwitchToView(VelmoraView::OpcServer));
+      QVERIFY(frame.SwitchToView(VelmoraView::kOpcServer));
       QApplication::processEvents();
       QVERIFY2(frame.ServerView()->ConfigurationTree()->width() >= 150,
                qPrintable(QString::number(frame.ServerView()->ConfigurationTree()->width())));
@@ -249,7 +249,7 @@ class WindowLayoutTest : public QObject {
     COPCDataView* view = frame.DataView();
     view->ResetView();  // the headings of the loaded project
     frame.UpdateCommandStates();
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     for (int tick = 0; tick < 4; ++tick) {
       QTest::qWait(5);
       view->OnBaseTick();
@@ -258,7 +258,7 @@ class WindowLayoutTest : public QObject {
     frame.showNormal();
     frame.resize(1024, 700);
     {
-      QVERIFY(frame.SwitchToView(VelmoraView::OpcData));
+      QVERIFY(frame.SwitchToView(VelmoraView::kOpcData));
       QApplication::processEvents();
       const QByteArray shot = qgetenv("VELMORA_SCREENSHOT");
       if (!shot.isEmpty())
@@ -276,7 +276,7 @@ class WindowLayoutTest : public QObject {
                               .arg(minimum.height())));
       QCOMPARE(frame.size(), QSize(1024, 700));
     }
-    QVERIFY(frame.SwitchToView(VelmoraView::OpcData));
+    QVERIFY(frame.SwitchToView(VelmoraView::kOpcData));
     QApplication::processEvents();
     QVERIFY2(VisibleRows(view->HistoryTable()) >= 5,
              qPrintable(QString::number(VisibleRows(view->HistoryTable()))));
@@ -286,7 +286,7 @@ class WindowLayoutTest : public QObject {
     if (!shot.isEmpty())
       frame.grab().save(QString::fromLocal8Bit(shot));
     prompt.reportAnswers.push_back(1);  // confirm the stop
-    frame.Command(CommandId::StopAcquisition)->trigger();
+    frame.Command(CommandId::kStopAcquisition)->trigger();
     frame.close();  // the loaded project is unchanged: nothing more to ask
     QCOMPARE(prompt.reports.size(), size_t(1));
     QCOMPARE(prompt.reports[0].title, std::string("Confirmation Request"));
@@ -304,14 +304,14 @@ class WindowLayoutTest : public QObject {
     CMainFrame& frame = rig.Frame();
     frame.DataView()->ResetView();
     frame.UpdateCommandStates();
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     for (int tick = 0; tick < 8; ++tick) {
       QTest::qWait(5);
       frame.DataView()->OnBaseTick();
     }
     rig.prompt.reportAnswers.push_back(1);  // confirm the stop
-    frame.Command(CommandId::StopAcquisition)->trigger();
-    frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+    frame.Command(CommandId::kStopAcquisition)->trigger();
+    frame.ChooseEntry(NavigationEntry::kVelmoraProjects);
     QTableView* catalogue = frame.DatabaseView()->Catalogue();
     QVERIFY(catalogue->model()->rowCount() >= 1);
     QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -321,10 +321,10 @@ class WindowLayoutTest : public QObject {
     QVERIFY(frame.OutputWnd()->isVisible());
 
     const NavigationEntry entries[] = {
-        NavigationEntry::OpcExplorerSetup,        NavigationEntry::DataAcquisition,
-        NavigationEntry::OpcDataVisualization,    NavigationEntry::VelmoraProjects,
-        NavigationEntry::ProjectOpcData,          NavigationEntry::ExportProjectData,
-        NavigationEntry::ProjectDataVisualization};
+        NavigationEntry::kOpcExplorerSetup,        NavigationEntry::kDataAcquisition,
+        NavigationEntry::kOpcDataVisualization,    NavigationEntry::kVelmoraProjects,
+        NavigationEntry::kProjectOpcData,          NavigationEntry::kExportProjectData,
+        NavigationEntry::kProjectDataVisualization};
     QStringList faults;
     for (const NavigationEntry entry : entries) {
       frame.ChooseEntry(entry);
@@ -379,7 +379,7 @@ class WindowLayoutTest : public QObject {
       CMainFrame& frame = first.Frame();
       frame.showNormal();
       frame.resize(1100, 720);
-      QVERIFY(frame.SwitchToView(VelmoraView::OpcData));
+      QVERIFY(frame.SwitchToView(VelmoraView::kOpcData));
       auto* splitter = frame.DataView()->findChild<QSplitter*>();
       QVERIFY(splitter != nullptr);
       splitter->setSizes({100, 300});
@@ -393,7 +393,7 @@ class WindowLayoutTest : public QObject {
     CMainFrame& frame = second.Frame();
     QApplication::processEvents();
     QCOMPARE(frame.size(), QSize(1100, 720));
-    QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::OpcData));
+    QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::kOpcData));
     QCOMPARE(frame.DataView()->findChild<QSplitter*>()->sizes(), m_sizes);
   }
 
@@ -409,19 +409,19 @@ class WindowLayoutTest : public QObject {
       CMainFrame& frame = first.Frame();
       frame.DataView()->ResetView();
       frame.UpdateCommandStates();
-      frame.Command(CommandId::StartAcquisition)->trigger();
+      frame.Command(CommandId::kStartAcquisition)->trigger();
       for (int tick = 0; tick < 3; ++tick) {
         QTest::qWait(5);
         frame.DataView()->OnBaseTick();
       }
       first.prompt.reportAnswers.push_back(1);  // confirm the stop
-      frame.Command(CommandId::StopAcquisition)->trigger();
+      frame.Command(CommandId::kStopAcquisition)->trigger();
       // Through the navigation pane, as a user goes there.
       COutlookBar* bar = frame.OutlookBar();
-      QTest::mouseClick(bar->GroupButton(NavigationGroup::Projects), Qt::LeftButton);
-      QListWidget* entries = bar->EntryList(NavigationGroup::Projects);
+      QTest::mouseClick(bar->GroupButton(NavigationGroup::kProjects), Qt::LeftButton);
+      QListWidget* entries = bar->EntryList(NavigationGroup::kProjects);
       emit entries->itemClicked(entries->item(0));
-      QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::PrjDatabase));
+      QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::kPrjDatabase));
       listed = frame.DatabaseView()->Catalogue()->model()->rowCount();
       QVERIFY(listed >= 1);
       frame.close();
@@ -434,9 +434,9 @@ class WindowLayoutTest : public QObject {
     QVERIFY(second.Start());
     QApplication::processEvents();
     CMainFrame& frame = second.Frame();
-    QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::PrjDatabase));
+    QCOMPARE(frame.ActiveView(), frame.View(VelmoraView::kPrjDatabase));
     QCOMPARE(frame.DatabaseView()->Catalogue()->model()->rowCount(), listed);
-    QCOMPARE(frame.OutlookBar()->ExpandedGroup(), NavigationGroup::Projects);
+    QCOMPARE(frame.OutlookBar()->ExpandedGroup(), NavigationGroup::kProjects);
     // The selected acquisition's items show their data types by name.
     QTableView* catalogue = frame.DatabaseView()->Catalogue();
     QTest::mouseClick(catalogue->viewport(), Qt::LeftButton, Qt::NoModifier,

@@ -480,7 +480,7 @@ TEST_F(AddItemSessionTest, FoundIdsAreAddedLikeLeaves) {
       session.AddFoundIds({found.m_itemIds[0], "No.Such.Item", found.m_itemIds[5]});
   EXPECT_EQ(outcome.m_nAdded, 2);
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
-  EXPECT_EQ(ctx.prompt.messages[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(ctx.prompt.messages[0].icon, MessageIcon::kWarning);
   EXPECT_EQ(ctx.prompt.messages[0].text,
             "Fail to Query Qualified Id for Tag No.Such.Item in OPC Server Velmora.SimServer.1 on "
             "Local Host !!! \nIOPCBrowseServerAddressSpace::GetItemID Error \nError Code: "

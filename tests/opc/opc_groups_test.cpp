@@ -174,7 +174,7 @@ TEST_F(OpcGroupsTest, EmptyNameAnsweredWithOkGetsTheFirstFreeDefaultName) {
     server->AddGroup(name, 1000, 0, 0.0f, 0, kReadSyncCache, true);
   GroupDialogValues values;
   values.m_sName = "   ";
-  ctx.prompt.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+  ctx.prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk};
   EXPECT_FALSE(AcceptGroupDialog(*server, values, ctx.prompt));
   EXPECT_TRUE(AcceptGroupDialog(*server, values, ctx.prompt));
   EXPECT_EQ(values.m_sName, "Group04");
@@ -202,11 +202,11 @@ TEST_F(OpcGroupsTest, NameInUseDisablesOkExceptForTheGroupsOwnName) {
 TEST_F(OpcGroupsTest, DeviceReadChoiceAsksForConfirmation) {
   EXPECT_TRUE(ConfirmReadInterfaceChoice(kReadSyncCache, ctx.prompt));
   EXPECT_TRUE(ctx.prompt.messages.empty());
-  ctx.prompt.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+  ctx.prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk};
   EXPECT_FALSE(ConfirmReadInterfaceChoice(kReadSyncDevice, ctx.prompt));
   EXPECT_TRUE(ConfirmReadInterfaceChoice(kReadSyncDevice, ctx.prompt));
   ASSERT_EQ(ctx.prompt.messages.size(), 2u);
-  EXPECT_EQ(ctx.prompt.messages[0].buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(ctx.prompt.messages[0].buttons, MessageButtons::kOkCancel);
   EXPECT_NE(ctx.prompt.messages[0].text.find("may freeze operations undertaken on the Server"),
             std::string::npos);
   EXPECT_NE(ctx.prompt.messages[0].text.find("Diagnostics Only ...\nPlease Confirm"),
@@ -306,7 +306,7 @@ TEST_F(OpcGroupsTest, RemovingGroup02OfThreeRenumbersNamesAndShortIds) {
   COPCCalcItem* calc = third->AppendCalcItem();
   calc->m_sShortId = "G03_C000";
   calc->m_sExpression = "G03_A000 * 2 + Flow - XG03_A000";
-  ctx.prompt.messageAnswers = {MessageAnswer::Ok};
+  ctx.prompt.messageAnswers = {MessageAnswer::kOk};
   const RemoveGroupOutcome outcome = RemoveGroupCommand(*server, second);
   ASSERT_TRUE(outcome.m_bRemoved);
   EXPECT_EQ(ctx.prompt.messages[0].text,
@@ -338,7 +338,7 @@ TEST_F(OpcGroupsTest, RemovingGroup02OfThreeRenumbersNamesAndShortIds) {
 TEST_F(OpcGroupsTest, RemoveGroupCommandCancelledKeepsTheGroup) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
-  ctx.prompt.messageAnswers = {MessageAnswer::Cancel};
+  ctx.prompt.messageAnswers = {MessageAnswer::kCancel};
   EXPECT_FALSE(RemoveGroupCommand(*server, group).m_bRemoved);
   EXPECT_EQ(server->GroupCount(), 1);
   EXPECT_FALSE(ctx.sink.Contains("Checking Consistency"));

@@ -238,7 +238,7 @@ TEST_F(OpcItemsTest, RemoveItemCommandAsksAndRemoves) {
   calc->m_sQualifiedId = "Sum";
   server->SetConfigurationModified(false);
   const uint64_t revision = server->ConfigurationRevision();
-  ctx.prompt.messageAnswers = {MessageAnswer::Cancel, MessageAnswer::Ok, MessageAnswer::Ok};
+  ctx.prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk, MessageAnswer::kOk};
   EXPECT_FALSE(RemoveItemCommand(*server, group->AcquiredItems()[0].get()));
   EXPECT_EQ(group->AcquiredCount(), 2);
   EXPECT_EQ(ctx.prompt.messages[0].text,

@@ -41,16 +41,16 @@ MessageAnswer ScriptedUserPrompt::ShowMessage(const std::string& text, MessageBu
   }
   Unexpected("message box \"" + caption + "\": " + text);
   switch (buttons) {
-    case MessageButtons::OkCancel:
-    case MessageButtons::Ok:
-      return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel:
-      return MessageAnswer::Yes;
-    case MessageButtons::RetryCancel:
-      return MessageAnswer::Retry;
+    case MessageButtons::kOkCancel:
+    case MessageButtons::kOk:
+      return MessageAnswer::kOk;
+    case MessageButtons::kYesNo:
+    case MessageButtons::kYesNoCancel:
+      return MessageAnswer::kYes;
+    case MessageButtons::kRetryCancel:
+      return MessageAnswer::kRetry;
   }
-  return MessageAnswer::Ok;
+  return MessageAnswer::kOk;
 }
 
 std::optional<std::string> ScriptedUserPrompt::ChooseFile(const FileRequest& request) {

@@ -163,7 +163,7 @@ TEST_F(UpdateCheckTest, ReadsOnlyTheFirst512Bytes) {
   big.resize(1024 * 1024, 'x');
   CTestServer server(big);
   const SFetchResult result = fetcher.Fetch(server.Url(), 10000);
-  EXPECT_EQ(result.eOutcome, EFetchOutcome::Opened);
+  EXPECT_EQ(result.eOutcome, FetchOutcome::kOpened);
   EXPECT_EQ(result.sData.size(), 512u);
   EXPECT_EQ(check.Check(server.Url(), true), kUpdateNewer);
   EXPECT_EQ(check.RemoteText().size(), 506u);

@@ -89,7 +89,7 @@ std::string CBackupSettingsDlg::ForwardTo() const {
 void CBackupSettingsDlg::accept() {
   const std::string root = m_pRoot->text().toStdString();
   if (root.empty()) {
-    m_prompt.ShowMessage(kEmptyFileName, MessageButtons::Ok, MessageIcon::Warning);
+    m_prompt.ShowMessage(kEmptyFileName, MessageButtons::kOk, MessageIcon::kWarning);
     return;
   }
   m_chosen.frequency = BackupFrequencyMinutes(m_pFrequency->currentIndex());

@@ -63,7 +63,7 @@ void CExportDataDlg::accept() {
   const std::string name = m_pName->text().toStdString();
   if (name.empty()) {
     // No file to write: the same refusal as the settings dialog's.
-    m_prompt.ShowMessage(kEmptyFileName, MessageButtons::Ok, MessageIcon::Warning);
+    m_prompt.ShowMessage(kEmptyFileName, MessageButtons::kOk, MessageIcon::kWarning);
     return;
   }
   m_sFolder = m_pPath->text().toStdString();

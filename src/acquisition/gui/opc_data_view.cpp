@@ -20,16 +20,17 @@
 
 #include "acquisition/gui/backup_progress_display.h"
 #include "acquisition/gui/backup_settings_dlg.h"
+#include "acquisition/gui/data_colour_commands.h"
 #include "acquisition/gui/data_view_controls.h"
 #include "acquisition/gui/export_data_dlg.h"
 #include "acquisition/gui/historical_data_model.h"
+#include "acquisition/gui/notice_queue.h"
 #include "acquisition/gui/panel_flow.h"
 #include "acquisition/gui/real_time_data_model.h"
 #include "acquisition/gui/window_time.h"
 #include "base/app_context.h"
 #include "base/settings.h"
 #include "forward/acquisition_forwarding.h"
-#include "ui/colour_ref.h"
 #include "ui/thread_progress_dlg.h"
 
 namespace {
@@ -56,23 +57,6 @@ constexpr char kEmptyProject[] = "Empty Project";
 constexpr char kCopyText[] = "Copy to Clipboard";
 // The window proposed in the pickers before the user sets one.
 constexpr int kProposedWindowSeconds = 3600;
-
-// What each colour command changes.
-struct ColourCommand {
-  CommandId command;
-  const IntSetting* setting;
-  uint32_t DataColours::*colour;
-  const char* title;
-};
-constexpr ColourCommand kColourCommands[] = {
-    {CommandId::StandardColor, &settings::kStandardColor, &DataColours::standard, "Standard Color"},
-    {CommandId::BadQualityColor, &settings::kBadQualityColor, &DataColours::badQuality,
-     "Bad Data Quality"},
-    {CommandId::InterpolatedColor, &settings::kInterpolatedColor, &DataColours::interpolated,
-     "Interpolated Data Color"},
-    {CommandId::InactiveGroupColor, &settings::kInactiveColor, &DataColours::inactive,
-     "Inactive Group Color"},
-};
 
 // The engine's observer when no view listens (the engine must always have one).
 IAcquisitionObserver& SilentObserver() {
@@ -102,8 +86,14 @@ QGroupBox* Framed(const char* title, QWidget* content, QWidget* parent) {
 
 }  // namespace
 
-COPCDataView::COPCDataView(QWidget* parent)
+COPCDataView::COPCDataView(CAcquisitionEngine& engine, AppContext& context,
+                           std::function<std::string()> projectName, QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
+      m_engine(engine),
+      m_context(context),
+      m_fnProjectName(std::move(projectName)),
+      m_colourCommands(context.settings),
+      m_pNotices(new CNoticeQueue(context.prompt, this)),
       m_pServerBox(new CServerAttributesBox(this)),
       m_pModeBox(new CAcquisitionModeBox(this)),
       m_pStatusBox(new CAcquisitionStatusBox(this)),
@@ -128,14 +118,11 @@ COPCDataView::COPCDataView(QWidget* parent)
   };
   m_pTimer->setInterval(kBasePeriodMs);
   connect(m_pTimer, &QTimer::timeout, this, &COPCDataView::OnBaseTick);
-  connect(m_pModeBox, &CAcquisitionModeBox::ModeChosen, this, [this](int mode) {
-    if (m_pEngine != nullptr)
-      m_pEngine->SetMode(static_cast<AcquisitionMode>(mode));
-  });
-  connect(m_pStatusBox, &CAcquisitionStatusBox::DecimalsChosen, this, [this](int decimals) {
-    if (m_pEngine != nullptr)
-      m_pEngine->SetDecimals(decimals);
-  });
+  connect(m_pModeBox, &CAcquisitionModeBox::ModeChosen, this,
+          [this](int mode) { m_engine.SetMode(static_cast<AcquisitionMode>(mode)); });
+  connect(m_pStatusBox, &CAcquisitionStatusBox::DecimalsChosen, this,
+          [this](int decimals) { m_engine.SetDecimals(decimals); });
+  Attach();
 }
 
 COPCDataView::~COPCDataView() {
@@ -186,31 +173,24 @@ void COPCDataView::BuildLayout() {
   m_pModeBox->SetWindowEnd(QDateTime::currentDateTime().addSecs(kProposedWindowSeconds));
 }
 
-void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
-  if (engine == m_pEngine && context == m_pContext)
-    return;
-  Detach();
-  if (engine == nullptr || context == nullptr)
-    return;
-  m_pEngine = engine;
-  m_pContext = context;
-  m_pRealTimeModel = new CRealTimeDataModel(engine->RealTime(), this);
-  m_pHistoryModel = new CHistoricalDataModel(engine->History(), this);
+void COPCDataView::Attach() {
+  m_pRealTimeModel = new CRealTimeDataModel(m_engine.RealTime(), this);
+  m_pHistoryModel = new CHistoricalDataModel(m_engine.History(), this);
   m_pRealTimeTable->setModel(m_pRealTimeModel);
   m_pHistoryTable->setModel(m_pHistoryModel);
-  ReadColours();
-  m_pStatusBox->SetDecimals(engine->Decimals());
-  const QDateTime now = PickerNow(context->clock);
+  m_pHistoryModel->SetColours(m_colourCommands.Colours());
+  m_pStatusBox->SetDecimals(m_engine.Decimals());
+  const QDateTime now = PickerNow(m_context.clock);
   m_pModeBox->SetWindowStart(now);
   m_pModeBox->SetWindowEnd(now.addSecs(kProposedWindowSeconds));
-  engine->SetObserver(this);
-  m_pBackups = std::make_unique<CBackupCoordinator>(*context, *engine);
-  m_pProgress->SetLog(&context->log);
+  m_engine.SetObserver(this);
+  m_pBackups = std::make_unique<CBackupCoordinator>(m_context, m_engine);
+  m_pProgress->SetLog(&m_context.log);
   m_pBackups->SetDisplay(m_pProgress);
-  m_pForwarding = std::make_unique<CAcquisitionForwarding>(*context);
-  if (engine->IsRunning() || engine->DataSetCount() > 0) {
-    // Attached again to an acquisition that runs or may be resumed: show it, reset nothing.
-    const bool running = engine->IsRunning();
+  m_pForwarding = std::make_unique<CAcquisitionForwarding>(m_context);
+  if (m_engine.IsRunning() || m_engine.DataSetCount() > 0) {
+    // Made for an acquisition that runs or may be resumed: show it, reset nothing.
+    const bool running = m_engine.IsRunning();
     OnListsReset();
     ShowModeFromEngine();
     OnRunningChanged(running);
@@ -220,7 +200,6 @@ void COPCDataView::SetEngine(CAcquisitionEngine* engine, AppContext* context) {
     ResetView();
   }
   m_pTimer->start();
-  emit CommandStatesChanged();
 }
 
 void COPCDataView::Detach() {
@@ -230,32 +209,19 @@ void COPCDataView::Detach() {
   m_pForwarding.reset();
   m_pProgress->CloseAll();
   m_pProgress->SetLog(nullptr);
-  if (m_pEngine != nullptr)
-    m_pEngine->SetObserver(&SilentObserver());
+  m_engine.SetObserver(&SilentObserver());
   m_pRealTimeTable->setModel(nullptr);
   m_pHistoryTable->setModel(nullptr);
-  delete m_pRealTimeModel;
-  delete m_pHistoryModel;
-  m_pRealTimeModel = nullptr;
-  m_pHistoryModel = nullptr;
-  m_pEngine = nullptr;
-  m_pContext = nullptr;
 }
 
 bool COPCDataView::IsAcquisitionRunning() const {
-  return m_pEngine != nullptr && m_pEngine->IsRunning();
+  return m_engine.IsRunning();
 }
 
 void COPCDataView::ResetView() {
-  if (m_pEngine == nullptr) {
-    m_pServerBox->Show(ServerAttributes{});
-    m_pStatusBox->SetTimeFieldsVisible(false);
-    m_pStatusBox->ShowDataSetCount(0);
-    return;
-  }
-  m_pEngine->ResetView();
+  m_engine.ResetView();
   ShowModeFromEngine();
-  m_pModeBox->SetModeButtonsEnabled(!m_pEngine->IsRunning());
+  m_pModeBox->SetModeButtonsEnabled(!m_engine.IsRunning());
   m_pStatusBox->ShowDataSetCount(0);
   emit CommandStatesChanged();
 }
@@ -288,27 +254,25 @@ void COPCDataView::SizePanesOnce() {
 }
 
 void COPCDataView::ShowModeFromEngine() {
-  m_pModeBox->SetMode(m_pEngine->Mode());
+  m_pModeBox->SetMode(m_engine.Mode());
 }
 
 // ---- Base tick ----
 
 void COPCDataView::OnBaseTick() {
-  if (m_pEngine == nullptr)
-    return;
   // The engine's work is over when Tick returns: whatever runs an event loop from here
   // on (a report, a slot of the chart notice) meets an engine between two ticks.
-  TickOutcome outcome = m_pEngine->Tick();
+  TickOutcome outcome = m_engine.Tick();
   QPointer<COPCDataView> self(this);
   // The reports first, as when the cycle asked them itself.
-  ShowNotices(std::move(outcome.notices));
-  if (self.isNull() || m_pEngine == nullptr)
-    return;  // the window went away or let its engine go while a report was open
+  m_pNotices->Show(std::move(outcome.notices));
+  if (self.isNull())
+    return;  // the window went away while a report was open
   if (m_pForwarding != nullptr)
-    m_pForwarding->OnTick(m_pEngine->History().Count() - m_pEngine->SettledRowCount());
+    m_pForwarding->OnTick(m_engine.History().Count() - m_engine.SettledRowCount());
   if (outcome.chartUpdate)
     emit ChartUpdate(outcome.basePeriodMs);
-  if (self.isNull() || m_pEngine == nullptr)
+  if (self.isNull())
     return;
   if (outcome.backup != BackupDue::kNone)
     OnBackup(outcome.backup == BackupDue::kFinal);
@@ -319,63 +283,46 @@ void COPCDataView::OnBaseTick() {
   emit TickDone();
 }
 
-void COPCDataView::ShowNotices(std::vector<AcquisitionNotice> notices) {
-  for (AcquisitionNotice& notice : notices)
-    m_pendingNotices.push_back(std::move(notice));
-  if (m_bShowingNotices || m_pContext == nullptr)
-    return;
-  // The context outlives the view: a report still goes out if the view is let go meanwhile.
-  IUserPrompt& prompt = m_pContext->prompt;
-  QPointer<COPCDataView> self(this);
-  m_bShowingNotices = true;
-  while (!m_pendingNotices.empty()) {
-    const AcquisitionNotice notice = std::move(m_pendingNotices.front());
-    m_pendingNotices.pop_front();
-    ::ShowNotices(prompt, {notice});
-    if (self.isNull())
-      return;
-  }
-  m_bShowingNotices = false;
-}
-
 bool COPCDataView::Confirm(const ReportRequest& request) {
-  return m_pContext->prompt.ShowReport(request) != ReportAnswer::kSecondButton;
+  return m_context.prompt.ShowReport(request) != ReportAnswer::kSecondButton;
 }
 
 // ---- Commands ----
 
 std::vector<CommandId> COPCDataView::Commands() const {
   std::vector<CommandId> commands = {
-      CommandId::StartAcquisition, CommandId::ResumeAcquisition,  CommandId::StopAcquisition,
-      CommandId::OpcDataDisplay,   CommandId::AlwaysShowLastData, CommandId::ShowFullyQualifiedId,
-      CommandId::ShowShortId,      CommandId::ClearOpcData,       CommandId::ReconnectOnServerLoss,
-      CommandId::BackupOpcData,    CommandId::AutoBackupSettings};
-  for (const ColourCommand& entry : kColourCommands)
-    commands.push_back(entry.command);
+      CommandId::kStartAcquisition,      CommandId::kResumeAcquisition,
+      CommandId::kStopAcquisition,       CommandId::kOpcDataDisplay,
+      CommandId::kAlwaysShowLastData,    CommandId::kShowFullyQualifiedId,
+      CommandId::kShowShortId,           CommandId::kClearOpcData,
+      CommandId::kReconnectOnServerLoss, CommandId::kBackupOpcData,
+      CommandId::kAutoBackupSettings};
+  for (const CommandId colour : CDataColourCommands::Commands())
+    commands.push_back(colour);
   return commands;
 }
 
 void COPCDataView::OnCommand(CommandId id) {
   switch (id) {
-    case CommandId::StartAcquisition:
+    case CommandId::kStartAcquisition:
       return StartAcquisition();
-    case CommandId::ResumeAcquisition:
+    case CommandId::kResumeAcquisition:
       return ResumeAcquisition();
-    case CommandId::StopAcquisition:
+    case CommandId::kStopAcquisition:
       return StopAcquisition();
-    case CommandId::AlwaysShowLastData:
+    case CommandId::kAlwaysShowLastData:
       return ToggleAlwaysShowLast();
-    case CommandId::ShowFullyQualifiedId:
+    case CommandId::kShowFullyQualifiedId:
       return ShowFullyQualifiedId();
-    case CommandId::ShowShortId:
+    case CommandId::kShowShortId:
       return ShowShortId();
-    case CommandId::ClearOpcData:
+    case CommandId::kClearOpcData:
       return ClearOpcData();
-    case CommandId::ReconnectOnServerLoss:
+    case CommandId::kReconnectOnServerLoss:
       return ToggleReconnectOnServerLoss();
-    case CommandId::BackupOpcData:
+    case CommandId::kBackupOpcData:
       return BackupOpcData();
-    case CommandId::AutoBackupSettings:
+    case CommandId::kAutoBackupSettings:
       return AutoBackupSettings();
     default:
       return ChooseColour(id);  // the colour commands; others are not this view's
@@ -384,113 +331,94 @@ void COPCDataView::OnCommand(CommandId id) {
 
 ViewCommandState COPCDataView::CommandState(CommandId id) const {
   ViewCommandState state;
-  const bool attached = m_pEngine != nullptr;
-  const bool running = attached && m_pEngine->IsRunning();
-  const bool connected = attached && m_pEngine->IsServerConnected();
+  const bool running = m_engine.IsRunning();
+  const bool connected = m_engine.IsServerConnected();
   switch (id) {
-    case CommandId::StartAcquisition:
+    case CommandId::kStartAcquisition:
       state.enabled = connected && !running;
       break;
-    case CommandId::ResumeAcquisition:
-      state.enabled = connected && !running && m_pEngine->IsResumeAllowed();
+    case CommandId::kResumeAcquisition:
+      state.enabled = connected && !running && m_engine.IsResumeAllowed();
       break;
-    case CommandId::StopAcquisition:
+    case CommandId::kStopAcquisition:
       state.enabled = running;
       break;
-    case CommandId::AlwaysShowLastData:
-      state.enabled = attached;
-      state.checked = attached && m_bAlwaysShowLast;
+    case CommandId::kAlwaysShowLastData:
+      state.checked = m_bAlwaysShowLast;
       break;
-    case CommandId::ReconnectOnServerLoss:
-      state.enabled = attached;
-      state.checked = attached && m_pEngine->ReconnectOnServerLoss();
+    case CommandId::kReconnectOnServerLoss:
+      state.checked = m_engine.ReconnectOnServerLoss();
       break;
-    case CommandId::ShowFullyQualifiedId:
-    case CommandId::ShowShortId: {
-      const int type = attached ? settings::Read(m_pContext->settings, settings::kTagDisplayType)
-                                : kQualifiedIdDisplay;
-      state.enabled = attached;
-      state.checked = (id == CommandId::ShowShortId) == (type == kShortIdDisplay);
+    case CommandId::kShowFullyQualifiedId:
+    case CommandId::kShowShortId: {
+      const int type = settings::Read(m_context.settings, settings::kTagDisplayType);
+      state.checked = (id == CommandId::kShowShortId) == (type == kShortIdDisplay);
       break;
     }
-    case CommandId::OpcDataDisplay:
-    case CommandId::ClearOpcData:
-    case CommandId::BackupOpcData:
-    case CommandId::AutoBackupSettings:
-      state.enabled = attached;
+    case CommandId::kOpcDataDisplay:
+    case CommandId::kClearOpcData:
+    case CommandId::kBackupOpcData:
+    case CommandId::kAutoBackupSettings:
       break;
     default:
-      for (const ColourCommand& entry : kColourCommands) {
-        if (entry.command == id) {
-          state.enabled = attached;
-          state.swatch = ColourFromColorRef(m_colours.*(entry.colour));
-        }
-      }
+      state.swatch = m_colourCommands.Swatch(id);  // invalid for others
       break;
   }
   return state;
 }
 
 void COPCDataView::ApplyWindow() {
-  IClock& clock = m_pContext->clock;
+  IClock& clock = m_context.clock;
   const QDateTime start = m_pModeBox->WindowStart();
   const QDateTime end = m_pModeBox->WindowEnd();
-  m_pEngine->SetWindow(WindowSecondsFromPickers(start.date(), start.time(), clock),
-                       WindowSecondsFromPickers(end.date(), end.time(), clock));
+  m_engine.SetWindow(WindowSecondsFromPickers(start.date(), start.time(), clock),
+                     WindowSecondsFromPickers(end.date(), end.time(), clock));
 }
 
 void COPCDataView::StartAcquisition() {
-  if (m_pEngine == nullptr)
-    return;
   ApplyWindow();
-  m_pEngine->StartCommand();
+  m_engine.StartCommand();
   emit CommandStatesChanged();
 }
 
 void COPCDataView::ResumeAcquisition() {
-  if (m_pEngine == nullptr)
-    return;
   ApplyWindow();
-  m_pEngine->ResumeCommand();
+  m_engine.ResumeCommand();
   emit CommandStatesChanged();
 }
 
 void COPCDataView::StopAcquisition() {
-  if (m_pEngine == nullptr)
-    return;
   QPointer<COPCDataView> self(this);
-  const bool confirmed = Confirm(m_pEngine->StopConfirmation());
+  const bool confirmed = Confirm(m_engine.StopConfirmation());
   // The acquisition may have ended, or the view been detached, while the question was open.
-  if (self.isNull() || m_pEngine == nullptr)
+  if (self.isNull())
     return;
-  if (confirmed && m_pEngine->IsRunning())
-    m_pEngine->Stop(m_pEngine->BackupFrequency() > 0);
+  if (confirmed && m_engine.IsRunning())
+    m_engine.Stop(m_engine.BackupFrequency() > 0);
   emit CommandStatesChanged();
 }
 
 void COPCDataView::ClearOpcData() {
-  if (m_pEngine == nullptr)
-    return;
   QPointer<COPCDataView> self(this);
-  const bool confirmed = Confirm(m_pEngine->ClearConfirmation());
-  if (self.isNull() || m_pEngine == nullptr)
+  const bool confirmed = Confirm(m_engine.ClearConfirmation());
+  if (self.isNull())
     return;
   if (confirmed)
-    m_pEngine->Clear();
+    m_engine.Clear();
   emit CommandStatesChanged();
 }
 
 void COPCDataView::BackupOpcData() {
   if (m_pBackups == nullptr || m_pBackups->RefuseWhileActive(kJobKindSave))
     return;
-  if (m_pEngine->BackupFrequency() > 0) {
+  if (m_engine.BackupFrequency() > 0) {
     m_pBackups->SaveAutomatic();
     return;
   }
-  CExportDataDlg dialog(m_pBackups->DatabaseFolder(), m_pContext->prompt, this);
+  CExportDataDlg dialog(m_pBackups->DatabaseFolder(), m_context.prompt, this);
   if (dialog.exec() != QDialog::Accepted || m_pBackups == nullptr)
     return;
-  settings::Write(m_pContext->settings, settings::kSaveOPCDataPath, dialog.Folder());
+  settings::Write(m_context.settings, settings::kSaveOPCDataPath, dialog.Folder());
   m_pBackups->SaveTo(dialog.Folder(), dialog.FileName(), dialog.Separator());
 }
 
@@ -502,12 +430,12 @@ void COPCDataView::AutoBackupSettings() {
     initial.path = m_pBackups->DatabaseFolder();
   const std::string project = m_fnProjectName ? m_fnProjectName() : std::string();
   initial.nameRoot = project == kEmptyProject ? std::string() : project;
-  CBackupSettingsDlg dialog(initial, m_pContext->clock, m_pContext->prompt, this);
-  dialog.SetForwardTo(settings::Read(m_pContext->settings, settings::kForwardTo));
+  CBackupSettingsDlg dialog(initial, m_context.clock, m_context.prompt, this);
+  dialog.SetForwardTo(settings::Read(m_context.settings, settings::kForwardTo));
   if (dialog.exec() != QDialog::Accepted || m_pBackups == nullptr)
     return;
   // Taken at the next start of an acquisition.
-  settings::Write(m_pContext->settings, settings::kForwardTo, dialog.ForwardTo());
+  settings::Write(m_context.settings, settings::kForwardTo, dialog.ForwardTo());
   m_pBackups->ApplySettings(dialog.Chosen());
   emit CommandStatesChanged();
 }
@@ -526,25 +454,21 @@ CThreadProgressDlg* COPCDataView::CopyProgressDialog() const {
 }
 
 void COPCDataView::ToggleReconnectOnServerLoss() {
-  if (m_pEngine == nullptr)
-    return;
-  const bool on = !m_pEngine->ReconnectOnServerLoss();
-  m_pEngine->SetReconnectOnServerLoss(on);
-  settings::Write(m_pContext->settings, settings::kReconnectOnServerLoss, on ? 1 : 0);
-  m_pContext->log.Log(on ? "Reconnection to a Lost OPC Server: On - Data Acquisition Goes On after "
-                           "a Server Restart"
-                         : "Reconnection to a Lost OPC Server: Off - Data Acquisition Stops when "
-                           "the Server is Lost",
-                      kLogDataAcquisition);
+  const bool on = !m_engine.ReconnectOnServerLoss();
+  m_engine.SetReconnectOnServerLoss(on);
+  settings::Write(m_context.settings, settings::kReconnectOnServerLoss, on ? 1 : 0);
+  m_context.log.Log(on ? "Reconnection to a Lost OPC Server: On - Data Acquisition Goes On after "
+                         "a Server Restart"
+                       : "Reconnection to a Lost OPC Server: Off - Data Acquisition Stops when "
+                         "the Server is Lost",
+                    kLogDataAcquisition);
   emit CommandStatesChanged();
 }
 
 void COPCDataView::ToggleAlwaysShowLast() {
-  if (m_pEngine == nullptr)
-    return;
   const bool on = !m_bAlwaysShowLast;
   m_bAlwaysShowLast = on;
-  if (on && m_pEngine->DataSetCount() > 0)
+  if (on && m_engine.DataSetCount() > 0)
     m_pHistoryTable->scrollToBottom();
   emit AlwaysShowLastChanged(on);
   emit CommandStatesChanged();
@@ -559,9 +483,7 @@ void COPCDataView::ShowShortId() {
 }
 
 void COPCDataView::SetTagDisplayType(int type) {
-  if (m_pEngine == nullptr)
-    return;
-  settings::Write(m_pContext->settings, settings::kTagDisplayType, type);
+  settings::Write(m_context.settings, settings::kTagDisplayType, type);
   RefreshHeadings();
   m_pHistoryTable->viewport()->update();
   m_pHistoryTable->resizeColumnsToContents();
@@ -570,60 +492,24 @@ void COPCDataView::SetTagDisplayType(int type) {
 }
 
 void COPCDataView::RefreshHeadings() {
-  const int type = settings::Read(m_pContext->settings, settings::kTagDisplayType);
+  const int type = settings::Read(m_context.settings, settings::kTagDisplayType);
   QStringList headings;
-  for (const std::string& heading : m_pEngine->ItemHeadings(type))
+  for (const std::string& heading : m_engine.ItemHeadings(type))
     headings << QString::fromStdString(heading);
   // The list keeps the columns it was built with, even if the configuration changed since.
-  headings.resize(m_pEngine->History().ItemColumns());
+  headings.resize(m_engine.History().ItemColumns());
   m_pHistoryModel->SetHeadings(headings);
 }
 
-void COPCDataView::ChooseStandardColor() {
-  ChooseColour(CommandId::StandardColor);
-}
-
-void COPCDataView::ChooseBadQualityColor() {
-  ChooseColour(CommandId::BadQualityColor);
-}
-
-void COPCDataView::ChooseInterpolatedColor() {
-  ChooseColour(CommandId::InterpolatedColor);
-}
-
-void COPCDataView::ChooseInactiveColor() {
-  ChooseColour(CommandId::InactiveGroupColor);
-}
-
 void COPCDataView::ChooseColour(CommandId command) {
-  if (m_pContext == nullptr || !m_fnChooseColour)
+  if (!m_colourCommands.Choose(command, m_fnChooseColour))
     return;
-  const auto entry =
-      std::find_if(std::begin(kColourCommands), std::end(kColourCommands),
-                   [command](const ColourCommand& c) { return c.command == command; });
-  if (entry == std::end(kColourCommands))
-    return;
-  const std::optional<QColor> chosen =
-      m_fnChooseColour(ColourFromColorRef(m_colours.*(entry->colour)), QString(entry->title));
-  if (!chosen || !chosen->isValid())
-    return;
-  const uint32_t colorRef = ColorRefFromColour(*chosen);
-  settings::Write(m_pContext->settings, *entry->setting, static_cast<int32_t>(colorRef));
-  m_colours.*(entry->colour) = colorRef;
-  if (m_pHistoryModel != nullptr)
-    m_pHistoryModel->SetColours(m_colours);
+  m_pHistoryModel->SetColours(m_colourCommands.Colours());
   emit CommandStatesChanged();
 }
 
-void COPCDataView::ReadColours() {
-  ISettingsStore& store = m_pContext->settings;
-  for (const ColourCommand& entry : kColourCommands)
-    m_colours.*(entry.colour) = static_cast<uint32_t>(settings::Read(store, *entry.setting));
-  m_pHistoryModel->SetColours(m_colours);
-}
-
 void COPCDataView::RefreshAttributes() {
-  m_pServerBox->Show(m_pEngine != nullptr ? m_pEngine->Attributes() : ServerAttributes{});
+  m_pServerBox->Show(m_engine.Attributes());
 }
 
 void COPCDataView::FitColumns() {
@@ -642,7 +528,7 @@ void COPCDataView::OnCycle(int elapsedMs, int dataSetCount, const std::string& n
     const auto [first, last] = std::minmax_element(rewrittenRows.begin(), rewrittenRows.end());
     m_pHistoryModel->Refresh(*first, *last);
   }
-  m_pRealTimeModel->ValuesChanged(0, m_pEngine->RealTime().Count() - 1);
+  m_pRealTimeModel->ValuesChanged(0, m_engine.RealTime().Count() - 1);
   if (dataSetCount < kFitColumnsBelow)
     FitColumns();
   if (m_bAlwaysShowLast && dataSetCount > 0)
@@ -655,7 +541,7 @@ void COPCDataView::OnListsReset() {
   RefreshHeadings();
   m_pHistoryModel->ResetRows();
   m_pRealTimeModel->ResetRows();
-  m_pStatusBox->ShowDataSetCount(m_pEngine->DataSetCount());
+  m_pStatusBox->ShowDataSetCount(m_engine.DataSetCount());
   FitColumns();
 }
 
@@ -664,9 +550,9 @@ void COPCDataView::OnTimeFieldsVisible(bool visible) {
 }
 
 void COPCDataView::OnRunningChanged(bool running) {
-  if (m_pForwarding != nullptr && m_pEngine != nullptr) {
+  if (m_pForwarding != nullptr) {
     if (running)
-      m_pForwarding->OnStarted(m_pEngine->DatabasePath(), m_pEngine->AcquisitionId(),
+      m_pForwarding->OnStarted(m_engine.DatabasePath(), m_engine.AcquisitionId(),
                                m_fnProjectName ? m_fnProjectName() : std::string());
     else
       m_pForwarding->OnStopped();
@@ -677,7 +563,7 @@ void COPCDataView::OnRunningChanged(bool running) {
 }
 
 void COPCDataView::OnWindowEndAdjusted(int64_t windowEnd) {
-  m_pModeBox->SetWindowEnd(PickerTimeFromWindowSeconds(windowEnd, m_pContext->clock));
+  m_pModeBox->SetWindowEnd(PickerTimeFromWindowSeconds(windowEnd, m_context.clock));
 }
 
 void COPCDataView::OnBackup(bool final) {

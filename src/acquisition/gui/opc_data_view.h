@@ -4,14 +4,14 @@
 // decimals choice, the real-time list and the history list, and drives the acquisition
 // engine with a one-second base timer. It owns the command bar's acquisition commands
 // (Start, Resume, Stop, the data display, Clear, the backups and the colours) and the copy
-// of the acquired data to the clipboard; the view keeps the engine's observer role for as
-// long as it is attached. Backups and copies run on workers; the base tick reports them.
+// of the acquired data to the clipboard. It gets the engine it drives and the services at
+// construction (both outlive it) and is the engine's observer for its whole life. Backups
+// and copies run on workers; the base tick reports them.
 // Thread rule: GUI thread only (the base timer fires on it; ticks never overlap).
 #include <QColor>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,6 +20,7 @@
 #include "acquisition/acquisition_engine.h"
 #include "acquisition/backup_coordinator.h"
 #include "acquisition/cell_colour.h"
+#include "acquisition/gui/data_colour_commands.h"
 #include "ui/command_ids.h"
 #include "ui/thread_progress_dlg.h"
 #include "ui/velmora_view.h"
@@ -28,6 +29,7 @@ struct AppContext;
 class CAcquisitionForwarding;
 class CAcquisitionModeBox;
 class CBackupProgressDisplay;
+class CNoticeQueue;
 
 class CAcquisitionStatusBox;
 class CHistoricalDataModel;
@@ -41,19 +43,17 @@ class QTimer;
 class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   Q_OBJECT
  public:
-  // Chooses a colour starting from initial; nothing when the user cancelled.
-  using ColourChooser =
-      std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
+  using ColourChooser = CDataColourCommands::ColourChooser;
 
-  explicit COPCDataView(QWidget* parent = nullptr);
+  // The view becomes the engine's observer, reads its settings, performs the view reset
+  // (unless the engine already holds an acquisition, which is shown as it is) and starts
+  // the base timer. projectName gives the current project's name: the name root the backup
+  // settings dialog proposes. On destruction the engine no longer calls the view.
+  COPCDataView(CAcquisitionEngine& engine, AppContext& context,
+               std::function<std::string()> projectName, QWidget* parent = nullptr);
   ~COPCDataView() override;
 
-  // Attaches the engine: the view becomes its observer, reads its settings, performs the
-  // view reset (unless the engine already holds an acquisition, which is shown as it is)
-  // and starts the base timer. Null detaches: the timer stops and the engine no longer
-  // calls the view.
-  void SetEngine(CAcquisitionEngine* engine, AppContext* context);
-  CAcquisitionEngine* Engine() const { return m_pEngine; }
+  CAcquisitionEngine& Engine() const { return m_engine; }
   bool IsAcquisitionRunning() const;
 
   // Close-project sequence: the engine's view reset, the mode from the engine, the lists
@@ -67,11 +67,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void OnCommand(CommandId id) override;
   ViewCommandState CommandState(CommandId id) const override;
 
-  // The current project's name: the name root the backup settings dialog proposes.
-  void SetProjectNameSource(std::function<std::string()> source) {
-    m_fnProjectName = std::move(source);
-  }
-  // The backups and copies of the attached engine (null while detached).
+  // The backups and copies of the engine.
   CBackupCoordinator* Backups() const { return m_pBackups.get(); }
   CThreadProgressDlg* SaveProgressDialog() const;
   CThreadProgressDlg* CopyProgressDialog() const;
@@ -82,7 +78,7 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
 
   // The colour commands ask this chooser (a QColorDialog unless replaced, as tests do).
   void SetColourChooser(ColourChooser chooser) { m_fnChooseColour = std::move(chooser); }
-  const DataColours& Colours() const { return m_colours; }
+  const DataColours& Colours() const { return m_colourCommands.Colours(); }
 
   CServerAttributesBox* ServerBox() const { return m_pServerBox; }
   CAcquisitionModeBox* ModeBox() const { return m_pModeBox; }
@@ -112,10 +108,6 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void AutoBackupSettings();
   // Copies every data set to the clipboard (tab separated).
   void CopyToClipboard();
-  void ChooseStandardColor();
-  void ChooseBadQualityColor();
-  void ChooseInterpolatedColor();
-  void ChooseInactiveColor();
 
  signals:
   void RunningChanged(bool running);
@@ -144,8 +136,8 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void BuildLayout();
   // The first time the view is shown without a kept layout: the panes' share of the height.
   void SizePanesOnce();
+  void Attach();
   void Detach();
-  void ReadColours();
   void RefreshAttributes();
   void RefreshHeadings();
   void SetTagDisplayType(int type);
@@ -156,25 +148,22 @@ class COPCDataView : public CVelmoraView, private IAcquisitionObserver {
   void ShowModeFromEngine();
   // Asks the user the engine's confirmation: true for Ok.
   bool Confirm(const ReportRequest& request);
-  // Shows the tick's reports one after another: one that comes while another is open
-  // (a tick of its event loop) waits for it.
-  void ShowNotices(std::vector<AcquisitionNotice> notices);
 
-  CAcquisitionEngine* m_pEngine = nullptr;
-  AppContext* m_pContext = nullptr;
+  CAcquisitionEngine& m_engine;
+  AppContext& m_context;
   CRealTimeDataModel* m_pRealTimeModel = nullptr;
   CHistoricalDataModel* m_pHistoryModel = nullptr;
-  DataColours m_colours;
   ColourChooser m_fnChooseColour;
   std::function<std::string()> m_fnProjectName;
+  CDataColourCommands m_colourCommands;
+  // The tick's reports, one after another.
+  CNoticeQueue* m_pNotices;
   std::unique_ptr<CBackupCoordinator> m_pBackups;
   // Forwarding to PostgreSQL (setting ForwardTo) beside the recording.
   std::unique_ptr<CAcquisitionForwarding> m_pForwarding;
   CBackupProgressDisplay* m_pProgress;  // the jobs' dialogs and the clipboard
   QAction* m_pCopyAction;
   bool m_bAlwaysShowLast = true;
-  std::deque<AcquisitionNotice> m_pendingNotices;
-  bool m_bShowingNotices = false;
 
   CServerAttributesBox* m_pServerBox;
   CAcquisitionModeBox* m_pModeBox;

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   }
 
   CVelmoraApp app(options);
-  CVelmoraSession session(app.Context());
+  CVelmoraSession& session = app.Session();
   app.SetDatabaseCheck([&session](const std::string& path) { return session.CheckDatabase(path); });
   CCurlFetcher fetcher;
   CVersionCheckGui versionCheck(app.Context(), fetcher, HasNetworkConnection);

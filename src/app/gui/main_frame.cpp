@@ -134,7 +134,7 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::SetCheckForUpdate(std::function<void()> check) {
-  QAction* action = Command(CommandId::CheckForUpdate);
+  QAction* action = Command(CommandId::kCheckForUpdate);
   disconnect(action, &QAction::triggered, this, nullptr);
   action->setEnabled(static_cast<bool>(check));
   if (check)
@@ -147,9 +147,9 @@ void CMainFrame::ConnectFrameCommands() {
     action->setEnabled(true);
     connect(action, &QAction::triggered, this, slot);
   };
-  handle(CommandId::Exit, [this] { close(); });
-  handle(CommandId::CloseProject, [this] { OnCloseProjectCommand(); });
-  handle(CommandId::About, [this] {
+  handle(CommandId::kExit, [this] { close(); });
+  handle(CommandId::kCloseProject, [this] { OnCloseProjectCommand(); });
+  handle(CommandId::kAbout, [this] {
     CAboutDlg about([this](const QString& url) { OpenWebPage(url); }, this);
     about.exec();
   });
@@ -157,36 +157,36 @@ void CMainFrame::ConnectFrameCommands() {
   // The View commands keep their check marks in step with the panes.
   auto* statusGroup = new QActionGroup(this);
   auto* outputGroup = new QActionGroup(this);
-  for (auto [id, group] : {std::pair{CommandId::ShowStatusBar, statusGroup},
-                           {CommandId::HideStatusBar, statusGroup},
-                           {CommandId::ShowOutputPane, outputGroup},
-                           {CommandId::HideOutputPane, outputGroup}}) {
+  for (auto [id, group] : {std::pair{CommandId::kShowStatusBar, statusGroup},
+                           {CommandId::kHideStatusBar, statusGroup},
+                           {CommandId::kShowOutputPane, outputGroup},
+                           {CommandId::kHideOutputPane, outputGroup}}) {
     Command(id)->setCheckable(true);
     group->addAction(Command(id));
   }
-  handle(CommandId::ShowStatusBar, [this] { SetStatusBarVisible(true); });
-  handle(CommandId::HideStatusBar, [this] { SetStatusBarVisible(false); });
-  handle(CommandId::ShowOutputPane, [this] { SetOutputPaneVisible(true); });
-  handle(CommandId::HideOutputPane, [this] { SetOutputPaneVisible(false); });
-  Command(CommandId::CaptionBar)->setCheckable(true);
-  handle(CommandId::CaptionBar,
-         [this] { SetCaptionBarVisible(Command(CommandId::CaptionBar)->isChecked()); });
-  Command(CommandId::ShowStatusBar)->setChecked(true);
-  Command(m_pOutputWnd->isHidden() ? CommandId::HideOutputPane : CommandId::ShowOutputPane)
+  handle(CommandId::kShowStatusBar, [this] { SetStatusBarVisible(true); });
+  handle(CommandId::kHideStatusBar, [this] { SetStatusBarVisible(false); });
+  handle(CommandId::kShowOutputPane, [this] { SetOutputPaneVisible(true); });
+  handle(CommandId::kHideOutputPane, [this] { SetOutputPaneVisible(false); });
+  Command(CommandId::kCaptionBar)->setCheckable(true);
+  handle(CommandId::kCaptionBar,
+         [this] { SetCaptionBarVisible(Command(CommandId::kCaptionBar)->isChecked()); });
+  Command(CommandId::kShowStatusBar)->setChecked(true);
+  Command(m_pOutputWnd->isHidden() ? CommandId::kHideOutputPane : CommandId::kShowOutputPane)
       ->setChecked(true);
   FillVisualStyles();
 
-  for (auto [id, url] : {std::pair{CommandId::WebHomePage, kVelmoraHomePageUrl},
-                         {CommandId::WebSupport, kVelmoraSupportUrl},
-                         {CommandId::WebDownloads, kVelmoraDownloadsUrl},
-                         {CommandId::WebQuorix, kQuorixWebSiteUrl}}) {
+  for (auto [id, url] : {std::pair{CommandId::kWebHomePage, kVelmoraHomePageUrl},
+                         {CommandId::kWebSupport, kVelmoraSupportUrl},
+                         {CommandId::kWebDownloads, kVelmoraDownloadsUrl},
+                         {CommandId::kWebQuorix, kQuorixWebSiteUrl}}) {
     const QString address = url;
     handle(id, [this, address] { OpenWebPage(address); });
   }
 }
 
 void CMainFrame::FillVisualStyles() {
-  QAction* look = Command(CommandId::ApplicationLook);
+  QAction* look = Command(CommandId::kApplicationLook);
   look->setEnabled(true);
   auto* group = new QActionGroup(this);
   const QString current = QApplication::style()->name();
@@ -217,18 +217,18 @@ void CMainFrame::SetOutputPaneVisible(bool visible) {
   if (visible && m_pOutputWnd->isFloating())
     m_pOutputWnd->setFloating(false);  // docked again
   m_pOutputWnd->setVisible(visible);
-  Command(visible ? CommandId::ShowOutputPane : CommandId::HideOutputPane)->setChecked(true);
+  Command(visible ? CommandId::kShowOutputPane : CommandId::kHideOutputPane)->setChecked(true);
   settings::Write(m_context.settings, settings::kOutputPaneVisible, visible ? 1 : 0);
 }
 
 void CMainFrame::SetStatusBarVisible(bool visible) {
   statusBar()->setVisible(visible);
-  Command(visible ? CommandId::ShowStatusBar : CommandId::HideStatusBar)->setChecked(true);
+  Command(visible ? CommandId::kShowStatusBar : CommandId::kHideStatusBar)->setChecked(true);
 }
 
 void CMainFrame::SetCaptionBarVisible(bool visible) {
   m_pCaptionBar->setVisible(visible);
-  Command(CommandId::CaptionBar)->setChecked(visible);
+  Command(CommandId::kCaptionBar)->setChecked(visible);
   UpdateCaptionBar();
 }
 
@@ -236,8 +236,8 @@ void CMainFrame::OpenWebPage(const QString& url) {
   if (m_fnOpenUrl(QUrl(url)))
     return;
   // The system does not say why the browser did not start.
-  m_context.prompt.ShowMessage(WebBrowserErrorText(kShellOpenNoReason), MessageButtons::Ok,
-                               MessageIcon::Error);
+  m_context.prompt.ShowMessage(WebBrowserErrorText(kShellOpenNoReason), MessageButtons::kOk,
+                               MessageIcon::kError);
 }
 
 void CMainFrame::setVisible(bool visible) {

@@ -72,6 +72,9 @@ class CMainFrame : public QMainWindow, public ICloseProjectFrame {
   // The project as the later features see it; unconnected until they plug in.
   void SetProjectSession(IProjectSession* session);
   IProjectSession& ProjectSession() const { return *m_pSession; }
+  // A session is plugged in: the views' data is reachable, their commands may be enabled
+  // and a view shown is told so.
+  bool IsSessionAttached() const { return m_pSession != &m_unconnectedSession; }
   // The close-project sequence; true when the project was closed.
   bool CloseProject(bool triggeredByServer);
 

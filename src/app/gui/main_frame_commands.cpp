@@ -62,7 +62,8 @@ void CMainFrame::UpdateCommandStates() {
     const CVelmoraView* target = CommandTarget(id);
     const ViewCommandState state =
         target != nullptr ? target->CommandState(id) : ViewCommandState{};
-    action->setEnabled(target != nullptr && state.enabled);
+    // The views' data is reachable only while a session is attached.
+    action->setEnabled(IsSessionAttached() && target != nullptr && state.enabled);
     if (state.checked) {
       action->setCheckable(true);
       action->setChecked(*state.checked);
@@ -70,6 +71,6 @@ void CMainFrame::UpdateCommandStates() {
     if (state.swatch.isValid())
       m_pRibbon->SetSwatch(id, state.swatch);
   }
-  if (QAction* close = Command(CommandId::CloseProject))
+  if (QAction* close = Command(CommandId::kCloseProject))
     close->setEnabled(!m_pSession->ServerId().empty());
 }

@@ -51,10 +51,10 @@ QString SplitterKey(int view, const QSplitter* splitter) {
 // The project views show a chosen acquisition; none is chosen at start-up.
 VelmoraView StartViewFor(VelmoraView saved) {
   switch (saved) {
-    case VelmoraView::PrjData:
-    case VelmoraView::PrjExport:
-    case VelmoraView::ProjectChart:
-      return VelmoraView::PrjDatabase;
+    case VelmoraView::kPrjData:
+    case VelmoraView::kPrjExport:
+    case VelmoraView::kProjectChart:
+      return VelmoraView::kPrjDatabase;
     default:
       return saved;
   }
@@ -135,7 +135,8 @@ void CMainFrame::RestoreWindowLayout() {
     const VelmoraView view = StartViewFor(static_cast<VelmoraView>(saved));
     if (CVelmoraView* target = View(view)) {
       m_pViewStack->setCurrentWidget(target);
-      target->OnViewShown();
+      if (IsSessionAttached())
+        target->OnViewShown();  // otherwise the session shows it when it attaches
       UpdateCaptionBar();
       UpdateCommandStates();
     }

@@ -37,7 +37,7 @@ int CMainFrame::CreateViews(ISplashProgress* splash, IViewFactory& factory) {
   hooks.pause = [this](int milliseconds) { PumpMessagesFor(m_bCreationPauses ? milliseconds : 0); };
   hooks.pauseAfterEachMs = kPauseAfterEachViewMs;
   const int created = CreateViewsInOrder(splash, m_context.prompt, hooks);
-  if (CVelmoraView* start = View(VelmoraView::Start))
+  if (CVelmoraView* start = View(VelmoraView::kStart))
     m_pViewStack->setCurrentWidget(start);
   UpdateCaptionBar();
   ApplyViewSizePolicies();
@@ -53,12 +53,14 @@ CVelmoraView* CMainFrame::ActiveView() const {
 bool CMainFrame::SwitchToView(VelmoraView view) {
   CVelmoraView* target = View(view);
   if (target == nullptr) {
-    m_context.prompt.ShowMessage(MissingViewMessage(view), MessageButtons::Ok, MessageIcon::Error);
+    m_context.prompt.ShowMessage(MissingViewMessage(view), MessageButtons::kOk,
+                                 MessageIcon::kError);
     return false;
   }
   SetWaitCursor(true);
   m_pViewStack->setCurrentWidget(target);
-  target->OnViewShown();
+  if (IsSessionAttached())
+    target->OnViewShown();  // otherwise the session shows it when it attaches
   target->setFocus();
   UpdateCaptionBar();
   UpdateCommandStates();
@@ -74,7 +76,7 @@ void CMainFrame::OpenGroup(NavigationGroup group) {
 }
 
 void CMainFrame::ChooseEntry(NavigationEntry entry) {
-  const CVelmoraView* catalogue = View(VelmoraView::PrjDatabase);
+  const CVelmoraView* catalogue = View(VelmoraView::kPrjDatabase);
   const int selected = catalogue != nullptr ? catalogue->SelectedAcquisitionId() : kNoAcquisition;
   ApplyTarget(m_navigator.SelectEntry(entry, selected));
 }
@@ -114,19 +116,20 @@ bool CMainFrame::CloseProject(bool triggeredByServer) {
 void CMainFrame::OnCloseProjectCommand() {
   if (CloseProject(false)) {
     // The configuration view empties its server, group and item display.
-    if (CVelmoraView* server = View(VelmoraView::OpcServer))
+    if (CVelmoraView* server = View(VelmoraView::kOpcServer))
       server->ResetView();
   }
   UpdateCommandStates();
 }
 
 bool CMainFrame::HasSessionViews() const {
-  return View(VelmoraView::OpcServer) != nullptr && View(VelmoraView::OpcData) != nullptr &&
-         View(VelmoraView::LiveChart) != nullptr;
+  return View(VelmoraView::kOpcServer) != nullptr && View(VelmoraView::kOpcData) != nullptr &&
+         View(VelmoraView::kLiveChart) != nullptr;
 }
 
 void CMainFrame::ResetSessionViews() {
-  for (VelmoraView view : {VelmoraView::OpcData, VelmoraView::LiveChart, VelmoraView::OpcServer}) {
+  for (VelmoraView view :
+       {VelmoraView::kOpcData, VelmoraView::kLiveChart, VelmoraView::kOpcServer}) {
     if (CVelmoraView* target = View(view))
       target->ResetView();
   }

@@ -88,13 +88,13 @@ std::string DcomBody() {
 std::string OutlineDocument(OutlinePage page) {
   std::string document = std::string(kRtfHeader) + kOutlineColourTable;
   switch (page) {
-    case OutlinePage::Start:
+    case OutlinePage::kStart:
       return document + StartBody();
-    case OutlinePage::OpcExplorer:
+    case OutlinePage::kOpcExplorer:
       return document + OpcExplorerBody();
-    case OutlinePage::Projects:
+    case OutlinePage::kProjects:
       return document + ProjectsBody();
-    case OutlinePage::Dcom:
+    case OutlinePage::kDcom:
       return document + DcomBody();
   }
   return document + "}";

@@ -3,7 +3,7 @@
 // the reports' RTF style with colour 4 a darker green for the section headings.
 #include <string>
 
-enum class OutlinePage { Start, OpcExplorer, Projects, Dcom };
+enum class OutlinePage { kStart, kOpcExplorer, kProjects, kDcom };
 
 // The colour table of the outline pages: 1 black, 2 blue, 3 cyan, 4 dark green, 5 red.
 inline constexpr char kOutlineColourTable[] =

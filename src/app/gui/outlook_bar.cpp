@@ -9,11 +9,11 @@ namespace {
 
 QStyle::StandardPixmap GroupIcon(NavigationGroup group) {
   switch (group) {
-    case NavigationGroup::OpcExplorer:
+    case NavigationGroup::kOpcExplorer:
       return QStyle::SP_ComputerIcon;
-    case NavigationGroup::Projects:
+    case NavigationGroup::kProjects:
       return QStyle::SP_DirIcon;
-    case NavigationGroup::Dcom:
+    case NavigationGroup::kDcom:
       return QStyle::SP_DriveNetIcon;
   }
   return QStyle::SP_DirIcon;
@@ -21,21 +21,21 @@ QStyle::StandardPixmap GroupIcon(NavigationGroup group) {
 
 QStyle::StandardPixmap EntryIcon(NavigationEntry entry) {
   switch (entry) {
-    case NavigationEntry::OpcExplorerSetup:
+    case NavigationEntry::kOpcExplorerSetup:
       return QStyle::SP_ComputerIcon;
-    case NavigationEntry::DataAcquisition:
+    case NavigationEntry::kDataAcquisition:
       return QStyle::SP_DriveHDIcon;
-    case NavigationEntry::OpcDataVisualization:
+    case NavigationEntry::kOpcDataVisualization:
       return QStyle::SP_FileDialogInfoView;
-    case NavigationEntry::VelmoraProjects:
+    case NavigationEntry::kVelmoraProjects:
       return QStyle::SP_DirOpenIcon;
-    case NavigationEntry::ProjectOpcData:
+    case NavigationEntry::kProjectOpcData:
       return QStyle::SP_FileDialogDetailedView;
-    case NavigationEntry::ExportProjectData:
+    case NavigationEntry::kExportProjectData:
       return QStyle::SP_DialogSaveButton;
-    case NavigationEntry::ProjectDataVisualization:
+    case NavigationEntry::kProjectDataVisualization:
       return QStyle::SP_FileDialogInfoView;
-    case NavigationEntry::DcomSettings:
+    case NavigationEntry::kDcomSettings:
       return QStyle::SP_DriveNetIcon;
   }
   return QStyle::SP_FileIcon;
@@ -85,7 +85,7 @@ COutlookBar::COutlookBar(QWidget* parent) : QWidget(parent) {
     layout->addWidget(header);
     layout->addWidget(list, 1);
   }
-  ExpandGroup(NavigationGroup::OpcExplorer);
+  ExpandGroup(NavigationGroup::kOpcExplorer);
 }
 
 void COutlookBar::ExpandGroup(NavigationGroup group) {

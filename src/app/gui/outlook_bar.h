@@ -27,5 +27,5 @@ class COutlookBar : public QWidget {
  private:
   std::array<QToolButton*, kGroupCount> m_headers{};
   std::array<QListWidget*, kGroupCount> m_lists{};
-  NavigationGroup m_expanded = NavigationGroup::OpcExplorer;
+  NavigationGroup m_expanded = NavigationGroup::kOpcExplorer;
 };

@@ -133,7 +133,7 @@ void COutputList::contextMenuEvent(QContextMenuEvent* event) {
 
 void COutputList::ShowCaption(const char* caption) {
   if (m_pPrompt != nullptr)
-    m_pPrompt->ShowMessage(caption, MessageButtons::Ok, MessageIcon::Information);
+    m_pPrompt->ShowMessage(caption, MessageButtons::kOk, MessageIcon::kInformation);
 }
 
 void COutputList::updateGeometries() {

@@ -30,51 +30,51 @@ MessageAnswer CQtUserPrompt::ShowMessage(const std::string& text, MessageButtons
   box.setWindowTitle(QString::fromStdString(caption.empty() ? kProductName : caption));
   box.setText(QString::fromStdString(text));
   switch (icon) {
-    case MessageIcon::None:
+    case MessageIcon::kNone:
       box.setIcon(QMessageBox::NoIcon);
       break;
-    case MessageIcon::Information:
+    case MessageIcon::kInformation:
       box.setIcon(QMessageBox::Information);
       break;
-    case MessageIcon::Warning:
+    case MessageIcon::kWarning:
       box.setIcon(QMessageBox::Warning);
       break;
-    case MessageIcon::Error:
+    case MessageIcon::kError:
       box.setIcon(QMessageBox::Critical);
       break;
-    case MessageIcon::Question:
+    case MessageIcon::kQuestion:
       box.setIcon(QMessageBox::Question);
       break;
   }
   switch (buttons) {
-    case MessageButtons::Ok:
+    case MessageButtons::kOk:
       box.setStandardButtons(QMessageBox::Ok);
       break;
-    case MessageButtons::OkCancel:
+    case MessageButtons::kOkCancel:
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
       break;
-    case MessageButtons::YesNo:
+    case MessageButtons::kYesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       break;
-    case MessageButtons::YesNoCancel:
+    case MessageButtons::kYesNoCancel:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
       break;
-    case MessageButtons::RetryCancel:
+    case MessageButtons::kRetryCancel:
       box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
       break;
   }
   switch (box.exec()) {
     case QMessageBox::Ok:
-      return MessageAnswer::Ok;
+      return MessageAnswer::kOk;
     case QMessageBox::Yes:
-      return MessageAnswer::Yes;
+      return MessageAnswer::kYes;
     case QMessageBox::No:
-      return MessageAnswer::No;
+      return MessageAnswer::kNo;
     case QMessageBox::Retry:
-      return MessageAnswer::Retry;
+      return MessageAnswer::kRetry;
     default:
       // The close box: No for a yes/no question, Cancel otherwise.
-      return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+      return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kCancel;
   }
 }
 

@@ -137,7 +137,7 @@ QAction* CRibbonBar::BuildAction(const RibbonCommandDef& entry) {
   }
   action->setEnabled(false);
   m_actions[static_cast<size_t>(entry.id)] = action;
-  if (!entry.items.empty() || entry.id == CommandId::ApplicationLook) {
+  if (!entry.items.empty() || entry.id == CommandId::kApplicationLook) {
     auto* menu = new QMenu(this);
     for (const RibbonCommandDef& item : entry.items)
       menu->addAction(BuildAction(item));

@@ -7,6 +7,7 @@
 #include "app/gui/qt_settings_store.h"
 #include "app/gui/qt_user_prompt.h"
 #include "app/gui/splash_screen_dlg.h"
+#include "app/gui/velmora_session.h"
 #include "app/gui/view_factory.h"
 #include "app/splash_state.h"
 #include "app/view_creation.h"
@@ -32,13 +33,14 @@ CVelmoraApp::CVelmoraApp(const CommandLineOptions& options, const VelmoraAppServ
       m_clock(services.clock != nullptr ? *services.clock : m_systemClock),
       m_pOwnSettings(services.settings == nullptr ? MakeSettings(options) : nullptr),
       m_pOwnPrompt(services.prompt == nullptr ? new CQtUserPrompt : nullptr),
-      m_pOwnViews(services.views == nullptr ? new CVelmoraViewFactory : nullptr),
       m_settings(services.settings != nullptr ? *services.settings : *m_pOwnSettings),
       m_prompt(services.prompt != nullptr ? *services.prompt
                                           : static_cast<IUserPrompt&>(*m_pOwnPrompt)),
-      m_views(services.views != nullptr ? *services.views : *m_pOwnViews),
       m_log(m_clock),
-      m_context{m_clock, m_log, m_prompt, m_settings} {
+      m_context{m_clock, m_log, m_prompt, m_settings},
+      m_pSession(std::make_unique<CVelmoraSession>(m_context)),
+      m_pViews(services.views ? services.views(*m_pSession)
+                              : std::make_unique<CVelmoraViewFactory>(*m_pSession)) {
   m_nTagDisplayType = settings::Read(m_settings, settings::kTagDisplayType);
   m_nDecimalNbr = settings::kDecimalNbr.defaultValue;
   m_bStartupFinished = false;
@@ -46,6 +48,7 @@ CVelmoraApp::CVelmoraApp(const CommandLineOptions& options, const VelmoraAppServ
 }
 
 CVelmoraApp::~CVelmoraApp() {
+  m_pSession->Detach();
   m_pFrame.reset();
   m_pSplash.reset();
   ReleasePlatformRuntime();
@@ -75,7 +78,7 @@ void CVelmoraApp::CreateSettingsBranch() {
   if (error != 0) {
     // Start-up goes on: reads fall back to their defaults, writes fail silently.
     m_prompt.ShowMessage(Format(kBranchError, kSettingsKeyPath, static_cast<long>(error)),
-                         MessageButtons::Ok, MessageIcon::Error);
+                         MessageButtons::kOk, MessageIcon::kError);
   }
 }
 
@@ -107,7 +110,7 @@ bool CVelmoraApp::InitInstance() {
   if (m_pOwnPrompt)
     m_pOwnPrompt->SetParent(m_pFrame.get());
 
-  const bool allViews = m_pFrame->CreateViews(m_pSplash.get(), m_views) == kViewCount;
+  const bool allViews = m_pFrame->CreateViews(m_pSplash.get(), *m_pViews) == kViewCount;
   if (allViews && !m_pSplash->IsClosed()) {
     m_pSplash->ShowStep(kTerminatingStartup, true);
     RunStartupPause();

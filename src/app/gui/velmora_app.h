@@ -1,7 +1,8 @@
 #pragma once
 // CVelmoraApp: brings the program up in its fixed order (platform runtime, settings,
 // splash screen, main frame and views, database location and check, version offer,
-// main window) and releases what it started at exit. It owns the process-wide services.
+// main window) and releases what it started at exit. It owns the process-wide services and
+// the session (server, database, engine), which the views get at construction.
 // Thread rule: GUI thread.
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 class CMainFrame;
 class CQtUserPrompt;
 class CSplashScreenDlg;
+class CVelmoraSession;
 class IViewFactory;
 class QWidget;
 
@@ -25,7 +27,8 @@ inline constexpr char kTaskBarIdentity[] = "Quorix.VelmoraOPCExplorer.20";
 struct VelmoraAppServices {
   ISettingsStore* settings = nullptr;
   IUserPrompt* prompt = nullptr;
-  IViewFactory* views = nullptr;
+  // Makes the views over the application's session (empty: the program's own views).
+  std::function<std::unique_ptr<IViewFactory>(CVelmoraSession&)> views = nullptr;
   IClock* clock = nullptr;  // a test's fake clock runs simulated seconds at once
 };
 
@@ -40,7 +43,7 @@ class CVelmoraApp {
   // Start-up; false when the program must exit at once.
   bool InitInstance();
 
-  // Checks, creates or upgrades the database at start-up (filled by the database layer).
+  // Checks, creates or upgrades the database at start-up (the program gives the session's).
   void SetDatabaseCheck(DatabaseCheck check) { m_fnCheckDatabase = std::move(check); }
   // The automatic version check: started by the splash screen's first tick; after the
   // database check, offers the newer version it found (filled by the version check).
@@ -53,6 +56,7 @@ class CVelmoraApp {
   }
 
   AppContext& Context() { return m_context; }
+  CVelmoraSession& Session() { return *m_pSession; }
   CMainFrame* MainFrame() const { return m_pFrame.get(); }
   // The database path with its drive and directory; empty until located.
   const std::optional<DatabaseLocation>& Database() const { return m_database; }
@@ -72,12 +76,12 @@ class CVelmoraApp {
   IClock& m_clock;
   std::unique_ptr<ISettingsStore> m_pOwnSettings;
   std::unique_ptr<CQtUserPrompt> m_pOwnPrompt;
-  std::unique_ptr<IViewFactory> m_pOwnViews;
   ISettingsStore& m_settings;
   IUserPrompt& m_prompt;
-  IViewFactory& m_views;
   CLog m_log;
   AppContext m_context;
+  std::unique_ptr<CVelmoraSession> m_pSession;  // outlives the frame and its views
+  std::unique_ptr<IViewFactory> m_pViews;
 
   DatabaseCheck m_fnCheckDatabase;
   std::function<void()> m_fnStartVersionCheck;

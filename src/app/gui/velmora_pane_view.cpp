@@ -13,16 +13,16 @@ struct PaneTexts {
 
 PaneTexts TextsOf(OutlinePage page) {
   switch (page) {
-    case OutlinePage::OpcExplorer:
+    case OutlinePage::kOpcExplorer:
       return {"Velmora OPC Explorer",
               "Set up an OPC server, acquire and store its data, and chart it live."};
-    case OutlinePage::Projects:
+    case OutlinePage::kProjects:
       return {"Projects Explorer",
               "Review the acquisitions recorded in the Velmora database: their data, exports "
               "and charts."};
-    case OutlinePage::Dcom:
+    case OutlinePage::kDcom:
       return {"DCOM Explorer", "The DCOM settings that remote OPC servers depend on."};
-    case OutlinePage::Start:
+    case OutlinePage::kStart:
       break;
   }
   return {"Velmora 2.0", ""};

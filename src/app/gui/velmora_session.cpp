@@ -59,7 +59,7 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
     if (m_pFrame != nullptr)
       m_pFrame->setWindowTitle(QStringLiteral("Velmora 2.0 - ") + QString::fromStdString(name));
   });
-  AttachSessionViews(frame, this);
+  AttachSessionViews(frame, true);
   frame.UpdateCommandStates();
   // The view brought back from the last run was shown before its data was reachable.
   if (CVelmoraView* shown = frame.ActiveView())
@@ -69,7 +69,7 @@ void CVelmoraSession::Attach(CMainFrame& frame) {
 void CVelmoraSession::Detach() {
   if (m_pFrame == nullptr)
     return;
-  AttachSessionViews(*m_pFrame, nullptr);
+  AttachSessionViews(*m_pFrame, false);
   m_state.SetNameListener(nullptr);
   m_pFrame->SetProjectSession(nullptr);
   m_pFrame = nullptr;

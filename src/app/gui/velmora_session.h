@@ -3,7 +3,8 @@
 // engine, and the project as the close-project sequence sees it. It checks the database at
 // start-up, delivers the simulation servers' callbacks on the GUI thread, turns a server's
 // shutdown request into the close-project sequence. The views see it only through the
-// narrow interfaces below; the composition root (view_factory.cpp) plugs it into them.
+// narrow interfaces below, given to them at construction by the composition root
+// (view_factory.cpp); the application owns the session, so it outlives the frame's views.
 // Thread rule: GUI thread.
 #include <QObject>
 #include <QPointer>

@@ -14,7 +14,7 @@ constexpr char kDescription[] =
 
 CVelmoraStartView::CVelmoraStartView(QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent), m_pPage(new CRichTextView(this)) {
-  m_pPage->SetRtf(OutlineDocument(OutlinePage::Start));
+  m_pPage->SetRtf(OutlineDocument(OutlinePage::kStart));
   m_pPage->setFrameShape(QFrame::NoFrame);
   ContentLayout()->addWidget(m_pPage, 1);
 }

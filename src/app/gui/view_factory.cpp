@@ -12,30 +12,40 @@
 #include "explorer/gui/prj_export_view.h"
 #include "opc/gui/opc_server_view.h"
 
+CVelmoraViewFactory::CVelmoraViewFactory(CVelmoraSession& session) : m_session(session) {}
+
 CVelmoraView* CVelmoraViewFactory::CreateView(VelmoraView view, QWidget* parent) {
+  CVelmoraSession& session = m_session;
   switch (view) {
-    case VelmoraView::Start:
+    case VelmoraView::kStart:
       return new CVelmoraStartView(parent);
-    case VelmoraView::OpcOutline:
-      return new CVelmoraPaneView(OutlinePage::OpcExplorer, parent);
-    case VelmoraView::OpcServer:
-      return new COPCServerView(parent);
-    case VelmoraView::OpcData:
-      return new COPCDataView(parent);
-    case VelmoraView::LiveChart:
-      return new COPCChartView(ChartMode::Live, parent);
-    case VelmoraView::ProjectsOutline:
-      return new CVelmoraPaneView(OutlinePage::Projects, parent);
-    case VelmoraView::PrjDatabase:
-      return new CPrjDatabaseView(parent);
-    case VelmoraView::PrjData:
-      return new CPrjDataView(parent);
-    case VelmoraView::PrjExport:
-      return new CPrjExportView(parent);
-    case VelmoraView::ProjectChart:
-      return new COPCChartView(ChartMode::Project, parent);
-    case VelmoraView::DcomOutline:
-      return new CVelmoraPaneView(OutlinePage::Dcom, parent);
+    case VelmoraView::kOpcOutline:
+      return new CVelmoraPaneView(OutlinePage::kOpcExplorer, parent);
+    case VelmoraView::kOpcServer:
+      return new COPCServerView(session, parent);
+    case VelmoraView::kOpcData: {
+      CProjectState& state = session.ProjectState();
+      return new COPCDataView(
+          session.Engine(), session.Context(), [&state] { return state.Name(); }, parent);
+    }
+    case VelmoraView::kLiveChart:
+      return new COPCChartView(ChartMode::kLive, session.Context(), session.Database(),
+                               &session.Engine(), nullptr, parent);
+    case VelmoraView::kProjectsOutline:
+      return new CVelmoraPaneView(OutlinePage::kProjects, parent);
+    case VelmoraView::kPrjDatabase:
+      return new CPrjDatabaseView(session, parent);
+    case VelmoraView::kPrjData:
+      m_pPrjData = new CPrjDataView(session, parent);
+      return m_pPrjData;
+    case VelmoraView::kPrjExport:
+      // Made after the data view whose table it exports (creation stops at a failed view).
+      return m_pPrjData.isNull() ? nullptr : new CPrjExportView(session, *m_pPrjData, parent);
+    case VelmoraView::kProjectChart:
+      return new COPCChartView(ChartMode::kProject, session.Context(), session.Database(), nullptr,
+                               m_pPrjData.data(), parent);
+    case VelmoraView::kDcomOutline:
+      return new CVelmoraPaneView(OutlinePage::kDcom, parent);
   }
   return nullptr;
 }
@@ -43,11 +53,11 @@ CVelmoraView* CVelmoraViewFactory::CreateView(VelmoraView view, QWidget* parent)
 // The frame's typed look-ups (for the wiring below and for tests) live here too, so that
 // the frame's own files need no view header.
 COPCServerView* CMainFrame::ServerView() const {
-  return qobject_cast<COPCServerView*>(View(VelmoraView::OpcServer));
+  return qobject_cast<COPCServerView*>(View(VelmoraView::kOpcServer));
 }
 
 COPCDataView* CMainFrame::DataView() const {
-  return qobject_cast<COPCDataView*>(View(VelmoraView::OpcData));
+  return qobject_cast<COPCDataView*>(View(VelmoraView::kOpcData));
 }
 
 COPCChartView* CMainFrame::ChartView(VelmoraView view) const {
@@ -55,74 +65,41 @@ COPCChartView* CMainFrame::ChartView(VelmoraView view) const {
 }
 
 CPrjDatabaseView* CMainFrame::DatabaseView() const {
-  return qobject_cast<CPrjDatabaseView*>(View(VelmoraView::PrjDatabase));
+  return qobject_cast<CPrjDatabaseView*>(View(VelmoraView::kPrjDatabase));
 }
 
 namespace {
 
-void AttachExplorerViews(CMainFrame& frame, CVelmoraSession* session) {
-  CPrjDatabaseView* catalogue = frame.DatabaseView();
-  auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData));
-  auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::PrjExport));
-  if (catalogue != nullptr) {
-    QObject::disconnect(catalogue, &CPrjDatabaseView::ViewProjectDataRequested, &frame, nullptr);
-    catalogue->SetSession(session);
-    if (session != nullptr) {
-      QObject::connect(catalogue, &CPrjDatabaseView::ViewProjectDataRequested, &frame,
-                       [&frame] { frame.ChooseEntry(NavigationEntry::ProjectOpcData); });
-    }
-  }
-  if (data != nullptr)
-    data->SetSession(session);
-  if (exporter != nullptr)
-    exporter->SetSession(session, data);
-}
-
-void AttachViews(CMainFrame& frame, CVelmoraSession& session) {
+void AttachViews(CMainFrame& frame) {
   COPCDataView* dataView = frame.DataView();
-  if (dataView != nullptr) {
-    dataView->SetEngine(&session.Engine(), &session.Context());
-    CProjectState& state = session.ProjectState();
-    dataView->SetProjectNameSource([&state] { return state.Name(); });
+  if (COPCChartView* chart = frame.ChartView(VelmoraView::kLiveChart); chart && dataView) {
+    QObject::connect(dataView, &COPCDataView::ChartUpdate, chart, &COPCChartView::OnChartUpdate);
+    QObject::connect(dataView, &COPCDataView::HeadingsChanged, chart,
+                     &COPCChartView::OnHeadingsChanged);
   }
-  if (COPCChartView* chart = frame.ChartView(VelmoraView::LiveChart)) {
-    chart->SetSession(&session.Context(), &session.Database(), &session.Engine());
-    if (dataView != nullptr) {
-      QObject::connect(dataView, &COPCDataView::ChartUpdate, chart, &COPCChartView::OnChartUpdate);
-      QObject::connect(dataView, &COPCDataView::HeadingsChanged, chart,
-                       &COPCChartView::OnHeadingsChanged);
-    }
+  if (COPCServerView* serverView = frame.ServerView(); serverView && dataView)
+    QObject::connect(serverView, &COPCServerView::ProjectLoaded, dataView,
+                     &COPCDataView::ResetView);
+  if (CPrjDatabaseView* catalogue = frame.DatabaseView()) {
+    QObject::connect(catalogue, &CPrjDatabaseView::ViewProjectDataRequested, &frame,
+                     [&frame] { frame.ChooseEntry(NavigationEntry::kProjectOpcData); });
   }
-  if (COPCChartView* chart = frame.ChartView(VelmoraView::ProjectChart)) {
-    chart->SetSession(&session.Context(), &session.Database(), nullptr);
-    chart->SetProjectDataView(qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData)));
-  }
-  if (COPCServerView* serverView = frame.ServerView()) {
-    serverView->SetSession(&session);
-    if (dataView != nullptr)
-      QObject::connect(serverView, &COPCServerView::ProjectLoaded, dataView,
-                       &COPCDataView::ResetView);
-  }
-  AttachExplorerViews(frame, &session);
 }
 
 void DetachViews(CMainFrame& frame) {
-  if (COPCDataView* view = frame.DataView())
-    view->SetEngine(nullptr, nullptr);
-  if (COPCServerView* view = frame.ServerView())
-    view->SetSession(nullptr);
-  for (VelmoraView view : {VelmoraView::LiveChart, VelmoraView::ProjectChart}) {
-    if (COPCChartView* chart = frame.ChartView(view))
-      chart->SetSession(nullptr, nullptr, nullptr);
-  }
-  AttachExplorerViews(frame, nullptr);
+  COPCDataView* dataView = frame.DataView();
+  if (COPCChartView* chart = frame.ChartView(VelmoraView::kLiveChart); chart && dataView)
+    QObject::disconnect(dataView, nullptr, chart, nullptr);
+  if (COPCServerView* serverView = frame.ServerView(); serverView && dataView)
+    QObject::disconnect(serverView, nullptr, dataView, nullptr);
+  if (CPrjDatabaseView* catalogue = frame.DatabaseView())
+    QObject::disconnect(catalogue, &CPrjDatabaseView::ViewProjectDataRequested, &frame, nullptr);
 }
 
 }  // namespace
 
-void AttachSessionViews(CMainFrame& frame, CVelmoraSession* session) {
-  if (session != nullptr)
-    AttachViews(frame, *session);
-  else
-    DetachViews(frame);
+void AttachSessionViews(CMainFrame& frame, bool attach) {
+  DetachViews(frame);  // never joined twice
+  if (attach)
+    AttachViews(frame);
 }

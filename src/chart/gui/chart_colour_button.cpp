@@ -11,7 +11,7 @@ CChartColourButton::CChartColourButton(QWidget* parent) : QPushButton(parent) {
   SetColour(0);
 }
 
-void CChartColourButton::SetColour(ChartColor colour) {
+void CChartColourButton::SetColour(ChartColour colour) {
   m_colour = colour;
   QPixmap swatch(40, 14);
   swatch.fill(ColourFromColorRef(colour));

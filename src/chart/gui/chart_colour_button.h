@@ -11,14 +11,14 @@ class CChartColourButton : public QPushButton {
   Q_OBJECT
  public:
   explicit CChartColourButton(QWidget* parent = nullptr);
-  ChartColor Colour() const { return m_colour; }
-  void SetColour(ChartColor colour);
+  ChartColour Colour() const { return m_colour; }
+  void SetColour(ChartColour colour);
 
  signals:
-  void ColourChanged(ChartColor colour);
+  void ColourChanged(ChartColour colour);
 
  private:
   void Choose();
 
-  ChartColor m_colour = 0;
+  ChartColour m_colour = 0;
 };

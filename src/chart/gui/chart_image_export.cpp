@@ -7,7 +7,7 @@
 #include "chart/chart_image_rules.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_image.h"
-#include "chart/gui/chart_image_file_dialog.h"
+#include "chart/gui/chart_image_file_dlg.h"
 
 namespace {
 
@@ -29,25 +29,25 @@ bool ExportChartImage(CChartCtrl& chart, AppContext& context, const std::string&
 
   if (IsDatabaseFile(path, databasePath)) {
     context.prompt.ShowMessage(Format(kSaveFailed, path.c_str(), kDatabaseTargetCause),
-                               MessageButtons::Ok, MessageIcon::Error);
+                               MessageButtons::kOk, MessageIcon::kError);
     return false;
   }
   const std::string question = ChartReplaceQuestion(path);
-  if (!question.empty() && context.prompt.ShowMessage(question, MessageButtons::OkCancel,
-                                                      MessageIcon::Question) != MessageAnswer::Ok)
+  if (!question.empty() && context.prompt.ShowMessage(question, MessageButtons::kOkCancel,
+                                                      MessageIcon::kQuestion) != MessageAnswer::kOk)
     return false;
   const QImage image = RenderChartWindow(chart);
   if (image.isNull())
     return false;
   if (!HasChartImageEncoder(type)) {
-    context.prompt.ShowMessage(kNoEncoder, MessageButtons::Ok, MessageIcon::Error);
+    context.prompt.ShowMessage(kNoEncoder, MessageButtons::kOk, MessageIcon::kError);
     return false;
   }
   std::string cause;
   if (!SaveChartImage(image, path, type, cause)) {
     // The previous file, if any, is left as it was; the user learns why.
-    context.prompt.ShowMessage(Format(kSaveFailed, path.c_str(), cause.c_str()), MessageButtons::Ok,
-                               MessageIcon::Error);
+    context.prompt.ShowMessage(Format(kSaveFailed, path.c_str(), cause.c_str()),
+                               MessageButtons::kOk, MessageIcon::kError);
     return false;
   }
   return true;

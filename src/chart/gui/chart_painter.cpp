@@ -57,7 +57,7 @@ void PaintTitle(const ChartTitle& title, QPainter& painter, const ChartRect& rec
 void PaintGrid(const CChartAxis& axis, QPainter& painter, const ChartRect& plot) {
   if (!axis.IsVisible() || !axis.IsGridVisible())
     return;
-  QPen pen(ColourFromColorRef(axis.GridColor()));
+  QPen pen(ColourFromColorRef(axis.GridColour()));
   pen.setStyle(Qt::DotLine);
   painter.setPen(pen);
   for (double tick : axis.Ticks()) {
@@ -77,7 +77,7 @@ void PaintAxis(const CChartAxis& axis, ChartAxisSlot slot, QPainter& painter, co
   const QFont font = ChartQFont(axis.LabelFont());
   painter.setFont(font);
   const QFontMetrics metrics(font, painter.device());
-  const QColor colour = ColourFromColorRef(axis.LabelColor());
+  const QColor colour = ColourFromColorRef(axis.LabelColour());
   painter.setPen(colour);
   const bool horizontal = axis.IsHorizontal();
   const bool before = slot == ChartAxisSlot::kLeft || slot == ChartAxisSlot::kTop;
@@ -143,7 +143,7 @@ QPainterPath PathOf(const std::vector<ChartPixelPoint>& points, bool smooth) {
   return path;
 }
 
-QPen SeriePen(ChartColor color, int width, Qt::PenStyle style) {
+QPen SeriePen(ChartColour color, int width, Qt::PenStyle style) {
   QPen pen(ColourFromColorRef(color), width, style, Qt::FlatCap, Qt::RoundJoin);
   // A one-pixel line is drawn as such (cosmetic): the raster engine's fast path, the same
   // pixels as a width of 1 without any transform.
@@ -205,10 +205,10 @@ bool PaintSeriesInBands(const std::vector<const CChartLineSerie*>& series, QPain
     for (size_t i = 0; i < series.size(); ++i) {
       const CChartLineSerie& serie = *series[i];
       if (serie.HasShadow()) {
-        DrawFastPolylineInBand(pixels, paths[i], ColourFromColorRef(serie.ShadowColor()).rgb(),
+        DrawFastPolylineInBand(pixels, paths[i], ColourFromColorRef(serie.ShadowColour()).rgb(),
                                plot, antialiased, serie.ShadowDepth(), bandTop, bandBottom);
       }
-      DrawFastPolylineInBand(pixels, paths[i], ColourFromColorRef(serie.Color()).rgb(), plot,
+      DrawFastPolylineInBand(pixels, paths[i], ColourFromColorRef(serie.Colour()).rgb(), plot,
                              antialiased, 0, bandTop, bandBottom);
     }
   };
@@ -230,27 +230,27 @@ void PaintSerie(const CChartLineSerie& serie, QPainter& painter, const QRect& pl
   if (image != nullptr && !serie.IsSmooth() && serie.Width() <= 1 && style == Qt::SolidLine) {
     const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
     if (serie.HasShadow()) {
-      DrawFastPolyline(*image, points, ColourFromColorRef(serie.ShadowColor()).rgb(), plot,
+      DrawFastPolyline(*image, points, ColourFromColorRef(serie.ShadowColour()).rgb(), plot,
                        antialiased, serie.ShadowDepth());
     }
-    DrawFastPolyline(*image, points, ColourFromColorRef(serie.Color()).rgb(), plot, antialiased);
+    DrawFastPolyline(*image, points, ColourFromColorRef(serie.Colour()).rgb(), plot, antialiased);
     return;
   }
   if (!serie.IsSmooth()) {
     if (serie.HasShadow()) {
-      painter.setPen(SeriePen(serie.ShadowColor(), serie.Width(), style));
+      painter.setPen(SeriePen(serie.ShadowColour(), serie.Width(), style));
       DrawStraight(painter, points, serie.ShadowDepth());
     }
-    painter.setPen(SeriePen(serie.Color(), serie.Width(), style));
+    painter.setPen(SeriePen(serie.Colour(), serie.Width(), style));
     DrawStraight(painter, points, 0);
     return;
   }
   const QPainterPath path = PathOf(points, true);
   if (serie.HasShadow()) {
-    painter.setPen(SeriePen(serie.ShadowColor(), serie.Width(), style));
+    painter.setPen(SeriePen(serie.ShadowColour(), serie.Width(), style));
     painter.drawPath(path.translated(serie.ShadowDepth(), serie.ShadowDepth()));
   }
-  painter.setPen(SeriePen(serie.Color(), serie.Width(), style));
+  painter.setPen(SeriePen(serie.Colour(), serie.Width(), style));
   painter.drawPath(path);
 }
 
@@ -285,7 +285,7 @@ void PaintLegend(const CChartModel& model, QPainter& painter, const ChartRect& r
     const QString name =
         metrics.elidedText(QString::fromStdString(serie->Name()), Qt::ElideRight, nameWidth);
     const int middle = y + grid.rowHeight / 2;
-    painter.setPen(QPen(ColourFromColorRef(serie->Color()), std::max(2, serie->Width()),
+    painter.setPen(QPen(ColourFromColorRef(serie->Colour()), std::max(2, serie->Width()),
                         PenStyleOf(serie->Style())));
     painter.drawLine(x, middle, x + kLegendSymbolWidth - kChartMargin, middle);
     painter.setPen(ColourFromColorRef(legend.textColor));
@@ -314,7 +314,7 @@ ChartLayout PaintChart(CChartModel& model, QPainter& painter, const QRect& clien
   const ChartLayout layout = model.Layout(clientRect, CQtChartMeasure(painter.device()));
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.fillRect(client, ColourFromColorRef(model.BackgroundColor()));
+  painter.fillRect(client, ColourFromColorRef(model.BackgroundColour()));
   PaintTitle(model.Title(), painter, layout.title);
   for (int slot = 0; slot < 4; ++slot) {
     const CChartAxis* axis = model.Axis(static_cast<ChartAxisSlot>(slot));
@@ -327,7 +327,7 @@ ChartLayout PaintChart(CChartModel& model, QPainter& painter, const QRect& clien
       PaintAxis(*axis, static_cast<ChartAxisSlot>(slot), painter, layout.plot,
                 layout.axisBand[slot]);
   }
-  painter.setPen(QPen(ColourFromColorRef(model.BorderColor()), 1, Qt::SolidLine));
+  painter.setPen(QPen(ColourFromColorRef(model.BorderColour()), 1, Qt::SolidLine));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(ToQRect(layout.plot));
   painter.save();

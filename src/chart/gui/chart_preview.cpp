@@ -33,9 +33,9 @@ CChartPreview::CChartPreview(QWidget* parent) : CChartCtrl(parent) {
 }
 
 void CChartPreview::Show(const ChartLegendSettings& legend, const ChartTitleSettings& title,
-                         ChartColor background) {
+                         ChartColour background) {
   ApplyChartLegend(legend, Model());
   ApplyChartTitle(title, Model());
-  Model().SetBackgroundColor(background);
+  Model().SetBackgroundColour(background);
   Model().RequestRedraw();
 }

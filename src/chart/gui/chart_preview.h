@@ -10,5 +10,5 @@ class CChartPreview : public CChartCtrl {
   explicit CChartPreview(QWidget* parent = nullptr);
   // Applies a legend, a title and a background, then redraws.
   void Show(const ChartLegendSettings& legend, const ChartTitleSettings& title,
-            ChartColor background);
+            ChartColour background);
 };

@@ -24,7 +24,7 @@
 #include "chart/chart_view_rules.h"
 #include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
-#include "chart/gui/chart_dialogs.h"
+#include "chart/gui/chart_dlgs.h"
 #include "chart/gui/chart_image_export.h"
 #include "chart/gui/chart_qt_dates.h"
 #include "db/sqlite_db.h"
@@ -59,14 +59,14 @@ constexpr char kDateFormat[] = "dd/MM/yyyy HH:mm:ss";
 constexpr char kBackgroundTitle[] = "Background Color";
 
 const CommandId kChartCommands[] = {
-    CommandId::ChartTitleOptions,    CommandId::ChartBackgroundColor,
-    CommandId::ChartSeriesSelection, CommandId::LeftAxis,
-    CommandId::LeftAxisAutomatic,    CommandId::LeftAxisManual,
-    CommandId::LeftAxisSetRange,     CommandId::RightAxis,
-    CommandId::RightAxisAutomatic,   CommandId::RightAxisManual,
-    CommandId::RightAxisSetRange,    CommandId::ChartLegendOptions,
-    CommandId::ChartSaveImage,       CommandId::ChartCopyToClipboard,
-    CommandId::LeftAxisAttributes,   CommandId::RightAxisAttributes,
+    CommandId::kChartTitleOptions,    CommandId::kChartBackgroundColour,
+    CommandId::kChartSeriesSelection, CommandId::kLeftAxis,
+    CommandId::kLeftAxisAutomatic,    CommandId::kLeftAxisManual,
+    CommandId::kLeftAxisSetRange,     CommandId::kRightAxis,
+    CommandId::kRightAxisAutomatic,   CommandId::kRightAxisManual,
+    CommandId::kRightAxisSetRange,    CommandId::kChartLegendOptions,
+    CommandId::kChartSaveImage,       CommandId::kChartCopyToClipboard,
+    CommandId::kLeftAxisAttributes,   CommandId::kRightAxisAttributes,
 };
 
 QDateTimeEdit* DateField(QWidget* parent, bool readOnly) {
@@ -80,8 +80,14 @@ QDateTimeEdit* DateField(QWidget* parent, bool readOnly) {
 
 }  // namespace
 
-COPCChartView::COPCChartView(ChartMode mode, QWidget* parent)
-    : CVelmoraView(kLiveTitle, kLiveDescription, parent), m_mode(mode) {
+COPCChartView::COPCChartView(ChartMode mode, AppContext& context, CSQLite& db,
+                             CAcquisitionEngine* engine, CPrjDataView* dataView, QWidget* parent)
+    : CVelmoraView(kLiveTitle, kLiveDescription, parent),
+      m_mode(mode),
+      m_pContext(&context),
+      m_pDb(&db),
+      m_pEngine(engine),
+      m_pDataView(dataView) {
   m_fnChooseColour = [this](const QColor& initial, const QString& title) -> std::optional<QColor> {
     const QColor chosen = QColorDialog::getColor(initial, this, title);
     if (!chosen.isValid())
@@ -98,6 +104,7 @@ COPCChartView::COPCChartView(ChartMode mode, QWidget* parent)
       OnViewShown();
   });
   BuildLayout();
+  CreateModel();
   UpdateTexts();
   ShowFields();
 }
@@ -168,21 +175,9 @@ void COPCChartView::BuildLayout() {
   ContentLayout()->addLayout(page);
 }
 
-void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine) {
-  m_pContext = context;
-  m_pDb = db;
-  m_pEngine = engine;
-  m_pLoadTimer->stop();
-  if (m_pModel)
-    m_pModel->SetSource(nullptr);
-  m_pSource.reset();
-  m_pModel.reset();
-  m_pOwnData.reset();
-  m_bCreated = false;
-  if (context == nullptr)
-    return;
-  m_pModel = std::make_unique<CChartViewModel>(*context, m_pChart->Model());
-  m_pModel->SetLiveMode(m_mode == ChartMode::Live);
+void COPCChartView::CreateModel() {
+  m_pModel = std::make_unique<CChartViewModel>(*m_pContext, m_pChart->Model());
+  m_pModel->SetLiveMode(m_mode == ChartMode::kLive);
   m_pModel->SetItemQuery([this](const std::string& statement, std::vector<QueryCell>& cells) {
     return m_pDb != nullptr ? m_pDb->Query(statement, {}, cells, SqlRun().Opening().Closing())
                             : DbResult<int>(DbStatus::kOpenFailed);
@@ -193,17 +188,14 @@ void COPCChartView::SetSession(AppContext* context, CSQLite* db, CAcquisitionEng
   });
   // Creating the view: span, background, the three axes.
   m_pModel->Create();
-  m_bCreated = true;
   m_bFillingFields = true;
   m_pSpan->setCurrentIndex(ChartSpanPosition(m_pModel->SpanMinutes()));
   m_bFillingFields = false;
-  emit CommandStatesChanged();
 }
 
 void COPCChartView::SetMode(ChartMode mode) {
   m_mode = mode;
-  if (m_pModel)
-    m_pModel->SetLiveMode(mode == ChartMode::Live);
+  m_pModel->SetLiveMode(mode == ChartMode::kLive);
   UpdateTexts();
   ShowFields();
 }
@@ -213,23 +205,21 @@ void COPCChartView::SetAcquisitionId(int acquisitionId) {
 }
 
 void COPCChartView::ResetView() {
-  if (m_pModel)
-    m_pModel->Reset();
-  if (m_pModel)
-    m_pModel->SetSource(nullptr);
+  m_pModel->Reset();
+  m_pModel->SetSource(nullptr);
   m_pSource.reset();
   ShowFields();
 }
 
 void COPCChartView::UpdateTexts() {
-  const bool live = m_mode == ChartMode::Live;
+  const bool live = m_mode == ChartMode::kLive;
   Header()->SetTitle(live ? kLiveTitle : kProjectTitle);
   Header()->SetDescription(live ? kLiveDescription : kProjectDescription);
   m_pLastLabel->setText(live ? kLastLiveLabel : kEndLabel);
 }
 
 bool COPCChartView::ChooseSource() {
-  if (m_mode == ChartMode::Live) {
+  if (m_mode == ChartMode::kLive) {
     if (m_pEngine == nullptr)
       return false;
     if (!m_pSource)
@@ -240,8 +230,6 @@ bool COPCChartView::ChooseSource() {
     m_pModel->SetAcquisitionPeriodMs(m_pEngine->BasePeriod());
     return true;
   }
-  if (m_pDb == nullptr)
-    return false;
   // The data view's table only when it holds this acquisition as the database has it now
   // (rows added by a Resume or a new end load it again).
   CProjectData* data = m_pDataView != nullptr ? m_pDataView->Data() : nullptr;
@@ -264,12 +252,8 @@ bool COPCChartView::ChooseSource() {
 
 void COPCChartView::OnViewShown() {
   UpdateTexts();
-  if (!m_pModel) {
-    ShowFields();
-    return;
-  }
   if (!ChooseSource()) {
-    m_pContext->prompt.ShowMessage(kNoTable, MessageButtons::Ok, MessageIcon::Error);
+    m_pContext->prompt.ShowMessage(kNoTable, MessageButtons::kOk, MessageIcon::kError);
     ShowFields();
     return;
   }
@@ -288,10 +272,9 @@ void COPCChartView::OnViewShown() {
 }
 
 void COPCChartView::ShowFields() {
-  const bool model = m_pModel != nullptr;
-  const bool enough = model && m_pModel->HasEnoughRows();
-  const bool realTime = model && m_pModel->IsRealTime();
-  const bool live = m_mode == ChartMode::Live;
+  const bool enough = m_pModel->HasEnoughRows();
+  const bool realTime = m_pModel->IsRealTime();
+  const bool live = m_mode == ChartMode::kLive;
   m_pChart->setVisible(enough);
   m_pNoData->setVisible(!enough);
   m_pFieldRow->setVisible(enough);
@@ -302,8 +285,6 @@ void COPCChartView::ShowFields() {
     button->setVisible(!realTime);
   m_pPageStart->setEnabled(!realTime);
   m_bShowsChart = enough;
-  if (!model)
-    return;
   m_bFillingFields = true;
   if (m_pModel->RowCount() > 0) {
     m_pStart->setDateTime(QDateTimeFromChartDate(m_pModel->AcquisitionStart()));
@@ -319,7 +300,7 @@ void COPCChartView::ShowFields() {
 }
 
 void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
-  if (!m_pModel || m_mode != ChartMode::Live || m_pEngine == nullptr)
+  if (m_mode != ChartMode::kLive || m_pEngine == nullptr)
     return;
   const bool visible = isVisible();
   if (visible) {
@@ -341,15 +322,11 @@ void COPCChartView::OnChartUpdate(quint32 basePeriodMs) {
 }
 
 void COPCChartView::OnHeadingsChanged() {
-  if (!m_pModel)
-    return;
   m_pModel->SetTagDisplayType(settings::Read(m_pContext->settings, settings::kTagDisplayType));
   m_pChart->Model().RequestRedraw();
 }
 
 void COPCChartView::Navigate(int button) {
-  if (!m_pModel)
-    return;
   bool moved = false;
   switch (button) {
     case kFirst:
@@ -379,21 +356,17 @@ void COPCChartView::Navigate(int button) {
 }
 
 void COPCChartView::OnUpdateChart() {
-  if (!m_pModel)
-    return;
   m_pModel->UpdateChart(ChartDateFromQDateTime(m_pPageStart->dateTime()));
   ShowFields();
 }
 
 void COPCChartView::OnRealTime() {
-  if (!m_pModel)
-    return;
   m_pModel->SetRealTime(!m_pModel->IsRealTime());
   ShowFields();
 }
 
 void COPCChartView::OnSpanChanged(int position) {
-  if (!m_pModel || m_bFillingFields)
+  if (m_bFillingFields)
     return;
   m_pModel->SetSpanPosition(position);
   ShowFields();
@@ -405,24 +378,21 @@ std::vector<CommandId> COPCChartView::Commands() const {
 
 ViewCommandState COPCChartView::CommandState(CommandId id) const {
   ViewCommandState state;
-  state.enabled = m_pModel != nullptr;
-  if (!m_pModel)
-    return state;
   switch (id) {
-    case CommandId::LeftAxisAutomatic:
+    case CommandId::kLeftAxisAutomatic:
       state.checked = !m_pModel->AxisRange(kChartLeftAxis).manual;
       break;
-    case CommandId::LeftAxisManual:
+    case CommandId::kLeftAxisManual:
       state.checked = m_pModel->AxisRange(kChartLeftAxis).manual;
       break;
-    case CommandId::RightAxisAutomatic:
+    case CommandId::kRightAxisAutomatic:
       state.checked = !m_pModel->AxisRange(kChartRightAxis).manual;
       break;
-    case CommandId::RightAxisManual:
+    case CommandId::kRightAxisManual:
       state.checked = m_pModel->AxisRange(kChartRightAxis).manual;
       break;
-    case CommandId::ChartBackgroundColor:
-      state.swatch = ColourFromColorRef(m_pModel->BackgroundColor());
+    case CommandId::kChartBackgroundColour:
+      state.swatch = ColourFromColorRef(m_pModel->BackgroundColour());
       break;
     default:
       break;
@@ -431,46 +401,44 @@ ViewCommandState COPCChartView::CommandState(CommandId id) const {
 }
 
 void COPCChartView::OnCommand(CommandId id) {
-  if (!m_pModel)
-    return;
   switch (id) {
-    case CommandId::ChartTitleOptions:
+    case CommandId::kChartTitleOptions:
       OpenTitleDialog();
       break;
-    case CommandId::ChartBackgroundColor:
+    case CommandId::kChartBackgroundColour:
       ChooseBackground();
       break;
-    case CommandId::ChartSeriesSelection:
+    case CommandId::kChartSeriesSelection:
       OpenSeriesDialog();
       break;
     // The axis buttons open their menus; the attributes dialog is the menus' last entry.
-    case CommandId::LeftAxis:
-    case CommandId::RightAxis:
-    case CommandId::LeftAxisAttributes:
-    case CommandId::RightAxisAttributes:
+    case CommandId::kLeftAxis:
+    case CommandId::kRightAxis:
+    case CommandId::kLeftAxisAttributes:
+    case CommandId::kRightAxisAttributes:
       OpenAxisDialog();
       break;
-    case CommandId::LeftAxisAutomatic:
-    case CommandId::LeftAxisManual:
-      m_pModel->SetAxisManual(kChartLeftAxis, id == CommandId::LeftAxisManual);
+    case CommandId::kLeftAxisAutomatic:
+    case CommandId::kLeftAxisManual:
+      m_pModel->SetAxisManual(kChartLeftAxis, id == CommandId::kLeftAxisManual);
       break;
-    case CommandId::RightAxisAutomatic:
-    case CommandId::RightAxisManual:
-      m_pModel->SetAxisManual(kChartRightAxis, id == CommandId::RightAxisManual);
+    case CommandId::kRightAxisAutomatic:
+    case CommandId::kRightAxisManual:
+      m_pModel->SetAxisManual(kChartRightAxis, id == CommandId::kRightAxisManual);
       break;
-    case CommandId::LeftAxisSetRange:
+    case CommandId::kLeftAxisSetRange:
       OpenAxisRangeDialog(kChartLeftAxis);
       break;
-    case CommandId::RightAxisSetRange:
+    case CommandId::kRightAxisSetRange:
       OpenAxisRangeDialog(kChartRightAxis);
       break;
-    case CommandId::ChartLegendOptions:
+    case CommandId::kChartLegendOptions:
       OpenLegendDialog();
       break;
-    case CommandId::ChartSaveImage:
+    case CommandId::kChartSaveImage:
       SaveImage();
       break;
-    case CommandId::ChartCopyToClipboard:
+    case CommandId::kChartCopyToClipboard:
       CopyImage();
       break;
     default:
@@ -480,8 +448,8 @@ void COPCChartView::OnCommand(CommandId id) {
   emit CommandStatesChanged();
 }
 
-void COPCChartView::SetBackground(ChartColor colour, bool store) {
-  m_pModel->SetBackgroundColor(colour);
+void COPCChartView::SetBackground(ChartColour colour, bool store) {
+  m_pModel->SetBackgroundColour(colour);
   if (store)
     settings::Write(m_pContext->settings, settings::kChartBkgColor, static_cast<int32_t>(colour));
   m_pModel->Redraw();
@@ -504,7 +472,7 @@ QWidget* CommandButton(QWidget* window, const QString& text) {
 void COPCChartView::ChooseBackground() {
   // The palette drops down from the command's button; "More Colors..." asks the chooser.
   CChartColourPalette palette(
-      ColourFromColorRef(m_pModel->BackgroundColor()),
+      ColourFromColorRef(m_pModel->BackgroundColour()),
       [this](const QColor& current) { return m_fnChooseColour(current, kBackgroundTitle); }, this);
   const std::optional<QColor> chosen = palette.Pick(CommandButton(window(), kBackgroundTitle));
   if (chosen)
@@ -516,8 +484,7 @@ QImage COPCChartView::ChartImage() const {
 }
 
 void COPCChartView::SaveImage() {
-  if (m_pContext != nullptr)
-    ExportChartImage(*m_pChart, *m_pContext, m_pDb != nullptr ? m_pDb->Path() : std::string());
+  ExportChartImage(*m_pChart, *m_pContext, m_pDb->Path());
 }
 
 void COPCChartView::CopyImage() {
@@ -527,7 +494,7 @@ void COPCChartView::CopyImage() {
 }
 
 void COPCChartView::OpenSeriesDialog() {
-  CChartSeriesDialog dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
+  CChartSeriesDlg dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
   if (dialog.exec() == QDialog::Accepted) {
     dialog.Apply();
     m_pModel->ApplySerieAttributes();
@@ -536,13 +503,13 @@ void COPCChartView::OpenSeriesDialog() {
 }
 
 void COPCChartView::OpenAxisDialog() {
-  CChartAxisDialog dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
+  CChartAxisDlg dialog(*m_pModel, DecimalsSetting(*m_pContext), this);
   if (dialog.exec() == QDialog::Accepted)
     dialog.Apply();
 }
 
 void COPCChartView::OpenAxisRangeDialog(int axis) {
-  CChartAxisRangeDialog dialog(*m_pModel, axis, DecimalsSetting(*m_pContext), this);
+  CChartAxisRangeDlg dialog(*m_pModel, axis, DecimalsSetting(*m_pContext), this);
   if (dialog.exec() == QDialog::Accepted)
     dialog.Apply();
 }
@@ -553,13 +520,13 @@ namespace {
 // set, Cancel puts the background back.
 template <class Dialog>
 void RunPreviewDialog(CChartViewModel& model, QWidget* parent) {
-  const ChartColor background = model.BackgroundColor();
+  const ChartColour background = model.BackgroundColour();
   Dialog dialog(model, parent);
   if (dialog.exec() == QDialog::Accepted) {
     dialog.Apply();
     model.Redraw();
-  } else if (model.BackgroundColor() != background) {
-    model.SetBackgroundColor(background);
+  } else if (model.BackgroundColour() != background) {
+    model.SetBackgroundColour(background);
     model.Redraw();
   }
 }
@@ -567,9 +534,9 @@ void RunPreviewDialog(CChartViewModel& model, QWidget* parent) {
 }  // namespace
 
 void COPCChartView::OpenLegendDialog() {
-  RunPreviewDialog<CChartLegendDialog>(*m_pModel, this);
+  RunPreviewDialog<CChartLegendDlg>(*m_pModel, this);
 }
 
 void COPCChartView::OpenTitleDialog() {
-  RunPreviewDialog<CChartTitleDialog>(*m_pModel, this);
+  RunPreviewDialog<CChartTitleDlg>(*m_pModel, this);
 }

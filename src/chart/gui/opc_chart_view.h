@@ -36,14 +36,14 @@ class COPCChartView : public CVelmoraView {
   using ColourChooser =
       std::function<std::optional<QColor>(const QColor& initial, const QString& title)>;
 
-  explicit COPCChartView(ChartMode mode, QWidget* parent = nullptr);
+  // The services and the data, all outliving the view: the database (item lists, recorded
+  // rows); for the live chart the acquisition engine whose table it follows (null: the
+  // view has no live data); for the project chart the data view whose table it reads when
+  // that holds the acquisition shown (null: the chart always loads its own).
+  COPCChartView(ChartMode mode, AppContext& context, CSQLite& db, CAcquisitionEngine* engine,
+                CPrjDataView* dataView, QWidget* parent = nullptr);
   ~COPCChartView() override;
 
-  // The services and the data: the database (item lists, recorded rows) and, for the
-  // live chart, the acquisition engine whose table it follows. Null detaches.
-  void SetSession(AppContext* context, CSQLite* db, CAcquisitionEngine* engine);
-  // Project mode reads the data view's table when it holds the acquisition shown.
-  void SetProjectDataView(CPrjDataView* dataView) { m_pDataView = dataView; }
   void SetMode(ChartMode mode) override;
   ChartMode Mode() const { return m_mode; }
   // Project mode: the recorded acquisition to draw.
@@ -88,6 +88,8 @@ class COPCChartView : public CVelmoraView {
   enum NavButton { kFirst = 0, kPageBack, kBack, kForward, kPageForward, kLast, kButtonCount };
 
   void BuildLayout();
+  // The model with its queries and hooks, created: span, background, the three axes.
+  void CreateModel();
   void UpdateTexts();
   // The table of the mode; false when it cannot be had.
   bool ChooseSource();
@@ -102,13 +104,13 @@ class COPCChartView : public CVelmoraView {
   void OpenAxisRangeDialog(int axis);
   void OpenLegendDialog();
   void OpenTitleDialog();
-  void SetBackground(ChartColor colour, bool store);
+  void SetBackground(ChartColour colour, bool store);
 
   ChartMode m_mode;
   int m_nAcquisitionId = kNoAcquisition;
-  AppContext* m_pContext = nullptr;
-  CSQLite* m_pDb = nullptr;
-  CAcquisitionEngine* m_pEngine = nullptr;
+  AppContext* m_pContext;  // never null
+  CSQLite* m_pDb;          // never null
+  CAcquisitionEngine* m_pEngine;
   std::unique_ptr<CChartViewModel> m_pModel;
   std::unique_ptr<IChartRowSource> m_pSource;
   // Project mode: the data view, or the chart's own load when the data view holds
@@ -117,7 +119,6 @@ class COPCChartView : public CVelmoraView {
   std::unique_ptr<CProjectData> m_pOwnData;
   QTimer* m_pLoadTimer = nullptr;
   ColourChooser m_fnChooseColour;
-  bool m_bCreated = false;
   bool m_bFillingFields = false;
   // What the fields last showed: the chart (enough rows) and the page start.
   bool m_bShowsChart = false;

@@ -6,11 +6,11 @@ namespace {
 
 Qt::Alignment ToQt(ListAlign align) {
   switch (align) {
-    case ListAlign::Right:
+    case ListAlign::kRight:
       return Qt::AlignRight | Qt::AlignVCenter;
-    case ListAlign::Centre:
+    case ListAlign::kCentre:
       return Qt::AlignHCenter | Qt::AlignVCenter;
-    case ListAlign::Left:
+    case ListAlign::kLeft:
       break;
   }
   return Qt::AlignLeft | Qt::AlignVCenter;

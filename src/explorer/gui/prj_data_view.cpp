@@ -35,8 +35,9 @@ constexpr char kUnreadable[] = "The recorded data cannot be read from the databa
 constexpr int kTimeColumnWidth = 50;
 }  // namespace
 
-CPrjDataView::CPrjDataView(QWidget* parent)
+CPrjDataView::CPrjDataView(IExplorerSession& session, QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
+      m_pSession(&session),
       m_pTable(new QTableView(this)),
       m_pDamage(new QLabel(this)) {
   auto* form = new QFormLayout;
@@ -71,32 +72,19 @@ CPrjDataView::CPrjDataView(QWidget* parent)
   auto* copy = new QShortcut(QKeySequence::Copy, this);
   copy->setContext(Qt::WidgetWithChildrenShortcut);
   connect(copy, &QShortcut::activated, this, &CPrjDataView::CopyToClipboard);
+
+  m_pData = std::make_unique<CProjectData>(session.Database(), session.Context());
+  m_pModel = std::make_unique<CLoadedTableModel>(m_pData->Recording());
+  m_pModel->SetColours(ProjectDataColours(session.Context().settings));
+  m_pTable->setModel(m_pModel.get());
+  m_pPoller = std::make_unique<CWorkerJobPoller>(
+      m_pData->Job(), [this](CWorkerJob&, int32_t state) { OnLoadTick(state); });
 }
 
 CPrjDataView::~CPrjDataView() {
   if (m_pData != nullptr)
     m_pData->WaitForLoad();
   m_pTable->setModel(nullptr);
-}
-
-void CPrjDataView::SetSession(IExplorerSession* session) {
-  m_showTimer.stop();
-  m_batchTimer.stop();
-  m_pPoller.reset();
-  m_pTable->setModel(nullptr);
-  m_pModel.reset();
-  if (m_pData != nullptr)
-    m_pData->WaitForLoad();
-  m_pData.reset();
-  m_pSession = session;
-  if (session == nullptr)
-    return;
-  m_pData = std::make_unique<CProjectData>(session->Database(), session->Context());
-  m_pModel = std::make_unique<CLoadedTableModel>(m_pData->Recording());
-  m_pModel->SetColours(ProjectDataColours(session->Context().settings));
-  m_pTable->setModel(m_pModel.get());
-  m_pPoller = std::make_unique<CWorkerJobPoller>(
-      m_pData->Job(), [this](CWorkerJob&, int32_t state) { OnLoadTick(state); });
 }
 
 void CPrjDataView::SetAcquisitionId(int acquisitionId) {
@@ -239,11 +227,11 @@ bool CPrjDataView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::vector<CommandId> CPrjDataView::Commands() const {
-  return {CommandId::ProjectCopyToClipboard};
+  return {CommandId::kProjectCopyToClipboard};
 }
 
 void CPrjDataView::OnCommand(CommandId id) {
-  if (id == CommandId::ProjectCopyToClipboard)
+  if (id == CommandId::kProjectCopyToClipboard)
     CopyToClipboard();
 }
 

@@ -29,9 +29,9 @@ class CPrjDataView : public CVelmoraView {
   // While loading, new rows are announced to the table this often.
   static constexpr int kRowBatchMs = 100;
 
-  explicit CPrjDataView(QWidget* parent = nullptr);
+  // session (its database and services) outlives the view.
+  explicit CPrjDataView(IExplorerSession& session, QWidget* parent = nullptr);
   ~CPrjDataView() override;
-  void SetSession(IExplorerSession* session);
 
   // The acquisition to show (handed over by the navigation).
   void SetAcquisitionId(int acquisitionId) override;
@@ -74,7 +74,7 @@ class CPrjDataView : public CVelmoraView {
   void OnLoadTick(int32_t state);
   void ShowSummary();
 
-  IExplorerSession* m_pSession = nullptr;
+  IExplorerSession* m_pSession;  // never null
   int m_nAcquisitionId = kNoAcquisition;
   int m_nLoads = 0;
   std::unique_ptr<CProjectData> m_pData;

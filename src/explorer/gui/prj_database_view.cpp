@@ -67,8 +67,9 @@ constexpr int kItemDataTypeColumn = 5;  // the last column of the item list stat
 
 }  // namespace
 
-CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
+CPrjDatabaseView::CPrjDatabaseView(IExplorerSession& session, QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
+      m_pSession(&session),
       m_pSort(new QComboBox(this)),
       m_pCatalogue(new QTableView(this)),
       m_pItems(new QTableView(this)),
@@ -89,6 +90,8 @@ CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
   m_pItems->setItemDelegateForColumn(kItemDataTypeColumn, new CDataTypeDelegate(m_pItems));
   m_pCatalogueTarget = std::make_unique<CTableListControl>(m_catalogueModel, m_pCatalogue);
   m_pItemTarget = std::make_unique<CTableListControl>(m_itemModel, m_pItems);
+  m_pCatalogue_ = std::make_unique<CAcquisitionCatalogue>(session.Database(), session.Context());
+  m_pCatalogue_->SetTargets(m_pCatalogueTarget.get(), m_pItemTarget.get());
 
   // The details of the selection: its fields beside its item list.
   auto* detail = new QWidget(this);
@@ -131,26 +134,8 @@ CPrjDatabaseView::CPrjDatabaseView(QWidget* parent)
 
 CPrjDatabaseView::~CPrjDatabaseView() = default;
 
-void CPrjDatabaseView::SetSession(IExplorerSession* session) {
-  m_pSession = session;
-  m_pCatalogue_.reset();
-  if (session != nullptr) {
-    m_pCatalogue_ =
-        std::make_unique<CAcquisitionCatalogue>(session->Database(), session->Context());
-    m_pCatalogue_->SetTargets(m_pCatalogueTarget.get(), m_pItemTarget.get());
-  }
-}
-
 int CPrjDatabaseView::SelectedAcquisitionId() const {
-  return m_pCatalogue_ != nullptr ? m_pCatalogue_->SelectedAcquisitionId()
-                                  : m_nSelectedAcquisitionId;
-}
-
-void CPrjDatabaseView::SetSelectedAcquisitionId(int acquisitionId) {
-  m_nSelectedAcquisitionId = acquisitionId;
-  if (m_pCatalogue_ != nullptr && acquisitionId != kNoAcquisition)
-    m_pCatalogue_->SelectAcquisition(acquisitionId);
-  ShowSelection();
+  return m_pCatalogue_->SelectedAcquisitionId();
 }
 
 QLabel* CPrjDatabaseView::Detail(const char* label) const {
@@ -239,20 +224,20 @@ void CPrjDatabaseView::ShowDetails() {
 }
 
 std::vector<CommandId> CPrjDatabaseView::Commands() const {
-  return {CommandId::DeleteProject, CommandId::ViewProjectData};
+  return {CommandId::kDeleteProject, CommandId::kViewProjectData};
 }
 
 void CPrjDatabaseView::OnCommand(CommandId id) {
-  if (id == CommandId::DeleteProject)
+  if (id == CommandId::kDeleteProject)
     DeleteSelected();
-  else if (id == CommandId::ViewProjectData)
+  else if (id == CommandId::kViewProjectData)
     ViewData(m_pCatalogue_ != nullptr ? m_pCatalogue_->SelectedRow() : -1);
 }
 
 ViewCommandState CPrjDatabaseView::CommandState(CommandId id) const {
   ViewCommandState state;
   state.enabled = m_pCatalogue_ != nullptr;
-  if (id == CommandId::DeleteProject)
+  if (id == CommandId::kDeleteProject)
     state.enabled = state.enabled && SelectedAcquisitionId() != kNoAcquisition;
   return state;
 }

@@ -19,14 +19,12 @@ class QTableView;
 class CPrjDatabaseView : public CVelmoraView {
   Q_OBJECT
  public:
-  explicit CPrjDatabaseView(QWidget* parent = nullptr);
+  // session (whose database is listed) outlives the view.
+  explicit CPrjDatabaseView(IExplorerSession& session, QWidget* parent = nullptr);
   ~CPrjDatabaseView() override;
-  // The session whose database is listed; null detaches.
-  void SetSession(IExplorerSession* session);
 
   // -1 while no acquisition is selected.
   int SelectedAcquisitionId() const override;
-  void SetSelectedAcquisitionId(int acquisitionId);
 
   // Fills the list again (on show and on a change of the sort choice).
   void Refresh();
@@ -57,8 +55,7 @@ class CPrjDatabaseView : public CVelmoraView {
   void ShowDetails();
   void ShowSelection();
 
-  IExplorerSession* m_pSession = nullptr;
-  int m_nSelectedAcquisitionId = kNoAcquisition;
+  IExplorerSession* m_pSession;  // never null
   std::unique_ptr<CAcquisitionCatalogue> m_pCatalogue_;
   QStandardItemModel m_catalogueModel;
   QStandardItemModel m_itemModel;

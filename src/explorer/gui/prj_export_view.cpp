@@ -37,8 +37,10 @@ constexpr char kPreviewFont[] = "Courier New";
 constexpr int kPreviewFontPixels = 14;
 }  // namespace
 
-CPrjExportView::CPrjExportView(QWidget* parent)
+CPrjExportView::CPrjExportView(IExplorerSession& session, CPrjDataView& dataView, QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
+      m_pSession(&session),
+      m_pDataView(&dataView),
       m_pModel(std::make_unique<CPreviewLinesModel>()),
       m_pSemicolon(new QRadioButton(";", this)),
       m_pComma(new QRadioButton(",", this)),
@@ -87,41 +89,30 @@ CPrjExportView::CPrjExportView(QWidget* parent)
   });
   connect(m_pAligned, &QCheckBox::toggled, this, [this] { Preview(); });
   connect(m_pExport, &QPushButton::clicked, this, [this] { Export(); });
+  // The preview reads the data view's table: it goes when the table is refilled.
+  connect(m_pDataView, &CPrjDataView::LoadStarted, this, [this] {
+    m_pModel->SetLines(nullptr);
+    m_pRowCount->clear();
+    m_nPreviewedId = kNoAcquisition;
+    emit CommandStatesChanged();
+  });
+  connect(m_pDataView, &CPrjDataView::LoadEnded, this, [this](int id) {
+    if (m_bWaitingForLoad && id == m_nAcquisitionId) {
+      m_bWaitingForLoad = false;
+      BuildPreview();
+      if (m_bExportWhenLoaded) {
+        // The rows just loaded are written, even if a recording added more since.
+        m_bExportWhenLoaded = false;
+        m_bJustLoaded = true;
+        Export();
+        m_bJustLoaded = false;
+      }
+    }
+  });
 }
 
 CPrjExportView::~CPrjExportView() {
   m_pPreview->setModel(nullptr);
-}
-
-void CPrjExportView::SetSession(IExplorerSession* session, CPrjDataView* dataView) {
-  if (m_pDataView != nullptr)
-    disconnect(m_pDataView, nullptr, this, nullptr);
-  m_pModel->SetLines(nullptr);
-  m_pSession = session;
-  m_pDataView = session != nullptr ? dataView : nullptr;
-  m_nPreviewedId = kNoAcquisition;
-  if (m_pDataView != nullptr) {
-    // The preview reads the data view's table: it goes when the table is refilled.
-    connect(m_pDataView, &CPrjDataView::LoadStarted, this, [this] {
-      m_pModel->SetLines(nullptr);
-      m_pRowCount->clear();
-      m_nPreviewedId = kNoAcquisition;
-      emit CommandStatesChanged();
-    });
-    connect(m_pDataView, &CPrjDataView::LoadEnded, this, [this](int id) {
-      if (m_bWaitingForLoad && id == m_nAcquisitionId) {
-        m_bWaitingForLoad = false;
-        BuildPreview();
-        if (m_bExportWhenLoaded) {
-          // The rows just loaded are written, even if a recording added more since.
-          m_bExportWhenLoaded = false;
-          m_bJustLoaded = true;
-          Export();
-          m_bJustLoaded = false;
-        }
-      }
-    });
-  }
 }
 
 void CPrjExportView::SetAcquisitionId(int acquisitionId) {
@@ -235,11 +226,11 @@ bool CPrjExportView::Export() {
 }
 
 std::vector<CommandId> CPrjExportView::Commands() const {
-  return {CommandId::ExportData};
+  return {CommandId::kExportData};
 }
 
 void CPrjExportView::OnCommand(CommandId id) {
-  if (id == CommandId::ExportData)
+  if (id == CommandId::kExportData)
     Export();
 }
 

@@ -20,10 +20,9 @@ class QRadioButton;
 class CPrjExportView : public CVelmoraView {
   Q_OBJECT
  public:
-  explicit CPrjExportView(QWidget* parent = nullptr);
+  // The session and the data view whose table is exported, both outliving the view.
+  CPrjExportView(IExplorerSession& session, CPrjDataView& dataView, QWidget* parent = nullptr);
   ~CPrjExportView() override;
-  // The session and the data view whose table is exported; null detaches.
-  void SetSession(IExplorerSession* session, CPrjDataView* dataView);
 
   void SetAcquisitionId(int acquisitionId) override;
   int AcquisitionId() const { return m_nAcquisitionId; }
@@ -52,8 +51,8 @@ class CPrjExportView : public CVelmoraView {
  private:
   void BuildPreview();
 
-  IExplorerSession* m_pSession = nullptr;
-  CPrjDataView* m_pDataView = nullptr;
+  IExplorerSession* m_pSession;  // never null
+  CPrjDataView* m_pDataView;     // never null
   int m_nAcquisitionId = kNoAcquisition;
   int m_nPreviewedId = kNoAcquisition;
   bool m_bWaitingForLoad = false;

@@ -394,10 +394,10 @@ void CAddItemDlg::ImportList() {
     return;
   ItemListImportSummary summary;
   Waiting([&] { summary = m_pSession->ImportItemList(*path); });
-  m_context.prompt.ShowMessage(ImportSummaryText(summary), MessageButtons::Ok,
+  m_context.prompt.ShowMessage(ImportSummaryText(summary), MessageButtons::kOk,
                                summary.m_refused.empty() && summary.m_bFileRead
-                                   ? MessageIcon::Information
-                                   : MessageIcon::Warning);
+                                   ? MessageIcon::kInformation
+                                   : MessageIcon::kWarning);
 }
 
 void CAddItemDlg::ExportList() {
@@ -413,8 +413,8 @@ void CAddItemDlg::ExportList() {
     return;
   std::string error;
   if (!m_pSession->ExportItemList(*path, &error)) {
-    m_context.prompt.ShowMessage(Format(kExportFailed, error.c_str()), MessageButtons::Ok,
-                                 MessageIcon::Error);
+    m_context.prompt.ShowMessage(Format(kExportFailed, error.c_str()), MessageButtons::kOk,
+                                 MessageIcon::kError);
   }
 }
 

@@ -80,8 +80,9 @@ QTreeWidgetItem* Node(const QString& label, ConfigNodeKind kind, const QIcon& ic
 
 }  // namespace
 
-COPCServerView::COPCServerView(QWidget* parent)
+COPCServerView::COPCServerView(IConfigurationSession& session, QWidget* parent)
     : CVelmoraView(kTitle, kDescription, parent),
+      m_pSession(&session),
       m_pTree(new QTreeWidget(this)),
       m_pGroups(new QTreeWidget(this)),
       m_pItems(new QTreeWidget(this)),
@@ -178,7 +179,7 @@ COPCServerView::COPCServerView(QWidget* parent)
     RefreshItemList();
     emit CommandStatesChanged();
   });
-  ClearServerDisplay();
+  Refresh();
 }
 
 QLabel* COPCServerView::Attribute(const char* label) const {
@@ -205,11 +206,6 @@ void COPCServerView::ClearServerDisplay() {
   m_pGroupCaption->setText(kResetGroupCaption);
   m_pItemCaption->setText(kResetItemCaption);
   emit CommandStatesChanged();
-}
-
-void COPCServerView::SetSession(IConfigurationSession* session) {
-  m_pSession = session;
-  Refresh();
 }
 
 void COPCServerView::showEvent(QShowEvent* event) {
@@ -371,36 +367,36 @@ void COPCServerView::RefreshItemList() {
 }
 
 std::vector<CommandId> COPCServerView::Commands() const {
-  return {CommandId::LoadProject,  CommandId::SaveProject,
-          CommandId::SelectServer, CommandId::DisconnectServer,
-          CommandId::AddGroup,     CommandId::RemoveGroup,
-          CommandId::AddItems,     CommandId::AddCalcItems,
-          CommandId::RemoveItem,   CommandId::AcquisitionStatistics};
+  return {CommandId::kLoadProject,  CommandId::kSaveProject,
+          CommandId::kSelectServer, CommandId::kDisconnectServer,
+          CommandId::kAddGroup,     CommandId::kRemoveGroup,
+          CommandId::kAddItems,     CommandId::kAddCalcItems,
+          CommandId::kRemoveItem,   CommandId::kAcquisitionStatistics};
 }
 
 void COPCServerView::OnCommand(CommandId id) {
   if (m_pSession == nullptr)
     return;
   switch (id) {
-    case CommandId::LoadProject:
+    case CommandId::kLoadProject:
       return LoadProject();
-    case CommandId::SaveProject:
+    case CommandId::kSaveProject:
       return SaveProject();
-    case CommandId::SelectServer:
+    case CommandId::kSelectServer:
       return SelectServer();
-    case CommandId::DisconnectServer:
+    case CommandId::kDisconnectServer:
       return DisconnectServer();
-    case CommandId::AddItems:
+    case CommandId::kAddItems:
       return AddItems();
-    case CommandId::AddGroup:
+    case CommandId::kAddGroup:
       return AddGroup();
-    case CommandId::AddCalcItems:
+    case CommandId::kAddCalcItems:
       return AddCalcItems();
-    case CommandId::AcquisitionStatistics:
+    case CommandId::kAcquisitionStatistics:
       return ShowStatistics();
-    case CommandId::RemoveGroup:
+    case CommandId::kRemoveGroup:
       return RemoveGroup();
-    case CommandId::RemoveItem:
+    case CommandId::kRemoveItem:
       return RemoveItem();
     default:
       return;
@@ -415,34 +411,34 @@ ViewCommandState COPCServerView::CommandState(CommandId id) const {
   const bool acquiring = m_pSession->IsAcquisitionRunning();
   const ConfigNodeKind kind = SelectedKind();
   switch (id) {
-    case CommandId::LoadProject:
+    case CommandId::kLoadProject:
       state.enabled = !acquiring;
       break;
-    case CommandId::SaveProject:
+    case CommandId::kSaveProject:
       state.enabled = m_pSession->Server().IsConnected() && m_pSession->IsProjectModified();
       break;
-    case CommandId::SelectServer:
+    case CommandId::kSelectServer:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kSelectServer, kind, acquiring);
       break;
-    case CommandId::DisconnectServer:
+    case CommandId::kDisconnectServer:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kDisconnectServer, kind, acquiring);
       break;
-    case CommandId::AddItems:
+    case CommandId::kAddItems:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kAddItems, kind, acquiring);
       break;
-    case CommandId::AddGroup:
+    case CommandId::kAddGroup:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kAddGroup, kind, acquiring);
       break;
-    case CommandId::AddCalcItems:
+    case CommandId::kAddCalcItems:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kAddCalcItems, kind, acquiring);
       break;
-    case CommandId::AcquisitionStatistics:
+    case CommandId::kAcquisitionStatistics:
       state.enabled = m_pSession->Server().IsConnected();
       break;
-    case CommandId::RemoveGroup:
+    case CommandId::kRemoveGroup:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kRemoveGroup, kind, acquiring);
       break;
-    case CommandId::RemoveItem:
+    case CommandId::kRemoveItem:
       state.enabled = ConfigCommandEnabled(ConfigCommand::kRemoveItem, kind, acquiring);
       break;
     default:

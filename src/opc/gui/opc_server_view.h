@@ -15,9 +15,8 @@ class QTreeWidgetItem;
 class COPCServerView : public CVelmoraView {
   Q_OBJECT
  public:
-  explicit COPCServerView(QWidget* parent = nullptr);
-  // The session whose server, database and project the commands work on; null detaches.
-  void SetSession(IConfigurationSession* session);
+  // session: whose server, database and project the commands work on; it outlives the view.
+  explicit COPCServerView(IConfigurationSession& session, QWidget* parent = nullptr);
   // Close-project sequence: back to "No OPC Server Selected".
   void ResetView() override;
   // "Close Project": the server, group and item display is emptied.
@@ -73,7 +72,7 @@ class COPCServerView : public CVelmoraView {
   COPCGroup* LiveGroup(const std::string& name) const;
   QTreeWidgetItem* NodeOfGroup(const COPCGroup* group) const;
 
-  IConfigurationSession* m_pSession = nullptr;
+  IConfigurationSession* m_pSession;  // never null
   QTreeWidget* m_pTree;
   QTreeWidget* m_pGroups;
   QTreeWidget* m_pItems;

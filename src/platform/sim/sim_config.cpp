@@ -469,7 +469,7 @@ bool CSimRuntime::LoadConfigurationFile(const std::string& path, std::string* er
   const SBoundedRead read = ReadFileBounded(path, kMaxSimConfigBytes, text);
   if (!read.Ok()) {
     if (error != nullptr) {
-      *error = read.eResult == EBoundedRead::TooLarge
+      *error = read.eResult == BoundedRead::kTooLarge
                    ? "the simulation configuration " + path + " is larger than " +
                          std::to_string(kMaxSimConfigBytes) + " bytes"
                    : read.sError;

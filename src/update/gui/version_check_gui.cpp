@@ -35,7 +35,7 @@ void CVersionCheckGui::OfferNewVersion(QWidget* parent) {
 
 void CVersionCheckGui::RunCommand(QWidget* parent) {
   if (!m_fnHasConnection()) {
-    m_context.prompt.ShowMessage(kNoInternetConnection, MessageButtons::Ok, MessageIcon::Warning);
+    m_context.prompt.ShowMessage(kNoInternetConnection, MessageButtons::kOk, MessageIcon::kWarning);
     return;
   }
   RunCheck(true);

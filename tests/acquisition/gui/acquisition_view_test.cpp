@@ -53,8 +53,6 @@ struct Rig {
     databaseReady = CheckVelmoraDatabase(*db, dir.File("Velmora.sq3"));
     engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db,
                                                   MakeAcquisitionServices(*server, test.context));
-    view = std::make_unique<COPCDataView>();
-    view->resize(1200, 800);
   }
   ~Rig() {
     view.reset();
@@ -63,14 +61,23 @@ struct Rig {
     CSimRuntime::Instance().Reset();
   }
 
-  // Attaches the view and keeps the real timer out of the way: the tests tick by hand.
+  // Makes the view over the engine (a view made before is let go first) and keeps the real
+  // timer out of the way: the tests tick by hand.
   void Attach() {
-    view->SetEngine(engine.get(), &test.context);
+    MakeView();
     view->BaseTimer()->stop();
     realTimeTester = std::make_unique<QAbstractItemModelTester>(
         view->RealTimeModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     historyTester = std::make_unique<QAbstractItemModelTester>(
         view->HistoryModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+  }
+
+  void MakeView() {
+    realTimeTester.reset();
+    historyTester.reset();
+    view.reset();
+    view = std::make_unique<COPCDataView>(*engine, test.context, [] { return std::string(); });
+    view->resize(1200, 800);
   }
 
   COPCGroup* AddGroup(const std::string& name, DWORD rate, const std::vector<std::string>& ids) {
@@ -335,7 +342,7 @@ class AcquisitionViewTest : public QObject {
     });
     QSignalSpy changed(rig->view->HistoryModel(), &QAbstractItemModel::dataChanged);
     QSignalSpy states(rig->view.get(), &CVelmoraView::CommandStatesChanged);
-    rig->view->ChooseBadQualityColor();
+    rig->view->OnCommand(CommandId::kBadQualityColour);
     QCOMPARE(askedTitle, QString("Bad Data Quality"));
     QCOMPARE(offered, QColor(255, 0, 0));
     QCOMPARE(settings::Read(rig->test.settings, settings::kBadQualityColor), 0x008000);
@@ -343,23 +350,23 @@ class AcquisitionViewTest : public QObject {
     QVERIFY(changed.count() > 0);
     // The command bar's swatch shows the colour in force.
     QCOMPARE(states.count(), 1);
-    QCOMPARE(rig->view->CommandState(CommandId::BadQualityColor).swatch, QColor(0, 128, 0));
+    QCOMPARE(rig->view->CommandState(CommandId::kBadQualityColour).swatch, QColor(0, 128, 0));
 
     // 0x00BBGGRR: blue in the high byte.
     rig->view->SetColourChooser(
         [](const QColor&, const QString&) { return std::optional<QColor>(QColor(1, 2, 3)); });
-    rig->view->ChooseStandardColor();
+    rig->view->OnCommand(CommandId::kStandardColour);
     QCOMPARE(settings::Read(rig->test.settings, settings::kStandardColor), 0x030201);
     QCOMPARE(rig->Foreground(0, 1), QColor(1, 2, 3));
 
     // A cancelled choice changes nothing.
     rig->view->SetColourChooser([](const QColor&, const QString&) { return std::nullopt; });
-    rig->view->ChooseInactiveColor();
-    rig->view->ChooseInterpolatedColor();
+    rig->view->OnCommand(CommandId::kInactiveGroupColour);
+    rig->view->OnCommand(CommandId::kInterpolatedColour);
     QCOMPARE(settings::Read(rig->test.settings, settings::kInactiveColor), 0x404040);
     QCOMPARE(settings::Read(rig->test.settings, settings::kInterpolatedColor), 0xE19854);
     QCOMPARE(states.count(), 2);
-    QCOMPARE(rig->view->CommandState(CommandId::InactiveGroupColor).swatch, QColor(64, 64, 64));
+    QCOMPARE(rig->view->CommandState(CommandId::kInactiveGroupColour).swatch, QColor(64, 64, 64));
   }
 
   void theColoursAreReadFromTheSettingsAtAttach() {
@@ -369,7 +376,7 @@ class AcquisitionViewTest : public QObject {
     rig->view->StartAcquisition();
     rig->Ticks(1);
     QCOMPARE(rig->Foreground(0, 1), QColor(0, 0, 255));
-    QCOMPARE(rig->view->CommandState(CommandId::BadQualityColor).swatch, QColor(0, 0, 255));
+    QCOMPARE(rig->view->CommandState(CommandId::kBadQualityColour).swatch, QColor(0, 0, 255));
   }
 
   void theTimeControlledModeTakesTheWindowFromThePickers() {
@@ -521,26 +528,19 @@ class AcquisitionViewTest : public QObject {
     QCOMPARE(lastVisible(), 121);
   }
 
-  void aDetachedViewNoLongerListens() {
+  void aViewLetGoNoLongerListensAndANewOneShowsTheAcquisition() {
     QVERIFY(rig->AddGroup("Group01", 1000, {kRampR8}));
     rig->Attach();
+    rig->view->StartAcquisition();
     rig->realTimeTester.reset();
     rig->historyTester.reset();
-    rig->view->StartAcquisition();
-    rig->view->SetEngine(nullptr, nullptr);
-    QVERIFY(!rig->view->BaseTimer()->isActive());
-    QVERIFY(rig->view->HistoryModel() == nullptr);
-    QVERIFY(rig->view->HistoryTable()->model() == nullptr);
+    rig->view.reset();
     rig->test.clock.AdvanceMs(1000);
     ShowNotices(rig->test.prompt, rig->engine->Tick().notices);  // the engine goes on alone
     QCOMPARE(rig->engine->DataSetCount(), 1);
-    rig->view->StartAcquisition();  // nothing to drive: ignored
-    rig->view->ResetView();
-    QCOMPARE(rig->view->ServerBox()->ServerId()->text(), QString());
 
-    // Attached again in the middle of the acquisition: nothing is reset.
-    rig->view->SetEngine(rig->engine.get(), &rig->test.context);
-    rig->view->BaseTimer()->stop();
+    // Made again in the middle of the acquisition: nothing is reset.
+    rig->Attach();
     QCOMPARE(rig->view->HistoryModel()->rowCount(), 1);
     QVERIFY(!rig->view->ModeBox()->ContinuousButton()->isEnabled());
     rig->Ticks(1);
@@ -548,9 +548,7 @@ class AcquisitionViewTest : public QObject {
 
     // A stopped acquisition that may be resumed is kept too.
     rig->engine->Stop(false);
-    rig->view->SetEngine(nullptr, nullptr);
-    rig->view->SetEngine(rig->engine.get(), &rig->test.context);
-    rig->view->BaseTimer()->stop();
+    rig->Attach();
     QCOMPARE(rig->view->HistoryModel()->rowCount(), 2);
     QVERIFY(rig->view->ModeBox()->ContinuousButton()->isEnabled());
     QVERIFY(!rig->view->StatusBox()->TimeFieldsVisible());
@@ -558,7 +556,7 @@ class AcquisitionViewTest : public QObject {
 
   void theBaseTimerDrivesTheEngine() {
     QVERIFY(rig->AddGroup("Group01", 1000, {kRampR8}));
-    rig->view->SetEngine(rig->engine.get(), &rig->test.context);
+    rig->MakeView();
     QVERIFY(rig->view->BaseTimer()->isActive());
     rig->view->BaseTimer()->setInterval(10);
     rig->view->StartAcquisition();

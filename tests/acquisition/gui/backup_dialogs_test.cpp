@@ -64,9 +64,7 @@ struct Rig {
     AddSimGroup(*server, "Group01", 1000, {"Signals.Ramp.R8", "Signals.Counter.I4"}, true, 1);
     engine = std::make_unique<CAcquisitionEngine>(test.context, *server, *db,
                                                   MakeAcquisitionServices(*server, test.context));
-    view = std::make_unique<COPCDataView>();
-    view->SetProjectNameSource([this] { return projectName; });
-    view->SetEngine(engine.get(), &test.context);
+    view = std::make_unique<COPCDataView>(*engine, test.context, [this] { return projectName; });
     view->BaseTimer()->stop();  // the tests tick by hand
   }
   ~Rig() {
@@ -150,12 +148,12 @@ class BackupDialogsTest : public QObject {
     TestContext test;
     CBackupSettingsDlg dialog(BackupSettings{}, test.clock, test.prompt);
     dialog.show();
-    test.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // "FileName is Empty ..."
+    test.prompt.messageAnswers.push_back(MessageAnswer::kOk);  // "FileName is Empty ..."
     dialog.accept();
     QVERIFY(dialog.isVisible());
     QVERIFY(test.prompt.HasMessageContaining(
         "FileName is Empty !!! Please Enter a Valid File Name to Proceed ..."));
-    QCOMPARE(test.prompt.messages.back().icon, MessageIcon::Warning);
+    QCOMPARE(test.prompt.messages.back().icon, MessageIcon::kWarning);
     dialog.RootField()->setText("Plant.csv");
     dialog.accept();
     QVERIFY(!dialog.isVisible());
@@ -183,8 +181,8 @@ class BackupDialogsTest : public QObject {
     Rig rig;
     QVERIFY(rig.connected && rig.databaseReady);
     const std::vector<CommandId> commands = rig.view->Commands();
-    QVERIFY(std::count(commands.begin(), commands.end(), CommandId::AutoBackupSettings) == 1);
-    QVERIFY(rig.view->CommandState(CommandId::BackupOpcData).enabled);
+    QVERIFY(std::count(commands.begin(), commands.end(), CommandId::kAutoBackupSettings) == 1);
+    QVERIFY(rig.view->CommandState(CommandId::kBackupOpcData).enabled);
     QVERIFY(rig.engine->StartCommand());
     rig.Ticks(3);
     OnNextModal<CBackupSettingsDlg>([&rig](CBackupSettingsDlg& dialog) {
@@ -194,7 +192,7 @@ class BackupDialogsTest : public QObject {
       dialog.FrequencyChoice()->setCurrentIndex(1);  // every 5 minutes
       dialog.accept();
     });
-    rig.view->OnCommand(CommandId::AutoBackupSettings);
+    rig.view->OnCommand(CommandId::kAutoBackupSettings);
     const BackupSettings applied = rig.view->Backups()->Settings();
     QCOMPARE(applied.nameRoot, std::string("Plant"));  // Plant.csv reduced
     QCOMPARE(applied.frequency, 5);
@@ -203,7 +201,7 @@ class BackupDialogsTest : public QObject {
                                "Frequency: 5 Min. Path: " +
                                rig.dir.Path().string() + " Name Root: Plant"));
     // "Backup OPC Data" now saves at once under the automatic name.
-    rig.view->OnCommand(CommandId::BackupOpcData);
+    rig.view->OnCommand(CommandId::kBackupOpcData);
     QVERIFY(rig.view->SaveProgressDialog() != nullptr);
     QCOMPARE(rig.view->SaveProgressDialog()->windowTitle(), QString("Saving Acquired OPC Data"));
     QCOMPARE(rig.view->SaveProgressDialog()->Bar()->maximum(), 20);
@@ -219,7 +217,7 @@ class BackupDialogsTest : public QObject {
       dialog.RootField()->setText("x");
       dialog.accept();
     });
-    rig.view->OnCommand(CommandId::AutoBackupSettings);
+    rig.view->OnCommand(CommandId::kAutoBackupSettings);
     QCOMPARE(rig.engine->BackupFrequency(), 0);
     QVERIFY(rig.test.sink.Contains("Backup OPC Data AutoSave is Desactivated ... "));
   }
@@ -232,7 +230,7 @@ class BackupDialogsTest : public QObject {
       dialog.ForwardToField()->setText(" not a url ");
       dialog.accept();
     });
-    rig.view->OnCommand(CommandId::AutoBackupSettings);
+    rig.view->OnCommand(CommandId::kAutoBackupSettings);
     QCOMPARE(settings::Read(rig.test.settings, settings::kForwardTo), std::string("not a url"));
     QVERIFY(rig.engine->StartCommand());
     // The forwarder's failure comes from its own thread and is logged at a tick.
@@ -259,16 +257,16 @@ class BackupDialogsTest : public QObject {
       dialog.NameField()->setText("run.csv");
       dialog.accept();
     });
-    rig.view->OnCommand(CommandId::BackupOpcData);
+    rig.view->OnCommand(CommandId::kBackupOpcData);
     // A second request while the first is not reported yet is refused.
-    rig.view->OnCommand(CommandId::BackupOpcData);
+    rig.view->OnCommand(CommandId::kBackupOpcData);
     QCOMPARE(rig.test.sink.Count(kOperationInProgress, kLogOpcServer), 1);
     rig.FinishJobs();
     QCOMPARE(LineCount(folder / "run.csv"), 5);
     QCOMPARE(settings::Read(rig.test.settings, settings::kSaveOPCDataPath), folder.string());
     // Cancel writes nothing.
     OnNextModal<CExportDataDlg>([](CExportDataDlg& dialog) { dialog.reject(); });
-    rig.view->OnCommand(CommandId::BackupOpcData);
+    rig.view->OnCommand(CommandId::kBackupOpcData);
     QVERIFY(!rig.view->Backups()->IsSaving());
   }
 

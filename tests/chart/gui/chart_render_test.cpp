@@ -24,7 +24,7 @@ namespace {
 void FillTrend(CChartCtrl& chart, bool smooth) {
   CChartModel& model = chart.Model();
   model.EnableRefresh(false);
-  model.SetBackgroundColor(16767935);
+  model.SetBackgroundColour(16767935);
   auto& time = static_cast<CChartDateTimeAxis&>(model.CreateDateTimeAxis(ChartAxisSlot::kBottom));
   CChartAxis& left = model.CreateStandardAxis(ChartAxisSlot::kLeft);
   CChartAxis& right = model.CreateStandardAxis(ChartAxisSlot::kRight);
@@ -104,7 +104,7 @@ QString SeriesDifference(CChartModel& model, const QImage& image, const QImage& 
                    QPoint(layout.plot.right - 2, layout.plot.bottom - 2));
   QString difference;
   for (const CChartLineSerie* serie : model.Series()) {
-    const QRgb colour = ColourFromColorRef(serie->Color()).rgb();
+    const QRgb colour = ColourFromColorRef(serie->Colour()).rgb();
     const int expected = ColourPixels(golden, plot, colour);
     const int drawn = ColourPixels(image, plot, colour);
     if (expected == 0 || drawn < expected * 0.8 || drawn > expected * 1.25) {
@@ -234,7 +234,7 @@ class ChartRenderTest : public QObject {
       CChartLineSerie& serie =
           *model.Serie(model.CreateLineSerie(ChartAxisSlot::kBottom, ChartAxisSlot::kLeft));
       serie.SetPoints(points);
-      serie.SetColor(static_cast<uint32_t>(0x10204 * s));
+      serie.SetColour(static_cast<uint32_t>(0x10204 * s));
       serie.SetShadow(s % 3 == 0);
     }
     for (const bool antialiased : {false, true}) {

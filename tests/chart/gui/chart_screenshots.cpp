@@ -23,8 +23,8 @@
 #include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
 #include "chart/gui/chart_image.h"
-#include "chart/gui/chart_image_file_dialog.h"
-#include "chart/gui/chart_series_dialog.h"
+#include "chart/gui/chart_image_file_dlg.h"
+#include "chart/gui/chart_series_dlg.h"
 #include "chart/gui/opc_chart_view.h"
 
 namespace {
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   frame.resize(1280, 800);
   frame.show();
   frame.UpdateCommandStates();
-  frame.Command(CommandId::StartAcquisition)->trigger();
+  frame.Command(CommandId::kStartAcquisition)->trigger();
   auto tick = [&](int seconds) {
     for (int i = 0; i < seconds; ++i) {
       clock.AdvanceMs(1000);
@@ -69,17 +69,17 @@ int main(int argc, char** argv) {
     }
   };
   tick(2);
-  frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
+  frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
   frame.Ribbon()->setCurrentIndex(frame.Ribbon()->CategoryIndex("OPC Data Chart"));
-  COPCChartView* live = frame.ChartView(VelmoraView::LiveChart);
+  COPCChartView* live = frame.ChartView(VelmoraView::kLiveChart);
   live->RealTimeButton()->click();
   tick(420);
   bool saved = Save(frame, folder, "chart-view-live.png");
 
-  frame.Command(CommandId::StopAcquisition)->trigger();
-  COPCChartView* project = frame.ChartView(VelmoraView::ProjectChart);
+  frame.Command(CommandId::kStopAcquisition)->trigger();
+  COPCChartView* project = frame.ChartView(VelmoraView::kProjectChart);
   project->SetAcquisitionId(rig.session->Engine().AcquisitionId());
-  frame.SwitchToView(VelmoraView::ProjectChart);
+  frame.SwitchToView(VelmoraView::kProjectChart);
   QElapsedTimer waited;
   waited.start();
   while (!project->Chart()->isVisible() && waited.elapsed() < 20000)
@@ -100,13 +100,13 @@ int main(int argc, char** argv) {
   palette.adjustSize();
   saved = Save(palette, folder, "chart-background-palette.png") && saved;
   palette.hide();
-  CChartImageFileDialog picture(ChartImageTypes(), "/home/user/Pictures", "png", rig.app->Context(),
-                                &frame);
+  CChartImageFileDlg picture(ChartImageTypes(), "/home/user/Pictures", "png", rig.app->Context(),
+                             &frame);
   picture.NameField()->setText("trend");
   saved = Save(picture, folder, "chart-image-dialog.png") && saved;
   picture.hide();
 
-  CChartSeriesDialog dialog(*project->Model(), 2, &frame);
+  CChartSeriesDlg dialog(*project->Model(), 2, &frame);
   dialog.List()->setCurrentItem(dialog.List()->topLevelItem(1));
   saved = Save(dialog, folder, "chart-series-dialog.png") && saved;
   rig.session->Detach();

@@ -28,16 +28,16 @@
 #include "app/gui/ribbon_bar.h"
 #include "base/database_files.h"
 #include "base/settings.h"
-#include "chart/gui/chart_axis_dialogs.h"
+#include "chart/gui/chart_axis_dlg.h"
 #include "chart/gui/chart_colour_button.h"
 #include "chart/gui/chart_colour_palette.h"
 #include "chart/gui/chart_ctrl.h"
-#include "chart/gui/chart_image_file_dialog.h"
-#include "chart/gui/chart_legend_dialog.h"
+#include "chart/gui/chart_image_file_dlg.h"
+#include "chart/gui/chart_legend_dlg.h"
 #include "chart/gui/chart_preview.h"
 #include "chart/gui/chart_qt_dates.h"
-#include "chart/gui/chart_series_dialog.h"
-#include "chart/gui/chart_title_dialog.h"
+#include "chart/gui/chart_series_dlg.h"
+#include "chart/gui/chart_title_dlg.h"
 #include "chart/gui/opc_chart_view.h"
 
 namespace {
@@ -143,7 +143,7 @@ class ChartViewTest : public QObject {
     frame.show();
     QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     QVERIFY(rig.session->Engine().IsRunning());
     COPCDataView* data = frame.DataView();
     auto tick = [&](int seconds) {
@@ -153,8 +153,8 @@ class ChartViewTest : public QObject {
       }
     };
     tick(1);
-    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
-    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::kLiveChart);
     QCOMPARE(frame.ActiveView(), view);
     QVERIFY(!view->Chart()->isVisible());  // one row: nothing to draw yet
     tick(5);
@@ -193,14 +193,14 @@ class ChartViewTest : public QObject {
     QCOMPARE(model.RefreshDivider(), 3);  // never back down
 
     rig.prompt.reportAnswers.push_back(1);  // confirm the stop
-    frame.Command(CommandId::StopAcquisition)->trigger();
+    frame.Command(CommandId::kStopAcquisition)->trigger();
     QVERIFY(!rig.session->Engine().IsRunning());
     const int recorded = rig.session->Engine().History().Count();
 
     // The recorded acquisition in project mode.
-    COPCChartView* project = frame.ChartView(VelmoraView::ProjectChart);
+    COPCChartView* project = frame.ChartView(VelmoraView::kProjectChart);
     project->SetAcquisitionId(rig.session->Engine().AcquisitionId());
-    QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
+    QVERIFY(frame.SwitchToView(VelmoraView::kProjectChart));
     // Loaded on the explorer's worker, then drawn.
     QTRY_VERIFY_WITH_TIMEOUT(project->Chart()->isVisible(), 10000);
     QCOMPARE(project->LastLabel()->text(), QString("Date and Time of Data Acquisition End: "));
@@ -216,16 +216,16 @@ class ChartViewTest : public QObject {
 
     // Resumed and stopped again: shown again, the project chart draws the rows there are
     // now, not those it loaded before.
-    QVERIFY(frame.SwitchToView(VelmoraView::LiveChart));
+    QVERIFY(frame.SwitchToView(VelmoraView::kLiveChart));
     frame.UpdateCommandStates();
-    frame.Command(CommandId::ResumeAcquisition)->trigger();
+    frame.Command(CommandId::kResumeAcquisition)->trigger();
     QVERIFY(rig.session->Engine().IsRunning());
     tick(5);
     rig.prompt.reportAnswers.push_back(1);  // confirm the stop
-    frame.Command(CommandId::StopAcquisition)->trigger();
+    frame.Command(CommandId::kStopAcquisition)->trigger();
     const int grown = rig.session->Engine().History().Count();
     QVERIFY(grown > recorded);
-    QVERIFY(frame.SwitchToView(VelmoraView::ProjectChart));
+    QVERIFY(frame.SwitchToView(VelmoraView::kProjectChart));
     QTRY_COMPARE_WITH_TIMEOUT(project->Model()->PointCount(), grown, 10000);
     // Stopping the acquisition asks first.
     ExpectOnlyPrompts(rig.prompt, {"Confirmation Request"});
@@ -241,11 +241,11 @@ class ChartViewTest : public QObject {
     frame.show();
     QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
-    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
-    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::kLiveChart);
     QCOMPARE(frame.ActiveView(), view);
     QVERIFY(!view->Chart()->isVisible());
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     QVERIFY(rig.session->Engine().IsRunning());
     auto tick = [&](int seconds) {
       for (int i = 0; i < seconds; ++i) {
@@ -289,13 +289,13 @@ class ChartViewTest : public QObject {
     frame.show();
     QVERIFY(rig.ImportDemoProject());
     frame.UpdateCommandStates();
-    frame.Command(CommandId::StartAcquisition)->trigger();
+    frame.Command(CommandId::kStartAcquisition)->trigger();
     for (int i = 0; i < 20; ++i) {
       clock.AdvanceMs(1000);
       frame.DataView()->OnBaseTick();
     }
-    frame.ChooseEntry(NavigationEntry::OpcDataVisualization);
-    COPCChartView* view = frame.ChartView(VelmoraView::LiveChart);
+    frame.ChooseEntry(NavigationEntry::kOpcDataVisualization);
+    COPCChartView* view = frame.ChartView(VelmoraView::kLiveChart);
     CChartViewModel& model = *view->Model();
     ClickChartTab(frame);
     CChartModel& chart = view->Chart()->Model();
@@ -303,14 +303,13 @@ class ChartViewTest : public QObject {
     QVERIFY(model.ItemCount() >= 2);
 
     // Series dialog: Dash for the first row reaches the chart after OK.
-    OnDialog<CChartSeriesDialog>(
-        [&](CChartSeriesDialog& dialog) {
+    OnDialog<CChartSeriesDlg>(
+        [&](CChartSeriesDlg& dialog) {
           QCOMPARE(dialog.SeriesCount()->text(), QString::number(model.ItemCount()));
           dialog.List()->setCurrentItem(dialog.List()->topLevelItem(0));
           dialog.StyleList()->setCurrentText("Dash");
           dialog.UpdateSelectedRow();
-          QCOMPARE(dialog.List()->topLevelItem(0)->text(CChartSeriesDialog::kStyle),
-                   QString("Dash"));
+          QCOMPARE(dialog.List()->topLevelItem(0)->text(CChartSeriesDlg::kStyle), QString("Dash"));
         },
         true);
     ClickRibbon(frame, "Chart Series Selection");
@@ -318,11 +317,11 @@ class ChartViewTest : public QObject {
     QCOMPARE(model.Item(0).m_nLineStyle, 1);
 
     // Cancel changes nothing; no row checked leaves an empty chart.
-    OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(false); }, false);
+    OnDialog<CChartSeriesDlg>([](CChartSeriesDlg& dialog) { dialog.CheckAll(false); }, false);
     ClickRibbon(frame, "Chart Series Selection");
     QVERIFY(serie(0)->IsVisible());
-    OnDialog<CChartSeriesDialog>(
-        [](CChartSeriesDialog& dialog) {
+    OnDialog<CChartSeriesDlg>(
+        [](CChartSeriesDlg& dialog) {
           dialog.CheckAll(false);
           QCOMPARE(dialog.SelectedCount()->text(), QString("0"));
         },
@@ -330,13 +329,13 @@ class ChartViewTest : public QObject {
     ClickRibbon(frame, "Chart Series Selection");
     for (int i = 0; i < model.ItemCount(); ++i)
       QVERIFY(!serie(i)->IsVisible());
-    OnDialog<CChartSeriesDialog>([](CChartSeriesDialog& dialog) { dialog.CheckAll(true); }, true);
+    OnDialog<CChartSeriesDlg>([](CChartSeriesDlg& dialog) { dialog.CheckAll(true); }, true);
     ClickRibbon(frame, "Chart Series Selection");
     QVERIFY(serie(1)->IsVisible());
 
     // Axis range: a minimum above the maximum is taken as entered; the axis is manual.
-    OnDialog<CChartAxisRangeDialog>(
-        [](CChartAxisRangeDialog& dialog) {
+    OnDialog<CChartAxisRangeDlg>(
+        [](CChartAxisRangeDlg& dialog) {
           dialog.MinField()->setText("80.5");
           dialog.MaxField()->setText("20");
         },
@@ -346,14 +345,14 @@ class ChartViewTest : public QObject {
     QCOMPARE(model.AxisRange(kChartLeftAxis).min, 80.5);
     QCOMPARE(model.AxisRange(kChartLeftAxis).max, 20.0);
     frame.UpdateCommandStates();
-    QVERIFY(frame.Command(CommandId::LeftAxisManual)->isChecked());
+    QVERIFY(frame.Command(CommandId::kLeftAxisManual)->isChecked());
     OnMenuEntry("Automatic Range");
     ClickRibbon(frame, "Left Axis");
     QVERIFY(!model.AxisRange(kChartLeftAxis).manual);
 
     // Axis attributes: the fields follow the range type.
-    OnDialog<CChartAxisDialog>(
-        [](CChartAxisDialog& dialog) {
+    OnDialog<CChartAxisDlg>(
+        [](CChartAxisDlg& dialog) {
           QVERIFY(!dialog.MinField(1)->isEnabled());
           dialog.TypeList(1)->setCurrentIndex(1);
           QVERIFY(dialog.MinField(1)->isEnabled());
@@ -369,8 +368,8 @@ class ChartViewTest : public QObject {
     QVERIFY(!model.AutomaticAssignment());
 
     // Legend: "Short Identifier" renames every series and is stored.
-    OnDialog<CChartLegendDialog>(
-        [](CChartLegendDialog& dialog) {
+    OnDialog<CChartLegendDlg>(
+        [](CChartLegendDlg& dialog) {
           dialog.TransparentCheck()->setChecked(true);
           QVERIFY(!dialog.TransparentCheck()->isChecked());  // the shadow is on
           dialog.ShadowCheck()->setChecked(false);
@@ -384,12 +383,12 @@ class ChartViewTest : public QObject {
     QCOMPARE(settings::Read(rig.settings, settings::kTagDisplayType), 1);
     QVERIFY(chart.Legend().transparent);
     // The acquisition view's identifier choice renames the series too.
-    frame.Command(CommandId::ShowFullyQualifiedId)->trigger();
+    frame.Command(CommandId::kShowFullyQualifiedId)->trigger();
     QCOMPARE(serie(0)->Name(), model.Item(0).m_sQualifiedId);
 
     // Title: the lines and the size (times 5 for the chart's font).
-    OnDialog<CChartTitleDialog>(
-        [](CChartTitleDialog& dialog) {
+    OnDialog<CChartTitleDlg>(
+        [](CChartTitleDlg& dialog) {
           dialog.TitleField()->setText("Line 4 Trends");
           dialog.SizeList()->setCurrentText("24");
           QCOMPARE(dialog.Preview()->Model().Title().lines.front(), std::string("Line 4 Trends"));
@@ -411,7 +410,7 @@ class ChartViewTest : public QObject {
     });
     ClickRibbon(frame, "Background Color");
     QCOMPARE(settings::Read(rig.settings, settings::kChartBkgColor), 0xFF0000);
-    QCOMPARE(chart.BackgroundColor(), 0xFF0000u);
+    QCOMPARE(chart.BackgroundColour(), 0xFF0000u);
     // "More Colors..." asks for any colour.
     QColor asked;
     view->SetColourChooser([&asked](const QColor& current, const QString&) {
@@ -425,7 +424,7 @@ class ChartViewTest : public QObject {
     // Closed without a choice: nothing changes.
     QTimer::singleShot(0, [] { QApplication::activePopupWidget()->close(); });
     ClickRibbon(frame, "Background Color");
-    QCOMPARE(chart.BackgroundColor(), 0x030201u);
+    QCOMPARE(chart.BackgroundColour(), 0x030201u);
 
     // The picture: an 803 x 401 window gives 800 x 400.
     view->Chart()->setFixedSize(803, 401);
@@ -434,8 +433,8 @@ class ChartViewTest : public QObject {
     // "png" picked in the type list and "trend" typed: trend.png, a PNG.
     QString saveIn = folder;
     auto saveAs = [&](const QString& name, const QString& type) {
-      OnDialog<CChartImageFileDialog>(
-          [&](CChartImageFileDialog& dialog) {
+      OnDialog<CChartImageFileDlg>(
+          [&](CChartImageFileDlg& dialog) {
             QCOMPARE(dialog.windowTitle(), QString("Save Chart to Image File"));
             dialog.PathField()->setText(saveIn);
             QTest::keyClicks(dialog.NameField(), name);
@@ -454,8 +453,8 @@ class ChartViewTest : public QObject {
       ClickRibbon(frame, "Save Image to File");
     };
     // The types are the encoders' names, once each, the stored one selected.
-    OnDialog<CChartImageFileDialog>(
-        [](CChartImageFileDialog& dialog) {
+    OnDialog<CChartImageFileDlg>(
+        [](CChartImageFileDlg& dialog) {
           QListWidget* list = dialog.TypeList();
           QVERIFY(!list->findItems("png", Qt::MatchExactly).isEmpty());
           QVERIFY(!list->findItems("jpeg", Qt::MatchExactly).isEmpty());
@@ -477,7 +476,7 @@ class ChartViewTest : public QObject {
     QCOMPARE(settings::Read(rig.settings, settings::kSaveGraphImgPath), folder.toStdString());
     // Again: the replace question with the file's size; Cancel keeps the file. The type
     // last used is selected.
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Cancel);
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kCancel);
     QFile::resize(folder + "/trend.png", 10);
     saveAs("trend", QString());
     QVERIFY(rig.prompt.HasMessageContaining("File trend.png Already Exists !!!\r\nFile Size: 10"));
@@ -499,7 +498,7 @@ class ChartViewTest : public QObject {
     const QByteArray before = databaseFile.readAll();
     databaseFile.close();
     QVERIFY(QFile::link(database, folder + "/db.png"));
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the refusal
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kOk);  // the refusal
     saveAs("db.png", "png");
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +
                                             (folder + "/db.png").toStdString() +
@@ -509,7 +508,7 @@ class ChartViewTest : public QObject {
     databaseFile.close();
     // A file that cannot be written is reported with its cause.
     saveIn = folder + "/missing";
-    rig.prompt.messageAnswers.push_back(MessageAnswer::Ok);  // the failed write
+    rig.prompt.messageAnswers.push_back(MessageAnswer::kOk);  // the failed write
     saveAs("trend", "png");
     saveIn = folder;
     QVERIFY(rig.prompt.HasMessageContaining("Unable to Save Chart Image File " +

@@ -79,12 +79,12 @@ int main(int argc, char** argv) {
 
   CMainFrame& frame = rig.Frame();
   frame.resize(1280, 800);
-  frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+  frame.ChooseEntry(NavigationEntry::kVelmoraProjects);
   frame.Ribbon()->setCurrentIndex(frame.Ribbon()->CategoryIndex("Projects"));
   bool saved = Save(frame, folder, "explorer-catalogue.png");
 
-  frame.ChooseEntry(NavigationEntry::ProjectOpcData);
-  auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData));
+  frame.ChooseEntry(NavigationEntry::kProjectOpcData);
+  auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::kPrjData));
   WaitFor([data] { return data->LoadCount() > 0 && !data->IsLoading(); });
   WaitFor([data] { return data->ProgressWindow() == nullptr; });
   // The check group's columns next to the time, so every colour is on the picture.
@@ -105,8 +105,8 @@ int main(int argc, char** argv) {
   }
   saved = Save(frame, folder, "explorer-data.png") && saved;
 
-  frame.ChooseEntry(NavigationEntry::ExportProjectData);
-  auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::PrjExport));
+  frame.ChooseEntry(NavigationEntry::kExportProjectData);
+  auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::kPrjExport));
   WaitFor([exporter] { return exporter->PreviewedAcquisitionId() != -1; });
   exporter->AlignedBox()->setChecked(true);
   saved = Save(frame, folder, "explorer-export.png") && saved;

@@ -140,11 +140,10 @@ class ExplorerViewsTest : public QObject {
   }
 
   void emptyCatalogueSelectsNothingAndDisablesDelete() {
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     QCOMPARE(view.SelectedAcquisitionId(), -1);
-    QVERIFY(!view.CommandState(CommandId::DeleteProject).enabled);
+    QVERIFY(!view.CommandState(CommandId::kDeleteProject).enabled);
     auto* model = qobject_cast<QStandardItemModel*>(view.Catalogue()->model());
     QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QString("Empty Table"));
     QCOMPARE(model->item(0, 0)->text(), QString("There is No Data to Show ..."));
@@ -153,14 +152,13 @@ class ExplorerViewsTest : public QObject {
   void catalogueSelectsShowsDetailsAndOpensTheData() {
     const int first = RecordAcquisition(m_pSession->Database(), 2);
     const int second = RecordAcquisition(m_pSession->Database(), 4);
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     QCOMPARE(view.SelectedAcquisitionId(), first);
     QCOMPARE(view.Detail("Server Id")->text(), QString("Velmora.SimServer.1"));
     QCOMPARE(view.Detail("Acquired Items")->text(), QString("3"));
     QCOMPARE(view.ItemList()->model()->rowCount(), 3);
-    QVERIFY(view.CommandState(CommandId::DeleteProject).enabled);
+    QVERIFY(view.CommandState(CommandId::kDeleteProject).enabled);
     QCOMPARE(view.Catalogue()->model()->columnCount(), 8);  // the id is the hidden key
 
     view.Catalogue()->selectionModel()->setCurrentIndex(
@@ -180,11 +178,10 @@ class ExplorerViewsTest : public QObject {
   void deletingTheSelectedAcquisitionAsksAndRefreshes() {
     RecordAcquisition(m_pSession->Database(), 2);
     const int second = RecordAcquisition(m_pSession->Database(), 3);
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     m_pTest->prompt.reportAnswers = {1};
-    view.OnCommand(CommandId::DeleteProject);
+    view.OnCommand(CommandId::kDeleteProject);
     QVERIFY(m_pTest->prompt.HasReportTitled(kConfirmationTitle));
     QCOMPARE(view.Catalogue()->model()->rowCount(), 1);
     QCOMPARE(view.SelectedAcquisitionId(), second);
@@ -209,8 +206,7 @@ class ExplorerViewsTest : public QObject {
     }
     db.Close();
 
-    CPrjDatabaseView view;
-    view.SetSession(m_pSession.get());
+    CPrjDatabaseView view(*m_pSession);
     view.OnViewShown();
     QCOMPARE(view.SelectedAcquisitionId(), id);
     auto* model = qobject_cast<QStandardItemModel*>(view.Catalogue()->model());
@@ -219,7 +215,7 @@ class ExplorerViewsTest : public QObject {
     QCOMPARE(SqliteScalar(db.Path(), "SELECT OPCAcq_DataCount FROM OPCAcq"), std::string("-1"));
 
     m_pTest->prompt.reportAnswers.push_back(1);  // the rejection
-    view.OnCommand(CommandId::DeleteProject);
+    view.OnCommand(CommandId::kDeleteProject);
     QVERIFY(m_pTest->prompt.HasReportTitled(kRejectionTitle));
     QVERIFY(!m_pTest->prompt.HasReportTitled(kConfirmationTitle));
     QCOMPARE(SqliteScalar(db.Path(), "SELECT COUNT(*) FROM OPCAcqData"), std::string("3"));
@@ -228,8 +224,7 @@ class ExplorerViewsTest : public QObject {
 
   void dataViewLoadsOnceWithColoursAndCopies() {
     const int id = RecordAcquisition(m_pSession->Database(), 3);
-    CPrjDataView view;
-    view.SetSession(m_pSession.get());
+    CPrjDataView view(*m_pSession);
     QAbstractItemModelTester tester(view.Model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     view.SetAcquisitionId(id);
@@ -269,8 +264,7 @@ class ExplorerViewsTest : public QObject {
 
   void emptyAcquisitionLoadsWithTheSuccessText() {
     const int id = RecordAcquisition(m_pSession->Database(), 0);
-    CPrjDataView view;
-    view.SetSession(m_pSession.get());
+    CPrjDataView view(*m_pSession);
     view.SetAcquisitionId(id);
     view.Load();
     QTRY_VERIFY_WITH_TIMEOUT(!view.IsLoading(), 5000);
@@ -283,10 +277,8 @@ class ExplorerViewsTest : public QObject {
 
   void exportViewPreviewsAndWritesTheFile() {
     const int id = RecordAcquisition(m_pSession->Database(), 2);
-    CPrjDataView data;
-    data.SetSession(m_pSession.get());
-    CPrjExportView view;
-    view.SetSession(m_pSession.get(), &data);
+    CPrjDataView data(*m_pSession);
+    CPrjExportView view(*m_pSession, data);
     view.SetAcquisitionId(id);
     view.OnViewShown();  // the data view loads it first
     QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
@@ -331,10 +323,8 @@ class ExplorerViewsTest : public QObject {
   // report, the database left as it was, nothing logged as exported.
   void exportOntoTheDatabaseIsRefused() {
     const int id = RecordAcquisition(m_pSession->Database(), 2);
-    CPrjDataView data;
-    data.SetSession(m_pSession.get());
-    CPrjExportView view;
-    view.SetSession(m_pSession.get(), &data);
+    CPrjDataView data(*m_pSession);
+    CPrjExportView view(*m_pSession, data);
     view.SetAcquisitionId(id);
     view.OnViewShown();
     QTRY_COMPARE_WITH_TIMEOUT(view.PreviewedAcquisitionId(), id, 5000);
@@ -364,8 +354,7 @@ class ExplorerViewsTest : public QObject {
                                "WHERE OPCAcq_Id = %d)",
                                id)),
              SQLITE_OK);
-    CPrjDataView view;
-    view.SetSession(m_pSession.get());
+    CPrjDataView view(*m_pSession);
     view.SetAcquisitionId(id);
     m_pTest->prompt.reportAnswers.push_back(1);  // the retrieval report
     view.Load();
@@ -388,10 +377,8 @@ class ExplorerViewsTest : public QObject {
 
   void viewsLoadAgainWhenTheAcquisitionGrew() {
     const int id = RecordAcquisition(m_pSession->Database(), 3);
-    CPrjDataView data;
-    data.SetSession(m_pSession.get());
-    CPrjExportView view;
-    view.SetSession(m_pSession.get(), &data);
+    CPrjDataView data(*m_pSession);
+    CPrjExportView view(*m_pSession, data);
     data.SetAcquisitionId(id);
     view.SetAcquisitionId(id);
     view.OnViewShown();
@@ -431,19 +418,19 @@ class ExplorerViewsTest : public QObject {
     RecordAcquisition(rig.session->Database(), 1);
     const int second = RecordAcquisition(rig.session->Database(), 2);
     CMainFrame& frame = rig.Frame();
-    frame.ChooseEntry(NavigationEntry::VelmoraProjects);
+    frame.ChooseEntry(NavigationEntry::kVelmoraProjects);
     CPrjDatabaseView* catalogue = frame.DatabaseView();
     QCOMPARE(frame.ActiveView(), catalogue);
     QCOMPARE(catalogue->Catalogue()->model()->rowCount(), 2);
     emit catalogue->Catalogue()->doubleClicked(catalogue->Catalogue()->model()->index(1, 0));
-    auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::PrjData));
+    auto* data = qobject_cast<CPrjDataView*>(frame.View(VelmoraView::kPrjData));
     QCOMPARE(frame.ActiveView(), data);
     QCOMPARE(data->AcquisitionId(), second);
     QTRY_COMPARE_WITH_TIMEOUT(data->LoadCount(), 1, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(!data->IsLoading(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(data->Model()->rowCount(), 2, 3000);
-    frame.ChooseEntry(NavigationEntry::ExportProjectData);
-    auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::PrjExport));
+    frame.ChooseEntry(NavigationEntry::kExportProjectData);
+    auto* exporter = qobject_cast<CPrjExportView*>(frame.View(VelmoraView::kPrjExport));
     QCOMPARE(exporter->PreviewedAcquisitionId(), second);
     QCOMPARE(data->LoadCount(), 1);  // the export reads the table already loaded
     rig.session->Detach();

@@ -279,12 +279,12 @@ class OpcDialogsTest : public QObject {
     QVERIFY(!adding.OkButton()->isEnabled());
     QCOMPARE(adding.NameMessage()->text(), QString(kGroupNameInUse));
     // A device read is confirmed; cancelled, the previous choice comes back.
-    test.prompt.messageAnswers.push_back(MessageAnswer::Cancel);
+    test.prompt.messageAnswers.push_back(MessageAnswer::kCancel);
     adding.ReadInterfaceChoice()->setCurrentIndex(1);
     emit adding.ReadInterfaceChoice()->activated(1);
     QCOMPARE(adding.ReadInterfaceChoice()->currentIndex(), 0);
     QCOMPARE(test.prompt.messages.size(), size_t(1));
-    test.prompt.messageAnswers.push_back(MessageAnswer::Ok);
+    test.prompt.messageAnswers.push_back(MessageAnswer::kOk);
     adding.ReadInterfaceChoice()->setCurrentIndex(1);
     emit adding.ReadInterfaceChoice()->activated(1);
     QCOMPARE(adding.ReadInterfaceChoice()->currentIndex(), 1);

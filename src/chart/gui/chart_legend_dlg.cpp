@@ -1,4 +1,4 @@
-#include "chart/gui/chart_legend_dialog.h"
+#include "chart/gui/chart_legend_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +19,7 @@ constexpr const char* kLocations[] = {"Legend on Right of OPC Chart", "Legend on
 
 }  // namespace
 
-CChartLegendDialog::CChartLegendDialog(CChartViewModel& model, QWidget* parent)
+CChartLegendDlg::CChartLegendDlg(CChartViewModel& model, QWidget* parent)
     : QDialog(parent),
       m_model(model),
       m_pShow(new QCheckBox("Show Legend on OPC Chart", this)),
@@ -44,7 +44,7 @@ CChartLegendDialog::CChartLegendDialog(CChartViewModel& model, QWidget* parent)
   m_pTransparent->setChecked(legend.transparent);
   m_pColour->SetColour(legend.color);
   m_pText->setCurrentIndex(model.TagDisplayType() == 1 ? 1 : 0);
-  m_pBackground->SetColour(model.BackgroundColor());
+  m_pBackground->SetColour(model.BackgroundColour());
 
   auto* form = new QFormLayout;
   form->addRow(m_pShow);
@@ -67,20 +67,20 @@ CChartLegendDialog::CChartLegendDialog(CChartViewModel& model, QWidget* parent)
   resize(760, 360);
 
   for (QCheckBox* check : {m_pShow, m_pShadow, m_pTransparent})
-    connect(check, &QCheckBox::toggled, this, &CChartLegendDialog::Refresh);
+    connect(check, &QCheckBox::toggled, this, &CChartLegendDlg::Refresh);
   for (QComboBox* list : {m_pLocation, m_pDisplay, m_pText})
-    connect(list, &QComboBox::currentIndexChanged, this, &CChartLegendDialog::Refresh);
-  connect(m_pColour, &CChartColourButton::ColourChanged, this, &CChartLegendDialog::Refresh);
+    connect(list, &QComboBox::currentIndexChanged, this, &CChartLegendDlg::Refresh);
+  connect(m_pColour, &CChartColourButton::ColourChanged, this, &CChartLegendDlg::Refresh);
   // The chart's background follows the button at once (stored only by its own command).
-  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColor colour) {
-    m_model.SetBackgroundColor(colour);
+  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColour colour) {
+    m_model.SetBackgroundColour(colour);
     m_model.Redraw();
     Refresh();
   });
   Refresh();
 }
 
-ChartLegendSettings CChartLegendDialog::Settings() const {
+ChartLegendSettings CChartLegendDlg::Settings() const {
   ChartLegendSettings legend;
   legend.shown = m_pShow->isChecked();
   legend.position = m_pLocation->currentIndex();
@@ -91,7 +91,7 @@ ChartLegendSettings CChartLegendDialog::Settings() const {
   return legend;
 }
 
-void CChartLegendDialog::Refresh() {
+void CChartLegendDlg::Refresh() {
   // A shadow goes with an opaque legend; a transparent legend has no colour.
   if (m_pShadow->isChecked() && m_pTransparent->isChecked()) {
     const QSignalBlocker blocker(m_pTransparent);
@@ -103,9 +103,9 @@ void CChartLegendDialog::Refresh() {
   m_pPreview->Show(Settings(), m_model.Title(), m_pBackground->Colour());
 }
 
-void CChartLegendDialog::Apply() {
+void CChartLegendDlg::Apply() {
   m_model.Legend() = Settings();
-  m_model.SetBackgroundColor(m_pBackground->Colour());
+  m_model.SetBackgroundColour(m_pBackground->Colour());
   m_model.SetTagDisplayType(m_pText->currentIndex());
   m_model.ApplyLegend();
 }

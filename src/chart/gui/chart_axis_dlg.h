@@ -11,10 +11,10 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-class CChartAxisRangeDialog : public QDialog {
+class CChartAxisRangeDlg : public QDialog {
   Q_OBJECT
  public:
-  CChartAxisRangeDialog(CChartViewModel& model, int axis, int decimals, QWidget* parent = nullptr);
+  CChartAxisRangeDlg(CChartViewModel& model, int axis, int decimals, QWidget* parent = nullptr);
   void Apply();
   QLineEdit* MinField() const { return m_pMin; }
   QLineEdit* MaxField() const { return m_pMax; }
@@ -26,10 +26,10 @@ class CChartAxisRangeDialog : public QDialog {
   QLineEdit* m_pMax;
 };
 
-class CChartAxisDialog : public QDialog {
+class CChartAxisDlg : public QDialog {
   Q_OBJECT
  public:
-  CChartAxisDialog(CChartViewModel& model, int decimals, QWidget* parent = nullptr);
+  CChartAxisDlg(CChartViewModel& model, int decimals, QWidget* parent = nullptr);
   void Apply();
   QComboBox* TypeList(int axis) const { return m_pType[axis]; }
   QLineEdit* MinField(int axis) const { return m_pMin[axis]; }

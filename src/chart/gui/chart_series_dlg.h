@@ -20,12 +20,12 @@ const char* ChartLineStyleName(int style);
 int ChartLineStyleValue(const QString& name);
 const char* ChartAxisName(int axis);
 
-class CChartSeriesDialog : public QDialog {
+class CChartSeriesDlg : public QDialog {
   Q_OBJECT
  public:
-  enum Column { kQualified = 0, kShort, kColor, kStyle, kMin, kMax, kAxis, kColumnCount };
+  enum Column { kQualified = 0, kShort, kColour, kStyle, kMin, kMax, kAxis, kColumnCount };
 
-  CChartSeriesDialog(CChartViewModel& model, int decimals, QWidget* parent = nullptr);
+  CChartSeriesDlg(CChartViewModel& model, int decimals, QWidget* parent = nullptr);
   // OK: the rows' checks, colours, styles and axes into the chart items, automatic
   // assignment and Keep Peaks.
   void Apply();

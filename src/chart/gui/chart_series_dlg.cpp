@@ -1,4 +1,4 @@
-#include "chart/gui/chart_series_dialog.h"
+#include "chart/gui/chart_series_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,8 +52,8 @@ QGroupBox* AxisLimits(const char* title, const ChartAxisRange& range, int decima
 
 // The number stays (it is the list's text); a swatch and its red, green, blue tell the colour.
 void ShowColourOf(QTreeWidgetItem* row, uint32_t colour) {
-  row->setIcon(CChartSeriesDialog::kColor, ColourRefSwatch(colour));
-  row->setToolTip(CChartSeriesDialog::kColor, ColourRefText(colour));
+  row->setIcon(CChartSeriesDlg::kColour, ColourRefSwatch(colour));
+  row->setToolTip(CChartSeriesDlg::kColour, ColourRefText(colour));
 }
 
 }  // namespace
@@ -74,7 +74,7 @@ const char* ChartAxisName(int axis) {
   return axis == kChartRightAxis ? kAxes[1] : kAxes[0];
 }
 
-CChartSeriesDialog::CChartSeriesDialog(CChartViewModel& model, int decimals, QWidget* parent)
+CChartSeriesDlg::CChartSeriesDlg(CChartViewModel& model, int decimals, QWidget* parent)
     : QDialog(parent),
       m_model(model),
       m_pList(new QTreeWidget(this)),
@@ -104,7 +104,7 @@ CChartSeriesDialog::CChartSeriesDialog(CChartViewModel& model, int decimals, QWi
     row->setCheckState(kQualified, item.m_bShown ? Qt::Checked : Qt::Unchecked);
     row->setText(kQualified, QString::fromStdString(item.m_sQualifiedId));
     row->setText(kShort, QString::fromStdString(item.m_sShortId));
-    row->setText(kColor, QString::number(item.m_color));
+    row->setText(kColour, QString::number(item.m_color));
     ShowColourOf(row, item.m_color);
     row->setText(kStyle, ChartLineStyleName(item.m_nLineStyle));
     row->setText(kMin, Number(item.m_dMin, decimals));
@@ -145,7 +145,7 @@ CChartSeriesDialog::CChartSeriesDialog(CChartViewModel& model, int decimals, QWi
   form->addRow("Line Style: ", m_pStyle);
   form->addRow("Reference Axis: ", m_pAxis);
   auto* update = new QPushButton("Update Serie Attributes", this);
-  connect(update, &QPushButton::clicked, this, &CChartSeriesDialog::UpdateSelectedRow);
+  connect(update, &QPushButton::clicked, this, &CChartSeriesDlg::UpdateSelectedRow);
   form->addRow(update);
 
   auto* limits = new QVBoxLayout;
@@ -170,7 +170,7 @@ CChartSeriesDialog::CChartSeriesDialog(CChartViewModel& model, int decimals, QWi
   layout->addWidget(buttons);
   resize(820, 560);
 
-  connect(m_pList, &QTreeWidget::itemSelectionChanged, this, &CChartSeriesDialog::OnRowSelected);
+  connect(m_pList, &QTreeWidget::itemSelectionChanged, this, &CChartSeriesDlg::OnRowSelected);
   connect(m_pList, &QTreeWidget::itemChanged, this, [this] { CountSelected(); });
   connect(m_pDisplay, &QCheckBox::toggled, this, [this](bool on) {
     if (QTreeWidgetItem* row = m_pList->currentItem())
@@ -182,14 +182,14 @@ CChartSeriesDialog::CChartSeriesDialog(CChartViewModel& model, int decimals, QWi
     m_pList->setCurrentItem(m_pList->topLevelItem(0));
 }
 
-void CChartSeriesDialog::CountSelected() {
+void CChartSeriesDlg::CountSelected() {
   int checked = 0;
   for (int i = 0; i < m_pList->topLevelItemCount(); ++i)
     checked += m_pList->topLevelItem(i)->checkState(kQualified) == Qt::Checked ? 1 : 0;
   m_pSelected->setText(QString::number(checked));
 }
 
-void CChartSeriesDialog::OnRowSelected() {
+void CChartSeriesDlg::OnRowSelected() {
   QTreeWidgetItem* row = m_pList->currentItem();
   if (row == nullptr)
     return;
@@ -198,33 +198,33 @@ void CChartSeriesDialog::OnRowSelected() {
   m_pMax->setText(row->text(kMax));
   const QSignalBlocker blocker(m_pDisplay);
   m_pDisplay->setChecked(row->checkState(kQualified) == Qt::Checked);
-  m_pColour->SetColour(static_cast<ChartColor>(row->text(kColor).toUInt()));
+  m_pColour->SetColour(static_cast<ChartColour>(row->text(kColour).toUInt()));
   m_pStyle->setCurrentIndex(ChartLineStyleValue(row->text(kStyle)));
   m_pAxis->setCurrentIndex(row->text(kAxis) == kAxes[1] ? 1 : 0);
 }
 
-void CChartSeriesDialog::UpdateSelectedRow() {
+void CChartSeriesDlg::UpdateSelectedRow() {
   QTreeWidgetItem* row = m_pList->currentItem();
   if (row == nullptr)
     return;
-  row->setText(kColor, QString::number(m_pColour->Colour()));
+  row->setText(kColour, QString::number(m_pColour->Colour()));
   ShowColourOf(row, m_pColour->Colour());
   row->setText(kStyle, m_pStyle->currentText());
   row->setText(kAxis, m_pAxis->currentText());
 }
 
-void CChartSeriesDialog::CheckAll(bool checked) {
+void CChartSeriesDlg::CheckAll(bool checked) {
   for (int i = 0; i < m_pList->topLevelItemCount(); ++i)
     m_pList->topLevelItem(i)->setCheckState(kQualified, checked ? Qt::Checked : Qt::Unchecked);
   CountSelected();
 }
 
-void CChartSeriesDialog::Apply() {
+void CChartSeriesDlg::Apply() {
   for (int i = 0; i < m_pList->topLevelItemCount() && i < m_model.ItemCount(); ++i) {
     const QTreeWidgetItem* row = m_pList->topLevelItem(i);
     CVelmoraChartItem& item = m_model.Item(i);
     item.m_bShown = row->checkState(kQualified) == Qt::Checked;
-    item.m_color = static_cast<ChartColor>(row->text(kColor).toUInt());
+    item.m_color = static_cast<ChartColour>(row->text(kColour).toUInt());
     item.m_nLineStyle = ChartLineStyleValue(row->text(kStyle));
     item.m_nAxis = row->text(kAxis) == kAxes[0] ? kChartLeftAxis : kChartRightAxis;
   }

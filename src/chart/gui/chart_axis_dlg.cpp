@@ -1,4 +1,4 @@
-#include "chart/gui/chart_axis_dialogs.h"
+#include "chart/gui/chart_axis_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,8 +37,8 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 
 }  // namespace
 
-CChartAxisRangeDialog::CChartAxisRangeDialog(CChartViewModel& model, int axis, int decimals,
-                                             QWidget* parent)
+CChartAxisRangeDlg::CChartAxisRangeDlg(CChartViewModel& model, int axis, int decimals,
+                                       QWidget* parent)
     : QDialog(parent),
       m_model(model),
       m_nAxis(axis == kChartRightAxis ? kChartRightAxis : kChartLeftAxis),
@@ -57,11 +57,11 @@ CChartAxisRangeDialog::CChartAxisRangeDialog(CChartViewModel& model, int axis, i
   layout->addWidget(OkCancel(this));
 }
 
-void CChartAxisRangeDialog::Apply() {
+void CChartAxisRangeDlg::Apply() {
   m_model.SetAxisRange(m_nAxis, Read(m_pMin), Read(m_pMax));
 }
 
-CChartAxisDialog::CChartAxisDialog(CChartViewModel& model, int decimals, QWidget* parent)
+CChartAxisDlg::CChartAxisDlg(CChartViewModel& model, int decimals, QWidget* parent)
     : QDialog(parent),
       m_model(model),
       m_pAutomatic(new QCheckBox("Automatic Axis Selection", this)) {
@@ -80,7 +80,7 @@ CChartAxisDialog::CChartAxisDialog(CChartViewModel& model, int decimals, QWidget
     form->addRow(kMinLabel, m_pMin[axis]);
     form->addRow(kMaxLabel, m_pMax[axis]);
     axes->addWidget(box);
-    connect(m_pType[axis], &QComboBox::currentIndexChanged, this, &CChartAxisDialog::EnableFields);
+    connect(m_pType[axis], &QComboBox::currentIndexChanged, this, &CChartAxisDlg::EnableFields);
   }
   m_pAutomatic->setChecked(model.AutomaticAssignment());
   auto* layout = new QVBoxLayout(this);
@@ -90,7 +90,7 @@ CChartAxisDialog::CChartAxisDialog(CChartViewModel& model, int decimals, QWidget
   EnableFields();
 }
 
-void CChartAxisDialog::EnableFields() {
+void CChartAxisDlg::EnableFields() {
   for (int axis = 0; axis < 2; ++axis) {
     const bool manual = m_pType[axis]->currentIndex() == 1;
     m_pMin[axis]->setEnabled(manual);
@@ -98,7 +98,7 @@ void CChartAxisDialog::EnableFields() {
   }
 }
 
-void CChartAxisDialog::Apply() {
+void CChartAxisDlg::Apply() {
   ChartAxisRange ranges[2];
   for (int axis = 0; axis < 2; ++axis) {
     ranges[axis].manual = m_pType[axis]->currentIndex() == 1;

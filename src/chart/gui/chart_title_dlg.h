@@ -12,10 +12,10 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-class CChartTitleDialog : public QDialog {
+class CChartTitleDlg : public QDialog {
   Q_OBJECT
  public:
-  CChartTitleDialog(CChartViewModel& model, QWidget* parent = nullptr);
+  CChartTitleDlg(CChartViewModel& model, QWidget* parent = nullptr);
   // OK: the title rebuilt from the fields.
   void Apply();
 

@@ -11,10 +11,10 @@ class CChartPreview;
 class QCheckBox;
 class QComboBox;
 
-class CChartLegendDialog : public QDialog {
+class CChartLegendDlg : public QDialog {
   Q_OBJECT
  public:
-  CChartLegendDialog(CChartViewModel& model, QWidget* parent = nullptr);
+  CChartLegendDlg(CChartViewModel& model, QWidget* parent = nullptr);
   // OK: the legend settings, the legend text (stored) and the names of every series.
   void Apply();
 

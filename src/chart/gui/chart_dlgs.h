@@ -2,10 +2,10 @@
 // The chart view's dialogs, and the number of decimals their numbers show with.
 #include "base/app_context.h"
 #include "base/settings.h"
-#include "chart/gui/chart_axis_dialogs.h"
-#include "chart/gui/chart_legend_dialog.h"
-#include "chart/gui/chart_series_dialog.h"
-#include "chart/gui/chart_title_dialog.h"
+#include "chart/gui/chart_axis_dlg.h"
+#include "chart/gui/chart_legend_dlg.h"
+#include "chart/gui/chart_series_dlg.h"
+#include "chart/gui/chart_title_dlg.h"
 
 // DecimalNbr, kept to what "%.*f" can show.
 inline int DecimalsSetting(AppContext& context) {

@@ -1,4 +1,4 @@
-#include "chart/gui/chart_title_dialog.h"
+#include "chart/gui/chart_title_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +19,7 @@ constexpr int kSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 
 
 }  // namespace
 
-CChartTitleDialog::CChartTitleDialog(CChartViewModel& model, QWidget* parent)
+CChartTitleDlg::CChartTitleDlg(CChartViewModel& model, QWidget* parent)
     : QDialog(parent),
       m_model(model),
       m_pShow(new QCheckBox("Show Title on OPC Chart", this)),
@@ -50,7 +50,7 @@ CChartTitleDialog::CChartTitleDialog(CChartViewModel& model, QWidget* parent)
   m_pBold->setChecked(title.bold);
   m_pUnderline->setChecked(title.underline);
   m_pColour->SetColour(title.color);
-  m_pBackground->SetColour(model.BackgroundColor());
+  m_pBackground->SetColour(model.BackgroundColour());
 
   auto* styles = new QHBoxLayout;
   styles->addWidget(m_pItalic);
@@ -77,21 +77,21 @@ CChartTitleDialog::CChartTitleDialog(CChartViewModel& model, QWidget* parent)
   resize(800, 380);
 
   for (QCheckBox* check : {m_pShow, m_pItalic, m_pBold, m_pUnderline})
-    connect(check, &QCheckBox::toggled, this, &CChartTitleDialog::Refresh);
+    connect(check, &QCheckBox::toggled, this, &CChartTitleDlg::Refresh);
   for (QLineEdit* line : {m_pLine1, m_pLine2})
-    connect(line, &QLineEdit::textChanged, this, &CChartTitleDialog::Refresh);
+    connect(line, &QLineEdit::textChanged, this, &CChartTitleDlg::Refresh);
   for (QComboBox* list : {m_pFont, m_pSize})
-    connect(list, &QComboBox::currentIndexChanged, this, &CChartTitleDialog::Refresh);
-  connect(m_pColour, &CChartColourButton::ColourChanged, this, &CChartTitleDialog::Refresh);
-  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColor colour) {
-    m_model.SetBackgroundColor(colour);
+    connect(list, &QComboBox::currentIndexChanged, this, &CChartTitleDlg::Refresh);
+  connect(m_pColour, &CChartColourButton::ColourChanged, this, &CChartTitleDlg::Refresh);
+  connect(m_pBackground, &CChartColourButton::ColourChanged, this, [this](ChartColour colour) {
+    m_model.SetBackgroundColour(colour);
     m_model.Redraw();
     Refresh();
   });
   Refresh();
 }
 
-ChartTitleSettings CChartTitleDialog::Settings() const {
+ChartTitleSettings CChartTitleDlg::Settings() const {
   ChartTitleSettings title;
   title.shown = m_pShow->isChecked();
   title.line1 = m_pLine1->text().toStdString();
@@ -105,12 +105,12 @@ ChartTitleSettings CChartTitleDialog::Settings() const {
   return title;
 }
 
-void CChartTitleDialog::Refresh() {
+void CChartTitleDlg::Refresh() {
   m_pPreview->Show(m_model.Legend(), Settings(), m_pBackground->Colour());
 }
 
-void CChartTitleDialog::Apply() {
+void CChartTitleDlg::Apply() {
   m_model.Title() = Settings();
-  m_model.SetBackgroundColor(m_pBackground->Colour());
+  m_model.SetBackgroundColour(m_pBackground->Colour());
   m_model.ApplyTitle();
 }

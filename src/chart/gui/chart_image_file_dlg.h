@@ -1,5 +1,5 @@
 #pragma once
-// CChartImageFileDialog: "Save Chart to Image File", where the chart picture's folder,
+// CChartImageFileDlg: "Save Chart to Image File", where the chart picture's folder,
 // name and type are chosen. The type is picked in the list of the encoders there are;
 // the extension follows the type picked, not the one last used.
 // Thread rule: GUI thread.
@@ -20,14 +20,13 @@ struct ChartImageChoice {
   std::string type;
 };
 
-class CChartImageFileDialog : public QDialog {
+class CChartImageFileDlg : public QDialog {
   Q_OBJECT
  public:
   // types: the encoders ("bmp", "jpeg", "png" ...); folder and storedType: where and what
   // the fields start with.
-  CChartImageFileDialog(const QStringList& types, const std::string& folder,
-                        const std::string& storedType, AppContext& context,
-                        QWidget* parent = nullptr);
+  CChartImageFileDlg(const QStringList& types, const std::string& folder,
+                     const std::string& storedType, AppContext& context, QWidget* parent = nullptr);
 
   // The choice after OK: the selected type ("jpeg" when none is), its extension added
   // to the name unless the name already holds it.

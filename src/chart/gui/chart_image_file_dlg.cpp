@@ -1,4 +1,4 @@
-#include "chart/gui/chart_image_file_dialog.h"
+#include "chart/gui/chart_image_file_dlg.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -25,9 +25,9 @@ constexpr char kBrowse[] = "...";
 
 }  // namespace
 
-CChartImageFileDialog::CChartImageFileDialog(const QStringList& types, const std::string& folder,
-                                             const std::string& storedType, AppContext& context,
-                                             QWidget* parent)
+CChartImageFileDlg::CChartImageFileDlg(const QStringList& types, const std::string& folder,
+                                       const std::string& storedType, AppContext& context,
+                                       QWidget* parent)
     : QDialog(parent), m_context(context) {
   setWindowTitle(kTitle);
   auto* grid = new QGridLayout(this);
@@ -35,7 +35,7 @@ CChartImageFileDialog::CChartImageFileDialog(const QStringList& types, const std
   m_pPath->setMinimumWidth(320);
   auto* browse = new QPushButton(kBrowse, this);
   browse->setMaximumWidth(32);
-  connect(browse, &QPushButton::clicked, this, &CChartImageFileDialog::Browse);
+  connect(browse, &QPushButton::clicked, this, &CChartImageFileDlg::Browse);
   auto* pathRow = new QHBoxLayout;
   pathRow->addWidget(m_pPath, 1);
   pathRow->addWidget(browse);
@@ -65,7 +65,7 @@ CChartImageFileDialog::CChartImageFileDialog(const QStringList& types, const std
   m_pName->setFocus();
 }
 
-ChartImageChoice CChartImageFileDialog::Choice() const {
+ChartImageChoice CChartImageFileDlg::Choice() const {
   const QListWidgetItem* selected = m_pTypes->currentItem();
   ChartImageChoice choice;
   choice.folder = m_pPath->text().trimmed().toStdString();
@@ -75,7 +75,7 @@ ChartImageChoice CChartImageFileDialog::Choice() const {
   return choice;
 }
 
-void CChartImageFileDialog::Browse() {
+void CChartImageFileDlg::Browse() {
   const std::optional<std::string> folder =
       m_context.prompt.ChooseFolder(kTitle, m_pPath->text().toStdString());
   if (folder)
@@ -87,9 +87,9 @@ std::optional<ChartImageChoice> ChooseChartImageFile(AppContext& context,
   const std::string folder =
       ChartImageFolder(settings::Read(context.settings, settings::kSaveGraphImgPath),
                        std::filesystem::path(databasePath).parent_path().string());
-  CChartImageFileDialog dialog(ChartImageTypes(), folder,
-                               settings::Read(context.settings, settings::kSaveGraphImgExt),
-                               context, QApplication::activeWindow());
+  CChartImageFileDlg dialog(ChartImageTypes(), folder,
+                            settings::Read(context.settings, settings::kSaveGraphImgExt), context,
+                            QApplication::activeWindow());
   if (dialog.exec() != QDialog::Accepted)
     return std::nullopt;
   const ChartImageChoice choice = dialog.Choice();
