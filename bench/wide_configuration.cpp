@@ -62,11 +62,10 @@ void AddWideConfiguration(COPCServer& server) {
       const std::string a = shortIds[static_cast<size_t>(c)];
       const std::string b = shortIds[static_cast<size_t>((c + 1) % 8)];
       const std::string d = shortIds[static_cast<size_t>((c + 3) % 8)];
-      calc->m_sShortId = calc->m_sQualifiedId =
-          "G" + std::to_string(g + 1) + "_CALC" + std::to_string(c);
-      calc->m_sExpression =
-          "(" + a + " + " + b + ") * 0.5 + abs(" + d + " - " + a + ") / 10 + sqrt(2)";
-      calc->m_vtDataType = VT_R4;
+      const std::string name = "G" + std::to_string(g + 1) + "_CALC" + std::to_string(c);
+      calc->Define(name, name, calc->Description(), VT_R4);
+      calc->SetExpression("(" + a + " + " + b + ") * 0.5 + abs(" + d + " - " + a +
+                          ") / 10 + sqrt(2)");
     }
   }
   server.RecountItems();

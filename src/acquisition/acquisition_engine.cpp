@@ -114,14 +114,14 @@ RecordedConfiguration CAcquisitionEngine::Snapshot() const {
     recorded.name = group.Name();
     recorded.updateRate = static_cast<int>(group.UpdateRate());
     for (const auto& item : group.AcquiredItems()) {
-      const int type = item->m_value.vt != VT_EMPTY ? item->m_value.vt : item->m_vtDataType;
+      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
       recorded.items.push_back(
-          {item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, type, 0});
+          {item->QualifiedId(), item->ShortId(), item->Description(), type, 0});
     }
     for (const auto& item : group.CalcItems()) {
-      const int type = item->m_value.vt != VT_EMPTY ? item->m_value.vt : item->m_vtDataType;
+      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
       recorded.items.push_back(
-          {item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, type, 1});
+          {item->QualifiedId(), item->ShortId(), item->Description(), type, 1});
     }
     configuration.groups.push_back(std::move(recorded));
   }
@@ -660,10 +660,10 @@ std::vector<std::string> CAcquisitionEngine::ItemHeadings(int tagDisplayType) co
   std::vector<std::string> headings;
   auto pick = [tagDisplayType](const COPCBaseItem& item) {
     if (tagDisplayType == 1)
-      return item.m_sShortId;
+      return item.ShortId();
     if (tagDisplayType == 2)
-      return item.m_sDescription;
-    return item.m_sQualifiedId;
+      return item.Description();
+    return item.QualifiedId();
   };
   for (int g = 0; g < m_server.GroupCount(); ++g) {
     const COPCGroup& group = *m_server.Group(g);

@@ -13,7 +13,7 @@ constexpr char kCalcDataType[] = "Double";
 constexpr char kGoodQuality[] = "Good";
 
 VARTYPE ValueTypeOf(const COPCBaseItem& item) {
-  return item.m_value.vt != VT_EMPTY ? item.m_value.vt : item.m_vtDataType;
+  return item.Value().vt != VT_EMPTY ? item.Value().vt : item.DataType();
 }
 
 bool IsIntegerType(int type) {
@@ -105,11 +105,11 @@ void CDataSetWriter::Rebuild(const COPCServer& server) {
   for (int g = 0; g < server.GroupCount(); ++g) {
     const COPCGroup& group = *server.Group(g);
     for (const auto& item : group.AcquiredItems()) {
-      m_realTime.Append({item->m_sQualifiedId, item->m_sShortId, item->m_sDescription, "???", "???",
+      m_realTime.Append({item->QualifiedId(), item->ShortId(), item->Description(), "???", "???",
                          "???", DataTypeText(ValueTypeOf(*item))});
     }
     for (const auto& item : group.CalcItems()) {
-      m_realTime.Append({item->m_sQualifiedId, item->m_sShortId, item->m_sExpression, "???", "???",
+      m_realTime.Append({item->QualifiedId(), item->ShortId(), item->Expression(), "???", "???",
                          "???", kCalcDataType});
     }
   }
@@ -135,7 +135,8 @@ void CDataSetWriter::WriteGroupValues(const COPCGroup& group, int columnOffset, 
   }
   for (int i = 0; i < group.CalcCount(); ++i) {
     const COPCCalcItem& item = *group.CalcItems()[static_cast<size_t>(i)];
-    row.SetCell(columnOffset + group.AcquiredCount() + 1 + i, FormatReal(item.m_dValue, decimals));
+    row.SetCell(columnOffset + group.AcquiredCount() + 1 + i,
+                FormatReal(item.CalcValue(), decimals));
   }
   m_history.Replace(current, row);
 
@@ -191,7 +192,7 @@ void CDataSetWriter::UpdateRealTime(const COPCGroup& group, int columnOffset, in
   for (int i = 0; i < group.CalcCount(); ++i) {
     const COPCCalcItem& item = *group.CalcItems()[static_cast<size_t>(i)];
     m_realTime.SetValue(columnOffset + group.AcquiredCount() + i, group.TimeText(),
-                        FormatFixed6(item.m_dValue), kGoodQuality);
+                        FormatFixed6(item.CalcValue()), kGoodQuality);
   }
 }
 

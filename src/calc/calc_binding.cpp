@@ -12,12 +12,12 @@ namespace {
 int ReferenceCode(const COPCGroup& group, const std::string& sSymbol) {
   for (size_t i = 0; i < group.AcquiredItems().size(); ++i) {
     const auto& item = group.AcquiredItems()[i];
-    if (item != nullptr && item->m_sShortId == sSymbol)
+    if (item != nullptr && item->ShortId() == sSymbol)
       return static_cast<int>(i);
   }
   for (size_t i = 0; i < group.CalcItems().size(); ++i) {
     const auto& item = group.CalcItems()[i];
-    if (item != nullptr && item->m_sShortId == sSymbol)
+    if (item != nullptr && item->ShortId() == sSymbol)
       return kCalcReferenceBase + static_cast<int>(i);
   }
   return -1;
@@ -30,22 +30,22 @@ bool BindGroupCalcItems(COPCGroup& group, const IClock& clock, IUserPrompt& prom
     COPCCalcItem* item = group.CalcItems()[k].get();
     if (item == nullptr)
       continue;
-    CExpressionParser parser(item->m_sExpression);
+    CExpressionParser parser(item->Expression());
     parser.Evaluate(clock);
-    item->m_symbols = parser.Symbols();
     // A binding left from an earlier acquisition may name symbols the expression no
-    // longer has.
-    item->m_binding.clear();
+    // longer has: the binding is built afresh.
+    COPCCalcItem::SymbolBinding binding;
     for (const std::string& sSymbol : parser.ItemSymbols()) {
       const int nCode = ReferenceCode(group, sSymbol);
       if (nCode < 0) {
         prompt.ShowMessage(Format(kInvalidSymbolMessage, static_cast<int>(k), sSymbol.c_str(),
-                                  item->m_sExpression.c_str()),
+                                  item->Expression().c_str()),
                            MessageButtons::kOk, MessageIcon::kError);
         return false;
       }
-      item->m_binding[sSymbol] = nCode;
+      binding[sSymbol] = nCode;
     }
+    item->Bind(parser.Symbols(), binding);
   }
   return true;
 }

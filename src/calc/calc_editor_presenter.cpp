@@ -26,9 +26,9 @@ bool SameCalcItems(const COPCGroup& a, const COPCGroup& b) {
   for (size_t i = 0; i < a.CalcItems().size(); ++i) {
     const COPCCalcItem& x = *a.CalcItems()[i];
     const COPCCalcItem& y = *b.CalcItems()[i];
-    if (x.m_sQualifiedId != y.m_sQualifiedId || x.m_sShortId != y.m_sShortId ||
-        x.m_sExpression != y.m_sExpression || x.m_vtDataType != y.m_vtDataType ||
-        x.m_sDescription != y.m_sDescription)
+    if (x.QualifiedId() != y.QualifiedId() || x.ShortId() != y.ShortId() ||
+        x.Expression() != y.Expression() || x.DataType() != y.DataType() ||
+        x.Description() != y.Description())
       return false;
   }
   return true;
@@ -71,7 +71,7 @@ void CCalcItemEditorPresenter::CopyGroup(const COPCGroup& group) {
   // The copy of an acquired item carries no description; the list shows it.
   for (size_t i = 0; i < m_working.AcquiredItems().size(); ++i) {
     if (group.AcquiredItems()[i] != nullptr)
-      m_working.AcquiredItems()[i]->m_sDescription = group.AcquiredItems()[i]->m_sDescription;
+      m_working.AcquiredItems()[i]->SetDescription(group.AcquiredItems()[i]->Description());
   }
   m_pEditedItem = nullptr;
   m_nSelectedAcquiredRow = -1;
@@ -105,8 +105,8 @@ std::vector<CalcEditorRow> CCalcItemEditorPresenter::AcquiredRows() const {
       rows.push_back({kUndefinedItem, kNoData, kNoData, kNoData});
       continue;
     }
-    rows.push_back({item->m_sQualifiedId, item->m_sShortId, DataTypeText(item->m_vtDataType),
-                    item->m_sDescription});
+    rows.push_back({item->QualifiedId(), item->ShortId(), DataTypeText(item->DataType()),
+                    item->Description()});
   }
   return rows;
 }
@@ -114,8 +114,7 @@ std::vector<CalcEditorRow> CCalcItemEditorPresenter::AcquiredRows() const {
 std::vector<CalcEditorRow> CCalcItemEditorPresenter::CalcRows() const {
   std::vector<CalcEditorRow> rows;
   for (const auto& item : m_working.CalcItems()) {
-    rows.push_back(
-        {item->m_sQualifiedId, item->m_sShortId, kCalcItemTypeText, item->m_sExpression});
+    rows.push_back({item->QualifiedId(), item->ShortId(), kCalcItemTypeText, item->Expression()});
   }
   return rows;
 }
@@ -174,7 +173,7 @@ std::optional<TextInsertion> CCalcItemEditorPresenter::InsertAcquiredItem(size_t
   const auto& item = m_working.AcquiredItems()[static_cast<size_t>(m_nSelectedAcquiredRow)];
   if (item == nullptr)
     return std::nullopt;
-  return InsertIntoExpression(item->m_sShortId, nSelectionStart, nSelectionEnd);
+  return InsertIntoExpression(item->ShortId(), nSelectionStart, nSelectionEnd);
 }
 
 std::optional<TextInsertion> CCalcItemEditorPresenter::InsertCalcItem(size_t nSelectionStart,
@@ -182,7 +181,7 @@ std::optional<TextInsertion> CCalcItemEditorPresenter::InsertCalcItem(size_t nSe
   if (!m_buttons.bInsertCalc || m_nSelectedCalcRow < 0)
     return std::nullopt;
   return InsertIntoExpression(
-      m_working.CalcItems()[static_cast<size_t>(m_nSelectedCalcRow)]->m_sShortId, nSelectionStart,
+      m_working.CalcItems()[static_cast<size_t>(m_nSelectedCalcRow)]->ShortId(), nSelectionStart,
       nSelectionEnd);
 }
 
@@ -209,11 +208,8 @@ bool CCalcItemEditorPresenter::Add() {
     return false;
   }
   COPCCalcItem* item = m_working.AppendCalcItem();
-  item->m_sQualifiedId = m_sIdentifier;
-  item->m_sShortId = m_sIdentifier;
-  item->m_sDescription = m_sIdentifier;
-  item->m_sExpression = m_sExpression;
-  item->m_vtDataType = kCalcItemTypeCode;
+  item->Define(m_sIdentifier, m_sIdentifier, m_sIdentifier, kCalcItemTypeCode);
+  item->SetExpression(m_sExpression);
   ListsRefilled();
   ClearFields();
   RecomputeButtons();
@@ -224,8 +220,8 @@ bool CCalcItemEditorPresenter::Edit() {
   if (!m_buttons.bEditCalc || m_nSelectedCalcRow < 0)
     return false;
   m_pEditedItem = m_working.CalcItems()[static_cast<size_t>(m_nSelectedCalcRow)].get();
-  m_sIdentifier = m_pEditedItem->m_sShortId;
-  m_sExpression = m_pEditedItem->m_sExpression;
+  m_sIdentifier = m_pEditedItem->ShortId();
+  m_sExpression = m_pEditedItem->Expression();
   m_sResult.clear();
   RunCheck();
   RecomputeButtons();
@@ -235,9 +231,10 @@ bool CCalcItemEditorPresenter::Edit() {
 bool CCalcItemEditorPresenter::Modify() {
   if (!m_buttons.bModify || m_pEditedItem == nullptr)
     return false;
-  m_pEditedItem->m_sQualifiedId = m_sIdentifier;
-  m_pEditedItem->m_sExpression = m_sExpression;
-  m_pEditedItem->m_vtDataType = kCalcItemTypeCode;
+  // The short id stays: Modify renames the item's qualified id only.
+  m_pEditedItem->Define(m_sIdentifier, m_pEditedItem->ShortId(), m_pEditedItem->Description(),
+                        kCalcItemTypeCode);
+  m_pEditedItem->SetExpression(m_sExpression);
   ListsRefilled();
   ClearFields();
   RecomputeButtons();
@@ -248,13 +245,13 @@ bool CCalcItemEditorPresenter::Remove() {
   if (!m_buttons.bRemove || m_nSelectedCalcRow < 0)
     return false;
   const size_t nRow = static_cast<size_t>(m_nSelectedCalcRow);
-  const std::string sShortId = m_working.CalcItems()[nRow]->m_sShortId;
+  const std::string sShortId = m_working.CalcItems()[nRow]->ShortId();
   // A plain substring test: an expression using a longer name that begins with the short
   // id counts as a use too.
   int nUses = 0;
   if (!sShortId.empty()) {
     for (const auto& item : m_working.CalcItems()) {
-      if (item->m_sExpression.find(sShortId) != std::string::npos)
+      if (item->Expression().find(sShortId) != std::string::npos)
         ++nUses;
     }
   }
@@ -286,7 +283,7 @@ std::vector<ShortIdOwner> CCalcItemEditorPresenter::OtherAcquiredShortIds(int nR
   for (int i = 0; i < m_working.AcquiredCount(); ++i) {
     const auto& item = m_working.AcquiredItems()[static_cast<size_t>(i)];
     if (i != nRow && item != nullptr)
-      owners.push_back({nGroupIndex, m_sGroupName, i, item->m_sShortId});
+      owners.push_back({nGroupIndex, m_sGroupName, i, item->ShortId()});
   }
   return owners;
 }
@@ -299,9 +296,9 @@ ShortIdEditRequest CCalcItemEditorPresenter::AcquiredShortIdEditFor(int nRow) co
   request.m_nCalcCount = m_working.CalcCount();
   if (nRow >= 0 && nRow < m_working.AcquiredCount()) {
     if (const auto& item = m_working.AcquiredItems()[static_cast<size_t>(nRow)]) {
-      request.m_sQualifiedId = item->m_sQualifiedId;
-      request.m_sShortId = item->m_sShortId;
-      request.m_sDataType = DataTypeText(item->m_vtDataType);
+      request.m_sQualifiedId = item->QualifiedId();
+      request.m_sShortId = item->ShortId();
+      request.m_sDataType = DataTypeText(item->DataType());
     }
   }
   return request;
@@ -320,7 +317,7 @@ bool CCalcItemEditorPresenter::RenameAcquiredShortId(int nRow, const std::string
   const ShortIdCheck check = CheckShortId(sText, OtherAcquiredShortIds(nRow), silent);
   if (!check.m_bOkEnabled || check.m_sShortId.empty())
     return false;
-  const std::string sOldId = m_working.AcquiredItems()[static_cast<size_t>(nRow)]->m_sShortId;
+  const std::string sOldId = m_working.AcquiredItems()[static_cast<size_t>(nRow)]->ShortId();
   if (sOldId != check.m_sShortId)
     RenameShortId(m_working, sOldId, check.m_sShortId, true);
   m_bEvaluatedValid = false;
@@ -338,8 +335,8 @@ bool CCalcItemEditorPresenter::Apply() {
        ++i) {
     COPCItem* pItem = group.AcquiredItems()[i].get();
     const COPCItem* pCopy = m_working.AcquiredItems()[i].get();
-    if (pItem != nullptr && pCopy != nullptr && pItem->m_sShortId != pCopy->m_sShortId) {
-      pItem->m_sShortId = pCopy->m_sShortId;
+    if (pItem != nullptr && pCopy != nullptr && pItem->ShortId() != pCopy->ShortId()) {
+      pItem->SetShortId(pCopy->ShortId());
       bShortIdsChanged = true;
     }
   }

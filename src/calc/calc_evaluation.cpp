@@ -12,12 +12,12 @@ double ReferencedValue(const COPCGroup& group, int nCode) {
   if (IsCalcReference(nCode)) {
     const size_t nIndex = static_cast<size_t>(nCode - kCalcReferenceBase);
     if (nIndex < group.CalcItems().size() && group.CalcItems()[nIndex] != nullptr)
-      return group.CalcItems()[nIndex]->m_dValue;
+      return group.CalcItems()[nIndex]->CalcValue();
     return 0.0;
   }
   if (nCode >= 0 && static_cast<size_t>(nCode) < group.AcquiredItems().size() &&
       group.AcquiredItems()[static_cast<size_t>(nCode)] != nullptr)
-    return VariantToDouble(group.AcquiredItems()[static_cast<size_t>(nCode)]->m_value);
+    return VariantToDouble(group.AcquiredItems()[static_cast<size_t>(nCode)]->Value());
   return 0.0;
 }
 
@@ -26,20 +26,18 @@ void EvaluateItems(COPCGroup& group, Evaluator evaluate) {
   for (const auto& item : group.CalcItems()) {
     if (item == nullptr)
       continue;
-    CExpressionParser parser(item->m_sExpression);
-    for (const auto& [sName, dValue] : item->m_symbols) {
+    CExpressionParser parser(item->Expression());
+    for (const auto& [sName, dValue] : item->Symbols()) {
       if (CExpressionParser::IsConstantSymbol(sName))
         continue;
-      const auto binding = item->m_binding.find(sName);
+      const auto binding = item->Binding().find(sName);
       // Every symbol is bound before an acquisition starts; one that is not reads 0.0 so
       // the result never depends on a random initial value.
       parser.SetSymbol(
-          sName, binding != item->m_binding.end() ? ReferencedValue(group, binding->second) : 0.0);
+          sName, binding != item->Binding().end() ? ReferencedValue(group, binding->second) : 0.0);
     }
-    item->m_dValue = evaluate(parser);
     // A value exists from now on; the data view shows it as Good.
-    item->m_nValid = 1;
-    item->m_wQuality = kCalcValueQuality;
+    item->SetComputedValue(evaluate(parser), kCalcValueQuality);
   }
 }
 

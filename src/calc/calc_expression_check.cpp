@@ -10,7 +10,7 @@ namespace {
 template <class Items>
 bool HasShortId(const Items& items, const std::string& sName) {
   for (const auto& item : items) {
-    if (item != nullptr && item->m_sShortId == sName)
+    if (item != nullptr && item->ShortId() == sName)
       return true;
   }
   return false;

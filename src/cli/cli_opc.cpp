@@ -377,26 +377,26 @@ int RunRead(const std::vector<std::string>& arguments) {
   const bool allAdded = AddNewItemsToGroup(server, *group, defs, shortIds, &codes);
   bool anyValid = false;
   for (const auto& item : group->AcquiredItems())
-    anyValid = anyValid || item->m_nValid != 0;
+    anyValid = anyValid || item->Valid() != 0;
   const bool read = anyValid && ReadGroup(server, *group);
   bool allRead = read;
 
   for (size_t i = 0; i < group->AcquiredItems().size(); ++i) {
     const COPCItem& item = *group->AcquiredItems()[i];
-    if (item.m_nValid == 0) {
+    if (item.Valid() == 0) {
       const HRESULT code = i < codes.size() ? codes[i] : E_FAIL;
-      std::cout << Format(kItemRefused, item.m_sQualifiedId.c_str(),
-                          AddItemResultText(code).c_str(), static_cast<unsigned>(code))
+      std::cout << Format(kItemRefused, item.QualifiedId().c_str(), AddItemResultText(code).c_str(),
+                          static_cast<unsigned>(code))
                 << '\n';
     } else if (read) {
-      std::cout << item.m_sQualifiedId << '\t' << item.ValueText(decimals) << '\t'
+      std::cout << item.QualifiedId() << '\t' << item.ValueText(decimals) << '\t'
                 << item.QualityText() << '\t' << group->TimeText() << '\t'
-                << DataTypeText(item.m_vtDataType) << '\n';
-      if (FAILED(item.m_hrRead)) {
+                << DataTypeText(item.DataType()) << '\n';
+      if (FAILED(item.ReadResult())) {
         allRead = false;
-        std::cerr << Format(kItemReadFailed, item.m_sQualifiedId.c_str(),
-                            ServerErrorText(server, item.m_hrRead).c_str(),
-                            static_cast<unsigned>(item.m_hrRead))
+        std::cerr << Format(kItemReadFailed, item.QualifiedId().c_str(),
+                            ServerErrorText(server, item.ReadResult()).c_str(),
+                            static_cast<unsigned>(item.ReadResult()))
                   << '\n';
       }
     }

@@ -109,9 +109,9 @@ int LatestProjectId(CSQLite& db, const std::string& name) {
 
 // The calculated-item rules: the identifier's characters, then the expression check.
 std::string CheckCalcItem(const COPCGroup& group, const COPCCalcItem& item, const IClock& clock) {
-  if (HasRefusedIdentifierChar(item.m_sShortId))
+  if (HasRefusedIdentifierChar(item.ShortId()))
     return Format(kRefusedIdentifier, kRefusedIdentifierChars);
-  const CalcExpressionCheck check = CheckCalcExpression(item.m_sExpression, group, clock);
+  const CalcExpressionCheck check = CheckCalcExpression(item.Expression(), group, clock);
   return check.bValid ? std::string() : check.sMessage;
 }
 

@@ -102,7 +102,7 @@ void AddAcquiredItems(COPCServer& server, COPCGroup& group, const ProjectFileGro
     if (code != S_OK)
       failures.push_back(FailureOf(source, item, AddItemResultText(code), code));
     if (item.m_bHasDescription && i < group.AcquiredItems().size())
-      group.AcquiredItems()[i]->m_sDescription = item.m_sDescription;
+      group.AcquiredItems()[i]->SetDescription(item.m_sDescription);
   }
 }
 
@@ -110,11 +110,8 @@ void AddCalcItems(COPCGroup& group, const ProjectFileGroup& source, const CalcIt
                   std::vector<ProjectImportFailure>& failures) {
   for (const ProjectFileItem& item : source.m_calcItems) {
     COPCCalcItem* calcItem = group.AppendCalcItem();
-    calcItem->m_sQualifiedId = item.m_sShortId;
-    calcItem->m_sShortId = item.m_sShortId;
-    calcItem->m_sDescription = item.m_sShortId;
-    calcItem->m_sExpression = item.m_sText;
-    calcItem->m_vtDataType = kProjectCalcItemType;
+    calcItem->Define(item.m_sShortId, item.m_sShortId, item.m_sShortId, kProjectCalcItemType);
+    calcItem->SetExpression(item.m_sText);
   }
   // Checked once every item is there: an expression may use any item of the group.
   if (!calcRule)

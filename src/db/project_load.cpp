@@ -115,18 +115,14 @@ bool CProjectStore::LoadItems(int projectId, IProjectLoadObserver* observer) {
     const VARTYPE dataType = static_cast<VARTYPE>(row.Integer("OPCItem_DataType"));
     if (row.Integer("OPCItem_ItemType") == kItemCalculated) {
       COPCCalcItem* item = group->AppendCalcItem();
-      item->m_sQualifiedId = row.Text("OPCItem_QualifiedName");
-      item->m_sShortId = row.Text("OPCItem_ShortName");
-      item->m_sExpression = row.Text("OPCItem_Data");
       // The calculated item editor names an item by its identifier everywhere.
-      item->m_sDescription = item->m_sShortId;
-      item->m_vtDataType = dataType;
+      item->Define(row.Text("OPCItem_QualifiedName"), row.Text("OPCItem_ShortName"),
+                   row.Text("OPCItem_ShortName"), dataType);
+      item->SetExpression(row.Text("OPCItem_Data"));
     } else {
       COPCItem* item = group->AppendAcquiredItem();
-      item->m_sQualifiedId = row.Text("OPCItem_QualifiedName");
-      item->m_sShortId = row.Text("OPCItem_ShortName");
-      item->m_sDescription = row.Text("OPCItem_Data");
-      item->m_vtDataType = dataType;
+      item->Define(row.Text("OPCItem_QualifiedName"), row.Text("OPCItem_ShortName"),
+                   row.Text("OPCItem_Data"), dataType);
     }
   }
   for (int i = 0; i < m_server.GroupCount(); ++i) {

@@ -22,10 +22,10 @@ constexpr char kItemRowsFailedLog[] =
 
 // What OPCItem_Data holds: an acquired item's description, a calculated item's expression.
 const std::string& ItemData(const COPCItem& item) {
-  return item.m_sDescription;
+  return item.Description();
 }
 const std::string& ItemData(const COPCCalcItem& item) {
-  return item.m_sExpression;
+  return item.Expression();
 }
 
 template <class Items>
@@ -33,8 +33,8 @@ std::vector<ProjectItemRow> ItemRows(const Items& items) {
   std::vector<ProjectItemRow> rows;
   rows.reserve(items.size());
   for (const auto& item : items) {
-    rows.push_back({item->m_sQualifiedId, item->m_sShortId, ItemData(*item),
-                    static_cast<int>(item->m_vtDataType)});
+    rows.push_back({item->QualifiedId(), item->ShortId(), ItemData(*item),
+                    static_cast<int>(item->DataType())});
   }
   return rows;
 }

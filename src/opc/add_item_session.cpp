@@ -31,11 +31,11 @@ void CAddItemSession::Open() {
   m_rows.clear();
   for (const auto& item : m_pWorking->AcquiredItems()) {
     AddItemRow row;
-    row.m_sQualifiedId = item->m_sQualifiedId;
-    row.m_sShortId = item->m_sShortId;
-    row.m_sDataType = DataTypeText(item->m_vtDataType);
-    row.m_def.szItemID = item->m_sQualifiedId;
-    row.m_def.vtRequestedDataType = item->m_vtDataType;
+    row.m_sQualifiedId = item->QualifiedId();
+    row.m_sShortId = item->ShortId();
+    row.m_sDataType = DataTypeText(item->DataType());
+    row.m_def.szItemID = item->QualifiedId();
+    row.m_def.vtRequestedDataType = item->DataType();
     m_rows.push_back(std::move(row));
   }
   NotifyRowsChanged();

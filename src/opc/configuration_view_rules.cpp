@@ -19,7 +19,7 @@ std::string LocalTimeText(const FILETIME& utc, const IClock& clock) {
 }  // namespace
 
 std::string ItemNodeLabel(const COPCBaseItem& item, bool calculated) {
-  return Format("%s (%s)", item.m_sQualifiedId.c_str(),
+  return Format("%s (%s)", item.QualifiedId().c_str(),
                 calculated ? kCalculatedItemTypeText : kAcquiredItemTypeText);
 }
 
@@ -36,11 +36,11 @@ const COPCBaseItem* FindItemByLabel(const COPCGroup& group, const std::string& l
       *calculated = calc;
     if (calc) {
       for (const auto& item : group.CalcItems())
-        if (item->m_sQualifiedId == id)
+        if (item->QualifiedId() == id)
           return item.get();
     } else {
       for (const auto& item : group.AcquiredItems())
-        if (item->m_sQualifiedId == id)
+        if (item->QualifiedId() == id)
           return item.get();
     }
     return nullptr;

@@ -31,7 +31,7 @@ const char* PluralGap(int count) {
 // Gives item the prefix of its group when its default short id carries another one.
 template <class Item>
 int RenumberShortId(COPCGroup& group, Item& item, const std::string& prefix) {
-  const std::string oldId = Trim(item.m_sShortId, " ");
+  const std::string oldId = Trim(item.ShortId(), " ");
   // An empty id counts as default but has no number to renumber: replacing "" in the
   // expressions would insert the prefix everywhere.
   if (oldId.empty() || !IsDefaultShortId(oldId) ||
@@ -40,8 +40,8 @@ int RenumberShortId(COPCGroup& group, Item& item, const std::string& prefix) {
   const std::string newId = prefix + oldId.substr(kShortIdPrefixLength);
   int count = 0;
   for (auto& calcItem : group.CalcItems())
-    count += ReplaceNameInExpression(calcItem->m_sExpression, oldId, newId);
-  item.m_sShortId = newId;
+    count += ReplaceNameInExpression(*calcItem, oldId, newId);
+  item.SetShortId(newId);
   return count + 1;
 }
 

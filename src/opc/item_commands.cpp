@@ -20,10 +20,10 @@ std::string ItemTypeText(const COPCBaseItem& item) {
 }
 
 bool RemoveItemCommand(COPCServer& server, COPCBaseItem* item) {
-  if (item == nullptr || item->m_pGroup == nullptr)
+  if (item == nullptr || item->Group() == nullptr)
     return false;
-  const std::string text = Format(kConfirmItemRemoval, item->m_sQualifiedId.c_str(),
-                                  item->m_pGroup->Name().c_str(), ItemTypeText(*item).c_str());
+  const std::string text = Format(kConfirmItemRemoval, item->QualifiedId().c_str(),
+                                  item->Group()->Name().c_str(), ItemTypeText(*item).c_str());
   if (server.Context().prompt.ShowMessage(text, MessageButtons::kOkCancel,
                                           MessageIcon::kQuestion) != MessageAnswer::kOk) {
     return false;

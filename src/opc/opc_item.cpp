@@ -15,6 +15,47 @@ std::string COPCBaseItem::ValueText(int decimals) const {
   return ::ValueText(m_nValid, m_value, decimals);
 }
 
+void COPCBaseItem::Define(const std::string& qualifiedId, const std::string& shortId,
+                          const std::string& description, VARTYPE dataType) {
+  m_sQualifiedId = qualifiedId;
+  m_sShortId = shortId;
+  m_sDescription = description;
+  m_vtDataType = dataType;
+}
+
+void COPCBaseItem::StoreValue(const VARIANT& value, uint16_t quality, const FILETIME& timeStamp) {
+  VariantCopy(&m_value, &value);
+  m_wQuality = quality;
+  m_ftTimeStamp = timeStamp;
+}
+
 COPCItem::COPCItem(COPCGroup* group, const FILETIME& timeStamp) : COPCBaseItem(group, timeStamp) {
-  m_wQuality = kNewItemQuality;
+  SetValidity(0, kNewItemQuality);
+}
+
+void COPCItem::Accept(const std::string& qualifiedId, OPCHANDLE serverItem, VARTYPE dataType,
+                      DWORD accessRights) {
+  Define(qualifiedId, ShortId(), Description(), dataType);
+  SetValidity(1, Quality());
+  m_hServerItem = serverItem;
+  m_dwAccessRights = accessRights;
+}
+
+void COPCItem::Refuse() {
+  SetValidity(0, Quality());
+  m_hServerItem = 0;
+}
+
+void COPCItem::SetReadResult(const VARIANT& value, uint16_t quality, const FILETIME& timeStamp,
+                             HRESULT result) {
+  StoreValue(value, quality, timeStamp);
+  m_hrRead = result;
+}
+
+void COPCCalcItem::SetExpression(const std::string& expression) {
+  if (expression == m_sExpression)
+    return;
+  m_sExpression = expression;
+  m_symbols.clear();
+  m_binding.clear();
 }

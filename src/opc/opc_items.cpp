@@ -87,24 +87,20 @@ void ApplyAddResults(COPCServer& server, COPCGroup& group, const std::vector<OPC
         i < group.Connection().ItemErrors().size() ? group.Connection().ItemErrors()[i] : E_FAIL;
     if (code == S_OK && i < group.Connection().ItemResults().size()) {
       const OPCITEMRESULT& result = group.Connection().ItemResults()[i];
-      item.m_nValid = 1;
-      item.m_sQualifiedId = defs[i].szItemID;
-      item.m_hServerItem = result.hServer;
-      item.m_vtDataType = result.vtCanonicalDataType;
-      item.m_dwAccessRights = result.dwAccessRights;
-      log.Log(Format(kItemAddedLog, item.m_sQualifiedId.c_str(), item.m_sShortId.c_str(),
+      item.Accept(defs[i].szItemID, result.hServer, result.vtCanonicalDataType,
+                  result.dwAccessRights);
+      log.Log(Format(kItemAddedLog, item.QualifiedId().c_str(), item.ShortId().c_str(),
                      group.Name().c_str()),
               kLogOpcServer);
       continue;
     }
-    item.m_nValid = 0;
-    item.m_hServerItem = 0;
+    item.Refuse();
     if (FAILED(code)) {
-      log.Log(Format(kItemFailedWithReasonLog, item.m_sQualifiedId.c_str(), group.Name().c_str(),
+      log.Log(Format(kItemFailedWithReasonLog, item.QualifiedId().c_str(), group.Name().c_str(),
                      static_cast<int>(code), HResultReasonText(code).c_str()),
               kLogOpcServer);
     } else {
-      log.Log(Format(kItemFailedLog, item.m_sQualifiedId.c_str(), group.Name().c_str()),
+      log.Log(Format(kItemFailedLog, item.QualifiedId().c_str(), group.Name().c_str()),
               kLogOpcServer);
     }
   }
@@ -113,8 +109,7 @@ void ApplyAddResults(COPCServer& server, COPCGroup& group, const std::vector<OPC
 
 void MarkAllRefused(COPCGroup& group) {
   for (auto& item : group.AcquiredItems()) {
-    item->m_nValid = 0;
-    item->m_hServerItem = 0;
+    item->Refuse();
   }
   group.ClearItemAnswers();
 }
@@ -216,11 +211,11 @@ bool ReAddItemsOfGroup(COPCServer& server, COPCGroup& group) {
   defs.reserve(group.AcquiredItems().size());
   for (const auto& item : group.AcquiredItems()) {
     OPCITEMDEF def;
-    def.szItemID = item->m_sQualifiedId;
+    def.szItemID = item->QualifiedId();
     // The stored id is already fully qualified; a server that can browse confirms it.
     if (server.Connection().BrowseServerAddressSpace()) {
       std::string qualified;
-      if (SUCCEEDED(server.Connection().BrowseServerAddressSpace()->GetItemID(item->m_sQualifiedId,
+      if (SUCCEEDED(server.Connection().BrowseServerAddressSpace()->GetItemID(item->QualifiedId(),
                                                                               &qualified)) &&
           !qualified.empty()) {
         def.szItemID = qualified;
@@ -228,8 +223,8 @@ bool ReAddItemsOfGroup(COPCServer& server, COPCGroup& group) {
     }
     def.bActive = TRUE;
     def.hClient = 0;
-    def.vtRequestedDataType = item->m_value.vt != VT_EMPTY ? item->m_value.vt : item->m_vtDataType;
-    ids.push_back(item->m_sQualifiedId);
+    def.vtRequestedDataType = item->ValueType();
+    ids.push_back(item->QualifiedId());
     defs.push_back(std::move(def));
   }
   HRESULT hr = E_FAIL;
@@ -248,10 +243,8 @@ bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<
   std::vector<std::string> ids;
   for (size_t i = 0; i < defs.size(); ++i) {
     COPCItem* item = group.AppendAcquiredItem();
-    item->m_sQualifiedId = defs[i].szItemID;
-    item->m_sShortId = i < shortIds.size() ? shortIds[i] : std::string();
-    item->m_sDescription = defs[i].szItemID;
-    item->m_vtDataType = defs[i].vtRequestedDataType;
+    item->Define(defs[i].szItemID, i < shortIds.size() ? shortIds[i] : std::string(),
+                 defs[i].szItemID, defs[i].vtRequestedDataType);
     ids.push_back(defs[i].szItemID);
   }
   server.RecountItems();
@@ -274,9 +267,9 @@ bool AddNewItemsToGroup(COPCServer& server, COPCGroup& group, const std::vector<
 }
 
 bool RemoveItem(COPCServer& server, COPCBaseItem* item) {
-  if (item == nullptr || item->m_pGroup == nullptr)
+  if (item == nullptr || item->Group() == nullptr)
     return false;
-  if (!item->m_pGroup->RemoveItem(item))
+  if (!item->Group()->RemoveItem(item))
     return false;
   server.RecountItems();
   server.MarkConfigurationChanged();
@@ -304,22 +297,31 @@ int ReplaceNameInExpression(std::string& expression, const std::string& oldId,
   return count;
 }
 
+int ReplaceNameInExpression(COPCCalcItem& item, const std::string& oldId,
+                            const std::string& newId) {
+  std::string expression = item.Expression();
+  const int count = ReplaceNameInExpression(expression, oldId, newId);
+  if (count > 0)
+    item.SetExpression(expression);
+  return count;
+}
+
 int RenameShortId(COPCGroup& group, const std::string& oldId, const std::string& newId,
                   bool renameInExpressions) {
   int count = 0;
   for (auto& item : group.AcquiredItems()) {
-    if (item->m_sShortId == oldId) {
-      item->m_sShortId = newId;
+    if (item->ShortId() == oldId) {
+      item->SetShortId(newId);
       ++count;
     }
   }
   if (renameInExpressions) {
     for (auto& item : group.CalcItems())
-      count += ReplaceNameInExpression(item->m_sExpression, oldId, newId);
+      count += ReplaceNameInExpression(*item, oldId, newId);
   }
   for (auto& item : group.CalcItems()) {
-    if (item->m_sShortId == oldId) {
-      item->m_sShortId = newId;
+    if (item->ShortId() == oldId) {
+      item->SetShortId(newId);
       ++count;
     }
   }

@@ -49,3 +49,5 @@ int RenameShortId(COPCGroup& group, const std::string& oldId, const std::string&
 // of a longer name); returns how many were replaced.
 int ReplaceNameInExpression(std::string& expression, const std::string& oldId,
                             const std::string& newId);
+// The same in a calculated item's expression (its evaluation context then goes with it).
+int ReplaceNameInExpression(COPCCalcItem& item, const std::string& oldId, const std::string& newId);

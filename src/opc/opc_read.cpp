@@ -40,7 +40,7 @@ bool SyncReadGroup(COPCServer& server, COPCGroup& group, OPCDATASOURCE source) {
   std::vector<OPCHANDLE> handles;
   handles.reserve(group.AcquiredItems().size());
   for (const auto& item : group.AcquiredItems())
-    handles.push_back(item->m_hServerItem);
+    handles.push_back(item->ServerItem());
 
   group.SetTimeTextUnknown();
   std::vector<OPCITEMSTATE> values;
@@ -68,10 +68,8 @@ bool SyncReadGroup(COPCServer& server, COPCGroup& group, OPCDATASOURCE source) {
   for (size_t i = 0; i < values.size(); ++i) {
     COPCItem& item = *group.AcquiredItems()[i];
     OPCITEMSTATE& state = values[i];
-    VariantCopy(&item.m_value, &state.vDataValue);
-    item.m_wQuality = state.wQuality;
-    item.m_ftTimeStamp = state.ftTimeStamp;
-    item.m_hrRead = i < errors.size() ? errors[i] : S_OK;
+    item.SetReadResult(state.vDataValue, state.wQuality, state.ftTimeStamp,
+                       i < errors.size() ? errors[i] : S_OK);
     if (i == 0)
       group.SetLastRead(readTime, FormatTimeStampMs(LocalTimeFromFileTime(readTime)));
     VariantClear(&state.vDataValue);

@@ -91,18 +91,18 @@ std::vector<PropertyRow> ItemPropertySheet(const COPCBaseItem& item, bool calcul
                                            const COPCGroup& group) {
   std::string expression;
   if (calculated)
-    expression = static_cast<const COPCCalcItem&>(item).m_sExpression;
+    expression = static_cast<const COPCCalcItem&>(item).Expression();
   const char* category = kItemPropertiesCaption;
   return {
-      {category, "OPC Item Qualified Id", item.m_sQualifiedId,
+      {category, "OPC Item Qualified Id", item.QualifiedId(),
        "Specifies the Fully Qualified Identifier of the OPC Item"},
-      {category, "OPC Item Short Name", item.m_sShortId,
+      {category, "OPC Item Short Name", item.ShortId(),
        "Specifies the Short Identifier of the OPC Item"},
-      {category, "OPC Item Description", item.m_sDescription,
+      {category, "OPC Item Description", item.Description(),
        "Specifies the Description of the OPC Item"},
       {category, "OPC Item Expression", expression,
        "Specifies the Expression of the Calculated OPC Item"},
-      {category, "OPC Item Data Type", calculated ? "Double" : DataTypeText(item.m_vtDataType),
+      {category, "OPC Item Data Type", calculated ? "Double" : DataTypeText(item.DataType()),
        "Specifies the OLE Data Type of the OPC Item"},
       {category, "OPC Item Group", group.Name(),
        "Specifies the OPC Group to which the OPC Item belongs"},

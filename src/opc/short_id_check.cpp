@@ -35,7 +35,7 @@ std::vector<ShortIdOwner> CollectAcquiredShortIds(const COPCServer& server, int 
       if (g == skipGroupIndex && i == skipItemIndex)
         continue;
       owners.push_back(
-          {g, group.Name(), i, group.AcquiredItems()[static_cast<size_t>(i)]->m_sShortId});
+          {g, group.Name(), i, group.AcquiredItems()[static_cast<size_t>(i)]->ShortId()});
     }
   }
   return owners;

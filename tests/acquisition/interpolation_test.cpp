@@ -45,12 +45,10 @@ TEST(Interpolation, WriterMarksRowsOfAGroupThatSkippedThem) {
   CDataSetWriter writer(history, realTime);
   COPCGroup group(nullptr);
   COPCItem* item = group.AppendAcquiredItem();
-  item->m_nValid = 1;
-  item->m_wQuality = 0xC0;
-  item->m_value.vt = VT_R8;
-  item->m_value.dblVal = 10.0;
+  item->Accept(item->QualifiedId(), 1, VT_R8, 1);
+  item->SetReadResult(MakeVariantR8(10.0), 0xC0, item->TimeStamp(), S_OK);
   COPCCalcItem* calc = group.AppendCalcItem();
-  calc->m_dValue = 7.0;
+  calc->SetComputedValue(7.0, 0xC0);
   std::vector<int> rewritten;
   int lastRow = 0;
   COPCModelAccess::SetTimeText(group, "t0");
@@ -60,9 +58,9 @@ TEST(Interpolation, WriterMarksRowsOfAGroupThatSkippedThem) {
   history.Append(DataSet("t2", 2));
   COPCModelAccess::SetTimeText(group, "t3");
   writer.StartDataSet(group);
-  item->m_value.dblVal = 13.0;
-  item->m_wQuality = 0x1C;  // bad now: interpolated cells carry the bad-quality bit
-  calc->m_dValue = 9.0;
+  // Bad now: interpolated cells carry the bad-quality bit.
+  item->SetReadResult(MakeVariantR8(13.0), 0x1C, item->TimeStamp(), S_OK);
+  calc->SetComputedValue(9.0, 0xC0);
   writer.WriteGroupValues(group, 0, 2, lastRow, rewritten);
   EXPECT_EQ(rewritten, (std::vector<int>{1, 2}));
   EXPECT_EQ(history.Row(1)->Cell(1), "11.00");

@@ -22,25 +22,25 @@ TEST(CalcBinding, SymbolsGetAcquiredIndexesOrThousandPlusCalculatedIndexes) {
   CalcTestServer::AddCalc(group, "SAME", "SAME + C0 + C2");
   CalcTestServer::AddCalc(group, "C2", "B + SAME");
   // A stale entry from an earlier acquisition disappears.
-  group.CalcItems()[0]->m_binding["GONE"] = 7;
+  group.CalcItems()[0]->Bind({}, {{"GONE", 7}});
 
   ASSERT_TRUE(BindCalcItems(env.server, env.test.prompt));
   EXPECT_TRUE(env.test.prompt.messages.empty());
 
   const COPCCalcItem& c0 = *group.CalcItems()[0];
-  EXPECT_EQ(c0.m_binding, (std::map<std::string, int>{{"A", 0}, {"B", 1}}));
+  EXPECT_EQ(c0.Binding(), (std::map<std::string, int>{{"A", 0}, {"B", 1}}));
   // The symbol table is the parser's: the constants and every symbol read.
-  ASSERT_EQ(c0.m_symbols.size(), 4u);
-  EXPECT_EQ(c0.m_symbols.at("pi"), 3.141592653589793);
-  EXPECT_EQ(c0.m_symbols.at("e"), 2.718281828459045);
-  EXPECT_TRUE(c0.m_symbols.count("A"));
-  EXPECT_TRUE(c0.m_symbols.count("B"));
+  ASSERT_EQ(c0.Symbols().size(), 4u);
+  EXPECT_EQ(c0.Symbols().at("pi"), 3.141592653589793);
+  EXPECT_EQ(c0.Symbols().at("e"), 2.718281828459045);
+  EXPECT_TRUE(c0.Symbols().count("A"));
+  EXPECT_TRUE(c0.Symbols().count("B"));
 
   // A name used by an acquired and a calculated item is the acquired item; later items of
   // the list are bound as well as earlier ones.
-  EXPECT_EQ(group.CalcItems()[1]->m_binding,
+  EXPECT_EQ(group.CalcItems()[1]->Binding(),
             (std::map<std::string, int>{{"C0", 1000}, {"C2", 1002}, {"SAME", 2}}));
-  EXPECT_EQ(group.CalcItems()[2]->m_binding, (std::map<std::string, int>{{"B", 1}, {"SAME", 2}}));
+  EXPECT_EQ(group.CalcItems()[2]->Binding(), (std::map<std::string, int>{{"B", 1}, {"SAME", 2}}));
   EXPECT_TRUE(IsCalcReference(1000));
   EXPECT_FALSE(IsCalcReference(999));
 }
@@ -63,8 +63,8 @@ TEST(CalcBinding, SymbolsAreBoundWithinTheirOwnGroupOnly) {
             "End of Job ...");
   EXPECT_EQ(env.test.prompt.messages[0].buttons, MessageButtons::kOk);
   // The groups before were bound, the items before the failing one too.
-  EXPECT_EQ(first.CalcItems()[0]->m_binding.at("X"), 0);
-  EXPECT_EQ(second.CalcItems()[0]->m_binding.at("Z"), 1);
+  EXPECT_EQ(first.CalcItems()[0]->Binding().at("X"), 0);
+  EXPECT_EQ(second.CalcItems()[0]->Binding().at("Z"), 1);
 }
 
 TEST(CalcBinding, TheFirstInvalidSymbolInTableOrderStopsTheStart) {
@@ -91,8 +91,8 @@ TEST(CalcBinding, ExpressionErrorsDoNotStopTheBindingAndEmptyGroupsBind) {
   CalcTestServer::AddCalc(group, "DIV", "A / 0");
   CalcTestServer::AddCalc(group, "CONST", "");
   EXPECT_TRUE(BindCalcItems(env.server, env.test.prompt));
-  EXPECT_EQ(group.CalcItems()[0]->m_binding.at("A"), 0);
-  EXPECT_TRUE(group.CalcItems()[1]->m_binding.empty());
+  EXPECT_EQ(group.CalcItems()[0]->Binding().at("A"), 0);
+  EXPECT_TRUE(group.CalcItems()[1]->Binding().empty());
   EXPECT_TRUE(env.test.prompt.messages.empty());
   // A server without groups binds trivially.
   CalcTestServer none;

@@ -247,7 +247,7 @@ TEST_F(CalcEditorTest, RefusedCharactersShowTheReportAndDisableEvaluate) {
   EXPECT_TRUE(p.Evaluate());
   EXPECT_TRUE(p.Buttons().bAdd);
   EXPECT_TRUE(p.Add());
-  EXPECT_EQ(p.WorkingGroup().CalcItems().back()->m_sShortId, "t1");
+  EXPECT_EQ(p.WorkingGroup().CalcItems().back()->ShortId(), "t1");
   EXPECT_EQ(env.test.prompt.reports.size(), 2u);
   // The same refused identifier typed again later is reported again.
   p.SetIdentifier("T.12");
@@ -260,11 +260,11 @@ TEST_F(CalcEditorTest, AddCreatesADoubleItemInTheCopyAndClearsTheFields) {
   ASSERT_TRUE(p.Add());
   ASSERT_EQ(p.WorkingGroup().CalcCount(), 1);
   const COPCCalcItem& item = *p.WorkingGroup().CalcItems()[0];
-  EXPECT_EQ(item.m_sQualifiedId, "T_F");
-  EXPECT_EQ(item.m_sShortId, "T_F");
-  EXPECT_EQ(item.m_sExpression, "CelciusToFahrenheit(TEMP)");
-  EXPECT_EQ(item.m_vtDataType, VT_R4);
-  EXPECT_EQ(item.m_pGroup, &p.WorkingGroup());
+  EXPECT_EQ(item.QualifiedId(), "T_F");
+  EXPECT_EQ(item.ShortId(), "T_F");
+  EXPECT_EQ(item.Expression(), "CelciusToFahrenheit(TEMP)");
+  EXPECT_EQ(item.DataType(), VT_R4);
+  EXPECT_EQ(item.Group(), &p.WorkingGroup());
   EXPECT_EQ(p.Identifier(), "");
   EXPECT_EQ(p.Expression(), "");
   EXPECT_FALSE(p.EvaluatedAndValid());
@@ -350,7 +350,7 @@ TEST_F(CalcEditorTest, RemoveTakesTheSelectedRowEvenWithANameDifferingInCase) {
   p.SelectCalcRow(1);
   ASSERT_TRUE(p.Remove());
   ASSERT_EQ(p.WorkingGroup().CalcCount(), 1);
-  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sShortId, "Flow");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->ShortId(), "Flow");
   // The refilled list has no selection.
   EXPECT_FALSE(p.Buttons().bRemove);
   EXPECT_FALSE(p.Buttons().bEditCalc);
@@ -367,7 +367,7 @@ TEST_F(CalcEditorTest, EditAndModifyKeepTheShortIdAndChangeQualifiedIdAndExpress
   // Modify with nothing loaded changes nothing.
   Prepare(p, "C1", "TEMP * 3");
   EXPECT_FALSE(p.Modify());
-  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sExpression, "TEMP");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->Expression(), "TEMP");
 
   p.SelectCalcRow(1);
   ASSERT_TRUE(p.Edit());
@@ -382,13 +382,13 @@ TEST_F(CalcEditorTest, EditAndModifyKeepTheShortIdAndChangeQualifiedIdAndExpress
   EXPECT_TRUE(p.Evaluate());
   ASSERT_TRUE(p.Modify());
   const COPCCalcItem& item = *p.WorkingGroup().CalcItems()[1];
-  EXPECT_EQ(item.m_sShortId, "C2");
-  EXPECT_EQ(item.m_sQualifiedId, "C2_RENAMED");
-  EXPECT_EQ(item.m_sExpression, "R * 10 + C1");
-  EXPECT_EQ(item.m_vtDataType, VT_R4);
+  EXPECT_EQ(item.ShortId(), "C2");
+  EXPECT_EQ(item.QualifiedId(), "C2_RENAMED");
+  EXPECT_EQ(item.Expression(), "R * 10 + C1");
+  EXPECT_EQ(item.DataType(), VT_R4);
   EXPECT_EQ(p.Identifier(), "");
   EXPECT_EQ(p.Expression(), "");
-  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sExpression, "TEMP");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->Expression(), "TEMP");
 
   // Edit with an invalid stored expression: the check's reason is shown, no Modify.
   CalcTestServer::AddCalc(group, "BAD", "NOPE + 1");
@@ -410,15 +410,15 @@ TEST_F(CalcEditorTest, ModifyFollowsTheLoadedItemEvenAfterQualifiedIdsRepeat) {
   p.SetIdentifier("B");
   p.Evaluate();
   ASSERT_TRUE(p.Modify());
-  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sQualifiedId, "B");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->QualifiedId(), "B");
   // Editing B now changes B, not the first item with that qualified id.
   p.SelectCalcRow(1);
   p.Edit();
   p.SetExpression("R + 1");
   p.Evaluate();
   ASSERT_TRUE(p.Modify());
-  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->m_sExpression, "TEMP");
-  EXPECT_EQ(p.WorkingGroup().CalcItems()[1]->m_sExpression, "R + 1");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[0]->Expression(), "TEMP");
+  EXPECT_EQ(p.WorkingGroup().CalcItems()[1]->Expression(), "R + 1");
   // A removed item can no longer be modified.
   p.SelectCalcRow(1);
   p.Edit();
@@ -487,14 +487,14 @@ TEST_F(CalcEditorTest, OkReplacesTheGroupsCalculatedItemsAndCancelDiscards) {
   EXPECT_EQ(env.server.ConfigurationRevision(), revision);
   ASSERT_EQ(group.CalcCount(), 1);
   const COPCCalcItem* kept = group.CalcItems()[0].get();
-  EXPECT_EQ(kept->m_pGroup, &group);
+  EXPECT_EQ(kept->Group(), &group);
 
   Prepare(p, "NEW", "OLD + 1");
   ASSERT_TRUE(p.Add());
   p.Apply();
   ASSERT_EQ(group.CalcCount(), 2);
-  EXPECT_EQ(group.CalcItems()[1]->m_sShortId, "NEW");
-  EXPECT_EQ(group.CalcItems()[1]->m_pGroup, &group);
+  EXPECT_EQ(group.CalcItems()[1]->ShortId(), "NEW");
+  EXPECT_EQ(group.CalcItems()[1]->Group(), &group);
   EXPECT_EQ(group.ItemCount(), 5);
   EXPECT_EQ(env.server.TotalCalculatedCount(), 2);
   EXPECT_EQ(env.server.TotalItemCount(), 5);
@@ -527,11 +527,11 @@ TEST_F(CalcEditorTest, AnAcquiredShortIdEditedInTheEditorReachesExpressionsAndTh
   ASSERT_TRUE(p.RenameAcquiredShortId(0, "TB"));
   EXPECT_EQ(p.AcquiredRows()[0][1], "TB");
   EXPECT_EQ(p.CalcRows()[0][3], "TB * 2");
-  EXPECT_EQ(group.AcquiredItems()[0]->m_sShortId, "TEMP");  // the copy only, until OK
+  EXPECT_EQ(group.AcquiredItems()[0]->ShortId(), "TEMP");  // the copy only, until OK
   env.server.SetConfigurationModified(false);
   p.Apply();
-  EXPECT_EQ(group.AcquiredItems()[0]->m_sShortId, "TB");
-  EXPECT_EQ(group.CalcItems()[0]->m_sExpression, "TB * 2");
+  EXPECT_EQ(group.AcquiredItems()[0]->ShortId(), "TB");
+  EXPECT_EQ(group.CalcItems()[0]->Expression(), "TB * 2");
   EXPECT_TRUE(env.server.IsConfigurationModified());
 }
 

@@ -20,11 +20,11 @@ class CalcEvaluationTest : public ::testing::Test {
 
   // One cycle: the acquired item A reads the value, then the calculated items are computed.
   void Cycle(double dA) {
-    group.AcquiredItems()[0]->m_value = MakeVariantR8(dA);
+    CalcTestServer::SetValue(*group.AcquiredItems()[0], MakeVariantR8(dA));
     EvaluateCalcItems(group);
   }
 
-  double Value(size_t index) const { return group.CalcItems()[index]->m_dValue; }
+  double Value(size_t index) const { return group.CalcItems()[index]->CalcValue(); }
 
   CalcTestServer env;
   COPCGroup& group;
@@ -127,18 +127,20 @@ TEST_F(CalcEvaluationTest, BooleanAndIntegerItemsWorkInExpressions) {
   COPCItem& text = CalcTestServer::AddAcquired(group, "TEXT", VT_BSTR);
   CalcTestServer::AddCalc(group, "R", "if(FLAG, COUNT * 2, -1) + TEXT");
   ASSERT_TRUE(BindCalcItems(env.server, env.test.prompt));
-  flag.m_value = MakeVariantBool(true);
-  count.m_value.vt = VT_UI2;
-  count.m_value.uiVal = 21;
-  text.m_value = MakeVariantBstr("1000");
+  CalcTestServer::SetValue(flag, MakeVariantBool(true));
+  VARIANT twentyOne;
+  twentyOne.vt = VT_UI2;
+  twentyOne.uiVal = 21;
+  CalcTestServer::SetValue(count, twentyOne);
+  CalcTestServer::SetValue(text, MakeVariantBstr("1000"));
   EvaluateCalcItems(group);
   EXPECT_EQ(Value(0), 42.0);
-  flag.m_value = MakeVariantBool(false);
+  CalcTestServer::SetValue(flag, MakeVariantBool(false));
   EvaluateCalcItems(group);
   EXPECT_EQ(Value(0), -1.0);
   // An item with no value yet (VT_EMPTY) reads 0.
-  count.m_value = VARIANT();
-  flag.m_value = MakeVariantBool(true);
+  CalcTestServer::SetValue(count, VARIANT());
+  CalcTestServer::SetValue(flag, MakeVariantBool(true));
   EvaluateCalcItems(group);
   EXPECT_EQ(Value(0), 0.0);
 }
@@ -149,19 +151,19 @@ TEST_F(CalcEvaluationTest, TheResultIsStoredWhateverTheStatusAndMarkedGood) {
   CalcTestServer::AddCalc(group, "USES", "DIV + 1");
   ASSERT_TRUE(BindCalcItems(env.server, env.test.prompt));
   const COPCCalcItem& item = *group.CalcItems()[0];
-  EXPECT_EQ(item.m_nValid, 0);
+  EXPECT_EQ(item.Valid(), 0);
   EXPECT_EQ(item.QualityText(), "No Value");
   Cycle(3.0);
   EXPECT_EQ(Value(0), 1.5);
   Cycle(1.0);  // division by zero: the error value is stored and used
   EXPECT_EQ(Value(0), 129.0);
   EXPECT_EQ(Value(1), 130.0);
-  EXPECT_EQ(item.m_nValid, 1);
-  EXPECT_EQ(item.m_wQuality, kCalcValueQuality);
+  EXPECT_EQ(item.Valid(), 1);
+  EXPECT_EQ(item.Quality(), kCalcValueQuality);
   EXPECT_EQ(item.QualityText(), "Good");
   EXPECT_TRUE(item.IsGood());
   // The value variant is left alone: the item's recorded type stays its type code.
-  EXPECT_EQ(item.m_value.vt, VT_EMPTY);
+  EXPECT_EQ(item.Value().vt, VT_EMPTY);
 }
 
 TEST_F(CalcEvaluationTest, ReferencesThatNoLongerNameAnItemReadZero) {
@@ -169,29 +171,29 @@ TEST_F(CalcEvaluationTest, ReferencesThatNoLongerNameAnItemReadZero) {
   CalcTestServer::AddCalc(group, "C", "A + B + K");
   COPCCalcItem& item = *group.CalcItems()[0];
   // A binding made for a larger group, and a symbol that has no binding at all.
-  item.m_symbols = {{"A", 0.0}, {"B", 0.0}, {"K", 0.0}, {"pi", 3.14}, {"e", 2.7}};
-  item.m_binding = {{"A", 5}, {"B", kCalcReferenceBase + 9}};
-  group.AcquiredItems()[0]->m_value = MakeVariantR8(100.0);
+  const COPCCalcItem::SymbolTable symbols = {
+      {"A", 0.0}, {"B", 0.0}, {"K", 0.0}, {"pi", 3.14}, {"e", 2.7}};
+  item.Bind(symbols, {{"A", 5}, {"B", kCalcReferenceBase + 9}});
+  CalcTestServer::SetValue(*group.AcquiredItems()[0], MakeVariantR8(100.0));
   // The engine's hook takes the function as it is.
   std::function<void(COPCGroup&)> evaluate = EvaluateCalcItems;
   evaluate(group);
-  EXPECT_EQ(item.m_dValue, 0.0);
-  item.m_binding["A"] = 0;
-  item.m_binding["B"] = -3;
+  EXPECT_EQ(item.CalcValue(), 0.0);
+  item.Bind(symbols, {{"A", 0}, {"B", -3}});
   evaluate(group);
-  EXPECT_EQ(item.m_dValue, 100.0);
+  EXPECT_EQ(item.CalcValue(), 100.0);
 }
 
 TEST_F(CalcEvaluationTest, AGroupWithoutServerEvaluatesWithAFixedSeed) {
   COPCGroup loose(nullptr);
-  CalcTestServer::AddAcquired(loose, "A").m_value = MakeVariantR8(4.0);
+  CalcTestServer::SetValue(CalcTestServer::AddAcquired(loose, "A"), MakeVariantR8(4.0));
   CalcTestServer::AddCalc(loose, "S", "sqrt(A)");
   ASSERT_TRUE(BindGroupCalcItems(loose, env.test.clock, env.test.prompt));
   EvaluateCalcItems(loose);
-  EXPECT_EQ(loose.CalcItems()[0]->m_dValue, 2.0);
+  EXPECT_EQ(loose.CalcItems()[0]->CalcValue(), 2.0);
   EXPECT_TRUE(ExpressionStatus::Valid());
   EvaluateCalcItemsWithClock(loose, env.test.clock);
-  EXPECT_EQ(loose.CalcItems()[0]->m_dValue, 2.0);
+  EXPECT_EQ(loose.CalcItems()[0]->CalcValue(), 2.0);
 }
 
 }  // namespace

@@ -19,20 +19,20 @@ struct CalcTestServer {
   static COPCItem& AddAcquired(COPCGroup& group, const std::string& sShortId,
                                VARTYPE vtType = VT_R8) {
     COPCItem* item = group.AppendAcquiredItem();
-    item->m_sQualifiedId = "Plant." + sShortId;
-    item->m_sShortId = sShortId;
-    item->m_sDescription = "Description of " + sShortId;
-    item->m_vtDataType = vtType;
+    item->Define("Plant." + sShortId, sShortId, "Description of " + sShortId, vtType);
     return *item;
+  }
+
+  // A value as a read brings it (quality and time stamp unchanged).
+  static void SetValue(COPCItem& item, const VARIANT& value) {
+    item.SetReadResult(value, item.Quality(), item.TimeStamp(), S_OK);
   }
 
   static COPCCalcItem& AddCalc(COPCGroup& group, const std::string& sShortId,
                                const std::string& sExpression) {
     COPCCalcItem* item = group.AppendCalcItem();
-    item->m_sQualifiedId = sShortId;
-    item->m_sShortId = sShortId;
-    item->m_sExpression = sExpression;
-    item->m_vtDataType = VT_R4;
+    item->Define(sShortId, sShortId, item->Description(), VT_R4);
+    item->SetExpression(sExpression);
     return *item;
   }
 };

@@ -44,7 +44,7 @@ int SavePlant(ProjectTest& t) {
   // Calculated items were defined between acquired additions: order is per kind.
   ProjectTest::AddCalc(*line, "TempF", "CelciusToFahrenheit(Temp)");
   ProjectTest::AddCalc(*line, "Both", "TempF + Run");
-  line->AcquiredItems()[1]->m_sDescription = "Machine runs";
+  line->AcquiredItems()[1]->SetDescription("Machine runs");
   t.AddGroup("Idle", {"Signals.Counter.I4"}, {"Count"}, 10000, false);
   const int id = t.store->Save("Plant");
   EXPECT_EQ(id, 1);
@@ -74,20 +74,20 @@ TEST_F(ProjectLoadTest, RecreatesGroupsAndItemsInSavedOrder) {
   EXPECT_EQ(idle.UpdateRate(), 10000u);
 
   ASSERT_EQ(line.AcquiredCount(), 3);
-  EXPECT_EQ(line.AcquiredItems()[0]->m_sShortId, "Temp");
-  EXPECT_EQ(line.AcquiredItems()[1]->m_sShortId, "Run");
-  EXPECT_EQ(line.AcquiredItems()[1]->m_sDescription, "Machine runs");
-  EXPECT_EQ(line.AcquiredItems()[2]->m_sQualifiedId, "Plant.Line1.Machine1.Mode");
-  EXPECT_EQ(line.AcquiredItems()[2]->m_vtDataType, VT_BSTR);
+  EXPECT_EQ(line.AcquiredItems()[0]->ShortId(), "Temp");
+  EXPECT_EQ(line.AcquiredItems()[1]->ShortId(), "Run");
+  EXPECT_EQ(line.AcquiredItems()[1]->Description(), "Machine runs");
+  EXPECT_EQ(line.AcquiredItems()[2]->QualifiedId(), "Plant.Line1.Machine1.Mode");
+  EXPECT_EQ(line.AcquiredItems()[2]->DataType(), VT_BSTR);
   for (const auto& item : line.AcquiredItems()) {
-    EXPECT_EQ(item->m_nValid, 1) << item->m_sQualifiedId << " is on the server again";
-    EXPECT_NE(item->m_hServerItem, 0u);
+    EXPECT_EQ(item->Valid(), 1) << item->QualifiedId() << " is on the server again";
+    EXPECT_NE(item->ServerItem(), 0u);
   }
   ASSERT_EQ(line.CalcCount(), 2);
-  EXPECT_EQ(line.CalcItems()[0]->m_sShortId, "TempF");
-  EXPECT_EQ(line.CalcItems()[0]->m_sExpression, "CelciusToFahrenheit(Temp)");
-  EXPECT_EQ(line.CalcItems()[0]->m_vtDataType, VT_R4);
-  EXPECT_EQ(line.CalcItems()[1]->m_sShortId, "Both");
+  EXPECT_EQ(line.CalcItems()[0]->ShortId(), "TempF");
+  EXPECT_EQ(line.CalcItems()[0]->Expression(), "CelciusToFahrenheit(Temp)");
+  EXPECT_EQ(line.CalcItems()[0]->DataType(), VT_R4);
+  EXPECT_EQ(line.CalcItems()[1]->ShortId(), "Both");
   EXPECT_EQ(server->TotalItemCount(), 6);
 
   EXPECT_EQ(observer.events,

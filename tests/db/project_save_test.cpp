@@ -16,7 +16,7 @@ void BuildPlant(ProjectTest& t, COPCGroup*& line, COPCGroup*& tank) {
                     {"Temp", "Mode"}, 1000);
   tank = t.AddGroup("Tank", {"Plant.Line1.Tank1.Level", "Plant.Line1.Tank1.InletValve"},
                     {"Level", "Inlet"}, 5000, false, 12.7f);
-  line->AcquiredItems()[0]->m_sDescription = "Oven temperature";
+  line->AcquiredItems()[0]->SetDescription("Oven temperature");
   ProjectTest::AddCalc(*line, "TempF", "CelciusToFahrenheit(Temp)");
   ProjectTest::AddCalc(*line, "Twice", "2 * Temp");
 }
@@ -109,7 +109,7 @@ TEST_F(ProjectSaveTest, SavingTwiceUnderOneNameLeavesOneProjectWithNewIds) {
 TEST_F(ProjectSaveTest, NameWithSingleQuotesIsStoredMatchedAndReplaced) {
   ASSERT_TRUE(Connect());
   COPCGroup* group = AddGroup("O'Brien's group", {"Text.Apostrophe"}, {"Note"});
-  group->AcquiredItems()[0]->m_sDescription = "Operator's 'note'";
+  group->AcquiredItems()[0]->SetDescription("Operator's 'note'");
   AddCalc(*group, "Quoted", "if(Note > 0, 1, 0)");
   const std::string name = "Operator's 'night' shift";
   ASSERT_EQ(store->Save(name), 1);

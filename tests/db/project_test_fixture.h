@@ -61,11 +61,8 @@ class ProjectTest : public ::testing::Test {
   static COPCCalcItem* AddCalc(COPCGroup& group, const std::string& shortId,
                                const std::string& expression) {
     COPCCalcItem* item = group.AppendCalcItem();
-    item->m_sQualifiedId = shortId;
-    item->m_sShortId = shortId;
-    item->m_sDescription = shortId;
-    item->m_sExpression = expression;
-    item->m_vtDataType = kProjectCalcItemType;
+    item->Define(shortId, shortId, shortId, kProjectCalcItemType);
+    item->SetExpression(expression);
     return item;
   }
   // What the close-project sequence leaves: no group, no connection.

@@ -139,7 +139,7 @@ TEST_F(ProjectTransferTest, CalculatedItemRuleRefusesAnItem) {
       [&checked](const COPCGroup& group, const COPCCalcItem& item) -> std::string {
         ++checked;
         EXPECT_EQ(group.CalcCount(), 2) << "every item of the group is there when checked";
-        return item.m_sShortId == "Both" ? "Use of Unknown Item Symbol X" : "";
+        return item.ShortId() == "Both" ? "Use of Unknown Item Symbol X" : "";
       });
   EXPECT_EQ(checked, 2);
   ASSERT_EQ(result.m_failures.size(), 1u);

@@ -445,8 +445,9 @@ class SessionTest : public QObject {
     QVERIFY(rig.Start());
     CMainFrame& frame = rig.Frame();
     CVelmoraSession& session = *rig.session;
-    enum class Way { kAddItems, kCalcItems, kModifyGroup };
-    for (const Way way : {Way::kAddItems, Way::kCalcItems, Way::kModifyGroup}) {
+    enum class Way { kAddItems, kCalcItems, kModifyGroup, kItemProperties };
+    for (const Way way :
+         {Way::kAddItems, Way::kCalcItems, Way::kModifyGroup, Way::kItemProperties}) {
       QVERIFY(rig.ImportDemoProject());
       frame.SwitchToView(VelmoraView::kOpcServer);
       COPCServerView* view = frame.ServerView();
@@ -486,6 +487,12 @@ class SessionTest : public QObject {
           break;
         case Way::kModifyGroup:
           QTest::keyClick(tree, Qt::Key_F2);
+          break;
+        case Way::kItemProperties:
+          QVERIFY(tree->currentItem()->childCount() > 0);
+          tree->setCurrentItem(tree->currentItem()->child(0));
+          QCOMPARE(view->SelectedKind(), ConfigNodeKind::kItem);
+          QTest::keyClick(tree, Qt::Key_Return);
           break;
       }
       QVERIFY(opened);

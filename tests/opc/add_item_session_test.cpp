@@ -390,8 +390,8 @@ TEST_F(AddItemSessionTest, EditedShortIdIsCheckedAndRenamedInCalculatedExpressio
   COPCGroup* group = AddGroupWithItems("Group02", {"Static.R8", "Plant.Line1.Tank1.Level"});
   ASSERT_NE(group, nullptr);
   COPCCalcItem* calc = group->AppendCalcItem();
-  calc->m_sShortId = "G02_C000";
-  calc->m_sExpression = "G02_A000 * 2 + G02_A001 + G02_A0001";
+  calc->SetShortId("G02_C000");
+  calc->SetExpression("G02_A000 * 2 + G02_A001 + G02_A0001");
   CAddItemSession session(*server, *group);
   session.Open();
 
@@ -413,16 +413,16 @@ TEST_F(AddItemSessionTest, EditedShortIdIsCheckedAndRenamedInCalculatedExpressio
 
   ASSERT_TRUE(session.ApplyShortIdEdit(0, " OVEN_T "));
   EXPECT_EQ(session.Rows()[0].m_sShortId, "OVEN_T");
-  EXPECT_EQ(session.WorkingGroup().CalcItems()[0]->m_sExpression,
+  EXPECT_EQ(session.WorkingGroup().CalcItems()[0]->Expression(),
             "OVEN_T * 2 + G02_A001 + G02_A0001");
-  EXPECT_EQ(calc->m_sExpression, "G02_A000 * 2 + G02_A001 + G02_A0001");  // not yet applied
+  EXPECT_EQ(calc->Expression(), "G02_A000 * 2 + G02_A001 + G02_A0001");  // not yet applied
 
   AddItemResult result = session.TakeResult();
   ApplyAddItemResult(*server, *group, std::move(result));
   ASSERT_EQ(group->CalcCount(), 1);
-  EXPECT_EQ(group->CalcItems()[0]->m_sExpression, "OVEN_T * 2 + G02_A001 + G02_A0001");
-  EXPECT_EQ(group->CalcItems()[0]->m_pGroup, group);
-  EXPECT_EQ(group->AcquiredItems()[0]->m_sShortId, "OVEN_T");
+  EXPECT_EQ(group->CalcItems()[0]->Expression(), "OVEN_T * 2 + G02_A001 + G02_A0001");
+  EXPECT_EQ(group->CalcItems()[0]->Group(), group);
+  EXPECT_EQ(group->AcquiredItems()[0]->ShortId(), "OVEN_T");
 }
 
 TEST_F(AddItemSessionTest, RemovedRowsLeaveTheResultInRowOrder) {
@@ -449,10 +449,10 @@ TEST_F(AddItemSessionTest, RemovedRowsLeaveTheResultInRowOrder) {
   const AddItemApplyOutcome applied = ApplyAddItemResult(*server, *group, std::move(result));
   EXPECT_TRUE(applied.m_bAllAccepted);
   ASSERT_EQ(group->AcquiredCount(), 3);
-  EXPECT_EQ(group->AcquiredItems()[2]->m_sQualifiedId, "Plant.Line2.Tank1.Volume");
-  EXPECT_EQ(group->AcquiredItems()[2]->m_sShortId, "G01_A004");
-  EXPECT_EQ(group->AcquiredItems()[2]->m_nValid, 1);
-  EXPECT_EQ(group->AcquiredItems()[2]->m_vtDataType, VT_R8);
+  EXPECT_EQ(group->AcquiredItems()[2]->QualifiedId(), "Plant.Line2.Tank1.Volume");
+  EXPECT_EQ(group->AcquiredItems()[2]->ShortId(), "G01_A004");
+  EXPECT_EQ(group->AcquiredItems()[2]->Valid(), 1);
+  EXPECT_EQ(group->AcquiredItems()[2]->DataType(), VT_R8);
   EXPECT_EQ(server->TotalAcquiredCount(), 3);
   EXPECT_TRUE(ctx.sink.Contains(
       "Add OPC Item 'Plant.Line2.Tank1.Volume' (Short Id: G01_A004) to OPC Group 'Group01'"));

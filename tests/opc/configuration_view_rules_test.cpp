@@ -12,7 +12,8 @@ TEST_F(OpcServerTest, ItemLabelsNameTheirKindAndLeadBackToTheItem) {
   COPCGroup* group = AddGroupWithItems("Group01", {"Signals.Sine.R8"});
   ASSERT_NE(group, nullptr);
   COPCCalcItem* calc = group->AppendCalcItem();
-  calc->m_sQualifiedId = "Signals.Sine.R8";  // the same id as the acquired one
+  calc->Define("Signals.Sine.R8", calc->ShortId(), calc->Description(),
+               calc->DataType());  // the same id as the acquired one
   const COPCItem& acquired = *group->AcquiredItems()[0];
   EXPECT_EQ(ItemNodeLabel(acquired, false), "Signals.Sine.R8 (Acquired OPC Item)");
   bool calculated = true;

@@ -78,7 +78,7 @@ TEST_F(OpcGroupsTest, FindGroupByNameIsCaseSensitiveAndRecountTotals) {
   ASSERT_TRUE(ConnectFull());
   AddGroupWithItems("Group01", {"Static.R8", "Static.I4"});
   COPCGroup* second = AddGroupWithItems("Group02", {"Static.BOOL"});
-  second->AppendCalcItem()->m_sShortId = "C1";
+  second->AppendCalcItem()->SetShortId("C1");
   int index = -1;
   EXPECT_EQ(server->FindGroupByName("Group02", &index), second);
   EXPECT_EQ(index, 1);
@@ -94,9 +94,9 @@ TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* source = AddGroupWithItems("Group01", {"Static.R8"});
   COPCCalcItem* calc = source->AppendCalcItem();
-  calc->m_sShortId = "Twice";
-  calc->m_sExpression = "G01_A000 * 2";
-  calc->m_binding["G01_A000"] = 0;
+  calc->SetShortId("Twice");
+  calc->SetExpression("G01_A000 * 2");
+  calc->Bind({}, {{"G01_A000", 0}});
   COPCGroup copy(nullptr);
   copy.CopySettings(*source, true, false);
   EXPECT_EQ(copy.Server(), server.get());
@@ -105,17 +105,17 @@ TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
   EXPECT_EQ(copy.Connection().SyncIO(), source->Connection().SyncIO());
   ASSERT_EQ(copy.AcquiredCount(), 1);
   EXPECT_EQ(copy.CalcCount(), 0);
-  EXPECT_EQ(copy.AcquiredItems()[0]->m_sQualifiedId, "Static.R8");
-  EXPECT_EQ(copy.AcquiredItems()[0]->m_sShortId, "G01_A000");
-  EXPECT_EQ(copy.AcquiredItems()[0]->m_vtDataType, VT_R8);
-  EXPECT_EQ(copy.AcquiredItems()[0]->m_pGroup, &copy);
-  EXPECT_EQ(copy.AcquiredItems()[0]->m_nValid, 0);
+  EXPECT_EQ(copy.AcquiredItems()[0]->QualifiedId(), "Static.R8");
+  EXPECT_EQ(copy.AcquiredItems()[0]->ShortId(), "G01_A000");
+  EXPECT_EQ(copy.AcquiredItems()[0]->DataType(), VT_R8);
+  EXPECT_EQ(copy.AcquiredItems()[0]->Group(), &copy);
+  EXPECT_EQ(copy.AcquiredItems()[0]->Valid(), 0);
   COPCGroup withCalc(nullptr);
   withCalc.CopySettings(*source, false, true);
   EXPECT_EQ(withCalc.AcquiredCount(), 0);
   ASSERT_EQ(withCalc.CalcCount(), 1);
-  EXPECT_EQ(withCalc.CalcItems()[0]->m_sExpression, "G01_A000 * 2");
-  EXPECT_EQ(withCalc.CalcItems()[0]->m_binding.at("G01_A000"), 0);
+  EXPECT_EQ(withCalc.CalcItems()[0]->Expression(), "G01_A000 * 2");
+  EXPECT_EQ(withCalc.CalcItems()[0]->Binding().at("G01_A000"), 0);
 }
 
 TEST_F(OpcGroupsTest, RemoveGroupLogsAndDropsTheGroup) {
@@ -302,10 +302,10 @@ TEST_F(OpcGroupsTest, RemovingGroup02OfThreeRenumbersNamesAndShortIds) {
   AddGroupWithItems("Group01", {"Static.R8"});
   COPCGroup* second = AddGroupWithItems("Group02", {"Static.I4"});
   COPCGroup* third = AddGroupWithItems("Group03", {"Static.R8", "Static.I4"});
-  third->AcquiredItems()[1]->m_sShortId = "Flow";
+  third->AcquiredItems()[1]->SetShortId("Flow");
   COPCCalcItem* calc = third->AppendCalcItem();
-  calc->m_sShortId = "G03_C000";
-  calc->m_sExpression = "G03_A000 * 2 + Flow - XG03_A000";
+  calc->SetShortId("G03_C000");
+  calc->SetExpression("G03_A000 * 2 + Flow - XG03_A000");
   ctx.prompt.messageAnswers = {MessageAnswer::kOk};
   const RemoveGroupOutcome outcome = RemoveGroupCommand(*server, second);
   ASSERT_TRUE(outcome.m_bRemoved);
@@ -314,11 +314,11 @@ TEST_F(OpcGroupsTest, RemovingGroup02OfThreeRenumbersNamesAndShortIds) {
   ASSERT_EQ(server->GroupCount(), 2);
   EXPECT_EQ(server->Group(0)->Name(), "Group01");
   EXPECT_EQ(third->Name(), "Group02");
-  EXPECT_EQ(third->AcquiredItems()[0]->m_sShortId, "G02_A000");
-  EXPECT_EQ(third->AcquiredItems()[1]->m_sShortId, "Flow");
-  EXPECT_EQ(calc->m_sShortId, "G02_C000");
-  EXPECT_EQ(calc->m_sExpression, "G02_A000 * 2 + Flow - XG03_A000");
-  EXPECT_EQ(server->Group(0)->AcquiredItems()[0]->m_sShortId, "G01_A000");
+  EXPECT_EQ(third->AcquiredItems()[0]->ShortId(), "G02_A000");
+  EXPECT_EQ(third->AcquiredItems()[1]->ShortId(), "Flow");
+  EXPECT_EQ(calc->ShortId(), "G02_C000");
+  EXPECT_EQ(calc->Expression(), "G02_A000 * 2 + Flow - XG03_A000");
+  EXPECT_EQ(server->Group(0)->AcquiredItems()[0]->ShortId(), "G01_A000");
   EXPECT_EQ(outcome.m_check.m_nGroupsRenamed, 1);
   // G03_A000 renamed (1) and replaced once in the expression (1), G03_C000 renamed (1).
   EXPECT_EQ(outcome.m_check.m_nIdentifiersRenamed, 3);
@@ -347,14 +347,14 @@ TEST_F(OpcGroupsTest, RemoveGroupCommandCancelledKeepsTheGroup) {
 TEST_F(OpcGroupsTest, CheckWithNothingToRenameSaysZero) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8"});
-  group->AcquiredItems()[0]->m_sShortId = "";
+  group->AcquiredItems()[0]->SetShortId("");
   const DefaultNamesCheck check = CheckDefaultNames(*server);
   EXPECT_EQ(check.m_sGroupSummary,
             "Consistency Check of Default Group Names Done - 0 Default Group Name Changed ...");
   EXPECT_EQ(check.m_sIdentifierSummary,
             "Consistency Check of Default Short Identifiers Done - 0 Default Identifier Changed "
             "...");
-  EXPECT_EQ(group->AcquiredItems()[0]->m_sShortId, "");
+  EXPECT_EQ(group->AcquiredItems()[0]->ShortId(), "");
 }
 
 }  // namespace

@@ -58,14 +58,14 @@ TEST_F(OpcItemsTest, AcceptedItemsTakeOverTheServersAnswers) {
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8", "Static.BSTR"});
   ASSERT_EQ(group->AcquiredCount(), 2);
   const COPCItem& item = *group->AcquiredItems()[1];
-  EXPECT_EQ(item.m_nValid, 1);
-  EXPECT_NE(item.m_hServerItem, 0u);
-  EXPECT_NE(group->AcquiredItems()[0]->m_hServerItem, item.m_hServerItem);
-  EXPECT_EQ(item.m_vtDataType, VT_BSTR);
-  EXPECT_EQ(item.m_dwAccessRights, static_cast<DWORD>(OPC_READABLE | OPC_WRITEABLE));
-  EXPECT_EQ(item.m_sShortId, "G01_A001");
-  EXPECT_EQ(item.m_sDescription, "Static.BSTR");
-  EXPECT_EQ(item.m_pGroup, group);
+  EXPECT_EQ(item.Valid(), 1);
+  EXPECT_NE(item.ServerItem(), 0u);
+  EXPECT_NE(group->AcquiredItems()[0]->ServerItem(), item.ServerItem());
+  EXPECT_EQ(item.DataType(), VT_BSTR);
+  EXPECT_EQ(item.AccessRights(), static_cast<DWORD>(OPC_READABLE | OPC_WRITEABLE));
+  EXPECT_EQ(item.ShortId(), "G01_A001");
+  EXPECT_EQ(item.Description(), "Static.BSTR");
+  EXPECT_EQ(item.Group(), group);
   EXPECT_TRUE(group->Connection().ItemResults().empty());
   EXPECT_TRUE(ctx.prompt.reports.empty());
   EXPECT_TRUE(ctx.sink.Contains(
@@ -104,10 +104,10 @@ TEST_F(OpcItemsTest, PartialSuccessReportListsEveryItemWithItsTextAndCode) {
   EXPECT_EQ(codes[1], OPC_E_UNKNOWNITEMID);
   // Accepted items are usable; refused ones keep their place with valid 0.
   ASSERT_EQ(group->AcquiredCount(), 4);
-  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 1);
-  EXPECT_NE(group->AcquiredItems()[0]->m_hServerItem, 0u);
-  EXPECT_EQ(group->AcquiredItems()[1]->m_nValid, 0);
-  EXPECT_EQ(group->AcquiredItems()[1]->m_hServerItem, 0u);
+  EXPECT_EQ(group->AcquiredItems()[0]->Valid(), 1);
+  EXPECT_NE(group->AcquiredItems()[0]->ServerItem(), 0u);
+  EXPECT_EQ(group->AcquiredItems()[1]->Valid(), 0);
+  EXPECT_EQ(group->AcquiredItems()[1]->ServerItem(), 0u);
   EXPECT_EQ(group->AcquiredItems()[1]->QualityText(), "No Value");
   EXPECT_TRUE(ctx.sink.Contains(
       "Error Adding OPC Item 'No.Such.Item' to OPC Group 'Group01' \nError Code: -1073479673 "
@@ -154,7 +154,7 @@ TEST_F(OpcItemsTest, FailedCallsGiveTheirOwnReports) {
   for (const Case& c : cases) {
     COPCModelAccess::SetItemMgt(*group, new CScriptedItemMgt(c.hr));
     ctx.prompt.reports.clear();
-    group->AppendAcquiredItem()->m_sQualifiedId = "Kept";
+    group->AppendAcquiredItem()->Define("Kept", "", "", VT_EMPTY);
     EXPECT_FALSE(AddItemsToGroup(*server, *group, Defs({"Static.R8"}), {"Static.R8"}));
     ASSERT_EQ(ctx.prompt.reports.size(), 1u);
     const std::string& body = ctx.prompt.reports[0].body;
@@ -166,11 +166,10 @@ TEST_F(OpcItemsTest, FailedCallsGiveTheirOwnReports) {
     EXPECT_EQ(ctx.prompt.reports[0].errorCode, static_cast<uint32_t>(c.hr));
   }
   // Every item of a failed re-addition is marked refused.
-  group->AcquiredItems()[0]->m_nValid = 1;
-  group->AcquiredItems()[0]->m_hServerItem = 7;
+  group->AcquiredItems()[0]->Accept("Kept", 7, VT_EMPTY, 1);
   EXPECT_FALSE(ReAddItemsOfGroup(*server, *group));
-  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 0);
-  EXPECT_EQ(group->AcquiredItems()[0]->m_hServerItem, 0u);
+  EXPECT_EQ(group->AcquiredItems()[0]->Valid(), 0);
+  EXPECT_EQ(group->AcquiredItems()[0]->ServerItem(), 0u);
 }
 
 TEST_F(OpcItemsTest, NoConnectionOrNoItemManagerIsReported) {
@@ -204,16 +203,15 @@ TEST_F(OpcItemsTest, ReAddAfterProjectLoadTakesOverHandlesAndTypes) {
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
   for (const char* id : {"Static.R8", "Static.I4", "Gone.Item"}) {
     COPCItem* item = group->AppendAcquiredItem();
-    item->m_sQualifiedId = id;
-    item->m_vtDataType = VT_EMPTY;
+    item->Define(id, "", "", VT_EMPTY);
   }
-  group->AcquiredItems()[1]->m_vtDataType = VT_R8;  // requested: delivered as a double
+  group->AcquiredItems()[1]->SetDataType(VT_R8);  // requested: delivered as a double
   EXPECT_FALSE(ReAddItemsOfGroup(*server, *group));
-  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 1);
-  EXPECT_EQ(group->AcquiredItems()[0]->m_vtDataType, VT_R8);
-  EXPECT_EQ(group->AcquiredItems()[1]->m_nValid, 1);
-  EXPECT_NE(group->AcquiredItems()[1]->m_hServerItem, 0u);
-  EXPECT_EQ(group->AcquiredItems()[2]->m_nValid, 0);
+  EXPECT_EQ(group->AcquiredItems()[0]->Valid(), 1);
+  EXPECT_EQ(group->AcquiredItems()[0]->DataType(), VT_R8);
+  EXPECT_EQ(group->AcquiredItems()[1]->Valid(), 1);
+  EXPECT_NE(group->AcquiredItems()[1]->ServerItem(), 0u);
+  EXPECT_EQ(group->AcquiredItems()[2]->Valid(), 0);
   EXPECT_TRUE(ctx.sink.Contains("Add OPC Item 'Static.I4' (Short Id: ) to OPC Group 'Group01'"));
   // Nothing to send: false, no report.
   COPCGroup* empty = server->AddGroup("Empty", 1000, 0, 0.0f, 0, kReadSyncCache, true);
@@ -226,16 +224,16 @@ TEST_F(OpcItemsTest, ReAddWorksOnAServerWithoutBrowsing) {
   ASSERT_TRUE(server->Connect(kSimServerNoBrowseProgId, kLocalHost, GUID_NULL));
   ASSERT_FALSE(server->Connection().BrowseServerAddressSpace());
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
-  group->AppendAcquiredItem()->m_sQualifiedId = "Static.R8";
+  group->AppendAcquiredItem()->Define("Static.R8", "", "", VT_EMPTY);
   EXPECT_TRUE(ReAddItemsOfGroup(*server, *group));
-  EXPECT_EQ(group->AcquiredItems()[0]->m_nValid, 1);
+  EXPECT_EQ(group->AcquiredItems()[0]->Valid(), 1);
 }
 
 TEST_F(OpcItemsTest, RemoveItemCommandAsksAndRemoves) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = AddGroupWithItems("Group01", {"Static.R8", "Static.I4"});
   COPCCalcItem* calc = group->AppendCalcItem();
-  calc->m_sQualifiedId = "Sum";
+  calc->Define("Sum", "", "", VT_EMPTY);
   server->SetConfigurationModified(false);
   const uint64_t revision = server->ConfigurationRevision();
   ctx.prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk, MessageAnswer::kOk};
@@ -246,7 +244,7 @@ TEST_F(OpcItemsTest, RemoveItemCommandAsksAndRemoves) {
             "Static.R8 \nOPC Group Name Group01 \nOPC Item Type: Acquired OPC Item ");
   EXPECT_TRUE(RemoveItemCommand(*server, group->AcquiredItems()[0].get()));
   EXPECT_EQ(group->AcquiredCount(), 1);
-  EXPECT_EQ(group->AcquiredItems()[0]->m_sQualifiedId, "Static.I4");
+  EXPECT_EQ(group->AcquiredItems()[0]->QualifiedId(), "Static.I4");
   EXPECT_TRUE(server->IsConfigurationModified());
   EXPECT_NE(server->ConfigurationRevision(), revision);
   EXPECT_TRUE(RemoveItemCommand(*server, calc));
@@ -278,17 +276,17 @@ TEST(OpcRename, ReplacesWholeNamesOnly) {
 
 TEST(OpcRename, RenameShortIdCountsItemsAndOccurrences) {
   COPCGroup group(nullptr);
-  group.AppendAcquiredItem()->m_sShortId = "Old";
-  group.AppendAcquiredItem()->m_sShortId = "Other";
+  group.AppendAcquiredItem()->SetShortId("Old");
+  group.AppendAcquiredItem()->SetShortId("Other");
   COPCCalcItem* calc = group.AppendCalcItem();
-  calc->m_sShortId = "Old";
-  calc->m_sExpression = "Old * Old + Other";
+  calc->SetShortId("Old");
+  calc->SetExpression("Old * Old + Other");
   EXPECT_EQ(RenameShortId(group, "Old", "New", true), 4);
-  EXPECT_EQ(group.AcquiredItems()[0]->m_sShortId, "New");
-  EXPECT_EQ(calc->m_sExpression, "New * New + Other");
-  EXPECT_EQ(calc->m_sShortId, "New");
+  EXPECT_EQ(group.AcquiredItems()[0]->ShortId(), "New");
+  EXPECT_EQ(calc->Expression(), "New * New + Other");
+  EXPECT_EQ(calc->ShortId(), "New");
   EXPECT_EQ(RenameShortId(group, "Other", "Else", false), 1);
-  EXPECT_EQ(calc->m_sExpression, "New * New + Other");
+  EXPECT_EQ(calc->Expression(), "New * New + Other");
 }
 
 // ---- Short id check ----
@@ -320,7 +318,7 @@ TEST_F(OpcItemsTest, ShortIdUsedInAnotherGroupIsRefused) {
   ASSERT_TRUE(ConnectFull());
   AddGroupWithItems("Group01", {"Static.R8", "Static.I4"});
   COPCGroup* second = AddGroupWithItems("Group02", {"Static.BOOL"});
-  second->AcquiredItems()[0]->m_sShortId = "Flow";
+  second->AcquiredItems()[0]->SetShortId("Flow");
   // Editing G01_A000 (group 0, item 0) to "Flow".
   const std::vector<ShortIdOwner> others = CollectAcquiredShortIds(*server, 0, 0);
   const ShortIdCheck check = CheckShortId("Flow", others, ctx.prompt);

@@ -1,6 +1,6 @@
-// The model's state is its own: no file outside COPCServer, COPCGroup and their
-// connections can name one of their fields. Compile-time checks only (part of opc_tests):
-// each line below fails the build the day a field becomes reachable again.
+// The model's state is its own: no file outside COPCServer, COPCGroup, their
+// connections and their items can name one of their fields. Compile-time checks only (part of
+// opc_tests): each line below fails the build the day a field becomes reachable again.
 #include <type_traits>
 #include <utility>
 
@@ -75,6 +75,51 @@ VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_pIDataObject);
 VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_hServerGroup);
 VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_sErrorMessage);
 VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_sErrorReport);
+
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_sQualifiedId);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_sShortId);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_sDescription);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_vtDataType);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_nValid);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_ftTimeStamp);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_wQuality);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_value);
+VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_pGroup);
+
+// Through either kind of item, the common fields stay out of reach too.
+VELMORA_EXPECT_PRIVATE(COPCItem, m_sShortId);
+VELMORA_EXPECT_PRIVATE(COPCItem, m_value);
+VELMORA_EXPECT_PRIVATE(COPCItem, m_wQuality);
+VELMORA_EXPECT_PRIVATE(COPCItem, m_dwAccessRights);
+VELMORA_EXPECT_PRIVATE(COPCItem, m_hServerItem);
+VELMORA_EXPECT_PRIVATE(COPCItem, m_hrRead);
+
+VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_sShortId);
+VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_nValid);
+VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_sExpression);
+VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_symbols);
+VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_binding);
+VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_dValue);
+
+// What an item shows is read-only: its identifiers, value, context and group come as
+// values or const references.
+template <class T>
+concept ReachesItemShortId = requires(T& object) {
+  object.ShortId();
+};
+static_assert(ReachesItemShortId<COPCCalcItem>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCItem&>().QualifiedId())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCItem&>().ShortId())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCItem&>().Value())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Expression())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Symbols())>>);
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Binding())>>);
 
 // The lists are read-only from outside: items come and go through the group.
 static_assert(

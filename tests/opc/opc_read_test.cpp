@@ -104,7 +104,7 @@ TEST(OpcReadStatistics, TotalDoesNotOverflowInLongAcquisitions) {
 TEST_F(OpcReadTest, GroupOfOnlyCalculatedItemsHasNothingToRead) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
-  group->AppendCalcItem()->m_sExpression = "1 + 1";
+  group->AppendCalcItem()->SetExpression("1 + 1");
   EXPECT_FALSE(ReadGroup(*server, *group));
   EXPECT_EQ(group->Connection().ErrorMessage(),
             "No Item to Read to OPCServer Velmora.SimServer.1 on Local Host ...");
@@ -121,7 +121,7 @@ TEST_F(OpcReadTest, AsynchronousReadInterfacesAreNotImplemented) {
   EXPECT_FALSE(ReadGroup(*server, *group));
   EXPECT_EQ(ctx.sink.Count("Not Implemented", kLogDataAcquisition), 1);
   EXPECT_FALSE(ctx.sink.Contains("80070005"));
-  EXPECT_EQ(group->AcquiredItems()[0]->m_value.vt, VT_EMPTY);
+  EXPECT_EQ(group->AcquiredItems()[0]->Value().vt, VT_EMPTY);
   group->SetReadInterface(kReadAsync20);
   EXPECT_FALSE(ReadGroup(*server, *group));
   EXPECT_EQ(ctx.sink.Count("Not Implemented", kLogDataAcquisition), 2);

@@ -163,22 +163,21 @@ TEST(OpcReadInterfaceText, NamesAndDescriptionsByCode) {
 TEST(OpcItem, NewItemsStartWithTheirDocumentedState) {
   const FILETIME now = FileTimeFromUint64(133000000000000000ULL);
   COPCItem item(nullptr, now);
-  EXPECT_EQ(item.m_wQuality, 0x1C);
-  EXPECT_EQ(item.m_nValid, 0);
-  EXPECT_EQ(item.m_dwAccessRights, 1u);
-  EXPECT_EQ(item.m_hServerItem, 0u);
-  EXPECT_EQ(item.m_value.vt, VT_EMPTY);
-  EXPECT_EQ(FileTimeToUint64(item.m_ftTimeStamp), FileTimeToUint64(now));
+  EXPECT_EQ(item.Quality(), 0x1C);
+  EXPECT_EQ(item.Valid(), 0);
+  EXPECT_EQ(item.AccessRights(), 1u);
+  EXPECT_EQ(item.ServerItem(), 0u);
+  EXPECT_EQ(item.Value().vt, VT_EMPTY);
+  EXPECT_EQ(FileTimeToUint64(item.TimeStamp()), FileTimeToUint64(now));
   EXPECT_EQ(item.QualityText(), "No Value");
   EXPECT_EQ(item.ValueText(2), "???");
   COPCCalcItem calc(nullptr, now);
-  EXPECT_EQ(calc.m_wQuality, 0);
-  EXPECT_EQ(calc.m_nValid, 0);
-  EXPECT_TRUE(calc.m_sExpression.empty());
+  EXPECT_EQ(calc.Quality(), 0);
+  EXPECT_EQ(calc.Valid(), 0);
+  EXPECT_TRUE(calc.Expression().empty());
   // A valid item with a stored value shows it.
-  item.m_nValid = 1;
-  item.m_wQuality = 0xC0;
-  item.m_value = MakeVariantI4(12);
+  item.Accept(item.QualifiedId(), 1, VT_I4, 1);
+  item.SetReadResult(MakeVariantI4(12), 0xC0, now, S_OK);
   EXPECT_EQ(item.ValueText(2), "12");
   EXPECT_EQ(item.QualityText(), "Good");
   EXPECT_TRUE(item.IsGood());

@@ -352,15 +352,15 @@ void COPCServerView::RefreshItemList() {
   }
   for (const auto& item : group->AcquiredItems()) {
     m_pItems->addTopLevelItem(new QTreeWidgetItem(
-        {QString::fromStdString(item->m_sQualifiedId), QString::fromStdString(item->m_sShortId),
-         QString::fromStdString(item->m_sDescription),
-         QString::fromStdString(DataTypeText(item->m_vtDataType)), QString()}));
+        {QString::fromStdString(item->QualifiedId()), QString::fromStdString(item->ShortId()),
+         QString::fromStdString(item->Description()),
+         QString::fromStdString(DataTypeText(item->DataType())), QString()}));
   }
   for (const auto& item : group->CalcItems()) {
     m_pItems->addTopLevelItem(new QTreeWidgetItem(
-        {QString::fromStdString(item->m_sQualifiedId), QString::fromStdString(item->m_sShortId),
-         QString::fromStdString(item->m_sDescription), "Double",
-         QString::fromStdString(item->m_sExpression)}));
+        {QString::fromStdString(item->QualifiedId()), QString::fromStdString(item->ShortId()),
+         QString::fromStdString(item->Description()), "Double",
+         QString::fromStdString(item->Expression())}));
   }
   for (int column = 0; column < m_pItems->columnCount(); ++column)
     m_pItems->resizeColumnToContents(column);

@@ -25,10 +25,12 @@
 #include "opc/gui/direct_host_dlg.h"
 #include "opc/gui/direct_server_dlg.h"
 #include "opc/gui/group_dlg.h"
+#include "opc/gui/property_dlg.h"
 #include "opc/gui/server_selection_dlg.h"
 #include "opc/gui/server_selection_model.h"
 #include "opc/gui/short_id_dlg.h"
 #include "opc/opc_server.h"
+#include "opc/property_sheet.h"
 #include "platform/sim/sim_ids.h"
 #include "platform/sim/sim_runtime.h"
 #include "sim_group.h"
@@ -382,9 +384,56 @@ class OpcDialogsTest : public QObject {
         ApplyAddItemResult(server, *group, dialog.Session().TakeResult());
     QVERIFY(outcome.m_bAllAccepted);
     QCOMPARE(group->AcquiredCount(), rows - 1);
-    QCOMPARE(QString::fromStdString(group->AcquiredItems().back()->m_sShortId),
-             QString("Pressure"));
+    QCOMPARE(QString::fromStdString(group->AcquiredItems().back()->ShortId()), QString("Pressure"));
     server.RemoveAllGroups();
+  }
+  // The project closes (its groups and items go) while the dialogs that work on a group
+  // are still open: each works on its copy or finds the group by name on use, so nothing
+  // reaches the freed group (ASan builds see any read), and an OK has nothing to write to.
+  void theGroupDialogsOutliveTheirGroupWithoutTouchingIt() {
+    TestContext test;
+    COPCServer server(test.context);
+    QVERIFY(server.Connect(kSimServerProgId, kLocalHost, GUID_NULL));
+    COPCGroup* group = AddSimGroup(server, "Group01", 1000, {"Signals.Ramp.R8"});
+    QVERIFY(group != nullptr);
+    QVERIFY(AddSimGroup(server, "Line", 1000, {}) != nullptr);
+    CAddItemDlg adding(test.context, server, *group);
+    CGroupDlg modifying(server, test.prompt, group);
+    CPropertyDlg properties(kItemPropertiesTitle, kItemPropertiesCaption,
+                            ItemPropertySheet(*group->AcquiredItems()[0], false, *group));
+    adding.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&adding));
+    modifying.show();
+    properties.show();
+    server.RemoveAllGroups();
+    group = nullptr;
+    QCOMPARE(server.GroupCount(), 0);
+
+    // The add-item dialog edits a short id and accepts, all on its copy.
+    QCOMPARE(adding.ItemList()->model()->rowCount(), 1);
+    OnNextModal<CShortIdDlg>([](CShortIdDlg& edit) {
+      edit.ShortIdField()->setText("Ramp");
+      emit edit.ShortIdField()->textEdited("Ramp");
+      QVERIFY(edit.OkButton()->isEnabled());
+      edit.OkButton()->click();
+    });
+    adding.EditShortId(0);
+    QCOMPARE(adding.ItemList()->model()->index(0, 1).data().toString(), QString("Ramp"));
+    QVERIFY(adding.OkButton()->isEnabled());
+    adding.OkButton()->click();
+    QCOMPARE(adding.result(), int(QDialog::Accepted));
+    const AddItemResult result = adding.Session().TakeResult();
+    QCOMPARE(result.m_shortIds, std::vector<std::string>{"Ramp"});
+    QVERIFY(server.FindGroupByName("Group01") == nullptr);  // the view applies nothing
+
+    // The group dialog checks names against the groups there are now.
+    modifying.NameField()->setText("Line");
+    QVERIFY(modifying.OkButton()->isEnabled());
+    modifying.NameField()->setText("Group01");
+    QVERIFY(modifying.OkButton()->isEnabled());
+
+    // The property sheet shows what it copied.
+    QCOMPARE(properties.Value("OPC Item Qualified Id"), QString("Signals.Ramp.R8"));
   }
 };
 
