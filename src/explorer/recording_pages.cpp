@@ -516,6 +516,27 @@ size_t CRecordingPages::HeapBytes() const {
 
 namespace {
 
+// A read-only connection of its own and the walk statement over the recording's rows up
+// to the last row id seen when it opened; false with the cause when either fails.
+bool OpenWalk(const CRecordingPages& recording, sqlite3*& db, sqlite3_stmt*& query,
+              std::string& cause) {
+  if (sqlite3_open_v2(recording.DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+      SQLITE_OK) {
+    cause = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    return false;
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  if (sqlite3_prepare_v2(db, kWalkStatement, -1, &query, nullptr) != SQLITE_OK) {
+    cause = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    return false;
+  }
+  sqlite3_bind_int(query, 1, recording.AcquisitionId());
+  sqlite3_bind_int64(query, 2, recording.LastRowId());
+  return true;
+}
+
 // The recording's rows in order, each decoded into one reused builder handed to sink.
 bool ForEachStoredRow(const CRecordingPages& recording,
                       const std::function<bool(const CLoadedTable::CRowBuilder& row)>& sink,
@@ -525,21 +546,9 @@ bool ForEachStoredRow(const CRecordingPages& recording,
   if (rows == 0 || recording.AcquisitionId() < 0)
     return true;
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(recording.DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-      SQLITE_OK) {
-    cause = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
-    sqlite3_close(db);
-    return false;
-  }
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
   sqlite3_stmt* query = nullptr;
-  if (sqlite3_prepare_v2(db, kWalkStatement, -1, &query, nullptr) != SQLITE_OK) {
-    cause = sqlite3_errmsg(db);
-    sqlite3_close(db);
+  if (!OpenWalk(recording, db, query, cause))
     return false;
-  }
-  sqlite3_bind_int(query, 1, recording.AcquisitionId());
-  sqlite3_bind_int64(query, 2, recording.LastRowId());
   CValueRowReader reader;
   CLoadedTable::CRowBuilder row;
   const int itemColumns = std::max(0, recording.ColumnCount() - 1);
@@ -620,21 +629,9 @@ bool StreamRecordingText(
            (text.empty() || write(text));
   }
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(recording.DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-      SQLITE_OK) {
-    cause = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
-    sqlite3_close(db);
-    return false;
-  }
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
   sqlite3_stmt* query = nullptr;
-  if (sqlite3_prepare_v2(db, kWalkStatement, -1, &query, nullptr) != SQLITE_OK) {
-    cause = sqlite3_errmsg(db);
-    sqlite3_close(db);
+  if (!OpenWalk(recording, db, query, cause))
     return false;
-  }
-  sqlite3_bind_int(query, 1, recording.AcquisitionId());
-  sqlite3_bind_int64(query, 2, recording.LastRowId());
   const int itemColumns = std::max(0, recording.ColumnCount() - 1);
 
   // Batches in row order; the decoders take the next undecoded one.
