@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -161,6 +162,7 @@ TEST_F(HistoryWindowTest, AClearAndAResumeWhileOlderRowsAreRead) {
   ASSERT_TRUE(engine->StartCommand());
   TicksSeen(100);
   std::atomic<bool> stop{false};
+  std::atomic<int> attempts{0};
   std::atomic<int> pages{0};
   // A reader on another thread, as the history table's page worker: whatever it reads is
   // a whole row of some generation, never a torn one.
@@ -176,8 +178,17 @@ TEST_F(HistoryWindowTest, AClearAndAResumeWhileOlderRowsAreRead) {
       }
       if (history.Generation() == generation)
         pages.fetch_add(1);
+      attempts.fetch_add(1);
     }
   });
+  // On a loaded machine the reader may start late: let it read once before the rounds so
+  // that its reads overlap them, and once more in a steady generation after them.
+  const auto waitFor = [](const std::atomic<int>& counter, int above) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (counter.load() <= above && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  waitFor(attempts, 0);
   for (int round = 0; round < 3; ++round) {
     TicksSeen(40);
     engine->ClearCommand();
@@ -187,6 +198,7 @@ TEST_F(HistoryWindowTest, AClearAndAResumeWhileOlderRowsAreRead) {
     ASSERT_TRUE(engine->ResumeCommand());
   }
   TicksSeen(40);
+  waitFor(pages, 0);
   stop = true;
   reader.join();
   EXPECT_GT(pages.load(), 0);
