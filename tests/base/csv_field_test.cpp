@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr CsvQuoting kItemListRule{",;\t", true};
@@ -64,4 +67,30 @@ TEST(CsvField, AppendKeepsWhatIsThere) {
   EXPECT_EQ(out, "x;\"y\"\"\"");
   EXPECT_TRUE(CsvFieldNeedsQuotes("y\"", CsvQuoting::Separator(';')));
   EXPECT_FALSE(CsvFieldNeedsQuotes("y", CsvQuoting::Separator(';')));
+}
+
+TEST(CsvField, EveryLengthAndPositionIsSearched) {
+  // Short fields and whole rows are searched differently: both must see a special
+  // character wherever it stands, and only the chosen separators.
+  const CsvQuoting semicolon = CsvQuoting::Separator(';');
+  for (size_t length = 1; length <= 200; ++length) {
+    const std::string plain(length, 'x');
+    EXPECT_FALSE(CsvFieldNeedsQuotes(plain, semicolon)) << length;
+    EXPECT_FALSE(CsvFieldNeedsQuotes(std::string(length, ','), semicolon)) << length;
+    std::vector<size_t> positions;
+    for (size_t at = 0; at < length; at += (length > 20 ? 7 : 1))
+      positions.push_back(at);
+    positions.push_back(length - 1);
+    for (const size_t at : positions) {
+      for (const char special : {'"', '\r', '\n', ';'}) {
+        std::string field = plain;
+        field[at] = special;
+        EXPECT_TRUE(CsvFieldNeedsQuotes(field, semicolon)) << length << " " << at;
+      }
+      std::string listed = plain;
+      listed[at] = '\t';
+      EXPECT_TRUE(CsvFieldNeedsQuotes(listed, kItemListRule)) << length << " " << at;
+      EXPECT_FALSE(CsvFieldNeedsQuotes(listed, semicolon)) << length << " " << at;
+    }
+  }
 }
