@@ -17,6 +17,7 @@
 // Usage: recording_bench [ROWS [FOLDER]]   (default 2600000 rows in /tmp)
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -138,6 +139,16 @@ double FloorRows(const std::string& path, int acquisitionId, int first, int coun
   sqlite3_finalize(query);
   sqlite3_close(db);
   return SecondsSince(start);
+}
+
+// User and system time of the whole process so far.
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 // One sequential read of a file and one write of the same bytes, in 1 MB pieces, flushed
@@ -312,10 +323,12 @@ int main(int argc, char** argv) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   });
+  const double cpuBefore = ProcessCpuSeconds();
   const auto exportStart = Clock::now();
   std::string cause;
   const bool exported = WriteExportFile(exportPath, data.Recording(), ';', cause);
   const double exportSeconds = SecondsSince(exportStart);
+  const double exportCpu = ProcessCpuSeconds() - cpuBefore;
   exporting.store(false);
   sampler.join();
   if (!exported) {
@@ -329,10 +342,11 @@ int main(int argc, char** argv) {
       "export:     %.1f s (%.0f MB) beside one read and flushed write of the same bytes %.1f s: "
       "ratio "
       "%.2f (target <= 1.5: %s); resident growth %.0f MB (target <= 256 MB: %s)\n"
-      "            beside a bare read and inflate of every row on one thread %.1f s: ratio %.2f\n",
+      "            beside a bare read and inflate of every row on one thread %.1f s: ratio %.2f; "
+      "%.1f s of CPU on %d decoder threads\n",
       exportSeconds, exportMb, floorCopy, exportSeconds / floorCopy,
       Verdict(exportSeconds <= 1.5 * floorCopy), exportGrowth, Verdict(exportGrowth <= 256.0),
-      floorInflate, exportSeconds / floorInflate);
+      floorInflate, exportSeconds / floorInflate, exportCpu, RecordingTextThreads());
   std::filesystem::remove_all(folder);
   return 0;
 }

@@ -601,8 +601,10 @@ void DecodeBatch(
 }  // namespace
 
 int RecordingTextThreads() {
+  // One decoder per core: the thread that reads and writes mostly waits for them (a
+  // decoder fewer left one core idle on a two-core machine).
   const unsigned cores = std::thread::hardware_concurrency();
-  return cores <= 1 ? 0 : static_cast<int>(std::min(cores - 1, 3u));
+  return cores <= 1 ? 0 : static_cast<int>(std::min(cores, 4u));
 }
 
 bool StreamRecordingText(
