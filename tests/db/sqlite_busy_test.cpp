@@ -51,7 +51,9 @@ TEST_F(BusyTest, StepGivesUpAfterTheDefaultBoundInShortVariedPauses) {
     before = clock.sleptMs;
   };
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, false, true, true, kLogProjects), -1);
+  EXPECT_EQ(
+      db.Query("SELECT a FROM t", {}, cells, SqlRun{false, true, true, kLogProjects}).Status(),
+      DbStatus::kFailed);
   EXPECT_TRUE(cells.empty());
   EXPECT_EQ(clock.sleptMs, 30000u);  // the same bound
   // Pauses of 25 to 100 ms: two writers that meet once do not meet again at every retry.
@@ -70,7 +72,8 @@ TEST_F(BusyTest, FreshConnectionWaitsWhileReadingTheSchemaToo) {
   Lock();
   db.SetBusyWait(5000);
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), -1);
+  EXPECT_EQ(db.Query("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
+            DbStatus::kFailed);
   EXPECT_EQ(clock.sleptMs, 5000u);
   EXPECT_EQ(sink.Count(kBusyGetQueryData), clock.sleeps);
   EXPECT_TRUE(sink.Contains("Step Error database is locked"));
@@ -83,7 +86,7 @@ TEST_F(BusyTest, LockReleasedDuringTheWaitLetsTheQueryFinish) {
       locker.Exec("COMMIT;");
   };
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), 1);
+  EXPECT_EQ(db.Query("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Value(), 1);
   EXPECT_EQ(cells.size(), 2u);
   EXPECT_EQ(clock.sleeps, 2);
   EXPECT_EQ(sink.Count(kBusyGetQueryData), 2);
@@ -115,7 +118,8 @@ TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
   EXPECT_FALSE(db.TableExists("t"));
   db.Close();
   CRecordingListControl list;
-  EXPECT_EQ(db.UpdateListCtrl("SELECT a FROM t", list, true, true), -1);
+  EXPECT_EQ(db.FillList("SELECT a FROM t", list, ListCtrlForm::kPlain, SqlRun{true, true}).Status(),
+            DbStatus::kFailed);
   EXPECT_EQ(list.Cell(0, 0), "There is No Data to Show ...");
   EXPECT_GE(sink.Count("Hit SQLITE_BUSY in CSQLite UpdateListCtrl", 0), 4);
   EXPECT_TRUE(sink.Contains("Step Error database is locked", 0));
@@ -167,7 +171,8 @@ TEST(BusyRealClock, WaitsInPausesForTheBoundWithoutSpinning) {
   db.SetBusyWait(300, 50);
   std::vector<QueryCell> cells;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), -1);
+  EXPECT_EQ(db.Query("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
+            DbStatus::kFailed);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();

@@ -54,12 +54,14 @@ TEST_F(SQLiteTest, OpenFailureIsToldApartAndLoggedOnChannelZero) {
   EXPECT_FALSE(db.IsOpen());
 
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT 1", cells, true, true, true), -3);
+  EXPECT_EQ(db.Query("SELECT 1", {}, cells, SqlRun{true, true, true}).Status(),
+            DbStatus::kOpenFailed);
   EXPECT_EQ(db.QueryInt64("SELECT 1", {}, SqlRun{true, true}).Status(), DbStatus::kOpenFailed);
   EXPECT_EQ(db.HasRow("SELECT 1", {}, SqlRun{true, true}).Status(), DbStatus::kOpenFailed);
   EXPECT_EQ(db.OpenExistingFile(), DbStatus::kOpenFailed);
   CRecordingListControl list;
-  EXPECT_EQ(db.UpdateListCtrl("SELECT 1", list, true, true), -3);
+  EXPECT_EQ(db.FillList("SELECT 1", list, ListCtrlForm::kPlain, SqlRun{true, true}).Status(),
+            DbStatus::kOpenFailed);
   EXPECT_TRUE(cells.empty());
   EXPECT_EQ(ctx.sink.Count("Error Opening Database"), 6);
   EXPECT_EQ(ctx.sink.Count("Executing SQL Transaction"), 0);
@@ -86,7 +88,9 @@ TEST_F(SQLiteTest, OpenFirstAndCloseAfterAreIndependent) {
   EXPECT_EQ(db.Run("INSERT INTO t VALUES(2);"), DbStatus::kFailed);
   EXPECT_EQ(db.LastResult(), SQLITE_MISUSE);
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells), 0);
+  // Nothing to prepare on without a handle.
+  EXPECT_EQ(db.Query("SELECT a FROM t", {}, cells).Status(), DbStatus::kNotPrepared);
+  EXPECT_TRUE(cells.empty());
   EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t", {}, SqlRun().Opening().Closing()).Value(), 1);
 }
 
@@ -146,7 +150,9 @@ TEST_F(SQLiteTest, FailedTransactionScriptIsRolledBackAndTheHandleStaysUsable) {
 TEST_F(SQLiteTest, NoRowGivesZeroColumnsAndNoRowFromQueryInt64) {
   MakeTable("CREATE TABLE t(a INTEGER);");
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), 0);
+  const DbResult<int> columns = db.Query("SELECT a FROM t", {}, cells, SqlRun{true, true, true});
+  ASSERT_TRUE(columns.Ok());
+  EXPECT_EQ(columns.Value(), 0);
   EXPECT_TRUE(cells.empty());
   EXPECT_EQ(db.QueryInt64("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kNoRow);
   EXPECT_TRUE(ctx.sink.Contains("SQL Query Executed in 0 msec."));
@@ -154,9 +160,10 @@ TEST_F(SQLiteTest, NoRowGivesZeroColumnsAndNoRowFromQueryInt64) {
 
 TEST_F(SQLiteTest, CellsCarryNameTypeAndValueOfEveryKind) {
   std::vector<QueryCell> cells;
-  ASSERT_EQ(db.GetQueryData("SELECT 7 AS Seven, 0.1 AS Tenth, 'te''xt' AS Word, NULL AS Nil, "
-                            "-2147483648 AS Lowest",
-                            cells, true, true),
+  ASSERT_EQ(db.Query("SELECT 7 AS Seven, 0.1 AS Tenth, 'te''xt' AS Word, NULL AS Nil, "
+                     "-2147483648 AS Lowest",
+                     {}, cells, SqlRun{true, true})
+                .Value(),
             5);
   ASSERT_EQ(cells.size(), 5u);
   EXPECT_EQ(cells[0].columnName, "Seven");
@@ -175,7 +182,7 @@ TEST_F(SQLiteTest, CellsCarryNameTypeAndValueOfEveryKind) {
 TEST_F(SQLiteTest, FloatIsNarrowedToSinglePrecision) {
   MakeTable("CREATE TABLE f(v FLOAT); INSERT INTO f VALUES(0.1); INSERT INTO f VALUES(1e300);");
   std::vector<QueryCell> cells;
-  ASSERT_EQ(db.GetQueryData("SELECT v FROM f", cells, true, true), 1);
+  ASSERT_EQ(db.Query("SELECT v FROM f", {}, cells, SqlRun{true, true}).Value(), 1);
   ASSERT_EQ(cells.size(), 2u);
   EXPECT_EQ(cells[0].floatValue, 0.1f);
   EXPECT_NE(static_cast<double>(cells[0].floatValue), 0.1);  // really single precision
@@ -189,7 +196,9 @@ TEST_F(SQLiteTest, BlobColumnsProduceNoCell) {
       "INSERT INTO b VALUES(1, x'00ff10', 'one'); INSERT INTO b VALUES(2, x'', 'two');"
       "INSERT INTO b VALUES(3, x'41', 'three');");
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT id, data, name FROM b ORDER BY id", cells, true, true), 3);
+  EXPECT_EQ(
+      db.Query("SELECT id, data, name FROM b ORDER BY id", {}, cells, SqlRun{true, true}).Value(),
+      3);
   ASSERT_EQ(cells.size(), 6u);  // 3 rows x 2 non-blob columns
   for (const QueryCell& cell : cells)
     EXPECT_NE(cell.columnName, "data");
@@ -201,7 +210,8 @@ TEST_F(SQLiteTest, BlobColumnsProduceNoCell) {
 
 TEST_F(SQLiteTest, CellsAreAppendedToTheCallersList) {
   std::vector<QueryCell> cells(2);
-  EXPECT_EQ(db.GetQueryData("SELECT 1, 2 UNION ALL SELECT 3, 4", cells, true, true), 2);
+  EXPECT_EQ(db.Query("SELECT 1, 2 UNION ALL SELECT 3, 4", {}, cells, SqlRun{true, true}).Value(),
+            2);
   ASSERT_EQ(cells.size(), 6u);
   EXPECT_EQ(cells[2].intValue, 1);
   EXPECT_EQ(cells[5].intValue, 4);
@@ -209,7 +219,11 @@ TEST_F(SQLiteTest, CellsAreAppendedToTheCallersList) {
 
 TEST_F(SQLiteTest, StatementThatCannotBePreparedLogsTheResultText) {
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT * FROM nothere", cells, true, true, true, kLogProjects), 0);
+  EXPECT_EQ(
+      db.Query("SELECT * FROM nothere", {}, cells, SqlRun{true, true, true, kLogProjects}).Status(),
+      DbStatus::kNotPrepared);
+  EXPECT_TRUE(cells.empty());
+  EXPECT_FALSE(db.IsOpen());
   EXPECT_TRUE(ctx.sink.Contains("SQL Query Failed: SQL error or missing database ", kLogProjects))
       << ctx.sink.Dump();
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
@@ -224,10 +238,13 @@ TEST_F(SQLiteTest, StepErrorEndsTheLoopDropsThePartialResultAndReportsFailure) {
   MakeTable(
       "CREATE TABLE t(a INTEGER); INSERT INTO t VALUES(1); INSERT INTO t "
       "VALUES(-9223372036854775807 - 1);");
-  std::vector<QueryCell> cells;
   // abs() of the lowest 64-bit integer fails on the second row, after one good row.
-  EXPECT_EQ(db.GetQueryData("SELECT abs(a) FROM t ORDER BY rowid", cells, true, true, true), -1);
-  EXPECT_TRUE(cells.empty());
+  std::vector<QueryCell> kept(1);
+  EXPECT_EQ(
+      db.Query("SELECT abs(a) FROM t ORDER BY rowid", {}, kept, SqlRun{true, true, true}).Status(),
+      DbStatus::kFailed);
+  EXPECT_EQ(kept.size(), 1u);  // the cells of the call are removed, the caller's stay
+  EXPECT_FALSE(db.IsOpen());
   EXPECT_TRUE(ctx.sink.Contains("Step Error integer overflow")) << ctx.sink.Dump();
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
   EXPECT_EQ(feedback.beeps, 1);
@@ -281,15 +298,13 @@ TEST_F(SQLiteTest, EveryOperationShowsTheWaitCursorOnce) {
   std::vector<QueryCell> cells;
   const SqlRun once{true, true};
   db.Run("INSERT INTO t VALUES(1);", once);
-  db.GetQueryData("SELECT a FROM t", cells, true, true);
   db.Query("SELECT a FROM t", {}, cells, once);
   db.QueryInt64("SELECT a FROM t", {}, once);
   db.HasRow("SELECT a FROM t", {}, once);
   CRecordingListControl list;
-  db.UpdateListCtrl("SELECT a FROM t", list, true, true);
   db.FillList("SELECT a FROM t", list, ListCtrlForm::kPlain, once);
-  EXPECT_EQ(feedback.begins, 7);
-  EXPECT_EQ(feedback.ends, 7);
+  EXPECT_EQ(feedback.begins, 5);
+  EXPECT_EQ(feedback.ends, 5);
 }
 
 TEST(SQLiteErrorText, CodesAndUnknowns) {
@@ -316,7 +331,7 @@ TEST_F(SQLiteTest, QuotedCompositionDoublesQuotesAndRoundTrips) {
   EXPECT_EQ(db.Run(SqlPrintf("INSERT INTO t VALUES('%q');", name.c_str()), SqlRun{true, true}),
             DbStatus::kOk);
   std::vector<QueryCell> cells;
-  ASSERT_EQ(db.GetQueryData("SELECT name FROM t", cells, true, true), 1);
+  ASSERT_EQ(db.Query("SELECT name FROM t", {}, cells, SqlRun{true, true}).Value(), 1);
   ASSERT_EQ(cells.size(), 1u);
   EXPECT_EQ(cells[0].text, name);
 }
