@@ -49,12 +49,6 @@ constexpr char kInsertDataSet[] =
 constexpr char kUpdateDataSet[] =
     "UPDATE OPCAcqData Set OPCAcqData_Value = ? WHERE OPCAcqData_Id = ?";
 
-DbStatus StatusOfBound(int code, bool prepared) {
-  if (code == SQLITE_DONE)
-    return DbStatus::kOk;
-  return prepared ? DbStatus::kFailed : DbStatus::kNotPrepared;
-}
-
 }  // namespace
 
 std::string CRecordingStore::InsertAcquisitionText(int64_t acquisitionId,
@@ -159,13 +153,11 @@ DbResult<int64_t> CRecordingStore::InsertGroup(int64_t groupId, int acquisitionI
 DbStatus CRecordingStore::InsertItem(int groupRowId, const std::string& qualifiedId,
                                      const std::string& shortId, const std::string& data,
                                      int dataType, int itemType) {
-  bool prepared = false;
-  const int code = m_db.ExecBound(
+  return m_db.ExecBound(
       kInsertItem,
       {SqlBinding::Integer(groupRowId), SqlBinding::Text(qualifiedId), SqlBinding::Text(shortId),
        SqlBinding::Text(data), SqlBinding::Integer(dataType), SqlBinding::Integer(itemType)},
-      &prepared, m_nChannel);
-  return StatusOfBound(code, prepared);
+      m_nChannel);
 }
 
 DbStatus CRecordingStore::RecordFirstRead(int acquisitionId, int basePeriodMs,
@@ -185,13 +177,16 @@ DbResult<int> CRecordingStore::RecordEnd(int acquisitionId, const std::string& d
 
 int CRecordingStore::WriteDataSet(int acquisitionId, int64_t rowId, const std::string& timeText,
                                   const void* value, size_t valueSize, bool* prepared) {
-  if (rowId == kNewRow) {
-    return m_db.ExecBound(kInsertDataSet,
-                          {SqlBinding::Integer(acquisitionId), SqlBinding::Text(timeText),
-                           SqlBinding::Blob(value, valueSize)},
-                          prepared, m_nChannel);
-  }
-  return m_db.ExecBound(kUpdateDataSet,
-                        {SqlBinding::Blob(value, valueSize), SqlBinding::Integer(rowId)}, prepared,
-                        m_nChannel);
+  const DbStatus status =
+      rowId == kNewRow
+          ? m_db.ExecBound(kInsertDataSet,
+                           {SqlBinding::Integer(acquisitionId), SqlBinding::Text(timeText),
+                            SqlBinding::Blob(value, valueSize)},
+                           m_nChannel)
+          : m_db.ExecBound(kUpdateDataSet,
+                           {SqlBinding::Blob(value, valueSize), SqlBinding::Integer(rowId)},
+                           m_nChannel);
+  if (prepared != nullptr)
+    *prepared = status != DbStatus::kNotPrepared;
+  return status == DbStatus::kOk ? SQLITE_DONE : m_db.LastResult();
 }

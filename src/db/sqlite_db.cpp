@@ -242,29 +242,28 @@ DbStatus CSQLite::Run(const std::string& script, const SqlRun& how) {
   return result;
 }
 
-int CSQLite::ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                       bool* prepared, int channel) {
+DbStatus CSQLite::ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                            int channel) {
   static constexpr char kOperation[] = "ExecBound";
-  if (prepared != nullptr)
-    *prepared = false;
   if (m_pDb == nullptr) {
     m_nLastResult = SQLITE_MISUSE;
     m_sLastError = ErrorText(SQLITE_MISUSE);
-    return SQLITE_MISUSE;
+    return DbStatus::kNotPrepared;  // nothing to prepare it on
   }
   BusyState busy;
   sqlite3_stmt* query = nullptr;
   int code = Prepare(statement, &query, kOperation, false, channel, busy);
+  // A lock that outlasts the bound while the schema is read is a lock, not a bad statement.
+  DbStatus result = code == SQLITE_BUSY ? DbStatus::kFailed : DbStatus::kNotPrepared;
   if (code == SQLITE_OK && query != nullptr) {
-    if (prepared != nullptr)
-      *prepared = true;
     BindAll(query, bindings);
     code = Step(query, kOperation, false, channel, busy);
+    result = code == SQLITE_DONE ? DbStatus::kOk : DbStatus::kFailed;
   }
   m_nLastResult = code == SQLITE_DONE ? SQLITE_OK : code;
   m_sLastError = code == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(m_pDb));
   sqlite3_finalize(query);
-  return code;
+  return result;
 }
 
 void CSQLite::BindAll(sqlite3_stmt* statement, const std::vector<SqlBinding>& bindings) {

@@ -98,11 +98,12 @@ class CSQLite {
   // True when ListTables holds exactly this name (case-sensitive).
   bool TableExists(const std::string& name);
   // Runs one statement with its ? parameters bound, on the open handle, waiting out a
-  // lock. Returns SQLite's code: SQLITE_DONE on success, SQLITE_MISUSE when closed. After
-  // a failure LastResult and LastErrorText say why and *prepared tells whether the
-  // statement got past its preparation.
-  int ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                bool* prepared = nullptr, int channel = kLogOpcServer);
+  // lock (never logged): kOk; kNotPrepared (also when the handle is closed); kFailed when
+  // a step failed or the lock outlasted the bound. After a failure LastResult holds
+  // SQLite's code (SQLITE_BUSY for the lock, SQLITE_MISUSE when closed) and LastErrorText
+  // its message.
+  DbStatus ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                     int channel = kLogOpcServer);
   // Of the last statement on the open handle (0 when closed).
   int64_t LastInsertRowId() const {
     return m_pDb != nullptr ? sqlite3_last_insert_rowid(m_pDb) : 0;

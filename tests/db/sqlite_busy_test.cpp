@@ -6,6 +6,7 @@
 #include <set>
 
 #include "db/recording_list_control.h"
+#include "db/row_ids.h"
 #include "db/sqlite_db.h"
 #include "db_test_util.h"
 #include "recording_log_sink.h"
@@ -124,6 +125,32 @@ TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
   EXPECT_GE(sink.Count("Hit SQLITE_BUSY in CSQLite UpdateListCtrl", 0), 4);
   EXPECT_TRUE(sink.Contains("Step Error database is locked", 0));
   EXPECT_EQ(clock.sleptMs, 5u * 2000u);  // each operation waited its full bound
+}
+
+// A lock is a failure to run, not a statement that cannot be prepared, also when a fresh
+// connection meets it while reading the schema.
+TEST_F(BusyTest, BoundStatementsReportALockAsAFailure) {
+  Lock();
+  db.SetBusyWait(2000, 500);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( ?)", {SqlBinding::Integer(3)}), DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_BUSY);
+  EXPECT_EQ(db.LastErrorText(), "database is locked");
+  EXPECT_EQ(sink.Count("is locked by another connection: ExecBound waits for it (at most 2 s)"), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  const DbResult<int64_t> id = InsertRow(db, "INSERT INTO t VALUES( ?)", {SqlBinding::Integer(4)});
+  EXPECT_EQ(id.Status(), DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_BUSY);
+  EXPECT_EQ(clock.sleptMs, 2u * 2000u);
+
+  // The schema read, then the lock: the step meets it.
+  locker.Exec("ROLLBACK;");
+  ASSERT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t").Value(), 2);
+  Lock();
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( ?)", {SqlBinding::Integer(5)}), DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_BUSY);
+  db.Close();
+  EXPECT_EQ(locker.Value("SELECT COUNT(*) FROM t"), "2");
 }
 
 TEST_F(BusyTest, ZeroBoundFailsAtOnce) {

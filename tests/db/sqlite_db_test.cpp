@@ -278,6 +278,30 @@ TEST_F(SQLiteTest, HasRowWithBoundValues) {
   EXPECT_FALSE(db.IsOpen());
 }
 
+TEST_F(SQLiteTest, ExecBoundTellsABadStatementFromAFailedStep) {
+  MakeTable("CREATE TABLE t(a INTEGER UNIQUE, b TEXT);");
+  const std::string text = "it's";
+  // No handle: nothing to prepare it on.
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( 1, ?)", {SqlBinding::Text(text)}),
+            DbStatus::kNotPrepared);
+  EXPECT_EQ(db.LastResult(), SQLITE_MISUSE);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  EXPECT_EQ(db.ExecBound("INSERT INTO nothere VALUES( ?)", {SqlBinding::Integer(1)}),
+            DbStatus::kNotPrepared);
+  EXPECT_EQ(db.LastResult(), SQLITE_ERROR);
+  EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( 1, ?)", {SqlBinding::Text(text)}), DbStatus::kOk);
+  EXPECT_EQ(db.LastResult(), SQLITE_OK);
+  EXPECT_EQ(db.LastErrorText(), "");
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( 1, ?)", {SqlBinding::Text(text)}),
+            DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_CONSTRAINT);
+  EXPECT_EQ(db.LastErrorText(), "UNIQUE constraint failed: t.a");
+  EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t WHERE b = ?", {SqlBinding::Text(text)}).Value(),
+            1);
+  EXPECT_TRUE(ctx.sink.lines.empty()) << ctx.sink.Dump();  // never logged
+}
+
 TEST_F(SQLiteTest, ListTablesInNameOrderAndTableExistsIsCaseSensitive) {
   MakeTable(
       "CREATE TABLE Zeta(a); CREATE TABLE Config(a); CREATE TABLE alpha(a); CREATE INDEX "

@@ -49,7 +49,7 @@ TEST_F(Stores, TypedAnswersTellFailuresApart) {
   EXPECT_EQ(none.Value(), 0);
   EXPECT_EQ(db.QueryInt64("SELECT a FROM t").Status(), DbStatus::kNoRow);
   const std::string text = kHostile;
-  ASSERT_EQ(db.ExecBound("INSERT INTO t VALUES( 7, ?)", {SqlBinding::Text(text)}), SQLITE_DONE);
+  ASSERT_EQ(db.ExecBound("INSERT INTO t VALUES( 7, ?)", {SqlBinding::Text(text)}), DbStatus::kOk);
   const DbResult<bool> found = db.HasRow("SELECT a FROM t WHERE b = ?", {SqlBinding::Text(text)});
   ASSERT_TRUE(found.Ok());
   EXPECT_TRUE(found.Value());
@@ -277,7 +277,7 @@ TEST_F(Stores, CompactionNeedsTheOpenHandleAndGivesSpaceBack) {
   for (int i = 0; i < 200; ++i) {
     ASSERT_EQ(db.ExecBound("INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 3, ?)",
                            {SqlBinding::Text(big)}),
-              SQLITE_DONE);
+              DbStatus::kOk);
   }
   ASSERT_EQ(CommitTransaction(db), DbStatus::kOk);
   ASSERT_EQ(store.Delete(3, {}), DbStatus::kOk);
@@ -305,14 +305,14 @@ TEST_F(Stores, TransactionsKeepHostileValuesAndRollBackWhatIsLeftOpen) {
   RawConnection other(path);
   EXPECT_EQ(other.Exec("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( 'other');"), SQLITE_BUSY);
   ASSERT_EQ(db.ExecBound("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( ?)", {SqlBinding::Text(name)}),
-            SQLITE_DONE);
+            DbStatus::kOk);
   ASSERT_EQ(CommitTransaction(db, kLogDataAcquisition), DbStatus::kOk);
   EXPECT_EQ(Value("SELECT OPCPrj_Name FROM OPCPrj"), kHostile);
   EXPECT_TRUE(RollbackIfOpen(db));  // nothing open: nothing to do
 
   ASSERT_EQ(BeginTransaction(db), DbStatus::kOk);
   ASSERT_EQ(db.ExecBound("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( ?)", {SqlBinding::Text(name)}),
-            SQLITE_DONE);
+            DbStatus::kOk);
   EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 0);
   EXPECT_TRUE(RollbackIfOpen(db));
   EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 1);
