@@ -48,9 +48,9 @@ int RunTables(CSQLite& db, const std::string& path) {
   if (!OpenExisting(db, path))
     return 1;
   std::vector<std::string> tables;
-  const int count = db.ListTables(tables);
+  const DbStatus listed = db.ListTables(tables);
   db.Close();
-  if (count < 0) {
+  if (listed != DbStatus::kOk) {
     std::cerr << "velmora-cli db: cannot list the tables: " << db.LastErrorText() << "\n";
     return 1;
   }

@@ -78,9 +78,9 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
     return false;
   }
   std::vector<std::string> tables;
-  const int count = db.ListTables(tables);
+  const DbStatus listed = db.ListTables(tables);
   db.Close();
-  if (count < 0) {
+  if (listed != DbStatus::kOk) {
     std::cerr << kPrefix << "cannot read " << path << ": " << db.LastErrorText() << "\n";
     return false;
   }

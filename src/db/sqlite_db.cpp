@@ -350,7 +350,7 @@ DbResult<int> CSQLite::Query(const std::string& statement, const std::vector<Sql
   return result;
 }
 
-int CSQLite::ListTables(std::vector<std::string>& names) {
+DbStatus CSQLite::ListTables(std::vector<std::string>& names) {
   static constexpr char kOperation[] = "ListTables";
   CWaitCursor wait(m_pFeedback);
   names.clear();
@@ -363,13 +363,13 @@ int CSQLite::ListTables(std::vector<std::string>& names) {
       names.emplace_back(name != nullptr ? name : "");
     }
   }
-  int result = static_cast<int>(names.size());
+  DbStatus result = DbStatus::kOk;
   if (code != SQLITE_DONE) {
     // The caller must not take a failed listing for a file without tables.
     m_nLastResult = code;
     m_sLastError = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : ErrorText(code);
     names.clear();
-    result = -1;
+    result = DbStatus::kFailed;
   }
   sqlite3_finalize(query);
   return result;
@@ -377,7 +377,7 @@ int CSQLite::ListTables(std::vector<std::string>& names) {
 
 bool CSQLite::TableExists(const std::string& name) {
   std::vector<std::string> names;
-  if (ListTables(names) <= 0)
+  if (ListTables(names) != DbStatus::kOk)
     return false;
   return std::find(names.begin(), names.end(), name) != names.end();
 }

@@ -92,9 +92,9 @@ class CSQLite {
   // transaction open is rolled back, so the handle is clean again. The statements run
   // one by one, each waiting out a lock like the queries do.
   DbStatus Run(const std::string& script, const SqlRun& how = {});
-  // Names of all tables in name order, on the open handle. Returns their number, -1
-  // when the listing failed (LastResult/LastErrorText then say why).
-  int ListTables(std::vector<std::string>& names);
+  // Names of all tables in name order, on the open handle: kOk, or kFailed with names
+  // empty (LastResult/LastErrorText then say why).
+  DbStatus ListTables(std::vector<std::string>& names);
   // True when ListTables holds exactly this name (case-sensitive).
   bool TableExists(const std::string& name);
   // Runs one statement with its ? parameters bound, on the open handle, waiting out a

@@ -113,7 +113,7 @@ TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
   EXPECT_EQ(db.QueryInt64("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kFailed);
   ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   std::vector<std::string> tables{"stale"};
-  EXPECT_EQ(db.ListTables(tables), -1);
+  EXPECT_EQ(db.ListTables(tables), DbStatus::kFailed);
   EXPECT_TRUE(tables.empty());
   EXPECT_EQ(db.LastErrorText(), "database is locked");
   EXPECT_FALSE(db.TableExists("t"));

@@ -307,9 +307,10 @@ TEST_F(SQLiteTest, ListTablesInNameOrderAndTableExistsIsCaseSensitive) {
       "CREATE TABLE Zeta(a); CREATE TABLE Config(a); CREATE TABLE alpha(a); CREATE INDEX "
       "i ON Zeta(a);");
   std::vector<std::string> tables{"stale"};
-  EXPECT_EQ(db.ListTables(tables), -1);  // needs the open handle
+  EXPECT_EQ(db.ListTables(tables), DbStatus::kFailed);  // needs the open handle
+  EXPECT_TRUE(tables.empty());
   ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
-  EXPECT_EQ(db.ListTables(tables), 3);
+  EXPECT_EQ(db.ListTables(tables), DbStatus::kOk);
   EXPECT_EQ(tables, (std::vector<std::string>{"Config", "Zeta", "alpha"}));
   EXPECT_TRUE(db.TableExists("Config"));
   EXPECT_FALSE(db.TableExists("config"));
