@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
   chartView.Create();
   chartView.SetLiveMode(false);
   chartView.SetItemQuery([&db](const std::string& statement, std::vector<QueryCell>& cells) {
-    return db.Query(statement, {}, cells, SqlRun().Opening().Closing());
+    return db.GetQueryData(statement, {}, cells, SqlRun().Opening().Closing());
   });
   chartView.SetSource(&source);
   chartView.SetAcquisitionId(acquisitionId);

@@ -1,5 +1,5 @@
 #pragma once
-// IListControl: the few operations the list fillers (CSQLite::FillList and the
+// IListControl: the few operations the list fillers (CSQLite::UpdateListCtrl and the
 // like) need from a list. The GUI adapter fills a Qt table; CRecordingListControl keeps
 // the cells for tests and the command-line tool. Thread rule: the filler's thread.
 #include <cstdint>

@@ -1,5 +1,5 @@
 #pragma once
-// QueryCell: one column of one row of a query result, as CSQLite::Query returns it.
+// QueryCell: one column of one row of a query result, as CSQLite::GetQueryData returns it.
 #include <cstdint>
 #include <string>
 

@@ -76,7 +76,7 @@ std::string CRecordingStore::SummaryText(int acquisitionId, bool withUpdateRate)
 DbResult<RecordingMarks> CRecordingStore::Marks(int acquisitionId, const SqlRun& how) {
   std::vector<QueryCell> cells;
   const DbResult<int> columns =
-      m_db.Query(kMarks, {SqlBinding::Integer(acquisitionId)}, cells, how);
+      m_db.GetQueryData(kMarks, {SqlBinding::Integer(acquisitionId)}, cells, how);
   if (!columns)
     return columns.Status();
   if (columns.Value() != kMarksColumns || cells.size() < kMarksColumns)
@@ -98,7 +98,7 @@ DbResult<RecordingMarks> CRecordingStore::Marks(int acquisitionId, const SqlRun&
 
 DbResult<int> CRecordingStore::Summary(int acquisitionId, bool withUpdateRate,
                                        std::vector<QueryCell>& cells, const SqlRun& how) {
-  return m_db.Query(SummaryText(acquisitionId, withUpdateRate), {}, cells, how);
+  return m_db.GetQueryData(SummaryText(acquisitionId, withUpdateRate), {}, cells, how);
 }
 
 DbResult<bool> CRecordingStore::AcquisitionExists(int acquisitionId) {
@@ -108,7 +108,7 @@ DbResult<bool> CRecordingStore::AcquisitionExists(int acquisitionId) {
 DbResult<std::vector<RecordedRowKey>> CRecordingStore::DataRows(int acquisitionId,
                                                                 int64_t fromRowId) {
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = m_db.Query(
+  const DbResult<int> columns = m_db.GetQueryData(
       kDataRows, {SqlBinding::Integer(fromRowId), SqlBinding::Integer(acquisitionId)}, cells);
   if (!columns)
     return columns.Status();
@@ -162,14 +162,14 @@ DbStatus CRecordingStore::InsertItem(int groupRowId, const std::string& qualifie
 
 DbStatus CRecordingStore::RecordFirstRead(int acquisitionId, int basePeriodMs,
                                           const std::string& date, const std::string& time) {
-  return m_db.Run(FirstReadText(acquisitionId, basePeriodMs, date, time),
-                  SqlRun::Logged(m_nChannel));
+  return m_db.ExecSQL(FirstReadText(acquisitionId, basePeriodMs, date, time),
+                      SqlRun::Logged(m_nChannel));
 }
 
 DbResult<int> CRecordingStore::RecordEnd(int acquisitionId, const std::string& date,
                                          const std::string& time, int storedCount) {
   const DbStatus status =
-      m_db.Run(EndText(acquisitionId, date, time, storedCount), SqlRun::Logged(m_nChannel));
+      m_db.ExecSQL(EndText(acquisitionId, date, time, storedCount), SqlRun::Logged(m_nChannel));
   if (status != DbStatus::kOk)
     return status;
   return m_db.Changes();

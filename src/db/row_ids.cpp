@@ -29,7 +29,7 @@ DbResult<int64_t> OneAbove(const DbResult<int64_t>& highest) {
 DbResult<int64_t> InsertRow(CSQLite& db, const std::string& insert,
                             const std::vector<SqlBinding>& bindings, const SqlRun& how) {
   if (bindings.empty()) {
-    const DbStatus status = db.Run(insert, how);
+    const DbStatus status = db.ExecSQL(insert, how);
     if (status != DbStatus::kOk)
       return status;
   } else {

@@ -203,7 +203,7 @@ std::string UpgradeSchemaScript() {
 }
 
 bool CreateSchema(CSQLite& db) {
-  return db.Run(CreateSchemaScript()) == DbStatus::kOk;
+  return db.ExecSQL(CreateSchemaScript()) == DbStatus::kOk;
 }
 
 bool UpgradeSchema(CSQLite& db, int& nFromVersion, int& nToVersion) {
@@ -218,5 +218,5 @@ bool UpgradeSchema(CSQLite& db, int& nFromVersion, int& nToVersion) {
   // recorded acquisitions, so stop here (LastErrorText says why).
   if (listed != DbStatus::kOk)
     return false;
-  return db.Run(UpgradeSchemaScript()) == DbStatus::kOk;
+  return db.ExecSQL(UpgradeSchemaScript()) == DbStatus::kOk;
 }

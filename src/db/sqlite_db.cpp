@@ -214,7 +214,7 @@ int CSQLite::Step(sqlite3_stmt* statement, const char* operation, bool log, int 
   }
 }
 
-DbStatus CSQLite::Run(const std::string& script, const SqlRun& how) {
+DbStatus CSQLite::ExecSQL(const std::string& script, const SqlRun& how) {
   CWaitCursor wait(m_pFeedback);
   if (!OpenIfAsked(how.openFirst))
     return DbStatus::kOpenFailed;
@@ -281,8 +281,9 @@ void CSQLite::BindAll(sqlite3_stmt* statement, const std::vector<SqlBinding>& bi
   }
 }
 
-DbResult<int> CSQLite::Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                             std::vector<QueryCell>& cells, const SqlRun& how) {
+DbResult<int> CSQLite::GetQueryData(const std::string& statement,
+                                    const std::vector<SqlBinding>& bindings,
+                                    std::vector<QueryCell>& cells, const SqlRun& how) {
   // The operation's name in the busy lines, as the log has always said it.
   static constexpr char kOperation[] = "GetQueryData";
   const bool log = how.log;
@@ -385,7 +386,7 @@ bool CSQLite::TableExists(const std::string& name) {
 DbResult<int64_t> CSQLite::QueryInt64(const std::string& statement,
                                       const std::vector<SqlBinding>& bindings, const SqlRun& how) {
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = Query(statement, bindings, cells, how);
+  const DbResult<int> columns = GetQueryData(statement, bindings, cells, how);
   if (!columns)
     return columns.Status();
   // A lone blob column gives a row but no cell.

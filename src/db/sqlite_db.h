@@ -15,9 +15,9 @@
 //
 // Answers: DbStatus or DbResult, with the open/close/log choices of a statement as one
 // SqlRun; the stores (projects, recordings, catalogue, known servers) use them. After a
-// failure LastResult and LastErrorText hold SQLite's code and message. The operation
-// names in the log lines ("GetQueryData", "UpdateListCtrl", ...) are the program's own
-// texts and stay as they are.
+// failure LastResult and LastErrorText hold SQLite's code and message. ExecSQL,
+// GetQueryData and UpdateListCtrl keep their names (their log lines name them) and
+// answer typed values instead of 1/0/-1/-2/-3.
 //
 // Thread rule: GUI thread only (or the command-line tool's one thread); the handle is
 // never shared between threads.
@@ -35,8 +35,8 @@
 #include "db/list_control.h"
 #include "db/query_cell.h"
 
-// One ? parameter of ExecBound, Query, QueryInt64 and HasRow. Texts and blobs are not copied: they
-// must outlive the call.
+// One ? parameter of ExecBound, GetQueryData, QueryInt64 and HasRow. Texts and blobs are not
+// copied: they must outlive the call.
 struct SqlBinding {
   enum Kind { kInteger, kText, kBlob };
   static SqlBinding Integer(int64_t value) { return {kInteger, value, nullptr, 0}; }
@@ -91,7 +91,7 @@ class CSQLite {
   // logging and kept in LastErrorText) or kOpenFailed. A failed script that leaves a
   // transaction open is rolled back, so the handle is clean again. The statements run
   // one by one, each waiting out a lock like the queries do.
-  DbStatus Run(const std::string& script, const SqlRun& how = {});
+  DbStatus ExecSQL(const std::string& script, const SqlRun& how = {});
   // Names of all tables in name order, on the open handle: kOk, or kFailed with names
   // empty (LastResult/LastErrorText then say why).
   DbStatus ListTables(std::vector<std::string>& names);
@@ -114,8 +114,8 @@ class CSQLite {
   // bound: the column count of the result (0: no row); kNotPrepared (the result text is
   // logged), kFailed when a step failed (the cells of this call are then removed) or
   // kOpenFailed otherwise.
-  DbResult<int> Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                      std::vector<QueryCell>& cells, const SqlRun& how = {});
+  DbResult<int> GetQueryData(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                             std::vector<QueryCell>& cells, const SqlRun& how = {});
   // The integer of the one cell of a one-column result (0 for a null or non-integer
   // cell); kNoRow when there is no row or not one column.
   DbResult<int64_t> QueryInt64(const std::string& statement,
@@ -126,8 +126,8 @@ class CSQLite {
   // message box) or kOpenFailed. After kFailed or kNotPrepared LastResult and
   // LastErrorText say why, also once the handle is closed. No row: one column "Empty
   // Table" and one row "There is No Data to Show ...".
-  DbResult<int> FillList(const std::string& statement, IListControl& list,
-                         ListCtrlForm form = ListCtrlForm::kPlain, const SqlRun& how = {});
+  DbResult<int> UpdateListCtrl(const std::string& statement, IListControl& list,
+                               ListCtrlForm form = ListCtrlForm::kPlain, const SqlRun& how = {});
   // Whether the statement, its ? parameters bound, yields a row (never logged): false
   // also when it cannot be prepared; kFailed when a step failed, kOpenFailed.
   DbResult<bool> HasRow(const std::string& statement, const std::vector<SqlBinding>& bindings = {},

@@ -1,4 +1,4 @@
-// CSQLite::FillList: a query result shown in a list control.
+// CSQLite::UpdateListCtrl: a query result shown in a list control.
 #include "db/sqlite_db.h"
 
 #include "base/number_text.h"
@@ -38,8 +38,8 @@ std::string CellText(sqlite3_stmt* query, int column) {
 
 }  // namespace
 
-DbResult<int> CSQLite::FillList(const std::string& statement, IListControl& list, ListCtrlForm form,
-                                const SqlRun& how) {
+DbResult<int> CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list,
+                                      ListCtrlForm form, const SqlRun& how) {
   CWaitCursor wait(m_pFeedback);
   if (!OpenIfAsked(how.openFirst))
     return DbStatus::kOpenFailed;

@@ -52,9 +52,9 @@ TEST_F(BusyTest, StepGivesUpAfterTheDefaultBoundInShortVariedPauses) {
     before = clock.sleptMs;
   };
   std::vector<QueryCell> cells;
-  EXPECT_EQ(
-      db.Query("SELECT a FROM t", {}, cells, SqlRun{false, true, true, kLogProjects}).Status(),
-      DbStatus::kFailed);
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{false, true, true, kLogProjects})
+                .Status(),
+            DbStatus::kFailed);
   EXPECT_TRUE(cells.empty());
   EXPECT_EQ(clock.sleptMs, 30000u);  // the same bound
   // Pauses of 25 to 100 ms: two writers that meet once do not meet again at every retry.
@@ -73,7 +73,7 @@ TEST_F(BusyTest, FreshConnectionWaitsWhileReadingTheSchemaToo) {
   Lock();
   db.SetBusyWait(5000);
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.Query("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
             DbStatus::kFailed);
   EXPECT_EQ(clock.sleptMs, 5000u);
   EXPECT_EQ(sink.Count(kBusyGetQueryData), clock.sleeps);
@@ -87,7 +87,7 @@ TEST_F(BusyTest, LockReleasedDuringTheWaitLetsTheQueryFinish) {
       locker.Exec("COMMIT;");
   };
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.Query("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Value(), 1);
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Value(), 1);
   EXPECT_EQ(cells.size(), 2u);
   EXPECT_EQ(clock.sleeps, 2);
   EXPECT_EQ(sink.Count(kBusyGetQueryData), 2);
@@ -119,8 +119,9 @@ TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
   EXPECT_FALSE(db.TableExists("t"));
   db.Close();
   CRecordingListControl list;
-  EXPECT_EQ(db.FillList("SELECT a FROM t", list, ListCtrlForm::kPlain, SqlRun{true, true}).Status(),
-            DbStatus::kFailed);
+  EXPECT_EQ(
+      db.UpdateListCtrl("SELECT a FROM t", list, ListCtrlForm::kPlain, SqlRun{true, true}).Status(),
+      DbStatus::kFailed);
   EXPECT_EQ(list.Cell(0, 0), "There is No Data to Show ...");
   EXPECT_GE(sink.Count("Hit SQLITE_BUSY in CSQLite UpdateListCtrl", 0), 4);
   EXPECT_TRUE(sink.Contains("Step Error database is locked", 0));
@@ -164,7 +165,8 @@ TEST_F(BusyTest, ScriptWaitsForTheLockAndGivesUpAtTheBoundWithSqlitesMessage) {
   // Another program's BEGIN IMMEDIATE: reads go on, writers wait.
   ASSERT_EQ(locker.Exec("BEGIN IMMEDIATE; INSERT INTO t VALUES(9);"), SQLITE_OK);
   const SqlRun logged{true, true, true};
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kFailed);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged),
+            DbStatus::kFailed);
   EXPECT_EQ(db.LastErrorText(), "database is locked");
   EXPECT_TRUE(sink.Contains("SQL Query Failed: database is locked "));
   EXPECT_EQ(clock.sleptMs, 30000u);
@@ -176,7 +178,7 @@ TEST_F(BusyTest, ScriptWaitsForTheLockAndGivesUpAtTheBoundWithSqlitesMessage) {
     if (sleeps == 8)
       locker.Exec("ROLLBACK;");
   };
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kOk);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kOk);
   EXPECT_EQ(clock.sleeps, 8);
   EXPECT_EQ(locker.Value("SELECT COUNT(*) FROM t"), "4");
 }
@@ -198,7 +200,7 @@ TEST(BusyRealClock, WaitsInPausesForTheBoundWithoutSpinning) {
   db.SetBusyWait(300, 50);
   std::vector<QueryCell> cells;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(db.Query("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
             DbStatus::kFailed);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
@@ -254,7 +256,7 @@ TEST(BusyRealClock, AnInterruptEndsTheWaitAtOnce) {
     return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(300);
   });
   // The default bound of 30 s.
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(2);", SqlRun{true, true, true}), DbStatus::kFailed);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(2);", SqlRun{true, true, true}), DbStatus::kFailed);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();

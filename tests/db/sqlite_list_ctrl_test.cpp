@@ -1,4 +1,4 @@
-// CSQLite::FillList in its plain and keyed forms.
+// CSQLite::UpdateListCtrl in its plain and keyed forms.
 #include <gtest/gtest.h>
 
 #include "../platform/comma_locale.h"
@@ -23,7 +23,7 @@ class FillListTest : public ::testing::Test {
   }
   // Opened first and closed after.
   DbResult<int> Fill(const std::string& statement, ListCtrlForm form = ListCtrlForm::kPlain) {
-    return db.FillList(statement, list, form, SqlRun{true, true});
+    return db.UpdateListCtrl(statement, list, form, SqlRun{true, true});
   }
   TempDir dir;
   std::string path = dir.File("Velmora.sq3");

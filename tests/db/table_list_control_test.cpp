@@ -1,4 +1,4 @@
-// The Qt list adapter filled by CSQLite::FillList.
+// The Qt list adapter filled by CSQLite::UpdateListCtrl.
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QTest>
@@ -30,8 +30,8 @@ class TableListControlTest : public QObject {
     TestContext ctx;
     CSQLite db(ctx.context);
     db.SetPath(m_dir.File("Velmora.sq3"));
-    QCOMPARE(db.FillList("SELECT id, name AS 'Item Name', level FROM t ORDER BY id", list,
-                         ListCtrlForm::kKeyed, SqlRun{true, true})
+    QCOMPARE(db.UpdateListCtrl("SELECT id, name AS 'Item Name', level FROM t ORDER BY id", list,
+                               ListCtrlForm::kKeyed, SqlRun{true, true})
                  .Value(),
              2);
     QCOMPARE(model.columnCount(), 2);
@@ -55,11 +55,12 @@ class TableListControlTest : public QObject {
     TestContext ctx;
     CSQLite db(ctx.context);
     db.SetPath(m_dir.File("Velmora.sq3"));
-    QCOMPARE(db.FillList("SELECT * FROM t", list, ListCtrlForm::kPlain, SqlRun{true, true}).Value(),
+    QCOMPARE(db.UpdateListCtrl("SELECT * FROM t", list, ListCtrlForm::kPlain, SqlRun{true, true})
+                 .Value(),
              2);
     QCOMPARE(model.columnCount(), 3);
-    const DbResult<int> empty =
-        db.FillList("SELECT * FROM t WHERE id < 0", list, ListCtrlForm::kPlain, SqlRun{true, true});
+    const DbResult<int> empty = db.UpdateListCtrl("SELECT * FROM t WHERE id < 0", list,
+                                                  ListCtrlForm::kPlain, SqlRun{true, true});
     QVERIFY(empty.Ok());
     QCOMPARE(empty.Value(), 0);
     QCOMPARE(model.columnCount(), 1);
