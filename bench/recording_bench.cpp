@@ -74,7 +74,8 @@ double ResidentMb() {
 // The configuration through the recorder, then the rows by direct inserts.
 bool Generate(CSQLite& db, FakeClock& clock, int rows, int& acquisitionId) {
   CAcquisitionRecorder recorder(db);
-  if (!recorder.RecordStart(WideRecordedConfiguration(), acquisitionId) || db.OpenExisting() != 1)
+  if (!recorder.RecordStart(WideRecordedConfiguration(), acquisitionId) ||
+      db.OpenExistingFile() != DbStatus::kOk)
     return false;
   recorder.RecordFirstRead(acquisitionId, 1000, clock.LocalNow());
   db.Close();
@@ -289,7 +290,7 @@ int main(int argc, char** argv) {
   chartView.Create();
   chartView.SetLiveMode(false);
   chartView.SetItemQuery([&db](const std::string& statement, std::vector<QueryCell>& cells) {
-    return db.GetQueryData(statement, cells, true, true);
+    return db.GetQueryData(statement, {}, cells, SqlRun().Opening().Closing());
   });
   chartView.SetSource(&source);
   chartView.SetAcquisitionId(acquisitionId);

@@ -69,7 +69,7 @@ struct ChartLegendSettings {
 void ApplyChartLegend(const ChartLegendSettings& settings, CChartModel& chart);
 void ApplyChartTitle(const ChartTitleSettings& settings, CChartModel& chart);
 
-// The item query: fills the cells of a statement's result (CSQLite::Query); the column
+// The item query: fills the cells of a statement's result (CSQLite::GetQueryData); the column
 // count of the result.
 using ChartItemQuery =
     std::function<DbResult<int>(const std::string& statement, std::vector<QueryCell>&)>;

@@ -140,7 +140,7 @@ int RunChart(const std::vector<std::string>& arguments) {
   view.Create();
   view.SetLiveMode(false);
   view.SetItemQuery([&db](const std::string& statement, std::vector<QueryCell>& cells) {
-    return db.Query(statement, {}, cells, SqlRun().Opening().Closing());
+    return db.GetQueryData(statement, {}, cells, SqlRun().Opening().Closing());
   });
   view.SetSource(&source);
   view.SetAcquisitionId(static_cast<int>(id));

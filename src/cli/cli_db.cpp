@@ -48,9 +48,9 @@ int RunTables(CSQLite& db, const std::string& path) {
   if (!OpenExisting(db, path))
     return 1;
   std::vector<std::string> tables;
-  const int count = db.ListTables(tables);
+  const DbStatus listed = db.ListTables(tables);
   db.Close();
-  if (count < 0) {
+  if (listed != DbStatus::kOk) {
     std::cerr << "velmora-cli db: cannot list the tables: " << db.LastErrorText() << "\n";
     return 1;
   }
@@ -63,7 +63,8 @@ int RunQuery(CSQLite& db, const std::string& path, const std::string& statement)
   if (!OpenExisting(db, path))
     return 1;
   CRecordingListControl list;
-  const DbResult<int> rows = db.FillList(statement, list, ListCtrlForm::kPlain, SqlRun().Closing());
+  const DbResult<int> rows =
+      db.UpdateListCtrl(statement, list, ListCtrlForm::kPlain, SqlRun().Closing());
   if (!rows) {
     // Rows shown before a failed step are no result: stdout stays empty.
     std::cerr << "velmora-cli db: the statement failed: " << db.LastErrorText() << "\n";

@@ -78,9 +78,9 @@ bool UseExistingDatabase(CSQLite& db, const std::string& path) {
     return false;
   }
   std::vector<std::string> tables;
-  const int count = db.ListTables(tables);
+  const DbStatus listed = db.ListTables(tables);
   db.Close();
-  if (count < 0) {
+  if (listed != DbStatus::kOk) {
     std::cerr << kPrefix << "cannot read " << path << ": " << db.LastErrorText() << "\n";
     return false;
   }
@@ -124,8 +124,8 @@ int RunList(CSQLite& db, std::vector<std::string>& args) {
     return UsageError("unexpected argument '" + args.front() + "'");
   CRecordingListControl list;
   const DbResult<int> rows =
-      db.FillList(CProjectRows::ListStatement(true, sort.value_or(kSortByName)), list,
-                  ListCtrlForm::kPlain, SqlRun().Opening().Closing());
+      db.UpdateListCtrl(CProjectRows::ListStatement(true, sort.value_or(kSortByName)), list,
+                        ListCtrlForm::kPlain, SqlRun().Opening().Closing());
   if (!rows)
     return Failure("cannot list the projects: " + ListError(db, rows.Status()));
   std::cout << list.ToText();
@@ -139,13 +139,13 @@ int RunShow(CSQLite& db, const std::string& name) {
   CRecordingListControl groups;
   CRecordingListControl items;
   const SqlRun run = SqlRun().Opening().Closing();
-  const DbResult<int> groupRows =
-      db.FillList(CProjectRows::GroupListStatement(projectId), groups, ListCtrlForm::kKeyed, run);
+  const DbResult<int> groupRows = db.UpdateListCtrl(CProjectRows::GroupListStatement(projectId),
+                                                    groups, ListCtrlForm::kKeyed, run);
   if (!groupRows)
     return Failure("cannot list the groups of '" + name +
                    "': " + ListError(db, groupRows.Status()));
-  const DbResult<int> itemRows =
-      db.FillList(CProjectRows::ItemListStatement(projectId), items, ListCtrlForm::kKeyed, run);
+  const DbResult<int> itemRows = db.UpdateListCtrl(CProjectRows::ItemListStatement(projectId),
+                                                   items, ListCtrlForm::kKeyed, run);
   if (!itemRows)
     return Failure("cannot list the items of '" + name + "': " + ListError(db, itemRows.Status()));
   std::cout << groups.ToText() << "\n" << items.ToText();

@@ -77,7 +77,7 @@ DbResult<int64_t> CCatalogueStore::DataRowCount(int acquisitionId) {
 DbResult<std::string> CCatalogueStore::LastDataRowTime(int acquisitionId) {
   std::vector<QueryCell> cells;
   const DbResult<int> columns =
-      m_db.Query(kRepairLastTime, {SqlBinding::Integer(acquisitionId)}, cells);
+      m_db.GetQueryData(kRepairLastTime, {SqlBinding::Integer(acquisitionId)}, cells);
   if (!columns)
     return columns.Status();
   if (columns.Value() <= 0 || cells.empty() || cells.front().columnType != kCellText)
@@ -87,11 +87,12 @@ DbResult<std::string> CCatalogueStore::LastDataRowTime(int acquisitionId) {
 
 DbStatus CCatalogueStore::RepairEnd(const std::string& endDate, const std::string& endTime,
                                     int count, int acquisitionId, int channel) {
-  return m_db.Run(RepairEndText(endDate, endTime, count, acquisitionId), SqlRun::Logged(channel));
+  return m_db.ExecSQL(RepairEndText(endDate, endTime, count, acquisitionId),
+                      SqlRun::Logged(channel));
 }
 
 DbStatus CCatalogueStore::Delete(int acquisitionId, const SqlRun& how) {
-  return m_db.Run(DeleteScript(acquisitionId), how);
+  return m_db.ExecSQL(DeleteScript(acquisitionId), how);
 }
 
 DbStatus CCatalogueStore::Compact() {

@@ -96,7 +96,7 @@ bool CheckExistingFile(CSQLite& db, const std::string& path) {
   // by the user) would otherwise be taken for version 1 and get only the tables that
   // version 2 added: it gets the whole schema instead.
   std::vector<std::string> tables;
-  if (db.ListTables(tables) == 0)
+  if (db.ListTables(tables) == DbStatus::kOk && tables.empty())
     return CreateInOpenFile(db, path);
   int from = kSchemaVersion;
   int to = kSchemaVersion;

@@ -47,7 +47,7 @@ DbResult<int> ReadKnownServers(CSQLite& db, KnownServerSort sort, std::vector<Kn
   rows.clear();
   const std::string query = KnownServersQuery(sort);
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = db.Query(query, {}, cells, SqlRun{how.openFirst});
+  const DbResult<int> columns = db.GetQueryData(query, {}, cells, SqlRun{how.openFirst});
   DbResult<int> result = columns;
   if (columns.Status() == DbStatus::kNotPrepared) {
     result = DbStatus::kFailed;  // no OPCAcq table: not an empty list

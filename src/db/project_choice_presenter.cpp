@@ -17,8 +17,8 @@ bool ParseProjectId(const std::string& text, int& id) {
 int CGetProjectPresenter::FillProjects(IListControl* list, int sortIndex) {
   m_nSortIndex = sortIndex >= 0 && sortIndex < kProjectSortChoiceCount ? sortIndex : kSortByName;
   m_projects.SetTarget(list);
-  const int rows = m_db.FillList(CProjectRows::ListStatement(true, m_nSortIndex), m_projects,
-                                 ListCtrlForm::kPlain, SqlRun().Opening().Closing())
+  const int rows = m_db.UpdateListCtrl(CProjectRows::ListStatement(true, m_nSortIndex), m_projects,
+                                       ListCtrlForm::kPlain, SqlRun().Opening().Closing())
                        .ValueOr(0);
   m_projects.SetTarget(nullptr);
   m_nProjectCount = rows;
@@ -53,11 +53,11 @@ bool CGetProjectPresenter::SelectRow(int row, IListControl* groups, IListControl
   CMirroredListControl groupList(groups);
   CMirroredListControl itemList(items);
   const SqlRun run = SqlRun().Opening().Closing();
-  m_nGroupCount =
-      m_db.FillList(CProjectRows::GroupListStatement(id), groupList, ListCtrlForm::kKeyed, run)
-          .ValueOr(0);
+  m_nGroupCount = m_db.UpdateListCtrl(CProjectRows::GroupListStatement(id), groupList,
+                                      ListCtrlForm::kKeyed, run)
+                      .ValueOr(0);
   m_nItemCount =
-      m_db.FillList(CProjectRows::ItemListStatement(id), itemList, ListCtrlForm::kKeyed, run)
+      m_db.UpdateListCtrl(CProjectRows::ItemListStatement(id), itemList, ListCtrlForm::kKeyed, run)
           .ValueOr(0);
   m_bOkEnabled = true;
   return true;

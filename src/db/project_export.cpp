@@ -31,7 +31,7 @@ double RealOf(const QueryCell& cell) {
 bool Read(CSQLite& db, const char* statement, int projectId, size_t columns,
           std::vector<QueryCell>& cells, std::string& error) {
   cells.clear();
-  const DbResult<int> result = db.Query(statement, {SqlBinding::Integer(projectId)}, cells);
+  const DbResult<int> result = db.GetQueryData(statement, {SqlBinding::Integer(projectId)}, cells);
   if (result.Status() == DbStatus::kFailed || cells.size() % columns != 0) {
     error = db.LastErrorText().empty() ? "the project rows could not be read" : db.LastErrorText();
     return false;

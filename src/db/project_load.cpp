@@ -62,7 +62,7 @@ bool CProjectStore::LoadGroups(int projectId, IProjectLoadObserver* observer) {
   AppContext& context = m_db.Context();
   std::vector<QueryCell> cells;
   const DbResult<int> columns =
-      m_db.Query(kGroupQuery, {SqlBinding::Integer(projectId)}, cells, SqlRun().Opening());
+      m_db.GetQueryData(kGroupQuery, {SqlBinding::Integer(projectId)}, cells, SqlRun().Opening());
   if (columns.Status() == DbStatus::kOpenFailed)
     return false;
   // A failed read has no cells: it must not pass for a project without groups.
@@ -95,7 +95,7 @@ bool CProjectStore::LoadItems(int projectId, IProjectLoadObserver* observer) {
   AppContext& context = m_db.Context();
   std::vector<QueryCell> cells;
   const DbResult<int> columns =
-      m_db.Query(kItemQuery, {SqlBinding::Integer(projectId)}, cells, SqlRun().Closing());
+      m_db.GetQueryData(kItemQuery, {SqlBinding::Integer(projectId)}, cells, SqlRun().Closing());
   if (columns.Status() == DbStatus::kOpenFailed)
     return false;
   if (columns.Status() == DbStatus::kFailed || cells.size() % kColumnsPerRow != 0) {

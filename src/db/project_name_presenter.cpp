@@ -8,8 +8,8 @@
 
 int CSetProjectNamePresenter::FillList(IListControl* list) {
   m_list.SetTarget(list);
-  const int rows = m_db.FillList(CProjectRows::ListStatement(false, kSortByName), m_list,
-                                 ListCtrlForm::kPlain, SqlRun().Opening().Closing())
+  const int rows = m_db.UpdateListCtrl(CProjectRows::ListStatement(false, kSortByName), m_list,
+                                       ListCtrlForm::kPlain, SqlRun().Opening().Closing())
                        .ValueOr(0);
   m_list.SetTarget(nullptr);
   m_nProjectCount = rows;

@@ -113,7 +113,8 @@ DbResult<int64_t> CProjectRows::LatestId(const std::string& name, const SqlRun& 
 
 DbResult<ProjectHead> CProjectRows::LatestHead(const std::string& name, const SqlRun& how) {
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = m_db.Query(kLatestHead, {SqlBinding::Text(name)}, cells, how);
+  const DbResult<int> columns =
+      m_db.GetQueryData(kLatestHead, {SqlBinding::Text(name)}, cells, how);
   if (!columns)
     return columns.Status();
   if (columns.Value() != kHeadColumns || cells.size() < kHeadColumns)
@@ -125,11 +126,11 @@ DbResult<ProjectHead> CProjectRows::LatestHead(const std::string& name, const Sq
 }
 
 DbStatus CProjectRows::Clean(const std::string& name) {
-  return m_db.Run(SqlPrintf(kCleanScript, name.c_str(), name.c_str(), name.c_str()));
+  return m_db.ExecSQL(SqlPrintf(kCleanScript, name.c_str(), name.c_str(), name.c_str()));
 }
 
 DbStatus CProjectRows::Delete(const std::string& name) {
-  return m_db.Run(SqlPrintf(kDeleteScript, name.c_str(), name.c_str(), name.c_str()));
+  return m_db.ExecSQL(SqlPrintf(kDeleteScript, name.c_str(), name.c_str(), name.c_str()));
 }
 
 DbResult<int64_t> CProjectRows::InsertProject(const std::string& name, const std::string& serverId,
@@ -157,5 +158,5 @@ DbStatus CProjectRows::InsertItems(int64_t groupId, const std::vector<ProjectIte
                         item.shortId.c_str(), item.data.c_str(), item.dataType, itemType);
   }
   script += kCommit;
-  return m_db.Run(script);
+  return m_db.ExecSQL(script);
 }

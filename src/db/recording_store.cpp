@@ -49,12 +49,6 @@ constexpr char kInsertDataSet[] =
 constexpr char kUpdateDataSet[] =
     "UPDATE OPCAcqData Set OPCAcqData_Value = ? WHERE OPCAcqData_Id = ?";
 
-DbStatus StatusOfBound(int code, bool prepared) {
-  if (code == SQLITE_DONE)
-    return DbStatus::kOk;
-  return prepared ? DbStatus::kFailed : DbStatus::kNotPrepared;
-}
-
 }  // namespace
 
 std::string CRecordingStore::InsertAcquisitionText(int64_t acquisitionId,
@@ -82,7 +76,7 @@ std::string CRecordingStore::SummaryText(int acquisitionId, bool withUpdateRate)
 DbResult<RecordingMarks> CRecordingStore::Marks(int acquisitionId, const SqlRun& how) {
   std::vector<QueryCell> cells;
   const DbResult<int> columns =
-      m_db.Query(kMarks, {SqlBinding::Integer(acquisitionId)}, cells, how);
+      m_db.GetQueryData(kMarks, {SqlBinding::Integer(acquisitionId)}, cells, how);
   if (!columns)
     return columns.Status();
   if (columns.Value() != kMarksColumns || cells.size() < kMarksColumns)
@@ -104,7 +98,7 @@ DbResult<RecordingMarks> CRecordingStore::Marks(int acquisitionId, const SqlRun&
 
 DbResult<int> CRecordingStore::Summary(int acquisitionId, bool withUpdateRate,
                                        std::vector<QueryCell>& cells, const SqlRun& how) {
-  return m_db.Query(SummaryText(acquisitionId, withUpdateRate), {}, cells, how);
+  return m_db.GetQueryData(SummaryText(acquisitionId, withUpdateRate), {}, cells, how);
 }
 
 DbResult<bool> CRecordingStore::AcquisitionExists(int acquisitionId) {
@@ -114,7 +108,7 @@ DbResult<bool> CRecordingStore::AcquisitionExists(int acquisitionId) {
 DbResult<std::vector<RecordedRowKey>> CRecordingStore::DataRows(int acquisitionId,
                                                                 int64_t fromRowId) {
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = m_db.Query(
+  const DbResult<int> columns = m_db.GetQueryData(
       kDataRows, {SqlBinding::Integer(fromRowId), SqlBinding::Integer(acquisitionId)}, cells);
   if (!columns)
     return columns.Status();
@@ -159,25 +153,23 @@ DbResult<int64_t> CRecordingStore::InsertGroup(int64_t groupId, int acquisitionI
 DbStatus CRecordingStore::InsertItem(int groupRowId, const std::string& qualifiedId,
                                      const std::string& shortId, const std::string& data,
                                      int dataType, int itemType) {
-  bool prepared = false;
-  const int code = m_db.ExecBound(
+  return m_db.ExecBound(
       kInsertItem,
       {SqlBinding::Integer(groupRowId), SqlBinding::Text(qualifiedId), SqlBinding::Text(shortId),
        SqlBinding::Text(data), SqlBinding::Integer(dataType), SqlBinding::Integer(itemType)},
-      &prepared, m_nChannel);
-  return StatusOfBound(code, prepared);
+      m_nChannel);
 }
 
 DbStatus CRecordingStore::RecordFirstRead(int acquisitionId, int basePeriodMs,
                                           const std::string& date, const std::string& time) {
-  return m_db.Run(FirstReadText(acquisitionId, basePeriodMs, date, time),
-                  SqlRun::Logged(m_nChannel));
+  return m_db.ExecSQL(FirstReadText(acquisitionId, basePeriodMs, date, time),
+                      SqlRun::Logged(m_nChannel));
 }
 
 DbResult<int> CRecordingStore::RecordEnd(int acquisitionId, const std::string& date,
                                          const std::string& time, int storedCount) {
   const DbStatus status =
-      m_db.Run(EndText(acquisitionId, date, time, storedCount), SqlRun::Logged(m_nChannel));
+      m_db.ExecSQL(EndText(acquisitionId, date, time, storedCount), SqlRun::Logged(m_nChannel));
   if (status != DbStatus::kOk)
     return status;
   return m_db.Changes();
@@ -185,13 +177,16 @@ DbResult<int> CRecordingStore::RecordEnd(int acquisitionId, const std::string& d
 
 int CRecordingStore::WriteDataSet(int acquisitionId, int64_t rowId, const std::string& timeText,
                                   const void* value, size_t valueSize, bool* prepared) {
-  if (rowId == kNewRow) {
-    return m_db.ExecBound(kInsertDataSet,
-                          {SqlBinding::Integer(acquisitionId), SqlBinding::Text(timeText),
-                           SqlBinding::Blob(value, valueSize)},
-                          prepared, m_nChannel);
-  }
-  return m_db.ExecBound(kUpdateDataSet,
-                        {SqlBinding::Blob(value, valueSize), SqlBinding::Integer(rowId)}, prepared,
-                        m_nChannel);
+  const DbStatus status =
+      rowId == kNewRow
+          ? m_db.ExecBound(kInsertDataSet,
+                           {SqlBinding::Integer(acquisitionId), SqlBinding::Text(timeText),
+                            SqlBinding::Blob(value, valueSize)},
+                           m_nChannel)
+          : m_db.ExecBound(kUpdateDataSet,
+                           {SqlBinding::Blob(value, valueSize), SqlBinding::Integer(rowId)},
+                           m_nChannel);
+  if (prepared != nullptr)
+    *prepared = status != DbStatus::kNotPrepared;
+  return status == DbStatus::kOk ? SQLITE_DONE : m_db.LastResult();
 }

@@ -66,7 +66,8 @@ class CRecordingStore {
                           int storedCount);
 
   // Writes a data set: a new row (rowId kNewRow) or the value of an existing one. SQLite's
-  // code (SQLITE_DONE on success); *prepared tells whether the statement was prepared.
+  // code (SQLITE_DONE on success, SQLITE_BUSY for a lock that outlasted the bound);
+  // *prepared is false when the statement could not be prepared.
   static constexpr int64_t kNewRow = -1;
   // The value bytes are bound without a copy.
   int WriteDataSet(int acquisitionId, int64_t rowId, const std::string& timeText, const void* value,

@@ -29,13 +29,13 @@ DbResult<int64_t> OneAbove(const DbResult<int64_t>& highest) {
 DbResult<int64_t> InsertRow(CSQLite& db, const std::string& insert,
                             const std::vector<SqlBinding>& bindings, const SqlRun& how) {
   if (bindings.empty()) {
-    const DbStatus status = db.Run(insert, how);
+    const DbStatus status = db.ExecSQL(insert, how);
     if (status != DbStatus::kOk)
       return status;
   } else {
-    bool prepared = false;
-    if (db.ExecBound(insert, bindings, &prepared, how.channel) != SQLITE_DONE)
-      return prepared ? DbStatus::kFailed : DbStatus::kNotPrepared;
+    const DbStatus status = db.ExecBound(insert, bindings, how.channel);
+    if (status != DbStatus::kOk)
+      return status;
   }
   return db.LastInsertRowId();
 }
@@ -51,9 +51,5 @@ DbResult<int64_t> FirstUnusedAcquisitionGroupId(CSQLite& db) {
 
 DbStatus MarkAcquisitionIdUsed(CSQLite& db, int64_t id) {
   const std::string mark = kAcquisitionIdMark;
-  bool prepared = false;
-  if (db.ExecBound(kSetIdMark, {SqlBinding::Text(mark), SqlBinding::Integer(id)}, &prepared) ==
-      SQLITE_DONE)
-    return DbStatus::kOk;
-  return prepared ? DbStatus::kFailed : DbStatus::kNotPrepared;
+  return db.ExecBound(kSetIdMark, {SqlBinding::Text(mark), SqlBinding::Integer(id)});
 }

@@ -203,20 +203,20 @@ std::string UpgradeSchemaScript() {
 }
 
 bool CreateSchema(CSQLite& db) {
-  return db.Run(CreateSchemaScript()) == DbStatus::kOk;
+  return db.ExecSQL(CreateSchemaScript()) == DbStatus::kOk;
 }
 
 bool UpgradeSchema(CSQLite& db, int& nFromVersion, int& nToVersion) {
   nFromVersion = kSchemaVersion;
   nToVersion = kSchemaVersion;
   std::vector<std::string> tables;
-  const int count = db.ListTables(tables);
-  if (count > 0 && std::find(tables.begin(), tables.end(), kConfigTable) != tables.end())
+  const DbStatus listed = db.ListTables(tables);
+  if (std::find(tables.begin(), tables.end(), kConfigTable) != tables.end())
     return true;
   nFromVersion = kSchemaVersionWithoutConfig;
   // Without a listing the file may well be current: the script would drop its
   // recorded acquisitions, so stop here (LastErrorText says why).
-  if (count < 0)
+  if (listed != DbStatus::kOk)
     return false;
-  return db.Run(UpgradeSchemaScript()) == DbStatus::kOk;
+  return db.ExecSQL(UpgradeSchemaScript()) == DbStatus::kOk;
 }

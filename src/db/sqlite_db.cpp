@@ -68,10 +68,6 @@ DbStatus CSQLite::OpenExistingFile() {
   return OpenWithLog(SQLITE_OPEN_READWRITE);
 }
 
-int CSQLite::OpenExisting() {
-  return OpenExistingFile() == DbStatus::kOk ? 1 : kDbOpenFailed;
-}
-
 void CSQLite::Close() {
   if (m_pDb != nullptr) {
     sqlite3_close(m_pDb);
@@ -218,7 +214,7 @@ int CSQLite::Step(sqlite3_stmt* statement, const char* operation, bool log, int 
   }
 }
 
-DbStatus CSQLite::Run(const std::string& script, const SqlRun& how) {
+DbStatus CSQLite::ExecSQL(const std::string& script, const SqlRun& how) {
   CWaitCursor wait(m_pFeedback);
   if (!OpenIfAsked(how.openFirst))
     return DbStatus::kOpenFailed;
@@ -246,29 +242,28 @@ DbStatus CSQLite::Run(const std::string& script, const SqlRun& how) {
   return result;
 }
 
-int CSQLite::ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                       bool* prepared, int channel) {
+DbStatus CSQLite::ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                            int channel) {
   static constexpr char kOperation[] = "ExecBound";
-  if (prepared != nullptr)
-    *prepared = false;
   if (m_pDb == nullptr) {
     m_nLastResult = SQLITE_MISUSE;
     m_sLastError = ErrorText(SQLITE_MISUSE);
-    return SQLITE_MISUSE;
+    return DbStatus::kNotPrepared;  // nothing to prepare it on
   }
   BusyState busy;
   sqlite3_stmt* query = nullptr;
   int code = Prepare(statement, &query, kOperation, false, channel, busy);
+  // A lock that outlasts the bound while the schema is read is a lock, not a bad statement.
+  DbStatus result = code == SQLITE_BUSY ? DbStatus::kFailed : DbStatus::kNotPrepared;
   if (code == SQLITE_OK && query != nullptr) {
-    if (prepared != nullptr)
-      *prepared = true;
     BindAll(query, bindings);
     code = Step(query, kOperation, false, channel, busy);
+    result = code == SQLITE_DONE ? DbStatus::kOk : DbStatus::kFailed;
   }
   m_nLastResult = code == SQLITE_DONE ? SQLITE_OK : code;
   m_sLastError = code == SQLITE_DONE ? std::string() : std::string(sqlite3_errmsg(m_pDb));
   sqlite3_finalize(query);
-  return code;
+  return result;
 }
 
 void CSQLite::BindAll(sqlite3_stmt* statement, const std::vector<SqlBinding>& bindings) {
@@ -286,31 +281,29 @@ void CSQLite::BindAll(sqlite3_stmt* statement, const std::vector<SqlBinding>& bi
   }
 }
 
-int CSQLite::GetQueryData(const std::string& statement, std::vector<QueryCell>& cells,
-                          bool openFirst, bool closeAfter, bool log, int channel) {
-  return QueryCells(statement, {}, cells, openFirst, closeAfter, log, channel, nullptr);
-}
-
-int CSQLite::QueryCells(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                        std::vector<QueryCell>& cells, bool openFirst, bool closeAfter, bool log,
-                        int channel, bool* notPrepared) {
+DbResult<int> CSQLite::GetQueryData(const std::string& statement,
+                                    const std::vector<SqlBinding>& bindings,
+                                    std::vector<QueryCell>& cells, const SqlRun& how) {
+  // The operation's name in the busy lines, as the log has always said it.
   static constexpr char kOperation[] = "GetQueryData";
+  const bool log = how.log;
+  const int channel = how.channel;
   CWaitCursor wait(m_pFeedback);
-  if (!OpenIfAsked(openFirst))
-    return kDbOpenFailed;
+  if (!OpenIfAsked(how.openFirst))
+    return DbStatus::kOpenFailed;
   LogStatementStart(statement, log, channel);
   const size_t firstCell = cells.size();
   BusyState busy;
   sqlite3_stmt* query = nullptr;
   int columns = 0;
+  DbResult<int> result = DbStatus::kFailed;
   bool failed = false;
   const int prepared = Prepare(statement, &query, kOperation, log, channel, busy);
   if (prepared == SQLITE_BUSY) {
     failed = true;
   } else if (prepared != SQLITE_OK) {
     LogError(Format(kQueryFailedLine, ErrorText(prepared)), log, channel);
-    if (notPrepared != nullptr)
-      *notPrepared = true;
+    result = DbStatus::kNotPrepared;
   } else {
     if (query != nullptr)
       BindAll(query, bindings);
@@ -343,42 +336,22 @@ int CSQLite::QueryCells(const std::string& statement, const std::vector<SqlBindi
       }
     }
     failed = code != SQLITE_DONE;
-    if (!failed)
+    if (!failed) {
       LogStatementEnd(log, channel);
+      result = columns;
+    }
   }
   if (failed) {
     LogError(kStepErrorLine + HandleErrorMessage(), log, channel);
     cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(firstCell), cells.end());
-    columns = kDbStatementFailed;
+    result = DbStatus::kFailed;
   }
   sqlite3_finalize(query);
-  CloseIfAsked(closeAfter);
-  return columns;
-}
-
-int CSQLite::RowExistsBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                            bool openFirst, bool closeAfter) {
-  static constexpr char kOperation[] = "RowExists";
-  CWaitCursor wait(m_pFeedback);
-  if (!OpenIfAsked(openFirst))
-    return kDbOpenFailed;
-  BusyState busy;
-  sqlite3_stmt* query = nullptr;
-  int result = 0;
-  const int prepared = Prepare(statement, &query, kOperation, false, kLogOpcServer, busy);
-  if (prepared == SQLITE_BUSY) {
-    result = kDbStatementFailed;
-  } else if (prepared == SQLITE_OK && query != nullptr) {
-    BindAll(query, bindings);
-    const int code = Step(query, kOperation, false, kLogOpcServer, busy);
-    result = code == SQLITE_ROW ? 1 : code == SQLITE_DONE ? 0 : kDbStatementFailed;
-  }
-  sqlite3_finalize(query);
-  CloseIfAsked(closeAfter);
+  CloseIfAsked(how.closeAfter);
   return result;
 }
 
-int CSQLite::ListTables(std::vector<std::string>& names) {
+DbStatus CSQLite::ListTables(std::vector<std::string>& names) {
   static constexpr char kOperation[] = "ListTables";
   CWaitCursor wait(m_pFeedback);
   names.clear();
@@ -391,13 +364,13 @@ int CSQLite::ListTables(std::vector<std::string>& names) {
       names.emplace_back(name != nullptr ? name : "");
     }
   }
-  int result = static_cast<int>(names.size());
+  DbStatus result = DbStatus::kOk;
   if (code != SQLITE_DONE) {
     // The caller must not take a failed listing for a file without tables.
     m_nLastResult = code;
     m_sLastError = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : ErrorText(code);
     names.clear();
-    result = kDbStatementFailed;
+    result = DbStatus::kFailed;
   }
   sqlite3_finalize(query);
   return result;
@@ -405,37 +378,15 @@ int CSQLite::ListTables(std::vector<std::string>& names) {
 
 bool CSQLite::TableExists(const std::string& name) {
   std::vector<std::string> names;
-  if (ListTables(names) <= 0)
+  if (ListTables(names) != DbStatus::kOk)
     return false;
   return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-namespace {
-
-DbStatus StatusOfCode(int code) {
-  return code == kDbOpenFailed    ? DbStatus::kOpenFailed
-         : code == kDbNotPrepared ? DbStatus::kNotPrepared
-                                  : DbStatus::kFailed;
-}
-
-}  // namespace
-
-DbResult<int> CSQLite::Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                             std::vector<QueryCell>& cells, const SqlRun& how) {
-  bool notPrepared = false;
-  const int columns = QueryCells(statement, bindings, cells, how.openFirst, how.closeAfter, how.log,
-                                 how.channel, &notPrepared);
-  if (columns < 0)
-    return StatusOfCode(columns);
-  if (notPrepared)
-    return DbStatus::kNotPrepared;
-  return columns;
 }
 
 DbResult<int64_t> CSQLite::QueryInt64(const std::string& statement,
                                       const std::vector<SqlBinding>& bindings, const SqlRun& how) {
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = Query(statement, bindings, cells, how);
+  const DbResult<int> columns = GetQueryData(statement, bindings, cells, how);
   if (!columns)
     return columns.Status();
   // A lone blob column gives a row but no cell.
@@ -444,18 +395,28 @@ DbResult<int64_t> CSQLite::QueryInt64(const std::string& statement,
   return cells.front().intValue;
 }
 
-DbResult<int> CSQLite::FillList(const std::string& statement, IListControl& list, ListCtrlForm form,
-                                const SqlRun& how) {
-  const int rows = UpdateListCtrl(statement, list, how.openFirst, how.closeAfter, form);
-  if (rows < 0)
-    return StatusOfCode(rows);
-  return rows;
-}
-
 DbResult<bool> CSQLite::HasRow(const std::string& statement,
                                const std::vector<SqlBinding>& bindings, const SqlRun& how) {
-  const int result = RowExistsBound(statement, bindings, how.openFirst, how.closeAfter);
-  if (result < 0)
-    return StatusOfCode(result);
-  return result == 1;
+  static constexpr char kOperation[] = "RowExists";
+  CWaitCursor wait(m_pFeedback);
+  if (!OpenIfAsked(how.openFirst))
+    return DbStatus::kOpenFailed;
+  BusyState busy;
+  sqlite3_stmt* query = nullptr;
+  // A statement that cannot be prepared yields no row.
+  DbResult<bool> result = false;
+  const int prepared = Prepare(statement, &query, kOperation, false, kLogOpcServer, busy);
+  if (prepared == SQLITE_BUSY) {
+    result = DbStatus::kFailed;
+  } else if (prepared == SQLITE_OK && query != nullptr) {
+    BindAll(query, bindings);
+    const int code = Step(query, kOperation, false, kLogOpcServer, busy);
+    if (code == SQLITE_ROW)
+      result = true;
+    else if (code != SQLITE_DONE)
+      result = DbStatus::kFailed;
+  }
+  sqlite3_finalize(query);
+  CloseIfAsked(how.closeAfter);
+  return result;
 }

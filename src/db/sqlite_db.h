@@ -14,10 +14,10 @@
 // ends a wait at once (a signal must not wait for another program's lock).
 //
 // Answers: DbStatus or DbResult, with the open/close/log choices of a statement as one
-// SqlRun; the stores (projects, recordings, catalogue, known servers) use them. Two
-// integer forms are left, GetQueryData and UpdateListCtrl with OpenExisting, for the
-// recorded-data views that still call them: -3 the file could not be opened, -1 a step
-// failed, -2 (UpdateListCtrl) the statement could not be prepared.
+// SqlRun; the stores (projects, recordings, catalogue, known servers) use them. After a
+// failure LastResult and LastErrorText hold SQLite's code and message. ExecSQL,
+// GetQueryData and UpdateListCtrl keep their names (their log lines name them) and
+// answer typed values instead of 1/0/-1/-2/-3.
 //
 // Thread rule: GUI thread only (or the command-line tool's one thread); the handle is
 // never shared between threads.
@@ -35,12 +35,8 @@
 #include "db/list_control.h"
 #include "db/query_cell.h"
 
-inline constexpr int kDbOpenFailed = -3;
-inline constexpr int kDbStatementFailed = -1;
-inline constexpr int kDbNotPrepared = -2;  // UpdateListCtrl only
-
-// One ? parameter of ExecBound, Query, QueryInt64 and HasRow. Texts and blobs are not copied: they
-// must outlive the call.
+// One ? parameter of ExecBound, GetQueryData, QueryInt64 and HasRow. Texts and blobs are not
+// copied: they must outlive the call.
 struct SqlBinding {
   enum Kind { kInteger, kText, kBlob };
   static SqlBinding Integer(int64_t value) { return {kInteger, value, nullptr, 0}; }
@@ -81,8 +77,6 @@ class CSQLite {
   // Opens the stored path read/write without ever creating it: a file that vanished while
   // it was in use must not come back empty. Same results and log line as OpenFile.
   DbStatus OpenExistingFile();
-  // OpenExistingFile as 1 (opened) or -3 (kDbOpenFailed).
-  int OpenExisting();
   // Opens the stored path with explicit sqlite3_open_v2 flags, without logging. Returns
   // the SQLite code; on failure the handle is closed and error holds SQLite's message.
   int OpenWithFlags(int flags, std::string& error);
@@ -97,51 +91,43 @@ class CSQLite {
   // logging and kept in LastErrorText) or kOpenFailed. A failed script that leaves a
   // transaction open is rolled back, so the handle is clean again. The statements run
   // one by one, each waiting out a lock like the queries do.
-  DbStatus Run(const std::string& script, const SqlRun& how = {});
-  // Appends one cell per non-blob column per row to cells. Returns the column count of
-  // the result (0: no row, or the statement could not be prepared), -1 when a step
-  // failed (the cells of this call are then removed), -3 open failed.
-  int GetQueryData(const std::string& statement, std::vector<QueryCell>& cells,
-                   bool openFirst = false, bool closeAfter = false, bool log = false,
-                   int channel = kLogOpcServer);
-  // Names of all tables in name order, on the open handle. Returns their number, -1
-  // when the listing failed (LastResult/LastErrorText then say why).
-  int ListTables(std::vector<std::string>& names);
+  DbStatus ExecSQL(const std::string& script, const SqlRun& how = {});
+  // Names of all tables in name order, on the open handle: kOk, or kFailed with names
+  // empty (LastResult/LastErrorText then say why).
+  DbStatus ListTables(std::vector<std::string>& names);
   // True when ListTables holds exactly this name (case-sensitive).
   bool TableExists(const std::string& name);
   // Runs one statement with its ? parameters bound, on the open handle, waiting out a
-  // lock. Returns SQLite's code: SQLITE_DONE on success, SQLITE_MISUSE when closed. After
-  // a failure LastResult and LastErrorText say why and *prepared tells whether the
-  // statement got past its preparation.
-  int ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                bool* prepared = nullptr, int channel = kLogOpcServer);
+  // lock (never logged): kOk; kNotPrepared (also when the handle is closed); kFailed when
+  // a step failed or the lock outlasted the bound. After a failure LastResult holds
+  // SQLite's code (SQLITE_BUSY for the lock, SQLITE_MISUSE when closed) and LastErrorText
+  // its message.
+  DbStatus ExecBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                     int channel = kLogOpcServer);
   // Of the last statement on the open handle (0 when closed).
   int64_t LastInsertRowId() const {
     return m_pDb != nullptr ? sqlite3_last_insert_rowid(m_pDb) : 0;
   }
   int Changes() const { return m_pDb != nullptr ? sqlite3_changes(m_pDb) : 0; }
-  // Fills list with the result, logging on channel 0. Returns the rows shown, -1 when a
-  // step failed (rows shown until then stay), -2 when the statement could not be
-  // prepared (after an error message box), -3 open failed; after -1 or -2 LastResult and
-  // LastErrorText say why, also once the handle is closed. No row: one column "Empty
-  // Table" and one row "There is No Data to Show ...".
-  int UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst = false,
-                     bool closeAfter = false, ListCtrlForm form = ListCtrlForm::kPlain);
 
-  // The cells as GetQueryData appends them, the statement's ? parameters bound: the column
-  // count of the result (0: no row); kNotPrepared, kFailed (a step failed) or kOpenFailed
-  // otherwise.
-  DbResult<int> Query(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                      std::vector<QueryCell>& cells, const SqlRun& how = {});
+  // Appends one cell per non-blob column per row to cells, the statement's ? parameters
+  // bound: the column count of the result (0: no row); kNotPrepared (the result text is
+  // logged), kFailed when a step failed (the cells of this call are then removed) or
+  // kOpenFailed otherwise.
+  DbResult<int> GetQueryData(const std::string& statement, const std::vector<SqlBinding>& bindings,
+                             std::vector<QueryCell>& cells, const SqlRun& how = {});
   // The integer of the one cell of a one-column result (0 for a null or non-integer
   // cell); kNoRow when there is no row or not one column.
   DbResult<int64_t> QueryInt64(const std::string& statement,
                                const std::vector<SqlBinding>& bindings = {},
                                const SqlRun& how = {});
-  // Fills list as UpdateListCtrl does (logged on channel 0 whatever how.log says): the
-  // rows shown; kFailed (a step failed), kNotPrepared or kOpenFailed.
-  DbResult<int> FillList(const std::string& statement, IListControl& list,
-                         ListCtrlForm form = ListCtrlForm::kPlain, const SqlRun& how = {});
+  // Fills list with the result, logged on channel 0 whatever how.log says: the rows shown;
+  // kFailed when a step failed (rows shown until then stay), kNotPrepared (after an error
+  // message box) or kOpenFailed. After kFailed or kNotPrepared LastResult and
+  // LastErrorText say why, also once the handle is closed. No row: one column "Empty
+  // Table" and one row "There is No Data to Show ...".
+  DbResult<int> UpdateListCtrl(const std::string& statement, IListControl& list,
+                               ListCtrlForm form = ListCtrlForm::kPlain, const SqlRun& how = {});
   // Whether the statement, its ? parameters bound, yields a row (never logged): false
   // also when it cannot be prepared; kFailed when a step failed, kOpenFailed.
   DbResult<bool> HasRow(const std::string& statement, const std::vector<SqlBinding>& bindings = {},
@@ -200,11 +186,6 @@ class CSQLite {
 
   bool OpenIfAsked(bool openFirst);
   static void BindAll(sqlite3_stmt* statement, const std::vector<SqlBinding>& bindings);
-  int QueryCells(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                 std::vector<QueryCell>& cells, bool openFirst, bool closeAfter, bool log,
-                 int channel, bool* notPrepared);
-  int RowExistsBound(const std::string& statement, const std::vector<SqlBinding>& bindings,
-                     bool openFirst, bool closeAfter);
   void LogStatementStart(const std::string& statement, bool log, int channel);
   void LogStatementEnd(bool log, int channel);
   void LogError(const std::string& text, bool log, int channel);

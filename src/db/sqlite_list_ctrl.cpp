@@ -5,6 +5,7 @@
 
 namespace {
 
+// The operation's name in the busy lines, as the log has always said it.
 constexpr char kOperation[] = "UpdateListCtrl";
 constexpr char kStepErrorLine[] = "Step Error ";
 constexpr char kSqlErrorText[] = "SQL Error:  ";
@@ -37,11 +38,11 @@ std::string CellText(sqlite3_stmt* query, int column) {
 
 }  // namespace
 
-int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bool openFirst,
-                            bool closeAfter, ListCtrlForm form) {
+DbResult<int> CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list,
+                                      ListCtrlForm form, const SqlRun& how) {
   CWaitCursor wait(m_pFeedback);
-  if (!OpenIfAsked(openFirst))
-    return kDbOpenFailed;
+  if (!OpenIfAsked(how.openFirst))
+    return DbStatus::kOpenFailed;
   LogStatementStart(statement, true, kLogOpcServer);
   list.Clear();
   const int firstShown = form == ListCtrlForm::kKeyed ? 1 : 0;
@@ -98,8 +99,10 @@ int CSQLite::UpdateListCtrl(const std::string& statement, IListControl& list, bo
   }
   sqlite3_finalize(query);
   list.FitColumns();
-  CloseIfAsked(closeAfter);
+  CloseIfAsked(how.closeAfter);
   if (prepareFailed)
-    return kDbNotPrepared;
-  return failed ? kDbStatementFailed : rows;
+    return DbStatus::kNotPrepared;
+  if (failed)
+    return DbStatus::kFailed;
+  return rows;
 }

@@ -14,19 +14,19 @@ SqlRun Quiet(int channel) {
 }  // namespace
 
 DbStatus BeginImmediateTransaction(CSQLite& db, int channel) {
-  return db.Run(kBeginImmediate, Quiet(channel));
+  return db.ExecSQL(kBeginImmediate, Quiet(channel));
 }
 
 DbStatus BeginTransaction(CSQLite& db, int channel) {
-  return db.Run(kBegin, Quiet(channel));
+  return db.ExecSQL(kBegin, Quiet(channel));
 }
 
 DbStatus CommitTransaction(CSQLite& db, int channel) {
-  return db.Run(kCommit, Quiet(channel));
+  return db.ExecSQL(kCommit, Quiet(channel));
 }
 
 bool RollbackIfOpen(CSQLite& db) {
   if (db.Handle() == nullptr || sqlite3_get_autocommit(db.Handle()) != 0)
     return true;
-  return db.Run(kRollback) == DbStatus::kOk;
+  return db.ExecSQL(kRollback) == DbStatus::kOk;
 }

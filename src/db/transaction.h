@@ -2,7 +2,7 @@
 // The statements that bound a transaction on the open handle, for the writers that make
 // several statements one change: the recording's configuration snapshot, the benches'
 // bulk inserts. A failed statement inside has rolled the transaction back already
-// (CSQLite::Run does); RollbackIfOpen ends one that other code left open.
+// (CSQLite::ExecSQL does); RollbackIfOpen ends one that other code left open.
 // Thread rule: that of the connection.
 #include "db/sqlite_db.h"
 

@@ -66,8 +66,8 @@ DbResult<int> CAcquisitionCatalogue::SetSortChoice(int sortIndex) {
 }
 
 DbResult<int> CAcquisitionCatalogue::FillList() {
-  const DbResult<int> rows = m_db.FillList(CatalogueStatement(m_nSortChoice), m_catalogue,
-                                           ListCtrlForm::kKeyed, SqlRun().Opening());
+  const DbResult<int> rows = m_db.UpdateListCtrl(CatalogueStatement(m_nSortChoice), m_catalogue,
+                                                 ListCtrlForm::kKeyed, SqlRun().Opening());
   m_nRowCount = rows.ValueOr(0);
   // An acquisition being recorded is shown as such, not as one that was never closed.
   m_recorded.assign(static_cast<size_t>(m_nRowCount), false);
@@ -167,7 +167,8 @@ int CAcquisitionCatalogue::ShowDetails(int row) {
   m_details.start = CatalogueCell(row, kCatStartDate) + " " + CatalogueCell(row, kCatStartTime);
   m_details.end = CatalogueCell(row, kCatEndDate) + " " + CatalogueCell(row, kCatEndTime);
   m_nSelectedId = static_cast<int>(Catalogue().Rows()[static_cast<size_t>(row)].itemData);
-  const int items = m_db.FillList(AcquisitionItemListStatement(m_nSelectedId), m_items).ValueOr(0);
+  const int items =
+      m_db.UpdateListCtrl(AcquisitionItemListStatement(m_nSelectedId), m_items).ValueOr(0);
   CountCatalogueItems(Items(), items, m_details);
   return m_nSelectedId;
 }

@@ -14,8 +14,8 @@
 std::vector<std::string> LoadedTableTitles(CSQLite& db, int acquisitionId) {
   std::vector<std::string> titles{kTimeColumnTitle};
   CRecordingListControl items;
-  const int rows = db.FillList(AcquisitionItemListStatement(acquisitionId), items,
-                               ListCtrlForm::kPlain, SqlRun().Opening().Closing())
+  const int rows = db.UpdateListCtrl(AcquisitionItemListStatement(acquisitionId), items,
+                                     ListCtrlForm::kPlain, SqlRun().Opening().Closing())
                        .ValueOr(0);
   for (int row = 0; row < rows; ++row)
     titles.push_back(items.Cell(row, kItemQualifiedName));

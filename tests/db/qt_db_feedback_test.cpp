@@ -78,7 +78,7 @@ class QtDbFeedbackTest : public QObject {
     CSQLite db(ctx.context);
     db.SetFeedback(&feedback);
     db.SetPath(m_dir.File("Velmora.sq3"));
-    QCOMPARE(db.Run("CREATE TABLE t(x INTEGER)", SqlRun{true, true, true}), DbStatus::kOk);
+    QCOMPARE(db.ExecSQL("CREATE TABLE t(x INTEGER)", SqlRun{true, true, true}), DbStatus::kOk);
     QCOMPARE(ctx.sink.waitShown, (std::vector<bool>{true, true}));  // start and end lines
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QCOMPARE(feedback.WaitDepth(), 0);
@@ -91,7 +91,7 @@ class QtDbFeedbackTest : public QObject {
     CSQLite db(ctx.context);
     db.SetFeedback(&feedback);
     db.SetPath(m_dir.File("Velmora.sq3"));
-    QCOMPARE(db.Run("SELECT FROM nowhere", SqlRun{true, true, true}), DbStatus::kFailed);
+    QCOMPARE(db.ExecSQL("SELECT FROM nowhere", SqlRun{true, true, true}), DbStatus::kFailed);
     QCOMPARE(feedback.BeepCount(), 1);
     QVERIFY(ctx.sink.Contains("SQL Query Failed: "));
     QVERIFY(!ctx.sink.waitShown.empty());
@@ -106,8 +106,8 @@ class QtDbFeedbackTest : public QObject {
       CVelmoraSession session(ctx.context);
       CSQLite& db = session.Database();
       db.SetPath(m_dir.File("Session.sq3"));
-      QCOMPARE(db.Run("CREATE TABLE s(x INTEGER)", SqlRun{true, true, true}), DbStatus::kOk);
-      QCOMPARE(db.Run("SELECT FROM nowhere", SqlRun{true, true, true}), DbStatus::kFailed);
+      QCOMPARE(db.ExecSQL("CREATE TABLE s(x INTEGER)", SqlRun{true, true, true}), DbStatus::kOk);
+      QCOMPARE(db.ExecSQL("SELECT FROM nowhere", SqlRun{true, true, true}), DbStatus::kFailed);
       QVERIFY(QApplication::overrideCursor() == nullptr);
     }
     QVERIFY(ctx.sink.Contains("SQL Query Failed: "));

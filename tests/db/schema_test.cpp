@@ -274,7 +274,7 @@ TEST_F(SchemaTest, CreationOnAFileThatHasTablesFailsAndLeavesNothingBehind) {
 TEST_F(SchemaTest, CurrentFileIsLeftAlone) {
   ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   ASSERT_TRUE(CreateSchema(db));
-  ASSERT_EQ(db.Run("INSERT INTO OPCAcq(OPCAcq_ServerId) VALUES('Kept');"), DbStatus::kOk);
+  ASSERT_EQ(db.ExecSQL("INSERT INTO OPCAcq(OPCAcq_ServerId) VALUES('Kept');"), DbStatus::kOk);
   int from = 0;
   int to = 0;
   EXPECT_TRUE(UpgradeSchema(db, from, to));

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "db/recording_list_control.h"
+#include "db/row_ids.h"
 #include "db/sqlite_db.h"
 #include "db_test_util.h"
 #include "recording_log_sink.h"
@@ -51,7 +52,9 @@ TEST_F(BusyTest, StepGivesUpAfterTheDefaultBoundInShortVariedPauses) {
     before = clock.sleptMs;
   };
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, false, true, true, kLogProjects), -1);
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{false, true, true, kLogProjects})
+                .Status(),
+            DbStatus::kFailed);
   EXPECT_TRUE(cells.empty());
   EXPECT_EQ(clock.sleptMs, 30000u);  // the same bound
   // Pauses of 25 to 100 ms: two writers that meet once do not meet again at every retry.
@@ -70,7 +73,8 @@ TEST_F(BusyTest, FreshConnectionWaitsWhileReadingTheSchemaToo) {
   Lock();
   db.SetBusyWait(5000);
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), -1);
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
+            DbStatus::kFailed);
   EXPECT_EQ(clock.sleptMs, 5000u);
   EXPECT_EQ(sink.Count(kBusyGetQueryData), clock.sleeps);
   EXPECT_TRUE(sink.Contains("Step Error database is locked"));
@@ -83,7 +87,7 @@ TEST_F(BusyTest, LockReleasedDuringTheWaitLetsTheQueryFinish) {
       locker.Exec("COMMIT;");
   };
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), 1);
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Value(), 1);
   EXPECT_EQ(cells.size(), 2u);
   EXPECT_EQ(clock.sleeps, 2);
   EXPECT_EQ(sink.Count(kBusyGetQueryData), 2);
@@ -109,17 +113,45 @@ TEST_F(BusyTest, EveryReadingOperationGivesUpWithAFailure) {
   EXPECT_EQ(db.QueryInt64("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kFailed);
   ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
   std::vector<std::string> tables{"stale"};
-  EXPECT_EQ(db.ListTables(tables), -1);
+  EXPECT_EQ(db.ListTables(tables), DbStatus::kFailed);
   EXPECT_TRUE(tables.empty());
   EXPECT_EQ(db.LastErrorText(), "database is locked");
   EXPECT_FALSE(db.TableExists("t"));
   db.Close();
   CRecordingListControl list;
-  EXPECT_EQ(db.UpdateListCtrl("SELECT a FROM t", list, true, true), -1);
+  EXPECT_EQ(
+      db.UpdateListCtrl("SELECT a FROM t", list, ListCtrlForm::kPlain, SqlRun{true, true}).Status(),
+      DbStatus::kFailed);
   EXPECT_EQ(list.Cell(0, 0), "There is No Data to Show ...");
   EXPECT_GE(sink.Count("Hit SQLITE_BUSY in CSQLite UpdateListCtrl", 0), 4);
   EXPECT_TRUE(sink.Contains("Step Error database is locked", 0));
   EXPECT_EQ(clock.sleptMs, 5u * 2000u);  // each operation waited its full bound
+}
+
+// A lock is a failure to run, not a statement that cannot be prepared, also when a fresh
+// connection meets it while reading the schema.
+TEST_F(BusyTest, BoundStatementsReportALockAsAFailure) {
+  Lock();
+  db.SetBusyWait(2000, 500);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( ?)", {SqlBinding::Integer(3)}), DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_BUSY);
+  EXPECT_EQ(db.LastErrorText(), "database is locked");
+  EXPECT_EQ(sink.Count("is locked by another connection: ExecBound waits for it (at most 2 s)"), 1);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  const DbResult<int64_t> id = InsertRow(db, "INSERT INTO t VALUES( ?)", {SqlBinding::Integer(4)});
+  EXPECT_EQ(id.Status(), DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_BUSY);
+  EXPECT_EQ(clock.sleptMs, 2u * 2000u);
+
+  // The schema read, then the lock: the step meets it.
+  locker.Exec("ROLLBACK;");
+  ASSERT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t").Value(), 2);
+  Lock();
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( ?)", {SqlBinding::Integer(5)}), DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_BUSY);
+  db.Close();
+  EXPECT_EQ(locker.Value("SELECT COUNT(*) FROM t"), "2");
 }
 
 TEST_F(BusyTest, ZeroBoundFailsAtOnce) {
@@ -133,7 +165,8 @@ TEST_F(BusyTest, ScriptWaitsForTheLockAndGivesUpAtTheBoundWithSqlitesMessage) {
   // Another program's BEGIN IMMEDIATE: reads go on, writers wait.
   ASSERT_EQ(locker.Exec("BEGIN IMMEDIATE; INSERT INTO t VALUES(9);"), SQLITE_OK);
   const SqlRun logged{true, true, true};
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kFailed);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged),
+            DbStatus::kFailed);
   EXPECT_EQ(db.LastErrorText(), "database is locked");
   EXPECT_TRUE(sink.Contains("SQL Query Failed: database is locked "));
   EXPECT_EQ(clock.sleptMs, 30000u);
@@ -145,7 +178,7 @@ TEST_F(BusyTest, ScriptWaitsForTheLockAndGivesUpAtTheBoundWithSqlitesMessage) {
     if (sleeps == 8)
       locker.Exec("ROLLBACK;");
   };
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kOk);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(3); INSERT INTO t VALUES(4);", logged), DbStatus::kOk);
   EXPECT_EQ(clock.sleeps, 8);
   EXPECT_EQ(locker.Value("SELECT COUNT(*) FROM t"), "4");
 }
@@ -167,7 +200,8 @@ TEST(BusyRealClock, WaitsInPausesForTheBoundWithoutSpinning) {
   db.SetBusyWait(300, 50);
   std::vector<QueryCell> cells;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), -1);
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{true, true, true}).Status(),
+            DbStatus::kFailed);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();
@@ -222,7 +256,7 @@ TEST(BusyRealClock, AnInterruptEndsTheWaitAtOnce) {
     return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(300);
   });
   // The default bound of 30 s.
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(2);", SqlRun{true, true, true}), DbStatus::kFailed);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(2);", SqlRun{true, true, true}), DbStatus::kFailed);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();

@@ -45,7 +45,7 @@ class SQLiteTest : public ::testing::Test {
 TEST_F(SQLiteTest, OpenFailureIsToldApartAndLoggedOnChannelZero) {
   const std::string bad = dir.File("no such folder/Velmora.sq3");
   db.SetPath(bad);
-  EXPECT_EQ(db.Run("CREATE TABLE t(a);", SqlRun{true, true, true, kLogProjects}),
+  EXPECT_EQ(db.ExecSQL("CREATE TABLE t(a);", SqlRun{true, true, true, kLogProjects}),
             DbStatus::kOpenFailed);
   ASSERT_EQ(ctx.sink.lines.size(), 1u) << ctx.sink.Dump();
   EXPECT_EQ(ctx.sink.lines[0].channel, 0);
@@ -54,12 +54,14 @@ TEST_F(SQLiteTest, OpenFailureIsToldApartAndLoggedOnChannelZero) {
   EXPECT_FALSE(db.IsOpen());
 
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT 1", cells, true, true, true), -3);
+  EXPECT_EQ(db.GetQueryData("SELECT 1", {}, cells, SqlRun{true, true, true}).Status(),
+            DbStatus::kOpenFailed);
   EXPECT_EQ(db.QueryInt64("SELECT 1", {}, SqlRun{true, true}).Status(), DbStatus::kOpenFailed);
   EXPECT_EQ(db.HasRow("SELECT 1", {}, SqlRun{true, true}).Status(), DbStatus::kOpenFailed);
   EXPECT_EQ(db.OpenExistingFile(), DbStatus::kOpenFailed);
   CRecordingListControl list;
-  EXPECT_EQ(db.UpdateListCtrl("SELECT 1", list, true, true), -3);
+  EXPECT_EQ(db.UpdateListCtrl("SELECT 1", list, ListCtrlForm::kPlain, SqlRun{true, true}).Status(),
+            DbStatus::kOpenFailed);
   EXPECT_TRUE(cells.empty());
   EXPECT_EQ(ctx.sink.Count("Error Opening Database"), 6);
   EXPECT_EQ(ctx.sink.Count("Executing SQL Transaction"), 0);
@@ -78,15 +80,17 @@ TEST_F(SQLiteTest, OpenCreatesTheFileAndReopeningDoesNotLeakTheHandle) {
 }
 
 TEST_F(SQLiteTest, OpenFirstAndCloseAfterAreIndependent) {
-  EXPECT_EQ(db.Run("CREATE TABLE t(a);", SqlRun().Opening()), DbStatus::kOk);
+  EXPECT_EQ(db.ExecSQL("CREATE TABLE t(a);", SqlRun().Opening()), DbStatus::kOk);
   EXPECT_TRUE(db.IsOpen());
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(1);", SqlRun().Closing()), DbStatus::kOk);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(1);", SqlRun().Closing()), DbStatus::kOk);
   EXPECT_FALSE(db.IsOpen());
   // Without open first and without a handle the work fails instead of crashing.
-  EXPECT_EQ(db.Run("INSERT INTO t VALUES(2);"), DbStatus::kFailed);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO t VALUES(2);"), DbStatus::kFailed);
   EXPECT_EQ(db.LastResult(), SQLITE_MISUSE);
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells), 0);
+  // Nothing to prepare on without a handle.
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", {}, cells).Status(), DbStatus::kNotPrepared);
+  EXPECT_TRUE(cells.empty());
   EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t", {}, SqlRun().Opening().Closing()).Value(), 1);
 }
 
@@ -99,7 +103,7 @@ TEST_F(SQLiteTest, LoggedScriptWritesStartAndTimedEndLines) {
   CSQLite timed(context);
   timed.SetPath(path);
   EXPECT_EQ(
-      timed.Run("CREATE TABLE t(a);", SqlRun::Logged(kLogDataAcquisition).Opening().Closing()),
+      timed.ExecSQL("CREATE TABLE t(a);", SqlRun::Logged(kLogDataAcquisition).Opening().Closing()),
       DbStatus::kOk);
   ASSERT_EQ(sink.lines.size(), 2u) << sink.Dump();
   EXPECT_EQ(sink.Messages()[0], "Executing SQL Transaction: CREATE TABLE t(a);");
@@ -110,7 +114,7 @@ TEST_F(SQLiteTest, LoggedScriptWritesStartAndTimedEndLines) {
 }
 
 TEST_F(SQLiteTest, FailedScriptKeepsSqlitesMessageLogsItAndBeeps) {
-  EXPECT_EQ(db.Run("INSERT INTO nothere VALUES(1);", SqlRun{true, true, true, kLogProjects}),
+  EXPECT_EQ(db.ExecSQL("INSERT INTO nothere VALUES(1);", SqlRun{true, true, true, kLogProjects}),
             DbStatus::kFailed);
   EXPECT_EQ(db.LastResult(), SQLITE_ERROR);
   EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
@@ -120,12 +124,12 @@ TEST_F(SQLiteTest, FailedScriptKeepsSqlitesMessageLogsItAndBeeps) {
 
   // Without log: the text is kept, nothing is written, nothing beeps.
   ctx.sink.Clear();
-  EXPECT_EQ(db.Run("DROP TABLE nothere;", SqlRun{true, true}), DbStatus::kFailed);
+  EXPECT_EQ(db.ExecSQL("DROP TABLE nothere;", SqlRun{true, true}), DbStatus::kFailed);
   EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
   EXPECT_TRUE(ctx.sink.lines.empty());
   EXPECT_EQ(feedback.beeps, 1);
 
-  EXPECT_EQ(db.Run("CREATE TABLE t(a);", SqlRun{true, true}), DbStatus::kOk);
+  EXPECT_EQ(db.ExecSQL("CREATE TABLE t(a);", SqlRun{true, true}), DbStatus::kOk);
   EXPECT_EQ(db.LastResult(), SQLITE_OK);
   EXPECT_EQ(db.LastErrorText(), "");
 }
@@ -133,11 +137,11 @@ TEST_F(SQLiteTest, FailedScriptKeepsSqlitesMessageLogsItAndBeeps) {
 TEST_F(SQLiteTest, FailedTransactionScriptIsRolledBackAndTheHandleStaysUsable) {
   MakeTable("CREATE TABLE t(a);");
   ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
-  EXPECT_EQ(db.Run("BEGIN TRANSACTION; INSERT INTO t VALUES(1); INSERT INTO nothere "
-                   "VALUES(2); COMMIT;"),
+  EXPECT_EQ(db.ExecSQL("BEGIN TRANSACTION; INSERT INTO t VALUES(1); INSERT INTO nothere "
+                       "VALUES(2); COMMIT;"),
             DbStatus::kFailed);
   EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 1) << "transaction left open";
-  EXPECT_EQ(db.Run("BEGIN TRANSACTION; INSERT INTO t VALUES(3); COMMIT;"), DbStatus::kOk);
+  EXPECT_EQ(db.ExecSQL("BEGIN TRANSACTION; INSERT INTO t VALUES(3); COMMIT;"), DbStatus::kOk);
   db.Close();
   RawConnection raw(path);
   EXPECT_EQ(raw.Value("SELECT group_concat(a) FROM t"), "3");
@@ -146,7 +150,10 @@ TEST_F(SQLiteTest, FailedTransactionScriptIsRolledBackAndTheHandleStaysUsable) {
 TEST_F(SQLiteTest, NoRowGivesZeroColumnsAndNoRowFromQueryInt64) {
   MakeTable("CREATE TABLE t(a INTEGER);");
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT a FROM t", cells, true, true, true), 0);
+  const DbResult<int> columns =
+      db.GetQueryData("SELECT a FROM t", {}, cells, SqlRun{true, true, true});
+  ASSERT_TRUE(columns.Ok());
+  EXPECT_EQ(columns.Value(), 0);
   EXPECT_TRUE(cells.empty());
   EXPECT_EQ(db.QueryInt64("SELECT a FROM t", {}, SqlRun{true, true}).Status(), DbStatus::kNoRow);
   EXPECT_TRUE(ctx.sink.Contains("SQL Query Executed in 0 msec."));
@@ -156,7 +163,8 @@ TEST_F(SQLiteTest, CellsCarryNameTypeAndValueOfEveryKind) {
   std::vector<QueryCell> cells;
   ASSERT_EQ(db.GetQueryData("SELECT 7 AS Seven, 0.1 AS Tenth, 'te''xt' AS Word, NULL AS Nil, "
                             "-2147483648 AS Lowest",
-                            cells, true, true),
+                            {}, cells, SqlRun{true, true})
+                .Value(),
             5);
   ASSERT_EQ(cells.size(), 5u);
   EXPECT_EQ(cells[0].columnName, "Seven");
@@ -175,7 +183,7 @@ TEST_F(SQLiteTest, CellsCarryNameTypeAndValueOfEveryKind) {
 TEST_F(SQLiteTest, FloatIsNarrowedToSinglePrecision) {
   MakeTable("CREATE TABLE f(v FLOAT); INSERT INTO f VALUES(0.1); INSERT INTO f VALUES(1e300);");
   std::vector<QueryCell> cells;
-  ASSERT_EQ(db.GetQueryData("SELECT v FROM f", cells, true, true), 1);
+  ASSERT_EQ(db.GetQueryData("SELECT v FROM f", {}, cells, SqlRun{true, true}).Value(), 1);
   ASSERT_EQ(cells.size(), 2u);
   EXPECT_EQ(cells[0].floatValue, 0.1f);
   EXPECT_NE(static_cast<double>(cells[0].floatValue), 0.1);  // really single precision
@@ -189,7 +197,10 @@ TEST_F(SQLiteTest, BlobColumnsProduceNoCell) {
       "INSERT INTO b VALUES(1, x'00ff10', 'one'); INSERT INTO b VALUES(2, x'', 'two');"
       "INSERT INTO b VALUES(3, x'41', 'three');");
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT id, data, name FROM b ORDER BY id", cells, true, true), 3);
+  EXPECT_EQ(
+      db.GetQueryData("SELECT id, data, name FROM b ORDER BY id", {}, cells, SqlRun{true, true})
+          .Value(),
+      3);
   ASSERT_EQ(cells.size(), 6u);  // 3 rows x 2 non-blob columns
   for (const QueryCell& cell : cells)
     EXPECT_NE(cell.columnName, "data");
@@ -201,7 +212,9 @@ TEST_F(SQLiteTest, BlobColumnsProduceNoCell) {
 
 TEST_F(SQLiteTest, CellsAreAppendedToTheCallersList) {
   std::vector<QueryCell> cells(2);
-  EXPECT_EQ(db.GetQueryData("SELECT 1, 2 UNION ALL SELECT 3, 4", cells, true, true), 2);
+  EXPECT_EQ(
+      db.GetQueryData("SELECT 1, 2 UNION ALL SELECT 3, 4", {}, cells, SqlRun{true, true}).Value(),
+      2);
   ASSERT_EQ(cells.size(), 6u);
   EXPECT_EQ(cells[2].intValue, 1);
   EXPECT_EQ(cells[5].intValue, 4);
@@ -209,7 +222,12 @@ TEST_F(SQLiteTest, CellsAreAppendedToTheCallersList) {
 
 TEST_F(SQLiteTest, StatementThatCannotBePreparedLogsTheResultText) {
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.GetQueryData("SELECT * FROM nothere", cells, true, true, true, kLogProjects), 0);
+  EXPECT_EQ(
+      db.GetQueryData("SELECT * FROM nothere", {}, cells, SqlRun{true, true, true, kLogProjects})
+          .Status(),
+      DbStatus::kNotPrepared);
+  EXPECT_TRUE(cells.empty());
+  EXPECT_FALSE(db.IsOpen());
   EXPECT_TRUE(ctx.sink.Contains("SQL Query Failed: SQL error or missing database ", kLogProjects))
       << ctx.sink.Dump();
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
@@ -224,10 +242,14 @@ TEST_F(SQLiteTest, StepErrorEndsTheLoopDropsThePartialResultAndReportsFailure) {
   MakeTable(
       "CREATE TABLE t(a INTEGER); INSERT INTO t VALUES(1); INSERT INTO t "
       "VALUES(-9223372036854775807 - 1);");
-  std::vector<QueryCell> cells;
   // abs() of the lowest 64-bit integer fails on the second row, after one good row.
-  EXPECT_EQ(db.GetQueryData("SELECT abs(a) FROM t ORDER BY rowid", cells, true, true, true), -1);
-  EXPECT_TRUE(cells.empty());
+  std::vector<QueryCell> kept(1);
+  EXPECT_EQ(
+      db.GetQueryData("SELECT abs(a) FROM t ORDER BY rowid", {}, kept, SqlRun{true, true, true})
+          .Status(),
+      DbStatus::kFailed);
+  EXPECT_EQ(kept.size(), 1u);  // the cells of the call are removed, the caller's stay
+  EXPECT_FALSE(db.IsOpen());
   EXPECT_TRUE(ctx.sink.Contains("Step Error integer overflow")) << ctx.sink.Dump();
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
   EXPECT_EQ(feedback.beeps, 1);
@@ -261,14 +283,39 @@ TEST_F(SQLiteTest, HasRowWithBoundValues) {
   EXPECT_FALSE(db.IsOpen());
 }
 
+TEST_F(SQLiteTest, ExecBoundTellsABadStatementFromAFailedStep) {
+  MakeTable("CREATE TABLE t(a INTEGER UNIQUE, b TEXT);");
+  const std::string text = "it's";
+  // No handle: nothing to prepare it on.
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( 1, ?)", {SqlBinding::Text(text)}),
+            DbStatus::kNotPrepared);
+  EXPECT_EQ(db.LastResult(), SQLITE_MISUSE);
+  ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
+  EXPECT_EQ(db.ExecBound("INSERT INTO nothere VALUES( ?)", {SqlBinding::Integer(1)}),
+            DbStatus::kNotPrepared);
+  EXPECT_EQ(db.LastResult(), SQLITE_ERROR);
+  EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( 1, ?)", {SqlBinding::Text(text)}), DbStatus::kOk);
+  EXPECT_EQ(db.LastResult(), SQLITE_OK);
+  EXPECT_EQ(db.LastErrorText(), "");
+  EXPECT_EQ(db.ExecBound("INSERT INTO t VALUES( 1, ?)", {SqlBinding::Text(text)}),
+            DbStatus::kFailed);
+  EXPECT_EQ(db.LastResult(), SQLITE_CONSTRAINT);
+  EXPECT_EQ(db.LastErrorText(), "UNIQUE constraint failed: t.a");
+  EXPECT_EQ(db.QueryInt64("SELECT COUNT(*) FROM t WHERE b = ?", {SqlBinding::Text(text)}).Value(),
+            1);
+  EXPECT_TRUE(ctx.sink.lines.empty()) << ctx.sink.Dump();  // never logged
+}
+
 TEST_F(SQLiteTest, ListTablesInNameOrderAndTableExistsIsCaseSensitive) {
   MakeTable(
       "CREATE TABLE Zeta(a); CREATE TABLE Config(a); CREATE TABLE alpha(a); CREATE INDEX "
       "i ON Zeta(a);");
   std::vector<std::string> tables{"stale"};
-  EXPECT_EQ(db.ListTables(tables), -1);  // needs the open handle
+  EXPECT_EQ(db.ListTables(tables), DbStatus::kFailed);  // needs the open handle
+  EXPECT_TRUE(tables.empty());
   ASSERT_EQ(db.OpenFile(), DbStatus::kOk);
-  EXPECT_EQ(db.ListTables(tables), 3);
+  EXPECT_EQ(db.ListTables(tables), DbStatus::kOk);
   EXPECT_EQ(tables, (std::vector<std::string>{"Config", "Zeta", "alpha"}));
   EXPECT_TRUE(db.TableExists("Config"));
   EXPECT_FALSE(db.TableExists("config"));
@@ -280,16 +327,14 @@ TEST_F(SQLiteTest, EveryOperationShowsTheWaitCursorOnce) {
   MakeTable("CREATE TABLE t(a);");
   std::vector<QueryCell> cells;
   const SqlRun once{true, true};
-  db.Run("INSERT INTO t VALUES(1);", once);
-  db.GetQueryData("SELECT a FROM t", cells, true, true);
-  db.Query("SELECT a FROM t", {}, cells, once);
+  db.ExecSQL("INSERT INTO t VALUES(1);", once);
+  db.GetQueryData("SELECT a FROM t", {}, cells, once);
   db.QueryInt64("SELECT a FROM t", {}, once);
   db.HasRow("SELECT a FROM t", {}, once);
   CRecordingListControl list;
-  db.UpdateListCtrl("SELECT a FROM t", list, true, true);
-  db.FillList("SELECT a FROM t", list, ListCtrlForm::kPlain, once);
-  EXPECT_EQ(feedback.begins, 7);
-  EXPECT_EQ(feedback.ends, 7);
+  db.UpdateListCtrl("SELECT a FROM t", list, ListCtrlForm::kPlain, once);
+  EXPECT_EQ(feedback.begins, 5);
+  EXPECT_EQ(feedback.ends, 5);
 }
 
 TEST(SQLiteErrorText, CodesAndUnknowns) {
@@ -313,10 +358,10 @@ TEST_F(SQLiteTest, QuotedCompositionDoublesQuotesAndRoundTrips) {
   EXPECT_EQ(SqlPrintf("VALUES(%Q)", nullptr), "VALUES(NULL)");
   const std::string name = "Plant 'A'; DROP TABLE t; --";
   MakeTable("CREATE TABLE t(name TEXT);");
-  EXPECT_EQ(db.Run(SqlPrintf("INSERT INTO t VALUES('%q');", name.c_str()), SqlRun{true, true}),
+  EXPECT_EQ(db.ExecSQL(SqlPrintf("INSERT INTO t VALUES('%q');", name.c_str()), SqlRun{true, true}),
             DbStatus::kOk);
   std::vector<QueryCell> cells;
-  ASSERT_EQ(db.GetQueryData("SELECT name FROM t", cells, true, true), 1);
+  ASSERT_EQ(db.GetQueryData("SELECT name FROM t", {}, cells, SqlRun{true, true}).Value(), 1);
   ASSERT_EQ(cells.size(), 1u);
   EXPECT_EQ(cells[0].text, name);
 }

@@ -10,9 +10,9 @@
 
 namespace {
 
-class UpdateListCtrlTest : public ::testing::Test {
+class FillListTest : public ::testing::Test {
  protected:
-  UpdateListCtrlTest() {
+  FillListTest() {
     RawConnection raw(path);
     raw.Exec(
         "CREATE TABLE t(id INTEGER, name TEXT, level FLOAT, note TEXT);"
@@ -21,6 +21,10 @@ class UpdateListCtrlTest : public ::testing::Test {
         "CREATE TABLE empty(a);");
     db.SetPath(path);
   }
+  // Opened first and closed after.
+  DbResult<int> Fill(const std::string& statement, ListCtrlForm form = ListCtrlForm::kPlain) {
+    return db.UpdateListCtrl(statement, list, form, SqlRun{true, true});
+  }
   TempDir dir;
   std::string path = dir.File("Velmora.sq3");
   TestContext ctx;
@@ -28,12 +32,10 @@ class UpdateListCtrlTest : public ::testing::Test {
   CRecordingListControl list;
 };
 
-TEST_F(UpdateListCtrlTest, PlainFormShowsEveryColumnFormattedByType) {
+TEST_F(FillListTest, PlainFormShowsEveryColumnFormattedByType) {
   list.AddColumn("stale", 10);
   list.AddRow("stale row", 9);
-  EXPECT_EQ(db.UpdateListCtrl("SELECT id, name AS 'Item Name', level, note FROM t ORDER BY id",
-                              list, true, true),
-            2);
+  EXPECT_EQ(Fill("SELECT id, name AS 'Item Name', level, note FROM t ORDER BY id").Value(), 2);
   ASSERT_EQ(list.Columns().size(), 4u);
   EXPECT_EQ(list.Columns()[0].title, "id");
   EXPECT_EQ(list.Columns()[1].title, "Item Name");
@@ -56,9 +58,8 @@ TEST_F(UpdateListCtrlTest, PlainFormShowsEveryColumnFormattedByType) {
                                       "SQL Query Executed in 0 msec."}));
 }
 
-TEST_F(UpdateListCtrlTest, KeyedFormHidesTheKeyAndKeepsItAsItemData) {
-  EXPECT_EQ(db.UpdateListCtrl("SELECT id, name, level FROM t ORDER BY id DESC", list, true, true,
-                              ListCtrlForm::kKeyed),
+TEST_F(FillListTest, KeyedFormHidesTheKeyAndKeepsItAsItemData) {
+  EXPECT_EQ(Fill("SELECT id, name, level FROM t ORDER BY id DESC", ListCtrlForm::kKeyed).Value(),
             2);
   ASSERT_EQ(list.Columns().size(), 2u);
   EXPECT_EQ(list.Columns()[0].title, "name");
@@ -70,8 +71,10 @@ TEST_F(UpdateListCtrlTest, KeyedFormHidesTheKeyAndKeepsItAsItemData) {
   EXPECT_EQ(list.Rows()[1].cells, (std::vector<std::string>{"Boiler", "0.500000"}));
 }
 
-TEST_F(UpdateListCtrlTest, EmptyResultShowsTheEmptyTableRow) {
-  EXPECT_EQ(db.UpdateListCtrl("SELECT a FROM empty", list, true, true), 0);
+TEST_F(FillListTest, EmptyResultShowsTheEmptyTableRow) {
+  const DbResult<int> rows = Fill("SELECT a FROM empty");
+  ASSERT_TRUE(rows.Ok());
+  EXPECT_EQ(rows.Value(), 0);
   ASSERT_EQ(list.Columns().size(), 1u);
   EXPECT_EQ(list.Columns()[0].title, "Empty Table");
   EXPECT_EQ(list.Columns()[0].width, 50);
@@ -81,17 +84,17 @@ TEST_F(UpdateListCtrlTest, EmptyResultShowsTheEmptyTableRow) {
   EXPECT_EQ(list.FitCount(), 1);
 }
 
-TEST_F(UpdateListCtrlTest, FloatsKeepThePointInACommaLocale) {
+TEST_F(FillListTest, FloatsKeepThePointInACommaLocale) {
   const CCommaLocale comma;
   if (!comma.Active())
     GTEST_SKIP() << "no de_DE.UTF-8 locale";
-  EXPECT_EQ(db.UpdateListCtrl("SELECT level FROM t ORDER BY id", list, true, true), 2);
+  EXPECT_EQ(Fill("SELECT level FROM t ORDER BY id").Value(), 2);
   EXPECT_EQ(list.Cell(0, 0), "0.500000");
   EXPECT_EQ(list.Cell(1, 0), "12.250000");
 }
 
-TEST_F(UpdateListCtrlTest, UnpreparableStatementShowsAMessageBoxAndTheEmptyTable) {
-  EXPECT_EQ(db.UpdateListCtrl("SELECT * FROM nothere", list, true, true), kDbNotPrepared);
+TEST_F(FillListTest, UnpreparableStatementShowsAMessageBoxAndTheEmptyTable) {
+  EXPECT_EQ(Fill("SELECT * FROM nothere").Status(), DbStatus::kNotPrepared);
   EXPECT_EQ(db.LastErrorText(), "no such table: nothere");
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
   EXPECT_EQ(ctx.prompt.messages[0].text,
@@ -102,10 +105,10 @@ TEST_F(UpdateListCtrlTest, UnpreparableStatementShowsAMessageBoxAndTheEmptyTable
   EXPECT_FALSE(ctx.sink.Contains("SQL Query Executed"));
 }
 
-TEST_F(UpdateListCtrlTest, StepErrorKeepsTheRowsShownAndReportsFailure) {
+TEST_F(FillListTest, StepErrorKeepsTheRowsShownAndReportsFailure) {
   RawConnection raw(path);
   raw.Exec("INSERT INTO t VALUES(-9223372036854775807 - 1, 'Overflow', 0, NULL);");
-  EXPECT_EQ(db.UpdateListCtrl("SELECT abs(id), name FROM t ORDER BY rowid", list, true, true), -1);
+  EXPECT_EQ(Fill("SELECT abs(id), name FROM t ORDER BY rowid").Status(), DbStatus::kFailed);
   EXPECT_EQ(list.Rows().size(), 2u);
   EXPECT_EQ(db.LastErrorText(), "integer overflow");
   EXPECT_TRUE(ctx.sink.Contains("Step Error integer overflow", 0)) << ctx.sink.Dump();

@@ -40,16 +40,16 @@ class Stores : public ::testing::Test {
 };
 
 TEST_F(Stores, TypedAnswersTellFailuresApart) {
-  EXPECT_EQ(db.Run("CREATE TABLE t( a INTEGER, b TEXT);"), DbStatus::kOk);
-  EXPECT_EQ(db.Run("INSERT INTO nowhere VALUES( 1);"), DbStatus::kFailed);
+  EXPECT_EQ(db.ExecSQL("CREATE TABLE t( a INTEGER, b TEXT);"), DbStatus::kOk);
+  EXPECT_EQ(db.ExecSQL("INSERT INTO nowhere VALUES( 1);"), DbStatus::kFailed);
   std::vector<QueryCell> cells;
-  EXPECT_EQ(db.Query("SELECT a FROM nowhere", {}, cells).Status(), DbStatus::kNotPrepared);
-  const DbResult<int> none = db.Query("SELECT a FROM t", {}, cells);
+  EXPECT_EQ(db.GetQueryData("SELECT a FROM nowhere", {}, cells).Status(), DbStatus::kNotPrepared);
+  const DbResult<int> none = db.GetQueryData("SELECT a FROM t", {}, cells);
   ASSERT_TRUE(none.Ok());
   EXPECT_EQ(none.Value(), 0);
   EXPECT_EQ(db.QueryInt64("SELECT a FROM t").Status(), DbStatus::kNoRow);
   const std::string text = kHostile;
-  ASSERT_EQ(db.ExecBound("INSERT INTO t VALUES( 7, ?)", {SqlBinding::Text(text)}), SQLITE_DONE);
+  ASSERT_EQ(db.ExecBound("INSERT INTO t VALUES( 7, ?)", {SqlBinding::Text(text)}), DbStatus::kOk);
   const DbResult<bool> found = db.HasRow("SELECT a FROM t WHERE b = ?", {SqlBinding::Text(text)});
   ASSERT_TRUE(found.Ok());
   EXPECT_TRUE(found.Value());
@@ -60,15 +60,15 @@ TEST_F(Stores, TypedAnswersTellFailuresApart) {
   EXPECT_EQ(a.Value(), 7);
   db.Close();
   db.SetPath(dir.File("no such folder/Velmora.sq3"));
-  EXPECT_EQ(db.Run("SELECT 1;", SqlRun().Opening()), DbStatus::kOpenFailed);
+  EXPECT_EQ(db.ExecSQL("SELECT 1;", SqlRun().Opening()), DbStatus::kOpenFailed);
   EXPECT_EQ(db.QueryInt64("SELECT 1", {}, SqlRun().Opening()).Status(), DbStatus::kOpenFailed);
 }
 
 TEST_F(Stores, NewIdIsTheInsertsOwnRowId) {
   // Rows of a higher id that are not the one inserted must not be taken for it.
-  ASSERT_EQ(db.Run("INSERT INTO OPCPrj( OPCPrj_Id, OPCPrj_Name) VALUES( 50, 'high');"),
+  ASSERT_EQ(db.ExecSQL("INSERT INTO OPCPrj( OPCPrj_Id, OPCPrj_Name) VALUES( 50, 'high');"),
             DbStatus::kOk);
-  ASSERT_EQ(db.Run("DELETE FROM OPCPrj;"), DbStatus::kOk);
+  ASSERT_EQ(db.ExecSQL("DELETE FROM OPCPrj;"), DbStatus::kOk);
   const DbResult<int64_t> id =
       InsertRow(db, "INSERT INTO OPCPrj( OPCPrj_Id, OPCPrj_Name) VALUES( ?, ?)",
                 {SqlBinding::Integer(7), SqlBinding::Text(kHostile)});
@@ -86,7 +86,7 @@ TEST_F(Stores, AcquisitionIdsAreNeverReused) {
   ASSERT_TRUE(first.Ok());
   EXPECT_EQ(first.Value(), 1);
   EXPECT_EQ(Value("SELECT Config_IntData FROM Config WHERE Config_Mnemo = 'ACQ_LAST_ID'"), "1");
-  ASSERT_EQ(db.Run("DELETE FROM OPCAcq;"), DbStatus::kOk);
+  ASSERT_EQ(db.ExecSQL("DELETE FROM OPCAcq;"), DbStatus::kOk);
   // The deleted acquisition's id stays used: the mark remembers it.
   const DbResult<int64_t> second = store.InsertAcquisition("Sim.1", "Local Host", "guid");
   ASSERT_TRUE(second.Ok());
@@ -94,7 +94,7 @@ TEST_F(Stores, AcquisitionIdsAreNeverReused) {
   ASSERT_EQ(MarkAcquisitionIdUsed(db, 40), DbStatus::kOk);
   EXPECT_EQ(FirstUnusedAcquisitionId(db).Value(), 41);
   // Group ids stay above every item's group, orphans included.
-  ASSERT_EQ(db.Run("INSERT INTO OPCAcqItem( OPCAcqGrp_Id) VALUES( 9);"), DbStatus::kOk);
+  ASSERT_EQ(db.ExecSQL("INSERT INTO OPCAcqItem( OPCAcqGrp_Id) VALUES( 9);"), DbStatus::kOk);
   EXPECT_EQ(FirstUnusedAcquisitionGroupId(db).Value(), 10);
 }
 
@@ -157,11 +157,11 @@ TEST_F(Stores, RecordingKeepsHostileTextsAndItsLoggedTexts) {
 
 TEST_F(Stores, CatalogueRepairAndDelete) {
   CCatalogueStore store(db);
-  ASSERT_EQ(db.Run("INSERT INTO OPCAcq( OPCAcq_Id) VALUES( 3);"
-                   "INSERT INTO OPCAcqGrp( OPCAcqGrp_Id, OPCAcq_Id) VALUES( 4, 3);"
-                   "INSERT INTO OPCAcqItem( OPCAcqGrp_Id) VALUES( 4);"
-                   "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 3, 'a'), "
-                   "( 3, '05/Mar/2026 09:04:07.250');"),
+  ASSERT_EQ(db.ExecSQL("INSERT INTO OPCAcq( OPCAcq_Id) VALUES( 3);"
+                       "INSERT INTO OPCAcqGrp( OPCAcqGrp_Id, OPCAcq_Id) VALUES( 4, 3);"
+                       "INSERT INTO OPCAcqItem( OPCAcqGrp_Id) VALUES( 4);"
+                       "INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 3, 'a'), "
+                       "( 3, '05/Mar/2026 09:04:07.250');"),
             DbStatus::kOk);
   EXPECT_EQ(store.DataRowCount(3).Value(), 2);
   EXPECT_EQ(store.DataRowCount(9).Value(), 0);
@@ -219,23 +219,23 @@ TEST_F(Stores, ProjectListsShowHostileNamesAndLogTheirStatements) {
   const std::string id = std::to_string(project.Value());
 
   CRecordingListControl list;
-  ASSERT_EQ(db.FillList(CProjectRows::ListStatement(true, kSortByName), list).ValueOr(-1), 1);
+  ASSERT_EQ(db.UpdateListCtrl(CProjectRows::ListStatement(true, kSortByName), list).ValueOr(-1), 1);
   EXPECT_EQ(list.Cell(0, kProjectNameColumn), kHostile);
   EXPECT_EQ(list.Cell(0, 5), "1");  // groups
   EXPECT_EQ(list.Cell(0, 6), "1");  // items
-  ASSERT_EQ(
-      db.FillList(CProjectRows::GroupListStatement(project.Value()), list, ListCtrlForm::kKeyed)
-          .ValueOr(-1),
-      1);
+  ASSERT_EQ(db.UpdateListCtrl(CProjectRows::GroupListStatement(project.Value()), list,
+                              ListCtrlForm::kKeyed)
+                .ValueOr(-1),
+            1);
   EXPECT_EQ(list.Cell(0, 0), kHostile);
   EXPECT_TRUE(ctx.sink.Contains(
       "Executing SQL Transaction: SELECT OPCGrp_Id, OPCGrp_Name AS 'Group Name', OPCGrp_Active "
       "AS 'Active Status', OPCGrp_UpdateRate AS 'Update Rate (ms)' FROM OPCGrp WHERE OPCPrj_Id = " +
       id + " ORDER BY OPCGrp_Id"));
-  ASSERT_EQ(
-      db.FillList(CProjectRows::ItemListStatement(project.Value()), list, ListCtrlForm::kKeyed)
-          .ValueOr(-1),
-      1);
+  ASSERT_EQ(db.UpdateListCtrl(CProjectRows::ItemListStatement(project.Value()), list,
+                              ListCtrlForm::kKeyed)
+                .ValueOr(-1),
+            1);
   EXPECT_EQ(list.Cell(0, 0), kHostile);
   EXPECT_EQ(list.Cell(0, 1), "Item'1 100%");
   EXPECT_NE(CProjectRows::ItemListStatement(project.Value())
@@ -257,7 +257,7 @@ TEST_F(Stores, ChartItemsOfOneAcquisitionInRecordingOrder) {
   const std::string statement = CCatalogueStore::ChartItemStatement(first);
   EXPECT_NE(statement.find("WHERE OPCAcq_Id = " + std::to_string(first) + ")"), std::string::npos);
   std::vector<QueryCell> cells;
-  const DbResult<int> columns = db.Query(statement, {}, cells);
+  const DbResult<int> columns = db.GetQueryData(statement, {}, cells);
   ASSERT_TRUE(columns.Ok());
   EXPECT_EQ(columns.Value(), 5);
   ASSERT_EQ(cells.size(), 10u);  // two items of the first acquisition, five cells each
@@ -277,7 +277,7 @@ TEST_F(Stores, CompactionNeedsTheOpenHandleAndGivesSpaceBack) {
   for (int i = 0; i < 200; ++i) {
     ASSERT_EQ(db.ExecBound("INSERT INTO OPCAcqData( OPCAcq_Id, OPCAcqData_Time) VALUES( 3, ?)",
                            {SqlBinding::Text(big)}),
-              SQLITE_DONE);
+              DbStatus::kOk);
   }
   ASSERT_EQ(CommitTransaction(db), DbStatus::kOk);
   ASSERT_EQ(store.Delete(3, {}), DbStatus::kOk);
@@ -305,14 +305,14 @@ TEST_F(Stores, TransactionsKeepHostileValuesAndRollBackWhatIsLeftOpen) {
   RawConnection other(path);
   EXPECT_EQ(other.Exec("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( 'other');"), SQLITE_BUSY);
   ASSERT_EQ(db.ExecBound("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( ?)", {SqlBinding::Text(name)}),
-            SQLITE_DONE);
+            DbStatus::kOk);
   ASSERT_EQ(CommitTransaction(db, kLogDataAcquisition), DbStatus::kOk);
   EXPECT_EQ(Value("SELECT OPCPrj_Name FROM OPCPrj"), kHostile);
   EXPECT_TRUE(RollbackIfOpen(db));  // nothing open: nothing to do
 
   ASSERT_EQ(BeginTransaction(db), DbStatus::kOk);
   ASSERT_EQ(db.ExecBound("INSERT INTO OPCPrj( OPCPrj_Name) VALUES( ?)", {SqlBinding::Text(name)}),
-            SQLITE_DONE);
+            DbStatus::kOk);
   EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 0);
   EXPECT_TRUE(RollbackIfOpen(db));
   EXPECT_EQ(sqlite3_get_autocommit(db.Handle()), 1);

@@ -31,7 +31,8 @@ class TableListControlTest : public QObject {
     CSQLite db(ctx.context);
     db.SetPath(m_dir.File("Velmora.sq3"));
     QCOMPARE(db.UpdateListCtrl("SELECT id, name AS 'Item Name', level FROM t ORDER BY id", list,
-                               true, true, ListCtrlForm::kKeyed),
+                               ListCtrlForm::kKeyed, SqlRun{true, true})
+                 .Value(),
              2);
     QCOMPARE(model.columnCount(), 2);
     QCOMPARE(model.rowCount(), 2);
@@ -54,9 +55,14 @@ class TableListControlTest : public QObject {
     TestContext ctx;
     CSQLite db(ctx.context);
     db.SetPath(m_dir.File("Velmora.sq3"));
-    QCOMPARE(db.UpdateListCtrl("SELECT * FROM t", list, true, true), 2);
+    QCOMPARE(db.UpdateListCtrl("SELECT * FROM t", list, ListCtrlForm::kPlain, SqlRun{true, true})
+                 .Value(),
+             2);
     QCOMPARE(model.columnCount(), 3);
-    QCOMPARE(db.UpdateListCtrl("SELECT * FROM t WHERE id < 0", list, true, true), 0);
+    const DbResult<int> empty = db.UpdateListCtrl("SELECT * FROM t WHERE id < 0", list,
+                                                  ListCtrlForm::kPlain, SqlRun{true, true});
+    QVERIFY(empty.Ok());
+    QCOMPARE(empty.Value(), 0);
     QCOMPARE(model.columnCount(), 1);
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QString("Empty Table"));

@@ -33,7 +33,7 @@ TEST_F(CatalogueTest, AListThatCannotBeFilledIsAFailureNotAnEmptyCatalogue) {
   EXPECT_EQ(catalogue.RowCount(), 0);
   // A file without the catalogue's table.
   db.SetPath(dir.File("Other.sq3"));
-  ASSERT_EQ(db.Run("CREATE TABLE t( a);", SqlRun().Opening().Closing()), DbStatus::kOk);
+  ASSERT_EQ(db.ExecSQL("CREATE TABLE t( a);", SqlRun().Opening().Closing()), DbStatus::kOk);
   EXPECT_EQ(catalogue.List().Status(), DbStatus::kNotPrepared);
   EXPECT_EQ(catalogue.RowCount(), 0);
 }

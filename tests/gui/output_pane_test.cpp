@@ -189,7 +189,7 @@ class OutputPaneTest : public QObject {
     // The database layer's own statement lines, on the OPC Server channel.
     CSQLite db(context);
     db.SetPath((dir.path() + "/Velmora.sq3").toStdString());
-    QCOMPARE(db.Run("CREATE TABLE Probe(Probe_Id INTEGER);", SqlRun{true, true, true}),
+    QCOMPARE(db.ExecSQL("CREATE TABLE Probe(Probe_Id INTEGER);", SqlRun{true, true, true}),
              DbStatus::kOk);
     log.Log("Velmora Database Checked Successfully", kLogOpcServer);
     COutputList* list = pane.List(kLogOpcServer);
@@ -204,7 +204,7 @@ class OutputPaneTest : public QObject {
     QVERIFY(shown[0].endsWith("Velmora Database Checked Successfully"));
     QCOMPARE(pane.ShownLabel()->text(), QString("1 of 3 lines"));
     // New statement lines stay hidden; a failure line of the database is still shown.
-    QCOMPARE(db.Run("SELECT * FROM Missing;", SqlRun{true, true, true}), DbStatus::kFailed);
+    QCOMPARE(db.ExecSQL("SELECT * FROM Missing;", SqlRun{true, true, true}), DbStatus::kFailed);
     QVERIFY(list->count() > 3);
     for (const QString& line : ShownLines(list)) {
       QVERIFY2(!line.contains("Executing SQL Transaction") && !line.contains("SQL Query Executed"),

@@ -179,8 +179,9 @@ void COPCChartView::CreateModel() {
   m_pModel = std::make_unique<CChartViewModel>(*m_pContext, m_pChart->Model());
   m_pModel->SetLiveMode(m_mode == ChartMode::kLive);
   m_pModel->SetItemQuery([this](const std::string& statement, std::vector<QueryCell>& cells) {
-    return m_pDb != nullptr ? m_pDb->Query(statement, {}, cells, SqlRun().Opening().Closing())
-                            : DbResult<int>(DbStatus::kOpenFailed);
+    return m_pDb != nullptr
+               ? m_pDb->GetQueryData(statement, {}, cells, SqlRun().Opening().Closing())
+               : DbResult<int>(DbStatus::kOpenFailed);
   });
   m_pModel->SetPaintHook([this] {
     if (m_pChart->isVisible())
