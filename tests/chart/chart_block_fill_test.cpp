@@ -9,6 +9,7 @@
 
 #include "chart/chart_block_fill.h"
 #include "chart/chart_view_rules.h"
+#include "chart_point_buffers.h"
 
 namespace {
 
@@ -47,19 +48,12 @@ class CBlockRows : public IChartRowSource {
   std::vector<double> m_values;
 };
 
-struct Buffers {
-  std::vector<double> times = std::vector<double>(kChartMaxPoints);
-  std::vector<double> values = std::vector<double>(kChartMaxPoints);
-  std::vector<double> row = std::vector<double>(1);
-  ChartPointBuffers View() { return {times.data(), values.data(), row.data()}; }
-};
-
 }  // namespace
 
 TEST(ChartBlockFill, WholeBlocksAreDrawnFromTheirExtremesInTheOrderTheyCame) {
   // Block 0: the maximum first; block 1: the minimum first.
   CBlockRows rows({9, 1, 5, 2, 3, -4, 6, 8});
-  Buffers buffers;
+  CTestPointBuffers buffers;
   const ChartFill fill = FillFromBlocks(rows, 0, 7, {1}, buffers.View());
   EXPECT_EQ(fill.step, kBlock);
   ASSERT_EQ(fill.drawn, 4);
@@ -75,7 +69,7 @@ TEST(ChartBlockFill, WholeBlocksAreDrawnFromTheirExtremesInTheOrderTheyCame) {
 TEST(ChartBlockFill, BlocksCutByTheWindowOrUnknownAreReadFromTheirRows) {
   CBlockRows rows({1, 9, 5, 2, 3, -4, 6, 8, 0, 7, 7, 7});
   rows.unknown = {2};
-  Buffers buffers;
+  CTestPointBuffers buffers;
   // Rows 2..9: block 0 cut (rows 2, 3), block 1 whole, block 2 unknown and cut (8, 9).
   const ChartFill fill = FillFromBlocks(rows, 2, 9, {1}, buffers.View());
   EXPECT_EQ(rows.rowsRead, 4);
@@ -93,7 +87,7 @@ TEST(ChartBlockFill, ManyBlocksShareARunSoThePointsStayWithinTheLimit) {
   for (size_t i = 0; i < values.size(); ++i)
     values[i] = static_cast<double>(i % 17);
   CBlockRows rows(values);
-  Buffers buffers;
+  CTestPointBuffers buffers;
   const ChartFill fill =
       FillFromBlocks(rows, 0, static_cast<int>(values.size()) - 1, {1}, buffers.View());
   EXPECT_LE(fill.drawn, kChartMaxPoints);

@@ -5,6 +5,7 @@
 
 #include "chart/chart_series_fill.h"
 #include "chart/chart_view_rules.h"
+#include "chart_point_buffers.h"
 
 namespace {
 
@@ -23,16 +24,9 @@ class CValueRows : public IChartRowSource {
   std::vector<double> m_values;
 };
 
-struct Buffers {
-  std::vector<double> times = std::vector<double>(kChartMaxPoints);
-  std::vector<double> values = std::vector<double>(kChartMaxPoints);
-  std::vector<double> row = std::vector<double>(1);
-  ChartPointBuffers View() { return {times.data(), values.data(), row.data()}; }
-};
-
 TEST(ChartSeriesFill, FewRowsAreDrawnEveryOne) {
   const CValueRows rows({1, 5, 2, 8});
-  Buffers buffers;
+  CTestPointBuffers buffers;
   const ChartFill fill = FillDecimated(rows, 1, 3, {1}, buffers.View());
   EXPECT_EQ(fill.step, 1);
   ASSERT_EQ(fill.drawn, 3);
@@ -46,7 +40,7 @@ TEST(ChartSeriesFill, ManyRowsAreDecimatedBelowTheMaximum) {
   for (size_t i = 0; i < values.size(); ++i)
     values[i] = static_cast<double>(i);
   const CValueRows rows(values);
-  Buffers buffers;
+  CTestPointBuffers buffers;
   const ChartFill fill = FillDecimated(rows, 0, 9999, {1}, buffers.View());
   EXPECT_GT(fill.step, 1);
   EXPECT_LE(fill.drawn, kChartMaxPoints);
@@ -56,7 +50,7 @@ TEST(ChartSeriesFill, ManyRowsAreDecimatedBelowTheMaximum) {
 TEST(ChartSeriesFill, PeaksKeepEachRunsExtremesInTheirOrder) {
   // Runs of 3: {1, 9, 4} -> 1 then 9; {7, 0, 3} -> 7 then 0; {6} alone -> one point.
   const CValueRows rows({1, 9, 4, 7, 0, 3, 6});
-  Buffers buffers;
+  CTestPointBuffers buffers;
   const ChartFill fill = FillPeaks(rows, 0, 6, 3, {1}, buffers.View());
   EXPECT_EQ(fill.step, 3);
   ASSERT_EQ(fill.drawn, 5);
@@ -68,7 +62,7 @@ TEST(ChartSeriesFill, PeaksKeepEachRunsExtremesInTheirOrder) {
 
 TEST(ChartSeriesFill, ARunWithoutValuesDrawsNoPoint) {
   const CValueRows rows({kChartNoValue, kChartNoValue, 2, 3});
-  Buffers buffers;
+  CTestPointBuffers buffers;
   const ChartFill fill = FillPeaks(rows, 0, 3, 2, {1}, buffers.View());
   ASSERT_EQ(fill.drawn, 4);
   EXPECT_TRUE(std::isnan(buffers.values[0]));
