@@ -16,8 +16,8 @@ inline uint64_t ZeroBytes(uint64_t v) {
   return ~(((v & kLow7) + kLow7) | v | kLow7);
 }
 
-// Copies n bytes turning zero bytes into separator; true when a byte is a double quote,
-// CR, LF or the separator (the row then needs quoting).
+}  // namespace
+
 bool CopyWithSeparators(const char* in, size_t n, char separator, char* out) {
   const uint64_t quote = kOnes * static_cast<uint8_t>('"');
   const uint64_t cr = kOnes * static_cast<uint8_t>('\r');
@@ -41,8 +41,6 @@ bool CopyWithSeparators(const char* in, size_t n, char separator, char* out) {
   }
   return special != 0 || tail;
 }
-
-}  // namespace
 
 void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size_t columns,
                       std::string& out) {

@@ -9,6 +9,10 @@
 
 #include "explorer/loaded_table.h"
 
+// Copies n bytes of a row's text to out turning its cells' zero bytes into separator;
+// true when a byte is a double quote, CR, LF or the separator (the row then needs quoting).
+bool CopyWithSeparators(const char* in, size_t n, char separator, char* out);
+
 // Appends the export line of a decoded row (columns fields, CR LF) to out.
 void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size_t columns,
                       std::string& out);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/csv_field.h"
+#include "explorer/export_rows.h"
 
 namespace {
 
@@ -24,13 +25,12 @@ size_t TextBytes(const CLoadedTable& table) {
 // appended) when a field needs quotes. Rows are copied whole, which keeps the export
 // near the speed of writing the bytes.
 bool AppendPlainRow(std::string_view row, char separator, bool quoting, std::string& out) {
-  if (quoting && CsvFieldNeedsQuotes(row, CsvQuoting::Separator(separator)))
-    return false;
   const size_t start = out.size();
-  out.append(row);
-  char* bytes = out.data() + start;
-  for (size_t i = 0; i < row.size(); ++i)
-    bytes[i] = bytes[i] == '\0' ? separator : bytes[i];
+  out.resize(start + row.size());
+  if (CopyWithSeparators(row.data(), row.size(), separator, out.data() + start) && quoting) {
+    out.resize(start);
+    return false;
+  }
   return true;
 }
 
