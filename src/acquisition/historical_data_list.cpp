@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "base/number_text.h"
+#include "base/time_text.h"
+
 namespace {
 
 // Pages of older rows kept after a read (a history table page, a chart page, a backup's
@@ -15,13 +18,16 @@ void HistoricalDataList::ClearLocked() {
   m_nFirst = 0;
   m_runs.clear();
   m_pinned.clear();
+  m_extremes.Reset(m_nItemColumns + 1);
+  m_vBlockTimes.clear();
+  m_nOpenBlockStart = kNoRowTime;
   ++m_nGeneration;
 }
 
 void HistoricalDataList::Reset(int itemColumns) {
   std::unique_lock lock(m_mutex);
-  ClearLocked();
   m_nItemColumns = itemColumns;
+  ClearLocked();
   m_pReader.reset();
   m_nKeep = SIZE_MAX;
 }
@@ -67,6 +73,7 @@ bool HistoricalDataList::InMemory(int index) const {
 void HistoricalDataList::EvictLocked() {
   while (m_rows.size() > m_nKeep) {
     Entry& oldest = m_rows.front();
+    SummarizeLocked(oldest.row.get());
     if (oldest.rowId == kNoDataRowId) {
       m_pinned.emplace(m_nFirst, std::move(oldest.row));
     } else if (!m_runs.empty() && m_runs.back().firstIndex + m_runs.back().count == m_nFirst &&
@@ -79,6 +86,51 @@ void HistoricalDataList::EvictLocked() {
     m_rows.pop_front();
     ++m_nFirst;
   }
+}
+
+void HistoricalDataList::SummarizeLocked(const CompactDataSet* row) {
+  const int64_t time = row != nullptr ? TimeStampTextMs(row->TimeText()) : kNoRowTime;
+  if (m_extremes.Rows() % kBlockRows == 0)
+    m_nOpenBlockStart = time;
+  if (row != nullptr) {
+    const int cells = std::min(row->ItemColumns(), m_nItemColumns);
+    for (int c = 1; c <= cells; ++c) {
+      // As the chart reads a cell: an empty one has no value.
+      const std::string_view text = row->Cell(c);
+      if (!text.empty())
+        m_extremes.Add(c, LeadingDouble(text));
+    }
+  }
+  m_extremes.EndRow();
+  if (m_extremes.Rows() % kBlockRows == 0)
+    m_vBlockTimes.emplace_back(m_nOpenBlockStart, time);
+}
+
+bool HistoricalDataList::BlockExtremes(int block, const std::vector<int>& columns, double* minimum,
+                                       double* maximum, bool* minFirst) const {
+  std::shared_lock lock(m_mutex);
+  if (block < 0 || block >= m_extremes.ClosedBlocks())
+    return false;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    bool first = true;
+    if (columns[i] < 1 || !m_extremes.Get(block, columns[i], minimum[i], maximum[i], first))
+      return false;
+    minFirst[i] = first;
+  }
+  return true;
+}
+
+int64_t HistoricalDataList::BlockEdgeTimeMs(int index) const {
+  std::shared_lock lock(m_mutex);
+  if (index < 0)
+    return kNoRowTime;
+  const size_t block = static_cast<size_t>(index / kBlockRows);
+  if (block >= m_vBlockTimes.size())
+    return kNoRowTime;
+  const int inBlock = index % kBlockRows;
+  if (inBlock == 0)
+    return m_vBlockTimes[block].first;
+  return inBlock == kBlockRows - 1 ? m_vBlockTimes[block].second : kNoRowTime;
 }
 
 int HistoricalDataList::Append(const DataSet& row) {
@@ -259,12 +311,16 @@ void HistoricalDataList::ReadOlder(int first, int end, std::vector<DataSetPtr>& 
     older = TakeOlderLocked(first, end);
   }
   for (int page = first / kPageRows; page * kPageRows < end; ++page) {
+    // Rows of the page before this end are wanted; a cached read serves them when it was
+    // made with all of them out of memory (rows out of memory never change any more).
+    const int wantedEnd = std::min(end, (page + 1) * kPageRows);
     std::vector<DataSetPtr> pageRows;
     bool cached = false;
     {
       std::lock_guard lock(m_cacheMutex);
       for (const CachedPage& entry : m_cache) {
-        if (entry.generation == older.generation && entry.page == page) {
+        if (entry.generation == older.generation && entry.page == page &&
+            wantedEnd <= entry.validEnd) {
           pageRows = entry.rows;
           cached = true;
           break;
@@ -273,10 +329,11 @@ void HistoricalDataList::ReadOlder(int first, int end, std::vector<DataSetPtr>& 
     }
     if (!cached) {
       pageRows = ReadOlderPage(older, page);
-      // Only a page wholly out of memory is final: its rows never change any more.
-      if ((page + 1) * kPageRows <= older.firstInMemory) {
+      // A page that reaches into memory is kept for the rows that were out of it.
+      const int validEnd = std::min((page + 1) * kPageRows, older.firstInMemory);
+      if (validEnd > page * kPageRows) {
         std::lock_guard lock(m_cacheMutex);
-        m_cache.push_front({older.generation, page, pageRows});
+        m_cache.push_front({older.generation, page, validEnd, pageRows});
         if (m_cache.size() > kCachedPages)
           m_cache.pop_back();
       }
@@ -329,5 +386,5 @@ size_t HistoricalDataList::HeapBytes() const {
     // The row, plus the control block make_shared puts beside it and the deque slot.
     bytes += entry.row->HeapBytes() + 16 + sizeof(Entry);
   }
-  return bytes;
+  return bytes + m_extremes.HeapBytes() + m_vBlockTimes.capacity() * sizeof(m_vBlockTimes[0]);
 }

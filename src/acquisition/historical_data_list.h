@@ -6,7 +6,9 @@
 // memory: the rows the acquisition may still rewrite and some more for display. Older
 // rows are read back from the recording on demand (a few pages of them are cached), so
 // Count(), Row() and Snapshot() keep their meaning whatever the length. An older row that
-// was never stored (the database was locked) stays in memory.
+// was never stored (the database was locked) stays in memory. Rows leaving memory are
+// summed up per block (their values' extremes, the times of the block's ends), so that a
+// chart of weeks draws without reading them back.
 // Thread rule: the acquisition (GUI) thread appends, replaces, clears and sets row ids;
 // any thread may call Count(), Row(), Snapshot() and Generation() at the same time and
 // keeps a consistent row. No lock is held while the recording is read.
@@ -17,10 +19,13 @@
 #include <mutex>
 #include <shared_mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "acquisition/data_set.h"
 #include "acquisition/recorded_row_reader.h"
+#include "base/block_extremes.h"
+#include "base/time_text.h"
 
 // A row of the recording that this list wrote: its OPCAcqData_Id and time text.
 struct StoredRow {
@@ -113,6 +118,16 @@ class HistoricalDataList {
   std::vector<StoredRow> StoredRowsInMemory() const;
   std::vector<StoredRun> StoredRunsOutOfMemory() const;
 
+  // Blocks of rows no longer in memory: block b holds rows b * kBlockRows on. Per item
+  // column of columns (1..N), the block's minimum and maximum (NaN: no value) and whether
+  // the minimum came first; false while a row of the block is still in memory.
+  static constexpr int kBlockRows = CBlockExtremes::kBlockRows;
+  bool BlockExtremes(int block, const std::vector<int>& columns, double* minimum, double* maximum,
+                     bool* minFirst) const;
+  // The time of a row that begins or ends such a block, in ms since 1970 on the wall
+  // clock; kNoRowTime for any other row.
+  int64_t BlockEdgeTimeMs(int index) const;
+
   // Heap bytes held by the rows (memory figures).
   size_t HeapBytes() const;
 
@@ -124,11 +139,14 @@ class HistoricalDataList {
   struct CachedPage {
     uint64_t generation = 0;
     int page = -1;
+    int validEnd = 0;  // the rows before this index were out of memory when read
     std::vector<DataSetPtr> rows;
   };
 
   void EvictLocked();
   void ClearLocked();
+  // Adds the row leaving memory (the next one in order) to the block summary.
+  void SummarizeLocked(const CompactDataSet* row);
   // Rows [first, end) of those no longer in memory, from the cache or the recording.
   void ReadOlder(int first, int end, std::vector<DataSetPtr>& rows) const;
 
@@ -143,6 +161,10 @@ class HistoricalDataList {
   size_t m_nKeep = SIZE_MAX;
   uint64_t m_nGeneration = 0;
   int m_nItemColumns = 0;
+  CBlockExtremes m_extremes;  // table columns 0..N (0, the time, stays empty)
+  // Per block the times of its first and last rows; the first of the block being added.
+  std::vector<std::pair<int64_t, int64_t>> m_vBlockTimes;
+  int64_t m_nOpenBlockStart = kNoRowTime;
 
   mutable std::mutex m_cacheMutex;
   mutable std::deque<CachedPage> m_cache;  // newest first

@@ -72,3 +72,11 @@ bool ParseTimeStampText(std::string_view text, LocalTime& time) {
   time = parts;
   return true;
 }
+
+int64_t TimeStampTextMs(std::string_view text) {
+  LocalTime time;
+  if (!ParseTimeStampText(text, time))
+    return kNoRowTime;
+  return DaysFromCivil(time.year, time.month, time.day) * 86400000LL +
+         ((time.hour * 60LL + time.minute) * 60LL + time.second) * 1000LL + time.millisecond;
+}

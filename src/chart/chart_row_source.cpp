@@ -5,6 +5,8 @@
 
 #include "acquisition/historical_data_list.h"
 #include "base/number_text.h"
+#include "base/time_text.h"
+#include "chart/chart_date.h"
 #include "chart/chart_view_rules.h"
 
 double IChartRowSource::RowTime(int row) const {
@@ -18,6 +20,20 @@ int CHistoryRowSource::RowCount() const {
 std::string CHistoryRowSource::TimeText(int row) const {
   const DataSetPtr data = m_list.Row(row);
   return data != nullptr ? std::string(data->TimeText()) : std::string();
+}
+
+double CHistoryRowSource::RowTime(int row) const {
+  const int64_t ms = m_list.BlockEdgeTimeMs(row);
+  return ms != kNoRowTime ? ChartDateFromUnixMs(ms) : IChartRowSource::RowTime(row);
+}
+
+int CHistoryRowSource::BlockRows() const {
+  return HistoricalDataList::kBlockRows;
+}
+
+bool CHistoryRowSource::BlockExtremes(int block, const std::vector<int>& columns, double* minimum,
+                                      double* maximum, bool* minFirst) const {
+  return m_list.BlockExtremes(block, columns, minimum, maximum, minFirst);
 }
 
 double ChartCellValue(std::string_view text) {

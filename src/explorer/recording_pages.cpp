@@ -19,7 +19,6 @@ constexpr int kBusyTimeoutMs = 30000;
 constexpr int kWalkRun = 256;
 constexpr int kRequestRun = 8;
 constexpr size_t kPageChunkBytes = size_t{512} << 10;
-constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
 // ?2: the last row id of the recording as opened.
 constexpr char kIdsStatement[] =
@@ -34,14 +33,6 @@ constexpr char kRangeStatement[] =
 constexpr char kOffsetStatement[] =
     "SELECT OPCAcqData_Time, OPCAcqData_Value FROM OPCAcqData WHERE OPCAcq_Id = ?1 AND "
     "OPCAcqData_Id <= ?4 ORDER BY OPCAcqData_Id LIMIT ?3 OFFSET ?2";
-
-int64_t TimeMs(std::string_view text) {
-  LocalTime time;
-  if (!ParseTimeStampText(text, time))
-    return kNoRowTime;
-  return DaysFromCivil(time.year, time.month, time.day) * 86400000LL +
-         ((time.hour * 60LL + time.minute) * 60LL + time.second) * 1000LL + time.millisecond;
-}
 
 }  // namespace
 
@@ -149,9 +140,7 @@ void CRecordingPages::Reset(const std::string& databasePath, int acquisitionId,
   // Sized by the worker once the ids are read (the bound may be well above the count).
   m_vIds = {};
   m_vTimes = {};
-  m_vBlockMin = {};
-  m_vBlockMax = {};
-  m_vBlockMinFirst = {};
+  m_blockExtremes.Reset(0);
   m_vWidths.assign(m_titles.size(), 0);
   for (size_t c = 0; c < m_titles.size(); ++c)
     m_vWidths[c] = static_cast<uint32_t>(m_titles[c].size());
@@ -246,10 +235,7 @@ bool CRecordingPages::ReadIds(CConnection& connection, CWorkerJob& job) {
   ids.shrink_to_fit();
   m_vIds = std::move(ids);
   m_vTimes.assign(static_cast<size_t>(rows), kNoRowTime);
-  const size_t cells = static_cast<size_t>((rows + kBlockRows - 1) / kBlockRows) * m_titles.size();
-  m_vBlockMin.assign(cells, kNoValue);
-  m_vBlockMax.assign(cells, kNoValue);
-  m_vBlockMinFirst.assign(cells, 1);
+  m_blockExtremes.Reset(static_cast<int>(m_titles.size()), rows);
   if (rows < bound) {
     m_nRows.store(rows, std::memory_order_release);
     job.SetTotal(rows);
@@ -266,18 +252,7 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   sqlite3_bind_int64(query, 2, m_nLastRowId);
   const int itemColumns = std::max(0, ColumnCount() - 1);
   const size_t columns = m_titles.size();
-  std::vector<double> low(columns, kNoValue), high(columns, kNoValue);
-  std::vector<int> lowRow(columns, 0), highRow(columns, 0);
   std::vector<uint32_t> widths = m_vWidths;
-  auto closeBlock = [&](int block) {
-    const size_t base = static_cast<size_t>(block) * columns;
-    for (size_t c = 1; c < columns; ++c) {
-      m_vBlockMin[base + c] = low[c];
-      m_vBlockMax[base + c] = high[c];
-      m_vBlockMinFirst[base + c] = lowRow[c] <= highRow[c] ? 1 : 0;
-      low[c] = high[c] = kNoValue;
-    }
-  };
   CLoadedTable::CRowBuilder& row = connection.row;
   int rows = 0;
   int damaged = 0;
@@ -287,7 +262,7 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
     if (!ReadStoredRow(query, 0, connection.reader, itemColumns, row))
       ++damaged;
     const int cells = std::min(row.Cells(), static_cast<int>(columns));
-    m_vTimes[static_cast<size_t>(rows)] = TimeMs(row.CellText(0));
+    m_vTimes[static_cast<size_t>(rows)] = TimeStampTextMs(row.CellText(0));
     widths[0] = std::max(widths[0], static_cast<uint32_t>(row.CellText(0).size()));
     for (int c = 1; c < static_cast<int>(columns); ++c) {
       const std::string_view text = c < cells ? row.CellText(c) : std::string_view();
@@ -295,15 +270,10 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
       widths[column] = std::max(widths[column], static_cast<uint32_t>(text.size()));
       if (text.empty())
         continue;  // no value: no point, as the chart reads it
-      const double value = LeadingDouble(text);
-      if (std::isnan(low[column]) || value < low[column])
-        low[column] = value, lowRow[column] = rows;
-      if (std::isnan(high[column]) || value > high[column])
-        high[column] = value, highRow[column] = rows;
+      m_blockExtremes.Add(c, LeadingDouble(text));
     }
+    m_blockExtremes.EndRow();
     ++rows;
-    if (rows % kBlockRows == 0)
-      closeBlock(rows / kBlockRows - 1);
     if (rows % kRequestRun == 0 && m_bRequested.exchange(false, std::memory_order_acq_rel))
       ServeRequests(connection);
     if (rows % kWalkRun == 0) {
@@ -321,8 +291,7 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   if (!ended)
     connection.NoteError();
   sqlite3_finalize(query);
-  if (rows % kBlockRows != 0)
-    closeBlock(rows / kBlockRows);
+  m_blockExtremes.Finish();
   m_vWidths = widths;
   m_nDamaged.store(damaged, std::memory_order_release);
   m_nScanned.store(rows, std::memory_order_release);
@@ -495,11 +464,7 @@ bool CRecordingPages::BlockExtremes(int block, int column, double& minimum, doub
   if (block < 0 || block >= BlockCount() || column < 1 || column >= ColumnCount() ||
       (ScannedRows() < end && !ScanComplete()))
     return false;
-  const size_t at = static_cast<size_t>(block) * m_titles.size() + static_cast<size_t>(column);
-  minimum = m_vBlockMin[at];
-  maximum = m_vBlockMax[at];
-  minFirst = m_vBlockMinFirst[at] != 0;
-  return true;
+  return m_blockExtremes.Get(block, column, minimum, maximum, minFirst);
 }
 
 size_t CRecordingPages::HeapBytes() const {
@@ -507,7 +472,7 @@ size_t CRecordingPages::HeapBytes() const {
   size_t bytes = 0;
   if (IdsReady())
     bytes += m_vIds.capacity() * sizeof(int64_t) + m_vTimes.capacity() * sizeof(int64_t) +
-             m_vBlockMin.capacity() * sizeof(double) * 2 + m_vBlockMinFirst.capacity();
+             m_blockExtremes.HeapBytes();
   std::lock_guard<std::mutex> lock(m_mutex);
   for (const auto& entry : m_cache)
     bytes += entry.second.first->HeapBytes();

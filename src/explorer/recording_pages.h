@@ -34,17 +34,17 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/block_extremes.h"
+#include "base/time_text.h"
 #include "base/worker_job.h"
 #include "explorer/loaded_table.h"
 
 struct sqlite3;
 
-inline constexpr int64_t kNoRowTime = std::numeric_limits<int64_t>::min();
-
 class CRecordingPages {
  public:
   static constexpr int kPageRows = 256;
-  static constexpr int kBlockRows = 512;
+  static constexpr int kBlockRows = CBlockExtremes::kBlockRows;
   static constexpr size_t kCachedPages = 48;
   static constexpr int64_t kAllRows = std::numeric_limits<int64_t>::max();
   using Page = std::shared_ptr<const CLoadedTable>;
@@ -140,9 +140,7 @@ class CRecordingPages {
   std::atomic<int> m_nIdRows{0};
   std::vector<int64_t> m_vTimes;
   std::vector<uint32_t> m_vWidths;
-  std::vector<double> m_vBlockMin;
-  std::vector<double> m_vBlockMax;
-  std::vector<uint8_t> m_vBlockMinFirst;
+  CBlockExtremes m_blockExtremes;
   std::atomic<int> m_nScanned{0};
   std::atomic<int> m_nDamaged{0};
   std::atomic<bool> m_bScanDone{false};
