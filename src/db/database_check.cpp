@@ -87,7 +87,7 @@ bool CreateInOpenFile(CSQLite& db, const std::string& path) {
 bool CheckExistingFile(CSQLite& db, const std::string& path) {
   AppContext& context = db.Context();
   std::string error;
-  if (db.OpenWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error) != SQLITE_OK) {
+  if (db.OpenWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error) != DbStatus::kOk) {
     context.log.Log(Format(kInvalidDatabaseLine, path.c_str(), error.c_str()), kLogOpcServer);
     return false;
   }
@@ -113,11 +113,12 @@ bool CreateMissingFile(CSQLite& db, const std::string& path) {
   AppContext& context = db.Context();
   std::string error;
   // An empty path would make SQLite open a private temporary database.
-  const int code = path.empty()
-                       ? SQLITE_CANTOPEN
-                       : db.OpenWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
-  if (code != SQLITE_OK) {
-    ReportCannotCreate(context, path, error.empty() ? sqlite3_errstr(code) : error);
+  if (path.empty()) {
+    ReportCannotCreate(context, path, sqlite3_errstr(SQLITE_CANTOPEN));
+    return false;
+  }
+  if (db.OpenWithFlags(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error) != DbStatus::kOk) {
+    ReportCannotCreate(context, path, error);
     return false;
   }
   return CreateInOpenFile(db, path);

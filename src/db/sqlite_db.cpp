@@ -37,24 +37,23 @@ CSQLite::~CSQLite() {
   Close();
 }
 
-int CSQLite::OpenWithFlags(int flags, std::string& error) {
+DbStatus CSQLite::OpenWithFlags(int flags, std::string& error) {
   Close();
   const int code = sqlite3_open_v2(m_sPath.c_str(), &m_pDb, flags, nullptr);
-  if (code != SQLITE_OK) {
-    // The handle exists even when opening failed (unless memory ran out): it holds the
-    // message and must be closed.
-    error = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : sqlite3_errstr(code);
-    Close();
-  }
-  return code;
+  if (code == SQLITE_OK)
+    return DbStatus::kOk;
+  // The handle exists even when opening failed (unless memory ran out): it holds the
+  // message and must be closed.
+  error = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : sqlite3_errstr(code);
+  Close();
+  m_nLastResult = code;
+  return DbStatus::kOpenFailed;
 }
 
 DbStatus CSQLite::OpenWithLog(int flags) {
   std::string error;
-  const int code = OpenWithFlags(flags, error);
-  if (code == SQLITE_OK)
+  if (OpenWithFlags(flags, error) == DbStatus::kOk)
     return DbStatus::kOk;
-  m_nLastResult = code;
   m_sLastError = error;
   m_context.log.Log(Format(kOpenErrorLine, m_sPath.c_str(), error.c_str()), kLogOpcServer);
   return DbStatus::kOpenFailed;

@@ -77,9 +77,10 @@ class CSQLite {
   // Opens the stored path read/write without ever creating it: a file that vanished while
   // it was in use must not come back empty. Same results and log line as OpenFile.
   DbStatus OpenExistingFile();
-  // Opens the stored path with explicit sqlite3_open_v2 flags, without logging. Returns
-  // the SQLite code; on failure the handle is closed and error holds SQLite's message.
-  int OpenWithFlags(int flags, std::string& error);
+  // Opens the stored path with explicit sqlite3_open_v2 flags, without logging: kOk, or
+  // kOpenFailed with the handle closed, error holding SQLite's message and LastResult()
+  // its code.
+  DbStatus OpenWithFlags(int flags, std::string& error);
   void Close();
   bool IsOpen() const { return m_pDb != nullptr; }
   // The open connection for the few callers that bind blobs (null when closed).

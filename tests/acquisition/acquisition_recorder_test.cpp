@@ -189,7 +189,7 @@ TEST_F(RecorderTest, AReadOnlyDatabaseFailsTheWriteWithSqlitesReason) {
   int acquisitionId = -1;
   ASSERT_TRUE(recorder.RecordStart(Configuration(), acquisitionId));
   std::string error;
-  ASSERT_EQ(db.OpenWithFlags(SQLITE_OPEN_READONLY, error), SQLITE_OK);
+  ASSERT_EQ(db.OpenWithFlags(SQLITE_OPEN_READONLY, error), DbStatus::kOk);
   DataSet row("03/Mar/2026 09:05:07.042", 2);
   int64_t rowId = kNoDataRowId;
   EXPECT_EQ(recorder.StoreDataSet(acquisitionId, true, CompactDataSet(row), rowId),
