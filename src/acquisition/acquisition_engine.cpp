@@ -59,6 +59,32 @@ void Pause(IClock& clock, uint32_t ms) {
   clock.SleepMs(ms);
 }
 
+// What the acquisition records of the configuration it acquires on.
+RecordedConfiguration SnapshotOf(const COPCServer& server) {
+  RecordedConfiguration configuration;
+  configuration.serverId = server.ServerId();
+  configuration.host = server.Host();
+  configuration.classIdText = GuidToString(server.Clsid(), false, GuidTextCase::kLower);
+  for (int g = 0; g < server.GroupCount(); ++g) {
+    const COPCGroup& group = *server.Group(g);
+    RecordedGroup recorded;
+    recorded.name = group.Name();
+    recorded.updateRate = static_cast<int>(group.UpdateRate());
+    for (const auto& item : group.AcquiredItems()) {
+      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
+      recorded.items.push_back(
+          {item->QualifiedId(), item->ShortId(), item->Description(), type, 0});
+    }
+    for (const auto& item : group.CalcItems()) {
+      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
+      recorded.items.push_back(
+          {item->QualifiedId(), item->ShortId(), item->Description(), type, 1});
+    }
+    configuration.groups.push_back(std::move(recorded));
+  }
+  return configuration;
+}
+
 }  // namespace
 
 CAcquisitionEngine::CAcquisitionEngine(AppContext& context, COPCServer& server, CSQLite& db,
@@ -103,31 +129,6 @@ bool CAcquisitionEngine::StartCommand() {
   return StartOrResume(true);
 }
 
-RecordedConfiguration CAcquisitionEngine::Snapshot() const {
-  RecordedConfiguration configuration;
-  configuration.serverId = m_server.ServerId();
-  configuration.host = m_server.Host();
-  configuration.classIdText = GuidToString(m_server.Clsid(), false, GuidTextCase::kLower);
-  for (int g = 0; g < m_server.GroupCount(); ++g) {
-    const COPCGroup& group = *m_server.Group(g);
-    RecordedGroup recorded;
-    recorded.name = group.Name();
-    recorded.updateRate = static_cast<int>(group.UpdateRate());
-    for (const auto& item : group.AcquiredItems()) {
-      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
-      recorded.items.push_back(
-          {item->QualifiedId(), item->ShortId(), item->Description(), type, 0});
-    }
-    for (const auto& item : group.CalcItems()) {
-      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
-      recorded.items.push_back(
-          {item->QualifiedId(), item->ShortId(), item->Description(), type, 1});
-    }
-    configuration.groups.push_back(std::move(recorded));
-  }
-  return configuration;
-}
-
 bool CAcquisitionEngine::StartOrResume(bool start) {
   if (!m_server.IsAlive()) {
     m_context.prompt.ShowMessage(kServerLost, MessageButtons::kOk, MessageIcon::kWarning);
@@ -142,7 +143,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   // Start writes the acquisition's row and snapshot; Resume checks that the row is still
   // there. Data with nowhere to go is never acquired.
   int acquisitionId = start ? -1 : m_nAcquisitionId;
-  if (!m_recorder.RecordStart(Snapshot(), acquisitionId)) {
+  if (!m_recorder.RecordStart(SnapshotOf(m_server), acquisitionId)) {
     m_context.prompt.ShowReport(RecordingFailureReport(
         kStartErrorTitle, "Data Acquisition cannot be Recorded !!!",
         start ? "Data Acquisition is not started ..." : "Data Acquisition is not resumed ...",
@@ -554,7 +555,7 @@ bool CAcquisitionEngine::ReadGroupIntoDataSet(COPCGroup& group, int index, int c
     m_writer.StartDataSet(group);
   if (m_bFirstDataSetPending) {
     m_bFirstDataSetPending = false;
-    if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(BasePeriod()),
+    if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_schedule.BasePeriodMs()),
                                     LocalTimeFromFileTime(group.LastReadTime()))) {
       FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                     m_recorder.LastFailure().message);

@@ -129,69 +129,58 @@ class CAcquisitionEngine {
   // for the user.
   [[nodiscard]] TickOutcome Tick();
 
+  // ---- Parts ----
+  // The parts the engine orchestrates, for questions: which groups are read when, what an
+  // outage cost, the time window and the backup timing.
+  const CAcquisitionSchedule& Schedule() const { return m_schedule; }
+  const COutagePolicy& Outage() const { return m_outage; }
+  const CAcquisitionWindow& Window() const { return m_window; }
+  const CStoredRows& Stored() const { return m_stored; }
+  // The backup clock is also set from outside (its frequency and type, the next backup
+  // time, the next row to save): the engine only reads it when it starts or ticks.
+  const CBackupClock& BackupClock() const { return m_backupClock; }
+  CBackupClock& BackupClock() { return m_backupClock; }
+
   // ---- Settings ----
+  // "Data Acquisition Mode": logged.
   void SetMode(AcquisitionMode mode);
-  AcquisitionMode Mode() const { return m_window.Mode(); }
-  // Window of the time-controlled mode, seconds since 1970.
+  // Window of the time-controlled mode, seconds since 1970. Set here and not through the
+  // window part, which also holds the mode (changed by SetMode only, since it is logged).
   void SetWindow(int64_t start, int64_t end) { m_window.Set(start, end); }
-  int64_t WindowStart() const { return m_window.Start(); }
-  int64_t WindowEnd() const { return m_window.End(); }
-  // Minutes between automatic backups (0: none) and the backup type (0 full, 1 incremental).
-  void SetBackup(int frequencyMinutes, int type) { m_backupClock.Set(frequencyMinutes, type); }
-  int BackupFrequency() const { return m_backupClock.Frequency(); }
   // "Number of Decimals (Analog Values): " — written to the settings and logged.
   void SetDecimals(int decimals);
   int Decimals() const { return m_nDecimals; }
   // Keep recording through a server restart instead of stopping (setting
-  // ReconnectOnServerLoss).
+  // ReconnectOnServerLoss). Set here: the rest of the outage policy is the engine's own.
   void SetReconnectOnServerLoss(bool on) { m_outage.SetReconnectOnServerLoss(on); }
-  bool ReconnectOnServerLoss() const { return m_outage.ReconnectOnServerLoss(); }
   // Newest data sets the history keeps in memory beyond those the acquisition may still
   // rewrite (older ones are read back from the recording); taken at Start and Resume.
   void SetHistoryDisplayRows(int rows) { m_nHistoryDisplayRows = rows; }
 
   // ---- State ----
   bool IsRunning() const { return m_bRunning; }
-  // Running, with the server gone: no cycle reads until it answers again.
-  bool IsReconnecting() const { return m_outage.IsReconnecting(); }
-  // Data sets this acquisition made (since Start, over every Resume) and how many of them
-  // are stored in the database.
+  // Data sets this acquisition made (since Start, over every Resume); how many of them
+  // are stored in the database: Stored().Count().
   int AcquiredCount() const { return m_nAcquiredCount; }
-  int StoredCount() const { return m_stored.Count(); }
   // Why the last acquisition ended or did not start, when it was not a command: a
   // refused start, a failed read or write, a vanished database. Empty otherwise.
   const std::string& StopCause() const { return m_sStopCause; }
   // Cycles missed over the acquisition: while the server was away, and those whose data
   // set could not be stored in time (the database locked by another program, or a cycle
   // that ended so late that the next ones never ran).
-  int MissedCycles() const { return ServerAwayCycles() + m_nDatabaseMissedCycles; }
-  int ServerAwayCycles() const { return m_outage.ServerAwayCycles(); }
+  int MissedCycles() const { return m_outage.ServerAwayCycles() + m_nDatabaseMissedCycles; }
   int DatabaseMissedCycles() const { return m_nDatabaseMissedCycles; }
-  // The server was still away when the acquisition stopped.
-  bool EndedInOutage() const { return m_outage.EndedInOutage(); }
   // An acquisition acquired data and the configuration has not changed since.
   bool IsResumeAllowed() const;
   bool IsServerConnected() const;
   // Data was acquired since the last view reset or the last successful backup.
   bool HasAcquiredData() const { return m_bAcquiredData; }
   void ClearAcquiredData() { m_bAcquiredData = false; }
-  // ms between base ticks that read something; set at Start.
+  // ms between base ticks that read something (set at Start), for the live chart.
   uint32_t BasePeriod() const { return m_schedule.BasePeriodMs(); }
-  // Reads of the group of that index: period in base ticks.
-  uint32_t GroupPeriod(int group) const { return m_schedule.Period(group); }
-  bool WindowOpened() const { return m_window.Opened(); }
   int AcquisitionId() const { return m_nAcquisitionId; }
   int DataSetCount() const { return m_nDataSetCount; }
   int64_t AcquisitionStart() const { return m_nAcquisitionStart; }
-  int64_t NextBackupTime() const { return m_backupClock.NextTime(); }
-  // The backup settings changed: the next automatic backup is due then.
-  void SetNextBackupTime(int64_t time) { m_backupClock.SetNextTime(time); }
-  bool FirstDataSetPending() const { return m_bFirstDataSetPending; }
-  int NextRowToSave() const { return m_backupClock.NextRowToSave(); }
-  void SetNextRowToSave(int row) { m_backupClock.SetNextRowToSave(row); }
-  // Changes whenever the next row to save goes back to 0 (Start, Resume, view reset): a
-  // backup that ends after that must not move it to its own end row.
-  uint32_t SaveEpoch() const { return m_backupClock.SaveEpoch(); }
   // Rows no group will rewrite any more: a group slower than the acquisition may still
   // interpolate the rows after the last one it wrote. A backup taken while acquiring ends
   // there, so that it never keeps a cell the interpolation fills later.
@@ -204,11 +193,6 @@ class CAcquisitionEngine {
   std::vector<std::string> ItemHeadings(int tagDisplayType) const;
   ServerAttributes Attributes() const;
 
-  // The base period rule, for a set of update rates (ms).
-  static uint32_t BasePeriod(const std::vector<uint32_t>& updateRates) {
-    return CAcquisitionSchedule::BasePeriod(updateRates);
-  }
-
  private:
   // One acquisition cycle; true when a group was read.
   bool RunCycle();
@@ -217,7 +201,6 @@ class CAcquisitionEngine {
                             std::vector<int>& rewritten, int64_t& earliestNextMs);
   // Holds or empties the cells of the inactive groups in the new data set.
   void FillInactiveGroups();
-  RecordedConfiguration Snapshot() const;
   // Stores a data set (inserted the first time, updated by its id after). False when it
   // could not be written: the acquisition is then stopped at the end of the tick.
   bool StoreRow(int row);
