@@ -23,9 +23,6 @@ constexpr char kReadErrorTitle[] = "OPC Data Read Error";
 constexpr char kStartErrorTitle[] = "Data Acquisition Start Error";
 constexpr char kStorageErrorTitle[] = "OPC Data Storage Error";
 constexpr char kRebindFailed[] = "the calculated items could not be bound again after reconnection";
-constexpr char kCyclesMissed[] = "%d Acquisition Cycle%s Missed at %s: %s";
-constexpr char kLateCycle[] = "the previous cycle ended %d s late";
-constexpr char kLockedFor[] = " (Velmora Database locked by another program for %d ms)";
 constexpr char kNotStoredInTime[] =
     "the data set of %s could not be stored in time: the Velmora Database is locked by another "
     "program";
@@ -157,8 +154,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_writer.Rebuild(m_server);
     m_stored.Restart();
     m_nDataSetCount = 0;
-    m_nAcquiredCount = 0;
-    m_nDatabaseMissedCycles = 0;
+    m_counts.Restart();
     m_pObserver->OnListsReset();
     ResetSchedule();
   }
@@ -341,8 +337,12 @@ TickOutcome CAcquisitionEngine::Tick() {
   const int64_t now = m_context.clock.SecondsSince1970();
   if (!InsideWindow(now, outcome))
     return outcome;
-  if (!m_outage.IsReconnecting())
-    CountSkippedTicks(now);
+  if (!m_outage.IsReconnecting()) {
+    // Ticks that never ran since the previous cycle (it ended seconds late).
+    const SkippedTicks skipped = m_schedule.CountSkipped(now, m_db.BusyWaitedMs());
+    if (skipped.ticks > 0)
+      CountMissed(skipped.ticks, CAcquisitionCounts::LateReason(skipped));
+  }
   if ((!m_outage.IsReconnecting() || TickWhileReconnecting(now)) && RunCycle()) {
     outcome.chartUpdate = true;
     outcome.basePeriodMs = m_schedule.BasePeriodMs();
@@ -463,26 +463,14 @@ void CAcquisitionEngine::FailFile(const std::string& heading) {
 void CAcquisitionEngine::CountMissed(int cycles, const std::string& why) {
   if (cycles <= 0)
     return;
-  m_nDatabaseMissedCycles += cycles;
-  m_context.log.Log(Format(kCyclesMissed, cycles, cycles == 1 ? "" : "s",
-                           TimeOfDayText(m_context.clock).c_str(), why.c_str()),
+  m_context.log.Log(m_counts.AddMissed(cycles, TimeOfDayText(m_context.clock), why),
                     kLogDataAcquisition);
-}
-
-void CAcquisitionEngine::CountSkippedTicks(int64_t now) {
-  const SkippedTicks skipped = m_schedule.CountSkipped(now, m_db.BusyWaitedMs());
-  if (skipped.ticks <= 0)
-    return;
-  std::string why = Format(kLateCycle, skipped.secondsLate);
-  if (skipped.lockedMs > 0)
-    why += Format(kLockedFor, skipped.lockedMs);
-  CountMissed(skipped.ticks, why);
 }
 
 void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
   // What the groups before this one read is a data set too: it is kept.
   if (rowStarted) {
-    ++m_nAcquiredCount;
+    m_counts.AddAcquired();
     StoreRow(m_history.Count() - 1);
   }
   m_db.Close();
@@ -612,7 +600,7 @@ bool CAcquisitionEngine::RunCycle() {
   }
   if (somethingRead) {
     FillInactiveGroups();
-    ++m_nAcquiredCount;
+    m_counts.AddAcquired();
     StoreRow(m_history.Count() - 1);
   }
   m_db.Close();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/acquisition_counts.h"
 #include "acquisition/acquisition_notice.h"
 #include "acquisition/acquisition_recorder.h"
 #include "acquisition/acquisition_schedule.h"
@@ -136,6 +137,7 @@ class CAcquisitionEngine {
   const COutagePolicy& Outage() const { return m_outage; }
   const CAcquisitionWindow& Window() const { return m_window; }
   const CStoredRows& Stored() const { return m_stored; }
+  const CAcquisitionCounts& Counts() const { return m_counts; }
   // The backup clock is also set from outside (its frequency and type, the next backup
   // time, the next row to save): the engine only reads it when it starts or ticks.
   const CBackupClock& BackupClock() const { return m_backupClock; }
@@ -159,17 +161,13 @@ class CAcquisitionEngine {
 
   // ---- State ----
   bool IsRunning() const { return m_bRunning; }
-  // Data sets this acquisition made (since Start, over every Resume); how many of them
-  // are stored in the database: Stored().Count().
-  int AcquiredCount() const { return m_nAcquiredCount; }
   // Why the last acquisition ended or did not start, when it was not a command: a
   // refused start, a failed read or write, a vanished database. Empty otherwise.
   const std::string& StopCause() const { return m_sStopCause; }
   // Cycles missed over the acquisition: while the server was away, and those whose data
   // set could not be stored in time (the database locked by another program, or a cycle
   // that ended so late that the next ones never ran).
-  int MissedCycles() const { return m_outage.ServerAwayCycles() + m_nDatabaseMissedCycles; }
-  int DatabaseMissedCycles() const { return m_nDatabaseMissedCycles; }
+  int MissedCycles() const { return m_outage.ServerAwayCycles() + m_counts.DatabaseMissed(); }
   // An acquisition acquired data and the configuration has not changed since.
   bool IsResumeAllowed() const;
   bool IsServerConnected() const;
@@ -216,8 +214,6 @@ class CAcquisitionEngine {
   void FailFile(const std::string& heading);
   // Cycles that could not be stored in time: counted and logged with the reason.
   void CountMissed(int cycles, const std::string& why);
-  // Ticks that never ran (a cycle ended seconds late) since the previous one.
-  void CountSkippedTicks(int64_t now);
   // A failed read: the server is gone (reconnect when asked) or the acquisition stops.
   void OnReadFailed(COPCGroup& group, bool rowStarted);
   // While the server is away: counts the missed cycles and tries to reconnect when due.
@@ -247,12 +243,11 @@ class CAcquisitionEngine {
   CBackupClock m_backupClock;
   CAcquisitionWindow m_window;
   CStoredRows m_stored;
+  CAcquisitionCounts m_counts;
   // The reports of the running tick, handed back with its outcome.
   std::vector<AcquisitionNotice> m_notices;
 
   std::string m_sStopCause;
-  int m_nAcquiredCount = 0;
-  int m_nDatabaseMissedCycles = 0;
   bool m_bRecordingFailed = false;  // a write failed in this cycle: no more writes
   int64_t m_nAcquisitionStart = 0;
   bool m_bFirstDataSetPending = false;

@@ -128,7 +128,7 @@ TEST_F(RecordingFaultTest, EveryServerFaultAtStartAndMidRunKeepsWhatWasStored) {
       }
       EXPECT_EQ(Rows(), expected);
       EXPECT_EQ(End(), "1 " + std::to_string(expected));
-      EXPECT_EQ(engine->Stored().Count(), engine->AcquiredCount());
+      EXPECT_EQ(engine->Stored().Count(), engine->Counts().Acquired());
       for (const auto& row : StoredRows(path, 2))
         EXPECT_EQ(row[1].text, "Alpha;Beta;Gamma");
     }
@@ -224,7 +224,7 @@ TEST_F(RecordingFaultTest, AFailedWriteStopsAndCountsOnlyTheStoredRows) {
   EXPECT_FALSE(engine->IsRunning());
   ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
   EXPECT_NE(test.prompt.reports.back().body.find("database or disk is full"), std::string::npos);
-  EXPECT_EQ(engine->AcquiredCount(), 3);
+  EXPECT_EQ(engine->Counts().Acquired(), 3);
   EXPECT_EQ(engine->Stored().Count(), 2);
   EXPECT_EQ(End(), "1 2");
   EXPECT_EQ(test.sink.Count("Fail to Write OPC Data to Velmora Database !!! Cause: database or "
@@ -261,7 +261,7 @@ TEST_F(RecordingFaultTest, AVanishedFileStopsTheAcquisitionAndIsNotCreatedAgain)
   EXPECT_FALSE(std::filesystem::exists(path));
   ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
   EXPECT_NE(test.prompt.reports.back().body.find(path), std::string::npos);
-  EXPECT_EQ(engine->AcquiredCount(), engine->Stored().Count());
+  EXPECT_EQ(engine->Counts().Acquired(), engine->Stored().Count());
   EXPECT_EQ(StoredRows(moved, 2).size(), 3u);
   EXPECT_NE(engine->StopCause().find("no longer at"), std::string::npos);
 }
@@ -321,7 +321,7 @@ TEST_F(RecordingFaultTest, AFileReplacedDuringTheRunStopsItAndOnlyItsRowsAreCoun
   ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
   EXPECT_NE(test.prompt.reports.back().body.find("Velmora Database Replaced"), std::string::npos);
   EXPECT_NE(engine->StopCause().find("was replaced during the acquisition"), std::string::npos);
-  EXPECT_EQ(engine->AcquiredCount(), 5);
+  EXPECT_EQ(engine->Counts().Acquired(), 5);
   EXPECT_EQ(engine->Stored().Count(), 2);  // those of the copy now at the path
   EXPECT_EQ(End(), "0 -1");                // neither end nor count written into the copy
   EXPECT_EQ(Rows(), 2);
@@ -367,10 +367,10 @@ TEST_F(RecordingFaultTest, CyclesMissedBehindAnotherWritersLockAreCountedAndLogg
   EXPECT_TRUE(engine->IsRunning());
   Run(2);
   engine->Stop(false);
-  EXPECT_EQ(engine->AcquiredCount(), 5);
+  EXPECT_EQ(engine->Counts().Acquired(), 5);
   EXPECT_EQ(engine->Stored().Count(), 4);
   // The one not stored, and the 30 one-second cycles that never ran during the wait.
-  EXPECT_EQ(engine->DatabaseMissedCycles(), 31);
+  EXPECT_EQ(engine->Counts().DatabaseMissed(), 31);
   EXPECT_EQ(engine->MissedCycles(), 31);
   EXPECT_TRUE(test.sink.Contains("could not be stored in time")) << test.sink.Dump();
   EXPECT_TRUE(test.sink.Contains("30 Acquisition Cycles Missed at")) << test.sink.Dump();

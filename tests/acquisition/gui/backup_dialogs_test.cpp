@@ -242,7 +242,7 @@ class BackupDialogsTest : public QObject {
                                     kLogDataAcquisition),
              rig.test.sink.Dump().c_str());
     QVERIFY(rig.engine->IsRunning());
-    QCOMPARE(rig.engine->Stored().Count(), rig.engine->AcquiredCount());
+    QCOMPARE(rig.engine->Stored().Count(), rig.engine->Counts().Acquired());
   }
 
   void backupWithoutAFrequencyAsksForTheFileAndKeepsTheFolder() {
