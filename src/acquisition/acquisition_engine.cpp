@@ -108,7 +108,7 @@ bool CAcquisitionEngine::IsServerConnected() const {
 }
 
 bool CAcquisitionEngine::IsResumeAllowed() const {
-  return m_bResumable && m_nResumableRevision == m_server.ConfigurationRevision();
+  return m_nResumableRevision == m_server.ConfigurationRevision();
 }
 
 void CAcquisitionEngine::ResetSchedule() {
@@ -608,7 +608,6 @@ bool CAcquisitionEngine::RunCycle() {
   m_nDataSetCount = m_history.Count();
   if (somethingRead) {
     m_bAcquiredData = true;
-    m_bResumable = true;
     m_nResumableRevision = m_server.ConfigurationRevision();
   }
   const LocalTime next = LocalTimeFromUnixMs(earliestNextMs);

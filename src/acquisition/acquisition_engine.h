@@ -1,15 +1,18 @@
 #pragma once
 // CAcquisitionEngine: the acquisition of the data view. Driven by one base tick per
 // second (the GUI's one-second timer, or the command line's loop), it orchestrates its
-// parts: the schedule says which groups are due, the services read them, the writer
-// builds the data set, the recorder stores it, the outage policy decides what a failed
-// read means, the backup clock when a backup is due. A tick never asks the user
+// parts: the window says whether a tick may acquire, the schedule which groups are due,
+// the services read them, the writer builds the data set, the recorder stores it, the
+// outage policy decides what a failed read means, the counts keep what was made and
+// missed, the backup clock says when a backup is due. A tick never asks the user
 // anything: it returns what it decided (the chart notice, the backup due, the reports
-// to show) for the caller to act on once the tick is over. Start, Resume and Stop, the
-// continuous and time-controlled modes, Clear and the view reset live here too.
+// to show) for the caller to act on once the tick is over. Start, Resume and Stop, Clear
+// and the view reset live here too. Callers ask the parts themselves (read-only); only
+// the backup clock, which the engine merely reads, is also set from outside.
 // Thread rule: one thread (the GUI thread) calls everything; ticks never overlap.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -131,8 +134,9 @@ class CAcquisitionEngine {
   [[nodiscard]] TickOutcome Tick();
 
   // ---- Parts ----
-  // The parts the engine orchestrates, for questions: which groups are read when, what an
-  // outage cost, the time window and the backup timing.
+  // The parts the engine orchestrates, to be asked (only the engine changes them): which
+  // groups are read when, the outage and what it cost, the mode and time window, what was
+  // stored, made and missed.
   const CAcquisitionSchedule& Schedule() const { return m_schedule; }
   const COutagePolicy& Outage() const { return m_outage; }
   const CAcquisitionWindow& Window() const { return m_window; }
@@ -254,8 +258,8 @@ class CAcquisitionEngine {
   bool m_bStopRequested = false;
   bool m_bRunning = false;
   bool m_bAcquiredData = false;
-  bool m_bResumable = false;  // data was acquired on the configuration of that revision
-  uint64_t m_nResumableRevision = 0;
+  // Data was acquired on the configuration of that revision (none: nothing to resume).
+  std::optional<uint64_t> m_nResumableRevision;
   int m_nDataSetCount = 0;
   int m_nAcquisitionId = -1;
   int m_nDecimals = 2;
