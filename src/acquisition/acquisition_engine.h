@@ -122,9 +122,9 @@ class CAcquisitionEngine {
   ReportRequest ClearConfirmation() const;
   // Empties the history, stopping and resuming around it when acquiring.
   void Clear();
-  // Entry points of the close-project sequence and of the database-full path. Stop asks
-  // the observer for the final backup (a tick returns it in its outcome instead).
-  bool StartOrResume(bool start);
+  // Stops without asking (the view's confirmed Stop, the close-project sequence, the
+  // database-full path). Stop asks the observer for the final backup (a tick returns it in
+  // its outcome instead).
   void Stop(bool finalBackup);
   // The view reset (view creation, project close).
   void ResetView();
@@ -196,6 +196,8 @@ class CAcquisitionEngine {
   ServerAttributes Attributes() const;
 
  private:
+  // Start (a new acquisition) or Resume (the same one goes on). False when it did not.
+  bool StartOrResume(bool start);
   // One acquisition cycle; true when a group was read.
   bool RunCycle();
   // Reads one due group into the data set; false when the read failed.
