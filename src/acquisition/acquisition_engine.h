@@ -8,7 +8,7 @@
 // anything: it returns what it decided (the chart notice, the backup due, the reports
 // to show) for the caller to act on once the tick is over. Start, Resume and Stop, Clear
 // and the view reset live here too. Callers ask the parts themselves (read-only); only
-// the backup clock, which the engine merely reads, is also set from outside.
+// the backup clock's settings and marks are also set from outside.
 // Thread rule: one thread (the GUI thread) calls everything; ticks never overlap.
 #include <cstdint>
 #include <functional>
@@ -143,7 +143,8 @@ class CAcquisitionEngine {
   const CStoredRows& Stored() const { return m_stored; }
   const CAcquisitionCounts& Counts() const { return m_counts; }
   // The backup clock is also set from outside (its frequency and type, the next backup
-  // time, the next row to save): the engine only reads it when it starts or ticks.
+  // time, the next row to save), which the engine does not react to; it restarts the
+  // clock itself at Start, Resume, the opening of the window and the view reset.
   const CBackupClock& BackupClock() const { return m_backupClock; }
   CBackupClock& BackupClock() { return m_backupClock; }
 
