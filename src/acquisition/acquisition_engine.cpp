@@ -23,9 +23,6 @@ constexpr char kReadErrorTitle[] = "OPC Data Read Error";
 constexpr char kStartErrorTitle[] = "Data Acquisition Start Error";
 constexpr char kStorageErrorTitle[] = "OPC Data Storage Error";
 constexpr char kRebindFailed[] = "the calculated items could not be bound again after reconnection";
-constexpr char kCyclesMissed[] = "%d Acquisition Cycle%s Missed at %s: %s";
-constexpr char kLateCycle[] = "the previous cycle ended %d s late";
-constexpr char kLockedFor[] = " (Velmora Database locked by another program for %d ms)";
 constexpr char kNotStoredInTime[] =
     "the data set of %s could not be stored in time: the Velmora Database is locked by another "
     "program";
@@ -59,6 +56,32 @@ void Pause(IClock& clock, uint32_t ms) {
   clock.SleepMs(ms);
 }
 
+// What the acquisition records of the configuration it acquires on.
+RecordedConfiguration SnapshotOf(const COPCServer& server) {
+  RecordedConfiguration configuration;
+  configuration.serverId = server.ServerId();
+  configuration.host = server.Host();
+  configuration.classIdText = GuidToString(server.Clsid(), false, GuidTextCase::kLower);
+  for (int g = 0; g < server.GroupCount(); ++g) {
+    const COPCGroup& group = *server.Group(g);
+    RecordedGroup recorded;
+    recorded.name = group.Name();
+    recorded.updateRate = static_cast<int>(group.UpdateRate());
+    for (const auto& item : group.AcquiredItems()) {
+      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
+      recorded.items.push_back(
+          {item->QualifiedId(), item->ShortId(), item->Description(), type, 0});
+    }
+    for (const auto& item : group.CalcItems()) {
+      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
+      recorded.items.push_back(
+          {item->QualifiedId(), item->ShortId(), item->Description(), type, 1});
+    }
+    configuration.groups.push_back(std::move(recorded));
+  }
+  return configuration;
+}
+
 }  // namespace
 
 CAcquisitionEngine::CAcquisitionEngine(AppContext& context, COPCServer& server, CSQLite& db,
@@ -85,7 +108,7 @@ bool CAcquisitionEngine::IsServerConnected() const {
 }
 
 bool CAcquisitionEngine::IsResumeAllowed() const {
-  return m_bResumable && m_nResumableRevision == m_server.ConfigurationRevision();
+  return m_nResumableRevision == m_server.ConfigurationRevision();
 }
 
 void CAcquisitionEngine::ResetSchedule() {
@@ -103,31 +126,6 @@ bool CAcquisitionEngine::StartCommand() {
   return StartOrResume(true);
 }
 
-RecordedConfiguration CAcquisitionEngine::Snapshot() const {
-  RecordedConfiguration configuration;
-  configuration.serverId = m_server.ServerId();
-  configuration.host = m_server.Host();
-  configuration.classIdText = GuidToString(m_server.Clsid(), false, GuidTextCase::kLower);
-  for (int g = 0; g < m_server.GroupCount(); ++g) {
-    const COPCGroup& group = *m_server.Group(g);
-    RecordedGroup recorded;
-    recorded.name = group.Name();
-    recorded.updateRate = static_cast<int>(group.UpdateRate());
-    for (const auto& item : group.AcquiredItems()) {
-      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
-      recorded.items.push_back(
-          {item->QualifiedId(), item->ShortId(), item->Description(), type, 0});
-    }
-    for (const auto& item : group.CalcItems()) {
-      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
-      recorded.items.push_back(
-          {item->QualifiedId(), item->ShortId(), item->Description(), type, 1});
-    }
-    configuration.groups.push_back(std::move(recorded));
-  }
-  return configuration;
-}
-
 bool CAcquisitionEngine::StartOrResume(bool start) {
   if (!m_server.IsAlive()) {
     m_context.prompt.ShowMessage(kServerLost, MessageButtons::kOk, MessageIcon::kWarning);
@@ -142,7 +140,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
   // Start writes the acquisition's row and snapshot; Resume checks that the row is still
   // there. Data with nowhere to go is never acquired.
   int acquisitionId = start ? -1 : m_nAcquisitionId;
-  if (!m_recorder.RecordStart(Snapshot(), acquisitionId)) {
+  if (!m_recorder.RecordStart(SnapshotOf(m_server), acquisitionId)) {
     m_context.prompt.ShowReport(RecordingFailureReport(
         kStartErrorTitle, "Data Acquisition cannot be Recorded !!!",
         start ? "Data Acquisition is not started ..." : "Data Acquisition is not resumed ...",
@@ -156,8 +154,7 @@ bool CAcquisitionEngine::StartOrResume(bool start) {
     m_writer.Rebuild(m_server);
     m_stored.Restart();
     m_nDataSetCount = 0;
-    m_nAcquiredCount = 0;
-    m_nDatabaseMissedCycles = 0;
+    m_counts.Restart();
     m_pObserver->OnListsReset();
     ResetSchedule();
   }
@@ -340,8 +337,12 @@ TickOutcome CAcquisitionEngine::Tick() {
   const int64_t now = m_context.clock.SecondsSince1970();
   if (!InsideWindow(now, outcome))
     return outcome;
-  if (!m_outage.IsReconnecting())
-    CountSkippedTicks(now);
+  if (!m_outage.IsReconnecting()) {
+    // Ticks that never ran since the previous cycle (it ended seconds late).
+    const SkippedTicks skipped = m_schedule.CountSkipped(now, m_db.BusyWaitedMs());
+    if (skipped.ticks > 0)
+      CountMissed(skipped.ticks, CAcquisitionCounts::LateReason(skipped));
+  }
   if ((!m_outage.IsReconnecting() || TickWhileReconnecting(now)) && RunCycle()) {
     outcome.chartUpdate = true;
     outcome.basePeriodMs = m_schedule.BasePeriodMs();
@@ -462,26 +463,14 @@ void CAcquisitionEngine::FailFile(const std::string& heading) {
 void CAcquisitionEngine::CountMissed(int cycles, const std::string& why) {
   if (cycles <= 0)
     return;
-  m_nDatabaseMissedCycles += cycles;
-  m_context.log.Log(Format(kCyclesMissed, cycles, cycles == 1 ? "" : "s",
-                           TimeOfDayText(m_context.clock).c_str(), why.c_str()),
+  m_context.log.Log(m_counts.AddMissed(cycles, TimeOfDayText(m_context.clock), why),
                     kLogDataAcquisition);
-}
-
-void CAcquisitionEngine::CountSkippedTicks(int64_t now) {
-  const SkippedTicks skipped = m_schedule.CountSkipped(now, m_db.BusyWaitedMs());
-  if (skipped.ticks <= 0)
-    return;
-  std::string why = Format(kLateCycle, skipped.secondsLate);
-  if (skipped.lockedMs > 0)
-    why += Format(kLockedFor, skipped.lockedMs);
-  CountMissed(skipped.ticks, why);
 }
 
 void CAcquisitionEngine::OnReadFailed(COPCGroup& group, bool rowStarted) {
   // What the groups before this one read is a data set too: it is kept.
   if (rowStarted) {
-    ++m_nAcquiredCount;
+    m_counts.AddAcquired();
     StoreRow(m_history.Count() - 1);
   }
   m_db.Close();
@@ -554,7 +543,7 @@ bool CAcquisitionEngine::ReadGroupIntoDataSet(COPCGroup& group, int index, int c
     m_writer.StartDataSet(group);
   if (m_bFirstDataSetPending) {
     m_bFirstDataSetPending = false;
-    if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(BasePeriod()),
+    if (!m_recorder.RecordFirstRead(m_nAcquisitionId, static_cast<int>(m_schedule.BasePeriodMs()),
                                     LocalTimeFromFileTime(group.LastReadTime()))) {
       FailRecording("Critical Error Occurred in Storing OPC Data !!!",
                     m_recorder.LastFailure().message);
@@ -611,7 +600,7 @@ bool CAcquisitionEngine::RunCycle() {
   }
   if (somethingRead) {
     FillInactiveGroups();
-    ++m_nAcquiredCount;
+    m_counts.AddAcquired();
     StoreRow(m_history.Count() - 1);
   }
   m_db.Close();
@@ -619,7 +608,6 @@ bool CAcquisitionEngine::RunCycle() {
   m_nDataSetCount = m_history.Count();
   if (somethingRead) {
     m_bAcquiredData = true;
-    m_bResumable = true;
     m_nResumableRevision = m_server.ConfigurationRevision();
   }
   const LocalTime next = LocalTimeFromUnixMs(earliestNextMs);

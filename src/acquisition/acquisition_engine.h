@@ -1,18 +1,22 @@
 #pragma once
 // CAcquisitionEngine: the acquisition of the data view. Driven by one base tick per
 // second (the GUI's one-second timer, or the command line's loop), it orchestrates its
-// parts: the schedule says which groups are due, the services read them, the writer
-// builds the data set, the recorder stores it, the outage policy decides what a failed
-// read means, the backup clock when a backup is due. A tick never asks the user
+// parts: the window says whether a tick may acquire, the schedule which groups are due,
+// the services read them, the writer builds the data set, the recorder stores it, the
+// outage policy decides what a failed read means, the counts keep what was made and
+// missed, the backup clock says when a backup is due. A tick never asks the user
 // anything: it returns what it decided (the chart notice, the backup due, the reports
-// to show) for the caller to act on once the tick is over. Start, Resume and Stop, the
-// continuous and time-controlled modes, Clear and the view reset live here too.
+// to show) for the caller to act on once the tick is over. Start, Resume and Stop, Clear
+// and the view reset live here too. Callers ask the parts themselves (read-only); only
+// the backup clock's settings and marks are also set from outside.
 // Thread rule: one thread (the GUI thread) calls everything; ticks never overlap.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "acquisition/acquisition_counts.h"
 #include "acquisition/acquisition_notice.h"
 #include "acquisition/acquisition_recorder.h"
 #include "acquisition/acquisition_schedule.h"
@@ -118,9 +122,9 @@ class CAcquisitionEngine {
   ReportRequest ClearConfirmation() const;
   // Empties the history, stopping and resuming around it when acquiring.
   void Clear();
-  // Entry points of the close-project sequence and of the database-full path. Stop asks
-  // the observer for the final backup (a tick returns it in its outcome instead).
-  bool StartOrResume(bool start);
+  // Stops without asking (the view's confirmed Stop, the close-project sequence, the
+  // database-full path). Stop asks the observer for the final backup (a tick returns it in
+  // its outcome instead).
   void Stop(bool finalBackup);
   // The view reset (view creation, project close).
   void ResetView();
@@ -129,69 +133,57 @@ class CAcquisitionEngine {
   // for the user.
   [[nodiscard]] TickOutcome Tick();
 
+  // ---- Parts ----
+  // The parts the engine orchestrates, to be asked (only the engine changes them): which
+  // groups are read when, the outage and what it cost, the mode and time window, what was
+  // stored, made and missed.
+  const CAcquisitionSchedule& Schedule() const { return m_schedule; }
+  const COutagePolicy& Outage() const { return m_outage; }
+  const CAcquisitionWindow& Window() const { return m_window; }
+  const CStoredRows& Stored() const { return m_stored; }
+  const CAcquisitionCounts& Counts() const { return m_counts; }
+  // The backup clock is also set from outside (its frequency and type, the next backup
+  // time, the next row to save), which the engine does not react to; it restarts the
+  // clock itself at Start, Resume, the opening of the window and the view reset.
+  const CBackupClock& BackupClock() const { return m_backupClock; }
+  CBackupClock& BackupClock() { return m_backupClock; }
+
   // ---- Settings ----
+  // "Data Acquisition Mode": logged.
   void SetMode(AcquisitionMode mode);
-  AcquisitionMode Mode() const { return m_window.Mode(); }
-  // Window of the time-controlled mode, seconds since 1970.
+  // Window of the time-controlled mode, seconds since 1970. Set here and not through the
+  // window part, which also holds the mode (changed by SetMode only, since it is logged).
   void SetWindow(int64_t start, int64_t end) { m_window.Set(start, end); }
-  int64_t WindowStart() const { return m_window.Start(); }
-  int64_t WindowEnd() const { return m_window.End(); }
-  // Minutes between automatic backups (0: none) and the backup type (0 full, 1 incremental).
-  void SetBackup(int frequencyMinutes, int type) { m_backupClock.Set(frequencyMinutes, type); }
-  int BackupFrequency() const { return m_backupClock.Frequency(); }
   // "Number of Decimals (Analog Values): " — written to the settings and logged.
   void SetDecimals(int decimals);
   int Decimals() const { return m_nDecimals; }
   // Keep recording through a server restart instead of stopping (setting
-  // ReconnectOnServerLoss).
+  // ReconnectOnServerLoss). Set here: the rest of the outage policy is the engine's own.
   void SetReconnectOnServerLoss(bool on) { m_outage.SetReconnectOnServerLoss(on); }
-  bool ReconnectOnServerLoss() const { return m_outage.ReconnectOnServerLoss(); }
   // Newest data sets the history keeps in memory beyond those the acquisition may still
   // rewrite (older ones are read back from the recording); taken at Start and Resume.
   void SetHistoryDisplayRows(int rows) { m_nHistoryDisplayRows = rows; }
 
   // ---- State ----
   bool IsRunning() const { return m_bRunning; }
-  // Running, with the server gone: no cycle reads until it answers again.
-  bool IsReconnecting() const { return m_outage.IsReconnecting(); }
-  // Data sets this acquisition made (since Start, over every Resume) and how many of them
-  // are stored in the database.
-  int AcquiredCount() const { return m_nAcquiredCount; }
-  int StoredCount() const { return m_stored.Count(); }
   // Why the last acquisition ended or did not start, when it was not a command: a
   // refused start, a failed read or write, a vanished database. Empty otherwise.
   const std::string& StopCause() const { return m_sStopCause; }
   // Cycles missed over the acquisition: while the server was away, and those whose data
   // set could not be stored in time (the database locked by another program, or a cycle
   // that ended so late that the next ones never ran).
-  int MissedCycles() const { return ServerAwayCycles() + m_nDatabaseMissedCycles; }
-  int ServerAwayCycles() const { return m_outage.ServerAwayCycles(); }
-  int DatabaseMissedCycles() const { return m_nDatabaseMissedCycles; }
-  // The server was still away when the acquisition stopped.
-  bool EndedInOutage() const { return m_outage.EndedInOutage(); }
+  int MissedCycles() const { return m_outage.ServerAwayCycles() + m_counts.DatabaseMissed(); }
   // An acquisition acquired data and the configuration has not changed since.
   bool IsResumeAllowed() const;
   bool IsServerConnected() const;
   // Data was acquired since the last view reset or the last successful backup.
   bool HasAcquiredData() const { return m_bAcquiredData; }
   void ClearAcquiredData() { m_bAcquiredData = false; }
-  // ms between base ticks that read something; set at Start.
+  // ms between base ticks that read something (set at Start), for the live chart.
   uint32_t BasePeriod() const { return m_schedule.BasePeriodMs(); }
-  // Reads of the group of that index: period in base ticks.
-  uint32_t GroupPeriod(int group) const { return m_schedule.Period(group); }
-  bool WindowOpened() const { return m_window.Opened(); }
   int AcquisitionId() const { return m_nAcquisitionId; }
   int DataSetCount() const { return m_nDataSetCount; }
   int64_t AcquisitionStart() const { return m_nAcquisitionStart; }
-  int64_t NextBackupTime() const { return m_backupClock.NextTime(); }
-  // The backup settings changed: the next automatic backup is due then.
-  void SetNextBackupTime(int64_t time) { m_backupClock.SetNextTime(time); }
-  bool FirstDataSetPending() const { return m_bFirstDataSetPending; }
-  int NextRowToSave() const { return m_backupClock.NextRowToSave(); }
-  void SetNextRowToSave(int row) { m_backupClock.SetNextRowToSave(row); }
-  // Changes whenever the next row to save goes back to 0 (Start, Resume, view reset): a
-  // backup that ends after that must not move it to its own end row.
-  uint32_t SaveEpoch() const { return m_backupClock.SaveEpoch(); }
   // Rows no group will rewrite any more: a group slower than the acquisition may still
   // interpolate the rows after the last one it wrote. A backup taken while acquiring ends
   // there, so that it never keeps a cell the interpolation fills later.
@@ -204,12 +196,9 @@ class CAcquisitionEngine {
   std::vector<std::string> ItemHeadings(int tagDisplayType) const;
   ServerAttributes Attributes() const;
 
-  // The base period rule, for a set of update rates (ms).
-  static uint32_t BasePeriod(const std::vector<uint32_t>& updateRates) {
-    return CAcquisitionSchedule::BasePeriod(updateRates);
-  }
-
  private:
+  // Start (a new acquisition) or Resume (the same one goes on). False when it did not.
+  bool StartOrResume(bool start);
   // One acquisition cycle; true when a group was read.
   bool RunCycle();
   // Reads one due group into the data set; false when the read failed.
@@ -217,7 +206,6 @@ class CAcquisitionEngine {
                             std::vector<int>& rewritten, int64_t& earliestNextMs);
   // Holds or empties the cells of the inactive groups in the new data set.
   void FillInactiveGroups();
-  RecordedConfiguration Snapshot() const;
   // Stores a data set (inserted the first time, updated by its id after). False when it
   // could not be written: the acquisition is then stopped at the end of the tick.
   bool StoreRow(int row);
@@ -233,8 +221,6 @@ class CAcquisitionEngine {
   void FailFile(const std::string& heading);
   // Cycles that could not be stored in time: counted and logged with the reason.
   void CountMissed(int cycles, const std::string& why);
-  // Ticks that never ran (a cycle ended seconds late) since the previous one.
-  void CountSkippedTicks(int64_t now);
   // A failed read: the server is gone (reconnect when asked) or the acquisition stops.
   void OnReadFailed(COPCGroup& group, bool rowStarted);
   // While the server is away: counts the missed cycles and tries to reconnect when due.
@@ -264,20 +250,19 @@ class CAcquisitionEngine {
   CBackupClock m_backupClock;
   CAcquisitionWindow m_window;
   CStoredRows m_stored;
+  CAcquisitionCounts m_counts;
   // The reports of the running tick, handed back with its outcome.
   std::vector<AcquisitionNotice> m_notices;
 
   std::string m_sStopCause;
-  int m_nAcquiredCount = 0;
-  int m_nDatabaseMissedCycles = 0;
   bool m_bRecordingFailed = false;  // a write failed in this cycle: no more writes
   int64_t m_nAcquisitionStart = 0;
   bool m_bFirstDataSetPending = false;
   bool m_bStopRequested = false;
   bool m_bRunning = false;
   bool m_bAcquiredData = false;
-  bool m_bResumable = false;  // data was acquired on the configuration of that revision
-  uint64_t m_nResumableRevision = 0;
+  // Data was acquired on the configuration of that revision (none: nothing to resume).
+  std::optional<uint64_t> m_nResumableRevision;
   int m_nDataSetCount = 0;
   int m_nAcquisitionId = -1;
   int m_nDecimals = 2;

@@ -41,13 +41,13 @@ CBackupCoordinator::~CBackupCoordinator() {
 
 BackupSettings CBackupCoordinator::Settings() const {
   BackupSettings settings = m_settings;
-  settings.frequency = m_engine.BackupFrequency();
+  settings.frequency = m_engine.BackupClock().Frequency();
   return settings;
 }
 
 void CBackupCoordinator::SetSettings(const BackupSettings& settings) {
   m_settings = settings;
-  m_engine.SetBackup(settings.frequency, settings.type);
+  m_engine.BackupClock().Set(settings.frequency, settings.type);
 }
 
 std::string CBackupCoordinator::DatabaseFolder() const {
@@ -60,13 +60,14 @@ void CBackupCoordinator::ApplySettings(const BackupSettings& chosen) {
     if (m_settings.path.empty())
       m_settings.path = DatabaseFolder();
     m_settings.nameRoot = ReducedNameRoot(m_settings.nameRoot);
-    m_engine.SetBackup(chosen.frequency, chosen.type);
-    m_engine.SetNextBackupTime(m_context.clock.SecondsSince1970() + 60LL * chosen.frequency);
+    m_engine.BackupClock().Set(chosen.frequency, chosen.type);
+    m_engine.BackupClock().SetNextTime(m_context.clock.SecondsSince1970() +
+                                       60LL * chosen.frequency);
     m_context.log.Log(Format(kAutoSaveOn, BackupTypeText(chosen.type), chosen.frequency,
                              m_settings.path.c_str(), m_settings.nameRoot.c_str()),
                       kLogDataAcquisition);
   } else {
-    m_engine.SetBackup(0, chosen.type);
+    m_engine.BackupClock().Set(0, chosen.type);
     m_context.log.Log(kAutoSaveOff, kLogDataAcquisition);
   }
   // The type is the one automatic-backup choice kept between sessions.
@@ -85,7 +86,8 @@ bool CBackupCoordinator::SaveTo(const std::string& folder, const std::string& fi
   if (RefuseWhileActive(kJobKindSave))
     return false;
   const HistoricalDataList& history = m_engine.History();
-  const int first = m_settings.type == kIncrementalBackup ? m_engine.NextRowToSave() : 0;
+  const int first =
+      m_settings.type == kIncrementalBackup ? m_engine.BackupClock().NextRowToSave() : 0;
   const int type = settings::Read(m_context.settings, settings::kTagDisplayType);
   // While acquiring, an incremental backup leaves the rows still to be interpolated to
   // the next one: its file is never written again.
@@ -99,7 +101,7 @@ bool CBackupCoordinator::SaveTo(const std::string& folder, const std::string& fi
   m_saveJob.m_cSeparator = separator;
   m_saveJob.m_nFirstRow = m_saveJob.m_pRows->firstRow;
   m_saveJob.m_nEndRow = m_saveJob.m_pRows->endRow;
-  m_saveJob.m_nEpoch = m_engine.SaveEpoch();
+  m_saveJob.m_nEpoch = m_engine.BackupClock().SaveEpoch();
   m_saveJob.ResetProgressSteps();
   m_bSaveActive = true;
   const std::string database = m_engine.DatabasePath();
@@ -131,7 +133,7 @@ bool CBackupCoordinator::SaveAutomatic() {
 }
 
 void CBackupCoordinator::OnBackup(bool /*final*/) {
-  if (m_engine.BackupFrequency() > 0)
+  if (m_engine.BackupClock().IsAutomatic())
     SaveAutomatic();
 }
 
@@ -173,8 +175,8 @@ void CBackupCoordinator::PollSave() {
   if (state == kJobFinished) {
     // Moved here, not by the worker: the acquisition thread owns the engine. A Start,
     // Resume or reset since the job began has made its rows someone else's.
-    if (job.m_nEpoch == m_engine.SaveEpoch())
-      m_engine.SetNextRowToSave(job.m_nEndRow);
+    if (job.m_nEpoch == m_engine.BackupClock().SaveEpoch())
+      m_engine.BackupClock().SetNextRowToSave(job.m_nEndRow);
     m_engine.ClearAcquiredData();
     ++m_nSavesDone;
     const std::string text = Format(kSaveDone, job.m_sFullPath.c_str(),

@@ -28,6 +28,7 @@ class COutagePolicy {
   // The outage begins at now (seconds since 1970; startText "hh:mm:ss"); the failed cycle
   // is its first missed one.
   void Begin(int64_t now, const std::string& startText);
+  // Running, with the server gone: no cycle reads until it answers again.
   bool IsReconnecting() const { return m_bReconnecting; }
 
   // A tick while away (groupDue: a group was due in it). True when a reconnection is to

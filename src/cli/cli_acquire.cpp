@@ -399,8 +399,8 @@ int RunAcquire(const std::vector<std::string>& arguments) {
       backups.SaveAutomatic();
     }
     reportBackups();
-    const int acquired = engine.AcquiredCount();
-    const int recorded = engine.StoredCount();
+    const int acquired = engine.Counts().Acquired();
+    const int recorded = engine.Stored().Count();
     if (failure.empty() && recorded != acquired)
       failure = Format("%d acquired data set(s) are not in the database", acquired - recorded);
     const int missed = engine.MissedCycles();
@@ -417,19 +417,19 @@ int RunAcquire(const std::vector<std::string>& arguments) {
         failure = Format("%d backup(s) failed, the last to %s", backups.SavesFailed(),
                          backups.LastFailedSavePath().c_str());
     }
-    if (engine.ServerAwayCycles() > 0)
+    if (engine.Outage().ServerAwayCycles() > 0)
       std::printf("%d acquisition cycles missed while the server was away%s\n",
-                  engine.ServerAwayCycles(),
-                  engine.EndedInOutage() ? " (still away at the end)" : "");
-    if (engine.DatabaseMissedCycles() > 0)
+                  engine.Outage().ServerAwayCycles(),
+                  engine.Outage().EndedInOutage() ? " (still away at the end)" : "");
+    if (engine.Counts().DatabaseMissed() > 0)
       std::printf("%d acquisition cycles not stored in time (the log says when and why)\n",
-                  engine.DatabaseMissedCycles());
-    if (failure.empty() && engine.EndedInOutage())
+                  engine.Counts().DatabaseMissed());
+    if (failure.empty() && engine.Outage().EndedInOutage())
       failure = Format("the OPC server was still away at the end: %d acquisition cycles missed",
-                       engine.ServerAwayCycles());
-    if (failure.empty() && engine.DatabaseMissedCycles() > 0)
+                       engine.Outage().ServerAwayCycles());
+    if (failure.empty() && engine.Counts().DatabaseMissed() > 0)
       failure = Format("%d acquisition cycles could not be stored in time",
-                       engine.DatabaseMissedCycles());
+                       engine.Counts().DatabaseMissed());
     if (forward) {
       forwarding.Finish(log, kForwardCatchUpMs);
       const int64_t waiting = forwarding.Waiting();

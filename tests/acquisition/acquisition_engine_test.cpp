@@ -9,10 +9,10 @@
 namespace {
 
 TEST(BasePeriod, FollowsTheFastestGroupWithinOneToFifteenSeconds) {
-  EXPECT_EQ(CAcquisitionEngine::BasePeriod({500, 2500, 20000}), 1000u);
-  EXPECT_EQ(CAcquisitionEngine::BasePeriod({3000, 5000}), 3000u);
-  EXPECT_EQ(CAcquisitionEngine::BasePeriod({60000}), 15000u);
-  EXPECT_EQ(CAcquisitionEngine::BasePeriod({}), 15000u);
+  EXPECT_EQ(CAcquisitionSchedule::BasePeriod({500, 2500, 20000}), 1000u);
+  EXPECT_EQ(CAcquisitionSchedule::BasePeriod({3000, 5000}), 3000u);
+  EXPECT_EQ(CAcquisitionSchedule::BasePeriod({60000}), 15000u);
+  EXPECT_EQ(CAcquisitionSchedule::BasePeriod({}), 15000u);
 }
 
 TEST_F(EngineTest, PeriodsFollowTheUpdateRatesAndEveryGroupIsReadInTheFirstCycle) {
@@ -20,9 +20,9 @@ TEST_F(EngineTest, PeriodsFollowTheUpdateRatesAndEveryGroupIsReadInTheFirstCycle
   COPCGroup* medium = AddGroup("Medium", 2500, {"Signals.Ramp.I4"});
   COPCGroup* slow = AddGroup("Slow", 20000, {"Signals.Ramp.R4"});
   ASSERT_TRUE(engine->StartCommand());
-  EXPECT_EQ(engine->GroupPeriod(server->GroupIndex(fast)), 1u);
-  EXPECT_EQ(engine->GroupPeriod(server->GroupIndex(medium)), 2u);
-  EXPECT_EQ(engine->GroupPeriod(server->GroupIndex(slow)), 20u);
+  EXPECT_EQ(engine->Schedule().Period(server->GroupIndex(fast)), 1u);
+  EXPECT_EQ(engine->Schedule().Period(server->GroupIndex(medium)), 2u);
+  EXPECT_EQ(engine->Schedule().Period(server->GroupIndex(slow)), 20u);
   EXPECT_EQ(engine->BasePeriod(), 1000u);
   Ticks(1);
   EXPECT_EQ(engine->DataSetCount(), 1);
@@ -151,15 +151,15 @@ TEST_F(EngineTest, TheTimeWindowOpensLateAndClosesWithTheFinalBackup) {
   const int64_t now = test.clock.SecondsSince1970();
   engine->SetMode(kTimeControlledAcquisition);
   engine->SetWindow(now + 5, now + 35);
-  engine->SetBackup(5, 1);
+  engine->BackupClock().Set(5, 1);
   ASSERT_TRUE(engine->StartCommand());
-  EXPECT_EQ(engine->WindowEnd(), now + 65);  // at least a minute
+  EXPECT_EQ(engine->Window().End(), now + 65);  // at least a minute
   EXPECT_EQ(observer.adjustedEnd, now + 65);
   Ticks(4);
   EXPECT_EQ(engine->DataSetCount(), 0);
-  EXPECT_FALSE(engine->WindowOpened());
+  EXPECT_FALSE(engine->Window().Opened());
   Ticks(1);
-  EXPECT_TRUE(engine->WindowOpened());
+  EXPECT_TRUE(engine->Window().Opened());
   EXPECT_EQ(engine->AcquisitionStart(), now + 5);
   EXPECT_EQ(engine->DataSetCount(), 1);
   Ticks(60);

@@ -1,7 +1,8 @@
-// The engine's parts on their own: the schedule, the outage policy, the backup clock and
-// the notices a tick hands back.
+// The engine's parts on their own: the schedule, the outage policy, the backup clock, the
+// counts of what an acquisition made and missed, and the notices a tick hands back.
 #include <gtest/gtest.h>
 
+#include "acquisition/acquisition_counts.h"
 #include "acquisition/acquisition_notice.h"
 #include "acquisition/acquisition_schedule.h"
 #include "acquisition/acquisition_window.h"
@@ -206,6 +207,33 @@ TEST(StoredRows, TheCountOnlyCountsInsertsUntilARestart) {
   stored.Restart();
   EXPECT_EQ(stored.Count(), 0);
   EXPECT_EQ(stored.LastTime(), "");
+}
+
+TEST(AcquisitionCounts, MissedCyclesAddUpAndEachGetsItsLine) {
+  CAcquisitionCounts counts;
+  counts.AddAcquired();
+  counts.AddAcquired();
+  EXPECT_EQ(counts.AddMissed(1, "09:00:05", "the Velmora Database could not be opened: locked"),
+            "1 Acquisition Cycle Missed at 09:00:05: the Velmora Database could not be opened: "
+            "locked");
+  EXPECT_EQ(counts.AddMissed(3, "09:00:09", "the previous cycle ended 3 s late"),
+            "3 Acquisition Cycles Missed at 09:00:09: the previous cycle ended 3 s late");
+  EXPECT_EQ(counts.Acquired(), 2);
+  EXPECT_EQ(counts.DatabaseMissed(), 4);
+  counts.Restart();
+  EXPECT_EQ(counts.Acquired(), 0);
+  EXPECT_EQ(counts.DatabaseMissed(), 0);
+}
+
+TEST(AcquisitionCounts, ALateCycleSaysHowLongItWaitedForALock) {
+  SkippedTicks late;
+  late.ticks = 2;
+  late.secondsLate = 2;
+  EXPECT_EQ(CAcquisitionCounts::LateReason(late), "the previous cycle ended 2 s late");
+  late.lockedMs = 2150;
+  EXPECT_EQ(CAcquisitionCounts::LateReason(late),
+            "the previous cycle ended 2 s late (Velmora Database locked by another program for "
+            "2150 ms)");
 }
 
 TEST(AcquisitionNotice, CollectedPromptsAreShownLaterInOrder) {

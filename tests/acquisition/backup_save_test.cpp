@@ -124,7 +124,7 @@ TEST_F(BackupTest, FullThenIncrementalBackupsWriteTheHeaderAndTheNewRows) {
     EXPECT_EQ(lines[row + 1], std::string(data->TimeText()) + ";" + std::string(data->Cell(1)) +
                                   ";" + std::string(data->Cell(2)));
   }
-  EXPECT_EQ(engine->NextRowToSave(), 45);
+  EXPECT_EQ(engine->BackupClock().NextRowToSave(), 45);
   EXPECT_FALSE(engine->HasAcquiredData());
   EXPECT_TRUE(test.sink.Contains("OPC Acquired Data Saved Successfully to File " +
                                      (backups / "full.csv").string() + "  (45 Data Set saved in ",
@@ -141,7 +141,7 @@ TEST_F(BackupTest, FullThenIncrementalBackupsWriteTheHeaderAndTheNewRows) {
   ASSERT_EQ(lines.size(), 11u);
   EXPECT_EQ(lines[1].substr(0, lines[1].find(',')), engine->History().Row(45)->TimeText());
   EXPECT_EQ(lines[10].substr(0, lines[10].find(',')), engine->History().Row(54)->TimeText());
-  EXPECT_EQ(engine->NextRowToSave(), 55);
+  EXPECT_EQ(engine->BackupClock().NextRowToSave(), 55);
   // A full backup always starts at the first data set.
   UseSettings(kFullBackup);
   ASSERT_TRUE(coordinator->SaveTo(backups.string(), "full.csv", ';'));
@@ -168,12 +168,12 @@ TEST_F(BackupTest, AFileThatCannotBeOpenedWritesNothingAndKeepsTheNextRowToSave)
   UseSettings(kIncrementalBackup);
   ASSERT_TRUE(engine->StartCommand());
   Ticks(5);
-  engine->SetNextRowToSave(2);
+  engine->BackupClock().SetNextRowToSave(2);
   const fs::path missing = backups / "no such folder";
   ASSERT_TRUE(coordinator->SaveTo(missing.string(), "x.csv", ';'));
   Finish();
   EXPECT_FALSE(fs::exists(missing));
-  EXPECT_EQ(engine->NextRowToSave(), 2);
+  EXPECT_EQ(engine->BackupClock().NextRowToSave(), 2);
   EXPECT_TRUE(engine->HasAcquiredData());
   const std::vector<std::string> messages = test.sink.Messages(kLogDataAcquisition);
   const auto error =
@@ -286,13 +286,13 @@ TEST_F(BackupTest, AutomaticBackupsEveryFrequencyMinutesAndAtStop) {
   EXPECT_EQ(Saved("Line1_07_Dec_2026_09_05_07.csv").size(), 301u);
   EXPECT_EQ(Saved("Line1_07_Dec_2026_09_10_07.csv").size(), 301u);
   Ticks(30);
-  engine->Stop(engine->BackupFrequency() > 0);
+  engine->Stop(engine->BackupClock().IsAutomatic());
   Finish();
   EXPECT_EQ(backupObserver.finalBackups, 1);
   EXPECT_EQ(Saved("Line1_07_Dec_2026_09_10_37.csv").size(), 31u);
   // A final backup in the same second as the automatic one gets its own name.
   ASSERT_TRUE(engine->ResumeCommand());
-  EXPECT_EQ(engine->NextRowToSave(), 0);  // Resume saves everything again
+  EXPECT_EQ(engine->BackupClock().NextRowToSave(), 0);  // Resume saves everything again
   test.clock.AdvanceMs(300 * 1000 - 1000);
   Ticks(1);
   ASSERT_EQ(backupObserver.automaticBackups, 3);
@@ -352,8 +352,8 @@ TEST_F(BackupTest, ASaveEndingAfterANewStartLeavesTheNewNextRowToSave) {
   ASSERT_TRUE(engine->StartCommand());
   Ticks(2);
   Finish();
-  EXPECT_EQ(Saved("old.csv").size(), 7u);  // the rows it was given
-  EXPECT_EQ(engine->NextRowToSave(), 0);   // not the old acquisition's 6
+  EXPECT_EQ(Saved("old.csv").size(), 7u);               // the rows it was given
+  EXPECT_EQ(engine->BackupClock().NextRowToSave(), 0);  // not the old acquisition's 6
 }
 
 TEST_F(BackupTest, SettingsOkSchedulesTheAutomaticBackupWithABareRoot) {
@@ -367,8 +367,8 @@ TEST_F(BackupTest, SettingsOkSchedulesTheAutomaticBackupWithABareRoot) {
   EXPECT_EQ(applied.nameRoot, "Plant");
   EXPECT_EQ(applied.path, dir.Path().string());  // the database's folder
   EXPECT_EQ(applied.frequency, 10);
-  EXPECT_EQ(engine->BackupFrequency(), 10);
-  EXPECT_EQ(engine->NextBackupTime(), test.clock.SecondsSince1970() + 600);
+  EXPECT_EQ(engine->BackupClock().Frequency(), 10);
+  EXPECT_EQ(engine->BackupClock().NextTime(), test.clock.SecondsSince1970() + 600);
   EXPECT_TRUE(
       test.sink.Contains("Data AutoSave Activated ... Type: Full Backup Frequency: 10 Min. "
                          "Path: " +
@@ -377,7 +377,7 @@ TEST_F(BackupTest, SettingsOkSchedulesTheAutomaticBackupWithABareRoot) {
   EXPECT_EQ(settings::Read(test.settings, settings::kBackupType), kFullBackup);
   chosen.frequency = 0;
   coordinator->ApplySettings(chosen);
-  EXPECT_EQ(engine->BackupFrequency(), 0);
+  EXPECT_EQ(engine->BackupClock().Frequency(), 0);
   EXPECT_TRUE(
       test.sink.Contains("Backup OPC Data AutoSave is Desactivated ... ", kLogDataAcquisition));
   // The view reset switches the automatic backup off.
@@ -448,7 +448,7 @@ TEST_F(BackupTest, WorkersRunWhileTheAcquisitionAppendsAndRewritesRows) {
   for (int round = 0; round <= 8; ++round) {
     if (round == 8)
       engine->Stop(false);  // the last backup takes every row
-    const int first = engine->NextRowToSave();
+    const int first = engine->BackupClock().NextRowToSave();
     const int end = round == 8 ? engine->DataSetCount() : engine->SettledRowCount();
     ASSERT_TRUE(coordinator->SaveTo(backups.string(), Format("r%d.csv", round), ';'));
     ASSERT_TRUE(coordinator->CopyToClipboard());

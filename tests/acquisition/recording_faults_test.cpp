@@ -128,7 +128,7 @@ TEST_F(RecordingFaultTest, EveryServerFaultAtStartAndMidRunKeepsWhatWasStored) {
       }
       EXPECT_EQ(Rows(), expected);
       EXPECT_EQ(End(), "1 " + std::to_string(expected));
-      EXPECT_EQ(engine->StoredCount(), engine->AcquiredCount());
+      EXPECT_EQ(engine->Stored().Count(), engine->Counts().Acquired());
       for (const auto& row : StoredRows(path, 2))
         EXPECT_EQ(row[1].text, "Alpha;Beta;Gamma");
     }
@@ -154,12 +154,12 @@ TEST_F(RecordingFaultTest, AServerRestartIsRiddenThroughInTheSameAcquisition) {
   ASSERT_TRUE(engine->StartCommand());
   Run(5);
   EXPECT_TRUE(engine->IsRunning());
-  EXPECT_TRUE(engine->IsReconnecting());
+  EXPECT_TRUE(engine->Outage().IsReconnecting());
   EXPECT_EQ(engine->Attributes().connectionStatus, "Reconnecting ...");
   faults.m_nDieAfterMs = -1;  // the restarted server stays up
   Run(15);
   EXPECT_TRUE(engine->IsRunning());
-  EXPECT_FALSE(engine->IsReconnecting());
+  EXPECT_FALSE(engine->Outage().IsReconnecting());
   EXPECT_EQ(engine->Attributes().connectionStatus, "Connected");
   engine->Stop(false);
 
@@ -224,8 +224,8 @@ TEST_F(RecordingFaultTest, AFailedWriteStopsAndCountsOnlyTheStoredRows) {
   EXPECT_FALSE(engine->IsRunning());
   ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
   EXPECT_NE(test.prompt.reports.back().body.find("database or disk is full"), std::string::npos);
-  EXPECT_EQ(engine->AcquiredCount(), 3);
-  EXPECT_EQ(engine->StoredCount(), 2);
+  EXPECT_EQ(engine->Counts().Acquired(), 3);
+  EXPECT_EQ(engine->Stored().Count(), 2);
   EXPECT_EQ(End(), "1 2");
   EXPECT_EQ(test.sink.Count("Fail to Write OPC Data to Velmora Database !!! Cause: database or "
                             "disk is full"),
@@ -248,7 +248,7 @@ TEST_F(RecordingFaultTest, DamagedDataPagesStopTheAcquisitionAtTheFirstFailedWri
   ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
   EXPECT_NE(test.prompt.reports.back().body.find("malformed"), std::string::npos);
   EXPECT_EQ(test.sink.Count("Fail to Write OPC Data to Velmora Database"), 1);
-  EXPECT_EQ(engine->StoredCount(), 3);
+  EXPECT_EQ(engine->Stored().Count(), 3);
 }
 
 TEST_F(RecordingFaultTest, AVanishedFileStopsTheAcquisitionAndIsNotCreatedAgain) {
@@ -261,7 +261,7 @@ TEST_F(RecordingFaultTest, AVanishedFileStopsTheAcquisitionAndIsNotCreatedAgain)
   EXPECT_FALSE(std::filesystem::exists(path));
   ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
   EXPECT_NE(test.prompt.reports.back().body.find(path), std::string::npos);
-  EXPECT_EQ(engine->AcquiredCount(), engine->StoredCount());
+  EXPECT_EQ(engine->Counts().Acquired(), engine->Stored().Count());
   EXPECT_EQ(StoredRows(moved, 2).size(), 3u);
   EXPECT_NE(engine->StopCause().find("no longer at"), std::string::npos);
 }
@@ -321,9 +321,9 @@ TEST_F(RecordingFaultTest, AFileReplacedDuringTheRunStopsItAndOnlyItsRowsAreCoun
   ASSERT_TRUE(test.prompt.HasReportTitled("OPC Data Storage Error"));
   EXPECT_NE(test.prompt.reports.back().body.find("Velmora Database Replaced"), std::string::npos);
   EXPECT_NE(engine->StopCause().find("was replaced during the acquisition"), std::string::npos);
-  EXPECT_EQ(engine->AcquiredCount(), 5);
-  EXPECT_EQ(engine->StoredCount(), 2);  // those of the copy now at the path
-  EXPECT_EQ(End(), "0 -1");             // neither end nor count written into the copy
+  EXPECT_EQ(engine->Counts().Acquired(), 5);
+  EXPECT_EQ(engine->Stored().Count(), 2);  // those of the copy now at the path
+  EXPECT_EQ(End(), "0 -1");                // neither end nor count written into the copy
   EXPECT_EQ(Rows(), 2);
 }
 
@@ -337,7 +337,7 @@ TEST_F(RecordingFaultTest, AnAcquisitionDeletedUnderTheRecorderStopsIt) {
   Run(2);
   EXPECT_FALSE(engine->IsRunning());
   EXPECT_NE(engine->StopCause().find("is no longer in the database"), std::string::npos);
-  EXPECT_EQ(engine->StoredCount(), 0);
+  EXPECT_EQ(engine->Stored().Count(), 0);
   EXPECT_EQ(Rows(), 0);
   EXPECT_EQ(CRecordingLockProbe(path).State(engine->AcquisitionId()), RecordingLockState::kFree);
 }
@@ -367,10 +367,10 @@ TEST_F(RecordingFaultTest, CyclesMissedBehindAnotherWritersLockAreCountedAndLogg
   EXPECT_TRUE(engine->IsRunning());
   Run(2);
   engine->Stop(false);
-  EXPECT_EQ(engine->AcquiredCount(), 5);
-  EXPECT_EQ(engine->StoredCount(), 4);
+  EXPECT_EQ(engine->Counts().Acquired(), 5);
+  EXPECT_EQ(engine->Stored().Count(), 4);
   // The one not stored, and the 30 one-second cycles that never ran during the wait.
-  EXPECT_EQ(engine->DatabaseMissedCycles(), 31);
+  EXPECT_EQ(engine->Counts().DatabaseMissed(), 31);
   EXPECT_EQ(engine->MissedCycles(), 31);
   EXPECT_TRUE(test.sink.Contains("could not be stored in time")) << test.sink.Dump();
   EXPECT_TRUE(test.sink.Contains("30 Acquisition Cycles Missed at")) << test.sink.Dump();
@@ -385,10 +385,10 @@ TEST_F(RecordingFaultTest, AnOutageStillGoingAtTheEndIsCountedAndLogged) {
   faults.m_nReviveAfterMs = 3600000;  // and is not back before the end
   ASSERT_TRUE(engine->StartCommand());
   Run(10);
-  EXPECT_TRUE(engine->IsReconnecting());
+  EXPECT_TRUE(engine->Outage().IsReconnecting());
   engine->Stop(false);
-  EXPECT_TRUE(engine->EndedInOutage());
-  EXPECT_EQ(engine->ServerAwayCycles(), 7);
+  EXPECT_TRUE(engine->Outage().EndedInOutage());
+  EXPECT_EQ(engine->Outage().ServerAwayCycles(), 7);
   EXPECT_TRUE(test.sink.Contains("Connection to Server Not Restored at the End of the Acquisition"))
       << test.sink.Dump();
   EXPECT_TRUE(test.sink.Contains("7 Acquisition Cycles Missed"));
@@ -417,7 +417,7 @@ TEST_F(RecordingFaultTest, ABindingMessageAfterAReconnectionIsHandedBackNotAsked
   Ticks(2);
   faults.m_bDead = true;
   Ticks(1);
-  ASSERT_TRUE(engine->IsReconnecting());
+  ASSERT_TRUE(engine->Outage().IsReconnecting());
   faults.m_bDead = false;
   test.clock.AdvanceMs(1000);
   const TickOutcome outcome = engine->Tick();  // the attempt: back, but not bound
@@ -426,7 +426,7 @@ TEST_F(RecordingFaultTest, ABindingMessageAfterAReconnectionIsHandedBackNotAsked
   ASSERT_EQ(outcome.notices.size(), 1u);
   EXPECT_FALSE(outcome.notices[0].isReport);
   EXPECT_EQ(outcome.notices[0].text, "Symbol X Cannot be Bound");
-  EXPECT_TRUE(engine->IsReconnecting());
+  EXPECT_TRUE(engine->Outage().IsReconnecting());
   EXPECT_TRUE(
       test.sink.Contains("the calculated items could not be bound again after reconnection"));
   engine->Stop(false);

@@ -254,7 +254,7 @@ void COPCDataView::SizePanesOnce() {
 }
 
 void COPCDataView::ShowModeFromEngine() {
-  m_pModeBox->SetMode(m_engine.Mode());
+  m_pModeBox->SetMode(m_engine.Window().Mode());
 }
 
 // ---- Base tick ----
@@ -347,7 +347,7 @@ ViewCommandState COPCDataView::CommandState(CommandId id) const {
       state.checked = m_bAlwaysShowLast;
       break;
     case CommandId::kReconnectOnServerLoss:
-      state.checked = m_engine.ReconnectOnServerLoss();
+      state.checked = m_engine.Outage().ReconnectOnServerLoss();
       break;
     case CommandId::kShowFullyQualifiedId:
     case CommandId::kShowShortId: {
@@ -394,7 +394,7 @@ void COPCDataView::StopAcquisition() {
   if (self.isNull())
     return;
   if (confirmed && m_engine.IsRunning())
-    m_engine.Stop(m_engine.BackupFrequency() > 0);
+    m_engine.Stop(m_engine.BackupClock().IsAutomatic());
   emit CommandStatesChanged();
 }
 
@@ -411,7 +411,7 @@ void COPCDataView::ClearOpcData() {
 void COPCDataView::BackupOpcData() {
   if (m_pBackups == nullptr || m_pBackups->RefuseWhileActive(kJobKindSave))
     return;
-  if (m_engine.BackupFrequency() > 0) {
+  if (m_engine.BackupClock().IsAutomatic()) {
     m_pBackups->SaveAutomatic();
     return;
   }
@@ -454,7 +454,7 @@ CThreadProgressDlg* COPCDataView::CopyProgressDialog() const {
 }
 
 void COPCDataView::ToggleReconnectOnServerLoss() {
-  const bool on = !m_engine.ReconnectOnServerLoss();
+  const bool on = !m_engine.Outage().ReconnectOnServerLoss();
   m_engine.SetReconnectOnServerLoss(on);
   settings::Write(m_context.settings, settings::kReconnectOnServerLoss, on ? 1 : 0);
   m_context.log.Log(on ? "Reconnection to a Lost OPC Server: On - Data Acquisition Goes On after "

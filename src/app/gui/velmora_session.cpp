@@ -104,7 +104,7 @@ void CVelmoraSession::EndForSignal(int signal) {
 }
 
 void CVelmoraSession::StopAcquisition() {
-  m_engine.Stop(m_engine.BackupFrequency() > 0);
+  m_engine.Stop(m_engine.BackupClock().IsAutomatic());
 }
 
 bool CVelmoraSession::IsProjectModified() const {

@@ -384,7 +384,7 @@ class AcquisitionViewTest : public QObject {
     rig->Attach();
     CAcquisitionModeBox* mode = rig->view->ModeBox();
     QTest::mouseClick(mode->TimeControlledButton(), Qt::LeftButton);
-    QCOMPARE(rig->engine->Mode(), kTimeControlledAcquisition);
+    QCOMPARE(rig->engine->Window().Mode(), kTimeControlledAcquisition);
     QVERIFY(rig->test.sink.Contains("OPC Data Acquisition Type Changed to Time-Controlled"));
     QVERIFY(mode->StartDate()->isEnabled() && mode->EndTime()->isEnabled());
 
@@ -393,7 +393,7 @@ class AcquisitionViewTest : public QObject {
     mode->SetWindowStart(start);
     mode->SetWindowEnd(start.addSecs(30));
     rig->view->StartAcquisition();
-    QCOMPARE(rig->engine->WindowStart(), rig->test.clock.SecondsSince1970() + 5);
+    QCOMPARE(rig->engine->Window().Start(), rig->test.clock.SecondsSince1970() + 5);
     QCOMPARE(mode->EndDate()->date(), start.addSecs(60).date());
     QCOMPARE(mode->EndTime()->time(), start.addSecs(60).time());
     QVERIFY(!mode->ContinuousButton()->isEnabled());
@@ -410,7 +410,7 @@ class AcquisitionViewTest : public QObject {
     QVERIFY(!rig->view->StatusBox()->TimeFieldsVisible());
 
     QTest::mouseClick(mode->ContinuousButton(), Qt::LeftButton);
-    QCOMPARE(rig->engine->Mode(), kContinuousAcquisition);
+    QCOMPARE(rig->engine->Window().Mode(), kContinuousAcquisition);
     QVERIFY(!mode->StartDate()->isEnabled());
     QVERIFY(rig->test.sink.Contains("OPC Data Acquisition Type Changed to Continuous Acquisition"));
   }

@@ -218,7 +218,7 @@ class BackupDialogsTest : public QObject {
       dialog.accept();
     });
     rig.view->OnCommand(CommandId::kAutoBackupSettings);
-    QCOMPARE(rig.engine->BackupFrequency(), 0);
+    QCOMPARE(rig.engine->BackupClock().Frequency(), 0);
     QVERIFY(rig.test.sink.Contains("Backup OPC Data AutoSave is Desactivated ... "));
   }
 
@@ -242,7 +242,7 @@ class BackupDialogsTest : public QObject {
                                     kLogDataAcquisition),
              rig.test.sink.Dump().c_str());
     QVERIFY(rig.engine->IsRunning());
-    QCOMPARE(rig.engine->StoredCount(), rig.engine->AcquiredCount());
+    QCOMPARE(rig.engine->Stored().Count(), rig.engine->Counts().Acquired());
   }
 
   void backupWithoutAFrequencyAsksForTheFileAndKeepsTheFolder() {
