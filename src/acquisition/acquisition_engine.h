@@ -179,8 +179,6 @@ class CAcquisitionEngine {
   // Data was acquired since the last view reset or the last successful backup.
   bool HasAcquiredData() const { return m_bAcquiredData; }
   void ClearAcquiredData() { m_bAcquiredData = false; }
-  // ms between base ticks that read something (set at Start), for the live chart.
-  uint32_t BasePeriod() const { return m_schedule.BasePeriodMs(); }
   int AcquisitionId() const { return m_nAcquisitionId; }
   int DataSetCount() const { return m_nDataSetCount; }
   int64_t AcquisitionStart() const { return m_nAcquisitionStart; }

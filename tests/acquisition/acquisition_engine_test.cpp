@@ -23,7 +23,7 @@ TEST_F(EngineTest, PeriodsFollowTheUpdateRatesAndEveryGroupIsReadInTheFirstCycle
   EXPECT_EQ(engine->Schedule().Period(server->GroupIndex(fast)), 1u);
   EXPECT_EQ(engine->Schedule().Period(server->GroupIndex(medium)), 2u);
   EXPECT_EQ(engine->Schedule().Period(server->GroupIndex(slow)), 20u);
-  EXPECT_EQ(engine->BasePeriod(), 1000u);
+  EXPECT_EQ(engine->Schedule().BasePeriodMs(), 1000u);
   Ticks(1);
   EXPECT_EQ(engine->DataSetCount(), 1);
   DataSetPtr first = engine->History().Row(0);
@@ -36,7 +36,7 @@ TEST_F(EngineTest, PeriodsFollowTheUpdateRatesAndEveryGroupIsReadInTheFirstCycle
 TEST_F(EngineTest, ASingleSlowGroupIsReadFirstThenEverySixtyTicks) {
   AddGroup("Slow", 60000, {"Signals.Ramp.R8"});
   ASSERT_TRUE(engine->StartCommand());
-  EXPECT_EQ(engine->BasePeriod(), 15000u);
+  EXPECT_EQ(engine->Schedule().BasePeriodMs(), 15000u);
   Ticks(1);
   EXPECT_EQ(engine->DataSetCount(), 1);
   Ticks(59);

@@ -228,7 +228,7 @@ bool COPCChartView::ChooseSource() {
     m_pModel->SetSource(m_pSource.get());
     m_pModel->SetAcquisitionId(m_pEngine->AcquisitionId() > 0 ? m_pEngine->AcquisitionId()
                                                               : kNoChartAcquisition);
-    m_pModel->SetAcquisitionPeriodMs(m_pEngine->BasePeriod());
+    m_pModel->SetAcquisitionPeriodMs(m_pEngine->Schedule().BasePeriodMs());
     return true;
   }
   // The data view's table only when it holds this acquisition as the database has it now

@@ -178,7 +178,7 @@ class ChartViewTest : public QObject {
     QCOMPARE(view->PointsField()->text(), QString::number(model.PointCount()));
 
     // A slow redraw (600 ms at a 1000 ms period): the chart follows every third cycle.
-    QCOMPARE(rig.session->Engine().BasePeriod(), 1000u);
+    QCOMPARE(rig.session->Engine().Schedule().BasePeriodMs(), 1000u);
     model.SetPaintHook([&] { clock.AdvanceMs(600); });
     tick(1);  // this redraw is the slow one
     tick(1);
