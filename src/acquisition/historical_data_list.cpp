@@ -19,8 +19,7 @@ void HistoricalDataList::ClearLocked() {
   m_runs.clear();
   m_pinned.clear();
   m_extremes.Reset(m_nItemColumns + 1);
-  m_vBlockTimes.clear();
-  m_nOpenBlockStart = kNoRowTime;
+  m_olderTimes.clear();
   ++m_nGeneration;
 }
 
@@ -89,9 +88,7 @@ void HistoricalDataList::EvictLocked() {
 }
 
 void HistoricalDataList::SummarizeLocked(const CompactDataSet* row) {
-  const int64_t time = row != nullptr ? TimeStampTextMs(row->TimeText()) : kNoRowTime;
-  if (m_extremes.Rows() % kBlockRows == 0)
-    m_nOpenBlockStart = time;
+  m_olderTimes.push_back(row != nullptr ? TimeStampTextMs(row->TimeText()) : kNoRowTime);
   if (row != nullptr) {
     const int cells = std::min(row->ItemColumns(), m_nItemColumns);
     for (int c = 1; c <= cells; ++c) {
@@ -102,8 +99,6 @@ void HistoricalDataList::SummarizeLocked(const CompactDataSet* row) {
     }
   }
   m_extremes.EndRow();
-  if (m_extremes.Rows() % kBlockRows == 0)
-    m_vBlockTimes.emplace_back(m_nOpenBlockStart, time);
 }
 
 bool HistoricalDataList::BlockExtremes(int block, const std::vector<int>& columns, double* minimum,
@@ -120,17 +115,11 @@ bool HistoricalDataList::BlockExtremes(int block, const std::vector<int>& column
   return true;
 }
 
-int64_t HistoricalDataList::BlockEdgeTimeMs(int index) const {
+int64_t HistoricalDataList::OlderRowTimeMs(int index) const {
   std::shared_lock lock(m_mutex);
-  if (index < 0)
-    return kNoRowTime;
-  const size_t block = static_cast<size_t>(index / kBlockRows);
-  if (block >= m_vBlockTimes.size())
-    return kNoRowTime;
-  const int inBlock = index % kBlockRows;
-  if (inBlock == 0)
-    return m_vBlockTimes[block].first;
-  return inBlock == kBlockRows - 1 ? m_vBlockTimes[block].second : kNoRowTime;
+  return index >= 0 && static_cast<size_t>(index) < m_olderTimes.size()
+             ? m_olderTimes[static_cast<size_t>(index)]
+             : kNoRowTime;
 }
 
 int HistoricalDataList::Append(const DataSet& row) {
@@ -386,5 +375,5 @@ size_t HistoricalDataList::HeapBytes() const {
     // The row, plus the control block make_shared puts beside it and the deque slot.
     bytes += entry.row->HeapBytes() + 16 + sizeof(Entry);
   }
-  return bytes + m_extremes.HeapBytes() + m_vBlockTimes.capacity() * sizeof(m_vBlockTimes[0]);
+  return bytes + m_extremes.HeapBytes() + m_olderTimes.size() * sizeof(int64_t);
 }

@@ -6,9 +6,9 @@
 // memory: the rows the acquisition may still rewrite and some more for display. Older
 // rows are read back from the recording on demand (a few pages of them are cached), so
 // Count(), Row() and Snapshot() keep their meaning whatever the length. An older row that
-// was never stored (the database was locked) stays in memory. Rows leaving memory are
-// summed up per block (their values' extremes, the times of the block's ends), so that a
-// chart of weeks draws without reading them back.
+// was never stored (the database was locked) stays in memory. Rows leaving memory leave
+// their time behind and are summed up per block (their values' extremes), so that a chart
+// of weeks finds its rows and draws without reading them back.
 // Thread rule: the acquisition (GUI) thread appends, replaces, clears and sets row ids;
 // any thread may call Count(), Row(), Snapshot() and Generation() at the same time and
 // keeps a consistent row. No lock is held while the recording is read.
@@ -124,9 +124,9 @@ class HistoricalDataList {
   static constexpr int kBlockRows = CBlockExtremes::kBlockRows;
   bool BlockExtremes(int block, const std::vector<int>& columns, double* minimum, double* maximum,
                      bool* minFirst) const;
-  // The time of a row that begins or ends such a block, in ms since 1970 on the wall
-  // clock; kNoRowTime for any other row.
-  int64_t BlockEdgeTimeMs(int index) const;
+  // The time of a row no longer in memory, in ms since 1970 on the wall clock; kNoRowTime
+  // for a row in memory or outside the list (its own text says its time).
+  int64_t OlderRowTimeMs(int index) const;
 
   // Heap bytes held by the rows (memory figures).
   size_t HeapBytes() const;
@@ -161,10 +161,8 @@ class HistoricalDataList {
   size_t m_nKeep = SIZE_MAX;
   uint64_t m_nGeneration = 0;
   int m_nItemColumns = 0;
-  CBlockExtremes m_extremes;  // table columns 0..N (0, the time, stays empty)
-  // Per block the times of its first and last rows; the first of the block being added.
-  std::vector<std::pair<int64_t, int64_t>> m_vBlockTimes;
-  int64_t m_nOpenBlockStart = kNoRowTime;
+  CBlockExtremes m_extremes;         // table columns 0..N (0, the time, stays empty)
+  std::deque<int64_t> m_olderTimes;  // the time of every row no longer in memory
 
   mutable std::mutex m_cacheMutex;
   mutable std::deque<CachedPage> m_cache;  // newest first

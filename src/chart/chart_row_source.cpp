@@ -23,7 +23,7 @@ std::string CHistoryRowSource::TimeText(int row) const {
 }
 
 double CHistoryRowSource::RowTime(int row) const {
-  const int64_t ms = m_list.BlockEdgeTimeMs(row);
+  const int64_t ms = m_list.OlderRowTimeMs(row);
   return ms != kNoRowTime ? ChartDateFromUnixMs(ms) : IChartRowSource::RowTime(row);
 }
 

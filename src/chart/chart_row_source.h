@@ -45,8 +45,8 @@ class CHistoryRowSource : public IChartRowSource {
   explicit CHistoryRowSource(const HistoricalDataList& list) : m_list(list) {}
   int RowCount() const override;
   std::string TimeText(int row) const override;
-  // Rows no longer in the list's memory that begin or end a block take their time from
-  // its summary rather than from the recording.
+  // Rows no longer in the list's memory take the time the list kept of them rather than
+  // reading them back from the recording.
   double RowTime(int row) const override;
   void RowValues(int row, const std::vector<int>& columns, double* values) const override;
   int BlockRows() const override;

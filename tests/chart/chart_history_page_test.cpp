@@ -9,6 +9,7 @@
 #include "base/number_text.h"
 #include "chart/chart_block_fill.h"
 #include "chart/chart_model.h"
+#include "chart/chart_real_time_rows.h"
 #include "chart/chart_view_model.h"
 #include "chart/chart_view_rules.h"
 #include "chart_view_test_support.h"
@@ -156,6 +157,12 @@ TEST(ChartHistoryPageTest, AWindowOfManyHoursDrawsFromTheSummaryNotTheRecording)
   // Read back: the block cut at the start and the one partly in memory, two pages each;
   // not the 83 blocks between.
   EXPECT_LE(recording->reads - readsBefore, 4);
+  // The live chart reads every row's time in order (for a step back of the clocks): the
+  // list kept them, nothing is read back.
+  const int readsAfterFill = recording->reads;
+  CRealTimeRowSource realTime(history);
+  EXPECT_DOUBLE_EQ(realTime.RowTime(kRows - 1), rowTimes[0] + (kRows - 1 - 700) / 86400.0);
+  EXPECT_EQ(recording->reads, readsAfterFill);
 
   // Cleared and acquired anew: the summary is of the new rows only.
   list.Clear();
@@ -170,8 +177,9 @@ TEST(ChartHistoryPageTest, AWindowOfManyHoursDrawsFromTheSummaryNotTheRecording)
   EXPECT_EQ(minimum, 1.0);
   EXPECT_EQ(maximum, 1.0);
   EXPECT_FALSE(list.BlockExtremes(3, columns, &minimum, &maximum, &minFirst));  // in memory
-  EXPECT_EQ(list.BlockEdgeTimeMs(511), CFakeChartRows::StartMs() + 511 * 1000);
-  EXPECT_EQ(list.BlockEdgeTimeMs(510), kNoRowTime);
+  EXPECT_EQ(list.OlderRowTimeMs(510), CFakeChartRows::StartMs() + 510 * 1000);
+  EXPECT_EQ(list.OlderRowTimeMs(1699), CFakeChartRows::StartMs() + 1699 * 1000);
+  EXPECT_EQ(list.OlderRowTimeMs(1700), kNoRowTime);  // in memory: its text says it
 }
 
 }  // namespace
