@@ -8,7 +8,8 @@ programs with --gtest_output=xml, Qt Test programs with -xunitxml; the end-to-en
 and other scripts through ctest. It prints the sum over the tests both trees have, and
 the sum of the tests only one has.
 
-Usage: compare-test-times.py BEFORE_BUILD AFTER_BUILD [ROUNDS]
+Usage: compare-test-times.py BEFORE_BUILD AFTER_BUILD [ROUNDS] [ONLY]
+ONLY: "programs" or "scripts" to run one kind alone.
 """
 import os
 import subprocess
@@ -73,20 +74,30 @@ def main():
         return 2
     builds = [os.path.abspath(b) for b in sys.argv[1:3]]
     rounds = int(sys.argv[3]) if len(sys.argv) > 3 else 2
-    kinds = [programs(b) for b in builds]
+    only = sys.argv[4] if len(sys.argv) > 4 else ''
+    kinds = [programs(b) if only != 'scripts' else {} for b in builds]
     times = [{}, {}]
     for _ in range(rounds):
         for name in sorted(set(kinds[0]) | set(kinds[1])):
             for i, build in enumerate(builds):
                 if name in kinds[i]:
                     run_program(build, name, kinds[i][name], times[i])
-        for i, build in enumerate(builds):
-            run_scripts(build, times[i])
+        if only != 'programs':
+            for i, build in enumerate(builds):
+                run_scripts(build, times[i])
     common = set(times[0]) & set(times[1])
     before = sum(times[0][k] for k in common)
     after = sum(times[1][k] for k in common)
     print(f'tests in both: {len(common)}')
     print(f'  before {before:.1f} s, after {after:.1f} s, after / before {after / before:.3f}')
+    for label, keep in (('test programs', lambda k: not k.startswith('ctest:')),
+                        ('ctest scripts', lambda k: k.startswith('ctest:'))):
+        part = [k for k in common if keep(k)]
+        b = sum(times[0][k] for k in part)
+        a = sum(times[1][k] for k in part)
+        if part:
+            print(f'  {label}: {len(part)} tests, before {b:.1f} s, after {a:.1f} s, '
+                  f'after / before {a / b if b else 0:.3f}')
     print(f'only before: {len(set(times[0]) - common)} tests, '
           f'{sum(times[0][k] for k in set(times[0]) - common):.1f} s')
     print(f'only after:  {len(set(times[1]) - common)} tests, '
