@@ -70,13 +70,7 @@ void COPCGroup::CopySettings(const COPCGroup& source, bool withAcquiredItems, bo
   if (&source == this)
     return;
   m_pServer = source.m_pServer;
-  m_sName = source.m_sName;
-  m_dwUpdateRate = source.m_dwUpdateRate;
-  m_nTimeBias = source.m_nTimeBias;
-  m_fDeadBand = source.m_fDeadBand;
-  m_dwLocale = source.m_dwLocale;
-  m_nReadInterface = source.m_nReadInterface;
-  m_bActive = source.m_bActive;
+  m_settings = source.m_settings;
   m_connection.m_pIOPCGroupStateMgt = source.m_connection.m_pIOPCGroupStateMgt;
   m_connection.m_pIOPCPublicGroupStateMgt = source.m_connection.m_pIOPCPublicGroupStateMgt;
   m_connection.m_pIOPCItemMgt = source.m_connection.m_pIOPCItemMgt;

@@ -45,7 +45,7 @@ void COPCServer::OnShutdownRequest(const std::string& reason) {
 
 COPCGroup* COPCServer::FindGroupByName(const std::string& name, int* index) const {
   for (size_t i = 0; i < m_groups.size(); ++i) {
-    if (m_groups[i]->m_sName == name) {
+    if (m_groups[i]->Name() == name) {
       if (index != nullptr)
         *index = static_cast<int>(i);
       return m_groups[i].get();

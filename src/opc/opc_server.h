@@ -54,8 +54,11 @@ class COPCServer {
   // ---- Groups on the server ----
   // Adds a group; null on failure (logged). The group's update rate becomes the server's
   // revised rate; an empty name becomes the name the server assigned.
+  COPCGroup* AddGroup(const OPCGroupSettings& settings);
   COPCGroup* AddGroup(const std::string& name, DWORD updateRate, LONG timeBias, FLOAT deadBand,
-                      LCID locale, uint32_t readInterface, bool active);
+                      LCID locale, uint32_t readInterface, bool active) {
+    return AddGroup({name, updateRate, timeBias, deadBand, locale, readInterface, active});
+  }
   // Creates an existing group object on the server (after a reconnection: its old
   // server-side group went with the old server). False on failure (logged).
   bool CreateGroupOnServer(COPCGroup& group);

@@ -147,7 +147,7 @@ TEST_F(OpcGroupsTest, SixteenGroupsShowTheMaximumMessage) {
   ASSERT_TRUE(ConnectFull());
   for (int i = 0; i < 16; ++i) {
     EXPECT_TRUE(CanAddGroup(*server, ctx.prompt));
-    ASSERT_NE(AddGroupCommand(*server, NewGroupDialogValues(*server)), nullptr);
+    ASSERT_NE(AddGroupCommand(*server, NewGroupSettings(*server)), nullptr);
   }
   EXPECT_FALSE(CanAddGroup(*server, ctx.prompt));
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
@@ -158,11 +158,11 @@ TEST_F(OpcGroupsTest, SixteenGroupsShowTheMaximumMessage) {
 
 TEST_F(OpcGroupsTest, DialogStartsWithTheFirstFreeDefaultName) {
   ASSERT_TRUE(ConnectFull());
-  EXPECT_EQ(NewGroupDialogValues(*server).m_sName, "Group01");
+  EXPECT_EQ(NewGroupSettings(*server).m_sName, "Group01");
   server->AddGroup("Group02", 1000, 0, 0.0f, 0, kReadSyncCache, true);
   // Group count + 1 is taken: the next one.
-  EXPECT_EQ(NewGroupDialogValues(*server).m_sName, "Group03");
-  const GroupDialogValues values = NewGroupDialogValues(*server);
+  EXPECT_EQ(NewGroupSettings(*server).m_sName, "Group03");
+  const OPCGroupSettings values = NewGroupSettings(*server);
   EXPECT_EQ(values.m_dwUpdateRate, 1000u);
   EXPECT_EQ(values.m_nReadInterface, kReadSyncCache);
   EXPECT_TRUE(values.m_bActive);
@@ -172,7 +172,7 @@ TEST_F(OpcGroupsTest, EmptyNameAnsweredWithOkGetsTheFirstFreeDefaultName) {
   ASSERT_TRUE(ConnectFull());
   for (const char* name : {"Group01", "Group02", "Group03"})
     server->AddGroup(name, 1000, 0, 0.0f, 0, kReadSyncCache, true);
-  GroupDialogValues values;
+  OPCGroupSettings values;
   values.m_sName = "   ";
   ctx.prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk};
   EXPECT_FALSE(AcceptGroupDialog(*server, values, ctx.prompt));
@@ -228,7 +228,7 @@ TEST_F(OpcGroupsTest, UpdateRateChoices) {
 TEST_F(OpcGroupsTest, AddGroupCommandMarksTheConfigurationAndLogs) {
   ASSERT_TRUE(ConnectFull());
   const uint64_t revision = server->ConfigurationRevision();
-  GroupDialogValues values = NewGroupDialogValues(*server);
+  OPCGroupSettings values = NewGroupSettings(*server);
   COPCGroup* group = AddGroupCommand(*server, values);
   ASSERT_NE(group, nullptr);
   EXPECT_TRUE(server->IsConfigurationModified());
@@ -249,7 +249,7 @@ TEST_F(OpcGroupsTest, AddGroupCommandMarksTheConfigurationAndLogs) {
 }
 
 TEST_F(OpcGroupsTest, AddGroupCommandFailureShowsTheMessage) {
-  GroupDialogValues values;
+  OPCGroupSettings values;
   values.m_sName = "Group01";
   EXPECT_EQ(AddGroupCommand(*server, values), nullptr);
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
@@ -262,7 +262,7 @@ TEST_F(OpcGroupsTest, AddGroupCommandFailureShowsTheMessage) {
 TEST_F(OpcGroupsTest, ModifyGroupChangesOnlyTheModel) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
-  GroupDialogValues values = GroupDialogValuesOf(*group);
+  OPCGroupSettings values = group->Settings();
   values.m_sName = "Renamed";
   values.m_dwUpdateRate = 5000;
   values.m_bActive = false;

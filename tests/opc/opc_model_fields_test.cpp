@@ -46,13 +46,7 @@ VELMORA_EXPECT_PRIVATE(COPCConnection, m_dwShutdownCookie);
 VELMORA_EXPECT_PRIVATE(COPCConnection, m_bConnected);
 
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_pServer);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_sName);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_dwUpdateRate);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_nTimeBias);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_fDeadBand);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_dwLocale);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_nReadInterface);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_bActive);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_settings);
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_acquiredItems);
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_calcItems);
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_connection);
@@ -120,6 +114,11 @@ static_assert(
     std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Symbols())>>);
 static_assert(
     std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Binding())>>);
+
+// The settings come out as a const value: a copy may be edited, the group's may not.
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCGroup&>().Settings())>>);
+static_assert(std::is_copy_assignable_v<OPCGroupSettings>);
 
 // The lists are read-only from outside: items come and go through the group.
 static_assert(
