@@ -82,21 +82,15 @@ void COPCGroup::CopySettings(const COPCGroup& source, bool withAcquiredItems, bo
   if (withAcquiredItems) {
     for (const auto& item : source.m_acquiredItems) {
       COPCItem* copy = AppendAcquiredItem();
-      copy->m_sQualifiedId = item->m_sQualifiedId;
-      copy->m_sShortId = item->m_sShortId;
-      copy->m_vtDataType = item->m_vtDataType;
+      copy->m_definition = item->m_definition;
       copy->m_wQuality = item->m_wQuality;
     }
   }
   if (withCalcItems) {
     for (const auto& item : source.m_calcItems) {
       COPCCalcItem* copy = AppendCalcItem();
-      copy->m_sQualifiedId = item->m_sQualifiedId;
-      copy->m_sShortId = item->m_sShortId;
-      copy->m_sDescription = item->m_sDescription;
-      copy->m_vtDataType = item->m_vtDataType;
+      copy->m_definition = item->m_definition;
       copy->m_wQuality = item->m_wQuality;
-      copy->m_sExpression = item->m_sExpression;
       copy->m_symbols = item->m_symbols;
       copy->m_binding = item->m_binding;
     }

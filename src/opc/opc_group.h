@@ -46,8 +46,8 @@ class COPCGroup {
 
   // Takes over the settings of source (server, name, update rate, time bias, dead band,
   // locale, read interface, active, the group interfaces) and, when asked, copies of its
-  // acquired items (qualified id, short id, data type, quality) and of its calculated
-  // items (their definition and evaluation context).
+  // acquired items (their definition and quality) and of its calculated items (their
+  // definition, quality and evaluation context).
   void CopySettings(const COPCGroup& source, bool withAcquiredItems, bool withCalcItems);
 
   // ---- Configuration ----

@@ -30,6 +30,37 @@ TEST_F(OpcGroupsTest, AddGroupTakesOverTheGroupInterfacesAndHandle) {
   EXPECT_EQ(server->FindGroupByName("Line"), group);
 }
 
+TEST_F(OpcGroupsTest, SettingsAreOneValueACopyOfWhichLeavesTheGroupAlone) {
+  ASSERT_TRUE(ConnectFull());
+  COPCGroup* group = server->AddGroup("Line", 2000, 5, 1.5f, 1033, kReadSyncDevice, false);
+  ASSERT_NE(group, nullptr);
+  OPCGroupSettings copy = group->Settings();
+  EXPECT_EQ(copy.m_sName, "Line");
+  EXPECT_EQ(copy.m_dwUpdateRate, 2000u);
+  EXPECT_EQ(copy.m_nTimeBias, 5);
+  EXPECT_EQ(copy.m_fDeadBand, 1.5f);
+  EXPECT_EQ(copy.m_dwLocale, 1033u);
+  EXPECT_EQ(copy.m_nReadInterface, kReadSyncDevice);
+  EXPECT_FALSE(copy.m_bActive);
+
+  copy.m_sName = "Other";
+  copy.m_nTimeBias = 9;
+  copy.m_bActive = true;
+  EXPECT_EQ(group->Name(), "Line");
+  EXPECT_EQ(group->TimeBias(), 5);
+  EXPECT_FALSE(group->IsActive());
+
+  group->SetSettings(copy);
+  EXPECT_EQ(group->Settings(), copy);
+  EXPECT_EQ(group->Name(), "Other");
+  EXPECT_EQ(group->TimeBias(), 9);
+  EXPECT_TRUE(group->IsActive());
+  EXPECT_EQ(server->FindGroupByName("Other"), group);
+  // The accessors write into the same value.
+  group->SetDeadBand(2.5f);
+  EXPECT_EQ(group->Settings().m_fDeadBand, 2.5f);
+}
+
 TEST_F(OpcGroupsTest, RevisedUpdateRateIsTakenOver) {
   ASSERT_TRUE(ConnectFull());
   CSimRuntime::Instance().Faults(kSimServerProgId).m_nMinUpdateRate = 1500;
@@ -108,6 +139,7 @@ TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
   EXPECT_EQ(copy.AcquiredItems()[0]->QualifiedId(), "Static.R8");
   EXPECT_EQ(copy.AcquiredItems()[0]->ShortId(), "G01_A000");
   EXPECT_EQ(copy.AcquiredItems()[0]->DataType(), VT_R8);
+  EXPECT_EQ(copy.AcquiredItems()[0]->Definition(), source->AcquiredItems()[0]->Definition());
   EXPECT_EQ(copy.AcquiredItems()[0]->Group(), &copy);
   EXPECT_EQ(copy.AcquiredItems()[0]->Valid(), 0);
   COPCGroup withCalc(nullptr);
@@ -115,6 +147,7 @@ TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
   EXPECT_EQ(withCalc.AcquiredCount(), 0);
   ASSERT_EQ(withCalc.CalcCount(), 1);
   EXPECT_EQ(withCalc.CalcItems()[0]->Expression(), "G01_A000 * 2");
+  EXPECT_EQ(withCalc.CalcItems()[0]->Definition(), calc->Definition());
   EXPECT_EQ(withCalc.CalcItems()[0]->Binding().at("G01_A000"), 0);
 }
 
