@@ -1,5 +1,7 @@
 #include "opc/opc_server.h"
 
+#include <utility>
+
 #include "base/log.h"
 
 namespace {
@@ -60,6 +62,20 @@ int COPCServer::GroupIndex(const COPCGroup* group) const {
       return static_cast<int>(i);
   }
   return -1;
+}
+
+COPCConfiguration COPCServer::Configuration() const {
+  std::vector<OPCGroupConfiguration> groups;
+  groups.reserve(m_groups.size());
+  for (const auto& group : m_groups) {
+    OPCGroupConfiguration& copy = groups.emplace_back();
+    copy.m_settings = group->Settings();
+    for (const auto& item : group->AcquiredItems())
+      copy.m_acquiredItems.push_back(item->Definition());
+    for (const auto& item : group->CalcItems())
+      copy.m_calcItems.push_back(item->Definition());
+  }
+  return COPCConfiguration(m_sServerId, m_sHost, m_clsid, std::move(groups));
 }
 
 int COPCServer::ColumnCount() const {

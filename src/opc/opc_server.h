@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/app_context.h"
+#include "opc/opc_configuration.h"
 #include "opc/opc_connection.h"
 #include "opc/opc_group.h"
 #include "platform/com/com_ptr.h"
@@ -91,6 +92,8 @@ class COPCServer {
   void ClearServerId() { m_sServerId.clear(); }
   const CLSID& Clsid() const { return m_clsid; }
   const std::vector<std::unique_ptr<COPCGroup>>& Groups() const { return m_groups; }
+  // The whole configuration as a value, composed now from what the model holds.
+  COPCConfiguration Configuration() const;
   // The item columns of a data set over all groups, counted now (not as of RecountItems).
   int ColumnCount() const;
   // As of the last RecountItems.
