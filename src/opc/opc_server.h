@@ -4,6 +4,8 @@
 // (COPCConnection: interface pointers, shutdown advise). It connects and disconnects,
 // listens for the server's shutdown request, and adds and removes groups on the server.
 // Its fields are private: others read them and change them only through its operations.
+// Configuration() hands out the whole configuration as one value (COPCConfiguration) for
+// whoever needs a snapshot that no later change or close can touch.
 // Every log line goes to the "OPC Server" channel.
 // Thread rule: GUI thread (the client's single-threaded apartment) for everything.
 #include <array>
