@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "acquisition/recorded_snapshot.h"
 #include "base/report.h"
 #include "base/settings.h"
 #include "db/sqlite_db.h"
 #include "opc/opc_group.h"
 #include "opc/opc_server.h"
-#include "platform/com/guid.h"
 
 namespace {
 
@@ -54,32 +54,6 @@ std::string TimeOfDayText(IClock& clock) {
 
 void Pause(IClock& clock, uint32_t ms) {
   clock.SleepMs(ms);
-}
-
-// What the acquisition records of the configuration it acquires on.
-RecordedConfiguration SnapshotOf(const COPCServer& server) {
-  RecordedConfiguration configuration;
-  configuration.serverId = server.ServerId();
-  configuration.host = server.Host();
-  configuration.classIdText = GuidToString(server.Clsid(), false, GuidTextCase::kLower);
-  for (int g = 0; g < server.GroupCount(); ++g) {
-    const COPCGroup& group = *server.Group(g);
-    RecordedGroup recorded;
-    recorded.name = group.Name();
-    recorded.updateRate = static_cast<int>(group.UpdateRate());
-    for (const auto& item : group.AcquiredItems()) {
-      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
-      recorded.items.push_back(
-          {item->QualifiedId(), item->ShortId(), item->Description(), type, 0});
-    }
-    for (const auto& item : group.CalcItems()) {
-      const int type = item->Value().vt != VT_EMPTY ? item->Value().vt : item->DataType();
-      recorded.items.push_back(
-          {item->QualifiedId(), item->ShortId(), item->Description(), type, 1});
-    }
-    configuration.groups.push_back(std::move(recorded));
-  }
-  return configuration;
 }
 
 }  // namespace

@@ -24,11 +24,7 @@ bool SameCalcItems(const COPCGroup& a, const COPCGroup& b) {
   if (a.CalcItems().size() != b.CalcItems().size())
     return false;
   for (size_t i = 0; i < a.CalcItems().size(); ++i) {
-    const COPCCalcItem& x = *a.CalcItems()[i];
-    const COPCCalcItem& y = *b.CalcItems()[i];
-    if (x.QualifiedId() != y.QualifiedId() || x.ShortId() != y.ShortId() ||
-        x.Expression() != y.Expression() || x.DataType() != y.DataType() ||
-        x.Description() != y.Description())
+    if (a.CalcItems()[i]->Definition() != b.CalcItems()[i]->Definition())
       return false;
   }
   return true;
@@ -67,12 +63,8 @@ COPCGroup* CCalcItemEditorPresenter::LiveGroup() const {
 
 void CCalcItemEditorPresenter::CopyGroup(const COPCGroup& group) {
   m_working.DestroyItems();
+  // The copies carry the items' definitions, descriptions included: the list shows them.
   m_working.CopySettings(group, true, true);
-  // The copy of an acquired item carries no description; the list shows it.
-  for (size_t i = 0; i < m_working.AcquiredItems().size(); ++i) {
-    if (group.AcquiredItems()[i] != nullptr)
-      m_working.AcquiredItems()[i]->SetDescription(group.AcquiredItems()[i]->Description());
-  }
   m_pEditedItem = nullptr;
   m_nSelectedAcquiredRow = -1;
   m_nSelectedCalcRow = -1;

@@ -21,20 +21,20 @@ constexpr char kItemRowsFailedLog[] =
     "Error Saving Items of OPC Group '%s' to SQLite Database !!! Items NOT Saved ... %s";
 
 // What OPCItem_Data holds: an acquired item's description, a calculated item's expression.
-const std::string& ItemData(const COPCItem& item) {
-  return item.Description();
+const std::string& ItemData(const OPCItemDefinition& item) {
+  return item.m_sDescription;
 }
-const std::string& ItemData(const COPCCalcItem& item) {
-  return item.Expression();
+const std::string& ItemData(const OPCCalcItemDefinition& item) {
+  return item.m_sExpression;
 }
 
-template <class Items>
-std::vector<ProjectItemRow> ItemRows(const Items& items) {
+template <class Definitions>
+std::vector<ProjectItemRow> ItemRows(const Definitions& items) {
   std::vector<ProjectItemRow> rows;
   rows.reserve(items.size());
   for (const auto& item : items) {
-    rows.push_back({item->QualifiedId(), item->ShortId(), ItemData(*item),
-                    static_cast<int>(item->DataType())});
+    rows.push_back({item.m_sQualifiedId, item.m_sShortId, ItemData(item),
+                    static_cast<int>(item.m_vtDataType)});
   }
   return rows;
 }
@@ -70,9 +70,10 @@ int CProjectStore::Save(const std::string& name) {
   const LocalTime now = context.clock.LocalNow();
   const std::string date = Format(kDateFormat, now.year, now.month, now.day);
   const std::string time = Format(kTimeFormat, now.hour, now.minute, now.second);
-  const std::string classId = GuidToString(m_server.Clsid(), false, GuidTextCase::kLower);
+  const COPCConfiguration configuration = m_server.Configuration();
+  const std::string classId = GuidToString(configuration.Clsid(), false, GuidTextCase::kLower);
   int projectId = static_cast<int>(
-      rows.InsertProject(name, m_server.ServerId(), m_server.Host(), classId, date, time)
+      rows.InsertProject(name, configuration.ServerId(), configuration.Host(), classId, date, time)
           .ValueOr(-1));
   bool complete = projectId > 0;
   if (!complete) {
@@ -80,20 +81,19 @@ int CProjectStore::Save(const std::string& name) {
                     kLogOpcServer);
     projectId = -1;
   } else {
-    for (int i = 0; i < m_server.GroupCount(); ++i) {
-      const COPCGroup& group = *m_server.Group(i);
-      const int groupId = SaveGroup(projectId, group);
+    for (const OPCGroupConfiguration& group : configuration.Groups()) {
+      const std::string& groupName = group.m_settings.m_sName;
+      const int groupId = SaveGroup(projectId, group.m_settings);
       if (groupId <= 0) {
-        context.log.Log(Format(kGroupRowFailedLog, group.Name().c_str(), name.c_str(),
+        context.log.Log(Format(kGroupRowFailedLog, groupName.c_str(), name.c_str(),
                                m_db.LastErrorText().c_str()),
                         kLogOpcServer);
         complete = false;
         continue;
       }
       if (!SaveItems(groupId, group)) {
-        context.log.Log(
-            Format(kItemRowsFailedLog, group.Name().c_str(), m_db.LastErrorText().c_str()),
-            kLogOpcServer);
+        context.log.Log(Format(kItemRowsFailedLog, groupName.c_str(), m_db.LastErrorText().c_str()),
+                        kLogOpcServer);
         complete = false;
       }
     }
@@ -105,25 +105,25 @@ int CProjectStore::Save(const std::string& name) {
   return projectId;
 }
 
-int CProjectStore::SaveGroup(int projectId, const COPCGroup& group) {
-  const ProjectGroupRow row{group.Name(),
-                            group.IsActive(),
-                            static_cast<int>(group.UpdateRate()),
-                            static_cast<int>(group.TimeBias()),
-                            StoredDeadBand(group.DeadBand()),
-                            static_cast<int>(group.ReadInterface())};
+int CProjectStore::SaveGroup(int projectId, const OPCGroupSettings& settings) {
+  const ProjectGroupRow row{settings.m_sName,
+                            settings.m_bActive,
+                            static_cast<int>(settings.m_dwUpdateRate),
+                            static_cast<int>(settings.m_nTimeBias),
+                            StoredDeadBand(settings.m_fDeadBand),
+                            static_cast<int>(settings.m_nReadInterface)};
   return static_cast<int>(CProjectRows(m_db).InsertGroup(projectId, row).ValueOr(-1));
 }
 
-bool CProjectStore::SaveItems(int groupId, const COPCGroup& group) {
+bool CProjectStore::SaveItems(int groupId, const OPCGroupConfiguration& group) {
   CProjectRows rows(m_db);
   bool saved = true;
-  if (!group.AcquiredItems().empty() &&
-      rows.InsertItems(groupId, ItemRows(group.AcquiredItems()), kItemAcquired) != DbStatus::kOk) {
+  if (!group.m_acquiredItems.empty() &&
+      rows.InsertItems(groupId, ItemRows(group.m_acquiredItems), kItemAcquired) != DbStatus::kOk) {
     saved = false;
   }
-  if (!group.CalcItems().empty() &&
-      rows.InsertItems(groupId, ItemRows(group.CalcItems()), kItemCalculated) != DbStatus::kOk) {
+  if (!group.m_calcItems.empty() &&
+      rows.InsertItems(groupId, ItemRows(group.m_calcItems), kItemCalculated) != DbStatus::kOk) {
     saved = false;
   }
   return saved;

@@ -80,8 +80,8 @@ class CProjectStore {
     IDbFeedback* m_pFeedback;
   };
 
-  int SaveGroup(int projectId, const COPCGroup& group);
-  bool SaveItems(int groupId, const COPCGroup& group);
+  int SaveGroup(int projectId, const OPCGroupSettings& settings);
+  bool SaveItems(int groupId, const OPCGroupConfiguration& group);
 
   CSQLite& m_db;
   COPCServer& m_server;

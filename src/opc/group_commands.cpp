@@ -76,21 +76,11 @@ bool CanAddGroup(const COPCServer& server, IUserPrompt& prompt) {
   return false;
 }
 
-GroupDialogValues NewGroupDialogValues(const COPCServer& server) {
-  GroupDialogValues values;
-  values.m_sName = FirstFreeDefaultGroupName(server);
-  return values;
-}
-
-GroupDialogValues GroupDialogValuesOf(const COPCGroup& group) {
-  GroupDialogValues values;
-  values.m_sName = group.Name();
-  values.m_dwUpdateRate = group.UpdateRate();
-  values.m_nTimeBias = group.TimeBias();
-  values.m_fDeadBand = group.DeadBand();
-  values.m_nReadInterface = group.ReadInterface();
-  values.m_bActive = group.IsActive();
-  return values;
+OPCGroupSettings NewGroupSettings(const COPCServer& server) {
+  OPCGroupSettings settings;
+  settings.m_sName = FirstFreeDefaultGroupName(server);
+  settings.m_nReadInterface = kReadSyncCache;
+  return settings;
 }
 
 std::string GroupNameMessage(const COPCServer& server, const std::string& name,
@@ -113,7 +103,7 @@ bool ConfirmReadInterfaceChoice(uint32_t readInterface, IUserPrompt& prompt) {
          MessageAnswer::kOk;
 }
 
-bool AcceptGroupDialog(const COPCServer& server, GroupDialogValues& values, IUserPrompt& prompt) {
+bool AcceptGroupDialog(const COPCServer& server, OPCGroupSettings& values, IUserPrompt& prompt) {
   values.m_sName = Trim(values.m_sName);
   if (!values.m_sName.empty())
     return true;
@@ -125,11 +115,11 @@ bool AcceptGroupDialog(const COPCServer& server, GroupDialogValues& values, IUse
   return true;
 }
 
-COPCGroup* AddGroupCommand(COPCServer& server, const GroupDialogValues& values) {
+COPCGroup* AddGroupCommand(COPCServer& server, const OPCGroupSettings& values) {
   AppContext& context = server.Context();
-  COPCGroup* group =
-      server.AddGroup(values.m_sName, values.m_dwUpdateRate, values.m_nTimeBias, values.m_fDeadBand,
-                      kAddGroupLocale, values.m_nReadInterface, values.m_bActive);
+  OPCGroupSettings settings = values;
+  settings.m_dwLocale = kAddGroupLocale;
+  COPCGroup* group = server.AddGroup(settings);
   if (group == nullptr) {
     context.prompt.ShowMessage(Format(kAddGroupFailed, values.m_sName.c_str()), MessageButtons::kOk,
                                MessageIcon::kWarning);
@@ -145,12 +135,14 @@ COPCGroup* AddGroupCommand(COPCServer& server, const GroupDialogValues& values) 
   return group;
 }
 
-bool ModifyGroupCommand(COPCServer& server, COPCGroup& group, const GroupDialogValues& values) {
+bool ModifyGroupCommand(COPCServer& server, COPCGroup& group, const OPCGroupSettings& values) {
   const bool renamed = group.Name() != values.m_sName;
-  group.SetName(values.m_sName);
-  group.SetActive(values.m_bActive);
-  group.SetUpdateRate(values.m_dwUpdateRate);
-  group.SetReadInterface(values.m_nReadInterface);
+  OPCGroupSettings settings = group.Settings();
+  settings.m_sName = values.m_sName;
+  settings.m_bActive = values.m_bActive;
+  settings.m_dwUpdateRate = values.m_dwUpdateRate;
+  settings.m_nReadInterface = values.m_nReadInterface;
+  group.SetSettings(settings);
   server.MarkConfigurationChanged();
   return renamed;
 }

@@ -29,22 +29,11 @@ DWORD UpdateRateForChoice(int position);
 // The position that shows a stored rate (5 s for a rate that is not in the list).
 int ChoiceForUpdateRate(DWORD updateRate);
 
-// What the dialog holds.
-struct GroupDialogValues {
-  std::string m_sName;
-  DWORD m_dwUpdateRate = kDefaultUpdateRate;
-  LONG m_nTimeBias = 0;
-  FLOAT m_fDeadBand = 0.0f;
-  uint32_t m_nReadInterface = kReadSyncCache;
-  bool m_bActive = true;
-};
-
 // "Add OPC Group", before the dialog: false (after the maximum message) with 16 groups.
 bool CanAddGroup(const COPCServer& server, IUserPrompt& prompt);
-// The addition dialog's starting values: the first free default name, the defaults.
-GroupDialogValues NewGroupDialogValues(const COPCServer& server);
-// Values of an existing group for the modification dialog.
-GroupDialogValues GroupDialogValuesOf(const COPCGroup& group);
+// The addition dialog's starting settings: the first free default name, the defaults,
+// the synchronous cache read. (The modification dialog starts from a copy of the group's.)
+OPCGroupSettings NewGroupSettings(const COPCServer& server);
 // The message shown in the dialog while the name is taken by another group than
 // editedGroup (null in addition mode); empty when the name is free.
 std::string GroupNameMessage(const COPCServer& server, const std::string& name,
@@ -57,15 +46,16 @@ bool GroupDialogOkEnabled(const COPCServer& server, const std::string& name,
 bool ConfirmReadInterfaceChoice(uint32_t readInterface, IUserPrompt& prompt);
 // OK pressed: trims the name; an empty one is replaced by the first free default name
 // when the user agrees. False when the dialog stays open.
-bool AcceptGroupDialog(const COPCServer& server, GroupDialogValues& values, IUserPrompt& prompt);
+bool AcceptGroupDialog(const COPCServer& server, OPCGroupSettings& values, IUserPrompt& prompt);
 
-// Adds the group with the dialog's values (locale 0), checks that the group offers the
+// Adds the group with the dialog's settings (locale 0), checks that the group offers the
 // chosen read interface, marks the configuration changed and logs the addition. Null after
 // the failure message box when the server refused.
-COPCGroup* AddGroupCommand(COPCServer& server, const GroupDialogValues& values);
+COPCGroup* AddGroupCommand(COPCServer& server, const OPCGroupSettings& values);
 // Writes the modification dialog's name, active flag, update rate and read interface into
-// the model (the server's group is not changed). True when the name changed.
-bool ModifyGroupCommand(COPCServer& server, COPCGroup& group, const GroupDialogValues& values);
+// the model (the server's group is not changed; time bias, dead band and locale stay).
+// True when the name changed.
+bool ModifyGroupCommand(COPCServer& server, COPCGroup& group, const OPCGroupSettings& values);
 
 struct RemoveGroupOutcome {
   bool m_bRemoved = false;

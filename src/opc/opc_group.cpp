@@ -70,13 +70,7 @@ void COPCGroup::CopySettings(const COPCGroup& source, bool withAcquiredItems, bo
   if (&source == this)
     return;
   m_pServer = source.m_pServer;
-  m_sName = source.m_sName;
-  m_dwUpdateRate = source.m_dwUpdateRate;
-  m_nTimeBias = source.m_nTimeBias;
-  m_fDeadBand = source.m_fDeadBand;
-  m_dwLocale = source.m_dwLocale;
-  m_nReadInterface = source.m_nReadInterface;
-  m_bActive = source.m_bActive;
+  m_settings = source.m_settings;
   m_connection.m_pIOPCGroupStateMgt = source.m_connection.m_pIOPCGroupStateMgt;
   m_connection.m_pIOPCPublicGroupStateMgt = source.m_connection.m_pIOPCPublicGroupStateMgt;
   m_connection.m_pIOPCItemMgt = source.m_connection.m_pIOPCItemMgt;
@@ -88,21 +82,15 @@ void COPCGroup::CopySettings(const COPCGroup& source, bool withAcquiredItems, bo
   if (withAcquiredItems) {
     for (const auto& item : source.m_acquiredItems) {
       COPCItem* copy = AppendAcquiredItem();
-      copy->m_sQualifiedId = item->m_sQualifiedId;
-      copy->m_sShortId = item->m_sShortId;
-      copy->m_vtDataType = item->m_vtDataType;
+      copy->m_definition = item->m_definition;
       copy->m_wQuality = item->m_wQuality;
     }
   }
   if (withCalcItems) {
     for (const auto& item : source.m_calcItems) {
       COPCCalcItem* copy = AppendCalcItem();
-      copy->m_sQualifiedId = item->m_sQualifiedId;
-      copy->m_sShortId = item->m_sShortId;
-      copy->m_sDescription = item->m_sDescription;
-      copy->m_vtDataType = item->m_vtDataType;
+      copy->m_definition = item->m_definition;
       copy->m_wQuality = item->m_wQuality;
-      copy->m_sExpression = item->m_sExpression;
       copy->m_symbols = item->m_symbols;
       copy->m_binding = item->m_binding;
     }

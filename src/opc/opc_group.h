@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "opc/opc_connection.h"
+#include "opc/opc_group_settings.h"
 #include "opc/opc_item.h"
 #include "opc/opc_limits.h"
 #include "opc/read_statistics.h"
@@ -19,8 +20,6 @@
 class COPCServer;
 
 inline constexpr char kUnknownTimeText[] = "Unknown";
-inline constexpr DWORD kDefaultUpdateRate = 1000;
-inline constexpr LCID kDefaultGroupLocale = 1033;
 
 class COPCGroup {
  public:
@@ -47,26 +46,30 @@ class COPCGroup {
 
   // Takes over the settings of source (server, name, update rate, time bias, dead band,
   // locale, read interface, active, the group interfaces) and, when asked, copies of its
-  // acquired items (qualified id, short id, data type, quality) and of its calculated
-  // items (their definition and evaluation context).
+  // acquired items (their definition and quality) and of its calculated items (their
+  // definition, quality and evaluation context).
   void CopySettings(const COPCGroup& source, bool withAcquiredItems, bool withCalcItems);
 
   // ---- Configuration ----
   COPCServer* Server() const { return m_pServer; }
-  const std::string& Name() const { return m_sName; }
-  void SetName(const std::string& name) { m_sName = name; }
-  DWORD UpdateRate() const { return m_dwUpdateRate; }
-  void SetUpdateRate(DWORD rate) { m_dwUpdateRate = rate; }
-  LONG TimeBias() const { return m_nTimeBias; }
-  void SetTimeBias(LONG bias) { m_nTimeBias = bias; }
-  FLOAT DeadBand() const { return m_fDeadBand; }
-  void SetDeadBand(FLOAT band) { m_fDeadBand = band; }
-  LCID Locale() const { return m_dwLocale; }
-  void SetLocale(LCID locale) { m_dwLocale = locale; }
-  uint32_t ReadInterface() const { return m_nReadInterface; }
-  void SetReadInterface(uint32_t code) { m_nReadInterface = code; }
-  bool IsActive() const { return m_bActive; }
-  void SetActive(bool active) { m_bActive = active; }
+  // The settings as one value; SetSettings replaces them all (the server's group is not
+  // changed).
+  const OPCGroupSettings& Settings() const { return m_settings; }
+  void SetSettings(const OPCGroupSettings& settings) { m_settings = settings; }
+  const std::string& Name() const { return m_settings.m_sName; }
+  void SetName(const std::string& name) { m_settings.m_sName = name; }
+  DWORD UpdateRate() const { return m_settings.m_dwUpdateRate; }
+  void SetUpdateRate(DWORD rate) { m_settings.m_dwUpdateRate = rate; }
+  LONG TimeBias() const { return m_settings.m_nTimeBias; }
+  void SetTimeBias(LONG bias) { m_settings.m_nTimeBias = bias; }
+  FLOAT DeadBand() const { return m_settings.m_fDeadBand; }
+  void SetDeadBand(FLOAT band) { m_settings.m_fDeadBand = band; }
+  LCID Locale() const { return m_settings.m_dwLocale; }
+  void SetLocale(LCID locale) { m_settings.m_dwLocale = locale; }
+  uint32_t ReadInterface() const { return m_settings.m_nReadInterface; }
+  void SetReadInterface(uint32_t code) { m_settings.m_nReadInterface = code; }
+  bool IsActive() const { return m_settings.m_bActive; }
+  void SetActive(bool active) { m_settings.m_bActive = active; }
   // The items own their own fields; the lists change only through the group.
   const std::vector<std::unique_ptr<COPCItem>>& AcquiredItems() const { return m_acquiredItems; }
   const std::vector<std::unique_ptr<COPCCalcItem>>& CalcItems() const { return m_calcItems; }
@@ -112,13 +115,8 @@ class COPCGroup {
   friend struct COPCModelAccess;
 
   COPCServer* m_pServer;
-  std::string m_sName;
-  DWORD m_dwUpdateRate = kDefaultUpdateRate;  // ms; the server's revised rate after AddGroup
-  LONG m_nTimeBias = 0;                       // minutes
-  FLOAT m_fDeadBand = 0.0f;                   // percent
-  LCID m_dwLocale = kDefaultGroupLocale;
-  uint32_t m_nReadInterface = kReadAsync10;  // ReadInterface code
-  bool m_bActive = true;
+  // Name, update rate, time bias, dead band, locale, read interface, active.
+  OPCGroupSettings m_settings;
   std::vector<std::unique_ptr<COPCItem>> m_acquiredItems;
   std::vector<std::unique_ptr<COPCCalcItem>> m_calcItems;
 

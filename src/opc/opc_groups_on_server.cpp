@@ -25,16 +25,9 @@ void QueryGroupInterface(IUnknown* object, ComPtr<T>& field) {
 
 }  // namespace
 
-COPCGroup* COPCServer::AddGroup(const std::string& name, DWORD updateRate, LONG timeBias,
-                                FLOAT deadBand, LCID locale, uint32_t readInterface, bool active) {
+COPCGroup* COPCServer::AddGroup(const OPCGroupSettings& settings) {
   auto group = std::make_unique<COPCGroup>(this);
-  group->m_sName = name;
-  group->m_dwUpdateRate = updateRate;
-  group->m_nTimeBias = timeBias;
-  group->m_fDeadBand = deadBand;
-  group->m_dwLocale = locale;
-  group->m_nReadInterface = readInterface;
-  group->m_bActive = active;
+  group->m_settings = settings;
   if (!CreateGroupOnServer(*group))
     return nullptr;
   m_groups.push_back(std::move(group));
@@ -43,7 +36,8 @@ COPCGroup* COPCServer::AddGroup(const std::string& name, DWORD updateRate, LONG 
 
 bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
   CLog& log = m_context.log;
-  const std::string name = group.m_sName;
+  OPCGroupSettings& settings = group.m_settings;
+  const std::string name = settings.m_sName;
   if (!m_connection.m_bConnected || !m_connection.m_pIOPCServer) {
     log.Log(Format(kNoConnectionLog, name.c_str(), m_sServerId.c_str()), kLogOpcServer);
     return false;
@@ -52,13 +46,14 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
   if (name.size() >= static_cast<size_t>(kGroupNameBufferChars))
     return false;
 
-  const DWORD updateRate = group.m_dwUpdateRate;
+  const DWORD updateRate = settings.m_dwUpdateRate;
   OPCHANDLE serverGroup = 0;
   DWORD revisedRate = 0;
   ComPtr<IUnknown> object;
   const HRESULT hr = m_connection.m_pIOPCServer->AddGroup(
-      name, group.m_bActive ? TRUE : FALSE, updateRate, 0, &group.m_nTimeBias, &group.m_fDeadBand,
-      group.m_dwLocale, &serverGroup, &revisedRate, IID_IUnknown, object.ReleaseAndGetAddressOf());
+      name, settings.m_bActive ? TRUE : FALSE, updateRate, 0, &settings.m_nTimeBias,
+      &settings.m_fDeadBand, settings.m_dwLocale, &serverGroup, &revisedRate, IID_IUnknown,
+      object.ReleaseAndGetAddressOf());
   if (FAILED(hr)) {
     log.Log(Format(kAddGroupFailedLog, name.c_str(), m_sServerId.c_str(), m_sHost.c_str(),
                    static_cast<unsigned>(hr), HResultReasonText(hr).c_str()),
@@ -74,7 +69,7 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
   group.m_connection.m_bOnServer = true;
   group.m_connection.m_hServerGroup = serverGroup;
   if (revisedRate != updateRate)
-    group.m_dwUpdateRate = revisedRate;
+    settings.m_dwUpdateRate = revisedRate;
 
   QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCGroupStateMgt);
   QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCPublicGroupStateMgt);
@@ -85,7 +80,7 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
   QueryGroupInterface(object.Get(), group.m_connection.m_pIOPCAsyncIO2);
   QueryGroupInterface(object.Get(), group.m_connection.m_pIConnectionPointContainer);
 
-  if (group.m_connection.m_pIOPCGroupStateMgt && group.m_sName.empty()) {
+  if (group.m_connection.m_pIOPCGroupStateMgt && settings.m_sName.empty()) {
     DWORD rate = 0;
     BOOL isActive = FALSE;
     std::string assignedName;
@@ -96,12 +91,12 @@ bool COPCServer::CreateGroupOnServer(COPCGroup& group) {
     OPCHANDLE serverHandle = 0;
     if (SUCCEEDED(group.m_connection.m_pIOPCGroupStateMgt->GetState(
             &rate, &isActive, &assignedName, &bias, &band, &lcid, &clientGroup, &serverHandle))) {
-      group.m_sName = assignedName;
-      group.m_dwUpdateRate = rate;
-      group.m_bActive = isActive != FALSE;
-      group.m_nTimeBias = bias;
-      group.m_fDeadBand = band;
-      group.m_dwLocale = lcid;
+      settings.m_sName = assignedName;
+      settings.m_dwUpdateRate = rate;
+      settings.m_bActive = isActive != FALSE;
+      settings.m_nTimeBias = bias;
+      settings.m_fDeadBand = band;
+      settings.m_dwLocale = lcid;
       group.m_connection.m_hServerGroup = serverHandle;
     }
   }
@@ -119,12 +114,12 @@ void COPCServer::ReleaseGroupOnServer(COPCGroup& group) {
       m_connection.m_pIOPCServer->RemoveGroup(group.m_connection.m_hServerGroup, TRUE);
   if (FAILED(hr)) {
     m_context.log.Log(
-        Format(kRemoveGroupFailedLog, group.m_sName.c_str(), m_sServerId.c_str(), m_sHost.c_str(),
+        Format(kRemoveGroupFailedLog, group.Name().c_str(), m_sServerId.c_str(), m_sHost.c_str(),
                static_cast<unsigned>(hr), HResultReasonText(hr).c_str()),
         kLogOpcServer);
   } else {
     m_context.log.Log(
-        Format(kRemoveGroupLog, group.m_sName.c_str(), m_sServerId.c_str(), m_sHost.c_str()),
+        Format(kRemoveGroupLog, group.Name().c_str(), m_sServerId.c_str(), m_sHost.c_str()),
         kLogOpcServer);
   }
   group.m_connection.m_bOnServer = false;

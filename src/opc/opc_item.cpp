@@ -17,10 +17,11 @@ std::string COPCBaseItem::ValueText(int decimals) const {
 
 void COPCBaseItem::Define(const std::string& qualifiedId, const std::string& shortId,
                           const std::string& description, VARTYPE dataType) {
-  m_sQualifiedId = qualifiedId;
-  m_sShortId = shortId;
-  m_sDescription = description;
-  m_vtDataType = dataType;
+  OPCItemDefinition& definition = DefinitionField();
+  definition.m_sQualifiedId = qualifiedId;
+  definition.m_sShortId = shortId;
+  definition.m_sDescription = description;
+  definition.m_vtDataType = dataType;
 }
 
 void COPCBaseItem::StoreValue(const VARIANT& value, uint16_t quality, const FILETIME& timeStamp) {
@@ -53,9 +54,9 @@ void COPCItem::SetReadResult(const VARIANT& value, uint16_t quality, const FILET
 }
 
 void COPCCalcItem::SetExpression(const std::string& expression) {
-  if (expression == m_sExpression)
+  if (expression == m_definition.m_sExpression)
     return;
-  m_sExpression = expression;
+  m_definition.m_sExpression = expression;
   m_symbols.clear();
   m_binding.clear();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The items of a group: COPCItem (acquired: its value comes from the server) and
 // COPCCalcItem (calculated: its value is computed from an expression over the other
-// items of the group), with their common part COPCBaseItem.
+// items of the group), with their common part COPCBaseItem. Each holds its definition
+// (opc_item_definition.h) as one member beside its live state.
 // Their fields are private: others read them through accessors and change them through
 // operations that set together what belongs together (a read result, a computed value).
 // Thread rule: GUI thread, like the server that owns them.
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "base/filetime.h"
+#include "opc/opc_item_definition.h"
 #include "platform/com/com_types.h"
 #include "platform/com/variant.h"
 
@@ -29,25 +31,29 @@ class COPCBaseItem {
   // decimals: the user's number of decimals (setting DecimalNbr).
   std::string ValueText(int decimals) const;
 
-  const std::string& QualifiedId() const { return m_sQualifiedId; }
-  const std::string& ShortId() const { return m_sShortId; }
-  const std::string& Description() const { return m_sDescription; }
-  VARTYPE DataType() const { return m_vtDataType; }
+  // What configures the item (a calculated item: its whole definition, expression included).
+  virtual const OPCItemDefinition& Definition() const = 0;
+  const std::string& QualifiedId() const { return Definition().m_sQualifiedId; }
+  const std::string& ShortId() const { return Definition().m_sShortId; }
+  const std::string& Description() const { return Definition().m_sDescription; }
+  VARTYPE DataType() const { return Definition().m_vtDataType; }
   int32_t Valid() const { return m_nValid; }
   const FILETIME& TimeStamp() const { return m_ftTimeStamp; }
   uint16_t Quality() const { return m_wQuality; }
   const VARIANT& Value() const { return m_value; }
   COPCGroup* Group() const { return m_pGroup; }
   // The type of the last value, or the data type while no value came.
-  VARTYPE ValueType() const { return m_value.vt != VT_EMPTY ? m_value.vt : m_vtDataType; }
+  VARTYPE ValueType() const { return m_value.vt != VT_EMPTY ? m_value.vt : DataType(); }
 
   // What the user or a project defines: identifiers, description, data type.
   void Define(const std::string& qualifiedId, const std::string& shortId,
               const std::string& description, VARTYPE dataType);
   // The caller checked the new short id (unique, legal) and renames its uses.
-  void SetShortId(const std::string& shortId) { m_sShortId = shortId; }
-  void SetDescription(const std::string& description) { m_sDescription = description; }
-  void SetDataType(VARTYPE dataType) { m_vtDataType = dataType; }
+  void SetShortId(const std::string& shortId) { DefinitionField().m_sShortId = shortId; }
+  void SetDescription(const std::string& description) {
+    DefinitionField().m_sDescription = description;
+  }
+  void SetDataType(VARTYPE dataType) { DefinitionField().m_vtDataType = dataType; }
 
  protected:
   // A new value with its quality and time stamp (validity is the caller's rule).
@@ -61,13 +67,9 @@ class COPCBaseItem {
   friend class COPCGroup;  // copies items (CopySettings) and adopts them
   friend struct COPCModelAccess;
 
-  // Fully qualified ItemID (a calculated item: its name).
-  std::string m_sQualifiedId;
-  // Short identifier used in lists and expressions.
-  std::string m_sShortId;
-  std::string m_sDescription;
-  // Canonical data type from AddItems (a calculated item: its result type).
-  VARTYPE m_vtDataType = VT_EMPTY;
+  // The definition member of the derived item, for the setters above.
+  virtual OPCItemDefinition& DefinitionField() = 0;
+
   // 1 when the server accepted the item (or a calculated value exists).
   int32_t m_nValid = 0;
   // UTC time of the last value.
@@ -82,6 +84,7 @@ class COPCItem : public COPCBaseItem {
  public:
   COPCItem(COPCGroup* group, const FILETIME& timeStamp);
 
+  const OPCItemDefinition& Definition() const override { return m_definition; }
   DWORD AccessRights() const { return m_dwAccessRights; }
   OPCHANDLE ServerItem() const { return m_hServerItem; }
   HRESULT ReadResult() const { return m_hrRead; }
@@ -99,6 +102,9 @@ class COPCItem : public COPCBaseItem {
   friend class COPCGroup;
   friend struct COPCModelAccess;
 
+  OPCItemDefinition& DefinitionField() override { return m_definition; }
+
+  OPCItemDefinition m_definition;
   // dwAccessRights from AddItems (1: readable).
   DWORD m_dwAccessRights = 1;
   // hServer from AddItems; 0 when the item was refused.
@@ -115,7 +121,8 @@ class COPCCalcItem : public COPCBaseItem {
 
   COPCCalcItem(COPCGroup* group, const FILETIME& timeStamp) : COPCBaseItem(group, timeStamp) {}
 
-  const std::string& Expression() const { return m_sExpression; }
+  const OPCCalcItemDefinition& Definition() const override { return m_definition; }
+  const std::string& Expression() const { return m_definition.m_sExpression; }
   const SymbolTable& Symbols() const { return m_symbols; }
   const SymbolBinding& Binding() const { return m_binding; }
   // The last computed value.
@@ -139,8 +146,10 @@ class COPCCalcItem : public COPCBaseItem {
   friend class COPCGroup;
   friend struct COPCModelAccess;
 
-  // The expression over short ids of the same group.
-  std::string m_sExpression;
+  OPCItemDefinition& DefinitionField() override { return m_definition; }
+
+  // Identifiers, description, result type and the expression over short ids of the group.
+  OPCCalcItemDefinition m_definition;
   // Evaluation context built from the expression by the calculated-item rules: the
   // symbols with their values, and each symbol's reference (an acquired item's index
   // in the group, or 1000 + a calculated item's index).

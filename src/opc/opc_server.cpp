@@ -1,5 +1,7 @@
 #include "opc/opc_server.h"
 
+#include <utility>
+
 #include "base/log.h"
 
 namespace {
@@ -45,7 +47,7 @@ void COPCServer::OnShutdownRequest(const std::string& reason) {
 
 COPCGroup* COPCServer::FindGroupByName(const std::string& name, int* index) const {
   for (size_t i = 0; i < m_groups.size(); ++i) {
-    if (m_groups[i]->m_sName == name) {
+    if (m_groups[i]->Name() == name) {
       if (index != nullptr)
         *index = static_cast<int>(i);
       return m_groups[i].get();
@@ -60,6 +62,20 @@ int COPCServer::GroupIndex(const COPCGroup* group) const {
       return static_cast<int>(i);
   }
   return -1;
+}
+
+COPCConfiguration COPCServer::Configuration() const {
+  std::vector<OPCGroupConfiguration> groups;
+  groups.reserve(m_groups.size());
+  for (const auto& group : m_groups) {
+    OPCGroupConfiguration& copy = groups.emplace_back();
+    copy.m_settings = group->Settings();
+    for (const auto& item : group->AcquiredItems())
+      copy.m_acquiredItems.push_back(item->Definition());
+    for (const auto& item : group->CalcItems())
+      copy.m_calcItems.push_back(item->Definition());
+  }
+  return COPCConfiguration(m_sServerId, m_sHost, m_clsid, std::move(groups));
 }
 
 int COPCServer::ColumnCount() const {

@@ -4,6 +4,8 @@
 // (COPCConnection: interface pointers, shutdown advise). It connects and disconnects,
 // listens for the server's shutdown request, and adds and removes groups on the server.
 // Its fields are private: others read them and change them only through its operations.
+// Configuration() hands out the whole configuration as one value (COPCConfiguration) for
+// whoever needs a snapshot that no later change or close can touch.
 // Every log line goes to the "OPC Server" channel.
 // Thread rule: GUI thread (the client's single-threaded apartment) for everything.
 #include <array>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "base/app_context.h"
+#include "opc/opc_configuration.h"
 #include "opc/opc_connection.h"
 #include "opc/opc_group.h"
 #include "platform/com/com_ptr.h"
@@ -54,8 +57,11 @@ class COPCServer {
   // ---- Groups on the server ----
   // Adds a group; null on failure (logged). The group's update rate becomes the server's
   // revised rate; an empty name becomes the name the server assigned.
+  COPCGroup* AddGroup(const OPCGroupSettings& settings);
   COPCGroup* AddGroup(const std::string& name, DWORD updateRate, LONG timeBias, FLOAT deadBand,
-                      LCID locale, uint32_t readInterface, bool active);
+                      LCID locale, uint32_t readInterface, bool active) {
+    return AddGroup({name, updateRate, timeBias, deadBand, locale, readInterface, active});
+  }
   // Creates an existing group object on the server (after a reconnection: its old
   // server-side group went with the old server). False on failure (logged).
   bool CreateGroupOnServer(COPCGroup& group);
@@ -88,6 +94,8 @@ class COPCServer {
   void ClearServerId() { m_sServerId.clear(); }
   const CLSID& Clsid() const { return m_clsid; }
   const std::vector<std::unique_ptr<COPCGroup>>& Groups() const { return m_groups; }
+  // The whole configuration as a value, composed now from what the model holds.
+  COPCConfiguration Configuration() const;
   // The item columns of a data set over all groups, counted now (not as of RecountItems).
   int ColumnCount() const;
   // As of the last RecountItems.

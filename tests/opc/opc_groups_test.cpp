@@ -30,6 +30,37 @@ TEST_F(OpcGroupsTest, AddGroupTakesOverTheGroupInterfacesAndHandle) {
   EXPECT_EQ(server->FindGroupByName("Line"), group);
 }
 
+TEST_F(OpcGroupsTest, SettingsAreOneValueACopyOfWhichLeavesTheGroupAlone) {
+  ASSERT_TRUE(ConnectFull());
+  COPCGroup* group = server->AddGroup("Line", 2000, 5, 1.5f, 1033, kReadSyncDevice, false);
+  ASSERT_NE(group, nullptr);
+  OPCGroupSettings copy = group->Settings();
+  EXPECT_EQ(copy.m_sName, "Line");
+  EXPECT_EQ(copy.m_dwUpdateRate, 2000u);
+  EXPECT_EQ(copy.m_nTimeBias, 5);
+  EXPECT_EQ(copy.m_fDeadBand, 1.5f);
+  EXPECT_EQ(copy.m_dwLocale, 1033u);
+  EXPECT_EQ(copy.m_nReadInterface, kReadSyncDevice);
+  EXPECT_FALSE(copy.m_bActive);
+
+  copy.m_sName = "Other";
+  copy.m_nTimeBias = 9;
+  copy.m_bActive = true;
+  EXPECT_EQ(group->Name(), "Line");
+  EXPECT_EQ(group->TimeBias(), 5);
+  EXPECT_FALSE(group->IsActive());
+
+  group->SetSettings(copy);
+  EXPECT_EQ(group->Settings(), copy);
+  EXPECT_EQ(group->Name(), "Other");
+  EXPECT_EQ(group->TimeBias(), 9);
+  EXPECT_TRUE(group->IsActive());
+  EXPECT_EQ(server->FindGroupByName("Other"), group);
+  // The accessors write into the same value.
+  group->SetDeadBand(2.5f);
+  EXPECT_EQ(group->Settings().m_fDeadBand, 2.5f);
+}
+
 TEST_F(OpcGroupsTest, RevisedUpdateRateIsTakenOver) {
   ASSERT_TRUE(ConnectFull());
   CSimRuntime::Instance().Faults(kSimServerProgId).m_nMinUpdateRate = 1500;
@@ -108,6 +139,7 @@ TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
   EXPECT_EQ(copy.AcquiredItems()[0]->QualifiedId(), "Static.R8");
   EXPECT_EQ(copy.AcquiredItems()[0]->ShortId(), "G01_A000");
   EXPECT_EQ(copy.AcquiredItems()[0]->DataType(), VT_R8);
+  EXPECT_EQ(copy.AcquiredItems()[0]->Definition(), source->AcquiredItems()[0]->Definition());
   EXPECT_EQ(copy.AcquiredItems()[0]->Group(), &copy);
   EXPECT_EQ(copy.AcquiredItems()[0]->Valid(), 0);
   COPCGroup withCalc(nullptr);
@@ -115,6 +147,7 @@ TEST_F(OpcGroupsTest, CopySettingsCopiesSettingsInterfacesAndRequestedItems) {
   EXPECT_EQ(withCalc.AcquiredCount(), 0);
   ASSERT_EQ(withCalc.CalcCount(), 1);
   EXPECT_EQ(withCalc.CalcItems()[0]->Expression(), "G01_A000 * 2");
+  EXPECT_EQ(withCalc.CalcItems()[0]->Definition(), calc->Definition());
   EXPECT_EQ(withCalc.CalcItems()[0]->Binding().at("G01_A000"), 0);
 }
 
@@ -147,7 +180,7 @@ TEST_F(OpcGroupsTest, SixteenGroupsShowTheMaximumMessage) {
   ASSERT_TRUE(ConnectFull());
   for (int i = 0; i < 16; ++i) {
     EXPECT_TRUE(CanAddGroup(*server, ctx.prompt));
-    ASSERT_NE(AddGroupCommand(*server, NewGroupDialogValues(*server)), nullptr);
+    ASSERT_NE(AddGroupCommand(*server, NewGroupSettings(*server)), nullptr);
   }
   EXPECT_FALSE(CanAddGroup(*server, ctx.prompt));
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
@@ -158,11 +191,11 @@ TEST_F(OpcGroupsTest, SixteenGroupsShowTheMaximumMessage) {
 
 TEST_F(OpcGroupsTest, DialogStartsWithTheFirstFreeDefaultName) {
   ASSERT_TRUE(ConnectFull());
-  EXPECT_EQ(NewGroupDialogValues(*server).m_sName, "Group01");
+  EXPECT_EQ(NewGroupSettings(*server).m_sName, "Group01");
   server->AddGroup("Group02", 1000, 0, 0.0f, 0, kReadSyncCache, true);
   // Group count + 1 is taken: the next one.
-  EXPECT_EQ(NewGroupDialogValues(*server).m_sName, "Group03");
-  const GroupDialogValues values = NewGroupDialogValues(*server);
+  EXPECT_EQ(NewGroupSettings(*server).m_sName, "Group03");
+  const OPCGroupSettings values = NewGroupSettings(*server);
   EXPECT_EQ(values.m_dwUpdateRate, 1000u);
   EXPECT_EQ(values.m_nReadInterface, kReadSyncCache);
   EXPECT_TRUE(values.m_bActive);
@@ -172,7 +205,7 @@ TEST_F(OpcGroupsTest, EmptyNameAnsweredWithOkGetsTheFirstFreeDefaultName) {
   ASSERT_TRUE(ConnectFull());
   for (const char* name : {"Group01", "Group02", "Group03"})
     server->AddGroup(name, 1000, 0, 0.0f, 0, kReadSyncCache, true);
-  GroupDialogValues values;
+  OPCGroupSettings values;
   values.m_sName = "   ";
   ctx.prompt.messageAnswers = {MessageAnswer::kCancel, MessageAnswer::kOk};
   EXPECT_FALSE(AcceptGroupDialog(*server, values, ctx.prompt));
@@ -228,7 +261,7 @@ TEST_F(OpcGroupsTest, UpdateRateChoices) {
 TEST_F(OpcGroupsTest, AddGroupCommandMarksTheConfigurationAndLogs) {
   ASSERT_TRUE(ConnectFull());
   const uint64_t revision = server->ConfigurationRevision();
-  GroupDialogValues values = NewGroupDialogValues(*server);
+  OPCGroupSettings values = NewGroupSettings(*server);
   COPCGroup* group = AddGroupCommand(*server, values);
   ASSERT_NE(group, nullptr);
   EXPECT_TRUE(server->IsConfigurationModified());
@@ -249,7 +282,7 @@ TEST_F(OpcGroupsTest, AddGroupCommandMarksTheConfigurationAndLogs) {
 }
 
 TEST_F(OpcGroupsTest, AddGroupCommandFailureShowsTheMessage) {
-  GroupDialogValues values;
+  OPCGroupSettings values;
   values.m_sName = "Group01";
   EXPECT_EQ(AddGroupCommand(*server, values), nullptr);
   ASSERT_EQ(ctx.prompt.messages.size(), 1u);
@@ -262,7 +295,7 @@ TEST_F(OpcGroupsTest, AddGroupCommandFailureShowsTheMessage) {
 TEST_F(OpcGroupsTest, ModifyGroupChangesOnlyTheModel) {
   ASSERT_TRUE(ConnectFull());
   COPCGroup* group = server->AddGroup("Group01", 1000, 0, 0.0f, 0, kReadSyncCache, true);
-  GroupDialogValues values = GroupDialogValuesOf(*group);
+  OPCGroupSettings values = group->Settings();
   values.m_sName = "Renamed";
   values.m_dwUpdateRate = 5000;
   values.m_bActive = false;

@@ -76,6 +76,39 @@ TEST(OpcItemStateTest, ANewExpressionDropsTheContextBuiltFromTheOldOne) {
   EXPECT_TRUE(item.Binding().empty());
 }
 
+TEST(OpcItemStateTest, TheDefinitionIsOneValueApartFromTheLiveState) {
+  COPCItem item(nullptr, Stamp(5));
+  item.Define("Plant.Speed", "SPEED", "Line speed", VT_R8);
+  const OPCItemDefinition copy = item.Definition();
+  EXPECT_EQ(copy, (OPCItemDefinition{"Plant.Speed", "SPEED", "Line speed", VT_R8}));
+
+  // Live state is not part of it; later changes do not reach the copy.
+  item.Accept("Plant.Speed.PV", 7, VT_R4, 1);
+  item.SetReadResult(MakeVariantI4(3), 0xC0, Stamp(9), S_OK);
+  item.SetShortId("LS");
+  item.SetDescription("Renamed");
+  EXPECT_EQ(copy.m_sQualifiedId, "Plant.Speed");
+  EXPECT_EQ(copy.m_sShortId, "SPEED");
+  EXPECT_EQ(copy.m_vtDataType, VT_R8);
+  EXPECT_EQ(item.Definition(), (OPCItemDefinition{"Plant.Speed.PV", "LS", "Renamed", VT_R4}));
+
+  COPCCalcItem calc(nullptr, Stamp(5));
+  calc.Define("Twice", "TW", "Doubled", VT_R8);
+  calc.SetExpression("LS * 2");
+  calc.SetComputedValue(4.0, 0xC0);
+  OPCCalcItemDefinition expected;
+  expected.m_sQualifiedId = "Twice";
+  expected.m_sShortId = "TW";
+  expected.m_sDescription = "Doubled";
+  expected.m_vtDataType = VT_R8;
+  expected.m_sExpression = "LS * 2";
+  EXPECT_EQ(calc.Definition(), expected);
+  // Through the common part, the same definition.
+  const COPCBaseItem& base = calc;
+  EXPECT_EQ(&base.Definition(), &calc.Definition());
+  EXPECT_EQ(base.ShortId(), "TW");
+}
+
 TEST(OpcItemStateTest, AComputedValueMakesTheCalculatedItemValid) {
   COPCCalcItem item(nullptr, Stamp(5));
   EXPECT_EQ(item.Valid(), 0);

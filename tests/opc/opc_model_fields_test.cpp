@@ -46,13 +46,7 @@ VELMORA_EXPECT_PRIVATE(COPCConnection, m_dwShutdownCookie);
 VELMORA_EXPECT_PRIVATE(COPCConnection, m_bConnected);
 
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_pServer);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_sName);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_dwUpdateRate);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_nTimeBias);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_fDeadBand);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_dwLocale);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_nReadInterface);
-VELMORA_EXPECT_PRIVATE(COPCGroup, m_bActive);
+VELMORA_EXPECT_PRIVATE(COPCGroup, m_settings);
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_acquiredItems);
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_calcItems);
 VELMORA_EXPECT_PRIVATE(COPCGroup, m_connection);
@@ -76,10 +70,6 @@ VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_hServerGroup);
 VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_sErrorMessage);
 VELMORA_EXPECT_PRIVATE(COPCGroupConnection, m_sErrorReport);
 
-VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_sQualifiedId);
-VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_sShortId);
-VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_sDescription);
-VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_vtDataType);
 VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_nValid);
 VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_ftTimeStamp);
 VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_wQuality);
@@ -87,16 +77,15 @@ VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_value);
 VELMORA_EXPECT_PRIVATE(COPCBaseItem, m_pGroup);
 
 // Through either kind of item, the common fields stay out of reach too.
-VELMORA_EXPECT_PRIVATE(COPCItem, m_sShortId);
+VELMORA_EXPECT_PRIVATE(COPCItem, m_definition);
 VELMORA_EXPECT_PRIVATE(COPCItem, m_value);
 VELMORA_EXPECT_PRIVATE(COPCItem, m_wQuality);
 VELMORA_EXPECT_PRIVATE(COPCItem, m_dwAccessRights);
 VELMORA_EXPECT_PRIVATE(COPCItem, m_hServerItem);
 VELMORA_EXPECT_PRIVATE(COPCItem, m_hrRead);
 
-VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_sShortId);
+VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_definition);
 VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_nValid);
-VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_sExpression);
 VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_symbols);
 VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_binding);
 VELMORA_EXPECT_PRIVATE(COPCCalcItem, m_dValue);
@@ -117,9 +106,19 @@ static_assert(
 static_assert(
     std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Expression())>>);
 static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCItem&>().Definition())>>);
+// A calculated item's definition comes whole, expression included, and read-only too.
+static_assert(std::is_same_v<decltype(std::declval<COPCCalcItem&>().Definition()),
+                             const OPCCalcItemDefinition&>);
+static_assert(
     std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Symbols())>>);
 static_assert(
     std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCCalcItem&>().Binding())>>);
+
+// The settings come out as a const value: a copy may be edited, the group's may not.
+static_assert(
+    std::is_const_v<std::remove_reference_t<decltype(std::declval<COPCGroup&>().Settings())>>);
+static_assert(std::is_copy_assignable_v<OPCGroupSettings>);
 
 // The lists are read-only from outside: items come and go through the group.
 static_assert(

@@ -39,8 +39,7 @@ CGroupDlg::CGroupDlg(COPCServer& server, IUserPrompt& prompt, const COPCGroup* e
       m_prompt(prompt),
       m_bModification(editedGroup != nullptr),
       m_sEditedName(editedGroup != nullptr ? editedGroup->Name() : std::string()),
-      m_values(editedGroup != nullptr ? GroupDialogValuesOf(*editedGroup)
-                                      : NewGroupDialogValues(server)),
+      m_values(editedGroup != nullptr ? editedGroup->Settings() : NewGroupSettings(server)),
       m_pName(new QLineEdit(QString::fromStdString(m_values.m_sName), this)),
       m_pRate(new QComboBox(this)),
       m_pBias(new QSpinBox(this)),

@@ -23,12 +23,12 @@ class CGroupDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // editedGroup: null to add a group, else the group to modify. The dialog keeps a copy of
-  // its settings and its name, never the group itself.
+  // editedGroup: null to add a group, else the group to modify. The dialog edits a copy of
+  // its settings and keeps its name, never the group itself.
   CGroupDlg(COPCServer& server, IUserPrompt& prompt, const COPCGroup* editedGroup,
             QWidget* parent = nullptr);
 
-  const GroupDialogValues& Values() const { return m_values; }
+  const OPCGroupSettings& Values() const { return m_values; }
 
   QLineEdit* NameField() const { return m_pName; }
   QComboBox* UpdateRateChoice() const { return m_pRate; }
@@ -50,7 +50,7 @@ class CGroupDlg : public QDialog {
   IUserPrompt& m_prompt;
   bool m_bModification;
   std::string m_sEditedName;
-  GroupDialogValues m_values;
+  OPCGroupSettings m_values;
   int m_nInterfaceShown = 0;
   QLineEdit* m_pName;
   QComboBox* m_pRate;
