@@ -27,6 +27,7 @@ SOURCE_SUFFIXES = (".h", ".cpp", ".inc")
 PACKAGES = {
     "SQLite": lambda h: h == "sqlite3.h",
     "zlib": lambda h: h == "zlib.h",
+    "libdeflate": lambda h: h == "libdeflate.h",
     "libcurl": lambda h: h.startswith("curl/"),
     "libpq": lambda h: h in ("libpq-fe.h", "postgresql/libpq-fe.h"),
     "Qt Gui": lambda h: is_qt(h),

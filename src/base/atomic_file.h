@@ -5,8 +5,11 @@
 // new one. On any failure the temporary file is removed, the previous file is left as it
 // was, and the cause is kept for the caller's report. A target that exists and is not a
 // regular file (a terminal, a pipe, /dev/null) is written in place: it cannot be renamed
-// over. A symbolic link is followed, so the file it names is the one replaced.
+// over. A symbolic link is followed, so the file it names is the one replaced. A large
+// file is handed to the disk piece by piece while it is written (Linux), so the flush
+// before the rename does not wait for gigabytes at once.
 // Thread rule: an object belongs to one thread; different objects may run in parallel.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -46,6 +49,8 @@ class CAtomicFile {
   std::string m_sTemporary;  // empty when writing in place
   int m_nFile = -1;
   int m_nError = 0;
+  int64_t m_nWritten = 0;      // bytes written so far
+  int64_t m_nWrittenBack = 0;  // of them, handed to the disk before the flush
   bool m_bCommitted = false;
 };
 

@@ -1,7 +1,6 @@
 #include "explorer/acquisition_loader.h"
 
 #include <sqlite3.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -17,61 +16,11 @@ constexpr char kRowsStatement[] =
 constexpr char kLoadingText[] = "Loading Project Data %d of %d ...";
 constexpr char kLoadedText[] = "Loading Project Data Successfully (%d Data Set Loaded in %d msec)";
 constexpr int kBusyTimeoutMs = 30000;
-constexpr size_t kFirstBufferBytes = 16384;
 // A zero byte cannot stay in a cell (the table ends its cells with one, the exports turn
 // those into separators): it is shown as U+FFFD REPLACEMENT CHARACTER.
 constexpr std::string_view kZeroByteShown = "\xEF\xBF\xBD";
 
 }  // namespace
-
-// Inflates plain zlib streams into one buffer that grows as far as a row needs, up to
-// the most a row of its columns can hold.
-class CValueRowReader::CInflater {
- public:
-  CInflater() { m_bReady = inflateInit(&m_stream) == Z_OK; }
-  ~CInflater() {
-    if (m_bReady)
-      inflateEnd(&m_stream);
-  }
-  CInflater(const CInflater&) = delete;
-  CInflater& operator=(const CInflater&) = delete;
-
-  // The inflated text, or false when the stream is broken, has bytes after its end or
-  // would be longer than limit.
-  bool Inflate(const void* data, size_t size, size_t limit, std::string_view& text) {
-    if (!m_bReady || inflateReset(&m_stream) != Z_OK)
-      return false;
-    if (m_buffer.empty())
-      m_buffer.resize(std::min(kFirstBufferBytes, limit + 1));
-    m_stream.next_in = static_cast<Bytef*>(const_cast<void*>(data));
-    m_stream.avail_in = static_cast<uInt>(size);
-    size_t produced = 0;
-    for (;;) {
-      m_stream.next_out = reinterpret_cast<Bytef*>(m_buffer.data() + produced);
-      m_stream.avail_out = static_cast<uInt>(m_buffer.size() - produced);
-      const int result = inflate(&m_stream, Z_FINISH);
-      produced = m_buffer.size() - m_stream.avail_out;
-      if (produced > limit)
-        return false;  // more than a row of these columns holds
-      if (result == Z_STREAM_END)
-        break;
-      if (result == Z_BUF_ERROR && m_stream.avail_out == 0) {
-        m_buffer.resize(std::min(m_buffer.size() * 2, limit + 1));
-        continue;
-      }
-      return false;  // data error, or the input ended before the stream did
-    }
-    if (m_stream.avail_in != 0)
-      return false;  // bytes after the stream's end
-    text = std::string_view(m_buffer.data(), produced);
-    return true;
-  }
-
- private:
-  z_stream m_stream{};
-  bool m_bReady = false;
-  std::string m_buffer;
-};
 
 namespace {
 
@@ -197,33 +146,48 @@ bool DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row) 
   return true;
 }
 
-CValueRowReader::CValueRowReader() : m_pInflater(std::make_unique<CInflater>()) {}
-CValueRowReader::~CValueRowReader() = default;
+bool CValueRowReader::Inflate(bool isBlob, const void* data, size_t size, int itemColumns,
+                              std::string_view& text) {
+  return isBlob && data != nullptr && size > 0 &&
+         m_inflater.Inflate(data, size, StoredValueTextLimit(itemColumns), text);
+}
 
 bool CValueRowReader::Read(bool isBlob, const void* data, size_t size, int itemColumns,
                            CLoadedTable::CRowBuilder& row) {
+  std::string_view text;
+  const bool inflated = Inflate(isBlob, data, size, itemColumns, text);
+  return DecodeInflatedText(inflated, text, itemColumns, row);
+}
+
+bool DecodeInflatedText(bool inflated, std::string_view text, int itemColumns,
+                        CLoadedTable::CRowBuilder& row) {
   // Only a blob that inflates within the limit to a well-formed text of one cell per item
   // column is a row; anything else keeps its time alone and is marked damaged.
-  std::string_view text;
-  const bool readable = isBlob && data != nullptr && size > 0 &&
-                        m_pInflater->Inflate(data, size, StoredValueTextLimit(itemColumns), text) &&
-                        DecodeValueTextInto(text, row) && row.Cells() == itemColumns + 1;
+  const bool readable =
+      inflated && DecodeValueTextInto(text, row) && row.Cells() == itemColumns + 1;
   if (!readable)
     row.MarkDamaged();
   return readable;
 }
 
-bool ReadStoredValues(const char* time, size_t timeBytes, bool isBlob, const void* blob,
-                      size_t size, CValueRowReader& reader, int itemColumns,
-                      CLoadedTable::CRowBuilder& row) {
+bool ReadInflatedValues(const char* time, size_t timeBytes, bool inflated, std::string_view text,
+                        int itemColumns, CLoadedTable::CRowBuilder& row) {
   row.Begin(time != nullptr ? std::string_view(time, timeBytes) : std::string_view());
-  const bool read = reader.Read(isBlob, blob, size, itemColumns, row);
+  const bool read = DecodeInflatedText(inflated, text, itemColumns, row);
   // A row without its time cannot be placed either.
   if (read && time == nullptr) {
     row.MarkDamaged();
     return false;
   }
   return read;
+}
+
+bool ReadStoredValues(const char* time, size_t timeBytes, bool isBlob, const void* blob,
+                      size_t size, CValueRowReader& reader, int itemColumns,
+                      CLoadedTable::CRowBuilder& row) {
+  std::string_view text;
+  const bool inflated = reader.Inflate(isBlob, blob, size, itemColumns, text);
+  return ReadInflatedValues(time, timeBytes, inflated, text, itemColumns, row);
 }
 
 bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader, int itemColumns,

@@ -12,10 +12,10 @@
 // Thread rule: Start, IsRunning and Wait on the owner's thread; the worker writes only the
 // job record and the table.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
+#include "acquisition/value_inflater.h"
 #include "base/worker_job.h"
 #include "explorer/loaded_table.h"
 
@@ -33,8 +33,7 @@ bool DecodeValueTextInto(std::string_view text, CLoadedTable::CRowBuilder& row);
 // each row; the fuzzer's too), reusing one inflate buffer.
 class CValueRowReader {
  public:
-  CValueRowReader();
-  ~CValueRowReader();
+  CValueRowReader() = default;
   CValueRowReader(const CValueRowReader&) = delete;
   CValueRowReader& operator=(const CValueRowReader&) = delete;
   // The stored value (isBlob: SQLite holds a blob, not text, null or a number) decoded
@@ -43,10 +42,12 @@ class CValueRowReader {
   // well-formed text of exactly itemColumns cells.
   bool Read(bool isBlob, const void* data, size_t size, int itemColumns,
             CLoadedTable::CRowBuilder& row);
+  // Only the inflating: the text (valid until the next call), or false when the value is
+  // not a stream that inflates within StoredValueTextLimit(itemColumns).
+  bool Inflate(bool isBlob, const void* data, size_t size, int itemColumns, std::string_view& text);
 
  private:
-  class CInflater;
-  std::unique_ptr<CInflater> m_pInflater;
+  CValueInflater m_inflater;
 };
 
 // One stored row of a statement's current result (the time at column timeColumn, the
@@ -59,6 +60,14 @@ bool ReadStoredRow(sqlite3_stmt* query, int timeColumn, CValueRowReader& reader,
 bool ReadStoredValues(const char* time, size_t timeBytes, bool isBlob, const void* blob,
                       size_t size, CValueRowReader& reader, int itemColumns,
                       CLoadedTable::CRowBuilder& row);
+
+// The decoding after Inflate: the text (inflated false: the value did not inflate) into row
+// after its time cell; false, with the row marked damaged, as for Read.
+bool DecodeInflatedText(bool inflated, std::string_view text, int itemColumns,
+                        CLoadedTable::CRowBuilder& row);
+// ReadStoredValues of a value already inflated.
+bool ReadInflatedValues(const char* time, size_t timeBytes, bool inflated, std::string_view text,
+                        int itemColumns, CLoadedTable::CRowBuilder& row);
 
 // The whole load, on the calling thread (the worker's body; tests call it directly).
 void LoadAcquisitionRows(const std::string& databasePath, int acquisitionId, CLoadedTable& table,

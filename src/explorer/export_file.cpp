@@ -65,13 +65,17 @@ bool WriteExportFile(const std::string& path, const CRecordingPages& recording, 
     }
     header += "\r\n";
     const size_t columns = titles.size();
+    const CExportLineFromText fromText(separator, columns);
     return file.Write(header) &&
            StreamRecordingText(
                recording, RecordingTextThreads(),
                [separator, columns](const CLoadedTable::CRowBuilder& row, std::string& out) {
                  AppendExportLine(row, separator, columns, out);
                },
-               [&file](std::string_view text) { return file.Write(text); }, readCause);
+               [&file](std::string_view text) { return file.Write(text); }, readCause,
+               [&fromText](std::string_view time, std::string_view valueText, std::string& out) {
+                 return fromText.Append(time, valueText, out);
+               });
   });
   // The database could not be read: that is the cause (the file was not replaced).
   if (!written && !readCause.empty())

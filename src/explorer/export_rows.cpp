@@ -71,3 +71,58 @@ void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size
   line[end++] = '\n';
   out.resize(at + end);
 }
+
+CExportLineFromText::CExportLineFromText(char separator, size_t columns)
+    : m_cSeparator(separator), m_nColumns(columns) {
+  for (const char stop : {';', '%', '\0', '"', '\r', '\n', separator})
+    m_stops[static_cast<uint8_t>(stop)] = true;
+}
+
+bool CExportLineFromText::Append(std::string_view time, std::string_view valueText,
+                                 std::string& out) const {
+  if (m_nColumns == 0)
+    return false;
+  for (const char c : time) {
+    if (c == '\0' || c == '"' || c == '\r' || c == '\n' || c == m_cSeparator)
+      return false;
+  }
+  // The line is never longer than the time, the text and its end: each cell's text and
+  // separator take the place of its text and two ";" at least.
+  const size_t at = out.size();
+  out.resize(at + time.size() + valueText.size() + 2);
+  char* line = out.data() + at;
+  std::memcpy(line, time.data(), time.size());
+  char* o = line + time.size();
+  const char* p = valueText.data();
+  const char* const end = p + valueText.size();
+  size_t cells = 0;
+  bool common = true;
+  while (common && p < end) {
+    *o++ = m_cSeparator;
+    // The cell's text, up to its ";" (any other stop: an encoded character, a byte to
+    // quote, or no end, for the decoded way).
+    while (p < end && !m_stops[static_cast<uint8_t>(*p)])
+      *o++ = *p++;
+    common = p < end && *p == ';';
+    if (!common)
+      break;
+    ++p;
+    // Its mark: empty, or one digit 1-7, then ";".
+    if (p < end && *p == ';') {
+      ++p;
+    } else if (end - p >= 2 && *p >= '1' && *p <= '7' && p[1] == ';') {
+      p += 2;
+    } else {
+      common = false;
+    }
+    ++cells;
+  }
+  if (!common || cells + 1 != m_nColumns) {
+    out.resize(at);
+    return false;
+  }
+  *o++ = '\r';
+  *o++ = '\n';
+  out.resize(static_cast<size_t>(o - out.data()));
+  return true;
+}

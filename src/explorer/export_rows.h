@@ -4,8 +4,10 @@
 // checked in the same pass for the characters that need quotes (a row holding one is
 // written field by field by the one field writer instead). The bytes are those of the
 // export of the same row from a loaded table.
-// Thread rule: pure function, any thread.
+// Thread rule: pure functions, any thread; a CExportLineFromText is read-only once made.
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "explorer/loaded_table.h"
 
@@ -16,3 +18,21 @@ bool CopyWithSeparators(const char* in, size_t n, char separator, char* out);
 // Appends the export line of a decoded row (columns fields, CR LF) to out.
 void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size_t columns,
                       std::string& out);
+
+// The export line of a stored row made straight from its inflated value text (cells of
+// text ";" mark ";"), skipping the decoded row: the time, then each cell's text, the
+// marks left out. It takes the common form only: no encoded character, no zero byte, no
+// byte that needs quotes, one-digit or empty marks, and exactly columns - 1 cells. Any
+// other row is left to the decoded way, so every line has the bytes AppendExportLine
+// writes for the same row.
+class CExportLineFromText {
+ public:
+  CExportLineFromText(char separator, size_t columns);
+  // Appends the line and answers true; false, with nothing appended, for a row to decode.
+  bool Append(std::string_view time, std::string_view valueText, std::string& out) const;
+
+ private:
+  std::array<bool, 256> m_stops{};  // the bytes that end the plain copy of a cell
+  char m_cSeparator;
+  size_t m_nColumns;
+};

@@ -551,14 +551,21 @@ struct StoredBatch {
 
 constexpr int kBatchRows = 512;
 
-void DecodeBatch(
-    StoredBatch& batch, int itemColumns, CValueRowReader& reader, CLoadedTable::CRowBuilder& row,
-    const std::function<void(const CLoadedTable::CRowBuilder&, std::string&)>& format) {
+void DecodeBatch(StoredBatch& batch, int itemColumns, CValueRowReader& reader,
+                 CLoadedTable::CRowBuilder& row,
+                 const std::function<void(const CLoadedTable::CRowBuilder&, std::string&)>& format,
+                 const StoredTextFormat& formatText) {
   batch.text.clear();
   for (const StoredBatch::Row& stored : batch.rows) {
     const char* base = batch.bytes.data();
-    ReadStoredValues(stored.hasTime ? base + stored.time : nullptr, stored.timeBytes, stored.isBlob,
-                     base + stored.value, stored.valueBytes, reader, itemColumns, row);
+    const char* time = stored.hasTime ? base + stored.time : nullptr;
+    std::string_view text;
+    const bool inflated =
+        reader.Inflate(stored.isBlob, base + stored.value, stored.valueBytes, itemColumns, text);
+    if (inflated && time != nullptr && formatText != nullptr &&
+        formatText(std::string_view(time, stored.timeBytes), text, batch.text))
+      continue;
+    ReadInflatedValues(time, stored.timeBytes, inflated, text, itemColumns, row);
     format(row, batch.text);
   }
 }
@@ -575,7 +582,8 @@ int RecordingTextThreads() {
 bool StreamRecordingText(
     const CRecordingPages& recording, int threads,
     const std::function<void(const CLoadedTable::CRowBuilder& row, std::string& out)>& format,
-    const std::function<bool(std::string_view text)>& write, std::string& cause) {
+    const std::function<bool(std::string_view text)>& write, std::string& cause,
+    const StoredTextFormat& formatText) {
   cause.clear();
   const int rows = recording.RowCount();
   if (rows == 0 || recording.AcquisitionId() < 0)
@@ -620,7 +628,7 @@ bool StreamRecordingText(
           return;  // ending, nothing left
         StoredBatch* batch = inFlight[nextToDecode++].get();
         lock.unlock();
-        DecodeBatch(*batch, itemColumns, reader, row, format);
+        DecodeBatch(*batch, itemColumns, reader, row, format, formatText);
         lock.lock();
         batch->decoded = true;
         changed.notify_all();

@@ -175,11 +175,16 @@ bool StreamRecordingRows(const CRecordingPages& recording,
 // The recording's rows as text: read in order on the caller's thread, decoded in batches
 // on `threads` more threads (none: all on the caller's), each row turned into text by
 // format (on a decoding thread: it must not keep state) and the batches' texts handed to
-// write in row order on the caller's thread. False with the cause when the database
-// cannot be read, or when write refused (cause empty).
+// write in row order on the caller's thread. formatText, when given, is offered each row
+// with a time as its inflated value text first, and the rows it declines go to format.
+// False with the cause when the database cannot be read, or when write refused (cause
+// empty).
+using StoredTextFormat =
+    std::function<bool(std::string_view time, std::string_view valueText, std::string& out)>;
 bool StreamRecordingText(
     const CRecordingPages& recording, int threads,
     const std::function<void(const CLoadedTable::CRowBuilder& row, std::string& out)>& format,
-    const std::function<bool(std::string_view text)>& write, std::string& cause);
+    const std::function<bool(std::string_view text)>& write, std::string& cause,
+    const StoredTextFormat& formatText = nullptr);
 // The threads worth adding for that on this machine.
 int RecordingTextThreads();
