@@ -5,7 +5,6 @@
 // written field by field by the one field writer instead). The bytes are those of the
 // export of the same row from a loaded table.
 // Thread rule: pure functions, any thread; a CExportLineFromText is read-only once made.
-#include <array>
 #include <string>
 #include <string_view>
 
@@ -32,7 +31,6 @@ class CExportLineFromText {
   bool Append(std::string_view time, std::string_view valueText, std::string& out) const;
 
  private:
-  std::array<bool, 256> m_stops{};  // the bytes that end the plain copy of a cell
   char m_cSeparator;
   size_t m_nColumns;
 };

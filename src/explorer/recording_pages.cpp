@@ -10,14 +10,15 @@
 #include "base/number_text.h"
 #include "base/time_text.h"
 #include "explorer/acquisition_loader.h"
+#include "explorer/piece_writer.h"
+#include "explorer/stored_row_pipeline.h"
 
 namespace {
 
 constexpr int kBusyTimeoutMs = 30000;
-// The walk publishes its progress after this many rows, and looks for the owner's
-// requests after every kRequestRun (a page asked for waits little for the walk).
+// The walk publishes its progress after this many rows; it reads the pages the owner
+// asked for after each batch of rows (a page asked for waits little for the walk).
 constexpr int kWalkRun = 256;
-constexpr int kRequestRun = 8;
 constexpr size_t kPageChunkBytes = size_t{512} << 10;
 
 // ?2: the last row id of the recording as opened.
@@ -49,7 +50,9 @@ std::shared_ptr<CLoadedTable> MakeRecordingPageTable(const std::vector<std::stri
 class CRecordingPages::CConnection {
  public:
   CConnection(const std::string& path, int acquisitionId) : m_nAcquisitionId(acquisitionId) {
-    if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    // One thread uses each connection: SQLite's own locking of it is not needed.
+    if (sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
       m_sCause = m_db != nullptr ? sqlite3_errmsg(m_db) : "out of memory";
       sqlite3_close(m_db);
       m_db = nullptr;
@@ -250,42 +253,47 @@ bool CRecordingPages::Walk(CConnection& connection, CWorkerJob& job) {
   if (query == nullptr)
     return false;
   sqlite3_bind_int64(query, 2, m_nLastRowId);
-  const int itemColumns = std::max(0, ColumnCount() - 1);
   const size_t columns = m_titles.size();
+  const size_t items = columns > 0 ? columns - 1 : 0;
   std::vector<uint32_t> widths = m_vWidths;
-  CLoadedTable::CRowBuilder& row = connection.row;
   int rows = 0;
   int damaged = 0;
-  int code = SQLITE_ROW;
-  const int total = RowCount();
-  while (rows < total && (code = sqlite3_step(query)) == SQLITE_ROW) {
-    if (!ReadStoredRow(query, 0, connection.reader, itemColumns, row))
-      ++damaged;
-    const int cells = std::min(row.Cells(), static_cast<int>(columns));
-    m_vTimes[static_cast<size_t>(rows)] = TimeStampTextMs(row.CellText(0));
-    widths[0] = std::max(widths[0], static_cast<uint32_t>(row.CellText(0).size()));
-    for (int c = 1; c < static_cast<int>(columns); ++c) {
-      const std::string_view text = c < cells ? row.CellText(c) : std::string_view();
-      const size_t column = static_cast<size_t>(c);
-      widths[column] = std::max(widths[column], static_cast<uint32_t>(text.size()));
-      if (text.empty())
-        continue;  // no value: no point, as the chart reads it
-      m_blockExtremes.Add(c, LeadingDouble(text));
-    }
-    m_blockExtremes.EndRow();
-    ++rows;
-    if (rows % kRequestRun == 0 && m_bRequested.exchange(false, std::memory_order_acq_rel))
-      ServeRequests(connection);
-    if (rows % kWalkRun == 0) {
-      m_nDamaged.store(damaged, std::memory_order_release);
-      m_nScanned.store(rows, std::memory_order_release);
-      job.SetDone(rows);
-      if (job.StopRequested() || m_bStop.load(std::memory_order_acquire)) {
-        sqlite3_finalize(query);
-        job.SetState(kJobStopped);
-        return false;
-      }
-    }
+  bool stopped = false;
+  // Rows decoded on more threads, summed up here in row order; the pages the owner asks
+  // for are read between batches.
+  const int code = PipeStoredRows(
+      query, RowCount(), RecordingTextThreads(),
+      [columns](StoredBatch& batch, StoredRowDecoder& decoder) {
+        WalkStoredBatch(batch, columns, decoder);
+      },
+      [&](StoredBatch& batch) {
+        for (size_t c = 0; c < columns; ++c)
+          widths[c] = std::max(widths[c], batch.widths[c]);
+        for (size_t r = 0; r < batch.rows.size(); ++r) {
+          damaged += batch.damaged[r];
+          m_vTimes[static_cast<size_t>(rows)] = batch.times[r];
+          const size_t first = r * items;
+          for (size_t item = 0; item < items; ++item) {
+            if (batch.hasValue[first + item] != 0)
+              m_blockExtremes.Add(static_cast<int>(item + 1), batch.values[first + item]);
+          }
+          m_blockExtremes.EndRow();
+          ++rows;
+          if (rows % kWalkRun == 0) {
+            m_nDamaged.store(damaged, std::memory_order_release);
+            m_nScanned.store(rows, std::memory_order_release);
+            job.SetDone(rows);
+          }
+        }
+        if (m_bRequested.exchange(false, std::memory_order_acq_rel))
+          ServeRequests(connection);
+        stopped = job.StopRequested() || m_bStop.load(std::memory_order_acquire);
+        return !stopped;
+      });
+  if (stopped) {
+    sqlite3_finalize(query);
+    job.SetState(kJobStopped);
+    return false;
   }
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
   if (!ended)
@@ -485,8 +493,9 @@ namespace {
 // to the last row id seen when it opened; false with the cause when either fails.
 bool OpenWalk(const CRecordingPages& recording, sqlite3*& db, sqlite3_stmt*& query,
               std::string& cause) {
-  if (sqlite3_open_v2(recording.DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-      SQLITE_OK) {
+  // Used by the calling thread alone.
+  if (sqlite3_open_v2(recording.DatabasePath().c_str(), &db,
+                      SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
     cause = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
     return false;
@@ -533,40 +542,20 @@ bool ForEachStoredRow(const CRecordingPages& recording,
   return accepted && ended;
 }
 
-// One batch of stored rows copied out of the statement, and its text once decoded.
-struct StoredBatch {
-  std::string bytes;  // times and values, one after the other
-  struct Row {
-    size_t time;
-    size_t timeBytes;
-    bool hasTime;
-    bool isBlob;
-    size_t value;
-    size_t valueBytes;
-  };
-  std::vector<Row> rows;
-  std::string text;
-  bool decoded = false;
-};
-
-constexpr int kBatchRows = 512;
-
-void DecodeBatch(StoredBatch& batch, int itemColumns, CValueRowReader& reader,
-                 CLoadedTable::CRowBuilder& row,
+void DecodeBatch(StoredBatch& batch, int itemColumns, StoredRowDecoder& decoder,
                  const std::function<void(const CLoadedTable::CRowBuilder&, std::string&)>& format,
                  const StoredTextFormat& formatText) {
   batch.text.clear();
   for (const StoredBatch::Row& stored : batch.rows) {
-    const char* base = batch.bytes.data();
-    const char* time = stored.hasTime ? base + stored.time : nullptr;
+    const char* time = batch.Time(stored);
     std::string_view text;
-    const bool inflated =
-        reader.Inflate(stored.isBlob, base + stored.value, stored.valueBytes, itemColumns, text);
+    const bool inflated = decoder.reader.Inflate(stored.isBlob, batch.bytes.data() + stored.value,
+                                                 stored.valueBytes, itemColumns, text);
     if (inflated && time != nullptr && formatText != nullptr &&
         formatText(std::string_view(time, stored.timeBytes), text, batch.text))
       continue;
-    ReadInflatedValues(time, stored.timeBytes, inflated, text, itemColumns, row);
-    format(row, batch.text);
+    ReadInflatedValues(time, stored.timeBytes, inflated, text, itemColumns, decoder.row);
+    format(decoder.row, batch.text);
   }
 }
 
@@ -588,138 +577,21 @@ bool StreamRecordingText(
   const int rows = recording.RowCount();
   if (rows == 0 || recording.AcquisitionId() < 0)
     return true;
-  if (threads <= 0) {
-    std::string text;
-    return ForEachStoredRow(
-               recording,
-               [&](const CLoadedTable::CRowBuilder& row) {
-                 format(row, text);
-                 if (text.size() < kPageChunkBytes)
-                   return true;
-                 const bool written = write(text);
-                 text.clear();
-                 return written;
-               },
-               cause) &&
-           (text.empty() || write(text));
-  }
   sqlite3* db = nullptr;
   sqlite3_stmt* query = nullptr;
   if (!OpenWalk(recording, db, query, cause))
     return false;
   const int itemColumns = std::max(0, recording.ColumnCount() - 1);
-
-  // Batches in row order; the decoders take the next undecoded one.
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::deque<std::unique_ptr<StoredBatch>> inFlight;
-  std::vector<std::unique_ptr<StoredBatch>> spare;
-  size_t nextToDecode = 0;  // index into inFlight
-  bool ending = false;
-  std::vector<std::thread> decoders;
-  for (int t = 0; t < threads; ++t) {
-    decoders.emplace_back([&] {
-      CValueRowReader reader;
-      CLoadedTable::CRowBuilder row;
-      std::unique_lock<std::mutex> lock(mutex);
-      for (;;) {
-        changed.wait(lock, [&] { return ending || nextToDecode < inFlight.size(); });
-        if (nextToDecode >= inFlight.size())
-          return;  // ending, nothing left
-        StoredBatch* batch = inFlight[nextToDecode++].get();
-        lock.unlock();
-        DecodeBatch(*batch, itemColumns, reader, row, format, formatText);
-        lock.lock();
-        batch->decoded = true;
-        changed.notify_all();
-      }
-    });
-  }
-  const size_t mostInFlight = static_cast<size_t>(threads) * 3;
-  bool written = true;
-  // Writes the oldest batch once decoded (waiting for it when wait).
-  auto writeOldest = [&](bool wait) {
-    std::unique_ptr<StoredBatch> oldest;
-    {
-      std::unique_lock<std::mutex> lock(mutex);
-      if (inFlight.empty())
-        return false;
-      if (!inFlight.front()->decoded) {
-        if (!wait)
-          return false;
-        changed.wait(lock, [&] { return inFlight.front()->decoded; });
-      }
-      oldest = std::move(inFlight.front());
-      inFlight.pop_front();
-      --nextToDecode;
-    }
-    written = written && write(oldest->text);
-    std::lock_guard<std::mutex> lock(mutex);
-    spare.push_back(std::move(oldest));
-    return true;
-  };
-  int read = 0;
-  int code = SQLITE_ROW;
-  while (written && read < rows) {
-    std::unique_ptr<StoredBatch> batch;
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      if (!spare.empty()) {
-        batch = std::move(spare.back());
-        spare.pop_back();
-      }
-    }
-    if (batch == nullptr)
-      batch = std::make_unique<StoredBatch>();
-    batch->bytes.clear();
-    batch->rows.clear();
-    batch->decoded = false;
-    while (static_cast<int>(batch->rows.size()) < kBatchRows && read < rows &&
-           (code = sqlite3_step(query)) == SQLITE_ROW) {
-      StoredBatch::Row stored{};
-      const auto* time = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
-      stored.hasTime = time != nullptr;
-      stored.timeBytes = static_cast<size_t>(sqlite3_column_bytes(query, 0));
-      stored.time = batch->bytes.size();
-      if (time != nullptr)
-        batch->bytes.append(time, stored.timeBytes);
-      stored.isBlob = sqlite3_column_type(query, 1) == SQLITE_BLOB;
-      const void* blob = stored.isBlob ? sqlite3_column_blob(query, 1) : nullptr;
-      stored.valueBytes = stored.isBlob ? static_cast<size_t>(sqlite3_column_bytes(query, 1)) : 0;
-      stored.value = batch->bytes.size();
-      if (blob != nullptr)
-        batch->bytes.append(static_cast<const char*>(blob), stored.valueBytes);
-      else
-        stored.valueBytes = 0;
-      batch->rows.push_back(stored);
-      ++read;
-    }
-    const bool more = code == SQLITE_ROW && read < rows;
-    if (!batch->rows.empty()) {
-      {
-        std::lock_guard<std::mutex> lock(mutex);
-        inFlight.push_back(std::move(batch));
-      }
-      changed.notify_all();
-    }
-    // Written in order as they are done; at most a few batches wait.
-    while (writeOldest(false)) {
-    }
-    while (written && inFlight.size() >= mostInFlight && writeOldest(true)) {
-    }
-    if (!more)
-      break;
-  }
-  // The rest, in order.
-  while (written && writeOldest(true)) {
-  }
-  {
-    std::lock_guard<std::mutex> lock(mutex);
-    ending = true;
-  }
-  changed.notify_all();
-  for (std::thread& decoder : decoders)
-    decoder.join();
+  // Written on a thread of its own: reading and decoding the next rows go on while the
+  // kernel takes the text.
+  CPieceWriter writer(write);
+  const int code = PipeStoredRows(
+      query, rows, threads,
+      [&](StoredBatch& batch, StoredRowDecoder& decoder) {
+        DecodeBatch(batch, itemColumns, decoder, format, formatText);
+      },
+      [&](StoredBatch& batch) { return writer.Push(batch.text); });
+  const bool written = writer.Finish();
   const bool ended = code == SQLITE_ROW || code == SQLITE_DONE;
   if (!ended)
     cause = sqlite3_errmsg(db);

@@ -16,6 +16,9 @@
 // block of kBlockRows rows (a chart of the whole recording draws from them). Between runs
 // of that walk it reads the pages the owner asked for.
 //
+// The walk decodes its rows on a thread per core (copies of the stored rows, nothing
+// shared) and sums them up on the worker in row order.
+//
 // Thread rule: Reset, Start, RunNow, Stop and every reading method on the owner's thread
 // (the owner reads with its own connection). The worker writes the job record, the row
 // ids (published before any page is read by id), the walk's results (published row by
@@ -175,7 +178,7 @@ bool StreamRecordingRows(const CRecordingPages& recording,
 // The recording's rows as text: read in order on the caller's thread, decoded in batches
 // on `threads` more threads (none: all on the caller's), each row turned into text by
 // format (on a decoding thread: it must not keep state) and the batches' texts handed to
-// write in row order on the caller's thread. formatText, when given, is offered each row
+// write in row order on a writing thread (done before the call returns). formatText, when given, is offered each row
 // with a time as its inflated value text first, and the rows it declines go to format.
 // False with the cause when the database cannot be read, or when write refused (cause
 // empty).
