@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "explorer/table_text.h"
 
 namespace {
@@ -77,7 +81,33 @@ void AppendExportLine(const CLoadedTable::CRowBuilder& row, char separator, size
 }
 
 CExportLineFromText::CExportLineFromText(char separator, size_t columns)
-    : m_cSeparator(separator), m_nColumns(columns) {}
+    : m_cSeparator(separator),
+      // With ";" as the separator, the cells' own ";" are no rare bytes.
+      m_cRareSeparator(separator == ';' ? '%' : separator),
+      m_nColumns(columns) {}
+
+bool CExportLineFromText::IsRare(char c) const {
+  return c == '%' || c == '\0' || c == '"' || c == '\r' || c == '\n' || c == m_cRareSeparator;
+}
+
+CExportLineFromText::ChunkMarks CExportLineFromText::MarkChunk(const char* p) const {
+  ChunkMarks marks;
+#ifdef __SSE2__
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const auto equal = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+  marks.semicolons = static_cast<uint32_t>(_mm_movemask_epi8(equal(';')));
+  const __m128i rare = _mm_or_si128(
+      _mm_or_si128(_mm_or_si128(equal('%'), equal('\0')), _mm_or_si128(equal('"'), equal('\r'))),
+      _mm_or_si128(equal('\n'), equal(m_cRareSeparator)));
+  marks.rare = _mm_movemask_epi8(rare) != 0;
+#else
+  for (int i = 0; i < 16; ++i) {
+    marks.semicolons |= p[i] == ';' ? uint32_t{1} << i : 0;
+    marks.rare = marks.rare || IsRare(p[i]);
+  }
+#endif
+  return marks;
+}
 
 bool CExportLineFromText::Append(std::string_view time, std::string_view valueText,
                                  std::string& out) const {
@@ -87,71 +117,65 @@ bool CExportLineFromText::Append(std::string_view time, std::string_view valueTe
     if (c == '\0' || c == '"' || c == '\r' || c == '\n' || c == m_cSeparator)
       return false;
   }
-  // An encoded character, a zero byte or a byte to quote anywhere in the text sends the
-  // row the decoded way (the library's search is many bytes a step); then ";" is the only
-  // byte left to stop at.
-  for (const char rare : {'%', '\0', '"', '\r', '\n', m_cSeparator}) {
-    if (rare != ';' && std::memchr(valueText.data(), rare, valueText.size()) != nullptr)
-      return false;
-  }
   // The line is never longer than the time, the text and its end: each cell's text and
-  // separator take the place of its text and two ";" at least.
+  // separator take the place of its text and two ";" at least. So, when a cell starts at
+  // least 16 bytes before the text's end, 16 bytes stored for it stay inside the line's
+  // room (what lies past the cell is overwritten by what follows).
   const size_t at = out.size();
   out.resize(at + time.size() + valueText.size() + 2);
-  const uint64_t semicolon = kOnes * static_cast<uint8_t>(';');
   char* line = out.data() + at;
   std::memcpy(line, time.data(), time.size());
   char* o = line + time.size();
-  const char* p = valueText.data();
-  const char* const end = p + valueText.size();
+  const char* const text = valueText.data();
+  const size_t size = valueText.size();
+  bool inCell = true;     // the next ";" ends a cell's text, else its mark
+  size_t fieldStart = 0;  // where the cell's text or its mark begins
   size_t cells = 0;
-  bool common = true;
-  while (common && p < end) {
-    *o++ = m_cSeparator;
-    // The cell's text up to its ";", 8 bytes at a time while there is no ";" among them.
-    // The bytes stored past the cell stay inside the line's room (see above) and are
-    // overwritten by what follows.
-    bool found = false;
-    while (end - p >= 8) {
-      uint64_t v;
-      std::memcpy(&v, p, 8);
-      std::memcpy(o, &v, 8);
-      const uint64_t stops = ZeroBytes(v ^ semicolon);
-      if (stops != 0) {
-        const int before = std::countr_zero(stops) / 8;  // the bytes before the ";"
-        p += before;
-        o += before;
-        found = true;
-        break;
-      }
-      p += 8;
-      o += 8;
-    }
-    if (!found) {
-      while (p < end && *p != ';')
-        *o++ = *p++;
-      if (p == end) {
-        common = false;  // no ";" ends the last cell
-        break;
-      }
-    }
-    ++p;
-    // Its mark: empty, or one digit 1-7, then ";".
-    if (p < end && *p == ';') {
-      ++p;
-    } else if (end - p >= 2 && *p >= '1' && *p <= '7' && p[1] == ';') {
-      p += 2;
+  auto semicolonAt = [&](size_t q) {
+    const size_t length = q - fieldStart;
+    if (inCell) {
+      *o++ = m_cSeparator;
+      if (length <= 16 && size - fieldStart >= 16)
+        std::memcpy(o, text + fieldStart, 16);
+      else
+        std::memcpy(o, text + fieldStart, length);
+      o += length;
     } else {
-      common = false;
+      // The mark: empty, or one digit 1-7.
+      if (length > 1 || (length == 1 && (text[fieldStart] < '1' || text[fieldStart] > '7')))
+        return false;
+      ++cells;
     }
-    ++cells;
+    inCell = !inCell;
+    fieldStart = q + 1;
+    return true;
+  };
+  // 16 bytes a step: the ";" among them, and whether any is an encoded character, a zero
+  // byte or a byte to quote (the row then goes the decoded way).
+  size_t base = 0;
+  for (; base + 16 <= size; base += 16) {
+    const ChunkMarks marks = MarkChunk(text + base);
+    if (marks.rare)
+      break;
+    for (uint32_t bits = marks.semicolons; bits != 0; bits &= bits - 1) {
+      if (!semicolonAt(base + static_cast<size_t>(std::countr_zero(bits))))
+        return Decline(out, at);
+    }
   }
-  if (!common || cells + 1 != m_nColumns) {
-    out.resize(at);
-    return false;
+  for (; base < size; ++base) {
+    const char c = text[base];
+    if (IsRare(c) || (c == ';' && !semicolonAt(base)))
+      return Decline(out, at);
   }
+  if (!inCell || fieldStart != size || cells + 1 != m_nColumns)
+    return Decline(out, at);
   *o++ = '\r';
   *o++ = '\n';
   out.resize(static_cast<size_t>(o - out.data()));
   return true;
+}
+
+bool CExportLineFromText::Decline(std::string& out, size_t at) {
+  out.resize(at);
+  return false;
 }

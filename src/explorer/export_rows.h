@@ -5,6 +5,7 @@
 // written field by field by the one field writer instead). The bytes are those of the
 // export of the same row from a loaded table.
 // Thread rule: pure functions, any thread; a CExportLineFromText is read-only once made.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,17 @@ class CExportLineFromText {
   bool Append(std::string_view time, std::string_view valueText, std::string& out) const;
 
  private:
+  // Of 16 bytes of text: bit i set when byte i is ";", and whether any is a rare byte.
+  struct ChunkMarks {
+    uint32_t semicolons = 0;
+    bool rare = false;
+  };
+  ChunkMarks MarkChunk(const char* p) const;
+  // An encoded character, a zero byte or a byte to quote.
+  bool IsRare(char c) const;
+  static bool Decline(std::string& out, size_t at);
+
   char m_cSeparator;
+  char m_cRareSeparator;
   size_t m_nColumns;
 };
