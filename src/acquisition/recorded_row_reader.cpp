@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "acquisition/value_inflater.h"
 #include "acquisition/value_text.h"
 
 namespace {
@@ -16,14 +17,12 @@ constexpr int kBusyTimeoutMs = 10000;
 }  // namespace
 
 DataSetPtr DecodeStoredDataSet(const std::string& timeText, const void* blob, size_t size,
-                               int itemColumns) {
-  std::string text;
-  if (DecompressValueText(static_cast<const uint8_t*>(blob), size, text,
-                          StoredValueTextLimit(itemColumns)) != 0) {
+                               int itemColumns, CValueInflater& inflater) {
+  std::string_view inflated;
+  if (!inflater.Inflate(blob, size, StoredValueTextLimit(itemColumns), inflated))
     return nullptr;
-  }
   std::vector<StoredValueField> fields;
-  if (!SplitValueText(text, fields))
+  if (!SplitValueText(std::string(inflated), fields))
     return nullptr;
   DataSet row(timeText, itemColumns);
   const int columns = std::min(itemColumns, static_cast<int>(fields.size()));
@@ -53,6 +52,7 @@ bool CRecordedRowReader::ReadStoredRows(int64_t firstRowId, int64_t lastRowId, i
     sqlite3_bind_int(statement, 3, m_nAcquisitionId);
     sqlite3_bind_int(statement, 4, count);
     sqlite3_bind_int(statement, 5, offset);
+    CValueInflater inflater;
     int step = SQLITE_ROW;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
       const int64_t id = sqlite3_column_int64(statement, 0);
@@ -62,7 +62,7 @@ bool CRecordedRowReader::ReadStoredRows(int64_t firstRowId, int64_t lastRowId, i
       if (sqlite3_column_type(statement, 2) == SQLITE_BLOB) {
         row = DecodeStoredDataSet(timeText, sqlite3_column_blob(statement, 2),
                                   static_cast<size_t>(sqlite3_column_bytes(statement, 2)),
-                                  itemColumns);
+                                  itemColumns, inflater);
       }
       rows.emplace_back(id, std::move(row));
     }

@@ -37,6 +37,7 @@ class CRecordedRowReader : public IRecordedRowReader {
 };
 
 // A stored value (zlib stream of the value text) as a data set of itemColumns columns;
-// null when it does not inflate or decode.
+// null when it does not inflate or decode. The inflater is reused from row to row.
+class CValueInflater;
 DataSetPtr DecodeStoredDataSet(const std::string& timeText, const void* blob, size_t size,
-                               int itemColumns);
+                               int itemColumns, CValueInflater& inflater);

@@ -93,13 +93,16 @@ bool CValueInflater::Inflate(const void* data, size_t size, size_t limit, std::s
   if (m_buffer.empty())
     m_buffer.resize(std::min(kFirstBufferBytes, limit + 1));
   size_t produced = 0;
+  m_bTooLong = false;
   for (;;) {
     const Outcome outcome = m_pDecoder->Decode(data, size, m_buffer, produced);
-    if (produced > limit)
-      return false;  // more than the limit allows
+    if (produced > limit || (outcome == Outcome::kNeedsMore && m_buffer.size() > limit)) {
+      m_bTooLong = true;  // more than the limit allows
+      return false;
+    }
     if (outcome == Outcome::kDone)
       break;
-    if (outcome == Outcome::kBroken || m_buffer.size() > limit)
+    if (outcome == Outcome::kBroken)
       return false;
     m_buffer.resize(std::min(m_buffer.size() * 2, limit + 1));
   }

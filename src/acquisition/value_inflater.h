@@ -19,9 +19,12 @@ class CValueInflater {
   // The inflated text (valid until the next call), or false when the stream is broken,
   // fails its checksum, has bytes after its end or would be longer than limit.
   bool Inflate(const void* data, size_t size, size_t limit, std::string_view& text);
+  // Whether the last Inflate failed for the limit alone (the stream was good so far).
+  bool TooLong() const { return m_bTooLong; }
 
  private:
   class CDecoder;
   std::unique_ptr<CDecoder> m_pDecoder;
   std::string m_buffer;
+  bool m_bTooLong = false;
 };

@@ -1,6 +1,7 @@
 #include "acquisition/value_text.h"
 
 #include "acquisition/value_compressor.h"
+#include "acquisition/value_inflater.h"
 
 #include <zlib.h>
 
@@ -108,32 +109,12 @@ int CompressValueText(const std::string& text, std::vector<uint8_t>& compressed)
 }
 
 int DecompressValueText(const uint8_t* data, size_t size, std::string& text, size_t limit) {
-  text.clear();
-  z_stream stream{};
-  int result = inflateInit(&stream);
-  if (result != Z_OK)
-    return result;
-  stream.next_in = const_cast<Bytef*>(data);
-  stream.avail_in = static_cast<uInt>(size);
-  char buffer[16384];
-  do {
-    stream.next_out = reinterpret_cast<Bytef*>(buffer);
-    stream.avail_out = sizeof buffer;
-    result = inflate(&stream, Z_NO_FLUSH);
-    if (result != Z_OK && result != Z_STREAM_END)
-      break;
-    const size_t produced = sizeof buffer - stream.avail_out;
-    if (text.size() + produced > limit) {
-      result = Z_BUF_ERROR;
-      break;
-    }
-    text.append(buffer, produced);
-    if (result == Z_OK && produced == 0 && stream.avail_in == 0)
-      break;  // the input ended before the stream did
-  } while (result != Z_STREAM_END);
-  const bool trailing = result == Z_STREAM_END && stream.avail_in != 0;
-  inflateEnd(&stream);
-  if (result == Z_STREAM_END)
-    return trailing ? Z_DATA_ERROR : Z_OK;
-  return result == Z_OK ? Z_BUF_ERROR : result;
+  CValueInflater inflater;
+  std::string_view inflated;
+  if (!inflater.Inflate(data, size, limit, inflated)) {
+    text.clear();
+    return inflater.TooLong() ? Z_BUF_ERROR : Z_DATA_ERROR;
+  }
+  text.assign(inflated);
+  return Z_OK;
 }

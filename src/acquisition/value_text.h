@@ -41,7 +41,9 @@ bool SplitValueText(const std::string& text, std::vector<StoredValueField>& fiel
 // Compresses the whole text into a buffer sized for it. Returns the zlib result code
 // (Z_OK = 0 on success). A caller compressing text after text keeps a CValueCompressor.
 int CompressValueText(const std::string& text, std::vector<uint8_t>& compressed);
-// Inflates a stored value of at most limit bytes. Returns the zlib result code
-// (Z_BUF_ERROR when the text would be longer, Z_DATA_ERROR for bytes after the stream).
+// Inflates a stored value of at most limit bytes (through CValueInflater). Returns a zlib
+// result code: Z_OK, Z_BUF_ERROR when the text would be longer, Z_DATA_ERROR when the
+// stream is broken, cut short or has bytes after its end. A caller inflating value after
+// value keeps a CValueInflater.
 int DecompressValueText(const uint8_t* data, size_t size, std::string& text,
                         size_t limit = StoredValueTextLimit(1024));

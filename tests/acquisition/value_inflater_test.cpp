@@ -61,6 +61,7 @@ TEST(ValueInflater, TheLimitIsTheLongestTextAccepted) {
     EXPECT_TRUE(Inflates(inflater, stream, length, &back)) << length;
     EXPECT_EQ(back.size(), length);
     EXPECT_FALSE(Inflates(inflater, stream, length - 1)) << length;
+    EXPECT_TRUE(inflater.TooLong()) << "refused for the limit alone";
   }
   // A bomb: 64 KB that would inflate to 64 MB stops at the limit.
   std::string bomb;
@@ -84,6 +85,7 @@ TEST(ValueInflater, TheLimitIsTheLongestTextAccepted) {
   }
   ASSERT_LT(bomb.size(), size_t{128} << 10);
   EXPECT_FALSE(Inflates(inflater, bomb, 6 << 20));
+  EXPECT_TRUE(inflater.TooLong());
   // The inflater still reads a good row afterwards.
   std::string back;
   EXPECT_TRUE(Inflates(inflater, Deflated("2.5;;"), 100, &back));
@@ -108,6 +110,7 @@ TEST(ValueInflater, RefusesEveryBrokenStream) {
   header[0] = 0x79;  // not a deflate stream's header
   EXPECT_FALSE(Inflates(inflater, header, 1 << 20)) << "a wrong header";
   EXPECT_FALSE(Inflates(inflater, text, 1 << 20)) << "the text itself";
+  EXPECT_FALSE(inflater.TooLong()) << "broken, not too long";
 
   std::string back;
   ASSERT_TRUE(Inflates(inflater, good, 1 << 20, &back)) << "a good row after the broken ones";
