@@ -177,11 +177,11 @@ bool StreamRecordingRows(const CRecordingPages& recording,
                          std::string& cause);
 // The recording's rows as text: read in order on the caller's thread, decoded in batches
 // on `threads` more threads (none: all on the caller's), each row turned into text by
-// format (on a decoding thread: it must not keep state) and the batches' texts handed to
-// write in row order on a writing thread (done before the call returns). formatText, when given, is offered each row
-// with a time as its inflated value text first, and the rows it declines go to format.
-// False with the cause when the database cannot be read, or when write refused (cause
-// empty).
+// format (on a decoding thread: it must not keep state), and the batches' texts handed to
+// write in row order on a writing thread (done before the call returns). formatText, when
+// given, is offered each row with a time as its inflated value text first; the rows it
+// declines go to format. False with the cause when the database cannot be read, or when
+// write refused (cause empty).
 using StoredTextFormat =
     std::function<bool(std::string_view time, std::string_view valueText, std::string& out)>;
 bool StreamRecordingText(
