@@ -22,7 +22,7 @@ DataSetPtr DecodeStoredDataSet(const std::string& timeText, const void* blob, si
   if (!inflater.Inflate(blob, size, StoredValueTextLimit(itemColumns), inflated))
     return nullptr;
   std::vector<StoredValueField> fields;
-  if (!SplitValueText(std::string(inflated), fields))
+  if (!SplitValueText(inflated, fields))
     return nullptr;
   DataSet row(timeText, itemColumns);
   const int columns = std::min(itemColumns, static_cast<int>(fields.size()));

@@ -74,19 +74,19 @@ std::string DecodeValueField(const std::string& field) {
   return text;
 }
 
-bool SplitValueText(const std::string& text, std::vector<StoredValueField>& fields) {
+bool SplitValueText(std::string_view text, std::vector<StoredValueField>& fields) {
   fields.clear();
   size_t position = 0;
   while (position < text.size()) {
     const size_t cellEnd = text.find(';', position);
-    if (cellEnd == std::string::npos)
+    if (cellEnd == std::string_view::npos)
       return false;
     const size_t statusEnd = text.find(';', cellEnd + 1);
-    if (statusEnd == std::string::npos)
+    if (statusEnd == std::string_view::npos)
       return false;
     StoredValueField field;
-    field.text = DecodeValueField(text.substr(position, cellEnd - position));
-    const std::string status = text.substr(cellEnd + 1, statusEnd - cellEnd - 1);
+    field.text = DecodeValueField(std::string(text.substr(position, cellEnd - position)));
+    const std::string_view status = text.substr(cellEnd + 1, statusEnd - cellEnd - 1);
     if (status.size() > 1 || (status.size() == 1 && (status[0] < '1' || status[0] > '7')))
       return false;
     field.status = status.empty() ? 0 : static_cast<uint8_t>(status[0] - '0');

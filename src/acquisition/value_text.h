@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acquisition/data_set.h"
@@ -36,7 +37,7 @@ std::string EncodeValueField(const std::string& text);
 std::string DecodeValueField(const std::string& field);
 // The columns of a value text, decoded. False when the text is not a sequence of
 // text;status; pairs.
-bool SplitValueText(const std::string& text, std::vector<StoredValueField>& fields);
+bool SplitValueText(std::string_view text, std::vector<StoredValueField>& fields);
 
 // Compresses the whole text into a buffer sized for it. Returns the zlib result code
 // (Z_OK = 0 on success). A caller compressing text after text keeps a CValueCompressor.

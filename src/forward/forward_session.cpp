@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "acquisition/value_inflater.h"
 #include "acquisition/value_text.h"
 
 namespace {
@@ -90,7 +91,8 @@ bool CForwardSession::SendBatch(int acquisitionId, int64_t& sent, bool& done, st
   }
   std::vector<CentralRow> central(rows.size());
   CLocalInstants instants = state.instants;
-  std::string text;
+  CValueInflater inflater;  // one for the batch, not one a row
+  std::string_view text;
   std::vector<StoredValueField> fields;
   const size_t limit = StoredValueTextLimit(static_cast<int>(state.items.size()));
   for (size_t r = 0; r < rows.size(); ++r) {
@@ -100,7 +102,7 @@ bool CForwardSession::SendBatch(int acquisitionId, int64_t& sent, bool& done, st
     // A row whose value does not inflate or split keeps its id and time only: the server
     // then has no value for it, as the data view shows it damaged.
     if (rows[r].isBlob &&
-        DecompressValueText(rows[r].value.data(), rows[r].value.size(), text, limit) == 0 &&
+        inflater.Inflate(rows[r].value.data(), rows[r].value.size(), limit, text) &&
         SplitValueText(text, fields)) {
       row.cells.reserve(fields.size());
       for (StoredValueField& field : fields)
