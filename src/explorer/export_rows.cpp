@@ -13,9 +13,6 @@
 
 namespace {
 
-// The byte masks below read the first byte of a word as its lowest.
-static_assert(std::endian::native == std::endian::little);
-
 constexpr uint64_t kOnes = 0x0101010101010101ULL;
 constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
 
